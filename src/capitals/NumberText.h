@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+// The value of a number as typed by the user or read back from a label or grid cell.
+// Blanks anywhere are skipped; an optional sign, digits with at most one decimal point and an
+// optional exponent follow; the first other character ends the number. A text without a
+// leading number counts as 0. Values beyond the range of a double are clamped to its limits.
+double numericValue(QStringView text);
+
+// The shortest decimal text of a value with at most 15 significant digits, never with an
+// exponent: 15, 12.5, -3, 0.05.
+QString numberText(double value);

@@ -1,0 +1,3 @@
+#include "Prompts.h"
+
+QString applicationTitle() { return QStringLiteral("Zentavo支票打印软件"); }

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <optional>
+
+#include <QString>
+
+#include "TextFont.h"
+
+enum class PromptButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class PromptAnswer { Ok, Cancel, Yes, No };
+
+// Every message box, question, input box, file and font dialog goes through this interface,
+// so that the logic can run without a window and tests can answer for the user.
+class Prompts {
+public:
+    virtual ~Prompts() = default;
+
+    // A message box; an empty title shows the application title.
+    virtual PromptAnswer message(const QString& text, const QString& title = {},
+                                 PromptButtons buttons = PromptButtons::Ok) = 0;
+    // An input box; the typed text, or an empty text when cancelled. An empty title shows the
+    // application title.
+    virtual QString inputBox(const QString& prompt, const QString& title = {},
+                             const QString& defaultText = {}) = 0;
+    // A save-file dialog; the chosen path, or an empty text when cancelled.
+    virtual QString saveFileName(const QString& title, const QString& filter,
+                                 const QString& defaultName = {}) = 0;
+    // A font dialog (name, size, style and colour); nothing when cancelled.
+    virtual std::optional<TextFont> chooseFont(const TextFont& initial) = 0;
+};
+
+// The title of a message box that has none of its own.
+QString applicationTitle();

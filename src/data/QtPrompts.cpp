@@ -1,0 +1,91 @@
+#include "QtPrompts.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFont>
+#include <QFontDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace {
+
+QString titleOrDefault(const QString& title) {
+    return title.isEmpty() ? applicationTitle() : title;
+}
+
+QColor toQColor(quint32 color) {
+    return QColor(int(color & 0xff), int((color >> 8) & 0xff), int((color >> 16) & 0xff));
+}
+
+quint32 fromQColor(const QColor& c) {
+    return quint32(c.red()) | (quint32(c.green()) << 8) | (quint32(c.blue()) << 16);
+}
+
+}  // namespace
+
+PromptAnswer QtPrompts::message(const QString& text, const QString& title,
+                                PromptButtons buttons) {
+    using B = QMessageBox::StandardButton;
+    QMessageBox::StandardButtons standard = B::Ok;
+    QMessageBox::Icon icon = QMessageBox::Information;
+    switch (buttons) {
+        case PromptButtons::Ok:
+            break;
+        case PromptButtons::OkCancel:
+            standard = B::Ok | B::Cancel;
+            icon = QMessageBox::Question;
+            break;
+        case PromptButtons::YesNo:
+            standard = B::Yes | B::No;
+            icon = QMessageBox::Question;
+            break;
+        case PromptButtons::YesNoCancel:
+            standard = B::Yes | B::No | B::Cancel;
+            icon = QMessageBox::Question;
+            break;
+    }
+    QMessageBox box(icon, titleOrDefault(title), text, standard, m_parent);
+    switch (box.exec()) {
+        case B::Yes:
+            return PromptAnswer::Yes;
+        case B::No:
+            return PromptAnswer::No;
+        case B::Ok:
+            return PromptAnswer::Ok;
+        default:
+            return PromptAnswer::Cancel;
+    }
+}
+
+QString QtPrompts::inputBox(const QString& prompt, const QString& title,
+                            const QString& defaultText) {
+    bool ok = false;
+    const QString answer = QInputDialog::getText(m_parent, titleOrDefault(title), prompt,
+                                                 QLineEdit::Normal, defaultText, &ok);
+    return ok ? answer : QString();
+}
+
+QString QtPrompts::saveFileName(const QString& title, const QString& filter,
+                                const QString& defaultName) {
+    return QFileDialog::getSaveFileName(m_parent, title, defaultName, filter);
+}
+
+std::optional<TextFont> QtPrompts::chooseFont(const TextFont& initial) {
+    QFont font(initial.name);
+    font.setPointSizeF(initial.size);
+    font.setBold(initial.bold);
+    font.setItalic(initial.italic);
+    font.setUnderline(initial.underline);
+    font.setStrikeOut(initial.strikethrough);
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, font, m_parent);
+    if (!ok) return std::nullopt;
+    TextFont result{chosen.family(),    chosen.pointSizeF(), chosen.bold(),
+                    chosen.italic(),    chosen.underline(),  chosen.strikeOut(),
+                    initial.color};
+    // Qt's font dialog has no colour; the colour follows in its own dialog, where cancelling
+    // keeps the colour the field had.
+    const QColor color = QColorDialog::getColor(toQColor(initial.color), m_parent);
+    if (color.isValid()) result.color = fromQColor(color);
+    return result;
+}

@@ -1,0 +1,25 @@
+#include "Cheque.h"
+
+Cheque::Cheque() {
+    for (const ChequeFieldInfo& field : chequeFields())
+        m_texts.at(size_t(field.index)) = field.designText.toString();
+    resetEndorsement();
+    m_chk[7] = 1;
+}
+
+void Cheque::resetEndorsement() {
+    for (size_t i = 0; i < m_endorsement.size(); ++i)
+        m_endorsement[i] = endorsementParameters()[i].designValue.toString();
+}
+
+bool Cheque::setChk(int i, int value) {
+    if (value < 0 || value > 2) return false;
+    int& box = m_chk.at(size_t(i));
+    if (box == value) return true;
+    box = value;
+    if (i == 0) {
+        setChk(1, value);
+        setChk(2, value);
+    }
+    return true;
+}

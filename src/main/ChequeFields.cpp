@@ -1,0 +1,72 @@
+#include "ChequeFields.h"
+
+#include <QFile>
+
+namespace {
+
+constexpr QStringView kDateTip =
+    u"使用方法：可直接输入数字、中文日期或双击后从日历中选择日期,点右键进行位置微调。";
+constexpr QStringView kStubDateTip =
+    u"使用方法：直接输入日期，票身修改日期时，此内容自动修改，保持与票身内容一致,"
+    u"点右键进行位置微调。";
+
+// Tab order: date, payee, bank, account, amount (capitals, figures), purpose, password, stub.
+constexpr std::array<ChequeFieldInfo, kPrintableFieldCount> kFields = {{
+    {0, u"T0", u"票身-年", u"出票日期", u"贰零零伍", 4, kDateTip, 0},
+    {1, u"T1", u"票身-月", u"出票日期", u"壹拾壹", 3, kDateTip, 1},
+    {2, u"T2", u"票身-日", u"出票日期", u"贰拾叁", 3, kDateTip, 2},
+    {3, u"T3", u"票身-收款人", u"收款人全称", u"北京示例科技有限公司", 0,
+     u"使用方法：直接输入收款人公司名称,或双击鼠标从历史收款人中选择,点右键进行位置微调。", 3},
+    {4, u"T4", u"大写金额", u"", u"大写金额不必输入", 0,
+     u"使用方法：大写金额由小写金额自动计算，不必输入,点右键进行位置微调。", 6},
+    {5, u"T5", u"小写金额", u"金额", u"", 12,
+     u"使用方法：直接输入数字金额,或双击鼠标从历史记录中选取,点右键进行位置微调。", 7},
+    {6, u"T6", u"票身-用途", u"用途", u"", 0,
+     u"使用方法：直接输入用途,或双击鼠标从历史记录中选取,点右键进行位置微调。", 8},
+    {7, u"T7", u"账号", u"账号", u"", 0,
+     u"使用方法：直接输入银行账号,或双击鼠标从历史记录中选取,点右键进行位置微调。", 5},
+    {8, u"T8", u"密码", u"密码", u"", 0, u"使用方法：直接输入支票密码,点右键进行位置微调。", 9},
+    {9, u"T9", u"银行", u"银行", u"", 0,
+     u"使用方法：直接输入出票银行名称,或双击鼠标从历史记录中选取,点右键进行位置微调。", 4},
+    {10, u"F0", u"附加信息", u"附加信息", u"", 42,
+     u"使用方法：直接输入附加信息内容,点右键进行位置微调。", 10},
+    {11, u"F1", u"票根-年", u"日期(票根)", u"", 4, kStubDateTip, 11},
+    {12, u"F2", u"票根-月", u"日期(票根)", u"", 2, kStubDateTip, 12},
+    {13, u"F3", u"票根-日", u"日期(票根)", u"", 2, kStubDateTip, 13},
+    {14, u"F4", u"票根-收款人", u"收款人(票根)", u"", 10,
+     u"使用方法：直接输入收款单位名称,点右键进行位置微调。", 14},
+    {15, u"F5", u"票根-金额", u"金额(票根)", u"", 12,
+     u"使用方法：直接输入金额，票身修改金额时，此内容自动修改，保持与票身内容一致,"
+     u"点右键进行位置微调。",
+     15},
+    {16, u"F6", u"票根-用途", u"用途(票根)", u"", 10,
+     u"使用方法：直接输入用途，票身修改用途时，此内容自动修改，保持与票身内容一致,"
+     u"点右键进行位置微调。",
+     16},
+    {17, u"F7", u"单位主管", u"主管(票根)", u"", 4,
+     u"使用方法：直接输入单位主管名称,点右键进行位置微调。", 17},
+    {18, u"F8", u"会计", u"会计(票根)", u"", 4,
+     u"使用方法：直接输入单位会计名称,点右键进行位置微调。", 18},
+}};
+
+}  // namespace
+
+const std::array<ChequeFieldInfo, kPrintableFieldCount>& chequeFields() { return kFields; }
+
+int fieldIndexByIdentifier(QStringView identifier) {
+    for (const ChequeFieldInfo& field : kFields)
+        if (field.identifier == identifier) return field.index;
+    return -1;
+}
+
+int fieldIndexByTag(QStringView tag) {
+    for (const ChequeFieldInfo& field : kFields)
+        if (field.tag == tag) return field.index;
+    return -1;
+}
+
+QString userGuideText() {
+    QFile file(QStringLiteral(":/userguide.txt"));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return QString::fromUtf8(file.readAll());
+}

@@ -1,0 +1,48 @@
+#include "ScriptedPrompts.h"
+
+PromptAnswer ScriptedPrompts::message(const QString& text, const QString& title,
+                                      PromptButtons buttons) {
+    m_shown.push_back({Kind::Message, text, title.isEmpty() ? applicationTitle() : title, buttons,
+                       {}});
+    if (!m_answers.empty()) {
+        const PromptAnswer answer = m_answers.front();
+        m_answers.pop_front();
+        return answer;
+    }
+    switch (buttons) {
+        case PromptButtons::Ok:
+            return PromptAnswer::Ok;
+        case PromptButtons::YesNo:
+            return PromptAnswer::No;
+        default:
+            return PromptAnswer::Cancel;
+    }
+}
+
+QString ScriptedPrompts::inputBox(const QString& prompt, const QString& title,
+                                  const QString& defaultText) {
+    m_shown.push_back({Kind::InputBox, prompt, title.isEmpty() ? applicationTitle() : title,
+                       PromptButtons::OkCancel, defaultText});
+    return nextText();
+}
+
+QString ScriptedPrompts::saveFileName(const QString& title, const QString& filter,
+                                      const QString& defaultName) {
+    m_shown.push_back({Kind::SaveFile, title, defaultName, PromptButtons::OkCancel, filter});
+    return nextText();
+}
+
+std::optional<TextFont> ScriptedPrompts::chooseFont(const TextFont& initial) {
+    m_shown.push_back({Kind::Font, initial.name, {}, PromptButtons::OkCancel, {}});
+    if (m_fonts.empty()) return std::nullopt;
+    const std::optional<TextFont> font = m_fonts.front();
+    m_fonts.pop_front();
+    return font;
+}
+
+QString ScriptedPrompts::nextText() {
+    if (m_texts.empty()) return {};
+    const QString text = m_texts.front();
+    m_texts.pop_front();
+    return text;
+}
