@@ -30,18 +30,22 @@ QByteArray readAll(std::FILE* in) {
     QByteArray data;
     char buffer[1 << 16];
     size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) data.append(buffer, qsizetype(n));
+    while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0)
+        data.append(buffer, qsizetype(n));
     return data;
 }
 
 // The lines of standard input; a last line without its newline still counts, CR LF too.
 QStringList readLines(std::FILE* in) {
     QString text = QString::fromUtf8(readAll(in));
-    if (text.endsWith(u'\n')) text.chop(1);
-    if (text.isEmpty()) return {};
+    if (text.endsWith(u'\n'))
+        text.chop(1);
+    if (text.isEmpty())
+        return {};
     QStringList lines = text.split(u'\n');
     for (QString& line : lines)
-        if (line.endsWith(u'\r')) line.chop(1);
+        if (line.endsWith(u'\r'))
+            line.chop(1);
     return lines;
 }
 

@@ -35,7 +35,8 @@ int replacePair(char16_t* text, int size, char16_t a, char16_t b, const char16_t
     int out = 0;
     for (int in = 0; in < size;) {
         if (in + 1 < size && text[in] == a && text[in + 1] == b) {
-            for (int k = 0; k < withSize; ++k) text[out++] = with[k];
+            for (int k = 0; k < withSize; ++k)
+                text[out++] = with[k];
             in += 2;
         } else {
             text[out++] = text[in++];
@@ -46,11 +47,14 @@ int replacePair(char16_t* text, int size, char16_t a, char16_t b, const char16_t
 
 }  // namespace
 
-char16_t capitalDigit(int value) { return kCapitalDigits[static_cast<size_t>(value)]; }
+char16_t capitalDigit(int value) {
+    return kCapitalDigits[static_cast<size_t>(value)];
+}
 
 int capitalDigitValue(char16_t c) {
     for (int v = 0; v < 10; ++v)
-        if (kCapitalDigits[static_cast<size_t>(v)] == c) return v;
+        if (kCapitalDigits[static_cast<size_t>(v)] == c)
+            return v;
     return -1;
 }
 
@@ -58,7 +62,8 @@ QString FormatFigures(QStringView text) {
     QString kept;
     kept.reserve(text.size());
     for (QChar c : text)
-        if ((c >= u'0' && c <= u'9') || c == u'.') kept.append(c);
+        if ((c >= u'0' && c <= u'9') || c == u'.')
+            kept.append(c);
 
     QString figures = QChar(kYen) + numberText(numericValue(kept));
     const qsizetype point = figures.indexOf(u'.');
@@ -71,7 +76,8 @@ QString FormatFigures(QStringView text) {
         else if (decimals > 2)
             figures.truncate(point + 3);  // truncation, never rounding
     }
-    if (figures.size() > 12) figures = QChar(kYen) + figures.right(11);
+    if (figures.size() > 12)
+        figures = QChar(kYen) + figures.right(11);
     return figures;
 }
 
@@ -81,17 +87,22 @@ QString AmountToCapitals(QStringView figures) {
     int length = 0;
     for (QChar qc : figures) {
         const char16_t c = qc.unicode();
-        if (c == kYen || c == u'.') continue;
-        if (c < u'0' || c > u'9') break;
-        if (length == 0 && c == u'0') continue;
+        if (c == kYen || c == u'.')
+            continue;
+        if (c < u'0' || c > u'9')
+            break;
+        if (length == 0 && c == u'0')
+            continue;
         if (length == kPositions) {
             // Beyond ten digits (never from FormatFigures): keep the last ten.
-            for (int k = 1; k < kPositions; ++k) digits[k - 1] = digits[k];
+            for (int k = 1; k < kPositions; ++k)
+                digits[k - 1] = digits[k];
             --length;
         }
         digits[length++] = c;
     }
-    if (length == 0) digits[length++] = u'0';
+    if (length == 0)
+        digits[length++] = u'0';
 
     // Steps 2 and 3: one part per position, capital digit followed by its unit.
     std::array<Part, kPositions> parts;
@@ -104,24 +115,29 @@ QString AmountToCapitals(QStringView figures) {
     // Step 4: zero collapsing.
     for (int p = length - 1; p >= 0; --p) {
         Part& part = parts[static_cast<size_t>(p)];
-        if (!part.startsWithZero()) continue;
+        if (!part.startsWithZero())
+            continue;
         part.set(kZero);
         for (int q = p - 1; q >= 2; --q) {
             Part& lower = parts[static_cast<size_t>(q)];
-            if (!lower.startsWithZero()) break;
+            if (!lower.startsWithZero())
+                break;
             lower.clear();
         }
     }
     // Step 5: the 万 of the ten-thousands group.
     if (length > 6) {
         Part& wan = parts[6];
-        if (wan.empty()) wan.set(u'万');
-        if (wan.startsWithZero()) wan.set(u'万', kZero);
+        if (wan.empty())
+            wan.set(u'万');
+        if (wan.startsWithZero())
+            wan.set(u'万', kZero);
     }
     // Step 6: the 元.
     if (length > 2) {
         Part& yuan = parts[2];
-        if (yuan.empty() || yuan.startsWithZero()) yuan.set(u'元');
+        if (yuan.empty() || yuan.startsWithZero())
+            yuan.set(u'元');
     }
 
     // Step 7: join from the highest position down.
@@ -129,7 +145,8 @@ QString AmountToCapitals(QStringView figures) {
     int size = 0;
     for (int p = kPositions - 1; p >= 0; --p) {
         const Part& part = parts[static_cast<size_t>(p)];
-        for (int k = 0; k < part.size; ++k) text[size++] = part.chars[k];
+        for (int k = 0; k < part.size; ++k)
+            text[size++] = part.chars[k];
     }
 
     // Step 8: three single passes, in this order.
@@ -141,10 +158,13 @@ QString AmountToCapitals(QStringView figures) {
     size = replacePair(text, size, kZero, u'元', yuan, 1);
 
     // Steps 9 to 11.
-    if (size > 0 && text[size - 1] == kZero) --size;
-    if (size == 0 || text[size - 1] != u'分') text[size++] = u'整';
+    if (size > 0 && text[size - 1] == kZero)
+        --size;
+    if (size == 0 || text[size - 1] != u'分')
+        text[size++] = u'整';
     const QStringView result(text, size);
-    if (result == u"元整" || result == u"整") return QStringLiteral("零元整");
+    if (result == u"元整" || result == u"整")
+        return QStringLiteral("零元整");
     return result.toString();
 }
 
@@ -163,12 +183,16 @@ QString DigitCapitals(QStringView text, int direction) {
         const int value = capitalDigitValue(c.unicode());
         result.append(value >= 0 ? QChar(u'0' + value) : c);
     }
-    if (result.startsWith(kTen)) result[0] = u'1';
-    if (result.endsWith(kTen)) result[result.size() - 1] = u'0';
+    if (result.startsWith(kTen))
+        result[0] = u'1';
+    if (result.endsWith(kTen))
+        result[result.size() - 1] = u'0';
     QString digits;
     digits.reserve(result.size());
     for (QChar c : result)  // drops the remaining 拾 and every other non-digit
-        if (c >= u'0' && c <= u'9') digits.append(c);
-    if (digits.startsWith(u'0')) digits.remove(0, 1);
+        if (c >= u'0' && c <= u'9')
+            digits.append(c);
+    if (digits.startsWith(u'0'))
+        digits.remove(0, 1);
     return digits;
 }

@@ -14,7 +14,8 @@ constexpr char16_t kTen = u'拾';
 // Month and day texts: a trailing 拾 makes every 拾 a "0", any other 拾 is dropped.
 QString tensToDigits(QStringView part) {
     QString text = part.toString();
-    if (text.endsWith(kTen)) text.replace(kTen, u'0');
+    if (text.endsWith(kTen))
+        text.replace(kTen, u'0');
     text.remove(kTen);
     return text;
 }
@@ -22,7 +23,8 @@ QString tensToDigits(QStringView part) {
 QString capitalsToAscii(QString text) {
     for (QChar& c : text) {
         const int value = capitalDigitValue(c.unicode());
-        if (value >= 0) c = QChar(u'0' + value);
+        if (value >= 0)
+            c = QChar(u'0' + value);
     }
     return text;
 }
@@ -46,7 +48,8 @@ QString DateToCapitals(QStringView digits) {
         else if (text[0] != kZero)
             text = QString(text[0]) + QChar(kTen) + text[1];
     }
-    if (text.size() == 2 && std::fmod(n, 10.0) == 0.0) text.prepend(kZero);
+    if (text.size() == 2 && std::fmod(n, 10.0) == 0.0)
+        text.prepend(kZero);
     return text;
 }
 
@@ -58,7 +61,8 @@ QDate CapitalDateToDate(QStringView year, QStringView month, QStringView day) {
     const long long months = y * 12 + (m - 1);
     const long long rolledYear = months >= 0 ? months / 12 : -((-months + 11) / 12);
     const long long rolledMonth = months - rolledYear * 12 + 1;
-    if (rolledYear < 1) return {};
+    if (rolledYear < 1)
+        return {};
     const QDate first(static_cast<int>(rolledYear), static_cast<int>(rolledMonth), 1);
     return first.addDays(d - 1);
 }

@@ -1,14 +1,18 @@
 #include "NumberText.h"
 
-#include <charconv>
 #include <cfloat>
+#include <charconv>
 #include <cmath>
 #include <string>
 
 namespace {
 
-bool isBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; }
-bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool isBlank(char16_t c) {
+    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n';
+}
+bool isDigit(char16_t c) {
+    return c >= u'0' && c <= u'9';
+}
 
 }  // namespace
 
@@ -22,16 +26,19 @@ double numericValue(QStringView text) {
     qsizetype i = 0;
     const qsizetype n = text.size();
     auto skipBlanks = [&] {
-        while (i < n && isBlank(text[i].unicode())) ++i;
+        while (i < n && isBlank(text[i].unicode()))
+            ++i;
     };
     skipBlanks();
     if (i < n && (text[i] == u'-' || text[i] == u'+')) {
-        if (text[i] == u'-') number.push_back('-');
+        if (text[i] == u'-')
+            number.push_back('-');
         ++i;
     }
     for (; i < n; ++i) {
         const char16_t c = text[i].unicode();
-        if (isBlank(c)) continue;
+        if (isBlank(c))
+            continue;
         if (isDigit(c)) {
             number.push_back(static_cast<char>(c));
             mantissaDigits = true;
@@ -42,7 +49,8 @@ double numericValue(QStringView text) {
             break;
         }
     }
-    if (!mantissaDigits) return 0.0;
+    if (!mantissaDigits)
+        return 0.0;
     if (i < n && (text[i] == u'e' || text[i] == u'E')) {
         std::string exponent = "e";
         ++i;
@@ -54,12 +62,15 @@ double numericValue(QStringView text) {
         bool exponentDigits = false;
         for (; i < n; ++i) {
             const char16_t c = text[i].unicode();
-            if (isBlank(c)) continue;
-            if (!isDigit(c)) break;
+            if (isBlank(c))
+                continue;
+            if (!isDigit(c))
+                break;
             exponent.push_back(static_cast<char>(c));
             exponentDigits = true;
         }
-        if (exponentDigits) number += exponent;
+        if (exponentDigits)
+            number += exponent;
     }
     double value = 0.0;
     const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
@@ -75,8 +86,10 @@ double numericValue(QStringView text) {
 }
 
 QString numberText(double value) {
-    if (value == 0.0 || std::isnan(value)) return QStringLiteral("0");
-    if (std::isinf(value)) value = value < 0 ? -DBL_MAX : DBL_MAX;
+    if (value == 0.0 || std::isnan(value))
+        return QStringLiteral("0");
+    if (std::isinf(value))
+        value = value < 0 ? -DBL_MAX : DBL_MAX;
     // 15 significant digits in scientific form, e.g. "1.23450000000000e+02".
     char buffer[64];
     const auto result =
@@ -86,17 +99,20 @@ QString numberText(double value) {
     const size_t ePos = sci.find('e');
     std::string digits;
     for (char c : sci.substr(0, ePos))
-        if (c >= '0' && c <= '9') digits.push_back(c);
+        if (c >= '0' && c <= '9')
+            digits.push_back(c);
     int exponent = 0;
     std::from_chars(sci.data() + ePos + (sci[ePos + 1] == '+' ? 2 : 1), sci.data() + sci.size(),
                     exponent);
-    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
 
     // The value is 0.<digits> x 10^(exponent + 1).
     const int pointAt = exponent + 1;
     const int count = static_cast<int>(digits.size());
     std::string text;
-    if (negative) text.push_back('-');
+    if (negative)
+        text.push_back('-');
     if (pointAt <= 0) {
         text += "0.";
         text.append(static_cast<size_t>(-pointAt), '0');

@@ -1,15 +1,17 @@
 #include "IndicatorForm.h"
 
 #include <QApplication>
+#include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QScreen>
 
-class IndicatorForm::Bar final : public QWidget {
+class IndicatorForm::Bar final : public QFrame {
 public:
-    explicit Bar(QWidget* parent) : QWidget(parent) {
-        setMinimumSize(300, 18);
+    explicit Bar(QWidget* parent) : QFrame(parent) {
+        setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        setMinimumSize(300, 20);
         setAutoFillBackground(true);
         QPalette p = palette();
         p.setColor(QPalette::Window, Qt::white);
@@ -21,9 +23,13 @@ public:
     }
 
 protected:
-    void paintEvent(QPaintEvent*) override {
+    void paintEvent(QPaintEvent* event) override {
+        QFrame::paintEvent(event);
         QPainter painter(this);
-        painter.fillRect(QRectF(0, 0, m_covered * width(), height()), QColor(0, 0, 255));
+        const QRectF inside = contentsRect();
+        painter.fillRect(
+            QRectF(inside.topLeft(), QSizeF(m_covered * inside.width(), inside.height())),
+            QColor(0, 0, 255));
     }
 
 private:
@@ -51,7 +57,8 @@ IndicatorForm::IndicatorForm(QWidget* parent)
     layout->addWidget(m_percent, 1, 2);
     layout->addWidget(m_l1, 2, 0);
     layout->addWidget(m_l2, 2, 1, 1, 2, Qt::AlignRight);
-    m_percent->setMinimumWidth(m_percent->fontMetrics().horizontalAdvance(QStringLiteral("100.0%")));
+    m_percent->setMinimumWidth(
+        m_percent->fontMetrics().horizontalAdvance(QStringLiteral("100.0%")));
     updateProgress(ProgressState{});
     adjustSize();
 }
@@ -60,12 +67,13 @@ void IndicatorForm::showProgress(const ProgressState& state) {
     updateProgress(state);
     if (!isVisible()) {
         adjustSize();
-        if (const QScreen* screen = QApplication::primaryScreen()) {
-            const QRect area = screen->geometry();
-            move(area.x() + (area.width() - width()) / 2,
-                 area.y() + (area.height() - height()) / 2);
-        }
         show();
+        // Centred with its frame, which is only known once the window is shown.
+        if (const QScreen* screen = QApplication::primaryScreen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(screen->geometry().center());
+            move(frame.topLeft());
+        }
     }
     QApplication::processEvents();
 }

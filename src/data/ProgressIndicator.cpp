@@ -25,18 +25,21 @@ QString FormatElapsed(qint64 seconds) {
         hours = m / 60;  // not wrapped at 60: a long export shows its true hours
     }
     QString text = QStringLiteral("%1:%2:%3:%4").arg(fourth).arg(hours).arg(minutes).arg(secs);
-    for (int i = 0; i < 2 && text.startsWith(u"0:"); ++i) text.remove(0, 2);
+    for (int i = 0; i < 2 && text.startsWith(u"0:"); ++i)
+        text.remove(0, 2);
     return text;
 }
 
 void ProgressIndicator::StartProgress(const QString& caption, qint32 total) {
-    if (!m_state.shown) m_state = ProgressState{};  // a freshly loaded window
+    if (!m_state.shown)
+        m_state = ProgressState{};  // a freshly loaded window
     m_state.caption = caption;
     m_total = std::max<qint32>(total, 1);
     m_state.bar = 0.0;
     m_done = 0;
     m_state.shown = true;
-    if (m_display) m_display->showProgress(m_state);
+    if (m_display)
+        m_display->showProgress(m_state);
     m_start = toWholeSecond(m_clock.now());
 }
 
@@ -68,11 +71,14 @@ void ProgressIndicator::DrawProgress(qint32 done) {
 }
 
 void ProgressIndicator::EndProgress() {
-    if (!m_state.shown) return;
+    if (!m_state.shown)
+        return;
     m_state.shown = false;
-    if (m_display) m_display->closeProgress();
+    if (m_display)
+        m_display->closeProgress();
 }
 
 void ProgressIndicator::refresh() {
-    if (m_display && m_state.shown) m_display->updateProgress(m_state);
+    if (m_display && m_state.shown)
+        m_display->updateProgress(m_state);
 }

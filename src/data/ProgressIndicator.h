@@ -8,9 +8,9 @@ class Clock;
 // What the progress window shows.
 struct ProgressState {
     QString caption = QStringLiteral("进度条指示器");  // LBL
-    QString percent = QStringLiteral("0%");          // Percent
-    QString counts;                                   // L1
-    QString times;                                    // L2
+    QString percent = QStringLiteral("0%");            // Percent
+    QString counts;                                    // L1
+    QString times;                                     // L2
     double bar = 0.0;  // covered part of Pic, 0..1; it only grows until the next start
     bool shown = false;
 };

@@ -1,3 +1,5 @@
 #include "Prompts.h"
 
-QString applicationTitle() { return QStringLiteral("Zentavo支票打印软件"); }
+QString applicationTitle() {
+    return QStringLiteral("Zentavo支票打印软件");
+}

@@ -23,8 +23,7 @@ quint32 fromQColor(const QColor& c) {
 
 }  // namespace
 
-PromptAnswer QtPrompts::message(const QString& text, const QString& title,
-                                PromptButtons buttons) {
+PromptAnswer QtPrompts::message(const QString& text, const QString& title, PromptButtons buttons) {
     using B = QMessageBox::StandardButton;
     QMessageBox::StandardButtons standard = B::Ok;
     QMessageBox::Icon icon = QMessageBox::Information;
@@ -79,13 +78,14 @@ std::optional<TextFont> QtPrompts::chooseFont(const TextFont& initial) {
     font.setStrikeOut(initial.strikethrough);
     bool ok = false;
     const QFont chosen = QFontDialog::getFont(&ok, font, m_parent);
-    if (!ok) return std::nullopt;
-    TextFont result{chosen.family(),    chosen.pointSizeF(), chosen.bold(),
-                    chosen.italic(),    chosen.underline(),  chosen.strikeOut(),
-                    initial.color};
+    if (!ok)
+        return std::nullopt;
+    TextFont result{chosen.family(),    chosen.pointSizeF(), chosen.bold(), chosen.italic(),
+                    chosen.underline(), chosen.strikeOut(),  initial.color};
     // Qt's font dialog has no colour; the colour follows in its own dialog, where cancelling
     // keeps the colour the field had.
     const QColor color = QColorDialog::getColor(toQColor(initial.color), m_parent);
-    if (color.isValid()) result.color = fromQColor(color);
+    if (color.isValid())
+        result.color = fromQColor(color);
     return result;
 }

@@ -9,8 +9,7 @@ class QtPrompts final : public Prompts {
 public:
     explicit QtPrompts(QWidget* parent = nullptr) : m_parent(parent) {}
 
-    PromptAnswer message(const QString& text, const QString& title,
-                         PromptButtons buttons) override;
+    PromptAnswer message(const QString& text, const QString& title, PromptButtons buttons) override;
     QString inputBox(const QString& prompt, const QString& title,
                      const QString& defaultText) override;
     QString saveFileName(const QString& title, const QString& filter,

@@ -13,9 +13,11 @@ void Cheque::resetEndorsement() {
 }
 
 bool Cheque::setChk(int i, int value) {
-    if (value < 0 || value > 2) return false;
+    if (value < 0 || value > 2)
+        return false;
     int& box = m_chk.at(size_t(i));
-    if (box == value) return true;
+    if (box == value)
+        return true;
     box = value;
     if (i == 0) {
         setChk(1, value);

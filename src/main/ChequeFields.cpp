@@ -51,22 +51,27 @@ constexpr std::array<ChequeFieldInfo, kPrintableFieldCount> kFields = {{
 
 }  // namespace
 
-const std::array<ChequeFieldInfo, kPrintableFieldCount>& chequeFields() { return kFields; }
+const std::array<ChequeFieldInfo, kPrintableFieldCount>& chequeFields() {
+    return kFields;
+}
 
 int fieldIndexByIdentifier(QStringView identifier) {
     for (const ChequeFieldInfo& field : kFields)
-        if (field.identifier == identifier) return field.index;
+        if (field.identifier == identifier)
+            return field.index;
     return -1;
 }
 
 int fieldIndexByTag(QStringView tag) {
     for (const ChequeFieldInfo& field : kFields)
-        if (field.tag == tag) return field.index;
+        if (field.tag == tag)
+            return field.index;
     return -1;
 }
 
 QString userGuideText() {
     QFile file(QStringLiteral(":/userguide.txt"));
-    if (!file.open(QIODevice::ReadOnly)) return {};
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
     return QString::fromUtf8(file.readAll());
 }

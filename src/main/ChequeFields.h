@@ -12,8 +12,12 @@ inline constexpr int kStubFieldCount = 9;
 inline constexpr int kPrintableFieldCount = kBodyFieldCount + kStubFieldCount;
 
 // Position index of body field Txt(i) and of stub field FT(i).
-constexpr int bodyField(int i) { return i; }
-constexpr int stubField(int i) { return kBodyFieldCount + i; }
+constexpr int bodyField(int i) {
+    return i;
+}
+constexpr int stubField(int i) {
+    return kBodyFieldCount + i;
+}
 
 struct ChequeFieldInfo {
     int index;                  // position index 0..18
@@ -23,7 +27,7 @@ struct ChequeFieldInfo {
     QStringView designText;     // what a first start without stored input shows
     int maxLength;              // characters the user may type; 0 = no limit
     QStringView toolTip;
-    int tabOrder;               // ascending order of the focus chain
+    int tabOrder;  // ascending order of the focus chain
 };
 
 // Every other piece of the program looks fields up here.

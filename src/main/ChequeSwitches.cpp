@@ -33,8 +33,12 @@ constexpr std::array<EndorsementParameterInfo, kEndorsementParameterCount> kEndo
 
 }  // namespace
 
-const std::array<SwitchInfo, 2>& feedOptions() { return kFeedOptions; }
-const std::array<SwitchInfo, kCheckBoxCount>& checkBoxes() { return kCheckBoxes; }
+const std::array<SwitchInfo, 2>& feedOptions() {
+    return kFeedOptions;
+}
+const std::array<SwitchInfo, kCheckBoxCount>& checkBoxes() {
+    return kCheckBoxes;
+}
 const std::array<EndorsementParameterInfo, kEndorsementParameterCount>& endorsementParameters() {
     return kEndorsement;
 }

@@ -6,7 +6,7 @@
 
 // Captions and tool tips of the option switches and the endorsement parameters.
 
-inline constexpr int kCheckBoxCount = 9;  // Chk(0)..Chk(8)
+inline constexpr int kCheckBoxCount = 9;              // Chk(0)..Chk(8)
 inline constexpr int kEndorsementParameterCount = 5;  // B_T(0)..B_T(4)
 
 struct SwitchInfo {

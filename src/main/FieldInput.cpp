@@ -33,7 +33,8 @@ void leaveDateField(Cheque& cheque, int index, Prompts& prompts) {
     }
     cheque.setText(stubField(range.stubIndex), digits);
     // Only a text typed as digits is rewritten; capitals stay exactly as typed.
-    if (numericValue(field) > 0) cheque.setText(bodyField(index), DateToCapitals(digits));
+    if (numericValue(field) > 0)
+        cheque.setText(bodyField(index), DateToCapitals(digits));
 }
 
 }  // namespace
@@ -47,7 +48,8 @@ bool acceptsBodyCharacter(int index, char16_t c) {
         case 0:
         case 1:
         case 2:
-            if (kDateCharacters.contains(QChar(c))) return true;
+            if (kDateCharacters.contains(QChar(c)))
+                return true;
             return c != u'.' && NumericKeyFilter(c);
         case 5:
             return NumericKeyFilter(c);

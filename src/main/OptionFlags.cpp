@@ -8,7 +8,8 @@
 
 QString optionFlagsText(const Cheque& cheque) {
     QString text = cheque.crosswise() ? QStringLiteral("1;") : QStringLiteral("0;");
-    for (int i = 0; i < kCheckBoxCount; ++i) text += QString::number(cheque.chk(i)) + u';';
+    for (int i = 0; i < kCheckBoxCount; ++i)
+        text += QString::number(cheque.chk(i)) + u';';
     return text;
 }
 
@@ -16,11 +17,13 @@ void applyOptionFlags(Cheque& cheque, QStringView text) {
     const QList<QStringView> parts = text.split(u';');
     cheque.setCrosswise(numericValue(parts[0]) == 1.0);
     for (int i = 0; i < kCheckBoxCount; ++i) {
-        if (i + 1 >= parts.size()) break;
+        if (i + 1 >= parts.size())
+            break;
         const double value = std::nearbyint(numericValue(parts[i + 1]));
         // Setting a box runs its click behaviour, so Chk(0) copies itself to Chk(1) and
         // Chk(2) first and their own stored values, read afterwards, win.
-        if (value >= 0 && value <= 2) cheque.setChk(i, int(value));
+        if (value >= 0 && value <= 2)
+            cheque.setChk(i, int(value));
     }
 }
 

@@ -19,15 +19,31 @@ qint64 readCapitalsBack(const QString& capitals) {
             continue;
         }
         switch (c.unicode()) {
-            case u'拾': group += digit * 10; break;
-            case u'佰': group += digit * 100; break;
-            case u'仟': group += digit * 1000; break;
-            case u'万': wanGroup = group + digit, group = 0; break;
-            case u'元': yuan = wanGroup * 10000 + group + digit; break;
-            case u'角': jiao = digit; break;
-            case u'分': fen = digit; break;
-            case u'整': break;
-            default: return -1;
+            case u'拾':
+                group += digit * 10;
+                break;
+            case u'佰':
+                group += digit * 100;
+                break;
+            case u'仟':
+                group += digit * 1000;
+                break;
+            case u'万':
+                wanGroup = group + digit, group = 0;
+                break;
+            case u'元':
+                yuan = wanGroup * 10000 + group + digit;
+                break;
+            case u'角':
+                jiao = digit;
+                break;
+            case u'分':
+                fen = digit;
+                break;
+            case u'整':
+                break;
+            default:
+                return -1;
         }
         digit = 0;
     }
@@ -57,7 +73,8 @@ private slots:
         QTest::newRow("figure form stays") << u"￥1234.56"_s << u"￥1234.56"_s;
         QTest::newRow("more decimals are truncated") << u"1.999"_s << u"￥1.99"_s;
         QTest::newRow("nine digits keep the last eight") << u"123456789"_s << u"￥23456789.00"_s;
-        QTest::newRow("one and eight zeros keeps the zeros") << u"100000000"_s << u"￥00000000.00"_s;
+        QTest::newRow("one and eight zeros keeps the zeros")
+            << u"100000000"_s << u"￥00000000.00"_s;
         QTest::newRow("largest amount") << u"99999999.99"_s << u"￥99999999.99"_s;
         QTest::newRow("minus sign vanishes") << u"-5"_s << u"￥5.00"_s;
         QTest::newRow("blanks and letters vanish") << u" 1 2 元"_s << u"￥12.00"_s;
@@ -69,10 +86,10 @@ private slots:
         QTest::newRow("tiny value is cut to zero") << u"0.0000001"_s << u"￥0.00"_s;
         QTest::newRow("exponent letter is removed") << u"1e5"_s << u"￥15.00"_s;
         QTest::newRow("full-width yen and digits") << u"￥１２"_s << u"￥0.00"_s;
-        QTest::newRow("ten integer digits keep the last eight") << u"1234567890.12"_s
-                                                                 << u"￥34567890.12"_s;
-        QTest::newRow("decimals cut before the eight-digit cut") << u"123456789.999"_s
-                                                                 << u"￥23456789.99"_s;
+        QTest::newRow("ten integer digits keep the last eight")
+            << u"1234567890.12"_s << u"￥34567890.12"_s;
+        QTest::newRow("decimals cut before the eight-digit cut")
+            << u"123456789.999"_s << u"￥23456789.99"_s;
         QTest::newRow("beyond fifteen digits written without exponent")
             << u"12345678901234567890"_s << u"￥34600000.00"_s;
     }
@@ -100,13 +117,14 @@ private slots:
         QTest::newRow("zero run after 万") << u"￥40020.00"_s << u"肆万零贰拾元整"_s;
         QTest::newRow("trace 60000.60") << u"￥60000.60"_s << u"陆万元陆角整"_s;
         QTest::newRow("hundred thousand") << u"￥100000.00"_s << u"壹拾万元整"_s;
-        QTest::newRow("zero run across 万 gives one 零 after 万") << u"￥105000.00"_s
-                                                              << u"壹拾万零伍仟元整"_s;
+        QTest::newRow("zero run across 万 gives one 零 after 万")
+            << u"￥105000.00"_s << u"壹拾万零伍仟元整"_s;
         QTest::newRow("zero run inside the 万 group") << u"￥1000100.00"_s << u"壹佰万零壹佰元整"_s;
         QTest::newRow("trace 1005000.00") << u"￥1005000.00"_s << u"壹佰万零伍仟元整"_s;
         QTest::newRow("several zero runs") << u"￥3004005.06"_s << u"叁佰万零肆仟零伍元零陆分"_s;
         QTest::newRow("zero hundreds of 万") << u"￥10010000.00"_s << u"壹仟零壹万元整"_s;
-        QTest::newRow("every digit") << u"￥12345678.90"_s << u"壹仟贰佰叁拾肆万伍仟陆佰柒拾捌元玖角整"_s;
+        QTest::newRow("every digit")
+            << u"￥12345678.90"_s << u"壹仟贰佰叁拾肆万伍仟陆佰柒拾捌元玖角整"_s;
         QTest::newRow("largest amount ends in 分")
             << u"￥99999999.99"_s << u"玖仟玖佰玖拾玖万玖仟玖佰玖拾玖元玖角玖分"_s;
         QTest::newRow("eight zeros after the cut") << u"￥00000000.00"_s << u"零元整"_s;
@@ -135,7 +153,8 @@ private slots:
                 fen = qint64(random.bounded(quint64(10000000000)));
             } else {
                 for (qint64 place = 1; place < 10000000000; place *= 10)
-                    if (random.bounded(3) == 0) fen += random.bounded(1, 10) * place;
+                    if (random.bounded(3) == 0)
+                        fen += random.bounded(1, 10) * place;
             }
             const QString figures = figuresOfFen(fen);
             const QString capitals = AmountToCapitals(figures);

@@ -39,15 +39,18 @@ private slots:
         QTest::addColumn<QString>("month");
         QTest::addColumn<QString>("day");
         QTest::addColumn<QDate>("date");
-        QTest::newRow("month 零壹拾, day 叁拾壹") << u"贰零零玖"_s << u"零壹拾"_s << u"叁拾壹"_s
-                                         << QDate(2009, 10, 31);
-        QTest::newRow("month 壹拾贰, day 零伍") << u"贰零零玖"_s << u"壹拾贰"_s << u"零伍"_s
-                                        << QDate(2009, 12, 5);
-        QTest::newRow("day 零贰拾") << u"贰零零玖"_s << u"零贰"_s << u"零贰拾"_s << QDate(2009, 2, 20);
-        QTest::newRow("day 零壹拾") << u"贰零壹零"_s << u"零壹"_s << u"零壹拾"_s << QDate(2010, 1, 10);
-        QTest::newRow("壹拾 without 零 is ten") << u"贰零壹零"_s << u"壹拾"_s << u"贰拾壹"_s
-                                          << QDate(2010, 10, 21);
-        QTest::newRow("day 零叁拾") << u"贰零壹零"_s << u"零壹"_s << u"零叁拾"_s << QDate(2010, 1, 30);
+        QTest::newRow("month 零壹拾, day 叁拾壹")
+            << u"贰零零玖"_s << u"零壹拾"_s << u"叁拾壹"_s << QDate(2009, 10, 31);
+        QTest::newRow("month 壹拾贰, day 零伍")
+            << u"贰零零玖"_s << u"壹拾贰"_s << u"零伍"_s << QDate(2009, 12, 5);
+        QTest::newRow("day 零贰拾")
+            << u"贰零零玖"_s << u"零贰"_s << u"零贰拾"_s << QDate(2009, 2, 20);
+        QTest::newRow("day 零壹拾")
+            << u"贰零壹零"_s << u"零壹"_s << u"零壹拾"_s << QDate(2010, 1, 10);
+        QTest::newRow("壹拾 without 零 is ten")
+            << u"贰零壹零"_s << u"壹拾"_s << u"贰拾壹"_s << QDate(2010, 10, 21);
+        QTest::newRow("day 零叁拾")
+            << u"贰零壹零"_s << u"零壹"_s << u"零叁拾"_s << QDate(2010, 1, 30);
         QTest::newRow("month 0 is December of the year before")
             << u"贰零零玖"_s << u"零"_s << u"零伍"_s << QDate(2008, 12, 5);
         QTest::newRow("month 13 is January of the next year")
@@ -56,7 +59,8 @@ private slots:
             << u"贰零零玖"_s << u"零叁"_s << u"零"_s << QDate(2009, 2, 28);
         QTest::newRow("day 31 of February rolls into March")
             << u"贰零零玖"_s << u"零贰"_s << u"叁拾壹"_s << QDate(2009, 3, 3);
-        QTest::newRow("ASCII digits read too") << u"2012"_s << u"2"_s << u"29"_s << QDate(2012, 2, 29);
+        QTest::newRow("ASCII digits read too")
+            << u"2012"_s << u"2"_s << u"29"_s << QDate(2012, 2, 29);
         QTest::newRow("year below 1 is no date") << u""_s << u"零壹"_s << u"零壹"_s << QDate();
     }
     void capitalDateToDate() {

@@ -2,8 +2,8 @@
 
 PromptAnswer ScriptedPrompts::message(const QString& text, const QString& title,
                                       PromptButtons buttons) {
-    m_shown.push_back({Kind::Message, text, title.isEmpty() ? applicationTitle() : title, buttons,
-                       {}});
+    m_shown.push_back(
+        {Kind::Message, text, title.isEmpty() ? applicationTitle() : title, buttons, {}});
     if (!m_answers.empty()) {
         const PromptAnswer answer = m_answers.front();
         m_answers.pop_front();
@@ -34,14 +34,16 @@ QString ScriptedPrompts::saveFileName(const QString& title, const QString& filte
 
 std::optional<TextFont> ScriptedPrompts::chooseFont(const TextFont& initial) {
     m_shown.push_back({Kind::Font, initial.name, {}, PromptButtons::OkCancel, {}});
-    if (m_fonts.empty()) return std::nullopt;
+    if (m_fonts.empty())
+        return std::nullopt;
     const std::optional<TextFont> font = m_fonts.front();
     m_fonts.pop_front();
     return font;
 }
 
 QString ScriptedPrompts::nextText() {
-    if (m_texts.empty()) return {};
+    if (m_texts.empty())
+        return {};
     const QString text = m_texts.front();
     m_texts.pop_front();
     return text;

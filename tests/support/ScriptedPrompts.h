@@ -29,8 +29,7 @@ public:
     const std::vector<Shown>& shown() const { return m_shown; }
     void clear() { m_shown.clear(); }
 
-    PromptAnswer message(const QString& text, const QString& title,
-                         PromptButtons buttons) override;
+    PromptAnswer message(const QString& text, const QString& title, PromptButtons buttons) override;
     QString inputBox(const QString& prompt, const QString& title,
                      const QString& defaultText) override;
     QString saveFileName(const QString& title, const QString& filter,

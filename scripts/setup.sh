@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the program needs when they are missing, then configures and
+# builds it. Safe to run again: it only installs, configures and builds what changed.
+#   CHEQUEPRINT_BUILD_DIR   build folder (default: build)
+#   CHEQUEPRINT_CMAKE_ARGS  extra CMake options for that folder, e.g. -DCHEQUEPRINT_SANITIZE=ON
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${CHEQUEPRINT_BUILD_DIR:-$root/build}
+case "$build" in /*) ;; *) build="$root/$build" ;; esac
+
+packages=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n libqt6sql6-sqlite
+          libxlsxwriter-dev fonts-noto-cjk poppler-utils xvfb xauth)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo=sudo
+  echo "Installing: ${missing[*]}" >&2
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
+fi
+
+# shellcheck disable=SC2086
+cmake -S "$root" -B "$build" -G Ninja -DCHEQUEPRINT_WERROR=ON ${CHEQUEPRINT_CMAKE_ARGS:-} >/dev/null
+cmake --build "$build" -j2 >&2

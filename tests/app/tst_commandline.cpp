@@ -1,0 +1,119 @@
+#include <QProcess>
+#include <QTest>
+
+#include "AmountCapitals.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Run run(const QStringList& arguments, const QByteArray& input = {}) {
+    QProcess process;
+    process.start(QStringLiteral(CHEQUEPRINT_EXE), arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    if (!process.waitForFinished(60000))
+        return {};
+    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+}  // namespace
+
+class TestCommandLine : public QObject {
+    Q_OBJECT
+
+private slots:
+    void amountArguments() {
+        const Run r = run({u"amount"_s, u"1234.5"_s, u""_s, u"0.05"_s, u"123456789"_s});
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(QString::fromUtf8(r.out),
+                 u"￥1234.50\t壹仟贰佰叁拾肆元伍角整\n"
+                 u"￥0.00\t零元整\n"
+                 u"￥0.05\t伍分\n"
+                 u"￥23456789.00\t贰仟叁佰肆拾伍万陆仟柒佰捌拾玖元整\n"_s);
+        QVERIFY(r.err.isEmpty());
+    }
+
+    void amountFromStandardInput() {
+        // An empty line is an empty amount; CR LF and a missing last newline are read too.
+        const Run r = run({u"amount"_s}, "1010.1\r\n\n-7\n60000.6");
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(QString::fromUtf8(r.out),
+                 u"￥1010.10\t壹仟零壹拾元壹角整\n"
+                 u"￥0.00\t零元整\n"
+                 u"￥7.00\t柒元整\n"
+                 u"￥60000.60\t陆万元陆角整\n"_s);
+    }
+
+    void manyLinesGiveOneLineEach() {
+        QByteArray input;
+        QStringList expected;
+        for (int i = 0; i < 100000; ++i) {
+            const QString amount =
+                QString::number(i * 7919 % 100000000) + u'.' + QString::number(i % 100);
+            input += amount.toUtf8() + '\n';
+            const QString figures = FormatFigures(amount);
+            expected << figures + u'\t' + AmountToCapitals(figures);
+        }
+        const Run r = run({u"amount"_s}, input);
+        QCOMPARE(r.exitCode, 0);
+        const QStringList lines = QString::fromUtf8(r.out).split(u'\n');
+        QCOMPARE(lines.size(), 100001);
+        QCOMPARE(lines.last(), QString());
+        QCOMPARE(lines.mid(0, 100000), expected);
+    }
+
+    void dateParts() {
+        const Run r = run({u"date"_s, u"2009"_s, u"10"_s, u"05"_s, u"31"_s});
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(QString::fromUtf8(r.out), u"贰零零玖\n零壹拾\n零伍\n叁拾壹\n"_s);
+        const Run fromInput = run({u"date"_s}, "1\n20\n");
+        QCOMPARE(QString::fromUtf8(fromInput.out), u"零壹\n零贰拾\n"_s);
+    }
+
+    void textsAfterDoubleDashAreAmounts() {
+        const Run r = run({u"amount"_s, u"--"_s, u"--5"_s});
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(QString::fromUtf8(r.out), u"￥5.00\t伍元整\n"_s);
+    }
+
+    void helpVersionAndUsage_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<bool>("usageOnStdout");
+        QTest::addColumn<bool>("usageOnStderr");
+        QTest::newRow("no verb prints the usage") << QStringList{} << 0 << true << false;
+        QTest::newRow("help") << QStringList{u"--help"_s} << 0 << true << false;
+        QTest::newRow("unknown verb") << QStringList{u"frobnicate"_s} << 2 << false << true;
+        QTest::newRow("unknown option alone") << QStringList{u"--frob"_s} << 2 << false << true;
+        QTest::newRow("unknown option of a verb")
+            << QStringList{u"amount"_s, u"--frob"_s} << 2 << false << true;
+    }
+    void helpVersionAndUsage() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(bool, usageOnStdout);
+        QFETCH(bool, usageOnStderr);
+        const Run r = run(arguments);
+        QCOMPARE(r.exitCode, exitCode);
+        QCOMPARE(r.out.contains("Usage: chequeprint"), usageOnStdout);
+        QCOMPARE(r.err.contains("Usage: chequeprint"), usageOnStderr);
+        if (exitCode != 0)
+            QVERIFY(r.out.isEmpty());
+    }
+
+    void version() {
+        const Run r = run({u"--version"_s});
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY(r.out.startsWith("chequeprint "));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCommandLine)
+#include "tst_commandline.moc"

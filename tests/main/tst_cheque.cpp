@@ -1,0 +1,133 @@
+#include <algorithm>
+#include <set>
+
+#include <QTest>
+
+#include "Cheque.h"
+
+using namespace Qt::StringLiterals;
+
+class TestCheque : public QObject {
+    Q_OBJECT
+
+private slots:
+    void fieldTableIsConsistent() {
+        std::set<QString> tags, identifiers;
+        std::set<int> tabOrders;
+        for (int i = 0; i < kPrintableFieldCount; ++i) {
+            const ChequeFieldInfo& field = chequeFields()[size_t(i)];
+            QCOMPARE(field.index, i);
+            const QString expectedTag =
+                (i < kBodyFieldCount ? u"T"_s : u"F"_s) + QString::number(i % kBodyFieldCount);
+            QCOMPARE(field.tag.toString(), expectedTag);
+            tags.insert(field.tag.toString());
+            identifiers.insert(field.identifier.toString());
+            tabOrders.insert(field.tabOrder);
+            QVERIFY(!field.toolTip.isEmpty());
+        }
+        QCOMPARE(int(identifiers.size()), kPrintableFieldCount);
+        QCOMPARE(int(tabOrders.size()), kPrintableFieldCount);
+    }
+
+    // Date, payee, bank, account, amount (capitals, figures), purpose, password, then the stub.
+    void tabOrderFollowsTheCheque() {
+        std::vector<int> fields(kPrintableFieldCount);
+        for (int i = 0; i < kPrintableFieldCount; ++i)
+            fields[size_t(i)] = i;
+        std::sort(fields.begin(), fields.end(), [](int a, int b) {
+            return chequeFields()[size_t(a)].tabOrder < chequeFields()[size_t(b)].tabOrder;
+        });
+        const std::vector<int> expected = {0,  1,  2,  3,  9,  7,  4,  5,  6, 8,
+                                           10, 11, 12, 13, 14, 15, 16, 17, 18};
+        QCOMPARE(fields, expected);
+    }
+
+    void lookups_data() {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<int>("byIdentifier");
+        QTest::addColumn<int>("byTag");
+        QTest::newRow("first body field") << u"票身-年"_s << 0 << -1;
+        QTest::newRow("amount in figures") << u"小写金额"_s << 5 << -1;
+        QTest::newRow("first stub field") << u"附加信息"_s << 10 << -1;
+        QTest::newRow("last stub field") << u"会计"_s << 18 << -1;
+        QTest::newRow("tag of a body field") << u"T9"_s << -1 << 9;
+        QTest::newRow("tag of a stub field") << u"F4"_s << -1 << 14;
+        QTest::newRow("unknown") << u"票身"_s << -1 << -1;
+    }
+    void lookups() {
+        QFETCH(QString, key);
+        QFETCH(int, byIdentifier);
+        QFETCH(int, byTag);
+        QCOMPARE(fieldIndexByIdentifier(key), byIdentifier);
+        QCOMPARE(fieldIndexByTag(key), byTag);
+    }
+
+    void designState() {
+        const Cheque cheque;
+        QCOMPARE(cheque.text(0), u"贰零零伍"_s);
+        QCOMPARE(cheque.text(1), u"壹拾壹"_s);
+        QCOMPARE(cheque.text(2), u"贰拾叁"_s);
+        QCOMPARE(cheque.text(4), u"大写金额不必输入"_s);
+        for (int i = 0; i < kStubFieldCount; ++i)
+            QVERIFY(cheque.text(stubField(i)).isEmpty());
+        const QStringList endorsement = {u"14"_s, u"22"_s, u"63"_s, u"0"_s, u"10"_s};
+        for (int i = 0; i < kEndorsementParameterCount; ++i)
+            QCOMPARE(cheque.endorsement(i), endorsement[i]);
+        QVERIFY(cheque.crosswise());
+        for (int i = 0; i < kCheckBoxCount; ++i)
+            QCOMPARE(cheque.chk(i), i == 7 ? 1 : 0);
+        QVERIFY(cheque.stubVisible());
+    }
+
+    void yearSwitchCopiesToMonthAndDayOnly() {
+        Cheque cheque;
+        cheque.setChk(0, 1);
+        QCOMPARE(cheque.chk(1), 1);
+        QCOMPARE(cheque.chk(2), 1);
+        cheque.setChk(1, 0);
+        QCOMPARE(cheque.chk(0), 1);
+        QCOMPARE(cheque.chk(2), 1);
+        cheque.setChk(0, 0);
+        QCOMPARE(cheque.chk(1), 0);
+        QCOMPARE(cheque.chk(2), 0);
+    }
+
+    void switchesRefuseValuesACheckBoxCannotHold() {
+        Cheque cheque;
+        QVERIFY(!cheque.setChk(3, 5));
+        QVERIFY(!cheque.setChk(3, -1));
+        QCOMPARE(cheque.chk(3), 0);
+        QVERIFY(cheque.setChk(3, 2));
+        QCOMPARE(cheque.chk(3), 2);
+    }
+
+    void stubAndSuppressionFollowTheSwitches() {
+        Cheque cheque;
+        cheque.setChk(7, 0);
+        QVERIFY(!cheque.stubVisible());
+        cheque.setChk(7, 1);
+        QVERIFY(cheque.stubVisible());
+        cheque.setChk(4, 1);
+        QVERIFY(cheque.suppressed(4));
+        QVERIFY(!cheque.suppressed(5));
+        cheque.setChk(8, 1);
+        QVERIFY(!cheque.suppressed(8));  // Chk(8) is the paper guides, not a field
+    }
+
+    void copiedTextsAreNeverCutToTheLengthLimit() {
+        Cheque cheque;
+        const QString payee(30, u'款');
+        cheque.setText(stubField(4), payee);
+        QCOMPARE(cheque.text(stubField(4)), payee);
+    }
+
+    void userGuideHasItsFiveSections() {
+        const QString guide = userGuideText();
+        for (const QString& heading :
+             {u"简介"_s, u"位置校准"_s, u"内容填写"_s, u"票根打印"_s, u"常见打印问题"_s})
+            QVERIFY2(guide.contains(heading), qPrintable(heading));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestCheque)
+#include "tst_cheque.moc"
