@@ -1,114 +1,210 @@
 #include "CommandLine.h"
 
 #include <functional>
+#include <map>
 
 #include <QByteArray>
 
 #include "AmountCapitals.h"
+#include "BoundGrid.h"
+#include "Clock.h"
+#include "ConsolePrompts.h"
+#include "Database.h"
 #include "DateCapitals.h"
+#include "FormatStore.h"
+#include "HistoryGrid.h"
+#include "ProgressIndicator.h"
+#include "TextMeasure.h"
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
 constexpr char kUsage[] =
-    "Usage: chequeprint [VERB [ARGUMENTS...]]\n"
+    "Usage: chequeprint [VERB [ARGUMENTS...]] [--database FILE]\n"
     "\n"
     "Prints Chinese bank cheques. The verbs run without a display:\n"
     "  amount [TEXT...]   the figure form of each amount, a tab, the amount in capitals;\n"
     "                     one amount per line from standard input when no TEXT is given\n"
     "  date [DIGITS...]   the capital form of each date part (year, month or day);\n"
     "                     one per line from standard input when no DIGITS are given\n"
+    "  formats            the print formats, one per line; the current one ends in a tab and *\n"
+    "  history            the history as the grid shows it: the headings, then one line per\n"
+    "                     cheque, cells separated by tabs (tabs and line breaks inside a cell\n"
+    "                     shown as blanks)\n"
     "\n"
     "Options:\n"
+    "  --database FILE    use this database file instead of the user's DATA.db\n"
+    "                     (created with the default format when missing)\n"
     "  --help             show this text\n"
     "  --version          show the program's version\n";
 
+struct Io {
+    std::FILE* in;
+    std::FILE* out;
+    std::FILE* err;
+};
+
 void write(std::FILE* file, const QByteArray& bytes) {
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), file);
+}
+
+int usageError(const Io& io, const QString& problem) {
+    write(io.err, "chequeprint: " + problem.toUtf8() + "\n\n" + kUsage);
+    return 2;
 }
 
 QByteArray readAll(std::FILE* in) {
     QByteArray data;
     char buffer[1 << 16];
     size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0)
-        data.append(buffer, qsizetype(n));
+    while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) data.append(buffer, qsizetype(n));
     return data;
 }
 
 // The lines of standard input; a last line without its newline still counts, CR LF too.
 QStringList readLines(std::FILE* in) {
     QString text = QString::fromUtf8(readAll(in));
-    if (text.endsWith(u'\n'))
-        text.chop(1);
-    if (text.isEmpty())
-        return {};
+    if (text.endsWith(u'\n')) text.chop(1);
+    if (text.isEmpty()) return {};
     QStringList lines = text.split(u'\n');
     for (QString& line : lines)
-        if (line.endsWith(u'\r'))
-            line.chop(1);
+        if (line.endsWith(u'\r')) line.chop(1);
     return lines;
 }
+
+struct Arguments {
+    QStringList inputs;
+    std::map<QString, QString> options;  // "--database" -> FILE
+};
 
 using LineConverter = std::function<void(const QString& input, QString& output)>;
 
 // One output line per input: the arguments, or else the lines of standard input.
-int convertEach(const QStringList& inputs, std::FILE* in, std::FILE* out,
-                const LineConverter& convert) {
-    const QStringList lines = inputs.isEmpty() ? readLines(in) : inputs;
+int convertEach(const QStringList& inputs, const Io& io, const LineConverter& convert) {
+    const QStringList lines = inputs.isEmpty() ? readLines(io.in) : inputs;
     QString output;
     output.reserve(lines.size() * 24);
     for (const QString& line : lines) {
         convert(line, output);
         output += u'\n';
     }
-    write(out, output.toUtf8());
+    write(io.out, output.toUtf8());
     return 0;
+}
+
+// Opens the database of --database or the user's own; false after the message was shown.
+bool openDatabase(Database& db, const Arguments& args) {
+    const auto option = args.options.find(u"--database"_s);
+    return db.open(option != args.options.end() ? option->second : Database::defaultPath());
+}
+
+int listFormats(const Arguments& args, const Io& io) {
+    ConsolePrompts prompts(io.err);
+    Database db(prompts);
+    if (!openDatabase(db, args)) return 1;
+    FormatDisplays displays;
+    ListFormatNames(db, displays);
+    if (prompts.takeShown()) return 1;
+    QString output;
+    for (const QString& name : displays.formatNames)
+        output += name + (name == displays.currentFormat ? u"\t*\n"_s : u"\n"_s);
+    write(io.out, output.toUtf8());
+    return 0;
+}
+
+QString oneLine(QString text) {
+    for (QChar& c : text)
+        if (c == u'\t' || c == u'\n' || c == u'\r') c = u' ';
+    return text;
+}
+
+int listHistory(const Arguments& args, const Io& io) {
+    ConsolePrompts prompts(io.err);
+    Database db(prompts);
+    if (!openDatabase(db, args)) return 1;
+    BoundGrid grid;
+    FontTextMeasure measure(historyGridFont());
+    Clock clock;
+    ProgressIndicator progress(clock);
+    BuildHistoryGrid(grid, db, {measure, progress});
+    if (prompts.takeShown()) return 1;
+    QString output;
+    for (const QStringList& row : visibleGridTexts(grid)) {
+        QStringList cells;
+        for (const QString& cell : row) cells << oneLine(cell);
+        output += cells.join(u'\t') + u'\n';
+    }
+    write(io.out, output.toUtf8());
+    return 0;
+}
+
+struct Verb {
+    QStringList optionsWithValue;
+    bool takesInputs;
+    std::function<int(const Arguments&, const Io&)> run;
+};
+
+const std::map<QString, Verb>& verbs() {
+    static const std::map<QString, Verb> table = {
+        {u"amount"_s,
+         {{u"--database"_s}, true,
+          [](const Arguments& args, const Io& io) {
+              return convertEach(args.inputs, io, [](const QString& input, QString& output) {
+                  const QString figures = FormatFigures(input);
+                  output += figures;
+                  output += u'\t';
+                  output += AmountToCapitals(figures);
+              });
+          }}},
+        {u"date"_s,
+         {{u"--database"_s}, true,
+          [](const Arguments& args, const Io& io) {
+              return convertEach(args.inputs, io, [](const QString& input, QString& output) {
+                  output += DateToCapitals(input);
+              });
+          }}},
+        {u"formats"_s, {{u"--database"_s}, false, listFormats}},
+        {u"history"_s, {{u"--database"_s}, false, listHistory}},
+    };
+    return table;
 }
 
 }  // namespace
 
 int runCommandLine(const QStringList& arguments, std::FILE* in, std::FILE* out, std::FILE* err) {
-    if (arguments.isEmpty()) {
+    const Io io{in, out, err};
+    if (arguments.isEmpty() || arguments.first() == u"--help" || arguments.first() == u"-h") {
         write(out, kUsage);
         return 0;
     }
-    const QString verb = arguments.first();
-    if (verb == u"--help" || verb == u"-h") {
-        write(out, kUsage);
-        return 0;
-    }
-    if (verb == u"--version") {
+    if (arguments.first() == u"--version") {
         write(out, "chequeprint " CHEQUEPRINT_VERSION "\n");
         return 0;
     }
+    const auto verb = verbs().find(arguments.first());
+    if (verb == verbs().end())
+        return usageError(io, arguments.first().startsWith(u'-')
+                                  ? u"unknown option "_s + arguments.first()
+                                  : u"unknown verb "_s + arguments.first());
 
     // Options start with "--"; "--" itself ends them, so that any text can be converted.
-    QStringList inputs;
+    Arguments args;
     bool optionsEnded = false;
-    for (const QString& argument : arguments.mid(1)) {
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
         if (!optionsEnded && argument == u"--") {
             optionsEnded = true;
         } else if (!optionsEnded && argument.startsWith(u"--")) {
-            write(err, "chequeprint: unknown option " + argument.toUtf8() + "\n\n" + kUsage);
-            return 2;
+            if (!verb->second.optionsWithValue.contains(argument))
+                return usageError(io, u"unknown option "_s + argument);
+            if (i + 1 >= arguments.size()) return usageError(io, argument + u" needs a value"_s);
+            args.options[argument] = arguments[++i];
         } else {
-            inputs << argument;
+            args.inputs << argument;
         }
     }
-
-    if (verb == u"amount") {
-        return convertEach(inputs, in, out, [](const QString& input, QString& output) {
-            const QString figures = FormatFigures(input);
-            output += figures;
-            output += u'\t';
-            output += AmountToCapitals(figures);
-        });
-    }
-    if (verb == u"date") {
-        return convertEach(inputs, in, out, [](const QString& input, QString& output) {
-            output += DateToCapitals(input);
-        });
-    }
-    write(err, "chequeprint: unknown verb " + verb.toUtf8() + "\n\n" + kUsage);
-    return 2;
+    if (!verb->second.takesInputs && !args.inputs.isEmpty())
+        return usageError(io, u"unexpected argument "_s + args.inputs.first());
+    return verb->second.run(args, io);
 }

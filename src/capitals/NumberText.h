@@ -12,3 +12,7 @@ double numericValue(QStringView text);
 // The shortest decimal text of a value with at most 15 significant digits, never with an
 // exponent: 15, 12.5, -3, 0.05.
 QString numberText(double value);
+
+// Whether the whole text (blanks around it aside) is one number: an optional sign, digits
+// with at most one decimal point, an optional exponent. Its value goes to *value.
+bool readsAsNumber(QStringView text, double* value);

@@ -1,0 +1,106 @@
+#include "BoundGridModel.h"
+
+#include <QColor>
+#include <QHeaderView>
+#include <QPalette>
+
+#include "BoundGrid.h"
+
+namespace {
+
+QColor toQColor(quint32 color) {
+    return QColor(int(color & 0xff), int((color >> 8) & 0xff), int((color >> 16) & 0xff));
+}
+
+}  // namespace
+
+int BoundGridModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : m_grid.rows() - m_grid.fixedRows();
+}
+
+int BoundGridModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : m_grid.cols();
+}
+
+QVariant BoundGridModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid()) return {};
+    const GridCell& cell = m_grid.cell(m_grid.fixedRows() + index.row(), index.column());
+    switch (role) {
+        case Qt::DisplayRole:
+            return cell.text;
+        case Qt::BackgroundRole:
+            if (cell.backColor != 0) return toQColor(cell.backColor);
+            if (index.column() < m_grid.fixedCols()) return QPalette().button();
+            return {};
+        case Qt::ForegroundRole:
+            return cell.foreColor != 0 ? QVariant(toQColor(cell.foreColor)) : QVariant();
+        default:
+            return {};
+    }
+}
+
+QVariant BoundGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || m_grid.fixedRows() == 0)
+        return {};
+    return m_grid.text(m_grid.fixedRows() - 1, section);
+}
+
+void BoundGridModel::reload() {
+    beginResetModel();
+    endResetModel();
+}
+
+BoundGridView::BoundGridView(BoundGrid& grid, GridTools tools, QWidget* parent)
+    : QTableView(parent), m_grid(grid), m_tools(tools), m_model(grid) {
+    setModel(&m_model);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    verticalHeader()->hide();
+    horizontalHeader()->setSectionsClickable(true);
+    horizontalHeader()->setHighlightSections(false);
+    connect(horizontalHeader(), &QHeaderView::sectionPressed, this,
+            &BoundGridView::headerPressed);
+    connect(this, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
+        if (index.isValid()) emit gridRowDoubleClicked(m_grid.fixedRows() + index.row());
+    });
+}
+
+int BoundGridView::toPixels(int twips) const {
+    return int(std::lround(twips * logicalDpiX() / 1440.0));
+}
+
+void BoundGridView::reload() {
+    m_model.reload();
+    for (int c = 0; c < m_grid.cols(); ++c) {
+        setColumnHidden(c, m_grid.colWidth(c) == 0);
+        setColumnWidth(c, toPixels(m_grid.colWidth(c)));
+    }
+    const int rowHeight = toPixels(BoundGrid::kDefaultRowHeight);
+    verticalHeader()->setDefaultSectionSize(rowHeight);
+    if (m_grid.hasDataRows()) {
+        const int current = m_grid.currentRow() - m_grid.fixedRows();
+        if (current >= 0) selectRow(current);
+    }
+}
+
+void BoundGridView::resizeEvent(QResizeEvent* event) {
+    QTableView::resizeEvent(event);
+    m_grid.setWidth(int(std::lround(viewport()->width() * 1440.0 / logicalDpiX())));
+}
+
+// A press on a heading becomes a press at the middle of that column, in grid twips, so that
+// the grid's own rule decides between fitting the widths and sorting.
+void BoundGridView::headerPressed(int section) {
+    double fixed = 0;
+    for (int c = 0; c < m_grid.fixedCols(); ++c) fixed += m_grid.colWidth(c);
+    double x = fixed / 2;
+    if (section >= m_grid.fixedCols()) {
+        const int left = columnAt(0) >= m_grid.fixedCols() ? columnAt(0) : m_grid.fixedCols();
+        m_grid.setLeftCol(qMin(left, section));
+        x = fixed;
+        for (int c = m_grid.leftCol(); c < section; ++c) x += m_grid.colWidth(c);
+        x += m_grid.colWidth(section) / 2.0;
+    }
+    GridHeaderMouseDown(m_grid, x, 0, m_tools);
+    reload();
+}

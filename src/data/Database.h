@@ -1,0 +1,76 @@
+#pragma once
+
+#include <optional>
+
+#include <QHash>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariantList>
+
+class Prompts;
+
+// The program's database: one SQLite file holding the print formats and the history. One
+// connection stays open for the program's life. Statements are fixed texts with bound values.
+class Database final {
+public:
+    explicit Database(Prompts& prompts);
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    // DATA.db beside the executable when there is one (a portable install), otherwise DATA.db
+    // in the user's data folder.
+    static QString defaultPath();
+
+    // Opens the file; a missing or empty file is created (permissions 0600) with the schema
+    // and the shipped default format. On failure shows "无法建立数据库连接！" and returns false.
+    bool open(const QString& path);
+    bool isOpen() const { return m_db.isOpen(); }
+    const QString& path() const { return m_path; }
+
+    // A SELECT, positioned before its first row and read forwards only. On failure shows
+    // "数据库打开错误(" + sql + ")！" and returns nothing.
+    std::optional<QSqlQuery> select(const QString& sql, const QVariantList& values = {});
+    // A statement that returns no rows. On failure returns false with the reason on stderr;
+    // the caller decides what the user sees.
+    bool execute(const QString& sql, const QVariantList& values = {});
+    // Column name -> declared type (as written in the schema) of one of the program's tables.
+    QHash<QString, QString> declaredTypes(const QString& table);
+    // The message for a statement that could not be run.
+    void showStatementError(const QString& sql);
+
+    bool transaction() { return m_db.transaction(); }
+    bool commit() { return m_db.commit(); }
+    void rollback() { m_db.rollback(); }
+
+private:
+    bool createSchema();
+
+    Prompts& m_prompts;
+    QString m_connectionName;
+    QSqlDatabase m_db;
+    QString m_path;
+};
+
+// All statements between construction and commit() take effect together or not at all.
+class Transaction final {
+public:
+    explicit Transaction(Database& db) : m_db(db), m_active(db.transaction()) {}
+    ~Transaction() {
+        if (m_active) m_db.rollback();
+    }
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    bool commit() {
+        const bool ok = m_active && m_db.commit();
+        if (!ok && m_active) m_db.rollback();
+        m_active = false;
+        return ok;
+    }
+
+private:
+    Database& m_db;
+    bool m_active;
+};

@@ -1,0 +1,288 @@
+#include "GridRoutines.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <QSqlRecord>
+
+#include "BoundGrid.h"
+#include "Database.h"
+#include "NumberText.h"
+#include "ProgressIndicator.h"
+#include "TextMeasure.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr QChar kAscending = u'△';
+constexpr QChar kDescending = u'▽';
+
+enum class ColumnKind { Plain, Date, YesNo, Color, Serial, Empty };
+
+struct ColumnBinding {
+    int col;
+    int field;  // index in the query's record, -1 when the table has no such column
+    ColumnKind kind;
+};
+
+// "YYYY-MM-DD" (as stored) shown as "YYYY.MM.DD"; anything else cannot be shown.
+QString dateCellText(const QString& stored) {
+    if (stored.size() < 10 || stored[4] != u'-' || stored[7] != u'-') return {};
+    for (int i : {0, 1, 2, 3, 5, 6, 8, 9})
+        if (!stored[i].isDigit()) return {};
+    QString text = stored.left(10);
+    text[4] = u'.';
+    text[7] = u'.';
+    return text;
+}
+
+QString cellText(const QVariant& value, ColumnKind kind) {
+    if (value.isNull()) return {};
+    switch (kind) {
+        case ColumnKind::Date:
+            return dateCellText(value.toString());
+        case ColumnKind::YesNo:
+            return value.toLongLong() != 0 ? u"√"_s : QString();
+        default:
+            return value.typeId() == QMetaType::Double ? numberText(value.toDouble())
+                                                       : value.toString();
+    }
+}
+
+std::vector<ColumnBinding> bindColumns(const BoundGrid& grid, Database& db,
+                                       const QSqlRecord& record) {
+    const QHash<QString, QString> types = db.declaredTypes(grid.tag());
+    std::vector<ColumnBinding> bindings;
+    for (int c = 0; c < grid.cols(); ++c) {
+        const QString& name = grid.text(0, c);
+        ColumnKind kind = ColumnKind::Plain;
+        if (name.isEmpty()) {
+            kind = c == grid.fixedCols() - 1 ? ColumnKind::Serial : ColumnKind::Empty;
+        } else if (name == u"Color") {
+            kind = ColumnKind::Color;
+        } else {
+            const QString type = types.value(name).toUpper();
+            if (type.contains(u"DATE"))
+                kind = ColumnKind::Date;
+            else if (type.contains(u"BOOL"))
+                kind = ColumnKind::YesNo;
+        }
+        bindings.push_back({c, name.isEmpty() ? -1 : record.indexOf(name), kind});
+    }
+    return bindings;
+}
+
+// The sort key of a cell: its number when the whole text reads as one.
+struct SortKey {
+    bool numeric;
+    double number;
+    const QString* text;
+};
+
+}  // namespace
+
+void SetUpGridColumns(BoundGrid& grid, const QStringList& names, const QStringList& headings) {
+    if (names.size() != headings.size()) return;
+    grid.setVisible(false);
+    grid.setCols(int(names.size()));
+    grid.setFixedCols(2);
+    grid.setRows(2);
+    grid.setFixedRows(2);
+    for (int c = 0; c < grid.fixedCols() - 1; ++c) grid.setColWidth(c, 0);
+    for (int r = 0; r < grid.fixedRows() - 1; ++r) grid.setRowHeight(r, 0);
+    for (int c = 0; c < grid.cols(); ++c) {
+        grid.setText(0, c, names[c]);
+        grid.setText(1, c, headings[c]);
+        grid.setColAlignment(c, 0);
+    }
+    if (grid.cols() > 1) grid.setColAlignment(1, 2);
+    grid.setVisible(true);
+}
+
+void FillGrid(BoundGrid& grid, Database& db, const QString& filter, const QVariantList& values,
+              const QString& order, GridTools tools) {
+    grid.setVisible(false);
+    grid.setRows(2);
+    QString sql = u"SELECT * FROM "_s + grid.tag();
+    if (!filter.isEmpty()) sql += u" WHERE "_s + filter;
+    if (!order.isEmpty()) sql += u" ORDER BY "_s + order;
+    if (std::optional<QSqlQuery> query = db.select(sql, values)) {
+        const std::vector<ColumnBinding> bindings = bindColumns(grid, db, query->record());
+        while (query->next()) {
+            const int r = grid.rows();
+            grid.setRows(r + 1);
+            std::vector<GridCell>& cells = grid.rowCells(r);
+            for (const ColumnBinding& b : bindings) {
+                GridCell& cell = cells[size_t(b.col)];
+                if (b.kind == ColumnKind::Serial) {
+                    cell.text = QString::number(r - 1);
+                } else if (b.field < 0) {
+                    continue;
+                } else if (b.kind == ColumnKind::Color) {
+                    const QVariant value = query->value(b.field);
+                    if (!value.isNull()) {
+                        const auto color = quint32(value.toLongLong());
+                        cell.backColor = color == 0 ? kNearBlack : color;
+                        grid.setCurrentCell(r, b.col);
+                    }
+                } else {
+                    cell.text = cellText(query->value(b.field), b.kind);
+                }
+            }
+        }
+    }
+    FitColumnWidths(grid, 1, true, tools);
+    grid.setVisible(true);
+}
+
+void FitColumnWidths(BoundGrid& grid, int firstRow, bool showProgress, GridTools tools) {
+    const bool progress = showProgress && grid.rows() > 200;
+    if (progress) tools.progress.StartProgress(u"正在做交易数据表格进行格式设置……"_s, grid.cols());
+    const int from = grid.hasDataRows() ? firstRow : 0;
+    const int heading = grid.fixedRows() - 1;
+    const double half = grid.width() / 2.0;
+    double total = 0;
+    for (int c = 0; c < grid.cols(); ++c) {
+        // The hidden ID column (before the serial column) is not measured and stays hidden.
+        double w = 0;
+        if (c >= grid.fixedCols() - 1) {
+            for (int r = from; r < grid.rows(); ++r)
+                w = std::max(w, tools.measure.widthTwips(grid.text(r, c)));
+            if (grid.fixedRows() > 0 && w != 0)
+                w = std::max(w, tools.measure.widthTwips(grid.text(heading, c)));
+            w = w != 0 ? w + 100 : 50;
+        }
+        if (w > half) w = half;
+        grid.setColWidth(c, int(std::lround(w)));
+        total += w;
+        if (progress) tools.progress.StepProgress(1, u"pages"_s);
+    }
+    const int last = grid.cols() - 1;
+    if (last >= 0 && grid.width() - 400 > total)
+        grid.setColWidth(last, int(std::lround((grid.width() - 400) - (total - grid.colWidth(last)))));
+    if (progress) tools.progress.EndProgress();
+}
+
+void GridHeaderMouseDown(BoundGrid& grid, double x, double y, GridTools tools) {
+    double headerHeight = 0;
+    for (int r = 0; r < grid.fixedRows(); ++r) headerHeight += grid.rowHeight(r);
+    if (y >= headerHeight) return;
+    double fixedWidth = 0;
+    for (int c = 0; c < grid.fixedCols(); ++c) fixedWidth += grid.colWidth(c);
+    if (x <= fixedWidth) {
+        FitColumnWidths(grid, 1, true, tools);
+        return;
+    }
+    double right = fixedWidth;
+    for (int c = grid.leftCol(); c < grid.cols(); ++c) {
+        right += grid.colWidth(c);
+        if (x < right) {
+            SortGridByColumn(grid, c);
+            return;
+        }
+    }
+}
+
+void SortGridByColumn(BoundGrid& grid, int col) {
+    const int h = grid.fixedRows() - 1;
+    if (h < 0 || col < 0 || col >= grid.cols()) return;
+    for (int c = grid.fixedCols(); c < grid.cols(); ++c) {
+        if (c == col) continue;
+        QString heading = grid.text(h, c);
+        heading.remove(kDescending).remove(kAscending);
+        grid.setText(h, c, heading);
+    }
+    grid.setCurrentCell(grid.currentRow(), col);
+    QString heading = grid.text(h, col);
+    bool descending = false;
+    if (heading.endsWith(kAscending)) {
+        heading.remove(kAscending).append(kDescending);
+        descending = true;
+    } else if (heading.endsWith(kDescending)) {
+        heading.remove(kDescending).append(kAscending);
+    } else {
+        heading.append(kAscending);
+    }
+    grid.setText(h, col, heading);
+
+    const int first = grid.fixedRows();
+    const int count = grid.rows() - first;
+    std::vector<SortKey> keys(size_t(qMax(count, 0)));
+    std::vector<int> order(keys.size());
+    for (int i = 0; i < count; ++i) {
+        const QString& text = grid.text(first + i, col);
+        double number = 0;
+        const bool numeric = readsAsNumber(text, &number);
+        keys[size_t(i)] = {numeric, number, &text};
+        order[size_t(i)] = i;
+    }
+    auto less = [&](int a, int b) {
+        const SortKey& x = keys[size_t(a)];
+        const SortKey& y = keys[size_t(b)];
+        if (x.numeric != y.numeric) return x.numeric;
+        if (x.numeric) return x.number < y.number;
+        return QString::compare(*x.text, *y.text) < 0;
+    };
+    if (descending)
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return less(b, a); });
+    else
+        std::stable_sort(order.begin(), order.end(), less);
+    for (int& i : order) i += first;
+    grid.permuteRows(first, order);
+
+    const int serial = grid.fixedCols() - 1;
+    if (serial >= 0)
+        for (int r = first; r < grid.rows(); ++r) grid.setText(r, serial, QString::number(r - h));
+}
+
+void RemoveGridRows(BoundGrid& grid, int first, int last) {
+    OrderPair(first, last);
+    first = qMax(first, grid.fixedRows());
+    last = qMin(last, grid.rows() - 1);
+    const int n = last - first + 1;
+    if (n <= 0) return;
+    const int serial = grid.fixedCols() - 1;
+    for (int r = first; r <= grid.rows() - n - 1; ++r)
+        for (int c = 0; c < grid.cols(); ++c)
+            if (c != serial) grid.setText(r, c, grid.text(r + n, c));
+    grid.setRows(grid.rows() - n);
+}
+
+void OrderPair(int& first, int& last) {
+    if (last < first) std::swap(first, last);
+}
+
+void SetRowForeColor(BoundGrid& grid, int row, quint32 color) {
+    for (GridCell& cell : grid.rowCells(row)) cell.foreColor = color;
+}
+
+void SetAllForeColor(BoundGrid& grid, quint32 color) {
+    grid.setVisible(false);
+    for (int r = grid.fixedRows(); r < grid.rows(); ++r) SetRowForeColor(grid, r, color);
+    grid.setVisible(true);
+}
+
+quint32 GetCellColor(const BoundGrid& grid, int row, int col, bool foreground) {
+    const GridCell& cell = grid.cell(row, col);
+    const quint32 color = foreground ? cell.foreColor : cell.backColor;
+    return color == kNearBlack ? 0 : color;
+}
+
+void SetCellColor(BoundGrid& grid, int row, int col, quint32& color, bool foreground) {
+    if (color == 0) color = kNearBlack;
+    GridCell& cell = grid.cell(row, col);
+    (foreground ? cell.foreColor : cell.backColor) = color;
+}
+
+QList<QStringList> visibleGridTexts(const BoundGrid& grid) {
+    QList<QStringList> lines;
+    for (int r = 0; r < grid.rows(); ++r) {
+        if (grid.rowHeight(r) == 0) continue;
+        QStringList line;
+        for (int c = 0; c < grid.cols(); ++c)
+            if (grid.colWidth(c) != 0) line << grid.text(r, c);
+        lines << line;
+    }
+    return lines;
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariantList>
+
+class BoundGrid;
+class Database;
+class ProgressIndicator;
+class TextMeasure;
+
+// What column fitting and sorting need besides the grid: the window's font and the progress.
+struct GridTools {
+    TextMeasure& measure;
+    ProgressIndicator& progress;
+};
+
+// Lays out the two fixed rows (field names, hidden; headings) and the two fixed columns
+// (hidden ID; serial number) from the lists; the grid is left with no data row. Lists of
+// different lengths change nothing.
+void SetUpGridColumns(BoundGrid& grid, const QStringList& names, const QStringList& headings);
+
+// Replaces the data rows with the rows of the table named by the grid's tag ("SELECT * FROM"
+// the tag, " WHERE " filter with its bound values, " ORDER BY " order), then fits the column
+// widths. Dates show as yyyy.mm.dd, yes/no as "√" or nothing, a "Color" column as the cell's
+// fill. A failed query leaves the headings and no data row.
+void FillGrid(BoundGrid& grid, Database& db, const QString& filter, const QVariantList& values,
+              const QString& order, GridTools tools);
+
+// Sets every column's width from its widest text (+100 twips; 50 when empty; at most half
+// the grid's width) and stretches the last column to the grid's width less 400 twips.
+void FitColumnWidths(BoundGrid& grid, int firstRow, bool showProgress, GridTools tools);
+
+// A mouse press at (x, y) twips: on the header above the fixed columns it refits the widths,
+// on a heading it sorts by that column, below the header it does nothing.
+void GridHeaderMouseDown(BoundGrid& grid, double x, double y, GridTools tools);
+
+// Toggles the column's sort marker (△ ascending, ▽ descending), sorts the data rows by the
+// column's texts and renumbers the serial column. Two texts that read as numbers compare as
+// numbers, two other texts as text; in a column of both, the numbers come first, so that the
+// order stays consistent.
+void SortGridByColumn(BoundGrid& grid, int col);
+
+// Removes data rows first..last (either order) by moving the later texts up; the serial
+// column and the cell colours stay where they are.
+void RemoveGridRows(BoundGrid& grid, int first, int last);
+
+// Swaps the two values when last is less than first.
+void OrderPair(int& first, int& last);
+
+void SetRowForeColor(BoundGrid& grid, int row, quint32 color);
+void SetAllForeColor(BoundGrid& grid, quint32 color);
+// The cell's text colour (foreground true) or fill colour; near-black reads back as 0.
+quint32 GetCellColor(const BoundGrid& grid, int row, int col, bool foreground);
+// Sets the cell's text or fill colour; black (0) is stored, and handed back, as near-black.
+void SetCellColor(BoundGrid& grid, int row, int col, quint32& color, bool foreground);
+
+// The grid's visible rows and columns (non-zero height and width), as shown.
+QList<QStringList> visibleGridTexts(const BoundGrid& grid);

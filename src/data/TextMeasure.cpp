@@ -1,0 +1,55 @@
+#include "TextMeasure.h"
+
+namespace {
+
+QImage twipDevice() {
+    QImage image(1, 1, QImage::Format_ARGB32);
+    const int dotsPerMeter = qRound(1440 / 0.0254);
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+    return image;
+}
+
+bool needsShaping(char16_t c) {
+    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= 0x0300 && c < 0x0370) ||
+           (c >= 0xD800 && c < 0xE000) || (c >= 0xFE00 && c < 0xFE10) || c >= 0xFFF0;
+}
+
+}  // namespace
+
+FontTextMeasure::FontTextMeasure(const QFont& font)
+    : m_device(twipDevice()), m_metrics(font, &m_device), m_advances(0x10000, -1.0f) {}
+
+double FontTextMeasure::widthTwips(const QString& text) {
+    double width = 0;
+    for (QChar qc : text) {
+        const char16_t c = qc.unicode();
+        if (needsShaping(c)) {
+            const auto cached = m_shaped.constFind(text);
+            if (cached != m_shaped.cend()) return *cached;
+            const double shaped = m_metrics.horizontalAdvance(text);
+            m_shaped.insert(text, shaped);
+            return shaped;
+        }
+        float& advance = m_advances[c];
+        if (advance < 0) advance = float(m_metrics.horizontalAdvance(qc));
+        width += advance;
+    }
+    return width;
+}
+
+QFont historyGridFont() {
+    QFont font(QStringLiteral("宋体"));
+    font.setPointSizeF(9);
+    return font;
+}
+
+void installChineseFontSubstitutes() {
+    const QStringList serif = {QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Serif CJK")};
+    const QStringList sans = {QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Noto Sans CJK")};
+    for (const char* song : {"宋体", "新宋体", "仿宋", "仿宋_GB2312", "楷体", "楷体_GB2312", "SimSun",
+                             "NSimSun", "FangSong", "KaiTi"})
+        QFont::insertSubstitutions(QString::fromUtf8(song), serif);
+    for (const char* hei : {"黑体", "微软雅黑", "SimHei", "Microsoft YaHei"})
+        QFont::insertSubstitutions(QString::fromUtf8(hei), sans);
+}

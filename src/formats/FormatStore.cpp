@@ -1,0 +1,168 @@
+#include "FormatStore.h"
+
+#include <QHash>
+
+#include "Cheque.h"
+#include "Database.h"
+#include "NumberText.h"
+#include "ProgressIndicator.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kPageRow = u"SELECT ID, X, Y, S, fName FROM 支票格式 WHERE Name=? AND CtlDF=''"_s;
+
+// The stored value of each of x, y, s that is not `unchanged`, as "X=?, ..." and values.
+void changedColumns(double x, double y, double s, double unchanged, QStringList& assignments,
+                    QVariantList& values) {
+    const std::pair<const char16_t*, double> columns[] = {{u"X", x}, {u"Y", y}, {u"S", s}};
+    for (const auto& [column, value] : columns) {
+        if (value == unchanged) continue;
+        assignments << QString::fromUtf16(column) + u"=?"_s;
+        values << value;
+    }
+}
+
+}  // namespace
+
+void ListFormatNames(Database& db, FormatDisplays& displays) {
+    displays.formatNames.clear();
+    if (std::optional<QSqlQuery> names =
+            db.select(u"SELECT Name FROM 支票格式 WHERE Name<>'' GROUP BY Name"_s))
+        while (names->next()) displays.formatNames << names->value(0).toString();
+
+    std::optional<QSqlQuery> current =
+        db.select(u"SELECT CtlDF FROM 支票格式 WHERE Name='' ORDER BY ID LIMIT 1"_s);
+    if (current && current->next()) {
+        displays.currentFormat = current->value(0).toString();
+    } else {
+        displays.currentFormat = displays.formatNames.value(0);
+        if (current) SetCurrentFormat(db, displays.currentFormat);
+    }
+}
+
+bool SetCurrentFormat(Database& db, const QString& name) {
+    Transaction transaction(db);
+    std::optional<QSqlQuery> row =
+        db.select(u"SELECT ID FROM 支票格式 WHERE Name='' ORDER BY ID LIMIT 1"_s);
+    if (!row) return false;
+    const bool ok = row->next()
+                        ? db.execute(u"UPDATE 支票格式 SET CtlDF=? WHERE ID=?"_s, {name, row->value(0)})
+                        : db.execute(u"INSERT INTO 支票格式 (Name, CtlDF) VALUES ('', ?)"_s, {name});
+    return ok && transaction.commit();
+}
+
+PageSettings LoadPageSettings(Database& db, const QString& name, Cheque& cheque,
+                              FormatDisplays& displays) {
+    PageSettings page;
+    cheque.resetEndorsement();
+    std::optional<QSqlQuery> row = db.select(kPageRow, {name});
+    if (!row || !row->next()) return page;
+    page = {row->value(1).toDouble(), row->value(2).toDouble(), row->value(3).toDouble()};
+    displays.marginX = numberText(page.x);
+    displays.marginY = numberText(page.y);
+    displays.stubWidth = numberText(page.s);
+    const QString endorsement = row->value(4).toString();
+    if (endorsement.contains(u' ')) {
+        const QStringList parts = endorsement.split(u' ');  // two blanks give an empty part
+        if (parts.size() >= kEndorsementParameterCount)
+            for (int i = 0; i < kEndorsementParameterCount; ++i) cheque.setEndorsement(i, parts[i]);
+    }
+    return page;
+}
+
+bool SavePageSettings(Database& db, double x, double y, double s, const QString& name,
+                      const Cheque& cheque, FormatDisplays& displays) {
+    Transaction transaction(db);
+    std::optional<QSqlQuery> row = db.select(kPageRow, {name});
+    if (!row) return false;
+    QVariant id;
+    if (row->next()) {
+        id = row->value(0);
+    } else {
+        if (!db.execute(u"INSERT INTO 支票格式 (Name, CtlDF) VALUES (?, '')"_s, {name})) return false;
+        std::optional<QSqlQuery> added = db.select(u"SELECT last_insert_rowid()"_s);
+        if (!added || !added->next()) return false;
+        id = added->value(0);
+    }
+    QStringList assignments;
+    QVariantList values;
+    changedColumns(x, y, s, kPageUnchanged, assignments, values);
+    QStringList endorsement;
+    for (int i = 0; i < kEndorsementParameterCount; ++i) endorsement << cheque.endorsement(i);
+    assignments << u"fName=?"_s;
+    values << endorsement.join(u' ') << id;
+    if (!db.execute(u"UPDATE 支票格式 SET "_s + assignments.join(u", "_s) + u" WHERE ID=?"_s, values))
+        return false;
+
+    std::optional<QSqlQuery> stored = db.select(u"SELECT X, Y, S FROM 支票格式 WHERE ID=?"_s, {id});
+    if (!stored || !stored->next() || !transaction.commit()) return false;
+    displays.marginX = numberText(stored->value(0).toDouble());
+    displays.marginY = numberText(stored->value(1).toDouble());
+    displays.stubWidth = numberText(stored->value(2).toDouble());
+    return true;
+}
+
+bool UpdateFieldSettings(Database& db, int field, const Cheque& cheque, const QString& name,
+                         double x, double y, double s) {
+    const QString identifier =
+        field >= 0 ? chequeFields()[size_t(field)].identifier.toString() : QString();
+    Transaction transaction(db);
+    std::optional<QSqlQuery> row =
+        db.select(u"SELECT ID FROM 支票格式 WHERE Name=? AND CtlDF=?"_s, {name, identifier});
+    if (!row || !row->next()) return false;
+    const QVariant id = row->value(0);
+    QStringList assignments;
+    QVariantList values;
+    changedColumns(x, y, s, kFieldUnchanged, assignments, values);
+    if (!identifier.isEmpty()) {
+        const TextFont& font = cheque.font(field);
+        assignments << u"Color=?"_s << u"fName=?"_s << u"fSize=?"_s << u"fBold=?"_s
+                    << u"fItalic=?"_s << u"fUnderline=?"_s << u"fStrikethru=?"_s;
+        values << qint64(font.color) << font.name << font.size << int(font.bold)
+               << int(font.italic) << int(font.underline) << int(font.strikethrough);
+    }
+    if (assignments.isEmpty()) return transaction.commit();
+    values << id;
+    return db.execute(u"UPDATE 支票格式 SET "_s + assignments.join(u", "_s) + u" WHERE ID=?"_s,
+                      values) &&
+           transaction.commit();
+}
+
+void ApplyFormatFonts(Database& db, const QString& name, Cheque& cheque,
+                      ProgressIndicator& progress) {
+    progress.StartProgress(u"正在设置格式……"_s, kPrintableFieldCount);
+    // One query for all rows; the first row of each field counts.
+    QHash<QString, TextFont> fonts;
+    if (std::optional<QSqlQuery> rows = db.select(
+            u"SELECT CtlDF, Color, fName, fSize, fBold, fItalic, fUnderline, fStrikethru "
+            u"FROM 支票格式 WHERE Name=? AND CtlDF<>'' ORDER BY ID"_s,
+            {name})) {
+        while (rows->next()) {
+            const QString identifier = rows->value(0).toString();
+            if (fonts.contains(identifier)) continue;
+            TextFont font;
+            font.color = quint32(rows->value(1).toLongLong());
+            font.name = rows->value(2).toString();
+            font.size = rows->value(3).toDouble();
+            font.bold = rows->value(4).toLongLong() != 0;
+            font.italic = rows->value(5).toLongLong() != 0;
+            font.underline = rows->value(6).toLongLong() != 0;
+            font.strikethrough = rows->value(7).toLongLong() != 0;
+            fonts.insert(identifier, font);
+        }
+    }
+    for (int i = 0; i < kPrintableFieldCount; ++i) {
+        const auto found = fonts.constFind(chequeFields()[size_t(i)].identifier.toString());
+        if (found != fonts.cend()) {
+            TextFont font = *found;
+            // A row without a usable name or size keeps the field's own, so that it prints.
+            if (font.name.isEmpty()) font.name = cheque.font(i).name;
+            if (font.size <= 0) font.size = cheque.font(i).size;
+            cheque.setFont(i, font);
+        }
+        progress.StepProgress(1, QString());
+    }
+    progress.EndProgress();
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class Cheque;
+class Database;
+class ProgressIndicator;
+
+// Numbers that mean "leave the stored value as it is".
+inline constexpr double kFieldUnchanged = -10000;  // UpdateFieldSettings
+inline constexpr double kPageUnchanged = -90000;   // SavePageSettings
+
+// What the main window shows of the formats: the list and text of FMT (the current format)
+// and the captions of M_X, M_Y (page margins) and M_S (stub width), all in mm.
+struct FormatDisplays {
+    QStringList formatNames;
+    QString currentFormat;
+    QString marginX;
+    QString marginY;
+    QString stubWidth;
+};
+
+struct PageSettings {
+    double x = 0;  // horizontal page margin, mm
+    double y = 0;  // vertical page margin, mm
+    double s = 0;  // stub width, mm
+};
+
+// The format names, one per format, and the current format (the one the current-format row
+// names; the first name when that row is missing, which is then recreated naming it).
+void ListFormatNames(Database& db, FormatDisplays& displays);
+
+// Names the current format in the current-format row (recreated when missing).
+bool SetCurrentFormat(Database& db, const QString& name);
+
+// The format's margins and stub width (0, 0, 0 without a page-settings row). Resets the
+// endorsement parameters to their design values, then fills them from the format when its
+// stored text has at least five blank-separated parts; updates M_X, M_Y and M_S when the row
+// exists.
+PageSettings LoadPageSettings(Database& db, const QString& name, Cheque& cheque,
+                              FormatDisplays& displays);
+
+// Writes the format's page-settings row (created when missing): each of x, y, s unless it is
+// kPageUnchanged, and the endorsement parameters as they stand, joined by single blanks.
+// M_X, M_Y and M_S then show the stored values.
+bool SavePageSettings(Database& db, double x, double y, double s, const QString& name,
+                      const Cheque& cheque, FormatDisplays& displays);
+
+// Updates the format's row of field `field` (position index; -1 for none, which addresses the
+// page-settings row): each of x, y, s unless it is kFieldUnchanged, and, for a field, its
+// current font and colour. A field without a row writes nothing (returns false).
+bool UpdateFieldSettings(Database& db, int field, const Cheque& cheque, const QString& name,
+                         double x, double y, double s);
+
+// Gives every field the font and colour of its row in the format; fields without a row keep
+// theirs. Shows progress, one step per field.
+void ApplyFormatFonts(Database& db, const QString& name, Cheque& cheque,
+                      ProgressIndicator& progress);
