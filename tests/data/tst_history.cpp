@@ -1,0 +1,179 @@
+#include <QTest>
+
+#include "BoundGrid.h"
+#include "Cheque.h"
+#include "Clock.h"
+#include "HistoryGrid.h"
+#include "HistoryRecords.h"
+#include "ProgressIndicator.h"
+#include "TestDatabase.h"
+#include "TextMeasure.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class ZeroMeasure final : public TextMeasure {
+public:
+    double widthTwips(const QString&) override { return 0; }
+};
+
+// A filled-in cheque as the window holds it after the fields were left.
+Cheque filledCheque(const QString& payee) {
+    Cheque cheque;
+    const QStringList texts = {u"贰零零玖"_s, u"零伍"_s, u"壹拾玖"_s, payee, u"壹佰元整"_s,
+                               u"￥100.00"_s, u"货款"_s, u"1234567890"_s, u"8888"_s, u"工商银行"_s,
+                               u"附加"_s, u"2009"_s, u"5"_s, u"19"_s, payee, u"￥100.00"_s,
+                               u"货款"_s, u"张三"_s, u"李四"_s};
+    for (int i = 0; i < kPrintableFieldCount; ++i) cheque.setText(i, texts[i]);
+    return cheque;
+}
+
+}  // namespace
+
+class TestHistory : public QObject {
+    Q_OBJECT
+
+private:
+    TestDatabase* m_t = nullptr;
+    Clock m_clock;
+    ZeroMeasure m_measure;
+    ProgressIndicator m_progress{m_clock};
+
+    int count(const QString& where = u"1"_s) {
+        return m_t->scalar(u"SELECT count(*) FROM 历史记录 WHERE "_s + where).toInt();
+    }
+    BoundGrid builtGrid() {
+        BoundGrid grid;
+        BuildHistoryGrid(grid, m_t->db, {m_measure, m_progress});
+        return grid;
+    }
+
+private slots:
+    void init() {
+        m_t = new TestDatabase;
+        m_clock.setNow(QDateTime(QDate(2026, 12, 7), QTime(10, 0)));
+    }
+    void cleanup() { delete m_t; }
+
+    void savingWithADateAlwaysAddsARow() {
+        const Cheque cheque = filledCheque(u"甲公司"_s);
+        QVERIFY(SaveHistoryRecord(m_t->db, cheque, QDate(2026, 12, 7)));
+        QVERIFY(SaveHistoryRecord(m_t->db, cheque, QDate(2026, 12, 7)));
+        QCOMPARE(count(), 2);
+        QCOMPARE(m_t->scalar(u"SELECT 出票日期 FROM 历史记录"_s).toString(), u"2009-05-19"_s);
+        QCOMPARE(m_t->scalar(u"SELECT \"日期(票根)\" FROM 历史记录"_s).toString(), u"2009-05-19"_s);
+        QCOMPARE(m_t->scalar(u"SELECT Dat FROM 历史记录"_s).toString(), u"2026-12-07"_s);
+        QCOMPARE(m_t->scalar(u"SELECT \"会计(票根)\" FROM 历史记录"_s).toString(), u"李四"_s);
+    }
+
+    void closingSavesKeepOneLastInputRow() {
+        QVERIFY(SaveHistoryRecord(m_t->db, filledCheque(u"第一次"_s), kLastInputDay));
+        QVERIFY(SaveHistoryRecord(m_t->db, filledCheque(u"第二次"_s), kLastInputDay));
+        QCOMPARE(count(u"Dat='1900-01-01'"_s), 1);
+        QCOMPARE(m_t->scalar(u"SELECT 收款人全称 FROM 历史记录"_s).toString(), u"第二次"_s);
+        QCOMPARE(builtGrid().rows(), 2);  // never listed
+    }
+
+    void stubDateThatCannotBeFormedWritesNothing_data() {
+        QTest::addColumn<QStringList>("stubDate");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("empty") << QStringList{u""_s, u""_s, u""_s} << false;
+        QTest::newRow("month 13") << QStringList{u"2009"_s, u"13"_s, u"1"_s} << false;
+        QTest::newRow("30 February") << QStringList{u"2009"_s, u"2"_s, u"30"_s} << false;
+        QTest::newRow("letters") << QStringList{u"20a9"_s, u"1"_s, u"1"_s} << false;
+        QTest::newRow("two-digit year") << QStringList{u"09"_s, u"1"_s, u"1"_s} << true;
+    }
+    void stubDateThatCannotBeFormedWritesNothing() {
+        QFETCH(QStringList, stubDate);
+        QFETCH(bool, saved);
+        Cheque cheque = filledCheque(u"甲"_s);
+        for (int i = 0; i < 3; ++i) cheque.setText(stubField(i + 1), stubDate[i]);
+        QCOMPARE(SaveHistoryRecord(m_t->db, cheque, QDate(2026, 12, 7)), saved);
+        QCOMPARE(count(), saved ? 1 : 0);
+        if (saved)
+            QCOMPARE(m_t->scalar(u"SELECT \"日期(票根)\" FROM 历史记录"_s).toString(), u"2009-01-01"_s);
+    }
+
+    void loadingBringsTodaysDate_data() {
+        QTest::addColumn<int>("id");
+        QTest::newRow("a listed row") << 0;
+        QTest::newRow("the last-input row") << -1;
+    }
+    void loadingBringsTodaysDate() {
+        QFETCH(int, id);
+        const Cheque stored = filledCheque(u"O'Brien 贸易"_s);
+        QVERIFY(SaveHistoryRecord(m_t->db, stored, id < 0 ? kLastInputDay : QDate(2009, 5, 20)));
+        const int rowId = id < 0 ? -1 : m_t->scalar(u"SELECT max(ID) FROM 历史记录"_s).toInt();
+        Cheque cheque;
+        QVERIFY(LoadHistoryRecord(m_t->db, cheque, rowId, m_t->prompts, m_clock));
+        QCOMPARE(cheque.text(0), u"贰零贰陆"_s);
+        QCOMPARE(cheque.text(1), u"壹拾贰"_s);
+        QCOMPARE(cheque.text(2), u"零柒"_s);
+        QCOMPARE(cheque.text(stubField(1)), u"2026"_s);
+        QCOMPARE(cheque.text(stubField(2)), u"12"_s);
+        QCOMPARE(cheque.text(stubField(3)), u"7"_s);
+        for (int i : {3, 5, 6, 7, 8, 9, 10, 14, 15, 16, 17, 18})
+            QCOMPARE(cheque.text(i), stored.text(i));
+        QCOMPARE(cheque.text(4), Cheque().text(4));  // the capitals are not stored
+        QVERIFY(m_t->prompts.shown().empty());
+    }
+
+    void loadingAnUnknownIdChangesNothing() {
+        Cheque cheque;
+        QVERIFY(!LoadHistoryRecord(m_t->db, cheque, 999, m_t->prompts, m_clock));
+        QVERIFY(!LoadHistoryRecord(m_t->db, cheque, -1, m_t->prompts, m_clock));
+        for (int i = 0; i < kPrintableFieldCount; ++i) QCOMPARE(cheque.text(i), Cheque().text(i));
+    }
+
+    void deletingASelection_data() {
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("last");
+        QTest::newRow("downwards") << 3 << 4;
+        QTest::newRow("upwards") << 4 << 3;
+    }
+    void deletingASelection() {
+        QFETCH(int, first);
+        QFETCH(int, last);
+        for (const QString& payee : {u"一"_s, u"二"_s, u"三"_s, u"四"_s})
+            QVERIFY(SaveHistoryRecord(m_t->db, filledCheque(payee), QDate(2026, 12, 1)));
+        BoundGrid grid = builtGrid();
+        m_t->prompts.queueAnswer(PromptAnswer::Yes);
+        QVERIFY(DeleteHistoryRows(m_t->db, grid, first, last, m_t->prompts));
+        QCOMPARE(m_t->prompts.shown().back().text, u"您确定要删除第2至第3行记录？"_s);
+        QCOMPARE(m_t->prompts.shown().back().buttons, PromptButtons::YesNo);
+        QCOMPARE(count(), 2);
+        QCOMPARE(count(u"收款人全称 IN ('一', '四')"_s), 2);
+        QCOMPARE(grid.rows(), 4);
+        QCOMPARE(grid.text(3, 4), u"四"_s);
+        QCOMPARE(grid.text(3, 1), u"2"_s);
+    }
+
+    void deletingNeedsAYesAndDataRows() {
+        QVERIFY(SaveHistoryRecord(m_t->db, filledCheque(u"一"_s), QDate(2026, 12, 1)));
+        BoundGrid grid = builtGrid();
+        QVERIFY(!DeleteHistoryRows(m_t->db, grid, 1, 2, m_t->prompts));  // touches the header
+        QVERIFY(m_t->prompts.shown().empty());
+        QVERIFY(!DeleteHistoryRows(m_t->db, grid, 2, 2, m_t->prompts));  // answered No
+        QVERIFY(!DeleteAllHistory(m_t->db, grid, m_t->prompts));
+        QCOMPARE(m_t->prompts.shown().back().text, u"您确定要删除所有打印记录？"_s);
+        QCOMPARE(count(), 1);
+        QCOMPARE(grid.rows(), 3);
+    }
+
+    void deletingAllRemovesTheLastInputRowToo() {
+        QVERIFY(SaveHistoryRecord(m_t->db, filledCheque(u"一"_s), QDate(2026, 12, 1)));
+        QVERIFY(SaveHistoryRecord(m_t->db, filledCheque(u"上次"_s), kLastInputDay));
+        BoundGrid grid = builtGrid();
+        m_t->prompts.queueAnswer(PromptAnswer::Yes);
+        QVERIFY(DeleteAllHistory(m_t->db, grid, m_t->prompts));
+        QCOMPARE(count(), 0);
+        QCOMPARE(grid.rows(), 2);
+        m_t->prompts.clear();
+        QVERIFY(!DeleteAllHistory(m_t->db, grid, m_t->prompts));  // empty grid: no question
+        QVERIFY(m_t->prompts.shown().empty());
+    }
+};
+
+QTEST_MAIN(TestHistory)
+#include "tst_history.moc"
