@@ -2,6 +2,7 @@
 #include <QTest>
 
 #include "AmountCapitals.h"
+#include "TestDatabase.h"
 
 using namespace Qt::StringLiterals;
 
@@ -106,6 +107,39 @@ private slots:
         QCOMPARE(r.err.contains("Usage: chequeprint"), usageOnStderr);
         if (exitCode != 0)
             QVERIFY(r.out.isEmpty());
+    }
+
+    void formatsAndHistoryOfADatabase() {
+        TestDatabase t;
+        QVERIFY(t.db.execute(u"INSERT INTO 历史记录 (Dat, 收款人全称, 金额, 附加信息) VALUES "
+                             u"('1900-01-01', '上次', '', ''), ('2009-05-19', '甲', '￥1.00', '第一行\n第二行')"_s));
+        const Run formats = run({u"formats"_s, u"--database"_s, t.path()});
+        QCOMPARE(formats.exitCode, 0);
+        QCOMPARE(QString::fromUtf8(formats.out), u"标准支票\t*\n"_s);
+
+        const Run history = run({u"history"_s, u"--database"_s, t.path()});
+        QCOMPARE(history.exitCode, 0);
+        const QStringList lines = QString::fromUtf8(history.out).split(u'\n');
+        QCOMPARE(lines.size(), 3);
+        QVERIFY(lines[0].startsWith(u"序号\t打印时间\t出票日期\t收款人\t金额\t"_s));
+        QCOMPARE(lines[1].split(u'\t').mid(0, 5),
+                 (QStringList{u"1"_s, u"2009.05.19"_s, u""_s, u"甲"_s, u"￥1.00"_s}));
+        QCOMPARE(lines[1].split(u'\t')[9], u"第一行 第二行"_s);
+    }
+
+    void databaseProblems() {
+        const Run missingValue = run({u"formats"_s, u"--database"_s});
+        QCOMPARE(missingValue.exitCode, 2);
+        const Run unexpected = run({u"history"_s, u"extra"_s});
+        QCOMPARE(unexpected.exitCode, 2);
+        QTemporaryDir dir;
+        QFile plain(dir.filePath(u"plain"_s));
+        QVERIFY(plain.open(QIODevice::WriteOnly));
+        plain.close();
+        const Run unreachable = run({u"formats"_s, u"--database"_s, plain.fileName() + u"/x.db"_s});
+        QCOMPARE(unreachable.exitCode, 1);
+        QVERIFY(QString::fromUtf8(unreachable.err).endsWith(u"\nchequeprint: 无法建立数据库连接！\n"_s));
+        QVERIFY(unreachable.out.isEmpty());
     }
 
     void version() {

@@ -1,0 +1,191 @@
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTest>
+
+#include "Cheque.h"
+#include "Clock.h"
+#include "FormatStore.h"
+#include "ProgressIndicator.h"
+#include "TestDatabase.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kDefault = u"标准支票"_s;
+
+QStringList endorsementOf(const Cheque& cheque) {
+    QStringList values;
+    for (int i = 0; i < kEndorsementParameterCount; ++i) values << cheque.endorsement(i);
+    return values;
+}
+
+}  // namespace
+
+class TestFormatStore : public QObject {
+    Q_OBJECT
+
+private:
+    TestDatabase* m_t = nullptr;
+    FormatDisplays m_displays;
+
+    QVariant stored(const QString& column, const QString& name, const QString& field) {
+        return m_t->scalar(u"SELECT "_s + column + u" FROM 支票格式 WHERE Name=? AND CtlDF=?"_s,
+                           {name, field});
+    }
+
+private slots:
+    void init() {
+        m_t = new TestDatabase;
+        m_displays = {};
+    }
+    void cleanup() { delete m_t; }
+
+    void shippedFormatIsListedAndCurrent() {
+        ListFormatNames(m_t->db, m_displays);
+        QCOMPARE(m_displays.formatNames, QStringList{kDefault});
+        QCOMPARE(m_displays.currentFormat, kDefault);
+    }
+
+    void noFormatsLeaveAnEmptyList() {
+        QVERIFY(m_t->db.execute(u"DELETE FROM 支票格式 WHERE Name<>''"_s));
+        ListFormatNames(m_t->db, m_displays);
+        QVERIFY(m_displays.formatNames.isEmpty());
+        QCOMPARE(m_displays.currentFormat, kDefault);  // the current-format row's text
+    }
+
+    void missingCurrentRowIsRecreatedWithTheFirstName() {
+        QVERIFY(m_t->db.execute(u"DELETE FROM 支票格式 WHERE Name=''"_s));
+        Cheque cheque;
+        QVERIFY(SavePageSettings(m_t->db, 1, 2, 3, u"A格式"_s, cheque, m_displays));
+        ListFormatNames(m_t->db, m_displays);
+        QCOMPARE(m_displays.formatNames, (QStringList{u"A格式"_s, kDefault}));
+        QCOMPARE(m_displays.currentFormat, u"A格式"_s);
+        QCOMPARE(m_t->scalar(u"SELECT CtlDF FROM 支票格式 WHERE Name=''"_s).toString(), u"A格式"_s);
+        QVERIFY(SetCurrentFormat(m_t->db, kDefault));
+        QCOMPARE(m_t->scalar(u"SELECT count(*) FROM 支票格式 WHERE Name=''"_s).toInt(), 1);
+    }
+
+    void namesWithQuotesAreStoredLikeAnyOther() {
+        const QString name = u"O'Neil's 格式"_s;
+        Cheque cheque;
+        cheque.setEndorsement(4, u"12"_s);
+        QVERIFY(SavePageSettings(m_t->db, 12, 13, 50, name, cheque, m_displays));
+        QVERIFY(SetCurrentFormat(m_t->db, name));
+        ListFormatNames(m_t->db, m_displays);
+        QVERIFY(m_displays.formatNames.contains(name));
+        QCOMPARE(m_displays.currentFormat, name);
+        Cheque loaded;
+        const PageSettings page = LoadPageSettings(m_t->db, name, loaded, m_displays);
+        QCOMPARE(page.x, 12.0);
+        QCOMPARE(loaded.endorsement(4), u"12"_s);
+        QVERIFY(m_t->prompts.shown().empty());
+    }
+
+    void endorsementTextSplitting_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QStringList>("boxes");
+        const QStringList defaults = {u"14"_s, u"22"_s, u"63"_s, u"0"_s, u"10"_s};
+        QTest::newRow("five parts") << u"1 2 3 4 5"_s << QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s};
+        QTest::newRow("further parts are ignored") << u"1 2 3 4 5 6"_s
+                                                   << QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s};
+        QTest::newRow("three numbers keep the defaults") << u"1 2 3"_s << defaults;
+        QTest::newRow("one number without a blank keeps the defaults") << u"12345"_s << defaults;
+        QTest::newRow("two adjacent blanks give an empty part") << u"1  3 4 5"_s
+                                                                << QStringList{u"1"_s, u""_s, u"3"_s, u"4"_s, u"5"_s};
+    }
+    void endorsementTextSplitting() {
+        QFETCH(QString, stored);
+        QFETCH(QStringList, boxes);
+        QVERIFY(m_t->db.execute(u"UPDATE 支票格式 SET fName=? WHERE Name=? AND CtlDF=''"_s, {stored, kDefault}));
+        Cheque cheque;
+        cheque.setEndorsement(0, u"typed, not saved"_s);
+        LoadPageSettings(m_t->db, kDefault, cheque, m_displays);
+        QCOMPARE(endorsementOf(cheque), boxes);
+    }
+
+    void pageSettingsOfTheShippedFormat() {
+        Cheque cheque;
+        const PageSettings page = LoadPageSettings(m_t->db, kDefault, cheque, m_displays);
+        QCOMPARE(page.x, 10.0);
+        QCOMPARE(page.y, 10.0);
+        QCOMPARE(page.s, 60.0);
+        QCOMPARE(m_displays.stubWidth, u"60"_s);
+        const PageSettings none = LoadPageSettings(m_t->db, u"没有的格式"_s, cheque, m_displays);
+        QCOMPARE(none.x + none.y + none.s, 0.0);
+        QCOMPARE(m_displays.marginX, u"10"_s);  // the labels are not touched
+    }
+
+    void unchangedMarkersKeepStoredPageValues() {
+        Cheque cheque;
+        QVERIFY(SavePageSettings(m_t->db, kPageUnchanged, 12.5, kPageUnchanged, kDefault, cheque, m_displays));
+        QCOMPARE(m_displays.marginX, u"10"_s);
+        QCOMPARE(m_displays.marginY, u"12.5"_s);
+        QCOMPARE(m_displays.stubWidth, u"60"_s);
+        QVERIFY(SavePageSettings(m_t->db, 0, kPageUnchanged, 27.5, kDefault, cheque, m_displays));
+        QCOMPARE(m_displays.marginX, u"0"_s);  // 0 is a value, not a marker
+        QCOMPARE(m_displays.stubWidth, u"27.5"_s);
+        // A new page-settings row starts from the column defaults.
+        QVERIFY(SavePageSettings(m_t->db, kPageUnchanged, kPageUnchanged, 30, u"新"_s, cheque, m_displays));
+        QCOMPARE(m_displays.marginX, u"0"_s);
+        QCOMPARE(m_displays.stubWidth, u"30"_s);
+        QCOMPARE(stored(u"fName"_s, u"新"_s, u""_s).toString(), u"14 22 63 0 10"_s);
+    }
+
+    void fieldSettingsUpdateOnlyExistingRows() {
+        Cheque cheque;
+        TextFont font{u"黑体"_s, 14, true, true, false, true, 255};
+        cheque.setFont(3, font);
+        QVERIFY(UpdateFieldSettings(m_t->db, 3, cheque, kDefault, 30, kFieldUnchanged, 0.5));
+        QCOMPARE(stored(u"X"_s, kDefault, u"票身-收款人"_s).toDouble(), 30.0);
+        QCOMPARE(stored(u"Y"_s, kDefault, u"票身-收款人"_s).toDouble(), 23.0);
+        QCOMPARE(stored(u"S"_s, kDefault, u"票身-收款人"_s).toDouble(), 0.5);
+        QCOMPARE(stored(u"fName"_s, kDefault, u"票身-收款人"_s).toString(), u"黑体"_s);
+        QCOMPARE(stored(u"Color"_s, kDefault, u"票身-收款人"_s).toInt(), 255);
+        QVERIFY(m_t->db.execute(u"DELETE FROM 支票格式 WHERE CtlDF='会计'"_s));
+        QVERIFY(!UpdateFieldSettings(m_t->db, 18, cheque, kDefault, 1, 2, 3));
+        QCOMPARE(m_t->scalar(u"SELECT count(*) FROM 支票格式 WHERE CtlDF='会计'"_s).toInt(), 0);
+    }
+
+    void formatFontsReachTheFields() {
+        QVERIFY(m_t->db.execute(u"UPDATE 支票格式 SET fName='楷体', fSize=15, fBold=1, Color=128 "
+                                u"WHERE CtlDF='票身-用途'"_s));
+        QVERIFY(m_t->db.execute(u"DELETE FROM 支票格式 WHERE CtlDF='密码'"_s));
+        Cheque cheque;
+        const TextFont untouched{u"仿宋"_s, 9, false, false, true, false, 7};
+        cheque.setFont(8, untouched);
+        Clock clock;
+        ProgressIndicator progress(clock);
+        ApplyFormatFonts(m_t->db, kDefault, cheque, progress);
+        QCOMPARE(cheque.font(6), (TextFont{u"楷体"_s, 15, true, false, false, false, 128}));
+        QCOMPARE(cheque.font(8), untouched);  // no row: keeps its font
+        QCOMPARE(cheque.font(4).size, 11.0);
+        QCOMPARE(cheque.font(10).size, 10.0);
+        QCOMPARE(progress.done(), kPrintableFieldCount);
+    }
+
+    // The shipped format puts every field's first character inside its place on the cheque.
+    void shippedFieldsLieInTheirPlaces() {
+        QFile file(u":/cheque-geometry.json"_s);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QJsonArray places = QJsonDocument::fromJson(file.readAll())[u"places"].toArray();
+        QCOMPARE(places.size(), kPrintableFieldCount);
+        for (const QJsonValue& value : places) {
+            const QJsonObject place = value.toObject();
+            const QString field = place[u"field"].toString();
+            const double x = stored(u"X"_s, kDefault, field).toDouble();
+            const double y = stored(u"Y"_s, kDefault, field).toDouble();
+            const double size = stored(u"fSize"_s, kDefault, field).toDouble() * 25.4 / 72;
+            QVERIFY2(x >= place[u"x"].toDouble() && x < place[u"x"].toDouble() + place[u"w"].toDouble(),
+                     qPrintable(field));
+            QVERIFY2(y >= place[u"y"].toDouble() &&
+                         y + size <= place[u"y"].toDouble() + place[u"h"].toDouble(),
+                     qPrintable(field));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFormatStore)
+#include "tst_formatstore.moc"
