@@ -27,6 +27,8 @@ public:
     int cols() const { return m_cols; }
     void setRows(int rows);
     void setCols(int cols);
+    // Adds one empty row at the bottom and returns its index.
+    int appendRow();
 
     int fixedRows() const { return m_fixedRows; }
     int fixedCols() const { return m_fixedCols; }
@@ -69,7 +71,8 @@ public:
     void setVisible(bool visible) { m_visible = visible; }
 
     // Reorders the rows from `first` on: row first + i becomes the row that was at order[i].
-    void permuteRows(int first, const std::vector<int>& order);
+    // The cells of column `keepCol` (if any) stay where they are.
+    void permuteRows(int first, const std::vector<int>& order, int keepCol = -1);
 
 private:
     std::vector<std::vector<GridCell>> m_rows;

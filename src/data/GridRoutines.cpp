@@ -73,12 +73,53 @@ std::vector<ColumnBinding> bindColumns(const BoundGrid& grid, Database& db,
     return bindings;
 }
 
-// The sort key of a cell: its number when the whole text reads as one.
+// The sort key of a data row: its cell's number when the whole text reads as one.
 struct SortKey {
     bool numeric;
     double number;
-    const QString* text;
+    QStringView text;  // the text itself, so that comparing reads it directly
+    int row;
 };
+
+// Whether the text is exactly the decimal digits of n (n > 0), without making a new text.
+bool isSerialNumber(const QString& text, int n) {
+    for (qsizetype i = text.size() - 1; i >= 0; --i, n /= 10)
+        if (n == 0 || text[i].unicode() != u'0' + n % 10) return false;
+    return n == 0 && !text.isEmpty();
+}
+
+// Column fitting; `dataWidths`, when given, holds each column's widest data-row text already
+// measured, so that only the rows above the data rows are measured here.
+void fitColumns(BoundGrid& grid, int firstRow, bool showProgress, GridTools tools,
+                const std::vector<double>* dataWidths) {
+    const bool progress = showProgress && grid.rows() > 200;
+    if (progress) tools.progress.StartProgress(u"正在做交易数据表格进行格式设置……"_s, grid.cols());
+    const int from = grid.hasDataRows() ? firstRow : 0;
+    const int heading = grid.fixedRows() - 1;
+    const double half = grid.width() / 2.0;
+    double total = 0;
+    for (int c = 0; c < grid.cols(); ++c) {
+        // The hidden ID column (before the serial column) is not measured and stays hidden.
+        double w = 0;
+        if (c >= grid.fixedCols() - 1) {
+            const int to = dataWidths ? std::min(grid.fixedRows(), grid.rows()) : grid.rows();
+            for (int r = from; r < to; ++r)
+                w = std::max(w, tools.measure.widthTwips(grid.text(r, c)));
+            if (dataWidths && grid.hasDataRows()) w = std::max(w, (*dataWidths)[size_t(c)]);
+            if (grid.fixedRows() > 0 && w != 0)
+                w = std::max(w, tools.measure.widthTwips(grid.text(heading, c)));
+            w = w != 0 ? w + 100 : 50;
+        }
+        if (w > half) w = half;
+        grid.setColWidth(c, int(std::lround(w)));
+        total += w;
+        if (progress) tools.progress.StepProgress(1, u"pages"_s);
+    }
+    const int last = grid.cols() - 1;
+    if (last >= 0 && grid.width() - 400 > total)
+        grid.setColWidth(last, int(std::lround((grid.width() - 400) - (total - grid.colWidth(last)))));
+    if (progress) tools.progress.EndProgress();
+}
 
 }  // namespace
 
@@ -107,11 +148,13 @@ void FillGrid(BoundGrid& grid, Database& db, const QString& filter, const QVaria
     QString sql = u"SELECT * FROM "_s + grid.tag();
     if (!filter.isEmpty()) sql += u" WHERE "_s + filter;
     if (!order.isEmpty()) sql += u" ORDER BY "_s + order;
+    // The data rows are measured as they are filled, while their texts are at hand.
+    std::vector<double> widest(size_t(grid.cols()), 0.0);
+    const int measuredFrom = grid.fixedCols() - 1;
     if (std::optional<QSqlQuery> query = db.select(sql, values)) {
         const std::vector<ColumnBinding> bindings = bindColumns(grid, db, query->record());
         while (query->next()) {
-            const int r = grid.rows();
-            grid.setRows(r + 1);
+            const int r = grid.appendRow();
             std::vector<GridCell>& cells = grid.rowCells(r);
             for (const ColumnBinding& b : bindings) {
                 GridCell& cell = cells[size_t(b.col)];
@@ -129,39 +172,18 @@ void FillGrid(BoundGrid& grid, Database& db, const QString& filter, const QVaria
                 } else {
                     cell.text = cellText(query->value(b.field), b.kind);
                 }
+                if (b.col >= measuredFrom)
+                    widest[size_t(b.col)] =
+                        std::max(widest[size_t(b.col)], tools.measure.widthTwips(cell.text));
             }
         }
     }
-    FitColumnWidths(grid, 1, true, tools);
+    fitColumns(grid, 1, true, tools, &widest);
     grid.setVisible(true);
 }
 
 void FitColumnWidths(BoundGrid& grid, int firstRow, bool showProgress, GridTools tools) {
-    const bool progress = showProgress && grid.rows() > 200;
-    if (progress) tools.progress.StartProgress(u"正在做交易数据表格进行格式设置……"_s, grid.cols());
-    const int from = grid.hasDataRows() ? firstRow : 0;
-    const int heading = grid.fixedRows() - 1;
-    const double half = grid.width() / 2.0;
-    double total = 0;
-    for (int c = 0; c < grid.cols(); ++c) {
-        // The hidden ID column (before the serial column) is not measured and stays hidden.
-        double w = 0;
-        if (c >= grid.fixedCols() - 1) {
-            for (int r = from; r < grid.rows(); ++r)
-                w = std::max(w, tools.measure.widthTwips(grid.text(r, c)));
-            if (grid.fixedRows() > 0 && w != 0)
-                w = std::max(w, tools.measure.widthTwips(grid.text(heading, c)));
-            w = w != 0 ? w + 100 : 50;
-        }
-        if (w > half) w = half;
-        grid.setColWidth(c, int(std::lround(w)));
-        total += w;
-        if (progress) tools.progress.StepProgress(1, u"pages"_s);
-    }
-    const int last = grid.cols() - 1;
-    if (last >= 0 && grid.width() - 400 > total)
-        grid.setColWidth(last, int(std::lround((grid.width() - 400) - (total - grid.colWidth(last)))));
-    if (progress) tools.progress.EndProgress();
+    fitColumns(grid, firstRow, showProgress, tools, nullptr);
 }
 
 void GridHeaderMouseDown(BoundGrid& grid, double x, double y, GridTools tools) {
@@ -208,31 +230,38 @@ void SortGridByColumn(BoundGrid& grid, int col) {
 
     const int first = grid.fixedRows();
     const int count = grid.rows() - first;
-    std::vector<SortKey> keys(size_t(qMax(count, 0)));
-    std::vector<int> order(keys.size());
-    for (int i = 0; i < count; ++i) {
-        const QString& text = grid.text(first + i, col);
+    // The serial column is not part of the rows: it keeps reading 1, 2, 3 ... from the top,
+    // and only needs writing when it did not read so already.
+    const int serial = grid.fixedCols() - 1;
+    bool serialInOrder = true;
+    std::vector<SortKey> keys;
+    keys.reserve(size_t(qMax(count, 0)));
+    for (int r = first; r < grid.rows(); ++r) {
+        if (serial >= 0 && serialInOrder) serialInOrder = isSerialNumber(grid.text(r, serial), r - h);
+        const QString& text = grid.text(r, col);
         double number = 0;
         const bool numeric = readsAsNumber(text, &number);
-        keys[size_t(i)] = {numeric, number, &text};
-        order[size_t(i)] = i;
+        keys.push_back({numeric, number, text, r});
     }
-    auto less = [&](int a, int b) {
-        const SortKey& x = keys[size_t(a)];
-        const SortKey& y = keys[size_t(b)];
-        if (x.numeric != y.numeric) return x.numeric;
-        if (x.numeric) return x.number < y.number;
-        return QString::compare(*x.text, *y.text) < 0;
-    };
-    if (descending)
-        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return less(b, a); });
-    else
-        std::stable_sort(order.begin(), order.end(), less);
-    for (int& i : order) i += first;
-    grid.permuteRows(first, order);
+    // Ties keep their previous order (the row number decides), so sorting by one column
+    // after another keeps the earlier order within equal texts.
+    const int direction = descending ? -1 : 1;
+    std::sort(keys.begin(), keys.end(), [direction](const SortKey& x, const SortKey& y) {
+        int c = 0;
+        if (x.numeric != y.numeric)
+            c = x.numeric ? -1 : 1;
+        else if (x.numeric)
+            c = x.number < y.number ? -1 : (y.number < x.number ? 1 : 0);
+        else
+            c = x.text.compare(y.text);
+        return c != 0 ? c * direction < 0 : x.row < y.row;
+    });
+    std::vector<int> order;
+    order.reserve(keys.size());
+    for (const SortKey& key : keys) order.push_back(key.row);
 
-    const int serial = grid.fixedCols() - 1;
-    if (serial >= 0)
+    grid.permuteRows(first, order, serial);
+    if (serial >= 0 && !serialInOrder)
         for (int r = first; r < grid.rows(); ++r) grid.setText(r, serial, QString::number(r - h));
 }
 

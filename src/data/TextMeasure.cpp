@@ -10,6 +10,9 @@ QImage twipDevice() {
     return image;
 }
 
+constexpr float kUnmeasured = -1.0f;
+constexpr float kShaped = -2.0f;
+
 bool needsShaping(char16_t c) {
     return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= 0x0300 && c < 0x0370) ||
            (c >= 0xD800 && c < 0xE000) || (c >= 0xFE00 && c < 0xFE10) || c >= 0xFFF0;
@@ -18,23 +21,25 @@ bool needsShaping(char16_t c) {
 }  // namespace
 
 FontTextMeasure::FontTextMeasure(const QFont& font)
-    : m_device(twipDevice()), m_metrics(font, &m_device), m_advances(0x10000, -1.0f) {}
+    : m_device(twipDevice()), m_metrics(font, &m_device), m_advances(0x10000, kUnmeasured) {}
 
 double FontTextMeasure::widthTwips(const QString& text) {
     double width = 0;
     for (QChar qc : text) {
-        const char16_t c = qc.unicode();
-        if (needsShaping(c)) {
-            const auto cached = m_shaped.constFind(text);
-            if (cached != m_shaped.cend()) return *cached;
-            const double shaped = m_metrics.horizontalAdvance(text);
-            m_shaped.insert(text, shaped);
-            return shaped;
-        }
-        float& advance = m_advances[c];
-        if (advance < 0) advance = float(m_metrics.horizontalAdvance(qc));
+        float& advance = m_advances[qc.unicode()];
+        if (advance == kUnmeasured)
+            advance = needsShaping(qc.unicode()) ? kShaped : float(m_metrics.horizontalAdvance(qc));
+        if (advance == kShaped) return shapedWidth(text);
         width += advance;
     }
+    return width;
+}
+
+double FontTextMeasure::shapedWidth(const QString& text) {
+    const auto cached = m_shaped.constFind(text);
+    if (cached != m_shaped.cend()) return *cached;
+    const double width = m_metrics.horizontalAdvance(text);
+    m_shaped.insert(text, width);
     return width;
 }
 

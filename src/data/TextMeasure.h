@@ -25,9 +25,11 @@ public:
     double widthTwips(const QString& text) override;
 
 private:
+    double shapedWidth(const QString& text);
+
     QImage m_device;
     QFontMetricsF m_metrics;
-    std::vector<float> m_advances;  // per UTF-16 code unit, negative = not measured yet
+    std::vector<float> m_advances;  // per UTF-16 code unit; negative: not measured, or shaped
     QHash<QString, double> m_shaped;
 };
 
