@@ -8,6 +8,8 @@
 
 namespace {
 
+constexpr int kCellPadding = 8;  // pixels
+
 QColor toQColor(quint32 color) {
     return QColor(int(color & 0xff), int((color >> 8) & 0xff), int((color >> 16) & 0xff));
 }
@@ -73,7 +75,8 @@ void BoundGridView::reload() {
     m_model.reload();
     for (int c = 0; c < m_grid.cols(); ++c) {
         setColumnHidden(c, m_grid.colWidth(c) == 0);
-        setColumnWidth(c, toPixels(m_grid.colWidth(c)));
+        // The view draws cell texts with margins of its own and whole-pixel glyph advances.
+        setColumnWidth(c, toPixels(m_grid.colWidth(c)) + kCellPadding);
     }
     const int rowHeight = toPixels(BoundGrid::kDefaultRowHeight);
     verticalHeader()->setDefaultSectionSize(rowHeight);

@@ -1,0 +1,67 @@
+#include <QHeaderView>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "BoundGrid.h"
+#include "BoundGridModel.h"
+#include "Clock.h"
+#include "HistoryGrid.h"
+#include "ProgressIndicator.h"
+#include "TestDatabase.h"
+#include "TextMeasure.h"
+
+using namespace Qt::StringLiterals;
+
+class TestGridView : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { installChineseFontSubstitutes(); }
+
+    void showsTheHistoryGridAndSortsOnHeaderClicks() {
+        TestDatabase t;
+        QVERIFY(t.db.execute(u"INSERT INTO 历史记录 (Dat, 出票日期, 收款人全称, 金额, 银行) VALUES "
+                             u"('2026-12-01', '2026-12-01', '北京示例科技有限公司', '￥1234.50', '工商银行'),"
+                             u"('2026-12-02', '2026-12-02', '上海某某贸易有限公司', '￥88.00', '建设银行'),"
+                             u"('2026-12-03', '2026-12-03', '广州华南建材有限公司', '￥99999999.99', '农业银行')"_s));
+        FontTextMeasure measure(historyGridFont());
+        Clock clock;
+        ProgressIndicator progress(clock);
+        BoundGrid grid;
+        BoundGridView view(grid, {measure, progress});
+        view.setFont(historyGridFont());
+        view.setToolTip(historyGridToolTip());
+        view.resize(900, 200);
+        view.show();
+        BuildHistoryGrid(grid, t.db, {measure, progress});
+        view.reload();
+
+        QVERIFY(view.isColumnHidden(0));
+        QCOMPARE(view.model()->rowCount(), 3);
+        QCOMPARE(view.model()->headerData(4, Qt::Horizontal).toString(), u"收款人"_s);
+        QCOMPARE(view.model()->index(0, 2).data().toString(), u"2026.12.01"_s);
+        // Columns are as wide as the grid says, in pixels of the screen, plus the cell margins.
+        const int pixels = qRound(grid.colWidth(4) * view.logicalDpiX() / 1440.0);
+        QVERIFY(view.columnWidth(4) >= pixels && view.columnWidth(4) <= pixels + 10);
+
+        QSignalSpy doubleClicked(&view, &BoundGridView::gridRowDoubleClicked);
+        QHeaderView* header = view.horizontalHeader();
+        const int x = header->sectionViewportPosition(5) + header->sectionSize(5) / 2;
+        QTest::mousePress(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+        QCOMPARE(grid.text(1, 5), u"金额△"_s);
+        QCOMPARE(view.model()->index(0, 5).data().toString(), u"￥1234.50"_s);  // as text
+        QCOMPARE(view.model()->headerData(5, Qt::Horizontal).toString(), u"金额△"_s);
+
+        const QRect cell = view.visualRect(view.model()->index(1, 4));
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, cell.center());
+        QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, cell.center());
+        QCOMPARE(doubleClicked.count(), 1);
+        QCOMPARE(doubleClicked.first().first().toInt(), 3);
+
+        const QString shot = qEnvironmentVariable("CHEQUEPRINT_SCREENSHOT_DIR");
+        if (!shot.isEmpty()) view.grab().save(shot + u"/history-grid.png"_s);
+    }
+};
+
+QTEST_MAIN(TestGridView)
+#include "tst_gridview.moc"
