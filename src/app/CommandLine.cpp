@@ -58,18 +58,22 @@ QByteArray readAll(std::FILE* in) {
     QByteArray data;
     char buffer[1 << 16];
     size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) data.append(buffer, qsizetype(n));
+    while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0)
+        data.append(buffer, qsizetype(n));
     return data;
 }
 
 // The lines of standard input; a last line without its newline still counts, CR LF too.
 QStringList readLines(std::FILE* in) {
     QString text = QString::fromUtf8(readAll(in));
-    if (text.endsWith(u'\n')) text.chop(1);
-    if (text.isEmpty()) return {};
+    if (text.endsWith(u'\n'))
+        text.chop(1);
+    if (text.isEmpty())
+        return {};
     QStringList lines = text.split(u'\n');
     for (QString& line : lines)
-        if (line.endsWith(u'\r')) line.chop(1);
+        if (line.endsWith(u'\r'))
+            line.chop(1);
     return lines;
 }
 
@@ -102,10 +106,12 @@ bool openDatabase(Database& db, const Arguments& args) {
 int listFormats(const Arguments& args, const Io& io) {
     ConsolePrompts prompts(io.err);
     Database db(prompts);
-    if (!openDatabase(db, args)) return 1;
+    if (!openDatabase(db, args))
+        return 1;
     FormatDisplays displays;
     ListFormatNames(db, displays);
-    if (prompts.takeShown()) return 1;
+    if (prompts.takeShown())
+        return 1;
     QString output;
     for (const QString& name : displays.formatNames)
         output += name + (name == displays.currentFormat ? u"\t*\n"_s : u"\n"_s);
@@ -115,24 +121,28 @@ int listFormats(const Arguments& args, const Io& io) {
 
 QString oneLine(QString text) {
     for (QChar& c : text)
-        if (c == u'\t' || c == u'\n' || c == u'\r') c = u' ';
+        if (c == u'\t' || c == u'\n' || c == u'\r')
+            c = u' ';
     return text;
 }
 
 int listHistory(const Arguments& args, const Io& io) {
     ConsolePrompts prompts(io.err);
     Database db(prompts);
-    if (!openDatabase(db, args)) return 1;
+    if (!openDatabase(db, args))
+        return 1;
     BoundGrid grid;
     FontTextMeasure measure(historyGridFont());
     Clock clock;
     ProgressIndicator progress(clock);
     BuildHistoryGrid(grid, db, {measure, progress});
-    if (prompts.takeShown()) return 1;
+    if (prompts.takeShown())
+        return 1;
     QString output;
     for (const QStringList& row : visibleGridTexts(grid)) {
         QStringList cells;
-        for (const QString& cell : row) cells << oneLine(cell);
+        for (const QString& cell : row)
+            cells << oneLine(cell);
         output += cells.join(u'\t') + u'\n';
     }
     write(io.out, output.toUtf8());
@@ -148,7 +158,8 @@ struct Verb {
 const std::map<QString, Verb>& verbs() {
     static const std::map<QString, Verb> table = {
         {u"amount"_s,
-         {{u"--database"_s}, true,
+         {{u"--database"_s},
+          true,
           [](const Arguments& args, const Io& io) {
               return convertEach(args.inputs, io, [](const QString& input, QString& output) {
                   const QString figures = FormatFigures(input);
@@ -158,7 +169,8 @@ const std::map<QString, Verb>& verbs() {
               });
           }}},
         {u"date"_s,
-         {{u"--database"_s}, true,
+         {{u"--database"_s},
+          true,
           [](const Arguments& args, const Io& io) {
               return convertEach(args.inputs, io, [](const QString& input, QString& output) {
                   output += DateToCapitals(input);
@@ -198,7 +210,8 @@ int runCommandLine(const QStringList& arguments, std::FILE* in, std::FILE* out, 
         } else if (!optionsEnded && argument.startsWith(u"--")) {
             if (!verb->second.optionsWithValue.contains(argument))
                 return usageError(io, u"unknown option "_s + argument);
-            if (i + 1 >= arguments.size()) return usageError(io, argument + u" needs a value"_s);
+            if (i + 1 >= arguments.size())
+                return usageError(io, argument + u" needs a value"_s);
             args.options[argument] = arguments[++i];
         } else {
             args.inputs << argument;

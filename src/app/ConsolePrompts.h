@@ -10,8 +10,7 @@ class ConsolePrompts final : public Prompts {
 public:
     explicit ConsolePrompts(std::FILE* err) : m_err(err) {}
 
-    PromptAnswer message(const QString& text, const QString& title,
-                         PromptButtons buttons) override;
+    PromptAnswer message(const QString& text, const QString& title, PromptButtons buttons) override;
     QString inputBox(const QString&, const QString&, const QString&) override { return {}; }
     QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
     std::optional<TextFont> chooseFont(const TextFont&) override { return std::nullopt; }

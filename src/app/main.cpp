@@ -17,7 +17,8 @@ int main(int argc, char* argv[]) {
 #ifdef Q_OS_UNIX
     // Without a session (scripts, CI) give Qt a private runtime folder instead of a warning.
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-        const QString runtime = QDir::tempPath() + QStringLiteral("/chequeprint-runtime-%1").arg(getuid());
+        const QString runtime =
+            QDir::tempPath() + QStringLiteral("/chequeprint-runtime-%1").arg(getuid());
         if (QDir().mkpath(runtime))
             QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());

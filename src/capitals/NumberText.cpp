@@ -132,7 +132,8 @@ bool readsAsNumber(QStringView text, double* value) {
     const QStringView t = text.trimmed();
     qsizetype i = 0;
     const qsizetype n = t.size();
-    if (i < n && (t[i] == u'-' || t[i] == u'+')) ++i;
+    if (i < n && (t[i] == u'-' || t[i] == u'+'))
+        ++i;
     int digits = 0;
     bool point = false;
     for (; i < n; ++i) {
@@ -143,15 +144,20 @@ bool readsAsNumber(QStringView text, double* value) {
         else
             break;
     }
-    if (digits == 0) return false;
+    if (digits == 0)
+        return false;
     if (i < n && (t[i] == u'e' || t[i] == u'E')) {
         ++i;
-        if (i < n && (t[i] == u'-' || t[i] == u'+')) ++i;
+        if (i < n && (t[i] == u'-' || t[i] == u'+'))
+            ++i;
         int exponentDigits = 0;
-        for (; i < n && isDigit(t[i].unicode()); ++i) ++exponentDigits;
-        if (exponentDigits == 0) return false;
+        for (; i < n && isDigit(t[i].unicode()); ++i)
+            ++exponentDigits;
+        if (exponentDigits == 0)
+            return false;
     }
-    if (i != n) return false;
+    if (i != n)
+        return false;
     *value = numericValue(t);
     return true;
 }

@@ -16,7 +16,8 @@ int BoundGrid::appendRow() {
 
 void BoundGrid::setCols(int cols) {
     m_cols = qMax(cols, 0);
-    for (auto& row : m_rows) row.resize(size_t(m_cols));
+    for (auto& row : m_rows)
+        row.resize(size_t(m_cols));
     m_colWidths.resize(size_t(m_cols), kDefaultColWidth);
     m_colAlignments.resize(size_t(m_cols), 0);
     m_fixedCols = qMin(m_fixedCols, m_cols);
@@ -34,7 +35,8 @@ void BoundGrid::permuteRows(int first, const std::vector<int>& order, int keepCo
     auto row = [&](size_t i) -> std::vector<GridCell>& { return m_rows[size_t(first) + i]; };
     std::vector<bool> done(order.size());
     for (size_t start = 0; start < order.size(); ++start) {
-        if (done[start]) continue;
+        if (done[start])
+            continue;
         std::vector<GridCell> startRow = std::move(row(start));
         GridCell kept = keepCol >= 0 ? std::move(startRow[size_t(keepCol)]) : GridCell();
         for (size_t pos = start;;) {
@@ -44,11 +46,14 @@ void BoundGrid::permuteRows(int first, const std::vector<int>& order, int keepCo
             if (from == start) {
                 row(pos) = std::move(startRow);
             } else {
-                if (keepCol >= 0) next = std::move(row(from)[size_t(keepCol)]);
+                if (keepCol >= 0)
+                    next = std::move(row(from)[size_t(keepCol)]);
                 row(pos) = std::move(row(from));
             }
-            if (keepCol >= 0) row(pos)[size_t(keepCol)] = std::move(kept);
-            if (from == start) break;
+            if (keepCol >= 0)
+                row(pos)[size_t(keepCol)] = std::move(kept);
+            if (from == start)
+                break;
             kept = std::move(next);
             pos = from;
         }

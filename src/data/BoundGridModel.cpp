@@ -25,14 +25,17 @@ int BoundGridModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant BoundGridModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid()) return {};
+    if (!index.isValid())
+        return {};
     const GridCell& cell = m_grid.cell(m_grid.fixedRows() + index.row(), index.column());
     switch (role) {
         case Qt::DisplayRole:
             return cell.text;
         case Qt::BackgroundRole:
-            if (cell.backColor != 0) return toQColor(cell.backColor);
-            if (index.column() < m_grid.fixedCols()) return QPalette().button();
+            if (cell.backColor != 0)
+                return toQColor(cell.backColor);
+            if (index.column() < m_grid.fixedCols())
+                return QPalette().button();
             return {};
         case Qt::ForegroundRole:
             return cell.foreColor != 0 ? QVariant(toQColor(cell.foreColor)) : QVariant();
@@ -60,10 +63,10 @@ BoundGridView::BoundGridView(BoundGrid& grid, GridTools tools, QWidget* parent)
     verticalHeader()->hide();
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setHighlightSections(false);
-    connect(horizontalHeader(), &QHeaderView::sectionPressed, this,
-            &BoundGridView::headerPressed);
+    connect(horizontalHeader(), &QHeaderView::sectionPressed, this, &BoundGridView::headerPressed);
     connect(this, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
-        if (index.isValid()) emit gridRowDoubleClicked(m_grid.fixedRows() + index.row());
+        if (index.isValid())
+            emit gridRowDoubleClicked(m_grid.fixedRows() + index.row());
     });
 }
 
@@ -82,7 +85,8 @@ void BoundGridView::reload() {
     verticalHeader()->setDefaultSectionSize(rowHeight);
     if (m_grid.hasDataRows()) {
         const int current = m_grid.currentRow() - m_grid.fixedRows();
-        if (current >= 0) selectRow(current);
+        if (current >= 0)
+            selectRow(current);
     }
 }
 
@@ -95,13 +99,15 @@ void BoundGridView::resizeEvent(QResizeEvent* event) {
 // the grid's own rule decides between fitting the widths and sorting.
 void BoundGridView::headerPressed(int section) {
     double fixed = 0;
-    for (int c = 0; c < m_grid.fixedCols(); ++c) fixed += m_grid.colWidth(c);
+    for (int c = 0; c < m_grid.fixedCols(); ++c)
+        fixed += m_grid.colWidth(c);
     double x = fixed / 2;
     if (section >= m_grid.fixedCols()) {
         const int left = columnAt(0) >= m_grid.fixedCols() ? columnAt(0) : m_grid.fixedCols();
         m_grid.setLeftCol(qMin(left, section));
         x = fixed;
-        for (int c = m_grid.leftCol(); c < section; ++c) x += m_grid.colWidth(c);
+        for (int c = m_grid.leftCol(); c < section; ++c)
+            x += m_grid.colWidth(c);
         x += m_grid.colWidth(section) / 2.0;
     }
     GridHeaderMouseDown(m_grid, x, 0, m_tools);

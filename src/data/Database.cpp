@@ -23,10 +23,12 @@ QString resourceText(const QString& name) {
 QStringList scriptStatements(const QString& script) {
     QString code;
     for (const QString& line : script.split(u'\n'))
-        if (!line.trimmed().startsWith(u"--")) code += line + u'\n';
+        if (!line.trimmed().startsWith(u"--"))
+            code += line + u'\n';
     QStringList statements;
     for (const QString& statement : code.split(u';'))
-        if (!statement.trimmed().isEmpty()) statements << statement.trimmed();
+        if (!statement.trimmed().isEmpty())
+            statements << statement.trimmed();
     return statements;
 }
 
@@ -35,7 +37,8 @@ QStringList scriptStatements(const QString& script) {
 bool createPrivateFile(const QString& path) {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return false;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return false;
     file.close();
     return file.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
 }
@@ -44,8 +47,7 @@ bool createPrivateFile(const QString& path) {
 
 Database::Database(Prompts& prompts)
     : m_prompts(prompts),
-      m_connectionName(u"chequeprint-"_s + QUuid::createUuid().toString(QUuid::WithoutBraces)) {
-}
+      m_connectionName(u"chequeprint-"_s + QUuid::createUuid().toString(QUuid::WithoutBraces)) {}
 
 Database::~Database() {
     if (m_db.isValid()) {
@@ -57,13 +59,15 @@ Database::~Database() {
 
 QString Database::defaultPath() {
     const QString portable = QCoreApplication::applicationDirPath() + u"/DATA.db"_s;
-    if (QFileInfo::exists(portable)) return portable;
+    if (QFileInfo::exists(portable))
+        return portable;
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + u"/DATA.db"_s;
 }
 
 bool Database::open(const QString& path) {
     m_path = path;
-    if (!m_db.isValid()) m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+    if (!m_db.isValid())
+        m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
     m_db.close();
     const bool created = !QFileInfo::exists(path) && createPrivateFile(path);
     m_db.setDatabaseName(path);
@@ -75,12 +79,14 @@ bool Database::open(const QString& path) {
         ok = pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL")) && pragma.next() &&
              pragma.exec(QStringLiteral("PRAGMA synchronous=FULL"));
     }
-    if (ok) ok = createSchema();
+    if (ok)
+        ok = createSchema();
     if (!ok) {
         qWarning("chequeprint: cannot open the database %s: %s", qUtf8Printable(path),
                  qUtf8Printable(m_db.lastError().text()));
         m_db.close();
-        if (created) QFile::remove(path);
+        if (created)
+            QFile::remove(path);
         m_prompts.message(QStringLiteral("无法建立数据库连接！"), {}, PromptButtons::Ok);
     }
     return ok;
@@ -90,9 +96,11 @@ bool Database::createSchema() {
     QSqlQuery count(m_db);
     if (!count.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) || !count.next())
         return false;
-    if (count.value(0).toInt() > 0) return true;
+    if (count.value(0).toInt() > 0)
+        return true;
     // A new (or empty) file: schema and shipped format in one transaction.
-    if (!m_db.transaction()) return false;
+    if (!m_db.transaction())
+        return false;
     const QStringList statements = scriptStatements(resourceText(u":/schema.sql"_s)) +
                                    scriptStatements(resourceText(u":/default-format.sql"_s));
     QSqlQuery query(m_db);
@@ -111,7 +119,8 @@ std::optional<QSqlQuery> Database::select(const QString& sql, const QVariantList
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
     bool ok = query.prepare(sql);
-    for (const QVariant& value : values) query.addBindValue(value);
+    for (const QVariant& value : values)
+        query.addBindValue(value);
     ok = ok && query.exec();
     if (!ok) {
         qWarning("chequeprint: %s: %s", qUtf8Printable(sql),
@@ -125,7 +134,8 @@ std::optional<QSqlQuery> Database::select(const QString& sql, const QVariantList
 bool Database::execute(const QString& sql, const QVariantList& values) {
     QSqlQuery query(m_db);
     bool ok = query.prepare(sql);
-    for (const QVariant& value : values) query.addBindValue(value);
+    for (const QVariant& value : values)
+        query.addBindValue(value);
     ok = ok && query.exec();
     if (!ok)
         qWarning("chequeprint: %s: %s", qUtf8Printable(sql),
@@ -139,7 +149,8 @@ QHash<QString, QString> Database::declaredTypes(const QString& table) {
     quoted.replace(u'"', u"\"\""_s);
     QSqlQuery query(m_db);
     if (query.exec(u"PRAGMA table_info(\""_s + quoted + u"\")"_s))
-        while (query.next()) types.insert(query.value(1).toString(), query.value(2).toString());
+        while (query.next())
+            types.insert(query.value(1).toString(), query.value(2).toString());
     return types;
 }
 

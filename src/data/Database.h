@@ -58,14 +58,16 @@ class Transaction final {
 public:
     explicit Transaction(Database& db) : m_db(db), m_active(db.transaction()) {}
     ~Transaction() {
-        if (m_active) m_db.rollback();
+        if (m_active)
+            m_db.rollback();
     }
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
 
     bool commit() {
         const bool ok = m_active && m_db.commit();
-        if (!ok && m_active) m_db.rollback();
+        if (!ok && m_active)
+            m_db.rollback();
         m_active = false;
         return ok;
     }

@@ -28,9 +28,11 @@ struct ColumnBinding {
 
 // "YYYY-MM-DD" (as stored) shown as "YYYY.MM.DD"; anything else cannot be shown.
 QString dateCellText(const QString& stored) {
-    if (stored.size() < 10 || stored[4] != u'-' || stored[7] != u'-') return {};
+    if (stored.size() < 10 || stored[4] != u'-' || stored[7] != u'-')
+        return {};
     for (int i : {0, 1, 2, 3, 5, 6, 8, 9})
-        if (!stored[i].isDigit()) return {};
+        if (!stored[i].isDigit())
+            return {};
     QString text = stored.left(10);
     text[4] = u'.';
     text[7] = u'.';
@@ -38,7 +40,8 @@ QString dateCellText(const QString& stored) {
 }
 
 QString cellText(const QVariant& value, ColumnKind kind) {
-    if (value.isNull()) return {};
+    if (value.isNull())
+        return {};
     switch (kind) {
         case ColumnKind::Date:
             return dateCellText(value.toString());
@@ -84,7 +87,8 @@ struct SortKey {
 // Whether the text is exactly the decimal digits of n (n > 0), without making a new text.
 bool isSerialNumber(const QString& text, int n) {
     for (qsizetype i = text.size() - 1; i >= 0; --i, n /= 10)
-        if (n == 0 || text[i].unicode() != u'0' + n % 10) return false;
+        if (n == 0 || text[i].unicode() != u'0' + n % 10)
+            return false;
     return n == 0 && !text.isEmpty();
 }
 
@@ -93,7 +97,8 @@ bool isSerialNumber(const QString& text, int n) {
 void fitColumns(BoundGrid& grid, int firstRow, bool showProgress, GridTools tools,
                 const std::vector<double>* dataWidths) {
     const bool progress = showProgress && grid.rows() > 200;
-    if (progress) tools.progress.StartProgress(u"正在做交易数据表格进行格式设置……"_s, grid.cols());
+    if (progress)
+        tools.progress.StartProgress(u"正在做交易数据表格进行格式设置……"_s, grid.cols());
     const int from = grid.hasDataRows() ? firstRow : 0;
     const int heading = grid.fixedRows() - 1;
     const double half = grid.width() / 2.0;
@@ -105,39 +110,48 @@ void fitColumns(BoundGrid& grid, int firstRow, bool showProgress, GridTools tool
             const int to = dataWidths ? std::min(grid.fixedRows(), grid.rows()) : grid.rows();
             for (int r = from; r < to; ++r)
                 w = std::max(w, tools.measure.widthTwips(grid.text(r, c)));
-            if (dataWidths && grid.hasDataRows()) w = std::max(w, (*dataWidths)[size_t(c)]);
+            if (dataWidths && grid.hasDataRows())
+                w = std::max(w, (*dataWidths)[size_t(c)]);
             if (grid.fixedRows() > 0 && w != 0)
                 w = std::max(w, tools.measure.widthTwips(grid.text(heading, c)));
             w = w != 0 ? w + 100 : 50;
         }
-        if (w > half) w = half;
+        if (w > half)
+            w = half;
         grid.setColWidth(c, int(std::lround(w)));
         total += w;
-        if (progress) tools.progress.StepProgress(1, u"pages"_s);
+        if (progress)
+            tools.progress.StepProgress(1, u"pages"_s);
     }
     const int last = grid.cols() - 1;
     if (last >= 0 && grid.width() - 400 > total)
-        grid.setColWidth(last, int(std::lround((grid.width() - 400) - (total - grid.colWidth(last)))));
-    if (progress) tools.progress.EndProgress();
+        grid.setColWidth(last,
+                         int(std::lround((grid.width() - 400) - (total - grid.colWidth(last)))));
+    if (progress)
+        tools.progress.EndProgress();
 }
 
 }  // namespace
 
 void SetUpGridColumns(BoundGrid& grid, const QStringList& names, const QStringList& headings) {
-    if (names.size() != headings.size()) return;
+    if (names.size() != headings.size())
+        return;
     grid.setVisible(false);
     grid.setCols(int(names.size()));
     grid.setFixedCols(2);
     grid.setRows(2);
     grid.setFixedRows(2);
-    for (int c = 0; c < grid.fixedCols() - 1; ++c) grid.setColWidth(c, 0);
-    for (int r = 0; r < grid.fixedRows() - 1; ++r) grid.setRowHeight(r, 0);
+    for (int c = 0; c < grid.fixedCols() - 1; ++c)
+        grid.setColWidth(c, 0);
+    for (int r = 0; r < grid.fixedRows() - 1; ++r)
+        grid.setRowHeight(r, 0);
     for (int c = 0; c < grid.cols(); ++c) {
         grid.setText(0, c, names[c]);
         grid.setText(1, c, headings[c]);
         grid.setColAlignment(c, 0);
     }
-    if (grid.cols() > 1) grid.setColAlignment(1, 2);
+    if (grid.cols() > 1)
+        grid.setColAlignment(1, 2);
     grid.setVisible(true);
 }
 
@@ -146,8 +160,10 @@ void FillGrid(BoundGrid& grid, Database& db, const QString& filter, const QVaria
     grid.setVisible(false);
     grid.setRows(2);
     QString sql = u"SELECT * FROM "_s + grid.tag();
-    if (!filter.isEmpty()) sql += u" WHERE "_s + filter;
-    if (!order.isEmpty()) sql += u" ORDER BY "_s + order;
+    if (!filter.isEmpty())
+        sql += u" WHERE "_s + filter;
+    if (!order.isEmpty())
+        sql += u" ORDER BY "_s + order;
     // The data rows are measured as they are filled, while their texts are at hand.
     std::vector<double> widest(size_t(grid.cols()), 0.0);
     const int measuredFrom = grid.fixedCols() - 1;
@@ -188,10 +204,13 @@ void FitColumnWidths(BoundGrid& grid, int firstRow, bool showProgress, GridTools
 
 void GridHeaderMouseDown(BoundGrid& grid, double x, double y, GridTools tools) {
     double headerHeight = 0;
-    for (int r = 0; r < grid.fixedRows(); ++r) headerHeight += grid.rowHeight(r);
-    if (y >= headerHeight) return;
+    for (int r = 0; r < grid.fixedRows(); ++r)
+        headerHeight += grid.rowHeight(r);
+    if (y >= headerHeight)
+        return;
     double fixedWidth = 0;
-    for (int c = 0; c < grid.fixedCols(); ++c) fixedWidth += grid.colWidth(c);
+    for (int c = 0; c < grid.fixedCols(); ++c)
+        fixedWidth += grid.colWidth(c);
     if (x <= fixedWidth) {
         FitColumnWidths(grid, 1, true, tools);
         return;
@@ -208,9 +227,11 @@ void GridHeaderMouseDown(BoundGrid& grid, double x, double y, GridTools tools) {
 
 void SortGridByColumn(BoundGrid& grid, int col) {
     const int h = grid.fixedRows() - 1;
-    if (h < 0 || col < 0 || col >= grid.cols()) return;
+    if (h < 0 || col < 0 || col >= grid.cols())
+        return;
     for (int c = grid.fixedCols(); c < grid.cols(); ++c) {
-        if (c == col) continue;
+        if (c == col)
+            continue;
         QString heading = grid.text(h, c);
         heading.remove(kDescending).remove(kAscending);
         grid.setText(h, c, heading);
@@ -237,7 +258,8 @@ void SortGridByColumn(BoundGrid& grid, int col) {
     std::vector<SortKey> keys;
     keys.reserve(size_t(qMax(count, 0)));
     for (int r = first; r < grid.rows(); ++r) {
-        if (serial >= 0 && serialInOrder) serialInOrder = isSerialNumber(grid.text(r, serial), r - h);
+        if (serial >= 0 && serialInOrder)
+            serialInOrder = isSerialNumber(grid.text(r, serial), r - h);
         const QString& text = grid.text(r, col);
         double number = 0;
         const bool numeric = readsAsNumber(text, &number);
@@ -258,11 +280,13 @@ void SortGridByColumn(BoundGrid& grid, int col) {
     });
     std::vector<int> order;
     order.reserve(keys.size());
-    for (const SortKey& key : keys) order.push_back(key.row);
+    for (const SortKey& key : keys)
+        order.push_back(key.row);
 
     grid.permuteRows(first, order, serial);
     if (serial >= 0 && !serialInOrder)
-        for (int r = first; r < grid.rows(); ++r) grid.setText(r, serial, QString::number(r - h));
+        for (int r = first; r < grid.rows(); ++r)
+            grid.setText(r, serial, QString::number(r - h));
 }
 
 void RemoveGridRows(BoundGrid& grid, int first, int last) {
@@ -270,25 +294,30 @@ void RemoveGridRows(BoundGrid& grid, int first, int last) {
     first = qMax(first, grid.fixedRows());
     last = qMin(last, grid.rows() - 1);
     const int n = last - first + 1;
-    if (n <= 0) return;
+    if (n <= 0)
+        return;
     const int serial = grid.fixedCols() - 1;
     for (int r = first; r <= grid.rows() - n - 1; ++r)
         for (int c = 0; c < grid.cols(); ++c)
-            if (c != serial) grid.setText(r, c, grid.text(r + n, c));
+            if (c != serial)
+                grid.setText(r, c, grid.text(r + n, c));
     grid.setRows(grid.rows() - n);
 }
 
 void OrderPair(int& first, int& last) {
-    if (last < first) std::swap(first, last);
+    if (last < first)
+        std::swap(first, last);
 }
 
 void SetRowForeColor(BoundGrid& grid, int row, quint32 color) {
-    for (GridCell& cell : grid.rowCells(row)) cell.foreColor = color;
+    for (GridCell& cell : grid.rowCells(row))
+        cell.foreColor = color;
 }
 
 void SetAllForeColor(BoundGrid& grid, quint32 color) {
     grid.setVisible(false);
-    for (int r = grid.fixedRows(); r < grid.rows(); ++r) SetRowForeColor(grid, r, color);
+    for (int r = grid.fixedRows(); r < grid.rows(); ++r)
+        SetRowForeColor(grid, r, color);
     grid.setVisible(true);
 }
 
@@ -299,7 +328,8 @@ quint32 GetCellColor(const BoundGrid& grid, int row, int col, bool foreground) {
 }
 
 void SetCellColor(BoundGrid& grid, int row, int col, quint32& color, bool foreground) {
-    if (color == 0) color = kNearBlack;
+    if (color == 0)
+        color = kNearBlack;
     GridCell& cell = grid.cell(row, col);
     (foreground ? cell.foreColor : cell.backColor) = color;
 }
@@ -307,10 +337,12 @@ void SetCellColor(BoundGrid& grid, int row, int col, quint32& color, bool foregr
 QList<QStringList> visibleGridTexts(const BoundGrid& grid) {
     QList<QStringList> lines;
     for (int r = 0; r < grid.rows(); ++r) {
-        if (grid.rowHeight(r) == 0) continue;
+        if (grid.rowHeight(r) == 0)
+            continue;
         QStringList line;
         for (int c = 0; c < grid.cols(); ++c)
-            if (grid.colWidth(c) != 0) line << grid.text(r, c);
+            if (grid.colWidth(c) != 0)
+                line << grid.text(r, c);
         lines << line;
     }
     return lines;

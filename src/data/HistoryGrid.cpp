@@ -8,19 +8,20 @@ using namespace Qt::StringLiterals;
 
 const QStringList& historyGridNames() {
     static const QStringList names = {
-        u"ID"_s,       u""_s,           u"Dat"_s,          u"出票日期"_s,     u"收款人全称"_s,
-        u"金额"_s,     u"用途"_s,       u"账号"_s,         u"密码"_s,         u"银行"_s,
-        u"附加信息"_s, u"日期(票根)"_s, u"收款人(票根)"_s, u"金额(票根)"_s,   u"用途(票根)"_s,
+        u"ID"_s,         u""_s,           u"Dat"_s,          u"出票日期"_s,   u"收款人全称"_s,
+        u"金额"_s,       u"用途"_s,       u"账号"_s,         u"密码"_s,       u"银行"_s,
+        u"附加信息"_s,   u"日期(票根)"_s, u"收款人(票根)"_s, u"金额(票根)"_s, u"用途(票根)"_s,
         u"主管(票根)"_s, u"会计(票根)"_s};
     return names;
 }
 
 const QStringList& historyGridHeadings() {
-    static const QStringList headings = {
-        u"ID"_s,             u"序号"_s,       u"打印时间"_s,     u"出票日期"_s,   u"收款人"_s,
-        u"金额"_s,           u"用途"_s,       u"账号"_s,         u"密码"_s,       u"银行"_s,
-        u"附加信息(票根)"_s, u"日期(票根)"_s, u"收款人(票根)"_s, u"金额(票根)"_s, u"用途(票根)"_s,
-        u"主管(票根)"_s,     u"会计(票根)"_s};
+    static const QStringList headings = {u"ID"_s,           u"序号"_s,           u"打印时间"_s,
+                                         u"出票日期"_s,     u"收款人"_s,         u"金额"_s,
+                                         u"用途"_s,         u"账号"_s,           u"密码"_s,
+                                         u"银行"_s,         u"附加信息(票根)"_s, u"日期(票根)"_s,
+                                         u"收款人(票根)"_s, u"金额(票根)"_s,     u"用途(票根)"_s,
+                                         u"主管(票根)"_s,   u"会计(票根)"_s};
     return headings;
 }
 
@@ -36,13 +37,14 @@ void BuildHistoryGrid(BoundGrid& grid, Database& db, GridTools tools) {
 }
 
 QStringList FillComboDistinct(Database& db, const QString& column) {
-    if (!historyTextColumns().contains(column)) return {};
+    if (!historyTextColumns().contains(column))
+        return {};
     const QString quoted = u'"' + column + u'"';
     const QString value = u"COALESCE("_s + quoted + u",'')"_s;
     QStringList list;
-    if (std::optional<QSqlQuery> query =
-            db.select(u"SELECT "_s + value + u" FROM 历史记录 GROUP BY "_s + value +
-                      u" ORDER BY "_s + value))
-        while (query->next()) list << query->value(0).toString();
+    if (std::optional<QSqlQuery> query = db.select(
+            u"SELECT "_s + value + u" FROM 历史记录 GROUP BY "_s + value + u" ORDER BY "_s + value))
+        while (query->next())
+            list << query->value(0).toString();
     return list;
 }

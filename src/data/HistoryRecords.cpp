@@ -15,7 +15,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString quoted(const QString& column) { return u'"' + column + u'"'; }
+QString quoted(const QString& column) {
+    return u'"' + column + u'"';
+}
 
 QVariant isoDate(const QDate& date) {
     return date.isValid() ? QVariant(date.toString(Qt::ISODate)) : QVariant();
@@ -24,13 +26,16 @@ QVariant isoDate(const QDate& date) {
 // The date written by "year-month-day" in digits; a one- or two-digit year is taken as
 // 2000-2029 or 1930-1999. Anything else is no date.
 QDate stubDate(const Cheque& cheque) {
-    static const QRegularExpression pattern(u"^\\s*(\\d{1,4})\\s*-\\s*(\\d{1,2})\\s*-\\s*(\\d{1,2})\\s*$"_s);
+    static const QRegularExpression pattern(
+        u"^\\s*(\\d{1,4})\\s*-\\s*(\\d{1,2})\\s*-\\s*(\\d{1,2})\\s*$"_s);
     const QString text = cheque.text(stubField(1)) + u'-' + cheque.text(stubField(2)) + u'-' +
                          cheque.text(stubField(3));
     const QRegularExpressionMatch match = pattern.match(text);
-    if (!match.hasMatch()) return {};
+    if (!match.hasMatch())
+        return {};
     int year = match.captured(1).toInt();
-    if (match.captured(1).size() <= 2) year += year < 30 ? 2000 : 1900;
+    if (match.captured(1).size() <= 2)
+        year += year < 30 ? 2000 : 1900;
     return QDate(year, match.captured(2).toInt(), match.captured(3).toInt());
 }
 
@@ -38,8 +43,13 @@ QDate stubDate(const Cheque& cheque) {
 
 QString historyTextColumn(int field) {
     switch (field) {
-        case 0: case 1: case 2: case 4:  // issue date parts, amount in capitals
-        case 11: case 12: case 13:       // stub date parts
+        case 0:
+        case 1:
+        case 2:
+        case 4:  // issue date parts, amount in capitals
+        case 11:
+        case 12:
+        case 13:  // stub date parts
             return {};
         default:
             return chequeFields()[size_t(field)].historyColumn.toString();
@@ -49,13 +59,15 @@ QString historyTextColumn(int field) {
 QStringList historyTextColumns() {
     QStringList columns;
     for (int i = 0; i < kPrintableFieldCount; ++i)
-        if (const QString column = historyTextColumn(i); !column.isEmpty()) columns << column;
+        if (const QString column = historyTextColumn(i); !column.isEmpty())
+            columns << column;
     return columns;
 }
 
 bool SaveHistoryRecord(Database& db, const Cheque& cheque, const QDate& date) {
     const QDate stub = stubDate(cheque);
-    if (!stub.isValid()) return false;
+    if (!stub.isValid())
+        return false;
     const QDate issue = CapitalDateToDate(cheque.text(0), cheque.text(1), cheque.text(2));
 
     QStringList columns = {u"Dat"_s, u"出票日期"_s, u"日期(票根)"_s};
@@ -70,20 +82,24 @@ bool SaveHistoryRecord(Database& db, const Cheque& cheque, const QDate& date) {
     Transaction transaction(db);
     QVariant existing;
     if (date == kLastInputDay) {
-        std::optional<QSqlQuery> query =
-            db.select(u"SELECT ID FROM 历史记录 WHERE Dat=? ORDER BY ID LIMIT 1"_s, {kLastInputDate});
-        if (!query) return false;
-        if (query->next()) existing = query->value(0);
+        std::optional<QSqlQuery> query = db.select(
+            u"SELECT ID FROM 历史记录 WHERE Dat=? ORDER BY ID LIMIT 1"_s, {kLastInputDate});
+        if (!query)
+            return false;
+        if (query->next())
+            existing = query->value(0);
     }
     QString sql;
     if (existing.isValid()) {
         QStringList assignments;
-        for (const QString& column : columns) assignments << quoted(column) + u"=?"_s;
+        for (const QString& column : columns)
+            assignments << quoted(column) + u"=?"_s;
         sql = u"UPDATE 历史记录 SET "_s + assignments.join(u',') + u" WHERE ID=?"_s;
         values << existing;
     } else {
         QStringList names;
-        for (const QString& column : columns) names << quoted(column);
+        for (const QString& column : columns)
+            names << quoted(column);
         sql = u"INSERT INTO 历史记录 ("_s + names.join(u',') + u") VALUES ("_s +
               QStringList(columns.size(), u"?"_s).join(u',') + u')';
     }
@@ -93,9 +109,11 @@ bool SaveHistoryRecord(Database& db, const Cheque& cheque, const QDate& date) {
 bool LoadHistoryRecord(Database& db, Cheque& cheque, qint32 id, Prompts& prompts,
                        const Clock& clock) {
     std::optional<QSqlQuery> query =
-        id < 0 ? db.select(u"SELECT * FROM 历史记录 WHERE Dat=? ORDER BY ID LIMIT 1"_s, {kLastInputDate})
+        id < 0 ? db.select(u"SELECT * FROM 历史记录 WHERE Dat=? ORDER BY ID LIMIT 1"_s,
+                           {kLastInputDate})
                : db.select(u"SELECT * FROM 历史记录 WHERE ID=?"_s, {id});
-    if (!query || !query->next()) return false;
+    if (!query || !query->next())
+        return false;
     for (int i = 0; i < kPrintableFieldCount; ++i)
         if (const QString column = historyTextColumn(i); !column.isEmpty())
             cheque.setText(i, query->value(column).toString());
@@ -114,10 +132,12 @@ bool LoadHistoryRecord(Database& db, Cheque& cheque, qint32 id, Prompts& prompts
 
 bool DeleteHistoryRows(Database& db, BoundGrid& grid, int first, int last, Prompts& prompts) {
     OrderPair(first, last);
-    if (first < grid.fixedRows() || last >= grid.rows()) return false;
-    const QString question = u"您确定要删除第"_s + grid.text(first, 1) + u"至第"_s +
-                             grid.text(last, 1) + u"行记录？"_s;
-    if (prompts.message(question, {}, PromptButtons::YesNo) != PromptAnswer::Yes) return false;
+    if (first < grid.fixedRows() || last >= grid.rows())
+        return false;
+    const QString question =
+        u"您确定要删除第"_s + grid.text(first, 1) + u"至第"_s + grid.text(last, 1) + u"行记录？"_s;
+    if (prompts.message(question, {}, PromptButtons::YesNo) != PromptAnswer::Yes)
+        return false;
 
     const QString sql = u"DELETE FROM 历史记录 WHERE ID=?"_s;
     Transaction transaction(db);
@@ -136,7 +156,8 @@ bool DeleteHistoryRows(Database& db, BoundGrid& grid, int first, int last, Promp
 }
 
 bool DeleteAllHistory(Database& db, BoundGrid& grid, Prompts& prompts) {
-    if (!grid.hasDataRows()) return false;
+    if (!grid.hasDataRows())
+        return false;
     if (prompts.message(u"您确定要删除所有打印记录？"_s, {}, PromptButtons::YesNo) !=
         PromptAnswer::Yes)
         return false;

@@ -29,7 +29,8 @@ double FontTextMeasure::widthTwips(const QString& text) {
         float& advance = m_advances[qc.unicode()];
         if (advance == kUnmeasured)
             advance = needsShaping(qc.unicode()) ? kShaped : float(m_metrics.horizontalAdvance(qc));
-        if (advance == kShaped) return shapedWidth(text);
+        if (advance == kShaped)
+            return shapedWidth(text);
         width += advance;
     }
     return width;
@@ -37,7 +38,8 @@ double FontTextMeasure::widthTwips(const QString& text) {
 
 double FontTextMeasure::shapedWidth(const QString& text) {
     const auto cached = m_shaped.constFind(text);
-    if (cached != m_shaped.cend()) return *cached;
+    if (cached != m_shaped.cend())
+        return *cached;
     const double width = m_metrics.horizontalAdvance(text);
     m_shaped.insert(text, width);
     return width;
@@ -50,10 +52,11 @@ QFont historyGridFont() {
 }
 
 void installChineseFontSubstitutes() {
-    const QStringList serif = {QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Serif CJK")};
+    const QStringList serif = {QStringLiteral("Noto Serif CJK SC"),
+                               QStringLiteral("Noto Serif CJK")};
     const QStringList sans = {QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Noto Sans CJK")};
-    for (const char* song : {"宋体", "新宋体", "仿宋", "仿宋_GB2312", "楷体", "楷体_GB2312", "SimSun",
-                             "NSimSun", "FangSong", "KaiTi"})
+    for (const char* song : {"宋体", "新宋体", "仿宋", "仿宋_GB2312", "楷体", "楷体_GB2312",
+                             "SimSun", "NSimSun", "FangSong", "KaiTi"})
         QFont::insertSubstitutions(QString::fromUtf8(song), serif);
     for (const char* hei : {"黑体", "微软雅黑", "SimHei", "Microsoft YaHei"})
         QFont::insertSubstitutions(QString::fromUtf8(hei), sans);

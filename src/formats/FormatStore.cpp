@@ -18,7 +18,8 @@ void changedColumns(double x, double y, double s, double unchanged, QStringList&
                     QVariantList& values) {
     const std::pair<const char16_t*, double> columns[] = {{u"X", x}, {u"Y", y}, {u"S", s}};
     for (const auto& [column, value] : columns) {
-        if (value == unchanged) continue;
+        if (value == unchanged)
+            continue;
         assignments << QString::fromUtf16(column) + u"=?"_s;
         values << value;
     }
@@ -30,7 +31,8 @@ void ListFormatNames(Database& db, FormatDisplays& displays) {
     displays.formatNames.clear();
     if (std::optional<QSqlQuery> names =
             db.select(u"SELECT Name FROM 支票格式 WHERE Name<>'' GROUP BY Name"_s))
-        while (names->next()) displays.formatNames << names->value(0).toString();
+        while (names->next())
+            displays.formatNames << names->value(0).toString();
 
     std::optional<QSqlQuery> current =
         db.select(u"SELECT CtlDF FROM 支票格式 WHERE Name='' ORDER BY ID LIMIT 1"_s);
@@ -38,7 +40,8 @@ void ListFormatNames(Database& db, FormatDisplays& displays) {
         displays.currentFormat = current->value(0).toString();
     } else {
         displays.currentFormat = displays.formatNames.value(0);
-        if (current) SetCurrentFormat(db, displays.currentFormat);
+        if (current)
+            SetCurrentFormat(db, displays.currentFormat);
     }
 }
 
@@ -46,10 +49,11 @@ bool SetCurrentFormat(Database& db, const QString& name) {
     Transaction transaction(db);
     std::optional<QSqlQuery> row =
         db.select(u"SELECT ID FROM 支票格式 WHERE Name='' ORDER BY ID LIMIT 1"_s);
-    if (!row) return false;
-    const bool ok = row->next()
-                        ? db.execute(u"UPDATE 支票格式 SET CtlDF=? WHERE ID=?"_s, {name, row->value(0)})
-                        : db.execute(u"INSERT INTO 支票格式 (Name, CtlDF) VALUES ('', ?)"_s, {name});
+    if (!row)
+        return false;
+    const bool ok =
+        row->next() ? db.execute(u"UPDATE 支票格式 SET CtlDF=? WHERE ID=?"_s, {name, row->value(0)})
+                    : db.execute(u"INSERT INTO 支票格式 (Name, CtlDF) VALUES ('', ?)"_s, {name});
     return ok && transaction.commit();
 }
 
@@ -58,7 +62,8 @@ PageSettings LoadPageSettings(Database& db, const QString& name, Cheque& cheque,
     PageSettings page;
     cheque.resetEndorsement();
     std::optional<QSqlQuery> row = db.select(kPageRow, {name});
-    if (!row || !row->next()) return page;
+    if (!row || !row->next())
+        return page;
     page = {row->value(1).toDouble(), row->value(2).toDouble(), row->value(3).toDouble()};
     displays.marginX = numberText(page.x);
     displays.marginY = numberText(page.y);
@@ -67,7 +72,8 @@ PageSettings LoadPageSettings(Database& db, const QString& name, Cheque& cheque,
     if (endorsement.contains(u' ')) {
         const QStringList parts = endorsement.split(u' ');  // two blanks give an empty part
         if (parts.size() >= kEndorsementParameterCount)
-            for (int i = 0; i < kEndorsementParameterCount; ++i) cheque.setEndorsement(i, parts[i]);
+            for (int i = 0; i < kEndorsementParameterCount; ++i)
+                cheque.setEndorsement(i, parts[i]);
     }
     return page;
 }
@@ -76,28 +82,34 @@ bool SavePageSettings(Database& db, double x, double y, double s, const QString&
                       const Cheque& cheque, FormatDisplays& displays) {
     Transaction transaction(db);
     std::optional<QSqlQuery> row = db.select(kPageRow, {name});
-    if (!row) return false;
+    if (!row)
+        return false;
     QVariant id;
     if (row->next()) {
         id = row->value(0);
     } else {
-        if (!db.execute(u"INSERT INTO 支票格式 (Name, CtlDF) VALUES (?, '')"_s, {name})) return false;
+        if (!db.execute(u"INSERT INTO 支票格式 (Name, CtlDF) VALUES (?, '')"_s, {name}))
+            return false;
         std::optional<QSqlQuery> added = db.select(u"SELECT last_insert_rowid()"_s);
-        if (!added || !added->next()) return false;
+        if (!added || !added->next())
+            return false;
         id = added->value(0);
     }
     QStringList assignments;
     QVariantList values;
     changedColumns(x, y, s, kPageUnchanged, assignments, values);
     QStringList endorsement;
-    for (int i = 0; i < kEndorsementParameterCount; ++i) endorsement << cheque.endorsement(i);
+    for (int i = 0; i < kEndorsementParameterCount; ++i)
+        endorsement << cheque.endorsement(i);
     assignments << u"fName=?"_s;
     values << endorsement.join(u' ') << id;
-    if (!db.execute(u"UPDATE 支票格式 SET "_s + assignments.join(u", "_s) + u" WHERE ID=?"_s, values))
+    if (!db.execute(u"UPDATE 支票格式 SET "_s + assignments.join(u", "_s) + u" WHERE ID=?"_s,
+                    values))
         return false;
 
     std::optional<QSqlQuery> stored = db.select(u"SELECT X, Y, S FROM 支票格式 WHERE ID=?"_s, {id});
-    if (!stored || !stored->next() || !transaction.commit()) return false;
+    if (!stored || !stored->next() || !transaction.commit())
+        return false;
     displays.marginX = numberText(stored->value(0).toDouble());
     displays.marginY = numberText(stored->value(1).toDouble());
     displays.stubWidth = numberText(stored->value(2).toDouble());
@@ -111,7 +123,8 @@ bool UpdateFieldSettings(Database& db, int field, const Cheque& cheque, const QS
     Transaction transaction(db);
     std::optional<QSqlQuery> row =
         db.select(u"SELECT ID FROM 支票格式 WHERE Name=? AND CtlDF=?"_s, {name, identifier});
-    if (!row || !row->next()) return false;
+    if (!row || !row->next())
+        return false;
     const QVariant id = row->value(0);
     QStringList assignments;
     QVariantList values;
@@ -120,10 +133,11 @@ bool UpdateFieldSettings(Database& db, int field, const Cheque& cheque, const QS
         const TextFont& font = cheque.font(field);
         assignments << u"Color=?"_s << u"fName=?"_s << u"fSize=?"_s << u"fBold=?"_s
                     << u"fItalic=?"_s << u"fUnderline=?"_s << u"fStrikethru=?"_s;
-        values << qint64(font.color) << font.name << font.size << int(font.bold)
-               << int(font.italic) << int(font.underline) << int(font.strikethrough);
+        values << qint64(font.color) << font.name << font.size << int(font.bold) << int(font.italic)
+               << int(font.underline) << int(font.strikethrough);
     }
-    if (assignments.isEmpty()) return transaction.commit();
+    if (assignments.isEmpty())
+        return transaction.commit();
     values << id;
     return db.execute(u"UPDATE 支票格式 SET "_s + assignments.join(u", "_s) + u" WHERE ID=?"_s,
                       values) &&
@@ -135,13 +149,14 @@ void ApplyFormatFonts(Database& db, const QString& name, Cheque& cheque,
     progress.StartProgress(u"正在设置格式……"_s, kPrintableFieldCount);
     // One query for all rows; the first row of each field counts.
     QHash<QString, TextFont> fonts;
-    if (std::optional<QSqlQuery> rows = db.select(
-            u"SELECT CtlDF, Color, fName, fSize, fBold, fItalic, fUnderline, fStrikethru "
-            u"FROM 支票格式 WHERE Name=? AND CtlDF<>'' ORDER BY ID"_s,
-            {name})) {
+    if (std::optional<QSqlQuery> rows =
+            db.select(u"SELECT CtlDF, Color, fName, fSize, fBold, fItalic, fUnderline, fStrikethru "
+                      u"FROM 支票格式 WHERE Name=? AND CtlDF<>'' ORDER BY ID"_s,
+                      {name})) {
         while (rows->next()) {
             const QString identifier = rows->value(0).toString();
-            if (fonts.contains(identifier)) continue;
+            if (fonts.contains(identifier))
+                continue;
             TextFont font;
             font.color = quint32(rows->value(1).toLongLong());
             font.name = rows->value(2).toString();
@@ -158,8 +173,10 @@ void ApplyFormatFonts(Database& db, const QString& name, Cheque& cheque,
         if (found != fonts.cend()) {
             TextFont font = *found;
             // A row without a usable name or size keeps the field's own, so that it prints.
-            if (font.name.isEmpty()) font.name = cheque.font(i).name;
-            if (font.size <= 0) font.size = cheque.font(i).size;
+            if (font.name.isEmpty())
+                font.name = cheque.font(i).name;
+            if (font.size <= 0)
+                font.size = cheque.font(i).size;
             cheque.setFont(i, font);
         }
         progress.StepProgress(1, QString());

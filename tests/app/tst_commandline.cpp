@@ -111,8 +111,9 @@ private slots:
 
     void formatsAndHistoryOfADatabase() {
         TestDatabase t;
-        QVERIFY(t.db.execute(u"INSERT INTO 历史记录 (Dat, 收款人全称, 金额, 附加信息) VALUES "
-                             u"('1900-01-01', '上次', '', ''), ('2009-05-19', '甲', '￥1.00', '第一行\n第二行')"_s));
+        QVERIFY(t.db.execute(
+            u"INSERT INTO 历史记录 (Dat, 收款人全称, 金额, 附加信息) VALUES "
+            u"('1900-01-01', '上次', '', ''), ('2009-05-19', '甲', '￥1.00', '第一行\n第二行')"_s));
         const Run formats = run({u"formats"_s, u"--database"_s, t.path()});
         QCOMPARE(formats.exitCode, 0);
         QCOMPARE(QString::fromUtf8(formats.out), u"标准支票\t*\n"_s);
@@ -138,7 +139,8 @@ private slots:
         plain.close();
         const Run unreachable = run({u"formats"_s, u"--database"_s, plain.fileName() + u"/x.db"_s});
         QCOMPARE(unreachable.exitCode, 1);
-        QVERIFY(QString::fromUtf8(unreachable.err).endsWith(u"\nchequeprint: 无法建立数据库连接！\n"_s));
+        QVERIFY(QString::fromUtf8(unreachable.err)
+                    .endsWith(u"\nchequeprint: 无法建立数据库连接！\n"_s));
         QVERIFY(unreachable.out.isEmpty());
     }
 

@@ -19,9 +19,12 @@ private slots:
         namespace fs = std::filesystem;
         QCOMPARE(fs::status(t.path().toStdString()).permissions(),
                  fs::perms::owner_read | fs::perms::owner_write);
-        QCOMPARE(t.scalar(u"SELECT count(*) FROM 支票格式 WHERE Name='标准支票' AND CtlDF<>''"_s).toInt(), 19);
-        QCOMPARE(t.scalar(u"SELECT fName FROM 支票格式 WHERE Name='标准支票' AND CtlDF=''"_s).toString(),
-                 u"14 22 63 0 10"_s);
+        QCOMPARE(t.scalar(u"SELECT count(*) FROM 支票格式 WHERE Name='标准支票' AND CtlDF<>''"_s)
+                     .toInt(),
+                 19);
+        QCOMPARE(
+            t.scalar(u"SELECT fName FROM 支票格式 WHERE Name='标准支票' AND CtlDF=''"_s).toString(),
+            u"14 22 63 0 10"_s);
         QCOMPARE(t.scalar(u"SELECT CtlDF FROM 支票格式 WHERE Name=''"_s).toString(), u"标准支票"_s);
         QCOMPARE(t.scalar(u"PRAGMA journal_mode"_s).toString(), u"wal"_s);
         QCOMPARE(t.scalar(u"PRAGMA synchronous"_s).toInt(), 2);  // FULL

@@ -38,14 +38,16 @@ BoundGrid makeGrid(const QStringList& headings, const QList<QStringList>& rows) 
         grid.setRows(r + 1);
         grid.setText(r, 0, QString::number(100 + r));
         grid.setText(r, 1, QString::number(r - 1));
-        for (int c = 0; c < row.size(); ++c) grid.setText(r, c + 2, row[c]);
+        for (int c = 0; c < row.size(); ++c)
+            grid.setText(r, c + 2, row[c]);
     }
     return grid;
 }
 
 QStringList column(const BoundGrid& grid, int col) {
     QStringList texts;
-    for (int r = grid.fixedRows(); r < grid.rows(); ++r) texts << grid.text(r, col);
+    for (int r = grid.fixedRows(); r < grid.rows(); ++r)
+        texts << grid.text(r, col);
     return texts;
 }
 
@@ -124,8 +126,8 @@ private slots:
                                   {{u"9"_s, u"乙"_s}, {u"10"_s, u"甲"_s}, {u"-2.5"_s, u"丙"_s}});
         SortGridByColumn(grid, 2);
         QCOMPARE(grid.text(1, 2), u"金额△"_s);
-        QCOMPARE(column(grid, 2), (QStringList{u"-2.5"_s, u"9"_s, u"10"_s}));  // as numbers
-        QCOMPARE(column(grid, 1), (QStringList{u"1"_s, u"2"_s, u"3"_s}));      // renumbered
+        QCOMPARE(column(grid, 2), (QStringList{u"-2.5"_s, u"9"_s, u"10"_s}));    // as numbers
+        QCOMPARE(column(grid, 1), (QStringList{u"1"_s, u"2"_s, u"3"_s}));        // renumbered
         QCOMPARE(column(grid, 0), (QStringList{u"104"_s, u"102"_s, u"103"_s}));  // rows moved whole
         grid.setText(3, 1, u"x"_s);  // a serial column out of order is written again
         SortGridByColumn(grid, 2);
@@ -145,19 +147,20 @@ private slots:
         QTest::addColumn<QStringList>("ascending");
         QTest::newRow("dates are texts") << QStringList{u"2010.01.02"_s, u"2009.12.31"_s}
                                          << QStringList{u"2009.12.31"_s, u"2010.01.02"_s};
-        QTest::newRow("amounts with ￥ are texts") << QStringList{u"￥20.00"_s, u"￥100.00"_s}
-                                                   << QStringList{u"￥100.00"_s, u"￥20.00"_s};
+        QTest::newRow("amounts with ￥ are texts")
+            << QStringList{u"￥20.00"_s, u"￥100.00"_s} << QStringList{u"￥100.00"_s, u"￥20.00"_s};
         QTest::newRow("numbers come before texts in a mixed column")
             << QStringList{u"1a"_s, u"10"_s, u""_s, u"2"_s}
             << QStringList{u"2"_s, u"10"_s, u""_s, u"1a"_s};
-        QTest::newRow("blanks around a number") << QStringList{u" 30 "_s, u"4"_s}
-                                                << QStringList{u"4"_s, u" 30 "_s};
+        QTest::newRow("blanks around a number")
+            << QStringList{u" 30 "_s, u"4"_s} << QStringList{u"4"_s, u" 30 "_s};
     }
     void sortComparesTextsAsText() {
         QFETCH(QStringList, texts);
         QFETCH(QStringList, ascending);
         QList<QStringList> rows;
-        for (const QString& text : texts) rows << QStringList{text};
+        for (const QString& text : texts)
+            rows << QStringList{text};
         BoundGrid grid = makeGrid({u"a"_s}, rows);
         SortGridByColumn(grid, 2);
         QCOMPARE(column(grid, 2), ascending);
@@ -165,7 +168,8 @@ private slots:
 
     void headerPressesFitSortOrDoNothing() {
         BoundGrid grid = makeGrid({u"甲"_s, u"乙"_s}, {{u"2"_s, u"b"_s}, {u"1"_s, u"a"_s}});
-        for (int c = 0; c < grid.cols(); ++c) grid.setColWidth(c, c == 0 ? 0 : 1000);
+        for (int c = 0; c < grid.cols(); ++c)
+            grid.setColWidth(c, c == 0 ? 0 : 1000);
         GridHeaderMouseDown(grid, 1500, 400, tools());  // below the header
         QCOMPARE(grid.text(1, 2), u"甲"_s);
         GridHeaderMouseDown(grid, 500, 100, tools());  // above the serial column: refit only
@@ -178,7 +182,8 @@ private slots:
     }
 
     void removingRowsMovesTextsOnly() {
-        BoundGrid grid = makeGrid({u"a"_s}, {{u"r1"_s}, {u"r2"_s}, {u"r3"_s}, {u"r4"_s}, {u"r5"_s}});
+        BoundGrid grid =
+            makeGrid({u"a"_s}, {{u"r1"_s}, {u"r2"_s}, {u"r3"_s}, {u"r4"_s}, {u"r5"_s}});
         quint32 red = 255;
         SetCellColor(grid, 4, 2, red, false);
         RemoveGridRows(grid, 5, 4);  // grid rows 4 and 5 = data rows 3 and 4
@@ -207,14 +212,16 @@ private slots:
 
     void fillingShowsDatesYesNoAndColours() {
         TestDatabase t;
-        QVERIFY(t.db.execute(u"CREATE TABLE 样本 (ID INTEGER PRIMARY KEY, Dat DATE, 名称 TEXT, "
-                             u"数 DOUBLE, 是 BOOLEAN, Color INTEGER)"_s));
+        QVERIFY(
+            t.db.execute(u"CREATE TABLE 样本 (ID INTEGER PRIMARY KEY, Dat DATE, 名称 TEXT, "
+                         u"数 DOUBLE, 是 BOOLEAN, Color INTEGER)"_s));
         QVERIFY(t.db.execute(u"INSERT INTO 样本 VALUES (1, '2009-05-19', 'a', 12.5, 1, 0)"_s));
         QVERIFY(t.db.execute(u"INSERT INTO 样本 VALUES (2, NULL, NULL, 3, 0, 255)"_s));
         QVERIFY(t.db.execute(u"INSERT INTO 样本 VALUES (3, 'kaputt', '', NULL, NULL, NULL)"_s));
         BoundGrid grid;
-        SetUpGridColumns(grid, {u"ID"_s, u""_s, u"Dat"_s, u"名称"_s, u"数"_s, u"是"_s, u"Color"_s, u"缺"_s},
-                         {u"ID"_s, u"序号"_s, u"日期"_s, u"名称"_s, u"数"_s, u"是"_s, u"颜色"_s, u"缺"_s});
+        SetUpGridColumns(
+            grid, {u"ID"_s, u""_s, u"Dat"_s, u"名称"_s, u"数"_s, u"是"_s, u"Color"_s, u"缺"_s},
+            {u"ID"_s, u"序号"_s, u"日期"_s, u"名称"_s, u"数"_s, u"是"_s, u"颜色"_s, u"缺"_s});
         grid.setTag(u"样本"_s);
         FillGrid(grid, t.db, u"ID<?"_s, {10}, u"ID DESC"_s, tools());
         QCOMPARE(grid.rows(), 5);
@@ -238,8 +245,9 @@ private slots:
 
     void historyGridLeavesOutTheLastInputRow() {
         TestDatabase t;
-        QVERIFY(t.db.execute(u"INSERT INTO 历史记录 (Dat, 收款人全称) VALUES "
-                             u"('1900-01-01', '上次'), ('2009-05-19', '甲'), ('2010-01-02', '乙')"_s));
+        QVERIFY(
+            t.db.execute(u"INSERT INTO 历史记录 (Dat, 收款人全称) VALUES "
+                         u"('1900-01-01', '上次'), ('2009-05-19', '甲'), ('2010-01-02', '乙')"_s));
         BoundGrid grid;
         BuildHistoryGrid(grid, t.db, tools());
         QCOMPARE(grid.tag(), u"历史记录"_s);
@@ -254,9 +262,10 @@ private slots:
 
     void pickListHasEachValueOnceInOrder() {
         TestDatabase t;
-        QVERIFY(t.db.execute(u"INSERT INTO 历史记录 (Dat, 收款人全称, 金额) VALUES ('2009-01-01', 'b', '1'),"
-                             u"('2009-01-01', 'a''s', '2'), ('2009-01-01', 'b', '3'),"
-                             u"('2009-01-01', '', '4'), ('2009-01-01', NULL, '5')"_s));
+        QVERIFY(t.db.execute(
+            u"INSERT INTO 历史记录 (Dat, 收款人全称, 金额) VALUES ('2009-01-01', 'b', '1'),"
+            u"('2009-01-01', 'a''s', '2'), ('2009-01-01', 'b', '3'),"
+            u"('2009-01-01', '', '4'), ('2009-01-01', NULL, '5')"_s));
         QCOMPARE(FillComboDistinct(t.db, u"收款人全称"_s), (QStringList{u""_s, u"a's"_s, u"b"_s}));
         QCOMPARE(FillComboDistinct(t.db, u"金额(票根)"_s), QStringList{u""_s});
         QCOMPARE(FillComboDistinct(t.db, u"ID; DROP TABLE 历史记录"_s), QStringList{});

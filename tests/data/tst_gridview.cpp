@@ -20,10 +20,11 @@ private slots:
 
     void showsTheHistoryGridAndSortsOnHeaderClicks() {
         TestDatabase t;
-        QVERIFY(t.db.execute(u"INSERT INTO 历史记录 (Dat, 出票日期, 收款人全称, 金额, 银行) VALUES "
-                             u"('2026-12-01', '2026-12-01', '北京示例科技有限公司', '￥1234.50', '工商银行'),"
-                             u"('2026-12-02', '2026-12-02', '上海某某贸易有限公司', '￥88.00', '建设银行'),"
-                             u"('2026-12-03', '2026-12-03', '广州华南建材有限公司', '￥99999999.99', '农业银行')"_s));
+        QVERIFY(t.db.execute(
+            u"INSERT INTO 历史记录 (Dat, 出票日期, 收款人全称, 金额, 银行) VALUES "
+            u"('2026-12-01', '2026-12-01', '北京示例科技有限公司', '￥1234.50', '工商银行'),"
+            u"('2026-12-02', '2026-12-02', '上海某某贸易有限公司', '￥88.00', '建设银行'),"
+            u"('2026-12-03', '2026-12-03', '广州华南建材有限公司', '￥99999999.99', '农业银行')"_s));
         FontTextMeasure measure(historyGridFont());
         Clock clock;
         ProgressIndicator progress(clock);
@@ -59,7 +60,8 @@ private slots:
         QCOMPARE(doubleClicked.first().first().toInt(), 3);
 
         const QString shot = qEnvironmentVariable("CHEQUEPRINT_SCREENSHOT_DIR");
-        if (!shot.isEmpty()) view.grab().save(shot + u"/history-grid.png"_s);
+        if (!shot.isEmpty())
+            view.grab().save(shot + u"/history-grid.png"_s);
     }
 };
 

@@ -21,11 +21,12 @@ public:
 // A filled-in cheque as the window holds it after the fields were left.
 Cheque filledCheque(const QString& payee) {
     Cheque cheque;
-    const QStringList texts = {u"贰零零玖"_s, u"零伍"_s, u"壹拾玖"_s, payee, u"壹佰元整"_s,
+    const QStringList texts = {u"贰零零玖"_s, u"零伍"_s, u"壹拾玖"_s,     payee,     u"壹佰元整"_s,
                                u"￥100.00"_s, u"货款"_s, u"1234567890"_s, u"8888"_s, u"工商银行"_s,
-                               u"附加"_s, u"2009"_s, u"5"_s, u"19"_s, payee, u"￥100.00"_s,
-                               u"货款"_s, u"张三"_s, u"李四"_s};
-    for (int i = 0; i < kPrintableFieldCount; ++i) cheque.setText(i, texts[i]);
+                               u"附加"_s,     u"2009"_s, u"5"_s,          u"19"_s,   payee,
+                               u"￥100.00"_s, u"货款"_s, u"张三"_s,       u"李四"_s};
+    for (int i = 0; i < kPrintableFieldCount; ++i)
+        cheque.setText(i, texts[i]);
     return cheque;
 }
 
@@ -88,11 +89,13 @@ private slots:
         QFETCH(QStringList, stubDate);
         QFETCH(bool, saved);
         Cheque cheque = filledCheque(u"甲"_s);
-        for (int i = 0; i < 3; ++i) cheque.setText(stubField(i + 1), stubDate[i]);
+        for (int i = 0; i < 3; ++i)
+            cheque.setText(stubField(i + 1), stubDate[i]);
         QCOMPARE(SaveHistoryRecord(m_t->db, cheque, QDate(2026, 12, 7)), saved);
         QCOMPARE(count(), saved ? 1 : 0);
         if (saved)
-            QCOMPARE(m_t->scalar(u"SELECT \"日期(票根)\" FROM 历史记录"_s).toString(), u"2009-01-01"_s);
+            QCOMPARE(m_t->scalar(u"SELECT \"日期(票根)\" FROM 历史记录"_s).toString(),
+                     u"2009-01-01"_s);
     }
 
     void loadingBringsTodaysDate_data() {
@@ -123,7 +126,8 @@ private slots:
         Cheque cheque;
         QVERIFY(!LoadHistoryRecord(m_t->db, cheque, 999, m_t->prompts, m_clock));
         QVERIFY(!LoadHistoryRecord(m_t->db, cheque, -1, m_t->prompts, m_clock));
-        for (int i = 0; i < kPrintableFieldCount; ++i) QCOMPARE(cheque.text(i), Cheque().text(i));
+        for (int i = 0; i < kPrintableFieldCount; ++i)
+            QCOMPARE(cheque.text(i), Cheque().text(i));
     }
 
     void deletingASelection_data() {

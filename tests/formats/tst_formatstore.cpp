@@ -18,7 +18,8 @@ const QString kDefault = u"标准支票"_s;
 
 QStringList endorsementOf(const Cheque& cheque) {
     QStringList values;
-    for (int i = 0; i < kEndorsementParameterCount; ++i) values << cheque.endorsement(i);
+    for (int i = 0; i < kEndorsementParameterCount; ++i)
+        values << cheque.endorsement(i);
     return values;
 }
 
@@ -88,18 +89,20 @@ private slots:
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QStringList>("boxes");
         const QStringList defaults = {u"14"_s, u"22"_s, u"63"_s, u"0"_s, u"10"_s};
-        QTest::newRow("five parts") << u"1 2 3 4 5"_s << QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s};
-        QTest::newRow("further parts are ignored") << u"1 2 3 4 5 6"_s
-                                                   << QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s};
+        QTest::newRow("five parts")
+            << u"1 2 3 4 5"_s << QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s};
+        QTest::newRow("further parts are ignored")
+            << u"1 2 3 4 5 6"_s << QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s};
         QTest::newRow("three numbers keep the defaults") << u"1 2 3"_s << defaults;
         QTest::newRow("one number without a blank keeps the defaults") << u"12345"_s << defaults;
-        QTest::newRow("two adjacent blanks give an empty part") << u"1  3 4 5"_s
-                                                                << QStringList{u"1"_s, u""_s, u"3"_s, u"4"_s, u"5"_s};
+        QTest::newRow("two adjacent blanks give an empty part")
+            << u"1  3 4 5"_s << QStringList{u"1"_s, u""_s, u"3"_s, u"4"_s, u"5"_s};
     }
     void endorsementTextSplitting() {
         QFETCH(QString, stored);
         QFETCH(QStringList, boxes);
-        QVERIFY(m_t->db.execute(u"UPDATE 支票格式 SET fName=? WHERE Name=? AND CtlDF=''"_s, {stored, kDefault}));
+        QVERIFY(m_t->db.execute(u"UPDATE 支票格式 SET fName=? WHERE Name=? AND CtlDF=''"_s,
+                                {stored, kDefault}));
         Cheque cheque;
         cheque.setEndorsement(0, u"typed, not saved"_s);
         LoadPageSettings(m_t->db, kDefault, cheque, m_displays);
@@ -120,7 +123,8 @@ private slots:
 
     void unchangedMarkersKeepStoredPageValues() {
         Cheque cheque;
-        QVERIFY(SavePageSettings(m_t->db, kPageUnchanged, 12.5, kPageUnchanged, kDefault, cheque, m_displays));
+        QVERIFY(SavePageSettings(m_t->db, kPageUnchanged, 12.5, kPageUnchanged, kDefault, cheque,
+                                 m_displays));
         QCOMPARE(m_displays.marginX, u"10"_s);
         QCOMPARE(m_displays.marginY, u"12.5"_s);
         QCOMPARE(m_displays.stubWidth, u"60"_s);
@@ -128,7 +132,8 @@ private slots:
         QCOMPARE(m_displays.marginX, u"0"_s);  // 0 is a value, not a marker
         QCOMPARE(m_displays.stubWidth, u"27.5"_s);
         // A new page-settings row starts from the column defaults.
-        QVERIFY(SavePageSettings(m_t->db, kPageUnchanged, kPageUnchanged, 30, u"新"_s, cheque, m_displays));
+        QVERIFY(SavePageSettings(m_t->db, kPageUnchanged, kPageUnchanged, 30, u"新"_s, cheque,
+                                 m_displays));
         QCOMPARE(m_displays.marginX, u"0"_s);
         QCOMPARE(m_displays.stubWidth, u"30"_s);
         QCOMPARE(stored(u"fName"_s, u"新"_s, u""_s).toString(), u"14 22 63 0 10"_s);
@@ -150,8 +155,9 @@ private slots:
     }
 
     void formatFontsReachTheFields() {
-        QVERIFY(m_t->db.execute(u"UPDATE 支票格式 SET fName='楷体', fSize=15, fBold=1, Color=128 "
-                                u"WHERE CtlDF='票身-用途'"_s));
+        QVERIFY(
+            m_t->db.execute(u"UPDATE 支票格式 SET fName='楷体', fSize=15, fBold=1, Color=128 "
+                            u"WHERE CtlDF='票身-用途'"_s));
         QVERIFY(m_t->db.execute(u"DELETE FROM 支票格式 WHERE CtlDF='密码'"_s));
         Cheque cheque;
         const TextFont untouched{u"仿宋"_s, 9, false, false, true, false, 7};
@@ -178,8 +184,9 @@ private slots:
             const double x = stored(u"X"_s, kDefault, field).toDouble();
             const double y = stored(u"Y"_s, kDefault, field).toDouble();
             const double size = stored(u"fSize"_s, kDefault, field).toDouble() * 25.4 / 72;
-            QVERIFY2(x >= place[u"x"].toDouble() && x < place[u"x"].toDouble() + place[u"w"].toDouble(),
-                     qPrintable(field));
+            QVERIFY2(
+                x >= place[u"x"].toDouble() && x < place[u"x"].toDouble() + place[u"w"].toDouble(),
+                qPrintable(field));
             QVERIFY2(y >= place[u"y"].toDouble() &&
                          y + size <= place[u"y"].toDouble() + place[u"h"].toDouble(),
                      qPrintable(field));
