@@ -4,12 +4,5 @@ PromptAnswer ConsolePrompts::message(const QString& text, const QString&, Prompt
     const QByteArray line = "chequeprint: " + text.toUtf8() + '\n';
     std::fwrite(line.constData(), 1, size_t(line.size()), m_err);
     m_shown = true;
-    switch (buttons) {
-        case PromptButtons::Ok:
-            return PromptAnswer::Ok;
-        case PromptButtons::YesNo:
-            return PromptAnswer::No;
-        default:
-            return PromptAnswer::Cancel;
-    }
+    return unattendedAnswer(buttons);
 }

@@ -3,3 +3,14 @@
 QString applicationTitle() {
     return QStringLiteral("Zentavo支票打印软件");
 }
+
+PromptAnswer unattendedAnswer(PromptButtons buttons) {
+    switch (buttons) {
+        case PromptButtons::Ok:
+            return PromptAnswer::Ok;
+        case PromptButtons::YesNo:
+            return PromptAnswer::No;
+        default:
+            return PromptAnswer::Cancel;
+    }
+}

@@ -31,3 +31,7 @@ public:
 
 // The title of a message box that has none of its own.
 QString applicationTitle();
+
+// The answer when nobody is there to answer: OK for an OK-only box, otherwise the
+// non-destructive choice (No, or Cancel).
+PromptAnswer unattendedAnswer(PromptButtons buttons);

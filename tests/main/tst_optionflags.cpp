@@ -54,7 +54,7 @@ private slots:
             << u"1;0;0;0;2;"_s << true << QList<int>{0, 0, 0, 2, 0, 0, 0, 1, 0};
         QTest::newRow("values are rounded to whole numbers")
             << u"1;0.4;1.2;0;"_s << true << QList<int>{0, 1, 0, 0, 0, 0, 0, 1, 0};
-        QTest::newRow("first part 1.5 is not exactly 1")
+        QTest::newRow("first value 1.5 is not exactly 1")
             << u"1.5;"_s << false << QList<int>{0, 0, 0, 0, 0, 0, 0, 1, 0};
     }
     void applyStoredText() {

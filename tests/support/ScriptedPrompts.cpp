@@ -9,14 +9,7 @@ PromptAnswer ScriptedPrompts::message(const QString& text, const QString& title,
         m_answers.pop_front();
         return answer;
     }
-    switch (buttons) {
-        case PromptButtons::Ok:
-            return PromptAnswer::Ok;
-        case PromptButtons::YesNo:
-            return PromptAnswer::No;
-        default:
-            return PromptAnswer::Cancel;
-    }
+    return unattendedAnswer(buttons);
 }
 
 QString ScriptedPrompts::inputBox(const QString& prompt, const QString& title,
