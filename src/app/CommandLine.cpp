@@ -79,7 +79,12 @@ QStringList readLines(std::FILE* in) {
 
 struct Arguments {
     QStringList inputs;
-    std::map<QString, QString> options;  // "--database" -> FILE
+    std::map<QString, QStringList> options;  // "--database" -> {FILE}; a flag has one empty value
+
+    QString option(const QString& name) const {
+        const auto found = options.find(name);
+        return found != options.end() ? found->second.last() : QString();
+    }
 };
 
 using LineConverter = std::function<void(const QString& input, QString& output)>;
@@ -99,8 +104,8 @@ int convertEach(const QStringList& inputs, const Io& io, const LineConverter& co
 
 // Opens the database of --database or the user's own; false after the message was shown.
 bool openDatabase(Database& db, const Arguments& args) {
-    const auto option = args.options.find(u"--database"_s);
-    return db.open(option != args.options.end() ? option->second : Database::defaultPath());
+    const QString path = args.option(u"--database"_s);
+    return db.open(path.isEmpty() ? Database::defaultPath() : path);
 }
 
 int listFormats(const Arguments& args, const Io& io) {
@@ -150,10 +155,16 @@ int listHistory(const Arguments& args, const Io& io) {
 }
 
 struct Verb {
-    QStringList optionsWithValue;
+    QStringList options;  // the options that apply to the verb
     bool takesInputs;
     std::function<int(const Arguments&, const Io&)> run;
 };
+
+// Every option of the verbs, and whether it takes a value.
+const std::map<QString, bool>& knownOptions() {
+    static const std::map<QString, bool> table = {{u"--database"_s, true}};
+    return table;
+}
 
 const std::map<QString, Verb>& verbs() {
     static const std::map<QString, Verb> table = {
@@ -186,37 +197,46 @@ const std::map<QString, Verb>& verbs() {
 
 int runCommandLine(const QStringList& arguments, std::FILE* in, std::FILE* out, std::FILE* err) {
     const Io io{in, out, err};
-    if (arguments.isEmpty() || arguments.first() == u"--help" || arguments.first() == u"-h") {
-        write(out, kUsage);
-        return 0;
-    }
-    if (arguments.first() == u"--version") {
-        write(out, "chequeprint " CHEQUEPRINT_VERSION "\n");
-        return 0;
-    }
-    const auto verb = verbs().find(arguments.first());
-    if (verb == verbs().end())
-        return usageError(io, arguments.first().startsWith(u'-')
-                                  ? u"unknown option "_s + arguments.first()
-                                  : u"unknown verb "_s + arguments.first());
-
-    // Options start with "--"; "--" itself ends them, so that any text can be converted.
+    // Options start with "--" and may stand before or after the verb; "--" itself ends them,
+    // so that any text can be converted.
+    QString verbName;
     Arguments args;
     bool optionsEnded = false;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
         if (!optionsEnded && argument == u"--") {
             optionsEnded = true;
+        } else if (!optionsEnded && (argument == u"--help" || argument == u"-h")) {
+            write(out, kUsage);
+            return 0;
+        } else if (!optionsEnded && argument == u"--version") {
+            write(out, "chequeprint " CHEQUEPRINT_VERSION "\n");
+            return 0;
         } else if (!optionsEnded && argument.startsWith(u"--")) {
-            if (!verb->second.optionsWithValue.contains(argument))
+            const auto known = knownOptions().find(argument);
+            if (known == knownOptions().end())
                 return usageError(io, u"unknown option "_s + argument);
-            if (i + 1 >= arguments.size())
+            if (known->second && i + 1 >= arguments.size())
                 return usageError(io, argument + u" needs a value"_s);
-            args.options[argument] = arguments[++i];
+            args.options[argument] << (known->second ? arguments[++i] : QString());
+        } else if (verbName.isEmpty()) {
+            verbName = argument;
         } else {
             args.inputs << argument;
         }
     }
+    if (verbName.isEmpty()) {
+        if (!args.options.empty())
+            return usageError(io, u"no verb given"_s);
+        write(out, kUsage);
+        return 0;
+    }
+    const auto verb = verbs().find(verbName);
+    if (verb == verbs().end())
+        return usageError(io, u"unknown verb "_s + verbName);
+    for (const auto& [option, values] : args.options)
+        if (!verb->second.options.contains(option))
+            return usageError(io, option + u" does not apply to "_s + verbName);
     if (!verb->second.takesInputs && !args.inputs.isEmpty())
         return usageError(io, u"unexpected argument "_s + args.inputs.first());
     return verb->second.run(args, io);

@@ -114,7 +114,7 @@ private slots:
         QVERIFY(t.db.execute(
             u"INSERT INTO 历史记录 (Dat, 收款人全称, 金额, 附加信息) VALUES "
             u"('1900-01-01', '上次', '', ''), ('2009-05-19', '甲', '￥1.00', '第一行\n第二行')"_s));
-        const Run formats = run({u"formats"_s, u"--database"_s, t.path()});
+        const Run formats = run({u"--database"_s, t.path(), u"formats"_s});  // option first
         QCOMPARE(formats.exitCode, 0);
         QCOMPARE(QString::fromUtf8(formats.out), u"标准支票\t*\n"_s);
 

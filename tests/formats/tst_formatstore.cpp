@@ -139,6 +139,20 @@ private slots:
         QCOMPARE(stored(u"fName"_s, u"新"_s, u""_s).toString(), u"14 22 63 0 10"_s);
     }
 
+    // The page-settings row is created, then written: when the write fails, the new row
+    // goes too.
+    void interruptedSaveLeavesTheOldState() {
+        QVERIFY(
+            m_t->db.execute(u"CREATE TRIGGER refuse BEFORE UPDATE ON 支票格式 "
+                            u"BEGIN SELECT RAISE(ABORT, 'refused'); END"_s));
+        Cheque cheque;
+        QVERIFY(!SavePageSettings(m_t->db, 1, 2, 3, u"新格式"_s, cheque, m_displays));
+        QCOMPARE(m_t->scalar(u"SELECT count(*) FROM 支票格式 WHERE Name='新格式'"_s).toInt(), 0);
+        QVERIFY(m_displays.marginX.isEmpty());
+        QVERIFY(!SetCurrentFormat(m_t->db, u"新格式"_s));
+        QCOMPARE(m_t->scalar(u"SELECT CtlDF FROM 支票格式 WHERE Name=''"_s).toString(), kDefault);
+    }
+
     void fieldSettingsUpdateOnlyExistingRows() {
         Cheque cheque;
         TextFont font{u"黑体"_s, 14, true, true, false, true, 255};
