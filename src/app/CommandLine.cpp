@@ -15,8 +15,18 @@
 #include "HistoryGrid.h"
 #include "ProgressIndicator.h"
 #include "TextMeasure.h"
+#include "Verbs.h"
 
 using namespace Qt::StringLiterals;
+
+void write(std::FILE* file, const QByteArray& bytes) {
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), file);
+}
+
+bool openDatabase(Database& db, const Arguments& args) {
+    const QString path = args.option(u"--database"_s);
+    return db.open(path.isEmpty() ? Database::defaultPath() : path);
+}
 
 namespace {
 
@@ -32,22 +42,24 @@ constexpr char kUsage[] =
     "  history            the history as the grid shows it: the headings, then one line per\n"
     "                     cheque, cells separated by tabs (tabs and line breaks inside a cell\n"
     "                     shown as blanks)\n"
+    "  print              print the cheque: the last input with today's date, or --history ID\n"
+    "                     with today's date; --field KEY=TEXT (a tag such as T3 or an\n"
+    "                     identifier such as 票身-收款人) as if typed into the field;\n"
+    "                     --flags TEXT the option switches (default: the stored ones);\n"
+    "                     --save adds the cheque to the history dated today\n"
+    "  preview FILE.png   the same cheque drawn onto a picture of the blank cheque\n"
+    "  calibrate          print the calibration square (10 mm square, 10 mm from the origin)\n"
+    "  endorse TEXT       print an endorsement (\"//\" starts a new line)\n"
     "\n"
     "Options:\n"
     "  --database FILE    use this database file instead of the user's DATA.db\n"
     "                     (created with the default format when missing)\n"
+    "  --printer NAME     print on this printer (default: the system's default printer)\n"
+    "  --pdf FILE         print into this PDF file instead\n"
+    "  --format NAME      use this print format (default: the current one)\n"
     "  --help             show this text\n"
     "  --version          show the program's version\n";
 
-struct Io {
-    std::FILE* in;
-    std::FILE* out;
-    std::FILE* err;
-};
-
-void write(std::FILE* file, const QByteArray& bytes) {
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), file);
-}
 
 int usageError(const Io& io, const QString& problem) {
     write(io.err, "chequeprint: " + problem.toUtf8() + "\n\n" + kUsage);
@@ -77,16 +89,6 @@ QStringList readLines(std::FILE* in) {
     return lines;
 }
 
-struct Arguments {
-    QStringList inputs;
-    std::map<QString, QStringList> options;  // "--database" -> {FILE}; a flag has one empty value
-
-    QString option(const QString& name) const {
-        const auto found = options.find(name);
-        return found != options.end() ? found->second.last() : QString();
-    }
-};
-
 using LineConverter = std::function<void(const QString& input, QString& output)>;
 
 // One output line per input: the arguments, or else the lines of standard input.
@@ -100,12 +102,6 @@ int convertEach(const QStringList& inputs, const Io& io, const LineConverter& co
     }
     write(io.out, output.toUtf8());
     return 0;
-}
-
-// Opens the database of --database or the user's own; false after the message was shown.
-bool openDatabase(Database& db, const Arguments& args) {
-    const QString path = args.option(u"--database"_s);
-    return db.open(path.isEmpty() ? Database::defaultPath() : path);
 }
 
 int listFormats(const Arguments& args, const Io& io) {
@@ -162,7 +158,10 @@ struct Verb {
 
 // Every option of the verbs, and whether it takes a value.
 const std::map<QString, bool>& knownOptions() {
-    static const std::map<QString, bool> table = {{u"--database"_s, true}};
+    static const std::map<QString, bool> table = {
+        {u"--database"_s, true}, {u"--printer"_s, true}, {u"--pdf"_s, true},
+        {u"--format"_s, true},   {u"--history"_s, true}, {u"--field"_s, true},
+        {u"--flags"_s, true},    {u"--save"_s, false}};
     return table;
 }
 
@@ -189,6 +188,18 @@ const std::map<QString, Verb>& verbs() {
           }}},
         {u"formats"_s, {{u"--database"_s}, false, listFormats}},
         {u"history"_s, {{u"--database"_s}, false, listHistory}},
+        {u"print"_s,
+         {{u"--database"_s, u"--printer"_s, u"--pdf"_s, u"--format"_s, u"--history"_s,
+           u"--field"_s, u"--flags"_s, u"--save"_s},
+          false,
+          printVerb}},
+        {u"preview"_s,
+         {{u"--database"_s, u"--format"_s, u"--history"_s, u"--field"_s, u"--flags"_s},
+          true,
+          previewVerb}},
+        {u"calibrate"_s, {{u"--database"_s, u"--printer"_s, u"--pdf"_s}, false, calibrateVerb}},
+        {u"endorse"_s,
+         {{u"--database"_s, u"--printer"_s, u"--pdf"_s, u"--format"_s}, true, endorseVerb}},
     };
     return table;
 }

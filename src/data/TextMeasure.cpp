@@ -1,5 +1,7 @@
 #include "TextMeasure.h"
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QImage twipDevice() {
@@ -52,12 +54,16 @@ QFont historyGridFont() {
 }
 
 void installChineseFontSubstitutes() {
-    const QStringList serif = {QStringLiteral("Noto Serif CJK SC"),
-                               QStringLiteral("Noto Serif CJK")};
-    const QStringList sans = {QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Noto Sans CJK")};
-    for (const char* song : {"宋体", "新宋体", "仿宋", "仿宋_GB2312", "楷体", "楷体_GB2312",
-                             "SimSun", "NSimSun", "FangSong", "KaiTi"})
-        QFont::insertSubstitutions(QString::fromUtf8(song), serif);
-    for (const char* hei : {"黑体", "微软雅黑", "SimHei", "Microsoft YaHei"})
-        QFont::insertSubstitutions(QString::fromUtf8(hei), sans);
+    // Faces whose radicals (U+2E80-U+2FDF) have glyphs of their own come first: PDF writers map
+    // a shared glyph back to the lowest code point, so with the others a printed 示 or 工
+    // would be read back from the PDF as the radical ⽰ or ⼯.
+    const QStringList song = {u"AR PL UMing CN"_s, u"Noto Serif CJK SC"_s, u"Noto Serif CJK"_s};
+    const QStringList kai = {u"AR PL UKai CN"_s, u"AR PL UMing CN"_s, u"Noto Serif CJK SC"_s};
+    const QStringList hei = {u"WenQuanYi Zen Hei"_s, u"Noto Sans CJK SC"_s, u"Noto Sans CJK"_s};
+    for (const char* name : {"宋体", "新宋体", "仿宋", "仿宋_GB2312", "SimSun", "NSimSun", "FangSong"})
+        QFont::insertSubstitutions(QString::fromUtf8(name), song);
+    for (const char* name : {"楷体", "楷体_GB2312", "KaiTi"})
+        QFont::insertSubstitutions(QString::fromUtf8(name), kai);
+    for (const char* name : {"黑体", "微软雅黑", "SimHei", "Microsoft YaHei"})
+        QFont::insertSubstitutions(QString::fromUtf8(name), hei);
 }

@@ -36,6 +36,7 @@ private:
 // The history grid's font: "宋体" 9 points.
 QFont historyGridFont();
 
-// Makes the Windows Chinese font names ("宋体", "黑体", ...) resolve to installed faces of the
-// same kind (Noto Serif CJK SC for Song faces) where they are not installed themselves.
+// Makes the Windows Chinese font names ("宋体", "楷体", "黑体", ...) resolve to installed faces
+// of the same kind (AR PL UMing or Noto Serif CJK SC for Song faces) where they are not
+// installed themselves.
 void installChineseFontSubstitutes();

@@ -1,0 +1,221 @@
+#include <filesystem>
+#include <optional>
+
+#include <QFile>
+#include <QPrinter>
+
+#include "Calibration.h"
+#include "Cheque.h"
+#include "ChequePicture.h"
+#include "ChequePrinter.h"
+#include "Clock.h"
+#include "ConsolePrompts.h"
+#include "Database.h"
+#include "Endorsement.h"
+#include "FieldInput.h"
+#include "FormatStore.h"
+#include "HistoryRecords.h"
+#include "NumberText.h"
+#include "OptionFlags.h"
+#include "PainterSurface.h"
+#include "PrinterChoice.h"
+#include "ProgressIndicator.h"
+#include "RegText.h"
+#include "Verbs.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void fail(const Io& io, const QString& reason) {
+    write(io.err, "chequeprint: " + reason.toUtf8() + '\n');
+}
+
+// The database and prompts of one printing verb.
+struct Session {
+    explicit Session(const Io& io) : prompts(io.err), db(prompts) {}
+    ConsolePrompts prompts;
+    Database db;
+    Clock clock;
+};
+
+// The format of --format, or the current one; empty after saying why.
+QString chosenFormat(Session& s, const Arguments& args, const Io& io) {
+    FormatDisplays displays;
+    ListFormatNames(s.db, displays);
+    const QString name = args.has(u"--format"_s) ? args.option(u"--format"_s) : displays.currentFormat;
+    if (s.prompts.takeShown()) return {};
+    if (!displays.formatNames.contains(name)) {
+        fail(io, u"no print format named \""_s + name + u'"');
+        return {};
+    }
+    return name;
+}
+
+// The cheque the window would show at start (the last input with today's date) or history
+// row --history with today's date, then --flags (or the stored switches), the --field texts
+// with their leave-field logic, and the format's fonts.
+std::optional<Cheque> chequeFromArguments(Session& s, const Arguments& args, const Io& io,
+                                          const QString& format) {
+    Cheque cheque;
+    if (args.has(u"--history"_s)) {
+        bool number = false;
+        const int id = args.option(u"--history"_s).toInt(&number);
+        if (!number || id < 0 || !LoadHistoryRecord(s.db, cheque, id, s.prompts, s.clock)) {
+            fail(io, u"no history row "_s + args.option(u"--history"_s));
+            return std::nullopt;
+        }
+        leaveBodyField(cheque, 5, s.prompts);
+    } else {
+        LoadHistoryRecord(s.db, cheque, -1, s.prompts, s.clock);
+        for (int field : {0, 1, 2, 5}) leaveBodyField(cheque, field, s.prompts);
+    }
+    if (args.has(u"--flags"_s)) {
+        applyOptionFlags(cheque, args.option(u"--flags"_s));
+    } else {
+        const std::unique_ptr<QSettings> settings = openUserSettings();
+        LoadOptionFlags(cheque, *settings);
+    }
+    for (const QString& assignment : args.all(u"--field"_s)) {
+        const qsizetype equals = assignment.indexOf(u'=');
+        const QString key = assignment.left(equals);
+        int field = fieldIndexByTag(key);
+        if (field < 0) field = fieldIndexByIdentifier(key);
+        if (equals < 0 || field < 0) {
+            fail(io, u"unknown field in --field "_s + assignment);
+            return std::nullopt;
+        }
+        cheque.setText(field, assignment.mid(equals + 1));
+        if (field < kBodyFieldCount) leaveBodyField(cheque, field, s.prompts);
+    }
+    // A message (a wrong date, a database error) was already shown: do not print.
+    if (s.prompts.takeShown()) return std::nullopt;
+    ProgressIndicator progress(s.clock);
+    ApplyFormatFonts(s.db, format, cheque, progress);
+    if (s.prompts.takeShown()) return std::nullopt;
+    return cheque;
+}
+
+// Where a printing verb prints: the printer of --printer (or the system's default), or the
+// PDF file of --pdf, which is written under a temporary name and only takes its own name
+// when the document is complete.
+class Output {
+public:
+    bool open(Session& s, const Arguments& args, const Io& io) {
+        m_printer.setDocName(u"chequeprint"_s);
+        m_printer.setCreator(u"chequeprint"_s);
+        if (args.has(u"--pdf"_s)) {
+            if (args.has(u"--printer"_s)) {
+                fail(io, u"--printer and --pdf exclude each other"_s);
+                return false;
+            }
+            m_pdf = args.option(u"--pdf"_s);
+            m_partial = m_pdf + u".partial"_s;
+            m_printer.setOutputFormat(QPrinter::PdfFormat);
+            m_printer.setOutputFileName(m_partial);
+            return true;
+        }
+        if (!checkPrinterInstalled(s.prompts)) return false;
+        const QString name =
+            args.has(u"--printer"_s) ? args.option(u"--printer"_s) : defaultPrinterName();
+        return !selectPrinterByName(m_printer, name, s.prompts).isEmpty();
+    }
+
+    QPrinter& printer() { return m_printer; }
+
+    // Gives the PDF file its name when the document was complete, else removes it.
+    bool finish(bool complete, const Io& io) {
+        if (m_pdf.isEmpty()) return complete;
+        if (!complete) {
+            QFile::remove(m_partial);
+            return false;
+        }
+        std::error_code error;
+        std::filesystem::rename(m_partial.toStdString(), m_pdf.toStdString(), error);
+        if (error) {
+            QFile::remove(m_partial);
+            fail(io, u"cannot write "_s + m_pdf + u": "_s + QString::fromStdString(error.message()));
+            return false;
+        }
+        return true;
+    }
+
+private:
+    QPrinter m_printer{QPrinter::HighResolution};
+    QString m_pdf;
+    QString m_partial;
+};
+
+int exitCode(bool ok) { return ok ? 0 : 1; }
+
+}  // namespace
+
+int printVerb(const Arguments& args, const Io& io) {
+    Session s(io);
+    if (!openDatabase(s.db, args)) return 1;
+    const QString format = chosenFormat(s, args, io);
+    if (format.isEmpty()) return 1;
+    std::optional<Cheque> cheque = chequeFromArguments(s, args, io, format);
+    Output output;
+    if (!cheque || !output.open(s, args, io)) return 1;
+    PainterSurface surface(output.printer());
+    FormatDisplays displays;
+    const bool printed = PrintCheque(surface, *cheque, format, s.db, displays, s.prompts);
+    if (!output.finish(printed, io)) return 1;
+    if (args.has(u"--save"_s) && !SaveHistoryRecord(s.db, *cheque, s.clock.today())) {
+        fail(io, u"the cheque was printed but could not be saved in the history"_s);
+        return 1;
+    }
+    return 0;
+}
+
+int previewVerb(const Arguments& args, const Io& io) {
+    if (args.inputs.size() != 1) {
+        fail(io, u"preview needs one picture file name"_s);
+        return 1;
+    }
+    Session s(io);
+    if (!openDatabase(s.db, args)) return 1;
+    const QString format = chosenFormat(s, args, io);
+    if (format.isEmpty()) return 1;
+    const std::optional<Cheque> cheque = chequeFromArguments(s, args, io, format);
+    if (!cheque) return 1;
+    const QImage picture = previewCheque(*cheque, format, s.db, 8, s.prompts);
+    if (picture.isNull()) return 1;
+    if (!picture.save(args.inputs.first())) {
+        fail(io, u"cannot write "_s + args.inputs.first());
+        return 1;
+    }
+    return 0;
+}
+
+int calibrateVerb(const Arguments& args, const Io& io) {
+    Session s(io);
+    Output output;
+    if (!output.open(s, args, io)) return 1;
+    PainterSurface surface(output.printer());
+    return exitCode(output.finish(PrintCalibrationSquare(surface), io));
+}
+
+int endorseVerb(const Arguments& args, const Io& io) {
+    if (args.inputs.size() != 1) {
+        fail(io, u"endorse needs the text as one argument"_s);
+        return 1;
+    }
+    Session s(io);
+    if (!openDatabase(s.db, args)) return 1;
+    const QString format = chosenFormat(s, args, io);
+    if (format.isEmpty()) return 1;
+    Cheque cheque;
+    FormatDisplays displays;
+    LoadPageSettings(s.db, format, cheque, displays);
+    if (s.prompts.takeShown()) return 1;
+    const EndorsementLayout layout = endorsementLayout(cheque, numericValue(displays.marginX),
+                                                       numericValue(displays.marginY));
+    const QString text = args.inputs.first();
+    if (text.isEmpty()) return 0;  // nothing to print, no page
+    Output output;
+    if (!output.open(s, args, io)) return 1;
+    PainterSurface surface(output.printer());
+    return exitCode(output.finish(PrintEndorsementText(surface, text, layout), io));
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdio>
+#include <map>
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+class Database;
+
+// What the command-line verbs share.
+
+struct Io {
+    std::FILE* in;
+    std::FILE* out;
+    std::FILE* err;
+};
+
+struct Arguments {
+    QStringList inputs;
+    std::map<QString, QStringList> options;  // "--database" -> {FILE}; a flag has one empty value
+
+    bool has(const QString& name) const { return options.count(name) > 0; }
+    QString option(const QString& name) const {
+        const auto found = options.find(name);
+        return found != options.end() ? found->second.last() : QString();
+    }
+    QStringList all(const QString& name) const {
+        const auto found = options.find(name);
+        return found != options.end() ? found->second : QStringList();
+    }
+};
+
+void write(std::FILE* file, const QByteArray& bytes);
+
+// Opens the database of --database or the user's own; false after the message was shown.
+bool openDatabase(Database& db, const Arguments& args);
+
+// The printing verbs: 0 done, 1 failed (the reason on standard error).
+int printVerb(const Arguments& args, const Io& io);
+int previewVerb(const Arguments& args, const Io& io);
+int calibrateVerb(const Arguments& args, const Io& io);
+int endorseVerb(const Arguments& args, const Io& io);

@@ -1,0 +1,16 @@
+#include "Calibration.h"
+
+#include "FormatStore.h"
+#include "NumberText.h"
+#include "PrintSurface.h"
+
+bool PrintCalibrationSquare(PrintSurface& surface) {
+    surface.fillBox(10, 10, 20, 20, 0);
+    return surface.endDocument();
+}
+
+bool SaveMeasuredMargins(Database& db, const QString& horizontal, const QString& vertical,
+                         const QString& format, const Cheque& cheque, FormatDisplays& displays) {
+    return SavePageSettings(db, numericValue(horizontal), numericValue(vertical), kPageUnchanged,
+                            format, cheque, displays);
+}

@@ -1,0 +1,138 @@
+#include "ChequePicture.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QPainter>
+
+#include "Cheque.h"
+#include "ChequePrinter.h"
+#include "FormatStore.h"
+#include "PainterSurface.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QColor kPaper(236, 246, 241);
+const QColor kInk(38, 110, 92);
+
+QSizeF sizeOf(const QJsonObject& o) { return {o[u"width"].toDouble(), o[u"height"].toDouble()}; }
+
+ChequeGeometry readGeometry() {
+    ChequeGeometry g;
+    QFile file(u":/cheque-geometry.json"_s);
+    if (!file.open(QIODevice::ReadOnly)) return g;
+    const QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
+    g.body = sizeOf(root[u"body"].toObject());
+    g.stub = sizeOf(root[u"stub"].toObject());
+    const QJsonObject boxes = root[u"figureBoxes"].toObject();
+    for (const QJsonValue& left : boxes[u"left"].toArray()) g.boxLefts << left.toDouble();
+    g.boxRight = boxes[u"right"].toDouble();
+    g.boxTop = boxes[u"top"].toDouble();
+    g.boxBottom = boxes[u"bottom"].toDouble();
+    for (const QJsonValue& heading : boxes[u"headings"].toArray())
+        g.boxHeadings << heading.toString();
+    for (const QJsonValue& value : root[u"places"].toArray()) {
+        const QJsonObject p = value.toObject();
+        g.places.append({p[u"field"].toString(), p[u"part"].toString() == u"stub",
+                         QRectF(p[u"x"].toDouble(), p[u"y"].toDouble(), p[u"w"].toDouble(),
+                                p[u"h"].toDouble())});
+    }
+    for (const QJsonValue& value : root[u"labels"].toArray()) {
+        const QJsonObject l = value.toObject();
+        g.labels.append({l[u"text"].toString(), l[u"part"].toString() == u"stub",
+                         QPointF(l[u"x"].toDouble(), l[u"y"].toDouble()), l[u"size"].toDouble()});
+    }
+    return g;
+}
+
+// Draws one part (body or stub) with its top-left at `origin` (mm).
+void drawPart(QPainter& painter, double scale, QPointF origin, bool stub) {
+    const ChequeGeometry& g = ChequeGeometry::standard();
+    auto at = [&](double x, double y) { return (origin + QPointF(x, y)) * scale; };
+    auto rect = [&](const QRectF& r) { return QRectF(at(r.left(), r.top()), r.size() * scale); };
+    const QSizeF size = stub ? g.stub : g.body;
+
+    painter.fillRect(rect(QRectF(QPointF(), size)), kPaper);
+    painter.setPen(QPen(kInk, 0.3 * scale));
+    painter.drawRect(rect(QRectF(QPointF(), size)));
+    // Each blank place is a line to write on; the places of the body are underlined.
+    painter.setPen(QPen(kInk, 0.15 * scale));
+    for (const ChequeGeometry::Place& place : g.places) {
+        if (place.onStub != stub) continue;
+        if (place.field == u"附加信息")
+            painter.drawRect(rect(place.rect));
+        else
+            painter.drawLine(at(place.rect.left(), place.rect.bottom()),
+                             at(place.rect.right(), place.rect.bottom()));
+    }
+    if (!stub) {
+        const QRectF boxes(g.boxLefts.value(0), g.boxTop, g.boxRight - g.boxLefts.value(0),
+                           g.boxBottom - g.boxTop);
+        painter.drawRect(rect(boxes));
+        QFont font(u"宋体"_s);
+        font.setPointSizeF(6);
+        painter.setFont(font);
+        for (qsizetype i = 0; i < g.boxLefts.size(); ++i) {
+            const double left = g.boxLefts[i];
+            const double right = i + 1 < g.boxLefts.size() ? g.boxLefts[i + 1] : g.boxRight;
+            if (i > 0) painter.drawLine(at(left, g.boxTop), at(left, g.boxBottom));
+            painter.drawText(rect(QRectF(left, g.boxTop - 3, right - left, 3)), Qt::AlignCenter,
+                             g.boxHeadings.value(i));
+        }
+    }
+    for (const ChequeGeometry::Label& label : g.labels) {
+        if (label.onStub != stub) continue;
+        QFont font(u"宋体"_s);
+        font.setPointSizeF(label.points);
+        painter.setFont(font);
+        painter.setPen(kInk);
+        painter.drawText(at(label.at.x(), label.at.y()) +
+                             QPointF(0, QFontMetricsF(font, painter.device()).ascent()),
+                         label.text);
+    }
+}
+
+}  // namespace
+
+const ChequeGeometry& ChequeGeometry::standard() {
+    static const ChequeGeometry geometry = readGeometry();
+    return geometry;
+}
+
+void drawChequePicture(QPainter& painter, double pixelsPerMm, bool withStub, QPointF stubAt,
+                       QPointF bodyAt) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (withStub) drawPart(painter, pixelsPerMm, stubAt, true);
+    drawPart(painter, pixelsPerMm, bodyAt, false);
+    painter.restore();
+}
+
+QImage previewCheque(const Cheque& cheque, const QString& format, Database& db,
+                     double pixelsPerMm, Prompts& prompts) {
+    Cheque fed = cheque;
+    fed.setCrosswise(true);
+    FormatDisplays displays;
+    const PageSettings page = LoadPageSettings(db, format, fed, displays);
+    const bool withStub = fed.stubVisible();
+    const double stubWidth = withStub ? page.s : 0;
+    const ChequeGeometry& g = ChequeGeometry::standard();
+    const QSizeF paper(stubWidth + g.body.width() + 10, g.body.height() + 10);
+
+    QImage image((paper * pixelsPerMm).toSize(), QImage::Format_RGB32);
+    const int dotsPerMeter = qRound(pixelsPerMm * 1000);
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        drawChequePicture(painter, pixelsPerMm, withStub, QPointF(0, 0), QPointF(stubWidth, 0));
+    }
+    // The printer's origin lies (H - 10, V - 10) mm from the paper corner.
+    PainterSurface surface(image, QPointF(page.x - 10, page.y - 10));
+    if (!PrintCheque(surface, fed, format, db, displays, prompts)) return {};
+    return image;
+}

@@ -1,0 +1,96 @@
+#include "ChequePrinter.h"
+
+#include "Cheque.h"
+#include "PrintLayout.h"
+#include "PrintSurface.h"
+#include "Prompts.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr QChar kYen = u'￥';
+constexpr double kAdditionalLineWidth = 40;  // mm
+constexpr double kAdditionalLineStep = 5;    // mm
+
+// The amount in figures without its point, blanks in front up to the eleven boxes.
+QString boxedAmount(const QString& figures) {
+    QString digits = figures;
+    digits.remove(u'.');
+    if (digits.size() < 11) digits.prepend(QString(11 - digits.size(), u' '));
+    return digits;
+}
+
+bool printFields(PrintSurface& surface, Cheque& cheque, const QString& format, Database& db,
+                 FormatDisplays& displays) {
+    if (!SetupChequePage(surface, cheque)) return false;
+    const std::optional<PositionTable> positions = LoadFieldPositions(db, format, cheque, displays);
+    if (!positions) return false;
+    const std::array<double, 11>& columns = figureBoxColumns();
+
+    if (cheque.stubVisible()) {
+        for (int j = 0; j < kStubFieldCount; ++j) {
+            const int field = stubField(j);
+            const FieldPosition& at = (*positions)[size_t(field)];
+            surface.setFont(cheque.font(field));
+            if (j > 0) {
+                PrintSpaced(surface, at.x, at.y, cheque.text(field), at.s, columns, false);
+                continue;
+            }
+            QString remaining = cheque.text(field);
+            remaining.remove(u' ');
+            for (double y = at.y; !remaining.isEmpty() && surface.ok(); y += kAdditionalLineStep) {
+                const QString line = takeLine(surface, remaining, kAdditionalLineWidth);
+                PrintSpaced(surface, at.x, y, line, at.s, columns, false);
+            }
+        }
+    }
+    for (int i = 0; i < kBodyFieldCount; ++i) {
+        const FieldPosition& at = (*positions)[size_t(i)];
+        surface.setFont(cheque.font(i));
+        if (cheque.suppressed(i)) continue;
+        if (i == 5)
+            PrintSpaced(surface, at.x, at.y, boxedAmount(cheque.text(i)), at.s, columns, true);
+        else
+            PrintSpaced(surface, at.x, at.y, cheque.text(i), at.s, columns, false);
+    }
+    return surface.ok() && surface.endDocument();
+}
+
+}  // namespace
+
+void PrintSpaced(PrintSurface& surface, double x, double y, const QString& text, double spacing,
+                 const std::array<double, 11>& columns, bool boxed) {
+    for (qsizetype i = 1; i <= text.size() && surface.ok(); ++i) {
+        const QChar c = text[i - 1];
+        const double drawX = c == kYen ? x - surface.textWidth(QString(kYen)) / 4 : x;
+        surface.drawText(drawX, y, QString(c));
+        if (boxed) {
+            x += spacing;
+            if (i <= 10) x += columns[size_t(i)] - columns[size_t(i - 1)];
+        } else {
+            x += surface.textWidth(QString(c)) + spacing;
+        }
+    }
+}
+
+QString takeLine(PrintSurface& surface, QString& remaining, double width) {
+    // The first character always goes, so that every line makes progress.
+    qsizetype taken = remaining.isEmpty() ? 0 : 1;
+    QString line = remaining.left(taken);
+    while (taken < remaining.size() && surface.textWidth(line) <= width) line += remaining[taken++];
+    if (line.size() > 1 && surface.textWidth(line) > width) {
+        line.chop(1);
+        --taken;
+    }
+    remaining.remove(0, taken);
+    return line;
+}
+
+bool PrintCheque(PrintSurface& surface, Cheque& cheque, const QString& format, Database& db,
+                 FormatDisplays& displays, Prompts& prompts) {
+    if (printFields(surface, cheque, format, db, displays)) return true;
+    surface.abandonDocument();
+    prompts.message(u"打印错误，请检查打印机！"_s, {}, PromptButtons::Ok);
+    return false;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <array>
+
+#include <QString>
+
+class Cheque;
+class Database;
+class Prompts;
+class PrintSurface;
+struct FormatDisplays;
+
+// Draws `text` from (x, y) one character at a time. Boxed (the amount in figures only): the
+// k-th character stands at x + k*S + (column k - column 0), whatever the font's widths.
+// Otherwise each character advances by its own width plus S. A "￥" is drawn a quarter of
+// its width further left.
+void PrintSpaced(PrintSurface& surface, double x, double y, const QString& text, double spacing,
+                 const std::array<double, 11>& columns, bool boxed);
+
+// Takes one line off the front of `remaining`: characters while the line is at most `width`
+// mm wide, giving the last one back when the line grew wider (unless it is the only one).
+QString takeLine(PrintSurface& surface, QString& remaining, double width);
+
+// Prints the cheque in the format: page set-up, positions, the stub fields when the stub is
+// printed (the additional information wrapped into 40 mm lines 5 mm apart), the body fields
+// but the suppressed ones, the amount in figures right-aligned in its eleven boxes, and the
+// end of the document. Any failure shows "打印错误，请检查打印机！", abandons the document
+// and returns false.
+bool PrintCheque(PrintSurface& surface, Cheque& cheque, const QString& format, Database& db,
+                 FormatDisplays& displays, Prompts& prompts);

@@ -1,0 +1,39 @@
+#include "Endorsement.h"
+
+#include <QStringList>
+
+#include "ChequePrinter.h"
+#include "Cheque.h"
+#include "NumberText.h"
+#include "PrintSurface.h"
+#include "Prompts.h"
+
+using namespace Qt::StringLiterals;
+
+EndorsementLayout endorsementLayout(const Cheque& cheque, double marginX, double marginY) {
+    auto parameter = [&](int i) { return numericValue(cheque.endorsement(i)); };
+    return {parameter(0) - (marginX - 10), parameter(1) - (marginY - 10), parameter(2),
+            parameter(3), parameter(4)};
+}
+
+bool PrintEndorsementText(PrintSurface& surface, const QString& text,
+                          const EndorsementLayout& layout) {
+    if (text.isEmpty()) return false;
+    TextFont font;
+    font.size = layout.fontSize;
+    surface.setFont(font);
+    double y = layout.y;
+    for (QString remaining : text.split(u"//"_s)) {
+        while (!remaining.isEmpty()) {
+            const QString line = takeLine(surface, remaining, layout.width);
+            surface.drawText(layout.x, y, line);
+            y += surface.textHeight(u"字"_s) + layout.gap;
+        }
+    }
+    return surface.endDocument();
+}
+
+bool PrintEndorsement(PrintSurface& surface, Prompts& prompts, const EndorsementLayout& layout) {
+    const QString text = prompts.inputBox(u"请输入背书内容(须换行处请输入“//”)："_s);
+    return PrintEndorsementText(surface, text, layout);
+}

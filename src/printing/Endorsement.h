@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+class Cheque;
+class PrintSurface;
+class Prompts;
+
+// Where and how an endorsement is printed, in mm and points.
+struct EndorsementLayout {
+    double x;      // first line, from the paper's left edge once the margin is applied
+    double y;
+    double width;  // lines wrap at this width
+    double gap;    // extra space between lines
+    double fontSize;
+};
+
+// The layout from the endorsement parameters and the format's page margins (H, V):
+// x = B_T(0) - (H - 10), y = B_T(1) - (V - 10).
+EndorsementLayout endorsementLayout(const Cheque& cheque, double marginX, double marginY);
+
+// Prints the text: parts split at "//", each wrapped to the width, lines one Chinese
+// character's height plus the gap apart; empty parts add nothing. A step that fails is
+// skipped. An empty text prints nothing and sends no page. Returns whether a page was sent.
+bool PrintEndorsementText(PrintSurface& surface, const QString& text,
+                          const EndorsementLayout& layout);
+
+// Asks for the text ("请输入背书内容(须换行处请输入“//”)：") and prints it.
+bool PrintEndorsement(PrintSurface& surface, Prompts& prompts, const EndorsementLayout& layout);

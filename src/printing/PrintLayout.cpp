@@ -1,0 +1,56 @@
+#include "PrintLayout.h"
+
+#include "Cheque.h"
+#include "Database.h"
+#include "FormatStore.h"
+#include "PrintSurface.h"
+
+using namespace Qt::StringLiterals;
+
+const std::array<double, 11>& figureBoxColumns() {
+    static const std::array<double, 11> columns = {114.86, 118.86, 122.76, 126.86, 130.46, 134.46,
+                                                   138.46, 142.06, 145.86, 150.06, 153.66};
+    return columns;
+}
+
+bool SetupChequePage(PrintSurface& surface, const Cheque& cheque) {
+    if (!surface.deviceName().toUpper().startsWith(u"OKI")) {
+        const bool a3 = cheque.crosswise() && cheque.stubVisible();
+        if (!(a3 && surface.setPaperSize(PaperSize::A3)) && !surface.setPaperSize(PaperSize::A4))
+            return false;
+    }
+    // A refused orientation is not fatal: printing goes on.
+    surface.setLandscape(!cheque.crosswise());
+    return true;
+}
+
+std::optional<PositionTable> LoadFieldPositions(Database& db, const QString& format,
+                                                Cheque& cheque, FormatDisplays& displays) {
+    const PageSettings page = LoadPageSettings(db, format, cheque, displays);
+    double y0 = 10 - page.y;
+    if (!cheque.crosswise()) {
+        // A cheque fed lengthwise lies at the far side of the A4 paper path (210 - 80 mm), or
+        // in its middle when the guides close in from both sides.
+        y0 += 130;
+        if (cheque.chk(8) != 0) y0 -= 65;
+    }
+    PositionTable table;
+    for (int i = 0; i < kPrintableFieldCount; ++i) {
+        const bool bodyWithStub = i < kBodyFieldCount && cheque.stubVisible();
+        table[size_t(i)] = {10 - page.x + (bodyWithStub ? page.s : 0), y0, 0};
+    }
+    std::optional<QSqlQuery> rows =
+        db.select(u"SELECT X,Y,S,CtlDF FROM 支票格式 WHERE Name=? AND CtlDF<>''"_s, {format});
+    if (!rows) return std::nullopt;
+    while (rows->next()) {
+        const int index = FieldIndexOf(rows->value(3).toString());
+        if (index < 0) continue;
+        FieldPosition& position = table[size_t(index)];
+        position.x += rows->value(0).toDouble();
+        position.y += rows->value(1).toDouble();
+        position.s += rows->value(2).toDouble();
+    }
+    return table;
+}
+
+int FieldIndexOf(QStringView identifier) { return fieldIndexByIdentifier(identifier); }

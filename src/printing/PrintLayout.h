@@ -1,0 +1,43 @@
+#pragma once
+
+#include <array>
+#include <optional>
+
+#include <QString>
+#include <QStringView>
+
+#include "ChequeFields.h"
+
+class Cheque;
+class Database;
+class PrintSurface;
+struct FormatDisplays;
+
+// Printer position of one field, in mm: X of its first character, Y of its top, and the
+// extra advance S after every character.
+struct FieldPosition {
+    double x = 0;
+    double y = 0;
+    double s = 0;
+};
+using PositionTable = std::array<FieldPosition, kPrintableFieldCount>;
+
+// Left edges (mm) of the eleven boxes of the amount in figures; only the differences between
+// neighbours matter.
+const std::array<double, 11>& figureBoxColumns();
+
+// Paper size (kept on a printer whose name begins with "OKI"; A3 for a crosswise cheque with
+// its stub, falling back to A4; A4 otherwise) and orientation (landscape for lengthwise
+// feeding). False when even A4 is refused.
+bool SetupChequePage(PrintSurface& surface, const Cheque& cheque);
+
+// Every field's printer position from the format's rows, its margins and stub width and the
+// feed switches: X = format X + 10 - H (+ stub width for a body field when the stub is
+// printed), Y = format Y + 10 - V (+130 lengthwise, -65 more with the paper guides closing
+// in), S = format S. Loading the page settings also refreshes the margin displays and the
+// endorsement parameters. Nothing when the database fails.
+std::optional<PositionTable> LoadFieldPositions(Database& db, const QString& format,
+                                                Cheque& cheque, FormatDisplays& displays);
+
+// The position index of the field with this identifier, or -1.
+int FieldIndexOf(QStringView identifier);
