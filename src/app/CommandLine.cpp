@@ -60,7 +60,6 @@ constexpr char kUsage[] =
     "  --help             show this text\n"
     "  --version          show the program's version\n";
 
-
 int usageError(const Io& io, const QString& problem) {
     write(io.err, "chequeprint: " + problem.toUtf8() + "\n\n" + kUsage);
     return 2;
@@ -158,10 +157,10 @@ struct Verb {
 
 // Every option of the verbs, and whether it takes a value.
 const std::map<QString, bool>& knownOptions() {
-    static const std::map<QString, bool> table = {
-        {u"--database"_s, true}, {u"--printer"_s, true}, {u"--pdf"_s, true},
-        {u"--format"_s, true},   {u"--history"_s, true}, {u"--field"_s, true},
-        {u"--flags"_s, true},    {u"--save"_s, false}};
+    static const std::map<QString, bool> table = {{u"--database"_s, true}, {u"--printer"_s, true},
+                                                  {u"--pdf"_s, true},      {u"--format"_s, true},
+                                                  {u"--history"_s, true},  {u"--field"_s, true},
+                                                  {u"--flags"_s, true},    {u"--save"_s, false}};
     return table;
 }
 
@@ -189,8 +188,8 @@ const std::map<QString, Verb>& verbs() {
         {u"formats"_s, {{u"--database"_s}, false, listFormats}},
         {u"history"_s, {{u"--database"_s}, false, listHistory}},
         {u"print"_s,
-         {{u"--database"_s, u"--printer"_s, u"--pdf"_s, u"--format"_s, u"--history"_s,
-           u"--field"_s, u"--flags"_s, u"--save"_s},
+         {{u"--database"_s, u"--printer"_s, u"--pdf"_s, u"--format"_s, u"--history"_s, u"--field"_s,
+           u"--flags"_s, u"--save"_s},
           false,
           printVerb}},
         {u"preview"_s,

@@ -43,8 +43,10 @@ struct Session {
 QString chosenFormat(Session& s, const Arguments& args, const Io& io) {
     FormatDisplays displays;
     ListFormatNames(s.db, displays);
-    const QString name = args.has(u"--format"_s) ? args.option(u"--format"_s) : displays.currentFormat;
-    if (s.prompts.takeShown()) return {};
+    const QString name =
+        args.has(u"--format"_s) ? args.option(u"--format"_s) : displays.currentFormat;
+    if (s.prompts.takeShown())
+        return {};
     if (!displays.formatNames.contains(name)) {
         fail(io, u"no print format named \""_s + name + u'"');
         return {};
@@ -68,7 +70,8 @@ std::optional<Cheque> chequeFromArguments(Session& s, const Arguments& args, con
         leaveBodyField(cheque, 5, s.prompts);
     } else {
         LoadHistoryRecord(s.db, cheque, -1, s.prompts, s.clock);
-        for (int field : {0, 1, 2, 5}) leaveBodyField(cheque, field, s.prompts);
+        for (int field : {0, 1, 2, 5})
+            leaveBodyField(cheque, field, s.prompts);
     }
     if (args.has(u"--flags"_s)) {
         applyOptionFlags(cheque, args.option(u"--flags"_s));
@@ -80,19 +83,23 @@ std::optional<Cheque> chequeFromArguments(Session& s, const Arguments& args, con
         const qsizetype equals = assignment.indexOf(u'=');
         const QString key = assignment.left(equals);
         int field = fieldIndexByTag(key);
-        if (field < 0) field = fieldIndexByIdentifier(key);
+        if (field < 0)
+            field = fieldIndexByIdentifier(key);
         if (equals < 0 || field < 0) {
             fail(io, u"unknown field in --field "_s + assignment);
             return std::nullopt;
         }
         cheque.setText(field, assignment.mid(equals + 1));
-        if (field < kBodyFieldCount) leaveBodyField(cheque, field, s.prompts);
+        if (field < kBodyFieldCount)
+            leaveBodyField(cheque, field, s.prompts);
     }
     // A message (a wrong date, a database error) was already shown: do not print.
-    if (s.prompts.takeShown()) return std::nullopt;
+    if (s.prompts.takeShown())
+        return std::nullopt;
     ProgressIndicator progress(s.clock);
     ApplyFormatFonts(s.db, format, cheque, progress);
-    if (s.prompts.takeShown()) return std::nullopt;
+    if (s.prompts.takeShown())
+        return std::nullopt;
     return cheque;
 }
 
@@ -115,7 +122,8 @@ public:
             m_printer.setOutputFileName(m_partial);
             return true;
         }
-        if (!checkPrinterInstalled(s.prompts)) return false;
+        if (!checkPrinterInstalled(s.prompts))
+            return false;
         const QString name =
             args.has(u"--printer"_s) ? args.option(u"--printer"_s) : defaultPrinterName();
         return !selectPrinterByName(m_printer, name, s.prompts).isEmpty();
@@ -125,7 +133,8 @@ public:
 
     // Gives the PDF file its name when the document was complete, else removes it.
     bool finish(bool complete, const Io& io) {
-        if (m_pdf.isEmpty()) return complete;
+        if (m_pdf.isEmpty())
+            return complete;
         if (!complete) {
             QFile::remove(m_partial);
             return false;
@@ -134,7 +143,8 @@ public:
         std::filesystem::rename(m_partial.toStdString(), m_pdf.toStdString(), error);
         if (error) {
             QFile::remove(m_partial);
-            fail(io, u"cannot write "_s + m_pdf + u": "_s + QString::fromStdString(error.message()));
+            fail(io,
+                 u"cannot write "_s + m_pdf + u": "_s + QString::fromStdString(error.message()));
             return false;
         }
         return true;
@@ -146,22 +156,28 @@ private:
     QString m_partial;
 };
 
-int exitCode(bool ok) { return ok ? 0 : 1; }
+int exitCode(bool ok) {
+    return ok ? 0 : 1;
+}
 
 }  // namespace
 
 int printVerb(const Arguments& args, const Io& io) {
     Session s(io);
-    if (!openDatabase(s.db, args)) return 1;
+    if (!openDatabase(s.db, args))
+        return 1;
     const QString format = chosenFormat(s, args, io);
-    if (format.isEmpty()) return 1;
+    if (format.isEmpty())
+        return 1;
     std::optional<Cheque> cheque = chequeFromArguments(s, args, io, format);
     Output output;
-    if (!cheque || !output.open(s, args, io)) return 1;
+    if (!cheque || !output.open(s, args, io))
+        return 1;
     PainterSurface surface(output.printer());
     FormatDisplays displays;
     const bool printed = PrintCheque(surface, *cheque, format, s.db, displays, s.prompts);
-    if (!output.finish(printed, io)) return 1;
+    if (!output.finish(printed, io))
+        return 1;
     if (args.has(u"--save"_s) && !SaveHistoryRecord(s.db, *cheque, s.clock.today())) {
         fail(io, u"the cheque was printed but could not be saved in the history"_s);
         return 1;
@@ -175,13 +191,17 @@ int previewVerb(const Arguments& args, const Io& io) {
         return 1;
     }
     Session s(io);
-    if (!openDatabase(s.db, args)) return 1;
+    if (!openDatabase(s.db, args))
+        return 1;
     const QString format = chosenFormat(s, args, io);
-    if (format.isEmpty()) return 1;
+    if (format.isEmpty())
+        return 1;
     const std::optional<Cheque> cheque = chequeFromArguments(s, args, io, format);
-    if (!cheque) return 1;
+    if (!cheque)
+        return 1;
     const QImage picture = previewCheque(*cheque, format, s.db, 8, s.prompts);
-    if (picture.isNull()) return 1;
+    if (picture.isNull())
+        return 1;
     if (!picture.save(args.inputs.first())) {
         fail(io, u"cannot write "_s + args.inputs.first());
         return 1;
@@ -192,7 +212,8 @@ int previewVerb(const Arguments& args, const Io& io) {
 int calibrateVerb(const Arguments& args, const Io& io) {
     Session s(io);
     Output output;
-    if (!output.open(s, args, io)) return 1;
+    if (!output.open(s, args, io))
+        return 1;
     PainterSurface surface(output.printer());
     return exitCode(output.finish(PrintCalibrationSquare(surface), io));
 }
@@ -203,19 +224,24 @@ int endorseVerb(const Arguments& args, const Io& io) {
         return 1;
     }
     Session s(io);
-    if (!openDatabase(s.db, args)) return 1;
+    if (!openDatabase(s.db, args))
+        return 1;
     const QString format = chosenFormat(s, args, io);
-    if (format.isEmpty()) return 1;
+    if (format.isEmpty())
+        return 1;
     Cheque cheque;
     FormatDisplays displays;
     LoadPageSettings(s.db, format, cheque, displays);
-    if (s.prompts.takeShown()) return 1;
-    const EndorsementLayout layout = endorsementLayout(cheque, numericValue(displays.marginX),
-                                                       numericValue(displays.marginY));
+    if (s.prompts.takeShown())
+        return 1;
+    const EndorsementLayout layout =
+        endorsementLayout(cheque, numericValue(displays.marginX), numericValue(displays.marginY));
     const QString text = args.inputs.first();
-    if (text.isEmpty()) return 0;  // nothing to print, no page
+    if (text.isEmpty())
+        return 0;  // nothing to print, no page
     Output output;
-    if (!output.open(s, args, io)) return 1;
+    if (!output.open(s, args, io))
+        return 1;
     PainterSurface surface(output.printer());
     return exitCode(output.finish(PrintEndorsementText(surface, text, layout), io));
 }

@@ -60,7 +60,8 @@ void installChineseFontSubstitutes() {
     const QStringList song = {u"AR PL UMing CN"_s, u"Noto Serif CJK SC"_s, u"Noto Serif CJK"_s};
     const QStringList kai = {u"AR PL UKai CN"_s, u"AR PL UMing CN"_s, u"Noto Serif CJK SC"_s};
     const QStringList hei = {u"WenQuanYi Zen Hei"_s, u"Noto Sans CJK SC"_s, u"Noto Sans CJK"_s};
-    for (const char* name : {"宋体", "新宋体", "仿宋", "仿宋_GB2312", "SimSun", "NSimSun", "FangSong"})
+    for (const char* name :
+         {"宋体", "新宋体", "仿宋", "仿宋_GB2312", "SimSun", "NSimSun", "FangSong"})
         QFont::insertSubstitutions(QString::fromUtf8(name), song);
     for (const char* name : {"楷体", "楷体_GB2312", "KaiTi"})
         QFont::insertSubstitutions(QString::fromUtf8(name), kai);

@@ -18,17 +18,21 @@ namespace {
 const QColor kPaper(236, 246, 241);
 const QColor kInk(38, 110, 92);
 
-QSizeF sizeOf(const QJsonObject& o) { return {o[u"width"].toDouble(), o[u"height"].toDouble()}; }
+QSizeF sizeOf(const QJsonObject& o) {
+    return {o[u"width"].toDouble(), o[u"height"].toDouble()};
+}
 
 ChequeGeometry readGeometry() {
     ChequeGeometry g;
     QFile file(u":/cheque-geometry.json"_s);
-    if (!file.open(QIODevice::ReadOnly)) return g;
+    if (!file.open(QIODevice::ReadOnly))
+        return g;
     const QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
     g.body = sizeOf(root[u"body"].toObject());
     g.stub = sizeOf(root[u"stub"].toObject());
     const QJsonObject boxes = root[u"figureBoxes"].toObject();
-    for (const QJsonValue& left : boxes[u"left"].toArray()) g.boxLefts << left.toDouble();
+    for (const QJsonValue& left : boxes[u"left"].toArray())
+        g.boxLefts << left.toDouble();
     g.boxRight = boxes[u"right"].toDouble();
     g.boxTop = boxes[u"top"].toDouble();
     g.boxBottom = boxes[u"bottom"].toDouble();
@@ -61,7 +65,8 @@ void drawPart(QPainter& painter, double scale, QPointF origin, bool stub) {
     // Each blank place is a line to write on; the places of the body are underlined.
     painter.setPen(QPen(kInk, 0.15 * scale));
     for (const ChequeGeometry::Place& place : g.places) {
-        if (place.onStub != stub) continue;
+        if (place.onStub != stub)
+            continue;
         if (place.field == u"附加信息")
             painter.drawRect(rect(place.rect));
         else
@@ -78,13 +83,15 @@ void drawPart(QPainter& painter, double scale, QPointF origin, bool stub) {
         for (qsizetype i = 0; i < g.boxLefts.size(); ++i) {
             const double left = g.boxLefts[i];
             const double right = i + 1 < g.boxLefts.size() ? g.boxLefts[i + 1] : g.boxRight;
-            if (i > 0) painter.drawLine(at(left, g.boxTop), at(left, g.boxBottom));
+            if (i > 0)
+                painter.drawLine(at(left, g.boxTop), at(left, g.boxBottom));
             painter.drawText(rect(QRectF(left, g.boxTop - 3, right - left, 3)), Qt::AlignCenter,
                              g.boxHeadings.value(i));
         }
     }
     for (const ChequeGeometry::Label& label : g.labels) {
-        if (label.onStub != stub) continue;
+        if (label.onStub != stub)
+            continue;
         QFont font(u"宋体"_s);
         font.setPointSizeF(label.points);
         painter.setFont(font);
@@ -106,13 +113,14 @@ void drawChequePicture(QPainter& painter, double pixelsPerMm, bool withStub, QPo
                        QPointF bodyAt) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    if (withStub) drawPart(painter, pixelsPerMm, stubAt, true);
+    if (withStub)
+        drawPart(painter, pixelsPerMm, stubAt, true);
     drawPart(painter, pixelsPerMm, bodyAt, false);
     painter.restore();
 }
 
-QImage previewCheque(const Cheque& cheque, const QString& format, Database& db,
-                     double pixelsPerMm, Prompts& prompts) {
+QImage previewCheque(const Cheque& cheque, const QString& format, Database& db, double pixelsPerMm,
+                     Prompts& prompts) {
     Cheque fed = cheque;
     fed.setCrosswise(true);
     FormatDisplays displays;
@@ -133,6 +141,7 @@ QImage previewCheque(const Cheque& cheque, const QString& format, Database& db,
     }
     // The printer's origin lies (H - 10, V - 10) mm from the paper corner.
     PainterSurface surface(image, QPointF(page.x - 10, page.y - 10));
-    if (!PrintCheque(surface, fed, format, db, displays, prompts)) return {};
+    if (!PrintCheque(surface, fed, format, db, displays, prompts))
+        return {};
     return image;
 }

@@ -50,5 +50,5 @@ void drawChequePicture(QPainter& painter, double pixelsPerMm, bool withStub, QPo
 // when the stub is printed, at the format's stub width) with the fields drawn onto it by the
 // same code that prints, fed crosswise. Null (after the print error message) when it cannot
 // be drawn.
-QImage previewCheque(const Cheque& cheque, const QString& format, Database& db,
-                     double pixelsPerMm, Prompts& prompts);
+QImage previewCheque(const Cheque& cheque, const QString& format, Database& db, double pixelsPerMm,
+                     Prompts& prompts);

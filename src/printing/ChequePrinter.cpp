@@ -17,15 +17,18 @@ constexpr double kAdditionalLineStep = 5;    // mm
 QString boxedAmount(const QString& figures) {
     QString digits = figures;
     digits.remove(u'.');
-    if (digits.size() < 11) digits.prepend(QString(11 - digits.size(), u' '));
+    if (digits.size() < 11)
+        digits.prepend(QString(11 - digits.size(), u' '));
     return digits;
 }
 
 bool printFields(PrintSurface& surface, Cheque& cheque, const QString& format, Database& db,
                  FormatDisplays& displays) {
-    if (!SetupChequePage(surface, cheque)) return false;
+    if (!SetupChequePage(surface, cheque))
+        return false;
     const std::optional<PositionTable> positions = LoadFieldPositions(db, format, cheque, displays);
-    if (!positions) return false;
+    if (!positions)
+        return false;
     const std::array<double, 11>& columns = figureBoxColumns();
 
     if (cheque.stubVisible()) {
@@ -48,7 +51,8 @@ bool printFields(PrintSurface& surface, Cheque& cheque, const QString& format, D
     for (int i = 0; i < kBodyFieldCount; ++i) {
         const FieldPosition& at = (*positions)[size_t(i)];
         surface.setFont(cheque.font(i));
-        if (cheque.suppressed(i)) continue;
+        if (cheque.suppressed(i))
+            continue;
         if (i == 5)
             PrintSpaced(surface, at.x, at.y, boxedAmount(cheque.text(i)), at.s, columns, true);
         else
@@ -67,7 +71,8 @@ void PrintSpaced(PrintSurface& surface, double x, double y, const QString& text,
         surface.drawText(drawX, y, QString(c));
         if (boxed) {
             x += spacing;
-            if (i <= 10) x += columns[size_t(i)] - columns[size_t(i - 1)];
+            if (i <= 10)
+                x += columns[size_t(i)] - columns[size_t(i - 1)];
         } else {
             x += surface.textWidth(QString(c)) + spacing;
         }
@@ -78,7 +83,8 @@ QString takeLine(PrintSurface& surface, QString& remaining, double width) {
     // The first character always goes, so that every line makes progress.
     qsizetype taken = remaining.isEmpty() ? 0 : 1;
     QString line = remaining.left(taken);
-    while (taken < remaining.size() && surface.textWidth(line) <= width) line += remaining[taken++];
+    while (taken < remaining.size() && surface.textWidth(line) <= width)
+        line += remaining[taken++];
     if (line.size() > 1 && surface.textWidth(line) > width) {
         line.chop(1);
         --taken;
@@ -89,7 +95,8 @@ QString takeLine(PrintSurface& surface, QString& remaining, double width) {
 
 bool PrintCheque(PrintSurface& surface, Cheque& cheque, const QString& format, Database& db,
                  FormatDisplays& displays, Prompts& prompts) {
-    if (printFields(surface, cheque, format, db, displays)) return true;
+    if (printFields(surface, cheque, format, db, displays))
+        return true;
     surface.abandonDocument();
     prompts.message(u"打印错误，请检查打印机！"_s, {}, PromptButtons::Ok);
     return false;

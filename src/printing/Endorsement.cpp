@@ -2,8 +2,8 @@
 
 #include <QStringList>
 
-#include "ChequePrinter.h"
 #include "Cheque.h"
+#include "ChequePrinter.h"
 #include "NumberText.h"
 #include "PrintSurface.h"
 #include "Prompts.h"
@@ -18,7 +18,8 @@ EndorsementLayout endorsementLayout(const Cheque& cheque, double marginX, double
 
 bool PrintEndorsementText(PrintSurface& surface, const QString& text,
                           const EndorsementLayout& layout) {
-    if (text.isEmpty()) return false;
+    if (text.isEmpty())
+        return false;
     TextFont font;
     font.size = layout.fontSize;
     surface.setFont(font);

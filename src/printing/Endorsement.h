@@ -8,7 +8,7 @@ class Prompts;
 
 // Where and how an endorsement is printed, in mm and points.
 struct EndorsementLayout {
-    double x;      // first line, from the paper's left edge once the margin is applied
+    double x;  // first line, from the paper's left edge once the margin is applied
     double y;
     double width;  // lines wrap at this width
     double gap;    // extra space between lines

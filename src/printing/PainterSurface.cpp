@@ -21,7 +21,8 @@ QFont toQFont(const TextFont& font) {
 
 QColor toQColor(quint32 color) {
     // A value with the top bit set names a system colour; black stands in for it.
-    if (color & 0x80000000u) return Qt::black;
+    if (color & 0x80000000u)
+        return Qt::black;
     return QColor(int(color & 0xff), int((color >> 8) & 0xff), int((color >> 16) & 0xff));
 }
 
@@ -33,29 +34,36 @@ PainterSurface::PainterSurface(QPaintDevice& device, QPointF offset)
     : m_device(&device), m_offset(offset) {}
 
 PainterSurface::~PainterSurface() {
-    if (m_painter.isActive()) m_painter.end();
+    if (m_painter.isActive())
+        m_painter.end();
 }
 
 QString PainterSurface::deviceName() const {
-    if (!m_printer || m_printer->outputFormat() == QPrinter::PdfFormat) return {};
+    if (!m_printer || m_printer->outputFormat() == QPrinter::PdfFormat)
+        return {};
     return m_printer->printerName();
 }
 
 bool PainterSurface::setPaperSize(PaperSize size) {
-    if (!m_printer) return true;
+    if (!m_printer)
+        return true;
     const QPageSize page(size == PaperSize::A3 ? QPageSize::A3 : QPageSize::A4);
     const bool set = m_printer->setPageSize(page);
     return set && m_printer->pageLayout().pageSize().id() == page.id();
 }
 
 bool PainterSurface::setLandscape(bool landscape) {
-    if (!m_printer) return true;
-    return m_printer->setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    if (!m_printer)
+        return true;
+    return m_printer->setPageOrientation(landscape ? QPageLayout::Landscape
+                                                   : QPageLayout::Portrait);
 }
 
 bool PainterSurface::begin() {
-    if (m_painter.isActive()) return true;
-    if (!m_ok) return false;
+    if (m_painter.isActive())
+        return true;
+    if (!m_ok)
+        return false;
     if (!m_painter.begin(m_device)) {
         m_ok = false;
         return false;
@@ -65,7 +73,9 @@ bool PainterSurface::begin() {
     return true;
 }
 
-double PainterSurface::pixelsPerMm() const { return m_device->logicalDpiX() / kMmPerInch; }
+double PainterSurface::pixelsPerMm() const {
+    return m_device->logicalDpiX() / kMmPerInch;
+}
 
 QPointF PainterSurface::toDevice(double x, double y) const {
     return QPointF((x + m_offset.x()) * pixelsPerMm(), (y + m_offset.y()) * pixelsPerMm());
@@ -85,7 +95,8 @@ double PainterSurface::textHeight(const QString&) {
 }
 
 void PainterSurface::drawText(double x, double y, const QString& text) {
-    if (!begin()) return;
+    if (!begin())
+        return;
     m_painter.setFont(m_font);
     m_painter.setPen(m_color);
     // The text's top lies at y: its baseline is one ascent lower.
@@ -94,16 +105,20 @@ void PainterSurface::drawText(double x, double y, const QString& text) {
 }
 
 void PainterSurface::fillBox(double x1, double y1, double x2, double y2, quint32 color) {
-    if (!begin()) return;
+    if (!begin())
+        return;
     m_painter.fillRect(QRectF(toDevice(x1, y1), toDevice(x2, y2)).normalized(), toQColor(color));
 }
 
 bool PainterSurface::endDocument() {
-    if (!begin()) return false;
+    if (!begin())
+        return false;
     return m_painter.end() && m_ok;
 }
 
 void PainterSurface::abandonDocument() {
-    if (m_printer && m_painter.isActive()) m_printer->abort();
-    if (m_painter.isActive()) m_painter.end();
+    if (m_printer && m_painter.isActive())
+        m_printer->abort();
+    if (m_painter.isActive())
+        m_painter.end();
 }

@@ -24,15 +24,16 @@ bool SetupChequePage(PrintSurface& surface, const Cheque& cheque) {
     return true;
 }
 
-std::optional<PositionTable> LoadFieldPositions(Database& db, const QString& format,
-                                                Cheque& cheque, FormatDisplays& displays) {
+std::optional<PositionTable> LoadFieldPositions(Database& db, const QString& format, Cheque& cheque,
+                                                FormatDisplays& displays) {
     const PageSettings page = LoadPageSettings(db, format, cheque, displays);
     double y0 = 10 - page.y;
     if (!cheque.crosswise()) {
         // A cheque fed lengthwise lies at the far side of the A4 paper path (210 - 80 mm), or
         // in its middle when the guides close in from both sides.
         y0 += 130;
-        if (cheque.chk(8) != 0) y0 -= 65;
+        if (cheque.chk(8) != 0)
+            y0 -= 65;
     }
     PositionTable table;
     for (int i = 0; i < kPrintableFieldCount; ++i) {
@@ -41,10 +42,12 @@ std::optional<PositionTable> LoadFieldPositions(Database& db, const QString& for
     }
     std::optional<QSqlQuery> rows =
         db.select(u"SELECT X,Y,S,CtlDF FROM 支票格式 WHERE Name=? AND CtlDF<>''"_s, {format});
-    if (!rows) return std::nullopt;
+    if (!rows)
+        return std::nullopt;
     while (rows->next()) {
         const int index = FieldIndexOf(rows->value(3).toString());
-        if (index < 0) continue;
+        if (index < 0)
+            continue;
         FieldPosition& position = table[size_t(index)];
         position.x += rows->value(0).toDouble();
         position.y += rows->value(1).toDouble();
@@ -53,4 +56,6 @@ std::optional<PositionTable> LoadFieldPositions(Database& db, const QString& for
     return table;
 }
 
-int FieldIndexOf(QStringView identifier) { return fieldIndexByIdentifier(identifier); }
+int FieldIndexOf(QStringView identifier) {
+    return fieldIndexByIdentifier(identifier);
+}

@@ -36,8 +36,8 @@ bool SetupChequePage(PrintSurface& surface, const Cheque& cheque);
 // printed), Y = format Y + 10 - V (+130 lengthwise, -65 more with the paper guides closing
 // in), S = format S. Loading the page settings also refreshes the margin displays and the
 // endorsement parameters. Nothing when the database fails.
-std::optional<PositionTable> LoadFieldPositions(Database& db, const QString& format,
-                                                Cheque& cheque, FormatDisplays& displays);
+std::optional<PositionTable> LoadFieldPositions(Database& db, const QString& format, Cheque& cheque,
+                                                FormatDisplays& displays);
 
 // The position index of the field with this identifier, or -1.
 int FieldIndexOf(QStringView identifier);

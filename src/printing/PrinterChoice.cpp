@@ -7,12 +7,17 @@
 
 using namespace Qt::StringLiterals;
 
-QStringList installedPrinters() { return QPrinterInfo::availablePrinterNames(); }
+QStringList installedPrinters() {
+    return QPrinterInfo::availablePrinterNames();
+}
 
-QString defaultPrinterName() { return QPrinterInfo::defaultPrinterName(); }
+QString defaultPrinterName() {
+    return QPrinterInfo::defaultPrinterName();
+}
 
 bool checkPrinterInstalled(Prompts& prompts) {
-    if (!installedPrinters().isEmpty()) return true;
+    if (!installedPrinters().isEmpty())
+        return true;
     prompts.message(u"您的电脑没有连接打印机！"_s, u"打印机错误"_s, PromptButtons::Ok);
     return false;
 }
@@ -22,7 +27,8 @@ QString selectPrinterByName(QPrinter& printer, const QString& name, Prompts& pro
     if (!info.isNull()) {
         printer.setOutputFormat(QPrinter::NativeFormat);
         printer.setPrinterName(info.printerName());
-        if (printer.isValid() && info.state() != QPrinter::Error) return info.printerName();
+        if (printer.isValid() && info.state() != QPrinter::Error)
+            return info.printerName();
     }
     prompts.message(u"没有正常连接打印机！"_s, {}, PromptButtons::Ok);
     return {};

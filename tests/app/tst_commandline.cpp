@@ -144,6 +144,59 @@ private slots:
         QVERIFY(unreachable.out.isEmpty());
     }
 
+    void printingVerbsWriteCompletePdfs() {
+        TestDatabase t;
+        const QString db = t.path();
+        const QString cheque = t.dir.filePath(u"cheque.pdf"_s);
+        const Run print = run({u"print"_s, u"--database"_s, db, u"--pdf"_s, cheque, u"--field"_s,
+                               u"T5=1234.5"_s, u"--field"_s, u"票身-收款人=甲公司"_s, u"--flags"_s,
+                               u"1;0;0;0;0;0;0;0;0;0;"_s, u"--save"_s});
+        QCOMPARE(print.exitCode, 0);
+        QVERIFY(QFile(cheque).size() > 1000);
+        QVERIFY(!QFile::exists(cheque + u".partial"_s));
+        QCOMPARE(t.scalar(u"SELECT 收款人全称 || 金额 FROM 历史记录 WHERE Dat>'1900-01-01'"_s)
+                     .toString(),
+                 u"甲公司￥1234.50"_s);
+
+        const QString square = t.dir.filePath(u"square.pdf"_s);
+        QCOMPARE(run({u"calibrate"_s, u"--pdf"_s, square}).exitCode, 0);
+        QVERIFY(QFile::exists(square));
+        const QString endorsement = t.dir.filePath(u"endorsement.pdf"_s);
+        QCOMPARE(run({u"endorse"_s, u"张三//李四"_s, u"--database"_s, db, u"--pdf"_s, endorsement})
+                     .exitCode,
+                 0);
+        QVERIFY(QFile::exists(endorsement));
+        const QString empty = t.dir.filePath(u"empty.pdf"_s);
+        QCOMPARE(run({u"endorse"_s, u""_s, u"--database"_s, db, u"--pdf"_s, empty}).exitCode, 0);
+        QVERIFY(!QFile::exists(empty));  // nothing to print, no page
+    }
+
+    void printingFailuresLeaveNoFile_data() {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("wrong date")
+            << QStringList{u"--field"_s, u"T1=13"_s} << u"日期填写错误，请重新填写！"_s;
+        QTest::newRow("unknown field")
+            << QStringList{u"--field"_s, u"T77=1"_s} << u"unknown field"_s;
+        QTest::newRow("unknown format")
+            << QStringList{u"--format"_s, u"无"_s} << u"no print format"_s;
+        QTest::newRow("unknown history row")
+            << QStringList{u"--history"_s, u"42"_s} << u"no history row 42"_s;
+    }
+    void printingFailuresLeaveNoFile() {
+        QFETCH(QStringList, options);
+        QFETCH(QString, message);
+        TestDatabase t;
+        const QString pdf = t.dir.filePath(u"out.pdf"_s);
+        const Run r =
+            run(QStringList{u"print"_s, u"--database"_s, t.path(), u"--pdf"_s, pdf} + options);
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(QString::fromUtf8(r.err).contains(message), r.err.constData());
+        QVERIFY(!QFile::exists(pdf));
+        QVERIFY(!QFile::exists(pdf + u".partial"_s));
+        QCOMPARE(t.scalar(u"SELECT count(*) FROM 历史记录"_s).toInt(), 0);
+    }
+
     void version() {
         const Run r = run({u"--version"_s});
         QCOMPARE(r.exitCode, 0);

@@ -1,0 +1,162 @@
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTest>
+
+#include "Cheque.h"
+#include "ChequePrinter.h"
+#include "Clock.h"
+#include "FormatStore.h"
+#include "PainterSurface.h"
+#include "ProgressIndicator.h"
+#include "TestDatabase.h"
+#include "TextMeasure.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr double kMmPerPoint = 25.4 / 72;
+
+// Passes everything on to a real surface and keeps where each text was drawn.
+class TeeSurface final : public PrintSurface {
+public:
+    struct Drawn {
+        double x, y;
+        QString text;
+    };
+    explicit TeeSurface(PrintSurface& real) : m_real(real) {}
+    std::vector<Drawn> drawn;
+
+    QString deviceName() const override { return m_real.deviceName(); }
+    bool setPaperSize(PaperSize size) override { return m_real.setPaperSize(size); }
+    bool setLandscape(bool on) override { return m_real.setLandscape(on); }
+    void setFont(const TextFont& font) override { m_real.setFont(font); }
+    double textWidth(const QString& text) override { return m_real.textWidth(text); }
+    double textHeight(const QString& text) override { return m_real.textHeight(text); }
+    void drawText(double x, double y, const QString& text) override {
+        drawn.push_back({x, y, text});
+        m_real.drawText(x, y, text);
+    }
+    void fillBox(double x1, double y1, double x2, double y2, quint32 color) override {
+        m_real.fillBox(x1, y1, x2, y2, color);
+    }
+    bool endDocument() override { return m_real.endDocument(); }
+    void abandonDocument() override { m_real.abandonDocument(); }
+    bool ok() const override { return m_real.ok(); }
+
+private:
+    PrintSurface& m_real;
+};
+
+struct PdfChar {
+    QChar c;
+    double x, y;  // origin, mm
+    bool used = false;
+};
+
+// Every character of the PDF with its origin, read by mutool.
+std::vector<PdfChar> readCharacters(const QString& pdf) {
+    QProcess mutool;
+    mutool.start(u"mutool"_s, {u"draw"_s, u"-F"_s, u"stext"_s, u"-o"_s, u"-"_s, pdf});
+    mutool.waitForFinished(60000);
+    const QString xml = QString::fromUtf8(mutool.readAllStandardOutput());
+    static const QRegularExpression charPattern(
+        u"<char [^>]*x=\"([0-9.]+)\" y=\"([0-9.]+)\"[^>]*c=\"([^\"]+)\""_s);
+    std::vector<PdfChar> chars;
+    for (const QRegularExpressionMatch& m : charPattern.globalMatch(xml)) {
+        QString c = m.captured(3);
+        if (c.startsWith(u"&#x")) c = QChar(char16_t(c.mid(3).chopped(1).toUInt(nullptr, 16)));
+        chars.push_back({c[0], m.captured(1).toDouble() * kMmPerPoint,
+                         m.captured(2).toDouble() * kMmPerPoint});
+    }
+    return chars;
+}
+
+}  // namespace
+
+class TestPdfPrint : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        installChineseFontSubstitutes();
+        if (QStandardPaths::findExecutable(u"mutool"_s).isEmpty())
+            QSKIP("mutool (package mupdf-tools) is not installed");
+    }
+
+    // The default cheque printed into a real PDF: every character is read back at the
+    // position the layout gave it, within 0.1 mm horizontally.
+    void everyCharacterLandsWhereTheLayoutPutsIt() {
+        TestDatabase t;
+        Cheque cheque;
+        const QStringList texts = {u"贰零贰陆"_s, u"壹拾贰"_s, u"零柒"_s, u"北京示例科技有限公司"_s,
+                                   u"壹仟贰佰叁拾肆元伍角陆分"_s, u"￥1234.56"_s, u"货款"_s,
+                                   u"6222020200001234567"_s, u"1234567890123456"_s,
+                                   u"中国工商银行北京分行"_s, u"附加信息测试这是一段较长的附加说明文字"_s,
+                                   u"2026"_s, u"12"_s, u"7"_s, u"北京示例科技"_s, u"￥1234.56"_s,
+                                   u"货款"_s, u"张三"_s, u"李四"_s};
+        for (int i = 0; i < kPrintableFieldCount; ++i) cheque.setText(i, texts[i]);
+        Clock clock;
+        ProgressIndicator progress(clock);
+        ApplyFormatFonts(t.db, u"标准支票"_s, cheque, progress);
+
+        const QString pdf = t.dir.filePath(u"cheque.pdf"_s);
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        PainterSurface real(printer);
+        TeeSurface surface(real);
+        FormatDisplays displays;
+        QVERIFY(PrintCheque(surface, cheque, u"标准支票"_s, t.db, displays, t.prompts));
+        QCOMPARE(printer.pageLayout().pageSize().id(), QPageSize::A3);
+
+        std::vector<PdfChar> chars = readCharacters(pdf);
+        int checked = 0;
+        for (const TeeSurface::Drawn& d : surface.drawn) {
+            if (d.text.trimmed().isEmpty()) continue;
+            auto found = std::find_if(chars.begin(), chars.end(), [&](const PdfChar& c) {
+                // The origin is on the baseline, a little below the top of the text.
+                return !c.used && c.c == d.text[0] && qAbs(c.x - d.x) < 0.1 && c.y > d.y &&
+                       c.y < d.y + 6;
+            });
+            QVERIFY2(found != chars.end(), qPrintable(d.text + u" at "_s + QString::number(d.x)));
+            found->used = true;
+            ++checked;
+        }
+        // Nothing else was printed (mutool adds blanks of its own between words).
+        QCOMPARE(checked, int(std::count_if(chars.begin(), chars.end(),
+                                            [](const PdfChar& c) { return !c.c.isSpace(); })));
+        qsizetype expected = 0;  // every field is printed; the boxed amount loses its point
+        for (int i = 0; i < kPrintableFieldCount; ++i) expected += texts[i].size();
+        QCOMPARE(checked, int(expected - 1));
+    }
+
+    void calibrationSquareIsTenMillimetresFromTheCorner() {
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(u"square.pdf"_s);
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        PainterSurface surface(printer);
+        surface.fillBox(10, 10, 20, 20, 0);
+        QVERIFY(surface.endDocument());
+        QProcess render;
+        render.start(u"pdftoppm"_s, {u"-r"_s, u"254"_s, u"-gray"_s, u"-singlefile"_s, pdf,
+                                     dir.filePath(u"square"_s)});
+        QVERIFY(render.waitForFinished(60000));
+        QImage image(dir.filePath(u"square.pgm"_s));
+        if (image.isNull()) QSKIP("pdftoppm is not installed");
+        // 254 dpi: ten pixels to the millimetre.
+        QCOMPARE(qGray(image.pixel(99, 150)), 255);
+        QCOMPARE(qGray(image.pixel(101, 150)), 0);
+        QCOMPARE(qGray(image.pixel(198, 150)), 0);
+        QCOMPARE(qGray(image.pixel(201, 150)), 255);
+        QCOMPARE(qGray(image.pixel(150, 99)), 255);
+        QCOMPARE(qGray(image.pixel(150, 101)), 0);
+    }
+};
+
+QTEST_MAIN(TestPdfPrint)
+#include "tst_pdfprint.moc"
