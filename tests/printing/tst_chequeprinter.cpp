@@ -16,11 +16,27 @@ constexpr double kMm = 25.4 / 72;  // one point
 
 Cheque filledCheque() {
     Cheque cheque;
-    const QStringList texts = {u"贰零贰陆"_s, u"壹拾贰"_s, u"零柒"_s, u"北京示例科技有限公司"_s,
-                               u"壹仟贰佰叁拾肆元伍角陆分"_s, u"￥1234.56"_s, u"货款"_s,
-                               u"6222"_s, u"8888"_s, u"工商银行"_s, u""_s, u"2026"_s, u"12"_s,
-                               u"7"_s, u"北京示例"_s, u"￥1234.56"_s, u"货款"_s, u"张三"_s, u"李四"_s};
-    for (int i = 0; i < kPrintableFieldCount; ++i) cheque.setText(i, texts[i]);
+    const QStringList texts = {u"贰零贰陆"_s,
+                               u"壹拾贰"_s,
+                               u"零柒"_s,
+                               u"北京示例科技有限公司"_s,
+                               u"壹仟贰佰叁拾肆元伍角陆分"_s,
+                               u"￥1234.56"_s,
+                               u"货款"_s,
+                               u"6222"_s,
+                               u"8888"_s,
+                               u"工商银行"_s,
+                               u""_s,
+                               u"2026"_s,
+                               u"12"_s,
+                               u"7"_s,
+                               u"北京示例"_s,
+                               u"￥1234.56"_s,
+                               u"货款"_s,
+                               u"张三"_s,
+                               u"李四"_s};
+    for (int i = 0; i < kPrintableFieldCount; ++i)
+        cheque.setText(i, texts[i]);
     return cheque;
 }
 
@@ -46,7 +62,8 @@ private:
                                                   double xBelow = 1e9) {
         std::vector<RecordingSurface::Call> calls;
         for (const auto& call : s.texts())
-            if (qAbs(call.y - y) < 1e-9 && call.x < xBelow) calls.push_back(call);
+            if (qAbs(call.y - y) < 1e-9 && call.x < xBelow)
+                calls.push_back(call);
         return calls;
     }
 
@@ -61,7 +78,8 @@ private slots:
         QTest::newRow("￥0.50: seven blank boxes") << u"￥0.50"_s << 0.0 << u"       ￥050"_s;
         QTest::newRow("￥1234.56: four blank boxes") << u"￥1234.56"_s << 0.0 << u"    ￥123456"_s;
         QTest::newRow("spacing adds after every box") << u"￥1234.56"_s << 0.3 << u"    ￥123456"_s;
-        QTest::newRow("largest amount fills every box") << u"￥99999999.99"_s << 0.0 << u"￥9999999999"_s;
+        QTest::newRow("largest amount fills every box")
+            << u"￥99999999.99"_s << 0.0 << u"￥9999999999"_s;
     }
     void boxedAmount() {
         QFETCH(QString, figures);
@@ -75,13 +93,15 @@ private slots:
         const RecordingSurface surface = print(cheque);
         std::vector<RecordingSurface::Call> drawn;
         for (const auto& call : surface.texts())
-            if (call.y == start.y && call.font.size == 12) drawn.push_back(call);
+            if (call.y == start.y && call.font.size == 12)
+                drawn.push_back(call);
         QCOMPARE(int(drawn.size()), 11);
         const std::array<double, 11>& columns = figureBoxColumns();
         for (int k = 0; k < 11; ++k) {
             QCOMPARE(drawn[size_t(k)].text, boxed.mid(k, 1));
             double x = start.x + k * spacing + (columns[size_t(k)] - columns[0]);
-            if (boxed[k] == u'￥') x -= 12 * kMm / 4;  // a quarter of its width to the left
+            if (boxed[k] == u'￥')
+                x -= 12 * kMm / 4;  // a quarter of its width to the left
             QVERIFY2(qAbs(drawn[size_t(k)].x - x) < 1e-6, qPrintable(QString::number(k)));
         }
     }
@@ -98,7 +118,8 @@ private slots:
         const double half = 14 * kMm / 2, full = 14 * kMm;
         const double expected[] = {start.x, start.x + half + 1.5, start.x + 2 * (half + 1.5),
                                    start.x + 2 * (half + 1.5) + full + 1.5};
-        for (int k = 0; k < 4; ++k) QVERIFY(qAbs(drawn[size_t(k)].x - expected[k]) < 1e-6);
+        for (int k = 0; k < 4; ++k)
+            QVERIFY(qAbs(drawn[size_t(k)].x - expected[k]) < 1e-6);
     }
 
     void stubOnlyWithItsSwitch() {
@@ -117,7 +138,8 @@ private slots:
     void suppressedFieldsAreNotDrawn() {
         Cheque cheque = filledCheque();
         cheque.setChk(7, 0);
-        for (int i : {0, 3, 4, 5, 6}) cheque.setChk(i, 1);
+        for (int i : {0, 3, 4, 5, 6})
+            cheque.setChk(i, 1);
         const QString drawn = print(cheque).drawnText();
         for (int i = 0; i <= 6; ++i) {
             if (i == 5) {
@@ -127,7 +149,7 @@ private slots:
             QVERIFY2(!drawn.contains(cheque.text(i)), qPrintable(cheque.text(i)));
         }
         QCOMPARE(drawn, u"6222"_s + u"8888"_s + u"工商银行"_s);  // 7, 8 and 9 always print
-        QCOMPARE(cheque.text(3), u"北京示例科技有限公司"_s);  // the text stays
+        QCOMPARE(cheque.text(3), u"北京示例科技有限公司"_s);     // the text stays
     }
 
     void additionalInformationWrapsIntoFortyMillimetreLines() {
@@ -137,11 +159,13 @@ private slots:
         cheque.setText(stubField(0), u"一二三四五 六七八九十 甲乙丙丁戊己庚辛壬癸子丑寅卯"_s);
         const FieldPosition start = positionsFor(cheque)[10];
         const RecordingSurface surface = print(cheque);
-        const QStringList expected = {u"一二三四五六七八九十甲"_s, u"乙丙丁戊己庚辛壬癸子丑"_s, u"寅卯"_s};
+        const QStringList expected = {u"一二三四五六七八九十甲"_s, u"乙丙丁戊己庚辛壬癸子丑"_s,
+                                      u"寅卯"_s};
         for (int line = 0; line < expected.size(); ++line) {
             const auto drawn = at(surface, start.y + 5 * line, 60);  // the stub is 60 mm wide
             QString text;
-            for (const auto& call : drawn) text += call.text;
+            for (const auto& call : drawn)
+                text += call.text;
             QCOMPARE(text, expected[line]);
             QCOMPARE(drawn.front().x, start.x);
         }
@@ -165,7 +189,8 @@ private slots:
         const auto drawn = at(print(cheque), start.y);
         QVERIFY(!drawn.empty());
         for (const auto& call : drawn)
-            if (call.text == u"工") QCOMPARE(call.font, red);
+            if (call.text == u"工")
+                QCOMPARE(call.font, red);
     }
 
     void failureShowsTheMessageAndAbandons() {

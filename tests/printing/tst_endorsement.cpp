@@ -15,7 +15,8 @@ constexpr double kMm = 25.4 / 72;
 
 QStringList lines(const RecordingSurface& surface) {
     QStringList texts;
-    for (const auto& call : surface.texts()) texts << call.text;
+    for (const auto& call : surface.texts())
+        texts << call.text;
     return texts;
 }
 
@@ -54,8 +55,10 @@ private slots:
     void partsAndWrapping_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("two names on two lines") << u"张三//李四"_s << QStringList{u"张三"_s, u"李四"_s};
-        QTest::newRow("empty parts add no line") << u"//张三////李四//"_s << QStringList{u"张三"_s, u"李四"_s};
+        QTest::newRow("two names on two lines")
+            << u"张三//李四"_s << QStringList{u"张三"_s, u"李四"_s};
+        QTest::newRow("empty parts add no line")
+            << u"//张三////李四//"_s << QStringList{u"张三"_s, u"李四"_s};
         // 10-point characters are 3.53 mm: 17 fit in 63 mm.
         QTest::newRow("long text wraps at the width")
             << QString(20, u'背') << QStringList{QString(17, u'背'), QString(3, u'背')};
@@ -100,7 +103,8 @@ private slots:
     void failingPrinterStillEndsTheLoop() {
         RecordingSurface surface;
         surface.failAfterTexts = 0;
-        QVERIFY(!PrintEndorsementText(surface, QString(100, u'字'), endorsementLayout(Cheque(), 10, 10)));
+        QVERIFY(!PrintEndorsementText(surface, QString(100, u'字'),
+                                      endorsementLayout(Cheque(), 10, 10)));
         QVERIFY(surface.texts().empty());
     }
 

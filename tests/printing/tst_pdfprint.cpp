@@ -67,9 +67,10 @@ std::vector<PdfChar> readCharacters(const QString& pdf) {
     std::vector<PdfChar> chars;
     for (const QRegularExpressionMatch& m : charPattern.globalMatch(xml)) {
         QString c = m.captured(3);
-        if (c.startsWith(u"&#x")) c = QChar(char16_t(c.mid(3).chopped(1).toUInt(nullptr, 16)));
-        chars.push_back({c[0], m.captured(1).toDouble() * kMmPerPoint,
-                         m.captured(2).toDouble() * kMmPerPoint});
+        if (c.startsWith(u"&#x"))
+            c = QChar(char16_t(c.mid(3).chopped(1).toUInt(nullptr, 16)));
+        chars.push_back(
+            {c[0], m.captured(1).toDouble() * kMmPerPoint, m.captured(2).toDouble() * kMmPerPoint});
     }
     return chars;
 }
@@ -91,13 +92,27 @@ private slots:
     void everyCharacterLandsWhereTheLayoutPutsIt() {
         TestDatabase t;
         Cheque cheque;
-        const QStringList texts = {u"贰零贰陆"_s, u"壹拾贰"_s, u"零柒"_s, u"北京示例科技有限公司"_s,
-                                   u"壹仟贰佰叁拾肆元伍角陆分"_s, u"￥1234.56"_s, u"货款"_s,
-                                   u"6222020200001234567"_s, u"1234567890123456"_s,
-                                   u"中国工商银行北京分行"_s, u"附加信息测试这是一段较长的附加说明文字"_s,
-                                   u"2026"_s, u"12"_s, u"7"_s, u"北京示例科技"_s, u"￥1234.56"_s,
-                                   u"货款"_s, u"张三"_s, u"李四"_s};
-        for (int i = 0; i < kPrintableFieldCount; ++i) cheque.setText(i, texts[i]);
+        const QStringList texts = {u"贰零贰陆"_s,
+                                   u"壹拾贰"_s,
+                                   u"零柒"_s,
+                                   u"北京示例科技有限公司"_s,
+                                   u"壹仟贰佰叁拾肆元伍角陆分"_s,
+                                   u"￥1234.56"_s,
+                                   u"货款"_s,
+                                   u"6222020200001234567"_s,
+                                   u"1234567890123456"_s,
+                                   u"中国工商银行北京分行"_s,
+                                   u"附加信息测试这是一段较长的附加说明文字"_s,
+                                   u"2026"_s,
+                                   u"12"_s,
+                                   u"7"_s,
+                                   u"北京示例科技"_s,
+                                   u"￥1234.56"_s,
+                                   u"货款"_s,
+                                   u"张三"_s,
+                                   u"李四"_s};
+        for (int i = 0; i < kPrintableFieldCount; ++i)
+            cheque.setText(i, texts[i]);
         Clock clock;
         ProgressIndicator progress(clock);
         ApplyFormatFonts(t.db, u"标准支票"_s, cheque, progress);
@@ -115,7 +130,8 @@ private slots:
         std::vector<PdfChar> chars = readCharacters(pdf);
         int checked = 0;
         for (const TeeSurface::Drawn& d : surface.drawn) {
-            if (d.text.trimmed().isEmpty()) continue;
+            if (d.text.trimmed().isEmpty())
+                continue;
             auto found = std::find_if(chars.begin(), chars.end(), [&](const PdfChar& c) {
                 // The origin is on the baseline, a little below the top of the text.
                 return !c.used && c.c == d.text[0] && qAbs(c.x - d.x) < 0.1 && c.y > d.y &&
@@ -129,7 +145,8 @@ private slots:
         QCOMPARE(checked, int(std::count_if(chars.begin(), chars.end(),
                                             [](const PdfChar& c) { return !c.c.isSpace(); })));
         qsizetype expected = 0;  // every field is printed; the boxed amount loses its point
-        for (int i = 0; i < kPrintableFieldCount; ++i) expected += texts[i].size();
+        for (int i = 0; i < kPrintableFieldCount; ++i)
+            expected += texts[i].size();
         QCOMPARE(checked, int(expected - 1));
     }
 
@@ -147,7 +164,8 @@ private slots:
                                      dir.filePath(u"square"_s)});
         QVERIFY(render.waitForFinished(60000));
         QImage image(dir.filePath(u"square.pgm"_s));
-        if (image.isNull()) QSKIP("pdftoppm is not installed");
+        if (image.isNull())
+            QSKIP("pdftoppm is not installed");
         // 254 dpi: ten pixels to the millimetre.
         QCOMPARE(qGray(image.pixel(99, 150)), 255);
         QCOMPARE(qGray(image.pixel(101, 150)), 0);

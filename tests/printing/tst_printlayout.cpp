@@ -22,10 +22,11 @@ private:
     FormatDisplays m_displays;
 
     FieldPosition stored(int field) {
-        std::optional<QSqlQuery> row = m_t->db.select(
-            u"SELECT X, Y, S FROM 支票格式 WHERE Name=? AND CtlDF=?"_s,
-            {kFormat, chequeFields()[size_t(field)].identifier.toString()});
-        if (!row || !row->next()) return {};
+        std::optional<QSqlQuery> row =
+            m_t->db.select(u"SELECT X, Y, S FROM 支票格式 WHERE Name=? AND CtlDF=?"_s,
+                           {kFormat, chequeFields()[size_t(field)].identifier.toString()});
+        if (!row || !row->next())
+            return {};
         return {row->value(0).toDouble(), row->value(1).toDouble(), row->value(2).toDouble()};
     }
 
@@ -37,19 +38,27 @@ private slots:
         QTest::addColumn<double>("marginX");
         QTest::addColumn<double>("marginY");
         QTest::addColumn<bool>("crosswise");
-        QTest::addColumn<int>("stub");        // Chk(7)
-        QTest::addColumn<int>("guides");      // Chk(8)
-        QTest::addColumn<double>("bodyDx");   // printer X - format X of a body field
+        QTest::addColumn<int>("stub");       // Chk(7)
+        QTest::addColumn<int>("guides");     // Chk(8)
+        QTest::addColumn<double>("bodyDx");  // printer X - format X of a body field
         QTest::addColumn<double>("stubDx");
         QTest::addColumn<double>("dy");
-        QTest::newRow("margins 10/10 print at the format positions") << 10.0 << 10.0 << true << 0 << 0 << 0.0 << 0.0 << 0.0;
-        QTest::newRow("margins 15/15 move 5 mm left and up") << 15.0 << 15.0 << true << 0 << 0 << -5.0 << -5.0 << -5.0;
-        QTest::newRow("decimal margin 13.5") << 13.5 << 10.0 << true << 0 << 0 << -3.5 << -3.5 << 0.0;
-        QTest::newRow("lengthwise lies 130 mm down") << 10.0 << 10.0 << false << 0 << 0 << 0.0 << 0.0 << 130.0;
-        QTest::newRow("lengthwise with guides closing in") << 10.0 << 10.0 << false << 0 << 1 << 0.0 << 0.0 << 65.0;
-        QTest::newRow("guides do nothing crosswise") << 10.0 << 10.0 << true << 0 << 1 << 0.0 << 0.0 << 0.0;
-        QTest::newRow("stub width 60 moves the body only") << 10.0 << 10.0 << true << 1 << 0 << 60.0 << 0.0 << 0.0;
-        QTest::newRow("everything at once") << 12.0 << 8.0 << false << 1 << 1 << 58.0 << -2.0 << 67.0;
+        QTest::newRow("margins 10/10 print at the format positions")
+            << 10.0 << 10.0 << true << 0 << 0 << 0.0 << 0.0 << 0.0;
+        QTest::newRow("margins 15/15 move 5 mm left and up")
+            << 15.0 << 15.0 << true << 0 << 0 << -5.0 << -5.0 << -5.0;
+        QTest::newRow("decimal margin 13.5")
+            << 13.5 << 10.0 << true << 0 << 0 << -3.5 << -3.5 << 0.0;
+        QTest::newRow("lengthwise lies 130 mm down")
+            << 10.0 << 10.0 << false << 0 << 0 << 0.0 << 0.0 << 130.0;
+        QTest::newRow("lengthwise with guides closing in")
+            << 10.0 << 10.0 << false << 0 << 1 << 0.0 << 0.0 << 65.0;
+        QTest::newRow("guides do nothing crosswise")
+            << 10.0 << 10.0 << true << 0 << 1 << 0.0 << 0.0 << 0.0;
+        QTest::newRow("stub width 60 moves the body only")
+            << 10.0 << 10.0 << true << 1 << 0 << 60.0 << 0.0 << 0.0;
+        QTest::newRow("everything at once")
+            << 12.0 << 8.0 << false << 1 << 1 << 58.0 << -2.0 << 67.0;
     }
     void positions() {
         QFETCH(double, marginX);
@@ -66,7 +75,8 @@ private slots:
         cheque.setCrosswise(crosswise);
         cheque.setChk(7, stub);
         cheque.setChk(8, guides);
-        const std::optional<PositionTable> table = LoadFieldPositions(m_t->db, kFormat, cheque, m_displays);
+        const std::optional<PositionTable> table =
+            LoadFieldPositions(m_t->db, kFormat, cheque, m_displays);
         QVERIFY(table);
         for (int i = 0; i < kPrintableFieldCount; ++i) {
             const FieldPosition format = stored(i);
@@ -80,11 +90,14 @@ private slots:
     }
 
     void rowsWithoutAFieldAndFormatsWithoutPageSettings() {
-        QVERIFY(m_t->db.execute(u"INSERT INTO 支票格式 (Name, CtlDF, X, Y) VALUES (?, '没有这个字段', 99, 99)"_s, {kFormat}));
+        QVERIFY(m_t->db.execute(
+            u"INSERT INTO 支票格式 (Name, CtlDF, X, Y) VALUES (?, '没有这个字段', 99, 99)"_s,
+            {kFormat}));
         QVERIFY(m_t->db.execute(u"DELETE FROM 支票格式 WHERE Name=? AND CtlDF=''"_s, {kFormat}));
         QVERIFY(m_t->db.execute(u"DELETE FROM 支票格式 WHERE CtlDF='会计'"_s));
         Cheque cheque;
-        const std::optional<PositionTable> table = LoadFieldPositions(m_t->db, kFormat, cheque, m_displays);
+        const std::optional<PositionTable> table =
+            LoadFieldPositions(m_t->db, kFormat, cheque, m_displays);
         QVERIFY(table);
         // No page settings: H = V = W = 0, so everything moves 10 mm right and down.
         QCOMPARE((*table)[3].x, stored(3).x + 10);
@@ -102,10 +115,14 @@ private slots:
         QTest::addColumn<bool>("refuseA3");
         QTest::addColumn<int>("paper");  // 3 = A3, 4 = A4, 0 = left alone (it starts as A3)
         QTest::addColumn<bool>("landscape");
-        QTest::newRow("crosswise with stub takes A3") << u"HP LaserJet"_s << true << 1 << false << 3 << false;
-        QTest::newRow("refused A3 falls back to A4") << u"HP LaserJet"_s << true << 1 << true << 4 << false;
-        QTest::newRow("crosswise without stub takes A4") << u"HP LaserJet"_s << true << 0 << false << 4 << false;
-        QTest::newRow("lengthwise takes A4 landscape") << u"HP LaserJet"_s << false << 1 << false << 4 << true;
+        QTest::newRow("crosswise with stub takes A3")
+            << u"HP LaserJet"_s << true << 1 << false << 3 << false;
+        QTest::newRow("refused A3 falls back to A4")
+            << u"HP LaserJet"_s << true << 1 << true << 4 << false;
+        QTest::newRow("crosswise without stub takes A4")
+            << u"HP LaserJet"_s << true << 0 << false << 4 << false;
+        QTest::newRow("lengthwise takes A4 landscape")
+            << u"HP LaserJet"_s << false << 1 << false << 4 << true;
         QTest::newRow("OKI keeps its paper") << u"oki ML5100"_s << true << 0 << false << 0 << false;
         QTest::newRow("PDF file") << u""_s << true << 1 << false << 3 << false;
     }

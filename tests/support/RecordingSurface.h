@@ -21,10 +21,10 @@ public:
         quint32 color = 0;
     };
 
-    QString name;                 // the device name
-    bool refuseA3 = false;        // the printer has no A3
+    QString name;           // the device name
+    bool refuseA3 = false;  // the printer has no A3
     bool refuseA4 = false;
-    int failAfterTexts = -1;      // the drawing fails after this many texts (-1: never)
+    int failAfterTexts = -1;  // the drawing fails after this many texts (-1: never)
     PaperSize paper = PaperSize::A4;
     bool landscape = false;
     std::vector<Call> calls;
@@ -35,18 +35,21 @@ public:
     std::vector<Call> texts() const {
         std::vector<Call> result;
         for (const Call& call : calls)
-            if (call.kind == Kind::Text) result.push_back(call);
+            if (call.kind == Kind::Text)
+                result.push_back(call);
         return result;
     }
     QString drawnText() const {
         QString all;
-        for (const Call& call : texts()) all += call.text;
+        for (const Call& call : texts())
+            all += call.text;
         return all;
     }
 
     QString deviceName() const override { return name; }
     bool setPaperSize(PaperSize size) override {
-        if ((size == PaperSize::A3 && refuseA3) || (size == PaperSize::A4 && refuseA4)) return false;
+        if ((size == PaperSize::A3 && refuseA3) || (size == PaperSize::A4 && refuseA4))
+            return false;
         paper = size;
         return true;
     }
@@ -57,12 +60,14 @@ public:
     void setFont(const TextFont& font) override { m_font = font; }
     double textWidth(const QString& text) override {
         double width = 0;
-        for (QChar c : text) width += c.unicode() < 128 ? fontMm(m_font) / 2 : fontMm(m_font);
+        for (QChar c : text)
+            width += c.unicode() < 128 ? fontMm(m_font) / 2 : fontMm(m_font);
         return width;
     }
     double textHeight(const QString&) override { return fontMm(m_font); }
     void drawText(double x, double y, const QString& text) override {
-        if (!m_ok) return;
+        if (!m_ok)
+            return;
         if (failAfterTexts >= 0 && int(texts().size()) >= failAfterTexts) {
             m_ok = false;
             return;
