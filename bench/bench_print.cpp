@@ -16,10 +16,19 @@ int main(int argc, char* argv[]) {
     QTemporaryDir dir;
     const QString db = dir.filePath(u"DATA.db"_s);
     const QString pdf = dir.filePath(u"cheque.pdf"_s);
-    const QStringList arguments = {u"print"_s, u"--database"_s, db, u"--pdf"_s, pdf,
-                                   u"--field"_s, u"T3=北京示例科技有限公司"_s, u"--field"_s,
-                                   u"T5=1234.56"_s, u"--field"_s, u"F0=附加信息"_s,
-                                   u"--flags"_s, u"1;0;0;0;0;0;0;0;1;0;"_s};
+    const QStringList arguments = {u"print"_s,
+                                   u"--database"_s,
+                                   db,
+                                   u"--pdf"_s,
+                                   pdf,
+                                   u"--field"_s,
+                                   u"T3=北京示例科技有限公司"_s,
+                                   u"--field"_s,
+                                   u"T5=1234.56"_s,
+                                   u"--field"_s,
+                                   u"F0=附加信息"_s,
+                                   u"--flags"_s,
+                                   u"1;0;0;0;0;0;0;0;1;0;"_s};
     auto runOnce = [&] {
         QProcess process;
         process.start(QStringLiteral(CHEQUEPRINT_EXE), arguments);
@@ -38,8 +47,9 @@ int main(int argc, char* argv[]) {
         times.push_back(double(timer.nsecsElapsed()) / 1e6);
     }
     std::sort(times.begin(), times.end());
-    std::printf("chequeprint print --pdf: median %.1f ms over %zu runs (fastest %.1f, slowest %.1f; "
-                "goal <= 150 ms)\n",
-                times[times.size() / 2], times.size(), times.front(), times.back());
+    std::printf(
+        "chequeprint print --pdf: median %.1f ms over %zu runs (fastest %.1f, slowest %.1f; "
+        "goal <= 150 ms)\n",
+        times[times.size() / 2], times.size(), times.front(), times.back());
     return 0;
 }

@@ -20,7 +20,8 @@ const QString kQueue = u"ChequePDF"_s;
 int firstDark(const QImage& image, int fixed, bool alongRow) {
     const int length = alongRow ? image.width() : image.height();
     for (int i = 0; i < length; ++i)
-        if (qGray(alongRow ? image.pixel(i, fixed) : image.pixel(fixed, i)) < 128) return i;
+        if (qGray(alongRow ? image.pixel(i, fixed) : image.pixel(fixed, i)) < 128)
+            return i;
     return -1;
 }
 
@@ -57,7 +58,8 @@ private slots:
         for (int waited = 0; waited < 300 && printed.isEmpty(); ++waited) {
             QTest::qWait(100);
             for (const QString& name : out.entryList({u"*.pdf"_s}, QDir::Files))
-                if (!before.contains(name)) printed = out.filePath(name);
+                if (!before.contains(name))
+                    printed = out.filePath(name);
         }
         QVERIFY2(!printed.isEmpty(), "the queue wrote no PDF within 30 s");
         QTest::qWait(500);  // let the writer finish the file
