@@ -4,6 +4,7 @@
 #include <map>
 
 #include <QByteArray>
+#include <QFileInfo>
 
 #include "AmountCapitals.h"
 #include "BoundGrid.h"
@@ -12,6 +13,7 @@
 #include "Database.h"
 #include "DateCapitals.h"
 #include "FormatStore.h"
+#include "GridExport.h"
 #include "HistoryGrid.h"
 #include "ProgressIndicator.h"
 #include "TextMeasure.h"
@@ -42,6 +44,8 @@ constexpr char kUsage[] =
     "  history            the history as the grid shows it: the headings, then one line per\n"
     "                     cheque, cells separated by tabs (tabs and line breaks inside a cell\n"
     "                     shown as blanks)\n"
+    "  export FILE        write the history grid to FILE: CSV when the name ends in csv,\n"
+    "                     otherwise an .xlsx workbook; an existing FILE needs --force\n"
     "  print              print the cheque: the last input with today's date, or --history ID\n"
     "                     with today's date; --field KEY=TEXT (a tag such as T3 or an\n"
     "                     identifier such as 票身-收款人) as if typed into the field;\n"
@@ -126,6 +130,39 @@ QString oneLine(QString text) {
     return text;
 }
 
+int exportHistory(const Arguments& args, const Io& io) {
+    if (args.inputs.size() != 1)
+        return usageError(io, u"export needs one file name"_s);
+    const QString fileName = args.inputs.first();
+    if (QFileInfo::exists(fileName) && !args.has(u"--force"_s)) {
+        write(io.err, "chequeprint: " + fileName.toUtf8() + " exists; add --force to replace it\n");
+        return 1;
+    }
+    ConsolePrompts prompts(io.err);
+    Database db(prompts);
+    if (!openDatabase(db, args))
+        return 1;
+    BoundGrid grid;
+    FontTextMeasure measure(historyGridFont());
+    Clock clock;
+    ProgressIndicator progress(clock);
+    BuildHistoryGrid(grid, db, {measure, progress});
+    if (prompts.takeShown())
+        return 1;
+    if (!grid.hasDataRows()) {
+        prompts.message(u"表格中没有数据！"_s, {}, PromptButtons::Ok);
+        return 1;
+    }
+    // The file is written under a temporary name and replaces the old one only when complete.
+    const bool written =
+        fileName.right(3).toLower() == u"csv"
+            ? ExportCsv(grid, fileName, progress)
+            : ExportExcel(grid, fileName, u"Zentavo支票打印历史记录"_s, progress, prompts);
+    if (!written && !prompts.takeShown())
+        write(io.err, "chequeprint: cannot write " + fileName.toUtf8() + '\n');
+    return written ? 0 : 1;
+}
+
 int listHistory(const Arguments& args, const Io& io) {
     ConsolePrompts prompts(io.err);
     Database db(prompts);
@@ -157,10 +194,10 @@ struct Verb {
 
 // Every option of the verbs, and whether it takes a value.
 const std::map<QString, bool>& knownOptions() {
-    static const std::map<QString, bool> table = {{u"--database"_s, true}, {u"--printer"_s, true},
-                                                  {u"--pdf"_s, true},      {u"--format"_s, true},
-                                                  {u"--history"_s, true},  {u"--field"_s, true},
-                                                  {u"--flags"_s, true},    {u"--save"_s, false}};
+    static const std::map<QString, bool> table = {
+        {u"--database"_s, true}, {u"--printer"_s, true}, {u"--pdf"_s, true},
+        {u"--format"_s, true},   {u"--history"_s, true}, {u"--field"_s, true},
+        {u"--flags"_s, true},    {u"--save"_s, false},   {u"--force"_s, false}};
     return table;
 }
 
@@ -187,6 +224,7 @@ const std::map<QString, Verb>& verbs() {
           }}},
         {u"formats"_s, {{u"--database"_s}, false, listFormats}},
         {u"history"_s, {{u"--database"_s}, false, listHistory}},
+        {u"export"_s, {{u"--database"_s, u"--force"_s}, true, exportHistory}},
         {u"print"_s,
          {{u"--database"_s, u"--printer"_s, u"--pdf"_s, u"--format"_s, u"--history"_s, u"--field"_s,
            u"--flags"_s, u"--save"_s},

@@ -48,7 +48,10 @@ void ProgressIndicator::StepProgress(qint32 steps, const QString& unit) {
     // Cut down to whole thousandths in integers, so that 3 of 10 is exactly 0.3.
     const qint64 thousandths = qint64(std::floor(double(done) * 1000.0 / double(m_total)));
     const double fraction = double(thousandths) / 1000.0;
-    m_state.percent = numberText(double(thousandths) / 10.0) + u'%';
+    if (thousandths != m_thousandths) {  // the text only changes with the thousandths
+        m_thousandths = thousandths;
+        m_state.percent = numberText(double(thousandths) / 10.0) + u'%';
+    }
     if (!unit.isEmpty()) {
         if (unit.toLower() != u"pages") {
             m_state.caption = unit;

@@ -51,5 +51,7 @@ private:
     ProgressState m_state;
     qint32 m_total = 1;
     qint32 m_done = 0;
+    qint64 m_thousandths = -1;
+    ProgressState m_displayed;  // what the display shows now
     QDateTime m_start;
 };

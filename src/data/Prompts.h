@@ -22,7 +22,8 @@ public:
     // application title.
     virtual QString inputBox(const QString& prompt, const QString& title = {},
                              const QString& defaultText = {}) = 0;
-    // A save-file dialog; the chosen path, or an empty text when cancelled.
+    // A save-file dialog; the chosen path, or an empty text when cancelled. The filter is
+    // "description|pattern|description|pattern...", the first choice preselected.
     virtual QString saveFileName(const QString& title, const QString& filter,
                                  const QString& defaultName = {}) = 0;
     // A font dialog (name, size, style and colour); nothing when cancelled.

@@ -7,6 +7,8 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QString titleOrDefault(const QString& title) {
@@ -66,7 +68,13 @@ QString QtPrompts::inputBox(const QString& prompt, const QString& title,
 
 QString QtPrompts::saveFileName(const QString& title, const QString& filter,
                                 const QString& defaultName) {
-    return QFileDialog::getSaveFileName(m_parent, title, defaultName, filter);
+    // The filter comes as "description|pattern|description|pattern"; each description ends
+    // in its pattern in parentheses, which is the form Qt's dialog reads.
+    const QStringList parts = filter.split(u'|');
+    QStringList choices;
+    for (qsizetype i = 0; i < parts.size(); i += 2)
+        choices << parts[i];
+    return QFileDialog::getSaveFileName(m_parent, title, defaultName, choices.join(u";;"_s));
 }
 
 std::optional<TextFont> QtPrompts::chooseFont(const TextFont& initial) {

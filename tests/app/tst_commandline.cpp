@@ -197,6 +197,48 @@ private slots:
         QCOMPARE(t.scalar(u"SELECT count(*) FROM 历史记录"_s).toInt(), 0);
     }
 
+    void exportRefusesToReplaceWithoutForce() {
+        TestDatabase t;
+        QVERIFY(t.db.execute(
+            u"INSERT INTO 历史记录 (Dat, 收款人全称) VALUES ('2026-12-01', '甲,乙')"_s));
+        const QString csv = t.dir.filePath(u"history.csv"_s);
+        QCOMPARE(run({u"export"_s, csv, u"--database"_s, t.path()}).exitCode, 0);
+        QFile file(csv);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray first = file.readAll();
+        file.close();
+        QVERIFY(first.startsWith("序号,打印时间,"_ba));
+        QVERIFY(first.contains("\"甲,乙\""));
+
+        QVERIFY(
+            t.db.execute(u"INSERT INTO 历史记录 (Dat, 收款人全称) VALUES ('2026-12-02', '丙')"_s));
+        const Run refused = run({u"export"_s, csv, u"--database"_s, t.path()});
+        QCOMPARE(refused.exitCode, 1);
+        QVERIFY(refused.err.contains("--force"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), first);
+        file.close();
+        QCOMPARE(run({u"export"_s, csv, u"--force"_s, u"--database"_s, t.path()}).exitCode, 0);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll().count('\n'), 3);
+        file.close();
+
+        QVERIFY(t.db.execute(u"DELETE FROM 历史记录"_s));
+        const Run empty = run({u"export"_s, csv, u"--force"_s, u"--database"_s, t.path()});
+        QCOMPARE(empty.exitCode, 1);
+        QVERIFY(QString::fromUtf8(empty.err).contains(u"表格中没有数据！"_s));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll().count('\n'), 3);  // left as it was
+
+        QVERIFY(
+            t.db.execute(u"INSERT INTO 历史记录 (Dat, 收款人全称) VALUES ('2026-12-03', '丁')"_s));
+        const QString xlsx = t.dir.filePath(u"history.xlsx"_s);
+        QCOMPARE(run({u"export"_s, xlsx, u"--database"_s, t.path()}).exitCode, 0);
+        QFile workbook(xlsx);
+        QVERIFY(workbook.open(QIODevice::ReadOnly));
+        QCOMPARE(workbook.read(2), QByteArray("PK"));
+    }
+
     void version() {
         const Run r = run({u"--version"_s});
         QCOMPARE(r.exitCode, 0);

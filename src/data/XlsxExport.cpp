@@ -1,0 +1,92 @@
+#include <filesystem>
+
+#include <QFile>
+
+#include <xlsxwriter.h>
+
+#include "BoundGrid.h"
+#include "GridExport.h"
+#include "ProgressIndicator.h"
+#include "Prompts.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr lxw_color_t kHeadingFill = 0xFFC080;  // 8438015: red 255, green 192, blue 128
+constexpr int kTwipsPerCharacter = 123;
+
+// Writes the workbook into `path`; false when libxlsxwriter refuses anything. The two set-up
+// steps (a new workbook; its one sheet, named) and every grid row are progress steps.
+bool writeWorkbook(const BoundGrid& grid, const QByteArray& path, const QString& sheetName,
+                   ProgressIndicator& progress) {
+    lxw_workbook* workbook = workbook_new(path.constData());
+    if (!workbook)
+        return false;
+    progress.StepProgress(1, QString());
+    lxw_worksheet* sheet = workbook_add_worksheet(workbook, sheetName.toUtf8().constData());
+    progress.StepProgress(1, QString());
+    bool ok = sheet != nullptr;
+    auto check = [&](lxw_error error) { ok = ok && error == LXW_NO_ERROR; };
+
+    lxw_format* body = workbook_add_format(workbook);
+    lxw_format* heading = workbook_add_format(workbook);
+    format_set_border(body, LXW_BORDER_THIN);
+    format_set_border(heading, LXW_BORDER_THIN);
+    format_set_bold(heading);
+    format_set_bg_color(heading, kHeadingFill);
+    lxw_row_t n = 0;
+    for (int j = 0; j < grid.rows() && ok; ++j) {
+        if (grid.rowHeight(j) > 0) {
+            lxw_format* format = j < grid.fixedRows() ? heading : body;
+            lxw_col_t m = 0;
+            for (int i = 0; i < grid.cols(); ++i) {
+                if (grid.colWidth(i) == 0)
+                    continue;
+                const QString& text = grid.text(j, i);
+                // Empty cells get no value, only the border of the block.
+                if (text.isEmpty())
+                    check(worksheet_write_blank(sheet, n, m, format));
+                else
+                    check(worksheet_write_string(sheet, n, m, text.toUtf8().constData(), format));
+                if (j == grid.fixedRows() - 1)
+                    check(worksheet_set_column(sheet, m, m, grid.colWidth(i) / kTwipsPerCharacter,
+                                               nullptr));
+                ++m;
+            }
+            ++n;
+        }
+        progress.StepProgress(1, QString());
+    }
+    const lxw_error closed = workbook_close(workbook);
+    return ok && closed == LXW_NO_ERROR;
+}
+
+}  // namespace
+
+QString ColumnLetters(qint32 column) {
+    QString letters;
+    for (qint64 n = column; n > 0; n = (n - 1) / 26)
+        letters.prepend(QChar(u'A' + int((n - 1) % 26)));
+    return letters;
+}
+
+bool ExportExcel(const BoundGrid& grid, const QString& fileName, const QString& sheetName,
+                 ProgressIndicator& progress, Prompts& prompts) {
+    progress.StartProgress(u"正在将数据导出到EXCEL文件 …"_s, 2 + grid.rows());
+    // Written under a temporary name; the file takes its own name only when complete.
+    const QString partial = fileName + u".partial"_s;
+    bool ok = writeWorkbook(grid, QFile::encodeName(partial), sheetName, progress);
+    if (ok) {
+        std::error_code error;
+        std::filesystem::rename(QFile::encodeName(partial).toStdString(),
+                                QFile::encodeName(fileName).toStdString(), error);
+        ok = !error;
+    }
+    if (!ok)
+        QFile::remove(partial);
+    progress.EndProgress();
+    if (!ok)
+        prompts.message(u"文件保存出错！"_s, {}, PromptButtons::Ok);
+    return ok;
+}

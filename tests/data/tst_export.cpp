@@ -1,0 +1,245 @@
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTest>
+
+#include "BoundGrid.h"
+#include "Clock.h"
+#include "GridExport.h"
+#include "GridRoutines.h"
+#include "ProgressIndicator.h"
+#include "ScriptedPrompts.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Texts that CSV writers get wrong.
+const QStringList kAwkward = {u"逗号,在中间"_s, u"引号\"在中间"_s, u"\""_s, u"  前导空格"_s,
+                              u"普通中文"_s,    u"a,\"b\""_s,      u""_s,   u"多行\r\n文字"_s};
+
+// A history-like grid: hidden field-name row and ID column, serial column, one awkward
+// text per data row, and a hidden middle column.
+BoundGrid makeGrid() {
+    BoundGrid grid;
+    SetUpGridColumns(grid, {u"ID"_s, u""_s, u"甲"_s, u"隐藏"_s, u"乙"_s},
+                     {u"ID"_s, u"序号"_s, u"收款人△"_s, u"隐藏"_s, u"金额"_s});
+    for (int i = 0; i < kAwkward.size(); ++i) {
+        const int r = grid.appendRow();
+        grid.setText(r, 0, QString::number(100 + i));
+        grid.setText(r, 1, QString::number(i + 1));
+        grid.setText(r, 2, kAwkward[i]);
+        grid.setText(r, 3, u"不应导出"_s);
+        grid.setText(r, 4, u"￥1,234.50"_s);
+    }
+    for (int c = 0; c < grid.cols(); ++c)
+        grid.setColWidth(c, c == 0 || c == 3 ? 0 : 1000 + 123 * c);
+    return grid;
+}
+
+// What the grid shows, row by row.
+QList<QStringList> shownTexts(const BoundGrid& grid) {
+    return visibleGridTexts(grid);
+}
+
+QJsonObject readBack(const QStringList& arguments) {
+    QProcess python;
+    python.start(u"python3"_s, QStringList{QStringLiteral(READBACK_SCRIPT)} + arguments);
+    python.waitForFinished(60000);
+    return QJsonDocument::fromJson(python.readAllStandardOutput()).object();
+}
+
+QList<QStringList> rowsOf(const QJsonObject& json) {
+    QList<QStringList> rows;
+    for (const QJsonValue& row : json[u"rows"].toArray()) {
+        QStringList cells;
+        for (const QJsonValue& cell : row.toArray())
+            cells << cell.toString();
+        rows << cells;
+    }
+    return rows;
+}
+
+}  // namespace
+
+class TestExport : public QObject {
+    Q_OBJECT
+
+private:
+    Clock m_clock;
+    ProgressIndicator m_progress{m_clock};
+    QTemporaryDir m_dir;
+
+private slots:
+    void csvFields_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("field");
+        QTest::newRow("comma: enclosed, otherwise unchanged") << u"a,b"_s << u"\"a,b\""_s;
+        QTest::newRow("quote: doubled and enclosed") << u"a\"b"_s << u"\"a\"\"b\""_s;
+        QTest::newRow("a lone quote becomes four quotes") << u"\""_s << u"\"\"\"\""_s;
+        QTest::newRow("leading blanks are no reason to quote") << u"  a"_s << u"  a"_s;
+        QTest::newRow("line breaks are no reason to quote") << u"a\r\nb"_s << u"a\r\nb"_s;
+        QTest::newRow("plain Chinese") << u"收款人"_s << u"收款人"_s;
+    }
+    void csvFields() {
+        QFETCH(QString, text);
+        QFETCH(QString, field);
+        QCOMPARE(csvField(text), field);
+    }
+
+    void csvReadsBackAsTheGridShowsIt() {
+        const BoundGrid grid = makeGrid();
+        const QString path = m_dir.filePath(u"grid.csv"_s);
+        QVERIFY(ExportCsv(grid, path, m_progress));
+        const QJsonObject json = readBack({u"csv"_s, path, u"utf-8"_s});
+        QVERIFY(json[u"crlf"].toBool());
+        QVERIFY(!json[u"bom"].toBool());
+        QList<QStringList> expected = shownTexts(grid);
+        // A CSV reader reads the CR LF inside a cell back as it stands only when quoted; this
+        // cell is not quoted, so it splits the record, as the file's format says it does.
+        const QList<QStringList> rows = rowsOf(json);
+        QCOMPARE(rows.first(), (QStringList{u"序号"_s, u"收款人△"_s, u"金额"_s}));
+        for (int r = 0; r < 7; ++r)
+            QCOMPARE(rows[r], expected[r]);
+        QCOMPARE(m_progress.state().percent, u"100%"_s);
+    }
+
+    void workbookReadsBackWithItsFormatting() {
+        const BoundGrid grid = makeGrid();
+        const QString path = m_dir.filePath(u"grid.xlsx"_s);
+        ScriptedPrompts prompts;
+        QVERIFY(ExportExcel(grid, path, u"Zentavo支票打印历史记录"_s, m_progress, prompts));
+        QVERIFY(prompts.shown().empty());
+        QVERIFY(!QFile::exists(path + u".partial"_s));
+        QCOMPARE(m_progress.state().percent, u"100%"_s);
+        const QJsonObject json = readBack({u"xlsx"_s, path});
+        QCOMPARE(json[u"sheets"].toArray().size(), 1);
+        QCOMPARE(json[u"sheets"][0].toString(), u"Zentavo支票打印历史记录"_s);
+        QCOMPARE(rowsOf(json), shownTexts(grid));
+        const QJsonObject styles = json[u"styles"].toObject();
+        const int rows = int(shownTexts(grid).size());
+        for (int r = 1; r <= rows; ++r) {
+            for (const QString& col : {u"A"_s, u"B"_s, u"C"_s}) {
+                const QJsonObject style = styles[col + QString::number(r)].toObject();
+                QVERIFY2(style[u"border"].toBool(), qPrintable(col + QString::number(r)));
+                QCOMPARE(style[u"bold"].toBool(), r == 1);
+                QCOMPARE(style[u"fill"].toString(), r == 1 ? u"FFFFC080"_s : QString());
+            }
+        }
+        // Widths: the grid's twips / 123, truncated (Excel stores a little padding on top).
+        const QJsonObject widths = json[u"widths"].toObject();
+        const int visibleCols[] = {1, 2, 4};
+        for (int m = 1; m <= 3; ++m) {
+            const int twips = grid.colWidth(visibleCols[m - 1]);
+            QCOMPARE(int(widths[QString::number(m)].toDouble()), twips / 123);
+        }
+    }
+
+    void workbookFailureLeavesNoFile() {
+        const BoundGrid grid = makeGrid();
+        ScriptedPrompts prompts;
+        const QString path = m_dir.filePath(u"没有的文件夹/grid.xlsx"_s);
+        QVERIFY(!ExportExcel(grid, path, u"历史"_s, m_progress, prompts));
+        QCOMPARE(prompts.shown().back().text, u"文件保存出错！"_s);
+        QVERIFY(!QFile::exists(path));
+        // A sheet name a workbook cannot hold fails the same way.
+        const QString named = m_dir.filePath(u"named.xlsx"_s);
+        QVERIFY(!ExportExcel(grid, named, u"a/b"_s, m_progress, prompts));
+        QVERIFY(!QFile::exists(named) && !QFile::exists(named + u".partial"_s));
+    }
+
+    void columnLetters_data() {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("letters");
+        QTest::newRow("first") << 1 << u"A"_s;
+        QTest::newRow("last single letter") << 26 << u"Z"_s;
+        QTest::newRow("first double") << 27 << u"AA"_s;
+        QTest::newRow("AZ") << 52 << u"AZ"_s;
+        QTest::newRow("BA") << 53 << u"BA"_s;
+        QTest::newRow("last double") << 702 << u"ZZ"_s;
+        QTest::newRow("beyond two letters") << 703 << u"AAA"_s;
+    }
+    void columnLetters() {
+        QFETCH(int, column);
+        QFETCH(QString, letters);
+        QCOMPARE(ColumnLetters(column), letters);
+    }
+
+    void exportAsksAndChoosesByName_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("csv");
+        QTest::newRow("csv in upper case") << u"out.CSV"_s << true;
+        QTest::newRow("txt gives a workbook") << u"out.txt"_s << false;
+        QTest::newRow("xlsx") << u"out.xlsx"_s << false;
+    }
+    void exportAsksAndChoosesByName() {
+        QFETCH(QString, name);
+        QFETCH(bool, csv);
+        const QString path = m_dir.filePath(name);
+        ScriptedPrompts prompts;
+        prompts.queueText(path);
+        QVERIFY(ExportGrid(makeGrid(), prompts, u"历史"_s, m_progress));
+        QCOMPARE(prompts.shown()[0].kind, ScriptedPrompts::Kind::SaveFile);
+        QCOMPARE(prompts.shown()[0].defaultText,
+                 u"CSV (逗号分隔)(*.csv)|*.csv|MS Excel文件  (*.xlsx)|*.xlsx"_s);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.read(2) == "PK", !csv);  // a workbook is a zip archive
+    }
+
+    void existingFileIsReplacedOnlyOnYes() {
+        const QString path = m_dir.filePath(u"old.csv"_s);
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("old contents\r\n");
+        old.close();
+        ScriptedPrompts prompts;
+        prompts.queueText(path);  // answered No (nothing queued)
+        QVERIFY(!ExportGrid(makeGrid(), prompts, u"历史"_s, m_progress));
+        QCOMPARE(prompts.shown().back().text, u"该文件已存在，是否覆盖？"_s);
+        QCOMPARE(prompts.shown().back().buttons, PromptButtons::YesNo);
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("old contents\r\n"));  // byte for byte
+        old.close();
+
+        prompts.queueText(path);
+        prompts.queueAnswer(PromptAnswer::Yes);
+        QVERIFY(ExportGrid(makeGrid(), prompts, u"历史"_s, m_progress));
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QVERIFY(old.readAll().startsWith("序号,"_ba));
+        QCOMPARE(QDir(m_dir.path()).entryList({u"old.csv*"_s}).size(), 1);  // nothing left aside
+    }
+
+    void failedReplacementPutsTheOldFileBack() {
+        const QString path = m_dir.filePath(u"keep.xlsx"_s);
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("old workbook");
+        old.close();
+        ScriptedPrompts prompts;
+        prompts.queueText(path);
+        prompts.queueAnswer(PromptAnswer::Yes);
+        // A sheet name no workbook can hold makes the export fail after the question.
+        QVERIFY(!ExportGrid(makeGrid(), prompts, u"[bad]"_s, m_progress));
+        QCOMPARE(prompts.shown().back().text, u"文件保存出错！"_s);
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("old workbook"));
+    }
+
+    void emptyGridOrCancelledDialog() {
+        BoundGrid empty;
+        SetUpGridColumns(empty, {u"ID"_s, u""_s}, {u"ID"_s, u"序号"_s});
+        ScriptedPrompts prompts;
+        QVERIFY(!ExportGrid(empty, prompts, u"历史"_s, m_progress));
+        QCOMPARE(prompts.shown().size(), size_t(1));  // no dialog
+        QCOMPARE(prompts.shown()[0].text, u"表格中没有数据！"_s);
+        prompts.clear();
+        QVERIFY(!ExportGrid(makeGrid(), prompts, u"历史"_s, m_progress));  // cancelled
+        QCOMPARE(prompts.shown().size(), size_t(1));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestExport)
+#include "tst_export.moc"
