@@ -1,6 +1,8 @@
 #include <filesystem>
+#include <vector>
 
 #include <QFile>
+#include <QStringEncoder>
 
 #include <xlsxwriter.h>
 
@@ -35,6 +37,14 @@ bool writeWorkbook(const BoundGrid& grid, const QByteArray& path, const QString&
     format_set_border(heading, LXW_BORDER_THIN);
     format_set_bold(heading);
     format_set_bg_color(heading, kHeadingFill);
+    // One buffer for every cell's UTF-8 text, instead of a new one per cell.
+    QStringEncoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    std::vector<char> buffer;
+    auto toUtf8 = [&](const QString& text) {
+        buffer.resize(size_t(utf8.requiredSpace(text.size())) + 1);
+        *utf8.appendToBuffer(buffer.data(), text) = '\0';
+        return buffer.data();
+    };
     lxw_row_t n = 0;
     for (int j = 0; j < grid.rows() && ok; ++j) {
         if (grid.rowHeight(j) > 0) {
@@ -48,7 +58,7 @@ bool writeWorkbook(const BoundGrid& grid, const QByteArray& path, const QString&
                 if (text.isEmpty())
                     check(worksheet_write_blank(sheet, n, m, format));
                 else
-                    check(worksheet_write_string(sheet, n, m, text.toUtf8().constData(), format));
+                    check(worksheet_write_string(sheet, n, m, toUtf8(text), format));
                 if (j == grid.fixedRows() - 1)
                     check(worksheet_set_column(sheet, m, m, grid.colWidth(i) / kTwipsPerCharacter,
                                                nullptr));
