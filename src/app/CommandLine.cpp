@@ -130,6 +130,17 @@ QString oneLine(QString text) {
     return text;
 }
 
+// The history grid as the window builds it; false after a message was shown.
+bool buildHistoryGrid(const Arguments& args, ConsolePrompts& prompts, BoundGrid& grid,
+                      ProgressIndicator& progress) {
+    Database db(prompts);
+    if (!openDatabase(db, args))
+        return false;
+    FontTextMeasure measure(historyGridFont());
+    BuildHistoryGrid(grid, db, {measure, progress});
+    return !prompts.takeShown();
+}
+
 int exportHistory(const Arguments& args, const Io& io) {
     if (args.inputs.size() != 1)
         return usageError(io, u"export needs one file name"_s);
@@ -139,15 +150,10 @@ int exportHistory(const Arguments& args, const Io& io) {
         return 1;
     }
     ConsolePrompts prompts(io.err);
-    Database db(prompts);
-    if (!openDatabase(db, args))
-        return 1;
     BoundGrid grid;
-    FontTextMeasure measure(historyGridFont());
     Clock clock;
     ProgressIndicator progress(clock);
-    BuildHistoryGrid(grid, db, {measure, progress});
-    if (prompts.takeShown())
+    if (!buildHistoryGrid(args, prompts, grid, progress))
         return 1;
     if (!grid.hasDataRows()) {
         prompts.message(u"表格中没有数据！"_s, {}, PromptButtons::Ok);
@@ -165,15 +171,10 @@ int exportHistory(const Arguments& args, const Io& io) {
 
 int listHistory(const Arguments& args, const Io& io) {
     ConsolePrompts prompts(io.err);
-    Database db(prompts);
-    if (!openDatabase(db, args))
-        return 1;
     BoundGrid grid;
-    FontTextMeasure measure(historyGridFont());
     Clock clock;
     ProgressIndicator progress(clock);
-    BuildHistoryGrid(grid, db, {measure, progress});
-    if (prompts.takeShown())
+    if (!buildHistoryGrid(args, prompts, grid, progress))
         return 1;
     QString output;
     for (const QStringList& row : visibleGridTexts(grid)) {

@@ -39,8 +39,11 @@ struct Session {
     Clock clock;
 };
 
-// The format of --format, or the current one; empty after saying why.
-QString chosenFormat(Session& s, const Arguments& args, const Io& io) {
+// Opens the database and gives the format of --format, or the current one; empty after
+// saying why.
+QString openFormat(Session& s, const Arguments& args, const Io& io) {
+    if (!openDatabase(s.db, args))
+        return {};
     FormatDisplays displays;
     ListFormatNames(s.db, displays);
     const QString name =
@@ -164,9 +167,7 @@ int exitCode(bool ok) {
 
 int printVerb(const Arguments& args, const Io& io) {
     Session s(io);
-    if (!openDatabase(s.db, args))
-        return 1;
-    const QString format = chosenFormat(s, args, io);
+    const QString format = openFormat(s, args, io);
     if (format.isEmpty())
         return 1;
     std::optional<Cheque> cheque = chequeFromArguments(s, args, io, format);
@@ -191,9 +192,7 @@ int previewVerb(const Arguments& args, const Io& io) {
         return 1;
     }
     Session s(io);
-    if (!openDatabase(s.db, args))
-        return 1;
-    const QString format = chosenFormat(s, args, io);
+    const QString format = openFormat(s, args, io);
     if (format.isEmpty())
         return 1;
     const std::optional<Cheque> cheque = chequeFromArguments(s, args, io, format);
@@ -224,9 +223,7 @@ int endorseVerb(const Arguments& args, const Io& io) {
         return 1;
     }
     Session s(io);
-    if (!openDatabase(s.db, args))
-        return 1;
-    const QString format = chosenFormat(s, args, io);
+    const QString format = openFormat(s, args, io);
     if (format.isEmpty())
         return 1;
     Cheque cheque;

@@ -5,14 +5,11 @@
 #include <QPalette>
 
 #include "BoundGrid.h"
+#include "Colors.h"
 
 namespace {
 
 constexpr int kCellPadding = 8;  // pixels
-
-QColor toQColor(quint32 color) {
-    return QColor(int(color & 0xff), int((color >> 8) & 0xff), int((color >> 16) & 0xff));
-}
 
 }  // namespace
 

@@ -7,20 +7,14 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
+#include "Colors.h"
+
 using namespace Qt::StringLiterals;
 
 namespace {
 
 QString titleOrDefault(const QString& title) {
     return title.isEmpty() ? applicationTitle() : title;
-}
-
-QColor toQColor(quint32 color) {
-    return QColor(int(color & 0xff), int((color >> 8) & 0xff), int((color >> 16) & 0xff));
-}
-
-quint32 fromQColor(const QColor& c) {
-    return quint32(c.red()) | (quint32(c.green()) << 8) | (quint32(c.blue()) << 16);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <QFontMetricsF>
 #include <QPrinter>
 
+#include "Colors.h"
+
 namespace {
 
 constexpr double kMmPerInch = 25.4;

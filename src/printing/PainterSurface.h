@@ -50,5 +50,3 @@ private:
 
 // The Qt font of a field's font; the Windows Chinese names resolve to installed faces.
 QFont toQFont(const TextFont& font);
-// A colour value with red in the lowest byte as a QColor.
-QColor toQColor(quint32 color);
