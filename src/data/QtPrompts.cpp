@@ -1,11 +1,14 @@
 #include "QtPrompts.h"
 
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFont>
 #include <QFontDialog>
 #include <QInputDialog>
+#include <QLibraryInfo>
 #include <QMessageBox>
+#include <QTranslator>
 
 #include "Colors.h"
 
@@ -90,4 +93,13 @@ std::optional<TextFont> QtPrompts::chooseFont(const TextFont& initial) {
     if (color.isValid())
         result.color = fromQColor(color);
     return result;
+}
+
+bool installChineseTranslations() {
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(u"qtbase_zh_CN"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
 }

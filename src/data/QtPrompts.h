@@ -19,3 +19,7 @@ public:
 private:
     QWidget* m_parent;
 };
+
+// Chinese texts on Qt's own buttons and dialogs (是/否, 确定/取消), from qt6-translations-l10n.
+// False when the translation is not installed.
+bool installChineseTranslations();
