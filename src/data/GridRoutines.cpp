@@ -78,10 +78,10 @@ std::vector<ColumnBinding> bindColumns(const BoundGrid& grid, Database& db,
 
 // The sort key of a data row: its cell's number when the whole text reads as one.
 struct SortKey {
-    bool numeric;
-    double number;
     QStringView text;  // the text itself, so that comparing reads it directly
+    double number;
     int row;
+    bool numeric;
 };
 
 // Whether the text is exactly the decimal digits of n (n > 0), without making a new text.
@@ -263,7 +263,7 @@ void SortGridByColumn(BoundGrid& grid, int col) {
         const QString& text = grid.text(r, col);
         double number = 0;
         const bool numeric = readsAsNumber(text, &number);
-        keys.push_back({numeric, number, text, r});
+        keys.push_back({text, number, r, numeric});
     }
     // Ties keep their previous order (the row number decides), so sorting by one column
     // after another keeps the earlier order within equal texts.
