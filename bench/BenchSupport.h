@@ -9,7 +9,12 @@
 #include <QRandomGenerator>
 #include <QStringList>
 
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include "../src/app/ConsolePrompts.h"
 #include "Database.h"
+#include "TextMeasure.h"
 
 inline constexpr int kRows = 100000;
 
@@ -53,3 +58,25 @@ inline double medianSeconds(int runs, F&& work) {
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
 }
+
+// A database of its own in a temporary folder, filled with the generated history, in an
+// application that draws offscreen with the program's Chinese fonts.
+struct GeneratedHistory {
+    GeneratedHistory(int& argc, char** argv) : app(offscreen(argc), argv) {
+        installChineseFontSubstitutes();
+        ok = db.open(path());
+        if (ok)
+            generateHistory(db);
+    }
+    QString path() const { return dir.filePath(QStringLiteral("DATA.db")); }
+    static int& offscreen(int& argc) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        return argc;
+    }
+
+    QApplication app;
+    QTemporaryDir dir;
+    ConsolePrompts prompts{stderr};
+    Database db{prompts};
+    bool ok = false;
+};

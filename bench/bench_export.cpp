@@ -2,13 +2,10 @@
 // same table as CSV, and ExportExcel against a bare libxlsxwriter loop writing the same cells.
 #include <cstdio>
 
-#include <QApplication>
 #include <QProcess>
-#include <QTemporaryDir>
 
 #include <xlsxwriter.h>
 
-#include "../src/app/ConsolePrompts.h"
 #include "BenchSupport.h"
 #include "BoundGrid.h"
 #include "Clock.h"
@@ -20,16 +17,13 @@
 using namespace Qt::StringLiterals;
 
 int main(int argc, char* argv[]) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    installChineseFontSubstitutes();
-    QTemporaryDir dir;
-    ConsolePrompts prompts(stderr);
-    Database db(prompts);
-    const QString dbPath = dir.filePath(u"DATA.db"_s);
-    if (!db.open(dbPath))
+    GeneratedHistory history(argc, argv);
+    if (!history.ok)
         return 1;
-    generateHistory(db);
+    Database& db = history.db;
+    ConsolePrompts& prompts = history.prompts;
+    QTemporaryDir& dir = history.dir;
+    const QString dbPath = history.path();
     FontTextMeasure measure(historyGridFont());
     Clock clock;
     ProgressIndicator progress(clock);

@@ -4,13 +4,10 @@
 #include <cstdio>
 #include <vector>
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <QTemporaryDir>
 
-#include "../src/app/ConsolePrompts.h"
 #include "BenchSupport.h"
 #include "BoundGrid.h"
 #include "Clock.h"
@@ -23,15 +20,10 @@
 using namespace Qt::StringLiterals;
 
 int main(int argc, char* argv[]) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    installChineseFontSubstitutes();
-    QTemporaryDir dir;
-    ConsolePrompts prompts(stderr);
-    Database db(prompts);
-    if (!db.open(dir.filePath(u"DATA.db"_s)))
+    GeneratedHistory history(argc, argv);
+    if (!history.ok)
         return 1;
-    generateHistory(db);
+    Database& db = history.db;
     std::printf("history of %d rows generated\n", kRows);
 
     const double raw = medianSeconds(5, [&] {

@@ -130,16 +130,25 @@ QString oneLine(QString text) {
     return text;
 }
 
-// The history grid as the window builds it; false after a message was shown.
-bool buildHistoryGrid(const Arguments& args, ConsolePrompts& prompts, BoundGrid& grid,
-                      ProgressIndicator& progress) {
-    Database db(prompts);
-    if (!openDatabase(db, args))
-        return false;
-    FontTextMeasure measure(historyGridFont());
-    BuildHistoryGrid(grid, db, {measure, progress});
-    return !prompts.takeShown();
-}
+// The history grid as the window builds it, for the verbs that print or export it.
+struct HistoryGridRun {
+    explicit HistoryGridRun(const Io& io) : prompts(io.err) {}
+
+    // False after a message was shown.
+    bool build(const Arguments& args) {
+        Database db(prompts);
+        if (!openDatabase(db, args))
+            return false;
+        FontTextMeasure measure(historyGridFont());
+        BuildHistoryGrid(grid, db, {measure, progress});
+        return !prompts.takeShown();
+    }
+
+    ConsolePrompts prompts;
+    Clock clock;
+    ProgressIndicator progress{clock};
+    BoundGrid grid;
+};
 
 int exportHistory(const Arguments& args, const Io& io) {
     if (args.inputs.size() != 1)
@@ -149,35 +158,29 @@ int exportHistory(const Arguments& args, const Io& io) {
         write(io.err, "chequeprint: " + fileName.toUtf8() + " exists; add --force to replace it\n");
         return 1;
     }
-    ConsolePrompts prompts(io.err);
-    BoundGrid grid;
-    Clock clock;
-    ProgressIndicator progress(clock);
-    if (!buildHistoryGrid(args, prompts, grid, progress))
+    HistoryGridRun run(io);
+    if (!run.build(args))
         return 1;
-    if (!grid.hasDataRows()) {
-        prompts.message(u"表格中没有数据！"_s, {}, PromptButtons::Ok);
+    if (!run.grid.hasDataRows()) {
+        run.prompts.message(u"表格中没有数据！"_s, {}, PromptButtons::Ok);
         return 1;
     }
     // The file is written under a temporary name and replaces the old one only when complete.
-    const bool written =
-        fileName.right(3).toLower() == u"csv"
-            ? ExportCsv(grid, fileName, progress)
-            : ExportExcel(grid, fileName, u"Zentavo支票打印历史记录"_s, progress, prompts);
-    if (!written && !prompts.takeShown())
+    const bool written = fileName.right(3).toLower() == u"csv"
+                             ? ExportCsv(run.grid, fileName, run.progress)
+                             : ExportExcel(run.grid, fileName, u"Zentavo支票打印历史记录"_s,
+                                           run.progress, run.prompts);
+    if (!written && !run.prompts.takeShown())
         write(io.err, "chequeprint: cannot write " + fileName.toUtf8() + '\n');
     return written ? 0 : 1;
 }
 
 int listHistory(const Arguments& args, const Io& io) {
-    ConsolePrompts prompts(io.err);
-    BoundGrid grid;
-    Clock clock;
-    ProgressIndicator progress(clock);
-    if (!buildHistoryGrid(args, prompts, grid, progress))
+    HistoryGridRun run(io);
+    if (!run.build(args))
         return 1;
     QString output;
-    for (const QStringList& row : visibleGridTexts(grid)) {
+    for (const QStringList& row : visibleGridTexts(run.grid)) {
         QStringList cells;
         for (const QString& cell : row)
             cells << oneLine(cell);
