@@ -9,7 +9,7 @@
 #include <QRandomGenerator>
 #include <QStringList>
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QTemporaryDir>
 
 #include "../src/app/ConsolePrompts.h"
@@ -74,7 +74,7 @@ struct GeneratedHistory {
         return argc;
     }
 
-    QApplication app;
+    QGuiApplication app;
     QTemporaryDir dir;
     ConsolePrompts prompts{stderr};
     Database db{prompts};

@@ -1,12 +1,9 @@
 #include "ChequePicture.h"
 
-#include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QPainter>
 
 #include "Cheque.h"
+#include "ChequeGeometry.h"
 #include "ChequePrinter.h"
 #include "FormatStore.h"
 #include "PainterSurface.h"
@@ -17,40 +14,6 @@ namespace {
 
 const QColor kPaper(236, 246, 241);
 const QColor kInk(38, 110, 92);
-
-QSizeF sizeOf(const QJsonObject& o) {
-    return {o[u"width"].toDouble(), o[u"height"].toDouble()};
-}
-
-ChequeGeometry readGeometry() {
-    ChequeGeometry g;
-    QFile file(u":/cheque-geometry.json"_s);
-    if (!file.open(QIODevice::ReadOnly))
-        return g;
-    const QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
-    g.body = sizeOf(root[u"body"].toObject());
-    g.stub = sizeOf(root[u"stub"].toObject());
-    const QJsonObject boxes = root[u"figureBoxes"].toObject();
-    for (const QJsonValue& left : boxes[u"left"].toArray())
-        g.boxLefts << left.toDouble();
-    g.boxRight = boxes[u"right"].toDouble();
-    g.boxTop = boxes[u"top"].toDouble();
-    g.boxBottom = boxes[u"bottom"].toDouble();
-    for (const QJsonValue& heading : boxes[u"headings"].toArray())
-        g.boxHeadings << heading.toString();
-    for (const QJsonValue& value : root[u"places"].toArray()) {
-        const QJsonObject p = value.toObject();
-        g.places.append({p[u"field"].toString(), p[u"part"].toString() == u"stub",
-                         QRectF(p[u"x"].toDouble(), p[u"y"].toDouble(), p[u"w"].toDouble(),
-                                p[u"h"].toDouble())});
-    }
-    for (const QJsonValue& value : root[u"labels"].toArray()) {
-        const QJsonObject l = value.toObject();
-        g.labels.append({l[u"text"].toString(), l[u"part"].toString() == u"stub",
-                         QPointF(l[u"x"].toDouble(), l[u"y"].toDouble()), l[u"size"].toDouble()});
-    }
-    return g;
-}
 
 // Draws one part (body or stub) with its top-left at `origin` (mm).
 void drawPart(QPainter& painter, double scale, QPointF origin, bool stub) {
@@ -74,19 +37,19 @@ void drawPart(QPainter& painter, double scale, QPointF origin, bool stub) {
                              at(place.rect.right(), place.rect.bottom()));
     }
     if (!stub) {
-        const QRectF boxes(g.boxLefts.value(0), g.boxTop, g.boxRight - g.boxLefts.value(0),
+        const QRectF boxes(g.boxLefts[0], g.boxTop, g.boxRight - g.boxLefts[0],
                            g.boxBottom - g.boxTop);
         painter.drawRect(rect(boxes));
         QFont font(u"宋体"_s);
         font.setPointSizeF(6);
         painter.setFont(font);
-        for (qsizetype i = 0; i < g.boxLefts.size(); ++i) {
+        for (size_t i = 0; i < g.boxLefts.size(); ++i) {
             const double left = g.boxLefts[i];
             const double right = i + 1 < g.boxLefts.size() ? g.boxLefts[i + 1] : g.boxRight;
             if (i > 0)
                 painter.drawLine(at(left, g.boxTop), at(left, g.boxBottom));
             painter.drawText(rect(QRectF(left, g.boxTop - 3, right - left, 3)), Qt::AlignCenter,
-                             g.boxHeadings.value(i));
+                             g.boxHeadings.value(qsizetype(i)));
         }
     }
     for (const ChequeGeometry::Label& label : g.labels) {
@@ -103,11 +66,6 @@ void drawPart(QPainter& painter, double scale, QPointF origin, bool stub) {
 }
 
 }  // namespace
-
-const ChequeGeometry& ChequeGeometry::standard() {
-    static const ChequeGeometry geometry = readGeometry();
-    return geometry;
-}
 
 void drawChequePicture(QPainter& painter, double pixelsPerMm, bool withStub, QPointF stubAt,
                        QPointF bodyAt) {

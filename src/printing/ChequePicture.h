@@ -1,45 +1,13 @@
 #pragma once
 
 #include <QImage>
-#include <QList>
 #include <QPointF>
-#include <QRectF>
-#include <QSizeF>
 #include <QString>
-#include <QStringList>
 
 class Cheque;
 class Database;
 class Prompts;
 class QPainter;
-
-// The standard cheque's geometry in mm (origin at each part's top-left corner), kept in
-// resources/cheque-geometry.json: the blank places that the fields fall into, the eleven
-// figure boxes and the preprinted words.
-struct ChequeGeometry {
-    struct Place {
-        QString field;
-        bool onStub;
-        QRectF rect;
-    };
-    struct Label {
-        QString text;
-        bool onStub;
-        QPointF at;  // top-left
-        double points;
-    };
-    QSizeF body;
-    QSizeF stub;
-    QList<double> boxLefts;
-    double boxRight = 0;
-    double boxTop = 0;
-    double boxBottom = 0;
-    QStringList boxHeadings;
-    QList<Place> places;
-    QList<Label> labels;
-
-    static const ChequeGeometry& standard();
-};
 
 // Draws a blank cheque at true size on a painter whose device has `pixelsPerMm`: the stub
 // with its top-left at `stubAt` (unless `withStub` is false) and the body at `bodyAt` (mm).

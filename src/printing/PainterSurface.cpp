@@ -21,13 +21,6 @@ QFont toQFont(const TextFont& font) {
     return qfont;
 }
 
-QColor toQColor(quint32 color) {
-    // A value with the top bit set names a system colour; black stands in for it.
-    if (color & 0x80000000u)
-        return Qt::black;
-    return QColor(int(color & 0xff), int((color >> 8) & 0xff), int((color >> 16) & 0xff));
-}
-
 PainterSurface::PainterSurface(QPrinter& printer) : m_printer(&printer), m_device(&printer) {
     printer.setFullPage(printer.outputFormat() == QPrinter::PdfFormat);
 }

@@ -1,6 +1,7 @@
 #include "PrintLayout.h"
 
 #include "Cheque.h"
+#include "ChequeGeometry.h"
 #include "Database.h"
 #include "FormatStore.h"
 #include "PrintSurface.h"
@@ -8,9 +9,7 @@
 using namespace Qt::StringLiterals;
 
 const std::array<double, 11>& figureBoxColumns() {
-    static const std::array<double, 11> columns = {114.86, 118.86, 122.76, 126.86, 130.46, 134.46,
-                                                   138.46, 142.06, 145.86, 150.06, 153.66};
-    return columns;
+    return ChequeGeometry::standard().boxLefts;
 }
 
 bool SetupChequePage(PrintSurface& surface, const Cheque& cheque) {

@@ -1,7 +1,3 @@
-#include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QTest>
 
 #include "Cheque.h"
@@ -184,27 +180,6 @@ private slots:
         QCOMPARE(cheque.font(4).size, 11.0);
         QCOMPARE(cheque.font(10).size, 10.0);
         QCOMPARE(progress.done(), kPrintableFieldCount);
-    }
-
-    // The shipped format puts every field's first character inside its place on the cheque.
-    void shippedFieldsLieInTheirPlaces() {
-        QFile file(u":/cheque-geometry.json"_s);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QJsonArray places = QJsonDocument::fromJson(file.readAll())[u"places"].toArray();
-        QCOMPARE(places.size(), kPrintableFieldCount);
-        for (const QJsonValue& value : places) {
-            const QJsonObject place = value.toObject();
-            const QString field = place[u"field"].toString();
-            const double x = stored(u"X"_s, kDefault, field).toDouble();
-            const double y = stored(u"Y"_s, kDefault, field).toDouble();
-            const double size = stored(u"fSize"_s, kDefault, field).toDouble() * 25.4 / 72;
-            QVERIFY2(
-                x >= place[u"x"].toDouble() && x < place[u"x"].toDouble() + place[u"w"].toDouble(),
-                qPrintable(field));
-            QVERIFY2(y >= place[u"y"].toDouble() &&
-                         y + size <= place[u"y"].toDouble() + place[u"h"].toDouble(),
-                     qPrintable(field));
-        }
     }
 };
 

@@ -1,6 +1,7 @@
 #include <QTest>
 
 #include "Cheque.h"
+#include "ChequeGeometry.h"
 #include "FormatStore.h"
 #include "PrintLayout.h"
 #include "RecordingSurface.h"
@@ -149,6 +150,26 @@ private slots:
         RecordingSurface surface;
         surface.refuseA3 = surface.refuseA4 = true;
         QVERIFY(!SetupChequePage(surface, Cheque()));
+    }
+
+    // The shipped format puts every field's first character inside its place on the cheque.
+    void shippedFieldsLieInTheirPlaces() {
+        const ChequeGeometry& g = ChequeGeometry::standard();
+        QCOMPARE(g.places.size(), kPrintableFieldCount);
+        for (const ChequeGeometry::Place& place : g.places) {
+            auto stored = [&](const QString& column) {
+                return m_t->scalar(u"SELECT "_s + column +
+                                       u" FROM 支票格式 WHERE Name='标准支票' AND CtlDF=?"_s,
+                                   {place.field})
+                    .toDouble();
+            };
+            const double x = stored(u"X"_s);
+            const double y = stored(u"Y"_s);
+            const double size = stored(u"fSize"_s) * 25.4 / 72;
+            QVERIFY2(x >= place.rect.left() && x < place.rect.right(), qPrintable(place.field));
+            QVERIFY2(y >= place.rect.top() && y + size <= place.rect.bottom(),
+                     qPrintable(place.field));
+        }
     }
 };
 

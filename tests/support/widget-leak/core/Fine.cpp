@@ -1,0 +1,2 @@
+#include <QColor>
+#include <QString>

@@ -1,0 +1,3 @@
+class QWidget;
+
+void show(QWidget* window);
