@@ -1,5 +1,5 @@
-#include <QGuiApplication>
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QTest>
 
 #include "BoundGrid.h"

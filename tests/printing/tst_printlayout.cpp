@@ -158,9 +158,10 @@ private slots:
         QCOMPARE(g.places.size(), kPrintableFieldCount);
         for (const ChequeGeometry::Place& place : g.places) {
             auto stored = [&](const QString& column) {
-                return m_t->scalar(u"SELECT "_s + column +
-                                       u" FROM 支票格式 WHERE Name='标准支票' AND CtlDF=?"_s,
-                                   {place.field})
+                return m_t
+                    ->scalar(u"SELECT "_s + column +
+                                 u" FROM 支票格式 WHERE Name='标准支票' AND CtlDF=?"_s,
+                             {place.field})
                     .toDouble();
             };
             const double x = stored(u"X"_s);
