@@ -1,6 +1,6 @@
 -- The program's database: print formats and the history of printed cheques.
 -- Dates are ISO texts (YYYY-MM-DD); yes/no values are 0 or 1; every text accepts ''.
-CREATE TABLE 支票格式 (
+CREATE TABLE IF NOT EXISTS 支票格式 (
     ID INTEGER PRIMARY KEY AUTOINCREMENT,
     Name TEXT NOT NULL DEFAULT '',
     CtlDF TEXT NOT NULL DEFAULT '',
@@ -15,8 +15,8 @@ CREATE TABLE 支票格式 (
     fUnderline BOOLEAN DEFAULT 0,
     fStrikethru BOOLEAN DEFAULT 0
 );
-CREATE INDEX 支票格式_Name ON 支票格式 (Name, CtlDF);
-CREATE TABLE 历史记录 (
+CREATE INDEX IF NOT EXISTS 支票格式_Name ON 支票格式 (Name, CtlDF);
+CREATE TABLE IF NOT EXISTS 历史记录 (
     ID INTEGER PRIMARY KEY AUTOINCREMENT,
     Dat DATE,
     出票日期 DATE,
@@ -34,4 +34,4 @@ CREATE TABLE 历史记录 (
     "主管(票根)" TEXT DEFAULT '',
     "会计(票根)" TEXT DEFAULT ''
 );
-CREATE INDEX 历史记录_Dat ON 历史记录 (Dat);
+CREATE INDEX IF NOT EXISTS 历史记录_Dat ON 历史记录 (Dat);

@@ -1,4 +1,3 @@
-#include <filesystem>
 #include <optional>
 
 #include <QFile>
@@ -6,6 +5,7 @@
 
 #include "Calibration.h"
 #include "Cheque.h"
+#include "ChequeCheck.h"
 #include "ChequePicture.h"
 #include "ChequePrinter.h"
 #include "Clock.h"
@@ -17,6 +17,7 @@
 #include "HistoryRecords.h"
 #include "NumberText.h"
 #include "OptionFlags.h"
+#include "OutputFile.h"
 #include "PainterSurface.h"
 #include "PrinterChoice.h"
 #include "ProgressIndicator.h"
@@ -57,9 +58,9 @@ QString openFormat(Session& s, const Arguments& args, const Io& io) {
     return name;
 }
 
-// The cheque the window would show at start (the last input with today's date) or history
-// row --history with today's date, then --flags (or the stored switches), the --field texts
-// with their leave-field logic, and the format's fonts.
+// The cheque the window would show at start (the last input, or on a first start the empty
+// fields, with today's date) or history row --history with today's date, then --flags (or the
+// stored switches), the --field texts with their leave-field logic, and the format's fonts.
 std::optional<Cheque> chequeFromArguments(Session& s, const Arguments& args, const Io& io,
                                           const QString& format) {
     Cheque cheque;
@@ -70,11 +71,10 @@ std::optional<Cheque> chequeFromArguments(Session& s, const Arguments& args, con
             fail(io, u"no history row "_s + args.option(u"--history"_s));
             return std::nullopt;
         }
-        leaveBodyField(cheque, 5, s.prompts);
+        leaveBodyField(cheque, Field::Amount, s.prompts);
     } else {
-        LoadHistoryRecord(s.db, cheque, -1, s.prompts, s.clock);
-        for (int field : {0, 1, 2, 5})
-            leaveBodyField(cheque, field, s.prompts);
+        LoadLastInput(s.db, cheque, s.prompts, s.clock);
+        leaveBodyField(cheque, Field::Amount, s.prompts);
     }
     if (args.has(u"--flags"_s)) {
         applyOptionFlags(cheque, args.option(u"--flags"_s));
@@ -107,8 +107,7 @@ std::optional<Cheque> chequeFromArguments(Session& s, const Arguments& args, con
 }
 
 // Where a printing verb prints: the printer of --printer (or the system's default), or the
-// PDF file of --pdf, which is written under a temporary name and only takes its own name
-// when the document is complete.
+// PDF file of --pdf, which is written completely or not at all.
 class Output {
 public:
     bool open(Session& s, const Arguments& args, const Io& io) {
@@ -119,10 +118,13 @@ public:
                 fail(io, u"--printer and --pdf exclude each other"_s);
                 return false;
             }
-            m_pdf = args.option(u"--pdf"_s);
-            m_partial = m_pdf + u".partial"_s;
+            m_pdf.emplace(args.option(u"--pdf"_s));
+            if (!m_pdf->open()) {
+                fail(io, u"cannot write "_s + m_pdf->target() + u": "_s + m_pdf->errorString());
+                return false;
+            }
             m_printer.setOutputFormat(QPrinter::PdfFormat);
-            m_printer.setOutputFileName(m_partial);
+            m_printer.setOutputFileName(m_pdf->temporaryPath());
             return true;
         }
         if (!checkPrinterInstalled(s.prompts))
@@ -134,29 +136,20 @@ public:
 
     QPrinter& printer() { return m_printer; }
 
-    // Gives the PDF file its name when the document was complete, else removes it.
-    bool finish(bool complete, const Io& io) {
-        if (m_pdf.isEmpty())
+    // Gives a complete PDF file its name; a failed or cut one leaves the old file as it was.
+    bool finish(bool complete, Session& s, const Io& io) {
+        if (!m_pdf || !complete)
             return complete;
-        if (!complete) {
-            QFile::remove(m_partial);
-            return false;
-        }
-        std::error_code error;
-        std::filesystem::rename(m_partial.toStdString(), m_pdf.toStdString(), error);
-        if (error) {
-            QFile::remove(m_partial);
-            fail(io,
-                 u"cannot write "_s + m_pdf + u": "_s + QString::fromStdString(error.message()));
-            return false;
-        }
-        return true;
+        if (m_pdf->commit(isCompletePdf))
+            return true;
+        fail(io, u"cannot write "_s + m_pdf->target() + u": "_s + m_pdf->errorString());
+        s.prompts.message(u"打印错误，请检查打印机！"_s, {}, PromptButtons::Ok);
+        return false;
     }
 
 private:
     QPrinter m_printer{QPrinter::HighResolution};
-    QString m_pdf;
-    QString m_partial;
+    std::optional<OutputFile> m_pdf;
 };
 
 int exitCode(bool ok) {
@@ -171,13 +164,16 @@ int printVerb(const Arguments& args, const Io& io) {
     if (format.isEmpty())
         return 1;
     std::optional<Cheque> cheque = chequeFromArguments(s, args, io, format);
+    // Nothing is printed that could not be kept: a real date and an amount in figure form.
+    if (!cheque || !checkChequeBeforePrint(*cheque, s.prompts))
+        return 1;
     Output output;
-    if (!cheque || !output.open(s, args, io))
+    if (!output.open(s, args, io))
         return 1;
     PainterSurface surface(output.printer());
     FormatDisplays displays;
     const bool printed = PrintCheque(surface, *cheque, format, s.db, displays, s.prompts);
-    if (!output.finish(printed, io))
+    if (!output.finish(printed, s, io))
         return 1;
     if (args.has(u"--save"_s) && !SaveHistoryRecord(s.db, *cheque, s.clock.today())) {
         fail(io, u"the cheque was printed but could not be saved in the history"_s);
@@ -201,8 +197,11 @@ int previewVerb(const Arguments& args, const Io& io) {
     const QImage picture = previewCheque(*cheque, format, s.db, 8, s.prompts);
     if (picture.isNull())
         return 1;
-    if (!picture.save(args.inputs.first())) {
-        fail(io, u"cannot write "_s + args.inputs.first());
+    OutputFile file(args.inputs.first());
+    if (!file.open() || !picture.save(&file.device(), "PNG") || !file.commit()) {
+        fail(io,
+             u"cannot write "_s + file.target() + u": "_s +
+                 (file.errorString().isEmpty() ? file.device().errorString() : file.errorString()));
         return 1;
     }
     return 0;
@@ -214,7 +213,7 @@ int calibrateVerb(const Arguments& args, const Io& io) {
     if (!output.open(s, args, io))
         return 1;
     PainterSurface surface(output.printer());
-    return exitCode(output.finish(PrintCalibrationSquare(surface), io));
+    return exitCode(output.finish(PrintCalibrationSquare(surface), s, io));
 }
 
 int endorseVerb(const Arguments& args, const Io& io) {
@@ -240,5 +239,5 @@ int endorseVerb(const Arguments& args, const Io& io) {
     if (!output.open(s, args, io))
         return 1;
     PainterSurface surface(output.printer());
-    return exitCode(output.finish(PrintEndorsementText(surface, text, layout), io));
+    return exitCode(output.finish(PrintEndorsementText(surface, text, layout), s, io));
 }

@@ -11,29 +11,15 @@ namespace {
 constexpr char16_t kZero = u'零';
 constexpr char16_t kTen = u'拾';
 
-// Month and day texts: a trailing 拾 makes every 拾 a "0", any other 拾 is dropped.
-QString tensToDigits(QStringView part) {
-    QString text = part.toString();
-    if (text.endsWith(kTen))
-        text.replace(kTen, u'0');
-    text.remove(kTen);
-    return text;
+// The value 0..9 of an ASCII or capital digit, or -1.
+int digitValue(QChar c) {
+    if (c >= u'0' && c <= u'9')
+        return c.unicode() - u'0';
+    return capitalDigitValue(c.unicode());
 }
 
-QString capitalsToAscii(QString text) {
-    for (QChar& c : text) {
-        const int value = capitalDigitValue(c.unicode());
-        if (value >= 0)
-            c = QChar(u'0' + value);
-    }
-    return text;
-}
-
-// A whole number (rounded half to even) kept within a range that a calendar can hold.
-long long wholeNumber(const QString& text) {
-    const double value = std::nearbyint(numericValue(text));
-    return static_cast<long long>(std::clamp(value, -1e7, 1e7));
-}
+// Past any day, month or year a cheque can carry; keeps long digit runs from overflowing.
+constexpr int kBeyondAnyDatePart = 100000;
 
 }  // namespace
 
@@ -53,16 +39,41 @@ QString DateToCapitals(QStringView digits) {
     return text;
 }
 
+int readDatePart(QStringView text) {
+    QString chars;
+    for (QChar c : text)
+        if (!c.isSpace())
+            chars += c;
+    const qsizetype ten = chars.indexOf(kTen);
+    if (ten < 0) {
+        if (chars.isEmpty())
+            return -1;
+        int value = 0;
+        for (QChar c : chars) {
+            const int digit = digitValue(c);
+            if (digit < 0)
+                return -1;
+            value = std::min(value * 10 + digit, kBeyondAnyDatePart);
+        }
+        return value;
+    }
+    // A tens form: [零][tens digit]拾[units digit], the digits 1 to 9.
+    QStringView tens = QStringView(chars).left(ten);
+    const QStringView units = QStringView(chars).mid(ten + 1);
+    if (tens.size() == 2 && tens[0] == kZero)
+        tens = tens.mid(1);
+    const int tensDigit = tens.isEmpty() ? 1 : (tens.size() == 1 ? digitValue(tens[0]) : -1);
+    const int unitsDigit = units.isEmpty() ? 0 : (units.size() == 1 ? digitValue(units[0]) : -1);
+    if (tensDigit < 1 || unitsDigit < 0 || (!units.isEmpty() && unitsDigit == 0))
+        return -1;
+    return tensDigit * 10 + unitsDigit;
+}
+
 QDate CapitalDateToDate(QStringView year, QStringView month, QStringView day) {
-    const long long y = wholeNumber(capitalsToAscii(year.toString()));
-    const long long m = wholeNumber(capitalsToAscii(tensToDigits(month)));
-    const long long d = wholeNumber(capitalsToAscii(tensToDigits(day)));
-    // Months roll over into years, then days are counted from the first of the month.
-    const long long months = y * 12 + (m - 1);
-    const long long rolledYear = months >= 0 ? months / 12 : -((-months + 11) / 12);
-    const long long rolledMonth = months - rolledYear * 12 + 1;
-    if (rolledYear < 1)
+    const int y = readDatePart(year);
+    const int m = readDatePart(month);
+    const int d = readDatePart(day);
+    if (y < 1 || m < 1 || d < 1)
         return {};
-    const QDate first(static_cast<int>(rolledYear), static_cast<int>(rolledMonth), 1);
-    return first.addDays(d - 1);
+    return QDate(y, m, d);  // invalid when the three form no real date
 }

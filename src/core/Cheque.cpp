@@ -4,7 +4,7 @@ Cheque::Cheque() {
     for (const ChequeFieldInfo& field : chequeFields())
         m_texts.at(size_t(field.index)) = field.designText.toString();
     resetEndorsement();
-    m_chk[7] = 1;
+    m_chk[Switch::PrintStub] = 1;
 }
 
 void Cheque::resetEndorsement() {
@@ -19,9 +19,9 @@ bool Cheque::setChk(int i, int value) {
     if (box == value)
         return true;
     box = value;
-    if (i == 0) {
-        setChk(1, value);
-        setChk(2, value);
+    if (i == Switch::SuppressDate) {
+        setChk(Field::Month, value);
+        setChk(Field::Day, value);
     }
     return true;
 }

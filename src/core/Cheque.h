@@ -38,9 +38,11 @@ public:
     bool setChk(int i, int value);
 
     // The stub image and the FT fields are shown, and printed, exactly when Chk(7) is not 0.
-    bool stubVisible() const { return chk(7) != 0; }
+    bool stubVisible() const { return chk(Switch::PrintStub) != 0; }
     // Chk(i) for i in 0..6: body field Txt(i) is not printed.
-    bool suppressed(int bodyIndex) const { return bodyIndex < 7 && chk(bodyIndex) != 0; }
+    bool suppressed(int bodyIndex) const {
+        return bodyIndex <= Switch::LastSuppression && chk(bodyIndex) != 0;
+    }
 
 private:
     std::array<QString, kPrintableFieldCount> m_texts;

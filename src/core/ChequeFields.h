@@ -19,12 +19,37 @@ constexpr int stubField(int i) {
     return kBodyFieldCount + i;
 }
 
+// The position index of each field by its meaning. The numbers are the stored order of the
+// fields and must not change.
+namespace Field {
+inline constexpr int Year = bodyField(0);
+inline constexpr int Month = bodyField(1);
+inline constexpr int Day = bodyField(2);
+inline constexpr int Payee = bodyField(3);
+inline constexpr int AmountInCapitals = bodyField(4);
+inline constexpr int Amount = bodyField(5);  // in figures
+inline constexpr int Purpose = bodyField(6);
+inline constexpr int Account = bodyField(7);
+inline constexpr int Password = bodyField(8);
+inline constexpr int Bank = bodyField(9);
+inline constexpr int AdditionalInfo = stubField(0);
+inline constexpr int StubYear = stubField(1);
+inline constexpr int StubMonth = stubField(2);
+inline constexpr int StubDay = stubField(3);
+inline constexpr int StubPayee = stubField(4);
+inline constexpr int StubAmount = stubField(5);
+inline constexpr int StubPurpose = stubField(6);
+inline constexpr int Supervisor = stubField(7);
+inline constexpr int Accountant = stubField(8);
+}  // namespace Field
+
 struct ChequeFieldInfo {
     int index;                  // position index 0..18
     QStringView tag;            // "T0".."T9", "F0".."F8"
     QStringView identifier;     // key of the field's print-format rows, e.g. "票身-年"
     QStringView historyColumn;  // column of the history table; empty when not stored
     QStringView designText;     // what a first start without stored input shows
+    QStringView placeholder;    // a grey example in the empty field; never printed or saved
     int maxLength;              // characters the user may type; 0 = no limit
     QStringView toolTip;
     int tabOrder;  // ascending order of the focus chain

@@ -9,6 +9,15 @@
 inline constexpr int kCheckBoxCount = 9;              // Chk(0)..Chk(8)
 inline constexpr int kEndorsementParameterCount = 5;  // B_T(0)..B_T(4)
 
+// The check boxes by meaning. Chk(i) for i up to LastSuppression keeps body field Txt(i) off
+// the paper; Chk(SuppressDate) copies itself to the month and day boxes.
+namespace Switch {
+inline constexpr int SuppressDate = 0;
+inline constexpr int LastSuppression = 6;
+inline constexpr int PrintStub = 7;
+inline constexpr int GuidesCloseIn = 8;
+}  // namespace Switch
+
 struct SwitchInfo {
     QStringView caption;
     QStringView toolTip;  // empty when the switch has none

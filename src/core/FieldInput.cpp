@@ -1,5 +1,7 @@
 #include "FieldInput.h"
 
+#include <QDate>
+#include <QRegularExpression>
 #include <QStringView>
 
 #include "AmountCapitals.h"
@@ -8,36 +10,89 @@
 #include "NumberText.h"
 #include "Prompts.h"
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 struct DateRange {
+    int field;
     int minimum;
     int maximum;
-    int stubIndex;  // FT(stubIndex) receives the digits
+    int stubField;  // receives the digits
 };
 
-// Year, month and day; the day may be 1 to 31 whatever the month.
-constexpr DateRange kDateRanges[] = {{2000, 3000, 1}, {1, 12, 2}, {1, 31, 3}};
+// Year, month and day; while typing, the day may be 1 to 31 whatever the month.
+constexpr DateRange kDateRanges[] = {{Field::Year, 2000, 3000, Field::StubYear},
+                                     {Field::Month, 1, 12, Field::StubMonth},
+                                     {Field::Day, 1, 31, Field::StubDay}};
 
 constexpr QStringView kDateCharacters = u"零壹贰叁肆伍陆柒捌玖拾";
 
-void leaveDateField(Cheque& cheque, int index, Prompts& prompts) {
-    const DateRange& range = kDateRanges[index];
-    const QString field = cheque.text(bodyField(index));
-    const QString digits = DigitCapitals(field.trimmed(), -1);
-    const double value = numericValue(digits);
+// The largest amount a cheque carries has eight integer digits.
+constexpr double kAmountLimit = 1e8;
+
+void leaveDateField(Cheque& cheque, const DateRange& range, Prompts& prompts) {
+    const QString text = cheque.text(range.field);
+    const int value = readDatePart(text);
     if (value < range.minimum || value > range.maximum) {
-        prompts.message(QStringLiteral("日期填写错误，请重新填写！"), QStringLiteral("错误提示"),
-                        PromptButtons::Ok);
+        showDateError(prompts);
         return;
     }
-    cheque.setText(stubField(range.stubIndex), digits);
+    const QString digits = QString::number(value);
+    cheque.setText(range.stubField, digits);
     // Only a text typed as digits is rewritten; capitals stay exactly as typed.
-    if (numericValue(field) > 0)
-        cheque.setText(bodyField(index), DateToCapitals(digits));
+    if (numericValue(text) > 0)
+        cheque.setText(range.field, DateToCapitals(digits));
+}
+
+void leaveAmountField(Cheque& cheque, Prompts& prompts) {
+    const std::optional<QString> figures = figuresOfTypedAmount(cheque.text(Field::Amount));
+    if (!figures) {
+        showAmountError(prompts);
+        return;
+    }
+    cheque.setText(Field::Amount, *figures);
+    cheque.setText(Field::AmountInCapitals, AmountToCapitals(*figures));
+    cheque.setText(Field::StubAmount, *figures);
 }
 
 }  // namespace
+
+void showDateError(Prompts& prompts) {
+    prompts.message(u"日期填写错误，请重新填写！"_s, u"错误提示"_s, PromptButtons::Ok);
+}
+
+void showAmountError(Prompts& prompts) {
+    prompts.message(u"金额填写错误，请重新填写！"_s, u"错误提示"_s, PromptButtons::Ok);
+}
+
+std::optional<QString> figuresOfTypedAmount(QStringView text) {
+    QString ascii = text.toString();
+    for (QChar& c : ascii) {
+        if (c >= u'０' && c <= u'９')
+            c = QChar(u'0' + (c.unicode() - u'０'));
+        else if (c == u'．')
+            c = u'.';
+        else if (c == u'－' || c == u'−')
+            c = u'-';
+    }
+    static const QRegularExpression exponent(u"[0-9.][eE]"_s);
+    if (ascii.contains(u'-') || ascii.contains(exponent))
+        return std::nullopt;
+    // The number FormatFigures reads: digits and points only.
+    QString kept;
+    for (QChar c : ascii)
+        if ((c >= u'0' && c <= u'9') || c == u'.')
+            kept += c;
+    if (numericValue(kept) >= kAmountLimit)
+        return std::nullopt;
+    return FormatFigures(ascii);
+}
+
+bool isFigureForm(QStringView text) {
+    static const QRegularExpression figureForm(u"^￥[0-9]{1,8}\\.[0-9]{2}$"_s);
+    return figureForm.match(text.toString()).hasMatch();
+}
 
 bool NumericKeyFilter(char16_t c) {
     return c == 8 || c == u'%' || c == u'\'' || c == u'-' || c == u'.' || (c >= u'0' && c <= u'9');
@@ -45,13 +100,13 @@ bool NumericKeyFilter(char16_t c) {
 
 bool acceptsBodyCharacter(int index, char16_t c) {
     switch (index) {
-        case 0:
-        case 1:
-        case 2:
+        case Field::Year:
+        case Field::Month:
+        case Field::Day:
             if (kDateCharacters.contains(QChar(c)))
                 return true;
             return c != u'.' && NumericKeyFilter(c);
-        case 5:
+        case Field::Amount:
             return NumericKeyFilter(c);
         default:
             return true;
@@ -59,30 +114,35 @@ bool acceptsBodyCharacter(int index, char16_t c) {
 }
 
 bool acceptsStubCharacter(int index, char16_t c) {
-    return (index >= 1 && index <= 3) ? NumericKeyFilter(c) : true;
+    const int field = stubField(index);
+    return (field >= Field::StubYear && field <= Field::StubDay) ? NumericKeyFilter(c) : true;
 }
 
 void leaveBodyField(Cheque& cheque, int index, Prompts& prompts) {
     switch (index) {
-        case 0:
-        case 1:
-        case 2:
-            leaveDateField(cheque, index, prompts);
+        case Field::Year:
+        case Field::Month:
+        case Field::Day:
+            leaveDateField(cheque, kDateRanges[index - Field::Year], prompts);
             break;
-        case 3:
-            cheque.setText(stubField(4), cheque.text(bodyField(3)));
+        case Field::Payee:
+            cheque.setText(Field::StubPayee, cheque.text(Field::Payee));
             break;
-        case 5: {
-            const QString figures = FormatFigures(cheque.text(bodyField(5)));
-            cheque.setText(bodyField(5), figures);
-            cheque.setText(bodyField(4), AmountToCapitals(figures));
-            cheque.setText(stubField(5), figures);
+        case Field::Amount:
+            leaveAmountField(cheque, prompts);
             break;
-        }
-        case 6:
-            cheque.setText(stubField(6), cheque.text(bodyField(6)));
+        case Field::Purpose:
+            cheque.setText(Field::StubPurpose, cheque.text(Field::Purpose));
             break;
         default:
             break;
+    }
+}
+
+void enterDate(Cheque& cheque, const QDate& date, Prompts& prompts) {
+    const int parts[] = {date.year(), date.month(), date.day()};
+    for (int i = 0; i < 3; ++i) {
+        cheque.setText(kDateRanges[i].field, QString::number(parts[i]));
+        leaveBodyField(cheque, kDateRanges[i].field, prompts);
     }
 }

@@ -32,6 +32,9 @@ QStringList scriptStatements(const QString& script) {
     return statements;
 }
 
+// The schema's version in PRAGMA user_version.
+constexpr int kSchemaVersion = 1;
+
 // Creates an empty file readable and writable by its owner only; SQLite gives its journal
 // files the same permissions.
 bool createPrivateFile(const QString& path) {
@@ -69,50 +72,65 @@ bool Database::open(const QString& path) {
     if (!m_db.isValid())
         m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
     m_db.close();
-    const bool created = !QFileInfo::exists(path) && createPrivateFile(path);
+    // A missing file is created for its owner only. When another process creates it at the
+    // same moment, this fails harmlessly and both go on with the one file. An existing file
+    // is never replaced, and never deleted.
+    if (!QFileInfo::exists(path))
+        createPrivateFile(path);
     m_db.setDatabaseName(path);
     m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    QString reason;
     bool ok = m_db.open();
+    if (!ok)
+        reason = m_db.lastError().text();
     if (ok) {
         // WAL keeps readers and the writer apart; FULL makes every commit durable.
         QSqlQuery pragma(m_db);
         ok = pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL")) && pragma.next() &&
              pragma.exec(QStringLiteral("PRAGMA synchronous=FULL"));
+        if (!ok)
+            reason = pragma.lastError().text();
     }
     if (ok)
-        ok = createSchema();
+        ok = createSchema(reason);
     if (!ok) {
         qWarning("chequeprint: cannot open the database %s: %s", qUtf8Printable(path),
-                 qUtf8Printable(m_db.lastError().text()));
+                 qUtf8Printable(reason));
         m_db.close();
-        if (created)
-            QFile::remove(path);
         m_prompts.message(QStringLiteral("无法建立数据库连接！"), {}, PromptButtons::Ok);
     }
     return ok;
 }
 
-bool Database::createSchema() {
-    QSqlQuery count(m_db);
-    if (!count.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) || !count.next())
-        return false;
-    if (count.value(0).toInt() > 0)
-        return true;
-    // A new (or empty) file: schema and shipped format in one transaction.
-    if (!m_db.transaction())
-        return false;
-    const QStringList statements = scriptStatements(resourceText(u":/schema.sql"_s)) +
-                                   scriptStatements(resourceText(u":/default-format.sql"_s));
+bool Database::createSchema(QString& reason) {
+    // One exclusive transaction: a second program starting at the same moment waits here,
+    // then finds the tables and the default format in place.
     QSqlQuery query(m_db);
-    for (const QString& statement : statements) {
-        if (!query.exec(statement)) {
-            qWarning("chequeprint: %s: %s", qUtf8Printable(statement),
-                     qUtf8Printable(query.lastError().text()));
-            m_db.rollback();
-            return false;
-        }
+    if (!query.exec(u"BEGIN IMMEDIATE"_s)) {
+        reason = query.lastError().text();
+        return false;
     }
-    return m_db.commit();
+    auto run = [&](const QString& statement) {
+        if (query.exec(statement))
+            return true;
+        reason = statement + u": "_s + query.lastError().text();
+        return false;
+    };
+    bool ok = run(u"SELECT count(*) FROM sqlite_master WHERE type='table' AND name='支票格式'"_s) &&
+              query.next();
+    const bool formatsExisted = ok && query.value(0).toInt() > 0;
+    QStringList statements = scriptStatements(resourceText(u":/schema.sql"_s));
+    if (!formatsExisted)  // a new file gets the shipped format
+        statements += scriptStatements(resourceText(u":/default-format.sql"_s));
+    for (const QString& statement : statements)
+        ok = ok && run(statement);
+    ok = ok && run(u"PRAGMA user_version"_s) && query.next();
+    if (ok && query.value(0).toInt() < kSchemaVersion)
+        ok = run(u"PRAGMA user_version=%1"_s.arg(kSchemaVersion));
+    ok = ok && run(u"COMMIT"_s);
+    if (!ok)
+        QSqlQuery(m_db).exec(u"ROLLBACK"_s);
+    return ok;
 }
 
 std::optional<QSqlQuery> Database::select(const QString& sql, const QVariantList& values) {

@@ -24,7 +24,8 @@ public:
     static QString defaultPath();
 
     // Opens the file; a missing or empty file is created (permissions 0600) with the schema
-    // and the shipped default format. On failure shows "无法建立数据库连接！" and returns false.
+    // and the shipped default format. On failure shows "无法建立数据库连接！", writes SQLite's
+    // reason to stderr and returns false; the file is never deleted.
     bool open(const QString& path);
     bool isOpen() const { return m_db.isOpen(); }
     const QString& path() const { return m_path; }
@@ -45,7 +46,7 @@ public:
     void rollback() { m_db.rollback(); }
 
 private:
-    bool createSchema();
+    bool createSchema(QString& reason);
 
     Prompts& m_prompts;
     QString m_connectionName;

@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QUuid>
 
 #include "BoundGrid.h"
 #include "Prompts.h"
@@ -23,28 +22,29 @@ bool ExportGrid(const BoundGrid& grid, Prompts& prompts, const QString& sheetNam
     if (fileName.isEmpty())
         return false;
 
-    // An existing file is moved aside (which fails while another program holds it) and only
-    // deleted once the new file is complete; a failed export puts it back.
-    QString aside;
-    if (QFileInfo::exists(fileName)) {
+    const QFileInfo existing(fileName);
+    if (existing.exists() || existing.isSymLink()) {
         if (prompts.message(u"该文件已存在，是否覆盖？"_s, {}, PromptButtons::YesNo) !=
             PromptAnswer::Yes)
             return false;
-        aside = fileName + u".old-"_s + QUuid::createUuid().toString(QUuid::Id128);
-        if (!QFile::rename(fileName, aside)) {
+        // A folder, a device, or a file that another program holds cannot be replaced. The
+        // old file itself stays until the new one is complete.
+        QFile probe(fileName);
+        if (!existing.isFile() || !probe.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)) {
             prompts.message(u"该文件无法覆盖，请确认该文件没被其他软件打开！"_s, {},
                             PromptButtons::Ok);
             return false;
         }
     }
-    const bool written = fileName.right(3).toLower() == u"csv"
-                             ? ExportCsv(grid, fileName, progress)
-                             : ExportExcel(grid, fileName, sheetName, progress, prompts);
-    if (!aside.isEmpty()) {
-        if (written)
-            QFile::remove(aside);
-        else
-            QFile::rename(aside, fileName);
-    }
-    return written;
+    return ExportGridToFile(grid, fileName, sheetName, progress, prompts);
+}
+
+bool ExportGridToFile(const BoundGrid& grid, const QString& fileName, const QString& sheetName,
+                      ProgressIndicator& progress, Prompts& prompts) {
+    if (fileName.right(3).toLower() != u"csv")
+        return ExportExcel(grid, fileName, sheetName, progress, prompts);
+    if (ExportCsv(grid, fileName, progress))
+        return true;
+    prompts.message(u"文件保存出错！"_s, {}, PromptButtons::Ok);
+    return false;
 }

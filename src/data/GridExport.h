@@ -14,22 +14,34 @@ class Prompts;
 bool ExportGrid(const BoundGrid& grid, Prompts& prompts, const QString& sheetName,
                 ProgressIndicator& progress);
 
+// Writes the grid to the file, as CSV when its name ends in "csv" (any case), else as a
+// workbook. On failure shows "文件保存出错！" (the reason goes to stderr) and the old file
+// stays as it was.
+bool ExportGridToFile(const BoundGrid& grid, const QString& fileName, const QString& sheetName,
+                      ProgressIndicator& progress, Prompts& prompts);
+
 // The save dialog's choices.
 QString exportFilter();
 
-// CSV: fields joined by ",", quotes doubled and the field quoted when it holds a comma or a
-// quote, lines ended by CR LF, in the system's code page (ANSI on Windows, UTF-8 elsewhere),
-// no byte-order mark. Writes under a temporary name and takes the file's own name at the end;
-// false (and no file) on failure.
+// CSV: fields joined by ",", lines ended by CR LF, in the system's code page (ANSI on
+// Windows, UTF-8 elsewhere), no byte-order mark. Written completely or not at all; false on
+// failure, with the reason on stderr.
 bool ExportCsv(const BoundGrid& grid, const QString& fileName, ProgressIndicator& progress);
-// One field of a CSV line.
+// One field of a CSV line: quotes doubled, and the field quoted when it holds a comma, a quote
+// or a line break, so that it reads back as one value. A text that a spreadsheet would take
+// for a formula (beginning with =, +, -, @ or a tab) gets a leading "'", so it opens as text.
 QString csvField(const QString& text);
 
 // An .xlsx workbook of one worksheet named `sheetName`: texts as strings, the heading row
 // bold on fill RGB(255, 192, 128), column widths of the grid's twips / 123, thin borders
-// around every cell of the used block. On failure shows "文件保存出错！" and leaves no file.
+// around every cell of the used block. A text longer than a cell holds (32,767 characters)
+// is cut to that length, and a message says how many were cut. On failure shows
+// "文件保存出错！" and leaves no file.
 bool ExportExcel(const BoundGrid& grid, const QString& fileName, const QString& sheetName,
                  ProgressIndicator& progress, Prompts& prompts);
+
+// The most characters a workbook cell holds.
+inline constexpr int kMaxCellCharacters = 32767;
 
 // Spreadsheet column letters of a 1-based column number: 1 -> A, 26 -> Z, 27 -> AA.
 QString ColumnLetters(qint32 column);

@@ -1,12 +1,10 @@
 #include "HistoryRecords.h"
 
-#include <QRegularExpression>
-
 #include "BoundGrid.h"
 #include "Cheque.h"
+#include "ChequeCheck.h"
 #include "Clock.h"
 #include "Database.h"
-#include "DateCapitals.h"
 #include "FieldInput.h"
 #include "GridRoutines.h"
 #include "Prompts.h"
@@ -23,33 +21,17 @@ QVariant isoDate(const QDate& date) {
     return date.isValid() ? QVariant(date.toString(Qt::ISODate)) : QVariant();
 }
 
-// The date written by "year-month-day" in digits; a one- or two-digit year is taken as
-// 2000-2029 or 1930-1999. Anything else is no date.
-QDate stubDate(const Cheque& cheque) {
-    static const QRegularExpression pattern(
-        u"^\\s*(\\d{1,4})\\s*-\\s*(\\d{1,2})\\s*-\\s*(\\d{1,2})\\s*$"_s);
-    const QString text = cheque.text(stubField(1)) + u'-' + cheque.text(stubField(2)) + u'-' +
-                         cheque.text(stubField(3));
-    const QRegularExpressionMatch match = pattern.match(text);
-    if (!match.hasMatch())
-        return {};
-    int year = match.captured(1).toInt();
-    if (match.captured(1).size() <= 2)
-        year += year < 30 ? 2000 : 1900;
-    return QDate(year, match.captured(2).toInt(), match.captured(3).toInt());
-}
-
 }  // namespace
 
 QString historyTextColumn(int field) {
     switch (field) {
-        case 0:
-        case 1:
-        case 2:
-        case 4:  // issue date parts, amount in capitals
-        case 11:
-        case 12:
-        case 13:  // stub date parts
+        case Field::Year:
+        case Field::Month:
+        case Field::Day:
+        case Field::AmountInCapitals:  // derived again from the figures
+        case Field::StubYear:
+        case Field::StubMonth:
+        case Field::StubDay:
             return {};
         default:
             return chequeFields()[size_t(field)].historyColumn.toString();
@@ -68,7 +50,10 @@ bool SaveHistoryRecord(Database& db, const Cheque& cheque, const QDate& date) {
     const QDate stub = stubDate(cheque);
     if (!stub.isValid())
         return false;
-    const QDate issue = CapitalDateToDate(cheque.text(0), cheque.text(1), cheque.text(2));
+    // A printed cheque is only kept with the date it carries; the last input may hold any.
+    const QDate issue = issueDate(cheque);
+    if (!issue.isValid() && date != kLastInputDay)
+        return false;
 
     QStringList columns = {u"Dat"_s, u"出票日期"_s, u"日期(票根)"_s};
     QVariantList values = {isoDate(date), isoDate(issue), isoDate(stub)};
@@ -103,7 +88,11 @@ bool SaveHistoryRecord(Database& db, const Cheque& cheque, const QDate& date) {
         sql = u"INSERT INTO 历史记录 ("_s + names.join(u',') + u") VALUES ("_s +
               QStringList(columns.size(), u"?"_s).join(u',') + u')';
     }
-    return db.execute(sql, values) && transaction.commit();
+    if (!db.execute(sql, values) || !transaction.commit()) {
+        db.showStatementError(sql);
+        return false;
+    }
+    return true;
 }
 
 bool LoadHistoryRecord(Database& db, Cheque& cheque, qint32 id, Prompts& prompts,
@@ -119,15 +108,13 @@ bool LoadHistoryRecord(Database& db, Cheque& cheque, qint32 id, Prompts& prompts
             cheque.setText(i, query->value(column).toString());
 
     // A reloaded cheque always carries today's date.
-    const QDate today = clock.today();
-    const int parts[] = {today.year(), today.month(), today.day()};
-    for (int part = 0; part < 3; ++part) {
-        const QString digits = QString::number(parts[part]);
-        cheque.setText(bodyField(part), digits);
-        cheque.setText(stubField(part + 1), digits);
-        leaveBodyField(cheque, part, prompts);
-    }
+    enterDate(cheque, clock.today(), prompts);
     return true;
+}
+
+void LoadLastInput(Database& db, Cheque& cheque, Prompts& prompts, const Clock& clock) {
+    if (!LoadHistoryRecord(db, cheque, -1, prompts, clock))
+        enterDate(cheque, clock.today(), prompts);
 }
 
 bool DeleteHistoryRows(Database& db, BoundGrid& grid, int first, int last, Prompts& prompts) {

@@ -23,8 +23,9 @@ QStringList historyTextColumns();
 
 // Saves the cheque as a history row dated `date`: a new row, or, for 1900-01-01, the
 // last-input row updated in place (created the first time). Nothing is written, and false
-// returned, when the stub date cannot be formed from its three fields or the database fails.
-// The caller rebuilds the history grid.
+// returned, when the stub date cannot be formed from its three fields, when a printed
+// cheque's issue date is no real date, or when the database fails (after the message for the
+// failing statement). The caller rebuilds the history grid.
 bool SaveHistoryRecord(Database& db, const Cheque& cheque, const QDate& date);
 
 // Loads history row `id` (negative: the last-input row) into the fields, then gives the
@@ -32,6 +33,10 @@ bool SaveHistoryRecord(Database& db, const Cheque& cheque, const QDate& date);
 // found; an ID that no row has changes nothing.
 bool LoadHistoryRecord(Database& db, Cheque& cheque, qint32 id, Prompts& prompts,
                        const Clock& clock);
+
+// The fields of the last input, or on a first start the fields as they stand; either way
+// with today's date.
+void LoadLastInput(Database& db, Cheque& cheque, Prompts& prompts, const Clock& clock);
 
 // Asks, then deletes the rows of grid rows first..last (either order) from the table and the
 // grid. A selection that touches the header rows does nothing and asks nothing. Returns

@@ -1,4 +1,3 @@
-#include <filesystem>
 #include <vector>
 
 #include <QFile>
@@ -8,6 +7,7 @@
 
 #include "BoundGrid.h"
 #include "GridExport.h"
+#include "OutputFile.h"
 #include "ProgressIndicator.h"
 #include "Prompts.h"
 
@@ -18,10 +18,25 @@ namespace {
 constexpr lxw_color_t kHeadingFill = 0xFFC080;  // 8438015: red 255, green 192, blue 128
 constexpr int kTwipsPerCharacter = 123;
 
+// A text cut to what a cell holds, counting characters (not UTF-16 units) as the workbook
+// does, and never splitting a character.
+QString cellText(const QString& text, int& cut) {
+    if (text.size() <= kMaxCellCharacters)
+        return text;
+    qsizetype end = 0;
+    for (int characters = 0; end < text.size() && characters < kMaxCellCharacters; ++characters)
+        end += text[end].isHighSurrogate() && end + 1 < text.size() ? 2 : 1;
+    if (end == text.size())
+        return text;
+    ++cut;
+    return text.left(end);
+}
+
 // Writes the workbook into `path`; false when libxlsxwriter refuses anything. The two set-up
-// steps (a new workbook; its one sheet, named) and every grid row are progress steps.
+// steps (a new workbook; its one sheet, named) and every grid row are progress steps. Counts
+// the texts that were cut in `cut`.
 bool writeWorkbook(const BoundGrid& grid, const QByteArray& path, const QString& sheetName,
-                   ProgressIndicator& progress) {
+                   ProgressIndicator& progress, int& cut) {
     lxw_workbook* workbook = workbook_new(path.constData());
     if (!workbook)
         return false;
@@ -53,7 +68,7 @@ bool writeWorkbook(const BoundGrid& grid, const QByteArray& path, const QString&
             for (int i = 0; i < grid.cols(); ++i) {
                 if (grid.colWidth(i) == 0)
                     continue;
-                const QString& text = grid.text(j, i);
+                const QString text = cellText(grid.text(j, i), cut);
                 // Empty cells get no value, only the border of the block.
                 if (text.isEmpty())
                     check(worksheet_write_blank(sheet, n, m, format));
@@ -84,19 +99,27 @@ QString ColumnLetters(qint32 column) {
 bool ExportExcel(const BoundGrid& grid, const QString& fileName, const QString& sheetName,
                  ProgressIndicator& progress, Prompts& prompts) {
     progress.StartProgress(u"正在将数据导出到EXCEL文件 …"_s, 2 + grid.rows());
-    // Written under a temporary name; the file takes its own name only when complete.
-    const QString partial = fileName + u".partial"_s;
-    bool ok = writeWorkbook(grid, QFile::encodeName(partial), sheetName, progress);
+    OutputFile file(fileName);
+    int cut = 0;
+    bool ok = file.open();
+    QString reason = file.errorString();
     if (ok) {
-        std::error_code error;
-        std::filesystem::rename(QFile::encodeName(partial).toStdString(),
-                                QFile::encodeName(fileName).toStdString(), error);
-        ok = !error;
+        const QByteArray path = QFile::encodeName(file.temporaryPath());
+        ok = writeWorkbook(grid, path, sheetName, progress, cut);
+        reason = u"the workbook could not be written"_s;
+        if (ok) {
+            ok = file.commit(isCompleteZip);
+            reason = file.errorString();
+        }
     }
-    if (!ok)
-        QFile::remove(partial);
     progress.EndProgress();
-    if (!ok)
+    if (!ok) {
+        qWarning("chequeprint: cannot write %s: %s", qUtf8Printable(fileName),
+                 qUtf8Printable(reason));
         prompts.message(u"文件保存出错！"_s, {}, PromptButtons::Ok);
+    } else if (cut > 0) {
+        prompts.message(u"有%1个单元格的内容超过32767个字符，已截断。"_s.arg(cut), {},
+                        PromptButtons::Ok);
+    }
     return ok;
 }

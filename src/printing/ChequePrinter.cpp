@@ -36,7 +36,7 @@ bool printFields(PrintSurface& surface, Cheque& cheque, const QString& format, D
             const int field = stubField(j);
             const FieldPosition& at = (*positions)[size_t(field)];
             surface.setFont(cheque.font(field));
-            if (j > 0) {
+            if (field != Field::AdditionalInfo) {
                 PrintSpaced(surface, at.x, at.y, cheque.text(field), at.s, columns, false);
                 continue;
             }
@@ -53,7 +53,7 @@ bool printFields(PrintSurface& surface, Cheque& cheque, const QString& format, D
         surface.setFont(cheque.font(i));
         if (cheque.suppressed(i))
             continue;
-        if (i == 5)
+        if (i == Field::Amount)
             PrintSpaced(surface, at.x, at.y, boxedAmount(cheque.text(i)), at.s, columns, true);
         else
             PrintSpaced(surface, at.x, at.y, cheque.text(i), at.s, columns, false);

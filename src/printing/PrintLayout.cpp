@@ -31,7 +31,7 @@ std::optional<PositionTable> LoadFieldPositions(Database& db, const QString& for
         // A cheque fed lengthwise lies at the far side of the A4 paper path (210 - 80 mm), or
         // in its middle when the guides close in from both sides.
         y0 += 130;
-        if (cheque.chk(8) != 0)
+        if (cheque.chk(Switch::GuidesCloseIn) != 0)
             y0 -= 65;
     }
     PositionTable table;

@@ -51,18 +51,58 @@ private slots:
             << u"贰零壹零"_s << u"壹拾"_s << u"贰拾壹"_s << QDate(2010, 10, 21);
         QTest::newRow("day 零叁拾")
             << u"贰零壹零"_s << u"零壹"_s << u"零叁拾"_s << QDate(2010, 1, 30);
-        QTest::newRow("month 0 is December of the year before")
-            << u"贰零零玖"_s << u"零"_s << u"零伍"_s << QDate(2008, 12, 5);
-        QTest::newRow("month 13 is January of the next year")
-            << u"贰零零玖"_s << u"壹拾叁"_s << u"零壹"_s << QDate(2010, 1, 1);
-        QTest::newRow("day 0 is the last day of the month before")
-            << u"贰零零玖"_s << u"零叁"_s << u"零"_s << QDate(2009, 2, 28);
-        QTest::newRow("day 31 of February rolls into March")
-            << u"贰零零玖"_s << u"零贰"_s << u"叁拾壹"_s << QDate(2009, 3, 3);
+        QTest::newRow("拾 alone as a month is October")
+            << u"贰零零玖"_s << u"拾"_s << u"零伍"_s << QDate(2009, 10, 5);
+        QTest::newRow("拾贰 as a month, 叁拾壹 as a day")
+            << u"贰零零玖"_s << u"拾贰"_s << u"叁拾壹"_s << QDate(2009, 12, 31);
+        QTest::newRow("month 0 is no date") << u"贰零零玖"_s << u"零"_s << u"零伍"_s << QDate();
+        QTest::newRow("month 13 is no date")
+            << u"贰零零玖"_s << u"壹拾叁"_s << u"零壹"_s << QDate();
+        QTest::newRow("day 0 is no date") << u"贰零零玖"_s << u"零叁"_s << u"零"_s << QDate();
+        QTest::newRow("31 February does not roll into March")
+            << u"贰零零玖"_s << u"零贰"_s << u"叁拾壹"_s << QDate();
+        QTest::newRow("31 April is no date")
+            << u"贰零零玖"_s << u"零肆"_s << u"叁拾壹"_s << QDate();
+        QTest::newRow("29 February of a common year is no date")
+            << u"2009"_s << u"2"_s << u"29"_s << QDate();
+        QTest::newRow("a part that is no number")
+            << u"贰零零玖"_s << u"拾拾"_s << u"零壹"_s << QDate();
         QTest::newRow("ASCII digits read too")
             << u"2012"_s << u"2"_s << u"29"_s << QDate(2012, 2, 29);
         QTest::newRow("year below 1 is no date") << u""_s << u"零壹"_s << u"零壹"_s << QDate();
     }
+    void readDatePart_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("value");
+        QTest::newRow("拾") << u"拾"_s << 10;
+        QTest::newRow("拾贰") << u"拾贰"_s << 12;
+        QTest::newRow("贰拾") << u"贰拾"_s << 20;
+        QTest::newRow("叁拾壹") << u"叁拾壹"_s << 31;
+        QTest::newRow("零壹拾") << u"零壹拾"_s << 10;
+        QTest::newRow("壹拾") << u"壹拾"_s << 10;
+        QTest::newRow("零伍") << u"零伍"_s << 5;
+        QTest::newRow("壹拾壹") << u"壹拾壹"_s << 11;
+        QTest::newRow("year in capitals") << u"贰零零玖"_s << 2009;
+        QTest::newRow("ASCII digits") << u"2009"_s << 2009;
+        QTest::newRow("leading zero") << u"05"_s << 5;
+        QTest::newRow("blanks aside") << u" 叁拾 壹 "_s << 31;
+        QTest::newRow("three digits are one number") << u"贰贰贰"_s << 222;
+        QTest::newRow("拾拾 is no number") << u"拾拾"_s << -1;
+        QTest::newRow("拾零 is no number") << u"拾零"_s << -1;
+        QTest::newRow("零拾 is no number") << u"零拾"_s << -1;
+        QTest::newRow("two tens digits") << u"贰叁拾"_s << -1;
+        QTest::newRow("two units digits") << u"贰拾叁肆"_s << -1;
+        QTest::newRow("another character") << u"5日"_s << -1;
+        QTest::newRow("a sign") << u"-5"_s << -1;
+        QTest::newRow("empty") << u""_s << -1;
+        QTest::newRow("a long digit run stays large") << u"99999999999999999999"_s << 100000;
+    }
+    void readDatePart() {
+        QFETCH(QString, text);
+        QFETCH(int, value);
+        QCOMPARE(::readDatePart(text), value);
+    }
+
     void capitalDateToDate() {
         QFETCH(QString, year);
         QFETCH(QString, month);
