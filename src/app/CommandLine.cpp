@@ -1,9 +1,12 @@
 #include "CommandLine.h"
 
+#include <cerrno>
+#include <cstring>
 #include <functional>
 #include <map>
 
 #include <QByteArray>
+#include <QCommandLineParser>
 #include <QFileInfo>
 
 #include "AmountCapitals.h"
@@ -21,8 +24,19 @@
 
 using namespace Qt::StringLiterals;
 
-void write(std::FILE* file, const QByteArray& bytes) {
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), file);
+bool write(std::FILE* file, const QByteArray& bytes) {
+    const size_t written = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), file);
+    return std::fflush(file) == 0 && written == size_t(bytes.size()) && !std::ferror(file);
+}
+
+int writeOut(const Io& io, const QByteArray& bytes) {
+    errno = 0;
+    if (write(io.out, bytes))
+        return 0;
+    const int reason = errno;
+    write(io.err, QByteArray("chequeprint: cannot write to standard output: ") +
+                      (reason != 0 ? std::strerror(reason) : "write error") + '\n');
+    return 1;
 }
 
 bool openDatabase(Database& db, const Arguments& args) {
@@ -41,9 +55,10 @@ constexpr char kUsage[] =
     "  date [DIGITS...]   the capital form of each date part (year, month or day);\n"
     "                     one per line from standard input when no DIGITS are given\n"
     "  formats            the print formats, one per line; the current one ends in a tab and *\n"
-    "  history            the history as the grid shows it: the headings, then one line per\n"
-    "                     cheque, cells separated by tabs (tabs and line breaks inside a cell\n"
-    "                     shown as blanks)\n"
+    "  history            the history as the grid shows it, each line led by the row's ID\n"
+    "                     (the ID that print --history takes): the headings, then one line\n"
+    "                     per cheque, cells separated by tabs (tabs and line breaks inside a\n"
+    "                     cell shown as blanks)\n"
     "  export FILE        write the history grid to FILE: CSV when the name ends in csv,\n"
     "                     otherwise an .xlsx workbook; an existing FILE needs --force\n"
     "  print              print the cheque: the last input with today's date, or --history ID\n"
@@ -61,6 +76,7 @@ constexpr char kUsage[] =
     "  --printer NAME     print on this printer (default: the system's default printer)\n"
     "  --pdf FILE         print into this PDF file instead\n"
     "  --format NAME      use this print format (default: the current one)\n"
+    "  --                 ends the options: amount -- -500 converts the text -500\n"
     "  --help             show this text\n"
     "  --version          show the program's version\n";
 
@@ -103,8 +119,7 @@ int convertEach(const QStringList& inputs, const Io& io, const LineConverter& co
         convert(line, output);
         output += u'\n';
     }
-    write(io.out, output.toUtf8());
-    return 0;
+    return writeOut(io, output.toUtf8());
 }
 
 int listFormats(const Arguments& args, const Io& io) {
@@ -119,8 +134,7 @@ int listFormats(const Arguments& args, const Io& io) {
     QString output;
     for (const QString& name : displays.formatNames)
         output += name + (name == displays.currentFormat ? u"\t*\n"_s : u"\n"_s);
-    write(io.out, output.toUtf8());
-    return 0;
+    return writeOut(io, output.toUtf8());
 }
 
 QString oneLine(QString text) {
@@ -179,15 +193,19 @@ int listHistory(const Arguments& args, const Io& io) {
     HistoryGridRun run(io);
     if (!run.build(args))
         return 1;
+    // The hidden column 0 holds the row's ID, which --history takes: it goes in front.
+    const BoundGrid& grid = run.grid;
     QString output;
-    for (const QStringList& row : visibleGridTexts(run.grid)) {
-        QStringList cells;
-        for (const QString& cell : row)
-            cells << oneLine(cell);
+    for (int r = 0; r < grid.rows(); ++r) {
+        if (grid.rowHeight(r) == 0)
+            continue;
+        QStringList cells{oneLine(grid.text(r, 0))};
+        for (int c = 1; c < grid.cols(); ++c)
+            if (grid.colWidth(c) != 0)
+                cells << oneLine(grid.text(r, c));
         output += cells.join(u'\t') + u'\n';
     }
-    write(io.out, output.toUtf8());
-    return 0;
+    return writeOut(io, output.toUtf8());
 }
 
 struct Verb {
@@ -196,13 +214,11 @@ struct Verb {
     std::function<int(const Arguments&, const Io&)> run;
 };
 
-// Every option of the verbs, and whether it takes a value.
-const std::map<QString, bool>& knownOptions() {
-    static const std::map<QString, bool> table = {
-        {u"--database"_s, true}, {u"--printer"_s, true}, {u"--pdf"_s, true},
-        {u"--format"_s, true},   {u"--history"_s, true}, {u"--field"_s, true},
-        {u"--flags"_s, true},    {u"--save"_s, false},   {u"--force"_s, false}};
-    return table;
+// The options that take a value; every other option of the verbs is a switch.
+const QStringList& valueOptions() {
+    static const QStringList names = {u"--database"_s, u"--printer"_s, u"--pdf"_s,  u"--format"_s,
+                                      u"--history"_s,  u"--field"_s,   u"--flags"_s};
+    return names;
 }
 
 const std::map<QString, Verb>& verbs() {
@@ -245,50 +261,102 @@ const std::map<QString, Verb>& verbs() {
     return table;
 }
 
+// "--database" -> "database", the name QCommandLineParser knows the option by.
+QString bareName(const QString& option) {
+    return option.mid(2);
+}
+
+// A parser that knows the given options. A single-dash word such as -500 is read as one long
+// option, so that it is refused as a whole instead of as the short options 5, 0 and 0.
+void setUpParser(QCommandLineParser& parser, const QStringList& options) {
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
+    for (const QString& option : options) {
+        QCommandLineOption parsed(bareName(option));
+        if (valueOptions().contains(option))
+            parsed.setValueName(u"VALUE"_s);
+        parser.addOption(parsed);
+    }
+}
+
+// The parser's complaint, with a hint when the refused option looks like a negative amount.
+QString parseError(const QCommandLineParser& parser) {
+    QString problem = parser.errorText();
+    for (const QString& name : parser.unknownOptionNames())
+        if (!name.isEmpty() && (name.front().isDigit() || name.front() == u'.'))
+            return problem + u" (put an amount that starts with - after --)"_s;
+    return problem;
+}
+
+// The command line never picks a file the user did not name, and an empty value is a slip.
+QString refusedValue(const QString& option, const QString& value) {
+    if (value.isEmpty())
+        return option + u" needs a value that is not empty"_s;
+    if (option == u"--database" && value == u":memory:")
+        return u"--database needs a file name, not :memory:"_s;
+    return {};
+}
+
 }  // namespace
 
 int runCommandLine(const QStringList& arguments, std::FILE* in, std::FILE* out, std::FILE* err) {
     const Io io{in, out, err};
-    // Options start with "--" and may stand before or after the verb; "--" itself ends them,
-    // so that any text can be converted.
-    QString verbName;
-    Arguments args;
-    bool optionsEnded = false;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (!optionsEnded && argument == u"--") {
-            optionsEnded = true;
-        } else if (!optionsEnded && (argument == u"--help" || argument == u"-h")) {
-            write(out, kUsage);
-            return 0;
-        } else if (!optionsEnded && argument == u"--version") {
-            write(out, "chequeprint " CHEQUEPRINT_VERSION "\n");
-            return 0;
-        } else if (!optionsEnded && argument.startsWith(u"--")) {
-            const auto known = knownOptions().find(argument);
-            if (known == knownOptions().end())
-                return usageError(io, u"unknown option "_s + argument);
-            if (known->second && i + 1 >= arguments.size())
-                return usageError(io, argument + u" needs a value"_s);
-            args.options[argument] << (known->second ? arguments[++i] : QString());
-        } else if (verbName.isEmpty()) {
-            verbName = argument;
-        } else {
-            args.inputs << argument;
-        }
-    }
-    if (verbName.isEmpty()) {
-        if (!args.options.empty())
+    QStringList commandLine = arguments;
+    commandLine.prepend(u"chequeprint"_s);
+
+    // First pass: every option of every verb, to tell option values from the verb.
+    QCommandLineParser first;
+    QStringList everyOption;
+    for (const auto& [name, verb] : verbs())
+        everyOption += verb.options;
+    everyOption.removeDuplicates();
+    setUpParser(first, everyOption);
+    const QCommandLineOption help(QStringList{u"h"_s, u"help"_s});
+    const QCommandLineOption version(u"version"_s);
+    first.addOption(help);
+    first.addOption(version);
+    if (!first.parse(commandLine))
+        return usageError(io, parseError(first));
+    if (first.isSet(help))
+        return writeOut(io, kUsage);
+    if (first.isSet(version))
+        return writeOut(io, "chequeprint " CHEQUEPRINT_VERSION "\n");
+    const QStringList positional = first.positionalArguments();
+    if (positional.isEmpty()) {
+        if (!first.optionNames().isEmpty())
             return usageError(io, u"no verb given"_s);
-        write(out, kUsage);
-        return 0;
+        return writeOut(io, kUsage);
     }
+    const QString verbName = positional.first();
     const auto verb = verbs().find(verbName);
     if (verb == verbs().end())
         return usageError(io, u"unknown verb "_s + verbName);
-    for (const auto& [option, values] : args.options)
-        if (!verb->second.options.contains(option))
-            return usageError(io, option + u" does not apply to "_s + verbName);
+    for (const QString& name : first.optionNames())
+        if (!verb->second.options.contains(u"--"_s + name))
+            return usageError(io, u"--"_s + name + u" does not apply to "_s + verbName);
+
+    // Second pass: only the options of the verb.
+    QCommandLineParser second;
+    setUpParser(second, verb->second.options);
+    if (!second.parse(commandLine))
+        return usageError(io, parseError(second));
+    Arguments args;
+    args.inputs = second.positionalArguments().mid(1);
+    for (const QString& option : verb->second.options) {
+        if (!second.isSet(bareName(option)))
+            continue;
+        if (!valueOptions().contains(option)) {
+            args.options[option] = QStringList{QString()};
+            continue;
+        }
+        const QStringList values = second.values(bareName(option));
+        for (const QString& value : values) {
+            const QString refused = refusedValue(option, value);
+            if (!refused.isEmpty())
+                return usageError(io, refused);
+        }
+        args.options[option] = values;
+    }
     if (!verb->second.takesInputs && !args.inputs.isEmpty())
         return usageError(io, u"unexpected argument "_s + args.inputs.first());
     return verb->second.run(args, io);

@@ -89,7 +89,7 @@ std::optional<Cheque> chequeFromArguments(Session& s, const Arguments& args, con
         if (field < 0)
             field = fieldIndexByIdentifier(key);
         if (equals < 0 || field < 0) {
-            fail(io, u"unknown field in --field "_s + assignment);
+            fail(io, u"unknown field "_s + key + u" in --field"_s);
             return std::nullopt;
         }
         cheque.setText(field, assignment.mid(equals + 1));

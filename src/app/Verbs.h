@@ -32,7 +32,10 @@ struct Arguments {
     }
 };
 
-void write(std::FILE* file, const QByteArray& bytes);
+// Writes and flushes; false when the bytes did not all reach the file.
+bool write(std::FILE* file, const QByteArray& bytes);
+// Writes to standard output: 0, or 1 after naming the reason on standard error.
+int writeOut(const Io& io, const QByteArray& bytes);
 
 // Opens the database of --database or the user's own; false after the message was shown.
 bool openDatabase(Database& db, const Arguments& args);

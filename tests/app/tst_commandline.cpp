@@ -1,3 +1,4 @@
+#include <QDirIterator>
 #include <QProcess>
 #include <QTest>
 
@@ -14,14 +15,36 @@ struct Run {
     QByteArray err;
 };
 
-Run run(const QStringList& arguments, const QByteArray& input = {}) {
+// Runs the program; with a folder, the program runs in it and takes it for its home, so
+// that any file it makes by mistake lands there.
+Run run(const QStringList& arguments, const QByteArray& input = {}, const QString& folder = {},
+        const QString& standardOutputFile = {}) {
     QProcess process;
+    if (!folder.isEmpty()) {
+        process.setWorkingDirectory(folder);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const QString& name : {u"HOME"_s, u"XDG_DATA_HOME"_s, u"XDG_CONFIG_HOME"_s})
+            environment.insert(name, folder);
+        process.setProcessEnvironment(environment);
+    }
+    if (!standardOutputFile.isEmpty())
+        process.setStandardOutputFile(standardOutputFile);
     process.start(QStringLiteral(CHEQUEPRINT_EXE), arguments);
     process.write(input);
     process.closeWriteChannel();
     if (!process.waitForFinished(60000))
         return {};
     return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+// The files anywhere under a folder.
+QStringList filesUnder(const QString& folder) {
+    QStringList files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << it.next();
+    return files;
 }
 
 }  // namespace
@@ -111,9 +134,11 @@ private slots:
 
     void formatsAndHistoryOfADatabase() {
         TestDatabase t;
+        // 甲 is the first listed cheque (序号 1) but has the second ID, 乙 the third.
         QVERIFY(t.db.execute(
             u"INSERT INTO 历史记录 (Dat, 收款人全称, 金额, 附加信息) VALUES "
-            u"('1900-01-01', '上次', '', ''), ('2009-05-19', '甲', '￥1.00', '第一行\n第二行')"_s));
+            u"('1900-01-01', '上次', '', ''), ('2009-05-19', '甲', '￥1.00', '第一行\n第二行'), "
+            u"('2009-05-20', '乙', '￥2.00', '')"_s));
         const Run formats = run({u"--database"_s, t.path(), u"formats"_s});  // option first
         QCOMPARE(formats.exitCode, 0);
         QCOMPARE(QString::fromUtf8(formats.out), u"标准支票\t*\n"_s);
@@ -121,11 +146,29 @@ private slots:
         const Run history = run({u"history"_s, u"--database"_s, t.path()});
         QCOMPARE(history.exitCode, 0);
         const QStringList lines = QString::fromUtf8(history.out).split(u'\n');
-        QCOMPARE(lines.size(), 3);
-        QVERIFY(lines[0].startsWith(u"序号\t打印时间\t出票日期\t收款人\t金额\t"_s));
-        QCOMPARE(lines[1].split(u'\t').mid(0, 5),
+        QCOMPARE(lines.size(), 4);
+        QVERIFY(lines[0].startsWith(u"ID\t序号\t打印时间\t出票日期\t收款人\t金额\t"_s));
+        const QStringList first = lines[1].split(u'\t');
+        const QStringList second = lines[2].split(u'\t');
+        QCOMPARE(first.mid(1, 5),
                  (QStringList{u"1"_s, u"2009.05.19"_s, u""_s, u"甲"_s, u"￥1.00"_s}));
-        QCOMPARE(lines[1].split(u'\t')[9], u"第一行 第二行"_s);
+        QCOMPARE(first[10], u"第一行 第二行"_s);
+        QCOMPARE(second.mid(1, 5),
+                 (QStringList{u"2"_s, u"2009.05.20"_s, u""_s, u"乙"_s, u"￥2.00"_s}));
+        QCOMPARE(first[0], t.scalar(u"SELECT ID FROM 历史记录 WHERE 收款人全称='甲'"_s).toString());
+        QCOMPARE(second[0],
+                 t.scalar(u"SELECT ID FROM 历史记录 WHERE 收款人全称='乙'"_s).toString());
+        QVERIFY(second[0] != second[1]);
+
+        // The ID shown reprints that cheque; the saved copy is the newest row.
+        const QString pdf = t.dir.filePath(u"again.pdf"_s);
+        const Run again = run({u"print"_s, u"--history"_s, second[0], u"--database"_s, t.path(),
+                               u"--pdf"_s, pdf, u"--save"_s});
+        QCOMPARE(again.exitCode, 0);
+        QVERIFY(QFile::exists(pdf));
+        QCOMPARE(t.scalar(u"SELECT 收款人全称 || 金额 FROM 历史记录 ORDER BY ID DESC LIMIT 1"_s)
+                     .toString(),
+                 u"乙￥2.00"_s);
     }
 
     void databaseProblems() {
@@ -237,6 +280,120 @@ private slots:
         QFile workbook(xlsx);
         QVERIFY(workbook.open(QIODevice::ReadOnly));
         QCOMPARE(workbook.read(2), QByteArray("PK"));
+    }
+
+    void wherePositionalArgumentsAndOptionsGo_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("errorPart");
+        QTest::newRow("an option value before the verb is not the verb")
+            << QStringList{u"--database"_s, u"{db}"_s, u"amount"_s, u"1"_s} << 0
+            << u"￥1.00\t壹元整\n"_s << QString();
+        QTest::newRow("a single-dash text after -- is an amount")
+            << QStringList{u"amount"_s, u"--"_s, u"-500"_s, u"-h"_s} << 0
+            << u"￥500.00\t伍佰元整\n￥0.00\t零元整\n"_s << QString();
+        QTest::newRow("a single-dash amount before -- is refused with a hint")
+            << QStringList{u"amount"_s, u"-500"_s} << 2 << QString() << u"after --"_s;
+        QTest::newRow("-h is the help")
+            << QStringList{u"date"_s, u"-h"_s} << 0 << u"Usage"_s << QString();
+        QTest::newRow("an option of another verb")
+            << QStringList{u"amount"_s, u"1"_s, u"--pdf"_s, u"{db}"_s} << 2 << QString()
+            << u"--pdf does not apply to amount"_s;
+        QTest::newRow("a switch of another verb before the verb")
+            << QStringList{u"--force"_s, u"formats"_s} << 2 << QString()
+            << u"--force does not apply to formats"_s;
+        QTest::newRow("an option without a verb")
+            << QStringList{u"--database"_s, u"{db}"_s} << 2 << QString() << u"no verb"_s;
+    }
+    void wherePositionalArgumentsAndOptionsGo() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, out);
+        QFETCH(QString, errorPart);
+        QTemporaryDir dir;
+        arguments.replaceInStrings(u"{db}"_s, dir.filePath(u"named.db"_s));
+        const Run r = run(arguments, {}, dir.path());
+        QCOMPARE(r.exitCode, exitCode);
+        if (exitCode == 0)
+            QVERIFY2(QString::fromUtf8(r.out).startsWith(out), r.out.constData());
+        else
+            QVERIFY2(QString::fromUtf8(r.err).contains(errorPart), r.err.constData());
+        QCOMPARE(filesUnder(dir.path()), QStringList());  // none of these opens the database
+    }
+
+    void refusedOptionValues_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("option");
+        QTest::newRow("empty --database")
+            << QStringList{u"formats"_s, u"--database"_s, u""_s} << u"--database"_s;
+        QTest::newRow("empty --database written with =")
+            << QStringList{u"--database="_s, u"history"_s} << u"--database"_s;
+        QTest::newRow("in-memory database")
+            << QStringList{u"print"_s, u"--database"_s, u":memory:"_s, u"--pdf"_s, u"out.pdf"_s}
+            << u"--database"_s;
+        QTest::newRow("empty --pdf")
+            << QStringList{u"calibrate"_s, u"--pdf"_s, u""_s} << u"--pdf"_s;
+        QTest::newRow("empty --format")
+            << QStringList{u"print"_s,   u"--database"_s, u"x.db"_s, u"--pdf"_s,
+                           u"out.pdf"_s, u"--format"_s,   u""_s}
+            << u"--format"_s;
+        QTest::newRow("empty --field among good ones")
+            << QStringList{u"print"_s,      u"--field"_s, u"T5=1"_s,  u"--field"_s, u""_s,
+                           u"--database"_s, u"x.db"_s,    u"--pdf"_s, u"out.pdf"_s}
+            << u"--field"_s;
+        QTest::newRow("empty --history")
+            << QStringList{u"preview"_s, u"out.png"_s,   u"--database"_s,
+                           u"x.db"_s,    u"--history"_s, u""_s}
+            << u"--history"_s;
+        QTest::newRow("empty --printer")
+            << QStringList{u"endorse"_s, u"甲"_s, u"--database"_s, u"x.db"_s, u"--printer"_s, u""_s}
+            << u"--printer"_s;
+    }
+    void refusedOptionValues() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, option);
+        QTemporaryDir dir;
+        const Run r = run(arguments, {}, dir.path());
+        QCOMPARE(r.exitCode, 2);
+        QVERIFY2(r.err.startsWith("chequeprint: " + option.toUtf8() + ' '), r.err.constData());
+        QVERIFY(r.out.isEmpty());
+        QCOMPARE(filesUnder(dir.path()), QStringList());
+    }
+
+    void failedWritesToStandardOutput_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("amount") << QStringList{u"amount"_s, u"1"_s};
+        QTest::newRow("date") << QStringList{u"date"_s, u"2009"_s};
+        QTest::newRow("formats") << QStringList{u"formats"_s, u"--database"_s, u"{db}"_s};
+        QTest::newRow("history") << QStringList{u"history"_s, u"--database"_s, u"{db}"_s};
+        QTest::newRow("help") << QStringList{u"--help"_s};
+        QTest::newRow("version") << QStringList{u"--version"_s};
+        QTest::newRow("usage") << QStringList{};
+    }
+    void failedWritesToStandardOutput() {
+        QFETCH(QStringList, arguments);
+        if (!QFile::exists(u"/dev/full"_s))
+            QSKIP("no /dev/full here");
+        TestDatabase t;
+        arguments.replaceInStrings(u"{db}"_s, t.path());
+        const Run r = run(arguments, {}, {}, u"/dev/full"_s);
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.err.startsWith("chequeprint: cannot write to standard output: "),
+                 r.err.constData());
+        QCOMPARE(r.err.count('\n'), 1);
+    }
+
+    void unknownFieldKeepsItsTextToItself() {
+        TestDatabase t;
+        const QString pdf = t.dir.filePath(u"out.pdf"_s);
+        const Run r = run({u"print"_s, u"--database"_s, t.path(), u"--pdf"_s, pdf, u"--field"_s,
+                           u"T5=1"_s, u"--field"_s, u"t8=SECRET"_s});
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.err.contains("unknown field t8"), r.err.constData());
+        QVERIFY(!r.err.contains("SECRET"));
+        QVERIFY(!r.out.contains("SECRET"));
+        QVERIFY(!QFile::exists(pdf));
     }
 
     void version() {
