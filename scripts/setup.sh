@@ -9,7 +9,7 @@ build=${CHEQUEPRINT_BUILD_DIR:-$root/build}
 case "$build" in /*) ;; *) build="$root/$build" ;; esac
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-translations-l10n libqt6sql6-sqlite
-          libxlsxwriter-dev fonts-noto-cjk fonts-arphic-uming fonts-arphic-ukai fonts-wqy-zenhei
+          libxlsxwriter-dev zlib1g-dev fonts-noto-cjk fonts-arphic-uming fonts-arphic-ukai fonts-wqy-zenhei
           poppler-utils mupdf-tools sqlite3 python3 xvfb xauth)
 missing=()
 for p in "${packages[@]}"; do

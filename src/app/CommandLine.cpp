@@ -179,13 +179,9 @@ int exportHistory(const Arguments& args, const Io& io) {
         run.prompts.message(u"表格中没有数据！"_s, {}, PromptButtons::Ok);
         return 1;
     }
-    // The file is written under a temporary name and replaces the old one only when complete.
-    const bool written = fileName.right(3).toLower() == u"csv"
-                             ? ExportCsv(run.grid, fileName, run.progress)
-                             : ExportExcel(run.grid, fileName, u"Zentavo支票打印历史记录"_s,
-                                           run.progress, run.prompts);
-    if (!written && !run.prompts.takeShown())
-        write(io.err, "chequeprint: cannot write " + fileName.toUtf8() + '\n');
+    // The old file is only replaced by a complete new one.
+    const bool written =
+        ExportGridToFile(run.grid, fileName, historySheetName(), run.progress, run.prompts);
     return written ? 0 : 1;
 }
 

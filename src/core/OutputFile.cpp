@@ -88,8 +88,3 @@ bool OutputFile::commit(const std::function<bool(QFile&)>& verify) {
 bool isCompletePdf(QFile& file) {
     return tail(file, 1024).contains("%%EOF");
 }
-
-bool isCompleteZip(QFile& file) {
-    // Without an archive comment the record is the last 22 bytes.
-    return tail(file, 22).startsWith("PK\x05\x06");
-}

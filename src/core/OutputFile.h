@@ -44,7 +44,5 @@ private:
     QString m_error;
 };
 
-// Verifiers for commit(): a PDF ends with its end-of-file marker, a zip archive (.xlsx) with
-// its end-of-central-directory record.
+// A verifier for commit(): a PDF ends with its end-of-file marker.
 bool isCompletePdf(QFile& file);
-bool isCompleteZip(QFile& file);

@@ -8,6 +8,10 @@
 
 using namespace Qt::StringLiterals;
 
+QString historySheetName() {
+    return u"Zentavo支票打印历史记录"_s;
+}
+
 QString exportFilter() {
     return u"CSV (逗号分隔)(*.csv)|*.csv|MS Excel文件  (*.xlsx)|*.xlsx"_s;
 }

@@ -20,6 +20,9 @@ bool ExportGrid(const BoundGrid& grid, Prompts& prompts, const QString& sheetNam
 bool ExportGridToFile(const BoundGrid& grid, const QString& fileName, const QString& sheetName,
                       ProgressIndicator& progress, Prompts& prompts);
 
+// The name of the worksheet that the history export writes.
+QString historySheetName();
+
 // The save dialog's choices.
 QString exportFilter();
 

@@ -10,6 +10,7 @@
 #include "OutputFile.h"
 #include "ProgressIndicator.h"
 #include "Prompts.h"
+#include "WorkbookCheck.h"
 
 using namespace Qt::StringLiterals;
 
@@ -108,7 +109,7 @@ bool ExportExcel(const BoundGrid& grid, const QString& fileName, const QString& 
         ok = writeWorkbook(grid, path, sheetName, progress, cut);
         reason = u"the workbook could not be written"_s;
         if (ok) {
-            ok = file.commit(isCompleteZip);
+            ok = file.commit([](QFile& written) { return isCompleteWorkbook(written.readAll()); });
             reason = file.errorString();
         }
     }

@@ -1,50 +1,18 @@
-#include <QDirIterator>
-#include <QProcess>
 #include <QTest>
 
 #include "AmountCapitals.h"
+#include "ProgramRun.h"
 #include "TestDatabase.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Run {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
+using Run = ProgramRun;
 
-// Runs the program; with a folder, the program runs in it and takes it for its home, so
-// that any file it makes by mistake lands there.
 Run run(const QStringList& arguments, const QByteArray& input = {}, const QString& folder = {},
         const QString& standardOutputFile = {}) {
-    QProcess process;
-    if (!folder.isEmpty()) {
-        process.setWorkingDirectory(folder);
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const QString& name : {u"HOME"_s, u"XDG_DATA_HOME"_s, u"XDG_CONFIG_HOME"_s})
-            environment.insert(name, folder);
-        process.setProcessEnvironment(environment);
-    }
-    if (!standardOutputFile.isEmpty())
-        process.setStandardOutputFile(standardOutputFile);
-    process.start(QStringLiteral(CHEQUEPRINT_EXE), arguments);
-    process.write(input);
-    process.closeWriteChannel();
-    if (!process.waitForFinished(60000))
-        return {};
-    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
-}
-
-// The files anywhere under a folder.
-QStringList filesUnder(const QString& folder) {
-    QStringList files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files << it.next();
-    return files;
+    return runProgram(arguments, {input, folder, standardOutputFile});
 }
 
 }  // namespace

@@ -1,0 +1,310 @@
+// The program under attack: files it writes are complete or absent and private, first starts
+// at the same moment lose nothing, and what is printed is what is kept.
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include "DateCapitals.h"
+#include "ProgramRun.h"
+#include "TestDatabase.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr char kOldContents[] = "old contents";
+// Above what opening the database writes (its 32 KiB shared-memory file), below every file
+// that the tests below make.
+constexpr long kFullDisk = 100000;
+
+RunOptions inFolder(const QString& folder) {
+    RunOptions options;
+    options.folder = folder;
+    return options;
+}
+RunOptions onFullDisk(const QString& folder) {
+    RunOptions options = inFolder(folder);
+    options.fileSizeLimit = kFullDisk;
+    return options;
+}
+RunOptions withOpenUmask(const QString& folder) {
+    RunOptions options = inFolder(folder);
+    options.openUmask = true;
+    return options;
+}
+
+QByteArray contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// A payee of 3,000 different characters: every one is a glyph in the PDF and ink on the
+// preview, so that both files grow well past the full-disk limit.
+QString longPayee() {
+    QString payee;
+    for (char16_t c = 0x4e00; c < 0x4e00 + 3000; ++c)
+        payee += QChar(c);
+    return payee;
+}
+
+bool isPrivate(const QString& path) {
+    struct stat status {};
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 &&
+           (status.st_mode & 0777) == 0600;
+}
+
+QString pdfText(const QString& pdf) {
+    QProcess process;
+    process.start(u"pdftotext"_s, {pdf, u"-"_s});
+    process.waitForFinished(60000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+}  // namespace
+
+class TestRobustness : public QObject {
+    Q_OBJECT
+
+private slots:
+    void eightFirstStartsAtOnceLoseNothing() {
+        QTemporaryDir dir;
+        const QString db = dir.filePath(u"DATA.db"_s);
+        std::vector<std::unique_ptr<QProcess>> processes;
+        for (int i = 0; i < 8; ++i) {
+            auto process = std::make_unique<QProcess>();
+            prepareProcess(*process, withOpenUmask(dir.path()));
+            process->start(
+                QStringLiteral(CHEQUEPRINT_EXE),
+                {u"print"_s, u"--database"_s, db, u"--pdf"_s, dir.filePath(u"%1.pdf"_s.arg(i)),
+                 u"--field"_s, u"T3=收款人%1"_s.arg(i), u"--field"_s, u"T5=%1"_s.arg(i + 1),
+                 u"--flags"_s, u"1;0;0;0;0;0;0;0;0;0;"_s, u"--save"_s});
+            processes.push_back(std::move(process));
+        }
+        for (const auto& process : processes) {
+            QVERIFY(process->waitForFinished(120000));
+            QVERIFY2(process->exitCode() == 0, process->readAllStandardError().constData());
+        }
+        TestDatabase t;
+        t.db.open(db);
+        QCOMPARE(t.scalar(u"SELECT count(DISTINCT 收款人全称) FROM 历史记录 WHERE Dat>?"_s,
+                          {u"1900-01-01"_s})
+                     .toInt(),
+                 8);
+        // The shipped format exists exactly once: 19 fields, its page settings, the current.
+        QCOMPARE(t.scalar(u"SELECT count(*) FROM 支票格式"_s).toInt(), 21);
+        QVERIFY(isPrivate(db));
+    }
+
+    void fullDiskKeepsTheOldFile_data() {
+        QTest::addColumn<QStringList>("arguments");  // OUT stands for the file's path
+        QTest::addColumn<QString>("name");
+        const QString payee = u"T3="_s + longPayee();
+        QTest::newRow("cheque PDF")
+            << QStringList{u"print"_s, u"--pdf"_s, u"OUT"_s, u"--field"_s, payee, u"--save"_s}
+            << u"cheque.pdf"_s;
+        QTest::newRow("preview picture")
+            << QStringList{u"preview"_s, u"OUT"_s, u"--field"_s, payee} << u"preview.png"_s;
+        QTest::newRow("CSV export")
+            << QStringList{u"export"_s, u"OUT"_s, u"--force"_s} << u"history.csv"_s;
+        QTest::newRow("workbook export")
+            << QStringList{u"export"_s, u"OUT"_s, u"--force"_s} << u"history.xlsx"_s;
+    }
+    void fullDiskKeepsTheOldFile() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, name);
+        TestDatabase t;
+        // A history long enough for exports past the limit.
+        QVERIFY(
+            t.db.execute(u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n "
+                         u"WHERE i<3000) INSERT INTO 历史记录 (Dat, 收款人全称, 用途) "
+                         u"SELECT '2026-12-01', printf('收款人%d', i), hex(randomblob(40)) "
+                         u"FROM n"_s));
+        const QString out = t.dir.filePath(name);
+        writeFile(out, kOldContents);
+        auto files = [&] {
+            QStringList list = filesUnder(t.dir.path());
+            list.removeIf(
+                [](const QString& f) { return f.endsWith(u"-wal") || f.endsWith(u"-shm"); });
+            return list;
+        };
+        const QStringList before = files();
+        arguments.replaceInStrings(u"OUT"_s, out);
+        const ProgramRun r = runProgram(arguments + QStringList{u"--database"_s, t.path()},
+                                        onFullDisk(t.dir.path()));
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.err.contains("cannot write"), r.err.constData());
+        QCOMPARE(contents(out), QByteArray(kOldContents));
+        // No temporary file is left behind, no cheque was kept.
+        QCOMPARE(files(), before);
+        QCOMPARE(t.scalar(u"SELECT count(*) FROM 历史记录"_s).toInt(), 3000);
+
+        // With room on the disk the same command replaces the file with a private one.
+        const ProgramRun roomy =
+            runProgram(arguments + QStringList{u"--database"_s, t.path()}, inFolder(t.dir.path()));
+        QCOMPARE(roomy.exitCode, 0);
+        QVERIFY(contents(out).size() > kFullDisk);
+        QVERIFY(isPrivate(out));
+    }
+
+    void targetsThatAreNoRegularFileAreRefused_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("device");  // else a folder
+        QTest::newRow("export onto a device")
+            << QStringList{u"export"_s, u"OUT"_s, u"--force"_s} << true;
+        QTest::newRow("PDF onto a device") << QStringList{u"print"_s, u"--pdf"_s, u"OUT"_s} << true;
+        QTest::newRow("export onto a folder")
+            << QStringList{u"export"_s, u"OUT"_s, u"--force"_s} << false;
+        QTest::newRow("PDF onto a folder")
+            << QStringList{u"print"_s, u"--pdf"_s, u"OUT"_s} << false;
+    }
+    void targetsThatAreNoRegularFileAreRefused() {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, device);
+        TestDatabase t;
+        QVERIFY(
+            t.db.execute(u"INSERT INTO 历史记录 (Dat, 收款人全称) VALUES ('2026-12-01', '甲')"_s));
+        const QString out = t.dir.filePath(u"target.csv"_s);
+        if (device) {
+            // A node like /dev/null's, made inside the temporary folder.
+            if (::mknod(QFile::encodeName(out).constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)
+                QSKIP("making a device node needs root");
+        } else {
+            QVERIFY(QDir().mkdir(out));
+        }
+        arguments.replaceInStrings(u"OUT"_s, out);
+        const ProgramRun r =
+            runProgram(arguments + QStringList{u"--database"_s, t.path()}, inFolder(t.dir.path()));
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.err.contains("not a regular file"), r.err.constData());
+        const QFileInfo after(out);
+        QVERIFY(device ? !after.isFile() && after.exists() : after.isDir());
+        QCOMPARE(t.scalar(u"SELECT count(*) FROM 历史记录"_s).toInt(), 1);
+    }
+
+    void aPlantedSymlinkIsNeverFollowed() {
+        TestDatabase t;
+        const QString victim = t.dir.filePath(u"victim.txt"_s);
+        writeFile(victim, kOldContents);
+        const QString pdf = t.dir.filePath(u"cheque.pdf"_s);
+        for (const QString& planted : {pdf + u".partial"_s, pdf + u".tmp"_s})
+            QVERIFY(QFile::link(victim, planted));
+        const ProgramRun r = runProgram(
+            {u"print"_s, u"--database"_s, t.path(), u"--pdf"_s, pdf, u"--field"_s, u"T3=甲"_s},
+            inFolder(t.dir.path()));
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(contents(victim), QByteArray(kOldContents));
+        QCOMPARE(QFileInfo(pdf + u".partial"_s).symLinkTarget(), victim);
+        QVERIFY(contents(pdf).contains("%%EOF"));
+    }
+
+    void filesThatHoldThePasswordArePrivate() {
+        QTemporaryDir dir;
+        const QString db = dir.filePath(u"DATA.db"_s);
+        const QString pdf = dir.filePath(u"cheque.pdf"_s);
+        const QString png = dir.filePath(u"cheque.png"_s);
+        const QString csv = dir.filePath(u"history.csv"_s);
+        const QString xlsx = dir.filePath(u"history.xlsx"_s);
+        const QStringList secret = {u"--database"_s, db, u"--field"_s, u"T8=123456"_s};
+        const RunOptions openUmask = withOpenUmask(dir.path());
+        QCOMPARE(
+            runProgram(QStringList{u"print"_s, u"--pdf"_s, pdf, u"--save"_s} + secret, openUmask)
+                .exitCode,
+            0);
+        QCOMPARE(runProgram(QStringList{u"preview"_s, png} + secret, openUmask).exitCode, 0);
+        QCOMPARE(runProgram({u"export"_s, csv, u"--database"_s, db}, openUmask).exitCode, 0);
+        QCOMPARE(runProgram({u"export"_s, xlsx, u"--database"_s, db}, openUmask).exitCode, 0);
+        for (const QString& file : {db, pdf, png, csv, xlsx})
+            QVERIFY2(isPrivate(file), qPrintable(file));
+    }
+
+    // The date and the amount printed are the ones kept; a cheque that could not be kept is
+    // not printed at all.
+    void printedDateIsTheKeptDate_data() {
+        QTest::addColumn<QStringList>("fields");
+        QTest::addColumn<int>("month");
+        QTest::addColumn<int>("day");
+        QTest::addColumn<QString>("printedMonth");
+        QTest::newRow("拾 as the month")
+            << QStringList{u"T1=拾"_s, u"T2=5"_s} << 10 << 5 << u"拾"_s;
+        QTest::newRow("拾贰 and 叁拾壹")
+            << QStringList{u"T1=拾贰"_s, u"T2=叁拾壹"_s} << 12 << 31 << u"拾贰"_s;
+        QTest::newRow("digits become capitals")
+            << QStringList{u"T1=10"_s, u"T2=20"_s} << 10 << 20 << u"零壹拾"_s;
+    }
+    void printedDateIsTheKeptDate() {
+        QFETCH(QStringList, fields);
+        QFETCH(int, month);
+        QFETCH(int, day);
+        QFETCH(QString, printedMonth);
+        TestDatabase t;
+        const QString pdf = t.dir.filePath(u"cheque.pdf"_s);
+        QStringList arguments = {
+            u"print"_s,   u"--database"_s,           t.path(),   u"--pdf"_s, pdf,
+            u"--flags"_s, u"1;0;0;0;0;0;0;0;1;0;"_s, u"--save"_s};
+        for (const QString& field : fields)
+            arguments << u"--field"_s << field;
+        const ProgramRun r = runProgram(arguments, inFolder(t.dir.path()));
+        QVERIFY2(r.exitCode == 0, r.err.constData());
+        const QDate kept(QDate::currentDate().year(), month, day);
+        QCOMPARE(t.scalar(u"SELECT 出票日期 FROM 历史记录 WHERE Dat>'1900-01-01'"_s).toString(),
+                 kept.toString(Qt::ISODate));
+        QCOMPARE(
+            t.scalar(u"SELECT \"日期(票根)\" FROM 历史记录 WHERE Dat>'1900-01-01'"_s).toString(),
+            kept.toString(Qt::ISODate));
+        const QStringList lines = pdfText(pdf).split(u'\n', Qt::SkipEmptyParts);
+        QVERIFY2(lines.contains(printedMonth), qPrintable(lines.join(u'|')));  // on the body
+        QVERIFY2(lines.contains(QString::number(month)), qPrintable(lines.join(u'|')));  // stub
+    }
+
+    void aFirstStartPrintsTodayAndNoSamplePayee() {
+        QTemporaryDir dir;
+        const QString db = dir.filePath(u"DATA.db"_s);
+        const QString pdf = dir.filePath(u"cheque.pdf"_s);
+        const ProgramRun r =
+            runProgram({u"print"_s, u"--database"_s, db, u"--pdf"_s, pdf, u"--field"_s, u"T5=8"_s,
+                        u"--flags"_s, u"1;0;0;0;0;0;0;0;0;0;"_s, u"--save"_s},
+                       inFolder(dir.path()));
+        QVERIFY2(r.exitCode == 0, r.err.constData());
+        const QDate today = QDate::currentDate();
+        const QString text = pdfText(pdf);
+        QVERIFY2(text.contains(DateToCapitals(QString::number(today.year()))), qPrintable(text));
+        QVERIFY(!text.contains(u"北京示例"_s));
+        TestDatabase t;
+        t.db.open(db);
+        QCOMPARE(t.scalar(u"SELECT 出票日期 || '|' || 收款人全称 FROM 历史记录"_s).toString(),
+                 today.toString(Qt::ISODate) + u'|');
+    }
+
+    void databaseErrorsNameTheirReason() {
+        QTemporaryDir dir;
+        const QString notADatabase = dir.filePath(u"notes.db"_s);
+        const QByteArray text = QByteArray("not a database, just notes\n").repeated(200);
+        writeFile(notADatabase, text);
+        const ProgramRun r = runProgram({u"formats"_s, u"--database"_s, notADatabase});
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.err.contains("file is not a database"), r.err.constData());
+        QVERIFY(r.err.contains("无法建立数据库连接！"));
+        QCOMPARE(contents(notADatabase), text);  // never deleted nor replaced
+
+        const ProgramRun folder = runProgram({u"formats"_s, u"--database"_s, dir.path()});
+        QCOMPARE(folder.exitCode, 1);
+        QVERIFY2(folder.err.contains("unable to open database file"), folder.err.constData());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRobustness)
+#include "tst_robustness.moc"
