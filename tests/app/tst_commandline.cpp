@@ -189,6 +189,17 @@ private slots:
             << QStringList{u"--field"_s, u"T1=13"_s} << u"日期填写错误，请重新填写！"_s;
         QTest::newRow("unknown field")
             << QStringList{u"--field"_s, u"T77=1"_s} << u"unknown field"_s;
+        QTest::newRow("nine-digit amount")
+            << QStringList{u"--field"_s, u"T5=123456789"_s} << u"金额填写错误，请重新填写！"_s;
+        QTest::newRow("negative amount")
+            << QStringList{u"--field"_s, u"小写金额=-500"_s} << u"金额填写错误，请重新填写！"_s;
+        QTest::newRow("30 February")
+            << QStringList{u"--field"_s, u"T1=2"_s, u"--field"_s, u"T2=30"_s}
+            << u"日期填写错误，请重新填写！"_s;
+        QTest::newRow("a month that is no number")
+            << QStringList{u"--field"_s, u"T1=拾拾"_s} << u"日期填写错误，请重新填写！"_s;
+        QTest::newRow("a PDF name that is a folder")
+            << QStringList{u"--pdf"_s, u"."_s} << u"not a regular file"_s;
         QTest::newRow("unknown format")
             << QStringList{u"--format"_s, u"无"_s} << u"no print format"_s;
         QTest::newRow("unknown history row")
@@ -204,7 +215,8 @@ private slots:
         QCOMPARE(r.exitCode, 1);
         QVERIFY2(QString::fromUtf8(r.err).contains(message), r.err.constData());
         QVERIFY(!QFile::exists(pdf));
-        QVERIFY(!QFile::exists(pdf + u".partial"_s));
+        for (const QString& file : filesUnder(t.dir.path()))  // no temporary file left
+            QVERIFY2(QFileInfo(file).fileName().startsWith(u"DATA.db"_s), qPrintable(file));
         QCOMPARE(t.scalar(u"SELECT count(*) FROM 历史记录"_s).toInt(), 0);
     }
 

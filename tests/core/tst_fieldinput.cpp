@@ -1,6 +1,9 @@
+#include <QDate>
 #include <QTest>
 
+#include "AmountCapitals.h"
 #include "Cheque.h"
+#include "ChequeCheck.h"
 #include "FieldInput.h"
 #include "ScriptedPrompts.h"
 
@@ -80,6 +83,12 @@ private slots:
         QTest::newRow("year 3001 is wrong") << 0 << u"3001"_s << u"3001"_s << u"OLD"_s << true;
         QTest::newRow("empty date part is wrong") << 2 << u""_s << u""_s << u"OLD"_s << true;
         QTest::newRow("capital month 零 is wrong") << 1 << u"零"_s << u"零"_s << u"OLD"_s << true;
+        QTest::newRow("拾 alone is month ten") << 1 << u"拾"_s << u"拾"_s << u"10"_s << false;
+        QTest::newRow("拾贰 is month twelve") << 1 << u"拾贰"_s << u"拾贰"_s << u"12"_s << false;
+        QTest::newRow("叁拾壹 is day 31") << 2 << u"叁拾壹"_s << u"叁拾壹"_s << u"31"_s << false;
+        QTest::newRow("拾拾 is no number") << 1 << u"拾拾"_s << u"拾拾"_s << u"OLD"_s << true;
+        QTest::newRow("贰贰贰 is no month") << 1 << u"贰贰贰"_s << u"贰贰贰"_s << u"OLD"_s << true;
+        QTest::newRow("a sign is no date") << 2 << u"-5"_s << u"-5"_s << u"OLD"_s << true;
     }
     void leavingADatePart() {
         QFETCH(int, field);
@@ -106,20 +115,96 @@ private slots:
         }
     }
 
-    void leavingTheAmountNormalisesAndCopies() {
+    void leavingTheAmount_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("figures");  // empty: refused
+        QTest::newRow("normalised") << u"1234.5"_s << u"￥1234.50"_s;
+        QTest::newRow("empty is zero") << u""_s << u"￥0.00"_s;
+        QTest::newRow("yen, commas and blanks dropped") << u"￥1,234. 5"_s << u"￥1234.50"_s;
+        QTest::newRow("decimals cut, not rounded") << u"1.999"_s << u"￥1.99"_s;
+        QTest::newRow("eight integer digits") << u"99999999.99"_s << u"￥99999999.99"_s;
+        QTest::newRow("full-width digits and point") << u"１２３．５"_s << u"￥123.50"_s;
+        QTest::newRow("nine digits refused") << u"123456789"_s << QString();
+        QTest::newRow("one hundred million refused") << u"100000000"_s << QString();
+        QTest::newRow("nine digits with commas refused") << u"100,000,000"_s << QString();
+        QTest::newRow("minus refused") << u"-500"_s << QString();
+        QTest::newRow("full-width minus refused") << u"－500"_s << QString();
+        QTest::newRow("exponent refused") << u"1e15"_s << QString();
+        QTest::newRow("exponent after a point refused") << u"5.E2"_s << QString();
+    }
+    void leavingTheAmount() {
+        QFETCH(QString, typed);
+        QFETCH(QString, figures);
         Cheque cheque;
-        cheque.setText(5, u"1234.5"_s);
+        const QString before[] = {u"贰拾元整"_s, u"￥20.00"_s};
+        cheque.setText(Field::AmountInCapitals, before[0]);
+        cheque.setText(Field::StubAmount, before[1]);
+        cheque.setText(Field::Amount, typed);
         ScriptedPrompts prompts;
-        leaveBodyField(cheque, 5, prompts);
-        QCOMPARE(cheque.text(5), u"￥1234.50"_s);
-        QCOMPARE(cheque.text(4), u"壹仟贰佰叁拾肆元伍角整"_s);
-        QCOMPARE(cheque.text(stubField(5)), u"￥1234.50"_s);
+        leaveBodyField(cheque, Field::Amount, prompts);
+        if (figures.isEmpty()) {
+            // Refused: everything stays as it was, the text as typed.
+            QCOMPARE(prompts.shown().size(), size_t(1));
+            QCOMPARE(prompts.shown()[0].text, u"金额填写错误，请重新填写！"_s);
+            QCOMPARE(prompts.shown()[0].title, u"错误提示"_s);
+            QCOMPARE(cheque.text(Field::Amount), typed);
+            QCOMPARE(cheque.text(Field::AmountInCapitals), before[0]);
+            QCOMPARE(cheque.text(Field::StubAmount), before[1]);
+        } else {
+            QVERIFY(prompts.shown().empty());
+            QCOMPARE(cheque.text(Field::Amount), figures);
+            QCOMPARE(cheque.text(Field::AmountInCapitals), AmountToCapitals(figures));
+            QCOMPARE(cheque.text(Field::StubAmount), figures);
+        }
+    }
 
-        cheque.setText(5, QString());
-        leaveBodyField(cheque, 5, prompts);
-        QCOMPARE(cheque.text(5), u"￥0.00"_s);
-        QCOMPARE(cheque.text(4), u"零元整"_s);
-        QVERIFY(prompts.shown().empty());
+    // Before the printer is touched: an amount in figure form, real dates.
+    void checksBeforePrinting_data() {
+        QTest::addColumn<QStringList>("texts");  // field=text
+        QTest::addColumn<bool>("withStub");
+        QTest::addColumn<QString>("message");  // empty: may print
+        QTest::newRow("a sound cheque") << QStringList{} << true << QString();
+        QTest::newRow("30 February") << QStringList{u"1=零贰"_s, u"2=叁拾"_s} << false
+                                     << u"日期填写错误，请重新填写！"_s;
+        QTest::newRow("31 April") << QStringList{u"1=零肆"_s, u"2=叁拾壹"_s} << false
+                                  << u"日期填写错误，请重新填写！"_s;
+        QTest::newRow("29 February of a leap year")
+            << QStringList{u"0=贰零贰捌"_s, u"1=零贰"_s, u"2=贰拾玖"_s, u"11=2028"_s,
+                           u"12=2"_s, u"13=29"_s}
+            << true << QString();
+        QTest::newRow("a year out of range") << QStringList{u"0=壹玖玖玖"_s} << false
+                                             << u"日期填写错误，请重新填写！"_s;
+        QTest::newRow("a wrong stub date when the stub prints")
+            << QStringList{u"12=13"_s} << true << u"日期填写错误，请重新填写！"_s;
+        QTest::newRow("a wrong stub date that does not print")
+            << QStringList{u"12=13"_s} << false << QString();
+        QTest::newRow("an amount left as typed")
+            << QStringList{u"5=123456789"_s} << false << u"金额填写错误，请重新填写！"_s;
+        QTest::newRow("an amount never left") << QStringList{u"5=12"_s} << false
+                                              << u"金额填写错误，请重新填写！"_s;
+    }
+    void checksBeforePrinting() {
+        QFETCH(QStringList, texts);
+        QFETCH(bool, withStub);
+        QFETCH(QString, message);
+        Cheque cheque;
+        ScriptedPrompts prompts;
+        enterDate(cheque, QDate(2026, 12, 8), prompts);
+        cheque.setText(Field::Amount, u"1"_s);
+        leaveBodyField(cheque, Field::Amount, prompts);
+        cheque.setChk(Switch::PrintStub, withStub ? 1 : 0);
+        for (const QString& text : texts)
+            cheque.setText(text.section(u'=', 0, 0).toInt(), text.section(u'=', 1));
+        QCOMPARE(checkChequeBeforePrint(cheque, prompts), message.isEmpty());
+        QCOMPARE(prompts.shown().empty(), message.isEmpty());
+        if (!message.isEmpty())
+            QCOMPARE(prompts.shown()[0].text, message);
+    }
+
+    void aNewChequeCarriesNoSamplePayee() {
+        const Cheque cheque;
+        QVERIFY(cheque.text(Field::Payee).isEmpty());
+        QCOMPARE(chequeFields()[Field::Payee].placeholder, u"北京示例科技有限公司");
     }
 
     void payeeAndPurposeOverwriteTheStub() {
