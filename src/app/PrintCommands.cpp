@@ -198,10 +198,15 @@ int previewVerb(const Arguments& args, const Io& io) {
     if (picture.isNull())
         return 1;
     OutputFile file(args.inputs.first());
-    if (!file.open() || !picture.save(&file.device(), "PNG") || !file.commit()) {
-        fail(io,
-             u"cannot write "_s + file.target() + u": "_s +
-                 (file.errorString().isEmpty() ? file.device().errorString() : file.errorString()));
+    QString reason;
+    if (!file.open())
+        reason = file.errorString();
+    else if (!picture.save(&file.device(), "PNG"))
+        reason = u"the picture could not be written"_s;
+    else if (!file.commit())
+        reason = file.errorString();
+    if (!reason.isEmpty()) {
+        fail(io, u"cannot write "_s + file.target() + u": "_s + reason);
         return 1;
     }
     return 0;

@@ -33,7 +33,8 @@ OutputFile::OutputFile(const QString& target) : m_target(target) {}
 
 bool OutputFile::fail(const QString& reason) {
     m_error = reason;
-    m_temporary.remove();
+    if (!m_temporary.fileName().isEmpty())
+        m_temporary.remove();
     return false;
 }
 
