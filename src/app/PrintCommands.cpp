@@ -232,8 +232,7 @@ int endorseVerb(const Arguments& args, const Io& io) {
         return 1;
     Cheque cheque;
     FormatDisplays displays;
-    LoadPageSettings(s.db, format, cheque, displays);
-    if (s.prompts.takeShown())
+    if (!LoadPageSettings(s.db, format, cheque, displays) || s.prompts.takeShown())
         return 1;
     const EndorsementLayout layout =
         endorsementLayout(cheque, numericValue(displays.marginX), numericValue(displays.marginY));

@@ -37,6 +37,7 @@ void ProgressIndicator::StartProgress(const QString& caption, qint32 total) {
     m_total = std::max<qint32>(total, 1);
     m_state.bar = 0.0;
     m_done = 0;
+    m_thousandths = -1;  // a new run writes its percentage afresh
     m_state.shown = true;
     if (m_display)
         m_display->showProgress(m_state);

@@ -57,12 +57,14 @@ bool SetCurrentFormat(Database& db, const QString& name) {
     return ok && transaction.commit();
 }
 
-PageSettings LoadPageSettings(Database& db, const QString& name, Cheque& cheque,
-                              FormatDisplays& displays) {
+std::optional<PageSettings> LoadPageSettings(Database& db, const QString& name, Cheque& cheque,
+                                             FormatDisplays& displays) {
     PageSettings page;
     cheque.resetEndorsement();
     std::optional<QSqlQuery> row = db.select(kPageRow, {name});
-    if (!row || !row->next())
+    if (!row)
+        return std::nullopt;
+    if (!row->next())
         return page;
     page = {row->value(1).toDouble(), row->value(2).toDouble(), row->value(3).toDouble()};
     displays.marginX = numberText(page.x);

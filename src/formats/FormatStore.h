@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include <QString>
 #include <QStringList>
 
@@ -34,12 +36,13 @@ void ListFormatNames(Database& db, FormatDisplays& displays);
 // Names the current format in the current-format row (recreated when missing).
 bool SetCurrentFormat(Database& db, const QString& name);
 
-// The format's margins and stub width (0, 0, 0 without a page-settings row). Resets the
+// The format's margins and stub width (0, 0, 0 without a page-settings row); nothing when the
+// query fails, so that nobody prints with margins that were never read. Resets the
 // endorsement parameters to their design values, then fills them from the format when its
 // stored text has at least five blank-separated parts; updates M_X, M_Y and M_S when the row
 // exists.
-PageSettings LoadPageSettings(Database& db, const QString& name, Cheque& cheque,
-                              FormatDisplays& displays);
+std::optional<PageSettings> LoadPageSettings(Database& db, const QString& name, Cheque& cheque,
+                                             FormatDisplays& displays);
 
 // Writes the format's page-settings row (created when missing): each of x, y, s unless it is
 // kPageUnchanged, and the endorsement parameters as they stand, joined by single blanks.

@@ -7,6 +7,7 @@
 #include "ChequePrinter.h"
 #include "FormatStore.h"
 #include "PainterSurface.h"
+#include "Prompts.h"
 
 using namespace Qt::StringLiterals;
 
@@ -82,7 +83,12 @@ QImage previewCheque(const Cheque& cheque, const QString& format, Database& db, 
     Cheque fed = cheque;
     fed.setCrosswise(true);
     FormatDisplays displays;
-    const PageSettings page = LoadPageSettings(db, format, fed, displays);
+    const std::optional<PageSettings> settings = LoadPageSettings(db, format, fed, displays);
+    if (!settings) {
+        prompts.message(u"打印错误，请检查打印机！"_s, {}, PromptButtons::Ok);
+        return {};
+    }
+    const PageSettings& page = *settings;
     const bool withStub = fed.stubVisible();
     const double stubWidth = withStub ? page.s : 0;
     const ChequeGeometry& g = ChequeGeometry::standard();

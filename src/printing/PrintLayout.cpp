@@ -25,7 +25,10 @@ bool SetupChequePage(PrintSurface& surface, const Cheque& cheque) {
 
 std::optional<PositionTable> LoadFieldPositions(Database& db, const QString& format, Cheque& cheque,
                                                 FormatDisplays& displays) {
-    const PageSettings page = LoadPageSettings(db, format, cheque, displays);
+    const std::optional<PageSettings> settings = LoadPageSettings(db, format, cheque, displays);
+    if (!settings)
+        return std::nullopt;
+    const PageSettings& page = *settings;
     double y0 = 10 - page.y;
     if (!cheque.crosswise()) {
         // A cheque fed lengthwise lies at the far side of the A4 paper path (210 - 80 mm), or

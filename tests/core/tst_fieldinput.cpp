@@ -164,24 +164,24 @@ private slots:
         QTest::addColumn<bool>("withStub");
         QTest::addColumn<QString>("message");  // empty: may print
         QTest::newRow("a sound cheque") << QStringList{} << true << QString();
-        QTest::newRow("30 February") << QStringList{u"1=零贰"_s, u"2=叁拾"_s} << false
-                                     << u"日期填写错误，请重新填写！"_s;
+        QTest::newRow("30 February")
+            << QStringList{u"1=零贰"_s, u"2=叁拾"_s} << false << u"日期填写错误，请重新填写！"_s;
         QTest::newRow("31 April") << QStringList{u"1=零肆"_s, u"2=叁拾壹"_s} << false
                                   << u"日期填写错误，请重新填写！"_s;
         QTest::newRow("29 February of a leap year")
-            << QStringList{u"0=贰零贰捌"_s, u"1=零贰"_s, u"2=贰拾玖"_s, u"11=2028"_s,
-                           u"12=2"_s, u"13=29"_s}
+            << QStringList{u"0=贰零贰捌"_s, u"1=零贰"_s, u"2=贰拾玖"_s,
+                           u"11=2028"_s,    u"12=2"_s,   u"13=29"_s}
             << true << QString();
-        QTest::newRow("a year out of range") << QStringList{u"0=壹玖玖玖"_s} << false
-                                             << u"日期填写错误，请重新填写！"_s;
+        QTest::newRow("a year out of range")
+            << QStringList{u"0=壹玖玖玖"_s} << false << u"日期填写错误，请重新填写！"_s;
         QTest::newRow("a wrong stub date when the stub prints")
             << QStringList{u"12=13"_s} << true << u"日期填写错误，请重新填写！"_s;
         QTest::newRow("a wrong stub date that does not print")
             << QStringList{u"12=13"_s} << false << QString();
         QTest::newRow("an amount left as typed")
             << QStringList{u"5=123456789"_s} << false << u"金额填写错误，请重新填写！"_s;
-        QTest::newRow("an amount never left") << QStringList{u"5=12"_s} << false
-                                              << u"金额填写错误，请重新填写！"_s;
+        QTest::newRow("an amount never left")
+            << QStringList{u"5=12"_s} << false << u"金额填写错误，请重新填写！"_s;
     }
     void checksBeforePrinting() {
         QFETCH(QStringList, texts);

@@ -116,6 +116,18 @@ private slots:
         QVERIFY(progress.state().counts.isEmpty());
         QCOMPARE(progress.state().percent, u"0%"_s);
     }
+
+    // A run starts afresh: the percentage of the run before is no reason to keep "0%".
+    void twoRunsInARowEachReachTheirEnd() {
+        ProgressIndicator progress(m_clock);
+        for (const QString& caption : {u"第一次"_s, u"第二次"_s}) {
+            progress.StartProgress(caption, 1);
+            QCOMPARE(progress.state().percent, u"0%"_s);
+            progress.StepProgress(1, QString());
+            QCOMPARE(progress.state().percent, u"100%"_s);
+            progress.EndProgress();
+        }
+    }
 };
 
 QTEST_APPLESS_MAIN(TestProgress)

@@ -147,9 +147,9 @@ private slots:
     // whole, and the message counts the cut cells.
     void longCellsAreCutAndCounted() {
         BoundGrid grid = makeGrid();
-        const QString emoji = u"\U0001F600"_s;  // one character, two UTF-16 units
-        grid.setText(2, 2, QString(kMaxCellCharacters, u'长'));             // just fits
-        grid.setText(3, 2, QString(kMaxCellCharacters + 10, u'长'));        // cut
+        const QString emoji = u"\U0001F600"_s;                   // one character, two UTF-16 units
+        grid.setText(2, 2, QString(kMaxCellCharacters, u'长'));  // just fits
+        grid.setText(3, 2, QString(kMaxCellCharacters + 10, u'长'));                // cut
         grid.setText(4, 2, QString(kMaxCellCharacters - 1, u'a') + emoji + emoji);  // cut
         const QString path = m_dir.filePath(u"long.xlsx"_s);
         ScriptedPrompts prompts;

@@ -98,6 +98,23 @@ private slots:
                      u"2009-01-01"_s);
     }
 
+    // A cheque the user chose to keep is never lost silently: the failing statement is shown
+    // and the failure returned. An issue date that is no real date is not kept either.
+    void failedSavesAreShown() {
+        Cheque cheque = filledCheque(u"甲"_s);
+        cheque.setText(Field::Day, u"叁拾壹"_s);
+        cheque.setText(Field::Month, u"零贰"_s);  // 31 February
+        QVERIFY(!SaveHistoryRecord(m_t->db, cheque, QDate(2026, 12, 7)));
+        QCOMPARE(count(), 0);
+
+        QVERIFY(m_t->db.execute(u"DROP TABLE 历史记录"_s));
+        m_t->prompts.clear();
+        QVERIFY(!SaveHistoryRecord(m_t->db, filledCheque(u"乙"_s), QDate(2026, 12, 7)));
+        QCOMPARE(m_t->prompts.shown().size(), size_t(1));
+        QVERIFY(m_t->prompts.shown()[0].text.startsWith(u"数据库打开错误(INSERT INTO 历史记录"_s));
+        QVERIFY(m_t->prompts.shown()[0].text.endsWith(u")！"_s));
+    }
+
     void loadingBringsTodaysDate_data() {
         QTest::addColumn<int>("id");
         QTest::newRow("a listed row") << 0;

@@ -75,8 +75,10 @@ private slots:
         QVERIFY(m_displays.formatNames.contains(name));
         QCOMPARE(m_displays.currentFormat, name);
         Cheque loaded;
-        const PageSettings page = LoadPageSettings(m_t->db, name, loaded, m_displays);
-        QCOMPARE(page.x, 12.0);
+        const std::optional<PageSettings> page =
+            LoadPageSettings(m_t->db, name, loaded, m_displays);
+        QVERIFY(page);
+        QCOMPARE(page->x, 12.0);
         QCOMPARE(loaded.endorsement(4), u"12"_s);
         QVERIFY(m_t->prompts.shown().empty());
     }
@@ -107,13 +109,18 @@ private slots:
 
     void pageSettingsOfTheShippedFormat() {
         Cheque cheque;
-        const PageSettings page = LoadPageSettings(m_t->db, kDefault, cheque, m_displays);
-        QCOMPARE(page.x, 10.0);
-        QCOMPARE(page.y, 10.0);
-        QCOMPARE(page.s, 60.0);
+        const std::optional<PageSettings> page =
+            LoadPageSettings(m_t->db, kDefault, cheque, m_displays);
+        QVERIFY(page);
+        QCOMPARE(page->x, 10.0);
+        QCOMPARE(page->y, 10.0);
+        QCOMPARE(page->s, 60.0);
         QCOMPARE(m_displays.stubWidth, u"60"_s);
-        const PageSettings none = LoadPageSettings(m_t->db, u"没有的格式"_s, cheque, m_displays);
-        QCOMPARE(none.x + none.y + none.s, 0.0);
+        // No row is no failure: no margins, no stub.
+        const std::optional<PageSettings> none =
+            LoadPageSettings(m_t->db, u"没有的格式"_s, cheque, m_displays);
+        QVERIFY(none);
+        QCOMPARE(none->x + none->y + none->s, 0.0);
         QCOMPARE(m_displays.marginX, u"10"_s);  // the labels are not touched
     }
 

@@ -208,6 +208,26 @@ private slots:
         QVERIFY(!PrintCheque(noPaper, cheque, kFormat, m_t->db, m_displays, m_t->prompts));
         QVERIFY(noPaper.texts().empty());
     }
+
+    // Margins that could not be read are no margins of 0: nothing is printed. The format
+    // table is put behind a view whose page-settings rows fail to read; the field rows and
+    // fonts still read.
+    void failedReadOfThePageSettingsPrintsNothing() {
+        QVERIFY(m_t->db.execute(u"ALTER TABLE 支票格式 RENAME TO 格式行"_s));
+        QVERIFY(m_t->db.execute(
+            u"CREATE VIEW 支票格式 AS SELECT ID, Name, CtlDF, X, Y, S, Color, "
+            u"CASE WHEN CtlDF='' THEN abs(-9223372036854775808) ELSE fName END AS fName, fSize, "
+            u"fBold, fItalic, fUnderline, fStrikethru FROM 格式行"_s));
+        Cheque cheque = filledCheque();
+        RecordingSurface surface;
+        QVERIFY(!PrintCheque(surface, cheque, kFormat, m_t->db, m_displays, m_t->prompts));
+        QVERIFY(surface.texts().empty());
+        QCOMPARE(surface.calls.back().kind, RecordingSurface::Kind::Abandon);
+        QVERIFY(m_t->prompts.shown().size() >= 1);
+        QCOMPARE(m_t->prompts.shown().back().text, u"打印错误，请检查打印机！"_s);
+        // The field rows alone still read.
+        QVERIFY(m_t->scalar(u"SELECT count(X) FROM 支票格式 WHERE CtlDF<>''"_s).toInt() > 0);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestChequePrinter)
