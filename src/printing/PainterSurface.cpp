@@ -1,7 +1,10 @@
 #include "PainterSurface.h"
 
+#include <algorithm>
+
 #include <QFontMetricsF>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 #include "Colors.h"
 
@@ -43,6 +46,16 @@ bool PainterSurface::setPaperSize(PaperSize size) {
     if (!m_printer)
         return true;
     const QPageSize page(size == PaperSize::A3 ? QPageSize::A3 : QPageSize::A4);
+    // A print queue takes any size as a custom one, so its own list of paper decides. A PDF
+    // file takes every size; a printer that lists no paper at all is taken at its word.
+    if (m_printer->outputFormat() == QPrinter::NativeFormat) {
+        const QList<QPageSize> supported = QPrinterInfo(*m_printer).supportedPageSizes();
+        const bool listed = std::any_of(
+            supported.begin(), supported.end(),
+            [&](const QPageSize& s) { return s.id() == page.id() || s.isEquivalentTo(page); });
+        if (!supported.isEmpty() && !listed)
+            return false;
+    }
     const bool set = m_printer->setPageSize(page);
     return set && m_printer->pageLayout().pageSize().id() == page.id();
 }

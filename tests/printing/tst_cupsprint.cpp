@@ -5,16 +5,46 @@
 #include <QTest>
 
 #include "Calibration.h"
+#include "Cheque.h"
+#include "ChequePrinter.h"
+#include "FormatStore.h"
 #include "PainterSurface.h"
 #include "PrinterChoice.h"
 #include "ScriptedPrompts.h"
+#include "TestDatabase.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// The queue .ci/run sets up: CUPS with printer-driver-cups-pdf, writing into ~/PDF.
+// The queues .ci/run sets up: CUPS with printer-driver-cups-pdf, writing into ~/PDF; the
+// second one has A4 as its only paper.
 const QString kQueue = u"ChequePDF"_s;
+const QString kA4Queue = u"ChequeA4"_s;
+
+// Waits for the PDF that the queue writes into `out` (one not in `before`); empty after 30 s.
+QString awaitPrintedFile(const QDir& out, const QStringList& before) {
+    for (int waited = 0; waited < 300; ++waited) {
+        QTest::qWait(100);
+        for (const QString& name : out.entryList({u"*.pdf"_s}, QDir::Files))
+            if (!before.contains(name)) {
+                QTest::qWait(500);  // let the writer finish the file
+                return out.filePath(name);
+            }
+    }
+    return {};
+}
+
+// The first page's size as pdfinfo reports it, e.g. "595 x 842 pts (A4)".
+QString pageSizeOf(const QString& pdf) {
+    QProcess info;
+    info.start(u"pdfinfo"_s, {pdf});
+    info.waitForFinished(60000);
+    for (const QString& line : QString::fromUtf8(info.readAllStandardOutput()).split(u'\n'))
+        if (line.startsWith(u"Page size:"_s))
+            return line.mid(10).trimmed();
+    return {};
+}
 
 // The first dark pixel along a row or a column of a picture, or -1.
 int firstDark(const QImage& image, int fixed, bool alongRow) {
@@ -54,15 +84,8 @@ private slots:
         PainterSurface surface(printer);
         QVERIFY(PrintCalibrationSquare(surface));
 
-        QString printed;
-        for (int waited = 0; waited < 300 && printed.isEmpty(); ++waited) {
-            QTest::qWait(100);
-            for (const QString& name : out.entryList({u"*.pdf"_s}, QDir::Files))
-                if (!before.contains(name))
-                    printed = out.filePath(name);
-        }
+        const QString printed = awaitPrintedFile(out, before);
         QVERIFY2(!printed.isEmpty(), "the queue wrote no PDF within 30 s");
-        QTest::qWait(500);  // let the writer finish the file
 
         QTemporaryDir dir;
         QProcess render;
@@ -76,6 +99,40 @@ private slots:
         QVERIFY2(qAbs(firstDark(page, int(top) + 50, true) - left) <= 3,
                  qPrintable(QString::number(firstDark(page, int(top) + 50, true))));
         QVERIFY(qAbs(firstDark(page, int(left) + 50, false) - top) <= 3);
+        QFile::remove(printed);
+    }
+
+    // A crosswise cheque printed with its stub wants A3; a queue without A3 gets A4, never a
+    // size it does not have.
+    void a3OnlyWhereThePrinterHasIt_data() {
+        QTest::addColumn<QString>("queue");
+        QTest::addColumn<QString>("pageSize");
+        QTest::newRow("a printer with A3") << kQueue << u"842 x 1191 pts (A3)"_s;
+        QTest::newRow("a printer with A4 only") << kA4Queue << u"595 x 842 pts (A4)"_s;
+    }
+    void a3OnlyWhereThePrinterHasIt() {
+        QFETCH(QString, queue);
+        QFETCH(QString, pageSize);
+        if (!QPrinterInfo::availablePrinterNames().contains(queue))
+            QSKIP("no CUPS queue of that name (cupsd with printer-driver-cups-pdf)");
+        const QDir out(QDir::home().filePath(u"PDF"_s));
+        const QStringList before = out.entryList({u"*.pdf"_s}, QDir::Files);
+        TestDatabase t;
+        QPrinter printer(QPrinter::HighResolution);
+        QCOMPARE(selectPrinterByName(printer, queue, t.prompts), queue);
+        printer.setDocName(u"cheque"_s);
+        Cheque cheque;
+        QVERIFY(cheque.crosswise() && cheque.stubVisible());
+        cheque.setText(Field::Payee, u"甲公司"_s);
+        PainterSurface surface(printer);
+        FormatDisplays displays;
+        QVERIFY(PrintCheque(surface, cheque, u"标准支票"_s, t.db, displays, t.prompts));
+        // What the job asked for is paper the queue has.
+        QCOMPARE(printer.pageLayout().pageSize().isEquivalentTo(QPageSize(QPageSize::A3)),
+                 pageSize.endsWith(u"(A3)"_s));
+        const QString printed = awaitPrintedFile(out, before);
+        QVERIFY2(!printed.isEmpty(), "the queue wrote no PDF within 30 s");
+        QCOMPARE(pageSizeOf(printed), pageSize);
         QFile::remove(printed);
     }
 };
