@@ -1,17 +1,22 @@
 #include "HistoryGrid.h"
 
 #include "BoundGrid.h"
+#include "ChequeFields.h"
 #include "Database.h"
 #include "HistoryRecords.h"
 
 using namespace Qt::StringLiterals;
 
 const QStringList& historyGridNames() {
-    static const QStringList names = {
-        u"ID"_s,         u""_s,           u"Dat"_s,          u"出票日期"_s,   u"收款人全称"_s,
-        u"金额"_s,       u"用途"_s,       u"账号"_s,         u"密码"_s,       u"银行"_s,
-        u"附加信息"_s,   u"日期(票根)"_s, u"收款人(票根)"_s, u"金额(票根)"_s, u"用途(票根)"_s,
-        u"主管(票根)"_s, u"会计(票根)"_s};
+    // The row ID, the running number and the print date, then the history columns of the
+    // fields in field order, each once.
+    static const QStringList names = [] {
+        QStringList list = {u"ID"_s, u""_s, u"Dat"_s};
+        for (const ChequeFieldInfo& field : chequeFields())
+            if (!field.historyColumn.isEmpty() && !list.contains(field.historyColumn))
+                list << field.historyColumn.toString();
+        return list;
+    }();
     return names;
 }
 
