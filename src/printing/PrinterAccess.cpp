@@ -1,0 +1,19 @@
+#include "PrinterAccess.h"
+
+#include "PrinterChoice.h"
+
+using namespace Qt::StringLiterals;
+
+SystemPrinters::SystemPrinters() : m_current(defaultPrinterName()) {
+    m_printer.setDocName(u"chequeprint"_s);
+    m_printer.setCreator(u"chequeprint"_s);
+}
+
+QStringList SystemPrinters::installedPrinters() const {
+    return ::installedPrinters();
+}
+
+bool SystemPrinters::choosePrinter(const QString& name, Prompts& prompts) {
+    m_current = name;
+    return !selectPrinterByName(m_printer, name, prompts).isEmpty();
+}

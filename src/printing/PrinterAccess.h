@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QPrinter>
+#include <QString>
+#include <QStringList>
+
+class Prompts;
+
+// The printers the window may print on and the printer a job goes to. The window and its
+// printer dialog reach printers only through here, so that tests can put a PDF file behind.
+class PrinterAccess {
+public:
+    virtual ~PrinterAccess() = default;
+
+    // The installed printers, in the system's order.
+    virtual QStringList installedPrinters() const = 0;
+    // The current printer: the one last chosen, at first the system's default.
+    virtual QString currentPrinter() const = 0;
+    // Makes `name` the current printer and tests that it answers. False after
+    // "没有正常连接打印机！" when it does not; it stays the current printer all the same.
+    virtual bool choosePrinter(const QString& name, Prompts& prompts) = 0;
+    // The printer of the current printer, for the next document.
+    virtual QPrinter& printer() = 0;
+};
+
+// The system's printers (CUPS on Linux, the spooler on Windows).
+class SystemPrinters final : public PrinterAccess {
+public:
+    SystemPrinters();
+
+    QStringList installedPrinters() const override;
+    QString currentPrinter() const override { return m_current; }
+    bool choosePrinter(const QString& name, Prompts& prompts) override;
+    QPrinter& printer() override { return m_printer; }
+
+private:
+    QPrinter m_printer{QPrinter::HighResolution};
+    QString m_current;
+};
