@@ -60,7 +60,7 @@ BoundGridView::BoundGridView(BoundGrid& grid, GridTools tools, QWidget* parent)
     verticalHeader()->hide();
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setHighlightSections(false);
-    connect(horizontalHeader(), &QHeaderView::sectionPressed, this, &BoundGridView::headerPressed);
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &BoundGridView::headerClicked);
     connect(this, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
         if (index.isValid())
             emit gridRowDoubleClicked(m_grid.fixedRows() + index.row());
@@ -92,21 +92,11 @@ void BoundGridView::resizeEvent(QResizeEvent* event) {
     m_grid.setWidth(int(std::lround(viewport()->width() * 1440.0 / logicalDpiX())));
 }
 
-// A press on a heading becomes a press at the middle of that column, in grid twips, so that
-// the grid's own rule decides between fitting the widths and sorting.
-void BoundGridView::headerPressed(int section) {
-    double fixed = 0;
-    for (int c = 0; c < m_grid.fixedCols(); ++c)
-        fixed += m_grid.colWidth(c);
-    double x = fixed / 2;
-    if (section >= m_grid.fixedCols()) {
-        const int left = columnAt(0) >= m_grid.fixedCols() ? columnAt(0) : m_grid.fixedCols();
-        m_grid.setLeftCol(qMin(left, section));
-        x = fixed;
-        for (int c = m_grid.leftCol(); c < section; ++c)
-            x += m_grid.colWidth(c);
-        x += m_grid.colWidth(section) / 2.0;
-    }
-    GridHeaderMouseDown(m_grid, x, 0, m_tools);
+// A click on the serial column's heading fits the widths; on any other heading it sorts.
+void BoundGridView::headerClicked(int section) {
+    if (section < m_grid.fixedCols())
+        FitColumnWidths(m_grid, 1, true, m_tools);
+    else
+        SortGridByColumn(m_grid, section);
     reload();
 }

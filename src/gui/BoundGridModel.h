@@ -28,8 +28,8 @@ private:
 };
 
 // A table view over a bound grid: column widths in twips, the hidden field-name row and ID
-// column, header presses handled like the grid's own (fit or sort), a double-click reporting
-// the grid row.
+// column, a heading click that sorts (the serial heading fits the widths), a double-click
+// reporting the grid row.
 class BoundGridView final : public QTableView {
     Q_OBJECT
 
@@ -47,7 +47,7 @@ protected:
 
 private:
     int toPixels(int twips) const;
-    void headerPressed(int section);
+    void headerClicked(int section);
 
     BoundGrid& m_grid;
     GridTools m_tools;
