@@ -295,6 +295,23 @@ QString refusedValue(const QString& option, const QString& value) {
 
 }  // namespace
 
+QByteArray usageText() {
+    return kUsage;
+}
+
+bool wantsWindow(const QStringList& arguments, QString* database) {
+    QCommandLineParser parser;
+    setUpParser(parser, {u"--database"_s});
+    if (!parser.parse(QStringList{u"chequeprint"_s} + arguments) ||
+        !parser.positionalArguments().isEmpty())
+        return false;
+    const QStringList values = parser.values(u"database"_s);
+    if (values.size() > 1 || (!values.isEmpty() && !refusedValue(u"--database"_s, values.first()).isEmpty()))
+        return false;  // the verbs' checks say what is wrong
+    *database = values.value(0);
+    return true;
+}
+
 int runCommandLine(const QStringList& arguments, std::FILE* in, std::FILE* out, std::FILE* err) {
     const Io io{in, out, err};
     QStringList commandLine = arguments;

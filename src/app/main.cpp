@@ -1,5 +1,7 @@
 #include <cstdio>
+#include <memory>
 
+#include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
 
@@ -7,10 +9,21 @@
 #include <unistd.h>
 #endif
 
+#include "Clock.h"
 #include "CommandLine.h"
+#include "Database.h"
+#include "MainWindow.h"
+#include "PrinterAccess.h"
+#include "QtPrompts.h"
+#include "RegText.h"
 #include "TextMeasure.h"
 
 namespace {
+
+void nameTheApplication() {
+    QCoreApplication::setApplicationName(QStringLiteral("chequeprint"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(CHEQUEPRINT_VERSION));
+}
 
 // Runs a verb, the help, the version or the usage. None of them needs a display (fonts and
 // printing work offscreen) nor a widget, so they run where there is no display at all.
@@ -18,10 +31,37 @@ int runWithoutDisplay(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    QGuiApplication::setApplicationName(QStringLiteral("chequeprint"));
-    QGuiApplication::setApplicationVersion(QStringLiteral(CHEQUEPRINT_VERSION));
+    nameTheApplication();
     installChineseFontSubstitutes();
     return runCommandLine(QGuiApplication::arguments().mid(1), stdin, stdout, stderr);
+}
+
+bool hasDisplay() {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+#else
+    return true;
+#endif
+}
+
+// The main window on the database of --database, or on the user's own.
+int runWindow(int argc, char* argv[], const QString& database) {
+    QApplication app(argc, argv);
+    nameTheApplication();
+    installChineseFontSubstitutes();
+    installChineseTranslations();
+    QtPrompts prompts;
+    Database db(prompts);
+    if (!db.open(database.isEmpty() ? Database::defaultPath() : database))
+        return 1;
+    Clock clock;
+    SystemPrinters printers;
+    const std::unique_ptr<QSettings> settings = openUserSettings();
+    MainWindow window({db, prompts, clock, printers, *settings});
+    window.show();
+    return app.exec();
 }
 
 }  // namespace
@@ -37,7 +77,19 @@ int main(int argc, char* argv[]) {
         qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
     }
 #endif
-    // Every command line is run without a display for now; a window, which needs the real
-    // platform, is opened by no path yet.
-    return runWithoutDisplay(argc, argv);
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    QString database;
+    if (!wantsWindow(arguments, &database))
+        return runWithoutDisplay(argc, argv);
+    if (!hasDisplay()) {
+        const QByteArray usage = usageText();
+        std::fputs("chequeprint: no display for the window (DISPLAY, WAYLAND_DISPLAY and "
+                   "QT_QPA_PLATFORM are unset); the verbs below run without one\n\n",
+                   stderr);
+        std::fwrite(usage.constData(), 1, size_t(usage.size()), stderr);
+        return 2;
+    }
+    return runWindow(argc, argv, database);
 }

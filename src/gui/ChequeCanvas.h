@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QRectF>
+#include <QWidget>
+
+// The blank cheque drawn at screen scale, stub left of the body; the fields stand on it as
+// child widgets at the places of the cheque's geometry.
+class ChequeCanvas final : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr double kPixelsPerMm = 3.6;
+
+    explicit ChequeCanvas(QWidget* parent = nullptr);
+
+    // The stub is drawn only while it is printed.
+    void setStubShown(bool shown);
+    // A rectangle in mm on the stub or on the body, in the canvas's pixels.
+    QRect toPixels(const QRectF& mm, bool onStub) const;
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    bool m_stubShown = true;
+};

@@ -1,0 +1,364 @@
+#include "ChequeTab.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCalendarWidget>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "Cheque.h"
+#include "ChequeCanvas.h"
+#include "ChequeGeometry.h"
+#include "Colors.h"
+#include "DateCapitals.h"
+#include "FieldInput.h"
+#include "FieldValidator.h"
+#include "PainterSurface.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+bool isBodyField(int index) {
+    return index >= 0 && index < kBodyFieldCount;
+}
+
+// The place of a field on the cheque picture, in mm, and whether it lies on the stub.
+std::pair<QRectF, bool> placeOf(int index) {
+    const QString identifier = chequeFields()[size_t(index)].identifier.toString();
+    for (const ChequeGeometry::Place& place : ChequeGeometry::standard().places)
+        if (place.field == identifier)
+            return {place.rect, place.onStub};
+    return {};
+}
+
+// The small suppression boxes that stand on the cheque beside their fields, in mm of the body.
+struct BoxPlace {
+    int chk;
+    QRectF rect;
+};
+constexpr double kBoxWidth = 13;
+const BoxPlace kBoxesOnCheque[] = {
+    {Field::Month, QRectF(61, 9.8, kBoxWidth, 3.6)},
+    {Field::Day, QRectF(81, 9.8, kBoxWidth, 3.6)},
+    {Field::Payee, QRectF(110 - kBoxWidth, 23, kBoxWidth, 4)},
+    {Field::Purpose, QRectF(100 - kBoxWidth, 41.5, kBoxWidth, 4)},
+};
+
+}  // namespace
+
+ChequeTab::ChequeTab(Cheque& cheque, Prompts& prompts,
+                     std::function<QStringList(const QString& column)> pickList, QWidget* parent)
+    : QWidget(parent),
+      m_cheque(cheque),
+      m_prompts(prompts),
+      m_pickListSource(std::move(pickList)),
+      m_canvas(new ChequeCanvas(this)),
+      m_pickList(new QComboBox(m_canvas)),
+      m_datePicker(new QCalendarWidget(m_canvas)),
+      m_print(new QPushButton(u"打 印 支 票"_s, this)),
+      m_endorse(new QPushButton(u"打 印 背 书"_s, this)) {
+    buildFields();
+
+    m_pickList->setObjectName(u"COMB"_s);
+    m_pickList->setEditable(true);
+    m_pickList->setInsertPolicy(QComboBox::NoInsert);
+    m_pickList->setToolTip(u"使用方法：从下拉菜单中选择您所需选项。"_s);
+    m_pickList->setAccessibleName(u"选择列表"_s);
+    m_pickList->hide();
+    connect(m_pickList, &QComboBox::editTextChanged, this, &ChequeTab::pickListChanged);
+    connect(m_pickList, &QComboBox::textActivated, this, &ChequeTab::pickListChanged);
+
+    m_datePicker->setObjectName(u"DTP1"_s);
+    m_datePicker->setToolTip(u"使用方法：点击选择您所需的支票开具日期即可。"_s);
+    m_datePicker->setAccessibleName(u"日期选择"_s);
+    m_datePicker->setGridVisible(true);
+    m_datePicker->setAutoFillBackground(true);
+    m_datePicker->hide();
+    connect(m_datePicker, &QCalendarWidget::clicked, this, &ChequeTab::datePicked);
+    connect(m_datePicker, &QCalendarWidget::activated, this, &ChequeTab::datePicked);
+
+    auto* panel = new QWidget(this);
+    buildSwitches(panel);
+    for (QPushButton* button : {m_print, m_endorse}) {
+        button->setAccessibleName(button->text());
+        button->setMinimumHeight(32);
+    }
+    m_print->setObjectName(u"Comm1"_s);
+    m_endorse->setObjectName(u"Comm0"_s);
+    connect(m_print, &QPushButton::clicked, this, &ChequeTab::printRequested);
+    connect(m_endorse, &QPushButton::clicked, this, &ChequeTab::endorseRequested);
+
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(m_print);
+    buttons->addWidget(m_endorse);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(panel, 1);
+    bottom->addLayout(buttons);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_canvas, 0, Qt::AlignHCenter);
+    layout->addLayout(bottom);
+    layout->addStretch();
+}
+
+void ChequeTab::buildFields() {
+    for (const ChequeFieldInfo& info : chequeFields()) {
+        const int i = info.index;
+        auto* edit = new QLineEdit(m_canvas);
+        edit->setObjectName(info.tag.toString());
+        edit->setAccessibleName(info.identifier.toString());
+        edit->setToolTip(info.toolTip.toString());
+        edit->setPlaceholderText(info.placeholder.toString());
+        edit->setFrame(false);
+        edit->setContextMenuPolicy(Qt::NoContextMenu);
+        const bool body = isBodyField(i);
+        edit->setValidator(new FieldValidator(
+            [i, body](char16_t c) {
+                return body ? acceptsBodyCharacter(i, c) : acceptsStubCharacter(i - kBodyFieldCount, c);
+            },
+            info.maxLength, edit));
+        auto [rect, onStub] = placeOf(i);
+        for (const BoxPlace& box : kBoxesOnCheque)  // leave room for a box at the end
+            if (box.chk == i && box.rect.top() > rect.top())
+                rect.setRight(box.rect.left() - 0.5);
+        edit->setGeometry(m_canvas->toPixels(rect, onStub));
+        // Txt(4) is grey: it is derived from the amount in figures.
+        edit->setStyleSheet(i == Field::AmountInCapitals
+                                ? u"background: rgb(224, 224, 224);"_s
+                                : u"background: rgba(255, 255, 255, 140);"_s);
+        edit->installEventFilter(this);
+        connect(edit, &QLineEdit::textEdited, this,
+                [this, i](const QString& text) { m_cheque.setText(i, text); });
+        m_fields[size_t(i)] = edit;
+    }
+    // The focus runs in the fields' own order: date, payee, bank, account, amount, purpose,
+    // password, then the stub.
+    std::array<const ChequeFieldInfo*, kPrintableFieldCount> order{};
+    for (const ChequeFieldInfo& info : chequeFields())
+        order[size_t(info.tabOrder)] = &info;
+    for (size_t k = 1; k < order.size(); ++k)
+        setTabOrder(m_fields[size_t(order[k - 1]->index)], m_fields[size_t(order[k]->index)]);
+}
+
+void ChequeTab::buildSwitches(QWidget* panel) {
+    for (int i = 0; i < kCheckBoxCount; ++i) {
+        const SwitchInfo& info = checkBoxes()[size_t(i)];
+        auto* box = new QCheckBox(info.caption.toString());
+        box->setObjectName(u"Chk%1"_s.arg(i));
+        box->setAccessibleName(info.caption.toString());
+        box->setToolTip(info.toolTip.toString());
+        connect(box, &QCheckBox::clicked, this, [this, i](bool on) {
+            m_cheque.setChk(i, on ? 1 : 0);
+            showCheque();
+        });
+        m_chk[size_t(i)] = box;
+    }
+    for (const BoxPlace& place : kBoxesOnCheque) {
+        QCheckBox* box = m_chk[size_t(place.chk)];
+        box->setParent(m_canvas);
+        box->setGeometry(m_canvas->toPixels(place.rect, false));
+        QFont small = box->font();
+        small.setPixelSize(11);
+        box->setFont(small);
+    }
+    auto* group = new QButtonGroup(this);
+    auto* layout = new QHBoxLayout(panel);
+    for (int i = 0; i < 2; ++i) {
+        const SwitchInfo& info = feedOptions()[size_t(i)];
+        auto* option = new QRadioButton(info.caption.toString(), panel);
+        option->setObjectName(u"OP%1"_s.arg(i));
+        option->setAccessibleName(info.caption.toString());
+        option->setToolTip(info.toolTip.toString());
+        group->addButton(option, i);
+        layout->addWidget(option);
+        m_op[size_t(i)] = option;
+    }
+    connect(group, &QButtonGroup::idClicked, this, [this](int id) {
+        m_cheque.setCrosswise(id == 0);
+        showCheque();
+    });
+    for (int i : {Switch::SuppressDate, 4, 5, Switch::PrintStub, Switch::GuidesCloseIn}) {
+        m_chk[size_t(i)]->setParent(panel);
+        layout->addWidget(m_chk[size_t(i)]);
+    }
+    layout->addStretch();
+}
+
+void ChequeTab::showCheque() {
+    showFieldTexts();
+    for (int i = 0; i < kPrintableFieldCount; ++i) {
+        const TextFont& font = m_cheque.font(i);
+        QFont shown = toQFont(font);
+        // As large on the screen as on the cheque.
+        shown.setPixelSize(qMax(8, qRound(font.size * 25.4 / 72 * ChequeCanvas::kPixelsPerMm)));
+        QLineEdit* edit = m_fields[size_t(i)];
+        edit->setFont(shown);
+        QPalette palette = edit->palette();
+        palette.setColor(QPalette::Text, toQColor(font.color));
+        edit->setPalette(palette);
+    }
+    for (int i = 0; i < kCheckBoxCount; ++i) {
+        QCheckBox* box = m_chk[size_t(i)];
+        const QSignalBlocker blocker(box);
+        box->setTristate(m_cheque.chk(i) == 2);
+        box->setCheckState(Qt::CheckState(m_cheque.chk(i)));
+    }
+    for (int i = 0; i < 2; ++i) {
+        const QSignalBlocker blocker(m_op[size_t(i)]);
+        m_op[size_t(i)]->setChecked((i == 0) == m_cheque.crosswise());
+    }
+    const bool stub = m_cheque.stubVisible();
+    m_canvas->setStubShown(stub);
+    for (int i = kBodyFieldCount; i < kPrintableFieldCount; ++i)
+        m_fields[size_t(i)]->setVisible(stub);
+}
+
+void ChequeTab::showFieldTexts() {
+    for (int i = 0; i < kPrintableFieldCount; ++i) {
+        QLineEdit* edit = m_fields[size_t(i)];
+        if (edit->text() != m_cheque.text(i))
+            edit->setText(m_cheque.text(i));
+    }
+}
+
+int ChequeTab::indexOf(QObject* watched) const {
+    for (int i = 0; i < kPrintableFieldCount; ++i)
+        if (m_fields[size_t(i)] == watched)
+            return i;
+    return -1;
+}
+
+bool ChequeTab::eventFilter(QObject* watched, QEvent* event) {
+    const int index = indexOf(watched);
+    if (index < 0)
+        return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+        case QEvent::FocusOut: {
+            // Switching to another program or opening a popup is no leaving of the field.
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (isBodyField(index) && reason != Qt::ActiveWindowFocusReason &&
+                reason != Qt::PopupFocusReason)
+                leaveField(index);
+            break;
+        }
+        case QEvent::FocusIn:
+            if (!isBodyField(index))  // a stub field selects its whole text
+                QTimer::singleShot(0, m_fields[size_t(index)], &QLineEdit::selectAll);
+            break;
+        case QEvent::MouseButtonPress: {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() == Qt::RightButton) {
+                rightClicked(index, mouse->globalPosition().toPoint());
+                return true;
+            }
+            if (mouse->button() == Qt::LeftButton)
+                hidePopups();
+            break;
+        }
+        case QEvent::MouseButtonDblClick:
+            if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && isBodyField(index))
+                fieldDoubleClicked(index);
+            break;
+        default:
+            break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void ChequeTab::leaveField(int index) {
+    if (m_leaving)
+        return;
+    m_leaving = true;
+    m_cheque.setText(index, m_fields[size_t(index)]->text());
+    leaveBodyField(m_cheque, index, m_prompts);
+    showFieldTexts();
+    m_leaving = false;
+}
+
+void ChequeTab::finishEditing() {
+    const int index = indexOf(QApplication::focusWidget());
+    if (isBodyField(index))
+        leaveField(index);
+    hidePopups();
+}
+
+void ChequeTab::hidePopups() {
+    m_datePicker->hide();
+    m_pickList->hide();
+}
+
+void ChequeTab::fieldDoubleClicked(int index) {
+    switch (index) {
+        case Field::Year:
+        case Field::Month:
+        case Field::Day:
+            openDatePicker(index);
+            break;
+        case Field::AmountInCapitals:
+        case Field::Password:
+            m_datePicker->hide();
+            break;
+        default:
+            openPickList(index);
+            break;
+    }
+}
+
+void ChequeTab::openPickList(int index) {
+    m_datePicker->hide();
+    m_pickTarget = index;
+    const QRect at = m_fields[size_t(index)]->geometry();
+    {
+        const QSignalBlocker blocker(m_pickList);
+        m_pickList->clear();
+        m_pickList->addItems(
+            m_pickListSource(chequeFields()[size_t(index)].historyColumn.toString()));
+        m_pickList->setEditText(m_fields[size_t(index)]->text());
+    }
+    m_pickList->setGeometry(at.left(), at.top(), at.width(), m_pickList->sizeHint().height());
+    m_pickList->show();
+    m_pickList->raise();
+    m_pickList->setFocus();
+}
+
+void ChequeTab::pickListChanged(const QString& text) {
+    if (m_pickTarget < 0 || !m_pickList->isVisible())
+        return;
+    m_cheque.setText(m_pickTarget, text);
+    leaveBodyField(m_cheque, m_pickTarget, m_prompts);
+    showFieldTexts();
+}
+
+void ChequeTab::openDatePicker(int index) {
+    m_pickList->hide();
+    const QDate shown = CapitalDateToDate(m_cheque.text(Field::Year), m_cheque.text(Field::Month),
+                                          m_cheque.text(Field::Day));
+    m_datePicker->setSelectedDate(shown.isValid() ? shown : QDate::currentDate());
+    const QRect field = m_fields[size_t(index)]->geometry();
+    m_datePicker->resize(m_datePicker->sizeHint());
+    m_datePicker->move(field.left(), field.bottom() + 2);
+    m_datePicker->show();
+    m_datePicker->raise();
+}
+
+void ChequeTab::datePicked(const QDate& date) {
+    m_datePicker->hide();
+    enterDate(m_cheque, date, m_prompts);
+    showFieldTexts();
+}
+
+void ChequeTab::rightClicked(int index, QPoint globalPos) {
+    QLineEdit* field = m_fields[size_t(index)];
+    const bool enabled = field->isEnabled();
+    field->setEnabled(false);  // so that the field's own menu does not open
+    emit adjustRequested(index, globalPos);
+    field->setEnabled(isBodyField(index) ? enabled : true);
+}

@@ -1,0 +1,341 @@
+#include "MainWindow.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QSettings>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "ChequeCheck.h"
+#include "ChequePrinter.h"
+#include "ChequeTab.h"
+#include "CollateDialog.h"
+#include "Database.h"
+#include "Endorsement.h"
+#include "FieldInput.h"
+#include "FormatGrid.h"
+#include "FormatTab.h"
+#include "GridExport.h"
+#include "HelpTab.h"
+#include "HistoryGrid.h"
+#include "HistoryRecords.h"
+#include "HistoryTab.h"
+#include "IndicatorForm.h"
+#include "NumberText.h"
+#include "OptionFlags.h"
+#include "PainterSurface.h"
+#include "PrinterAccess.h"
+#include "PrinterDialog.h"
+#include "Prompts.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kTabHints[] = {
+    u"提示：修改字体、字号、打印字间距/位置只需在输入框上点鼠标右键，双击左键可从历史记录中选择，加速输入。"_s,
+    u"提示：双击表格内容可将历史数据导入到打印界面，进行重复打印；单击表格横向表头可对点击所在的列进行排序。"_s,
+    u"提示：双击表格可直接修改其中内容。"_s,
+};
+
+}  // namespace
+
+MainWindow::MainWindow(WindowServices services, QWidget* parent)
+    : QMainWindow(parent),
+      m_services(services),
+      m_measure(historyGridFont()),
+      m_indicator(new IndicatorForm(this)),
+      m_progress(services.clock, m_indicator) {
+    setWindowTitle(u"Zentavo支票打印软件9.06"_s);
+    setWindowIcon(QIcon(u":/chequeprint.svg"_s));
+    Prompts& prompts = m_services.prompts;
+    Database& db = m_services.db;
+
+    m_chequeTab = new ChequeTab(m_cheque, prompts, [&db](const QString& column) {
+        return FillComboDistinct(db, column);
+    });
+    m_historyTab = new HistoryTab(m_historyGrid, gridTools());
+    m_formatTab = new FormatTab(m_formatGrid, gridTools(), m_cheque);
+    m_helpTab = new HelpTab;
+    m_tabs = new QTabWidget;
+    m_tabs->setObjectName(u"SST"_s);
+    const std::pair<QWidget*, QString> pages[] = {{m_chequeTab, u"支 票 打 印"_s},
+                                                  {m_historyTab, u"历 史 记 录"_s},
+                                                  {m_formatTab, u"格 式 校 准"_s},
+                                                  {m_helpTab, u"使 用 说 明"_s}};
+    for (const auto& [page, caption] : pages) {
+        page->setAccessibleName(caption);
+        m_tabs->addTab(page, caption);
+    }
+
+    m_hint = new QLabel;
+    m_hint->setObjectName(u"LBL"_s);
+    m_hint->setAccessibleName(u"操作提示"_s);
+    m_hint->setWordWrap(true);
+    m_hint->setToolTip(
+        u"说明：此内容显示操作提示及开发商最新的版本升级信息，便于您尽快了解最新版本的情况。"_s);
+
+    auto* central = new QWidget;
+    auto* layout = new QVBoxLayout(central);
+    layout->addWidget(buildTop());
+    layout->addWidget(m_tabs, 1);
+    layout->addWidget(m_hint);
+    setCentralWidget(central);
+    buildMenus();
+
+    connect(m_chequeTab, &ChequeTab::printRequested, this, &MainWindow::printCheque);
+    connect(m_chequeTab, &ChequeTab::endorseRequested, this, &MainWindow::printEndorsement);
+    connect(m_chequeTab, &ChequeTab::adjustRequested, this, [this](int field, QPoint at) {
+        m_adjustField = field;
+        m_fieldPopup->exec(at);
+    });
+    connect(m_historyTab, &HistoryTab::reprintRequested, this, &MainWindow::reprintHistoryRow);
+    connect(m_historyTab, &HistoryTab::deleteRequested, this, &MainWindow::deleteHistoryRows);
+    connect(m_historyTab, &HistoryTab::clearRequested, this, &MainWindow::clearHistory);
+    connect(m_historyTab, &HistoryTab::exportRequested, this, &MainWindow::exportHistory);
+    connect(m_helpTab, &HelpTab::aboutRequested, this, &MainWindow::showAbout);
+
+    // Opening, in this order. The history grid is built when its tab is first shown, so that
+    // a long history never delays the window.
+    LoadLastInput(db, m_cheque, prompts, m_services.clock);
+    LoadOptionFlags(m_cheque, m_services.settings);
+    for (int field : {Field::Year, Field::Month, Field::Day, Field::Amount})
+        leaveBodyField(m_cheque, field, prompts);
+    m_tabs->setCurrentIndex(0);
+    tabChanged(0);
+    connect(m_tabs, &QTabWidget::currentChanged, this, &MainWindow::tabChanged);
+    ListFormatNames(db, m_displays);
+    {
+        const QSignalBlocker blocker(m_formatList);
+        m_formatList->addItems(m_displays.formatNames);
+        m_formatList->setCurrentText(m_displays.currentFormat);
+    }
+    ApplyFormatFonts(db, m_displays.currentFormat, m_cheque, m_progress);
+    m_chequeTab->showCheque();
+    showFormatGrid();
+    resize(sizeHint());
+    if (const QScreen* screen = QApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+MainWindow::~MainWindow() = default;
+
+QWidget* MainWindow::buildTop() {
+    auto* top = new QWidget;
+    auto* row = new QHBoxLayout(top);
+    row->setContentsMargins(0, 0, 0, 0);
+    auto* title = new QLabel;
+    title->setObjectName(u"iTit"_s);
+    title->setAccessibleName(u"支票打印"_s);
+    title->setPixmap(QIcon(u":/title.svg"_s).pixmap(QSize(560, 60)));
+    row->addWidget(title);
+    row->addStretch();
+    row->addWidget(new QLabel(u"当前格式："_s));
+    m_formatList = new QComboBox;
+    m_formatList->setObjectName(u"FMT"_s);
+    m_formatList->setAccessibleName(u"当前格式"_s);
+    m_formatList->setToolTip(u"当前支票使用的打印格式。"_s);
+    m_formatList->setMinimumWidth(140);
+    m_formatList->installEventFilter(this);  // only names from the list can be chosen
+    connect(m_formatList, &QComboBox::textActivated, this, &MainWindow::formatPicked);
+    row->addWidget(m_formatList);
+    auto* exit = new QPushButton(u"退  出"_s);
+    exit->setObjectName(u"Comm2"_s);
+    exit->setAccessibleName(exit->text());
+    connect(exit, &QPushButton::clicked, this, &MainWindow::close);
+    row->addWidget(exit);
+    return top;
+}
+
+void MainWindow::buildMenus() {
+    QMenu* file = menuBar()->addMenu(u"文件"_s);
+    file->setObjectName(u"mFile"_s);
+    file->addAction(u"退出"_s, this, &MainWindow::close)->setObjectName(u"mExit"_s);
+    QMenu* help = menuBar()->addMenu(u"帮助"_s);
+    help->setObjectName(u"mHelp"_s);
+    // The guide's tab is chosen without touching the hint line.
+    help->addAction(u"使用说明"_s, this, [this] { m_tabs->setCurrentWidget(m_helpTab); })
+        ->setObjectName(u"mUserHelp"_s);
+    help->addAction(u"版权说明"_s, this, &MainWindow::showAbout)->setObjectName(u"mRight"_s);
+
+    m_fieldPopup = new QMenu(this);
+    m_fieldPopup->setObjectName(u"Position"_s);
+    m_fieldPopup->addAction(u"字体字号"_s, this, [this] { adjustFont(m_adjustField); });
+    m_fieldPopup->addAction(u"字符间距"_s, this, [this] { adjustSpacing(m_adjustField); });
+    m_fieldPopup->addAction(u"位置校准"_s, this, [this] { adjustPosition(m_adjustField); });
+}
+
+void MainWindow::tabChanged(int index) {
+    if (index >= 0 && index < 3)
+        m_hint->setText(kTabHints[index]);
+    if (m_tabs->widget(index) == m_historyTab)
+        ensureHistoryGrid();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_formatList && (event->type() == QEvent::KeyPress ||
+                                    event->type() == QEvent::ShortcutOverride))
+        return true;
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // Each step runs even when the one before failed.
+    m_chequeTab->finishEditing();
+    SaveOptionFlags(m_cheque, m_services.settings);
+    SaveHistoryRecord(m_services.db, m_cheque, kLastInputDay);
+    m_fieldPopup->close();
+    event->accept();
+}
+
+void MainWindow::formatPicked(const QString& name) {
+    m_displays.currentFormat = name;
+    showFormatGrid();
+    ApplyFormatFonts(m_services.db, name, m_cheque, m_progress);
+    SetCurrentFormat(m_services.db, name);
+    m_chequeTab->showCheque();
+}
+
+void MainWindow::showFormatGrid() {
+    ShowFormatGrid(m_formatGrid, m_services.db, m_displays.currentFormat, m_cheque, m_displays,
+                   gridTools());
+    m_formatTab->showFormat(m_displays);
+}
+
+void MainWindow::ensureHistoryGrid() {
+    if (!m_historyBuilt)
+        rebuildHistoryGrid();
+}
+
+void MainWindow::rebuildHistoryGrid() {
+    m_historyBuilt = true;
+    BuildHistoryGrid(m_historyGrid, m_services.db, gridTools());
+    m_historyTab->view()->reload();
+}
+
+QString MainWindow::choosePrinter() {
+    return PrinterDialog::choosePrinterWithDialog(m_services.printers, m_services.prompts, this);
+}
+
+void MainWindow::printCheque() {
+    m_chequeTab->finishEditing();
+    Prompts& prompts = m_services.prompts;
+    if (m_services.printers.installedPrinters().isEmpty()) {
+        prompts.message(u"您的电脑没有连接打印机！"_s, u"打印机错误"_s, PromptButtons::Ok);
+        return;
+    }
+    if (choosePrinter().isEmpty())
+        return;
+    if (prompts.message(u"请在选定的打印机中放好空白支票，并确认打印机已开启联机，然后按“确定”！"_s,
+                        u"打印开始提示"_s, PromptButtons::OkCancel) != PromptAnswer::Ok)
+        return;
+    if (!checkChequeBeforePrint(m_cheque, prompts))
+        return;
+    PainterSurface surface(m_services.printers.printer());
+    PrintCheque(surface, m_cheque, m_displays.currentFormat, m_services.db, m_displays, prompts);
+    if (prompts.message(u"是否保存支票打印信息？"_s, {}, PromptButtons::YesNo) != PromptAnswer::Yes)
+        return;
+    if (SaveHistoryRecord(m_services.db, m_cheque, m_services.clock.today()) && m_historyBuilt)
+        rebuildHistoryGrid();
+}
+
+void MainWindow::printEndorsement() {
+    m_chequeTab->finishEditing();
+    if (choosePrinter().isEmpty())
+        return;
+    const EndorsementLayout layout = endorsementLayout(
+        m_cheque, numericValue(m_displays.marginX), numericValue(m_displays.marginY));
+    PainterSurface surface(m_services.printers.printer());
+    PrintEndorsement(surface, m_services.prompts, layout);
+}
+
+void MainWindow::reprintHistoryRow(int gridRow) {
+    m_chequeTab->finishEditing();
+    if (gridRow < m_historyGrid.fixedRows() || gridRow >= m_historyGrid.rows())
+        return;
+    const qint32 id = m_historyGrid.text(gridRow, 0).toInt();
+    if (LoadHistoryRecord(m_services.db, m_cheque, id, m_services.prompts, m_services.clock)) {
+        leaveBodyField(m_cheque, Field::Amount, m_services.prompts);
+        m_chequeTab->showCheque();
+        m_tabs->setCurrentWidget(m_chequeTab);
+    }
+}
+
+void MainWindow::deleteHistoryRows() {
+    m_chequeTab->finishEditing();
+    if (!m_historyGrid.hasDataRows())
+        return;
+    const auto [first, last] = m_historyTab->selectedGridRows();
+    if (DeleteHistoryRows(m_services.db, m_historyGrid, first, last, m_services.prompts))
+        m_historyTab->view()->reload();
+}
+
+void MainWindow::clearHistory() {
+    m_chequeTab->finishEditing();
+    if (DeleteAllHistory(m_services.db, m_historyGrid, m_services.prompts))
+        m_historyTab->view()->reload();
+}
+
+void MainWindow::exportHistory() {
+    m_chequeTab->finishEditing();
+    ExportGrid(m_historyGrid, m_services.prompts, historySheetName(), m_progress);
+}
+
+void MainWindow::showAbout() {
+    m_chequeTab->finishEditing();
+    m_services.prompts.message(
+        u"支票打印 %1\n\n"
+        u"在普通办公打印机上打印中国银行支票。\n"
+        u"基于 Qt %2。\n\n"
+        u"本程序是自由软件，按 GNU 通用公共许可证第三版或更高版本（GPL-3.0-or-later）发布。\n\n"
+        u"本程序从不连接网络：支票密码只留在您的电脑上，没有版本检查，也不打开任何网页。"_s
+            .arg(QStringLiteral(CHEQUEPRINT_VERSION), QString::fromLatin1(qVersion())),
+        u"版权说明"_s, PromptButtons::Ok);
+}
+
+void MainWindow::adjustFont(int field) {
+    if (field < 0)
+        return;
+    const std::optional<TextFont> chosen = m_services.prompts.chooseFont(m_cheque.font(field));
+    if (!chosen)
+        return;
+    m_cheque.setFont(field, *chosen);
+    m_chequeTab->showCheque();
+    UpdateFieldSettings(m_services.db, field, m_cheque, m_displays.currentFormat, kFieldUnchanged,
+                        kFieldUnchanged, kFieldUnchanged);
+    showFormatGrid();
+}
+
+void MainWindow::adjustSpacing(int field) {
+    if (field < 0)
+        return;
+    QString stored;
+    if (std::optional<QSqlQuery> row =
+            m_services.db.select(u"SELECT S FROM 支票格式 WHERE Name=? AND CtlDF=?"_s,
+                                 {m_displays.currentFormat,
+                                  chequeFields()[size_t(field)].identifier.toString()});
+        row && row->next())
+        stored = numberText(row->value(0).toDouble());
+    const QString answer =
+        m_services.prompts.inputBox(u"请输入字符间距（毫米）："_s, {}, stored);
+    if (answer.isEmpty())
+        return;
+    UpdateFieldSettings(m_services.db, field, m_cheque, m_displays.currentFormat, kFieldUnchanged,
+                        kFieldUnchanged, numericValue(answer));
+    showFormatGrid();
+}
+
+void MainWindow::adjustPosition(int field) {
+    if (field < 0)
+        return;
+    auto* dialog = new CollateDialog(m_services.db, m_displays.currentFormat, field, m_cheque,
+                                     [this] { showFormatGrid(); }, this);
+    dialog->show();
+}

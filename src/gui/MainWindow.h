@@ -1,0 +1,103 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include "BoundGrid.h"
+#include "Cheque.h"
+#include "FormatStore.h"
+#include "ProgressIndicator.h"
+#include "TextMeasure.h"
+
+class ChequeTab;
+class Clock;
+class Database;
+class FormatTab;
+class HelpTab;
+class HistoryTab;
+class IndicatorForm;
+class PrinterAccess;
+class Prompts;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QSettings;
+class QTabWidget;
+
+// What the window works with; tests give it a temporary database, scripted prompts, a fixed
+// clock and printers that print into a PDF file.
+struct WindowServices {
+    Database& db;
+    Prompts& prompts;
+    Clock& clock;
+    PrinterAccess& printers;
+    QSettings& settings;
+};
+
+// The main window: the cheque from entry to paper, the history, the formats and the help.
+// It owns the cheque for the whole run; every tab is a view over it and over the grids.
+class MainWindow final : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit MainWindow(WindowServices services, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    Cheque& cheque() { return m_cheque; }
+    ChequeTab* chequeTab() const { return m_chequeTab; }
+    HistoryTab* historyTab() const { return m_historyTab; }
+    FormatTab* formatTab() const { return m_formatTab; }
+    HelpTab* helpTab() const { return m_helpTab; }
+    QTabWidget* tabs() const { return m_tabs; }
+    QComboBox* formatList() const { return m_formatList; }
+    QLabel* hintLine() const { return m_hint; }
+    QMenu* fieldPopup() const { return m_fieldPopup; }
+    BoundGrid& historyGrid() { return m_historyGrid; }
+    BoundGrid& formatGrid() { return m_formatGrid; }
+    const QString& currentFormat() const { return m_displays.currentFormat; }
+
+    // The commands, as the buttons and menus run them.
+    void printCheque();
+    void printEndorsement();
+    void reprintHistoryRow(int gridRow);
+    void deleteHistoryRows();
+    void clearHistory();
+    void exportHistory();
+    void showAbout();
+    void adjustFont(int field);
+    void adjustSpacing(int field);
+    void adjustPosition(int field);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildMenus();
+    QWidget* buildTop();
+    void tabChanged(int index);
+    void formatPicked(const QString& name);
+    void showFormatGrid();
+    void ensureHistoryGrid();
+    void rebuildHistoryGrid();
+    GridTools gridTools() { return {m_measure, m_progress}; }
+    QString choosePrinter();
+
+    WindowServices m_services;
+    Cheque m_cheque;
+    FormatDisplays m_displays;
+    BoundGrid m_historyGrid;
+    BoundGrid m_formatGrid;
+    FontTextMeasure m_measure;
+    IndicatorForm* m_indicator;
+    ProgressIndicator m_progress;
+    ChequeTab* m_chequeTab;
+    HistoryTab* m_historyTab;
+    FormatTab* m_formatTab;
+    HelpTab* m_helpTab;
+    QTabWidget* m_tabs;
+    QComboBox* m_formatList;  // FMT
+    QLabel* m_hint;           // LBL
+    QMenu* m_fieldPopup;      // the popup of the field adjustments
+    int m_adjustField = -1;   // the field whose popup is open (AdjustFieldTag, AdjustFieldId)
+    bool m_historyBuilt = false;
+};
