@@ -1,16 +1,13 @@
 #include "QtPrompts.h"
 
-#include <QColorDialog>
 #include <QCoreApplication>
 #include <QFileDialog>
-#include <QFont>
-#include <QFontDialog>
 #include <QInputDialog>
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QTranslator>
 
-#include "Colors.h"
+#include "FontColorDialog.h"
 
 using namespace Qt::StringLiterals;
 
@@ -75,24 +72,7 @@ QString QtPrompts::saveFileName(const QString& title, const QString& filter,
 }
 
 std::optional<TextFont> QtPrompts::chooseFont(const TextFont& initial) {
-    QFont font(initial.name);
-    font.setPointSizeF(initial.size);
-    font.setBold(initial.bold);
-    font.setItalic(initial.italic);
-    font.setUnderline(initial.underline);
-    font.setStrikeOut(initial.strikethrough);
-    bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, font, m_parent);
-    if (!ok)
-        return std::nullopt;
-    TextFont result{chosen.family(),    chosen.pointSizeF(), chosen.bold(), chosen.italic(),
-                    chosen.underline(), chosen.strikeOut(),  initial.color};
-    // Qt's font dialog has no colour; the colour follows in its own dialog, where cancelling
-    // keeps the colour the field had.
-    const QColor color = QColorDialog::getColor(toQColor(initial.color), m_parent);
-    if (color.isValid())
-        result.color = fromQColor(color);
-    return result;
+    return FontColorDialog::getFont(initial, m_parent);
 }
 
 bool installChineseTranslations() {

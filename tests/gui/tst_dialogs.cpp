@@ -1,0 +1,390 @@
+#include <functional>
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScopeGuard>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include "Cheque.h"
+#include "ChequeFields.h"
+#include "CollateDialog.h"
+#include "Colors.h"
+#include "FontColorDialog.h"
+#include "PdfPrinters.h"
+#include "PrinterDialog.h"
+#include "QtPrompts.h"
+#include "ScriptedPrompts.h"
+#include "TestDatabase.h"
+#include "WindowWait.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kPrinterCaption = u"请选择打印机"_s;
+const QString kCollateCaption = u"修改打印内容位置"_s;
+
+QWidget* openWindow(const QString& caption) {
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->isVisible() && window->windowTitle() == caption)
+            return window;
+    return nullptr;
+}
+
+template <typename T>
+T* child(QWidget* window, const QString& name) {
+    T* found = window ? window->findChild<T*>(name) : nullptr;
+    if (!found)
+        qWarning("no child %s", qPrintable(name));
+    return found;
+}
+
+// Runs `script` once the event loop turns and closes the window afterwards if the script
+// left it open (a failed check), so that a failing test cannot hang in the wait.
+void runWhenOpen(const QString& caption, std::function<void(QWidget*)> script) {
+    QTimer::singleShot(0, [caption, script] {
+        script(openWindow(caption));
+        if (QWidget* window = openWindow(caption))
+            window->close();
+    });
+}
+
+// No English word on the dialog: every caption, label and button reads in Chinese.
+void checkTextsAreChinese(QWidget* window, const QStringList& allowed = {}) {
+    const QRegularExpression latin(u"[A-Za-z]"_s);
+    QStringList texts{window->windowTitle()};
+    for (const QLabel* label : window->findChildren<QLabel*>())
+        texts << label->text();
+    for (const QAbstractButton* button : window->findChildren<QAbstractButton*>())
+        texts << button->text();
+    for (const QString& text : texts)
+        if (!allowed.contains(text))
+            QVERIFY2(!text.contains(latin), qPrintable(text));
+}
+
+void checkCentredOnScreen(QWidget* window) {
+    const QPoint screen = QApplication::primaryScreen()->geometry().center();
+    QVERIFY(qAbs(window->frameGeometry().center().x() - screen.x()) <= 1);
+    QVERIFY(qAbs(window->frameGeometry().center().y() - screen.y()) <= 1);
+}
+
+QColor centreColor(QWidget* widget) {
+    const QImage image = widget->grab().toImage();
+    return image.pixelColor(image.width() / 2, image.height() / 2);
+}
+
+// Opens the combo box's list with the mouse and clicks the row, as a user picks a printer.
+void pickWithMouse(QComboBox* com, int row) {
+    QTest::mouseClick(com, Qt::LeftButton);
+    QAbstractItemView* view = com->view();
+    QTRY_VERIFY(view->isVisible());
+    // The list ignores a release that follows its opening too closely.
+    QTest::qWait(QApplication::doubleClickInterval() + 100);
+    const QPoint point = view->visualRect(view->model()->index(row, 0)).center();
+    QTest::mouseMove(view->viewport(), point);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, point);
+    QTRY_VERIFY(!view->isVisible());
+}
+
+}  // namespace
+
+class TestDialogs : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+
+private slots:
+    void initTestCase() {
+        QVERIFY(m_dir.isValid());
+        QVERIFY(installChineseTranslations());
+    }
+
+    void windowWaitFollowsVisibleWindows() {
+        QWidget window;
+        window.setWindowTitle(kPrinterCaption);
+        QVERIFY(!IsFormOpen(kPrinterCaption));  // not shown yet
+        window.show();
+        QVERIFY(IsFormOpen(kPrinterCaption));
+        QVERIFY(!IsFormOpen(u"请选择"_s));  // the whole title, not a part
+        window.hide();
+        QVERIFY(!IsFormOpen(kPrinterCaption));
+
+        // Without such a window the wait returns before the event loop turns once.
+        bool eventsRan = false;
+        QTimer::singleShot(0, [&] { eventsRan = true; });
+        WaitWhileFormOpen(kPrinterCaption);
+        QVERIFY(!eventsRan);
+
+        // With one, it waits until the window closes, answering events meanwhile.
+        window.show();
+        QTimer::singleShot(0, [&] { window.close(); });
+        WaitWhileFormOpen(kPrinterCaption);
+        QVERIFY(eventsRan);
+        QVERIFY(!window.isVisible());
+    }
+
+    void printerDialogChoosesAPrinter_data() {
+        QTest::addColumn<QStringList>("printers");
+        QTest::addColumn<QStringList>("unreachable");
+        QTest::addColumn<QStringList>("actions");  // every action but the last leaves it open
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("currentAfter");
+        QTest::addColumn<QStringList>("messages");
+
+        const QStringList three{u"财务室打印机"_s, u"出纳打印机"_s, u"PDF"_s};
+        QTest::newRow("OK at once keeps the current printer")
+            << three << QStringList() << QStringList{u"ok"_s} << three[0] << three[0]
+            << QStringList();
+        QTest::newRow("a printer picked with the mouse, then OK")
+            << three << QStringList() << QStringList{u"pick 2"_s, u"ok"_s} << three[2] << three[2]
+            << QStringList();
+        QTest::newRow("a printer picked with the mouse, then Cancel")
+            << three << QStringList() << QStringList{u"pick 1"_s, u"cancel"_s} << QString()
+            << three[0] << QStringList();
+        QTest::newRow("the close box is Cancel")
+            << three << QStringList() << QStringList{u"pick 1"_s, u"close box"_s} << QString()
+            << three[0] << QStringList();
+        QTest::newRow("a printer that does not answer leaves the name empty")
+            << three << QStringList{three[1]} << QStringList{u"pick 1"_s, u"ok"_s} << QString()
+            << three[1] << QStringList{u"没有正常连接打印机！"_s};
+        QTest::newRow("keys typed into the list change nothing")
+            << three << QStringList() << QStringList{u"keys"_s, u"ok"_s} << three[0] << three[0]
+            << QStringList();
+        QTest::newRow("without printers both buttons leave it open")
+            << QStringList() << QStringList() << QStringList{u"ok"_s, u"cancel"_s, u"close box"_s}
+            << QString() << QString() << QStringList();
+    }
+
+    void printerDialogChoosesAPrinter() {
+        QFETCH(QStringList, printers);
+        QFETCH(QStringList, unreachable);
+        QFETCH(QStringList, actions);
+        QFETCH(QString, chosen);
+        QFETCH(QString, currentAfter);
+        QFETCH(QStringList, messages);
+
+        PdfPrinters access(m_dir.filePath(u"printer.pdf"_s), printers);
+        access.unreachable = unreachable;
+        ScriptedPrompts prompts;
+        int actionsRun = 0;
+        runWhenOpen(kPrinterCaption, [&](QWidget* dialog) {
+            QVERIFY(dialog);
+            QVERIFY(dialog->windowFlags() & Qt::WindowStaysOnTopHint);
+            checkCentredOnScreen(dialog);
+            checkTextsAreChinese(dialog);
+            auto* com = child<QComboBox>(dialog, u"Com"_s);
+            auto* ok = child<QPushButton>(dialog, u"CM0"_s);
+            auto* cancel = child<QPushButton>(dialog, u"CM1"_s);
+            QVERIFY(com && ok && cancel);
+            QCOMPARE(ok->text(), u"确  定"_s);
+            QCOMPARE(cancel->text(), u"取  消"_s);
+            QStringList listed;
+            for (int i = 0; i < com->count(); ++i)
+                listed << com->itemText(i);
+            QCOMPARE(listed, printers);
+            QCOMPARE(com->currentText(), printers.value(0));
+
+            for (const QString& action : actions) {
+                QVERIFY2(IsFormOpen(kPrinterCaption), qPrintable(action));
+                if (action.startsWith(u"pick "_s)) {
+                    const int row = action.mid(5).toInt();
+                    pickWithMouse(com, row);
+                    QCOMPARE(com->currentText(), printers[row]);
+                } else if (action == u"keys"_s) {
+                    com->setFocus();
+                    for (const Qt::Key key : {Qt::Key_Down, Qt::Key_End, Qt::Key_PageDown})
+                        QTest::keyClick(com, key);
+                    QTest::keyClicks(com, u"P"_s);
+                    QTest::keyClick(com, Qt::Key_Down, Qt::AltModifier);  // would open the list
+                    QCOMPARE(com->currentText(), printers.value(0));
+                    QVERIFY(!com->view()->isVisible());
+                } else if (action == u"ok"_s) {
+                    QTest::mouseClick(ok, Qt::LeftButton);
+                } else if (action == u"cancel"_s) {
+                    QTest::mouseClick(cancel, Qt::LeftButton);
+                } else if (action == u"close box"_s) {
+                    dialog->close();
+                }
+                ++actionsRun;
+            }
+        });
+        QCOMPARE(PrinterDialog::choosePrinterWithDialog(access, prompts), chosen);
+        QCOMPARE(actionsRun, actions.size());
+        QVERIFY(!IsFormOpen(kPrinterCaption));
+        QCOMPARE(access.currentPrinter(), currentAfter);
+        QStringList shown;
+        for (const ScriptedPrompts::Shown& prompt : prompts.shown())
+            shown << prompt.text;
+        QCOMPARE(shown, messages);
+    }
+
+    void positionDialogMovesAField_data() {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("shownX");
+        QTest::addColumn<QString>("shownY");
+        QTest::addColumn<QString>("closeBy");
+        QTest::addColumn<double>("storedX");
+        QTest::addColumn<double>("storedY");
+        QTest::addColumn<int>("storedBold");
+        QTest::addColumn<int>("refreshes");
+
+        const QString standard = u"标准支票"_s;
+        QTest::newRow("OK stores the typed position and the field's font")
+            << standard << u"16"_s << u"48"_s << u"ok"_s << -2.0 << 3.0 << 1 << 1;
+        QTest::newRow("Cancel stores nothing")
+            << standard << u"16"_s << u"48"_s << u"cancel"_s << 16.0 << 48.0 << 0 << 0;
+        QTest::newRow("the close box stores nothing")
+            << standard << u"16"_s << u"48"_s << u"close box"_s << 16.0 << 48.0 << 0 << 0;
+        QTest::newRow("a format without the field's row shows nothing and stores nothing")
+            << u"没有的格式"_s << QString() << QString() << u"ok"_s << 16.0 << 48.0 << 0 << 0;
+    }
+
+    void positionDialogMovesAField() {
+        QFETCH(QString, format);
+        QFETCH(QString, shownX);
+        QFETCH(QString, shownY);
+        QFETCH(QString, closeBy);
+        QFETCH(double, storedX);
+        QFETCH(double, storedY);
+        QFETCH(int, storedBold);
+        QFETCH(int, refreshes);
+
+        TestDatabase data;
+        QVERIFY(data.db.isOpen());
+        Cheque cheque;
+        TextFont bold = cheque.font(Field::StubPayee);
+        bold.bold = true;
+        cheque.setFont(Field::StubPayee, bold);
+        QWidget mainWindow;
+        mainWindow.show();
+        int refreshed = 0;
+
+        auto* dialog = new CollateDialog(
+            data.db, format, Field::StubPayee, cheque, [&] { ++refreshed; }, &mainWindow);
+        runWhenOpen(kCollateCaption, [&](QWidget* window) {
+            QCOMPARE(window, static_cast<QWidget*>(dialog));
+            QVERIFY(!mainWindow.isEnabled());
+            QVERIFY(dialog->isEnabled());
+            checkCentredOnScreen(dialog);
+            checkTextsAreChinese(dialog);
+            auto* tx = child<QLineEdit>(dialog, u"TX"_s);
+            auto* ty = child<QLineEdit>(dialog, u"TY"_s);
+            auto* ok = child<QPushButton>(dialog, u"COM0"_s);
+            auto* cancel = child<QPushButton>(dialog, u"COM1"_s);
+            auto* lbl = child<QLabel>(dialog, u"LBL"_s);
+            QVERIFY(tx && ty && ok && cancel && lbl);
+            QCOMPARE(lbl->text(), u"票根-收款人"_s);
+            QCOMPARE(ok->text(), u"确     定"_s);
+            QCOMPARE(cancel->text(), u"取     消"_s);
+            QCOMPARE(tx->text(), shownX);
+            QCOMPARE(ty->text(), shownY);
+
+            QTest::keyClick(tx, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(tx, u"-2"_s);
+            QTest::keyClick(ty, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(ty, u"3mm"_s);
+            if (closeBy == u"ok"_s)
+                QTest::mouseClick(ok, Qt::LeftButton);
+            else if (closeBy == u"cancel"_s)
+                QTest::mouseClick(cancel, Qt::LeftButton);
+            else
+                dialog->close();
+        });
+        dialog->show();
+        WaitWhileFormOpen(kCollateCaption);
+
+        QVERIFY(mainWindow.isEnabled());
+        QCOMPARE(refreshed, refreshes);
+        const QVariantList row{u"标准支票"_s, u"票根-收款人"_s};
+        const QString where = u" FROM 支票格式 WHERE Name=? AND CtlDF=?"_s;
+        QCOMPARE(data.scalar(u"SELECT X"_s + where, row).toDouble(), storedX);
+        QCOMPARE(data.scalar(u"SELECT Y"_s + where, row).toDouble(), storedY);
+        QCOMPARE(data.scalar(u"SELECT S"_s + where, row).toDouble(), 0.0);
+        QCOMPARE(data.scalar(u"SELECT fBold"_s + where, row).toInt(), storedBold);
+        QCOMPARE(data.scalar(u"SELECT COUNT(*) FROM 支票格式 WHERE Name=?"_s, {format}).toInt(),
+                 format == u"标准支票"_s ? 20 : 0);
+    }
+
+    void fontDialogEditsFontAndColour_data() {
+        QTest::addColumn<bool>("accept");
+        QTest::newRow("OK returns the chosen style, size and colour") << true;
+        QTest::newRow("Cancel returns nothing") << false;
+    }
+
+    void fontDialogEditsFontAndColour() {
+        QFETCH(bool, accept);
+        // A name the system may know only by an alias; it must come back as it went in.
+        const TextFont initial{u"宋体"_s, 10.5, false, true, false, false, 0xFF0000};  // blue
+        const QColor red(255, 0, 0);
+
+        bool scriptRan = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<FontColorDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            // Closed whatever happens below, so that a failed check cannot hang the test.
+            auto closeAtEnd = qScopeGuard([dialog] {
+                if (dialog->isVisible())
+                    dialog->reject();
+            });
+            QCOMPARE(dialog->windowTitle(), u"字体"_s);
+            checkTextsAreChinese(dialog, {u"示例 AaBb 123"_s});
+            QCOMPARE(dialog->textFont(), initial);
+            auto* size = child<QComboBox>(dialog, u"Size"_s);
+            auto* bold = child<QCheckBox>(dialog, u"Bold"_s);
+            auto* italic = child<QCheckBox>(dialog, u"Italic"_s);
+            auto* color = child<QPushButton>(dialog, u"Color"_s);
+            auto* swatch = child<QAbstractButton>(dialog, u"Swatch1"_s);
+            auto* sample = child<QLabel>(dialog, u"Sample"_s);
+            auto* buttons = dialog->findChild<QDialogButtonBox*>();
+            QVERIFY(size && bold && italic && color && swatch && sample);
+            QVERIFY(buttons);
+            QCOMPARE(size->currentText(), u"10.5"_s);
+            QVERIFY(!bold->isChecked());
+            QVERIFY(italic->isChecked());
+            QCOMPARE(centreColor(color), QColor(0, 0, 255));
+            QVERIFY(sample->font().italic());
+            QCOMPARE(sample->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+
+            QTest::mouseClick(bold, Qt::LeftButton);
+            QTest::mouseClick(swatch, Qt::LeftButton);
+            QTest::keyClick(size->lineEdit(), Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(size->lineEdit(), u"15.5"_s);
+            QCOMPARE(centreColor(color), red);
+            QVERIFY(sample->font().bold());
+            QCOMPARE(sample->font().pointSizeF(), 15.5);
+            QCOMPARE(sample->palette().color(QPalette::WindowText), red);
+
+            QAbstractButton* ok = buttons->button(QDialogButtonBox::Ok);
+            QAbstractButton* cancel = buttons->button(QDialogButtonBox::Cancel);
+            QVERIFY(ok->text().startsWith(u"确定"_s));
+            QVERIFY(cancel->text().startsWith(u"取消"_s));
+            QTest::mouseClick(accept ? ok : cancel, Qt::LeftButton);
+            scriptRan = true;
+        });
+        QtPrompts prompts;
+        const std::optional<TextFont> chosen = prompts.chooseFont(initial);
+        QVERIFY(scriptRan);
+        if (!accept) {
+            QVERIFY(!chosen);
+            return;
+        }
+        QVERIFY(chosen);
+        const TextFont expected{u"宋体"_s, 15.5, true, true, false, false, fromQColor(red)};
+        QCOMPARE(*chosen, expected);
+        QCOMPARE(chosen->color, quint32(0x0000FF));  // red sits in the lowest byte
+    }
+};
+
+QTEST_MAIN(TestDialogs)
+#include "tst_dialogs.moc"
