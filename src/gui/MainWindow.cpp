@@ -13,9 +13,11 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "BoundGridModel.h"
 #include "ChequeCheck.h"
 #include "ChequePrinter.h"
 #include "ChequeTab.h"
+#include "Clock.h"
 #include "CollateDialog.h"
 #include "Database.h"
 #include "Endorsement.h"

@@ -5,6 +5,7 @@
 #include "BoundGrid.h"
 #include "Cheque.h"
 #include "FormatStore.h"
+#include "GridRoutines.h"
 #include "ProgressIndicator.h"
 #include "TextMeasure.h"
 
