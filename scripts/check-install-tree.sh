@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs the build into a fresh folder and fails unless the program, its desktop entry and
+# its icon landed where a desktop looks for them, each the same as in the source tree.
+#   check-install-tree.sh BUILD_DIR SOURCE_DIR BINDIR DATADIR
+set -euo pipefail
+build=${1:?usage: check-install-tree.sh BUILD_DIR SOURCE_DIR BINDIR DATADIR}
+src=${2:?}
+bindir=${3:?}
+datadir=${4:?}
+prefix="$build/install-check"
+
+rm -rf "$prefix"
+# A DESTDIR from the caller's environment would put the files somewhere else.
+env -u DESTDIR cmake --install "$build" --prefix "$prefix" >/dev/null
+
+failed=0
+fail() {
+  echo "install tree: $*" >&2
+  failed=1
+}
+program="$prefix/$bindir/chequeprint"
+if [ ! -f "$program" ] || [ ! -x "$program" ]; then
+  fail "no executable $program"
+fi
+for pair in "resources/chequeprint.desktop:$datadir/applications/chequeprint.desktop" \
+            "resources/chequeprint.svg:$datadir/icons/hicolor/scalable/apps/chequeprint.svg"; do
+  from="$src/${pair%%:*}"
+  to="$prefix/${pair#*:}"
+  if [ ! -f "$to" ]; then
+    fail "missing $to"
+  elif ! cmp -s "$from" "$to"; then
+    fail "$to differs from $from"
+  fi
+done
+[ "$failed" -eq 0 ] && echo "install tree: program, desktop entry and icon in place under $prefix"
+exit "$failed"
