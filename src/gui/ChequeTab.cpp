@@ -45,12 +45,11 @@ struct BoxPlace {
     int chk;
     QRectF rect;
 };
-constexpr double kBoxWidth = 13;
 const BoxPlace kBoxesOnCheque[] = {
-    {Field::Month, QRectF(61, 9.8, kBoxWidth, 3.6)},
-    {Field::Day, QRectF(81, 9.8, kBoxWidth, 3.6)},
-    {Field::Payee, QRectF(110 - kBoxWidth, 23, kBoxWidth, 4)},
-    {Field::Purpose, QRectF(100 - kBoxWidth, 41.5, kBoxWidth, 4)},
+    {Field::Month, QRectF(61, 9.8, 10, 3.6)},
+    {Field::Day, QRectF(81, 9.8, 10, 3.6)},
+    {Field::Payee, QRectF(110 - 17, 23, 17, 4)},
+    {Field::Purpose, QRectF(100 - 13, 41.5, 13, 4)},
 };
 
 }  // namespace
@@ -130,6 +129,8 @@ void ChequeTab::buildFields() {
             if (box.chk == i && box.rect.top() > rect.top())
                 rect.setRight(box.rect.left() - 0.5);
         edit->setGeometry(m_canvas->toPixels(rect, onStub));
+        if (i == Field::Amount)  // the figures end in the last box, as on the paper
+            edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         // Txt(4) is grey: it is derived from the amount in figures.
         edit->setStyleSheet(i == Field::AmountInCapitals
                                 ? u"background: rgb(224, 224, 224);"_s
@@ -208,8 +209,11 @@ void ChequeTab::showCheque() {
     for (int i = 0; i < kCheckBoxCount; ++i) {
         QCheckBox* box = m_chk[size_t(i)];
         const QSignalBlocker blocker(box);
-        box->setTristate(m_cheque.chk(i) == 2);
-        box->setCheckState(Qt::CheckState(m_cheque.chk(i)));
+        // A stored 2 is the greyed state a check box can hold too.
+        const int value = m_cheque.chk(i);
+        box->setTristate(value == 2);
+        box->setCheckState(value == 0 ? Qt::Unchecked
+                                      : (value == 1 ? Qt::Checked : Qt::PartiallyChecked));
     }
     for (int i = 0; i < 2; ++i) {
         const QSignalBlocker blocker(m_op[size_t(i)]);
@@ -224,8 +228,14 @@ void ChequeTab::showCheque() {
 void ChequeTab::showFieldTexts() {
     for (int i = 0; i < kPrintableFieldCount; ++i) {
         QLineEdit* edit = m_fields[size_t(i)];
-        if (edit->text() != m_cheque.text(i))
-            edit->setText(m_cheque.text(i));
+        if (edit->text() == m_cheque.text(i))
+            continue;
+        // What the program writes is shown whole: the character filter and the length limit
+        // are for typing only.
+        const QValidator* validator = edit->validator();
+        edit->setValidator(nullptr);
+        edit->setText(m_cheque.text(i));
+        edit->setValidator(validator);
     }
 }
 

@@ -1,0 +1,391 @@
+// The main window driven as a cashier drives it: keys and clicks offscreen, scripted answers,
+// a temporary database and printers that print into a PDF file.
+#include <memory>
+
+#include <QCalendarWidget>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QTabWidget>
+#include <QInputMethodEvent>
+#include <QTest>
+
+#include "BoundGridModel.h"
+#include "ChequeTab.h"
+#include "Clock.h"
+#include "FormatTab.h"
+#include "HistoryRecords.h"
+#include "HistoryTab.h"
+#include "MainWindow.h"
+#include "PdfPrinters.h"
+#include "TestDatabase.h"
+#include "WindowScript.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kDateError = u"日期填写错误，请重新填写！"_s;
+const QString kStart = u"请在选定的打印机中放好空白支票，并确认打印机已开启联机，然后按“确定”！"_s;
+const QString kKeep = u"是否保存支票打印信息？"_s;
+
+// One window on a temporary database, with its own settings file and a fixed today.
+struct Fixture {
+    TestDatabase t;
+    Clock clock;
+    QSettings settings{t.dir.filePath(u"settings.ini"_s), QSettings::IniFormat};
+    PdfPrinters printers{t.dir.filePath(u"cheque.pdf"_s)};
+    std::unique_ptr<MainWindow> window;
+
+    Fixture() {
+        clock.setNow(QDateTime(QDate(2026, 12, 8), QTime(10, 0)));
+        open();
+    }
+    void open() {
+        window = std::make_unique<MainWindow>(
+            WindowServices{t.db, t.prompts, clock, printers, settings});
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+    ChequeTab& tab() { return *window->chequeTab(); }
+    QLineEdit* field(int index) { return tab().field(index); }
+    // Types into a field as a user does (Chinese through the input method) and leaves it with
+    // the tab key.
+    void type(int index, const QString& text) {
+        QLineEdit* edit = field(index);
+        edit->setFocus();
+        edit->selectAll();
+        typeInto(edit, text);
+        QTest::keyClick(edit, Qt::Key_Tab);
+    }
+    static void typeInto(QWidget* widget, const QString& text) {
+        for (QChar c : text) {
+            if (c.unicode() < 128) {
+                QTest::keyClick(widget, char(c.unicode()));
+            } else {
+                QInputMethodEvent commit;
+                commit.setCommitString(QString(c));
+                QApplication::sendEvent(widget, &commit);
+            }
+        }
+    }
+    int historyRows() {
+        return t.scalar(u"SELECT count(*) FROM 历史记录 WHERE Dat>'1900-01-01'"_s).toInt();
+    }
+    QStringList shownTexts() {
+        QStringList texts;
+        for (const auto& shown : t.prompts.shown())
+            texts << shown.text;
+        return texts;
+    }
+};
+
+// Answers the printer dialog with its OK button (or Cancel) once it is open.
+void answerPrinterDialog(bool ok) {
+    runWhenOpen(u"请选择打印机"_s, [ok](QWidget* dialog) {
+        QVERIFY(dialog);
+        QTest::mouseClick(child<QPushButton>(dialog, ok ? u"CM0"_s : u"CM1"_s), Qt::LeftButton);
+    });
+}
+
+}  // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void firstStartShowsTodayAndTheShippedFormat() {
+        Fixture f;
+        MainWindow& w = *f.window;
+        QCOMPARE(w.windowTitle(), u"Zentavo支票打印软件9.06"_s);
+        QCOMPARE(f.field(Field::Year)->text(), u"贰零贰陆"_s);
+        QCOMPARE(f.field(Field::Month)->text(), u"壹拾贰"_s);
+        QCOMPARE(f.field(Field::Day)->text(), u"零捌"_s);
+        QCOMPARE(f.field(Field::StubYear)->text() + f.field(Field::StubMonth)->text() +
+                     f.field(Field::StubDay)->text(),
+                 u"2026128"_s);
+        QCOMPARE(f.field(Field::Amount)->text(), u"￥0.00"_s);
+        QCOMPARE(f.field(Field::AmountInCapitals)->text(), u"零元整"_s);
+        QVERIFY(f.field(Field::Payee)->text().isEmpty());
+        QCOMPARE(f.field(Field::Payee)->placeholderText(), u"北京示例科技有限公司"_s);
+        QCOMPARE(w.formatList()->currentText(), u"标准支票"_s);
+        QCOMPARE(w.hintLine()->text().left(12), u"提示：修改字体、字号、打印"_s);
+        QVERIFY(f.tab().checkBox(Switch::PrintStub)->isChecked());
+        QVERIFY(f.field(Field::StubPayee)->isVisible());
+        // Every field is reachable by its identifier; every tab by its caption.
+        for (const ChequeFieldInfo& info : chequeFields())
+            QCOMPARE(f.field(info.index)->accessibleName(), info.identifier.toString());
+        QStringList captions;
+        for (int i = 0; i < w.tabs()->count(); ++i)
+            captions << w.tabs()->tabText(i);
+        QCOMPARE(captions, (QStringList{u"支 票 打 印"_s, u"历 史 记 录"_s, u"格 式 校 准"_s,
+                                        u"使 用 说 明"_s}));
+        // The format tab shows the shipped format; the history waits for its tab.
+        QCOMPARE(w.formatGrid().rows() - w.formatGrid().fixedRows(), kPrintableFieldCount);
+        QCOMPARE(w.formatTab()->marginX()->text(), u"10"_s);
+        QCOMPARE(w.formatTab()->stubWidth()->text(), u"60"_s);
+        QCOMPARE(w.formatTab()->endorsementBox(2)->text(), u"63"_s);
+        QCOMPARE(w.historyGrid().rows(), 0);
+        w.tabs()->setCurrentIndex(1);
+        QCOMPARE(w.historyGrid().rows(), w.historyGrid().fixedRows());
+        QCOMPARE(w.hintLine()->text().left(8), u"提示：双击表格内容"_s);
+        QVERIFY(f.shownTexts().isEmpty());
+    }
+
+    void typingAndLeavingTheFields() {
+        Fixture f;
+        f.type(Field::Year, u"2009"_s);
+        QCOMPARE(f.field(Field::Year)->text(), u"贰零零玖"_s);
+        QCOMPARE(f.field(Field::StubYear)->text(), u"2009"_s);
+        f.type(Field::Month, u"壹拾贰"_s);  // capitals stay as typed
+        QCOMPARE(f.field(Field::Month)->text(), u"壹拾贰"_s);
+        QCOMPARE(f.field(Field::StubMonth)->text(), u"12"_s);
+        f.type(Field::Day, u"3.1"_s);  // the point is dropped
+        QCOMPARE(f.field(Field::Day)->text(), u"叁拾壹"_s);
+        f.type(Field::Month, u"13"_s);  // out of range: the message, nothing else changes
+        QCOMPARE(f.shownTexts(), QStringList{kDateError});
+        QCOMPARE(f.field(Field::Month)->text(), u"13"_s);
+        QCOMPARE(f.field(Field::StubMonth)->text(), u"12"_s);
+        f.type(Field::Month, u"拾"_s);
+        QCOMPARE(f.field(Field::StubMonth)->text(), u"10"_s);
+
+        f.type(Field::Amount, u"1a2,34.5x"_s);  // letters never get in
+        QCOMPARE(f.field(Field::Amount)->text(), u"￥1234.50"_s);
+        QCOMPARE(f.field(Field::AmountInCapitals)->text(), u"壹仟贰佰叁拾肆元伍角整"_s);
+        QCOMPARE(f.field(Field::StubAmount)->text(), u"￥1234.50"_s);
+        f.t.prompts.clear();
+        f.type(Field::Amount, u"123456789"_s);  // more than the cheque carries
+        QCOMPARE(f.shownTexts(), QStringList{u"金额填写错误，请重新填写！"_s});
+        QCOMPARE(f.field(Field::StubAmount)->text(), u"￥1234.50"_s);
+
+        f.type(Field::Payee, u"上海某某贸易有限公司第一分公司"_s);
+        QCOMPARE(f.field(Field::StubPayee)->text(), u"上海某某贸易有限公司第一分公司"_s);  // whole
+        f.type(Field::StubPayee, u"一二三四五六七八九十十一"_s);  // typing stops at 10
+        QCOMPARE(f.field(Field::StubPayee)->text().size(), 10);
+        QCOMPARE(f.window->cheque().text(Field::Payee), u"上海某某贸易有限公司第一分公司"_s);
+
+        // The stub is shown, and printed, with its switch; the date switch takes month and day.
+        QTest::mouseClick(f.tab().checkBox(Switch::PrintStub), Qt::LeftButton);
+        QVERIFY(!f.field(Field::StubPayee)->isVisible());
+        QCOMPARE(f.window->cheque().chk(Switch::PrintStub), 0);
+        QTest::mouseClick(f.tab().checkBox(Switch::SuppressDate), Qt::LeftButton);
+        QVERIFY(f.tab().checkBox(Field::Month)->isChecked() && f.tab().checkBox(Field::Day)->isChecked());
+        QTest::mouseClick(f.tab().feedOption(1), Qt::LeftButton);
+        QVERIFY(!f.window->cheque().crosswise() && !f.tab().feedOption(0)->isChecked());
+    }
+
+    void pickListAndDatePicker() {
+        Fixture f;
+        for (const QString& payee : {u"乙公司"_s, u"甲公司"_s, u"乙公司"_s})
+            QVERIFY(f.t.db.execute(
+                u"INSERT INTO 历史记录 (Dat, 收款人全称) VALUES ('2026-12-01', ?)"_s, {payee}));
+        QTest::mouseDClick(f.field(Field::Payee), Qt::LeftButton);
+        QComboBox* list = f.tab().pickList();
+        QVERIFY(list->isVisible());
+        QStringList items;
+        for (int i = 0; i < list->count(); ++i)
+            items << list->itemText(i);
+        QCOMPARE(items, (QStringList{u"乙公司"_s, u"甲公司"_s}));  // each once, sorted
+        list->setCurrentIndex(1);
+        emit list->textActivated(list->currentText());
+        QCOMPARE(f.field(Field::Payee)->text(), u"甲公司"_s);
+        QCOMPARE(f.field(Field::StubPayee)->text(), u"甲公司"_s);
+        QTest::mouseClick(f.field(Field::Bank), Qt::LeftButton);  // a click hides it
+        QVERIFY(!list->isVisible());
+        QTest::mouseDClick(f.field(Field::Password), Qt::LeftButton);
+        QVERIFY(!list->isVisible());  // no pick list for the password
+
+        QTest::mouseDClick(f.field(Field::Month), Qt::LeftButton);
+        QCalendarWidget* picker = f.tab().datePicker();
+        QVERIFY(picker->isVisible());
+        QCOMPARE(picker->selectedDate(), QDate(2026, 12, 8));
+        emit picker->clicked(QDate(2027, 1, 20));
+        QVERIFY(!picker->isVisible());
+        QCOMPARE(f.field(Field::Year)->text() + f.field(Field::Month)->text() +
+                     f.field(Field::Day)->text(),
+                 u"贰零贰柒零壹零贰拾"_s);
+        QCOMPARE(f.field(Field::StubDay)->text(), u"20"_s);
+    }
+
+    void popupCommandsLandInTheDatabase() {
+        Fixture f;
+        MainWindow& w = *f.window;
+        auto stored = [&](const QString& column, int field) {
+            return f.t.scalar(u"SELECT "_s + column +
+                                  u" FROM 支票格式 WHERE Name='标准支票' AND CtlDF=?"_s,
+                              {chequeFields()[size_t(field)].identifier.toString()});
+        };
+        f.t.prompts.queueText(u"0.8mm"_s);
+        w.adjustSpacing(Field::StubPayee);
+        QCOMPARE(f.t.prompts.shown().back().text, u"请输入字符间距（毫米）："_s);
+        QCOMPARE(f.t.prompts.shown().back().defaultText, u"0"_s);
+        QCOMPARE(stored(u"S"_s, Field::StubPayee).toDouble(), 0.8);
+        QCOMPARE(w.formatGrid().text(w.formatGrid().fixedRows() + Field::StubPayee, 5), u"0.8"_s);
+        w.adjustSpacing(Field::StubPayee);  // cancelled: nothing changes
+        QCOMPARE(stored(u"S"_s, Field::StubPayee).toDouble(), 0.8);
+
+        TextFont red{u"黑体"_s, 14, true, false, false, false, 255};
+        f.t.prompts.queueFont(red);
+        w.adjustFont(Field::Payee);
+        QCOMPARE(w.cheque().font(Field::Payee), red);
+        QCOMPARE(stored(u"fName || fSize || fBold || Color"_s, Field::Payee).toString(),
+                 u"黑体14.01255"_s);
+        QCOMPARE(w.formatGrid().text(w.formatGrid().fixedRows() + Field::Payee, 9), u"√"_s);
+
+        // The position dialog stores what it is given and refills the grid.
+        runWhenOpen(u"修改打印内容位置"_s, [&](QWidget* dialog) {
+            QVERIFY(dialog);
+            QVERIFY(!w.isEnabled());
+            child<QLineEdit>(dialog, u"TX"_s)->setText(u"-2"_s);
+            child<QLineEdit>(dialog, u"TY"_s)->setText(u"3"_s);
+            QTest::mouseClick(child<QPushButton>(dialog, u"COM0"_s), Qt::LeftButton);
+        });
+        w.adjustPosition(Field::Bank);
+        QTRY_VERIFY(w.isEnabled());
+        QCOMPARE(stored(u"X || ',' || Y"_s, Field::Bank).toString(), u"-2.0,3.0"_s);
+        QCOMPARE(w.formatGrid().text(w.formatGrid().fixedRows() + Field::Bank, 3), u"-2"_s);
+
+        // A right click opens the popup over the field and leaves the field enabled after.
+        QTimer::singleShot(0, [&] { w.fieldPopup()->close(); });
+        QTest::mouseClick(f.field(Field::Accountant), Qt::RightButton);
+        QVERIFY(f.field(Field::Accountant)->isEnabled());
+    }
+
+    void printCommandPaths_data() {
+        QTest::addColumn<int>("printers");  // installed
+        QTest::addColumn<bool>("choose");   // OK in the printer dialog
+        QTest::addColumn<bool>("start");    // OK to "打印开始提示"
+        QTest::addColumn<bool>("keep");     // Yes to keeping it
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<bool>("printed");
+        QTest::newRow("no printer") << 0 << false << false << false
+                                    << QStringList{u"您的电脑没有连接打印机！"_s} << false;
+        QTest::newRow("printer choice cancelled")
+            << 1 << false << false << false << QStringList{} << false;
+        QTest::newRow("start cancelled") << 1 << true << false << false << QStringList{kStart}
+                                         << false;
+        QTest::newRow("printed, not kept")
+            << 1 << true << true << false << QStringList{kStart, kKeep} << true;
+        QTest::newRow("printed and kept")
+            << 1 << true << true << true << QStringList{kStart, kKeep} << true;
+    }
+    void printCommandPaths() {
+        QFETCH(int, printers);
+        QFETCH(bool, choose);
+        QFETCH(bool, start);
+        QFETCH(bool, keep);
+        QFETCH(QStringList, shown);
+        QFETCH(bool, printed);
+        Fixture f;
+        const QString pdf = f.t.dir.filePath(u"cheque.pdf"_s);
+        PdfPrinters none(pdf, {});
+        if (printers == 0) {  // the same window on a computer without printers
+            f.window = std::make_unique<MainWindow>(
+                WindowServices{f.t.db, f.t.prompts, f.clock, none, f.settings});
+            f.window->show();
+        }
+        f.window->tabs()->setCurrentIndex(1);  // the history grid is built
+        f.type(Field::Payee, u"甲公司"_s);
+        f.type(Field::Amount, u"88"_s);
+        if (printers > 0)
+            answerPrinterDialog(choose);
+        f.t.prompts.queueAnswer(start ? PromptAnswer::Ok : PromptAnswer::Cancel);
+        f.t.prompts.queueAnswer(keep ? PromptAnswer::Yes : PromptAnswer::No);
+        QTest::mouseClick(f.tab().printButton(), Qt::LeftButton);
+        QCOMPARE(f.shownTexts(), shown);
+        QCOMPARE(QFile::exists(pdf), printed);
+        QCOMPARE(f.historyRows(), keep ? 1 : 0);
+        BoundGrid& grid = f.window->historyGrid();
+        QCOMPARE(grid.rows() - grid.fixedRows(), keep ? 1 : 0);
+        if (keep)
+            QCOMPARE(f.t.scalar(u"SELECT 收款人全称 || 金额 || Dat FROM 历史记录"_s).toString(),
+                     u"甲公司￥88.002026-12-08"_s);
+    }
+
+    void nothingPrintsThatCannotBeKept() {
+        Fixture f;
+        f.type(Field::Month, u"2"_s);
+        f.type(Field::Day, u"30"_s);  // accepted while typing, no real date
+        answerPrinterDialog(true);
+        f.t.prompts.queueAnswer(PromptAnswer::Ok);
+        QTest::mouseClick(f.tab().printButton(), Qt::LeftButton);
+        QCOMPARE(f.shownTexts(), (QStringList{kStart, kDateError}));
+        QVERIFY(!QFile::exists(f.t.dir.filePath(u"cheque.pdf"_s)));
+    }
+
+    void historyCommands() {
+        Fixture f;
+        MainWindow& w = *f.window;
+        Cheque stored;
+        for (const QString& payee : {u"甲"_s, u"乙"_s, u"丙"_s}) {
+            stored.setText(Field::Payee, payee);
+            stored.setText(Field::Amount, u"￥5.00"_s);
+            for (int i : {Field::StubYear, Field::StubMonth, Field::StubDay})
+                stored.setText(i, u"2026"_s.left(i == Field::StubYear ? 4 : 1));
+            for (int i : {Field::Year, Field::Month, Field::Day})
+                stored.setText(i, QStringList{u"贰零贰陆"_s, u"零贰"_s, u"零贰"_s}[i]);
+            QVERIFY(SaveHistoryRecord(f.t.db, stored, QDate(2026, 11, 1)));
+        }
+        w.tabs()->setCurrentIndex(1);
+        BoundGrid& grid = w.historyGrid();
+        QCOMPARE(grid.rows() - grid.fixedRows(), 3);
+
+        // A double-click brings the row back with today's date.
+        const QRect cell =
+            w.historyTab()->view()->visualRect(w.historyTab()->view()->model()->index(1, 4));
+        QTest::mouseDClick(w.historyTab()->view()->viewport(), Qt::LeftButton, {}, cell.center());
+        QCOMPARE(w.tabs()->currentIndex(), 0);
+        QCOMPARE(f.field(Field::Payee)->text(), grid.text(grid.fixedRows() + 1, 4));
+        QCOMPARE(f.field(Field::Day)->text(), u"零捌"_s);
+
+        // Deleting the selection asks first; clearing empties the grid.
+        w.tabs()->setCurrentIndex(1);
+        w.historyTab()->view()->selectRow(0);
+        f.t.prompts.queueAnswer(PromptAnswer::Yes);
+        w.deleteHistoryRows();
+        QCOMPARE(f.historyRows(), 2);
+        QCOMPARE(grid.rows() - grid.fixedRows(), 2);
+        const QString csv = f.t.dir.filePath(u"历史.csv"_s);
+        f.t.prompts.queueText(csv);
+        w.exportHistory();
+        QVERIFY(QFile(csv).size() > 0);
+        f.t.prompts.queueAnswer(PromptAnswer::Yes);
+        w.clearHistory();
+        QCOMPARE(f.historyRows(), 0);
+        QVERIFY(!grid.hasDataRows());
+        const size_t before = f.t.prompts.shown().size();
+        w.reprintHistoryRow(grid.currentRow());  // nothing to bring back
+        QCOMPARE(f.t.prompts.shown().size(), before);
+    }
+
+    void closingAndReopeningKeepsTheInput() {
+        Fixture f;
+        f.type(Field::Payee, u"甲公司"_s);
+        f.type(Field::Supervisor, u"张三"_s);
+        QTest::mouseClick(f.tab().checkBox(Switch::PrintStub), Qt::LeftButton);
+        QTest::mouseClick(f.tab().feedOption(1), Qt::LeftButton);
+        f.field(Field::Bank)->setFocus();
+        Fixture::typeInto(f.field(Field::Bank), u"工商银行"_s);  // still in the field
+        f.window->close();
+        QCOMPARE(f.settings.value(u"CHK_F/Parameter/LastOne/Default"_s).toString(),
+                 u"0;0;0;0;0;0;0;0;0;0;"_s);
+
+        f.clock.setNow(QDateTime(QDate(2026, 12, 9), QTime(9, 0)));
+        f.open();
+        QCOMPARE(f.field(Field::Payee)->text(), u"甲公司"_s);
+        QCOMPARE(f.field(Field::Supervisor)->text(), u"张三"_s);
+        QCOMPARE(f.field(Field::Bank)->text(), u"工商银行"_s);
+        QCOMPARE(f.field(Field::Day)->text(), u"零玖"_s);
+        QVERIFY(!f.tab().checkBox(Switch::PrintStub)->isChecked());
+        QVERIFY(f.tab().feedOption(1)->isChecked());
+        QCOMPARE(f.t.scalar(u"SELECT count(*) FROM 历史记录"_s).toInt(), 1);  // one last input
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <functional>
+
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+
+// Finding and answering the program's own windows in tests of the window.
+
+// The visible top-level window with exactly this caption, or null.
+inline QWidget* openWindow(const QString& caption) {
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->isVisible() && window->windowTitle() == caption)
+            return window;
+    return nullptr;
+}
+
+template <typename T>
+T* child(QWidget* window, const QString& name) {
+    T* found = window ? window->findChild<T*>(name) : nullptr;
+    if (!found)
+        qWarning("no child %s", qPrintable(name));
+    return found;
+}
+
+// Runs `script` once the event loop turns and closes the window afterwards if the script
+// left it open (a failed check), so that a failing test cannot hang in the wait.
+inline void runWhenOpen(const QString& caption, std::function<void(QWidget*)> script) {
+    QTimer::singleShot(0, [caption, script] {
+        script(openWindow(caption));
+        if (QWidget* window = openWindow(caption))
+            window->close();
+    });
+}
