@@ -71,6 +71,10 @@ FontColorDialog::FontColorDialog(const TextFont& initial, QWidget* parent)
     m_sample->setObjectName(u"Sample"_s);
 
     m_familyBox->setCurrentFont(QFont(initial.name));
+    // A name this system knows only by an alias (宋体 on Linux) is not in the list; the box
+    // would show another family while the field keeps its own. Show the field's name instead.
+    if (m_familyBox->currentText() != initial.name)
+        m_familyBox->setEditText(initial.name);
     m_size->setEditable(true);
     m_size->setInsertPolicy(QComboBox::NoInsert);
     for (const double size : {8.0, 9.0, 10.0, 10.5, 11.0, 12.0, 14.0, 16.0, 18.0, 20.0, 22.0, 24.0,

@@ -349,6 +349,7 @@ private slots:
             auto* buttons = dialog->findChild<QDialogButtonBox*>();
             QVERIFY(size && bold && italic && color && swatch && sample);
             QVERIFY(buttons);
+            QCOMPARE(child<QComboBox>(dialog, u"Family"_s)->currentText(), initial.name);
             QCOMPARE(size->currentText(), u"10.5"_s);
             QVERIFY(!bold->isChecked());
             QVERIFY(italic->isChecked());
