@@ -306,7 +306,8 @@ bool wantsWindow(const QStringList& arguments, QString* database) {
         !parser.positionalArguments().isEmpty())
         return false;
     const QStringList values = parser.values(u"database"_s);
-    if (values.size() > 1 || (!values.isEmpty() && !refusedValue(u"--database"_s, values.first()).isEmpty()))
+    if (values.size() > 1 ||
+        (!values.isEmpty() && !refusedValue(u"--database"_s, values.first()).isEmpty()))
         return false;  // the verbs' checks say what is wrong
     *database = values.value(0);
     return true;

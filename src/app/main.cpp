@@ -85,9 +85,10 @@ int main(int argc, char* argv[]) {
         return runWithoutDisplay(argc, argv);
     if (!hasDisplay()) {
         const QByteArray usage = usageText();
-        std::fputs("chequeprint: no display for the window (DISPLAY, WAYLAND_DISPLAY and "
-                   "QT_QPA_PLATFORM are unset); the verbs below run without one\n\n",
-                   stderr);
+        std::fputs(
+            "chequeprint: no display for the window (DISPLAY, WAYLAND_DISPLAY and "
+            "QT_QPA_PLATFORM are unset); the verbs below run without one\n\n",
+            stderr);
         std::fwrite(usage.constData(), 1, size_t(usage.size()), stderr);
         return 2;
     }

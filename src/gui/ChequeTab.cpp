@@ -121,7 +121,8 @@ void ChequeTab::buildFields() {
         const bool body = isBodyField(i);
         edit->setValidator(new FieldValidator(
             [i, body](char16_t c) {
-                return body ? acceptsBodyCharacter(i, c) : acceptsStubCharacter(i - kBodyFieldCount, c);
+                return body ? acceptsBodyCharacter(i, c)
+                            : acceptsStubCharacter(i - kBodyFieldCount, c);
             },
             info.maxLength, edit));
         auto [rect, onStub] = placeOf(i);

@@ -76,10 +76,10 @@ private:
     std::array<QLineEdit*, kPrintableFieldCount> m_fields{};
     std::array<QCheckBox*, kCheckBoxCount> m_chk{};
     std::array<QRadioButton*, 2> m_op{};
-    QComboBox* m_pickList;            // COMB
-    QCalendarWidget* m_datePicker;    // DTP1
-    QPushButton* m_print;             // Comm(1)
-    QPushButton* m_endorse;           // Comm(0)
-    int m_pickTarget = -1;            // PickTarget
+    QComboBox* m_pickList;          // COMB
+    QCalendarWidget* m_datePicker;  // DTP1
+    QPushButton* m_print;           // Comm(1)
+    QPushButton* m_endorse;         // Comm(0)
+    int m_pickTarget = -1;          // PickTarget
     bool m_leaving = false;
 };

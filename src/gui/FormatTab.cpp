@@ -64,7 +64,8 @@ FormatTab::FormatTab(BoundGrid& grid, GridTools tools, Cheque& cheque, QWidget* 
         auto* box = new QLineEdit(endorsement);
         box->setObjectName(u"B_T%1"_s.arg(i));
         box->setAccessibleName(info.label.toString().chopped(1));
-        box->setValidator(new FieldValidator([](char16_t c) { return NumericKeyFilter(c); }, 5, box));
+        box->setValidator(
+            new FieldValidator([](char16_t c) { return NumericKeyFilter(c); }, 5, box));
         connect(box, &QLineEdit::textEdited, this,
                 [this, i](const QString& text) { m_cheque.setEndorsement(i, text); });
         endorsementLayout->addRow(info.label.toString(), box);

@@ -35,8 +35,8 @@ public:
 private:
     Cheque& m_cheque;
     BoundGridView* m_view;
-    QLabel* m_marginX;    // M_X
-    QLabel* m_marginY;    // M_Y
-    QLabel* m_stubWidth;  // M_S
+    QLabel* m_marginX;                                                   // M_X
+    QLabel* m_marginY;                                                   // M_Y
+    QLabel* m_stubWidth;                                                 // M_S
     std::array<QLineEdit*, kEndorsementParameterCount> m_endorsement{};  // B_T
 };

@@ -21,9 +21,9 @@ HistoryTab::HistoryTab(BoundGrid& grid, GridTools tools, QWidget* parent)
 
     auto* buttons = new QHBoxLayout;
     const std::pair<const char16_t*, const char16_t*> commands[] = {{u"Comm15", u"再 次 打 印"},
-                                                                   {u"Comm5", u"删 除 记 录"},
-                                                                   {u"Comm10", u"导 出 记 录"},
-                                                                   {u"Comm6", u"清 除 记 录"}};
+                                                                    {u"Comm5", u"删 除 记 录"},
+                                                                    {u"Comm10", u"导 出 记 录"},
+                                                                    {u"Comm6", u"清 除 记 录"}};
     for (const auto& [name, caption] : commands) {
         auto* button = new QPushButton(QString::fromUtf16(caption), this);
         button->setObjectName(QString::fromUtf16(name));

@@ -60,9 +60,8 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
     Prompts& prompts = m_services.prompts;
     Database& db = m_services.db;
 
-    m_chequeTab = new ChequeTab(m_cheque, prompts, [&db](const QString& column) {
-        return FillComboDistinct(db, column);
-    });
+    m_chequeTab = new ChequeTab(
+        m_cheque, prompts, [&db](const QString& column) { return FillComboDistinct(db, column); });
     m_historyTab = new HistoryTab(m_historyGrid, gridTools());
     m_formatTab = new FormatTab(m_formatGrid, gridTools(), m_cheque);
     m_helpTab = new HelpTab;
@@ -182,8 +181,8 @@ void MainWindow::tabChanged(int index) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_formatList && (event->type() == QEvent::KeyPress ||
-                                    event->type() == QEvent::ShortcutOverride))
+    if (watched == m_formatList &&
+        (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride))
         return true;
     return QMainWindow::eventFilter(watched, event);
 }
@@ -252,8 +251,8 @@ void MainWindow::printEndorsement() {
     m_chequeTab->finishEditing();
     if (choosePrinter().isEmpty())
         return;
-    const EndorsementLayout layout = endorsementLayout(
-        m_cheque, numericValue(m_displays.marginX), numericValue(m_displays.marginY));
+    const EndorsementLayout layout = endorsementLayout(m_cheque, numericValue(m_displays.marginX),
+                                                       numericValue(m_displays.marginY));
     PainterSurface surface(m_services.printers.printer());
     PrintEndorsement(surface, m_services.prompts, layout);
 }
@@ -297,8 +296,8 @@ void MainWindow::showAbout() {
         u"在普通办公打印机上打印中国银行支票。\n"
         u"基于 Qt %2。\n\n"
         u"本程序是自由软件，按 GNU 通用公共许可证第三版或更高版本（GPL-3.0-or-later）发布。\n\n"
-        u"本程序从不连接网络：支票密码只留在您的电脑上，没有版本检查，也不打开任何网页。"_s
-            .arg(QStringLiteral(CHEQUEPRINT_VERSION), QString::fromLatin1(qVersion())),
+        u"本程序从不连接网络：支票密码只留在您的电脑上，没有版本检查，也不打开任何网页。"_s.arg(
+            QStringLiteral(CHEQUEPRINT_VERSION), QString::fromLatin1(qVersion())),
         u"版权说明"_s, PromptButtons::Ok);
 }
 
@@ -319,14 +318,12 @@ void MainWindow::adjustSpacing(int field) {
     if (field < 0)
         return;
     QString stored;
-    if (std::optional<QSqlQuery> row =
-            m_services.db.select(u"SELECT S FROM 支票格式 WHERE Name=? AND CtlDF=?"_s,
-                                 {m_displays.currentFormat,
-                                  chequeFields()[size_t(field)].identifier.toString()});
+    if (std::optional<QSqlQuery> row = m_services.db.select(
+            u"SELECT S FROM 支票格式 WHERE Name=? AND CtlDF=?"_s,
+            {m_displays.currentFormat, chequeFields()[size_t(field)].identifier.toString()});
         row && row->next())
         stored = numberText(row->value(0).toDouble());
-    const QString answer =
-        m_services.prompts.inputBox(u"请输入字符间距（毫米）："_s, {}, stored);
+    const QString answer = m_services.prompts.inputBox(u"请输入字符间距（毫米）："_s, {}, stored);
     if (answer.isEmpty())
         return;
     UpdateFieldSettings(m_services.db, field, m_cheque, m_displays.currentFormat, kFieldUnchanged,
@@ -337,7 +334,8 @@ void MainWindow::adjustSpacing(int field) {
 void MainWindow::adjustPosition(int field) {
     if (field < 0)
         return;
-    auto* dialog = new CollateDialog(m_services.db, m_displays.currentFormat, field, m_cheque,
-                                     [this] { showFormatGrid(); }, this);
+    auto* dialog = new CollateDialog(
+        m_services.db, m_displays.currentFormat, field, m_cheque, [this] { showFormatGrid(); },
+        this);
     dialog->show();
 }

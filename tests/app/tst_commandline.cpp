@@ -80,7 +80,6 @@ private slots:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<bool>("usageOnStdout");
         QTest::addColumn<bool>("usageOnStderr");
-        QTest::newRow("no verb prints the usage") << QStringList{} << 0 << true << false;
         QTest::newRow("help") << QStringList{u"--help"_s} << 0 << true << false;
         QTest::newRow("unknown verb") << QStringList{u"frobnicate"_s} << 2 << false << true;
         QTest::newRow("unknown option alone") << QStringList{u"--frob"_s} << 2 << false << true;
@@ -284,7 +283,7 @@ private slots:
             << QStringList{u"--force"_s, u"formats"_s} << 2 << QString()
             << u"--force does not apply to formats"_s;
         QTest::newRow("an option without a verb")
-            << QStringList{u"--database"_s, u"{db}"_s} << 2 << QString() << u"no verb"_s;
+            << QStringList{u"--force"_s} << 2 << QString() << u"no verb"_s;
     }
     void wherePositionalArgumentsAndOptionsGo() {
         QFETCH(QStringList, arguments);
@@ -349,7 +348,6 @@ private slots:
         QTest::newRow("history") << QStringList{u"history"_s, u"--database"_s, u"{db}"_s};
         QTest::newRow("help") << QStringList{u"--help"_s};
         QTest::newRow("version") << QStringList{u"--version"_s};
-        QTest::newRow("usage") << QStringList{};
     }
     void failedWritesToStandardOutput() {
         QFETCH(QStringList, arguments);
@@ -374,6 +372,31 @@ private slots:
         QVERIFY(!r.err.contains("SECRET"));
         QVERIFY(!r.out.contains("SECRET"));
         QVERIFY(!QFile::exists(pdf));
+    }
+
+    // Without a verb the program opens its window; where there is no display it says so and
+    // shows what runs without one.
+    void withoutADisplayTheWindowSaysSo_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("no arguments") << QStringList{};
+        QTest::newRow("a database only") << QStringList{u"--database"_s, u"x.db"_s};
+    }
+    void withoutADisplayTheWindowSaysSo() {
+        QFETCH(QStringList, arguments);
+        QTemporaryDir dir;
+        RunOptions options;
+        options.folder = dir.path();
+        options.noDisplay = true;
+        const Run r = runProgram(arguments, options);
+        QCOMPARE(r.exitCode, 2);
+        QVERIFY(r.out.isEmpty());
+        QVERIFY(r.err.startsWith("chequeprint: no display for the window"));
+        QCOMPARE(r.err.count("no display"), 1);
+        QVERIFY(r.err.contains("Usage: chequeprint"));
+        QVERIFY(filesUnder(dir.path()).isEmpty());  // no database opened
+        const Run verb = runProgram({u"amount"_s, u"1"_s}, options);
+        QCOMPARE(verb.exitCode, 0);
+        QCOMPARE(verb.out, "￥1.00\t壹元整\n"_ba);
     }
 
     void version() {

@@ -25,6 +25,7 @@
 #include "QtPrompts.h"
 #include "ScriptedPrompts.h"
 #include "TestDatabase.h"
+#include "WindowScript.h"
 #include "WindowWait.h"
 
 using namespace Qt::StringLiterals;
@@ -33,31 +34,6 @@ namespace {
 
 const QString kPrinterCaption = u"请选择打印机"_s;
 const QString kCollateCaption = u"修改打印内容位置"_s;
-
-QWidget* openWindow(const QString& caption) {
-    for (QWidget* window : QApplication::topLevelWidgets())
-        if (window->isVisible() && window->windowTitle() == caption)
-            return window;
-    return nullptr;
-}
-
-template <typename T>
-T* child(QWidget* window, const QString& name) {
-    T* found = window ? window->findChild<T*>(name) : nullptr;
-    if (!found)
-        qWarning("no child %s", qPrintable(name));
-    return found;
-}
-
-// Runs `script` once the event loop turns and closes the window afterwards if the script
-// left it open (a failed check), so that a failing test cannot hang in the wait.
-void runWhenOpen(const QString& caption, std::function<void(QWidget*)> script) {
-    QTimer::singleShot(0, [caption, script] {
-        script(openWindow(caption));
-        if (QWidget* window = openWindow(caption))
-            window->close();
-    });
-}
 
 // No English word on the dialog: every caption, label and button reads in Chinese.
 void checkTextsAreChinese(QWidget* window, const QStringList& allowed = {}) {

@@ -23,17 +23,21 @@ struct RunOptions {
     QString standardOutputFile;  // instead of capturing standard output
     long fileSizeLimit = -1;     // bytes a file may grow to, as on a full disk
     bool openUmask = false;      // umask 0: files are only private if the program says so
+    bool noDisplay = false;      // as on a server: no display and no platform chosen
 };
 
 inline void prepareProcess(QProcess& process, const RunOptions& options) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     if (!options.folder.isEmpty()) {
         process.setWorkingDirectory(options.folder);
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const QString& name : {QStringLiteral("HOME"), QStringLiteral("XDG_DATA_HOME"),
                                     QStringLiteral("XDG_CONFIG_HOME")})
             environment.insert(name, options.folder);
-        process.setProcessEnvironment(environment);
     }
+    if (options.noDisplay)
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(QString::fromLatin1(name));
+    process.setProcessEnvironment(environment);
     if (!options.standardOutputFile.isEmpty())
         process.setStandardOutputFile(options.standardOutputFile);
     const long limit = options.fileSizeLimit;
