@@ -13,6 +13,7 @@
 #include "FieldInput.h"
 #include "FieldValidator.h"
 #include "FormatStore.h"
+#include "TextMeasure.h"
 
 using namespace Qt::StringLiterals;
 
@@ -46,6 +47,7 @@ FormatTab::FormatTab(BoundGrid& grid, GridTools tools, Cheque& cheque, QWidget* 
       m_marginY(valueLabel(u"M_Y"_s, u"纵向(毫米)"_s, this)),
       m_stubWidth(valueLabel(u"M_S"_s, u"票根宽(毫米)"_s, this)) {
     m_view->setObjectName(u"FSF"_s);
+    m_view->setFont(historyGridFont());  // the font its column widths were measured in
     m_view->setAccessibleName(u"支票格式"_s);
 
     auto* margins = new QGroupBox(u"页边距"_s, this);
@@ -93,6 +95,8 @@ FormatTab::FormatTab(BoundGrid& grid, GridTools tools, Cheque& cheque, QWidget* 
 
 void FormatTab::showFormat(const FormatDisplays& displays) {
     m_view->reload();
+    m_view->clearSelection();
+    m_view->scrollToTop();
     m_marginX->setText(displays.marginX);
     m_marginY->setText(displays.marginY);
     m_stubWidth->setText(displays.stubWidth);

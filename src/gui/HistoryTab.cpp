@@ -8,12 +8,14 @@
 #include "BoundGrid.h"
 #include "BoundGridModel.h"
 #include "HistoryGrid.h"
+#include "TextMeasure.h"
 
 using namespace Qt::StringLiterals;
 
 HistoryTab::HistoryTab(BoundGrid& grid, GridTools tools, QWidget* parent)
     : QWidget(parent), m_grid(grid), m_view(new BoundGridView(grid, tools, this)) {
     m_view->setObjectName(u"MSF"_s);
+    m_view->setFont(historyGridFont());  // the font its column widths were measured in
     m_view->setAccessibleName(u"历史记录"_s);
     m_view->setToolTip(historyGridToolTip());
     m_view->setSelectionMode(QAbstractItemView::ContiguousSelection);
