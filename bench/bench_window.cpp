@@ -55,7 +55,8 @@ double timeToFirstPaint(Database& db, Prompts& prompts, QSettings& settings,
     FirstPaint paint;
     QElapsedTimer timer;
     timer.start();
-    auto window = std::make_unique<MainWindow>(WindowServices{db, prompts, clock, printers, settings});
+    auto window =
+        std::make_unique<MainWindow>(WindowServices{db, prompts, clock, printers, settings});
     window->installEventFilter(&paint);
     window->show();
     while (!paint.painted)

@@ -5,10 +5,13 @@
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPrinterInfo>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
@@ -24,6 +27,7 @@
 #include "MainWindow.h"
 #include "PdfPrinters.h"
 #include "TestDatabase.h"
+#include "TextMeasure.h"
 #include "WindowScript.h"
 
 using namespace Qt::StringLiterals;
@@ -46,9 +50,11 @@ struct Fixture {
         clock.setNow(QDateTime(QDate(2026, 12, 8), QTime(10, 0)));
         open();
     }
-    void open() {
-        window = std::make_unique<MainWindow>(
-            WindowServices{t.db, t.prompts, clock, printers, settings});
+    void open() { openWith(printers); }
+    void openWith(PrinterAccess& access) {
+        window.reset();
+        window =
+            std::make_unique<MainWindow>(WindowServices{t.db, t.prompts, clock, access, settings});
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     }
@@ -99,6 +105,8 @@ class TestMainWindow : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { installChineseFontSubstitutes(); }
+
     void firstStartShowsTodayAndTheShippedFormat() {
         Fixture f;
         MainWindow& w = *f.window;
@@ -285,11 +293,8 @@ private slots:
         Fixture f;
         const QString pdf = f.t.dir.filePath(u"cheque.pdf"_s);
         PdfPrinters none(pdf, {});
-        if (printers == 0) {  // the same window on a computer without printers
-            f.window = std::make_unique<MainWindow>(
-                WindowServices{f.t.db, f.t.prompts, f.clock, none, f.settings});
-            f.window->show();
-        }
+        if (printers == 0)  // the same window on a computer without printers
+            f.openWith(none);
         f.window->tabs()->setCurrentIndex(1);  // the history grid is built
         f.type(Field::Payee, u"甲公司"_s);
         f.type(Field::Amount, u"88"_s);
@@ -386,6 +391,96 @@ private slots:
         QVERIFY(!f.tab().checkBox(Switch::PrintStub)->isChecked());
         QVERIFY(f.tab().feedOption(1)->isChecked());
         QCOMPARE(f.t.scalar(u"SELECT count(*) FROM 历史记录"_s).toInt(), 1);  // one last input
+    }
+
+    // Through a real print queue the window puts every character where the print verb puts
+    // it in its PDF for the same fields, moved by the queue's printable-area corner (which is
+    // what the calibration measures): both pages drawn as pictures lie on each other.
+    void printsThroughARealQueueLikeThePrintVerb() {
+        const QString queue = u"ChequePDF"_s;
+        if (!QPrinterInfo::availablePrinterNames().contains(queue))
+            QSKIP("no CUPS queue ChequePDF (cupsd with printer-driver-cups-pdf)");
+        Fixture f;
+        SystemPrinters printers;
+        f.openWith(printers);
+        const QStringList fields = {u"T3=北京华光科技有限公司"_s, u"T5=12345.6"_s,  u"T6=货款"_s,
+                                    u"T7=0200001234567"_s,        u"T9=工商银行"_s, u"F7=张三"_s};
+        for (const QString& field : fields)
+            f.type(fieldIndexByTag(field.left(2)), field.mid(3));
+        const QDir out(QDir::home().filePath(u"PDF"_s));
+        const QStringList before = out.entryList({u"*.pdf"_s}, QDir::Files);
+        runWhenOpen(u"请选择打印机"_s, [&](QWidget* dialog) {
+            QVERIFY(dialog);
+            auto* list = child<QComboBox>(dialog, u"Com"_s);
+            list->setCurrentIndex(list->findText(queue));
+            QTest::mouseClick(child<QPushButton>(dialog, u"CM0"_s), Qt::LeftButton);
+        });
+        f.t.prompts.queueAnswer(PromptAnswer::Ok);
+        f.t.prompts.queueAnswer(PromptAnswer::Yes);
+        QTest::mouseClick(f.tab().printButton(), Qt::LeftButton);
+        QVERIFY2(f.historyRows() == 1, qPrintable(f.shownTexts().join(u'|')));
+        f.window->tabs()->setCurrentIndex(1);
+        QCOMPARE(f.window->historyGrid().text(f.window->historyGrid().fixedRows(), 4),
+                 u"北京华光科技有限公司"_s);
+
+        QString printed;
+        for (int waited = 0; waited < 300 && printed.isEmpty(); ++waited) {
+            QTest::qWait(100);
+            for (const QString& name : out.entryList({u"*.pdf"_s}, QDir::Files))
+                if (!before.contains(name))
+                    printed = out.filePath(name);
+        }
+        QVERIFY2(!printed.isEmpty(), "the queue wrote no PDF within 30 s");
+        QTest::qWait(500);
+
+        QStringList arguments = {u"print"_s,
+                                 u"--database"_s,
+                                 f.t.path(),
+                                 u"--pdf"_s,
+                                 f.t.dir.filePath(u"verb.pdf"_s),
+                                 u"--flags"_s,
+                                 u"1;0;0;0;0;0;0;0;1;0;"_s};
+        for (const QString& field : fields)
+            arguments << u"--field"_s << field;
+        QProcess verb;
+        verb.start(QStringLiteral(CHEQUEPRINT_EXE), arguments);
+        QVERIFY(verb.waitForFinished(60000) && verb.exitCode() == 0);
+
+        auto ink = [&](const QString& pdf, const QString& name) {
+            QProcess render;
+            render.start(u"pdftoppm"_s, {u"-r"_s, u"100"_s, u"-gray"_s, u"-singlefile"_s, pdf,
+                                         f.t.dir.filePath(name)});
+            render.waitForFinished(60000);
+            return QImage(f.t.dir.filePath(name + u".pgm"_s));
+        };
+        const QImage window = ink(printed, u"window"_s);
+        const QImage reference = ink(f.t.dir.filePath(u"verb.pdf"_s), u"verb"_s);
+        QFile::remove(printed);
+        QCOMPARE(window.size(), reference.size());
+        const QMarginsF margins = printers.printer().pageLayout().margins(QPageLayout::Millimeter);
+        const int shiftX = qRound(margins.left() / 25.4 * 100);
+        const int shiftY = qRound(margins.top() / 25.4 * 100);
+        // Dark pixels of one page that have a dark pixel within two pixels (0.5 mm) on the other.
+        auto dark = [](const QImage& image, int x, int y) {
+            return x >= 0 && y >= 0 && x < image.width() && y < image.height() &&
+                   qGray(image.pixel(x, y)) < 128;
+        };
+        int inked = 0, matched = 0;
+        for (int y = 0; y < reference.height(); ++y) {
+            for (int x = 0; x < reference.width(); ++x) {
+                if (!dark(reference, x, y))
+                    continue;
+                ++inked;
+                bool near = false;
+                for (int dy = -2; dy <= 2 && !near; ++dy)
+                    for (int dx = -2; dx <= 2 && !near; ++dx)
+                        near = dark(window, x + shiftX + dx, y + shiftY + dy);
+                matched += near;
+            }
+        }
+        QVERIFY2(inked > 2000, qPrintable(QString::number(inked)));
+        QVERIFY2(matched >= inked * 97 / 100,
+                 qPrintable(u"%1 of %2 dark pixels match"_s.arg(matched).arg(inked)));
     }
 };
 
