@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
+#include <QLocale>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -52,6 +53,8 @@ int runWindow(int argc, char* argv[], const QString& database) {
     nameTheApplication();
     installChineseFontSubstitutes();
     installChineseTranslations();
+    // Calendars, month and day names read in Chinese whatever the system's language.
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
     QtPrompts prompts;
     Database db(prompts);
     if (!db.open(database.isEmpty() ? Database::defaultPath() : database))
