@@ -5,6 +5,9 @@
 using namespace Qt::StringLiterals;
 
 SystemPrinters::SystemPrinters() : m_current(defaultPrinterName()) {
+    // Without a default printer the first installed one is offered.
+    if (m_current.isEmpty())
+        m_current = ::installedPrinters().value(0);
     m_printer.setDocName(u"chequeprint"_s);
     m_printer.setCreator(u"chequeprint"_s);
 }

@@ -14,7 +14,8 @@ public:
 
     // The installed printers, in the system's order.
     virtual QStringList installedPrinters() const = 0;
-    // The current printer: the one last chosen, at first the system's default.
+    // The current printer: the one last chosen, at first the system's default (or the first
+    // installed printer when there is no default).
     virtual QString currentPrinter() const = 0;
     // Makes `name` the current printer and tests that it answers. False after
     // "没有正常连接打印机！" when it does not; it stays the current printer all the same.
