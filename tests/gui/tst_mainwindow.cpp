@@ -393,6 +393,33 @@ private slots:
         QCOMPARE(f.t.scalar(u"SELECT count(*) FROM 历史记录"_s).toInt(), 1);  // one last input
     }
 
+    void choosingAFormatAndPrintingAnEndorsement() {
+        Fixture f;
+        // A second format: the shipped one with a larger payee and other margins.
+        QVERIFY(f.t.db.execute(
+            u"INSERT INTO 支票格式 (Name, CtlDF, X, Y, S, Color, fName, fSize, fBold, fItalic, "
+            u"fUnderline, fStrikethru) SELECT '工行转账支票', CtlDF, X, Y, S, Color, fName, "
+            u"CASE WHEN CtlDF='票身-收款人' THEN 16 ELSE fSize END, fBold, fItalic, fUnderline, "
+            u"fStrikethru FROM 支票格式 WHERE Name='标准支票'"_s));
+        QVERIFY(
+            f.t.db.execute(u"UPDATE 支票格式 SET X=12 WHERE Name='工行转账支票' AND CtlDF=''"_s));
+        f.open();
+        QCOMPARE(f.window->formatList()->count(), 2);
+        emit f.window->formatList()->textActivated(u"工行转账支票"_s);
+        QCOMPARE(f.window->currentFormat(), u"工行转账支票"_s);
+        QCOMPARE(f.window->cheque().font(Field::Payee).size, 16.0);
+        QCOMPARE(f.window->formatTab()->marginX()->text(), u"12"_s);
+        QCOMPARE(f.t.scalar(u"SELECT CtlDF FROM 支票格式 WHERE Name=''"_s).toString(),
+                 u"工行转账支票"_s);
+
+        // The endorsement goes through the same printer dialog.
+        answerPrinterDialog(true);
+        f.t.prompts.queueText(u"张三//李四"_s);
+        QTest::mouseClick(f.tab().endorseButton(), Qt::LeftButton);
+        QCOMPARE(f.t.prompts.shown().back().text, u"请输入背书内容(须换行处请输入“//”)："_s);
+        QVERIFY(QFile(f.t.dir.filePath(u"cheque.pdf"_s)).size() > 1000);
+    }
+
     // Through a real print queue the window puts every character where the print verb puts
     // it in its PDF for the same fields, moved by the queue's printable-area corner (which is
     // what the calibration measures): both pages drawn as pictures lie on each other.
