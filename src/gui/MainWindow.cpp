@@ -126,7 +126,10 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
         move(screen->availableGeometry().center() - rect().center());
 }
 
-MainWindow::~MainWindow() = default;
+// The tabs go first: their views still read the grids, which are members.
+MainWindow::~MainWindow() {
+    delete takeCentralWidget();
+}
 
 QWidget* MainWindow::buildTop() {
     auto* top = new QWidget;
