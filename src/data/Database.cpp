@@ -172,6 +172,35 @@ QHash<QString, QString> Database::declaredTypes(const QString& table) {
     return types;
 }
 
+bool Database::transaction() {
+    if (m_transactionDepth == 0) {
+        if (!m_db.transaction())
+            return false;
+        m_transactionFailed = false;
+    }
+    ++m_transactionDepth;
+    return true;
+}
+
+bool Database::commit() {
+    if (m_transactionDepth == 0)
+        return false;
+    if (--m_transactionDepth > 0)
+        return !m_transactionFailed;
+    if (!m_transactionFailed && m_db.commit())
+        return true;
+    m_db.rollback();
+    return false;
+}
+
+void Database::rollback() {
+    if (m_transactionDepth == 0)
+        return;
+    m_transactionFailed = true;
+    if (--m_transactionDepth == 0)
+        m_db.rollback();
+}
+
 void Database::showStatementError(const QString& sql) {
     m_prompts.message(u"数据库打开错误("_s + sql + u")！"_s, {}, PromptButtons::Ok);
 }

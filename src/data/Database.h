@@ -41,9 +41,11 @@ public:
     // The message for a statement that could not be run.
     void showStatementError(const QString& sql);
 
-    bool transaction() { return m_db.transaction(); }
-    bool commit() { return m_db.commit(); }
-    void rollback() { m_db.rollback(); }
+    // Transactions nest: only the outermost one reaches the database, and a rollback anywhere
+    // inside makes the outermost one roll back too.
+    bool transaction();
+    bool commit();
+    void rollback();
 
 private:
     bool createSchema(QString& reason);
@@ -52,6 +54,8 @@ private:
     QString m_connectionName;
     QSqlDatabase m_db;
     QString m_path;
+    int m_transactionDepth = 0;
+    bool m_transactionFailed = false;
 };
 
 // All statements between construction and commit() take effect together or not at all.
@@ -66,11 +70,10 @@ public:
     Transaction& operator=(const Transaction&) = delete;
 
     bool commit() {
-        const bool ok = m_active && m_db.commit();
-        if (!ok && m_active)
-            m_db.rollback();
+        if (!m_active)
+            return false;
         m_active = false;
-        return ok;
+        return m_db.commit();
     }
 
 private:

@@ -429,6 +429,7 @@ private slots:
             QSKIP("no CUPS queue ChequePDF (cupsd with printer-driver-cups-pdf)");
         Fixture f;
         SystemPrinters printers;
+        printers.printer().setDocName(u"window-cheque"_s);  // other tests print meanwhile
         f.openWith(printers);
         const QStringList fields = {u"T3=北京华光科技有限公司"_s, u"T5=12345.6"_s,  u"T6=货款"_s,
                                     u"T7=0200001234567"_s,        u"T9=工商银行"_s, u"F7=张三"_s};
@@ -453,7 +454,7 @@ private slots:
         QString printed;
         for (int waited = 0; waited < 300 && printed.isEmpty(); ++waited) {
             QTest::qWait(100);
-            for (const QString& name : out.entryList({u"*.pdf"_s}, QDir::Files))
+            for (const QString& name : out.entryList({u"window-cheque*.pdf"_s}, QDir::Files))
                 if (!before.contains(name))
                     printed = out.filePath(name);
         }

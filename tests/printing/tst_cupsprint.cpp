@@ -22,11 +22,12 @@ namespace {
 const QString kQueue = u"ChequePDF"_s;
 const QString kA4Queue = u"ChequeA4"_s;
 
-// Waits for the PDF that the queue writes into `out` (one not in `before`); empty after 30 s.
-QString awaitPrintedFile(const QDir& out, const QStringList& before) {
+// Waits for the PDF that the queue writes into `out` for the document `title` (one not in
+// `before`; other tests print at the same time); empty after 30 s.
+QString awaitPrintedFile(const QDir& out, const QStringList& before, const QString& title) {
     for (int waited = 0; waited < 300; ++waited) {
         QTest::qWait(100);
-        for (const QString& name : out.entryList({u"*.pdf"_s}, QDir::Files))
+        for (const QString& name : out.entryList({title + u"*.pdf"_s}, QDir::Files))
             if (!before.contains(name)) {
                 QTest::qWait(500);  // let the writer finish the file
                 return out.filePath(name);
@@ -84,7 +85,7 @@ private slots:
         PainterSurface surface(printer);
         QVERIFY(PrintCalibrationSquare(surface));
 
-        const QString printed = awaitPrintedFile(out, before);
+        const QString printed = awaitPrintedFile(out, before, u"calibration"_s);
         QVERIFY2(!printed.isEmpty(), "the queue wrote no PDF within 30 s");
 
         QTemporaryDir dir;
@@ -120,7 +121,7 @@ private slots:
         TestDatabase t;
         QPrinter printer(QPrinter::HighResolution);
         QCOMPARE(selectPrinterByName(printer, queue, t.prompts), queue);
-        printer.setDocName(u"cheque"_s);
+        printer.setDocName(u"paper-"_s + queue);
         Cheque cheque;
         QVERIFY(cheque.crosswise() && cheque.stubVisible());
         cheque.setText(Field::Payee, u"甲公司"_s);
@@ -130,7 +131,7 @@ private slots:
         // What the job asked for is paper the queue has.
         QCOMPARE(printer.pageLayout().pageSize().isEquivalentTo(QPageSize(QPageSize::A3)),
                  pageSize.endsWith(u"(A3)"_s));
-        const QString printed = awaitPrintedFile(out, before);
+        const QString printed = awaitPrintedFile(out, before, u"paper-"_s + queue);
         QVERIFY2(!printed.isEmpty(), "the queue wrote no PDF within 30 s");
         QCOMPARE(pageSizeOf(printed), pageSize);
         QFile::remove(printed);
