@@ -1,0 +1,116 @@
+#include "FormatCommands.h"
+
+#include "BoundGrid.h"
+#include "Cheque.h"
+#include "Database.h"
+#include "FormatStore.h"
+#include "GridRoutines.h"
+#include "NumberText.h"
+#include "ProgressIndicator.h"
+#include "Prompts.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int kFirstColumn = 2;  // after the hidden ID and the serial number
+constexpr int kColorColumn = 6;
+constexpr int kFirstFlagColumn = 9;
+
+// The value a grid cell stores in its table column.
+QVariant cellValue(const BoundGrid& grid, int row, int col) {
+    if (col == kColorColumn)
+        return qint64(GetCellColor(grid, row, col, false));
+    const QString& text = grid.text(row, col);
+    if (col >= kFirstFlagColumn)
+        return int(!text.isEmpty());
+    const QString& column = grid.text(0, col);
+    if (column == u"X" || column == u"Y" || column == u"S" || column == u"fSize")
+        return numericValue(text);
+    return text;
+}
+
+bool formatExists(Database& db, const QString& name, bool& exists) {
+    std::optional<QSqlQuery> row =
+        db.select(u"SELECT Name FROM 支票格式 WHERE Name=? LIMIT 1"_s, {name});
+    exists = row && row->next();
+    return row.has_value();
+}
+
+}  // namespace
+
+bool SaveFormatFromGrid(Database& db, BoundGrid& grid, const QString& name, Cheque& cheque,
+                        FormatDisplays& displays, ProgressIndicator& progress, Prompts& prompts) {
+    if (name.trimmed().isEmpty()) {
+        prompts.message(u"格式名称不能为空！"_s, {}, PromptButtons::Ok);
+        return false;
+    }
+    progress.StartProgress(u"正在保存格式……"_s, grid.rows() + 1);
+    Transaction transaction(db);
+    const QString remove = u"DELETE FROM 支票格式 WHERE Name=? AND CtlDF<>''"_s;
+    bool ok = db.execute(remove, {name});
+    if (!ok)
+        db.showStatementError(remove);
+    progress.StepProgress(1, QString());
+
+    QStringList columns = {u"Name"_s};
+    for (int c = kFirstColumn; c < grid.cols(); ++c)
+        columns << grid.text(0, c);
+    const QString insert = u"INSERT INTO 支票格式 ("_s + columns.join(u',') + u") VALUES ("_s +
+                           QStringList(columns.size(), u"?"_s).join(u',') + u')';
+    for (int r = grid.fixedRows(); r < grid.rows() && ok; ++r) {
+        QVariantList values = {name};
+        for (int c = kFirstColumn; c < grid.cols(); ++c)
+            values << cellValue(grid, r, c);
+        ok = db.execute(insert, values);
+        if (!ok)
+            db.showStatementError(insert);
+        progress.StepProgress(1, QString());
+    }
+    ok = ok && SavePageSettings(db, numericValue(displays.marginX), numericValue(displays.marginY),
+                                numericValue(displays.stubWidth), name, cheque, displays);
+    if (!ok || !transaction.commit()) {
+        progress.EndProgress();
+        return false;
+    }
+    SetAllForeColor(grid, 0);
+    ApplyFormatFonts(db, name, cheque, progress);
+    progress.EndProgress();
+    return true;
+}
+
+bool SaveFormatAs(Database& db, BoundGrid& grid, const QString& chosen, Cheque& cheque,
+                  FormatDisplays& displays, ProgressIndicator& progress, Prompts& prompts) {
+    if (chosen.isEmpty())
+        return false;
+    bool exists = false;
+    if (!formatExists(db, chosen, exists))
+        return false;
+    if (exists && prompts.message(u"该格式已经存在，是否覆盖？"_s, {}, PromptButtons::YesNo) !=
+                      PromptAnswer::Yes)
+        return false;
+    if (!SaveFormatFromGrid(db, grid, chosen, cheque, displays, progress, prompts))
+        return false;
+    ListFormatNames(db, displays);
+    displays.currentFormat = chosen;
+    return SetCurrentFormat(db, chosen);
+}
+
+bool DeleteFormat(Database& db, const QString& chosen, FormatDisplays& displays, Prompts& prompts) {
+    if (chosen.isEmpty())
+        return false;
+    if (chosen == displays.currentFormat) {
+        prompts.message(u"此格式为当前格式，不允许删除！"_s, {}, PromptButtons::Ok);
+        return false;
+    }
+    const QString remove = u"DELETE FROM 支票格式 WHERE Name=?"_s;
+    if (!db.execute(remove, {chosen})) {
+        db.showStatementError(remove);
+        return false;
+    }
+    const QString current = displays.currentFormat;
+    ListFormatNames(db, displays);
+    displays.currentFormat = current;
+    prompts.message(u"删除完成！"_s, {}, PromptButtons::Ok);
+    return true;
+}
