@@ -3,6 +3,7 @@
 #include "BoundGrid.h"
 #include "FormatStore.h"
 #include "NumberText.h"
+#include "TextFont.h"
 
 using namespace Qt::StringLiterals;
 
@@ -32,4 +33,49 @@ void ShowFormatGrid(BoundGrid& grid, Database& db, const QString& name, Cheque& 
     displays.marginX = numberText(shown.x);
     displays.marginY = numberText(shown.y);
     displays.stubWidth = numberText(shown.s);
+}
+
+namespace {
+
+constexpr int kColorColumn = 6;
+constexpr int kNameColumn = 7;
+constexpr int kSizeColumn = 8;
+constexpr int kFlagColumns[] = {9, 10, 11, 12};  // bold, italic, underline, strikethrough
+constexpr quint32 kUnsavedRed = 255;
+
+QString flag(bool on) {
+    return on ? u"√"_s : QString();
+}
+
+}  // namespace
+
+void EditFormatCell(BoundGrid& grid, int row, int col, const QString& typed) {
+    grid.setText(row, col, numberText(numericValue(typed)));
+    SetRowForeColor(grid, row, kUnsavedRed);
+}
+
+TextFont FormatRowFont(const BoundGrid& grid, int row) {
+    TextFont font;
+    font.color = GetCellColor(grid, row, kColorColumn, false);
+    if (!grid.text(row, kNameColumn).isEmpty())
+        font.name = grid.text(row, kNameColumn);
+    double size = 0;
+    if (readsAsNumber(grid.text(row, kSizeColumn), &size) && size > 0)
+        font.size = size;  // a size that is no number leaves the dialog's own
+    bool* flags[] = {&font.bold, &font.italic, &font.underline, &font.strikethrough};
+    for (int i = 0; i < 4; ++i)
+        *flags[i] = !grid.text(row, kFlagColumns[i]).isEmpty();
+    return font;
+}
+
+void SetFormatRowFont(BoundGrid& grid, int row, const TextFont& font) {
+    quint32 color = font.color;
+    SetCellColor(grid, row, kColorColumn, color, false);
+    grid.setText(row, kNameColumn, font.name);
+    // As a single-precision number: seven significant digits.
+    grid.setText(row, kSizeColumn, QString::number(font.size, 'g', 7));
+    const bool flags[] = {font.bold, font.italic, font.underline, font.strikethrough};
+    for (int i = 0; i < 4; ++i)
+        grid.setText(row, kFlagColumns[i], flag(flags[i]));
+    SetRowForeColor(grid, row, kUnsavedRed);
 }

@@ -1,5 +1,6 @@
 #include "FormatTab.h"
 
+#include <QEvent>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -8,11 +9,14 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "BoundGrid.h"
 #include "BoundGridModel.h"
 #include "Cheque.h"
 #include "FieldInput.h"
 #include "FieldValidator.h"
+#include "FormatGrid.h"
 #include "FormatStore.h"
+#include "Prompts.h"
 #include "TextMeasure.h"
 
 using namespace Qt::StringLiterals;
@@ -24,7 +28,6 @@ QPushButton* commandButton(const QString& name, const QString& caption, QWidget*
     button->setObjectName(name);
     button->setAccessibleName(caption);
     button->setMinimumHeight(30);
-    button->setEnabled(false);  // the format commands come with the format editing
     return button;
 }
 
@@ -39,22 +42,42 @@ QLabel* valueLabel(const QString& name, const QString& accessibleName, QWidget* 
 
 }  // namespace
 
-FormatTab::FormatTab(BoundGrid& grid, GridTools tools, Cheque& cheque, QWidget* parent)
+FormatTab::FormatTab(BoundGrid& grid, GridTools tools, Cheque& cheque, Prompts& prompts,
+                     QWidget* parent)
     : QWidget(parent),
+      m_grid(grid),
       m_cheque(cheque),
+      m_prompts(prompts),
+      m_cellEditor(nullptr),
+      m_save(commandButton(u"Comm13"_s, u"保 存 格 式"_s, this)),
+      m_saveAs(commandButton(u"Comm12"_s, u"格 式 另 存"_s, this)),
+      m_delete(commandButton(u"Comm14"_s, u"删 除 格 式"_s, this)),
       m_view(new BoundGridView(grid, tools, this)),
       m_marginX(valueLabel(u"M_X"_s, u"横向(毫米)"_s, this)),
       m_marginY(valueLabel(u"M_Y"_s, u"纵向(毫米)"_s, this)),
       m_stubWidth(valueLabel(u"M_S"_s, u"票根宽(毫米)"_s, this)) {
     m_view->setObjectName(u"FSF"_s);
     m_view->setFont(historyGridFont());  // the font its column widths were measured in
+    connect(m_view, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
+        if (index.isValid())
+            editCell(m_grid.fixedRows() + index.row(), index.column());
+    });
+    connect(m_view, &QAbstractItemView::clicked, this, [this] { m_cellEditor->hide(); });
+    m_cellEditor = new QLineEdit(m_view->viewport());
+    m_cellEditor->setObjectName(u"TT"_s);
+    m_cellEditor->setAccessibleName(u"单元格编辑"_s);
+    m_cellEditor->hide();
+    m_cellEditor->installEventFilter(this);
+    connect(m_cellEditor, &QLineEdit::textEdited, this, &FormatTab::cellTyped);
     m_view->setAccessibleName(u"支票格式"_s);
 
     auto* margins = new QGroupBox(u"页边距"_s, this);
     auto* marginLayout = new QFormLayout(margins);
     marginLayout->addRow(u"横向(毫米)："_s, m_marginX);
     marginLayout->addRow(u"纵向(毫米)："_s, m_marginY);
-    marginLayout->addRow(commandButton(u"Comm3"_s, u"页边距 设置"_s, margins));
+    QPushButton* calibrate = commandButton(u"Comm3"_s, u"页边距 设置"_s, margins);
+    calibrate->setEnabled(false);  // the calibration comes with its own dialog
+    marginLayout->addRow(calibrate);
 
     auto* stub = new QFormLayout;
     stub->addRow(u"票根宽(毫米)："_s, m_stubWidth);
@@ -85,15 +108,19 @@ FormatTab::FormatTab(BoundGrid& grid, GridTools tools, Cheque& cheque, QWidget* 
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(commandButton(u"Comm13"_s, u"保 存 格 式"_s, this));
-    buttons->addWidget(commandButton(u"Comm12"_s, u"格 式 另 存"_s, this));
-    buttons->addWidget(commandButton(u"Comm14"_s, u"删 除 格 式"_s, this));
+    buttons->addWidget(m_save);
+    buttons->addWidget(m_saveAs);
+    buttons->addWidget(m_delete);
+    connect(m_save, &QPushButton::clicked, this, &FormatTab::saveRequested);
+    connect(m_saveAs, &QPushButton::clicked, this, &FormatTab::saveAsRequested);
+    connect(m_delete, &QPushButton::clicked, this, &FormatTab::deleteRequested);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top, 1);
     layout->addLayout(buttons);
 }
 
 void FormatTab::showFormat(const FormatDisplays& displays) {
+    m_cellEditor->hide();
     m_view->reload();
     m_view->clearSelection();
     m_view->scrollToTop();
@@ -102,4 +129,41 @@ void FormatTab::showFormat(const FormatDisplays& displays) {
     m_stubWidth->setText(displays.stubWidth);
     for (int i = 0; i < kEndorsementParameterCount; ++i)
         m_endorsement[size_t(i)]->setText(m_cheque.endorsement(i));
+}
+
+void FormatTab::editCell(int row, int col) {
+    m_cellEditor->hide();
+    if (row < m_grid.fixedRows() || row >= m_grid.rows())
+        return;
+    const QModelIndex index = m_view->model()->index(row - m_grid.fixedRows(), col);
+    if (col >= kFirstMillimetreColumn && col <= kLastMillimetreColumn) {
+        m_editRow = row;
+        m_editCol = col;
+        const QRect cell = m_view->visualRect(index);
+        m_cellEditor->setGeometry(cell.adjusted(0, 0, 1, 0));
+        m_cellEditor->setText(m_grid.text(row, col));
+        m_cellEditor->show();
+        m_cellEditor->setFocus();
+        m_cellEditor->selectAll();
+    } else if (col >= kFirstFontColumn) {
+        const std::optional<TextFont> chosen = m_prompts.chooseFont(FormatRowFont(m_grid, row));
+        if (!chosen)
+            return;
+        SetFormatRowFont(m_grid, row, *chosen);
+        m_view->reload();
+    }
+}
+
+void FormatTab::cellTyped(const QString& text) {
+    EditFormatCell(m_grid, m_editRow, m_editCol, text);
+    // The cell shows the value at once; the editor keeps what is being typed.
+    m_view->model()->dataChanged(m_view->model()->index(0, 0),
+                                 m_view->model()->index(m_view->model()->rowCount() - 1,
+                                                        m_view->model()->columnCount() - 1));
+}
+
+bool FormatTab::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_cellEditor && event->type() == QEvent::FocusOut)
+        m_cellEditor->hide();
+    return QWidget::eventFilter(watched, event);
 }

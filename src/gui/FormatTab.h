@@ -15,13 +15,17 @@ class QLineEdit;
 class QPushButton;
 struct FormatDisplays;
 
-// The format tab: the format grid, the page margins and stub width of the current format and
-// its endorsement parameters. Its four commands come with the format editing.
+// The format tab: the format grid, edited in place (a double-click on a millimetre cell opens
+// the cell editor, on a font cell the font dialog), the page margins and stub width of the
+// current format, its endorsement parameters and the format commands.
+class Prompts;
+
 class FormatTab final : public QWidget {
     Q_OBJECT
 
 public:
-    FormatTab(BoundGrid& grid, GridTools tools, Cheque& cheque, QWidget* parent = nullptr);
+    FormatTab(BoundGrid& grid, GridTools tools, Cheque& cheque, Prompts& prompts,
+              QWidget* parent = nullptr);
 
     // Shows the grid and the displays as they now stand.
     void showFormat(const FormatDisplays& displays);
@@ -31,9 +35,34 @@ public:
     QLabel* marginY() const { return m_marginY; }
     QLabel* stubWidth() const { return m_stubWidth; }
     QLineEdit* endorsementBox(int i) const { return m_endorsement[size_t(i)]; }
+    QLineEdit* cellEditor() const { return m_cellEditor; }
+    QPushButton* saveButton() const { return m_save; }
+    QPushButton* saveAsButton() const { return m_saveAs; }
+    QPushButton* deleteButton() const { return m_delete; }
+
+    // A double-click on the grid's cell (grid row and column).
+    void editCell(int row, int col);
+
+signals:
+    void saveRequested();
+    void saveAsRequested();
+    void deleteRequested();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void cellTyped(const QString& text);
+
+    BoundGrid& m_grid;
     Cheque& m_cheque;
+    Prompts& m_prompts;
+    QLineEdit* m_cellEditor;  // TT
+    int m_editRow = -1;       // EditRow
+    int m_editCol = -1;       // EditCol
+    QPushButton* m_save;
+    QPushButton* m_saveAs;
+    QPushButton* m_delete;
     BoundGridView* m_view;
     QLabel* m_marginX;                                                   // M_X
     QLabel* m_marginY;                                                   // M_Y

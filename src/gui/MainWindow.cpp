@@ -22,7 +22,9 @@
 #include "Database.h"
 #include "Endorsement.h"
 #include "FieldInput.h"
+#include "FormatCommands.h"
 #include "FormatGrid.h"
+#include "FormatNameDialog.h"
 #include "FormatTab.h"
 #include "GridExport.h"
 #include "HelpTab.h"
@@ -63,7 +65,7 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
     m_chequeTab = new ChequeTab(
         m_cheque, prompts, [&db](const QString& column) { return FillComboDistinct(db, column); });
     m_historyTab = new HistoryTab(m_historyGrid, gridTools());
-    m_formatTab = new FormatTab(m_formatGrid, gridTools(), m_cheque);
+    m_formatTab = new FormatTab(m_formatGrid, gridTools(), m_cheque, prompts);
     m_helpTab = new HelpTab;
     m_tabs = new QTabWidget;
     m_tabs->setObjectName(u"SST"_s);
@@ -102,6 +104,9 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
     connect(m_historyTab, &HistoryTab::clearRequested, this, &MainWindow::clearHistory);
     connect(m_historyTab, &HistoryTab::exportRequested, this, &MainWindow::exportHistory);
     connect(m_helpTab, &HelpTab::aboutRequested, this, &MainWindow::showAbout);
+    connect(m_formatTab, &FormatTab::saveRequested, this, &MainWindow::saveFormat);
+    connect(m_formatTab, &FormatTab::saveAsRequested, this, &MainWindow::saveFormatAs);
+    connect(m_formatTab, &FormatTab::deleteRequested, this, &MainWindow::deleteFormat);
 
     // Opening, in this order. The history grid is built when its tab is first shown, so that
     // a long history never delays the window.
@@ -113,11 +118,7 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
     tabChanged(0);
     connect(m_tabs, &QTabWidget::currentChanged, this, &MainWindow::tabChanged);
     ListFormatNames(db, m_displays);
-    {
-        const QSignalBlocker blocker(m_formatList);
-        m_formatList->addItems(m_displays.formatNames);
-        m_formatList->setCurrentText(m_displays.currentFormat);
-    }
+    showFormatList();
     ApplyFormatFonts(db, m_displays.currentFormat, m_cheque, m_progress);
     m_chequeTab->showCheque();
     showFormatGrid();
@@ -205,6 +206,42 @@ void MainWindow::formatPicked(const QString& name) {
     ApplyFormatFonts(m_services.db, name, m_cheque, m_progress);
     SetCurrentFormat(m_services.db, name);
     m_chequeTab->showCheque();
+}
+
+void MainWindow::showFormatList() {
+    const QSignalBlocker blocker(m_formatList);
+    m_formatList->clear();
+    m_formatList->addItems(m_displays.formatNames);
+    m_formatList->setCurrentText(m_displays.currentFormat);
+}
+
+void MainWindow::saveFormat() {
+    m_chequeTab->finishEditing();
+    if (SaveFormatFromGrid(m_services.db, m_formatGrid, m_displays.currentFormat, m_cheque,
+                           m_displays, m_progress, m_services.prompts)) {
+        m_formatTab->showFormat(m_displays);
+        m_chequeTab->showCheque();
+    }
+}
+
+void MainWindow::saveFormatAs() {
+    m_chequeTab->finishEditing();
+    const QString name = FormatNameDialog::chooseFormatName(m_displays.formatNames,
+                                                            m_displays.currentFormat, true, this);
+    if (SaveFormatAs(m_services.db, m_formatGrid, name, m_cheque, m_displays, m_progress,
+                     m_services.prompts)) {
+        showFormatList();
+        m_formatTab->showFormat(m_displays);
+        m_chequeTab->showCheque();
+    }
+}
+
+void MainWindow::deleteFormat() {
+    m_chequeTab->finishEditing();
+    const QString name = FormatNameDialog::chooseFormatName(m_displays.formatNames,
+                                                            m_displays.currentFormat, false, this);
+    if (DeleteFormat(m_services.db, name, m_displays, m_services.prompts))
+        showFormatList();
 }
 
 void MainWindow::showFormatGrid() {

@@ -67,6 +67,9 @@ public:
     void adjustFont(int field);
     void adjustSpacing(int field);
     void adjustPosition(int field);
+    void saveFormat();
+    void saveFormatAs();
+    void deleteFormat();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -78,6 +81,7 @@ private:
     void tabChanged(int index);
     void formatPicked(const QString& name);
     void showFormatGrid();
+    void showFormatList();
     void ensureHistoryGrid();
     void rebuildHistoryGrid();
     GridTools gridTools() { return {m_measure, m_progress}; }

@@ -19,6 +19,7 @@
 #include <QTest>
 
 #include "BoundGridModel.h"
+#include "ChequePrinter.h"
 #include "ChequeTab.h"
 #include "Clock.h"
 #include "FormatTab.h"
@@ -26,6 +27,7 @@
 #include "HistoryTab.h"
 #include "MainWindow.h"
 #include "PdfPrinters.h"
+#include "RecordingSurface.h"
 #include "TestDatabase.h"
 #include "TextMeasure.h"
 #include "WindowScript.h"
@@ -418,6 +420,90 @@ private slots:
         QTest::mouseClick(f.tab().endorseButton(), Qt::LeftButton);
         QCOMPARE(f.t.prompts.shown().back().text, u"请输入背书内容(须换行处请输入“//”)："_s);
         QVERIFY(QFile(f.t.dir.filePath(u"cheque.pdf"_s)).size() > 1000);
+    }
+
+    // The format tab as a cashier uses it: move the payee in the grid, change its font, save,
+    // save under a new name, delete the old format.
+    void editingAndSavingFormats() {
+        Fixture f;
+        MainWindow& w = *f.window;
+        w.tabs()->setCurrentWidget(w.formatTab());
+        BoundGrid& grid = w.formatGrid();
+        const int payee = grid.fixedRows() + Field::Payee;  // the shipped rows are in field order
+        QCOMPARE(grid.text(payee, 2), u"票身-收款人"_s);
+        BoundGridView* view = w.formatTab()->view();
+        auto doubleClick = [&](int col) {
+            const QRect cell =
+                view->visualRect(view->model()->index(payee - grid.fixedRows(), col));
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.center());
+            QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, cell.center());
+        };
+        doubleClick(3);
+        QLineEdit* editor = w.formatTab()->cellEditor();
+        QVERIFY(editor->isVisible());
+        editor->selectAll();
+        QTest::keyClicks(editor, u"-"_s);
+        QCOMPARE(grid.text(payee, 3), u"0"_s);  // a lone sign is no number yet
+        editor->selectAll();
+        QTest::keyClicks(editor, u"24"_s);
+        QCOMPARE(grid.text(payee, 3), u"24"_s);
+        QCOMPARE(grid.cell(payee, 3).foreColor, 255u);  // red: not saved yet
+        doubleClick(2);                                 // the identifier column opens nothing
+        QVERIFY(!editor->isVisible());
+
+        f.t.prompts.queueFont(TextFont{u"楷体"_s, 14, true, false, false, false, 128});
+        doubleClick(7);
+        QCOMPARE(grid.text(payee, 7), u"楷体"_s);
+        QCOMPARE(grid.text(payee, 9), u"√"_s);
+        QTest::mouseClick(w.formatTab()->saveButton(), Qt::LeftButton);
+        QCOMPARE(f.t.scalar(u"SELECT X || fName || fBold || Color FROM 支票格式 "
+                            u"WHERE Name='标准支票' AND CtlDF='票身-收款人'"_s)
+                     .toString(),
+                 u"24.0楷体1128"_s);
+        QCOMPARE(grid.cell(payee, 3).foreColor, 0u);
+        QCOMPARE(w.cheque().font(Field::Payee).name, u"楷体"_s);
+        // The payee now prints 2 mm further right: 10 - 10 + 60 (stub) + 24.
+        RecordingSurface surface;
+        FormatDisplays displays;
+        w.cheque().setText(Field::Payee, u"甲"_s);
+        QVERIFY(PrintCheque(surface, w.cheque(), w.currentFormat(), f.t.db, displays, f.t.prompts));
+        bool found = false;
+        for (const auto& call : surface.texts())
+            if (call.text == u"甲" && call.y < 40) {
+                QCOMPARE(call.x, 84.0);
+                found = true;
+            }
+        QVERIFY(found);
+
+        auto answerNameDialog = [](const QString& name) {
+            runWhenOpen(u"请选择要保存/删除的格式名称"_s, [name](QWidget* dialog) {
+                QVERIFY(dialog);
+                auto* names = child<QComboBox>(dialog, u"CMB"_s);
+                if (names->isEditable())
+                    names->setEditText(name);
+                else
+                    names->setCurrentIndex(names->findText(name));
+                QTest::mouseClick(child<QPushButton>(dialog, u"COM0"_s), Qt::LeftButton);
+            });
+        };
+        answerNameDialog(u"  工行转账支票 "_s);
+        QTest::mouseClick(w.formatTab()->saveAsButton(), Qt::LeftButton);
+        QCOMPARE(w.formatList()->currentText(), u"工行转账支票"_s);
+        QCOMPARE(w.formatList()->count(), 2);
+        QProcess formats;
+        formats.start(QStringLiteral(CHEQUEPRINT_EXE), {u"formats"_s, u"--database"_s, f.t.path()});
+        QVERIFY(formats.waitForFinished(60000));
+        QCOMPARE(QString::fromUtf8(formats.readAllStandardOutput()),
+                 u"工行转账支票\t*\n标准支票\n"_s);
+
+        answerNameDialog(u"工行转账支票"_s);  // the current one
+        QTest::mouseClick(w.formatTab()->deleteButton(), Qt::LeftButton);
+        QCOMPARE(f.t.prompts.shown().back().text, u"此格式为当前格式，不允许删除！"_s);
+        answerNameDialog(u"标准支票"_s);
+        QTest::mouseClick(w.formatTab()->deleteButton(), Qt::LeftButton);
+        QCOMPARE(f.t.prompts.shown().back().text, u"删除完成！"_s);
+        QCOMPARE(w.formatList()->count(), 1);
+        QCOMPARE(f.t.scalar(u"SELECT count(*) FROM 支票格式 WHERE Name='标准支票'"_s).toInt(), 0);
     }
 
     // Through a real print queue the window puts every character where the print verb puts
