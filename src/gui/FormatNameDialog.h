@@ -26,7 +26,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    bool m_saveAs;           // IsSaveAs
-    QString& m_selected;     // SelectedFormatName
-    QComboBox* m_names;      // CMB
+    bool m_saveAs;        // IsSaveAs
+    QString& m_selected;  // SelectedFormatName
+    QComboBox* m_names;   // CMB
 };

@@ -75,9 +75,11 @@ FormatTab::FormatTab(BoundGrid& grid, GridTools tools, Cheque& cheque, Prompts& 
     auto* marginLayout = new QFormLayout(margins);
     marginLayout->addRow(u"横向(毫米)："_s, m_marginX);
     marginLayout->addRow(u"纵向(毫米)："_s, m_marginY);
-    QPushButton* calibrate = commandButton(u"Comm3"_s, u"页边距 设置"_s, margins);
-    calibrate->setEnabled(false);  // the calibration comes with its own dialog
-    marginLayout->addRow(calibrate);
+    m_calibrate = commandButton(u"Comm3"_s, u"页边距 设置"_s, margins);
+    connect(m_calibrate, &QPushButton::clicked, this, &FormatTab::calibrateRequested);
+    marginLayout->addRow(m_calibrate);
+    m_stubWidth->setToolTip(u"双击修改票根宽度。"_s);
+    m_stubWidth->installEventFilter(this);
 
     auto* stub = new QFormLayout;
     stub->addRow(u"票根宽(毫米)："_s, m_stubWidth);
@@ -165,5 +167,7 @@ void FormatTab::cellTyped(const QString& text) {
 bool FormatTab::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_cellEditor && event->type() == QEvent::FocusOut)
         m_cellEditor->hide();
+    if (watched == m_stubWidth && event->type() == QEvent::MouseButtonDblClick)
+        emit stubWidthRequested();
     return QWidget::eventFilter(watched, event);
 }

@@ -39,6 +39,7 @@ public:
     QPushButton* saveButton() const { return m_save; }
     QPushButton* saveAsButton() const { return m_saveAs; }
     QPushButton* deleteButton() const { return m_delete; }
+    QPushButton* calibrateButton() const { return m_calibrate; }
 
     // A double-click on the grid's cell (grid row and column).
     void editCell(int row, int col);
@@ -47,6 +48,8 @@ signals:
     void saveRequested();
     void saveAsRequested();
     void deleteRequested();
+    void calibrateRequested();
+    void stubWidthRequested();  // a double-click on M_S
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -63,6 +66,7 @@ private:
     QPushButton* m_save;
     QPushButton* m_saveAs;
     QPushButton* m_delete;
+    QPushButton* m_calibrate;  // Comm(3)
     BoundGridView* m_view;
     QLabel* m_marginX;                                                   // M_X
     QLabel* m_marginY;                                                   // M_Y

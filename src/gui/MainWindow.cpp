@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "BoundGridModel.h"
+#include "Calibration.h"
 #include "ChequeCheck.h"
 #include "ChequePrinter.h"
 #include "ChequeTab.h"
@@ -32,6 +33,7 @@
 #include "HistoryRecords.h"
 #include "HistoryTab.h"
 #include "IndicatorForm.h"
+#include "MarginDialog.h"
 #include "NumberText.h"
 #include "OptionFlags.h"
 #include "PainterSurface.h"
@@ -107,6 +109,8 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
     connect(m_formatTab, &FormatTab::saveRequested, this, &MainWindow::saveFormat);
     connect(m_formatTab, &FormatTab::saveAsRequested, this, &MainWindow::saveFormatAs);
     connect(m_formatTab, &FormatTab::deleteRequested, this, &MainWindow::deleteFormat);
+    connect(m_formatTab, &FormatTab::calibrateRequested, this, &MainWindow::calibratePrinter);
+    connect(m_formatTab, &FormatTab::stubWidthRequested, this, &MainWindow::askStubWidth);
 
     // Opening, in this order. The history grid is built when its tab is first shown, so that
     // a long history never delays the window.
@@ -163,6 +167,12 @@ void MainWindow::buildMenus() {
     QMenu* file = menuBar()->addMenu(u"文件"_s);
     file->setObjectName(u"mFile"_s);
     file->addAction(u"退出"_s, this, &MainWindow::close)->setObjectName(u"mExit"_s);
+    QMenu* format = menuBar()->addMenu(u"格式"_s);
+    format->setObjectName(u"mFormat"_s);
+    format->addAction(u"修改页边距"_s, this, &MainWindow::calibratePrinter)
+        ->setObjectName(u"mMargin"_s);
+    format->addAction(u"修改票根宽"_s, this, &MainWindow::askStubWidth)
+        ->setObjectName(u"mRooWidth"_s);
     QMenu* help = menuBar()->addMenu(u"帮助"_s);
     help->setObjectName(u"mHelp"_s);
     // The guide's tab is chosen without touching the hint line.
@@ -242,6 +252,33 @@ void MainWindow::deleteFormat() {
                                                             m_displays.currentFormat, false, this);
     if (DeleteFormat(m_services.db, name, m_displays, m_services.prompts))
         showFormatList();
+}
+
+void MainWindow::calibratePrinter() {
+    m_chequeTab->finishEditing();
+    Prompts& prompts = m_services.prompts;
+    if (!choosePrinter().isEmpty() &&
+        prompts.message(u"您是否需要打印校验图形？如果要打印，请在打印机中放好A4纸一张。"_s,
+                        u"打印位置校验"_s, PromptButtons::YesNo) == PromptAnswer::Yes) {
+        PainterSurface surface(m_services.printers.printer());
+        PrintCalibrationSquare(surface);
+    }
+    // The margins are asked for in every case.
+    auto* dialog = new MarginDialog(
+        m_services.db, m_displays.currentFormat, m_cheque, m_displays,
+        [this] { m_formatTab->showFormat(m_displays); }, this);
+    dialog->show();
+}
+
+void MainWindow::askStubWidth() {
+    m_chequeTab->finishEditing();
+    const QString answer =
+        m_services.prompts.inputBox(u"请输入票根的宽度："_s, {}, m_displays.stubWidth).trimmed();
+    if (answer.isEmpty())
+        return;
+    if (SavePageSettings(m_services.db, kPageUnchanged, kPageUnchanged, numericValue(answer),
+                         m_displays.currentFormat, m_cheque, m_displays))
+        m_formatTab->showFormat(m_displays);
 }
 
 void MainWindow::showFormatGrid() {

@@ -70,6 +70,8 @@ public:
     void saveFormat();
     void saveFormatAs();
     void deleteFormat();
+    void calibratePrinter();
+    void askStubWidth();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -27,6 +27,7 @@
 #include "HistoryTab.h"
 #include "MainWindow.h"
 #include "PdfPrinters.h"
+#include "PrintLayout.h"
 #include "RecordingSurface.h"
 #include "TestDatabase.h"
 #include "TextMeasure.h"
@@ -504,6 +505,72 @@ private slots:
         QCOMPARE(f.t.prompts.shown().back().text, u"删除完成！"_s);
         QCOMPARE(w.formatList()->count(), 1);
         QCOMPARE(f.t.scalar(u"SELECT count(*) FROM 支票格式 WHERE Name='标准支票'"_s).toInt(), 0);
+    }
+
+    void calibration_data() {
+        QTest::addColumn<bool>("choose");  // a printer chosen
+        QTest::addColumn<bool>("square");  // Yes to printing the square
+        QTest::addColumn<bool>("ok");      // OK in the margin dialog
+        QTest::newRow("no printer chosen, OK") << false << false << true;
+        QTest::newRow("no square, OK") << true << false << true;
+        QTest::newRow("the square, OK") << true << true << true;
+        QTest::newRow("the square, Cancel") << true << true << false;
+    }
+    void calibration() {
+        QFETCH(bool, choose);
+        QFETCH(bool, square);
+        QFETCH(bool, ok);
+        Fixture f;
+        MainWindow& w = *f.window;
+        Cheque fields = w.cheque();
+        FormatDisplays displays;
+        const PositionTable before =
+            *LoadFieldPositions(f.t.db, w.currentFormat(), fields, displays);
+        answerPrinterDialog(choose);
+        f.t.prompts.queueAnswer(square ? PromptAnswer::Yes : PromptAnswer::No);
+        QTest::mouseClick(w.formatTab()->calibrateButton(), Qt::LeftButton);
+        // The margin dialog is open, without holding up the window.
+        QWidget* dialog = openWindow(u"输入打印校准值"_s);
+        QVERIFY(dialog);
+        QVERIFY(w.isEnabled());
+        auto* tx = child<QLineEdit>(dialog, u"TX"_s);
+        auto* ty = child<QLineEdit>(dialog, u"TY"_s);
+        QCOMPARE(tx->text() + u'/' + ty->text(), u"10/10"_s);
+        tx->setText(u"13.5"_s);
+        ty->setText(u"8"_s);
+        QTest::mouseClick(child<QPushButton>(dialog, ok ? u"Comm0"_s : u"Comm1"_s), Qt::LeftButton);
+        QTRY_VERIFY(!openWindow(u"输入打印校准值"_s));
+        const bool asked = f.shownTexts().contains(
+            u"您是否需要打印校验图形？如果要打印，请在打印机中放好A4纸一张。"_s);
+        QCOMPARE(asked, choose);
+        QCOMPARE(QFile::exists(f.t.dir.filePath(u"cheque.pdf"_s)), square);
+        QCOMPARE(f.t.scalar(u"SELECT X || '/' || Y || '/' || S FROM 支票格式 "
+                            u"WHERE Name='标准支票' AND CtlDF=''"_s)
+                     .toString(),
+                 ok ? u"13.5/8.0/60.0"_s : u"10.0/10.0/60.0"_s);
+        QCOMPARE(w.formatTab()->marginX()->text(), ok ? u"13.5"_s : u"10"_s);
+        // Every field then prints 3.5 mm further left and 2 mm lower.
+        const PositionTable after =
+            *LoadFieldPositions(f.t.db, w.currentFormat(), fields, displays);
+        for (int i = 0; i < kPrintableFieldCount; ++i) {
+            QCOMPARE(after[size_t(i)].x, before[size_t(i)].x - (ok ? 3.5 : 0));
+            QCOMPARE(after[size_t(i)].y, before[size_t(i)].y + (ok ? 2 : 0));
+        }
+    }
+
+    void stubWidthPrompt() {
+        Fixture f;
+        MainWindow& w = *f.window;
+        w.askStubWidth();  // cancelled
+        QCOMPARE(f.t.prompts.shown().back().text, u"请输入票根的宽度："_s);
+        QCOMPARE(f.t.prompts.shown().back().defaultText, u"60"_s);
+        f.t.prompts.queueText(u" 55.5mm "_s);
+        QTest::mouseDClick(w.formatTab()->stubWidth(), Qt::LeftButton);
+        QCOMPARE(f.t.scalar(u"SELECT X || '/' || S FROM 支票格式 WHERE Name='标准支票' AND "
+                            u"CtlDF=''"_s)
+                     .toString(),
+                 u"10.0/55.5"_s);
+        QCOMPARE(w.formatTab()->stubWidth()->text(), u"55.5"_s);
     }
 
     // Through a real print queue the window puts every character where the print verb puts
