@@ -124,6 +124,8 @@ FormatTab::FormatTab(BoundGrid& grid, GridTools tools, Cheque& cheque, Prompts& 
 void FormatTab::showFormat(const FormatDisplays& displays) {
     m_cellEditor->hide();
     m_view->reload();
+    // The format opens at its first field, nothing selected, so a red row shows red.
+    m_view->setCurrentIndex(QModelIndex());
     m_view->clearSelection();
     m_view->scrollToTop();
     m_marginX->setText(displays.marginX);
