@@ -110,7 +110,8 @@ MarginDialog::MarginDialog(Database& db, const QString& format, Cheque& cheque,
 
     Cheque loaded = m_cheque;  // the endorsement boxes stay as the user has them
     FormatDisplays shown;
-    const PageSettings page = LoadPageSettings(m_db, m_format, loaded, shown).value_or(PageSettings{});
+    const PageSettings page =
+        LoadPageSettings(m_db, m_format, loaded, shown).value_or(PageSettings{});
     m_tx->setText(numberText(page.x));
     m_ty->setText(numberText(page.y));
 }
