@@ -22,8 +22,10 @@ QString boxedAmount(const QString& figures) {
     return digits;
 }
 
-bool printFields(PrintSurface& surface, Cheque& cheque, const QString& format, Database& db,
-                 FormatDisplays& displays) {
+}  // namespace
+
+bool DrawChequeFields(PrintSurface& surface, Cheque& cheque, const QString& format, Database& db,
+                      FormatDisplays& displays) {
     if (!SetupChequePage(surface, cheque))
         return false;
     const std::optional<PositionTable> positions = LoadFieldPositions(db, format, cheque, displays);
@@ -35,6 +37,7 @@ bool printFields(PrintSurface& surface, Cheque& cheque, const QString& format, D
         for (int j = 0; j < kStubFieldCount; ++j) {
             const int field = stubField(j);
             const FieldPosition& at = (*positions)[size_t(field)];
+            surface.beginField(field);
             surface.setFont(cheque.font(field));
             if (field != Field::AdditionalInfo) {
                 PrintSpaced(surface, at.x, at.y, cheque.text(field), at.s, columns, false);
@@ -50,6 +53,7 @@ bool printFields(PrintSurface& surface, Cheque& cheque, const QString& format, D
     }
     for (int i = 0; i < kBodyFieldCount; ++i) {
         const FieldPosition& at = (*positions)[size_t(i)];
+        surface.beginField(i);
         surface.setFont(cheque.font(i));
         if (cheque.suppressed(i))
             continue;
@@ -60,8 +64,6 @@ bool printFields(PrintSurface& surface, Cheque& cheque, const QString& format, D
     }
     return surface.ok() && surface.endDocument();
 }
-
-}  // namespace
 
 void PrintSpaced(PrintSurface& surface, double x, double y, const QString& text, double spacing,
                  const std::array<double, 11>& columns, bool boxed) {
@@ -95,7 +97,7 @@ QString takeLine(PrintSurface& surface, QString& remaining, double width) {
 
 bool PrintCheque(PrintSurface& surface, Cheque& cheque, const QString& format, Database& db,
                  FormatDisplays& displays, Prompts& prompts) {
-    if (printFields(surface, cheque, format, db, displays))
+    if (DrawChequeFields(surface, cheque, format, db, displays))
         return true;
     surface.abandonDocument();
     prompts.message(u"打印错误，请检查打印机！"_s, {}, PromptButtons::Ok);

@@ -21,6 +21,11 @@ void PrintSpaced(PrintSurface& surface, double x, double y, const QString& text,
 // mm wide, giving the last one back when the line grew wider (unless it is the only one).
 QString takeLine(PrintSurface& surface, QString& remaining, double width);
 
+// Draws the cheque in the format and ends the document; false on any failure, without a
+// message. PrintCheque and the overflow check both draw through here.
+bool DrawChequeFields(PrintSurface& surface, Cheque& cheque, const QString& format, Database& db,
+                      FormatDisplays& displays);
+
 // Prints the cheque in the format: page set-up, positions, the stub fields when the stub is
 // printed (the additional information wrapped into 40 mm lines 5 mm apart), the body fields
 // but the suppressed ones, the amount in figures right-aligned in its eleven boxes, and the

@@ -23,24 +23,28 @@ bool SetupChequePage(PrintSurface& surface, const Cheque& cheque) {
     return true;
 }
 
+QPointF fieldOrigin(const PageSettings& page, const Cheque& cheque, int field) {
+    double y = 10 - page.y;
+    if (!cheque.crosswise()) {
+        // A cheque fed lengthwise lies at the far side of the A4 paper path (210 - 80 mm), or
+        // in its middle when the guides close in from both sides.
+        y += 130;
+        if (cheque.chk(Switch::GuidesCloseIn) != 0)
+            y -= 65;
+    }
+    const bool bodyWithStub = field < kBodyFieldCount && cheque.stubVisible();
+    return {10 - page.x + (bodyWithStub ? page.s : 0), y};
+}
+
 std::optional<PositionTable> LoadFieldPositions(Database& db, const QString& format, Cheque& cheque,
                                                 FormatDisplays& displays) {
     const std::optional<PageSettings> settings = LoadPageSettings(db, format, cheque, displays);
     if (!settings)
         return std::nullopt;
-    const PageSettings& page = *settings;
-    double y0 = 10 - page.y;
-    if (!cheque.crosswise()) {
-        // A cheque fed lengthwise lies at the far side of the A4 paper path (210 - 80 mm), or
-        // in its middle when the guides close in from both sides.
-        y0 += 130;
-        if (cheque.chk(Switch::GuidesCloseIn) != 0)
-            y0 -= 65;
-    }
     PositionTable table;
     for (int i = 0; i < kPrintableFieldCount; ++i) {
-        const bool bodyWithStub = i < kBodyFieldCount && cheque.stubVisible();
-        table[size_t(i)] = {10 - page.x + (bodyWithStub ? page.s : 0), y0, 0};
+        const QPointF origin = fieldOrigin(*settings, cheque, i);
+        table[size_t(i)] = {origin.x(), origin.y(), 0};
     }
     std::optional<QSqlQuery> rows =
         db.select(u"SELECT X,Y,S,CtlDF FROM 支票格式 WHERE Name=? AND CtlDF<>''"_s, {format});

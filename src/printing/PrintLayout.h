@@ -3,6 +3,7 @@
 #include <array>
 #include <optional>
 
+#include <QPointF>
 #include <QString>
 #include <QStringView>
 
@@ -12,6 +13,7 @@ class Cheque;
 class Database;
 class PrintSurface;
 struct FormatDisplays;
+struct PageSettings;
 
 // Printer position of one field, in mm: X of its first character, Y of its top, and the
 // extra advance S after every character.
@@ -30,6 +32,11 @@ const std::array<double, 11>& figureBoxColumns();
 // its stub, falling back to A4; A4 otherwise) and orientation (landscape for lengthwise
 // feeding). False when even A4 is refused.
 bool SetupChequePage(PrintSurface& surface, const Cheque& cheque);
+
+// Where a field's format position (0, 0), the top-left corner of its part of the cheque, lands
+// on the printer: 10 - H across (+ the stub width for a body field when the stub is printed),
+// 10 - V down (+130 lengthwise, -65 more with the paper guides closing in).
+QPointF fieldOrigin(const PageSettings& page, const Cheque& cheque, int field);
 
 // Every field's printer position from the format's rows, its margins and stub width and the
 // feed switches: X = format X + 10 - H (+ stub width for a body field when the stub is

@@ -29,6 +29,10 @@ public:
     // A filled box from (x1, y1) to (x2, y2) in the colour (red in the lowest byte).
     virtual void fillBox(double x1, double y1, double x2, double y2, quint32 color) = 0;
 
+    // What is drawn next belongs to this field (position index); a measuring surface keeps
+    // each field's extent apart.
+    virtual void beginField(int /*field*/) {}
+
     // Finishes the page and sends it; false when that failed.
     virtual bool endDocument() = 0;
     // Throws away what was drawn since the last end of document.

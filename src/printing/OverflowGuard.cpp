@@ -1,0 +1,136 @@
+#include "OverflowGuard.h"
+
+#include <memory>
+#include <optional>
+
+#include <QImage>
+#include <QRectF>
+
+#include "Cheque.h"
+#include "ChequeGeometry.h"
+#include "ChequePrinter.h"
+#include "FormatStore.h"
+#include "PainterSurface.h"
+#include "PrintLayout.h"
+#include "PrintSurface.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The shipped format puts a field's text about 1 mm into its blank; a format that moves the
+// field moves its blank with it.
+constexpr double kTextInset = 1;
+constexpr double kTolerance = 0.01;  // mm
+constexpr int kFigureBoxes = 11;
+
+// Passes measuring on to the surface it wraps, draws nothing, and keeps the extent of every
+// field's drawn text.
+class MeasuringSurface final : public PrintSurface {
+public:
+    explicit MeasuringSurface(PrintSurface& measure) : m_measure(measure) {}
+
+    std::array<QRectF, kPrintableFieldCount> extents;
+
+    QString deviceName() const override { return m_measure.deviceName(); }
+    bool setPaperSize(PaperSize) override { return true; }
+    bool setLandscape(bool) override { return true; }
+    void setFont(const TextFont& font) override { m_measure.setFont(font); }
+    double textWidth(const QString& text) override { return m_measure.textWidth(text); }
+    double textHeight(const QString& text) override { return m_measure.textHeight(text); }
+    void beginField(int field) override { m_field = field; }
+    void drawText(double x, double y, const QString& text) override {
+        if (m_field < 0)
+            return;
+        const QRectF drawn(x, y, textWidth(text), textHeight(text));
+        QRectF& extent = extents[size_t(m_field)];
+        extent = extent.isNull() ? drawn : extent.united(drawn);
+    }
+    void fillBox(double, double, double, double, quint32) override {}
+    bool endDocument() override { return true; }
+    void abandonDocument() override {}
+    bool ok() const override { return true; }
+
+private:
+    PrintSurface& m_measure;
+    int m_field = -1;
+};
+
+const ChequeGeometry::Place* placeOf(int field) {
+    const QString identifier = chequeFields()[size_t(field)].identifier.toString();
+    for (const ChequeGeometry::Place& place : ChequeGeometry::standard().places)
+        if (place.field == identifier)
+            return &place;
+    return nullptr;
+}
+
+}  // namespace
+
+std::optional<QList<int>> FindOverflowingFields(const Cheque& cheque, const QString& format,
+                                                Database& db, PrintSurface& measure) {
+    Cheque drawn = cheque;
+    FormatDisplays displays;
+    MeasuringSurface surface(measure);
+    const std::optional<PageSettings> page = LoadPageSettings(db, format, drawn, displays);
+    const std::optional<PositionTable> positions = LoadFieldPositions(db, format, drawn, displays);
+    if (!page || !positions || !DrawChequeFields(surface, drawn, format, db, displays))
+        return std::nullopt;
+
+    const ChequeGeometry& g = ChequeGeometry::standard();
+    QList<int> overflowing;
+    for (int i = 0; i < kPrintableFieldCount; ++i) {
+        const QRectF& printed = surface.extents[size_t(i)];
+        if (printed.isNull())
+            continue;  // not printed
+        const bool onStub = i >= kBodyFieldCount;
+        // The text in the field's part of the cheque, and where the format put its start.
+        const QPointF origin = fieldOrigin(*page, drawn, i);
+        const QRectF text = printed.translated(-origin);
+        const QPointF start =
+            QPointF((*positions)[size_t(i)].x, (*positions)[size_t(i)].y) - origin;
+        const QSizeF part = onStub ? g.stub : g.body;
+        bool overflows = text.left() < -kTolerance || text.top() < -kTolerance ||
+                         text.right() > part.width() + kTolerance ||
+                         text.bottom() > part.height() + kTolerance;
+        if (i == Field::Amount) {
+            QString boxed = cheque.text(Field::Amount);
+            boxed.remove(u'.');
+            overflows = overflows || boxed.size() > kFigureBoxes;
+        } else if (const ChequeGeometry::Place* place = placeOf(i)) {
+            const double blankRight =
+                place->rect.right() + (start.x() - place->rect.left() - kTextInset);
+            overflows = overflows || text.right() > blankRight + kTolerance;
+        }
+        if (overflows)
+            overflowing << i;
+    }
+    return overflowing;
+}
+
+QString fieldIdentifiers(const QList<int>& fields) {
+    QStringList names;
+    for (int field : fields)
+        names << chequeFields()[size_t(field)].identifier.toString();
+    return names.join(u"、"_s);
+}
+
+namespace {
+
+// A picture at printer resolution, kept for the program's life: fonts measure on it as they do
+// on a printer, and it is never drawn on.
+class PictureMeasure final {
+public:
+    PictureMeasure() : image(8, 8, QImage::Format_RGB32) {
+        const int dotsPerMeter = qRound(600 / 0.0254);
+        image.setDotsPerMeterX(dotsPerMeter);
+        image.setDotsPerMeterY(dotsPerMeter);
+    }
+    QImage image;
+};
+
+}  // namespace
+
+std::unique_ptr<PrintSurface> printerLikeMeasure() {
+    static PictureMeasure picture;
+    return std::make_unique<PainterSurface>(picture.image, QPointF());
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+
+#include <QList>
+#include <QString>
+
+class Cheque;
+class Database;
+class PrintSurface;
+
+// The printed fields whose text will not fit, by position index, in field order. Each field is
+// measured by the code that prints it (its font, spacing and position, the amount in its
+// boxes), on `measure`, which draws nothing; a field overflows when it runs past the edge of the
+// cheque body (or of the stub), past the right end of its blank (the blank of the cheque
+// picture, moved with the format's position of the field), or when the amount in figures needs
+// more than its eleven boxes. Suppressed fields, and the stub when it is not printed, never
+// overflow. Nothing when the format cannot be read.
+std::optional<QList<int>> FindOverflowingFields(const Cheque& cheque, const QString& format,
+                                                Database& db, PrintSurface& measure);
+
+// The identifiers of the fields, joined by "、".
+QString fieldIdentifiers(const QList<int>& fields);
+
+// A surface that measures like the printer's but on a picture at printer resolution, for the
+// check before the printer is chosen.
+std::unique_ptr<PrintSurface> printerLikeMeasure();
