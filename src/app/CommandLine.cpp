@@ -65,7 +65,8 @@ constexpr char kUsage[] =
     "                     with today's date; --field KEY=TEXT (a tag such as T3 or an\n"
     "                     identifier such as 票身-收款人) as if typed into the field;\n"
     "                     --flags TEXT the option switches (default: the stored ones);\n"
-    "                     --save adds the cheque to the history dated today\n"
+    "                     --save adds the cheque to the history dated today; a field that does\n"
+    "                     not fit on the cheque stops the print unless --allow-overflow\n"
     "  preview FILE.png   the same cheque drawn onto a picture of the blank cheque\n"
     "  calibrate          print the calibration square (10 mm square, 10 mm from the origin)\n"
     "  endorse TEXT       print an endorsement (\"//\" starts a new line)\n"
@@ -243,7 +244,7 @@ const std::map<QString, Verb>& verbs() {
         {u"export"_s, {{u"--database"_s, u"--force"_s}, true, exportHistory}},
         {u"print"_s,
          {{u"--database"_s, u"--printer"_s, u"--pdf"_s, u"--format"_s, u"--history"_s, u"--field"_s,
-           u"--flags"_s, u"--save"_s},
+           u"--flags"_s, u"--save"_s, u"--allow-overflow"_s},
           false,
           printVerb}},
         {u"preview"_s,

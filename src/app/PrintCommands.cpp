@@ -18,6 +18,7 @@
 #include "NumberText.h"
 #include "OptionFlags.h"
 #include "OutputFile.h"
+#include "OverflowGuard.h"
 #include "PainterSurface.h"
 #include "PrinterChoice.h"
 #include "ProgressIndicator.h"
@@ -167,6 +168,17 @@ int printVerb(const Arguments& args, const Io& io) {
     // Nothing is printed that could not be kept: a real date and an amount in figure form.
     if (!cheque || !checkChequeBeforePrint(*cheque, s.prompts))
         return 1;
+    if (!args.has(u"--allow-overflow"_s)) {
+        const std::optional<QList<int>> overflowing =
+            FindOverflowingFields(*cheque, format, s.db, *printerLikeMeasure());
+        if (!overflowing)
+            return 1;
+        if (!overflowing->isEmpty()) {
+            fail(io, u"these fields do not fit on the cheque: "_s + fieldIdentifiers(*overflowing) +
+                         u" (--allow-overflow prints them all the same)"_s);
+            return 1;
+        }
+    }
     Output output;
     if (!output.open(s, args, io))
         return 1;

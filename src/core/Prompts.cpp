@@ -9,6 +9,7 @@ PromptAnswer unattendedAnswer(PromptButtons buttons) {
         case PromptButtons::Ok:
             return PromptAnswer::Ok;
         case PromptButtons::YesNo:
+        case PromptButtons::YesNoDefaultNo:
             return PromptAnswer::No;
         default:
             return PromptAnswer::Cancel;

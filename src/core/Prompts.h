@@ -6,7 +6,8 @@
 
 #include "TextFont.h"
 
-enum class PromptButtons { Ok, OkCancel, YesNo, YesNoCancel };
+// YesNoDefaultNo: Yes and No with No as the default, for questions where Yes risks a cheque.
+enum class PromptButtons { Ok, OkCancel, YesNo, YesNoDefaultNo, YesNoCancel };
 enum class PromptAnswer { Ok, Cancel, Yes, No };
 
 // Every message box, question, input box, file and font dialog goes through this interface,

@@ -36,6 +36,7 @@
 #include "MarginDialog.h"
 #include "NumberText.h"
 #include "OptionFlags.h"
+#include "OverflowGuard.h"
 #include "PainterSurface.h"
 #include "PrinterAccess.h"
 #include "PrinterDialog.h"
@@ -309,6 +310,16 @@ void MainWindow::printCheque() {
         prompts.message(u"您的电脑没有连接打印机！"_s, u"打印机错误"_s, PromptButtons::Ok);
         return;
     }
+    // Text that will not fit is asked about before any printer is touched.
+    const std::optional<QList<int>> overflowing = FindOverflowingFields(
+        m_cheque, m_displays.currentFormat, m_services.db, *printerLikeMeasure());
+    if (!overflowing)
+        return;
+    if (!overflowing->isEmpty() &&
+        prompts.message(
+            u"以下内容超出支票栏位："_s + fieldIdentifiers(*overflowing) + u"，是否继续打印？"_s,
+            {}, PromptButtons::YesNoDefaultNo) != PromptAnswer::Yes)
+        return;
     if (choosePrinter().isEmpty())
         return;
     if (prompts.message(u"请在选定的打印机中放好空白支票，并确认打印机已开启联机，然后按“确定”！"_s,

@@ -31,6 +31,7 @@ PromptAnswer QtPrompts::message(const QString& text, const QString& title, Promp
             icon = QMessageBox::Question;
             break;
         case PromptButtons::YesNo:
+        case PromptButtons::YesNoDefaultNo:
             standard = B::Yes | B::No;
             icon = QMessageBox::Question;
             break;
@@ -40,6 +41,8 @@ PromptAnswer QtPrompts::message(const QString& text, const QString& title, Promp
             break;
     }
     QMessageBox box(icon, titleOrDefault(title), text, standard, m_parent);
+    if (buttons == PromptButtons::YesNoDefaultNo)
+        box.setDefaultButton(B::No);
     switch (box.exec()) {
         case B::Yes:
             return PromptAnswer::Yes;

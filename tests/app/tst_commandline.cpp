@@ -168,6 +168,14 @@ private slots:
                      .toString(),
                  u"甲公司￥1234.50"_s);
 
+        // A payee too long for its blank prints only when asked to.
+        const QString longer = t.dir.filePath(u"longer.pdf"_s);
+        QCOMPARE(run({u"print"_s, u"--database"_s, db, u"--pdf"_s, longer, u"--field"_s,
+                      u"T3="_s + QString(30, u'字'), u"--allow-overflow"_s})
+                     .exitCode,
+                 0);
+        QVERIFY(QFile::exists(longer));
+
         const QString square = t.dir.filePath(u"square.pdf"_s);
         QCOMPARE(run({u"calibrate"_s, u"--pdf"_s, square}).exitCode, 0);
         QVERIFY(QFile::exists(square));
@@ -197,6 +205,9 @@ private slots:
             << u"日期填写错误，请重新填写！"_s;
         QTest::newRow("a month that is no number")
             << QStringList{u"--field"_s, u"T1=拾拾"_s} << u"日期填写错误，请重新填写！"_s;
+        QTest::newRow("a payee that does not fit")
+            << QStringList{u"--field"_s, u"T3="_s + QString(30, u'字')}
+            << u"these fields do not fit on the cheque: 票身-收款人"_s;
         QTest::newRow("a PDF name that is a folder")
             << QStringList{u"--pdf"_s, u"."_s} << u"not a regular file"_s;
         QTest::newRow("unknown format")

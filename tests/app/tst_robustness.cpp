@@ -114,7 +114,8 @@ private slots:
         QTest::addColumn<QString>("name");
         const QString payee = u"T3="_s + longPayee();
         QTest::newRow("cheque PDF")
-            << QStringList{u"print"_s, u"--pdf"_s, u"OUT"_s, u"--field"_s, payee, u"--save"_s}
+            << QStringList{u"print"_s,  u"--pdf"_s,           u"OUT"_s, u"--field"_s, payee,
+                           u"--save"_s, u"--allow-overflow"_s}
             << u"cheque.pdf"_s;
         QTest::newRow("preview picture")
             << QStringList{u"preview"_s, u"OUT"_s, u"--field"_s, payee} << u"preview.png"_s;

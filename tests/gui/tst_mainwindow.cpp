@@ -316,6 +316,27 @@ private slots:
                      u"甲公司￥88.002026-12-08"_s);
     }
 
+    // Text that will not fit is asked about first, with No as the safe default.
+    void overflowIsAskedAboutBeforeThePrinter_data() {
+        QTest::addColumn<bool>("goOn");
+        QTest::newRow("No stops before the printer dialog") << false;
+        QTest::newRow("Yes goes on") << true;
+    }
+    void overflowIsAskedAboutBeforeThePrinter() {
+        QFETCH(bool, goOn);
+        Fixture f;
+        f.type(Field::Payee, QString(30, u'字'));
+        f.t.prompts.queueAnswer(goOn ? PromptAnswer::Yes : PromptAnswer::No);
+        bool dialogOpened = false;
+        runWhenOpen(u"请选择打印机"_s, [&](QWidget* dialog) { dialogOpened = dialog != nullptr; });
+        QTest::mouseClick(f.tab().printButton(), Qt::LeftButton);
+        QCOMPARE(f.t.prompts.shown().front().text,
+                 u"以下内容超出支票栏位：票身-收款人、票根-收款人，是否继续打印？"_s);
+        QCOMPARE(f.t.prompts.shown().front().buttons, PromptButtons::YesNoDefaultNo);
+        QCOMPARE(dialogOpened, goOn);
+        QVERIFY(!QFile::exists(f.t.dir.filePath(u"cheque.pdf"_s)));
+    }
+
     void nothingPrintsThatCannotBeKept() {
         Fixture f;
         f.type(Field::Month, u"2"_s);
