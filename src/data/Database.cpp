@@ -1,5 +1,7 @@
 #include "Database.h"
 
+#include <vector>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -32,8 +34,26 @@ QStringList scriptStatements(const QString& script) {
     return statements;
 }
 
-// The schema's version in PRAGMA user_version.
-constexpr int kSchemaVersion = 1;
+// The schema's version in PRAGMA user_version. Version 1 is the formats and the history;
+// each later version is one step of kUpgrades.
+constexpr int kSchemaVersion = 2;
+
+// The statements that bring a file from version n + 1 to n + 2 (version 1 to 2 is the first).
+const std::vector<QStringList>& upgrades() {
+    static const std::vector<QStringList> steps = {
+        // 2: the print journal, which nothing may change or delete.
+        {u"CREATE TABLE IF NOT EXISTS 打印日志 ("
+         u"ID INTEGER PRIMARY KEY AUTOINCREMENT, 时间 TEXT NOT NULL, 种类 TEXT NOT NULL, "
+         u"打印机 TEXT NOT NULL DEFAULT '', 格式 TEXT NOT NULL DEFAULT '', 结果 TEXT NOT NULL, "
+         u"历史ID INTEGER, 内容 TEXT NOT NULL DEFAULT '')"_s,
+         u"CREATE INDEX IF NOT EXISTS 打印日志_时间 ON 打印日志 (时间)"_s,
+         u"CREATE TRIGGER IF NOT EXISTS 打印日志_不可修改 BEFORE UPDATE ON 打印日志 "
+         u"BEGIN SELECT RAISE(ABORT, '打印日志不可修改'); END"_s,
+         u"CREATE TRIGGER IF NOT EXISTS 打印日志_不可删除 BEFORE DELETE ON 打印日志 "
+         u"BEGIN SELECT RAISE(ABORT, '打印日志不可删除'); END"_s},
+    };
+    return steps;
+}
 
 // Creates an empty file readable and writable by its owner only; SQLite gives its journal
 // files the same permissions.
@@ -69,6 +89,7 @@ QString Database::defaultPath() {
 
 bool Database::open(const QString& path) {
     m_path = path;
+    m_newerFile = false;
     if (!m_db.isValid())
         m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
     m_db.close();
@@ -97,7 +118,10 @@ bool Database::open(const QString& path) {
         qWarning("chequeprint: cannot open the database %s: %s", qUtf8Printable(path),
                  qUtf8Printable(reason));
         m_db.close();
-        m_prompts.message(QStringLiteral("无法建立数据库连接！"), {}, PromptButtons::Ok);
+        m_prompts.message(m_newerFile
+                              ? u"该数据文件由更新版本的程序建立，请使用新版本的程序打开！"_s
+                              : u"无法建立数据库连接！"_s,
+                          {}, PromptButtons::Ok);
     }
     return ok;
 }
@@ -116,16 +140,33 @@ bool Database::createSchema(QString& reason) {
         reason = statement + u": "_s + query.lastError().text();
         return false;
     };
-    bool ok = run(u"SELECT count(*) FROM sqlite_master WHERE type='table' AND name='支票格式'"_s) &&
-              query.next();
-    const bool formatsExisted = ok && query.value(0).toInt() > 0;
-    QStringList statements = scriptStatements(resourceText(u":/schema.sql"_s));
-    if (!formatsExisted)  // a new file gets the shipped format
-        statements += scriptStatements(resourceText(u":/default-format.sql"_s));
-    for (const QString& statement : statements)
-        ok = ok && run(statement);
-    ok = ok && run(u"PRAGMA user_version"_s) && query.next();
-    if (ok && query.value(0).toInt() < kSchemaVersion)
+    bool ok = run(u"PRAGMA user_version"_s) && query.next();
+    const int found = ok ? query.value(0).toInt() : 0;
+    int version = found;
+    if (ok && version > kSchemaVersion) {
+        reason =
+            u"the file was made by a newer version of the program (schema %1, this one "
+            u"knows %2)"_s.arg(version)
+                .arg(kSchemaVersion);
+        m_newerFile = true;
+        ok = false;
+    }
+    if (ok && version < 1) {
+        ok = run(u"SELECT count(*) FROM sqlite_master WHERE type='table' AND name='支票格式'"_s) &&
+             query.next();
+        const bool formatsExisted = ok && query.value(0).toInt() > 0;
+        QStringList statements = scriptStatements(resourceText(u":/schema.sql"_s));
+        if (!formatsExisted)  // a new file gets the shipped format
+            statements += scriptStatements(resourceText(u":/default-format.sql"_s));
+        for (const QString& statement : statements)
+            ok = ok && run(statement);
+        version = 1;
+    }
+    // Older files are brought up step by step, all in this one transaction.
+    for (; ok && version < kSchemaVersion; ++version)
+        for (const QString& statement : upgrades()[size_t(version - 1)])
+            ok = ok && run(statement);
+    if (ok && found < kSchemaVersion)
         ok = run(u"PRAGMA user_version=%1"_s.arg(kSchemaVersion));
     ok = ok && run(u"COMMIT"_s);
     if (!ok)

@@ -54,6 +54,7 @@ private:
     QString m_connectionName;
     QSqlDatabase m_db;
     QString m_path;
+    bool m_newerFile = false;  // made by a newer version of the program
     int m_transactionDepth = 0;
     bool m_transactionFailed = false;
 };

@@ -46,7 +46,7 @@ QStringList historyTextColumns() {
     return columns;
 }
 
-bool SaveHistoryRecord(Database& db, const Cheque& cheque, const QDate& date) {
+bool SaveHistoryRecord(Database& db, const Cheque& cheque, const QDate& date, qint64* newId) {
     const QDate stub = stubDate(cheque);
     if (!stub.isValid())
         return false;
@@ -88,7 +88,14 @@ bool SaveHistoryRecord(Database& db, const Cheque& cheque, const QDate& date) {
         sql = u"INSERT INTO 历史记录 ("_s + names.join(u',') + u") VALUES ("_s +
               QStringList(columns.size(), u"?"_s).join(u',') + u')';
     }
-    if (!db.execute(sql, values) || !transaction.commit()) {
+    bool ok = db.execute(sql, values);
+    if (ok && newId && !existing.isValid()) {
+        std::optional<QSqlQuery> id = db.select(u"SELECT last_insert_rowid()"_s);
+        ok = id && id->next();
+        if (ok)
+            *newId = id->value(0).toLongLong();
+    }
+    if (!ok || !transaction.commit()) {
         db.showStatementError(sql);
         return false;
     }

@@ -26,7 +26,9 @@ QStringList historyTextColumns();
 // returned, when the stub date cannot be formed from its three fields, when a printed
 // cheque's issue date is no real date, or when the database fails (after the message for the
 // failing statement). The caller rebuilds the history grid.
-bool SaveHistoryRecord(Database& db, const Cheque& cheque, const QDate& date);
+// `newId`, when given, receives the new row's ID.
+bool SaveHistoryRecord(Database& db, const Cheque& cheque, const QDate& date,
+                       qint64* newId = nullptr);
 
 // Loads history row `id` (negative: the last-input row) into the fields, then gives the
 // cheque today's date through the date fields' leave-field logic. Returns whether a row was

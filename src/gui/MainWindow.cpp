@@ -38,6 +38,7 @@
 #include "OptionFlags.h"
 #include "OverflowGuard.h"
 #include "PainterSurface.h"
+#include "PrintJournal.h"
 #include "PrinterAccess.h"
 #include "PrinterDialog.h"
 #include "Prompts.h"
@@ -258,11 +259,14 @@ void MainWindow::deleteFormat() {
 void MainWindow::calibratePrinter() {
     m_chequeTab->finishEditing();
     Prompts& prompts = m_services.prompts;
-    if (!choosePrinter().isEmpty() &&
-        prompts.message(u"您是否需要打印校验图形？如果要打印，请在打印机中放好A4纸一张。"_s,
-                        u"打印位置校验"_s, PromptButtons::YesNo) == PromptAnswer::Yes) {
-        PainterSurface surface(m_services.printers.printer());
-        PrintCalibrationSquare(surface);
+    if (!choosePrinter(kCalibrationJob).isEmpty()) {
+        if (prompts.message(u"您是否需要打印校验图形？如果要打印，请在打印机中放好A4纸一张。"_s,
+                            u"打印位置校验"_s, PromptButtons::YesNo) == PromptAnswer::Yes) {
+            PainterSurface surface(m_services.printers.printer());
+            journal(kCalibrationJob, PrintCalibrationSquare(surface) ? kPrinted : kPrintFailed);
+        } else {
+            journal(kCalibrationJob, cancelledAt(u"打印位置校验"_s));
+        }
     }
     // The margins are asked for in every case.
     auto* dialog = new MarginDialog(
@@ -299,8 +303,19 @@ void MainWindow::rebuildHistoryGrid() {
     m_historyTab->view()->reload();
 }
 
-QString MainWindow::choosePrinter() {
-    return PrinterDialog::choosePrinterWithDialog(m_services.printers, m_services.prompts, this);
+void MainWindow::journal(const QString& kind, const QString& outcome, const QVariant& historyId) {
+    AppendJournal(m_services.db, m_services.clock,
+                  {kind, m_services.printers.currentPrinter(), m_displays.currentFormat, outcome,
+                   historyId, kind == kChequeJob ? journalFields(m_cheque) : QString()});
+}
+
+QString MainWindow::choosePrinter(const QString& kind) {
+    bool noAnswer = false;
+    const QString name = PrinterDialog::choosePrinterWithDialog(
+        m_services.printers, m_services.prompts, this, &noAnswer);
+    if (name.isEmpty())  // every attempt is journalled, one that never printed too
+        journal(kind, noAnswer ? kPrintFailed : cancelledAt(u"请选择打印机"_s));
+    return name;
 }
 
 void MainWindow::printCheque() {
@@ -308,6 +323,7 @@ void MainWindow::printCheque() {
     Prompts& prompts = m_services.prompts;
     if (m_services.printers.installedPrinters().isEmpty()) {
         prompts.message(u"您的电脑没有连接打印机！"_s, u"打印机错误"_s, PromptButtons::Ok);
+        journal(kChequeJob, refusedFor(u"没有打印机"_s));
         return;
     }
     // Text that will not fit is asked about before any printer is touched.
@@ -318,31 +334,51 @@ void MainWindow::printCheque() {
     if (!overflowing->isEmpty() &&
         prompts.message(
             u"以下内容超出支票栏位："_s + fieldIdentifiers(*overflowing) + u"，是否继续打印？"_s,
-            {}, PromptButtons::YesNoDefaultNo) != PromptAnswer::Yes)
+            {}, PromptButtons::YesNoDefaultNo) != PromptAnswer::Yes) {
+        journal(kChequeJob, cancelledAt(u"超出支票栏位"_s));
         return;
-    if (choosePrinter().isEmpty())
+    }
+    if (choosePrinter(kChequeJob).isEmpty())
         return;
     if (prompts.message(u"请在选定的打印机中放好空白支票，并确认打印机已开启联机，然后按“确定”！"_s,
-                        u"打印开始提示"_s, PromptButtons::OkCancel) != PromptAnswer::Ok)
+                        u"打印开始提示"_s, PromptButtons::OkCancel) != PromptAnswer::Ok) {
+        journal(kChequeJob, cancelledAt(u"打印开始提示"_s));
         return;
-    if (!checkChequeBeforePrint(m_cheque, prompts))
+    }
+    if (!checkChequeBeforePrint(m_cheque, prompts)) {
+        journal(kChequeJob, refusedFor(u"日期或金额有误"_s));
         return;
+    }
     PainterSurface surface(m_services.printers.printer());
-    PrintCheque(surface, m_cheque, m_displays.currentFormat, m_services.db, m_displays, prompts);
-    if (prompts.message(u"是否保存支票打印信息？"_s, {}, PromptButtons::YesNo) != PromptAnswer::Yes)
-        return;
-    if (SaveHistoryRecord(m_services.db, m_cheque, m_services.clock.today()) && m_historyBuilt)
-        rebuildHistoryGrid();
+    const bool printed = PrintCheque(surface, m_cheque, m_displays.currentFormat, m_services.db,
+                                     m_displays, prompts);
+    // The journal entry waits for the answer, so that it can name the history row.
+    QVariant kept;
+    if (prompts.message(u"是否保存支票打印信息？"_s, {}, PromptButtons::YesNo) ==
+        PromptAnswer::Yes) {
+        qint64 id = 0;
+        if (SaveHistoryRecord(m_services.db, m_cheque, m_services.clock.today(), &id)) {
+            kept = id;
+            if (m_historyBuilt)
+                rebuildHistoryGrid();
+        }
+    }
+    journal(kChequeJob, printed ? kPrinted : kPrintFailed, kept);
 }
 
 void MainWindow::printEndorsement() {
     m_chequeTab->finishEditing();
-    if (choosePrinter().isEmpty())
+    if (choosePrinter(kEndorsementJob).isEmpty())
         return;
     const EndorsementLayout layout = endorsementLayout(m_cheque, numericValue(m_displays.marginX),
                                                        numericValue(m_displays.marginY));
+    const QString text = m_services.prompts.inputBox(u"请输入背书内容(须换行处请输入“//”)："_s);
+    if (text.isEmpty()) {
+        journal(kEndorsementJob, cancelledAt(u"背书内容"_s));
+        return;
+    }
     PainterSurface surface(m_services.printers.printer());
-    PrintEndorsement(surface, m_services.prompts, layout);
+    journal(kEndorsementJob, PrintEndorsementText(surface, text, layout) ? kPrinted : kPrintFailed);
 }
 
 void MainWindow::reprintHistoryRow(int gridRow) {

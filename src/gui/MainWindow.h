@@ -87,7 +87,9 @@ private:
     void ensureHistoryGrid();
     void rebuildHistoryGrid();
     GridTools gridTools() { return {m_measure, m_progress}; }
-    QString choosePrinter();
+    // The printer dialog; a cancelled or failed choice is journalled as an attempt of `kind`.
+    QString choosePrinter(const QString& kind);
+    void journal(const QString& kind, const QString& outcome, const QVariant& historyId = {});
 
     WindowServices m_services;
     Cheque m_cheque;

@@ -21,7 +21,7 @@ const QString kCaption = u"请选择打印机"_s;
 }  // namespace
 
 PrinterDialog::PrinterDialog(PrinterAccess& printers, Prompts& prompts,
-                             QString& selectedPrinterName, QWidget* parent)
+                             QString& selectedPrinterName, QWidget* parent, bool* noAnswer)
     : QWidget(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       m_printers(printers),
@@ -30,6 +30,9 @@ PrinterDialog::PrinterDialog(PrinterAccess& printers, Prompts& prompts,
       m_com(new QComboBox(this)),
       m_cm0(new QPushButton(u"确  定"_s, this)),
       m_cm1(new QPushButton(u"取  消"_s, this)) {
+    m_noAnswer = noAnswer;
+    if (m_noAnswer)
+        *m_noAnswer = false;
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(u"PrinterDialog"_s);
     setWindowTitle(kCaption);
@@ -56,9 +59,9 @@ PrinterDialog::PrinterDialog(PrinterAccess& printers, Prompts& prompts,
 }
 
 QString PrinterDialog::choosePrinterWithDialog(PrinterAccess& printers, Prompts& prompts,
-                                               QWidget* parent) {
+                                               QWidget* parent, bool* noAnswer) {
     QString name;
-    QPointer<PrinterDialog> dialog = new PrinterDialog(printers, prompts, name, parent);
+    QPointer<PrinterDialog> dialog = new PrinterDialog(printers, prompts, name, parent, noAnswer);
     dialog->show();
     WaitWhileFormOpen(kCaption);
     // A dialog hidden rather than closed still refers to `name`, which ends here.
@@ -97,6 +100,8 @@ void PrinterDialog::buttonPressed(bool ok) {
         return;
     if (ok && m_printers.choosePrinter(name, m_prompts))
         m_selected = name;
+    else if (ok && m_noAnswer)
+        *m_noAnswer = true;
     m_answered = true;
     close();
 }

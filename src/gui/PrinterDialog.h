@@ -15,13 +15,14 @@ class PrinterDialog final : public QWidget {
     Q_OBJECT
 
 public:
+    // `noAnswer`, when given, tells whether OK was pressed but the printer did not answer.
     PrinterDialog(PrinterAccess& printers, Prompts& prompts, QString& selectedPrinterName,
-                  QWidget* parent = nullptr);
+                  QWidget* parent = nullptr, bool* noAnswer = nullptr);
 
     // Shows the dialog, waits until it has closed and returns the chosen printer (empty when
     // cancelled or when the printer does not answer).
     static QString choosePrinterWithDialog(PrinterAccess& printers, Prompts& prompts,
-                                           QWidget* parent = nullptr);
+                                           QWidget* parent = nullptr, bool* noAnswer = nullptr);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -37,5 +38,6 @@ private:
     QComboBox* m_com;    // Com
     QPushButton* m_cm0;  // CM0
     QPushButton* m_cm1;  // CM1
+    bool* m_noAnswer = nullptr;
     bool m_answered = false;
 };

@@ -1,0 +1,65 @@
+#include "PrintJournal.h"
+
+#include "Cheque.h"
+#include "Clock.h"
+#include "Database.h"
+
+using namespace Qt::StringLiterals;
+
+QString cancelledAt(const QString& step) {
+    return u"已取消："_s + step;
+}
+
+QString refusedFor(const QString& reason) {
+    return u"未打印："_s + reason;
+}
+
+QString journalFields(const Cheque& cheque) {
+    QStringList lines;
+    for (const ChequeFieldInfo& field : chequeFields())
+        if (field.index != Field::Password && !cheque.text(field.index).isEmpty())
+            lines << field.identifier.toString() + u'=' + cheque.text(field.index);
+    return lines.join(u'\n');
+}
+
+namespace {
+
+// SQL NULL never stands for an empty text in the journal.
+QVariant text(const QString& value) {
+    return value.isNull() ? u""_s : value;
+}
+
+}  // namespace
+
+bool AppendJournal(Database& db, const Clock& clock, const JournalEntry& entry) {
+    const QString sql =
+        u"INSERT INTO 打印日志 (时间, 种类, 打印机, 格式, 结果, 历史ID, 内容) VALUES (?,?,?,?,?,?,?)"_s;
+    const QString time = clock.now().toString(u"yyyy-MM-dd HH:mm:ss"_s);
+    if (db.execute(sql, {time, text(entry.kind), text(entry.target), text(entry.format),
+                         text(entry.outcome), entry.historyId, text(entry.fields)}))
+        return true;
+    db.showStatementError(sql);
+    return false;
+}
+
+QStringList journalHeadings() {
+    return {u"时间"_s, u"种类"_s, u"打印机"_s, u"格式"_s, u"结果"_s, u"历史ID"_s, u"内容"_s};
+}
+
+QList<QStringList> journalRows(Database& db, const QDate& from, const QDate& to) {
+    // The day's end: times are texts, and every time of the last day sorts before its end.
+    const QString first = from.isValid() ? from.toString(Qt::ISODate) : u""_s;
+    const QString last = to.isValid() ? to.toString(Qt::ISODate) + u" 99"_s : u"9999"_s;
+    QList<QStringList> rows;
+    if (std::optional<QSqlQuery> query = db.select(
+            u"SELECT 时间, 种类, 打印机, 格式, 结果, COALESCE(历史ID, ''), 内容 FROM 打印日志 "
+            u"WHERE 时间>=? AND 时间<=? ORDER BY 时间 DESC, ID DESC"_s,
+            {first, last}))
+        while (query->next()) {
+            QStringList row;
+            for (int c = 0; c < 7; ++c)
+                row << query->value(c).toString();
+            rows << row;
+        }
+    return rows;
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+class Cheque;
+class Clock;
+class Database;
+
+// Every print attempt, kept for the auditor: a cheque, an endorsement or a calibration square,
+// from the window or the command line, printed, failed or cancelled. The table only ever grows;
+// the database itself refuses to change or delete its rows.
+struct JournalEntry {
+    QString kind;    // kChequeJob, kEndorsementJob, kCalibrationJob
+    QString target;  // the printer's name, or the PDF file's path
+    QString format;
+    QString outcome;     // kPrinted, kPrintFailed, or what stopped it
+    QVariant historyId;  // the history row when the cheque was kept
+    QString fields;      // the cheque's fields without the password
+};
+
+inline const QString kChequeJob = QStringLiteral("支票");
+inline const QString kEndorsementJob = QStringLiteral("背书");
+inline const QString kCalibrationJob = QStringLiteral("校准");
+inline const QString kPrinted = QStringLiteral("已打印");
+inline const QString kPrintFailed = QStringLiteral("打印失败");
+// A print stopped before the printer: "已取消：" and the step (the question or dialog).
+QString cancelledAt(const QString& step);
+// A print the program refused: "未打印：" and the reason.
+QString refusedFor(const QString& reason);
+
+// The cheque's fields as "identifier=text" lines, the password left out.
+QString journalFields(const Cheque& cheque);
+
+// Appends the entry, stamped with the clock's time to the second. False after the database's
+// message when it could not be written.
+bool AppendJournal(Database& db, const Clock& clock, const JournalEntry& entry);
+
+// The journal's headings, and its rows newest first, between the two days (either may be
+// invalid: no limit).
+QStringList journalHeadings();
+QList<QStringList> journalRows(Database& db, const QDate& from, const QDate& to);
