@@ -18,6 +18,7 @@
 #include "FormatStore.h"
 #include "GridExport.h"
 #include "HistoryGrid.h"
+#include "PrintJournal.h"
 #include "ProgressIndicator.h"
 #include "TextMeasure.h"
 #include "Verbs.h"
@@ -59,6 +60,9 @@ constexpr char kUsage[] =
     "                     (the ID that print --history takes): the headings, then one line\n"
     "                     per cheque, cells separated by tabs (tabs and line breaks inside a\n"
     "                     cell shown as blanks)\n"
+    "  journal            every print attempt, newest first, as tab-separated lines (the\n"
+    "                     password is never in it); --from DATE and --to DATE (YYYY-MM-DD)\n"
+    "                     limit it to those days\n"
     "  export FILE        write the history grid to FILE: CSV when the name ends in csv,\n"
     "                     otherwise an .xlsx workbook; an existing FILE needs --force\n"
     "  print              print the cheque: the last input with today's date, or --history ID\n"
@@ -205,6 +209,32 @@ int listHistory(const Arguments& args, const Io& io) {
     return writeOut(io, output.toUtf8());
 }
 
+int listJournal(const Arguments& args, const Io& io) {
+    QDate days[2];
+    const QString options[] = {u"--from"_s, u"--to"_s};
+    for (int i = 0; i < 2; ++i) {
+        if (!args.has(options[i]))
+            continue;
+        days[i] = QDate::fromString(args.option(options[i]), Qt::ISODate);
+        if (!days[i].isValid())
+            return usageError(io, options[i] + u" needs a date written YYYY-MM-DD"_s);
+    }
+    ConsolePrompts prompts(io.err);
+    Database db(prompts);
+    if (!openDatabase(db, args))
+        return 1;
+    QString output = journalHeadings().join(u'\t') + u'\n';
+    for (const QStringList& row : journalRows(db, days[0], days[1])) {
+        QStringList cells;
+        for (const QString& cell : row)
+            cells << oneLine(cell);
+        output += cells.join(u'\t') + u'\n';
+    }
+    if (prompts.takeShown())
+        return 1;
+    return writeOut(io, output.toUtf8());
+}
+
 struct Verb {
     QStringList options;  // the options that apply to the verb
     bool takesInputs;
@@ -213,8 +243,9 @@ struct Verb {
 
 // The options that take a value; every other option of the verbs is a switch.
 const QStringList& valueOptions() {
-    static const QStringList names = {u"--database"_s, u"--printer"_s, u"--pdf"_s,  u"--format"_s,
-                                      u"--history"_s,  u"--field"_s,   u"--flags"_s};
+    static const QStringList names = {u"--database"_s, u"--printer"_s, u"--pdf"_s,
+                                      u"--format"_s,   u"--history"_s, u"--field"_s,
+                                      u"--flags"_s,    u"--from"_s,    u"--to"_s};
     return names;
 }
 
@@ -240,6 +271,7 @@ const std::map<QString, Verb>& verbs() {
               });
           }}},
         {u"formats"_s, {{u"--database"_s}, false, listFormats}},
+        {u"journal"_s, {{u"--database"_s, u"--from"_s, u"--to"_s}, false, listJournal}},
         {u"history"_s, {{u"--database"_s}, false, listHistory}},
         {u"export"_s, {{u"--database"_s, u"--force"_s}, true, exportHistory}},
         {u"print"_s,

@@ -1,6 +1,8 @@
+#include <functional>
 #include <optional>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QPrinter>
 
 #include "Calibration.h"
@@ -20,6 +22,7 @@
 #include "OutputFile.h"
 #include "OverflowGuard.h"
 #include "PainterSurface.h"
+#include "PrintJournal.h"
 #include "PrinterChoice.h"
 #include "ProgressIndicator.h"
 #include "RegText.h"
@@ -153,8 +156,25 @@ private:
     std::optional<OutputFile> m_pdf;
 };
 
-int exitCode(bool ok) {
-    return ok ? 0 : 1;
+// Where the job goes, for the journal: the PDF file, or the printer asked for.
+QString printTarget(const Arguments& args) {
+    if (args.has(u"--pdf"_s))
+        return QFileInfo(args.option(u"--pdf"_s)).absoluteFilePath();
+    return args.has(u"--printer"_s) ? args.option(u"--printer"_s) : defaultPrinterName();
+}
+
+// Prints a calibration square or an endorsement and journals the attempt.
+int printAndJournal(Session& s, const Arguments& args, const Io& io, const QString& kind,
+                    const QString& format, const std::function<bool(PrintSurface&)>& draw) {
+    Output output;
+    bool printed = output.open(s, args, io);
+    if (printed) {
+        PainterSurface surface(output.printer());
+        printed = output.finish(draw(surface), s, io);
+    }
+    AppendJournal(s.db, s.clock,
+                  {kind, printTarget(args), format, printed ? kPrinted : kPrintFailed, {}, {}});
+    return printed ? 0 : 1;
 }
 
 }  // namespace
@@ -165,9 +185,19 @@ int printVerb(const Arguments& args, const Io& io) {
     if (format.isEmpty())
         return 1;
     std::optional<Cheque> cheque = chequeFromArguments(s, args, io, format);
-    // Nothing is printed that could not be kept: a real date and an amount in figure form.
-    if (!cheque || !checkChequeBeforePrint(*cheque, s.prompts))
+    if (!cheque)
         return 1;
+    // Every attempt from here on is journalled, one refused or failed too.
+    auto journal = [&](const QString& outcome, const QVariant& kept = {}) {
+        AppendJournal(
+            s.db, s.clock,
+            {kChequeJob, printTarget(args), format, outcome, kept, journalFields(*cheque)});
+    };
+    // Nothing is printed that could not be kept: a real date and an amount in figure form.
+    if (!checkChequeBeforePrint(*cheque, s.prompts)) {
+        journal(refusedFor(u"日期或金额有误"_s));
+        return 1;
+    }
     if (!args.has(u"--allow-overflow"_s)) {
         const std::optional<QList<int>> overflowing =
             FindOverflowingFields(*cheque, format, s.db, *printerLikeMeasure());
@@ -176,21 +206,29 @@ int printVerb(const Arguments& args, const Io& io) {
         if (!overflowing->isEmpty()) {
             fail(io, u"these fields do not fit on the cheque: "_s + fieldIdentifiers(*overflowing) +
                          u" (--allow-overflow prints them all the same)"_s);
+            journal(refusedFor(u"超出支票栏位"_s));
             return 1;
         }
     }
     Output output;
-    if (!output.open(s, args, io))
+    if (!output.open(s, args, io)) {
+        journal(kPrintFailed);
         return 1;
+    }
     PainterSurface surface(output.printer());
     FormatDisplays displays;
     const bool printed = PrintCheque(surface, *cheque, format, s.db, displays, s.prompts);
-    if (!output.finish(printed, s, io))
+    if (!output.finish(printed, s, io)) {
+        journal(kPrintFailed);
         return 1;
-    if (args.has(u"--save"_s) && !SaveHistoryRecord(s.db, *cheque, s.clock.today())) {
+    }
+    qint64 id = 0;
+    if (args.has(u"--save"_s) && !SaveHistoryRecord(s.db, *cheque, s.clock.today(), &id)) {
+        journal(kPrinted);
         fail(io, u"the cheque was printed but could not be saved in the history"_s);
         return 1;
     }
+    journal(kPrinted, args.has(u"--save"_s) ? QVariant(id) : QVariant());
     return 0;
 }
 
@@ -226,11 +264,11 @@ int previewVerb(const Arguments& args, const Io& io) {
 
 int calibrateVerb(const Arguments& args, const Io& io) {
     Session s(io);
-    Output output;
-    if (!output.open(s, args, io))
+    const QString format = openFormat(s, args, io);
+    if (format.isEmpty())
         return 1;
-    PainterSurface surface(output.printer());
-    return exitCode(output.finish(PrintCalibrationSquare(surface), s, io));
+    return printAndJournal(s, args, io, kCalibrationJob, format,
+                           [](PrintSurface& surface) { return PrintCalibrationSquare(surface); });
 }
 
 int endorseVerb(const Arguments& args, const Io& io) {
@@ -251,9 +289,7 @@ int endorseVerb(const Arguments& args, const Io& io) {
     const QString text = args.inputs.first();
     if (text.isEmpty())
         return 0;  // nothing to print, no page
-    Output output;
-    if (!output.open(s, args, io))
-        return 1;
-    PainterSurface surface(output.printer());
-    return exitCode(output.finish(PrintEndorsementText(surface, text, layout), s, io));
+    return printAndJournal(s, args, io, kEndorsementJob, format, [&](PrintSurface& surface) {
+        return PrintEndorsementText(surface, text, layout);
+    });
 }

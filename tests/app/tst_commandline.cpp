@@ -1,3 +1,4 @@
+#include <QFileInfo>
 #include <QTest>
 
 #include "AmountCapitals.h"
@@ -177,7 +178,7 @@ private slots:
         QVERIFY(QFile::exists(longer));
 
         const QString square = t.dir.filePath(u"square.pdf"_s);
-        QCOMPARE(run({u"calibrate"_s, u"--pdf"_s, square}).exitCode, 0);
+        QCOMPARE(run({u"calibrate"_s, u"--pdf"_s, square, u"--database"_s, db}).exitCode, 0);
         QVERIFY(QFile::exists(square));
         const QString endorsement = t.dir.filePath(u"endorsement.pdf"_s);
         QCOMPARE(run({u"endorse"_s, u"张三//李四"_s, u"--database"_s, db, u"--pdf"_s, endorsement})
@@ -408,6 +409,34 @@ private slots:
         const Run verb = runProgram({u"amount"_s, u"1"_s}, options);
         QCOMPARE(verb.exitCode, 0);
         QCOMPARE(verb.out, "￥1.00\t壹元整\n"_ba);
+    }
+
+    // Every print attempt of the verbs lands in the journal, newest first, without the password.
+    void theJournalOfTheVerbs() {
+        TestDatabase t;
+        const QString pdf = t.dir.filePath(u"c.pdf"_s);
+        QCOMPARE(run({u"print"_s, u"--database"_s, t.path(), u"--pdf"_s, pdf, u"--field"_s,
+                      u"T8=SECRET"_s, u"--save"_s})
+                     .exitCode,
+                 0);
+        QCOMPARE(run({u"print"_s, u"--database"_s, t.path(), u"--pdf"_s, pdf, u"--field"_s,
+                      u"T1=2"_s, u"--field"_s, u"T2=30"_s})
+                     .exitCode,
+                 1);
+        const Run journal = run({u"journal"_s, u"--database"_s, t.path()});
+        QCOMPARE(journal.exitCode, 0);
+        const QStringList lines = QString::fromUtf8(journal.out).split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 3);
+        QCOMPARE(lines[0], u"时间\t种类\t打印机\t格式\t结果\t历史ID\t内容"_s);
+        QCOMPARE(lines[1].split(u'\t')[4], u"未打印：日期或金额有误"_s);
+        QCOMPARE(lines[2].split(u'\t').mid(1, 5),
+                 (QStringList{u"支票"_s, QFileInfo(pdf).absoluteFilePath(), u"标准支票"_s,
+                              u"已打印"_s, u"1"_s}));
+        QVERIFY(!journal.out.contains("SECRET"));
+        QCOMPARE(run({u"journal"_s, u"--database"_s, t.path(), u"--from"_s, u"2999-01-01"_s})
+                     .out.count('\n'),
+                 1);  // the headings only
+        QCOMPARE(run({u"journal"_s, u"--from"_s, u"yesterday"_s}).exitCode, 2);
     }
 
     void version() {

@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTest>
 
 #include "TestDatabase.h"
@@ -103,6 +105,79 @@ private slots:
             QVERIFY(!t.db.execute(u"INSERT INTO 没有这个表 VALUES (1)"_s));
         }  // not committed
         QCOMPARE(t.scalar(u"SELECT count(*) FROM 支票格式"_s).toInt(), 21);
+    }
+
+    // A file in use before the journal existed gains it on opening and loses nothing: the
+    // file as the program wrote it before schema versions (version 0) and after (version 1).
+    void olderFilesAreUpgradedKeepingEverything_data() {
+        QTest::addColumn<int>("version");
+        QTest::newRow("before schema versions") << 0;
+        QTest::newRow("version 1") << 1;
+    }
+    void olderFilesAreUpgradedKeepingEverything() {
+        QFETCH(int, version);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"DATA.db"_s);
+        {
+            // The older program's tables, a format of the user's and a history row.
+            const QString connection = u"older"_s;
+            QSqlDatabase older = QSqlDatabase::addDatabase(u"QSQLITE"_s, connection);
+            older.setDatabaseName(path);
+            QVERIFY(older.open());
+            QSqlQuery q(older);
+            for (
+                const QString& sql :
+                {u"CREATE TABLE 支票格式 (ID INTEGER PRIMARY KEY AUTOINCREMENT, Name TEXT NOT "
+                 u"NULL DEFAULT '', CtlDF TEXT NOT NULL DEFAULT '', X DOUBLE DEFAULT 0, Y DOUBLE "
+                 u"DEFAULT 0, S DOUBLE DEFAULT 0, Color INTEGER DEFAULT 0, fName TEXT DEFAULT '', "
+                 u"fSize DOUBLE DEFAULT 0, fBold BOOLEAN DEFAULT 0, fItalic BOOLEAN DEFAULT 0, "
+                 u"fUnderline BOOLEAN DEFAULT 0, fStrikethru BOOLEAN DEFAULT 0)"_s,
+                 u"CREATE TABLE 历史记录 (ID INTEGER PRIMARY KEY AUTOINCREMENT, Dat DATE, 出票日期 "
+                 u"DATE, 收款人全称 TEXT DEFAULT '', 金额 TEXT DEFAULT '', 用途 TEXT DEFAULT '', "
+                 u"账号 TEXT DEFAULT '', 密码 TEXT DEFAULT '', 银行 TEXT DEFAULT '', 附加信息 TEXT "
+                 u"DEFAULT '', \"日期(票根)\" DATE, \"收款人(票根)\" TEXT DEFAULT '', "
+                 u"\"金额(票根)\" "
+                 u"TEXT DEFAULT '', \"用途(票根)\" TEXT DEFAULT '', \"主管(票根)\" TEXT DEFAULT "
+                 u"'', \"会计(票根)\" TEXT DEFAULT '')"_s,
+                 u"INSERT INTO 支票格式 (Name, CtlDF, X) VALUES ('我的格式', '银行', 120), "
+                 u"('我的格式', '', 11), ('', '我的格式', 0)"_s,
+                 u"INSERT INTO 历史记录 (Dat, 收款人全称, 金额) VALUES ('2025-01-02', '甲', "
+                 u"'￥1.00')"_s,
+                 u"PRAGMA user_version=%1"_s.arg(version)})
+                QVERIFY2(q.exec(sql), qPrintable(q.lastError().text()));
+            older.close();
+            older = QSqlDatabase();
+            QSqlDatabase::removeDatabase(connection);
+        }
+        ScriptedPrompts prompts;
+        Database db(prompts);
+        QVERIFY(db.open(path));
+        auto scalar = [&](const QString& sql) {
+            std::optional<QSqlQuery> q = db.select(sql);
+            return q && q->next() ? q->value(0) : QVariant();
+        };
+        QCOMPARE(scalar(u"PRAGMA user_version"_s).toInt(), 2);
+        QCOMPARE(scalar(u"SELECT group_concat(Name || CtlDF || X, '|') FROM 支票格式"_s).toString(),
+                 u"我的格式银行120.0|我的格式11.0|我的格式0.0"_s);  // no shipped format added
+        QCOMPARE(scalar(u"SELECT 收款人全称 || 金额 FROM 历史记录"_s).toString(), u"甲￥1.00"_s);
+        QCOMPARE(scalar(u"SELECT count(*) FROM 打印日志"_s).toInt(), 0);
+        // The journal takes rows and refuses to change them.
+        QVERIFY(db.execute(
+            u"INSERT INTO 打印日志 (时间, 种类, 结果) VALUES ('2026-12-08', '支票', '已打印')"_s));
+        QVERIFY(!db.execute(u"UPDATE 打印日志 SET 结果='改'"_s));
+        QVERIFY(!db.execute(u"DELETE FROM 打印日志"_s));
+        QCOMPARE(scalar(u"SELECT 结果 FROM 打印日志"_s).toString(), u"已打印"_s);
+    }
+
+    void aFileFromANewerProgramIsRefused() {
+        TestDatabase t;
+        QVERIFY(t.db.execute(u"PRAGMA user_version=99"_s));
+        ScriptedPrompts prompts;
+        Database again(prompts);
+        QVERIFY(!again.open(t.path()));
+        QCOMPARE(prompts.shown().back().text,
+                 u"该数据文件由更新版本的程序建立，请使用新版本的程序打开！"_s);
+        QCOMPARE(t.scalar(u"PRAGMA user_version"_s).toInt(), 99);  // left as it was
     }
 };
 

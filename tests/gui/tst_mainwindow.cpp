@@ -27,6 +27,7 @@
 #include "HistoryTab.h"
 #include "MainWindow.h"
 #include "PdfPrinters.h"
+#include "PrintJournal.h"
 #include "PrintLayout.h"
 #include "RecordingSurface.h"
 #include "TestDatabase.h"
@@ -335,6 +336,57 @@ private slots:
         QCOMPARE(f.t.prompts.shown().front().buttons, PromptButtons::YesNoDefaultNo);
         QCOMPARE(dialogOpened, goOn);
         QVERIFY(!QFile::exists(f.t.dir.filePath(u"cheque.pdf"_s)));
+    }
+
+    // Kept, not kept, cancelled at the confirmation, a printer that does not answer: four
+    // attempts, four journal entries, none of them with the password.
+    void everyPrintAttemptIsJournalled() {
+        Fixture f;
+        PdfPrinters printers(f.t.dir.filePath(u"cheque.pdf"_s), {u"好打印机"_s, u"坏打印机"_s});
+        printers.unreachable = {u"坏打印机"_s};
+        f.openWith(printers);
+        f.type(Field::Payee, u"甲公司"_s);
+        f.type(Field::Password, u"123456"_s);
+        auto attempt = [&](const QString& printer, PromptAnswer start, PromptAnswer keep) {
+            runWhenOpen(u"请选择打印机"_s, [printer](QWidget* dialog) {
+                QVERIFY(dialog);
+                auto* list = child<QComboBox>(dialog, u"Com"_s);
+                list->setCurrentIndex(list->findText(printer));
+                QTest::mouseClick(child<QPushButton>(dialog, u"CM0"_s), Qt::LeftButton);
+            });
+            f.t.prompts.queueAnswer(start);
+            f.t.prompts.queueAnswer(keep);
+            QTest::mouseClick(f.tab().printButton(), Qt::LeftButton);
+        };
+        attempt(u"好打印机"_s, PromptAnswer::Ok, PromptAnswer::Yes);
+        attempt(u"好打印机"_s, PromptAnswer::Ok, PromptAnswer::No);
+        attempt(u"好打印机"_s, PromptAnswer::Cancel, PromptAnswer::No);
+        f.t.prompts.clear();
+        runWhenOpen(u"请选择打印机"_s, [](QWidget* dialog) {
+            QVERIFY(dialog);
+            auto* list = child<QComboBox>(dialog, u"Com"_s);
+            list->setCurrentIndex(list->findText(u"坏打印机"_s));
+            QTest::mouseClick(child<QPushButton>(dialog, u"CM0"_s), Qt::LeftButton);
+        });
+        QTest::mouseClick(f.tab().printButton(), Qt::LeftButton);
+        QCOMPARE(f.shownTexts(), QStringList{u"没有正常连接打印机！"_s});
+
+        const QList<QStringList> rows = journalRows(f.t.db, QDate(2026, 12, 8), QDate(2026, 12, 8));
+        QCOMPARE(rows.size(), 4);
+        QStringList outcomes;
+        for (const QStringList& row : rows)  // newest first
+            outcomes << row[4] + u'/' + row[5];
+        const QString id = f.t.scalar(u"SELECT max(ID) FROM 历史记录"_s).toString();
+        QCOMPARE(outcomes, (QStringList{u"打印失败/"_s, u"已取消：打印开始提示/"_s, u"已打印/"_s,
+                                        u"已打印/"_s + id}));
+        QCOMPARE(rows[3][0], u"2026-12-08 10:00:00"_s);
+        QCOMPARE(rows[3][2], u"好打印机"_s);
+        QCOMPARE(rows[3][3], u"标准支票"_s);
+        QVERIFY(rows[3][6].contains(u"票身-收款人=甲公司"_s));
+        for (const QStringList& row : rows)
+            QVERIFY(!row[6].contains(u"123456"_s));
+        QVERIFY(!f.t.db.execute(u"DELETE FROM 打印日志"_s));
+        QCOMPARE(journalRows(f.t.db, {}, {}).size(), 4);
     }
 
     void nothingPrintsThatCannotBeKept() {
