@@ -1,5 +1,6 @@
 #include "PrintJournal.h"
 
+#include "BoundGrid.h"
 #include "Cheque.h"
 #include "Clock.h"
 #include "Database.h"
@@ -46,15 +47,32 @@ QStringList journalHeadings() {
     return {u"时间"_s, u"种类"_s, u"打印机"_s, u"格式"_s, u"结果"_s, u"历史ID"_s, u"内容"_s};
 }
 
+namespace {
+
+// The bounds of the times between two days: times are texts, and every time of the last day
+// sorts before its end.
+QVariantList dayBounds(const QDate& from, const QDate& to) {
+    return {from.isValid() ? from.toString(Qt::ISODate) : u""_s,
+            to.isValid() ? to.toString(Qt::ISODate) + u" 99"_s : u"9999"_s};
+}
+
+}  // namespace
+
+void BuildJournalGrid(BoundGrid& grid, Database& db, const QDate& from, const QDate& to,
+                      GridTools tools) {
+    SetUpGridColumns(grid, QStringList{u"ID"_s, u""_s} + journalHeadings(),
+                     QStringList{u"ID"_s, u"序号"_s} + journalHeadings());
+    grid.setTag(u"打印日志"_s);
+    FillGrid(grid, db, u" 时间>=? AND 时间<=?"_s, dayBounds(from, to), u"时间 DESC, ID DESC"_s,
+             tools);
+}
+
 QList<QStringList> journalRows(Database& db, const QDate& from, const QDate& to) {
-    // The day's end: times are texts, and every time of the last day sorts before its end.
-    const QString first = from.isValid() ? from.toString(Qt::ISODate) : u""_s;
-    const QString last = to.isValid() ? to.toString(Qt::ISODate) + u" 99"_s : u"9999"_s;
     QList<QStringList> rows;
     if (std::optional<QSqlQuery> query = db.select(
             u"SELECT 时间, 种类, 打印机, 格式, 结果, COALESCE(历史ID, ''), 内容 FROM 打印日志 "
             u"WHERE 时间>=? AND 时间<=? ORDER BY 时间 DESC, ID DESC"_s,
-            {first, last}))
+            dayBounds(from, to)))
         while (query->next()) {
             QStringList row;
             for (int c = 0; c < 7; ++c)

@@ -6,6 +6,9 @@
 #include <QStringList>
 #include <QVariant>
 
+#include "GridRoutines.h"
+
+class BoundGrid;
 class Cheque;
 class Clock;
 class Database;
@@ -43,3 +46,7 @@ bool AppendJournal(Database& db, const Clock& clock, const JournalEntry& entry);
 // invalid: no limit).
 QStringList journalHeadings();
 QList<QStringList> journalRows(Database& db, const QDate& from, const QDate& to);
+
+// The same rows as a bound grid, for the journal window and its export.
+void BuildJournalGrid(BoundGrid& grid, Database& db, const QDate& from, const QDate& to,
+                      GridTools tools);

@@ -33,6 +33,7 @@
 #include "HistoryRecords.h"
 #include "HistoryTab.h"
 #include "IndicatorForm.h"
+#include "JournalDialog.h"
 #include "MarginDialog.h"
 #include "NumberText.h"
 #include "OptionFlags.h"
@@ -168,6 +169,7 @@ QWidget* MainWindow::buildTop() {
 void MainWindow::buildMenus() {
     QMenu* file = menuBar()->addMenu(u"文件"_s);
     file->setObjectName(u"mFile"_s);
+    file->addAction(u"打印日志"_s, this, &MainWindow::showJournal)->setObjectName(u"mJournal"_s);
     file->addAction(u"退出"_s, this, &MainWindow::close)->setObjectName(u"mExit"_s);
     QMenu* format = menuBar()->addMenu(u"格式"_s);
     format->setObjectName(u"mFormat"_s);
@@ -254,6 +256,14 @@ void MainWindow::deleteFormat() {
                                                             m_displays.currentFormat, false, this);
     if (DeleteFormat(m_services.db, name, m_displays, m_services.prompts))
         showFormatList();
+}
+
+JournalDialog* MainWindow::showJournal() {
+    m_chequeTab->finishEditing();
+    auto* journal = new JournalDialog(m_services.db, m_services.prompts, gridTools(),
+                                      m_services.clock.today(), this);
+    journal->show();
+    return journal;
 }
 
 void MainWindow::calibratePrinter() {

@@ -16,6 +16,7 @@ class FormatTab;
 class HelpTab;
 class HistoryTab;
 class IndicatorForm;
+class JournalDialog;
 class PrinterAccess;
 class Prompts;
 class QComboBox;
@@ -72,6 +73,8 @@ public:
     void deleteFormat();
     void calibratePrinter();
     void askStubWidth();
+    // The print journal window ("文件" → "打印日志").
+    JournalDialog* showJournal();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

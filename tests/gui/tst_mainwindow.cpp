@@ -5,6 +5,7 @@
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QDir>
 #include <QInputMethodEvent>
 #include <QLabel>
@@ -25,6 +26,7 @@
 #include "FormatTab.h"
 #include "HistoryRecords.h"
 #include "HistoryTab.h"
+#include "JournalDialog.h"
 #include "MainWindow.h"
 #include "PdfPrinters.h"
 #include "PrintJournal.h"
@@ -387,6 +389,22 @@ private slots:
             QVERIFY(!row[6].contains(u"123456"_s));
         QVERIFY(!f.t.db.execute(u"DELETE FROM 打印日志"_s));
         QCOMPARE(journalRows(f.t.db, {}, {}).size(), 4);
+
+        // The journal window lists them newest first, and exports them like the history.
+        JournalDialog* journal = f.window->showJournal();
+        BoundGrid& grid = journal->grid();
+        QCOMPARE(grid.rows() - grid.fixedRows(), 4);
+        QCOMPARE(grid.text(grid.fixedRows(), 6), u"打印失败"_s);
+        const QString csv = f.t.dir.filePath(u"日志.csv"_s);
+        f.t.prompts.queueText(csv);
+        journal->exportJournal();
+        QFile exported(csv);
+        QVERIFY(exported.open(QIODevice::ReadOnly));
+        QCOMPARE(exported.readAll().count("\r\n"), 5);
+        journal->from()->setDate(QDate(2026, 12, 9));
+        journal->showDays();
+        QVERIFY(!grid.hasDataRows());
+        journal->close();
     }
 
     void nothingPrintsThatCannotBeKept() {
