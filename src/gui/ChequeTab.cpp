@@ -64,7 +64,8 @@ ChequeTab::ChequeTab(Cheque& cheque, Prompts& prompts,
       m_pickList(new QComboBox(m_canvas)),
       m_datePicker(new QCalendarWidget(m_canvas)),
       m_print(new QPushButton(u"打 印 支 票"_s, this)),
-      m_endorse(new QPushButton(u"打 印 背 书"_s, this)) {
+      m_endorse(new QPushButton(u"打 印 背 书"_s, this)),
+      m_preview(new QPushButton(u"打印预览"_s, this)) {
     buildFields();
 
     m_pickList->setObjectName(u"COMB"_s);
@@ -87,7 +88,9 @@ ChequeTab::ChequeTab(Cheque& cheque, Prompts& prompts,
 
     auto* panel = new QWidget(this);
     buildSwitches(panel);
-    for (QPushButton* button : {m_print, m_endorse}) {
+    m_preview->setObjectName(u"Preview"_s);
+    connect(m_preview, &QPushButton::clicked, this, &ChequeTab::previewRequested);
+    for (QPushButton* button : {m_print, m_endorse, m_preview}) {
         button->setAccessibleName(button->text());
         button->setMinimumHeight(32);
     }
@@ -97,6 +100,7 @@ ChequeTab::ChequeTab(Cheque& cheque, Prompts& prompts,
     connect(m_endorse, &QPushButton::clicked, this, &ChequeTab::endorseRequested);
 
     auto* buttons = new QVBoxLayout;
+    buttons->addWidget(m_preview);
     buttons->addWidget(m_print);
     buttons->addWidget(m_endorse);
     auto* bottom = new QHBoxLayout;
@@ -137,8 +141,10 @@ void ChequeTab::buildFields() {
                                 ? u"background: rgb(224, 224, 224);"_s
                                 : u"background: rgba(255, 255, 255, 140);"_s);
         edit->installEventFilter(this);
-        connect(edit, &QLineEdit::textEdited, this,
-                [this, i](const QString& text) { m_cheque.setText(i, text); });
+        connect(edit, &QLineEdit::textEdited, this, [this, i](const QString& text) {
+            m_cheque.setText(i, text);
+            emit chequeChanged();
+        });
         m_fields[size_t(i)] = edit;
     }
     // The focus runs in the fields' own order: date, payee, bank, account, amount, purpose,
@@ -238,6 +244,7 @@ void ChequeTab::showFieldTexts() {
         edit->setText(m_cheque.text(i));
         edit->setValidator(validator);
     }
+    emit chequeChanged();
 }
 
 int ChequeTab::indexOf(QObject* watched) const {

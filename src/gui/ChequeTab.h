@@ -45,12 +45,16 @@ public:
     QCalendarWidget* datePicker() const { return m_datePicker; }
     QPushButton* printButton() const { return m_print; }
     QPushButton* endorseButton() const { return m_endorse; }
+    QPushButton* previewButton() const { return m_preview; }
 
 signals:
     void printRequested();
     void endorseRequested();
+    void previewRequested();
     // A right click on field `index` at `globalPos`: the adjustment popup opens there.
     void adjustRequested(int index, QPoint globalPos);
+    // A text or a switch of the cheque changed (the preview follows).
+    void chequeChanged();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -80,6 +84,7 @@ private:
     QCalendarWidget* m_datePicker;  // DTP1
     QPushButton* m_print;           // Comm(1)
     QPushButton* m_endorse;         // Comm(0)
-    int m_pickTarget = -1;          // PickTarget
+    QPushButton* m_preview;
+    int m_pickTarget = -1;  // PickTarget
     bool m_leaving = false;
 };

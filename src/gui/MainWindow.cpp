@@ -39,6 +39,7 @@
 #include "OptionFlags.h"
 #include "OverflowGuard.h"
 #include "PainterSurface.h"
+#include "PreviewWindow.h"
 #include "PrintJournal.h"
 #include "PrinterAccess.h"
 #include "PrinterDialog.h"
@@ -100,6 +101,7 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
 
     connect(m_chequeTab, &ChequeTab::printRequested, this, &MainWindow::printCheque);
     connect(m_chequeTab, &ChequeTab::endorseRequested, this, &MainWindow::printEndorsement);
+    connect(m_chequeTab, &ChequeTab::previewRequested, this, &MainWindow::showPreview);
     connect(m_chequeTab, &ChequeTab::adjustRequested, this, [this](int field, QPoint at) {
         m_adjustField = field;
         m_fieldPopup->exec(at);
@@ -169,6 +171,7 @@ QWidget* MainWindow::buildTop() {
 void MainWindow::buildMenus() {
     QMenu* file = menuBar()->addMenu(u"文件"_s);
     file->setObjectName(u"mFile"_s);
+    file->addAction(u"打印预览"_s, this, &MainWindow::showPreview)->setObjectName(u"mPreview"_s);
     file->addAction(u"打印日志"_s, this, &MainWindow::showJournal)->setObjectName(u"mJournal"_s);
     file->addAction(u"退出"_s, this, &MainWindow::close)->setObjectName(u"mExit"_s);
     QMenu* format = menuBar()->addMenu(u"格式"_s);
@@ -256,6 +259,21 @@ void MainWindow::deleteFormat() {
                                                             m_displays.currentFormat, false, this);
     if (DeleteFormat(m_services.db, name, m_displays, m_services.prompts))
         showFormatList();
+}
+
+PreviewWindow* MainWindow::showPreview() {
+    m_chequeTab->finishEditing();
+    if (!m_preview) {
+        m_preview = new PreviewWindow(
+            m_cheque, [this] { return m_displays.currentFormat; }, m_services.db,
+            m_services.prompts, this);
+        connect(m_chequeTab, &ChequeTab::chequeChanged, m_preview, &PreviewWindow::redraw);
+        connect(m_preview, &PreviewWindow::printRequested, this, &MainWindow::printCheque);
+    }
+    m_preview->show();
+    m_preview->raise();
+    m_preview->redraw();
+    return m_preview;
 }
 
 JournalDialog* MainWindow::showJournal() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include "BoundGrid.h"
 #include "Cheque.h"
@@ -17,6 +18,7 @@ class HelpTab;
 class HistoryTab;
 class IndicatorForm;
 class JournalDialog;
+class PreviewWindow;
 class PrinterAccess;
 class Prompts;
 class QComboBox;
@@ -75,6 +77,8 @@ public:
     void askStubWidth();
     // The print journal window ("文件" → "打印日志").
     JournalDialog* showJournal();
+    // The print preview ("打印预览"), one at a time; it follows the cheque while open.
+    PreviewWindow* showPreview();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -112,4 +116,5 @@ private:
     QMenu* m_fieldPopup;      // the popup of the field adjustments
     int m_adjustField = -1;   // the field whose popup is open (AdjustFieldTag, AdjustFieldId)
     bool m_historyBuilt = false;
+    QPointer<PreviewWindow> m_preview;
 };

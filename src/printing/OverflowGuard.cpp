@@ -67,7 +67,8 @@ const ChequeGeometry::Place* placeOf(int field) {
 }  // namespace
 
 std::optional<QList<int>> FindOverflowingFields(const Cheque& cheque, const QString& format,
-                                                Database& db, PrintSurface& measure) {
+                                                Database& db, PrintSurface& measure,
+                                                QList<QRectF>* extents) {
     Cheque drawn = cheque;
     FormatDisplays displays;
     MeasuringSurface surface(measure);
@@ -101,8 +102,11 @@ std::optional<QList<int>> FindOverflowingFields(const Cheque& cheque, const QStr
                 place->rect.right() + (start.x() - place->rect.left() - kTextInset);
             overflows = overflows || text.right() > blankRight + kTolerance;
         }
-        if (overflows)
-            overflowing << i;
+        if (!overflows)
+            continue;
+        overflowing << i;
+        if (extents)
+            *extents << printed;
     }
     return overflowing;
 }

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include <QList>
+#include <QRectF>
 #include <QString>
 
 class Cheque;
@@ -17,8 +18,10 @@ class PrintSurface;
 // picture, moved with the format's position of the field), or when the amount in figures needs
 // more than its eleven boxes. Suppressed fields, and the stub when it is not printed, never
 // overflow. Nothing when the format cannot be read.
+// `extents`, when given, receives where each overflowing field's text lies on the printer (mm).
 std::optional<QList<int>> FindOverflowingFields(const Cheque& cheque, const QString& format,
-                                                Database& db, PrintSurface& measure);
+                                                Database& db, PrintSurface& measure,
+                                                QList<QRectF>* extents = nullptr);
 
 // The identifiers of the fields, joined by "、".
 QString fieldIdentifiers(const QList<int>& fields);

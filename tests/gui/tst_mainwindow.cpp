@@ -29,6 +29,7 @@
 #include "JournalDialog.h"
 #include "MainWindow.h"
 #include "PdfPrinters.h"
+#include "PreviewWindow.h"
 #include "PrintJournal.h"
 #include "PrintLayout.h"
 #include "RecordingSurface.h"
@@ -405,6 +406,38 @@ private slots:
         journal->showDays();
         QVERIFY(!grid.hasDataRows());
         journal->close();
+    }
+
+    // The preview follows the fields, frames what will not fit, zooms, and prints.
+    void previewFollowsTheCheque() {
+        Fixture f;
+        QTest::mouseClick(f.tab().previewButton(), Qt::LeftButton);
+        PreviewWindow* preview = f.window->findChild<PreviewWindow*>();
+        QVERIFY(preview && preview->isVisible());
+        QVERIFY(!preview->picture().isNull());
+        QVERIFY(preview->overflowLine()->text().isEmpty());
+        auto redPixels = [&] {
+            const QImage& picture = preview->picture();
+            int red = 0;
+            for (int y = 0; y < picture.height(); y += 2)
+                for (int x = 0; x < picture.width(); x += 2)
+                    red += picture.pixelColor(x, y) == QColor(Qt::red);
+            return red;
+        };
+        QCOMPARE(redPixels(), 0);
+        f.type(Field::Payee, QString(25, u'字'));  // too long for its blank
+        QCOMPARE(preview->overflowLine()->text(),
+                 u"以下内容超出支票栏位：票身-收款人、票根-收款人"_s);
+        QVERIFY(redPixels() > 20);
+        // At actual size one millimetre is as many pixels as the screen has in a millimetre.
+        preview->setActualSize(true);
+        const double perMm = preview->screen()->physicalDotsPerInchX() / 25.4;
+        QVERIFY(qAbs(preview->picture().width() - (60 + 175 + 10) * perMm) < 2);
+        // Its print button is the print command: here cancelled at the printer dialog.
+        f.t.prompts.queueAnswer(PromptAnswer::Yes);  // print what does not fit
+        answerPrinterDialog(false);
+        QTest::mouseClick(preview->findChild<QPushButton*>(u"Print"_s), Qt::LeftButton);
+        QCOMPARE(journalRows(f.t.db, {}, {}).value(0).value(4), u"已取消：请选择打印机"_s);
     }
 
     void nothingPrintsThatCannotBeKept() {

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <functional>
+
+#include <QImage>
+#include <QWidget>
+
+class Cheque;
+class Database;
+class Prompts;
+class QLabel;
+class QScrollArea;
+
+// The cheque as it will print, drawn by the code that prints: the blank cheque with the fields,
+// fonts, switches, format, margins and stub. Fields that will not fit are framed in red and
+// named under the picture. It follows the cheque while it is open.
+class PreviewWindow final : public QWidget {
+    Q_OBJECT
+
+public:
+    // `format` gives the current format's name at each redraw.
+    PreviewWindow(const Cheque& cheque, std::function<QString()> format, Database& db,
+                  Prompts& prompts, QWidget* parent = nullptr);
+
+    // Draws the cheque again as it now stands.
+    void redraw();
+    // "实际大小": one millimetre on the screen is one millimetre; otherwise it fits the window.
+    void setActualSize(bool actual);
+    const QImage& picture() const { return m_picture; }
+    QLabel* overflowLine() const { return m_overflow; }
+
+signals:
+    void printRequested();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    double pixelsPerMm() const;
+
+    const Cheque& m_cheque;
+    std::function<QString()> m_format;
+    Database& m_db;
+    Prompts& m_prompts;
+    QScrollArea* m_scroll;
+    QLabel* m_shown;
+    QLabel* m_overflow;
+    QImage m_picture;
+    bool m_actualSize = false;
+};
