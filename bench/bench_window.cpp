@@ -14,8 +14,11 @@
 #include "../src/app/ConsolePrompts.h"
 #include "BenchSupport.h"
 #include "BoundGrid.h"
+#include "Cheque.h"
+#include "ChequePicture.h"
 #include "Clock.h"
 #include "MainWindow.h"
+#include "OverflowGuard.h"
 #include "PrinterAccess.h"
 
 namespace {
@@ -97,6 +100,20 @@ int main(int argc, char* argv[]) {
     std::printf("window to first paint, empty history:  %.1f ms\n", emptyMs);
     std::printf("window to first paint, %d rows:    %.1f ms  (%.2fx; goal <= 1.3x)\n", kRows,
                 fullMs, fullMs / emptyMs);
+
+    // The preview at screen scale, and the overflow check a print adds, over the shipped format.
+    Cheque cheque;
+    cheque.setText(Field::Payee, QStringLiteral("北京示例科技有限公司"));
+    cheque.setText(Field::Amount, QStringLiteral("￥12345.60"));
+    const QString format = QStringLiteral("标准支票");
+    const double previewSeconds =
+        medianSeconds(21, [&] { previewCheque(cheque, format, empty, 3.6, prompts); });
+    const double overflowSeconds = medianSeconds(
+        21, [&] { FindOverflowingFields(cheque, format, empty, *printerLikeMeasure()); });
+    const QImage drawn = previewCheque(cheque, format, empty, 3.6, prompts);
+    std::printf("previewCheque at screen scale (%dx%d pixels): %.1f ms (goal <= 16 ms)\n",
+                drawn.width(), drawn.height(), previewSeconds * 1e3);
+    std::printf("overflow check before a print: %.1f ms (goal <= 5 ms)\n", overflowSeconds * 1e3);
 
     std::unique_ptr<MainWindow> window;
     timeToFirstPaint(full, prompts, settings, &window);

@@ -7,9 +7,10 @@
 #include <QRectF>
 #include <QString>
 
+#include "PrintSurface.h"
+
 class Cheque;
 class Database;
-class PrintSurface;
 
 // The printed fields whose text will not fit, by position index, in field order. Each field is
 // measured by the code that prints it (its font, spacing and position, the amount in its
