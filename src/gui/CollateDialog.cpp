@@ -12,6 +12,7 @@
 #include <QSqlQuery>
 #include <QVBoxLayout>
 
+#include "CentreOnScreen.h"
 #include "ChequeFields.h"
 #include "Database.h"
 #include "FormatStore.h"
@@ -89,11 +90,7 @@ void CollateDialog::showEvent(QShowEvent* event) {
         return;
     if (m_mainWindow)
         m_mainWindow->setEnabled(false);
-    if (const QScreen* screen = QApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->geometry().center());
-        move(frame.topLeft());
-    }
+    centreOnScreen(*this);
     loadPosition();
 }
 

@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "CentreOnScreen.h"
 #include "WindowWait.h"
 
 using namespace Qt::StringLiterals;
@@ -82,9 +83,5 @@ bool FormatNameDialog::eventFilter(QObject* watched, QEvent* event) {
 
 void FormatNameDialog::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (const QScreen* screen = QApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->geometry().center());
-        move(frame.topLeft());
-    }
+    centreOnScreen(*this);
 }

@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QScreen>
 
+#include "CentreOnScreen.h"
+
 class IndicatorForm::Bar final : public QFrame {
 public:
     explicit Bar(QWidget* parent) : QFrame(parent) {
@@ -69,11 +71,7 @@ void IndicatorForm::showProgress(const ProgressState& state) {
         adjustSize();
         show();
         // Centred with its frame, which is only known once the window is shown.
-        if (const QScreen* screen = QApplication::primaryScreen()) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(screen->geometry().center());
-            move(frame.topLeft());
-        }
+        centreOnScreen(*this);
     }
     QApplication::processEvents();
 }

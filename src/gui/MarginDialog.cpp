@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "Calibration.h"
+#include "CentreOnScreen.h"
 #include "Cheque.h"
 #include "FormatStore.h"
 #include "NumberText.h"
@@ -118,11 +119,7 @@ MarginDialog::MarginDialog(Database& db, const QString& format, Cheque& cheque,
 
 void MarginDialog::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (const QScreen* screen = QApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->geometry().center());
-        move(frame.topLeft());
-    }
+    centreOnScreen(*this);
 }
 
 void MarginDialog::store() {

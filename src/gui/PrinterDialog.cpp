@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "CentreOnScreen.h"
 #include "PrinterAccess.h"
 #include "WindowWait.h"
 
@@ -79,11 +80,7 @@ bool PrinterDialog::eventFilter(QObject* watched, QEvent* event) {
 
 void PrinterDialog::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (const QScreen* screen = QApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->geometry().center());
-        move(frame.topLeft());
-    }
+    centreOnScreen(*this);
 }
 
 void PrinterDialog::closeEvent(QCloseEvent* event) {

@@ -8,15 +8,11 @@
 #include "ProgressIndicator.h"
 #include "TestDatabase.h"
 #include "TextMeasure.h"
+#include "ZeroMeasure.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-class ZeroMeasure final : public TextMeasure {
-public:
-    double widthTwips(const QString&) override { return 0; }
-};
 
 // A filled-in cheque as the window holds it after the fields were left.
 Cheque filledCheque(const QString& payee) {

@@ -11,17 +11,13 @@
 #include "ProgressIndicator.h"
 #include "TestDatabase.h"
 #include "TextMeasure.h"
+#include "ZeroMeasure.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
 const QString kDefault = u"标准支票"_s;
-
-class ZeroMeasure final : public TextMeasure {
-public:
-    double widthTwips(const QString&) override { return 0; }
-};
 
 }  // namespace
 
