@@ -1,0 +1,136 @@
+#include "PaymentList.h"
+
+#include <QStringDecoder>
+
+#include "ChequeFields.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString decode(QByteArray bytes) {
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes.remove(0, 3);
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    const QString text = utf8(bytes);
+    if (!utf8.hasError())
+        return text;
+    QStringDecoder gb18030("GB18030");
+    return gb18030(bytes);
+}
+
+bool isBlank(const QStringList& cells) {
+    for (const QString& cell : cells)
+        if (!cell.trimmed().isEmpty())
+            return false;
+    return true;
+}
+
+}  // namespace
+
+int paymentColumnOf(const QString& heading) {
+    const QString name = heading.trimmed();
+    if (name == u"出票日期")
+        return PaymentList::kIssueDate;
+    // The history's own headings and column names, then the fields' identifiers.
+    const std::pair<const char16_t*, int> history[] = {{u"收款人全称", Field::Payee},
+                                                       {u"收款人", Field::Payee},
+                                                       {u"金额", Field::Amount},
+                                                       {u"用途", Field::Purpose},
+                                                       {u"账号", Field::Account},
+                                                       {u"密码", Field::Password},
+                                                       {u"银行", Field::Bank},
+                                                       {u"附加信息", Field::AdditionalInfo},
+                                                       {u"主管", Field::Supervisor},
+                                                       {u"主管(票根)", Field::Supervisor},
+                                                       {u"会计", Field::Accountant},
+                                                       {u"会计(票根)", Field::Accountant},
+                                                       {u"收款人(票根)", Field::StubPayee},
+                                                       {u"用途(票根)", Field::StubPurpose}};
+    for (const auto& [text, field] : history)
+        if (name == QStringView(text))
+            return field;
+    const int field = fieldIndexByIdentifier(name);
+    return field >= 0 ? field : PaymentList::kUnknown;
+}
+
+std::optional<PaymentList> ReadCsvPaymentList(const QByteArray& bytes, QString* error) {
+    const QString text = decode(bytes);
+    // RFC 4180: records of fields split at commas; a quoted field may hold commas, quotes
+    // (doubled) and line breaks. CR LF, LF and CR end a record.
+    QList<PaymentList::Row> records;
+    PaymentList::Row record{1, {}};
+    QString field;
+    bool quoted = false;
+    bool fieldStarted = false;
+    int line = 1;
+    auto endField = [&] {
+        record.cells << field;
+        field.clear();
+        fieldStarted = false;
+    };
+    auto endRecord = [&] {
+        endField();
+        records << record;
+        record = {line, {}};
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted) {
+            if (c == u'"' && i + 1 < text.size() && text[i + 1] == u'"') {
+                field += u'"';
+                ++i;
+            } else if (c == u'"') {
+                quoted = false;
+            } else {
+                if (c == u'\n' || (c == u'\r' && (i + 1 >= text.size() || text[i + 1] != u'\n')))
+                    ++line;
+                field += c;
+            }
+        } else if (c == u'"' && !fieldStarted) {
+            quoted = true;
+            fieldStarted = true;
+        } else if (c == u',') {
+            endField();
+        } else if (c == u'\r' || c == u'\n') {
+            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+                ++i;
+            ++line;
+            endRecord();
+        } else {
+            field += c;
+            fieldStarted = true;
+        }
+    }
+    if (quoted) {
+        *error = u"第%1行的引号没有结束"_s.arg(record.line);
+        return std::nullopt;
+    }
+    if (fieldStarted || !field.isEmpty() || !record.cells.isEmpty())
+        endRecord();
+
+    PaymentList list;
+    qsizetype first = 0;
+    while (first < records.size() && isBlank(records[first].cells))
+        ++first;
+    if (first == records.size()) {
+        *error = u"文件中没有标题行"_s;
+        return std::nullopt;
+    }
+    for (const QString& heading : records[first].cells) {
+        const QString name = heading.trimmed();
+        list.headings << name;
+        list.columns << paymentColumnOf(name);
+        if (list.columns.back() == PaymentList::kUnknown && !name.isEmpty())
+            list.unknownHeadings << name;
+    }
+    for (qsizetype r = first + 1; r < records.size(); ++r) {
+        if (isBlank(records[r].cells))
+            continue;
+        PaymentList::Row row = records[r];
+        while (row.cells.size() < list.headings.size())
+            row.cells << QString();
+        list.rows << row;
+    }
+    return list;
+}

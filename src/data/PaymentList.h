@@ -1,0 +1,37 @@
+#pragma once
+
+#include <optional>
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// A list of payments for batch printing, read from a CSV file: its headings, which field each
+// column fills, and its rows with the line each one starts on (as a spreadsheet numbers it).
+struct PaymentList {
+    // A column that fills a cheque field (its position index), the issue date, or nothing.
+    static constexpr int kIssueDate = -2;
+    static constexpr int kUnknown = -1;
+
+    struct Row {
+        int line;           // 1-based
+        QStringList cells;  // as many as there are headings
+    };
+
+    QStringList headings;
+    QList<int> columns;           // per heading: a position index, kIssueDate or kUnknown
+    QStringList unknownHeadings;  // reported to the user
+    QList<Row> rows;              // blank rows are left out
+};
+
+// Reads a CSV payment list: UTF-8 (with or without a byte-order mark) when the bytes are valid
+// UTF-8, GB18030 otherwise; quotes, commas and line breaks inside quoted values as RFC 4180
+// says. The first non-empty row holds the headings: the history's (收款人全称 or 收款人, 金额,
+// 用途, 出票日期, 账号, 密码, 银行, 附加信息, 主管, 会计, 收款人(票根), 用途(票根)) or the fields'
+// identifiers (票身-收款人, 小写金额, ...). Nothing, with the reason, for a file without headings
+// or with an unclosed quote.
+std::optional<PaymentList> ReadCsvPaymentList(const QByteArray& bytes, QString* error);
+
+// The cheque field (position index) or kIssueDate that a heading names; kUnknown for others.
+int paymentColumnOf(const QString& heading);
