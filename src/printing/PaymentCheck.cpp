@@ -1,0 +1,109 @@
+#include "PaymentCheck.h"
+
+#include <QRegularExpression>
+
+#include "ChequeCheck.h"
+#include "FieldInput.h"
+#include "OverflowGuard.h"
+#include "PaymentList.h"
+#include "Prompts.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Keeps the messages the field logic would show, as the reasons of a row.
+class CollectedPrompts final : public Prompts {
+public:
+    QStringList messages;
+
+    PromptAnswer message(const QString& text, const QString&, PromptButtons buttons) override {
+        messages << text;
+        return unattendedAnswer(buttons);
+    }
+    QString inputBox(const QString&, const QString&, const QString&) override { return {}; }
+    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
+    std::optional<TextFont> chooseFont(const TextFont&) override { return std::nullopt; }
+};
+
+QString problem(int line, const QString& column, const QString& value, const QString& reason) {
+    return u"第%1行，%2列“%3”：%4"_s.arg(line).arg(column, value, reason);
+}
+
+}  // namespace
+
+QDate paymentDate(const QString& text) {
+    static const QRegularExpression form(
+        u"^\\s*(\\d{4})\\s*(?:[-./]|年)\\s*(\\d{1,2})\\s*(?:[-./]|月)\\s*(\\d{1,2})\\s*日?\\s*$"_s);
+    const QRegularExpressionMatch m = form.match(text);
+    if (!m.hasMatch())
+        return {};
+    return QDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+}
+
+QList<PaymentCheque> CheckPaymentList(const PaymentList& list, const Cheque& base,
+                                      const QDate& today, const QString& format, Database& db,
+                                      PrintSurface& measure) {
+    QList<PaymentCheque> cheques;
+    for (const PaymentList::Row& row : list.rows) {
+        PaymentCheque entry{row.line, base, {}};
+        Cheque& cheque = entry.cheque;
+        // What belongs to one payment starts empty; the rest (switches, account, bank,
+        // supervisor ...) comes from the base cheque unless the row says otherwise.
+        for (int field :
+             {Field::Payee, Field::Amount, Field::AmountInCapitals, Field::Purpose,
+              Field::AdditionalInfo, Field::StubPayee, Field::StubAmount, Field::StubPurpose})
+            cheque.setText(field, QString());
+        CollectedPrompts prompts;
+        QDate day = today;
+        for (qsizetype c = 0; c < list.headings.size(); ++c) {
+            const int column = list.columns[c];
+            const QString& value = row.cells[c];
+            const QString& heading = list.headings[c];
+            if (column == PaymentList::kIssueDate) {
+                if (value.trimmed().isEmpty())
+                    continue;
+                day = paymentDate(value);
+                if (!day.isValid())
+                    entry.problems << problem(row.line, heading, value, u"日期填写错误"_s);
+                continue;
+            }
+            if (column < 0 || value.trimmed().isEmpty())
+                continue;
+            const int limit = chequeFields()[size_t(column)].maxLength;
+            if (limit > 0 && value.size() > limit)
+                entry.problems << problem(row.line, heading, value, u"超过%1个字"_s.arg(limit));
+            cheque.setText(column, value);
+            prompts.messages.clear();
+            if (column < kBodyFieldCount)
+                leaveBodyField(cheque, column, prompts);
+            for (const QString& message : prompts.messages)
+                entry.problems << problem(row.line, heading, value, message.chopped(1));
+        }
+        if (day.isValid()) {
+            prompts.messages.clear();
+            enterDate(cheque, day, prompts);
+            if (!prompts.messages.isEmpty() || !issueDate(cheque).isValid())
+                entry.problems << problem(row.line, u"出票日期"_s, day.toString(Qt::ISODate),
+                                          u"日期填写错误"_s);
+        }
+        if (cheque.text(Field::Payee).trimmed().isEmpty())
+            entry.problems << problem(row.line, u"收款人"_s, QString(), u"缺少收款人"_s);
+        if (cheque.text(Field::Amount).trimmed().isEmpty())
+            entry.problems << problem(row.line, u"金额"_s, QString(), u"缺少金额"_s);
+        if (entry.problems.isEmpty()) {
+            prompts.messages.clear();
+            if (!checkChequeBeforePrint(cheque, prompts))
+                for (const QString& message : prompts.messages)
+                    entry.problems << problem(row.line, u"金额"_s, cheque.text(Field::Amount),
+                                              message.chopped(1));
+            const std::optional<QList<int>> overflowing =
+                FindOverflowingFields(cheque, format, db, measure);
+            if (overflowing && !overflowing->isEmpty())
+                entry.problems << problem(row.line, fieldIdentifiers(*overflowing),
+                                          cheque.text(overflowing->front()), u"超出支票栏位"_s);
+        }
+        cheques << entry;
+    }
+    return cheques;
+}

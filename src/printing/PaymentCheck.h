@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QDate>
+#include <QList>
+#include <QString>
+
+#include "Cheque.h"
+
+class Database;
+class PrintSurface;
+struct PaymentList;
+
+// One cheque per row of a payment list, checked in full before anything prints.
+struct PaymentCheque {
+    int line;              // the row's line in the file
+    Cheque cheque;         // the row's values set as if typed
+    QStringList problems;  // "第N行，列“…”（值）：原因", empty when the row may print
+};
+
+// Builds each row's cheque from `base` (its switches, account, bank, supervisor ...; payee,
+// amounts and purposes start empty): every non-empty value of the row set as if typed, so that the
+// capitals and the stub copies follow; the date from the row (a date, yyyy-mm-dd, yyyy.mm.dd,
+// yyyy/mm/dd or yyyy年m月d日) or else `today`. Then every check: the amount and date rules, a payee
+// and an amount present, the length limits and the overflow guard (measured on `measure`). A row's
+// problems name its line, column, value and reason in Chinese.
+QList<PaymentCheque> CheckPaymentList(const PaymentList& list, const Cheque& base,
+                                      const QDate& today, const QString& format, Database& db,
+                                      PrintSurface& measure);
+
+// The day a date cell names, in any of the forms above; invalid for anything else.
+QDate paymentDate(const QString& text);

@@ -1,0 +1,78 @@
+// Every row of a payment list checked before anything prints, on the recording surface.
+#include <QTest>
+
+#include "Cheque.h"
+#include "FieldInput.h"
+#include "PaymentCheck.h"
+#include "PaymentList.h"
+#include "RecordingSurface.h"
+#include "TestDatabase.h"
+
+using namespace Qt::StringLiterals;
+
+class TestPaymentCheck : public QObject {
+    Q_OBJECT
+
+private slots:
+    void datesInTheirForms_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QDate>("date");
+        QTest::newRow("dashes") << u"2026-12-09"_s << QDate(2026, 12, 9);
+        QTest::newRow("points") << u"2026.1.5"_s << QDate(2026, 1, 5);
+        QTest::newRow("slashes") << u"2026/01/05"_s << QDate(2026, 1, 5);
+        QTest::newRow("Chinese") << u"2026年1月5日"_s << QDate(2026, 1, 5);
+        QTest::newRow("no real day") << u"2026-02-30"_s << QDate();
+        QTest::newRow("words") << u"明天"_s << QDate();
+    }
+    void datesInTheirForms() {
+        QFETCH(QString, text);
+        QFETCH(QDate, date);
+        QCOMPARE(paymentDate(text), date);
+    }
+
+    void everyRowIsCheckedBeforeAnythingPrints() {
+        TestDatabase t;
+        const QByteArray csv =
+            u"收款人,金额,用途,出票日期,收款人(票根)\n"
+            u"甲公司,1234.5,货款,2026年12月9日,\n"
+            u"乙公司,123456789,货款,,\n"
+            u"丙公司,10,货款,2026-02-30,\n"
+            u",10,货款,,\n"
+            u"丁公司,10,货款,,一二三四五六七八九十十一\n"
+            u"戊公司戊公司戊公司戊公司戊公司戊公司戊公司,10,,,\n"_s.toUtf8();
+        QString error;
+        const std::optional<PaymentList> list = ReadCsvPaymentList(csv, &error);
+        QVERIFY(list);
+        Cheque base;
+        base.setText(Field::Bank, u"工商银行"_s);
+        RecordingSurface measure;
+        const QList<PaymentCheque> cheques =
+            CheckPaymentList(*list, base, QDate(2026, 12, 8), u"标准支票"_s, t.db, measure);
+        QCOMPARE(cheques.size(), 6);
+
+        // The good row: typed as a user types, the capitals and the stub follow.
+        const Cheque& good = cheques[0].cheque;
+        QVERIFY2(cheques[0].problems.isEmpty(), qPrintable(cheques[0].problems.join(u'\n')));
+        QCOMPARE(good.text(Field::Amount), u"￥1234.50"_s);
+        QCOMPARE(good.text(Field::AmountInCapitals), u"壹仟贰佰叁拾肆元伍角整"_s);
+        QCOMPARE(good.text(Field::StubPayee), u"甲公司"_s);
+        QCOMPARE(good.text(Field::Day) + good.text(Field::StubDay), u"零玖9"_s);
+        QCOMPARE(good.text(Field::Bank), u"工商银行"_s);  // from the base cheque
+
+        QStringList problems;
+        for (const PaymentCheque& cheque : cheques)
+            problems << cheque.problems.join(u" / "_s);
+        QCOMPARE(problems[1], u"第3行，金额列“123456789”：金额填写错误，请重新填写"_s);
+        QCOMPARE(problems[2], u"第4行，出票日期列“2026-02-30”：日期填写错误"_s);
+        QCOMPARE(problems[3], u"第5行，收款人列“”：缺少收款人"_s);
+        QCOMPARE(problems[4], u"第6行，收款人(票根)列“一二三四五六七八九十十一”：超过10个字"_s);
+        QVERIFY2(problems[5].startsWith(u"第7行，票身-收款人"_s) &&
+                     problems[5].endsWith(u"：超出支票栏位"_s),
+                 qPrintable(problems[5]));
+        QCOMPARE(cheques[1].cheque.text(Field::Day), u"零捌"_s);  // no date: today
+        QVERIFY(measure.texts().empty());                         // nothing was printed
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPaymentCheck)
+#include "tst_paymentcheck.moc"
