@@ -63,6 +63,9 @@ constexpr char kUsage[] =
     "  journal            every print attempt, newest first, as tab-separated lines (the\n"
     "                     password is never in it); --from DATE and --to DATE (YYYY-MM-DD)\n"
     "                     limit it to those days\n"
+    "  batch FILE --check check every row of a payment list (CSV: the history's headings or the\n"
+    "                     fields' identifiers) as the print command would, and list each bad\n"
+    "                     row with its line, column, value and reason; exit 1 when one is bad\n"
     "  export FILE        write the history grid to FILE: CSV when the name ends in csv,\n"
     "                     otherwise an .xlsx workbook; an existing FILE needs --force\n"
     "  print              print the cheque: the last input with today's date, or --history ID\n"
@@ -272,6 +275,7 @@ const std::map<QString, Verb>& verbs() {
           }}},
         {u"formats"_s, {{u"--database"_s}, false, listFormats}},
         {u"journal"_s, {{u"--database"_s, u"--from"_s, u"--to"_s}, false, listJournal}},
+        {u"batch"_s, {{u"--database"_s, u"--format"_s, u"--check"_s}, true, batchVerb}},
         {u"history"_s, {{u"--database"_s}, false, listHistory}},
         {u"export"_s, {{u"--database"_s, u"--force"_s}, true, exportHistory}},
         {u"print"_s,

@@ -22,6 +22,8 @@
 #include "OutputFile.h"
 #include "OverflowGuard.h"
 #include "PainterSurface.h"
+#include "PaymentCheck.h"
+#include "PaymentList.h"
 #include "PrintJournal.h"
 #include "PrinterChoice.h"
 #include "ProgressIndicator.h"
@@ -292,4 +294,50 @@ int endorseVerb(const Arguments& args, const Io& io) {
     return printAndJournal(s, args, io, kEndorsementJob, format, [&](PrintSurface& surface) {
         return PrintEndorsementText(surface, text, layout);
     });
+}
+
+int batchVerb(const Arguments& args, const Io& io) {
+    if (args.inputs.size() != 1) {
+        fail(io, u"batch needs the payment list's file name"_s);
+        return 2;
+    }
+    if (!args.has(u"--check"_s)) {
+        fail(io, u"printing a batch is not available yet; --check checks the list"_s);
+        return 2;
+    }
+    QFile file(args.inputs.first());
+    if (!file.open(QIODevice::ReadOnly)) {
+        fail(io, u"cannot read "_s + file.fileName() + u": "_s + file.errorString());
+        return 1;
+    }
+    QString error;
+    const std::optional<PaymentList> list = ReadCsvPaymentList(file.readAll(), &error);
+    if (!list) {
+        fail(io, error);
+        return 1;
+    }
+    Session s(io);
+    const QString format = openFormat(s, args, io);
+    if (format.isEmpty())
+        return 1;
+    // The base cheque is the last input, as the print verb starts from it.
+    Cheque base;
+    LoadLastInput(s.db, base, s.prompts, s.clock);
+    const std::unique_ptr<QSettings> settings = openUserSettings();
+    LoadOptionFlags(base, *settings);
+    ProgressIndicator progress(s.clock);
+    ApplyFormatFonts(s.db, format, base, progress);
+    QString report;
+    for (const QString& heading : list->unknownHeadings)
+        report += u"未知的列：%1\n"_s.arg(heading);
+    int bad = 0;
+    for (const PaymentCheque& cheque :
+         CheckPaymentList(*list, base, s.clock.today(), format, s.db, *printerLikeMeasure())) {
+        bad += cheque.problems.isEmpty() ? 0 : 1;
+        for (const QString& problem : cheque.problems)
+            report += problem + u'\n';
+    }
+    report += u"共%1行，有问题的%2行\n"_s.arg(list->rows.size()).arg(bad);
+    const int written = writeOut(io, report.toUtf8());
+    return written != 0 ? written : (bad > 0 ? 1 : 0);
 }

@@ -45,3 +45,4 @@ int printVerb(const Arguments& args, const Io& io);
 int previewVerb(const Arguments& args, const Io& io);
 int calibrateVerb(const Arguments& args, const Io& io);
 int endorseVerb(const Arguments& args, const Io& io);
+int batchVerb(const Arguments& args, const Io& io);

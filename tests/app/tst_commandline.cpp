@@ -1,3 +1,4 @@
+#include <QFile>
 #include <QFileInfo>
 #include <QTest>
 
@@ -437,6 +438,27 @@ private slots:
                      .out.count('\n'),
                  1);  // the headings only
         QCOMPARE(run({u"journal"_s, u"--from"_s, u"yesterday"_s}).exitCode, 2);
+    }
+
+    // A payment list is checked in full; a bad row is named by the line a spreadsheet shows.
+    void batchCheck() {
+        TestDatabase t;
+        QString csv = u"收款人,金额,用途,出票日期\n"_s;
+        for (int line = 2; line <= 60; ++line)
+            csv += u"收款人%1,%2,货款,%3\n"_s.arg(line)
+                       .arg(line == 57 ? u"-500"_s : QString::number(line * 10))
+                       .arg(u"2026-12-10"_s);
+        const QString list = t.dir.filePath(u"付款.csv"_s);
+        QFile file(list);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(csv.toUtf8());
+        file.close();
+        const Run r = run({u"batch"_s, list, u"--check"_s, u"--database"_s, t.path()});
+        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(QString::fromUtf8(r.out),
+                 u"第57行，金额列“-500”：金额填写错误，请重新填写\n共59行，有问题的1行\n"_s);
+        QCOMPARE(run({u"batch"_s, list, u"--database"_s, t.path()}).exitCode, 2);
+        QCOMPARE(t.scalar(u"SELECT count(*) FROM 打印日志"_s).toInt(), 0);  // nothing printed
     }
 
     void version() {
