@@ -320,19 +320,17 @@ int batchVerb(const Arguments& args, const Io& io) {
     const QString format = openFormat(s, args, io);
     if (format.isEmpty())
         return 1;
-    // The base cheque is the last input, as the print verb starts from it.
-    Cheque base;
-    LoadLastInput(s.db, base, s.prompts, s.clock);
-    const std::unique_ptr<QSettings> settings = openUserSettings();
-    LoadOptionFlags(base, *settings);
-    ProgressIndicator progress(s.clock);
-    ApplyFormatFonts(s.db, format, base, progress);
+    // Every row starts from the cheque the print verb would print: the last input, the stored
+    // switches and the format's fonts.
+    const std::optional<Cheque> base = chequeFromArguments(s, args, io, format);
+    if (!base)
+        return 1;
     QString report;
     for (const QString& heading : list->unknownHeadings)
         report += u"未知的列：%1\n"_s.arg(heading);
     int bad = 0;
     for (const PaymentCheque& cheque :
-         CheckPaymentList(*list, base, s.clock.today(), format, s.db, *printerLikeMeasure())) {
+         CheckPaymentList(*list, *base, s.clock.today(), format, s.db, *printerLikeMeasure())) {
         bad += cheque.problems.isEmpty() ? 0 : 1;
         for (const QString& problem : cheque.problems)
             report += problem + u'\n';

@@ -1,12 +1,10 @@
 #include "FormatNameDialog.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QPointer>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 #include "CentreOnScreen.h"

@@ -5,7 +5,6 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPainter>
-#include <QScreen>
 
 #include "CentreOnScreen.h"
 
