@@ -108,7 +108,11 @@ std::optional<PaymentList> ReadCsvPaymentList(const QByteArray& bytes, QString* 
     }
     if (fieldStarted || !field.isEmpty() || !record.cells.isEmpty())
         endRecord();
+    return PaymentListFromRecords(records, error);
+}
 
+std::optional<PaymentList> PaymentListFromRecords(const QList<PaymentList::Row>& records,
+                                                  QString* error) {
     PaymentList list;
     qsizetype first = 0;
     while (first < records.size() && isBlank(records[first].cells))

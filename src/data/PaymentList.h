@@ -33,5 +33,11 @@ struct PaymentList {
 // or with an unclosed quote.
 std::optional<PaymentList> ReadCsvPaymentList(const QByteArray& bytes, QString* error);
 
+// The list that records read from a file make: the first non-empty one holds the headings, the
+// blank ones after it are left out, and short ones are filled up with empty cells. Nothing, with
+// the reason, when every record is blank.
+std::optional<PaymentList> PaymentListFromRecords(const QList<PaymentList::Row>& records,
+                                                  QString* error);
+
 // The cheque field (position index) or kIssueDate that a heading names; kUnknown for others.
 int paymentColumnOf(const QString& heading);
