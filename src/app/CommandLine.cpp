@@ -63,9 +63,13 @@ constexpr char kUsage[] =
     "  journal            every print attempt, newest first, as tab-separated lines (the\n"
     "                     password is never in it); --from DATE and --to DATE (YYYY-MM-DD)\n"
     "                     limit it to those days\n"
-    "  batch FILE --check check every row of a payment list (CSV: the history's headings or the\n"
-    "                     fields' identifiers) as the print command would, and list each bad\n"
-    "                     row with its line, column, value and reason; exit 1 when one is bad\n"
+    "  batch FILE         print a payment list (CSV, or the first sheet of an .xlsx workbook;\n"
+    "                     the history's headings or the fields' identifiers), one cheque per\n"
+    "                     row in one print job, each row starting from the last input; every\n"
+    "                     row is checked first as the print command would, and while one is\n"
+    "                     bad the report lists it (line, column, value, reason), nothing\n"
+    "                     prints and the exit status is 1; --check only checks; --save keeps\n"
+    "                     every cheque in the history; --printer and --pdf as for print\n"
     "  export FILE        write the history grid to FILE: CSV when the name ends in csv,\n"
     "                     otherwise an .xlsx workbook; an existing FILE needs --force\n"
     "  print              print the cheque: the last input with today's date, or --history ID\n"
@@ -275,7 +279,10 @@ const std::map<QString, Verb>& verbs() {
           }}},
         {u"formats"_s, {{u"--database"_s}, false, listFormats}},
         {u"journal"_s, {{u"--database"_s, u"--from"_s, u"--to"_s}, false, listJournal}},
-        {u"batch"_s, {{u"--database"_s, u"--format"_s, u"--check"_s}, true, batchVerb}},
+        {u"batch"_s,
+         {{u"--database"_s, u"--format"_s, u"--check"_s, u"--printer"_s, u"--pdf"_s, u"--save"_s},
+          true,
+          batchVerb}},
         {u"history"_s, {{u"--database"_s}, false, listHistory}},
         {u"export"_s, {{u"--database"_s, u"--force"_s}, true, exportHistory}},
         {u"print"_s,

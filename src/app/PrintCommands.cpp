@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QPrinter>
 
+#include "BatchPrint.h"
 #include "Calibration.h"
 #include "Cheque.h"
 #include "ChequeCheck.h"
@@ -301,10 +302,6 @@ int batchVerb(const Arguments& args, const Io& io) {
         fail(io, u"batch needs the payment list's file name"_s);
         return 2;
     }
-    if (!args.has(u"--check"_s)) {
-        fail(io, u"printing a batch is not available yet; --check checks the list"_s);
-        return 2;
-    }
     QFile file(args.inputs.first());
     if (!file.open(QIODevice::ReadOnly)) {
         fail(io, u"cannot read "_s + file.fileName() + u": "_s + file.errorString());
@@ -329,13 +326,46 @@ int batchVerb(const Arguments& args, const Io& io) {
     for (const QString& heading : list->unknownHeadings)
         report += u"未知的列：%1\n"_s.arg(heading);
     int bad = 0;
+    QList<Cheque> cheques;
     for (const PaymentCheque& cheque :
          CheckPaymentList(*list, *base, s.clock.today(), format, s.db, *printerLikeMeasure())) {
         bad += cheque.problems.isEmpty() ? 0 : 1;
         for (const QString& problem : cheque.problems)
             report += problem + u'\n';
+        cheques << cheque.cheque;
     }
     report += u"共%1行，有问题的%2行\n"_s.arg(list->rows.size()).arg(bad);
-    const int written = writeOut(io, report.toUtf8());
-    return written != 0 ? written : (bad > 0 ? 1 : 0);
+    // While any row is bad, nothing prints.
+    const bool checkOnly = args.has(u"--check"_s);
+    if (checkOnly || bad > 0 || cheques.isEmpty()) {
+        if (const int written = writeOut(io, report.toUtf8()))
+            return written;
+        if (checkOnly)
+            return bad > 0 ? 1 : 0;
+        fail(io, u"nothing was printed: the payment list has no rows or rows with problems"_s);
+        return 1;
+    }
+
+    JournalEntry batch{kChequeJob, printTarget(args), format, kPrinted, {}, {}};
+    Output output;
+    bool printed = output.open(s, args, io);
+    if (printed) {
+        PainterSurface surface(output.printer());
+        printed = output.finish(PrintChequeBatch(surface, cheques, format, s.db, {}), s, io);
+    }
+    if (!printed) {
+        batch.outcome = kPrintFailed;
+        AppendBatchJournal(s.db, s.clock, cheques, batch, {});
+        fail(io, u"none of the %1 cheques was printed"_s.arg(cheques.size()));
+        return 1;
+    }
+    QList<qint64> ids;
+    const bool kept =
+        !args.has(u"--save"_s) || SaveHistoryRecords(s.db, cheques, s.clock.today(), &ids);
+    AppendBatchJournal(s.db, s.clock, cheques, batch, ids);
+    if (!kept) {
+        fail(io, u"the cheques were printed but could not be saved in the history"_s);
+        return 1;
+    }
+    return writeOut(io, (batchSummary(cheques) + u'\n').toUtf8());
 }

@@ -102,6 +102,22 @@ bool SaveHistoryRecord(Database& db, const Cheque& cheque, const QDate& date, qi
     return true;
 }
 
+bool SaveHistoryRecords(Database& db, const QList<Cheque>& cheques, const QDate& date,
+                        QList<qint64>* ids) {
+    Transaction transaction(db);
+    QList<qint64> kept;
+    for (const Cheque& cheque : cheques) {
+        qint64 id = 0;
+        if (!SaveHistoryRecord(db, cheque, date, &id))
+            return false;
+        kept << id;
+    }
+    if (!transaction.commit())
+        return false;
+    *ids = kept;
+    return true;
+}
+
 bool LoadHistoryRecord(Database& db, Cheque& cheque, qint32 id, Prompts& prompts,
                        const Clock& clock) {
     std::optional<QSqlQuery> query =

@@ -30,6 +30,11 @@ QStringList historyTextColumns();
 bool SaveHistoryRecord(Database& db, const Cheque& cheque, const QDate& date,
                        qint64* newId = nullptr);
 
+// Saves a printed batch, each cheque as a new row dated `date`, all in one transaction: every
+// row is kept or none. `ids` receives the new rows' IDs in order.
+bool SaveHistoryRecords(Database& db, const QList<Cheque>& cheques, const QDate& date,
+                        QList<qint64>* ids);
+
 // Loads history row `id` (negative: the last-input row) into the fields, then gives the
 // cheque today's date through the date fields' leave-field logic. Returns whether a row was
 // found; an ID that no row has changes nothing.

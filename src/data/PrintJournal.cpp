@@ -43,6 +43,20 @@ bool AppendJournal(Database& db, const Clock& clock, const JournalEntry& entry) 
     return false;
 }
 
+bool AppendBatchJournal(Database& db, const Clock& clock, const QList<Cheque>& cheques,
+                        const JournalEntry& batch, const QList<qint64>& historyIds) {
+    Transaction transaction(db);
+    for (qsizetype k = 0; k < cheques.size(); ++k) {
+        JournalEntry entry = batch;
+        entry.fields = journalFields(cheques[k]);
+        if (k < historyIds.size())
+            entry.historyId = historyIds[k];
+        if (!AppendJournal(db, clock, entry))
+            return false;
+    }
+    return transaction.commit();
+}
+
 QStringList journalHeadings() {
     return {u"时间"_s, u"种类"_s, u"打印机"_s, u"格式"_s, u"结果"_s, u"历史ID"_s, u"内容"_s};
 }

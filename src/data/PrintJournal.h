@@ -42,6 +42,11 @@ QString journalFields(const Cheque& cheque);
 // message when it could not be written.
 bool AppendJournal(Database& db, const Clock& clock, const JournalEntry& entry);
 
+// Appends one entry per cheque of a batch, all in one transaction; `historyIds` holds the kept
+// rows' IDs, or is empty when the batch was not kept.
+bool AppendBatchJournal(Database& db, const Clock& clock, const QList<Cheque>& cheques,
+                        const JournalEntry& batch, const QList<qint64>& historyIds);
+
 // The journal's headings, and its rows newest first, between the two days (either may be
 // invalid: no limit).
 QStringList journalHeadings();

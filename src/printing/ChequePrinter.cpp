@@ -26,8 +26,12 @@ QString boxedAmount(const QString& figures) {
 
 bool DrawChequeFields(PrintSurface& surface, Cheque& cheque, const QString& format, Database& db,
                       FormatDisplays& displays) {
-    if (!SetupChequePage(surface, cheque))
-        return false;
+    return SetupChequePage(surface, cheque) &&
+           DrawChequePage(surface, cheque, format, db, displays) && surface.endDocument();
+}
+
+bool DrawChequePage(PrintSurface& surface, Cheque& cheque, const QString& format, Database& db,
+                    FormatDisplays& displays) {
     const std::optional<PositionTable> positions = LoadFieldPositions(db, format, cheque, displays);
     if (!positions)
         return false;
@@ -62,7 +66,7 @@ bool DrawChequeFields(PrintSurface& surface, Cheque& cheque, const QString& form
         else
             PrintSpaced(surface, at.x, at.y, cheque.text(i), at.s, columns, false);
     }
-    return surface.ok() && surface.endDocument();
+    return surface.ok();
 }
 
 void PrintSpaced(PrintSurface& surface, double x, double y, const QString& text, double spacing,

@@ -21,8 +21,13 @@ void PrintSpaced(PrintSurface& surface, double x, double y, const QString& text,
 // mm wide, giving the last one back when the line grew wider (unless it is the only one).
 QString takeLine(PrintSurface& surface, QString& remaining, double width);
 
-// Draws the cheque in the format and ends the document; false on any failure, without a
-// message. PrintCheque and the overflow check both draw through here.
+// Draws the cheque's fields in the format on the page in hand, which is already set up for it;
+// false on any failure, without a message.
+bool DrawChequePage(PrintSurface& surface, Cheque& cheque, const QString& format, Database& db,
+                    FormatDisplays& displays);
+
+// Sets up the page, draws the cheque in the format and ends the document; false on any failure,
+// without a message. PrintCheque and the overflow check both draw through here.
 bool DrawChequeFields(PrintSurface& surface, Cheque& cheque, const QString& format, Database& db,
                       FormatDisplays& displays);
 

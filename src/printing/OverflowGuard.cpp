@@ -47,6 +47,7 @@ public:
         extent = extent.isNull() ? drawn : extent.united(drawn);
     }
     void fillBox(double, double, double, double, quint32) override {}
+    bool newPage() override { return true; }
     bool endDocument() override { return true; }
     void abandonDocument() override {}
     bool ok() const override { return true; }

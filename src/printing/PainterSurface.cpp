@@ -118,6 +118,14 @@ void PainterSurface::fillBox(double x1, double y1, double x2, double y2, quint32
     m_painter.fillRect(QRectF(toDevice(x1, y1), toDevice(x2, y2)).normalized(), toQColor(color));
 }
 
+bool PainterSurface::newPage() {
+    // A picture has one page only.
+    if (!m_printer || !begin())
+        return false;
+    m_ok = m_printer->newPage();
+    return m_ok;
+}
+
 bool PainterSurface::endDocument() {
     if (!begin())
         return false;

@@ -30,6 +30,7 @@ public:
     double textHeight(const QString& text) override;
     void drawText(double x, double y, const QString& text) override;
     void fillBox(double x1, double y1, double x2, double y2, quint32 color) override;
+    bool newPage() override;
     bool endDocument() override;
     void abandonDocument() override;
     bool ok() const override { return m_ok; }

@@ -33,6 +33,9 @@ public:
     // each field's extent apart.
     virtual void beginField(int /*field*/) {}
 
+    // Finishes the page and begins another of the same size in the same document; false when
+    // that failed.
+    virtual bool newPage() = 0;
     // Finishes the page and sends it; false when that failed.
     virtual bool endDocument() = 0;
     // Throws away what was drawn since the last end of document.

@@ -42,6 +42,7 @@ public:
     void fillBox(double x1, double y1, double x2, double y2, quint32 color) override {
         m_real.fillBox(x1, y1, x2, y2, color);
     }
+    bool newPage() override { return m_real.newPage(); }
     bool endDocument() override { return m_real.endDocument(); }
     void abandonDocument() override { m_real.abandonDocument(); }
     bool ok() const override { return m_real.ok(); }

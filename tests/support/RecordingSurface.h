@@ -12,7 +12,7 @@
 // font size.
 class RecordingSurface final : public PrintSurface {
 public:
-    enum class Kind { Text, Box, End, Abandon };
+    enum class Kind { Text, Box, NewPage, End, Abandon };
     struct Call {
         Kind kind;
         double x = 0, y = 0, x2 = 0, y2 = 0;
@@ -76,6 +76,10 @@ public:
     }
     void fillBox(double x1, double y1, double x2, double y2, quint32 color) override {
         calls.push_back({Kind::Box, x1, y1, x2, y2, {}, m_font, color});
+    }
+    bool newPage() override {
+        calls.push_back(call(Kind::NewPage));
+        return m_ok;
     }
     bool endDocument() override {
         calls.push_back(call(Kind::End));

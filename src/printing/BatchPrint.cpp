@@ -1,0 +1,46 @@
+#include "BatchPrint.h"
+
+#include <QLocale>
+
+#include "Cheque.h"
+#include "ChequePrinter.h"
+#include "FieldInput.h"
+#include "FormatStore.h"
+#include "PrintLayout.h"
+#include "PrintSurface.h"
+
+using namespace Qt::StringLiterals;
+
+QString batchSummary(const QList<Cheque>& cheques) {
+    // Whole cents, so that a thousand amounts add up exactly.
+    qint64 cents = 0;
+    for (const Cheque& cheque : cheques) {
+        const QString figures = cheque.text(Field::Amount);
+        if (isFigureForm(figures))
+            cents += QStringView(figures).mid(1).toString().remove(u'.').toLongLong();
+    }
+    const QString yuan = QLocale(QLocale::Chinese, QLocale::China).toString(cents / 100);
+    return u"共 %1 张支票，合计 ￥%2.%3"_s.arg(cheques.size())
+        .arg(yuan)
+        .arg(cents % 100, 2, 10, QChar(u'0'));
+}
+
+bool PrintChequeBatch(PrintSurface& surface, QList<Cheque>& cheques, const QString& format,
+                      Database& db, const std::function<void(int)>& pageDrawn) {
+    bool ok = !cheques.isEmpty() && SetupChequePage(surface, cheques.front());
+    FormatDisplays displays;
+    for (qsizetype k = 0; ok && k < cheques.size(); ++k) {
+        ok = (k == 0 || surface.newPage()) &&
+             DrawChequePage(surface, cheques[k], format, db, displays);
+        if (ok && pageDrawn)
+            pageDrawn(int(k + 1));
+    }
+    if (ok && surface.endDocument())
+        return true;
+    surface.abandonDocument();
+    return false;
+}
+
+QString batchFailure(int count) {
+    return u"打印错误，请检查打印机！本批 %1 张支票都没有打印。"_s.arg(count);
+}
