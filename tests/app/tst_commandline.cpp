@@ -1,5 +1,6 @@
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTest>
 
 #include "AmountCapitals.h"
@@ -441,24 +442,82 @@ private slots:
     }
 
     // A payment list is checked in full; a bad row is named by the line a spreadsheet shows.
-    void batchCheck() {
+    void batchChecksThenPrints() {
         TestDatabase t;
+        auto writeList = [&](const QString& name, const QString& csv) {
+            QFile file(t.dir.filePath(name));
+            if (file.open(QIODevice::WriteOnly))
+                file.write(csv.toUtf8());
+            return file.fileName();
+        };
+        const QString pdf = t.dir.filePath(u"batch.pdf"_s);
+        auto batch = [&](const QString& list, const QStringList& more) {
+            return run(QStringList{u"batch"_s, list, u"--database"_s, t.path()} + more);
+        };
+        auto journalled = [&](const QString& outcome) {
+            return t.scalar(u"SELECT count(*) FROM 打印日志 WHERE 结果=?"_s, {outcome}).toInt();
+        };
+
+        // A bad row at line 57: the report names it, and nothing prints.
         QString csv = u"收款人,金额,用途,出票日期\n"_s;
         for (int line = 2; line <= 60; ++line)
-            csv += u"收款人%1,%2,货款,%3\n"_s.arg(line)
-                       .arg(line == 57 ? u"-500"_s : QString::number(line * 10))
-                       .arg(u"2026-12-10"_s);
-        const QString list = t.dir.filePath(u"付款.csv"_s);
-        QFile file(list);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(csv.toUtf8());
-        file.close();
-        const Run r = run({u"batch"_s, list, u"--check"_s, u"--database"_s, t.path()});
+            csv += u"收款人%1,%2,货款,2026-12-10\n"_s.arg(line).arg(
+                line == 57 ? u"-500"_s : QString::number(line * 10));
+        const QString badList = writeList(u"付款.csv"_s, csv);
+        const QString report =
+            u"第57行，金额列“-500”：金额填写错误，请重新填写\n共59行，有问题的1行\n"_s;
+        Run r = batch(badList, {u"--check"_s});
         QCOMPARE(r.exitCode, 1);
-        QCOMPARE(QString::fromUtf8(r.out),
-                 u"第57行，金额列“-500”：金额填写错误，请重新填写\n共59行，有问题的1行\n"_s);
-        QCOMPARE(run({u"batch"_s, list, u"--database"_s, t.path()}).exitCode, 2);
-        QCOMPARE(t.scalar(u"SELECT count(*) FROM 打印日志"_s).toInt(), 0);  // nothing printed
+        QCOMPARE(QString::fromUtf8(r.out), report);
+        r = batch(badList, {u"--pdf"_s, pdf, u"--save"_s});
+        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(QString::fromUtf8(r.out), report);
+        QVERIFY(!QFile::exists(pdf));
+        QCOMPARE(t.scalar(u"SELECT count(*) FROM 打印日志"_s).toInt(), 0);
+
+        // Three good rows, one with a line break in a quoted value: one PDF with a page each,
+        // all three kept and journalled with their history rows.
+        const QString goodList = writeList(
+            u"good.csv"_s,
+            u"收款人,金额,用途\n甲公司,1234.56,货款\n\"乙,公司\",1500,\"运费\n十二月\"\n丙公司,0.5,杂费\n"_s);
+        r = batch(goodList, {u"--pdf"_s, pdf, u"--save"_s});
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(QString::fromUtf8(r.out), u"共 3 张支票，合计 ￥2,735.06\n"_s);
+        QProcess info;
+        info.start(u"pdfinfo"_s, {pdf});
+        QVERIFY(info.waitForFinished(60000));
+        QVERIFY(info.readAllStandardOutput().contains("Pages:           3\n"));
+        const QStringList pages[] = {{u"甲公司"_s, u"壹仟贰佰叁拾肆元伍角陆分"_s},
+                                     {u"乙,公司"_s, u"壹仟伍佰元整"_s, u"运费十二月"_s},
+                                     {u"丙公司"_s, u"伍角整"_s}};
+        for (int page = 1; page <= 3; ++page) {
+            QProcess text;
+            text.start(u"pdftotext"_s, {u"-f"_s, QString::number(page), u"-l"_s,
+                                        QString::number(page), pdf, u"-"_s});
+            QVERIFY(text.waitForFinished(60000));
+            const QString shown = QString::fromUtf8(text.readAllStandardOutput()).remove(u'\n');
+            for (int other = 1; other <= 3; ++other)
+                QCOMPARE(shown.contains(pages[other - 1].front()), other == page);
+            for (const QString& expected : pages[page - 1])
+                QVERIFY2(shown.contains(expected), qPrintable(expected));
+        }
+        QCOMPARE(
+            t.scalar(
+                 u"SELECT group_concat(收款人全称, '|') FROM 历史记录 WHERE Dat<>'1900-01-01'"_s)
+                .toString(),
+            u"甲公司|乙,公司|丙公司"_s);
+        QCOMPARE(t.scalar(u"SELECT count(*) FROM 打印日志 WHERE 结果='已打印' AND 历史ID IN "
+                          u"(SELECT ID FROM 历史记录)"_s)
+                     .toInt(),
+                 3);
+
+        // A PDF that cannot be written: none of the three printed, all journalled as failed,
+        // nothing more kept.
+        r = batch(goodList, {u"--pdf"_s, t.dir.path(), u"--save"_s});
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY(r.err.contains("none of the 3 cheques was printed"));
+        QCOMPARE(journalled(u"打印失败"_s), 3);
+        QCOMPARE(t.scalar(u"SELECT count(*) FROM 历史记录 WHERE Dat<>'1900-01-01'"_s).toInt(), 3);
     }
 
     void version() {

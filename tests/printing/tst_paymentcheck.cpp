@@ -1,6 +1,7 @@
 // Every row of a payment list checked before anything prints, on the recording surface.
 #include <QTest>
 
+#include "BatchPrint.h"
 #include "Cheque.h"
 #include "FieldInput.h"
 #include "PaymentCheck.h"
@@ -71,6 +72,40 @@ private slots:
                  qPrintable(problems[5]));
         QCOMPARE(cheques[1].cheque.text(Field::Day), u"零捌"_s);  // no date: today
         QVERIFY(measure.texts().empty());                         // nothing was printed
+    }
+
+    void aBatchPrintsAsOneDocumentOrNotAtAll() {
+        TestDatabase t;
+        QList<Cheque> cheques(3);
+        const QString amounts[] = {u"￥99999999.99"_s, u"￥0.10"_s, u"￥1234.56"_s};
+        for (int k = 0; k < 3; ++k) {
+            cheques[k].setText(Field::Payee, u"收款人%1"_s.arg(k));
+            cheques[k].setText(Field::Amount, amounts[k]);
+        }
+        QCOMPARE(batchSummary(cheques), u"共 3 张支票，合计 ￥100,001,234.65"_s);
+
+        auto count = [](const RecordingSurface& surface, RecordingSurface::Kind kind) {
+            return std::count_if(surface.calls.begin(), surface.calls.end(),
+                                 [&](const auto& call) { return call.kind == kind; });
+        };
+        RecordingSurface printer;
+        QList<int> drawn;
+        QVERIFY(PrintChequeBatch(printer, cheques, u"标准支票"_s, t.db,
+                                 [&](int page) { drawn << page; }));
+        QCOMPARE(drawn, (QList<int>{1, 2, 3}));
+        QCOMPARE(count(printer, RecordingSurface::Kind::NewPage), 2);
+        QCOMPARE(count(printer, RecordingSurface::Kind::End), 1);
+        QVERIFY(printer.drawnText().contains(u"收款人2"_s));
+
+        // The printer fails on the second page: the whole job is thrown away.
+        RecordingSurface failing;
+        failing.failAfterTexts = int(printer.texts().size()) / 2;
+        drawn.clear();
+        QVERIFY(!PrintChequeBatch(failing, cheques, u"标准支票"_s, t.db,
+                                  [&](int page) { drawn << page; }));
+        QCOMPARE(drawn, QList<int>{1});
+        QCOMPARE(count(failing, RecordingSurface::Kind::End), 0);
+        QCOMPARE(failing.calls.back().kind, RecordingSurface::Kind::Abandon);
     }
 };
 
