@@ -27,6 +27,9 @@ public:
     // "description|pattern|description|pattern...", the first choice preselected.
     virtual QString saveFileName(const QString& title, const QString& filter,
                                  const QString& defaultName = {}) = 0;
+    // An open-file dialog with a filter as above; the chosen path, or an empty text when
+    // cancelled (and where no one can answer).
+    virtual QString openFileName(const QString& /*title*/, const QString& /*filter*/) { return {}; }
     // A font dialog (name, size, style and colour); nothing when cancelled.
     virtual std::optional<TextFont> chooseFont(const TextFont& initial) = 0;
 };

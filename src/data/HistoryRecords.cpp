@@ -112,8 +112,10 @@ bool SaveHistoryRecords(Database& db, const QList<Cheque>& cheques, const QDate&
             return false;
         kept << id;
     }
-    if (!transaction.commit())
+    if (!transaction.commit()) {
+        db.showStatementError(u"COMMIT"_s);
         return false;
+    }
     *ids = kept;
     return true;
 }

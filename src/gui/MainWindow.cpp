@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -13,6 +14,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "BatchDialog.h"
+#include "BatchPrint.h"
 #include "BoundGridModel.h"
 #include "Calibration.h"
 #include "ChequeCheck.h"
@@ -39,6 +42,7 @@
 #include "OptionFlags.h"
 #include "OverflowGuard.h"
 #include "PainterSurface.h"
+#include "PaymentList.h"
 #include "PreviewWindow.h"
 #include "PrintJournal.h"
 #include "PrinterAccess.h"
@@ -172,6 +176,7 @@ void MainWindow::buildMenus() {
     QMenu* file = menuBar()->addMenu(u"文件"_s);
     file->setObjectName(u"mFile"_s);
     file->addAction(u"打印预览"_s, this, &MainWindow::showPreview)->setObjectName(u"mPreview"_s);
+    file->addAction(u"批量打印…"_s, this, &MainWindow::openBatch)->setObjectName(u"mBatch"_s);
     file->addAction(u"打印日志"_s, this, &MainWindow::showJournal)->setObjectName(u"mJournal"_s);
     file->addAction(u"退出"_s, this, &MainWindow::close)->setObjectName(u"mExit"_s);
     QMenu* format = menuBar()->addMenu(u"格式"_s);
@@ -392,6 +397,95 @@ void MainWindow::printCheque() {
         }
     }
     journal(kChequeJob, printed ? kPrinted : kPrintFailed, kept);
+}
+
+// TEMPORARY until the workbook reader lands.
+static std::optional<PaymentList> readListForNow(const QString& path, QString* error) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = file.errorString();
+        return std::nullopt;
+    }
+    return ReadCsvPaymentList(file.readAll(), error);
+}
+
+BatchDialog* MainWindow::openBatch() {
+    m_chequeTab->finishEditing();
+    const QString path = m_services.prompts.openFileName(
+        u"选择付款清单"_s, u"付款清单 (*.csv *.xlsx)|*.csv;*.xlsx|所有文件 (*)|*"_s);
+    return path.isEmpty() ? nullptr : openBatchFile(path);
+}
+
+BatchDialog* MainWindow::openBatchFile(const QString& path) {
+    QString error;
+    const std::optional<PaymentList> list = readListForNow(path, &error);
+    if (!list) {
+        m_services.prompts.message(error, u"批量打印"_s, PromptButtons::Ok);
+        return nullptr;
+    }
+    const QString& format = m_displays.currentFormat;
+    QList<PaymentCheque> cheques = CheckPaymentList(*list, m_cheque, m_services.clock.today(),
+                                                    format, m_services.db, *printerLikeMeasure());
+    auto* batch = new BatchDialog(path, *list, std::move(cheques), format, m_services.db,
+                                  m_services.prompts, this);
+    // While the list is open, the format and the cheque it was checked against stay as they are.
+    batch->setWindowModality(Qt::WindowModal);
+    connect(batch, &BatchDialog::printAllRequested, this, [this, batch] { printBatch(*batch); });
+    batch->show();
+    return batch;
+}
+
+void MainWindow::printBatch(BatchDialog& batch) {
+    Prompts& prompts = m_services.prompts;
+    QList<Cheque> cheques;
+    for (const PaymentCheque& cheque : batch.cheques())
+        cheques << cheque.cheque;
+    auto journalAll = [&](const QString& outcome, const QList<qint64>& kept = {}) {
+        AppendBatchJournal(m_services.db, m_services.clock, cheques,
+                           {kChequeJob,
+                            m_services.printers.currentPrinter(),
+                            m_displays.currentFormat,
+                            outcome,
+                            {},
+                            {}},
+                           kept);
+    };
+    if (m_services.printers.installedPrinters().isEmpty()) {
+        prompts.message(u"您的电脑没有连接打印机！"_s, u"打印机错误"_s, PromptButtons::Ok);
+        journalAll(refusedFor(u"没有打印机"_s));
+        return;
+    }
+    bool noAnswer = false;
+    if (PrinterDialog::choosePrinterWithDialog(m_services.printers, prompts, &batch, &noAnswer)
+            .isEmpty()) {
+        journalAll(noAnswer ? kPrintFailed : cancelledAt(u"请选择打印机"_s));
+        return;
+    }
+    if (prompts.message(
+            batchSummary(cheques) +
+                u"\n请在选定的打印机中放好空白支票，并确认打印机已开启联机，然后按“确定”！"_s,
+            u"打印开始提示"_s, PromptButtons::OkCancel) != PromptAnswer::Ok) {
+        journalAll(cancelledAt(u"打印开始提示"_s));
+        return;
+    }
+    PainterSurface surface(m_services.printers.printer());
+    m_progress.StartProgress(u"正在打印支票……"_s, qint32(cheques.size()));
+    const bool printed = PrintChequeBatch(surface, cheques, m_displays.currentFormat, m_services.db,
+                                          [this](int) { m_progress.StepProgress(1, u"pages"_s); });
+    m_progress.EndProgress();
+    if (!printed) {
+        prompts.message(batchFailure(int(cheques.size())), {}, PromptButtons::Ok);
+        journalAll(kPrintFailed);
+        return;
+    }
+    QList<qint64> kept;
+    if (prompts.message(u"是否保存这%1张支票的打印信息？"_s.arg(cheques.size()), {},
+                        PromptButtons::YesNo) == PromptAnswer::Yes &&
+        SaveHistoryRecords(m_services.db, cheques, m_services.clock.today(), &kept) &&
+        m_historyBuilt)
+        rebuildHistoryGrid();
+    journalAll(kPrinted, kept);
+    batch.accept();
 }
 
 void MainWindow::printEndorsement() {

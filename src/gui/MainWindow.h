@@ -17,6 +17,7 @@ class FormatTab;
 class HelpTab;
 class HistoryTab;
 class IndicatorForm;
+class BatchDialog;
 class JournalDialog;
 class PreviewWindow;
 class PrinterAccess;
@@ -79,6 +80,13 @@ public:
     JournalDialog* showJournal();
     // The print preview ("打印预览"), one at a time; it follows the cheque while open.
     PreviewWindow* showPreview();
+    // "文件" → "批量打印…": asks for a payment list and shows it checked, every row starting
+    // from the cheque in the window; nothing when no list was chosen or it could not be read.
+    BatchDialog* openBatch();
+    BatchDialog* openBatchFile(const QString& path);
+    // "打印全部": the printer, one confirmation of the count and total, one job with a page per
+    // cheque, then one question keeps them all in the history; every cheque is journalled.
+    void printBatch(BatchDialog& batch);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -17,6 +17,16 @@ QString titleOrDefault(const QString& title) {
     return title.isEmpty() ? applicationTitle() : title;
 }
 
+// The filter comes as "description|pattern|description|pattern"; each description ends in its
+// pattern in parentheses, which is the form Qt's dialog reads.
+QString dialogFilter(const QString& filter) {
+    const QStringList parts = filter.split(u'|');
+    QStringList choices;
+    for (qsizetype i = 0; i < parts.size(); i += 2)
+        choices << parts[i];
+    return choices.join(u";;"_s);
+}
+
 }  // namespace
 
 PromptAnswer QtPrompts::message(const QString& text, const QString& title, PromptButtons buttons) {
@@ -65,13 +75,11 @@ QString QtPrompts::inputBox(const QString& prompt, const QString& title,
 
 QString QtPrompts::saveFileName(const QString& title, const QString& filter,
                                 const QString& defaultName) {
-    // The filter comes as "description|pattern|description|pattern"; each description ends
-    // in its pattern in parentheses, which is the form Qt's dialog reads.
-    const QStringList parts = filter.split(u'|');
-    QStringList choices;
-    for (qsizetype i = 0; i < parts.size(); i += 2)
-        choices << parts[i];
-    return QFileDialog::getSaveFileName(m_parent, title, defaultName, choices.join(u";;"_s));
+    return QFileDialog::getSaveFileName(m_parent, title, defaultName, dialogFilter(filter));
+}
+
+QString QtPrompts::openFileName(const QString& title, const QString& filter) {
+    return QFileDialog::getOpenFileName(m_parent, title, {}, dialogFilter(filter));
 }
 
 std::optional<TextFont> QtPrompts::chooseFont(const TextFont& initial) {

@@ -14,6 +14,7 @@ public:
                      const QString& defaultText) override;
     QString saveFileName(const QString& title, const QString& filter,
                          const QString& defaultName) override;
+    QString openFileName(const QString& title, const QString& filter) override;
     std::optional<TextFont> chooseFont(const TextFont& initial) override;
 
 private:

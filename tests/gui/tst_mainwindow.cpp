@@ -2,6 +2,7 @@
 // a temporary database and printers that print into a PDF file.
 #include <memory>
 
+#include <QAction>
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,14 +12,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPointer>
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTest>
 
+#include "BatchDialog.h"
 #include "BoundGridModel.h"
 #include "ChequePrinter.h"
 #include "ChequeTab.h"
@@ -786,6 +790,66 @@ private slots:
         QVERIFY2(inked > 2000, qPrintable(QString::number(inked)));
         QVERIFY2(matched >= inked * 97 / 100,
                  qPrintable(u"%1 of %2 dark pixels match"_s.arg(matched).arg(inked)));
+    }
+
+    void batchPrintingFromTheFileMenu() {
+        Fixture f;
+        MainWindow& w = *f.window;
+        f.type(Field::Bank, u"工商银行"_s);  // every row starts from the cheque in the window
+        auto listFile = [&](const QString& name, const QString& csv) {
+            QFile file(f.t.dir.filePath(name));
+            if (file.open(QIODevice::WriteOnly))
+                file.write(csv.toUtf8());
+            return file.fileName();
+        };
+        auto openList = [&](const QString& path) {
+            f.t.prompts.queueText(path);
+            w.findChild<QAction*>(u"mBatch"_s)->trigger();
+            return QPointer<BatchDialog>(w.findChild<BatchDialog*>());
+        };
+
+        // A bad row is red, and nothing can be printed.
+        QPointer<BatchDialog> batch =
+            openList(listFile(u"bad.csv"_s, u"收款人,金额\n甲公司,100\n乙公司,-5\n"_s));
+        QVERIFY(batch && batch->isVisible());
+        QCOMPARE(batch->table()->rowCount(), 2);
+        QCOMPARE(batch->table()->item(1, 3)->text(),
+                 u"第3行，金额列“-5”：金额填写错误，请重新填写"_s);
+        QCOMPARE(batch->table()->item(1, 1)->foreground().color(), QColor(200, 0, 0));
+        QCOMPARE(batch->table()->item(0, 1)->foreground().style(), Qt::NoBrush);
+        QVERIFY(batch->summary()->text().startsWith(u"共2行，有问题的1行"_s));
+        QVERIFY(!batch->printAll()->isEnabled());
+        QVERIFY(!batch->preview()->pixmap().isNull());  // the first row's cheque
+        batch->close();
+        QTRY_VERIFY(!batch);
+
+        // Two good rows: one confirmation with the count and total, one PDF with a page each,
+        // one question keeps both, and each is journalled with its history row.
+        batch = openList(listFile(u"good.csv"_s,
+                                  u"收款人,金额,用途\n甲公司,1234.56,货款\n乙公司,0.44,运费\n"_s));
+        QVERIFY(batch && batch->printAll()->isEnabled());
+        answerPrinterDialog(true);
+        f.t.prompts.queueAnswer(PromptAnswer::Ok);
+        f.t.prompts.queueAnswer(PromptAnswer::Yes);
+        QTest::mouseClick(batch->printAll(), Qt::LeftButton);
+        QCOMPARE(f.shownTexts().mid(f.shownTexts().size() - 2),
+                 (QStringList{u"共 2 张支票，合计 ￥1,235.00\n"_s + kStart,
+                              u"是否保存这2张支票的打印信息？"_s}));
+        QTRY_VERIFY(!batch);
+        QProcess text;
+        text.start(u"pdftotext"_s, {f.t.dir.filePath(u"cheque.pdf"_s), u"-"_s});
+        QVERIFY(text.waitForFinished(60000));
+        const QStringList pages = QString::fromUtf8(text.readAllStandardOutput()).split(u'\f');
+        QCOMPARE(pages.size(), 3);  // two pages and what follows the last page break
+        QVERIFY(pages[0].contains(u"甲公司"_s) && pages[1].contains(u"乙公司"_s));
+        QCOMPARE(f.t.scalar(u"SELECT group_concat(收款人全称 || 银行, '|') FROM 历史记录 "
+                            u"WHERE Dat>'1900-01-01'"_s)
+                     .toString(),
+                 u"甲公司工商银行|乙公司工商银行"_s);
+        QCOMPARE(f.t.scalar(u"SELECT count(*) FROM 打印日志 WHERE 结果='已打印' AND 历史ID IN "
+                            u"(SELECT ID FROM 历史记录)"_s)
+                     .toInt(),
+                 2);
     }
 };
 

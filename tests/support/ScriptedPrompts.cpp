@@ -25,6 +25,11 @@ QString ScriptedPrompts::saveFileName(const QString& title, const QString& filte
     return nextText();
 }
 
+QString ScriptedPrompts::openFileName(const QString& title, const QString& filter) {
+    m_shown.push_back({Kind::OpenFile, title, {}, PromptButtons::OkCancel, filter});
+    return nextText();
+}
+
 std::optional<TextFont> ScriptedPrompts::chooseFont(const TextFont& initial) {
     m_shown.push_back({Kind::Font, initial.name, {}, PromptButtons::OkCancel, {}});
     if (m_fonts.empty())

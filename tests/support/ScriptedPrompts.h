@@ -9,7 +9,7 @@
 // Answers prompts from a queue and records exactly what was shown, for tests.
 class ScriptedPrompts final : public Prompts {
 public:
-    enum class Kind { Message, InputBox, SaveFile, Font };
+    enum class Kind { Message, InputBox, SaveFile, OpenFile, Font };
 
     struct Shown {
         Kind kind;
@@ -34,6 +34,7 @@ public:
                      const QString& defaultText) override;
     QString saveFileName(const QString& title, const QString& filter,
                          const QString& defaultName) override;
+    QString openFileName(const QString& title, const QString& filter) override;
     std::optional<TextFont> chooseFont(const TextFont& initial) override;
 
 private:

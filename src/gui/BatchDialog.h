@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QDialog>
+
+#include "PaymentCheck.h"
+
+class Database;
+class Prompts;
+class QLabel;
+class QPushButton;
+class QTableWidget;
+struct PaymentList;
+
+// A payment list as it will print: every row with its check result (bad rows in red), the
+// picture of the selected row's cheque, and "打印全部", which only a list without a bad row
+// may use.
+class BatchDialog final : public QDialog {
+    Q_OBJECT
+
+public:
+    BatchDialog(const QString& fileName, const PaymentList& list, QList<PaymentCheque> cheques,
+                const QString& format, Database& db, Prompts& prompts, QWidget* parent = nullptr);
+
+    const QList<PaymentCheque>& cheques() const { return m_cheques; }
+    QTableWidget* table() const { return m_table; }
+    QLabel* summary() const { return m_summary; }
+    QLabel* preview() const { return m_preview; }
+    QPushButton* printAll() const { return m_printAll; }
+
+signals:
+    void printAllRequested();
+
+private:
+    void showCheque(int row);
+
+    QList<PaymentCheque> m_cheques;
+    QString m_format;
+    Database& m_db;
+    Prompts& m_prompts;
+    QLabel* m_summary;
+    QTableWidget* m_table;
+    QLabel* m_preview;
+    QPushButton* m_printAll;
+};
