@@ -4,6 +4,7 @@
 #include <QProcess>
 #include <QTest>
 
+#include "BatchPrint.h"
 #include "Calibration.h"
 #include "Cheque.h"
 #include "ChequePrinter.h"
@@ -134,6 +135,35 @@ private slots:
         const QString printed = awaitPrintedFile(out, before, u"paper-"_s + queue);
         QVERIFY2(!printed.isEmpty(), "the queue wrote no PDF within 30 s");
         QCOMPARE(pageSizeOf(printed), pageSize);
+        QFile::remove(printed);
+    }
+
+    // A batch is one job: the queue writes one file with a page per cheque, each on paper the
+    // queue has.
+    void aBatchIsOneJobThroughAPrintQueue() {
+        if (!QPrinterInfo::availablePrinterNames().contains(kA4Queue))
+            QSKIP("no CUPS queue ChequeA4 (cupsd with printer-driver-cups-pdf)");
+        const QDir out(QDir::home().filePath(u"PDF"_s));
+        const QStringList before = out.entryList({u"*.pdf"_s}, QDir::Files);
+        TestDatabase t;
+        QPrinter printer(QPrinter::HighResolution);
+        QCOMPARE(selectPrinterByName(printer, kA4Queue, t.prompts), kA4Queue);
+        printer.setDocName(u"batch-of-three"_s);
+        QList<Cheque> cheques(3);
+        for (int k = 0; k < 3; ++k)
+            cheques[k].setText(Field::Payee, u"收款人%1"_s.arg(k));
+        PainterSurface surface(printer);
+        QVERIFY(PrintChequeBatch(surface, cheques, u"标准支票"_s, t.db, {}));
+        const QString printed = awaitPrintedFile(out, before, u"batch-of-three"_s);
+        QVERIFY2(!printed.isEmpty(), "the queue wrote no PDF within 30 s");
+        QTest::qWait(1000);  // a second file would be a second job
+        QCOMPARE(out.entryList({u"batch-of-three*.pdf"_s}, QDir::Files).size(), 1);
+        QProcess info;
+        info.start(u"pdfinfo"_s, {u"-l"_s, u"3"_s, printed});
+        QVERIFY(info.waitForFinished(60000));
+        const QString shown = QString::fromUtf8(info.readAllStandardOutput());
+        QVERIFY2(shown.contains(u"Pages:           3\n"_s), qPrintable(shown));
+        QCOMPARE(shown.count(u"595 x 842 pts (A4)"_s), 3);  // one line per page
         QFile::remove(printed);
     }
 };
