@@ -1,8 +1,10 @@
 #include "PaymentList.h"
 
+#include <QFile>
 #include <QStringDecoder>
 
 #include "ChequeFields.h"
+#include "XlsxPaymentList.h"
 
 using namespace Qt::StringLiterals;
 
@@ -109,6 +111,20 @@ std::optional<PaymentList> ReadCsvPaymentList(const QByteArray& bytes, QString* 
     if (fieldStarted || !field.isEmpty() || !record.cells.isEmpty())
         endRecord();
     return PaymentListFromRecords(records, error);
+}
+
+std::optional<PaymentList> ReadPaymentListFile(const QString& path, QString* error) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = u"无法读取文件%1：%2"_s.arg(path, file.errorString());
+        return std::nullopt;
+    }
+    const QByteArray bytes = file.readAll();
+    // The workbook reader also names the old binary Excel files (.xls) it cannot read; a file
+    // named .xls that holds text is read as CSV.
+    const bool workbook = bytes.startsWith("PK\x03\x04") || bytes.startsWith("\xD0\xCF\x11\xE0") ||
+                          path.endsWith(u".xlsx"_s, Qt::CaseInsensitive);
+    return workbook ? ReadXlsxPaymentList(bytes, error) : ReadCsvPaymentList(bytes, error);
 }
 
 std::optional<PaymentList> PaymentListFromRecords(const QList<PaymentList::Row>& records,

@@ -7,8 +7,9 @@
 #include <QString>
 #include <QStringList>
 
-// A list of payments for batch printing, read from a CSV file: its headings, which field each
-// column fills, and its rows with the line each one starts on (as a spreadsheet numbers it).
+// A list of payments for batch printing, read from a CSV file or an Excel workbook: its
+// headings, which field each column fills, and its rows with the line each one starts on (as a
+// spreadsheet numbers it).
 struct PaymentList {
     // A column that fills a cheque field (its position index), the issue date, or nothing.
     static constexpr int kIssueDate = -2;
@@ -32,6 +33,10 @@ struct PaymentList {
 // identifiers (票身-收款人, 小写金额, ...). Nothing, with the reason, for a file without headings
 // or with an unclosed quote.
 std::optional<PaymentList> ReadCsvPaymentList(const QByteArray& bytes, QString* error);
+
+// Reads a payment list file: an Excel workbook (.xlsx) when its bytes or its name say so, CSV
+// otherwise. Nothing, with the reason, for a file that cannot be read or is no list.
+std::optional<PaymentList> ReadPaymentListFile(const QString& path, QString* error);
 
 // The list that records read from a file make: the first non-empty one holds the headings, the
 // blank ones after it are left out, and short ones are filled up with empty cells. Nothing, with

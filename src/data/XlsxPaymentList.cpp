@@ -1,0 +1,390 @@
+#include "XlsxPaymentList.h"
+
+#include <cmath>
+
+#include <QDate>
+#include <QDir>
+#include <QHash>
+#include <QRegularExpression>
+#include <QXmlStreamReader>
+
+#include <zip.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr zip_uint64_t kMaxPartSize = 100 * 1024 * 1024;  // far beyond any real list
+constexpr int kMaxColumns = 16384;                        // A to XFD
+constexpr int kMaxRows = 1048576;
+
+QString damaged(const QString& what) {
+    return u"Excel工作簿已损坏：%1"_s.arg(what);
+}
+
+// A zip archive read from memory; the bytes must outlive it.
+class Archive {
+public:
+    explicit Archive(const QByteArray& bytes) {
+        zip_error_t error;
+        zip_error_init(&error);
+        zip_source_t* source =
+            zip_source_buffer_create(bytes.constData(), zip_uint64_t(bytes.size()), 0, &error);
+        if (source && !(zip_ = zip_open_from_source(source, ZIP_RDONLY, &error)))
+            zip_source_free(source);
+        zip_error_fini(&error);
+    }
+    ~Archive() {
+        if (zip_)
+            zip_discard(zip_);
+    }
+    Archive(const Archive&) = delete;
+    Archive& operator=(const Archive&) = delete;
+
+    // An empty archive counts as none: it holds no workbook either.
+    bool hasParts() const { return zip_ && zip_get_num_entries(zip_, 0) > 0; }
+
+    // A part's bytes; nothing when it is absent, too large or cannot be unpacked.
+    std::optional<QByteArray> part(const QString& name) const {
+        const zip_int64_t at = index(name);
+        zip_stat_t stat;
+        if (at < 0 || zip_stat_index(zip_, zip_uint64_t(at), 0, &stat) != 0 ||
+            !(stat.valid & ZIP_STAT_SIZE) || stat.size > kMaxPartSize)
+            return std::nullopt;
+        zip_file_t* file = zip_fopen_index(zip_, zip_uint64_t(at), 0);
+        if (!file)
+            return std::nullopt;
+        QByteArray bytes(qsizetype(stat.size), Qt::Uninitialized);
+        const zip_int64_t read = zip_fread(file, bytes.data(), stat.size);
+        zip_fclose(file);
+        if (read != zip_int64_t(stat.size))
+            return std::nullopt;
+        return bytes;
+    }
+
+private:
+    // Part names are compared ignoring case, as Excel does.
+    zip_int64_t index(const QString& name) const {
+        return zip_name_locate(zip_, name.toUtf8().constData(), ZIP_FL_NOCASE);
+    }
+
+    zip_t* zip_ = nullptr;
+};
+
+// Characters that XML cannot hold stand as _xHHHH_ in a workbook's texts (a carriage return
+// as _x000D_, an underscore that starts such a sequence as _x005F_).
+QString unescaped(const QString& text) {
+    static const QRegularExpression escape(u"_x([0-9A-Fa-f]{4})_"_s);
+    QString result;
+    qsizetype done = 0;
+    for (const QRegularExpressionMatch& match : escape.globalMatch(text)) {
+        result.append(QStringView(text).sliced(done, match.capturedStart() - done));
+        result.append(QChar(match.capturedView(1).toUShort(nullptr, 16)));
+        done = match.capturedEnd();
+    }
+    return result.append(QStringView(text).sliced(done));
+}
+
+// The text of a string item (<si> or <is>, read on from its start): its own text or its
+// runs', without the phonetic guides (<rPh>) that East Asian workbooks may carry.
+QString readStringItem(QXmlStreamReader& xml) {
+    QString text;
+    int openRuns = 0;
+    for (;;) {
+        if (xml.readNextStartElement()) {
+            if (xml.name() == u"t")
+                text += xml.readElementText();
+            else if (xml.name() == u"r")
+                ++openRuns;
+            else
+                xml.skipCurrentElement();
+        } else if (openRuns > 0 && xml.isEndElement()) {
+            --openRuns;
+        } else {
+            return unescaped(text);
+        }
+    }
+}
+
+// A number as a cell in the general format shows it: integers without a decimal point, others
+// in the fewest digits that read back as the same number, amounts never in exponent form.
+QString numberText(double value) {
+    if (value == std::trunc(value) && std::abs(value) < 1e18)
+        return QString::number(qint64(value));
+    const QString text = QString::number(value, 'g', 15);
+    return text.toDouble() == value ? text : QString::number(value, 'g', 17);
+}
+
+// A date cell's day, its time of day dropped. Day 1 is 1900-01-01 and day 60 the 1900-02-29
+// that Excel counts though it never was, so later days are one off; workbooks from old Macs
+// count from 1904-01-01 as day 0.
+QString dateText(double serial, bool from1904) {
+    if (!(serial >= 0 && serial < 2958466))  // no day from 1900 to 9999
+        return numberText(serial);
+    const auto days = qint64(serial);
+    const QDate start = from1904 ? QDate(1904, 1, 1) : QDate(1899, 12, days < 61 ? 31 : 30);
+    return start.addDays(days).toString(Qt::ISODate);
+}
+
+// Whether a number format shows a date: it has a year, a month or a day once its quoted texts,
+// escaped characters and [..] sections (colours, locales, conditions; not elapsed times such as
+// [h]) are taken out. An m among hours or seconds is minutes.
+bool isDateFormat(const QString& code) {
+    static const QRegularExpression literals(
+        u"\"[^\"]*\"|\\[(?![hmsHMS]+\\])[^\\]]*\\]|[\\\\_*]."_s);
+    const QString parts = QString(code).remove(literals).toLower();
+    return parts.contains(u'y') || parts.contains(u'd') ||
+           (parts.contains(u'm') && !parts.contains(u'h') && !parts.contains(u's'));
+}
+
+// The built-in formats that show dates: 14 to 17 and 22 everywhere, and the Chinese (East
+// Asian) ones with a year, month or day. 18 to 21, 32 to 35, 45 to 47, 55 and 56 show times.
+bool isBuiltInDateFormat(int id) {
+    return (id >= 14 && id <= 17) || id == 22 || (id >= 27 && id <= 31) || id == 36 ||
+           (id >= 50 && id <= 54) || id == 57 || id == 58;
+}
+
+struct CellPosition {
+    int column;  // 0-based
+    int row;     // 1-based
+};
+
+// The cell a reference such as "C57" names; nothing when it names none.
+std::optional<CellPosition> parseReference(QStringView ref) {
+    qsizetype i = 0;
+    int column = 0;
+    for (; i < ref.size() && ref[i] >= u'A' && ref[i] <= u'Z' && column <= kMaxColumns; ++i)
+        column = column * 26 + (ref[i].unicode() - u'A' + 1);
+    const qsizetype letters = i;
+    int row = 0;
+    for (; i < ref.size() && ref[i] >= u'0' && ref[i] <= u'9' && row <= kMaxRows; ++i)
+        row = row * 10 + (ref[i].unicode() - u'0');
+    if (letters == 0 || i != ref.size() || column > kMaxColumns || row < 1 || row > kMaxRows)
+        return std::nullopt;
+    return CellPosition{column - 1, row};
+}
+
+QString referenceName(int column, int row) {
+    QString letters;
+    for (int n = column + 1; n > 0; n = (n - 1) / 26)
+        letters.prepend(QChar(char16_t(u'A' + (n - 1) % 26)));
+    return letters + QString::number(row);
+}
+
+// Reads the first sheet's rows from a workbook's parts, each one stopping at the first damage.
+class WorkbookReader {
+public:
+    explicit WorkbookReader(const Archive& archive) : archive_(archive) {}
+
+    std::optional<QList<PaymentList::Row>> readRows(QString* error) {
+        const bool read = readWorkbook() && readRelationships() &&
+                          (sharedStringsPart_.isEmpty() || readSharedStrings()) &&
+                          (stylesPart_.isEmpty() || readStyles()) && readSheet();
+        if (!read) {
+            *error = problem_;
+            return std::nullopt;
+        }
+        return rows_;
+    }
+
+private:
+    // Calls `visit` at the start of each element of a part; `visit` may read the element on,
+    // and stops by returning false after it has set the problem.
+    template <typename Visit>
+    bool scanPart(const QString& name, Visit visit) {
+        const std::optional<QByteArray> bytes = archive_.part(name);
+        if (!bytes) {
+            problem_ = damaged(name);
+            return false;
+        }
+        QXmlStreamReader xml(*bytes);
+        while (!xml.atEnd())
+            if (xml.readNext() == QXmlStreamReader::StartElement && !visit(xml))
+                return false;
+        if (xml.hasError())
+            problem_ = damaged(name);
+        return !xml.hasError();
+    }
+
+    bool readWorkbook() {
+        const QString part = u"xl/workbook.xml"_s;
+        const bool read = scanPart(part, [&](QXmlStreamReader& xml) {
+            const QXmlStreamAttributes attributes = xml.attributes();
+            if (xml.name() == u"workbookPr") {
+                const QStringView system = attributes.value("date1904"_L1);
+                from1904_ = system == u"1" || system == u"true";
+            }
+            // The relationship's id is r:id, the only attribute named id.
+            if (xml.name() == u"sheet" && sheetId_.isEmpty())
+                for (const QXmlStreamAttribute& a : attributes)
+                    if (a.name() == u"id")
+                        sheetId_ = a.value().toString();
+            return true;
+        });
+        return read && intact(!sheetId_.isEmpty(), part);
+    }
+
+    bool readRelationships() {
+        const QString part = u"xl/_rels/workbook.xml.rels"_s;
+        const bool read = scanPart(part, [&](QXmlStreamReader& xml) {
+            const QXmlStreamAttributes attributes = xml.attributes();
+            const QString target = attributes.value("Target"_L1).toString();
+            // Targets are relative to xl/, or absolute in the archive.
+            const QString name =
+                QDir::cleanPath(target.startsWith(u'/') ? target.mid(1) : u"xl/"_s + target);
+            const QStringView type = attributes.value("Type"_L1);
+            if (attributes.value("Id"_L1) == sheetId_)
+                sheetPart_ = name;
+            else if (type.endsWith(u"/sharedStrings"))
+                sharedStringsPart_ = name;
+            else if (type.endsWith(u"/styles"))
+                stylesPart_ = name;
+            return true;
+        });
+        return read && intact(!sheetPart_.isEmpty(), part);
+    }
+
+    bool readSharedStrings() {
+        return scanPart(sharedStringsPart_, [&](QXmlStreamReader& xml) {
+            if (xml.name() == u"si")
+                sharedStrings_ << readStringItem(xml);
+            return true;
+        });
+    }
+
+    bool readStyles() {
+        QHash<int, QString> customFormats;
+        QList<int> cellFormats;
+        const bool read = scanPart(stylesPart_, [&](QXmlStreamReader& xml) {
+            // Only the cell formats' <xf> are the ones the cells' s attribute counts.
+            if (xml.name() == u"cellStyleXfs" || xml.name() == u"dxfs" || xml.name() == u"extLst")
+                xml.skipCurrentElement();
+            else if (xml.name() == u"numFmt")
+                customFormats.insert(xml.attributes().value("numFmtId"_L1).toInt(),
+                                     xml.attributes().value("formatCode"_L1).toString());
+            else if (xml.name() == u"xf")
+                cellFormats << xml.attributes().value("numFmtId"_L1).toInt();
+            return true;
+        });
+        for (int id : cellFormats)
+            dateStyles_ << (customFormats.contains(id) ? isDateFormat(customFormats[id])
+                                                       : isBuiltInDateFormat(id));
+        return read;
+    }
+
+    bool readSheet() {
+        bool rowNumbered = false;  // a row without its number takes its first cell's
+        int column = -1;
+        return scanPart(sheetPart_, [&](QXmlStreamReader& xml) {
+            const QXmlStreamAttributes attributes = xml.attributes();
+            if (xml.name() == u"row") {
+                bool ok = true;
+                const QStringView number = attributes.value("r"_L1);
+                rowNumbered = !number.isEmpty();
+                const int line = rowNumbered       ? number.toInt(&ok)
+                                 : rows_.isEmpty() ? 1
+                                                   : rows_.back().line + 1;
+                rows_ << PaymentList::Row{line, {}};
+                column = -1;
+                return intact(ok && line >= 1 && line <= kMaxRows, sheetPart_);
+            }
+            if (xml.name() != u"c")
+                return true;
+            const QStringView ref = attributes.value("r"_L1);
+            const std::optional<CellPosition> position = parseReference(ref);
+            if (!intact(!rows_.isEmpty(), sheetPart_) ||
+                !intact(ref.isEmpty() || position, u"单元格"_s + ref.left(20).toString()))
+                return false;
+            PaymentList::Row& row = rows_.back();
+            column = position ? position->column : column + 1;
+            if (position && !rowNumbered)
+                row.line = position->row;
+            rowNumbered = true;
+            const std::optional<QString> text = readCell(xml, attributes);
+            if (!intact(column < kMaxColumns && text,
+                        u"单元格"_s + referenceName(column, row.line)))
+                return false;
+            // Empty cells leave no gap to fill: a formatted but empty column far to the right
+            // must not make every row that wide.
+            if (column < row.cells.size()) {
+                row.cells[column] = *text;
+            } else if (!text->isEmpty()) {
+                row.cells.resize(column);
+                row.cells << *text;
+            }
+            return true;
+        });
+    }
+
+    // A cell's text as the sheet shows it, read on from the cell's start; nothing when it
+    // names a shared string that is not there.
+    std::optional<QString> readCell(QXmlStreamReader& xml, const QXmlStreamAttributes& attributes) {
+        QString value;
+        QString inlineText;
+        while (xml.readNextStartElement()) {
+            if (xml.name() == u"v")
+                value = xml.readElementText();
+            else if (xml.name() == u"is")
+                inlineText = readStringItem(xml);
+            else
+                xml.skipCurrentElement();
+        }
+        const QStringView type = attributes.value("t"_L1);
+        if (type == u"s") {
+            bool ok = false;
+            const int index = value.toInt(&ok);
+            if (!ok || index < 0 || index >= sharedStrings_.size())
+                return std::nullopt;
+            return sharedStrings_[index];
+        }
+        if (type == u"inlineStr")
+            return inlineText;
+        if (type == u"b")
+            return value.trimmed() == u"1" ? u"TRUE"_s : u"FALSE"_s;
+        if (type == u"d")  // an ISO 8601 date and maybe time: the day
+            return value.left(10);
+        if (!type.isEmpty() && type != u"n")  // a formula's text, an error such as #N/A
+            return unescaped(value);
+        bool ok = false;
+        const double number = value.toDouble(&ok);
+        if (!ok)
+            return value;
+        const int style = attributes.value("s"_L1).toInt();
+        if (style >= 0 && style < dateStyles_.size() && dateStyles_[style])
+            return dateText(number, from1904_);
+        return numberText(number);
+    }
+
+    // True when `ok`; otherwise notes that `what` is damaged.
+    bool intact(bool ok, const QString& what) {
+        if (!ok)
+            problem_ = damaged(what);
+        return ok;
+    }
+
+    const Archive& archive_;
+    QString problem_;
+    QString sheetId_, sheetPart_, sharedStringsPart_, stylesPart_;
+    bool from1904_ = false;
+    QStringList sharedStrings_;
+    QList<bool> dateStyles_;  // per cell format, which the cells' s attribute counts
+    QList<PaymentList::Row> rows_;
+};
+
+}  // namespace
+
+std::optional<PaymentList> ReadXlsxPaymentList(const QByteArray& bytes, QString* error) {
+    if (bytes.startsWith("\xD0\xCF\x11\xE0")) {
+        *error = u"不支持旧版Excel（.xls）文件，请另存为.xlsx或CSV"_s;
+        return std::nullopt;
+    }
+    const Archive archive(bytes);
+    if (!archive.hasParts()) {
+        *error = u"不是有效的Excel工作簿（.xlsx）文件"_s;
+        return std::nullopt;
+    }
+    const std::optional<QList<PaymentList::Row>> rows = WorkbookReader(archive).readRows(error);
+    if (!rows)
+        return std::nullopt;
+    return PaymentListFromRecords(*rows, error);
+}
