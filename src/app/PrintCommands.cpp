@@ -1,7 +1,6 @@
 #include <functional>
 #include <optional>
 
-#include <QFile>
 #include <QFileInfo>
 #include <QPrinter>
 
@@ -302,13 +301,8 @@ int batchVerb(const Arguments& args, const Io& io) {
         fail(io, u"batch needs the payment list's file name"_s);
         return 2;
     }
-    QFile file(args.inputs.first());
-    if (!file.open(QIODevice::ReadOnly)) {
-        fail(io, u"cannot read "_s + file.fileName() + u": "_s + file.errorString());
-        return 1;
-    }
     QString error;
-    const std::optional<PaymentList> list = ReadCsvPaymentList(file.readAll(), &error);
+    const std::optional<PaymentList> list = ReadPaymentListFile(args.inputs.first(), &error);
     if (!list) {
         fail(io, error);
         return 1;

@@ -108,7 +108,7 @@ QString readStringItem(QXmlStreamReader& xml) {
 
 // A number as a cell in the general format shows it: integers without a decimal point, others
 // in the fewest digits that read back as the same number, amounts never in exponent form.
-QString numberText(double value) {
+QString cellNumberText(double value) {
     if (value == std::trunc(value) && std::abs(value) < 1e18)
         return QString::number(qint64(value));
     const QString text = QString::number(value, 'g', 15);
@@ -120,7 +120,7 @@ QString numberText(double value) {
 // count from 1904-01-01 as day 0.
 QString dateText(double serial, bool from1904) {
     if (!(serial >= 0 && serial < 2958466))  // no day from 1900 to 9999
-        return numberText(serial);
+        return cellNumberText(serial);
     const auto days = qint64(serial);
     const QDate start = from1904 ? QDate(1904, 1, 1) : QDate(1899, 12, days < 61 ? 31 : 30);
     return start.addDays(days).toString(Qt::ISODate);
@@ -352,7 +352,7 @@ private:
         const int style = attributes.value("s"_L1).toInt();
         if (style >= 0 && style < dateStyles_.size() && dateStyles_[style])
             return dateText(number, from1904_);
-        return numberText(number);
+        return cellNumberText(number);
     }
 
     // True when `ok`; otherwise notes that `what` is damaged.

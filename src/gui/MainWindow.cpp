@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -399,16 +398,6 @@ void MainWindow::printCheque() {
     journal(kChequeJob, printed ? kPrinted : kPrintFailed, kept);
 }
 
-// TEMPORARY until the workbook reader lands.
-static std::optional<PaymentList> readListForNow(const QString& path, QString* error) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = file.errorString();
-        return std::nullopt;
-    }
-    return ReadCsvPaymentList(file.readAll(), error);
-}
-
 BatchDialog* MainWindow::openBatch() {
     m_chequeTab->finishEditing();
     const QString path = m_services.prompts.openFileName(
@@ -418,7 +407,7 @@ BatchDialog* MainWindow::openBatch() {
 
 BatchDialog* MainWindow::openBatchFile(const QString& path) {
     QString error;
-    const std::optional<PaymentList> list = readListForNow(path, &error);
+    const std::optional<PaymentList> list = ReadPaymentListFile(path, &error);
     if (!list) {
         m_services.prompts.message(error, u"批量打印"_s, PromptButtons::Ok);
         return nullptr;
