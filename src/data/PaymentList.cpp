@@ -137,6 +137,12 @@ std::optional<PaymentList> PaymentListFromRecords(const QList<PaymentList::Row>&
         *error = u"文件中没有标题行"_s;
         return std::nullopt;
     }
+    // Every row is made as wide as the headings: a stray value far to the right of them must
+    // not make a small file fill the memory.
+    if (records[first].cells.size() > kMaxPaymentColumns) {
+        *error = u"标题行的列太多（超过%1列）"_s.arg(kMaxPaymentColumns);
+        return std::nullopt;
+    }
     for (const QString& heading : records[first].cells) {
         const QString name = heading.trimmed();
         list.headings << name;
@@ -148,8 +154,7 @@ std::optional<PaymentList> PaymentListFromRecords(const QList<PaymentList::Row>&
         if (isBlank(records[r].cells))
             continue;
         PaymentList::Row row = records[r];
-        while (row.cells.size() < list.headings.size())
-            row.cells << QString();
+        row.cells.resize(list.headings.size());  // cells beyond the headings belong to no column
         list.rows << row;
     }
     return list;

@@ -38,9 +38,13 @@ std::optional<PaymentList> ReadCsvPaymentList(const QByteArray& bytes, QString* 
 // otherwise. Nothing, with the reason, for a file that cannot be read or is no list.
 std::optional<PaymentList> ReadPaymentListFile(const QString& path, QString* error);
 
+// The most columns a payment list's headings may have.
+constexpr int kMaxPaymentColumns = 256;
+
 // The list that records read from a file make: the first non-empty one holds the headings, the
-// blank ones after it are left out, and short ones are filled up with empty cells. Nothing, with
-// the reason, when every record is blank.
+// blank ones after it are left out, and every row is cut or filled up with empty cells to the
+// headings' width. Nothing, with the reason, when every record is blank or the headings are
+// more than kMaxPaymentColumns.
 std::optional<PaymentList> PaymentListFromRecords(const QList<PaymentList::Row>& records,
                                                   QString* error);
 

@@ -107,12 +107,12 @@ QString readStringItem(QXmlStreamReader& xml) {
 }
 
 // A number as a cell in the general format shows it: integers without a decimal point, others
-// in the fewest digits that read back as the same number, amounts never in exponent form.
+// to fifteen significant digits, as the spreadsheet itself shows them (a formula's
+// 112.99999999999999 is 113), amounts never in exponent form.
 QString cellNumberText(double value) {
     if (value == std::trunc(value) && std::abs(value) < 1e18)
         return QString::number(qint64(value));
-    const QString text = QString::number(value, 'g', 15);
-    return text.toDouble() == value ? text : QString::number(value, 'g', 17);
+    return QString::number(value, 'g', 15);
 }
 
 // A date cell's day, its time of day dropped. Day 1 is 1900-01-01 and day 60 the 1900-02-29

@@ -7,7 +7,9 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QSettings>
 #include <QTabWidget>
@@ -424,11 +426,19 @@ BatchDialog* MainWindow::openBatchFile(const QString& path) {
     return batch;
 }
 
-void MainWindow::printBatch(BatchDialog& batch) {
+void MainWindow::printBatch(BatchDialog& dialog) {
     Prompts& prompts = m_services.prompts;
     QList<Cheque> cheques;
-    for (const PaymentCheque& cheque : batch.cheques())
+    for (const PaymentCheque& cheque : dialog.cheques())
         cheques << cheque.cheque;
+    // The progress window lets events through after each page: meanwhile the list can neither
+    // print a second time nor be closed under this function.
+    const QPointer<BatchDialog> batch(&dialog);
+    dialog.setEnabled(false);
+    const auto enableAgain = qScopeGuard([&] {
+        if (batch)
+            batch->setEnabled(true);
+    });
     auto journalAll = [&](const QString& outcome, const QList<qint64>& kept = {}) {
         AppendBatchJournal(m_services.db, m_services.clock, cheques,
                            {kChequeJob,
@@ -445,7 +455,7 @@ void MainWindow::printBatch(BatchDialog& batch) {
         return;
     }
     bool noAnswer = false;
-    if (PrinterDialog::choosePrinterWithDialog(m_services.printers, prompts, &batch, &noAnswer)
+    if (PrinterDialog::choosePrinterWithDialog(m_services.printers, prompts, &dialog, &noAnswer)
             .isEmpty()) {
         journalAll(noAnswer ? kPrintFailed : cancelledAt(u"请选择打印机"_s));
         return;
@@ -474,7 +484,8 @@ void MainWindow::printBatch(BatchDialog& batch) {
         m_historyBuilt)
         rebuildHistoryGrid();
     journalAll(kPrinted, kept);
-    batch.accept();
+    if (batch)
+        batch->accept();
 }
 
 void MainWindow::printEndorsement() {

@@ -63,7 +63,7 @@ QByteArray libxlsxwriterList() {
     worksheet_write_number(sheet, 4, 1, 1500, nullptr);
     worksheet_write_string(sheet, 4, 2, "服务费", nullptr);
     worksheet_write_string(sheet, 56, 0, "丁公司", nullptr);
-    worksheet_write_number(sheet, 56, 1, 100000000000000.5, nullptr);
+    worksheet_write_number(sheet, 56, 1, 123456789.5, nullptr);
     worksheet_write_string(sheet, 56, 3, "2026-02-30", nullptr);
     return workbook_close(book) == LXW_NO_ERROR ? contentsOf(QString::fromUtf8(path))
                                                 : QByteArray();
@@ -154,6 +154,9 @@ private slots:
             << QStringList{u"收款人"_s, u"备注"_s, u"金额"_s}
             << QList<int>{Field::Payee, PaymentList::kUnknown, Field::Amount}
             << QStringList{u"甲|随便|1"_s} << QList<int>{2} << QStringList{u"备注"_s};
+        QTest::newRow("cells beyond the headings belong to no column")
+            << u"收款人,金额\n甲,1,多余\n"_s.toUtf8() << QStringList{u"收款人"_s, u"金额"_s}
+            << payeeAmount << QStringList{u"甲|1"_s} << QList<int>{2} << QStringList{};
     }
     void readingCsv() {
         QFETCH(QByteArray, bytes);
@@ -185,6 +188,10 @@ private slots:
         QTest::newRow("only blank lines") << "\r\n,\r\n"_ba << u"文件中没有标题行"_s;
         QTest::newRow("a quote never closed")
             << u"收款人\n甲\n\"乙\n丙"_s.toUtf8() << u"第3行的引号没有结束"_s;
+        // Every row is made as wide as the headings: a small file must not fill the memory.
+        QTest::newRow("a stray heading far to the right")
+            << (u"收款人,金额"_s + QString(300, u',') + u"x\n甲,1\n"_s).toUtf8()
+            << u"标题行的列太多（超过256列）"_s;
     }
     void filesThatCannotBeRead() {
         QFETCH(QByteArray, bytes);
@@ -203,7 +210,7 @@ private slots:
             << libxlsxwriterList() << fourHeadings
             << QStringList{u"2:甲公司|1234.56|货款\r\n第二批|2026-12-09"_s,
                            u"4:乙公司|1500.00||2027-01-05"_s, u"5:丙公司|1500|服务费|"_s,
-                           u"57:丁公司|100000000000000.5||2026-02-30"_s};
+                           u"57:丁公司|123456789.5||2026-02-30"_s};
         QTest::newRow("written by openpyxl, days counted from 1904")
             << contentsOf(QStringLiteral(OPENPYXL_LIST))
             << QStringList{u"收款人全称"_s, u"金额"_s, u"用途"_s, u"出票日期"_s, u"备注"_s}
@@ -211,8 +218,9 @@ private slots:
                            u"3:乙公司|1500.00||2027-01-05|加急"_s,
                            u"5:丙公司|0.3|服务费|2026-12-31|TRUE"_s};
         // What Excel writes and neither library does: the first sheet stored as sheet2, rich
-        // text with phonetic guides, formula results, rows and cells without their numbers, a
-        // time format, an escaped carriage return and a date typed as a date.
+        // text with phonetic guides, formula results (an amount as the sheet shows it), rows and
+        // cells without their numbers, a time format, an escaped carriage return and a date typed
+        // as a date.
         const QByteArray styles =
             R"(<styleSheet><numFmts><numFmt numFmtId="164" formatCode="[h]:mm"/></numFmts>)"
             R"(<cellStyleXfs><xf numFmtId="14"/></cellStyleXfs>)"
@@ -224,7 +232,7 @@ private slots:
         const QByteArray rows =
             R"(<row r="3"><c r="A3" t="s"><v>0</v></c><c r="B3" t="s"><v>1</v></c>)"
             R"(<c r="C3" t="inlineStr"><is><t>用途</t></is></c><c r="D3" t="str"><f>"出票"&amp;"日期"</f><v>出票日期</v></c></row>)"
-            R"(<row><c t="s"><v>2</v></c><c><v>88.5</v></c><c t="inlineStr"><is><r><t>办公</t></r><r><t>用品</t></r></is></c>)"
+            R"(<row><c t="s"><v>2</v></c><c><f>100*1.13</f><v>112.99999999999999</v></c><c t="inlineStr"><is><r><t>办公</t></r><r><t>用品</t></r></is></c>)"
             R"(<c s="1"><v>46000.25</v></c></row>)"
             R"(<row r="7"><c r="A7" t="inlineStr"><is><t>戊_x000D_公司</t></is></c><c r="B7" s="2"><v>0.75</v></c>)"
             R"(<c r="C7" t="b"><v>0</v></c><c r="D7" t="d"><v>2026-12-09T00:00:00</v></c></row>)";
@@ -241,7 +249,7 @@ private slots:
                     {u"xl/sharedStrings.xml"_s, strings},
                     {u"xl/styles.xml"_s, styles}})
             << fourHeadings
-            << QStringList{u"4:己公司|88.5|办公用品|2025-12-09"_s,
+            << QStringList{u"4:己公司|113|办公用品|2025-12-09"_s,
                            u"7:戊\r公司|0.75|FALSE|2026-12-09"_s};
     }
     void readingWorkbooks() {

@@ -828,7 +828,11 @@ private slots:
         batch = openList(listFile(u"good.csv"_s,
                                   u"收款人,金额,用途\n甲公司,1234.56,货款\n乙公司,0.44,运费\n"_s));
         QVERIFY(batch && batch->printAll()->isEnabled());
-        answerPrinterDialog(true);
+        // While it prints, the list can neither be printed again nor closed.
+        runWhenOpen(u"请选择打印机"_s, [&](QWidget* dialog) {
+            QVERIFY(batch && !batch->isEnabled());
+            QTest::mouseClick(child<QPushButton>(dialog, u"CM0"_s), Qt::LeftButton);
+        });
         f.t.prompts.queueAnswer(PromptAnswer::Ok);
         f.t.prompts.queueAnswer(PromptAnswer::Yes);
         QTest::mouseClick(batch->printAll(), Qt::LeftButton);
