@@ -13,7 +13,12 @@ as_owner() {
 }
 case "$1" in
   start)
-    port=${3:-54329}
+    port=${3:-}
+    if [ -z "$port" ]; then  # the first port from 54329 on that nothing listens on
+      for port in $(seq 54329 54429); do
+        (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null || break
+      done
+    fi
     mkdir -p "$folder"
     [ "$(id -u)" -eq 0 ] && chown postgres: "$folder"
     as_owner "$bin/initdb" -D "$folder/data" -U postgres --auth=trust --encoding=UTF8 \

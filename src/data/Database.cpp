@@ -342,10 +342,11 @@ std::optional<QSqlQuery> Database::select(const QString& sql, const QVariantList
 
 bool Database::execute(const QString& sql, const QVariantList& values) {
     QSqlQuery query(m_db);
-    bool ok = query.prepare(sql);
+    // Without values the statement runs as it stands: a server refuses to prepare a CREATE.
+    bool ok = values.isEmpty() || query.prepare(sql);
     for (const QVariant& value : values)
         query.addBindValue(value);
-    ok = ok && query.exec();
+    ok = ok && (values.isEmpty() ? query.exec(sql) : query.exec());
     if (!ok)
         qWarning("chequeprint: %s: %s", qUtf8Printable(sql),
                  qUtf8Printable(query.lastError().text()));

@@ -40,7 +40,8 @@ public:
     // A SELECT, positioned before its first row and read forwards only. On failure shows
     // "数据库打开错误(" + sql + ")！" and returns nothing.
     std::optional<QSqlQuery> select(const QString& sql, const QVariantList& values = {});
-    // A statement that returns no rows. On failure returns false with the reason on stderr;
+    // A statement that returns no rows; one without values is not prepared (a server refuses
+    // to prepare CREATE, SET and the like). On failure returns false with the reason on stderr;
     // the caller decides what the user sees.
     bool execute(const QString& sql, const QVariantList& values = {});
     // An INSERT that gives back the new row's ID: the statement is run with " RETURNING ID"
