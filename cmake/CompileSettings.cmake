@@ -32,3 +32,12 @@ function(chequeprint_test name)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8")
 endfunction()
+
+# The same data test once more on a shared PostgreSQL database of the test server; it skips,
+# saying so, when there is none (see scripts/test.sh).
+function(chequeprint_server_test name)
+  add_test(NAME ${name}_postgres COMMAND ${name})
+  set_tests_properties(${name}_postgres PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;CHEQUEPRINT_TEST_BACKEND=postgres"
+    SKIP_REGULAR_EXPRESSION "SKIP   : .*PostgreSQL test server")
+endfunction()

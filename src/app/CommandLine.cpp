@@ -56,6 +56,9 @@ constexpr char kUsage[] =
     "  date [DIGITS...]   the capital form of each date part (year, month or day);\n"
     "                     one per line from standard input when no DIGITS are given\n"
     "  formats            the print formats, one per line; the current one ends in a tab and *\n"
+    "  init-database      create the tables and the shipped format in a shared database\n"
+    "                     (--database postgresql://USER@HOST[:PORT]/DBNAME), or bring older\n"
+    "                     ones up to date; run once by an administrator\n"
     "  history            the history as the grid shows it, each line led by the row's ID\n"
     "                     (the ID that print --history takes): the headings, then one line\n"
     "                     per cheque, cells separated by tabs (tabs and line breaks inside a\n"
@@ -147,6 +150,13 @@ int listFormats(const Arguments& args, const Io& io) {
     for (const QString& name : displays.formatNames)
         output += name + (name == displays.currentFormat ? u"\t*\n"_s : u"\n"_s);
     return writeOut(io, output.toUtf8());
+}
+
+int initDatabase(const Arguments& args, const Io& io) {
+    ConsolePrompts prompts(io.err);
+    Database db(prompts);
+    const QString location = args.option(u"--database"_s);
+    return db.initialize(location.isEmpty() ? Database::defaultPath() : location) ? 0 : 1;
 }
 
 QString oneLine(QString text) {
@@ -278,6 +288,7 @@ const std::map<QString, Verb>& verbs() {
               });
           }}},
         {u"formats"_s, {{u"--database"_s}, false, listFormats}},
+        {u"init-database"_s, {{u"--database"_s}, false, initDatabase}},
         {u"journal"_s, {{u"--database"_s, u"--from"_s, u"--to"_s}, false, listJournal}},
         {u"batch"_s,
          {{u"--database"_s, u"--format"_s, u"--check"_s, u"--printer"_s, u"--pdf"_s, u"--save"_s},

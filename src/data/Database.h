@@ -24,19 +24,31 @@ public:
     static QString defaultPath();
 
     // Opens the file; a missing or empty file is created (permissions 0600) with the schema
-    // and the shipped default format. On failure shows "无法建立数据库连接！", writes SQLite's
-    // reason to stderr and returns false; the file is never deleted.
-    bool open(const QString& path);
+    // and the shipped default format. A server address (postgresql://…) connects to a shared
+    // database instead, whose tables must already be there. On failure shows
+    // "无法建立数据库连接！", writes the reason to stderr and returns false; the file is never
+    // deleted.
+    bool open(const QString& location);
+    // As open(), but on a server creates the tables and the default format when they are
+    // missing, or brings older ones up to date: what an administrator does once.
+    bool initialize(const QString& location);
+    // Whether the database is a shared one on a server.
+    bool isServer() const { return m_server; }
     bool isOpen() const { return m_db.isOpen(); }
     const QString& path() const { return m_path; }
 
     // A SELECT, positioned before its first row and read forwards only. On failure shows
     // "数据库打开错误(" + sql + ")！" and returns nothing.
     std::optional<QSqlQuery> select(const QString& sql, const QVariantList& values = {});
-    // A statement that returns no rows. On failure returns false with the reason on stderr;
+    // A statement that returns no rows; one without values is not prepared (a server refuses
+    // to prepare CREATE, SET and the like). On failure returns false with the reason on stderr;
     // the caller decides what the user sees.
     bool execute(const QString& sql, const QVariantList& values = {});
-    // Column name -> declared type (as written in the schema) of one of the program's tables.
+    // An INSERT that gives back the new row's ID: the statement is run with " RETURNING ID"
+    // appended. Nothing on failure, with the reason on stderr.
+    std::optional<qint64> insertReturningId(const QString& sql, const QVariantList& values);
+    // Column name in lower case -> declared type (as written in the schema, or as the server
+    // names it) of one of the program's tables.
     QHash<QString, QString> declaredTypes(const QString& table);
     // The message for a statement that could not be run.
     void showStatementError(const QString& sql);
@@ -48,16 +60,29 @@ public:
     void rollback();
 
 private:
+    bool openAndPrepare(const QString& location, bool initialize);
+    void useDriver(const QString& driver);
+    bool openFile(const QString& path, QString& reason);
+    bool connectServer(const QString& location, QString& reason);
     bool createSchema(QString& reason);
+    int serverSchemaVersion();
+    bool checkServerSchema(QString& reason);
+    bool createServerSchema(QString& reason);
 
     Prompts& m_prompts;
     QString m_connectionName;
     QSqlDatabase m_db;
     QString m_path;
-    bool m_newerFile = false;  // made by a newer version of the program
+    bool m_newerFile = false;
+    bool m_server = false;  // made by a newer version of the program
     int m_transactionDepth = 0;
     bool m_transactionFailed = false;
 };
+
+// A table or column name as a statement writes it: as it is when both engines read it alike
+// (letters, digits and _; a server folds ASCII letters to lower case, the same way in every
+// statement), in double quotes otherwise (日期(票根)).
+QString sqlName(const QString& name);
 
 // All statements between construction and commit() take effect together or not at all.
 class Transaction final {

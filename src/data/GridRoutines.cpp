@@ -53,9 +53,8 @@ QString cellText(const QVariant& value, ColumnKind kind) {
     }
 }
 
-std::vector<ColumnBinding> bindColumns(const BoundGrid& grid, Database& db,
+std::vector<ColumnBinding> bindColumns(const BoundGrid& grid, const QHash<QString, QString>& types,
                                        const QSqlRecord& record) {
-    const QHash<QString, QString> types = db.declaredTypes(grid.tag());
     std::vector<ColumnBinding> bindings;
     for (int c = 0; c < grid.cols(); ++c) {
         const QString& name = grid.text(0, c);
@@ -65,7 +64,7 @@ std::vector<ColumnBinding> bindColumns(const BoundGrid& grid, Database& db,
         } else if (name == u"Color") {
             kind = ColumnKind::Color;
         } else {
-            const QString type = types.value(name).toUpper();
+            const QString type = types.value(name.toLower()).toUpper();
             if (type.contains(u"DATE"))
                 kind = ColumnKind::Date;
             else if (type.contains(u"BOOL"))
@@ -167,8 +166,11 @@ void FillGrid(BoundGrid& grid, Database& db, const QString& filter, const QVaria
     // The data rows are measured as they are filled, while their texts are at hand.
     std::vector<double> widest(size_t(grid.cols()), 0.0);
     const int measuredFrom = grid.fixedCols() - 1;
+    // The column types are read first: on a server, another statement run while the rows are
+    // being read would throw the rest of them away.
+    const QHash<QString, QString> types = db.declaredTypes(grid.tag());
     if (std::optional<QSqlQuery> query = db.select(sql, values)) {
-        const std::vector<ColumnBinding> bindings = bindColumns(grid, db, query->record());
+        const std::vector<ColumnBinding> bindings = bindColumns(grid, types, query->record());
         while (query->next()) {
             const int r = grid.appendRow();
             std::vector<GridCell>& cells = grid.rowCells(r);

@@ -44,8 +44,7 @@ void BuildHistoryGrid(BoundGrid& grid, Database& db, GridTools tools) {
 QStringList FillComboDistinct(Database& db, const QString& column) {
     if (!historyTextColumns().contains(column))
         return {};
-    const QString quoted = u'"' + column + u'"';
-    const QString value = u"COALESCE("_s + quoted + u",'')"_s;
+    const QString value = u"COALESCE("_s + sqlName(column) + u",'')"_s;
     QStringList list;
     if (std::optional<QSqlQuery> query = db.select(
             u"SELECT "_s + value + u" FROM 历史记录 GROUP BY "_s + value + u" ORDER BY "_s + value))

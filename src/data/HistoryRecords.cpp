@@ -13,10 +13,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString quoted(const QString& column) {
-    return u'"' + column + u'"';
-}
-
 QVariant isoDate(const QDate& date) {
     return date.isValid() ? QVariant(date.toString(Qt::ISODate)) : QVariant();
 }
@@ -78,22 +74,24 @@ bool SaveHistoryRecord(Database& db, const Cheque& cheque, const QDate& date, qi
     if (existing.isValid()) {
         QStringList assignments;
         for (const QString& column : columns)
-            assignments << quoted(column) + u"=?"_s;
+            assignments << sqlName(column) + u"=?"_s;
         sql = u"UPDATE 历史记录 SET "_s + assignments.join(u',') + u" WHERE ID=?"_s;
         values << existing;
     } else {
         QStringList names;
         for (const QString& column : columns)
-            names << quoted(column);
+            names << sqlName(column);
         sql = u"INSERT INTO 历史记录 ("_s + names.join(u',') + u") VALUES ("_s +
               QStringList(columns.size(), u"?"_s).join(u',') + u')';
     }
-    bool ok = db.execute(sql, values);
-    if (ok && newId && !existing.isValid()) {
-        std::optional<QSqlQuery> id = db.select(u"SELECT last_insert_rowid()"_s);
-        ok = id && id->next();
-        if (ok)
-            *newId = id->value(0).toLongLong();
+    bool ok = true;
+    if (existing.isValid()) {
+        ok = db.execute(sql, values);
+    } else {
+        const std::optional<qint64> id = db.insertReturningId(sql, values);
+        ok = id.has_value();
+        if (ok && newId)
+            *newId = *id;
     }
     if (!ok || !transaction.commit()) {
         db.showStatementError(sql);

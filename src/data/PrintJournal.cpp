@@ -83,10 +83,11 @@ void BuildJournalGrid(BoundGrid& grid, Database& db, const QDate& from, const QD
 
 QList<QStringList> journalRows(Database& db, const QDate& from, const QDate& to) {
     QList<QStringList> rows;
-    if (std::optional<QSqlQuery> query = db.select(
-            u"SELECT 时间, 种类, 打印机, 格式, 结果, COALESCE(历史ID, ''), 内容 FROM 打印日志 "
-            u"WHERE 时间>=? AND 时间<=? ORDER BY 时间 DESC, ID DESC"_s,
-            dayBounds(from, to)))
+    if (std::optional<QSqlQuery> query =
+            db.select(u"SELECT 时间, 种类, 打印机, 格式, 结果, COALESCE(CAST(历史ID AS TEXT), ''), "
+                      u"内容 FROM 打印日志 "
+                      u"WHERE 时间>=? AND 时间<=? ORDER BY 时间 DESC, ID DESC"_s,
+                      dayBounds(from, to)))
         while (query->next()) {
             QStringList row;
             for (int c = 0; c < 7; ++c)

@@ -23,7 +23,7 @@ QVariant cellValue(const BoundGrid& grid, int row, int col) {
         return qint64(GetCellColor(grid, row, col, false));
     const QString& text = grid.text(row, col);
     if (col >= kFirstFlagColumn)
-        return int(!text.isEmpty());
+        return !text.isEmpty();  // a yes/no column
     const QString& column = grid.text(0, col);
     if (column == u"X" || column == u"Y" || column == u"S" || column == u"fSize")
         return numericValue(text);

@@ -30,7 +30,7 @@ void changedColumns(double x, double y, double s, double unchanged, QStringList&
 void ListFormatNames(Database& db, FormatDisplays& displays) {
     displays.formatNames.clear();
     if (std::optional<QSqlQuery> names =
-            db.select(u"SELECT Name FROM 支票格式 WHERE Name<>'' GROUP BY Name"_s))
+            db.select(u"SELECT Name FROM 支票格式 WHERE Name<>'' GROUP BY Name ORDER BY Name"_s))
         while (names->next())
             displays.formatNames << names->value(0).toString();
 
@@ -90,12 +90,11 @@ bool SavePageSettings(Database& db, double x, double y, double s, const QString&
     if (row->next()) {
         id = row->value(0);
     } else {
-        if (!db.execute(u"INSERT INTO 支票格式 (Name, CtlDF) VALUES (?, '')"_s, {name}))
+        const std::optional<qint64> added =
+            db.insertReturningId(u"INSERT INTO 支票格式 (Name, CtlDF) VALUES (?, '')"_s, {name});
+        if (!added)
             return false;
-        std::optional<QSqlQuery> added = db.select(u"SELECT last_insert_rowid()"_s);
-        if (!added || !added->next())
-            return false;
-        id = added->value(0);
+        id = *added;
     }
     QStringList assignments;
     QVariantList values;
@@ -135,8 +134,8 @@ bool UpdateFieldSettings(Database& db, int field, const Cheque& cheque, const QS
         const TextFont& font = cheque.font(field);
         assignments << u"Color=?"_s << u"fName=?"_s << u"fSize=?"_s << u"fBold=?"_s
                     << u"fItalic=?"_s << u"fUnderline=?"_s << u"fStrikethru=?"_s;
-        values << qint64(font.color) << font.name << font.size << int(font.bold) << int(font.italic)
-               << int(font.underline) << int(font.strikethrough);
+        values << qint64(font.color) << font.name << font.size << font.bold << font.italic
+               << font.underline << font.strikethrough;
     }
     if (assignments.isEmpty())
         return transaction.commit();

@@ -34,6 +34,7 @@ private:
     }
 
 private slots:
+    void initTestCase() { SKIP_WITHOUT_TEST_SERVER(); }
     void init() {
         m_t = new TestDatabase;
         m_displays = {};
@@ -145,9 +146,7 @@ private slots:
     // The page-settings row is created, then written: when the write fails, the new row
     // goes too.
     void interruptedSaveLeavesTheOldState() {
-        QVERIFY(
-            m_t->db.execute(u"CREATE TRIGGER refuse BEFORE UPDATE ON 支票格式 "
-                            u"BEGIN SELECT RAISE(ABORT, 'refused'); END"_s));
+        QVERIFY(m_t->refuse(u"UPDATE"_s, u"支票格式"_s));
         Cheque cheque;
         QVERIFY(!SavePageSettings(m_t->db, 1, 2, 3, u"新格式"_s, cheque, m_displays));
         QCOMPARE(m_t->scalar(u"SELECT count(*) FROM 支票格式 WHERE Name='新格式'"_s).toInt(), 0);
@@ -173,7 +172,7 @@ private slots:
 
     void formatFontsReachTheFields() {
         QVERIFY(
-            m_t->db.execute(u"UPDATE 支票格式 SET fName='楷体', fSize=15, fBold=1, Color=128 "
+            m_t->db.execute(u"UPDATE 支票格式 SET fName='楷体', fSize=15, fBold=TRUE, Color=128 "
                             u"WHERE CtlDF='票身-用途'"_s));
         QVERIFY(m_t->db.execute(u"DELETE FROM 支票格式 WHERE CtlDF='密码'"_s));
         Cheque cheque;

@@ -1,21 +1,139 @@
 #pragma once
 
+#include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QUrl>
+#include <QUuid>
 #include <QVariant>
 
 #include "Database.h"
 #include "ScriptedPrompts.h"
+#include "ServerAddress.h"
 
-// A real database file, created with the shipped schema and default format, in a temporary
-// folder that disappears with the test.
+// The data tests run on a SQLite file, or, with CHEQUEPRINT_TEST_BACKEND=postgres, on a fresh
+// database of the test server whose address CHEQUEPRINT_TEST_POSTGRES gives
+// (postgresql://USER@HOST:PORT/DBNAME; scripts/test.sh starts one when it can).
+inline bool onTestServer() {
+    return qEnvironmentVariable("CHEQUEPRINT_TEST_BACKEND") == QStringLiteral("postgres");
+}
+
+// A database of its own on the test server, dropped again with everything in it.
+class TestServerDatabase {
+public:
+    TestServerDatabase() {
+        if (!onTestServer())
+            return;
+        QUrl url(qEnvironmentVariable("CHEQUEPRINT_TEST_POSTGRES"));
+        const QString name = QStringLiteral("t_") + QUuid::createUuid().toString(QUuid::Id128);
+        if (run(QStringLiteral("CREATE DATABASE %1 TEMPLATE template0 ENCODING 'UTF8' "
+                               "LC_COLLATE 'C.UTF-8' LC_CTYPE 'C.UTF-8'")
+                    .arg(name))) {
+            m_name = name;
+            url.setPath(u'/' + name);
+            m_address = url.toString();
+        }
+    }
+    ~TestServerDatabase() {
+        if (!m_name.isEmpty())
+            run(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_name));
+    }
+    TestServerDatabase(const TestServerDatabase&) = delete;
+    TestServerDatabase& operator=(const TestServerDatabase&) = delete;
+
+    // The new database's address; empty without a test server.
+    const QString& address() const { return m_address; }
+
+    // Why the tests on the server cannot run; empty when they can.
+    static QString missing() {
+        if (qEnvironmentVariable("CHEQUEPRINT_TEST_POSTGRES").isEmpty())
+            return QStringLiteral("no PostgreSQL test server (CHEQUEPRINT_TEST_POSTGRES unset)");
+        QString reason;
+        if (!run(QStringLiteral("SELECT 1"), &reason))
+            return QStringLiteral("the PostgreSQL test server does not answer: ") + reason;
+        return {};
+    }
+
+private:
+    // Runs one statement on the server's own database.
+    static bool run(const QString& sql, QString* reason = nullptr) {
+        const QString connection = QUuid::createUuid().toString();
+        bool ok = false;
+        {
+            QString why;
+            const std::optional<ServerAddress> address =
+                parseServerAddress(qEnvironmentVariable("CHEQUEPRINT_TEST_POSTGRES"), &why);
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connection);
+            if (address) {
+                db.setHostName(address->host);
+                db.setPort(address->port);
+                db.setUserName(address->user);
+                db.setDatabaseName(address->database);
+                db.setConnectOptions(address->connectOptions);
+                QSqlQuery query(db);
+                ok = db.open() && query.exec(sql);
+                why = db.lastError().isValid() ? db.lastError().text() : query.lastError().text();
+            }
+            if (reason)
+                *reason = why;
+        }
+        QSqlDatabase::removeDatabase(connection);
+        return ok;
+    }
+
+    QString m_name;
+    QString m_address;
+};
+
+// Skips the whole test class on the server run when there is no server to run on.
+#define SKIP_WITHOUT_TEST_SERVER()                                 \
+    do {                                                           \
+        if (onTestServer()) {                                      \
+            const QString missing = TestServerDatabase::missing(); \
+            if (!missing.isEmpty())                                \
+                QSKIP(qPrintable(missing));                        \
+        }                                                          \
+    } while (false)
+
+// A real database, created with the shipped schema and default format: a file in a temporary
+// folder, or a database of the test server, that disappears with the test.
 struct TestDatabase {
     QTemporaryDir dir;
+    TestServerDatabase server;  // dropped after the connection below is closed
     ScriptedPrompts prompts;
     Database db{prompts};
 
-    TestDatabase() { db.open(path()); }
-    QString path() const { return dir.filePath(QStringLiteral("DATA.db")); }
+    TestDatabase() {
+        if (onTestServer())
+            db.initialize(path());
+        else
+            db.open(path());
+    }
+    // The file, or the server database's address.
+    QString path() const {
+        return onTestServer() ? server.address() : dir.filePath(QStringLiteral("DATA.db"));
+    }
+
+    // Makes the database refuse `event` (INSERT, UPDATE ...) on the table, for the rows that meet
+    // `condition` (written with NEW.column) or for all: a fault in the middle of a save.
+    bool refuse(const QString& event, const QString& table, const QString& condition = {}) {
+        if (!onTestServer())
+            return db.execute(
+                QStringLiteral("CREATE TRIGGER refuse BEFORE %1 ON %2 %3 BEGIN "
+                               "SELECT RAISE(ABORT, 'refused'); END")
+                    .arg(event, table,
+                         condition.isEmpty() ? QString() : QStringLiteral("WHEN ") + condition));
+        return db.execute(
+                   QStringLiteral("CREATE FUNCTION refuse() RETURNS trigger LANGUAGE "
+                                  "plpgsql AS $$ BEGIN RAISE EXCEPTION 'refused'; END $$")) &&
+               db.execute(QStringLiteral("CREATE TRIGGER refuse BEFORE %1 ON %2 FOR EACH ROW %3 "
+                                         "EXECUTE FUNCTION refuse()")
+                              .arg(event, table,
+                                   condition.isEmpty()
+                                       ? QString()
+                                       : QStringLiteral("WHEN (") + condition + u')'));
+    }
 
     // The first column of the first row of a query, for checking what was stored.
     QVariant scalar(const QString& sql, const QVariantList& values = {}) {

@@ -1,0 +1,46 @@
+#include "ServerAddress.h"
+
+#include <QUrl>
+#include <QUrlQuery>
+
+using namespace Qt::StringLiterals;
+
+bool isServerAddress(const QString& text) {
+    return text.startsWith(u"postgresql://"_s) || text.startsWith(u"postgres://"_s);
+}
+
+std::optional<ServerAddress> parseServerAddress(const QString& text, QString* reason) {
+    const QUrl url(text, QUrl::StrictMode);
+    ServerAddress address;
+    address.host = url.host();
+    address.user = url.userName();
+    address.database = url.path().mid(1);
+    address.port = url.port(5432);
+    if (!url.isValid() || !isServerAddress(text) || address.host.isEmpty() ||
+        address.database.isEmpty() || address.database.contains(u'/')) {
+        *reason = u"not a database address postgresql://USER@HOST[:PORT]/DBNAME"_s;
+        return std::nullopt;
+    }
+    if (!url.password().isEmpty()) {
+        *reason = u"a password does not belong in the address: put it in ~/.pgpass or PGPASSWORD"_s;
+        return std::nullopt;
+    }
+    // Only what concerns the connection is passed on; libpq would take a password here too.
+    static const QStringList allowed = {
+        u"sslmode"_s, u"connect_timeout"_s, u"sslrootcert"_s,      u"sslcert"_s,
+        u"sslkey"_s,  u"sslcrl"_s,          u"application_name"_s, u"target_session_attrs"_s};
+    QStringList options;
+    bool timeout = false;
+    for (const auto& [key, value] : QUrlQuery(url).queryItems(QUrl::FullyDecoded)) {
+        if (!allowed.contains(key) || value.contains(u';')) {
+            *reason = u"the database address option \""_s + key + u"\" is not supported"_s;
+            return std::nullopt;
+        }
+        options << key + u'=' + value;
+        timeout = timeout || key == u"connect_timeout";
+    }
+    if (!timeout)
+        options << u"connect_timeout=10"_s;
+    address.connectOptions = options.join(u';');
+    return address;
+}
