@@ -319,23 +319,24 @@ int batchVerb(const Arguments& args, const Io& io) {
     QString report;
     for (const QString& heading : list->unknownHeadings)
         report += u"未知的列：%1\n"_s.arg(heading);
-    int bad = 0;
+    bool bad = false;
     QList<Cheque> cheques;
-    for (const PaymentCheque& cheque :
-         CheckPaymentList(*list, *base, s.clock.today(), format, s.db, *printerLikeMeasure())) {
-        bad += cheque.problems.isEmpty() ? 0 : 1;
+    const QList<PaymentCheque> checked =
+        CheckPaymentList(*list, *base, s.clock.today(), format, s.db, *printerLikeMeasure());
+    for (const PaymentCheque& cheque : checked) {
+        bad = bad || !cheque.problems.isEmpty();
         for (const QString& problem : cheque.problems)
             report += problem + u'\n';
         cheques << cheque.cheque;
     }
-    report += u"共%1行，有问题的%2行\n"_s.arg(list->rows.size()).arg(bad);
+    report += checkSummary(checked) + u'\n';
     // While any row is bad, nothing prints.
     const bool checkOnly = args.has(u"--check"_s);
-    if (checkOnly || bad > 0 || cheques.isEmpty()) {
+    if (checkOnly || bad || cheques.isEmpty()) {
         if (const int written = writeOut(io, report.toUtf8()))
             return written;
         if (checkOnly)
-            return bad > 0 ? 1 : 0;
+            return bad ? 1 : 0;
         fail(io, u"nothing was printed: the payment list has no rows or rows with problems"_s);
         return 1;
     }

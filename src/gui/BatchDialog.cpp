@@ -65,7 +65,7 @@ BatchDialog::BatchDialog(const QString& fileName, const PaymentList& list,
     m_table->resizeColumnsToContents();
     m_table->resizeRowsToContents();
 
-    QString summary = u"共%1行，有问题的%2行"_s.arg(m_cheques.size()).arg(bad);
+    QString summary = checkSummary(m_cheques);
     if (!list.unknownHeadings.isEmpty())
         summary += u"；未知的列：%1"_s.arg(list.unknownHeadings.join(u"、"_s));
     if (bad > 0)

@@ -1,5 +1,7 @@
 #include "PaymentCheck.h"
 
+#include <algorithm>
+
 #include <QRegularExpression>
 
 #include "ChequeCheck.h"
@@ -31,6 +33,12 @@ QString problem(int line, const QString& column, const QString& value, const QSt
 }
 
 }  // namespace
+
+QString checkSummary(const QList<PaymentCheque>& cheques) {
+    const auto bad = std::count_if(cheques.begin(), cheques.end(),
+                                   [](const PaymentCheque& c) { return !c.problems.isEmpty(); });
+    return u"共%1行，有问题的%2行"_s.arg(cheques.size()).arg(bad);
+}
 
 QDate paymentDate(const QString& text) {
     static const QRegularExpression form(

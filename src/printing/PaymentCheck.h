@@ -27,5 +27,8 @@ QList<PaymentCheque> CheckPaymentList(const PaymentList& list, const Cheque& bas
                                       const QDate& today, const QString& format, Database& db,
                                       PrintSurface& measure);
 
+// "共N行，有问题的M行": the rows of a checked list and how many of them may not print.
+QString checkSummary(const QList<PaymentCheque>& cheques);
+
 // The day a date cell names, in any of the forms above; invalid for anything else.
 QDate paymentDate(const QString& text);
