@@ -8,11 +8,13 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSqlError>
+#include <QSqlRecord>
 #include <QStandardPaths>
 #include <QUuid>
 
 #include "Prompts.h"
 #include "ServerAddress.h"
+#include "UserState.h"
 
 using namespace Qt::StringLiterals;
 
@@ -38,13 +40,14 @@ QStringList scriptStatements(const QString& script) {
 
 // The schema's version: PRAGMA user_version in a file, the one row of 数据库版本 on a server.
 // Version 1 is the formats and the history; each later version is one step of upgrades().
-constexpr int kSchemaVersion = 2;
+constexpr int kSchemaVersion = 3;
 
 // The statements of one step from version n + 1 to n + 2, some in one dialect only.
 struct UpgradeStep {
     QStringList statements;
     QStringList fileOnly;
     QStringList serverOnly;
+    bool movesUserState = false;  // then moves the last input and current format to 用户状态
 };
 
 const std::vector<UpgradeStep>& upgrades() {
@@ -64,6 +67,12 @@ const std::vector<UpgradeStep>& upgrades() {
           u"RAISE EXCEPTION '打印日志不可修改'; END $$"_s,
           u"CREATE OR REPLACE TRIGGER 打印日志_不可修改 BEFORE UPDATE OR DELETE ON 打印日志 "
           u"FOR EACH ROW EXECUTE FUNCTION 打印日志_只增()"_s}},
+        // 3: each user's own last input and current format, apart from other users'.
+        {{u"CREATE TABLE IF NOT EXISTS 用户状态 (用户 TEXT NOT NULL PRIMARY KEY, "
+          u"当前格式 TEXT NOT NULL DEFAULT '', 上次输入 TEXT NOT NULL DEFAULT '')"_s},
+         {},
+         {},
+         true},
     };
     return steps;
 }
@@ -79,6 +88,14 @@ QString forServer(QString statement) {
     statement.replace(real, u"double precision"_s);
     statement.replace(falseDefault, u"BOOLEAN DEFAULT FALSE"_s);
     return statement;
+}
+
+// The login of whoever runs the program, as the system names it.
+QString systemLogin() {
+    for (const char* variable : {"USER", "USERNAME", "LOGNAME"})
+        if (const QString login = qEnvironmentVariable(variable); !login.isEmpty())
+            return login;
+    return QDir::home().dirName();  // a service without a login environment
 }
 
 // Creates an empty file readable and writable by its owner only; SQLite gives its journal
@@ -163,6 +180,7 @@ bool Database::openFile(const QString& path, QString& reason) {
     // is never replaced, and never deleted.
     if (!QFileInfo::exists(path))
         createPrivateFile(path);
+    m_user = systemLogin();
     m_db.setDatabaseName(path);
     m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
     if (!m_db.open()) {
@@ -196,6 +214,12 @@ bool Database::connectServer(const QString& location, QString& reason) {
         reason = m_db.lastError().text();
         return false;
     }
+    QSqlQuery login(m_db);
+    if (!login.exec(u"SELECT current_user"_s) || !login.next()) {
+        reason = login.lastError().text();
+        return false;
+    }
+    m_user = login.value(0).toString();
     return true;
 }
 
@@ -264,6 +288,8 @@ bool Database::createServerSchema(QString& reason) {
         const UpgradeStep& step = upgrades()[size_t(version - 1)];
         for (const QString& statement : step.statements + step.serverOnly)
             ok = ok && run(forServer(statement));
+        if (ok && step.movesUserState)
+            ok = moveUserState(reason);
     }
     if (ok && found != kSchemaVersion)
         ok = run(u"DELETE FROM 数据库版本"_s) &&
@@ -272,6 +298,39 @@ bool Database::createServerSchema(QString& reason) {
     if (!ok)
         m_db.rollback();
     return ok;
+}
+
+bool Database::moveUserState(QString& reason) {
+    QSqlQuery query(m_db);
+    auto run = [&](const QString& sql, const QVariantList& values = {}) {
+        bool ok = query.prepare(sql);
+        for (const QVariant& value : values)
+            query.addBindValue(value);
+        if (ok && query.exec())
+            return true;
+        reason = sql + u": "_s + query.lastError().text();
+        return false;
+    };
+    // Before, one database had one last input (the history row of 1900-01-01) and one current
+    // format (the format row without a name); they now belong to whoever upgrades.
+    QString current = u""_s;  // a null text would be bound as NULL
+    bool ok = run(u"SELECT CtlDF FROM 支票格式 WHERE Name='' ORDER BY ID LIMIT 1"_s);
+    if (ok && query.next())
+        current = query.value(0).toString();
+    QHash<QString, QString> lastInput;
+    ok = ok && run(u"SELECT * FROM 历史记录 WHERE Dat=? ORDER BY ID LIMIT 1"_s, {u"1900-01-01"_s});
+    if (ok && query.next()) {
+        static const QStringList notTexts = {u"id"_s, u"dat"_s, u"出票日期"_s, u"日期(票根)"_s};
+        const QSqlRecord row = query.record();
+        for (int i = 0; i < row.count(); ++i)
+            if (!notTexts.contains(row.fieldName(i).toLower()))
+                lastInput.insert(row.fieldName(i), row.value(i).toString());
+    }
+    if (ok && (!current.isEmpty() || !lastInput.isEmpty()))
+        ok = run(u"INSERT INTO 用户状态 (用户, 当前格式, 上次输入) VALUES (?, ?, ?)"_s,
+                 {m_user, current, lastInput.isEmpty() ? u""_s : lastInputText(lastInput)});
+    return ok && run(u"DELETE FROM 支票格式 WHERE Name=''"_s) &&
+           run(u"DELETE FROM 历史记录 WHERE Dat=?"_s, {u"1900-01-01"_s});
 }
 
 bool Database::createSchema(QString& reason) {
@@ -315,6 +374,8 @@ bool Database::createSchema(QString& reason) {
         const UpgradeStep& step = upgrades()[size_t(version - 1)];
         for (const QString& statement : step.statements + step.fileOnly)
             ok = ok && run(statement);
+        if (ok && step.movesUserState)
+            ok = moveUserState(reason);
     }
     if (ok && found < kSchemaVersion)
         ok = run(u"PRAGMA user_version=%1"_s.arg(kSchemaVersion));

@@ -36,6 +36,9 @@ public:
     bool isServer() const { return m_server; }
     bool isOpen() const { return m_db.isOpen(); }
     const QString& path() const { return m_path; }
+    // Whose last input and current format are read and written: the database login on a
+    // server, the system login for a file.
+    const QString& userName() const { return m_user; }
 
     // A SELECT, positioned before its first row and read forwards only. On failure shows
     // "数据库打开错误(" + sql + ")！" and returns nothing.
@@ -68,11 +71,13 @@ private:
     int serverSchemaVersion();
     bool checkServerSchema(QString& reason);
     bool createServerSchema(QString& reason);
+    bool moveUserState(QString& reason);
 
     Prompts& m_prompts;
     QString m_connectionName;
     QSqlDatabase m_db;
     QString m_path;
+    QString m_user;
     bool m_newerFile = false;
     bool m_server = false;  // made by a newer version of the program
     int m_transactionDepth = 0;

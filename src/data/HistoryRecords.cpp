@@ -8,6 +8,7 @@
 #include "FieldInput.h"
 #include "GridRoutines.h"
 #include "Prompts.h"
+#include "UserState.h"
 
 using namespace Qt::StringLiterals;
 
@@ -44,60 +45,40 @@ QStringList historyTextColumns() {
 
 bool SaveHistoryRecord(Database& db, const Cheque& cheque, const QDate& date, qint64* newId) {
     const QDate stub = stubDate(cheque);
-    if (!stub.isValid())
-        return false;
-    // A printed cheque is only kept with the date it carries; the last input may hold any.
     const QDate issue = issueDate(cheque);
-    if (!issue.isValid() && date != kLastInputDay)
+    if (!stub.isValid() || !issue.isValid())
         return false;
 
-    QStringList columns = {u"Dat"_s, u"出票日期"_s, u"日期(票根)"_s};
+    QStringList columns = {u"Dat"_s, u"出票日期"_s, sqlName(u"日期(票根)"_s)};
     QVariantList values = {isoDate(date), isoDate(issue), isoDate(stub)};
     for (int i = 0; i < kPrintableFieldCount; ++i) {
         if (const QString column = historyTextColumn(i); !column.isEmpty()) {
-            columns << column;
+            columns << sqlName(column);
             values << cheque.text(i);
         }
     }
-
-    Transaction transaction(db);
-    QVariant existing;
-    if (date == kLastInputDay) {
-        std::optional<QSqlQuery> query = db.select(
-            u"SELECT ID FROM 历史记录 WHERE Dat=? ORDER BY ID LIMIT 1"_s, {kLastInputDate});
-        if (!query)
-            return false;
-        if (query->next())
-            existing = query->value(0);
-    }
-    QString sql;
-    if (existing.isValid()) {
-        QStringList assignments;
-        for (const QString& column : columns)
-            assignments << sqlName(column) + u"=?"_s;
-        sql = u"UPDATE 历史记录 SET "_s + assignments.join(u',') + u" WHERE ID=?"_s;
-        values << existing;
-    } else {
-        QStringList names;
-        for (const QString& column : columns)
-            names << sqlName(column);
-        sql = u"INSERT INTO 历史记录 ("_s + names.join(u',') + u") VALUES ("_s +
-              QStringList(columns.size(), u"?"_s).join(u',') + u')';
-    }
-    bool ok = true;
-    if (existing.isValid()) {
-        ok = db.execute(sql, values);
-    } else {
-        const std::optional<qint64> id = db.insertReturningId(sql, values);
-        ok = id.has_value();
-        if (ok && newId)
-            *newId = *id;
-    }
-    if (!ok || !transaction.commit()) {
+    const QString sql = u"INSERT INTO 历史记录 ("_s + columns.join(u',') + u") VALUES ("_s +
+                        QStringList(columns.size(), u"?"_s).join(u',') + u')';
+    const std::optional<qint64> id = db.insertReturningId(sql, values);
+    if (!id) {
         db.showStatementError(sql);
         return false;
     }
+    if (newId)
+        *newId = *id;
     return true;
+}
+
+bool SaveLastInput(Database& db, const Cheque& cheque) {
+    // Dates are not kept: a reloaded cheque carries today's date.
+    QHash<QString, QString> texts;
+    for (int i = 0; i < kPrintableFieldCount; ++i)
+        if (const QString column = historyTextColumn(i); !column.isEmpty())
+            texts.insert(column, cheque.text(i));
+    if (StoreLastInput(db, texts))
+        return true;
+    db.showStatementError(u"INSERT INTO 用户状态"_s);
+    return false;
 }
 
 bool SaveHistoryRecords(Database& db, const QList<Cheque>& cheques, const QDate& date,
@@ -120,15 +101,22 @@ bool SaveHistoryRecords(Database& db, const QList<Cheque>& cheques, const QDate&
 
 bool LoadHistoryRecord(Database& db, Cheque& cheque, qint32 id, Prompts& prompts,
                        const Clock& clock) {
-    std::optional<QSqlQuery> query =
-        id < 0 ? db.select(u"SELECT * FROM 历史记录 WHERE Dat=? ORDER BY ID LIMIT 1"_s,
-                           {kLastInputDate})
-               : db.select(u"SELECT * FROM 历史记录 WHERE ID=?"_s, {id});
-    if (!query || !query->next())
-        return false;
+    QHash<QString, QString> texts;
+    if (id < 0) {
+        std::optional<QHash<QString, QString>> lastInput = StoredLastInput(db);
+        if (!lastInput || lastInput->isEmpty())
+            return false;
+        texts = *lastInput;
+    } else {
+        std::optional<QSqlQuery> query = db.select(u"SELECT * FROM 历史记录 WHERE ID=?"_s, {id});
+        if (!query || !query->next())
+            return false;
+        for (const QString& column : historyTextColumns())
+            texts.insert(column, query->value(column).toString());
+    }
     for (int i = 0; i < kPrintableFieldCount; ++i)
-        if (const QString column = historyTextColumn(i); !column.isEmpty())
-            cheque.setText(i, query->value(column).toString());
+        if (const QString column = historyTextColumn(i); texts.contains(column))
+            cheque.setText(i, texts.value(column));
 
     // A reloaded cheque always carries today's date.
     enterDate(cheque, clock.today(), prompts);

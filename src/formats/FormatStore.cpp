@@ -6,6 +6,7 @@
 #include "Database.h"
 #include "NumberText.h"
 #include "ProgressIndicator.h"
+#include "UserState.h"
 
 using namespace Qt::StringLiterals;
 
@@ -34,27 +35,19 @@ void ListFormatNames(Database& db, FormatDisplays& displays) {
         while (names->next())
             displays.formatNames << names->value(0).toString();
 
-    std::optional<QSqlQuery> current =
-        db.select(u"SELECT CtlDF FROM 支票格式 WHERE Name='' ORDER BY ID LIMIT 1"_s);
-    if (current && current->next()) {
-        displays.currentFormat = current->value(0).toString();
+    const std::optional<QString> current = StoredCurrentFormat(db);
+    // On a shared database another user may have deleted this user's current format.
+    if (current && displays.formatNames.contains(*current)) {
+        displays.currentFormat = *current;
     } else {
         displays.currentFormat = displays.formatNames.value(0);
-        if (current)
+        if (current && *current != displays.currentFormat)
             SetCurrentFormat(db, displays.currentFormat);
     }
 }
 
 bool SetCurrentFormat(Database& db, const QString& name) {
-    Transaction transaction(db);
-    std::optional<QSqlQuery> row =
-        db.select(u"SELECT ID FROM 支票格式 WHERE Name='' ORDER BY ID LIMIT 1"_s);
-    if (!row)
-        return false;
-    const bool ok =
-        row->next() ? db.execute(u"UPDATE 支票格式 SET CtlDF=? WHERE ID=?"_s, {name, row->value(0)})
-                    : db.execute(u"INSERT INTO 支票格式 (Name, CtlDF) VALUES ('', ?)"_s, {name});
-    return ok && transaction.commit();
+    return StoreCurrentFormat(db, name);
 }
 
 std::optional<PageSettings> LoadPageSettings(Database& db, const QString& name, Cheque& cheque,

@@ -218,7 +218,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     // Each step runs even when the one before failed.
     m_chequeTab->finishEditing();
     SaveOptionFlags(m_cheque, m_services.settings);
-    SaveHistoryRecord(m_services.db, m_cheque, kLastInputDay);
+    SaveLastInput(m_services.db, m_cheque);
     m_fieldPopup->close();
     event->accept();
 }

@@ -7,6 +7,11 @@
 #include <QSqlQuery>
 #include <QTest>
 
+#include "Cheque.h"
+#include "ChequeFields.h"
+#include "Clock.h"
+#include "FormatStore.h"
+#include "HistoryRecords.h"
 #include "TestDatabase.h"
 
 using namespace Qt::StringLiterals;
@@ -27,7 +32,7 @@ private slots:
         QCOMPARE(
             t.scalar(u"SELECT fName FROM 支票格式 WHERE Name='标准支票' AND CtlDF=''"_s).toString(),
             u"14 22 63 0 10"_s);
-        QCOMPARE(t.scalar(u"SELECT CtlDF FROM 支票格式 WHERE Name=''"_s).toString(), u"标准支票"_s);
+        QCOMPARE(t.currentFormat(), u"标准支票"_s);
         QCOMPARE(t.scalar(u"PRAGMA journal_mode"_s).toString(), u"wal"_s);
         QCOMPARE(t.scalar(u"PRAGMA synchronous"_s).toInt(), 2);  // FULL
         QVERIFY(t.prompts.shown().empty());
@@ -40,7 +45,7 @@ private slots:
         QVERIFY(again.open(t.path()));
         std::optional<QSqlQuery> count = again.select(u"SELECT count(*) FROM 支票格式"_s);
         QVERIFY(count && count->next());
-        QCOMPARE(count->value(0).toInt(), 20);
+        QCOMPARE(count->value(0).toInt(), 19);
     }
 
     void queryWithoutRowsIsNoFailure() {
@@ -104,15 +109,18 @@ private slots:
             QVERIFY(t.db.execute(u"DELETE FROM 支票格式"_s));
             QVERIFY(!t.db.execute(u"INSERT INTO 没有这个表 VALUES (1)"_s));
         }  // not committed
-        QCOMPARE(t.scalar(u"SELECT count(*) FROM 支票格式"_s).toInt(), 21);
+        QCOMPARE(t.scalar(u"SELECT count(*) FROM 支票格式"_s).toInt(), 20);
     }
 
-    // A file in use before the journal existed gains it on opening and loses nothing: the
-    // file as the program wrote it before schema versions (version 0) and after (version 1).
+    // An older file gains the journal and each user's own state on opening and loses
+    // nothing: the file as the program wrote it before schema versions (version 0), before
+    // the journal (1) and before each user had a state of their own (2). Its last input and
+    // current format become those of the user who opens it.
     void olderFilesAreUpgradedKeepingEverything_data() {
         QTest::addColumn<int>("version");
         QTest::newRow("before schema versions") << 0;
         QTest::newRow("version 1") << 1;
+        QTest::newRow("version 2") << 2;
     }
     void olderFilesAreUpgradedKeepingEverything() {
         QFETCH(int, version);
@@ -142,7 +150,18 @@ private slots:
                  u"INSERT INTO 支票格式 (Name, CtlDF, X) VALUES ('我的格式', '银行', 120), "
                  u"('我的格式', '', 11), ('', '我的格式', 0)"_s,
                  u"INSERT INTO 历史记录 (Dat, 收款人全称, 金额) VALUES ('2025-01-02', '甲', "
-                 u"'￥1.00')"_s,
+                 u"'￥1.00'), ('1900-01-01', '上次的收款人', '￥2.00')"_s,
+                 version >= 2 ? u"CREATE TABLE 打印日志 (ID INTEGER PRIMARY KEY AUTOINCREMENT, "
+                                u"时间 TEXT NOT NULL, 种类 TEXT NOT NULL, 打印机 TEXT NOT NULL "
+                                u"DEFAULT '', 格式 TEXT NOT NULL DEFAULT '', 结果 TEXT NOT NULL, "
+                                u"历史ID INTEGER, 内容 TEXT NOT NULL DEFAULT '')"_s
+                              : u"SELECT 1"_s,
+                 version >= 2 ? u"CREATE TRIGGER 打印日志_不可修改 BEFORE UPDATE ON 打印日志 "
+                                u"BEGIN SELECT RAISE(ABORT, '打印日志不可修改'); END"_s
+                              : u"SELECT 1"_s,
+                 version >= 2 ? u"CREATE TRIGGER 打印日志_不可删除 BEFORE DELETE ON 打印日志 "
+                                u"BEGIN SELECT RAISE(ABORT, '打印日志不可删除'); END"_s
+                              : u"SELECT 1"_s,
                  u"PRAGMA user_version=%1"_s.arg(version)})
                 QVERIFY2(q.exec(sql), qPrintable(q.lastError().text()));
             older.close();
@@ -156,10 +175,21 @@ private slots:
             std::optional<QSqlQuery> q = db.select(sql);
             return q && q->next() ? q->value(0) : QVariant();
         };
-        QCOMPARE(scalar(u"PRAGMA user_version"_s).toInt(), 2);
+        QCOMPARE(scalar(u"PRAGMA user_version"_s).toInt(), 3);
         QCOMPARE(scalar(u"SELECT group_concat(Name || CtlDF || X, '|') FROM 支票格式"_s).toString(),
-                 u"我的格式银行120.0|我的格式11.0|我的格式0.0"_s);  // no shipped format added
-        QCOMPARE(scalar(u"SELECT 收款人全称 || 金额 FROM 历史记录"_s).toString(), u"甲￥1.00"_s);
+                 u"我的格式银行120.0|我的格式11.0"_s);  // no shipped format added
+        QCOMPARE(scalar(u"SELECT group_concat(收款人全称 || 金额) FROM 历史记录"_s).toString(),
+                 u"甲￥1.00"_s);
+        FormatDisplays displays;
+        ListFormatNames(db, displays);
+        QCOMPARE(displays.currentFormat, u"我的格式"_s);
+        Cheque cheque;
+        const Clock clock;
+        LoadLastInput(db, cheque, prompts, clock);
+        QCOMPARE(cheque.text(Field::Payee), u"上次的收款人"_s);
+        QCOMPARE(cheque.text(Field::Amount), u"￥2.00"_s);
+        QCOMPARE(scalar(u"SELECT 用户 FROM 用户状态"_s).toString(), db.userName());
+        QVERIFY(!db.userName().isEmpty());
         QCOMPARE(scalar(u"SELECT count(*) FROM 打印日志"_s).toInt(), 0);
         // The journal takes rows and refuses to change them.
         QVERIFY(db.execute(

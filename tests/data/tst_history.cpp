@@ -66,10 +66,11 @@ private slots:
     }
 
     void closingSavesKeepOneLastInputRow() {
-        QVERIFY(SaveHistoryRecord(m_t->db, filledCheque(u"第一次"_s), kLastInputDay));
-        QVERIFY(SaveHistoryRecord(m_t->db, filledCheque(u"第二次"_s), kLastInputDay));
-        QCOMPARE(count(u"Dat='1900-01-01'"_s), 1);
-        QCOMPARE(m_t->scalar(u"SELECT 收款人全称 FROM 历史记录"_s).toString(), u"第二次"_s);
+        QVERIFY(SaveLastInput(m_t->db, filledCheque(u"第一次"_s)));
+        QVERIFY(SaveLastInput(m_t->db, filledCheque(u"第二次"_s)));
+        QCOMPARE(m_t->scalar(u"SELECT count(*) FROM 用户状态"_s).toInt(), 1);
+        QVERIFY(m_t->scalar(u"SELECT 上次输入 FROM 用户状态"_s).toString().contains(u"第二次"_s));
+        QCOMPARE(count(), 0);
         QCOMPARE(builtGrid().rows(), 2);  // never listed
     }
 
@@ -120,7 +121,8 @@ private slots:
     void loadingBringsTodaysDate() {
         QFETCH(int, id);
         const Cheque stored = filledCheque(u"O'Brien 贸易"_s);
-        QVERIFY(SaveHistoryRecord(m_t->db, stored, id < 0 ? kLastInputDay : QDate(2009, 5, 20)));
+        QVERIFY(id < 0 ? SaveLastInput(m_t->db, stored)
+                       : SaveHistoryRecord(m_t->db, stored, QDate(2009, 5, 20)));
         const int rowId = id < 0 ? -1 : m_t->scalar(u"SELECT max(ID) FROM 历史记录"_s).toInt();
         Cheque cheque;
         QVERIFY(LoadHistoryRecord(m_t->db, cheque, rowId, m_t->prompts, m_clock));
@@ -179,14 +181,17 @@ private slots:
         QCOMPARE(grid.rows(), 3);
     }
 
-    void deletingAllRemovesTheLastInputRowToo() {
+    void deletingAllKeepsTheLastInput() {
         QVERIFY(SaveHistoryRecord(m_t->db, filledCheque(u"一"_s), QDate(2026, 12, 1)));
-        QVERIFY(SaveHistoryRecord(m_t->db, filledCheque(u"上次"_s), kLastInputDay));
+        QVERIFY(SaveLastInput(m_t->db, filledCheque(u"上次"_s)));
         BoundGrid grid = builtGrid();
         m_t->prompts.queueAnswer(PromptAnswer::Yes);
         QVERIFY(DeleteAllHistory(m_t->db, grid, m_t->prompts));
         QCOMPARE(count(), 0);
         QCOMPARE(grid.rows(), 2);
+        Cheque cheque;
+        QVERIFY(LoadHistoryRecord(m_t->db, cheque, -1, m_t->prompts, m_clock));
+        QCOMPARE(cheque.text(Field::Payee), u"上次"_s);
         m_t->prompts.clear();
         QVERIFY(!DeleteAllHistory(m_t->db, grid, m_t->prompts));  // empty grid: no question
         QVERIFY(m_t->prompts.shown().empty());

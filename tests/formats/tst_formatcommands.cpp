@@ -163,8 +163,7 @@ private slots:
         const bool asked = !m_t->prompts.shown().empty() &&
                            m_t->prompts.shown().front().text == u"该格式已经存在，是否覆盖？"_s;
         QCOMPARE(asked, exists);
-        const QString current =
-            m_t->scalar(u"SELECT CtlDF FROM 支票格式 WHERE Name=''"_s).toString();
+        const QString current = m_t->currentFormat();
         QCOMPARE(current, saved ? name : kDefault);
         if (saved) {
             QCOMPARE(stored(u"X"_s, name, u"银行"_s).toDouble(), 130.0);

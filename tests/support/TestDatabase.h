@@ -135,6 +135,12 @@ struct TestDatabase {
                                        : QStringLiteral("WHEN (") + condition + u')'));
     }
 
+    // The current format stored for the user of the connection.
+    QString currentFormat() {
+        return scalar(QStringLiteral("SELECT 当前格式 FROM 用户状态 WHERE 用户=?"), {db.userName()})
+            .toString();
+    }
+
     // The first column of the first row of a query, for checking what was stored.
     QVariant scalar(const QString& sql, const QVariantList& values = {}) {
         std::optional<QSqlQuery> query = db.select(sql, values);

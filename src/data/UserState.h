@@ -1,0 +1,24 @@
+#pragma once
+
+#include <optional>
+
+#include <QHash>
+#include <QString>
+
+class Database;
+
+// What each user carries from one run to the next, kept apart from other users of a shared
+// database: the current format's name and the last input (history column -> text). The user
+// is the database login on a server, the system login for a file.
+
+// The user's current format; empty when the user has none yet, nothing when the database
+// fails.
+std::optional<QString> StoredCurrentFormat(Database& db);
+bool StoreCurrentFormat(Database& db, const QString& name);
+
+// The user's last input; empty when the user has none yet, nothing when the database fails.
+std::optional<QHash<QString, QString>> StoredLastInput(Database& db);
+bool StoreLastInput(Database& db, const QHash<QString, QString>& texts);
+
+// The last input as stored: a JSON object of history column -> text.
+QString lastInputText(const QHash<QString, QString>& texts);
