@@ -20,6 +20,7 @@
 #include "HistoryGrid.h"
 #include "PrintJournal.h"
 #include "ProgressIndicator.h"
+#include "RegText.h"
 #include "TextMeasure.h"
 #include "Verbs.h"
 
@@ -40,9 +41,15 @@ int writeOut(const Io& io, const QByteArray& bytes) {
     return 1;
 }
 
+QString databaseLocation(const QString& option) {
+    if (!option.isEmpty())
+        return option;
+    const QString chosen = openUserSettings()->value(u"database/url"_s).toString();
+    return chosen.isEmpty() ? Database::defaultPath() : chosen;
+}
+
 bool openDatabase(Database& db, const Arguments& args) {
-    const QString path = args.option(u"--database"_s);
-    return db.open(path.isEmpty() ? Database::defaultPath() : path);
+    return db.open(databaseLocation(args.option(u"--database"_s)));
 }
 
 namespace {
@@ -87,7 +94,9 @@ constexpr char kUsage[] =
     "\n"
     "Options:\n"
     "  --database FILE    use this database file instead of the user's DATA.db\n"
-    "                     (created with the default format when missing)\n"
+    "                     (created with the default format when missing), or a shared\n"
+    "                     database postgresql://USER@HOST[:PORT]/DBNAME; without the option,\n"
+    "                     the one the key database/url of the settings names\n"
     "  --printer NAME     print on this printer (default: the system's default printer)\n"
     "  --pdf FILE         print into this PDF file instead\n"
     "  --format NAME      use this print format (default: the current one)\n"
@@ -155,8 +164,7 @@ int listFormats(const Arguments& args, const Io& io) {
 int initDatabase(const Arguments& args, const Io& io) {
     ConsolePrompts prompts(io.err);
     Database db(prompts);
-    const QString location = args.option(u"--database"_s);
-    return db.initialize(location.isEmpty() ? Database::defaultPath() : location) ? 0 : 1;
+    return db.initialize(databaseLocation(args.option(u"--database"_s))) ? 0 : 1;
 }
 
 QString oneLine(QString text) {

@@ -10,6 +10,10 @@
 // --database FILE (its file goes to *database; empty for the user's own).
 bool wantsWindow(const QStringList& arguments, QString* database);
 
+// The database to use: the --database option's, else the one the user's settings name
+// (key database/url, beside the switches), else the user's own DATA.db.
+QString databaseLocation(const QString& option);
+
 // The usage text.
 QByteArray usageText();
 

@@ -57,7 +57,7 @@ int runWindow(int argc, char* argv[], const QString& database) {
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
     QtPrompts prompts;
     Database db(prompts);
-    if (!db.open(database.isEmpty() ? Database::defaultPath() : database))
+    if (!db.open(databaseLocation(database)))
         return 1;
     Clock clock;
     SystemPrinters printers;

@@ -1,6 +1,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSettings>
 #include <QTest>
 
 #include "AmountCapitals.h"
@@ -129,6 +130,17 @@ private slots:
         QCOMPARE(second[0],
                  t.scalar(u"SELECT ID FROM 历史记录 WHERE 收款人全称='乙'"_s).toString());
         QVERIFY(second[0] != second[1]);
+
+        // Without the option, the database that the user's settings name.
+        const QString home = t.dir.filePath(u"home"_s);
+        {
+            QSettings settings(home + u"/chequeprint/chequeprint.ini"_s, QSettings::IniFormat);
+            settings.setValue(u"database/url"_s, t.path());
+        }
+        const Run chosen = run({u"history"_s}, {}, home);
+        QCOMPARE(chosen.exitCode, 0);
+        QCOMPARE(chosen.out, history.out);
+        QVERIFY(!QFileInfo::exists(home + u"/chequeprint/DATA.db"_s));
 
         // The ID shown reprints that cheque; the saved copy is the newest row.
         const QString pdf = t.dir.filePath(u"again.pdf"_s);
