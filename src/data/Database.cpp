@@ -6,10 +6,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlRecord>
 #include <QStandardPaths>
+#include <QThread>
 #include <QUuid>
 
 #include "Prompts.h"
@@ -385,49 +387,67 @@ bool Database::createSchema(QString& reason) {
     return ok;
 }
 
-std::optional<QSqlQuery> Database::select(const QString& sql, const QVariantList& values) {
-    QSqlQuery query(m_db);
-    query.setForwardOnly(true);
-    bool ok = query.prepare(sql);
-    for (const QVariant& value : values)
-        query.addBindValue(value);
-    ok = ok && query.exec();
-    if (!ok) {
-        qWarning("chequeprint: %s: %s", qUtf8Printable(sql),
-                 qUtf8Printable(query.lastError().text()));
-        showStatementError(sql);
-        return std::nullopt;
+std::optional<QSqlQuery> Database::run(const QString& sql, const QVariantList& values,
+                                       bool prepared) {
+    for (int attempt = 0;; ++attempt) {
+        QSqlQuery query(m_db);
+        query.setForwardOnly(true);
+        bool ok = !prepared || query.prepare(sql);
+        for (const QVariant& value : values)
+            query.addBindValue(value);
+        ok = ok && (prepared ? query.exec() : query.exec(sql));
+        if (ok)
+            return query;
+        const QSqlError error = query.lastError();
+        qWarning("chequeprint: %s: %s", qUtf8Printable(sql), qUtf8Printable(error.text()));
+        m_retryable = m_server && isPassingFailure(error.nativeErrorCode());
+        if (attempt > 0 || !reconnectAfterLoss())
+            return std::nullopt;
     }
+}
+
+bool Database::isPassingFailure(const QString& code) {
+    // Serialization failure, deadlock, the server shutting down, a broken connection; no code
+    // at all when the connection is gone before the server could say why.
+    return code.isEmpty() || code == u"40001" || code == u"40P01" || code == u"57P01" ||
+           code.startsWith(u"08");
+}
+
+bool Database::reconnectAfterLoss() {
+    // Inside a transaction everything before is lost with the connection: only the whole
+    // transaction can be run again (atomically()).
+    if (!m_server || m_transactionDepth > 0)
+        return false;
+    if (QSqlQuery probe(m_db); probe.exec(u"SELECT 1"_s))
+        return false;  // the connection is fine: the statement itself failed
+    m_db.close();
+    if (!m_db.open()) {
+        qWarning("chequeprint: cannot connect to the database again: %s",
+                 qUtf8Printable(m_db.lastError().text()));
+        return false;
+    }
+    qWarning("chequeprint: the connection to the database was lost; connected again");
+    return true;
+}
+
+std::optional<QSqlQuery> Database::select(const QString& sql, const QVariantList& values) {
+    std::optional<QSqlQuery> query = run(sql, values, true);
+    if (!query)
+        showStatementError(sql);
     return query;
 }
 
 bool Database::execute(const QString& sql, const QVariantList& values) {
-    QSqlQuery query(m_db);
     // Without values the statement runs as it stands: a server refuses to prepare a CREATE.
-    bool ok = values.isEmpty() || query.prepare(sql);
-    for (const QVariant& value : values)
-        query.addBindValue(value);
-    ok = ok && (values.isEmpty() ? query.exec(sql) : query.exec());
-    if (!ok)
-        qWarning("chequeprint: %s: %s", qUtf8Printable(sql),
-                 qUtf8Printable(query.lastError().text()));
-    return ok;
+    return run(sql, values, !values.isEmpty()).has_value();
 }
 
 std::optional<qint64> Database::insertReturningId(const QString& sql, const QVariantList& values) {
-    QSqlQuery query(m_db);
-    query.setForwardOnly(true);
-    bool ok = query.prepare(sql + u" RETURNING ID"_s);
-    for (const QVariant& value : values)
-        query.addBindValue(value);
-    ok = ok && query.exec() && query.next();
-    if (!ok) {
-        qWarning("chequeprint: %s: %s", qUtf8Printable(sql),
-                 qUtf8Printable(query.lastError().text()));
+    std::optional<QSqlQuery> query = run(sql + u" RETURNING ID"_s, values, true);
+    if (!query || !query->next())
         return std::nullopt;
-    }
-    const qint64 id = query.value(0).toLongLong();
-    query.finish();  // a statement still stepping would keep a file's transaction from ending
+    const qint64 id = query->value(0).toLongLong();
+    query->finish();  // a statement still stepping would keep a file's transaction from ending
     return id;
 }
 
@@ -460,12 +480,53 @@ QString sqlName(const QString& name) {
 
 bool Database::transaction() {
     if (m_transactionDepth == 0) {
-        if (!m_db.transaction())
+        if (!begin() && !(reconnectAfterLoss() && begin()))
             return false;
         m_transactionFailed = false;
     }
     ++m_transactionDepth;
     return true;
+}
+
+bool Database::begin() {
+    if (m_server)
+        return m_db.transaction();
+    // A file's transaction takes the write lock at once (waiting for another writer up to
+    // the busy timeout): one that read first could not write after another's commit.
+    return QSqlQuery(m_db).exec(u"BEGIN IMMEDIATE"_s);
+}
+
+bool Database::lockName(int space, const QString& name) {
+    if (!m_server)
+        return m_transactionDepth > 0;  // the file's write lock is held already
+    // Held to the end of the transaction; two names that hash alike only wait for each other.
+    return m_transactionDepth > 0 &&
+           execute(u"SELECT pg_advisory_xact_lock(%1, hashtext(?))"_s.arg(space), {name});
+}
+
+bool Database::atomically(const std::function<bool()>& work) {
+    if (m_transactionDepth > 0) {  // part of the caller's transaction, which runs again whole
+        Transaction transaction(*this);
+        return work() && transaction.commit();
+    }
+    constexpr int kAttempts = 5;
+    for (int attempt = 1;; ++attempt) {
+        m_retryable = false;
+        m_quietRetry = m_server && attempt < kAttempts;
+        bool ok = false;
+        {
+            Transaction transaction(*this);
+            ok = work() && transaction.commit();
+        }
+        const bool again = !ok && m_retryable && m_quietRetry;
+        m_quietRetry = false;
+        if (!again)
+            return ok;
+        qWarning("chequeprint: the transaction is run again (attempt %d)", attempt + 1);
+        reconnectAfterLoss();
+        // Two clerks that collided wait apart, so they do not collide again at once.
+        QThread::msleep(20 + QRandomGenerator::global()->bounded(30 << attempt));
+    }
 }
 
 bool Database::commit() {
@@ -488,5 +549,7 @@ void Database::rollback() {
 }
 
 void Database::showStatementError(const QString& sql) {
+    if (m_quietRetry && m_retryable)
+        return;  // the transaction runs again; only its last failure is shown
     m_prompts.message(u"数据库打开错误("_s + sql + u")！"_s, {}, PromptButtons::Ok);
 }

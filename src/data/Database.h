@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 
 #include <QHash>
@@ -56,6 +57,17 @@ public:
     // The message for a statement that could not be run.
     void showStatementError(const QString& sql);
 
+    // Runs `work` as one transaction, false when it returns false or the commit fails. On a
+    // server, a transaction that failed for a passing reason (a serialization failure, a
+    // deadlock, a lost connection) runs again, a few times, after a short random wait; only
+    // the last failure's message is shown. Inside another transaction it is part of that one.
+    bool atomically(const std::function<bool()>& work);
+
+    // Inside a transaction, waits until no other program's transaction holds the lock of
+    // `name` in `space` (one kind of named thing), and holds it to this one's end: two clerks
+    // replacing the rows of one format then do it one after the other.
+    bool lockName(int space, const QString& name);
+
     // Transactions nest: only the outermost one reaches the database, and a rollback anywhere
     // inside makes the outermost one roll back too.
     bool transaction();
@@ -72,6 +84,12 @@ private:
     bool checkServerSchema(QString& reason);
     bool createServerSchema(QString& reason);
     bool moveUserState(QString& reason);
+    // Runs one statement; outside a transaction, a lost connection to a server is made again
+    // once and the statement run again. Nothing on failure, with the reason on stderr.
+    std::optional<QSqlQuery> run(const QString& sql, const QVariantList& values, bool prepared);
+    static bool isPassingFailure(const QString& code);
+    bool begin();
+    bool reconnectAfterLoss();
 
     Prompts& m_prompts;
     QString m_connectionName;
@@ -82,6 +100,8 @@ private:
     bool m_server = false;  // made by a newer version of the program
     int m_transactionDepth = 0;
     bool m_transactionFailed = false;
+    bool m_retryable = false;   // the last failure may pass when the transaction runs again
+    bool m_quietRetry = false;  // and then it will
 };
 
 // A table or column name as a statement writes it: as it is when both engines read it alike

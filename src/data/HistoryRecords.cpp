@@ -83,16 +83,21 @@ bool SaveLastInput(Database& db, const Cheque& cheque) {
 
 bool SaveHistoryRecords(Database& db, const QList<Cheque>& cheques, const QDate& date,
                         QList<qint64>* ids) {
-    Transaction transaction(db);
     QList<qint64> kept;
-    for (const Cheque& cheque : cheques) {
-        qint64 id = 0;
-        if (!SaveHistoryRecord(db, cheque, date, &id))
-            return false;
-        kept << id;
-    }
-    if (!transaction.commit()) {
-        db.showStatementError(u"COMMIT"_s);
+    bool rowsWentIn = false;  // when they did not, the reason was shown
+    const bool ok = db.atomically([&] {
+        kept.clear();
+        for (const Cheque& cheque : cheques) {
+            qint64 id = 0;
+            if (!SaveHistoryRecord(db, cheque, date, &id))
+                return rowsWentIn = false;
+            kept << id;
+        }
+        return rowsWentIn = true;
+    });
+    if (!ok) {
+        if (rowsWentIn)
+            db.showStatementError(u"COMMIT"_s);
         return false;
     }
     *ids = kept;
@@ -138,14 +143,13 @@ bool DeleteHistoryRows(Database& db, BoundGrid& grid, int first, int last, Promp
         return false;
 
     const QString sql = u"DELETE FROM 历史记录 WHERE ID=?"_s;
-    Transaction transaction(db);
-    for (int r = first; r <= last; ++r) {
-        if (!db.execute(sql, {grid.text(r, 0).toLongLong()})) {
-            db.showStatementError(sql);
-            return false;
-        }
-    }
-    if (!transaction.commit()) {
+    const bool ok = db.atomically([&] {
+        for (int r = first; r <= last; ++r)
+            if (!db.execute(sql, {grid.text(r, 0).toLongLong()}))
+                return false;
+        return true;
+    });
+    if (!ok) {
         db.showStatementError(sql);
         return false;
     }

@@ -45,16 +45,17 @@ bool AppendJournal(Database& db, const Clock& clock, const JournalEntry& entry) 
 
 bool AppendBatchJournal(Database& db, const Clock& clock, const QList<Cheque>& cheques,
                         const JournalEntry& batch, const QList<qint64>& historyIds) {
-    Transaction transaction(db);
-    for (qsizetype k = 0; k < cheques.size(); ++k) {
-        JournalEntry entry = batch;
-        entry.fields = journalFields(cheques[k]);
-        if (k < historyIds.size())
-            entry.historyId = historyIds[k];
-        if (!AppendJournal(db, clock, entry))
-            return false;
-    }
-    return transaction.commit();
+    return db.atomically([&] {
+        for (qsizetype k = 0; k < cheques.size(); ++k) {
+            JournalEntry entry = batch;
+            entry.fields = journalFields(cheques[k]);
+            if (k < historyIds.size())
+                entry.historyId = historyIds[k];
+            if (!AppendJournal(db, clock, entry))
+                return false;
+        }
+        return true;
+    });
 }
 
 QStringList journalHeadings() {

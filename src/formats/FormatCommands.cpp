@@ -45,31 +45,34 @@ bool SaveFormatFromGrid(Database& db, BoundGrid& grid, const QString& name, Cheq
         prompts.message(u"格式名称不能为空！"_s, {}, PromptButtons::Ok);
         return false;
     }
-    progress.StartProgress(u"正在保存格式……"_s, grid.rows() + 1);
-    Transaction transaction(db);
-    const QString remove = u"DELETE FROM 支票格式 WHERE Name=? AND CtlDF<>''"_s;
-    bool ok = db.execute(remove, {name});
-    if (!ok)
-        db.showStatementError(remove);
-    progress.StepProgress(1, QString());
-
     QStringList columns = {u"Name"_s};
     for (int c = kFirstColumn; c < grid.cols(); ++c)
         columns << grid.text(0, c);
     const QString insert = u"INSERT INTO 支票格式 ("_s + columns.join(u',') + u") VALUES ("_s +
                            QStringList(columns.size(), u"?"_s).join(u',') + u')';
-    for (int r = grid.fixedRows(); r < grid.rows() && ok; ++r) {
-        QVariantList values = {name};
-        for (int c = kFirstColumn; c < grid.cols(); ++c)
-            values << cellValue(grid, r, c);
-        ok = db.execute(insert, values);
+    const QString remove = u"DELETE FROM 支票格式 WHERE Name=? AND CtlDF<>''"_s;
+    const bool ok = db.atomically([&] {
+        progress.StartProgress(u"正在保存格式……"_s, grid.rows() + 1);
+        // Another clerk saving this format at the same moment waits here, so the two sets of
+        // rows never both stay.
+        bool ok = LockFormat(db, name) && db.execute(remove, {name});
         if (!ok)
-            db.showStatementError(insert);
+            db.showStatementError(remove);
         progress.StepProgress(1, QString());
-    }
-    ok = ok && SavePageSettings(db, numericValue(displays.marginX), numericValue(displays.marginY),
+        for (int r = grid.fixedRows(); r < grid.rows() && ok; ++r) {
+            QVariantList values = {name};
+            for (int c = kFirstColumn; c < grid.cols(); ++c)
+                values << cellValue(grid, r, c);
+            ok = db.execute(insert, values);
+            if (!ok)
+                db.showStatementError(insert);
+            progress.StepProgress(1, QString());
+        }
+        return ok &&
+               SavePageSettings(db, numericValue(displays.marginX), numericValue(displays.marginY),
                                 numericValue(displays.stubWidth), name, cheque, displays);
-    if (!ok || !transaction.commit()) {
+    });
+    if (!ok) {
         progress.EndProgress();
         return false;
     }
@@ -104,7 +107,7 @@ bool DeleteFormat(Database& db, const QString& chosen, FormatDisplays& displays,
         return false;
     }
     const QString remove = u"DELETE FROM 支票格式 WHERE Name=?"_s;
-    if (!db.execute(remove, {chosen})) {
+    if (!db.atomically([&] { return LockFormat(db, chosen) && db.execute(remove, {chosen}); })) {
         db.showStatementError(remove);
         return false;
     }

@@ -46,6 +46,11 @@ void ListFormatNames(Database& db, FormatDisplays& displays) {
     }
 }
 
+bool LockFormat(Database& db, const QString& name) {
+    constexpr int kFormatLocks = 20261209;
+    return db.lockName(kFormatLocks, name);
+}
+
 bool SetCurrentFormat(Database& db, const QString& name) {
     return StoreCurrentFormat(db, name);
 }
@@ -75,38 +80,46 @@ std::optional<PageSettings> LoadPageSettings(Database& db, const QString& name, 
 
 bool SavePageSettings(Database& db, double x, double y, double s, const QString& name,
                       const Cheque& cheque, FormatDisplays& displays) {
-    Transaction transaction(db);
-    std::optional<QSqlQuery> row = db.select(kPageRow, {name});
-    if (!row)
-        return false;
-    QVariant id;
-    if (row->next()) {
-        id = row->value(0);
-    } else {
-        const std::optional<qint64> added =
-            db.insertReturningId(u"INSERT INTO 支票格式 (Name, CtlDF) VALUES (?, '')"_s, {name});
-        if (!added)
+    QVariantList stored;
+    const bool ok = db.atomically([&] {
+        if (!LockFormat(db, name))
             return false;
-        id = *added;
-    }
-    QStringList assignments;
-    QVariantList values;
-    changedColumns(x, y, s, kPageUnchanged, assignments, values);
-    QStringList endorsement;
-    for (int i = 0; i < kEndorsementParameterCount; ++i)
-        endorsement << cheque.endorsement(i);
-    assignments << u"fName=?"_s;
-    values << endorsement.join(u' ') << id;
-    if (!db.execute(u"UPDATE 支票格式 SET "_s + assignments.join(u", "_s) + u" WHERE ID=?"_s,
-                    values))
+        std::optional<QSqlQuery> row = db.select(kPageRow, {name});
+        if (!row)
+            return false;
+        QVariant id;
+        if (row->next()) {
+            id = row->value(0);
+        } else {
+            const std::optional<qint64> added = db.insertReturningId(
+                u"INSERT INTO 支票格式 (Name, CtlDF) VALUES (?, '')"_s, {name});
+            if (!added)
+                return false;
+            id = *added;
+        }
+        QStringList assignments;
+        QVariantList values;
+        changedColumns(x, y, s, kPageUnchanged, assignments, values);
+        QStringList endorsement;
+        for (int i = 0; i < kEndorsementParameterCount; ++i)
+            endorsement << cheque.endorsement(i);
+        assignments << u"fName=?"_s;
+        values << endorsement.join(u' ') << id;
+        if (!db.execute(u"UPDATE 支票格式 SET "_s + assignments.join(u", "_s) + u" WHERE ID=?"_s,
+                        values))
+            return false;
+        std::optional<QSqlQuery> page =
+            db.select(u"SELECT X, Y, S FROM 支票格式 WHERE ID=?"_s, {id});
+        if (!page || !page->next())
+            return false;
+        stored = {page->value(0), page->value(1), page->value(2)};
+        return true;
+    });
+    if (!ok)
         return false;
-
-    std::optional<QSqlQuery> stored = db.select(u"SELECT X, Y, S FROM 支票格式 WHERE ID=?"_s, {id});
-    if (!stored || !stored->next() || !transaction.commit())
-        return false;
-    displays.marginX = numberText(stored->value(0).toDouble());
-    displays.marginY = numberText(stored->value(1).toDouble());
-    displays.stubWidth = numberText(stored->value(2).toDouble());
+    displays.marginX = numberText(stored[0].toDouble());
+    displays.marginY = numberText(stored[1].toDouble());
+    displays.stubWidth = numberText(stored[2].toDouble());
     return true;
 }
 
@@ -114,28 +127,28 @@ bool UpdateFieldSettings(Database& db, int field, const Cheque& cheque, const QS
                          double x, double y, double s) {
     const QString identifier =
         field >= 0 ? chequeFields()[size_t(field)].identifier.toString() : QString();
-    Transaction transaction(db);
-    std::optional<QSqlQuery> row =
-        db.select(u"SELECT ID FROM 支票格式 WHERE Name=? AND CtlDF=?"_s, {name, identifier});
-    if (!row || !row->next())
-        return false;
-    const QVariant id = row->value(0);
-    QStringList assignments;
-    QVariantList values;
-    changedColumns(x, y, s, kFieldUnchanged, assignments, values);
-    if (!identifier.isEmpty()) {
-        const TextFont& font = cheque.font(field);
-        assignments << u"Color=?"_s << u"fName=?"_s << u"fSize=?"_s << u"fBold=?"_s
-                    << u"fItalic=?"_s << u"fUnderline=?"_s << u"fStrikethru=?"_s;
-        values << qint64(font.color) << font.name << font.size << font.bold << font.italic
-               << font.underline << font.strikethrough;
-    }
-    if (assignments.isEmpty())
-        return transaction.commit();
-    values << id;
-    return db.execute(u"UPDATE 支票格式 SET "_s + assignments.join(u", "_s) + u" WHERE ID=?"_s,
-                      values) &&
-           transaction.commit();
+    return db.atomically([&] {
+        std::optional<QSqlQuery> row =
+            db.select(u"SELECT ID FROM 支票格式 WHERE Name=? AND CtlDF=?"_s, {name, identifier});
+        if (!row || !row->next())
+            return false;
+        const QVariant id = row->value(0);
+        QStringList assignments;
+        QVariantList values;
+        changedColumns(x, y, s, kFieldUnchanged, assignments, values);
+        if (!identifier.isEmpty()) {
+            const TextFont& font = cheque.font(field);
+            assignments << u"Color=?"_s << u"fName=?"_s << u"fSize=?"_s << u"fBold=?"_s
+                        << u"fItalic=?"_s << u"fUnderline=?"_s << u"fStrikethru=?"_s;
+            values << qint64(font.color) << font.name << font.size << font.bold << font.italic
+                   << font.underline << font.strikethrough;
+        }
+        if (assignments.isEmpty())
+            return true;
+        values << id;
+        return db.execute(u"UPDATE 支票格式 SET "_s + assignments.join(u", "_s) + u" WHERE ID=?"_s,
+                          values);
+    });
 }
 
 void ApplyFormatFonts(Database& db, const QString& name, Cheque& cheque,

@@ -36,6 +36,10 @@ void ListFormatNames(Database& db, FormatDisplays& displays);
 // Names the current format in the current-format row (recreated when missing).
 bool SetCurrentFormat(Database& db, const QString& name);
 
+// Inside a transaction that replaces rows of the format: waits for another program doing the
+// same to finish, and keeps others waiting until this transaction ends.
+bool LockFormat(Database& db, const QString& name);
+
 // The format's margins and stub width (0, 0, 0 without a page-settings row); nothing when the
 // query fails, so that nobody prints with margins that were never read. Resets the
 // endorsement parameters to their design values, then fills them from the format when its
