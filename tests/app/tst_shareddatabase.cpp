@@ -1,0 +1,211 @@
+// Several clerks on one PostgreSQL database: programs running at the same moment, and a server
+// that restarts under a running program. Runs only where a test server is (scripts/test.sh).
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+
+#include "BoundGrid.h"
+#include "Cheque.h"
+#include "ChequeFields.h"
+#include "Clock.h"
+#include "FormatCommands.h"
+#include "FormatGrid.h"
+#include "FormatStore.h"
+#include "HistoryRecords.h"
+#include "ProgramRun.h"
+#include "ProgressIndicator.h"
+#include "TestDatabase.h"
+#include "ZeroMeasure.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// What one clerk does in a process of its own: saves the shipped format from its grid
+// `times` times, and after each save finds it whole, with 19 field rows and one page-settings
+// row whatever the other clerk is doing. Exit code 0 when every save went in whole.
+int saveFormatRepeatedly(const QString& address, int times) {
+    ScriptedPrompts prompts;
+    Database db(prompts);
+    if (!db.open(address))
+        return 1;
+    Clock clock;
+    ZeroMeasure measure;
+    ProgressIndicator progress(clock);
+    BoundGrid grid;
+    Cheque cheque;
+    FormatDisplays displays;
+    ListFormatNames(db, displays);
+    ShowFormatGrid(grid, db, displays.currentFormat, cheque, displays, {measure, progress});
+    for (int i = 0; i < times; ++i) {
+        if (!SaveFormatFromGrid(db, grid, displays.currentFormat, cheque, displays, progress,
+                                prompts))
+            return 1;
+        std::optional<QSqlQuery> rows =
+            db.select(u"SELECT count(*) FILTER (WHERE CtlDF<>''), count(*) FILTER (WHERE "
+                      u"CtlDF='') FROM 支票格式 WHERE Name=?"_s,
+                      {displays.currentFormat});
+        if (!rows || !rows->next() || rows->value(0).toInt() != 19 || rows->value(1).toInt() != 1) {
+            qWarning("after save %d the format has %s field rows and %s page rows", i + 1,
+                     qPrintable(rows->value(0).toString()), qPrintable(rows->value(1).toString()));
+            return 2;
+        }
+    }
+    return 0;
+}
+
+// Starts processes, then waits for them all; their standard error on failure.
+QString runTogether(std::vector<std::unique_ptr<QProcess>>& processes) {
+    for (auto& process : processes) {
+        prepareProcess(*process, {});
+        process->start();
+    }
+    QString failures;
+    for (auto& process : processes)
+        if (!process->waitForFinished(600000) || process->exitCode() != 0)
+            failures += QString::fromLocal8Bit(process->readAllStandardError()) + u'\n';
+    return failures;
+}
+
+Cheque chequeFor(const QString& payee) {
+    Cheque cheque;
+    const QString texts[] = {u"2026"_s, u"12"_s, u"8"_s};
+    for (int i = 0; i < 3; ++i) {
+        cheque.setText(i, texts[i]);
+        cheque.setText(stubField(i + 1), texts[i]);
+    }
+    cheque.setText(Field::Payee, payee);
+    cheque.setText(Field::Amount, u"￥1.00"_s);
+    return cheque;
+}
+
+// A server of the test's own, which it may stop and start.
+class OwnServer {
+public:
+    OwnServer() {
+        // The cluster belongs to the postgres user when the tests run as root.
+        QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::WriteOwner |
+                                                QFile::ExeOwner | QFile::ReadOther |
+                                                QFile::ExeOther);
+        const QString url = script(u"start"_s).trimmed();
+        if (url.startsWith(u"postgresql://"_s))
+            m_address = url;
+    }
+    ~OwnServer() {
+        if (!m_address.isEmpty())
+            script(u"stop"_s);
+    }
+    const QString& address() const { return m_address; }
+    QString script(const QString& command) {
+        QProcess process;
+        process.start(u"bash"_s, {QStringLiteral(PG_TEST_SERVER_SCRIPT), command,
+                                  m_dir.filePath(u"pg"_s)});
+        process.waitForFinished(120000);
+        return QString::fromUtf8(process.readAllStandardOutput());
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_address;
+};
+
+}  // namespace
+
+class TestSharedDatabase : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { SKIP_WITHOUT_TEST_SERVER(); }
+
+    // Two clerks print and keep 200 cheques each at the same moment: every one is kept once.
+    void twoClerksKeepEveryCheque() {
+        TestDatabase t;
+        QVERIFY(t.db.isOpen());
+        std::vector<std::unique_ptr<QProcess>> clerks;
+        for (const QString& clerk : {u"甲"_s, u"乙"_s}) {
+            auto process = std::make_unique<QProcess>();
+            process->setProgram(u"bash"_s);
+            process->setArguments(
+                {u"-c"_s,
+                 u"for i in $(seq 200); do \"$0\" print --database \"$1\" --pdf \"$2\" "
+                 u"--field \"票身-收款人=$3$i\" --save || exit 1; done"_s,
+                 QStringLiteral(CHEQUEPRINT_EXE), t.path(), t.dir.filePath(clerk + u".pdf"_s),
+                 clerk});
+            clerks.push_back(std::move(process));
+        }
+        const QString failures = runTogether(clerks);
+        QVERIFY2(failures.trimmed().isEmpty(), qPrintable(failures));
+        QCOMPARE(t.scalar(u"SELECT count(*) FROM 历史记录"_s).toInt(), 400);
+        QCOMPARE(t.scalar(u"SELECT count(DISTINCT 收款人全称) FROM 历史记录"_s).toInt(), 400);
+    }
+
+    // Two clerks save the same format 100 times each at the same moment: it keeps one set of
+    // rows, as after any one save.
+    void twoClerksSavingOneFormatLeaveItWhole() {
+        TestDatabase t;
+        QVERIFY(t.db.isOpen());
+        std::vector<std::unique_ptr<QProcess>> clerks;
+        for (int i = 0; i < 2; ++i) {
+            auto process = std::make_unique<QProcess>();
+            process->setProgram(QCoreApplication::applicationFilePath());
+            process->setArguments({u"--save-format"_s, t.path(), u"100"_s});
+            clerks.push_back(std::move(process));
+        }
+        const QString failures = runTogether(clerks);
+        QVERIFY2(failures.trimmed().isEmpty(), qPrintable(failures));
+        QCOMPARE(t.scalar(u"SELECT count(*) FROM 支票格式 WHERE Name='标准支票' AND CtlDF<>''"_s)
+                     .toInt(),
+                 19);
+        QCOMPARE(t.scalar(u"SELECT count(*) FROM 支票格式 WHERE Name='标准支票' AND CtlDF=''"_s)
+                     .toInt(),
+                 1);
+    }
+
+    // The server stops under a running program and starts again: a save while it is down fails
+    // with the message and keeps nothing; the next ones connect again and keep everything.
+    void aServerRestartLosesNothing() {
+        OwnServer server;
+        if (server.address().isEmpty())
+            QSKIP("the PostgreSQL test server of this test did not start");
+        ScriptedPrompts prompts;
+        Database db(prompts);
+        QVERIFY(db.initialize(server.address()));
+        auto kept = [&] {
+            std::optional<QSqlQuery> q = db.select(u"SELECT count(*) FROM 历史记录"_s);
+            return q && q->next() ? q->value(0).toInt() : -1;
+        };
+        QVERIFY(SaveHistoryRecord(db, chequeFor(u"重启前"_s), QDate(2026, 12, 8)));
+
+        server.script(u"pause"_s);
+        QVERIFY(!SaveHistoryRecord(db, chequeFor(u"停机时"_s), QDate(2026, 12, 8)));
+        QVERIFY(prompts.shown().back().text.startsWith(u"数据库打开错误(INSERT INTO 历史记录"_s));
+        server.script(u"resume"_s);
+        QCOMPARE(kept(), 1);
+
+        // A single statement and a transaction, each the first after a restart.
+        server.script(u"pause"_s);
+        server.script(u"resume"_s);
+        prompts.clear();
+        QVERIFY(SaveHistoryRecord(db, chequeFor(u"重启后"_s), QDate(2026, 12, 8)));
+        server.script(u"pause"_s);
+        server.script(u"resume"_s);
+        QList<qint64> ids;
+        QVERIFY(SaveHistoryRecords(db, {chequeFor(u"一"_s), chequeFor(u"二"_s)},
+                                   QDate(2026, 12, 8), &ids));
+        QCOMPARE(ids.size(), 2);
+        QVERIFY(prompts.shown().empty());
+        QCOMPARE(kept(), 4);
+    }
+};
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    if (argc == 4 && QByteArray(argv[1]) == "--save-format")
+        return saveFormatRepeatedly(QString::fromLocal8Bit(argv[2]), QByteArray(argv[3]).toInt());
+    TestSharedDatabase test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_shareddatabase.moc"
