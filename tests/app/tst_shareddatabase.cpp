@@ -43,10 +43,10 @@ int saveFormatRepeatedly(const QString& address, int times) {
         if (!SaveFormatFromGrid(db, grid, displays.currentFormat, cheque, displays, progress,
                                 prompts))
             return 1;
-        std::optional<QSqlQuery> rows =
-            db.select(u"SELECT count(*) FILTER (WHERE CtlDF<>''), count(*) FILTER (WHERE "
-                      u"CtlDF='') FROM 支票格式 WHERE Name=?"_s,
-                      {displays.currentFormat});
+        std::optional<QSqlQuery> rows = db.select(
+            u"SELECT count(*) FILTER (WHERE CtlDF<>''), count(*) FILTER (WHERE "
+            u"CtlDF='') FROM 支票格式 WHERE Name=?"_s,
+            {displays.currentFormat});
         if (!rows || !rows->next() || rows->value(0).toInt() != 19 || rows->value(1).toInt() != 1) {
             qWarning("after save %d the format has %s field rows and %s page rows", i + 1,
                      qPrintable(rows->value(0).toString()), qPrintable(rows->value(1).toString()));
@@ -86,9 +86,8 @@ class OwnServer {
 public:
     OwnServer() {
         // The cluster belongs to the postgres user when the tests run as root.
-        QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::WriteOwner |
-                                                QFile::ExeOwner | QFile::ReadOther |
-                                                QFile::ExeOther);
+        QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                                QFile::ReadOther | QFile::ExeOther);
         const QString url = script(u"start"_s).trimmed();
         if (url.startsWith(u"postgresql://"_s))
             m_address = url;
@@ -100,8 +99,8 @@ public:
     const QString& address() const { return m_address; }
     QString script(const QString& command) {
         QProcess process;
-        process.start(u"bash"_s, {QStringLiteral(PG_TEST_SERVER_SCRIPT), command,
-                                  m_dir.filePath(u"pg"_s)});
+        process.start(u"bash"_s,
+                      {QStringLiteral(PG_TEST_SERVER_SCRIPT), command, m_dir.filePath(u"pg"_s)});
         process.waitForFinished(120000);
         return QString::fromUtf8(process.readAllStandardOutput());
     }
@@ -158,9 +157,9 @@ private slots:
         QCOMPARE(t.scalar(u"SELECT count(*) FROM 支票格式 WHERE Name='标准支票' AND CtlDF<>''"_s)
                      .toInt(),
                  19);
-        QCOMPARE(t.scalar(u"SELECT count(*) FROM 支票格式 WHERE Name='标准支票' AND CtlDF=''"_s)
-                     .toInt(),
-                 1);
+        QCOMPARE(
+            t.scalar(u"SELECT count(*) FROM 支票格式 WHERE Name='标准支票' AND CtlDF=''"_s).toInt(),
+            1);
     }
 
     // The server stops under a running program and starts again: a save while it is down fails
@@ -192,8 +191,8 @@ private slots:
         server.script(u"pause"_s);
         server.script(u"resume"_s);
         QList<qint64> ids;
-        QVERIFY(SaveHistoryRecords(db, {chequeFor(u"一"_s), chequeFor(u"二"_s)},
-                                   QDate(2026, 12, 8), &ids));
+        QVERIFY(SaveHistoryRecords(db, {chequeFor(u"一"_s), chequeFor(u"二"_s)}, QDate(2026, 12, 8),
+                                   &ids));
         QCOMPARE(ids.size(), 2);
         QVERIFY(prompts.shown().empty());
         QCOMPARE(kept(), 4);

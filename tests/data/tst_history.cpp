@@ -8,6 +8,7 @@
 #include "ProgressIndicator.h"
 #include "TestDatabase.h"
 #include "TextMeasure.h"
+#include "UserState.h"
 #include "ZeroMeasure.h"
 
 using namespace Qt::StringLiterals;
@@ -72,6 +73,27 @@ private slots:
         QVERIFY(m_t->scalar(u"SELECT 上次输入 FROM 用户状态"_s).toString().contains(u"第二次"_s));
         QCOMPARE(count(), 0);
         QCOMPARE(builtGrid().rows(), 2);  // never listed
+    }
+
+    // Two users of one database: each finds their own last input and current format.
+    void eachUserKeepsTheirOwnState() {
+        ScriptedPrompts prompts;
+        Database other(prompts);
+        QVERIFY(m_t->openAs(u"clerk_b"_s, other));
+        QCOMPARE(other.userName(), u"clerk_b"_s);
+        QVERIFY(other.userName() != m_t->db.userName());
+        QVERIFY(SaveLastInput(m_t->db, filledCheque(u"甲的收款人"_s)));
+        QVERIFY(SaveLastInput(other, filledCheque(u"乙的收款人"_s)));
+        QVERIFY(StoreCurrentFormat(other, u"乙的格式"_s));
+        for (auto [db, payee, format] : {std::tuple{&m_t->db, u"甲的收款人"_s, u"标准支票"_s},
+                                         std::tuple{&other, u"乙的收款人"_s, u"乙的格式"_s}}) {
+            Cheque cheque;
+            QVERIFY(LoadHistoryRecord(*db, cheque, -1, prompts, m_clock));
+            QCOMPARE(cheque.text(Field::Payee), payee);
+            std::optional<QString> current = StoredCurrentFormat(*db);
+            QCOMPARE(current.value_or(u"-"_s), format);
+        }
+        QCOMPARE(m_t->scalar(u"SELECT count(*) FROM 用户状态"_s).toInt(), 2);
     }
 
     void stubDateThatCannotBeFormedWritesNothing_data() {

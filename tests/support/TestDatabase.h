@@ -135,6 +135,24 @@ struct TestDatabase {
                                        : QStringLiteral("WHEN (") + condition + u')'));
     }
 
+    // Opens the same database as another user: another system login for a file, another
+    // database login on the server.
+    bool openAs(const QString& user, Database& other) {
+        if (!onTestServer()) {
+            const QByteArray login = qgetenv("USER");
+            qputenv("USER", user.toUtf8());
+            const bool opened = other.open(path());
+            qputenv("USER", login);
+            return opened;
+        }
+        db.execute(QStringLiteral("DO $$ BEGIN CREATE ROLE %1 LOGIN SUPERUSER; EXCEPTION WHEN "
+                                  "duplicate_object OR unique_violation THEN NULL; END $$")
+                       .arg(user));
+        QUrl url(path());
+        url.setUserName(user);
+        return other.open(url.toString());
+    }
+
     // The current format stored for the user of the connection.
     QString currentFormat() {
         return scalar(QStringLiteral("SELECT 当前格式 FROM 用户状态 WHERE 用户=?"), {db.userName()})
