@@ -118,6 +118,47 @@ class TestSharedDatabase : public QObject {
 private slots:
     void initTestCase() { SKIP_WITHOUT_TEST_SERVER(); }
 
+    // An administrator sets up an empty database once (two at the same moment do no harm);
+    // clients never create tables, and refuse a database of a newer program.
+    void settingUpASharedDatabase() {
+        TestServerDatabase empty;
+        ScriptedPrompts prompts;
+        for (const QString& address :
+             {empty.address(), u"postgresql://postgres@127.0.0.1:1/chequeprint"_s}) {
+            Database client(prompts);  // no tables yet; no server there
+            QVERIFY(!client.open(address));
+            QCOMPARE(prompts.shown().back().text, u"无法建立数据库连接！"_s);
+        }
+        std::vector<std::unique_ptr<QProcess>> administrators;
+        for (int i = 0; i < 2; ++i) {
+            auto process = std::make_unique<QProcess>();
+            process->setProgram(QStringLiteral(CHEQUEPRINT_EXE));
+            process->setArguments({u"init-database"_s, u"--database"_s, empty.address()});
+            administrators.push_back(std::move(process));
+        }
+        const QString failures = runTogether(administrators);
+        QVERIFY2(failures.trimmed().isEmpty(), qPrintable(failures));
+        QCOMPARE(runProgram({u"init-database"_s, u"--database"_s, empty.address()}).exitCode, 0);
+
+        const ProgramRun formats = runProgram({u"formats"_s, u"--database"_s, empty.address()});
+        QCOMPARE(formats.exitCode, 0);
+        QCOMPARE(QString::fromUtf8(formats.out), u"标准支票\t*\n"_s);
+        Database client(prompts);
+        QVERIFY(client.open(empty.address()));
+        std::optional<QSqlQuery> rows = client.select(u"SELECT count(*) FROM 支票格式"_s);
+        QVERIFY(rows && rows->next());
+        QCOMPARE(rows->value(0).toInt(), 20);  // one shipped format: 19 fields, its page row
+
+        QVERIFY(client.execute(u"UPDATE 数据库版本 SET 版本=99"_s));
+        Database older(prompts);
+        QVERIFY(!older.open(empty.address()));
+        QCOMPARE(prompts.shown().back().text,
+                 u"该数据文件由更新版本的程序建立，请使用新版本的程序打开！"_s);
+        const ProgramRun refused =
+            runProgram({u"init-database"_s, u"--database"_s, empty.address()});
+        QCOMPARE(refused.exitCode, 1);
+    }
+
     // Two clerks print and keep 200 cheques each at the same moment: every one is kept once.
     void twoClerksKeepEveryCheque() {
         TestDatabase t;

@@ -199,6 +199,42 @@ private slots:
         QCOMPARE(scalar(u"SELECT 结果 FROM 打印日志"_s).toString(), u"已打印"_s);
     }
 
+    // What a shared database's address may hold: no password, only connection options, and a
+    // connect timeout of its own when it names none.
+    void addressesOfASharedDatabase_data() {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("parts");  // host port user database options, or the reason
+        QTest::newRow("plain") << u"postgresql://cashier@db.office/finance"_s
+                               << u"db.office 5432 cashier finance connect_timeout=10"_s;
+        QTest::newRow("port and options")
+            << u"postgres://cashier@10.0.0.5:6543/finance?sslmode=require&connect_timeout=3"_s
+            << u"10.0.0.5 6543 cashier finance sslmode=require;connect_timeout=3"_s;
+        QTest::newRow("password") << u"postgresql://cashier:secret@db/finance"_s
+                                  << u"a password does not belong in the address"_s;
+        QTest::newRow("password as option") << u"postgresql://cashier@db/finance?password=x"_s
+                                            << u"option \"password\" is not supported"_s;
+        QTest::newRow("smuggled option") << u"postgresql://c@db/finance?sslmode=a;password=x"_s
+                                         << u"option \"sslmode\" is not supported"_s;
+        QTest::newRow("no database")
+            << u"postgresql://cashier@db/"_s << u"not a database address"_s;
+        QTest::newRow("bad port") << u"postgresql://cashier@db:99999/finance"_s
+                                  << u"not a database address"_s;
+    }
+    void addressesOfASharedDatabase() {
+        QFETCH(QString, address);
+        QFETCH(QString, parts);
+        QVERIFY(isServerAddress(address));
+        QString reason;
+        const std::optional<ServerAddress> parsed = parseServerAddress(address, &reason);
+        if (parsed)
+            QCOMPARE(QStringList({parsed->host, QString::number(parsed->port), parsed->user,
+                                  parsed->database, parsed->connectOptions})
+                         .join(u' '),
+                     parts);
+        else
+            QVERIFY2(reason.contains(parts), qPrintable(reason));
+    }
+
     void aFileFromANewerProgramIsRefused() {
         TestDatabase t;
         QVERIFY(t.db.execute(u"PRAGMA user_version=99"_s));
