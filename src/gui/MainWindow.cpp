@@ -203,8 +203,10 @@ void MainWindow::buildMenus() {
 void MainWindow::tabChanged(int index) {
     if (index >= 0 && index < 3)
         m_hint->setText(kTabHints[index]);
+    // Built again each time it is shown: another clerk of a shared database, or another
+    // window, may have kept cheques since.
     if (m_tabs->widget(index) == m_historyTab)
-        ensureHistoryGrid();
+        rebuildHistoryGrid();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -324,11 +326,6 @@ void MainWindow::showFormatGrid() {
     ShowFormatGrid(m_formatGrid, m_services.db, m_displays.currentFormat, m_cheque, m_displays,
                    gridTools());
     m_formatTab->showFormat(m_displays);
-}
-
-void MainWindow::ensureHistoryGrid() {
-    if (!m_historyBuilt)
-        rebuildHistoryGrid();
 }
 
 void MainWindow::rebuildHistoryGrid() {

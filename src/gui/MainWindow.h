@@ -99,7 +99,6 @@ private:
     void formatPicked(const QString& name);
     void showFormatGrid();
     void showFormatList();
-    void ensureHistoryGrid();
     void rebuildHistoryGrid();
     GridTools gridTools() { return {m_measure, m_progress}; }
     // The printer dialog; a cancelled or failed choice is journalled as an attempt of `kind`.

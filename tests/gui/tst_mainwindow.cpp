@@ -116,7 +116,58 @@ class TestMainWindow : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { installChineseFontSubstitutes(); }
+    void initTestCase() {
+        SKIP_WITHOUT_TEST_SERVER();
+        installChineseFontSubstitutes();
+    }
+
+    // Two clerks with a window each on one database: a cheque one keeps shows in the other's
+    // history when its history tab is shown again; each finds their own last input next time.
+    void twoWindowsOnOneDatabase() {
+        Fixture f;
+        ScriptedPrompts otherPrompts;
+        Database otherDb(otherPrompts);
+        QVERIFY(f.t.openAs(u"clerk_b"_s, otherDb));
+        QSettings otherSettings(f.t.dir.filePath(u"other.ini"_s), QSettings::IniFormat);
+        auto other = std::make_unique<MainWindow>(
+            WindowServices{otherDb, otherPrompts, f.clock, f.printers, otherSettings});
+        other->show();
+        QVERIFY(QTest::qWaitForWindowExposed(other.get()));
+        other->tabs()->setCurrentIndex(1);
+        BoundGrid& otherHistory = other->historyGrid();
+        QCOMPARE(otherHistory.rows() - otherHistory.fixedRows(), 0);
+
+        f.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        f.type(Field::Payee, u"甲公司"_s);
+        f.type(Field::Amount, u"88"_s);
+        answerPrinterDialog(true);
+        f.t.prompts.queueAnswer(PromptAnswer::Ok);
+        f.t.prompts.queueAnswer(PromptAnswer::Yes);
+        QTest::mouseClick(f.tab().printButton(), Qt::LeftButton);
+        QVERIFY2(f.historyRows() == 1, qPrintable(f.shownTexts().join(u'\n')));
+
+        other->tabs()->setCurrentIndex(0);
+        other->tabs()->setCurrentIndex(1);
+        QCOMPARE(otherHistory.rows() - otherHistory.fixedRows(), 1);
+        QCOMPARE(otherHistory.text(otherHistory.fixedRows(), 4), u"甲公司"_s);
+
+        other->tabs()->setCurrentIndex(0);
+        other->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(other.get()));
+        QLineEdit* payee = other->chequeTab()->field(Field::Payee);
+        payee->setFocus();
+        payee->selectAll();
+        Fixture::typeInto(payee, u"乙公司"_s);
+        other->close();
+        f.window->close();
+        f.open();
+        QCOMPARE(f.field(Field::Payee)->text(), u"甲公司"_s);
+        other = std::make_unique<MainWindow>(
+            WindowServices{otherDb, otherPrompts, f.clock, f.printers, otherSettings});
+        QCOMPARE(other->chequeTab()->field(Field::Payee)->text(), u"乙公司"_s);
+        QVERIFY(otherPrompts.shown().empty());
+    }
 
     void firstStartShowsTodayAndTheShippedFormat() {
         Fixture f;
@@ -236,7 +287,7 @@ private slots:
         Fixture f;
         MainWindow& w = *f.window;
         auto stored = [&](const QString& column, int field) {
-            return f.t.scalar(
+            return f.t.rows(
                 u"SELECT "_s + column + u" FROM 支票格式 WHERE Name='标准支票' AND CtlDF=?"_s,
                 {chequeFields()[size_t(field)].identifier.toString()});
         };
@@ -253,8 +304,7 @@ private slots:
         f.t.prompts.queueFont(red);
         w.adjustFont(Field::Payee);
         QCOMPARE(w.cheque().font(Field::Payee), red);
-        QCOMPARE(stored(u"fName || fSize || fBold || Color"_s, Field::Payee).toString(),
-                 u"黑体14.01255"_s);
+        QCOMPARE(stored(u"fName, fSize, fBold, Color"_s, Field::Payee), u"黑体/14/1/255"_s);
         QCOMPARE(w.formatGrid().text(w.formatGrid().fixedRows() + Field::Payee, 9), u"√"_s);
 
         // The position dialog stores what it is given and refills the grid.
@@ -267,7 +317,7 @@ private slots:
         });
         w.adjustPosition(Field::Bank);
         QTRY_VERIFY(w.isEnabled());
-        QCOMPARE(stored(u"X || ',' || Y"_s, Field::Bank).toString(), u"-2.0,3.0"_s);
+        QCOMPARE(stored(u"X, Y"_s, Field::Bank), u"-2/3"_s);
         QCOMPARE(w.formatGrid().text(w.formatGrid().fixedRows() + Field::Bank, 3), u"-2"_s);
 
         // A right click opens the popup over the field and leaves the field enabled after.
@@ -320,8 +370,8 @@ private slots:
         BoundGrid& grid = f.window->historyGrid();
         QCOMPARE(grid.rows() - grid.fixedRows(), keep ? 1 : 0);
         if (keep)
-            QCOMPARE(f.t.scalar(u"SELECT 收款人全称 || 金额 || Dat FROM 历史记录"_s).toString(),
-                     u"甲公司￥88.002026-12-08"_s);
+            QCOMPARE(f.t.rows(u"SELECT 收款人全称, 金额, Dat FROM 历史记录"_s),
+                     u"甲公司/￥88.00/2026-12-08"_s);
     }
 
     // Text that will not fit is asked about first, with No as the safe default.
@@ -585,10 +635,9 @@ private slots:
         QCOMPARE(grid.text(payee, 7), u"楷体"_s);
         QCOMPARE(grid.text(payee, 9), u"√"_s);
         QTest::mouseClick(w.formatTab()->saveButton(), Qt::LeftButton);
-        QCOMPARE(f.t.scalar(u"SELECT X || fName || fBold || Color FROM 支票格式 "
-                            u"WHERE Name='标准支票' AND CtlDF='票身-收款人'"_s)
-                     .toString(),
-                 u"24.0楷体1128"_s);
+        QCOMPARE(f.t.rows(u"SELECT X, fName, fBold, Color FROM 支票格式 "
+                          u"WHERE Name='标准支票' AND CtlDF='票身-收款人'"_s),
+                 u"24/楷体/1/128"_s);
         QCOMPARE(grid.cell(payee, 3).foreColor, 0u);
         QCOMPARE(w.cheque().font(Field::Payee).name, u"楷体"_s);
         // The payee now prints 2 mm further right: 10 - 10 + 60 (stub) + 24.
@@ -672,10 +721,8 @@ private slots:
             u"您是否需要打印校验图形？如果要打印，请在打印机中放好A4纸一张。"_s);
         QCOMPARE(asked, choose);
         QCOMPARE(QFile::exists(f.t.dir.filePath(u"cheque.pdf"_s)), square);
-        QCOMPARE(f.t.scalar(u"SELECT X || '/' || Y || '/' || S FROM 支票格式 "
-                            u"WHERE Name='标准支票' AND CtlDF=''"_s)
-                     .toString(),
-                 ok ? u"13.5/8.0/60.0"_s : u"10.0/10.0/60.0"_s);
+        QCOMPARE(f.t.rows(u"SELECT X, Y, S FROM 支票格式 WHERE Name='标准支票' AND CtlDF=''"_s),
+                 ok ? u"13.5/8/60"_s : u"10/10/60"_s);
         QCOMPARE(w.formatTab()->marginX()->text(), ok ? u"13.5"_s : u"10"_s);
         // Every field then prints 3.5 mm further left and 2 mm lower.
         const PositionTable after =
@@ -694,10 +741,8 @@ private slots:
         QCOMPARE(f.t.prompts.shown().back().defaultText, u"60"_s);
         f.t.prompts.queueText(u" 55.5mm "_s);
         QTest::mouseDClick(w.formatTab()->stubWidth(), Qt::LeftButton);
-        QCOMPARE(f.t.scalar(u"SELECT X || '/' || S FROM 支票格式 WHERE Name='标准支票' AND "
-                            u"CtlDF=''"_s)
-                     .toString(),
-                 u"10.0/55.5"_s);
+        QCOMPARE(f.t.rows(u"SELECT X, S FROM 支票格式 WHERE Name='标准支票' AND CtlDF=''"_s),
+                 u"10/55.5"_s);
         QCOMPARE(w.formatTab()->stubWidth()->text(), u"55.5"_s);
     }
 
@@ -846,10 +891,8 @@ private slots:
         const QStringList pages = QString::fromUtf8(text.readAllStandardOutput()).split(u'\f');
         QCOMPARE(pages.size(), 3);  // two pages and what follows the last page break
         QVERIFY(pages[0].contains(u"甲公司"_s) && pages[1].contains(u"乙公司"_s));
-        QCOMPARE(f.t.scalar(u"SELECT group_concat(收款人全称 || 银行, '|') FROM 历史记录 "
-                            u"WHERE Dat>'1900-01-01'"_s)
-                     .toString(),
-                 u"甲公司工商银行|乙公司工商银行"_s);
+        QCOMPARE(f.t.rows(u"SELECT 收款人全称, 银行 FROM 历史记录 ORDER BY ID"_s),
+                 u"甲公司/工商银行|乙公司/工商银行"_s);
         QCOMPARE(f.t.scalar(u"SELECT count(*) FROM 打印日志 WHERE 结果='已打印' AND 历史ID IN "
                             u"(SELECT ID FROM 历史记录)"_s)
                      .toInt(),

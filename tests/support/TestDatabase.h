@@ -3,6 +3,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <QUuid>
@@ -151,6 +152,37 @@ struct TestDatabase {
         QUrl url(path());
         url.setUserName(user);
         return other.open(url.toString());
+    }
+
+    // Every row of a query as text, the same on either engine: a row's values joined by "/",
+    // rows by "|"; numbers in their shortest form, yes/no as 1/0, dates as yyyy-mm-dd.
+    QString rows(const QString& sql, const QVariantList& values = {}) {
+        QStringList rows;
+        std::optional<QSqlQuery> query = db.select(sql, values);
+        while (query && query->next()) {
+            QStringList cells;
+            for (int i = 0; i < query->record().count(); ++i) {
+                const QVariant value = query->value(i);
+                switch (value.typeId()) {
+                    case QMetaType::Bool:
+                        cells << QString::number(value.toBool() ? 1 : 0);
+                        break;
+                    case QMetaType::Double:
+                    case QMetaType::Int:
+                    case QMetaType::LongLong:
+                    case QMetaType::ULongLong:
+                        cells << QString::number(value.toDouble(), 'g', 15);
+                        break;
+                    case QMetaType::QDate:
+                        cells << value.toDate().toString(Qt::ISODate);
+                        break;
+                    default:
+                        cells << value.toString();
+                }
+            }
+            rows << cells.join(u'/');
+        }
+        return rows.join(u'|');
     }
 
     // The current format stored for the user of the connection.
