@@ -453,21 +453,17 @@ std::optional<qint64> Database::insertReturningId(const QString& sql, const QVar
 
 QHash<QString, QString> Database::declaredTypes(const QString& table) {
     QHash<QString, QString> types;
-    QSqlQuery query(m_db);
-    if (m_server) {
-        query.prepare(
-            u"SELECT column_name, data_type FROM information_schema.columns "
-            u"WHERE table_schema = current_schema() AND table_name = ?"_s);
-        query.addBindValue(table);
-        query.exec();
-    } else {
-        QString quoted = table;
-        quoted.replace(u'"', u"\"\""_s);
-        query.exec(u"PRAGMA table_info(\""_s + quoted + u"\")"_s);
-    }
+    QString quoted = table;
+    quoted.replace(u'"', u"\"\""_s);
+    // Through run(): this is often the first statement after a server restart.
+    std::optional<QSqlQuery> query =
+        m_server ? run(u"SELECT column_name, data_type FROM information_schema.columns "
+                       u"WHERE table_schema = current_schema() AND table_name = ?"_s,
+                       {table}, true)
+                 : run(u"PRAGMA table_info(\""_s + quoted + u"\")"_s, {}, false);
     const int name = m_server ? 0 : 1;
-    while (query.next())
-        types.insert(query.value(name).toString().toLower(), query.value(name + 1).toString());
+    while (query && query->next())
+        types.insert(query->value(name).toString().toLower(), query->value(name + 1).toString());
     return types;
 }
 

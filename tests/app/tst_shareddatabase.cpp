@@ -237,6 +237,11 @@ private slots:
         QCOMPARE(ids.size(), 2);
         QVERIFY(prompts.shown().empty());
         QCOMPARE(kept(), 4);
+
+        // The history grid reads the column types first: after a restart too.
+        server.script(u"pause"_s);
+        server.script(u"resume"_s);
+        QCOMPARE(db.declaredTypes(u"历史记录"_s).value(u"dat"_s), u"date"_s);
     }
 };
 
