@@ -400,7 +400,9 @@ std::optional<QSqlQuery> Database::run(const QString& sql, const QVariantList& v
             return query;
         const QSqlError error = query.lastError();
         qWarning("chequeprint: %s: %s", qUtf8Printable(sql), qUtf8Printable(error.text()));
-        m_retryable = m_server && isPassingFailure(error.nativeErrorCode());
+        // Once a statement of a transaction failed for a passing reason, the ones after it fail
+        // only because of that one.
+        m_retryable = m_retryable || (m_server && isPassingFailure(error.nativeErrorCode()));
         if (attempt > 0 || !reconnectAfterLoss())
             return std::nullopt;
     }
@@ -476,8 +478,10 @@ QString sqlName(const QString& name) {
 
 bool Database::transaction() {
     if (m_transactionDepth == 0) {
-        if (!begin() && !(reconnectAfterLoss() && begin()))
+        if (!begin() && !(reconnectAfterLoss() && begin())) {
+            m_retryable = m_server;  // the server is away; it may be back in a moment
             return false;
+        }
         m_transactionFailed = false;
     }
     ++m_transactionDepth;
@@ -509,11 +513,7 @@ bool Database::atomically(const std::function<bool()>& work) {
     for (int attempt = 1;; ++attempt) {
         m_retryable = false;
         m_quietRetry = m_server && attempt < kAttempts;
-        bool ok = false;
-        {
-            Transaction transaction(*this);
-            ok = work() && transaction.commit();
-        }
+        const bool ok = runTransaction(work);
         const bool again = !ok && m_retryable && m_quietRetry;
         m_quietRetry = false;
         if (!again)
@@ -525,6 +525,20 @@ bool Database::atomically(const std::function<bool()>& work) {
     }
 }
 
+bool Database::runTransaction(const std::function<bool()>& work) {
+    Transaction transaction(*this);
+    if (!transaction.active()) {  // nothing may run outside the transaction
+        showStatementError(u"BEGIN"_s);
+        return false;
+    }
+    if (!work())
+        return false;  // the failing statement was shown
+    if (transaction.commit())
+        return true;
+    showStatementError(u"COMMIT"_s);
+    return false;
+}
+
 bool Database::commit() {
     if (m_transactionDepth == 0)
         return false;
@@ -532,6 +546,9 @@ bool Database::commit() {
         return !m_transactionFailed;
     if (!m_transactionFailed && m_db.commit())
         return true;
+    if (!m_transactionFailed)
+        m_retryable =
+            m_retryable || (m_server && isPassingFailure(m_db.lastError().nativeErrorCode()));
     m_db.rollback();
     return false;
 }

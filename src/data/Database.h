@@ -57,10 +57,11 @@ public:
     // The message for a statement that could not be run.
     void showStatementError(const QString& sql);
 
-    // Runs `work` as one transaction, false when it returns false or the commit fails. On a
-    // server, a transaction that failed for a passing reason (a serialization failure, a
-    // deadlock, a lost connection) runs again, a few times, after a short random wait; only
-    // the last failure's message is shown. Inside another transaction it is part of that one.
+    // Runs `work` as one transaction, false when it returns false (after showing why) or when
+    // the transaction cannot begin or commit (shown here). On a server, a transaction that
+    // failed for a passing reason (a serialization failure, a deadlock, a lost connection)
+    // runs again, a few times, after a short random wait; only the last failure's message is
+    // shown. Inside another transaction it is part of that one.
     bool atomically(const std::function<bool()>& work);
 
     // Inside a transaction, waits until no other program's transaction holds the lock of
@@ -89,6 +90,7 @@ private:
     std::optional<QSqlQuery> run(const QString& sql, const QVariantList& values, bool prepared);
     static bool isPassingFailure(const QString& code);
     bool begin();
+    bool runTransaction(const std::function<bool()>& work);
     bool reconnectAfterLoss();
 
     Prompts& m_prompts;
@@ -96,8 +98,8 @@ private:
     QSqlDatabase m_db;
     QString m_path;
     QString m_user;
-    bool m_newerFile = false;
-    bool m_server = false;  // made by a newer version of the program
+    bool m_newerFile = false;  // made by a newer version of the program
+    bool m_server = false;
     int m_transactionDepth = 0;
     bool m_transactionFailed = false;
     bool m_retryable = false;   // the last failure may pass when the transaction runs again
@@ -120,6 +122,7 @@ public:
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
 
+    bool active() const { return m_active; }
     bool commit() {
         if (!m_active)
             return false;

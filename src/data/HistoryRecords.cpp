@@ -84,24 +84,19 @@ bool SaveLastInput(Database& db, const Cheque& cheque) {
 bool SaveHistoryRecords(Database& db, const QList<Cheque>& cheques, const QDate& date,
                         QList<qint64>* ids) {
     QList<qint64> kept;
-    bool rowsWentIn = false;  // when they did not, the reason was shown
     const bool ok = db.atomically([&] {
         kept.clear();
         for (const Cheque& cheque : cheques) {
             qint64 id = 0;
             if (!SaveHistoryRecord(db, cheque, date, &id))
-                return rowsWentIn = false;
+                return false;
             kept << id;
         }
-        return rowsWentIn = true;
+        return true;
     });
-    if (!ok) {
-        if (rowsWentIn)
-            db.showStatementError(u"COMMIT"_s);
-        return false;
-    }
-    *ids = kept;
-    return true;
+    if (ok)
+        *ids = kept;
+    return ok;
 }
 
 bool LoadHistoryRecord(Database& db, Cheque& cheque, qint32 id, Prompts& prompts,
@@ -144,15 +139,16 @@ bool DeleteHistoryRows(Database& db, BoundGrid& grid, int first, int last, Promp
 
     const QString sql = u"DELETE FROM 历史记录 WHERE ID=?"_s;
     const bool ok = db.atomically([&] {
-        for (int r = first; r <= last; ++r)
-            if (!db.execute(sql, {grid.text(r, 0).toLongLong()}))
+        for (int r = first; r <= last; ++r) {
+            if (!db.execute(sql, {grid.text(r, 0).toLongLong()})) {
+                db.showStatementError(sql);
                 return false;
+            }
+        }
         return true;
     });
-    if (!ok) {
-        db.showStatementError(sql);
+    if (!ok)
         return false;
-    }
     RemoveGridRows(grid, first, last);
     return true;
 }

@@ -107,10 +107,14 @@ bool DeleteFormat(Database& db, const QString& chosen, FormatDisplays& displays,
         return false;
     }
     const QString remove = u"DELETE FROM 支票格式 WHERE Name=?"_s;
-    if (!db.atomically([&] { return LockFormat(db, chosen) && db.execute(remove, {chosen}); })) {
+    const bool deleted = db.atomically([&] {
+        if (LockFormat(db, chosen) && db.execute(remove, {chosen}))
+            return true;
         db.showStatementError(remove);
         return false;
-    }
+    });
+    if (!deleted)
+        return false;
     const QString current = displays.currentFormat;
     ListFormatNames(db, displays);
     displays.currentFormat = current;
