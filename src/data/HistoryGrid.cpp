@@ -52,3 +52,10 @@ QStringList FillComboDistinct(Database& db, const QString& column) {
             list << query->value(0).toString();
     return list;
 }
+
+QString HistoryStamp(Database& db) {
+    std::optional<QSqlQuery> stamp = db.select(u"SELECT count(*), max(ID) FROM 历史记录"_s);
+    if (!stamp || !stamp->next())
+        return {};
+    return stamp->value(0).toString() + u'/' + stamp->value(1).toString();
+}

@@ -203,9 +203,10 @@ void MainWindow::buildMenus() {
 void MainWindow::tabChanged(int index) {
     if (index >= 0 && index < 3)
         m_hint->setText(kTabHints[index]);
-    // Built again each time it is shown: another clerk of a shared database, or another
-    // window, may have kept cheques since.
-    if (m_tabs->widget(index) == m_historyTab)
+    // Built again when shown after another clerk of a shared database, or another window,
+    // kept or deleted cheques.
+    if (m_tabs->widget(index) == m_historyTab &&
+        (!m_historyBuilt || HistoryStamp(m_services.db) != m_historyStamp))
         rebuildHistoryGrid();
 }
 
@@ -330,6 +331,7 @@ void MainWindow::showFormatGrid() {
 
 void MainWindow::rebuildHistoryGrid() {
     m_historyBuilt = true;
+    m_historyStamp = HistoryStamp(m_services.db);
     BuildHistoryGrid(m_historyGrid, m_services.db, gridTools());
     m_historyTab->view()->reload();
 }

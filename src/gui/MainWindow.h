@@ -123,5 +123,6 @@ private:
     QMenu* m_fieldPopup;      // the popup of the field adjustments
     int m_adjustField = -1;   // the field whose popup is open (AdjustFieldTag, AdjustFieldId)
     bool m_historyBuilt = false;
+    QString m_historyStamp;  // what the history table held when the grid was built
     QPointer<PreviewWindow> m_preview;
 };
