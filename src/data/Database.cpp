@@ -389,6 +389,20 @@ bool Database::createSchema(QString& reason) {
 
 std::optional<QSqlQuery> Database::run(const QString& sql, const QVariantList& values,
                                        bool prepared) {
+    if (m_server && m_transactionDepth == 0 && !isRead(sql)) {
+        // A write on its own runs in a transaction of its own, whose BEGIN connects again to a
+        // server that went away; a write that failed on a broken connection is not run twice.
+        Transaction own(*this);
+        std::optional<QSqlQuery> query;
+        if (own.active())
+            query = runStatement(sql, values, prepared);
+        return query && own.commit() ? query : std::nullopt;
+    }
+    return runStatement(sql, values, prepared);
+}
+
+std::optional<QSqlQuery> Database::runStatement(const QString& sql, const QVariantList& values,
+                                                bool prepared) {
     for (int attempt = 0;; ++attempt) {
         QSqlQuery query(m_db);
         query.setForwardOnly(true);
@@ -403,16 +417,22 @@ std::optional<QSqlQuery> Database::run(const QString& sql, const QVariantList& v
         // Once a statement of a transaction failed for a passing reason, the ones after it fail
         // only because of that one.
         m_retryable = m_retryable || (m_server && isPassingFailure(error.nativeErrorCode()));
-        if (attempt > 0 || !reconnectAfterLoss())
+        // Only a read is run again: a write may have been done by the server before the
+        // connection broke.
+        if (attempt > 0 || !isRead(sql) || !reconnectAfterLoss())
             return std::nullopt;
     }
 }
 
 bool Database::isPassingFailure(const QString& code) {
-    // Serialization failure, deadlock, the server shutting down, a broken connection; no code
-    // at all when the connection is gone before the server could say why.
-    return code.isEmpty() || code == u"40001" || code == u"40P01" || code == u"57P01" ||
-           code.startsWith(u"08");
+    // A serialization failure or a deadlock: the other transaction has ended by now. A lost
+    // connection is not one: its transaction may have committed before it broke, and the
+    // next action connects again (reconnectAfterLoss).
+    return code == u"40001" || code == u"40P01";
+}
+
+bool Database::isRead(const QString& sql) {
+    return sql.startsWith(u"SELECT "_s) || sql.startsWith(u"PRAGMA table_info"_s);
 }
 
 bool Database::reconnectAfterLoss() {
@@ -478,10 +498,8 @@ QString sqlName(const QString& name) {
 
 bool Database::transaction() {
     if (m_transactionDepth == 0) {
-        if (!begin() && !(reconnectAfterLoss() && begin())) {
-            m_retryable = m_server;  // the server is away; it may be back in a moment
+        if (!begin() && !(reconnectAfterLoss() && begin()))
             return false;
-        }
         m_transactionFailed = false;
     }
     ++m_transactionDepth;
@@ -519,7 +537,6 @@ bool Database::atomically(const std::function<bool()>& work) {
         if (!again)
             return ok;
         qWarning("chequeprint: the transaction is run again (attempt %d)", attempt + 1);
-        reconnectAfterLoss();
         // Two clerks that collided wait apart, so they do not collide again at once.
         QThread::msleep(20 + QRandomGenerator::global()->bounded(30 << attempt));
     }
@@ -544,11 +561,11 @@ bool Database::commit() {
         return false;
     if (--m_transactionDepth > 0)
         return !m_transactionFailed;
+    // A failed COMMIT is never run again: whether it took effect is not known.
     if (!m_transactionFailed && m_db.commit())
         return true;
     if (!m_transactionFailed)
-        m_retryable =
-            m_retryable || (m_server && isPassingFailure(m_db.lastError().nativeErrorCode()));
+        qWarning("chequeprint: COMMIT: %s", qUtf8Printable(m_db.lastError().text()));
     m_db.rollback();
     return false;
 }

@@ -58,10 +58,11 @@ public:
     void showStatementError(const QString& sql);
 
     // Runs `work` as one transaction, false when it returns false (after showing why) or when
-    // the transaction cannot begin or commit (shown here). On a server, a transaction that
-    // failed for a passing reason (a serialization failure, a deadlock, a lost connection)
-    // runs again, a few times, after a short random wait; only the last failure's message is
-    // shown. Inside another transaction it is part of that one.
+    // the transaction cannot begin or commit (shown here). Its BEGIN connects again to a server
+    // that went away. On a server, a transaction that failed for a passing reason (a
+    // serialization failure, a deadlock) runs again, a few times, after a short random wait;
+    // only the last failure's message is shown. Inside another transaction it is part of
+    // that one.
     bool atomically(const std::function<bool()>& work);
 
     // Inside a transaction, waits until no other program's transaction holds the lock of
@@ -86,9 +87,12 @@ private:
     bool createServerSchema(QString& reason);
     bool moveUserState(QString& reason);
     // Runs one statement; outside a transaction, a lost connection to a server is made again
-    // once and the statement run again. Nothing on failure, with the reason on stderr.
+    // once and a read run again. Nothing on failure, with the reason on stderr.
     std::optional<QSqlQuery> run(const QString& sql, const QVariantList& values, bool prepared);
+    std::optional<QSqlQuery> runStatement(const QString& sql, const QVariantList& values,
+                                          bool prepared);
     static bool isPassingFailure(const QString& code);
+    static bool isRead(const QString& sql);
     bool begin();
     bool runTransaction(const std::function<bool()>& work);
     bool reconnectAfterLoss();

@@ -1,5 +1,7 @@
 #include "HistoryRecords.h"
 
+#include <algorithm>
+
 #include "BoundGrid.h"
 #include "Cheque.h"
 #include "ChequeCheck.h"
@@ -159,8 +161,13 @@ bool DeleteAllHistory(Database& db, BoundGrid& grid, Prompts& prompts) {
     if (prompts.message(u"您确定要删除所有打印记录？"_s, {}, PromptButtons::YesNo) !=
         PromptAnswer::Yes)
         return false;
+    // Only what the grid lists goes: cheques another clerk of a shared database kept since it
+    // was built have larger IDs and stay.
+    qint64 lastListed = 0;
+    for (int r = grid.fixedRows(); r < grid.rows(); ++r)
+        lastListed = std::max(lastListed, grid.text(r, 0).toLongLong());
     const QString sql = u"DELETE FROM 历史记录"_s;
-    if (!db.execute(sql)) {
+    if (!db.execute(sql + u" WHERE ID<=?"_s, {lastListed})) {
         db.showStatementError(sql);
         return false;
     }

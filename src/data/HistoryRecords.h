@@ -52,6 +52,7 @@ void LoadLastInput(Database& db, Cheque& cheque, Prompts& prompts, const Clock& 
 // whether rows were deleted; a failed delete leaves the table and the grid as they were.
 bool DeleteHistoryRows(Database& db, BoundGrid& grid, int first, int last, Prompts& prompts);
 
-// Asks, then deletes every history row and empties the grid; the users' last inputs stay.
+// Asks, then deletes every history row the grid lists and empties the grid; rows kept since
+// the grid was built, and the users' last inputs, stay.
 // An empty grid asks nothing.
 bool DeleteAllHistory(Database& db, BoundGrid& grid, Prompts& prompts);

@@ -128,6 +128,9 @@ bool UpdateFieldSettings(Database& db, int field, const Cheque& cheque, const QS
     const QString identifier =
         field >= 0 ? chequeFields()[size_t(field)].identifier.toString() : QString();
     return db.atomically([&] {
+        // After another clerk's save of the format, whose rows then have new IDs.
+        if (!LockFormat(db, name))
+            return false;
         std::optional<QSqlQuery> row =
             db.select(u"SELECT ID FROM 支票格式 WHERE Name=? AND CtlDF=?"_s, {name, identifier});
         if (!row || !row->next())

@@ -219,13 +219,16 @@ private slots:
         QCOMPARE(grid.rows(), 3);
     }
 
-    void deletingAllKeepsTheLastInput() {
+    // Deleting all deletes what the grid lists: the last input stays, and so does a cheque
+    // another clerk kept after the grid was built.
+    void deletingAllDeletesWhatIsListed() {
         QVERIFY(SaveHistoryRecord(m_t->db, filledCheque(u"一"_s), QDate(2026, 12, 1)));
         QVERIFY(SaveLastInput(m_t->db, filledCheque(u"上次"_s)));
         BoundGrid grid = builtGrid();
+        QVERIFY(SaveHistoryRecord(m_t->db, filledCheque(u"别人的"_s), QDate(2026, 12, 1)));
         m_t->prompts.queueAnswer(PromptAnswer::Yes);
         QVERIFY(DeleteAllHistory(m_t->db, grid, m_t->prompts));
-        QCOMPARE(count(), 0);
+        QCOMPARE(m_t->rows(u"SELECT 收款人全称 FROM 历史记录"_s), u"别人的"_s);
         QCOMPARE(grid.rows(), 2);
         Cheque cheque;
         QVERIFY(LoadHistoryRecord(m_t->db, cheque, -1, m_t->prompts, m_clock));
