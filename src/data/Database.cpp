@@ -14,6 +14,11 @@
 #include <QThread>
 #include <QUuid>
 
+#ifdef Q_OS_UNIX
+#include <pwd.h>
+#include <unistd.h>
+#endif
+
 #include "Prompts.h"
 #include "ServerAddress.h"
 #include "UserState.h"
@@ -97,7 +102,11 @@ QString systemLogin() {
     for (const char* variable : {"USER", "USERNAME", "LOGNAME"})
         if (const QString login = qEnvironmentVariable(variable); !login.isEmpty())
             return login;
-    return QDir::home().dirName();  // a service without a login environment
+#ifdef Q_OS_UNIX
+    if (const passwd* account = getpwuid(getuid()))  // a service without a login environment
+        return QString::fromLocal8Bit(account->pw_name);
+#endif
+    return QDir::home().dirName();
 }
 
 // Creates an empty file readable and writable by its owner only; SQLite gives its journal
@@ -314,7 +323,8 @@ bool Database::moveUserState(QString& reason) {
         return false;
     };
     // Before, one database had one last input (the history row of 1900-01-01) and one current
-    // format (the format row without a name); they now belong to whoever upgrades.
+    // format (the format row without a name). A file's now belong to its user; a server's,
+    // upgraded by an administrator, are where each clerk starts from (user '').
     QString current = u""_s;  // a null text would be bound as NULL
     bool ok = run(u"SELECT CtlDF FROM 支票格式 WHERE Name='' ORDER BY ID LIMIT 1"_s);
     if (ok && query.next())
@@ -330,7 +340,8 @@ bool Database::moveUserState(QString& reason) {
     }
     if (ok && (!current.isEmpty() || !lastInput.isEmpty()))
         ok = run(u"INSERT INTO 用户状态 (用户, 当前格式, 上次输入) VALUES (?, ?, ?)"_s,
-                 {m_user, current, lastInput.isEmpty() ? u""_s : lastInputText(lastInput)});
+                 {m_server ? u""_s : m_user, current,
+                  lastInput.isEmpty() ? u""_s : lastInputText(lastInput)});
     return ok && run(u"DELETE FROM 支票格式 WHERE Name=''"_s) &&
            run(u"DELETE FROM 历史记录 WHERE Dat=?"_s, {u"1900-01-01"_s});
 }

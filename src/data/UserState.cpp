@@ -9,9 +9,12 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// The user's own value, else the one every user starts from (user ''); empty is unset.
 std::optional<QString> storedColumn(Database& db, const QString& column) {
     std::optional<QSqlQuery> row =
-        db.select(u"SELECT "_s + column + u" FROM 用户状态 WHERE 用户=?"_s, {db.userName()});
+        db.select(u"SELECT "_s + column + u" FROM 用户状态 WHERE 用户 IN (?, '') AND "_s + column +
+                      u"<>'' ORDER BY 用户 DESC LIMIT 1"_s,
+                  {db.userName()});
     if (!row)
         return std::nullopt;
     return row->next() ? row->value(0).toString() : QString();

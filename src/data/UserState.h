@@ -9,7 +9,8 @@ class Database;
 
 // What each user carries from one run to the next, kept apart from other users of a shared
 // database: the current format's name and the last input (history column -> text). The user
-// is the database login on a server, the system login for a file.
+// is the database login on a server, the system login for a file. A user without a state of
+// their own starts from the one stored for the user '' (a shared database's from before).
 
 // The user's current format; empty when the user has none yet, nothing when the database
 // fails.

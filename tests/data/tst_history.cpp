@@ -69,8 +69,10 @@ private slots:
     void closingSavesKeepOneLastInputRow() {
         QVERIFY(SaveLastInput(m_t->db, filledCheque(u"第一次"_s)));
         QVERIFY(SaveLastInput(m_t->db, filledCheque(u"第二次"_s)));
-        QCOMPARE(m_t->scalar(u"SELECT count(*) FROM 用户状态"_s).toInt(), 1);
-        QVERIFY(m_t->scalar(u"SELECT 上次输入 FROM 用户状态"_s).toString().contains(u"第二次"_s));
+        QCOMPARE(m_t->scalar(u"SELECT count(*) FROM 用户状态 WHERE 上次输入<>''"_s).toInt(), 1);
+        QVERIFY(m_t->scalar(u"SELECT 上次输入 FROM 用户状态 WHERE 上次输入<>''"_s)
+                    .toString()
+                    .contains(u"第二次"_s));
         QCOMPARE(count(), 0);
         QCOMPARE(builtGrid().rows(), 2);  // never listed
     }
@@ -79,9 +81,9 @@ private slots:
     void eachUserKeepsTheirOwnState() {
         ScriptedPrompts prompts;
         Database other(prompts);
-        QVERIFY(m_t->openAs(u"clerk_b"_s, other));
-        QCOMPARE(other.userName(), u"clerk_b"_s);
-        QVERIFY(other.userName() != m_t->db.userName());
+        const QString clerk = m_t->openAs(u"clerk_b"_s, other);
+        QCOMPARE(other.userName(), clerk);
+        QVERIFY(!clerk.isEmpty() && clerk != m_t->db.userName());
         QVERIFY(SaveLastInput(m_t->db, filledCheque(u"甲的收款人"_s)));
         QVERIFY(SaveLastInput(other, filledCheque(u"乙的收款人"_s)));
         QVERIFY(StoreCurrentFormat(other, u"乙的格式"_s));
@@ -93,7 +95,20 @@ private slots:
             std::optional<QString> current = StoredCurrentFormat(*db);
             QCOMPARE(current.value_or(u"-"_s), format);
         }
-        QCOMPARE(m_t->scalar(u"SELECT count(*) FROM 用户状态"_s).toInt(), 2);
+        QCOMPARE(m_t->scalar(u"SELECT count(*) FROM 用户状态 WHERE 用户<>''"_s).toInt(), 2);
+
+        // A user without a state of their own starts from the one of user ''.
+        QVERIFY(m_t->db.execute(u"DELETE FROM 用户状态 WHERE 用户=''"_s));
+        QVERIFY(
+            m_t->db.execute(u"INSERT INTO 用户状态 (用户, 当前格式, 上次输入) VALUES "
+                            u"('', '共用格式', '{\"收款人全称\":\"共用\"}')"_s));
+        Database third(prompts);
+        QVERIFY(!m_t->openAs(u"clerk_c"_s, third).isEmpty());
+        Cheque cheque;
+        QVERIFY(LoadHistoryRecord(third, cheque, -1, prompts, m_clock));
+        QCOMPARE(cheque.text(Field::Payee), u"共用"_s);
+        QCOMPARE(StoredCurrentFormat(third).value_or(u"-"_s), u"共用格式"_s);
+        QCOMPARE(StoredCurrentFormat(other).value_or(u"-"_s), u"乙的格式"_s);
     }
 
     void stubDateThatCannotBeFormedWritesNothing_data() {

@@ -12,6 +12,7 @@
 #include "Database.h"
 #include "ScriptedPrompts.h"
 #include "ServerAddress.h"
+#include "UserState.h"
 
 // The data tests run on a SQLite file, or, with CHEQUEPRINT_TEST_BACKEND=postgres, on a fresh
 // database of the test server whose address CHEQUEPRINT_TEST_POSTGRES gives
@@ -39,12 +40,23 @@ public:
     ~TestServerDatabase() {
         if (!m_name.isEmpty())
             run(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_name));
+        for (const QString& role : m_roles)
+            run(QStringLiteral("DROP ROLE IF EXISTS %1").arg(role));
     }
     TestServerDatabase(const TestServerDatabase&) = delete;
     TestServerDatabase& operator=(const TestServerDatabase&) = delete;
 
     // The new database's address; empty without a test server.
     const QString& address() const { return m_address; }
+
+    // A login of this database's own for `name`, dropped with it; empty when it cannot be made.
+    QString clerk(const QString& name) {
+        const QString role = name + u'_' + m_name.right(8);
+        if (m_name.isEmpty() || !run(QStringLiteral("CREATE ROLE %1 LOGIN").arg(role)))
+            return {};
+        m_roles << role;
+        return role;
+    }
 
     // Why the tests on the server cannot run; empty when they can.
     static QString missing() {
@@ -85,6 +97,7 @@ private:
 
     QString m_name;
     QString m_address;
+    QStringList m_roles;
 };
 
 // Skips the whole test class on the server run when there is no server to run on.
@@ -137,21 +150,27 @@ struct TestDatabase {
     }
 
     // Opens the same database as another user: another system login for a file, another
-    // database login on the server.
-    bool openAs(const QString& user, Database& other) {
+    // database login on the server (a clerk's: rows only, no tables; dropped with the
+    // database). Returns the user's name, empty when it could not be opened.
+    QString openAs(const QString& user, Database& other) {
         if (!onTestServer()) {
             const QByteArray login = qgetenv("USER");
             qputenv("USER", user.toUtf8());
             const bool opened = other.open(path());
             qputenv("USER", login);
-            return opened;
+            return opened ? user : QString();
         }
-        db.execute(QStringLiteral("DO $$ BEGIN CREATE ROLE %1 LOGIN SUPERUSER; EXCEPTION WHEN "
-                                  "duplicate_object OR unique_violation THEN NULL; END $$")
-                       .arg(user));
+        const QString role = server.clerk(user);
+        if (role.isEmpty() ||
+            !db.execute(QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON ALL TABLES IN "
+                                       "SCHEMA public TO %1")
+                            .arg(role)) ||
+            !db.execute(
+                QStringLiteral("GRANT USAGE ON ALL SEQUENCES IN SCHEMA public TO %1").arg(role)))
+            return {};
         QUrl url(path());
-        url.setUserName(user);
-        return other.open(url.toString());
+        url.setUserName(role);
+        return other.open(url.toString()) ? role : QString();
     }
 
     // Every row of a query as text, the same on either engine: a row's values joined by "/",
@@ -186,10 +205,7 @@ struct TestDatabase {
     }
 
     // The current format stored for the user of the connection.
-    QString currentFormat() {
-        return scalar(QStringLiteral("SELECT 当前格式 FROM 用户状态 WHERE 用户=?"), {db.userName()})
-            .toString();
-    }
+    QString currentFormat() { return StoredCurrentFormat(db).value_or(QString()); }
 
     // The first column of the first row of a query, for checking what was stored.
     QVariant scalar(const QString& sql, const QVariantList& values = {}) {
