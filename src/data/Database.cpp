@@ -109,6 +109,23 @@ QString systemLogin() {
     return QDir::home().dirName();
 }
 
+// Runs the statements of creating or upgrading the tables on one query: those without values
+// as they stand (a server refuses to prepare a CREATE); a failure names itself in `reason`.
+struct StatementRun {
+    QSqlQuery& query;
+    QString& reason;
+
+    bool operator()(const QString& sql, const QVariantList& values = {}) {
+        bool ok = values.isEmpty() ? query.exec(sql) : query.prepare(sql);
+        for (const QVariant& value : values)
+            query.addBindValue(value);
+        if (ok && (values.isEmpty() || query.exec()))
+            return true;
+        reason = sql + u": "_s + query.lastError().text();
+        return false;
+    }
+};
+
 // Creates an empty file readable and writable by its owner only; SQLite gives its journal
 // files the same permissions.
 bool createPrivateFile(const QString& path) {
@@ -270,12 +287,7 @@ bool Database::checkServerSchema(QString& reason) {
 
 bool Database::createServerSchema(QString& reason) {
     QSqlQuery query(m_db);
-    auto run = [&](const QString& statement) {
-        if (query.exec(statement))
-            return true;
-        reason = statement + u": "_s + query.lastError().text();
-        return false;
-    };
+    StatementRun run{query, reason};
     // Two administrators at once: the second waits for the first's tables.
     bool ok = m_db.transaction() && run(u"SELECT pg_advisory_xact_lock(%1)"_s.arg(kSchemaLock));
     ok = ok && run(u"CREATE TABLE IF NOT EXISTS 数据库版本 (版本 integer NOT NULL)"_s);
@@ -313,15 +325,7 @@ bool Database::createServerSchema(QString& reason) {
 
 bool Database::moveUserState(QString& reason) {
     QSqlQuery query(m_db);
-    auto run = [&](const QString& sql, const QVariantList& values = {}) {
-        bool ok = query.prepare(sql);
-        for (const QVariant& value : values)
-            query.addBindValue(value);
-        if (ok && query.exec())
-            return true;
-        reason = sql + u": "_s + query.lastError().text();
-        return false;
-    };
+    StatementRun run{query, reason};
     // Before, one database had one last input (the history row of 1900-01-01) and one current
     // format (the format row without a name). A file's now belong to its user; a server's,
     // upgraded by an administrator, are where each clerk starts from (user '').
@@ -354,12 +358,7 @@ bool Database::createSchema(QString& reason) {
         reason = query.lastError().text();
         return false;
     }
-    auto run = [&](const QString& statement) {
-        if (query.exec(statement))
-            return true;
-        reason = statement + u": "_s + query.lastError().text();
-        return false;
-    };
+    StatementRun run{query, reason};
     bool ok = run(u"PRAGMA user_version"_s) && query.next();
     const int found = ok ? query.value(0).toInt() : 0;
     int version = found;

@@ -17,6 +17,7 @@
 #include "ProgramRun.h"
 #include "ProgressIndicator.h"
 #include "TestDatabase.h"
+#include "UserState.h"
 #include "ZeroMeasure.h"
 
 using namespace Qt::StringLiterals;
@@ -148,6 +149,25 @@ private slots:
         std::optional<QSqlQuery> rows = client.select(u"SELECT count(*) FROM 支票格式"_s);
         QVERIFY(rows && rows->next());
         QCOMPARE(rows->value(0).toInt(), 20);  // one shipped format: 19 fields, its page row
+
+        // A database of the version before each clerk had a state of their own: its one last
+        // input and current format become where every clerk starts from.
+        for (const QString& sql :
+             {u"DROP TABLE 用户状态"_s, u"UPDATE 数据库版本 SET 版本=2"_s,
+              u"INSERT INTO 支票格式 (Name, CtlDF) VALUES ('', '标准支票')"_s,
+              u"INSERT INTO 历史记录 (Dat, 收款人全称) VALUES ('1900-01-01', '上次的收款人')"_s})
+            QVERIFY(client.execute(sql));
+        QCOMPARE(runProgram({u"init-database"_s, u"--database"_s, empty.address()}).exitCode, 0);
+        Database upgraded(prompts);
+        QVERIFY(upgraded.open(empty.address()));
+        Cheque cheque;
+        const Clock clock;
+        LoadLastInput(upgraded, cheque, prompts, clock);
+        QCOMPARE(cheque.text(Field::Payee), u"上次的收款人"_s);
+        QCOMPARE(StoredCurrentFormat(upgraded).value_or(QString()), u"标准支票"_s);
+        rows = client.select(u"SELECT count(*) FROM 历史记录"_s);
+        QVERIFY(rows && rows->next());
+        QCOMPARE(rows->value(0).toInt(), 0);
 
         QVERIFY(client.execute(u"UPDATE 数据库版本 SET 版本=99"_s));
         Database older(prompts);
