@@ -15,6 +15,8 @@ class TestPaymentCheck : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { SKIP_WITHOUT_TEST_SERVER(); }
+
     void datesInTheirForms_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QDate>("date");

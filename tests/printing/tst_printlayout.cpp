@@ -32,6 +32,8 @@ private:
     }
 
 private slots:
+    void initTestCase() { SKIP_WITHOUT_TEST_SERVER(); }
+
     void init() { m_t = new TestDatabase; }
     void cleanup() { delete m_t; }
 
