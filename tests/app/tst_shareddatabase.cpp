@@ -223,6 +223,44 @@ private slots:
             1);
     }
 
+    // A transaction that meets a serialization failure or a deadlock runs again, unseen; one
+    // that meets them every time fails once, with one message, keeping nothing.
+    void collisionsRunTheTransactionAgain_data() {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<int>("failures");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("serialization failure once") << u"40001"_s << 1 << true;
+        QTest::newRow("deadlock three times") << u"40P01"_s << 3 << true;
+        QTest::newRow("deadlock every time") << u"40P01"_s << 1000 << false;
+        QTest::newRow("another fault") << u"P0001"_s << 1 << false;
+    }
+    void collisionsRunTheTransactionAgain() {
+        QFETCH(QString, code);
+        QFETCH(int, failures);
+        QFETCH(bool, kept);
+        TestDatabase t;
+        // The second row of each attempt fails; the count survives the rollbacks.
+        QVERIFY(t.db.execute(u"CREATE SEQUENCE tries"_s));
+        QVERIFY(t.db.execute(
+            u"CREATE FUNCTION collide() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+            u"IF NEW.收款人全称 = '二' AND nextval('tries') <= %1 THEN "
+            u"RAISE EXCEPTION 'collided' USING ERRCODE = '%2'; END IF; RETURN NEW; END $$"_s
+                .arg(failures)
+                .arg(code)));
+        QVERIFY(
+            t.db.execute(u"CREATE TRIGGER collide BEFORE INSERT ON 历史记录 FOR EACH ROW "
+                         u"EXECUTE FUNCTION collide()"_s));
+        QList<qint64> ids;
+        QCOMPARE(SaveHistoryRecords(t.db, {chequeFor(u"一"_s), chequeFor(u"二"_s)},
+                                    QDate(2026, 12, 8), &ids),
+                 kept);
+        QCOMPARE(t.rows(u"SELECT 收款人全称 FROM 历史记录 ORDER BY ID"_s),
+                 kept ? u"一|二"_s : u""_s);
+        QCOMPARE(int(t.prompts.shown().size()), kept ? 0 : 1);
+        const int attempts = t.scalar(u"SELECT last_value FROM tries"_s).toInt();
+        QCOMPARE(attempts, code == u"P0001" ? 1 : std::min(failures + 1, 5));
+    }
+
     // The server stops under a running program and starts again: a save while it is down fails
     // with the message and keeps nothing; the next ones connect again and keep everything.
     void aServerRestartLosesNothing() {
