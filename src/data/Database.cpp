@@ -452,12 +452,23 @@ bool Database::reconnectAfterLoss() {
         return false;
     if (QSqlQuery probe(m_db); probe.exec(u"SELECT 1"_s))
         return false;  // the connection is fine: the statement itself failed
+    // A server out of reach (no answer until the connect timeout) costs one wait for the
+    // statements of one action, not one each; a refusal, as while a server restarts, is tried
+    // again at once.
+    constexpr qint64 kPauseAfterSlowFailure = 5000;  // ms
+    if (m_reconnectTimedOut.isValid() && m_reconnectTimedOut.elapsed() < kPauseAfterSlowFailure)
+        return false;
     m_db.close();
+    QElapsedTimer attempt;
+    attempt.start();
     if (!m_db.open()) {
         qWarning("chequeprint: cannot connect to the database again: %s",
                  qUtf8Printable(m_db.lastError().text()));
+        if (attempt.elapsed() >= 1000)
+            m_reconnectTimedOut.start();
         return false;
     }
+    m_reconnectTimedOut.invalidate();
     qWarning("chequeprint: the connection to the database was lost; connected again");
     return true;
 }

@@ -3,6 +3,7 @@
 #include <functional>
 #include <optional>
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -106,8 +107,9 @@ private:
     bool m_server = false;
     int m_transactionDepth = 0;
     bool m_transactionFailed = false;
-    bool m_retryable = false;   // the last failure may pass when the transaction runs again
-    bool m_quietRetry = false;  // and then it will
+    bool m_retryable = false;           // the last failure may pass when the transaction runs again
+    bool m_quietRetry = false;          // and then it will
+    QElapsedTimer m_reconnectTimedOut;  // since an attempt to connect again waited in vain
 };
 
 // A table or column name as a statement writes it: as it is when both engines read it alike

@@ -1,7 +1,5 @@
 #include "HistoryRecords.h"
 
-#include <algorithm>
-
 #include "BoundGrid.h"
 #include "Cheque.h"
 #include "ChequeCheck.h"
@@ -161,16 +159,27 @@ bool DeleteAllHistory(Database& db, BoundGrid& grid, Prompts& prompts) {
     if (prompts.message(u"您确定要删除所有打印记录？"_s, {}, PromptButtons::YesNo) !=
         PromptAnswer::Yes)
         return false;
-    // Only what the grid lists goes: cheques another clerk of a shared database kept since it
-    // was built have larger IDs and stay.
-    qint64 lastListed = 0;
+    // Only the rows the grid lists go, by their IDs: a cheque another clerk of a shared
+    // database kept since the grid was built stays, whatever its ID.
+    QVariantList listed;
     for (int r = grid.fixedRows(); r < grid.rows(); ++r)
-        lastListed = std::max(lastListed, grid.text(r, 0).toLongLong());
+        listed << grid.text(r, 0).toLongLong();
     const QString sql = u"DELETE FROM 历史记录"_s;
-    if (!db.execute(sql + u" WHERE ID<=?"_s, {lastListed})) {
-        db.showStatementError(sql);
+    constexpr qsizetype kIdsPerStatement = 500;
+    const bool deleted = db.atomically([&] {
+        for (qsizetype first = 0; first < listed.size(); first += kIdsPerStatement) {
+            const QVariantList ids = listed.mid(first, kIdsPerStatement);
+            if (!db.execute(
+                    sql + u" WHERE ID IN ("_s + QStringList(ids.size(), u"?"_s).join(u',') + u')',
+                    ids)) {
+                db.showStatementError(sql);
+                return false;
+            }
+        }
+        return true;
+    });
+    if (!deleted)
         return false;
-    }
     RemoveGridRows(grid, grid.fixedRows(), grid.rows() - 1);
     return true;
 }

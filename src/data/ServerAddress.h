@@ -19,6 +19,7 @@ struct ServerAddress {
 bool isServerAddress(const QString& text);
 
 // The parts of a server address; nothing, with the reason, for an address that is malformed,
-// carries a password or an option the program does not pass on. Without connect_timeout a
-// server that cannot be reached is given up after ten seconds.
+// carries a password or an option the program does not pass on. Unless the address says
+// otherwise, a server that cannot be reached is given up after ten seconds, and one that
+// stops answering on an open connection after about 35 seconds.
 std::optional<ServerAddress> parseServerAddress(const QString& text, QString* reason);

@@ -205,10 +205,14 @@ private slots:
         QTest::addColumn<QString>("address");
         QTest::addColumn<QString>("parts");  // host port user database options, or the reason
         QTest::newRow("plain") << u"postgresql://cashier@db.office/finance"_s
-                               << u"db.office 5432 cashier finance connect_timeout=10"_s;
+                               << u"db.office 5432 cashier finance connect_timeout=10;"
+                                  u"keepalives_idle=20;keepalives_interval=5;keepalives_count=3;"
+                                  u"tcp_user_timeout=35000"_s;
         QTest::newRow("port and options")
-            << u"postgres://cashier@10.0.0.5:6543/finance?sslmode=require&connect_timeout=3"_s
-            << u"10.0.0.5 6543 cashier finance sslmode=require;connect_timeout=3"_s;
+            << u"postgres://cashier@10.0.0.5:6543/finance?sslmode=require&connect_timeout=3&"
+               u"keepalives_idle=60&keepalives_count=5&tcp_user_timeout=0"_s
+            << u"10.0.0.5 6543 cashier finance sslmode=require;connect_timeout=3;"
+               u"keepalives_idle=60;keepalives_count=5;tcp_user_timeout=0;keepalives_interval=5"_s;
         QTest::newRow("password") << u"postgresql://cashier:secret@db/finance"_s
                                   << u"a password does not belong in the address"_s;
         QTest::newRow("password as option") << u"postgresql://cashier@db/finance?password=x"_s

@@ -234,16 +234,24 @@ private slots:
         QCOMPARE(grid.rows(), 3);
     }
 
-    // Deleting all deletes what the grid lists: the last input stays, and so does a cheque
-    // another clerk kept after the grid was built.
+    // Deleting all deletes what the grid lists: the last input stays, and so do cheques other
+    // clerks kept after the grid was built, with a later ID or (committed late) an earlier one.
     void deletingAllDeletesWhatIsListed() {
+        qint64 id = 0;
         QVERIFY(SaveHistoryRecord(m_t->db, filledCheque(u"一"_s), QDate(2026, 12, 1)));
+        QVERIFY(SaveHistoryRecord(m_t->db, filledCheque(u"二"_s), QDate(2026, 12, 1), &id));
+        QVERIFY(SaveHistoryRecord(m_t->db, filledCheque(u"三"_s), QDate(2026, 12, 1)));
+        QVERIFY(m_t->db.execute(u"DELETE FROM 历史记录 WHERE ID=?"_s, {id}));
         QVERIFY(SaveLastInput(m_t->db, filledCheque(u"上次"_s)));
         BoundGrid grid = builtGrid();
-        QVERIFY(SaveHistoryRecord(m_t->db, filledCheque(u"别人的"_s), QDate(2026, 12, 1)));
+        QVERIFY(SaveHistoryRecord(m_t->db, filledCheque(u"后来的"_s), QDate(2026, 12, 1)));
+        QVERIFY(
+            m_t->db.execute(u"INSERT INTO 历史记录 (ID, Dat, 收款人全称) VALUES (?, "
+                            u"'2026-12-01', '晚提交的')"_s,
+                            {id}));
         m_t->prompts.queueAnswer(PromptAnswer::Yes);
         QVERIFY(DeleteAllHistory(m_t->db, grid, m_t->prompts));
-        QCOMPARE(m_t->rows(u"SELECT 收款人全称 FROM 历史记录"_s), u"别人的"_s);
+        QCOMPARE(m_t->rows(u"SELECT 收款人全称 FROM 历史记录 ORDER BY ID"_s), u"晚提交的|后来的"_s);
         QCOMPARE(grid.rows(), 2);
         Cheque cheque;
         QVERIFY(LoadHistoryRecord(m_t->db, cheque, -1, m_t->prompts, m_clock));
