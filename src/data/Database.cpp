@@ -109,9 +109,22 @@ QString systemLogin() {
     return QDir::home().dirName();
 }
 
+// Creates an empty file readable and writable by its owner only; SQLite gives its journal
+// files the same permissions.
+bool createPrivateFile(const QString& path) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return false;
+    file.close();
+    return file.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+}
+
+}  // namespace
+
 // Runs the statements of creating or upgrading the tables on one query: those without values
 // as they stand (a server refuses to prepare a CREATE); a failure names itself in `reason`.
-struct StatementRun {
+struct Database::StatementRun {
     QSqlQuery& query;
     QString& reason;
 
@@ -125,19 +138,6 @@ struct StatementRun {
         return false;
     }
 };
-
-// Creates an empty file readable and writable by its owner only; SQLite gives its journal
-// files the same permissions.
-bool createPrivateFile(const QString& path) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return false;
-    file.close();
-    return file.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-}
-
-}  // namespace
 
 Database::Database(Prompts& prompts)
     : m_prompts(prompts),
@@ -262,6 +262,15 @@ const QString kNoServerSchema =
 
 }  // namespace
 
+bool Database::refuseNewerSchema(int version, QString& reason) {
+    reason = u"the %1 was made by a newer version of the program (schema %2, this one knows %3)"_s
+                 .arg(m_server ? u"database"_s : u"file"_s)
+                 .arg(version)
+                 .arg(kSchemaVersion);
+    m_newerFile = true;
+    return false;
+}
+
 int Database::serverSchemaVersion() {
     QSqlQuery query(m_db);
     return query.exec(u"SELECT 版本 FROM 数据库版本"_s) && query.next() ? query.value(0).toInt()
@@ -270,14 +279,8 @@ int Database::serverSchemaVersion() {
 
 bool Database::checkServerSchema(QString& reason) {
     const int version = serverSchemaVersion();
-    if (version > kSchemaVersion) {
-        reason =
-            u"the database was made by a newer version of the program (schema %1, this one "
-            u"knows %2)"_s.arg(version)
-                .arg(kSchemaVersion);
-        m_newerFile = true;
-        return false;
-    }
+    if (version > kSchemaVersion)
+        return refuseNewerSchema(version, reason);
     if (version < kSchemaVersion) {
         reason = kNoServerSchema;
         return false;
@@ -307,13 +310,7 @@ bool Database::createServerSchema(QString& reason) {
                 ok = ok && run(statement);
         version = 1;
     }
-    for (; ok && version < kSchemaVersion; ++version) {
-        const UpgradeStep& step = upgrades()[size_t(version - 1)];
-        for (const QString& statement : step.statements + step.serverOnly)
-            ok = ok && run(forServer(statement));
-        if (ok && step.movesUserState)
-            ok = moveUserState(reason);
-    }
+    ok = ok && upgradeFrom(version, run, reason);
     if (ok && found != kSchemaVersion)
         ok = run(u"DELETE FROM 数据库版本"_s) &&
              run(u"INSERT INTO 数据库版本 (版本) VALUES (%1)"_s.arg(kSchemaVersion));
@@ -321,6 +318,19 @@ bool Database::createServerSchema(QString& reason) {
     if (!ok)
         m_db.rollback();
     return ok;
+}
+
+bool Database::upgradeFrom(int version, StatementRun& run, QString& reason) {
+    for (; version < kSchemaVersion; ++version) {
+        const UpgradeStep& step = upgrades()[size_t(version - 1)];
+        for (const QString& statement :
+             step.statements + (m_server ? step.serverOnly : step.fileOnly))
+            if (!run(m_server ? forServer(statement) : statement))
+                return false;
+        if (step.movesUserState && !moveUserState(reason))
+            return false;
+    }
+    return true;
 }
 
 bool Database::moveUserState(QString& reason) {
@@ -362,14 +372,8 @@ bool Database::createSchema(QString& reason) {
     bool ok = run(u"PRAGMA user_version"_s) && query.next();
     const int found = ok ? query.value(0).toInt() : 0;
     int version = found;
-    if (ok && version > kSchemaVersion) {
-        reason =
-            u"the file was made by a newer version of the program (schema %1, this one "
-            u"knows %2)"_s.arg(version)
-                .arg(kSchemaVersion);
-        m_newerFile = true;
-        ok = false;
-    }
+    if (ok && version > kSchemaVersion)
+        ok = refuseNewerSchema(version, reason);
     if (ok && version < 1) {
         ok = run(u"SELECT count(*) FROM sqlite_master WHERE type='table' AND name='支票格式'"_s) &&
              query.next();
@@ -382,13 +386,7 @@ bool Database::createSchema(QString& reason) {
         version = 1;
     }
     // Older files are brought up step by step, all in this one transaction.
-    for (; ok && version < kSchemaVersion; ++version) {
-        const UpgradeStep& step = upgrades()[size_t(version - 1)];
-        for (const QString& statement : step.statements + step.fileOnly)
-            ok = ok && run(statement);
-        if (ok && step.movesUserState)
-            ok = moveUserState(reason);
-    }
+    ok = ok && upgradeFrom(version, run, reason);
     if (ok && found < kSchemaVersion)
         ok = run(u"PRAGMA user_version=%1"_s.arg(kSchemaVersion));
     ok = ok && run(u"COMMIT"_s);
@@ -446,8 +444,8 @@ bool Database::isRead(const QString& sql) {
 }
 
 bool Database::reconnectAfterLoss() {
-    // Inside a transaction everything before is lost with the connection: only the whole
-    // transaction can be run again (atomically()).
+    // Inside a transaction everything before is lost with the connection: the transaction
+    // fails, and the next one connects again at its BEGIN.
     if (!m_server || m_transactionDepth > 0)
         return false;
     if (QSqlQuery probe(m_db); probe.exec(u"SELECT 1"_s))

@@ -86,7 +86,11 @@ private:
     int serverSchemaVersion();
     bool checkServerSchema(QString& reason);
     bool createServerSchema(QString& reason);
+    struct StatementRun;
+    // Brings the tables from `version` to the program's, step by step.
+    bool upgradeFrom(int version, StatementRun& run, QString& reason);
     bool moveUserState(QString& reason);
+    bool refuseNewerSchema(int version, QString& reason);
     // Runs one statement; outside a transaction, a lost connection to a server is made again
     // once and a read run again. Nothing on failure, with the reason on stderr.
     std::optional<QSqlQuery> run(const QString& sql, const QVariantList& values, bool prepared);
