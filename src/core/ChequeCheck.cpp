@@ -1,5 +1,7 @@
 #include "ChequeCheck.h"
 
+#include <array>
+
 #include <QRegularExpression>
 
 #include "Cheque.h"
@@ -30,14 +32,48 @@ QDate stubDate(const Cheque& cheque) {
     return QDate(year, match.captured(2).toInt(), match.captured(3).toInt());
 }
 
-bool checkChequeBeforePrint(const Cheque& cheque, Prompts& prompts) {
-    if (!isFigureForm(cheque.text(Field::Amount))) {
+bool issueDatePrinted(const Cheque& cheque) {
+    return !cheque.suppressed(Field::Year) || !cheque.suppressed(Field::Month) ||
+           !cheque.suppressed(Field::Day);
+}
+
+std::optional<int> faultBeforePrint(const Cheque& cheque) {
+    if (!isFigureForm(cheque.text(Field::Amount)))
+        return Field::Amount;
+    // The first date part that cannot belong to a real date has the focus; a day the month
+    // does not have (2月30日) is the day's fault.
+    auto faultyPart = [](int year, int month) {
+        if (year < 0)
+            return 0;
+        if (month < 1 || month > 12)
+            return 1;
+        return 2;
+    };
+    if (issueDatePrinted(cheque) && !issueDate(cheque).isValid()) {
+        const int year = readDatePart(cheque.text(Field::Year));
+        const int part = faultyPart(year >= 2000 && year <= 3000 ? year : -1,
+                                    readDatePart(cheque.text(Field::Month)));
+        return std::array{Field::Year, Field::Month, Field::Day}[size_t(part)];
+    }
+    if (cheque.stubVisible() && !stubDate(cheque).isValid()) {
+        bool yearOk = false;
+        const int year = cheque.text(Field::StubYear).trimmed().toInt(&yearOk);
+        const int part = faultyPart(yearOk && year >= 0 ? year : -1,
+                                    cheque.text(Field::StubMonth).trimmed().toInt());
+        return std::array{Field::StubYear, Field::StubMonth, Field::StubDay}[size_t(part)];
+    }
+    return std::nullopt;
+}
+
+bool checkChequeBeforePrint(const Cheque& cheque, Prompts& prompts, int* faultyField) {
+    const std::optional<int> fault = faultBeforePrint(cheque);
+    if (!fault)
+        return true;
+    if (*fault == Field::Amount)
         showAmountError(prompts);
-        return false;
-    }
-    if (!issueDate(cheque).isValid() || (cheque.stubVisible() && !stubDate(cheque).isValid())) {
+    else
         showDateError(prompts);
-        return false;
-    }
-    return true;
+    if (faultyField)
+        *faultyField = *fault;
+    return false;
 }

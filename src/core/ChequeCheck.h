@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include <QDate>
 
 class Cheque;
@@ -13,7 +15,16 @@ QDate issueDate(const Cheque& cheque);
 // taken as 2000-2029 or 1930-1999. Invalid unless a real calendar date.
 QDate stubDate(const Cheque& cheque);
 
-// Whether the cheque may go to the printer, checked before the printer is touched: the
-// amount in figure form, a real issue date and, when the stub is printed, a real stub date.
-// Otherwise shows the amount or the date message and returns false.
-bool checkChequeBeforePrint(const Cheque& cheque, Prompts& prompts);
+// Whether the issue date is printed: unless all three of its parts are suppressed
+// (禁止日期打印).
+bool issueDatePrinted(const Cheque& cheque);
+
+// What stops the cheque from going to the printer, as the field at fault: an amount not in
+// figure form, an issue date that is printed but not real, or, when the stub is printed, a
+// stub date that is not real. Nothing when it may print.
+std::optional<int> faultBeforePrint(const Cheque& cheque);
+
+// Whether the cheque may go to the printer, checked before the printer is touched (see
+// faultBeforePrint). Otherwise shows the amount or the date message, gives the field at fault
+// in `faultyField` and returns false.
+bool checkChequeBeforePrint(const Cheque& cheque, Prompts& prompts, int* faultyField = nullptr);

@@ -47,7 +47,7 @@ QStringList scriptStatements(const QString& script) {
 
 // The schema's version: PRAGMA user_version in a file, the one row of 数据库版本 on a server.
 // Version 1 is the formats and the history; each later version is one step of upgrades().
-constexpr int kSchemaVersion = 3;
+constexpr int kSchemaVersion = 4;
 
 // The statements of one step from version n + 1 to n + 2, some in one dialect only.
 struct UpgradeStep {
@@ -56,6 +56,13 @@ struct UpgradeStep {
     QStringList serverOnly;
     bool movesUserState = false;  // then moves the last input and current format to 用户状态
 };
+
+// The one change the journal allows: an entry still marked 打印中 gets its outcome and, when
+// the cheque was kept, its history row; every other column stays as written.
+const QString kOutcomeOnlyChange =
+    u"OLD.结果 = '打印中' AND NEW.结果 IN ('已打印', '打印失败') AND OLD.历史ID IS NULL "
+    u"AND NEW.ID = OLD.ID AND NEW.时间 = OLD.时间 AND NEW.种类 = OLD.种类 "
+    u"AND NEW.打印机 = OLD.打印机 AND NEW.格式 = OLD.格式 AND NEW.内容 = OLD.内容"_s;
 
 const std::vector<UpgradeStep>& upgrades() {
     static const std::vector<UpgradeStep> steps = {
@@ -80,6 +87,17 @@ const std::vector<UpgradeStep>& upgrades() {
          {},
          {},
          true},
+        // 4: a print is journalled as 打印中 before it is sent, and that one mark may change,
+        // once, to its outcome (with the history row when the cheque was kept). Nothing else
+        // of the journal may change.
+        {{},
+         {u"DROP TRIGGER IF EXISTS 打印日志_不可修改"_s,
+          u"CREATE TRIGGER 打印日志_不可修改 BEFORE UPDATE ON 打印日志 WHEN NOT ("_s +
+              kOutcomeOnlyChange + u") BEGIN SELECT RAISE(ABORT, '打印日志不可修改'); END"_s},
+         {u"CREATE OR REPLACE FUNCTION 打印日志_只增() RETURNS trigger LANGUAGE plpgsql AS $$ "
+          u"BEGIN IF TG_OP = 'DELETE' THEN RAISE EXCEPTION '打印日志不可删除'; END IF; "_s
+          u"IF "_s + kOutcomeOnlyChange +
+              u" THEN RETURN NEW; END IF; RAISE EXCEPTION '打印日志不可修改'; END $$"_s}},
     };
     return steps;
 }
@@ -412,6 +430,8 @@ std::optional<QSqlQuery> Database::run(const QString& sql, const QVariantList& v
 std::optional<QSqlQuery> Database::runStatement(const QString& sql, const QVariantList& values,
                                                 bool prepared) {
     for (int attempt = 0;; ++attempt) {
+        ++m_statementsRun;
+        m_busy = false;
         QSqlQuery query(m_db);
         query.setForwardOnly(true);
         bool ok = !prepared || query.prepare(sql);
@@ -422,6 +442,7 @@ std::optional<QSqlQuery> Database::runStatement(const QString& sql, const QVaria
             return query;
         const QSqlError error = query.lastError();
         qWarning("chequeprint: %s: %s", qUtf8Printable(sql), qUtf8Printable(error.text()));
+        noteFailure(error);
         // Once a statement of a transaction failed for a passing reason, the ones after it fail
         // only because of that one.
         m_retryable = m_retryable || (m_server && isPassingFailure(error.nativeErrorCode()));
@@ -526,11 +547,27 @@ bool Database::transaction() {
 }
 
 bool Database::begin() {
-    if (m_server)
-        return m_db.transaction();
+    m_busy = false;
+    if (m_server) {
+        if (m_db.transaction())
+            return true;
+        noteFailure(m_db.lastError());
+        return false;
+    }
     // A file's transaction takes the write lock at once (waiting for another writer up to
     // the busy timeout): one that read first could not write after another's commit.
-    return QSqlQuery(m_db).exec(u"BEGIN IMMEDIATE"_s);
+    QSqlQuery begin(m_db);
+    if (begin.exec(u"BEGIN IMMEDIATE"_s))
+        return true;
+    qWarning("chequeprint: BEGIN: %s", qUtf8Printable(begin.lastError().text()));
+    noteFailure(begin.lastError());
+    return false;
+}
+
+void Database::noteFailure(const QSqlError& error) {
+    // SQLite: SQLITE_BUSY, SQLITE_LOCKED (and their extended codes); a server: lock_not_available.
+    const QString code = error.nativeErrorCode();
+    m_busy = m_server ? code == u"55P03" : (code.toInt() & 0xff) == 5 || (code.toInt() & 0xff) == 6;
 }
 
 bool Database::lockName(int space, const QString& name) {
@@ -583,8 +620,10 @@ bool Database::commit() {
     // A failed COMMIT is never run again: whether it took effect is not known.
     if (!m_transactionFailed && m_db.commit())
         return true;
-    if (!m_transactionFailed)
+    if (!m_transactionFailed) {
         qWarning("chequeprint: COMMIT: %s", qUtf8Printable(m_db.lastError().text()));
+        noteFailure(m_db.lastError());
+    }
     m_db.rollback();
     return false;
 }
@@ -600,5 +639,7 @@ void Database::rollback() {
 void Database::showStatementError(const QString& sql) {
     if (m_quietRetry && m_retryable)
         return;  // the transaction runs again; only its last failure is shown
-    m_prompts.message(u"数据库打开错误("_s + sql + u")！"_s, {}, PromptButtons::Ok);
+    m_prompts.message(u"数据库打开错误("_s + sql + u")！"_s +
+                          (m_busy ? u"\n数据库正被其他程序使用，请稍后再试。"_s : QString()),
+                      {}, PromptButtons::Ok);
 }

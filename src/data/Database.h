@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QHash>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
 #include <QVariantList>
@@ -55,8 +56,14 @@ public:
     // Column name in lower case -> declared type (as written in the schema, or as the server
     // names it) of one of the program's tables.
     QHash<QString, QString> declaredTypes(const QString& table);
-    // The message for a statement that could not be run.
+    // The message for a statement that could not be run; when another program held the
+    // database, it says so in a second line.
     void showStatementError(const QString& sql);
+    // Whether the last failure was another program holding the database (the busy timeout
+    // ran out), which may pass when tried again.
+    bool wasBusy() const { return m_busy; }
+    // How many statements were run, for the benchmarks.
+    qint64 statementsRun() const { return m_statementsRun; }
 
     // Runs `work` as one transaction, false when it returns false (after showing why) or when
     // the transaction cannot begin or commit (shown here). Its BEGIN connects again to a server
@@ -99,6 +106,7 @@ private:
     static bool isPassingFailure(const QString& code);
     static bool isRead(const QString& sql);
     bool begin();
+    void noteFailure(const QSqlError& error);
     bool runTransaction(const std::function<bool()>& work);
     bool reconnectAfterLoss();
 
@@ -109,6 +117,8 @@ private:
     QString m_user;
     bool m_newerFile = false;  // made by a newer version of the program
     bool m_server = false;
+    bool m_busy = false;  // the last failure was another program holding the database
+    qint64 m_statementsRun = 0;
     int m_transactionDepth = 0;
     bool m_transactionFailed = false;
     bool m_retryable = false;           // the last failure may pass when the transaction runs again

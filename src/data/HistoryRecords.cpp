@@ -44,9 +44,12 @@ QStringList historyTextColumns() {
 }
 
 bool SaveHistoryRecord(Database& db, const Cheque& cheque, const QDate& date, qint64* newId) {
+    // A date that is not printed is kept empty when it is no real date; a printed one must be
+    // real (checked before printing).
     const QDate stub = stubDate(cheque);
     const QDate issue = issueDate(cheque);
-    if (!stub.isValid() || !issue.isValid())
+    if ((!stub.isValid() && cheque.stubVisible()) ||
+        (!issue.isValid() && issueDatePrinted(cheque)))
         return false;
 
     QStringList columns = {u"Dat"_s, u"出票日期"_s, sqlName(u"日期(票根)"_s)};

@@ -58,6 +58,45 @@ bool AppendBatchJournal(Database& db, const Clock& clock, const QList<Cheque>& c
     });
 }
 
+std::optional<QList<qint64>> JournalPrinting(Database& db, const Clock& clock,
+                                             const JournalEntry& job, const QStringList& fields) {
+    const QString sql =
+        u"INSERT INTO 打印日志 (时间, 种类, 打印机, 格式, 结果, 历史ID, 内容) VALUES (?,?,?,?,?,?,?)"_s;
+    const QString time = clock.now().toString(u"yyyy-MM-dd HH:mm:ss"_s);
+    const QStringList contents = fields.isEmpty() ? QStringList{job.fields} : fields;
+    QList<qint64> ids;
+    const bool ok = db.atomically([&] {
+        ids.clear();
+        for (const QString& content : contents) {
+            const std::optional<qint64> id = db.insertReturningId(
+                sql, {time, text(job.kind), text(job.target), text(job.format), kPrinting,
+                      QVariant(), text(content)});
+            if (!id) {
+                db.showStatementError(sql);
+                return false;
+            }
+            ids << *id;
+        }
+        return true;
+    });
+    return ok ? std::optional(ids) : std::nullopt;
+}
+
+bool RecordOutcome(Database& db, const QList<qint64>& journalIds, const QString& outcome,
+                   const QList<qint64>& historyIds) {
+    const QString sql = u"UPDATE 打印日志 SET 结果=?, 历史ID=? WHERE ID=? AND 结果=?"_s;
+    return db.atomically([&] {
+        for (qsizetype k = 0; k < journalIds.size(); ++k) {
+            const QVariant kept = k < historyIds.size() ? QVariant(historyIds[k]) : QVariant();
+            if (!db.execute(sql, {outcome, kept, journalIds[k], kPrinting})) {
+                db.showStatementError(sql);
+                return false;
+            }
+        }
+        return true;
+    });
+}
+
 QStringList journalHeadings() {
     return {u"时间"_s, u"种类"_s, u"打印机"_s, u"格式"_s, u"结果"_s, u"历史ID"_s, u"内容"_s};
 }

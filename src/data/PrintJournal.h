@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include <QDate>
 #include <QList>
 #include <QString>
@@ -30,6 +32,8 @@ inline const QString kEndorsementJob = QStringLiteral("背书");
 inline const QString kCalibrationJob = QStringLiteral("校准");
 inline const QString kPrinted = QStringLiteral("已打印");
 inline const QString kPrintFailed = QStringLiteral("打印失败");
+// Written before a print is sent; the one mark that later changes, once, to its outcome.
+inline const QString kPrinting = QStringLiteral("打印中");
 // A print stopped before the printer: "已取消：" and the step (the question or dialog).
 QString cancelledAt(const QString& step);
 // A print the program refused: "未打印：" and the reason.
@@ -46,6 +50,19 @@ bool AppendJournal(Database& db, const Clock& clock, const JournalEntry& entry);
 // rows' IDs, or is empty when the batch was not kept.
 bool AppendBatchJournal(Database& db, const Clock& clock, const QList<Cheque>& cheques,
                         const JournalEntry& batch, const QList<qint64>& historyIds);
+
+// Before a print is sent: its entries (one per cheque of a batch, `fields` each; one entry
+// with `job.fields` otherwise), marked kPrinting, committed in one transaction. Their IDs, or
+// nothing after the database's message: then nothing may be printed.
+std::optional<QList<qint64>> JournalPrinting(Database& db, const Clock& clock,
+                                             const JournalEntry& job,
+                                             const QStringList& fields = {});
+
+// Records the outcome (kPrinted or kPrintFailed) of entries marked kPrinting, each with its
+// history row when kept (`historyIds` empty: not kept). Part of the caller's transaction, so
+// that kept rows and the outcome commit together. False after the database's message.
+bool RecordOutcome(Database& db, const QList<qint64>& journalIds, const QString& outcome,
+                   const QList<qint64>& historyIds = {});
 
 // The journal's headings, and its rows newest first, between the two days (either may be
 // invalid: no limit).

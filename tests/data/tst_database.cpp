@@ -175,7 +175,7 @@ private slots:
             std::optional<QSqlQuery> q = db.select(sql);
             return q && q->next() ? q->value(0) : QVariant();
         };
-        QCOMPARE(scalar(u"PRAGMA user_version"_s).toInt(), 3);
+        QCOMPARE(scalar(u"PRAGMA user_version"_s).toInt(), 4);
         QCOMPARE(scalar(u"SELECT group_concat(Name || CtlDF || X, '|') FROM 支票格式"_s).toString(),
                  u"我的格式银行120.0|我的格式11.0"_s);  // no shipped format added
         QCOMPARE(scalar(u"SELECT group_concat(收款人全称 || 金额) FROM 历史记录"_s).toString(),
@@ -197,6 +197,11 @@ private slots:
         QVERIFY(!db.execute(u"UPDATE 打印日志 SET 结果='改'"_s));
         QVERIFY(!db.execute(u"DELETE FROM 打印日志"_s));
         QCOMPARE(scalar(u"SELECT 结果 FROM 打印日志"_s).toString(), u"已打印"_s);
+        // But a print in progress gets its outcome, once.
+        QVERIFY(db.execute(
+            u"INSERT INTO 打印日志 (时间, 种类, 结果) VALUES ('2026-12-08', '支票', '打印中')"_s));
+        QVERIFY(db.execute(u"UPDATE 打印日志 SET 结果='打印失败' WHERE 结果='打印中'"_s));
+        QVERIFY(!db.execute(u"UPDATE 打印日志 SET 结果='已打印' WHERE 结果='打印失败'"_s));
     }
 
     // What a shared database's address may hold: no password, only connection options, and a

@@ -5,6 +5,7 @@
 #include "Clock.h"
 #include "HistoryGrid.h"
 #include "HistoryRecords.h"
+#include "PrintJournal.h"
 #include "ProgressIndicator.h"
 #include "TestDatabase.h"
 #include "TextMeasure.h"
@@ -111,26 +112,90 @@ private slots:
         QCOMPARE(StoredCurrentFormat(other).value_or(u"-"_s), u"乙的格式"_s);
     }
 
-    void stubDateThatCannotBeFormedWritesNothing_data() {
+    // A printed date must be a real one; a date that is not printed (the stub left off, the
+    // issue date suppressed) and is no real date is kept empty.
+    void datesThatAreNoRealDates_data() {
         QTest::addColumn<QStringList>("stubDate");
+        QTest::addColumn<QString>("issueDay");
+        QTest::addColumn<int>("switchOn");  // -1: none
         QTest::addColumn<bool>("saved");
-        QTest::newRow("empty") << QStringList{u""_s, u""_s, u""_s} << false;
-        QTest::newRow("month 13") << QStringList{u"2009"_s, u"13"_s, u"1"_s} << false;
-        QTest::newRow("30 February") << QStringList{u"2009"_s, u"2"_s, u"30"_s} << false;
-        QTest::newRow("letters") << QStringList{u"20a9"_s, u"1"_s, u"1"_s} << false;
-        QTest::newRow("two-digit year") << QStringList{u"09"_s, u"1"_s, u"1"_s} << true;
+        QTest::addColumn<QString>("kept");  // 日期(票根) / 出票日期
+        const QString day = u"壹拾玖"_s;
+        const QString printStub = u"2009-01-01/2009-05-19"_s;
+        QTest::newRow("empty stub") << QStringList{u""_s, u""_s, u""_s} << day << -1 << false
+                                    << QString();
+        QTest::newRow("month 13") << QStringList{u"2009"_s, u"13"_s, u"1"_s} << day << -1 << false
+                                  << QString();
+        QTest::newRow("30 February") << QStringList{u"2009"_s, u"2"_s, u"30"_s} << day << -1
+                                     << false << QString();
+        QTest::newRow("letters") << QStringList{u"20a9"_s, u"1"_s, u"1"_s} << day << -1 << false
+                                 << QString();
+        QTest::newRow("two-digit year")
+            << QStringList{u"09"_s, u"1"_s, u"1"_s} << day << -1 << true << printStub;
+        QTest::newRow("stub not printed, 30 February")
+            << QStringList{u"2009"_s, u"2"_s, u"30"_s} << day << int(Switch::PrintStub) << true
+            << u"/2009-05-19"_s;
+        QTest::newRow("issue date printed, 31 May")
+            << QStringList{u"09"_s, u"1"_s, u"1"_s} << u"叁拾贰"_s << -1 << false << QString();
+        QTest::newRow("issue date suppressed, 32 May")
+            << QStringList{u"09"_s, u"1"_s, u"1"_s} << u"叁拾贰"_s << 0 << true
+            << u"2009-01-01/"_s;
     }
-    void stubDateThatCannotBeFormedWritesNothing() {
+    void datesThatAreNoRealDates() {
         QFETCH(QStringList, stubDate);
+        QFETCH(QString, issueDay);
+        QFETCH(int, switchOn);
         QFETCH(bool, saved);
+        QFETCH(QString, kept);
         Cheque cheque = filledCheque(u"甲"_s);
         for (int i = 0; i < 3; ++i)
             cheque.setText(stubField(i + 1), stubDate[i]);
+        cheque.setText(Field::Day, issueDay);
+        if (switchOn == int(Switch::PrintStub))
+            QVERIFY(cheque.setChk(switchOn, 0));
+        else if (switchOn >= 0)
+            QVERIFY(cheque.setChk(switchOn, 1));
         QCOMPARE(SaveHistoryRecord(m_t->db, cheque, QDate(2026, 12, 7)), saved);
         QCOMPARE(count(), saved ? 1 : 0);
         if (saved)
-            QCOMPARE(m_t->scalar(u"SELECT \"日期(票根)\" FROM 历史记录"_s).toString(),
-                     u"2009-01-01"_s);
+            QCOMPARE(m_t->rows(u"SELECT \"日期(票根)\", 出票日期 FROM 历史记录"_s), kept);
+    }
+
+    // An entry is written as 打印中 before a print is sent; the database lets exactly that mark
+    // change, once, to the outcome with the kept row, and nothing else of the journal.
+    void theJournalTakesOneOutcomePerPrint_data() {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("allowed");
+        QTest::newRow("outcome") << u"结果='已打印', 历史ID=7"_s << true;
+        QTest::newRow("failed") << u"结果='打印失败'"_s << true;
+        QTest::newRow("another mark") << u"结果='已取消：打印开始提示'"_s << false;
+        QTest::newRow("outcome and contents") << u"结果='已打印', 内容='x'"_s << false;
+        QTest::newRow("outcome and time") << u"结果='已打印', 时间='2020-01-01'"_s << false;
+        QTest::newRow("outcome and printer") << u"结果='已打印', 打印机='别的'"_s << false;
+        QTest::newRow("contents only") << u"内容='x'"_s << false;
+    }
+    void theJournalTakesOneOutcomePerPrint() {
+        QFETCH(QString, change);
+        QFETCH(bool, allowed);
+        const std::optional<QList<qint64>> ids = JournalPrinting(
+            m_t->db, m_clock, {kChequeJob, u"打印机"_s, u"标准支票"_s, {}, {}, {}},
+            {u"票身-收款人=甲"_s, u"票身-收款人=乙"_s});
+        QVERIFY(ids && ids->size() == 2);
+        QCOMPARE(m_t->rows(u"SELECT 结果, 内容 FROM 打印日志 ORDER BY ID"_s),
+                 u"打印中/票身-收款人=甲|打印中/票身-收款人=乙"_s);
+        const QVariantList first{ids->at(0)};
+        const QString before = m_t->rows(u"SELECT * FROM 打印日志 WHERE ID=?"_s, first);
+        QCOMPARE(m_t->db.execute(u"UPDATE 打印日志 SET "_s + change + u" WHERE ID=?"_s, first),
+                 allowed);
+        QCOMPARE(m_t->rows(u"SELECT * FROM 打印日志 WHERE ID=?"_s, first) != before, allowed);
+        // Once it has its outcome, it changes no more; the other gets its own through the
+        // program, with its history row, and is never deleted.
+        if (allowed)
+            QVERIFY(!m_t->db.execute(u"UPDATE 打印日志 SET 结果='打印失败' WHERE ID=?"_s, first));
+        QVERIFY(RecordOutcome(m_t->db, {ids->at(1)}, kPrinted, {42}));
+        QCOMPARE(m_t->rows(u"SELECT 结果, 历史ID FROM 打印日志 WHERE ID=?"_s, {ids->at(1)}),
+                 u"已打印/42"_s);
+        QVERIFY(!m_t->db.execute(u"DELETE FROM 打印日志 WHERE ID=?"_s, {ids->at(1)}));
     }
 
     // A cheque the user chose to keep is never lost silently: the failing statement is shown
@@ -152,7 +217,8 @@ private slots:
             QList<qint64> ids;
             QVERIFY(!SaveHistoryRecords(m_t->db, {filledCheque(u"丙"_s), filledCheque(u"丁"_s)},
                                         QDate(2026, 12, 7), &ids));
-            QCOMPARE(m_t->prompts.shown().back().text, u"数据库打开错误(BEGIN)！"_s);
+            QCOMPARE(m_t->prompts.shown().back().text,
+                     u"数据库打开错误(BEGIN)！\n数据库正被其他程序使用，请稍后再试。"_s);
             other.rollback();
             QCOMPARE(count(), 0);
             QVERIFY(ids.isEmpty());
