@@ -158,13 +158,6 @@ TextFont FontColorDialog::textFont() const {
                     fromQColor(m_color)};
 }
 
-std::optional<TextFont> FontColorDialog::getFont(const TextFont& initial, QWidget* parent) {
-    FontColorDialog dialog(initial, parent);
-    if (dialog.exec() != QDialog::Accepted)
-        return std::nullopt;
-    return dialog.textFont();
-}
-
 void FontColorDialog::setColor(const QColor& color) {
     m_color = color;
     m_colorButton->setIcon(colorIcon(color, QSize(40, 16)));

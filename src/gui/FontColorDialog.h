@@ -1,7 +1,5 @@
 #pragma once
 
-#include <optional>
-
 #include <QColor>
 #include <QDialog>
 
@@ -23,9 +21,6 @@ public:
 
     // The font as the dialog shows it now.
     TextFont textFont() const;
-
-    // Runs the dialog; the chosen font, or nothing when cancelled.
-    static std::optional<TextFont> getFont(const TextFont& initial, QWidget* parent = nullptr);
 
 private:
     void setColor(const QColor& color);

@@ -1,10 +1,15 @@
 #include "QtPrompts.h"
 
-#include <QCoreApplication>
+#include <QAbstractFileIconProvider>
+#include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QLibraryInfo>
 #include <QMessageBox>
+#include <QStandardPaths>
+#include <QStyle>
 #include <QTranslator>
 
 #include "FontColorDialog.h"
@@ -27,7 +32,85 @@ QString dialogFilter(const QString& filter) {
     return choices.join(u";;"_s);
 }
 
+// Whether a window can own a prompt: a visible window, not a passing one such as the open
+// list of a combo box or a tool tip.
+bool canOwnPrompts(const QWidget* window) {
+    if (!window || !window->isVisible())
+        return false;
+    const Qt::WindowType type = window->windowType();
+    return type != Qt::Popup && type != Qt::ToolTip && type != Qt::SplashScreen &&
+           type != Qt::Desktop;
+}
+
+// Whether `window` is `modal` itself or one of the windows it owns, which its modality leaves
+// free: a printer dialog opened from the batch dialog.
+bool isOwnedBy(const QWidget* window, const QWidget* modal) {
+    for (const QWidget* w = window; w; w = w->parentWidget())
+        if (w == modal)
+            return true;
+    return false;
+}
+
+// A window that stays on top hides every window that does not, its own dialogs too: a
+// dialog of such a window stays on top as well.
+void keepAbove(QWidget& dialog, const QWidget* owner) {
+    if (owner && owner->window()->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+        dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
+}
+
+// Icons and type names without looking inside the files. Qt's own providers ask the MIME
+// database, which reads a file whose name does not tell its type (DATA.db-wal) and closes it
+// again; closing any descriptor of the database's files drops every lock SQLite holds on
+// them, and another program could then write while this one reads or writes.
+class NameOnlyIconProvider final : public QAbstractFileIconProvider {
+public:
+    QIcon icon(IconType type) const override {
+        return QApplication::style()->standardIcon(type == Folder ? QStyle::SP_DirIcon
+                                                                  : QStyle::SP_FileIcon);
+    }
+    QIcon icon(const QFileInfo& info) const override { return icon(info.isDir() ? Folder : File); }
+    QString type(const QFileInfo& info) const override {
+        return info.isDir() ? u"文件夹"_s : u"文件"_s;
+    }
+};
+
+// A file dialog that never looks inside the files it lists (Qt's own, not the system's, which
+// reads them to show their types), opening in the folder of the default name or else in the
+// user's documents folder. The chosen path, or an empty text when cancelled.
+QString chooseFile(QWidget* owner, QFileDialog::AcceptMode mode, const QString& title,
+                   const QString& filter, const QString& defaultName) {
+    NameOnlyIconProvider icons;  // declared first: the dialog's model refers to it to its end
+    QFileDialog dialog(owner, title, {}, dialogFilter(filter));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setIconProvider(&icons);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
+                                                       : QFileDialog::ExistingFile);
+    const QFileInfo name(defaultName);
+    if (!defaultName.isEmpty() && name.path() != u"."_s) {
+        dialog.setDirectory(name.absolutePath());
+    } else {
+        const QString documents =
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        dialog.setDirectory(QFileInfo(documents).isDir() ? documents : QDir::homePath());
+    }
+    if (!defaultName.isEmpty())
+        dialog.selectFile(name.fileName());
+    keepAbove(dialog, owner);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles().value(0);
+}
+
 }  // namespace
+
+QWidget* QtPrompts::owner() const {
+    QWidget* modal = QApplication::activeModalWidget();
+    QWidget* active = QApplication::activeWindow();
+    if (canOwnPrompts(active) && (!modal || isOwnedBy(active, modal)))
+        return active;
+    return modal ? modal : m_parent;
+}
 
 PromptAnswer QtPrompts::message(const QString& text, const QString& title, PromptButtons buttons) {
     using B = QMessageBox::StandardButton;
@@ -50,7 +133,9 @@ PromptAnswer QtPrompts::message(const QString& text, const QString& title, Promp
             icon = QMessageBox::Question;
             break;
     }
-    QMessageBox box(icon, titleOrDefault(title), text, standard, m_parent);
+    QWidget* parent = owner();
+    QMessageBox box(icon, titleOrDefault(title), text, standard, parent);
+    keepAbove(box, parent);
     if (buttons == PromptButtons::YesNoDefaultNo)
         box.setDefaultButton(B::No);
     switch (box.exec()) {
@@ -67,23 +152,32 @@ PromptAnswer QtPrompts::message(const QString& text, const QString& title, Promp
 
 QString QtPrompts::inputBox(const QString& prompt, const QString& title,
                             const QString& defaultText) {
-    bool ok = false;
-    const QString answer = QInputDialog::getText(m_parent, titleOrDefault(title), prompt,
-                                                 QLineEdit::Normal, defaultText, &ok);
-    return ok ? answer : QString();
+    QWidget* parent = owner();
+    QInputDialog dialog(parent);
+    keepAbove(dialog, parent);
+    dialog.setWindowTitle(titleOrDefault(title));
+    dialog.setLabelText(prompt);
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setTextValue(defaultText);
+    return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }
 
 QString QtPrompts::saveFileName(const QString& title, const QString& filter,
                                 const QString& defaultName) {
-    return QFileDialog::getSaveFileName(m_parent, title, defaultName, dialogFilter(filter));
+    return chooseFile(owner(), QFileDialog::AcceptSave, title, filter, defaultName);
 }
 
 QString QtPrompts::openFileName(const QString& title, const QString& filter) {
-    return QFileDialog::getOpenFileName(m_parent, title, {}, dialogFilter(filter));
+    return chooseFile(owner(), QFileDialog::AcceptOpen, title, filter, {});
 }
 
 std::optional<TextFont> QtPrompts::chooseFont(const TextFont& initial) {
-    return FontColorDialog::getFont(initial, m_parent);
+    QWidget* parent = owner();
+    FontColorDialog dialog(initial, parent);
+    keepAbove(dialog, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.textFont();
 }
 
 bool installChineseTranslations() {

@@ -4,7 +4,10 @@
 
 class QWidget;
 
-// Real dialogs, owned by the given parent window.
+// Real dialogs. Each belongs to the window the user is working in and shows above it: the
+// program's active window unless a modal dialog blocks it, else that modal dialog, else the
+// given parent window. Above a window that stays on top (the printer choice) it stays on top
+// too. The file dialogs never open the files they list.
 class QtPrompts final : public Prompts {
 public:
     explicit QtPrompts(QWidget* parent = nullptr) : m_parent(parent) {}
@@ -18,6 +21,9 @@ public:
     std::optional<TextFont> chooseFont(const TextFont& initial) override;
 
 private:
+    // The window the next dialog belongs to; null when there is none.
+    QWidget* owner() const;
+
     QWidget* m_parent;
 };
 
