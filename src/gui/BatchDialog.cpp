@@ -30,6 +30,7 @@ BatchDialog::BatchDialog(const QString& fileName, const PaymentList& list,
       m_db(db),
       m_prompts(prompts),
       m_summary(new QLabel(this)),
+      m_inherited(new QLabel(this)),
       m_table(new QTableWidget(this)),
       m_preview(new QLabel(this)),
       m_printAll(new QPushButton(u"打印全部"_s, this)) {
@@ -74,6 +75,12 @@ BatchDialog::BatchDialog(const QString& fileName, const PaymentList& list,
     m_summary->setObjectName(u"BatchSummary"_s);
     if (bad > 0)
         m_summary->setStyleSheet(u"color: rgb(200, 0, 0);"_s);
+    // Seen before printing: what every row without its own value prints from the window.
+    m_inherited->setObjectName(u"BatchInherited"_s);
+    m_inherited->setText(inheritedValuesLine(list, m_cheques));
+    m_inherited->setVisible(!m_inherited->text().isEmpty());
+    m_inherited->setWordWrap(true);
+    m_inherited->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     m_preview->setAccessibleName(u"支票预览"_s);
     m_preview->setAlignment(Qt::AlignCenter);
@@ -95,6 +102,7 @@ BatchDialog::BatchDialog(const QString& fileName, const PaymentList& list,
     buttons->addWidget(close);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_summary);
+    layout->addWidget(m_inherited);
     layout->addWidget(splitter, 1);
     layout->addLayout(buttons);
     resize(900, 700);

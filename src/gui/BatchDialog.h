@@ -11,9 +11,9 @@ class QPushButton;
 class QTableWidget;
 struct PaymentList;
 
-// A payment list as it will print: every row with its check result (bad rows in red), the
-// picture of the selected row's cheque, and "打印全部", which only a list without a bad row
-// may use.
+// A payment list as it will print: the values rows take from the window's cheque, every row
+// with its check result (bad rows in red), the picture of the selected row's cheque, and
+// "打印全部", which only a list without a bad row may use.
 class BatchDialog final : public QDialog {
     Q_OBJECT
 
@@ -24,6 +24,7 @@ public:
     const QList<PaymentCheque>& cheques() const { return m_cheques; }
     QTableWidget* table() const { return m_table; }
     QLabel* summary() const { return m_summary; }
+    QLabel* inherited() const { return m_inherited; }
     QLabel* preview() const { return m_preview; }
     QPushButton* printAll() const { return m_printAll; }
 
@@ -38,6 +39,7 @@ private:
     Database& m_db;
     Prompts& m_prompts;
     QLabel* m_summary;
+    QLabel* m_inherited;
     QTableWidget* m_table;
     QLabel* m_preview;
     QPushButton* m_printAll;

@@ -1,6 +1,7 @@
 #include "PaymentCheck.h"
 
 #include <algorithm>
+#include <utility>
 
 #include <QRegularExpression>
 
@@ -40,6 +41,28 @@ QString checkSummary(const QList<PaymentCheque>& cheques) {
     return u"共%1行，有问题的%2行"_s.arg(cheques.size()).arg(bad);
 }
 
+QString inheritedValuesLine(const PaymentList& list, const QList<PaymentCheque>& cheques) {
+    static constexpr std::pair<int, QStringView> kShown[] = {{Field::Account, u"账号"},
+                                                             {Field::Bank, u"银行"},
+                                                             {Field::Supervisor, u"主管"},
+                                                             {Field::Accountant, u"会计"}};
+    QStringList parts;
+    for (const auto& [field, name] : kShown) {
+        // The first row that leaves the field to the base cheque shows the base's value.
+        for (qsizetype r = 0; r < cheques.size() && r < list.rows.size(); ++r) {
+            bool own = false;
+            for (qsizetype c = 0; c < list.columns.size() && !own; ++c)
+                own = list.columns[c] == field && !list.rows[r].cells[c].trimmed().isEmpty();
+            if (own)
+                continue;
+            const QString value = cheques[r].cheque.text(field);
+            parts << name.toString() + u' ' + (value.isEmpty() ? u"（空）"_s : value);
+            break;
+        }
+    }
+    return parts.isEmpty() ? QString() : u"各行沿用："_s + parts.join(u'\u3000');
+}
+
 QDate paymentDate(const QString& text) {
     static const QRegularExpression form(
         u"^\\s*(\\d{4})\\s*(?:[-./]|年)\\s*(\\d{1,2})\\s*(?:[-./]|月)\\s*(\\d{1,2})\\s*日?\\s*$"_s);
@@ -56,10 +79,11 @@ QList<PaymentCheque> CheckPaymentList(const PaymentList& list, const Cheque& bas
     for (const PaymentList::Row& row : list.rows) {
         PaymentCheque entry{row.line, base, {}};
         Cheque& cheque = entry.cheque;
-        // What belongs to one payment starts empty; the rest (switches, account, bank,
-        // supervisor ...) comes from the base cheque unless the row says otherwise.
+        // What belongs to one payment starts empty, the password too: a password belongs to
+        // one cheque, never to every row of a list. The rest (switches, account, bank, supervisor
+        // ...) comes from the base cheque unless the row says otherwise.
         for (int field :
-             {Field::Payee, Field::Amount, Field::AmountInCapitals, Field::Purpose,
+             {Field::Payee, Field::Amount, Field::AmountInCapitals, Field::Purpose, Field::Password,
               Field::AdditionalInfo, Field::StubPayee, Field::StubAmount, Field::StubPurpose})
             cheque.setText(field, QString());
         CollectedPrompts prompts;

@@ -18,9 +18,10 @@ struct PaymentCheque {
 };
 
 // Builds each row's cheque from `base` (its switches, account, bank, supervisor ...; payee,
-// amounts and purposes start empty): every non-empty value of the row set as if typed, so that the
-// capitals and the stub copies follow; the date from the row (a date, yyyy-mm-dd, yyyy.mm.dd,
-// yyyy/mm/dd or yyyy年m月d日) or else `today`. Then every check: the amount and date rules, a payee
+// amounts, purposes and the password start empty, so a row has a password only from its own
+// column): every non-empty value of the row set as if typed, so that the capitals and the stub
+// copies follow; the date from the row (a date, yyyy-mm-dd, yyyy.mm.dd, yyyy/mm/dd or
+// yyyy年m月d日) or else `today`. Then every check: the amount and date rules, a payee
 // and an amount present, the length limits and the overflow guard (measured on `measure`). A row's
 // problems name its line, column, value and reason in Chinese.
 QList<PaymentCheque> CheckPaymentList(const PaymentList& list, const Cheque& base,
@@ -29,6 +30,11 @@ QList<PaymentCheque> CheckPaymentList(const PaymentList& list, const Cheque& bas
 
 // "共N行，有问题的M行": the rows of a checked list and how many of them may not print.
 QString checkSummary(const QList<PaymentCheque>& cheques);
+
+// "各行沿用：账号 …　银行 …　主管 …　会计 …": the values of the base cheque that rows without
+// their own take, an empty one as "（空）". A field every row fills itself is left out; the line
+// is empty when no row takes any of them.
+QString inheritedValuesLine(const PaymentList& list, const QList<PaymentCheque>& cheques);
 
 // The day a date cell names, in any of the forms above; invalid for anything else.
 QDate paymentDate(const QString& text);

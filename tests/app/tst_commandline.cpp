@@ -5,6 +5,8 @@
 #include <QTest>
 
 #include "AmountCapitals.h"
+#include "Cheque.h"
+#include "HistoryRecords.h"
 #include "ProgramRun.h"
 #include "TestDatabase.h"
 
@@ -488,7 +490,12 @@ private slots:
         QCOMPARE(t.scalar(u"SELECT count(*) FROM 打印日志"_s).toInt(), 0);
 
         // Three good rows, one with a line break in a quoted value: one PDF with a page each,
-        // all three kept and journalled with their history rows.
+        // all three kept and journalled with their history rows, each with the last input's
+        // account but without its password.
+        Cheque last;
+        last.setText(Field::Account, u"6222001"_s);
+        last.setText(Field::Password, u"SECRET"_s);
+        QVERIFY(SaveLastInput(t.db, last));
         const QString goodList = writeList(
             u"good.csv"_s,
             u"收款人,金额,用途\n甲公司,1234.56,货款\n\"乙,公司\",1500,\"运费\n十二月\"\n丙公司,0.5,杂费\n"_s);
@@ -518,6 +525,8 @@ private slots:
                  u"SELECT group_concat(收款人全称, '|') FROM 历史记录 WHERE Dat<>'1900-01-01'"_s)
                 .toString(),
             u"甲公司|乙,公司|丙公司"_s);
+        QCOMPARE(t.rows(u"SELECT 账号, 密码 FROM 历史记录 WHERE Dat<>'1900-01-01' ORDER BY ID"_s),
+                 u"6222001/|6222001/|6222001/"_s);
         QCOMPARE(t.scalar(u"SELECT count(*) FROM 打印日志 WHERE 结果='已打印' AND 历史ID IN "
                           u"(SELECT ID FROM 历史记录)"_s)
                      .toInt(),

@@ -840,7 +840,10 @@ private slots:
     void batchPrintingFromTheFileMenu() {
         Fixture f;
         MainWindow& w = *f.window;
-        f.type(Field::Bank, u"工商银行"_s);  // every row starts from the cheque in the window
+        // Every row starts from the cheque in the window, but never takes its password.
+        f.type(Field::Bank, u"工商银行"_s);
+        f.type(Field::Account, u"6222001"_s);
+        f.type(Field::Password, u"123456"_s);
         auto listFile = [&](const QString& name, const QString& csv) {
             QFile file(f.t.dir.filePath(name));
             if (file.open(QIODevice::WriteOnly))
@@ -865,13 +868,18 @@ private slots:
         QVERIFY(batch->summary()->text().startsWith(u"共2行，有问题的1行"_s));
         QVERIFY(!batch->printAll()->isEnabled());
         QVERIFY(!batch->preview()->pixmap().isNull());  // the first row's cheque
+        const auto* inherited = batch->findChild<QLabel*>(u"BatchInherited"_s);
+        QVERIFY(inherited && inherited->isVisible());
+        QCOMPARE(inherited->text(),
+                 u"各行沿用：账号 6222001\u3000银行 工商银行\u3000主管 （空）\u3000会计 （空）"_s);
         batch->close();
         QTRY_VERIFY(!batch);
 
         // Two good rows: one confirmation with the count and total, one PDF with a page each,
         // one question keeps both, and each is journalled with its history row.
-        batch = openList(listFile(u"good.csv"_s,
-                                  u"收款人,金额,用途\n甲公司,1234.56,货款\n乙公司,0.44,运费\n"_s));
+        batch = openList(
+            listFile(u"good.csv"_s,
+                     u"收款人,金额,用途,密码\n甲公司,1234.56,货款,4711\n乙公司,0.44,运费,\n"_s));
         QVERIFY(batch && batch->printAll()->isEnabled());
         // While it prints, the list can neither be printed again nor closed.
         runWhenOpen(u"请选择打印机"_s, [&](QWidget* dialog) {
@@ -891,8 +899,8 @@ private slots:
         const QStringList pages = QString::fromUtf8(text.readAllStandardOutput()).split(u'\f');
         QCOMPARE(pages.size(), 3);  // two pages and what follows the last page break
         QVERIFY(pages[0].contains(u"甲公司"_s) && pages[1].contains(u"乙公司"_s));
-        QCOMPARE(f.t.rows(u"SELECT 收款人全称, 银行 FROM 历史记录 ORDER BY ID"_s),
-                 u"甲公司/工商银行|乙公司/工商银行"_s);
+        QCOMPARE(f.t.rows(u"SELECT 收款人全称, 银行, 账号, 密码 FROM 历史记录 ORDER BY ID"_s),
+                 u"甲公司/工商银行/6222001/4711|乙公司/工商银行/6222001/"_s);
         QCOMPARE(f.t.scalar(u"SELECT count(*) FROM 打印日志 WHERE 结果='已打印' AND 历史ID IN "
                             u"(SELECT ID FROM 历史记录)"_s)
                      .toInt(),

@@ -76,6 +76,57 @@ private slots:
         QVERIFY(measure.texts().empty());                         // nothing was printed
     }
 
+    // A password belongs to one cheque: a row has its own or none, while the account, the bank
+    // and the stub's signatures still come from the window's cheque unless the row gives them.
+    void aRowTakesThePasswordOnlyFromItsOwnColumn_data() {
+        QTest::addColumn<QString>("csv");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("account");
+        QTest::addColumn<QString>("bank");
+        QTest::addColumn<QString>("inherited");
+        const QString all =
+            u"各行沿用：账号 6222001\u3000银行 工商银行\u3000主管 张三\u3000会计 （空）"_s;
+        QTest::newRow("no password column")
+            << u"收款人,金额\n甲公司,100\n"_s << QString() << u"6222001"_s << u"工商银行"_s << all;
+        QTest::newRow("blank password cell") << u"收款人,金额,密码\n甲公司,100,\" \"\n"_s
+                                             << QString() << u"6222001"_s << u"工商银行"_s << all;
+        QTest::newRow("own password") << u"收款人,金额,密码\n甲公司,100,4711\n"_s << u"4711"_s
+                                      << u"6222001"_s << u"工商银行"_s << all;
+        QTest::newRow("own account and bank")
+            << u"收款人,金额,账号,银行,密码,主管\n甲公司,100,9558,建设银行,,李四\n"_s << QString()
+            << u"9558"_s << u"建设银行"_s << u"各行沿用：会计 （空）"_s;
+        QTest::newRow("one row of two gives its account")
+            << u"收款人,金额,账号\n甲公司,100,9558\n乙公司,200,\n"_s << QString() << u"9558"_s
+            << u"工商银行"_s << all;
+    }
+    void aRowTakesThePasswordOnlyFromItsOwnColumn() {
+        QFETCH(QString, csv);
+        QFETCH(QString, password);
+        QFETCH(QString, account);
+        QFETCH(QString, bank);
+        QFETCH(QString, inherited);
+        TestDatabase t;
+        QString error;
+        const std::optional<PaymentList> list = ReadCsvPaymentList(csv.toUtf8(), &error);
+        QVERIFY2(list, qPrintable(error));
+        Cheque base;
+        base.setText(Field::Password, u"123456"_s);
+        base.setText(Field::Account, u"6222001"_s);
+        base.setText(Field::Bank, u"工商银行"_s);
+        base.setText(Field::Supervisor, u"张三"_s);
+        RecordingSurface measure;
+        const QList<PaymentCheque> cheques =
+            CheckPaymentList(*list, base, QDate(2026, 12, 8), u"标准支票"_s, t.db, measure);
+        QVERIFY(!cheques.isEmpty());
+        QVERIFY2(cheques[0].problems.isEmpty(), qPrintable(cheques[0].problems.join(u'\n')));
+        for (const PaymentCheque& row : cheques)
+            QVERIFY(row.cheque.text(Field::Password) != base.text(Field::Password));
+        QCOMPARE(cheques[0].cheque.text(Field::Password), password);
+        QCOMPARE(cheques[0].cheque.text(Field::Account), account);
+        QCOMPARE(cheques[0].cheque.text(Field::Bank), bank);
+        QCOMPARE(inheritedValuesLine(*list, cheques), inherited);
+    }
+
     void aBatchPrintsAsOneDocumentOrNotAtAll() {
         TestDatabase t;
         QList<Cheque> cheques(3);
