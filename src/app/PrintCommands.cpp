@@ -17,7 +17,6 @@
 #include "FieldInput.h"
 #include "FormatStore.h"
 #include "HistoryRecords.h"
-#include "NumberText.h"
 #include "OptionFlags.h"
 #include "OutputFile.h"
 #include "OverflowGuard.h"
@@ -186,6 +185,9 @@ int printVerb(const Arguments& args, const Io& io) {
     const QString format = openFormat(s, args, io);
     if (format.isEmpty())
         return 1;
+    const std::optional<PrintFormat> printFormat = LoadPrintFormat(s.db, format);
+    if (!printFormat)
+        return 1;
     std::optional<Cheque> cheque = chequeFromArguments(s, args, io, format);
     if (!cheque)
         return 1;
@@ -201,12 +203,10 @@ int printVerb(const Arguments& args, const Io& io) {
         return 1;
     }
     if (!args.has(u"--allow-overflow"_s)) {
-        const std::optional<QList<int>> overflowing =
-            FindOverflowingFields(*cheque, format, s.db, *printerLikeMeasure());
-        if (!overflowing)
-            return 1;
-        if (!overflowing->isEmpty()) {
-            fail(io, u"these fields do not fit on the cheque: "_s + fieldIdentifiers(*overflowing) +
+        const QList<int> overflowing =
+            FindOverflowingFields(*cheque, *printFormat, *printerLikeMeasure());
+        if (!overflowing.isEmpty()) {
+            fail(io, u"these fields do not fit on the cheque: "_s + fieldIdentifiers(overflowing) +
                          u" (--allow-overflow prints them all the same)"_s);
             journal(refusedFor(u"超出支票栏位"_s));
             return 1;
@@ -218,8 +218,7 @@ int printVerb(const Arguments& args, const Io& io) {
         return 1;
     }
     PainterSurface surface(output.printer());
-    FormatDisplays displays;
-    const bool printed = PrintCheque(surface, *cheque, format, s.db, displays, s.prompts);
+    const bool printed = PrintCheque(surface, *cheque, *printFormat, s.prompts);
     if (!output.finish(printed, s, io)) {
         journal(kPrintFailed);
         return 1;
@@ -243,10 +242,13 @@ int previewVerb(const Arguments& args, const Io& io) {
     const QString format = openFormat(s, args, io);
     if (format.isEmpty())
         return 1;
+    const std::optional<PrintFormat> printFormat = LoadPrintFormat(s.db, format);
+    if (!printFormat)
+        return 1;
     const std::optional<Cheque> cheque = chequeFromArguments(s, args, io, format);
     if (!cheque)
         return 1;
-    const QImage picture = previewCheque(*cheque, format, s.db, 8, s.prompts);
+    const QImage picture = previewCheque(*cheque, *printFormat, 8, s.prompts);
     if (picture.isNull())
         return 1;
     OutputFile file(args.inputs.first());
@@ -282,12 +284,14 @@ int endorseVerb(const Arguments& args, const Io& io) {
     const QString format = openFormat(s, args, io);
     if (format.isEmpty())
         return 1;
-    Cheque cheque;
-    FormatDisplays displays;
-    if (!LoadPageSettings(s.db, format, cheque, displays) || s.prompts.takeShown())
+    const std::optional<PrintFormat> printFormat = LoadPrintFormat(s.db, format);
+    if (!printFormat || s.prompts.takeShown())
         return 1;
+    Cheque cheque;  // with the format's stored endorsement parameters
+    for (int i = 0; i < kEndorsementParameterCount; ++i)
+        cheque.setEndorsement(i, printFormat->endorsement[size_t(i)]);
     const EndorsementLayout layout =
-        endorsementLayout(cheque, numericValue(displays.marginX), numericValue(displays.marginY));
+        endorsementLayout(cheque, printFormat->page.x, printFormat->page.y);
     const QString text = args.inputs.first();
     if (text.isEmpty())
         return 0;  // nothing to print, no page
@@ -311,6 +315,9 @@ int batchVerb(const Arguments& args, const Io& io) {
     const QString format = openFormat(s, args, io);
     if (format.isEmpty())
         return 1;
+    const std::optional<PrintFormat> printFormat = LoadPrintFormat(s.db, format);
+    if (!printFormat)
+        return 1;
     // Every row starts from the cheque the print verb would print: the last input, the stored
     // switches and the format's fonts.
     const std::optional<Cheque> base = chequeFromArguments(s, args, io, format);
@@ -322,7 +329,7 @@ int batchVerb(const Arguments& args, const Io& io) {
     bool bad = false;
     QList<Cheque> cheques;
     const QList<PaymentCheque> checked =
-        CheckPaymentList(*list, *base, s.clock.today(), format, s.db, *printerLikeMeasure());
+        CheckPaymentList(*list, *base, s.clock.today(), *printFormat, *printerLikeMeasure());
     for (const PaymentCheque& cheque : checked) {
         bad = bad || !cheque.problems.isEmpty();
         for (const QString& problem : cheque.problems)
@@ -346,7 +353,7 @@ int batchVerb(const Arguments& args, const Io& io) {
     bool printed = output.open(s, args, io);
     if (printed) {
         PainterSurface surface(output.printer());
-        printed = output.finish(PrintChequeBatch(surface, cheques, format, s.db, {}), s, io);
+        printed = output.finish(PrintChequeBatch(surface, cheques, *printFormat, {}), s, io);
     }
     if (!printed) {
         batch.outcome = kPrintFailed;

@@ -1,6 +1,9 @@
 #include "FormatStore.h"
 
+#include <utility>
+
 #include <QHash>
+#include <QSqlError>
 
 #include "Cheque.h"
 #include "Database.h"
@@ -24,6 +27,15 @@ void changedColumns(double x, double y, double s, double unchanged, QStringList&
         assignments << QString::fromUtf16(column) + u"=?"_s;
         values << value;
     }
+}
+
+// The endorsement parameters in a page-settings row's stored text: its first five
+// blank-separated parts (two blanks give an empty part), or nothing when it has fewer.
+std::optional<QStringList> storedEndorsement(const QString& text) {
+    QStringList parts = text.split(u' ');
+    if (parts.size() < kEndorsementParameterCount)
+        return std::nullopt;
+    return parts;
 }
 
 }  // namespace
@@ -68,14 +80,50 @@ std::optional<PageSettings> LoadPageSettings(Database& db, const QString& name, 
     displays.marginX = numberText(page.x);
     displays.marginY = numberText(page.y);
     displays.stubWidth = numberText(page.s);
-    const QString endorsement = row->value(4).toString();
-    if (endorsement.contains(u' ')) {
-        const QStringList parts = endorsement.split(u' ');  // two blanks give an empty part
-        if (parts.size() >= kEndorsementParameterCount)
-            for (int i = 0; i < kEndorsementParameterCount; ++i)
-                cheque.setEndorsement(i, parts[i]);
-    }
+    if (const std::optional<QStringList> parts = storedEndorsement(row->value(4).toString()))
+        for (int i = 0; i < kEndorsementParameterCount; ++i)
+            cheque.setEndorsement(i, parts->at(i));
     return page;
+}
+
+std::optional<PrintFormat> LoadPrintFormat(Database& db, const QString& name) {
+    PrintFormat format;
+    format.name = name;
+    for (int i = 0; i < kEndorsementParameterCount; ++i)
+        format.endorsement[size_t(i)] = endorsementParameters()[size_t(i)].designValue.toString();
+    const QString sql = u"SELECT CtlDF, X, Y, S, fName FROM 支票格式 WHERE Name=? ORDER BY ID"_s;
+    std::optional<QSqlQuery> rows = db.select(sql, {name});
+    if (!rows)
+        return std::nullopt;
+    bool pageRead = false;
+    std::array<bool, kPrintableFieldCount> fieldRead{};
+    while (rows->next()) {
+        const QString identifier = rows->value(0).toString();
+        const FieldPosition stored{rows->value(1).toDouble(), rows->value(2).toDouble(),
+                                   rows->value(3).toDouble()};
+        if (identifier.isEmpty()) {
+            if (std::exchange(pageRead, true))
+                continue;
+            format.page = {stored.x, stored.y, stored.s};
+            if (const std::optional<QStringList> parts =
+                    storedEndorsement(rows->value(4).toString()))
+                for (int i = 0; i < kEndorsementParameterCount; ++i)
+                    format.endorsement[size_t(i)] = parts->at(i);
+            continue;
+        }
+        const int field = fieldIndexByIdentifier(identifier);
+        if (field < 0 || std::exchange(fieldRead[size_t(field)], true))
+            continue;
+        format.fields[size_t(field)] = stored;
+    }
+    // A row that fails to read ends the rows early, as if there were no more.
+    if (rows->lastError().isValid()) {
+        qWarning("chequeprint: %s: %s", qUtf8Printable(sql),
+                 qUtf8Printable(rows->lastError().text()));
+        db.showStatementError(sql);
+        return std::nullopt;
+    }
+    return format;
 }
 
 bool SavePageSettings(Database& db, double x, double y, double s, const QString& name,

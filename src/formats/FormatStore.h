@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "PrintFormat.h"
+
 class Cheque;
 class Database;
 class ProgressIndicator;
@@ -21,12 +23,6 @@ struct FormatDisplays {
     QString marginX;
     QString marginY;
     QString stubWidth;
-};
-
-struct PageSettings {
-    double x = 0;  // horizontal page margin, mm
-    double y = 0;  // vertical page margin, mm
-    double s = 0;  // stub width, mm
 };
 
 // The format names, one per format, and the current format (the one the current-format row
@@ -47,6 +43,13 @@ bool LockFormat(Database& db, const QString& name);
 // exists.
 std::optional<PageSettings> LoadPageSettings(Database& db, const QString& name, Cheque& cheque,
                                              FormatDisplays& displays);
+
+// The format as drawing needs it, in one statement: its page settings, every field's stored
+// position and the stored endorsement parameters (as LoadPageSettings gives them), without
+// touching any cheque. A row naming no field is skipped; of two rows of one field the first
+// counts. Nothing when the database fails, so that nobody prints with margins that were never
+// read.
+std::optional<PrintFormat> LoadPrintFormat(Database& db, const QString& name);
 
 // Writes the format's page-settings row (created when missing): each of x, y, s unless it is
 // kPageUnchanged, and the endorsement parameters as they stand, joined by single blanks.

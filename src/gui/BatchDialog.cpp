@@ -22,12 +22,11 @@ const QColor kBadRow(200, 0, 0);
 }  // namespace
 
 BatchDialog::BatchDialog(const QString& fileName, const PaymentList& list,
-                         QList<PaymentCheque> cheques, const QString& format, Database& db,
-                         Prompts& prompts, QWidget* parent)
+                         QList<PaymentCheque> cheques, const PrintFormat& format, Prompts& prompts,
+                         QWidget* parent)
     : QDialog(parent),
       m_cheques(std::move(cheques)),
       m_format(format),
-      m_db(db),
       m_prompts(prompts),
       m_summary(new QLabel(this)),
       m_inherited(new QLabel(this)),
@@ -116,6 +115,6 @@ void BatchDialog::showCheque(int row) {
         return;
     }
     const QImage picture =
-        previewCheque(m_cheques[row].cheque, m_format, m_db, kPreviewPixelsPerMm, m_prompts);
+        previewCheque(m_cheques[row].cheque, m_format, kPreviewPixelsPerMm, m_prompts);
     m_preview->setPixmap(QPixmap::fromImage(picture));
 }

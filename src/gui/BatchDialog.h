@@ -3,8 +3,8 @@
 #include <QDialog>
 
 #include "PaymentCheck.h"
+#include "PrintFormat.h"
 
-class Database;
 class Prompts;
 class QLabel;
 class QPushButton;
@@ -19,9 +19,10 @@ class BatchDialog final : public QDialog {
 
 public:
     BatchDialog(const QString& fileName, const PaymentList& list, QList<PaymentCheque> cheques,
-                const QString& format, Database& db, Prompts& prompts, QWidget* parent = nullptr);
+                const PrintFormat& format, Prompts& prompts, QWidget* parent = nullptr);
 
     const QList<PaymentCheque>& cheques() const { return m_cheques; }
+    const PrintFormat& format() const { return m_format; }
     QTableWidget* table() const { return m_table; }
     QLabel* summary() const { return m_summary; }
     QLabel* inherited() const { return m_inherited; }
@@ -35,8 +36,7 @@ private:
     void showCheque(int row);
 
     QList<PaymentCheque> m_cheques;
-    QString m_format;
-    Database& m_db;
+    PrintFormat m_format;  // as the list was checked against it
     Prompts& m_prompts;
     QLabel* m_summary;
     QLabel* m_inherited;

@@ -245,6 +245,7 @@ void MainWindow::saveFormat() {
     m_chequeTab->finishEditing();
     if (SaveFormatFromGrid(m_services.db, m_formatGrid, m_displays.currentFormat, m_cheque,
                            m_displays, m_progress, m_services.prompts)) {
+        reloadPrintFormat();
         m_formatTab->showFormat(m_displays);
         m_chequeTab->showCheque();
     }
@@ -256,6 +257,7 @@ void MainWindow::saveFormatAs() {
                                                             m_displays.currentFormat, true, this);
     if (SaveFormatAs(m_services.db, m_formatGrid, name, m_cheque, m_displays, m_progress,
                      m_services.prompts)) {
+        reloadPrintFormat();
         showFormatList();
         m_formatTab->showFormat(m_displays);
         m_chequeTab->showCheque();
@@ -266,16 +268,17 @@ void MainWindow::deleteFormat() {
     m_chequeTab->finishEditing();
     const QString name = FormatNameDialog::chooseFormatName(m_displays.formatNames,
                                                             m_displays.currentFormat, false, this);
-    if (DeleteFormat(m_services.db, name, m_displays, m_services.prompts))
+    if (DeleteFormat(m_services.db, name, m_displays, m_services.prompts)) {
+        reloadPrintFormat();
         showFormatList();
+    }
 }
 
 PreviewWindow* MainWindow::showPreview() {
     m_chequeTab->finishEditing();
     if (!m_preview) {
         m_preview = new PreviewWindow(
-            m_cheque, [this] { return m_displays.currentFormat; }, m_services.db,
-            m_services.prompts, this);
+            m_cheque, [this] { return printFormat(); }, m_services.prompts, this);
         connect(m_chequeTab, &ChequeTab::chequeChanged, m_preview, &PreviewWindow::redraw);
         connect(m_preview, &PreviewWindow::printRequested, this, &MainWindow::printCheque);
     }
@@ -308,7 +311,11 @@ void MainWindow::calibratePrinter() {
     // The margins are asked for in every case.
     auto* dialog = new MarginDialog(
         m_services.db, m_displays.currentFormat, m_cheque, m_displays,
-        [this] { m_formatTab->showFormat(m_displays); }, this);
+        [this] {
+            reloadPrintFormat();
+            m_formatTab->showFormat(m_displays);
+        },
+        this);
     dialog->show();
 }
 
@@ -319,14 +326,27 @@ void MainWindow::askStubWidth() {
     if (answer.isEmpty())
         return;
     if (SavePageSettings(m_services.db, kPageUnchanged, kPageUnchanged, numericValue(answer),
-                         m_displays.currentFormat, m_cheque, m_displays))
+                         m_displays.currentFormat, m_cheque, m_displays)) {
+        reloadPrintFormat();
         m_formatTab->showFormat(m_displays);
+    }
 }
 
 void MainWindow::showFormatGrid() {
     ShowFormatGrid(m_formatGrid, m_services.db, m_displays.currentFormat, m_cheque, m_displays,
                    gridTools());
+    reloadPrintFormat();
     m_formatTab->showFormat(m_displays);
+}
+
+void MainWindow::reloadPrintFormat() {
+    m_printFormat = LoadPrintFormat(m_services.db, m_displays.currentFormat);
+}
+
+const PrintFormat* MainWindow::printFormat() {
+    if (!m_printFormat || m_printFormat->name != m_displays.currentFormat)
+        reloadPrintFormat();
+    return m_printFormat ? &*m_printFormat : nullptr;
 }
 
 void MainWindow::rebuildHistoryGrid() {
@@ -359,15 +379,15 @@ void MainWindow::printCheque() {
         journal(kChequeJob, refusedFor(u"没有打印机"_s));
         return;
     }
-    // Text that will not fit is asked about before any printer is touched.
-    const std::optional<QList<int>> overflowing = FindOverflowingFields(
-        m_cheque, m_displays.currentFormat, m_services.db, *printerLikeMeasure());
-    if (!overflowing)
+    const PrintFormat* format = printFormat();
+    if (!format)
         return;
-    if (!overflowing->isEmpty() &&
+    // Text that will not fit is asked about before any printer is touched.
+    const QList<int> overflowing = FindOverflowingFields(m_cheque, *format, *printerLikeMeasure());
+    if (!overflowing.isEmpty() &&
         prompts.message(
-            u"以下内容超出支票栏位："_s + fieldIdentifiers(*overflowing) + u"，是否继续打印？"_s,
-            {}, PromptButtons::YesNoDefaultNo) != PromptAnswer::Yes) {
+            u"以下内容超出支票栏位："_s + fieldIdentifiers(overflowing) + u"，是否继续打印？"_s, {},
+            PromptButtons::YesNoDefaultNo) != PromptAnswer::Yes) {
         journal(kChequeJob, cancelledAt(u"超出支票栏位"_s));
         return;
     }
@@ -383,8 +403,7 @@ void MainWindow::printCheque() {
         return;
     }
     PainterSurface surface(m_services.printers.printer());
-    const bool printed = PrintCheque(surface, m_cheque, m_displays.currentFormat, m_services.db,
-                                     m_displays, prompts);
+    const bool printed = PrintCheque(surface, m_cheque, *format, prompts);
     // The journal entry waits for the answer, so that it can name the history row.
     QVariant kept;
     if (prompts.message(u"是否保存支票打印信息？"_s, {}, PromptButtons::YesNo) ==
@@ -413,11 +432,13 @@ BatchDialog* MainWindow::openBatchFile(const QString& path) {
         m_services.prompts.message(error, u"批量打印"_s, PromptButtons::Ok);
         return nullptr;
     }
-    const QString& format = m_displays.currentFormat;
-    QList<PaymentCheque> cheques = CheckPaymentList(*list, m_cheque, m_services.clock.today(),
-                                                    format, m_services.db, *printerLikeMeasure());
-    auto* batch = new BatchDialog(path, *list, std::move(cheques), format, m_services.db,
-                                  m_services.prompts, this);
+    const PrintFormat* format = printFormat();
+    if (!format)
+        return nullptr;
+    QList<PaymentCheque> cheques =
+        CheckPaymentList(*list, m_cheque, m_services.clock.today(), *format, *printerLikeMeasure());
+    auto* batch =
+        new BatchDialog(path, *list, std::move(cheques), *format, m_services.prompts, this);
     // While the list is open, the format and the cheque it was checked against stay as they are.
     batch->setWindowModality(Qt::WindowModal);
     connect(batch, &BatchDialog::printAllRequested, this, [this, batch] { printBatch(*batch); });
@@ -468,7 +489,7 @@ void MainWindow::printBatch(BatchDialog& dialog) {
     }
     PainterSurface surface(m_services.printers.printer());
     m_progress.StartProgress(u"正在打印支票……"_s, qint32(cheques.size()));
-    const bool printed = PrintChequeBatch(surface, cheques, m_displays.currentFormat, m_services.db,
+    const bool printed = PrintChequeBatch(surface, cheques, dialog.format(),
                                           [this](int) { m_progress.StepProgress(1, u"pages"_s); });
     m_progress.EndProgress();
     if (!printed) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include <QMainWindow>
 #include <QPointer>
 
@@ -59,6 +61,9 @@ public:
     BoundGrid& historyGrid() { return m_historyGrid; }
     BoundGrid& formatGrid() { return m_formatGrid; }
     const QString& currentFormat() const { return m_displays.currentFormat; }
+    // The current format as printing and the preview read it; it is read again when it was
+    // saved or another one chosen, and when reading it had failed. Null when it cannot be read.
+    const PrintFormat* printFormat();
 
     // The commands, as the buttons and menus run them.
     void printCheque();
@@ -100,6 +105,7 @@ private:
     void showFormatGrid();
     void showFormatList();
     void rebuildHistoryGrid();
+    void reloadPrintFormat();
     GridTools gridTools() { return {m_measure, m_progress}; }
     // The printer dialog; a cancelled or failed choice is journalled as an attempt of `kind`.
     QString choosePrinter(const QString& kind);
@@ -108,6 +114,7 @@ private:
     WindowServices m_services;
     Cheque m_cheque;
     FormatDisplays m_displays;
+    std::optional<PrintFormat> m_printFormat;  // the current format, read once
     BoundGrid m_historyGrid;
     BoundGrid m_formatGrid;
     FontTextMeasure m_measure;

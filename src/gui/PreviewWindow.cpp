@@ -11,18 +11,18 @@
 #include "Cheque.h"
 #include "ChequeGeometry.h"
 #include "ChequePicture.h"
-#include "FormatStore.h"
 #include "OverflowGuard.h"
+#include "PrintFormat.h"
 #include "PrintSurface.h"
+#include "Prompts.h"
 
 using namespace Qt::StringLiterals;
 
-PreviewWindow::PreviewWindow(const Cheque& cheque, std::function<QString()> format, Database& db,
+PreviewWindow::PreviewWindow(const Cheque& cheque, std::function<const PrintFormat*()> format,
                              Prompts& prompts, QWidget* parent)
     : QWidget(parent, Qt::Window),
       m_cheque(cheque),
       m_format(std::move(format)),
-      m_db(db),
       m_prompts(prompts),
       m_scroll(new QScrollArea(this)),
       m_shown(new QLabel),
@@ -80,29 +80,31 @@ void PreviewWindow::setActualSize(bool actual) {
 
 void PreviewWindow::redraw() {
     const double scale = pixelsPerMm();
-    const QString format = m_format();
-    m_picture = previewCheque(m_cheque, format, m_db, scale, m_prompts);
+    const PrintFormat* format = m_format();
+    if (!format) {
+        // Its margins were never read: a picture without them would mislead.
+        m_prompts.message(u"打印错误，请检查打印机！"_s, {}, PromptButtons::Ok);
+        m_picture = {};
+        return;
+    }
+    m_picture = previewCheque(m_cheque, *format, scale, m_prompts);
     if (m_picture.isNull())
         return;
     // The fields that will not fit, measured as the preview draws them (fed crosswise).
     Cheque fed = m_cheque;
     fed.setCrosswise(true);
     QList<QRectF> extents;
-    const std::optional<QList<int>> overflowing =
-        FindOverflowingFields(fed, format, m_db, *printerLikeMeasure(), &extents);
-    if (overflowing && !overflowing->isEmpty()) {
-        FormatDisplays displays;
-        Cheque loaded = m_cheque;
-        const PageSettings page =
-            LoadPageSettings(m_db, format, loaded, displays).value_or(PageSettings{});
+    const QList<int> overflowing =
+        FindOverflowingFields(fed, *format, *printerLikeMeasure(), &extents);
+    if (!overflowing.isEmpty()) {
         // The printer's origin lies (H - 10, V - 10) mm from the paper corner of the picture.
-        const QPointF offset(page.x - 10, page.y - 10);
+        const QPointF offset(format->page.x - 10, format->page.y - 10);
         QPainter painter(&m_picture);
         painter.setPen(QPen(Qt::red, qMax(1.0, scale * 0.3)));
         for (const QRectF& extent : extents)
             painter.drawRect(QRectF((extent.topLeft() + offset) * scale, extent.size() * scale)
                                  .adjusted(-1, -1, 1, 1));
-        m_overflow->setText(u"以下内容超出支票栏位："_s + fieldIdentifiers(*overflowing));
+        m_overflow->setText(u"以下内容超出支票栏位："_s + fieldIdentifiers(overflowing));
     } else {
         m_overflow->clear();
     }

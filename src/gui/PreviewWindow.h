@@ -6,8 +6,8 @@
 #include <QWidget>
 
 class Cheque;
-class Database;
 class Prompts;
+struct PrintFormat;
 class QLabel;
 class QScrollArea;
 
@@ -18,11 +18,11 @@ class PreviewWindow final : public QWidget {
     Q_OBJECT
 
 public:
-    // `format` gives the current format's name at each redraw.
-    PreviewWindow(const Cheque& cheque, std::function<QString()> format, Database& db,
+    // `format` gives the current print format at each redraw; none when it could not be read.
+    PreviewWindow(const Cheque& cheque, std::function<const PrintFormat*()> format,
                   Prompts& prompts, QWidget* parent = nullptr);
 
-    // Draws the cheque again as it now stands.
+    // Draws the cheque again as it now stands, without reading the database.
     void redraw();
     // "实际大小": one millimetre on the screen is one millimetre; otherwise it fits the window.
     void setActualSize(bool actual);
@@ -39,8 +39,7 @@ private:
     double pixelsPerMm() const;
 
     const Cheque& m_cheque;
-    std::function<QString()> m_format;
-    Database& m_db;
+    std::function<const PrintFormat*()> m_format;
     Prompts& m_prompts;
     QScrollArea* m_scroll;
     QLabel* m_shown;

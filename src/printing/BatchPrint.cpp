@@ -5,7 +5,6 @@
 #include "Cheque.h"
 #include "ChequePrinter.h"
 #include "FieldInput.h"
-#include "FormatStore.h"
 #include "PrintLayout.h"
 #include "PrintSurface.h"
 
@@ -25,13 +24,11 @@ QString batchSummary(const QList<Cheque>& cheques) {
         .arg(cents % 100, 2, 10, QChar(u'0'));
 }
 
-bool PrintChequeBatch(PrintSurface& surface, QList<Cheque>& cheques, const QString& format,
-                      Database& db, const std::function<void(int)>& pageDrawn) {
+bool PrintChequeBatch(PrintSurface& surface, const QList<Cheque>& cheques,
+                      const PrintFormat& format, const std::function<void(int)>& pageDrawn) {
     bool ok = !cheques.isEmpty() && SetupChequePage(surface, cheques.front());
-    FormatDisplays displays;
     for (qsizetype k = 0; ok && k < cheques.size(); ++k) {
-        ok = (k == 0 || surface.newPage()) &&
-             DrawChequePage(surface, cheques[k], format, db, displays);
+        ok = (k == 0 || surface.newPage()) && DrawChequePage(surface, cheques[k], format);
         if (ok && pageDrawn)
             pageDrawn(int(k + 1));
     }

@@ -6,8 +6,8 @@
 #include <QString>
 
 class Cheque;
-class Database;
 class PrintSurface;
+struct PrintFormat;
 
 // What the cashier confirms before a batch prints: "共 N 张支票，合计 ￥…", the total of the
 // amounts in figures with thousands grouped.
@@ -17,8 +17,8 @@ QString batchSummary(const QList<Cheque>& cheques);
 // the first cheque (every cheque of a batch shares its switches and format). `pageDrawn(k)` is
 // told after the k-th page. On any failure the document is abandoned, so that no cheque of the
 // batch reaches the printer, and the result is false.
-bool PrintChequeBatch(PrintSurface& surface, QList<Cheque>& cheques, const QString& format,
-                      Database& db, const std::function<void(int)>& pageDrawn);
+bool PrintChequeBatch(PrintSurface& surface, const QList<Cheque>& cheques,
+                      const PrintFormat& format, const std::function<void(int)>& pageDrawn);
 
 // What the cashier is told when a batch failed: that none of its cheques was printed.
 QString batchFailure(int count);

@@ -5,8 +5,8 @@
 #include "Cheque.h"
 #include "ChequeGeometry.h"
 #include "ChequePrinter.h"
-#include "FormatStore.h"
 #include "PainterSurface.h"
+#include "PrintFormat.h"
 #include "Prompts.h"
 
 using namespace Qt::StringLiterals;
@@ -78,17 +78,11 @@ void drawChequePicture(QPainter& painter, double pixelsPerMm, bool withStub, QPo
     painter.restore();
 }
 
-QImage previewCheque(const Cheque& cheque, const QString& format, Database& db, double pixelsPerMm,
+QImage previewCheque(const Cheque& cheque, const PrintFormat& format, double pixelsPerMm,
                      Prompts& prompts) {
     Cheque fed = cheque;
     fed.setCrosswise(true);
-    FormatDisplays displays;
-    const std::optional<PageSettings> settings = LoadPageSettings(db, format, fed, displays);
-    if (!settings) {
-        prompts.message(u"打印错误，请检查打印机！"_s, {}, PromptButtons::Ok);
-        return {};
-    }
-    const PageSettings& page = *settings;
+    const PageSettings& page = format.page;
     const bool withStub = fed.stubVisible();
     const double stubWidth = withStub ? page.s : 0;
     const ChequeGeometry& g = ChequeGeometry::standard();
@@ -105,7 +99,7 @@ QImage previewCheque(const Cheque& cheque, const QString& format, Database& db, 
     }
     // The printer's origin lies (H - 10, V - 10) mm from the paper corner.
     PainterSurface surface(image, QPointF(page.x - 10, page.y - 10));
-    if (!PrintCheque(surface, fed, format, db, displays, prompts))
+    if (!PrintCheque(surface, fed, format, prompts))
         return {};
     return image;
 }

@@ -5,8 +5,8 @@
 #include <QString>
 
 class Cheque;
-class Database;
 class Prompts;
+struct PrintFormat;
 class QPainter;
 
 // Draws a blank cheque at true size on a painter whose device has `pixelsPerMm`: the stub
@@ -18,5 +18,5 @@ void drawChequePicture(QPainter& painter, double pixelsPerMm, bool withStub, QPo
 // when the stub is printed, at the format's stub width) with the fields drawn onto it by the
 // same code that prints, fed crosswise. Null (after the print error message) when it cannot
 // be drawn.
-QImage previewCheque(const Cheque& cheque, const QString& format, Database& db, double pixelsPerMm,
+QImage previewCheque(const Cheque& cheque, const PrintFormat& format, double pixelsPerMm,
                      Prompts& prompts);

@@ -24,23 +24,19 @@ QString boxedAmount(const QString& figures) {
 
 }  // namespace
 
-bool DrawChequeFields(PrintSurface& surface, Cheque& cheque, const QString& format, Database& db,
-                      FormatDisplays& displays) {
-    return SetupChequePage(surface, cheque) &&
-           DrawChequePage(surface, cheque, format, db, displays) && surface.endDocument();
+bool DrawChequeFields(PrintSurface& surface, const Cheque& cheque, const PrintFormat& format) {
+    return SetupChequePage(surface, cheque) && DrawChequePage(surface, cheque, format) &&
+           surface.endDocument();
 }
 
-bool DrawChequePage(PrintSurface& surface, Cheque& cheque, const QString& format, Database& db,
-                    FormatDisplays& displays) {
-    const std::optional<PositionTable> positions = LoadFieldPositions(db, format, cheque, displays);
-    if (!positions)
-        return false;
+bool DrawChequePage(PrintSurface& surface, const Cheque& cheque, const PrintFormat& format) {
+    const PositionTable positions = fieldPositions(format, cheque);
     const std::array<double, 11>& columns = figureBoxColumns();
 
     if (cheque.stubVisible()) {
         for (int j = 0; j < kStubFieldCount; ++j) {
             const int field = stubField(j);
-            const FieldPosition& at = (*positions)[size_t(field)];
+            const FieldPosition& at = positions[size_t(field)];
             surface.beginField(field);
             surface.setFont(cheque.font(field));
             if (field != Field::AdditionalInfo) {
@@ -56,7 +52,7 @@ bool DrawChequePage(PrintSurface& surface, Cheque& cheque, const QString& format
         }
     }
     for (int i = 0; i < kBodyFieldCount; ++i) {
-        const FieldPosition& at = (*positions)[size_t(i)];
+        const FieldPosition& at = positions[size_t(i)];
         surface.beginField(i);
         surface.setFont(cheque.font(i));
         if (cheque.suppressed(i))
@@ -99,9 +95,9 @@ QString takeLine(PrintSurface& surface, QString& remaining, double width) {
     return line;
 }
 
-bool PrintCheque(PrintSurface& surface, Cheque& cheque, const QString& format, Database& db,
-                 FormatDisplays& displays, Prompts& prompts) {
-    if (DrawChequeFields(surface, cheque, format, db, displays))
+bool PrintCheque(PrintSurface& surface, const Cheque& cheque, const PrintFormat& format,
+                 Prompts& prompts) {
+    if (DrawChequeFields(surface, cheque, format))
         return true;
     surface.abandonDocument();
     prompts.message(u"打印错误，请检查打印机！"_s, {}, PromptButtons::Ok);

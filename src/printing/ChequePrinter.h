@@ -5,10 +5,9 @@
 #include <QString>
 
 class Cheque;
-class Database;
 class Prompts;
 class PrintSurface;
-struct FormatDisplays;
+struct PrintFormat;
 
 // Draws `text` from (x, y) one character at a time. Boxed (the amount in figures only): the
 // k-th character stands at x + k*S + (column k - column 0), whatever the font's widths.
@@ -23,18 +22,16 @@ QString takeLine(PrintSurface& surface, QString& remaining, double width);
 
 // Draws the cheque's fields in the format on the page in hand, which is already set up for it;
 // false on any failure, without a message.
-bool DrawChequePage(PrintSurface& surface, Cheque& cheque, const QString& format, Database& db,
-                    FormatDisplays& displays);
+bool DrawChequePage(PrintSurface& surface, const Cheque& cheque, const PrintFormat& format);
 
 // Sets up the page, draws the cheque in the format and ends the document; false on any failure,
 // without a message. PrintCheque and the overflow check both draw through here.
-bool DrawChequeFields(PrintSurface& surface, Cheque& cheque, const QString& format, Database& db,
-                      FormatDisplays& displays);
+bool DrawChequeFields(PrintSurface& surface, const Cheque& cheque, const PrintFormat& format);
 
 // Prints the cheque in the format: page set-up, positions, the stub fields when the stub is
 // printed (the additional information wrapped into 40 mm lines 5 mm apart), the body fields
 // but the suppressed ones, the amount in figures right-aligned in its eleven boxes, and the
 // end of the document. Any failure shows "打印错误，请检查打印机！", abandons the document
 // and returns false.
-bool PrintCheque(PrintSurface& surface, Cheque& cheque, const QString& format, Database& db,
-                 FormatDisplays& displays, Prompts& prompts);
+bool PrintCheque(PrintSurface& surface, const Cheque& cheque, const PrintFormat& format,
+                 Prompts& prompts);

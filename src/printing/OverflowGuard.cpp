@@ -1,7 +1,6 @@
 #include "OverflowGuard.h"
 
 #include <memory>
-#include <optional>
 
 #include <QImage>
 #include <QRectF>
@@ -9,7 +8,6 @@
 #include "Cheque.h"
 #include "ChequeGeometry.h"
 #include "ChequePrinter.h"
-#include "FormatStore.h"
 #include "PainterSurface.h"
 #include "PrintLayout.h"
 #include "PrintSurface.h"
@@ -67,16 +65,10 @@ const ChequeGeometry::Place* placeOf(int field) {
 
 }  // namespace
 
-std::optional<QList<int>> FindOverflowingFields(const Cheque& cheque, const QString& format,
-                                                Database& db, PrintSurface& measure,
-                                                QList<QRectF>* extents) {
-    Cheque drawn = cheque;
-    FormatDisplays displays;
+QList<int> FindOverflowingFields(const Cheque& cheque, const PrintFormat& format,
+                                 PrintSurface& measure, QList<QRectF>* extents) {
     MeasuringSurface surface(measure);
-    const std::optional<PageSettings> page = LoadPageSettings(db, format, drawn, displays);
-    const std::optional<PositionTable> positions = LoadFieldPositions(db, format, drawn, displays);
-    if (!page || !positions || !DrawChequeFields(surface, drawn, format, db, displays))
-        return std::nullopt;
+    DrawChequeFields(surface, cheque, format);  // measuring never fails
 
     const ChequeGeometry& g = ChequeGeometry::standard();
     QList<int> overflowing;
@@ -86,10 +78,8 @@ std::optional<QList<int>> FindOverflowingFields(const Cheque& cheque, const QStr
             continue;  // not printed
         const bool onStub = i >= kBodyFieldCount;
         // The text in the field's part of the cheque, and where the format put its start.
-        const QPointF origin = fieldOrigin(*page, drawn, i);
-        const QRectF text = printed.translated(-origin);
-        const QPointF start =
-            QPointF((*positions)[size_t(i)].x, (*positions)[size_t(i)].y) - origin;
+        const QRectF text = printed.translated(-fieldOrigin(format.page, cheque, i));
+        const FieldPosition& start = format.fields[size_t(i)];
         const QSizeF part = onStub ? g.stub : g.body;
         bool overflows = text.left() < -kTolerance || text.top() < -kTolerance ||
                          text.right() > part.width() + kTolerance ||
@@ -100,7 +90,7 @@ std::optional<QList<int>> FindOverflowingFields(const Cheque& cheque, const QStr
             overflows = overflows || boxed.size() > kFigureBoxes;
         } else if (const ChequeGeometry::Place* place = placeOf(i)) {
             const double blankRight =
-                place->rect.right() + (start.x() - place->rect.left() - kTextInset);
+                place->rect.right() + (start.x - place->rect.left() - kTextInset);
             overflows = overflows || text.right() > blankRight + kTolerance;
         }
         if (!overflows)

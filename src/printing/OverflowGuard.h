@@ -1,7 +1,6 @@
 #pragma once
 
 #include <memory>
-#include <optional>
 
 #include <QList>
 #include <QRectF>
@@ -10,7 +9,7 @@
 #include "PrintSurface.h"
 
 class Cheque;
-class Database;
+struct PrintFormat;
 
 // The printed fields whose text will not fit, by position index, in field order. Each field is
 // measured by the code that prints it (its font, spacing and position, the amount in its
@@ -18,11 +17,10 @@ class Database;
 // cheque body (or of the stub), past the right end of its blank (the blank of the cheque
 // picture, moved with the format's position of the field), or when the amount in figures needs
 // more than its eleven boxes. Suppressed fields, and the stub when it is not printed, never
-// overflow. Nothing when the format cannot be read.
+// overflow.
 // `extents`, when given, receives where each overflowing field's text lies on the printer (mm).
-std::optional<QList<int>> FindOverflowingFields(const Cheque& cheque, const QString& format,
-                                                Database& db, PrintSurface& measure,
-                                                QList<QRectF>* extents = nullptr);
+QList<int> FindOverflowingFields(const Cheque& cheque, const PrintFormat& format,
+                                 PrintSurface& measure, QList<QRectF>* extents = nullptr);
 
 // The identifiers of the fields, joined by "、".
 QString fieldIdentifiers(const QList<int>& fields);

@@ -73,7 +73,7 @@ QDate paymentDate(const QString& text) {
 }
 
 QList<PaymentCheque> CheckPaymentList(const PaymentList& list, const Cheque& base,
-                                      const QDate& today, const QString& format, Database& db,
+                                      const QDate& today, const PrintFormat& format,
                                       PrintSurface& measure) {
     QList<PaymentCheque> cheques;
     for (const PaymentList::Row& row : list.rows) {
@@ -129,11 +129,10 @@ QList<PaymentCheque> CheckPaymentList(const PaymentList& list, const Cheque& bas
                 for (const QString& message : prompts.messages)
                     entry.problems << problem(row.line, u"金额"_s, cheque.text(Field::Amount),
                                               message.chopped(1));
-            const std::optional<QList<int>> overflowing =
-                FindOverflowingFields(cheque, format, db, measure);
-            if (overflowing && !overflowing->isEmpty())
-                entry.problems << problem(row.line, fieldIdentifiers(*overflowing),
-                                          cheque.text(overflowing->front()), u"超出支票栏位"_s);
+            const QList<int> overflowing = FindOverflowingFields(cheque, format, measure);
+            if (!overflowing.isEmpty())
+                entry.problems << problem(row.line, fieldIdentifiers(overflowing),
+                                          cheque.text(overflowing.front()), u"超出支票栏位"_s);
         }
         cheques << entry;
     }

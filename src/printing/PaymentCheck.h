@@ -6,9 +6,9 @@
 
 #include "Cheque.h"
 
-class Database;
 class PrintSurface;
 struct PaymentList;
+struct PrintFormat;
 
 // One cheque per row of a payment list, checked in full before anything prints.
 struct PaymentCheque {
@@ -25,7 +25,7 @@ struct PaymentCheque {
 // and an amount present, the length limits and the overflow guard (measured on `measure`). A row's
 // problems name its line, column, value and reason in Chinese.
 QList<PaymentCheque> CheckPaymentList(const PaymentList& list, const Cheque& base,
-                                      const QDate& today, const QString& format, Database& db,
+                                      const QDate& today, const PrintFormat& format,
                                       PrintSurface& measure);
 
 // "共N行，有问题的M行": the rows of a checked list and how many of them may not print.

@@ -2,11 +2,7 @@
 
 #include "Cheque.h"
 #include "ChequeGeometry.h"
-#include "Database.h"
-#include "FormatStore.h"
 #include "PrintSurface.h"
-
-using namespace Qt::StringLiterals;
 
 const std::array<double, 11>& figureBoxColumns() {
     return ChequeGeometry::standard().boxLefts;
@@ -36,28 +32,12 @@ QPointF fieldOrigin(const PageSettings& page, const Cheque& cheque, int field) {
     return {10 - page.x + (bodyWithStub ? page.s : 0), y};
 }
 
-std::optional<PositionTable> LoadFieldPositions(Database& db, const QString& format, Cheque& cheque,
-                                                FormatDisplays& displays) {
-    const std::optional<PageSettings> settings = LoadPageSettings(db, format, cheque, displays);
-    if (!settings)
-        return std::nullopt;
+PositionTable fieldPositions(const PrintFormat& format, const Cheque& cheque) {
     PositionTable table;
     for (int i = 0; i < kPrintableFieldCount; ++i) {
-        const QPointF origin = fieldOrigin(*settings, cheque, i);
-        table[size_t(i)] = {origin.x(), origin.y(), 0};
-    }
-    std::optional<QSqlQuery> rows =
-        db.select(u"SELECT X,Y,S,CtlDF FROM 支票格式 WHERE Name=? AND CtlDF<>''"_s, {format});
-    if (!rows)
-        return std::nullopt;
-    while (rows->next()) {
-        const int index = FieldIndexOf(rows->value(3).toString());
-        if (index < 0)
-            continue;
-        FieldPosition& position = table[size_t(index)];
-        position.x += rows->value(0).toDouble();
-        position.y += rows->value(1).toDouble();
-        position.s += rows->value(2).toDouble();
+        const QPointF origin = fieldOrigin(format.page, cheque, i);
+        const FieldPosition& stored = format.fields[size_t(i)];
+        table[size_t(i)] = {origin.x() + stored.x, origin.y() + stored.y, stored.s};
     }
     return table;
 }

@@ -8,20 +8,12 @@
 #include <QStringView>
 
 #include "ChequeFields.h"
+#include "PrintFormat.h"
 
 class Cheque;
-class Database;
 class PrintSurface;
-struct FormatDisplays;
-struct PageSettings;
 
-// Printer position of one field, in mm: X of its first character, Y of its top, and the
-// extra advance S after every character.
-struct FieldPosition {
-    double x = 0;
-    double y = 0;
-    double s = 0;
-};
+// Every field's printer position (mm), by position index.
 using PositionTable = std::array<FieldPosition, kPrintableFieldCount>;
 
 // Left edges (mm) of the eleven boxes of the amount in figures; only the differences between
@@ -38,13 +30,11 @@ bool SetupChequePage(PrintSurface& surface, const Cheque& cheque);
 // 10 - V down (+130 lengthwise, -65 more with the paper guides closing in).
 QPointF fieldOrigin(const PageSettings& page, const Cheque& cheque, int field);
 
-// Every field's printer position from the format's rows, its margins and stub width and the
-// feed switches: X = format X + 10 - H (+ stub width for a body field when the stub is
-// printed), Y = format Y + 10 - V (+130 lengthwise, -65 more with the paper guides closing
-// in), S = format S. Loading the page settings also refreshes the margin displays and the
-// endorsement parameters. Nothing when the database fails.
-std::optional<PositionTable> LoadFieldPositions(Database& db, const QString& format, Cheque& cheque,
-                                                FormatDisplays& displays);
+// Every field's printer position from the format and the cheque's feed switches:
+// X = format X + 10 - H (+ stub width for a body field when the stub is printed),
+// Y = format Y + 10 - V (+130 lengthwise, -65 more with the paper guides closing in),
+// S = format S.
+PositionTable fieldPositions(const PrintFormat& format, const Cheque& cheque);
 
 // The position index of the field with this identifier, or -1.
 int FieldIndexOf(QStringView identifier);

@@ -106,6 +106,10 @@ private slots:
         cheque.setEndorsement(0, u"typed, not saved"_s);
         LoadPageSettings(m_t->db, kDefault, cheque, m_displays);
         QCOMPARE(endorsementOf(cheque), boxes);
+        // The print format that drawing reads holds the same values.
+        const std::optional<PrintFormat> format = LoadPrintFormat(m_t->db, kDefault);
+        QVERIFY(format);
+        QCOMPARE(QStringList(format->endorsement.begin(), format->endorsement.end()), boxes);
     }
 
     void pageSettingsOfTheShippedFormat() {

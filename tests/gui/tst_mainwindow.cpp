@@ -17,6 +17,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -640,11 +641,11 @@ private slots:
                  u"24/楷体/1/128"_s);
         QCOMPARE(grid.cell(payee, 3).foreColor, 0u);
         QCOMPARE(w.cheque().font(Field::Payee).name, u"楷体"_s);
-        // The payee now prints 2 mm further right: 10 - 10 + 60 (stub) + 24.
+        // The window prints the payee 2 mm further right now: 10 - 10 + 60 (stub) + 24.
         RecordingSurface surface;
-        FormatDisplays displays;
         w.cheque().setText(Field::Payee, u"甲"_s);
-        QVERIFY(PrintCheque(surface, w.cheque(), w.currentFormat(), f.t.db, displays, f.t.prompts));
+        QVERIFY(w.printFormat());
+        QVERIFY(PrintCheque(surface, w.cheque(), *w.printFormat(), f.t.prompts));
         bool found = false;
         for (const auto& call : surface.texts())
             if (call.text == u"甲" && call.y < 40) {
@@ -699,10 +700,8 @@ private slots:
         QFETCH(bool, ok);
         Fixture f;
         MainWindow& w = *f.window;
-        Cheque fields = w.cheque();
-        FormatDisplays displays;
-        const PositionTable before =
-            *LoadFieldPositions(f.t.db, w.currentFormat(), fields, displays);
+        QVERIFY(w.printFormat());
+        const PositionTable before = fieldPositions(*w.printFormat(), w.cheque());
         answerPrinterDialog(choose);
         f.t.prompts.queueAnswer(square ? PromptAnswer::Yes : PromptAnswer::No);
         QTest::mouseClick(w.formatTab()->calibrateButton(), Qt::LeftButton);
@@ -724,9 +723,9 @@ private slots:
         QCOMPARE(f.t.rows(u"SELECT X, Y, S FROM 支票格式 WHERE Name='标准支票' AND CtlDF=''"_s),
                  ok ? u"13.5/8/60"_s : u"10/10/60"_s);
         QCOMPARE(w.formatTab()->marginX()->text(), ok ? u"13.5"_s : u"10"_s);
-        // Every field then prints 3.5 mm further left and 2 mm lower.
-        const PositionTable after =
-            *LoadFieldPositions(f.t.db, w.currentFormat(), fields, displays);
+        // The window then prints every field 3.5 mm further left and 2 mm lower.
+        QVERIFY(w.printFormat());
+        const PositionTable after = fieldPositions(*w.printFormat(), w.cheque());
         for (int i = 0; i < kPrintableFieldCount; ++i) {
             QCOMPARE(after[size_t(i)].x, before[size_t(i)].x - (ok ? 3.5 : 0));
             QCOMPARE(after[size_t(i)].y, before[size_t(i)].y + (ok ? 2 : 0));
@@ -905,6 +904,50 @@ private slots:
                             u"(SELECT ID FROM 历史记录)"_s)
                      .toInt(),
                  2);
+    }
+
+    // The endorsement parameters typed on the format tab stay in force: printing a cheque
+    // leaves them as typed, the endorsement prints at them and 保存格式 stores them.
+    void typedEndorsementParametersOutlastAPrint() {
+        Fixture f;
+        MainWindow& w = *f.window;
+        w.tabs()->setCurrentWidget(w.formatTab());
+        QLineEdit* x = w.formatTab()->endorsementBox(0);
+        QCOMPARE(x->text(), u"14"_s);  // as stored
+        x->setFocus();
+        x->selectAll();
+        QTest::keyClicks(x, u"30"_s);
+        w.tabs()->setCurrentWidget(w.chequeTab());
+        f.type(Field::Payee, u"甲公司"_s);
+        f.type(Field::Amount, u"88"_s);
+        answerPrinterDialog(true);
+        f.t.prompts.queueAnswer(PromptAnswer::Ok);
+        f.t.prompts.queueAnswer(PromptAnswer::No);
+        QTest::mouseClick(f.tab().printButton(), Qt::LeftButton);
+        QCOMPARE(f.shownTexts(), (QStringList{kStart, kKeep}));
+        QCOMPARE(x->text(), u"30"_s);
+
+        // The endorsement starts 30 mm from the paper's left edge (margin 10: no shift).
+        answerPrinterDialog(true);
+        f.t.prompts.queueText(u"背书人甲公司"_s);
+        QTest::mouseClick(f.tab().endorseButton(), Qt::LeftButton);
+        QProcess text;
+        text.start(u"pdftotext"_s, {u"-bbox"_s, f.t.dir.filePath(u"cheque.pdf"_s), u"-"_s});
+        QVERIFY(text.waitForFinished(60000));
+        const QString boxes = QString::fromUtf8(text.readAllStandardOutput());
+        const QRegularExpressionMatch word =
+            QRegularExpression(u"<word xMin=\"([0-9.]+)\"[^>]*>背书"_s).match(boxes);
+        QVERIFY2(word.hasMatch(), qPrintable(boxes));
+        const double left = word.captured(1).toDouble() * 25.4 / 72;
+        QVERIFY2(qAbs(left - 30) < 1, qPrintable(QString::number(left)));
+
+        w.tabs()->setCurrentWidget(w.formatTab());
+        QTest::mouseClick(w.formatTab()->saveButton(), Qt::LeftButton);
+        QCOMPARE(f.t.scalar(u"SELECT fName FROM 支票格式 WHERE Name='标准支票' AND CtlDF=''"_s)
+                     .toString()
+                     .section(u' ', 0, 0),
+                 u"30"_s);
+        QCOMPARE(x->text(), u"30"_s);
     }
 };
 

@@ -127,8 +127,8 @@ private slots:
         QVERIFY(cheque.crosswise() && cheque.stubVisible());
         cheque.setText(Field::Payee, u"甲公司"_s);
         PainterSurface surface(printer);
-        FormatDisplays displays;
-        QVERIFY(PrintCheque(surface, cheque, u"标准支票"_s, t.db, displays, t.prompts));
+        QVERIFY(
+            PrintCheque(surface, cheque, LoadPrintFormat(t.db, u"标准支票"_s).value(), t.prompts));
         // What the job asked for is paper the queue has.
         QCOMPARE(printer.pageLayout().pageSize().isEquivalentTo(QPageSize(QPageSize::A3)),
                  pageSize.endsWith(u"(A3)"_s));
@@ -153,7 +153,8 @@ private slots:
         for (int k = 0; k < 3; ++k)
             cheques[k].setText(Field::Payee, u"收款人%1"_s.arg(k));
         PainterSurface surface(printer);
-        QVERIFY(PrintChequeBatch(surface, cheques, u"标准支票"_s, t.db, {}));
+        QVERIFY(
+            PrintChequeBatch(surface, cheques, LoadPrintFormat(t.db, u"标准支票"_s).value(), {}));
         const QString printed = awaitPrintedFile(out, before, u"batch-of-three"_s);
         QVERIFY2(!printed.isEmpty(), "the queue wrote no PDF within 30 s");
         QTest::qWait(1000);  // a second file would be a second job

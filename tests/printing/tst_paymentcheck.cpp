@@ -4,6 +4,7 @@
 #include "BatchPrint.h"
 #include "Cheque.h"
 #include "FieldInput.h"
+#include "FormatStore.h"
 #include "PaymentCheck.h"
 #include "PaymentList.h"
 #include "RecordingSurface.h"
@@ -49,8 +50,8 @@ private slots:
         Cheque base;
         base.setText(Field::Bank, u"工商银行"_s);
         RecordingSurface measure;
-        const QList<PaymentCheque> cheques =
-            CheckPaymentList(*list, base, QDate(2026, 12, 8), u"标准支票"_s, t.db, measure);
+        const QList<PaymentCheque> cheques = CheckPaymentList(
+            *list, base, QDate(2026, 12, 8), LoadPrintFormat(t.db, u"标准支票"_s).value(), measure);
         QCOMPARE(cheques.size(), 6);
 
         // The good row: typed as a user types, the capitals and the stub follow.
@@ -115,8 +116,8 @@ private slots:
         base.setText(Field::Bank, u"工商银行"_s);
         base.setText(Field::Supervisor, u"张三"_s);
         RecordingSurface measure;
-        const QList<PaymentCheque> cheques =
-            CheckPaymentList(*list, base, QDate(2026, 12, 8), u"标准支票"_s, t.db, measure);
+        const QList<PaymentCheque> cheques = CheckPaymentList(
+            *list, base, QDate(2026, 12, 8), LoadPrintFormat(t.db, u"标准支票"_s).value(), measure);
         QVERIFY(!cheques.isEmpty());
         QVERIFY2(cheques[0].problems.isEmpty(), qPrintable(cheques[0].problems.join(u'\n')));
         for (const PaymentCheque& row : cheques)
@@ -143,7 +144,7 @@ private slots:
         };
         RecordingSurface printer;
         QList<int> drawn;
-        QVERIFY(PrintChequeBatch(printer, cheques, u"标准支票"_s, t.db,
+        QVERIFY(PrintChequeBatch(printer, cheques, LoadPrintFormat(t.db, u"标准支票"_s).value(),
                                  [&](int page) { drawn << page; }));
         QCOMPARE(drawn, (QList<int>{1, 2, 3}));
         QCOMPARE(count(printer, RecordingSurface::Kind::NewPage), 2);
@@ -154,7 +155,7 @@ private slots:
         RecordingSurface failing;
         failing.failAfterTexts = int(printer.texts().size()) / 2;
         drawn.clear();
-        QVERIFY(!PrintChequeBatch(failing, cheques, u"标准支票"_s, t.db,
+        QVERIFY(!PrintChequeBatch(failing, cheques, LoadPrintFormat(t.db, u"标准支票"_s).value(),
                                   [&](int page) { drawn << page; }));
         QCOMPARE(drawn, QList<int>{1});
         QCOMPARE(count(failing, RecordingSurface::Kind::End), 0);

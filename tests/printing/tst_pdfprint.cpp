@@ -124,8 +124,8 @@ private slots:
         printer.setOutputFileName(pdf);
         PainterSurface real(printer);
         TeeSurface surface(real);
-        FormatDisplays displays;
-        QVERIFY(PrintCheque(surface, cheque, u"标准支票"_s, t.db, displays, t.prompts));
+        QVERIFY(
+            PrintCheque(surface, cheque, LoadPrintFormat(t.db, u"标准支票"_s).value(), t.prompts));
         QCOMPARE(printer.pageLayout().pageSize().id(), QPageSize::A3);
 
         std::vector<PdfChar> chars = readCharacters(pdf);

@@ -24,7 +24,7 @@ private:
 
     FieldPosition stored(int field) {
         std::optional<QSqlQuery> row =
-            m_t->db.select(u"SELECT X, Y, S FROM 支票格式 WHERE Name=? AND CtlDF=?"_s,
+            m_t->db.select(u"SELECT X, Y, S FROM 支票格式 WHERE Name=? AND CtlDF=? ORDER BY ID"_s,
                            {kFormat, chequeFields()[size_t(field)].identifier.toString()});
         if (!row || !row->next())
             return {};
@@ -78,18 +78,18 @@ private slots:
         cheque.setCrosswise(crosswise);
         cheque.setChk(7, stub);
         cheque.setChk(8, guides);
-        const std::optional<PositionTable> table =
-            LoadFieldPositions(m_t->db, kFormat, cheque, m_displays);
-        QVERIFY(table);
+        const std::optional<PrintFormat> loaded = LoadPrintFormat(m_t->db, kFormat);
+        QVERIFY(loaded);
+        const PositionTable table = fieldPositions(*loaded, cheque);
         for (int i = 0; i < kPrintableFieldCount; ++i) {
             const FieldPosition format = stored(i);
-            const FieldPosition& printer = (*table)[size_t(i)];
+            const FieldPosition& printer = table[size_t(i)];
             const double dx = i < kBodyFieldCount ? bodyDx : stubDx;
             QVERIFY2(qAbs(printer.x - (format.x + dx)) < 1e-6, qPrintable(QString::number(i)));
             QVERIFY2(qAbs(printer.y - (format.y + dy)) < 1e-6, qPrintable(QString::number(i)));
             QCOMPARE(printer.s, format.s);
         }
-        QCOMPARE((*table)[5].s, 0.25);
+        QCOMPARE(table[5].s, 0.25);
     }
 
     void rowsWithoutAFieldAndFormatsWithoutPageSettings() {
@@ -98,15 +98,18 @@ private slots:
             {kFormat}));
         QVERIFY(m_t->db.execute(u"DELETE FROM 支票格式 WHERE Name=? AND CtlDF=''"_s, {kFormat}));
         QVERIFY(m_t->db.execute(u"DELETE FROM 支票格式 WHERE CtlDF='会计'"_s));
-        Cheque cheque;
-        const std::optional<PositionTable> table =
-            LoadFieldPositions(m_t->db, kFormat, cheque, m_displays);
-        QVERIFY(table);
+        // Of two rows of one field the first counts.
+        QVERIFY(m_t->db.execute(
+            u"INSERT INTO 支票格式 (Name, CtlDF, X, Y) VALUES (?, '银行', 99, 99)"_s, {kFormat}));
+        const std::optional<PrintFormat> format = LoadPrintFormat(m_t->db, kFormat);
+        QVERIFY(format);
+        const PositionTable table = fieldPositions(*format, Cheque());
         // No page settings: H = V = W = 0, so everything moves 10 mm right and down.
-        QCOMPARE((*table)[3].x, stored(3).x + 10);
-        QCOMPARE((*table)[3].y, stored(3).y + 10);
-        QCOMPARE((*table)[18].x, 10.0);  // no row: 10 - H
-        QCOMPARE((*table)[18].y, 10.0);
+        QCOMPARE(table[3].x, stored(3).x + 10);
+        QCOMPARE(table[3].y, stored(3).y + 10);
+        QCOMPARE(table[18].x, 10.0);  // no row: 10 - H
+        QCOMPARE(table[18].y, 10.0);
+        QCOMPARE(table[Field::Bank].x, stored(Field::Bank).x + 10);
         QCOMPARE(FieldIndexOf(u"没有这个字段"), -1);
         QCOMPARE(FieldIndexOf(u"会计"), 18);
     }
