@@ -129,6 +129,8 @@ bool PainterSurface::newPage() {
 bool PainterSurface::endDocument() {
     if (!begin())
         return false;
+    if (m_beforeEnd)
+        m_beforeEnd();
     return m_painter.end() && m_ok;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include <QFont>
@@ -35,6 +36,9 @@ public:
     void abandonDocument() override;
     bool ok() const override { return m_ok; }
 
+    // Run just before the document ends (the spooler's answer is readied there).
+    void setBeforeEnd(std::function<void()> beforeEnd) { m_beforeEnd = std::move(beforeEnd); }
+
 private:
     bool begin();
     double pixelsPerMm() const;
@@ -47,6 +51,7 @@ private:
     QFont m_font;
     QColor m_color = Qt::black;
     bool m_ok = true;
+    std::function<void()> m_beforeEnd;
 };
 
 // The Qt font of a field's font; the Windows Chinese names resolve to installed faces.

@@ -20,3 +20,17 @@ bool SystemPrinters::choosePrinter(const QString& name, Prompts& prompts) {
     m_current = name;
     return !selectPrinterByName(m_printer, name, prompts).isEmpty();
 }
+
+void SystemPrinters::beginDocument() {
+    m_job.emplace();
+    m_printer.setDocName(m_job->title());
+}
+
+void SystemPrinters::beforeDocumentEnds() {
+    if (m_job)
+        m_job->beforeEnd();
+}
+
+bool SystemPrinters::documentAccepted() {
+    return m_job && m_job->accepted(m_printer.printerName());
+}

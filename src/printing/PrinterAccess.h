@@ -1,8 +1,12 @@
 #pragma once
 
+#include <optional>
+
 #include <QPrinter>
 #include <QString>
 #include <QStringList>
+
+#include "Spooler.h"
 
 class Prompts;
 
@@ -22,6 +26,13 @@ public:
     virtual bool choosePrinter(const QString& name, Prompts& prompts) = 0;
     // The printer of the current printer, for the next document.
     virtual QPrinter& printer() = 0;
+
+    // A document's life on the printer, as the print job tells it: before it is drawn, just
+    // before it ends, and right after it ended well. The last answers whether the spooler
+    // accepted the job (a PDF file: whether it was written whole).
+    virtual void beginDocument() {}
+    virtual void beforeDocumentEnds() {}
+    virtual bool documentAccepted() { return true; }
 };
 
 // The system's printers (CUPS on Linux, the spooler on Windows).
@@ -33,8 +44,12 @@ public:
     QString currentPrinter() const override { return m_current; }
     bool choosePrinter(const QString& name, Prompts& prompts) override;
     QPrinter& printer() override { return m_printer; }
+    void beginDocument() override;
+    void beforeDocumentEnds() override;
+    bool documentAccepted() override;
 
 private:
     QPrinter m_printer{QPrinter::HighResolution};
     QString m_current;
+    std::optional<SpoolerJob> m_job;
 };

@@ -4,6 +4,7 @@
 #include <QPrinterInfo>
 
 #include "Prompts.h"
+#include "Spooler.h"
 
 using namespace Qt::StringLiterals;
 
@@ -27,7 +28,9 @@ QString selectPrinterByName(QPrinter& printer, const QString& name, Prompts& pro
     if (!info.isNull()) {
         printer.setOutputFormat(QPrinter::NativeFormat);
         printer.setPrinterName(info.printerName());
-        if (printer.isValid() && info.state() != QPrinter::Error)
+        // A queue that is stopped or rejects jobs would refuse the cheque once drawn.
+        if (printer.isValid() && info.state() != QPrinter::Error &&
+            queueTakesJobs(info.printerName()))
             return info.printerName();
     }
     prompts.message(u"没有正常连接打印机！"_s, {}, PromptButtons::Ok);

@@ -12,6 +12,7 @@
 #include "PainterSurface.h"
 #include "PrinterChoice.h"
 #include "ScriptedPrompts.h"
+#include "Spooler.h"
 #include "TestDatabase.h"
 
 using namespace Qt::StringLiterals;
@@ -19,9 +20,10 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // The queues .ci/run sets up: CUPS with printer-driver-cups-pdf, writing into ~/PDF; the
-// second one has A4 as its only paper.
+// second one has A4 as its only paper; the third refuses every job.
 const QString kQueue = u"ChequePDF"_s;
 const QString kA4Queue = u"ChequeA4"_s;
+const QString kRejectingQueue = u"ChequeRejecting"_s;  // cupsreject
 
 // Waits for the PDF that the queue writes into `out` for the document `title` (one not in
 // `before`; other tests print at the same time); empty after 30 s.
@@ -69,6 +71,37 @@ private slots:
         QVERIFY(selectPrinterByName(printer, u"没有这台打印机"_s, prompts).isEmpty());
         QCOMPARE(prompts.shown().size(), size_t(1));
         QCOMPARE(prompts.shown()[0].text, u"没有正常连接打印机！"_s);
+    }
+
+    // What the spooler says: a queue that rejects jobs is refused when chosen, like a stopped
+    // one; a document that reaches it all the same (the queue began rejecting after it was
+    // chosen) is not taken for printed; a queue that takes it is.
+    void theSpoolersAnswer_data() {
+        QTest::addColumn<QString>("queue");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("a queue that takes jobs") << kQueue << true;
+        QTest::newRow("a queue that rejects jobs") << kRejectingQueue << false;
+    }
+    void theSpoolersAnswer() {
+        QFETCH(QString, queue);
+        QFETCH(bool, accepted);
+        if (!QPrinterInfo::availablePrinterNames().contains(queue))
+            QSKIP("no CUPS queue of that name (see .ci/run)");
+        QPrinter printer(QPrinter::HighResolution);
+        ScriptedPrompts prompts;
+        QCOMPARE(selectPrinterByName(printer, queue, prompts).isEmpty(), !accepted);
+        QCOMPARE(prompts.shown().size(), size_t(accepted ? 0 : 1));
+        printer.setPrinterName(queue);
+        SpoolerJob job;
+        printer.setDocName(job.title());
+        PainterSurface surface(printer);
+        surface.setBeforeEnd([&] { job.beforeEnd(); });
+        QVERIFY(PrintCalibrationSquare(surface));
+        QCOMPARE(job.accepted(queue), accepted);
+        // A document that never reached the spooler is no accepted job either.
+        SpoolerJob unsent;
+        unsent.beforeEnd();
+        QVERIFY(!unsent.accepted(queue));
     }
 
     // Through a real print queue the square lies 10 mm from the printable area's corner.

@@ -6,13 +6,14 @@
 #include "Prompts.h"
 
 // A printer seam for tests: printers by name, each "printing" into a PDF file; a printer
-// named in `unreachable` does not answer.
+// named in `unreachable` does not answer, and with `refuseJobs` the spooler takes nothing.
 class PdfPrinters final : public PrinterAccess {
 public:
     explicit PdfPrinters(QString pdfPath, QStringList names = {QStringLiteral("测试打印机")})
         : m_pdf(std::move(pdfPath)), m_names(std::move(names)), m_current(m_names.value(0)) {}
 
     QStringList unreachable;
+    bool refuseJobs = false;  // the spooler refuses every document
 
     QStringList installedPrinters() const override { return m_names; }
     QString currentPrinter() const override { return m_current; }
@@ -27,6 +28,7 @@ public:
         return true;
     }
     QPrinter& printer() override { return m_printer; }
+    bool documentAccepted() override { return !refuseJobs; }
 
 private:
     QString m_pdf;

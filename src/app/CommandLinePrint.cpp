@@ -1,0 +1,85 @@
+#include "CommandLinePrint.h"
+
+#include <QFileInfo>
+
+#include "OverflowGuard.h"
+#include "PrinterChoice.h"
+#include "Prompts.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void fail(const Io& io, const QString& reason) {
+    write(io.err, "chequeprint: " + reason.toUtf8() + '\n');
+}
+
+}  // namespace
+
+CommandLinePrint::CommandLinePrint(const Arguments& args, const Io& io, Prompts& prompts)
+    : m_args(args), m_io(io), m_prompts(prompts) {
+    if (args.has(u"--pdf"_s))
+        m_target = QFileInfo(args.option(u"--pdf"_s)).absoluteFilePath();
+    else
+        m_target = args.has(u"--printer"_s) ? args.option(u"--printer"_s) : defaultPrinterName();
+}
+
+QStringList CommandLinePrint::installedPrinters() const {
+    return m_args.has(u"--pdf"_s) ? QStringList{m_target} : m_system.installedPrinters();
+}
+
+bool CommandLinePrint::choosePrinter(const QString& name, Prompts& prompts) {
+    return m_system.choosePrinter(name, prompts);
+}
+
+bool CommandLinePrint::choosePrinter(bool& noAnswer) {
+    if (!m_args.has(u"--pdf"_s)) {
+        noAnswer = !choosePrinter(m_target, m_prompts);
+        return !noAnswer;
+    }
+    noAnswer = true;  // a file that cannot be written is a failed print
+    if (m_args.has(u"--printer"_s)) {
+        fail(m_io, u"--printer and --pdf exclude each other"_s);
+        return false;
+    }
+    m_pdf.emplace(m_args.option(u"--pdf"_s));
+    if (!m_pdf->open()) {
+        fail(m_io, u"cannot write "_s + m_pdf->target() + u": "_s + m_pdf->errorString());
+        m_pdf.reset();
+        return false;
+    }
+    m_pdfPrinter.setDocName(u"chequeprint"_s);
+    m_pdfPrinter.setCreator(u"chequeprint"_s);
+    m_pdfPrinter.setOutputFormat(QPrinter::PdfFormat);
+    m_pdfPrinter.setOutputFileName(m_pdf->temporaryPath());
+    noAnswer = false;
+    return true;
+}
+
+void CommandLinePrint::beginDocument() {
+    if (!m_pdf)
+        m_system.beginDocument();
+}
+
+void CommandLinePrint::beforeDocumentEnds() {
+    if (!m_pdf)
+        m_system.beforeDocumentEnds();
+}
+
+bool CommandLinePrint::documentAccepted() {
+    if (!m_pdf)
+        return m_system.documentAccepted();
+    // A complete PDF file gets its name; a failed or cut one leaves the old file as it was.
+    if (m_pdf->commit(isCompletePdf))
+        return true;
+    fail(m_io, u"cannot write "_s + m_pdf->target() + u": "_s + m_pdf->errorString());
+    return false;
+}
+
+bool CommandLinePrint::printOverflowing(const QList<int>& fields) {
+    if (m_args.has(u"--allow-overflow"_s))
+        return true;
+    fail(m_io, u"these fields do not fit on the cheque: "_s + fieldIdentifiers(fields) +
+                   u" (--allow-overflow prints them all the same)"_s);
+    return false;
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <optional>
+
+#include <QPrinter>
+
+#include "OutputFile.h"
+#include "PrintJob.h"
+#include "PrinterAccess.h"
+#include "Verbs.h"
+
+// Where a printing verb prints, and its options answering the print's questions: the printer
+// of --printer (or the system's default), or the PDF file of --pdf, written completely or not
+// at all; --allow-overflow prints fields that do not fit, --save keeps the cheques. Nobody is
+// there to load a cheque or to try again.
+class CommandLinePrint final : public PrinterAccess, public PrintQuestions {
+public:
+    CommandLinePrint(const Arguments& args, const Io& io, Prompts& prompts);
+
+    // Where the job goes, for the journal: the PDF file, or the printer asked for.
+    QStringList installedPrinters() const override;
+    QString currentPrinter() const override { return m_target; }
+    bool choosePrinter(const QString& name, Prompts& prompts) override;
+    QPrinter& printer() override { return m_pdf ? m_pdfPrinter : m_system.printer(); }
+    void beginDocument() override;
+    void beforeDocumentEnds() override;
+    bool documentAccepted() override;
+
+    bool printOverflowing(const QList<int>& fields) override;
+    bool choosePrinter(bool& noAnswer) override;
+    bool confirmStart(const QString&) override { return true; }
+    bool keep(int) override { return m_args.has(QStringLiteral("--save")); }
+    bool tryAgain() override { return false; }
+    bool printCalibrationSquare() override { return true; }
+    QString endorsementText() override { return m_args.inputs.value(0); }
+
+private:
+    const Arguments& m_args;
+    const Io& m_io;
+    Prompts& m_prompts;
+    QString m_target;
+    SystemPrinters m_system;
+    QPrinter m_pdfPrinter{QPrinter::HighResolution};
+    std::optional<OutputFile> m_pdf;
+};

@@ -1,0 +1,45 @@
+#include "WindowPrintQuestions.h"
+
+#include "OverflowGuard.h"
+#include "PrinterDialog.h"
+#include "Prompts.h"
+
+using namespace Qt::StringLiterals;
+
+bool WindowPrintQuestions::printOverflowing(const QList<int>& fields) {
+    return m_prompts.message(
+               u"以下内容超出支票栏位："_s + fieldIdentifiers(fields) + u"，是否继续打印？"_s, {},
+               PromptButtons::YesNoDefaultNo) == PromptAnswer::Yes;
+}
+
+bool WindowPrintQuestions::choosePrinter(bool& noAnswer) {
+    return !PrinterDialog::choosePrinterWithDialog(m_printers, m_prompts, m_parent, &noAnswer)
+                .isEmpty();
+}
+
+bool WindowPrintQuestions::confirmStart(const QString& summary) {
+    const QString start =
+        u"请在选定的打印机中放好空白支票，并确认打印机已开启联机，然后按“确定”！"_s;
+    return m_prompts.message(summary.isEmpty() ? start : summary + u'\n' + start, u"打印开始提示"_s,
+                             PromptButtons::OkCancel) == PromptAnswer::Ok;
+}
+
+bool WindowPrintQuestions::keep(int count) {
+    const QString question =
+        count == 1 ? u"是否保存支票打印信息？"_s : u"是否保存这%1张支票的打印信息？"_s.arg(count);
+    return m_prompts.message(question, {}, PromptButtons::YesNo) == PromptAnswer::Yes;
+}
+
+bool WindowPrintQuestions::tryAgain() {
+    return m_prompts.message(u"支票打印信息未能保存，是否重试？"_s, {}, PromptButtons::YesNo) ==
+           PromptAnswer::Yes;
+}
+
+bool WindowPrintQuestions::printCalibrationSquare() {
+    return m_prompts.message(u"您是否需要打印校验图形？如果要打印，请在打印机中放好A4纸一张。"_s,
+                             u"打印位置校验"_s, PromptButtons::YesNo) == PromptAnswer::Yes;
+}
+
+QString WindowPrintQuestions::endorsementText() {
+    return m_prompts.inputBox(u"请输入背书内容(须换行处请输入“//”)："_s);
+}

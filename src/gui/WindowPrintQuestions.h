@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include "PrintJob.h"
+
+class PrinterAccess;
+class Prompts;
+
+// The cashier answers a print's questions: message boxes, the printer dialog and the input box
+// for an endorsement, each above `parent` (the window, or the batch list it came from).
+class WindowPrintQuestions final : public PrintQuestions {
+public:
+    WindowPrintQuestions(Prompts& prompts, PrinterAccess& printers, QWidget* parent)
+        : m_prompts(prompts), m_printers(printers), m_parent(parent) {}
+
+    bool printOverflowing(const QList<int>& fields) override;
+    bool choosePrinter(bool& noAnswer) override;
+    bool confirmStart(const QString& summary) override;
+    bool keep(int count) override;
+    bool tryAgain() override;
+    bool printCalibrationSquare() override;
+    QString endorsementText() override;
+
+private:
+    Prompts& m_prompts;
+    PrinterAccess& m_printers;
+    QPointer<QWidget> m_parent;
+};

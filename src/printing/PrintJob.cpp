@@ -1,0 +1,183 @@
+#include "PrintJob.h"
+
+#include "BatchPrint.h"
+#include "Calibration.h"
+#include "Cheque.h"
+#include "ChequeCheck.h"
+#include "ChequePrinter.h"
+#include "Clock.h"
+#include "Database.h"
+#include "Endorsement.h"
+#include "HistoryRecords.h"
+#include "OverflowGuard.h"
+#include "PainterSurface.h"
+#include "PrintFormat.h"
+#include "PrintJournal.h"
+#include "PrinterAccess.h"
+#include "Prompts.h"
+
+using namespace Qt::StringLiterals;
+
+PrintJob::PrintJob(Database& db, Prompts& prompts, const Clock& clock, PrinterAccess& printers,
+                   PrintQuestions& questions, const PrintFormat& format)
+    : m_db(db),
+      m_prompts(prompts),
+      m_clock(clock),
+      m_printers(printers),
+      m_questions(questions),
+      m_format(format) {}
+
+PrintResult PrintJob::printCheque(const Cheque& cheque) {
+    const QList<Cheque> cheques{cheque};
+    PrintResult result;
+    if (!printerReady(kChequeJob, cheques))
+        return result;
+    // What would be refused, or asked about, comes before the cashier loads a blank cheque.
+    int fault = -1;
+    if (!checkChequeBeforePrint(cheque, m_prompts, &fault)) {
+        result.faultyField = fault;
+        journal(kChequeJob, cheques, refusedFor(u"日期或金额有误"_s));
+        return result;
+    }
+    const QList<int> overflowing = FindOverflowingFields(cheque, m_format, *printerLikeMeasure());
+    if (!overflowing.isEmpty() && !m_questions.printOverflowing(overflowing)) {
+        journal(kChequeJob, cheques, cancelledAt(u"超出支票栏位"_s));
+        return result;
+    }
+    bool noAnswer = false;
+    if (!m_questions.choosePrinter(noAnswer)) {
+        journal(kChequeJob, cheques, noAnswer ? kPrintFailed : cancelledAt(u"请选择打印机"_s));
+        return result;
+    }
+    if (!m_questions.confirmStart({})) {
+        journal(kChequeJob, cheques, cancelledAt(u"打印开始提示"_s));
+        return result;
+    }
+    return send(kChequeJob, cheques,
+                [&](PrintSurface& surface) { return DrawChequeFields(surface, cheque, m_format); });
+}
+
+PrintResult PrintJob::printBatch(const QList<Cheque>& cheques) {
+    if (cheques.isEmpty() || !printerReady(kChequeJob, cheques))
+        return {};
+    bool noAnswer = false;
+    if (!m_questions.choosePrinter(noAnswer)) {
+        journal(kChequeJob, cheques, noAnswer ? kPrintFailed : cancelledAt(u"请选择打印机"_s));
+        return {};
+    }
+    if (!m_questions.confirmStart(batchSummary(cheques))) {
+        journal(kChequeJob, cheques, cancelledAt(u"打印开始提示"_s));
+        return {};
+    }
+    const int pages = int(cheques.size());
+    return send(kChequeJob, cheques, [&](PrintSurface& surface) {
+        if (pageDrawn)
+            pageDrawn(0, pages);
+        return PrintChequeBatch(surface, cheques, m_format, [&](int page) {
+            if (pageDrawn)
+                pageDrawn(page, pages);
+        });
+    });
+}
+
+PrintResult PrintJob::printEndorsement(const Cheque& cheque) {
+    bool noAnswer = false;
+    if (!m_questions.choosePrinter(noAnswer)) {
+        journal(kEndorsementJob, {}, noAnswer ? kPrintFailed : cancelledAt(u"请选择打印机"_s));
+        return {};
+    }
+    const EndorsementLayout layout = endorsementLayout(cheque, m_format.page.x, m_format.page.y);
+    const QString text = m_questions.endorsementText();
+    if (text.isEmpty()) {
+        journal(kEndorsementJob, {}, cancelledAt(u"背书内容"_s));
+        return {};
+    }
+    return send(kEndorsementJob, {},
+                [&](PrintSurface& surface) { return PrintEndorsementText(surface, text, layout); });
+}
+
+PrintResult PrintJob::printCalibration() {
+    bool noAnswer = false;
+    if (!m_questions.choosePrinter(noAnswer)) {
+        journal(kCalibrationJob, {}, noAnswer ? kPrintFailed : cancelledAt(u"请选择打印机"_s));
+        return {};
+    }
+    if (!m_questions.printCalibrationSquare()) {
+        journal(kCalibrationJob, {}, cancelledAt(u"打印位置校验"_s));
+        return {};
+    }
+    return send(kCalibrationJob, {},
+                [](PrintSurface& surface) { return PrintCalibrationSquare(surface); });
+}
+
+bool PrintJob::printerReady(const QString& kind, const QList<Cheque>& cheques) {
+    if (!m_printers.installedPrinters().isEmpty())
+        return true;
+    m_prompts.message(u"您的电脑没有连接打印机！"_s, u"打印机错误"_s, PromptButtons::Ok);
+    journal(kind, cheques, refusedFor(u"没有打印机"_s));
+    return false;
+}
+
+PrintResult PrintJob::send(const QString& kind, const QList<Cheque>& cheques,
+                           const std::function<bool(PrintSurface&)>& draw) {
+    PrintResult result;
+    // The entry is committed before the printer is touched: a cheque never leaves without it,
+    // whatever moment the program dies. When it cannot be written, nothing is printed.
+    QStringList fields;
+    for (const Cheque& cheque : cheques)
+        fields << journalFields(cheque);
+    const std::optional<QList<qint64>> entries = JournalPrinting(
+        m_db, m_clock, {kind, m_printers.currentPrinter(), m_format.name, kPrinting, {}, {}},
+        fields);
+    if (!entries)
+        return result;
+
+    m_printers.beginDocument();
+    {
+        PainterSurface surface(m_printers.printer());
+        surface.setBeforeEnd([this] { m_printers.beforeDocumentEnds(); });
+        if (!draw(surface)) {
+            surface.abandonDocument();
+        } else {
+            result.printed = m_printers.documentAccepted();
+        }
+    }
+    if (!result.printed) {
+        m_prompts.message(
+            cheques.size() > 1 ? batchFailure(int(cheques.size())) : u"打印错误，请检查打印机！"_s,
+            {}, PromptButtons::Ok);
+        withRetries([&] { return RecordOutcome(m_db, *entries, kPrintFailed); });
+        return result;
+    }
+    // The journal already holds the cheques: keeping them is asked until it succeeds or the
+    // cashier gives up, and the kept rows commit with the outcome.
+    if (kind == kChequeJob && m_questions.keep(int(cheques.size()))) {
+        result.keptAsAsked = withRetries([&] {
+            return m_db.atomically([&] {
+                return SaveHistoryRecords(m_db, cheques, m_clock.today(), &result.kept) &&
+                       RecordOutcome(m_db, *entries, kPrinted, result.kept);
+            });
+        });
+        if (!result.keptAsAsked)
+            result.kept.clear();
+        return result;
+    }
+    withRetries([&] { return RecordOutcome(m_db, *entries, kPrinted); });
+    return result;
+}
+
+bool PrintJob::journal(const QString& kind, const QList<Cheque>& cheques, const QString& outcome) {
+    JournalEntry entry{kind, m_printers.currentPrinter(), m_format.name, outcome, {}, {}};
+    if (cheques.size() > 1)
+        return AppendBatchJournal(m_db, m_clock, cheques, entry, {});
+    if (!cheques.isEmpty())
+        entry.fields = journalFields(cheques.front());
+    return AppendJournal(m_db, m_clock, entry);
+}
+
+bool PrintJob::withRetries(const std::function<bool()>& work) {
+    while (!work())
+        if (!m_questions.tryAgain())
+            return false;
+    return true;
+}

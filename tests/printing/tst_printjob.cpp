@@ -1,0 +1,189 @@
+// The print job from the checks to the record, on a real database file and a real PDF: what is
+// journalled before anything is sent, what a refused job and a held database leave behind.
+#include <functional>
+
+#include <QFile>
+#include <QTest>
+
+#include "Cheque.h"
+#include "Clock.h"
+#include "FormatStore.h"
+#include "PdfPrinters.h"
+#include "PrintFormat.h"
+#include "PrintJob.h"
+#include "PrintJournal.h"
+#include "TestDatabase.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Answers as the cashier would, and lets a test act at the moment a question is asked.
+class ScriptedQuestions final : public PrintQuestions {
+public:
+    bool keepAnswer = true;
+    std::function<void()> onKeep;              // when the keep question is asked
+    std::function<bool(int attempt)> onRetry;  // the answer to "try again?"
+    int keepAsked = 0;
+    int retries = 0;
+
+    bool printOverflowing(const QList<int>&) override { return true; }
+    bool choosePrinter(bool&) override { return true; }
+    bool confirmStart(const QString&) override { return true; }
+    bool keep(int) override {
+        ++keepAsked;
+        if (onKeep)
+            onKeep();
+        return keepAnswer;
+    }
+    bool tryAgain() override { return onRetry && onRetry(++retries); }
+    bool printCalibrationSquare() override { return true; }
+    QString endorsementText() override { return u"甲公司//乙公司"_s; }
+};
+
+Cheque payable() {
+    Cheque cheque;
+    cheque.setText(Field::Year, u"贰零贰陆"_s);
+    cheque.setText(Field::Month, u"壹拾贰"_s);
+    cheque.setText(Field::Day, u"零捌"_s);
+    cheque.setText(Field::Payee, u"甲公司"_s);
+    cheque.setText(Field::Amount, u"￥88.00"_s);
+    cheque.setText(Field::StubYear, u"2026"_s);
+    cheque.setText(Field::StubMonth, u"12"_s);
+    cheque.setText(Field::StubDay, u"8"_s);
+    return cheque;
+}
+
+}  // namespace
+
+class TestPrintJob : public QObject {
+    Q_OBJECT
+
+private:
+    struct Fixture {
+        TestDatabase t;
+        Clock clock;
+        QString pdf = t.dir.filePath(u"cheque.pdf"_s);
+        PdfPrinters printers{pdf};
+        ScriptedQuestions questions;
+        PrintFormat format = LoadPrintFormat(t.db, u"标准支票"_s).value();
+        PrintJob job{t.db, t.prompts, clock, printers, questions, format};
+
+        Fixture() {
+            clock.setNow(QDateTime(QDate(2026, 12, 8), QTime(10, 0)));
+            printers.choosePrinter(printers.currentPrinter(), t.prompts);  // into the PDF
+        }
+        // The journal as another program reads it: outcome/history ID, oldest first.
+        QString journal() {
+            return t.rows(
+                u"SELECT 结果, COALESCE(CAST(历史ID AS TEXT), '') FROM 打印日志 "
+                u"ORDER BY ID"_s);
+        }
+        int kept() { return t.scalar(u"SELECT count(*) FROM 历史记录"_s).toInt(); }
+    };
+
+private slots:
+    void initTestCase() { SKIP_WITHOUT_TEST_SERVER(); }
+
+    // Killed at any moment after the job was sent, the program leaves an entry that shows the
+    // attempt: the entry is committed before the printer is touched, and is still 打印中
+    // while the cashier is asked whether to keep the cheque.
+    void theEntryIsWrittenBeforeThePrinterIsTouched() {
+        Fixture f;
+        QString seenAtKeep;
+        f.questions.onKeep = [&] {
+            QVERIFY(QFile::exists(f.pdf));
+            ScriptedPrompts otherPrompts;
+            Database other(otherPrompts);
+            QVERIFY(!f.t.openAs(u"auditor"_s, other).isEmpty());
+            std::optional<QSqlQuery> q = other.select(u"SELECT 结果, 打印机 FROM 打印日志"_s);
+            QVERIFY(q && q->next());
+            seenAtKeep = q->value(0).toString() + u'/' + q->value(1).toString();
+        };
+        const PrintResult result = f.job.printCheque(payable());
+        QVERIFY2(result.printed, qPrintable(f.journal()));
+        QCOMPARE(seenAtKeep, u"打印中/测试打印机"_s);
+        QCOMPARE(result.kept.size(), 1);
+        QCOMPARE(f.journal(), u"已打印/"_s + QString::number(result.kept[0]));
+        QCOMPARE(f.kept(), 1);
+    }
+
+    // A job the spooler did not take is a print error: journalled as failed, not asked about,
+    // not kept; for a batch the message says none of its cheques was printed.
+    void aRefusedJobIsAFailure_data() {
+        QTest::addColumn<int>("cheques");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("journal");
+        QTest::newRow("one cheque") << 1 << u"打印错误，请检查打印机！"_s << u"打印失败/"_s;
+        QTest::newRow("a batch") << 3 << u"打印错误，请检查打印机！本批 3 张支票都没有打印。"_s
+                                 << u"打印失败/|打印失败/|打印失败/"_s;
+    }
+    void aRefusedJobIsAFailure() {
+        QFETCH(int, cheques);
+        QFETCH(QString, message);
+        QFETCH(QString, journal);
+        Fixture f;
+        f.printers.refuseJobs = true;
+        const PrintResult result = cheques == 1
+                                       ? f.job.printCheque(payable())
+                                       : f.job.printBatch(QList<Cheque>(cheques, payable()));
+        QVERIFY(!result.printed);
+        QCOMPARE(f.t.prompts.shown().back().text, message);
+        QCOMPARE(f.questions.keepAsked, 0);
+        QCOMPARE(f.journal(), journal);
+        QCOMPARE(f.kept(), 0);
+    }
+
+    // Another program holds the database: nothing is printed when the entry cannot be
+    // written, and a cheque already printed is kept once the database is free again, with
+    // its entry, however often the cashier tries.
+    void aHeldDatabase() {
+        if (onTestServer())
+            QSKIP("a file's lock");
+        Fixture f;
+        auto holdDatabase = [&f](Database& other) {
+            QVERIFY(other.open(f.t.path()));
+            QVERIFY(other.execute(u"BEGIN EXCLUSIVE"_s));
+        };
+        {
+            ScriptedPrompts otherPrompts;
+            Database other(otherPrompts);
+            holdDatabase(other);
+            QVERIFY(!f.job.printCheque(payable()).printed);
+            QVERIFY(!QFile::exists(f.pdf));
+            QVERIFY(f.t.prompts.shown().back().text.endsWith(
+                u"！\n数据库正被其他程序使用，请稍后再试。"_s));
+            QVERIFY(f.t.prompts.shown().back().text.startsWith(u"数据库打开错误("_s));
+            QVERIFY(other.execute(u"ROLLBACK"_s));
+        }
+        QCOMPARE(f.journal(), QString());
+
+        ScriptedPrompts otherPrompts;
+        Database other(otherPrompts);
+        f.questions.onKeep = [&] { holdDatabase(other); };
+        f.questions.onRetry = [&](int attempt) {
+            if (attempt == 1)  // the other program is done before the cashier answers
+                other.execute(u"ROLLBACK"_s);
+            return true;
+        };
+        const PrintResult result = f.job.printCheque(payable());
+        QVERIFY(result.printed && result.keptAsAsked);
+        QCOMPARE(f.questions.retries, 1);
+        QCOMPARE(f.kept(), 1);
+        QCOMPARE(f.journal(), u"已打印/"_s + QString::number(result.kept.value(0)));
+    }
+
+    // Endorsements and calibration squares are journalled the same way, with no question of
+    // keeping them.
+    void otherPrintsAreJournalledToo() {
+        Fixture f;
+        QVERIFY(f.job.printEndorsement(payable()).printed);
+        QVERIFY(f.job.printCalibration().printed);
+        QCOMPARE(f.journal(), u"已打印/|已打印/"_s);
+        QCOMPARE(f.t.rows(u"SELECT 种类 FROM 打印日志 ORDER BY ID"_s), u"背书|校准"_s);
+        QCOMPARE(f.questions.keepAsked, 0);
+    }
+};
+
+QTEST_MAIN(TestPrintJob)
+#include "tst_printjob.moc"
