@@ -1,30 +1,22 @@
 #include <functional>
 #include <optional>
 
-#include <QFileInfo>
-#include <QPrinter>
-
 #include "BatchPrint.h"
-#include "Calibration.h"
 #include "Cheque.h"
-#include "ChequeCheck.h"
 #include "ChequePicture.h"
-#include "ChequePrinter.h"
 #include "Clock.h"
+#include "CommandLinePrint.h"
 #include "ConsolePrompts.h"
 #include "Database.h"
-#include "Endorsement.h"
 #include "FieldInput.h"
 #include "FormatStore.h"
 #include "HistoryRecords.h"
 #include "OptionFlags.h"
 #include "OutputFile.h"
 #include "OverflowGuard.h"
-#include "PainterSurface.h"
 #include "PaymentCheck.h"
 #include "PaymentList.h"
-#include "PrintJournal.h"
-#include "PrinterChoice.h"
+#include "PrintJob.h"
 #include "ProgressIndicator.h"
 #include "RegText.h"
 #include "Verbs.h"
@@ -45,22 +37,25 @@ struct Session {
     Clock clock;
 };
 
-// Opens the database and gives the format of --format, or the current one; empty after
+// Opens the database and reads the format of --format, or the current one; nothing after
 // saying why.
-QString openFormat(Session& s, const Arguments& args, const Io& io) {
+std::optional<PrintFormat> openFormat(Session& s, const Arguments& args, const Io& io) {
     if (!openDatabase(s.db, args))
-        return {};
+        return std::nullopt;
     FormatDisplays displays;
     ListFormatNames(s.db, displays);
     const QString name =
         args.has(u"--format"_s) ? args.option(u"--format"_s) : displays.currentFormat;
     if (s.prompts.takeShown())
-        return {};
+        return std::nullopt;
     if (!displays.formatNames.contains(name)) {
         fail(io, u"no print format named \""_s + name + u'"');
-        return {};
+        return std::nullopt;
     }
-    return name;
+    std::optional<PrintFormat> format = LoadPrintFormat(s.db, name);
+    if (s.prompts.takeShown())
+        return std::nullopt;
+    return format;
 }
 
 // The cheque the window would show at start (the last input, or on a first start the empty
@@ -111,126 +106,41 @@ std::optional<Cheque> chequeFromArguments(Session& s, const Arguments& args, con
     return cheque;
 }
 
-// Where a printing verb prints: the printer of --printer (or the system's default), or the
-// PDF file of --pdf, which is written completely or not at all.
-class Output {
-public:
-    bool open(Session& s, const Arguments& args, const Io& io) {
-        m_printer.setDocName(u"chequeprint"_s);
-        m_printer.setCreator(u"chequeprint"_s);
-        if (args.has(u"--pdf"_s)) {
-            if (args.has(u"--printer"_s)) {
-                fail(io, u"--printer and --pdf exclude each other"_s);
-                return false;
-            }
-            m_pdf.emplace(args.option(u"--pdf"_s));
-            if (!m_pdf->open()) {
-                fail(io, u"cannot write "_s + m_pdf->target() + u": "_s + m_pdf->errorString());
-                return false;
-            }
-            m_printer.setOutputFormat(QPrinter::PdfFormat);
-            m_printer.setOutputFileName(m_pdf->temporaryPath());
-            return true;
-        }
-        if (!checkPrinterInstalled(s.prompts))
-            return false;
-        const QString name =
-            args.has(u"--printer"_s) ? args.option(u"--printer"_s) : defaultPrinterName();
-        return !selectPrinterByName(m_printer, name, s.prompts).isEmpty();
+// Prints through the print job on the printer of --printer or into the PDF file of --pdf:
+// 0 when the spooler took the job, it was journalled and, with --save, kept; otherwise 1,
+// after `notPrinted` when nothing was printed.
+int print(Session& s, const Arguments& args, const Io& io, const PrintFormat& format,
+          const std::function<PrintResult(PrintJob&)>& print, const QString& notPrinted = {}) {
+    CommandLinePrint target(args, io, s.prompts);
+    PrintJob job(s.db, s.prompts, s.clock, target, target, format);
+    const PrintResult result = print(job);
+    if (!result.printed) {
+        if (!notPrinted.isEmpty())
+            fail(io, notPrinted);
+        return 1;
     }
-
-    QPrinter& printer() { return m_printer; }
-
-    // Gives a complete PDF file its name; a failed or cut one leaves the old file as it was.
-    bool finish(bool complete, Session& s, const Io& io) {
-        if (!m_pdf || !complete)
-            return complete;
-        if (m_pdf->commit(isCompletePdf))
-            return true;
-        fail(io, u"cannot write "_s + m_pdf->target() + u": "_s + m_pdf->errorString());
-        s.prompts.message(u"打印错误，请检查打印机！"_s, {}, PromptButtons::Ok);
-        return false;
+    if (!result.keptAsAsked) {
+        fail(io, u"printed, but it could not be saved in the history"_s);
+        return 1;
     }
-
-private:
-    QPrinter m_printer{QPrinter::HighResolution};
-    std::optional<OutputFile> m_pdf;
-};
-
-// Where the job goes, for the journal: the PDF file, or the printer asked for.
-QString printTarget(const Arguments& args) {
-    if (args.has(u"--pdf"_s))
-        return QFileInfo(args.option(u"--pdf"_s)).absoluteFilePath();
-    return args.has(u"--printer"_s) ? args.option(u"--printer"_s) : defaultPrinterName();
-}
-
-// Prints a calibration square or an endorsement and journals the attempt.
-int printAndJournal(Session& s, const Arguments& args, const Io& io, const QString& kind,
-                    const QString& format, const std::function<bool(PrintSurface&)>& draw) {
-    Output output;
-    bool printed = output.open(s, args, io);
-    if (printed) {
-        PainterSurface surface(output.printer());
-        printed = output.finish(draw(surface), s, io);
+    if (!result.recorded) {
+        fail(io, u"printed, but the print journal could not record it"_s);
+        return 1;
     }
-    AppendJournal(s.db, s.clock,
-                  {kind, printTarget(args), format, printed ? kPrinted : kPrintFailed, {}, {}});
-    return printed ? 0 : 1;
+    return 0;
 }
 
 }  // namespace
 
 int printVerb(const Arguments& args, const Io& io) {
     Session s(io);
-    const QString format = openFormat(s, args, io);
-    if (format.isEmpty())
+    const std::optional<PrintFormat> format = openFormat(s, args, io);
+    if (!format)
         return 1;
-    const std::optional<PrintFormat> printFormat = LoadPrintFormat(s.db, format);
-    if (!printFormat)
-        return 1;
-    std::optional<Cheque> cheque = chequeFromArguments(s, args, io, format);
+    const std::optional<Cheque> cheque = chequeFromArguments(s, args, io, format->name);
     if (!cheque)
         return 1;
-    // Every attempt from here on is journalled, one refused or failed too.
-    auto journal = [&](const QString& outcome, const QVariant& kept = {}) {
-        AppendJournal(
-            s.db, s.clock,
-            {kChequeJob, printTarget(args), format, outcome, kept, journalFields(*cheque)});
-    };
-    // Nothing is printed that could not be kept: a real date and an amount in figure form.
-    if (!checkChequeBeforePrint(*cheque, s.prompts)) {
-        journal(refusedFor(u"日期或金额有误"_s));
-        return 1;
-    }
-    if (!args.has(u"--allow-overflow"_s)) {
-        const QList<int> overflowing =
-            FindOverflowingFields(*cheque, *printFormat, *printerLikeMeasure());
-        if (!overflowing.isEmpty()) {
-            fail(io, u"these fields do not fit on the cheque: "_s + fieldIdentifiers(overflowing) +
-                         u" (--allow-overflow prints them all the same)"_s);
-            journal(refusedFor(u"超出支票栏位"_s));
-            return 1;
-        }
-    }
-    Output output;
-    if (!output.open(s, args, io)) {
-        journal(kPrintFailed);
-        return 1;
-    }
-    PainterSurface surface(output.printer());
-    const bool printed = PrintCheque(surface, *cheque, *printFormat, s.prompts);
-    if (!output.finish(printed, s, io)) {
-        journal(kPrintFailed);
-        return 1;
-    }
-    qint64 id = 0;
-    if (args.has(u"--save"_s) && !SaveHistoryRecord(s.db, *cheque, s.clock.today(), &id)) {
-        journal(kPrinted);
-        fail(io, u"the cheque was printed but could not be saved in the history"_s);
-        return 1;
-    }
-    journal(kPrinted, args.has(u"--save"_s) ? QVariant(id) : QVariant());
-    return 0;
+    return print(s, args, io, *format, [&](PrintJob& job) { return job.printCheque(*cheque); });
 }
 
 int previewVerb(const Arguments& args, const Io& io) {
@@ -239,16 +149,13 @@ int previewVerb(const Arguments& args, const Io& io) {
         return 1;
     }
     Session s(io);
-    const QString format = openFormat(s, args, io);
-    if (format.isEmpty())
+    const std::optional<PrintFormat> format = openFormat(s, args, io);
+    if (!format)
         return 1;
-    const std::optional<PrintFormat> printFormat = LoadPrintFormat(s.db, format);
-    if (!printFormat)
-        return 1;
-    const std::optional<Cheque> cheque = chequeFromArguments(s, args, io, format);
+    const std::optional<Cheque> cheque = chequeFromArguments(s, args, io, format->name);
     if (!cheque)
         return 1;
-    const QImage picture = previewCheque(*cheque, *printFormat, 8, s.prompts);
+    const QImage picture = previewCheque(*cheque, *format, 8, s.prompts);
     if (picture.isNull())
         return 1;
     OutputFile file(args.inputs.first());
@@ -268,11 +175,10 @@ int previewVerb(const Arguments& args, const Io& io) {
 
 int calibrateVerb(const Arguments& args, const Io& io) {
     Session s(io);
-    const QString format = openFormat(s, args, io);
-    if (format.isEmpty())
+    const std::optional<PrintFormat> format = openFormat(s, args, io);
+    if (!format)
         return 1;
-    return printAndJournal(s, args, io, kCalibrationJob, format,
-                           [](PrintSurface& surface) { return PrintCalibrationSquare(surface); });
+    return print(s, args, io, *format, [](PrintJob& job) { return job.printCalibration(); });
 }
 
 int endorseVerb(const Arguments& args, const Io& io) {
@@ -280,24 +186,16 @@ int endorseVerb(const Arguments& args, const Io& io) {
         fail(io, u"endorse needs the text as one argument"_s);
         return 1;
     }
+    if (args.inputs.first().isEmpty())
+        return 0;  // nothing to print, no page
     Session s(io);
-    const QString format = openFormat(s, args, io);
-    if (format.isEmpty())
-        return 1;
-    const std::optional<PrintFormat> printFormat = LoadPrintFormat(s.db, format);
-    if (!printFormat || s.prompts.takeShown())
+    const std::optional<PrintFormat> format = openFormat(s, args, io);
+    if (!format)
         return 1;
     Cheque cheque;  // with the format's stored endorsement parameters
     for (int i = 0; i < kEndorsementParameterCount; ++i)
-        cheque.setEndorsement(i, printFormat->endorsement[size_t(i)]);
-    const EndorsementLayout layout =
-        endorsementLayout(cheque, printFormat->page.x, printFormat->page.y);
-    const QString text = args.inputs.first();
-    if (text.isEmpty())
-        return 0;  // nothing to print, no page
-    return printAndJournal(s, args, io, kEndorsementJob, format, [&](PrintSurface& surface) {
-        return PrintEndorsementText(surface, text, layout);
-    });
+        cheque.setEndorsement(i, format->endorsement[size_t(i)]);
+    return print(s, args, io, *format, [&](PrintJob& job) { return job.printEndorsement(cheque); });
 }
 
 int batchVerb(const Arguments& args, const Io& io) {
@@ -312,15 +210,12 @@ int batchVerb(const Arguments& args, const Io& io) {
         return 1;
     }
     Session s(io);
-    const QString format = openFormat(s, args, io);
-    if (format.isEmpty())
-        return 1;
-    const std::optional<PrintFormat> printFormat = LoadPrintFormat(s.db, format);
-    if (!printFormat)
+    const std::optional<PrintFormat> format = openFormat(s, args, io);
+    if (!format)
         return 1;
     // Every row starts from the cheque the print verb would print: the last input, the stored
     // switches and the format's fonts.
-    const std::optional<Cheque> base = chequeFromArguments(s, args, io, format);
+    const std::optional<Cheque> base = chequeFromArguments(s, args, io, format->name);
     if (!base)
         return 1;
     QString report;
@@ -329,7 +224,7 @@ int batchVerb(const Arguments& args, const Io& io) {
     bool bad = false;
     QList<Cheque> cheques;
     const QList<PaymentCheque> checked =
-        CheckPaymentList(*list, *base, s.clock.today(), *printFormat, *printerLikeMeasure());
+        CheckPaymentList(*list, *base, s.clock.today(), *format, *printerLikeMeasure());
     for (const PaymentCheque& cheque : checked) {
         bad = bad || !cheque.problems.isEmpty();
         for (const QString& problem : cheque.problems)
@@ -348,26 +243,9 @@ int batchVerb(const Arguments& args, const Io& io) {
         return 1;
     }
 
-    JournalEntry batch{kChequeJob, printTarget(args), format, kPrinted, {}, {}};
-    Output output;
-    bool printed = output.open(s, args, io);
-    if (printed) {
-        PainterSurface surface(output.printer());
-        printed = output.finish(PrintChequeBatch(surface, cheques, *printFormat, {}), s, io);
-    }
-    if (!printed) {
-        batch.outcome = kPrintFailed;
-        AppendBatchJournal(s.db, s.clock, cheques, batch, {});
-        fail(io, u"none of the %1 cheques was printed"_s.arg(cheques.size()));
-        return 1;
-    }
-    QList<qint64> ids;
-    const bool kept =
-        !args.has(u"--save"_s) || SaveHistoryRecords(s.db, cheques, s.clock.today(), &ids);
-    AppendBatchJournal(s.db, s.clock, cheques, batch, ids);
-    if (!kept) {
-        fail(io, u"the cheques were printed but could not be saved in the history"_s);
-        return 1;
-    }
+    if (const int failed = print(
+            s, args, io, *format, [&](PrintJob& job) { return job.printBatch(cheques); },
+            u"none of the %1 cheques was printed"_s.arg(cheques.size())))
+        return failed;
     return writeOut(io, (batchSummary(cheques) + u'\n').toUtf8());
 }

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
@@ -16,16 +17,11 @@
 #include <QVBoxLayout>
 
 #include "BatchDialog.h"
-#include "BatchPrint.h"
 #include "BoundGridModel.h"
-#include "Calibration.h"
-#include "ChequeCheck.h"
-#include "ChequePrinter.h"
 #include "ChequeTab.h"
 #include "Clock.h"
 #include "CollateDialog.h"
 #include "Database.h"
-#include "Endorsement.h"
 #include "FieldInput.h"
 #include "FormatCommands.h"
 #include "FormatGrid.h"
@@ -42,13 +38,11 @@
 #include "NumberText.h"
 #include "OptionFlags.h"
 #include "OverflowGuard.h"
-#include "PainterSurface.h"
 #include "PaymentList.h"
 #include "PreviewWindow.h"
-#include "PrintJournal.h"
 #include "PrinterAccess.h"
-#include "PrinterDialog.h"
 #include "Prompts.h"
+#include "WindowPrintQuestions.h"
 
 using namespace Qt::StringLiterals;
 
@@ -177,13 +171,14 @@ void MainWindow::buildMenus() {
     QMenu* file = menuBar()->addMenu(u"文件"_s);
     file->setObjectName(u"mFile"_s);
     file->addAction(u"打印预览"_s, this, &MainWindow::showPreview)->setObjectName(u"mPreview"_s);
-    file->addAction(u"批量打印…"_s, this, &MainWindow::openBatch)->setObjectName(u"mBatch"_s);
+    m_batchAction = file->addAction(u"批量打印…"_s, this, &MainWindow::openBatch);
+    m_batchAction->setObjectName(u"mBatch"_s);
     file->addAction(u"打印日志"_s, this, &MainWindow::showJournal)->setObjectName(u"mJournal"_s);
     file->addAction(u"退出"_s, this, &MainWindow::close)->setObjectName(u"mExit"_s);
     QMenu* format = menuBar()->addMenu(u"格式"_s);
     format->setObjectName(u"mFormat"_s);
-    format->addAction(u"修改页边距"_s, this, &MainWindow::calibratePrinter)
-        ->setObjectName(u"mMargin"_s);
+    m_marginAction = format->addAction(u"修改页边距"_s, this, &MainWindow::calibratePrinter);
+    m_marginAction->setObjectName(u"mMargin"_s);
     format->addAction(u"修改票根宽"_s, this, &MainWindow::askStubWidth)
         ->setObjectName(u"mRooWidth"_s);
     QMenu* help = menuBar()->addMenu(u"帮助"_s);
@@ -297,17 +292,8 @@ JournalDialog* MainWindow::showJournal() {
 }
 
 void MainWindow::calibratePrinter() {
-    m_chequeTab->finishEditing();
-    Prompts& prompts = m_services.prompts;
-    if (!choosePrinter(kCalibrationJob).isEmpty()) {
-        if (prompts.message(u"您是否需要打印校验图形？如果要打印，请在打印机中放好A4纸一张。"_s,
-                            u"打印位置校验"_s, PromptButtons::YesNo) == PromptAnswer::Yes) {
-            PainterSurface surface(m_services.printers.printer());
-            journal(kCalibrationJob, PrintCalibrationSquare(surface) ? kPrinted : kPrintFailed);
-        } else {
-            journal(kCalibrationJob, cancelledAt(u"打印位置校验"_s));
-        }
-    }
+    if (!runPrint(this, printFormat(), [](PrintJob& job) { return job.printCalibration(); }))
+        return;
     // The margins are asked for in every case.
     auto* dialog = new MarginDialog(
         m_services.db, m_displays.currentFormat, m_cheque, m_displays,
@@ -356,66 +342,58 @@ void MainWindow::rebuildHistoryGrid() {
     m_historyTab->view()->reload();
 }
 
-void MainWindow::journal(const QString& kind, const QString& outcome, const QVariant& historyId) {
-    AppendJournal(m_services.db, m_services.clock,
-                  {kind, m_services.printers.currentPrinter(), m_displays.currentFormat, outcome,
-                   historyId, kind == kChequeJob ? journalFields(m_cheque) : QString()});
+std::optional<PrintResult> MainWindow::runPrint(
+    QWidget* parent, const PrintFormat* format,
+    const std::function<PrintResult(PrintJob&)>& print) {
+    if (m_printing || !format)
+        return std::nullopt;
+    m_printing = true;
+    setPrintCommandsEnabled(false);
+    const auto done = qScopeGuard([this] {
+        m_printing = false;
+        setPrintCommandsEnabled(true);
+    });
+    m_chequeTab->finishEditing();
+    // The window stays usable while the dialogs wait: the job prints what was checked, in the
+    // format it was checked against, whatever is typed or chosen meanwhile.
+    const PrintFormat checkedFormat = *format;
+    WindowPrintQuestions questions(m_services.prompts, m_services.printers, parent);
+    PrintJob job(m_services.db, m_services.prompts, m_services.clock, m_services.printers,
+                 questions, checkedFormat);
+    bool progressShown = false;
+    job.pageDrawn = [&](int page, int pages) {
+        if (page == 0) {
+            m_progress.StartProgress(u"正在打印支票……"_s, pages);
+            progressShown = true;
+        } else {
+            m_progress.StepProgress(1, u"pages"_s);
+        }
+    };
+    const PrintResult result = print(job);
+    if (progressShown)
+        m_progress.EndProgress();
+    if (!result.kept.isEmpty() && m_historyBuilt)
+        rebuildHistoryGrid();
+    return result;
 }
 
-QString MainWindow::choosePrinter(const QString& kind) {
-    bool noAnswer = false;
-    const QString name = PrinterDialog::choosePrinterWithDialog(
-        m_services.printers, m_services.prompts, this, &noAnswer);
-    if (name.isEmpty())  // every attempt is journalled, one that never printed too
-        journal(kind, noAnswer ? kPrintFailed : cancelledAt(u"请选择打印机"_s));
-    return name;
+void MainWindow::setPrintCommandsEnabled(bool enabled) {
+    for (QPushButton* button :
+         {m_chequeTab->printButton(), m_chequeTab->endorseButton(), m_formatTab->calibrateButton()})
+        button->setEnabled(enabled);
+    for (QAction* action : {m_batchAction, m_marginAction})
+        action->setEnabled(enabled);
+    if (m_preview)
+        m_preview->setPrintEnabled(enabled);
 }
 
 void MainWindow::printCheque() {
-    m_chequeTab->finishEditing();
-    Prompts& prompts = m_services.prompts;
-    if (m_services.printers.installedPrinters().isEmpty()) {
-        prompts.message(u"您的电脑没有连接打印机！"_s, u"打印机错误"_s, PromptButtons::Ok);
-        journal(kChequeJob, refusedFor(u"没有打印机"_s));
-        return;
-    }
-    const PrintFormat* format = printFormat();
-    if (!format)
-        return;
-    // Text that will not fit is asked about before any printer is touched.
-    const QList<int> overflowing = FindOverflowingFields(m_cheque, *format, *printerLikeMeasure());
-    if (!overflowing.isEmpty() &&
-        prompts.message(
-            u"以下内容超出支票栏位："_s + fieldIdentifiers(overflowing) + u"，是否继续打印？"_s, {},
-            PromptButtons::YesNoDefaultNo) != PromptAnswer::Yes) {
-        journal(kChequeJob, cancelledAt(u"超出支票栏位"_s));
-        return;
-    }
-    if (choosePrinter(kChequeJob).isEmpty())
-        return;
-    if (prompts.message(u"请在选定的打印机中放好空白支票，并确认打印机已开启联机，然后按“确定”！"_s,
-                        u"打印开始提示"_s, PromptButtons::OkCancel) != PromptAnswer::Ok) {
-        journal(kChequeJob, cancelledAt(u"打印开始提示"_s));
-        return;
-    }
-    if (!checkChequeBeforePrint(m_cheque, prompts)) {
-        journal(kChequeJob, refusedFor(u"日期或金额有误"_s));
-        return;
-    }
-    PainterSurface surface(m_services.printers.printer());
-    const bool printed = PrintCheque(surface, m_cheque, *format, prompts);
-    // The journal entry waits for the answer, so that it can name the history row.
-    QVariant kept;
-    if (prompts.message(u"是否保存支票打印信息？"_s, {}, PromptButtons::YesNo) ==
-        PromptAnswer::Yes) {
-        qint64 id = 0;
-        if (SaveHistoryRecord(m_services.db, m_cheque, m_services.clock.today(), &id)) {
-            kept = id;
-            if (m_historyBuilt)
-                rebuildHistoryGrid();
-        }
-    }
-    journal(kChequeJob, printed ? kPrinted : kPrintFailed, kept);
+    const std::optional<PrintResult> result = runPrint(this, printFormat(), [this](PrintJob& job) {
+        const Cheque cheque = m_cheque;
+        return job.printCheque(cheque);
+    });
+    if (result && result->faultyField)
+        m_chequeTab->field(*result->faultyField)->setFocus();
 }
 
 BatchDialog* MainWindow::openBatch() {
@@ -447,7 +425,6 @@ BatchDialog* MainWindow::openBatchFile(const QString& path) {
 }
 
 void MainWindow::printBatch(BatchDialog& dialog) {
-    Prompts& prompts = m_services.prompts;
     QList<Cheque> cheques;
     for (const PaymentCheque& cheque : dialog.cheques())
         cheques << cheque.cheque;
@@ -459,68 +436,17 @@ void MainWindow::printBatch(BatchDialog& dialog) {
         if (batch)
             batch->setEnabled(true);
     });
-    auto journalAll = [&](const QString& outcome, const QList<qint64>& kept = {}) {
-        AppendBatchJournal(m_services.db, m_services.clock, cheques,
-                           {kChequeJob,
-                            m_services.printers.currentPrinter(),
-                            m_displays.currentFormat,
-                            outcome,
-                            {},
-                            {}},
-                           kept);
-    };
-    if (m_services.printers.installedPrinters().isEmpty()) {
-        prompts.message(u"您的电脑没有连接打印机！"_s, u"打印机错误"_s, PromptButtons::Ok);
-        journalAll(refusedFor(u"没有打印机"_s));
-        return;
-    }
-    bool noAnswer = false;
-    if (PrinterDialog::choosePrinterWithDialog(m_services.printers, prompts, &dialog, &noAnswer)
-            .isEmpty()) {
-        journalAll(noAnswer ? kPrintFailed : cancelledAt(u"请选择打印机"_s));
-        return;
-    }
-    if (prompts.message(
-            batchSummary(cheques) +
-                u"\n请在选定的打印机中放好空白支票，并确认打印机已开启联机，然后按“确定”！"_s,
-            u"打印开始提示"_s, PromptButtons::OkCancel) != PromptAnswer::Ok) {
-        journalAll(cancelledAt(u"打印开始提示"_s));
-        return;
-    }
-    PainterSurface surface(m_services.printers.printer());
-    m_progress.StartProgress(u"正在打印支票……"_s, qint32(cheques.size()));
-    const bool printed = PrintChequeBatch(surface, cheques, dialog.format(),
-                                          [this](int) { m_progress.StepProgress(1, u"pages"_s); });
-    m_progress.EndProgress();
-    if (!printed) {
-        prompts.message(batchFailure(int(cheques.size())), {}, PromptButtons::Ok);
-        journalAll(kPrintFailed);
-        return;
-    }
-    QList<qint64> kept;
-    if (prompts.message(u"是否保存这%1张支票的打印信息？"_s.arg(cheques.size()), {},
-                        PromptButtons::YesNo) == PromptAnswer::Yes &&
-        SaveHistoryRecords(m_services.db, cheques, m_services.clock.today(), &kept) &&
-        m_historyBuilt)
-        rebuildHistoryGrid();
-    journalAll(kPrinted, kept);
-    if (batch)
+    const std::optional<PrintResult> result =
+        runPrint(&dialog, &dialog.format(), [&](PrintJob& job) { return job.printBatch(cheques); });
+    if (result && result->printed && batch)
         batch->accept();
 }
 
 void MainWindow::printEndorsement() {
-    m_chequeTab->finishEditing();
-    if (choosePrinter(kEndorsementJob).isEmpty())
-        return;
-    const EndorsementLayout layout = endorsementLayout(m_cheque, numericValue(m_displays.marginX),
-                                                       numericValue(m_displays.marginY));
-    const QString text = m_services.prompts.inputBox(u"请输入背书内容(须换行处请输入“//”)："_s);
-    if (text.isEmpty()) {
-        journal(kEndorsementJob, cancelledAt(u"背书内容"_s));
-        return;
-    }
-    PainterSurface surface(m_services.printers.printer());
-    journal(kEndorsementJob, PrintEndorsementText(surface, text, layout) ? kPrinted : kPrintFailed);
+    runPrint(this, printFormat(), [this](PrintJob& job) {
+        const Cheque cheque = m_cheque;
+        return job.printEndorsement(cheque);
+    });
 }
 
 void MainWindow::reprintHistoryRow(int gridRow) {

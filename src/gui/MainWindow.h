@@ -2,6 +2,9 @@
 
 #include <optional>
 
+#include <functional>
+#include <optional>
+
 #include <QMainWindow>
 #include <QPointer>
 
@@ -9,6 +12,7 @@
 #include "Cheque.h"
 #include "FormatStore.h"
 #include "GridRoutines.h"
+#include "PrintJob.h"
 #include "ProgressIndicator.h"
 #include "TextMeasure.h"
 
@@ -20,6 +24,8 @@ class HelpTab;
 class HistoryTab;
 class IndicatorForm;
 class BatchDialog;
+class PrintJob;
+class QAction;
 class JournalDialog;
 class PreviewWindow;
 class PrinterAccess;
@@ -107,9 +113,12 @@ private:
     void rebuildHistoryGrid();
     void reloadPrintFormat();
     GridTools gridTools() { return {m_measure, m_progress}; }
-    // The printer dialog; a cancelled or failed choice is journalled as an attempt of `kind`.
-    QString choosePrinter(const QString& kind);
-    void journal(const QString& kind, const QString& outcome, const QVariant& historyId = {});
+    // Runs one print through the print job, one at a time: while it runs every print command
+    // is disabled, and a second request (a double-click) is ignored (nothing). Nothing too
+    // when the format cannot be read.
+    std::optional<PrintResult> runPrint(QWidget* parent, const PrintFormat* format,
+                                        const std::function<PrintResult(PrintJob&)>& print);
+    void setPrintCommandsEnabled(bool enabled);
 
     WindowServices m_services;
     Cheque m_cheque;
@@ -128,6 +137,9 @@ private:
     QComboBox* m_formatList;  // FMT
     QLabel* m_hint;           // LBL
     QMenu* m_fieldPopup;      // the popup of the field adjustments
+    QAction* m_batchAction = nullptr;
+    QAction* m_marginAction = nullptr;
+    bool m_printing = false;  // a print command is running
     int m_adjustField = -1;   // the field whose popup is open (AdjustFieldTag, AdjustFieldId)
     bool m_historyBuilt = false;
     QString m_historyStamp;  // what the history table held when the grid was built

@@ -38,7 +38,7 @@ PreviewWindow::PreviewWindow(const Cheque& cheque, std::function<const PrintForm
 
     auto* fit = new QPushButton(u"适合窗口"_s, this);
     auto* actual = new QPushButton(u"实际大小"_s, this);
-    auto* print = new QPushButton(u"打印"_s, this);
+    auto* print = m_print = new QPushButton(u"打印"_s, this);
     for (QPushButton* button : {fit, actual, print})
         button->setAccessibleName(button->text());
     fit->setObjectName(u"Fit"_s);
@@ -71,6 +71,10 @@ double PreviewWindow::pixelsPerMm() const {
     const double width = g.stub.width() + g.body.width() + 10;
     const double height = g.body.height() + 10;
     return qMax(1.0, qMin(room.width() / width, room.height() / height));
+}
+
+void PreviewWindow::setPrintEnabled(bool enabled) {
+    m_print->setEnabled(enabled);
 }
 
 void PreviewWindow::setActualSize(bool actual) {

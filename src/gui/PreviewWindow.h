@@ -9,6 +9,7 @@ class Cheque;
 class Prompts;
 struct PrintFormat;
 class QLabel;
+class QPushButton;
 class QScrollArea;
 
 // The cheque as it will print, drawn by the code that prints: the blank cheque with the fields,
@@ -26,6 +27,8 @@ public:
     void redraw();
     // "实际大小": one millimetre on the screen is one millimetre; otherwise it fits the window.
     void setActualSize(bool actual);
+    // Its print button is off while a print runs.
+    void setPrintEnabled(bool enabled);
     const QImage& picture() const { return m_picture; }
     QLabel* overflowLine() const { return m_overflow; }
 
@@ -44,6 +47,7 @@ private:
     QScrollArea* m_scroll;
     QLabel* m_shown;
     QLabel* m_overflow;
+    QPushButton* m_print = nullptr;
     QImage m_picture;
     bool m_actualSize = false;
 };

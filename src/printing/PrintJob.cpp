@@ -146,7 +146,7 @@ PrintResult PrintJob::send(const QString& kind, const QList<Cheque>& cheques,
         m_prompts.message(
             cheques.size() > 1 ? batchFailure(int(cheques.size())) : u"打印错误，请检查打印机！"_s,
             {}, PromptButtons::Ok);
-        withRetries([&] { return RecordOutcome(m_db, *entries, kPrintFailed); });
+        result.recorded = withRetries([&] { return RecordOutcome(m_db, *entries, kPrintFailed); });
         return result;
     }
     // The journal already holds the cheques: keeping them is asked until it succeeds or the
@@ -160,9 +160,10 @@ PrintResult PrintJob::send(const QString& kind, const QList<Cheque>& cheques,
         });
         if (!result.keptAsAsked)
             result.kept.clear();
+        result.recorded = result.keptAsAsked;
         return result;
     }
-    withRetries([&] { return RecordOutcome(m_db, *entries, kPrinted); });
+    result.recorded = withRetries([&] { return RecordOutcome(m_db, *entries, kPrinted); });
     return result;
 }
 

@@ -39,6 +39,8 @@ public:
 struct PrintResult {
     bool printed = false;            // the spooler accepted the job (a PDF file was written)
     bool keptAsAsked = true;         // false when keeping was asked for and did not happen
+    bool recorded = true;            // false when the outcome could not be journalled (the
+                                     // entry still shows 打印中)
     QList<qint64> kept;              // the history rows of the kept cheques
     std::optional<int> faultyField;  // refused for this field's text (amount or date)
 };

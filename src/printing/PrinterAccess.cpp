@@ -22,7 +22,10 @@ bool SystemPrinters::choosePrinter(const QString& name, Prompts& prompts) {
 }
 
 void SystemPrinters::beginDocument() {
-    m_job.emplace();
+    // The document's name, as last set from outside, with the job's numbers after it.
+    if (!m_job || m_printer.docName() != m_job->title())
+        m_docName = m_printer.docName();
+    m_job.emplace(m_docName);
     m_printer.setDocName(m_job->title());
 }
 

@@ -51,5 +51,6 @@ public:
 private:
     QPrinter m_printer{QPrinter::HighResolution};
     QString m_current;
+    QString m_docName;
     std::optional<SpoolerJob> m_job;
 };

@@ -33,9 +33,9 @@ bool queueTakesJobs(const QString& printerName) {
     return takes;
 }
 
-SpoolerJob::SpoolerJob() {
+SpoolerJob::SpoolerJob(const QString& name) {
     static int jobs = 0;
-    m_title = u"chequeprint-%1-%2"_s.arg(QCoreApplication::applicationPid()).arg(++jobs);
+    m_title = u"%1-%2-%3"_s.arg(name).arg(QCoreApplication::applicationPid()).arg(++jobs);
 }
 
 void SpoolerJob::beforeEnd() {
@@ -74,7 +74,7 @@ bool queueTakesJobs(const QString&) {
     return true;
 }
 
-SpoolerJob::SpoolerJob() = default;
+SpoolerJob::SpoolerJob(const QString&) {}
 
 void SpoolerJob::beforeEnd() {}
 

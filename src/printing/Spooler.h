@@ -13,8 +13,9 @@ bool queueTakesJobs(const QString& printerName);
 // once it has ended.
 class SpoolerJob final {
 public:
-    // The job's title is unique to this process and this job, so that the job can be found.
-    SpoolerJob();
+    // The job's title, `name` followed by this process's and this job's numbers, is unique, so
+    // that the job can be found.
+    explicit SpoolerJob(const QString& name = QStringLiteral("chequeprint"));
 
     const QString& title() const { return m_title; }
     // Readies the answer: call just before the document ends.

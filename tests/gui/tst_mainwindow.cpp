@@ -495,15 +495,34 @@ private slots:
         QCOMPARE(journalRows(f.t.db, {}, {}).value(0).value(4), u"已取消：请选择打印机"_s);
     }
 
-    void nothingPrintsThatCannotBeKept() {
+    // The checks come before the printer dialog, and the field at fault gets the focus; dates
+    // that are not printed (禁止日期打印, the stub left off) do not stop it, and are kept empty.
+    void checksComeBeforeTheCashierLoadsACheque() {
         Fixture f;
+        f.type(Field::Payee, u"甲公司"_s);
         f.type(Field::Month, u"2"_s);
         f.type(Field::Day, u"30"_s);  // accepted while typing, no real date
+        bool dialogOpened = false;
+        runWhenOpen(u"请选择打印机"_s, [&](QWidget* dialog) { dialogOpened = dialog != nullptr; });
+        QTest::mouseClick(f.tab().printButton(), Qt::LeftButton);
+        QCOMPARE(f.shownTexts(), QStringList{kDateError});
+        QCoreApplication::processEvents();  // the look for a printer dialog runs now
+        QVERIFY(!dialogOpened);
+        QCOMPARE(QApplication::focusWidget(), f.field(Field::Day));
+        QVERIFY(!QFile::exists(f.t.dir.filePath(u"cheque.pdf"_s)));
+        QCOMPARE(journalRows(f.t.db, {}, {}).value(0).value(4), u"未打印：日期或金额有误"_s);
+
+        f.t.prompts.clear();
+        QTest::mouseClick(f.tab().checkBox(Switch::SuppressDate), Qt::LeftButton);
+        QTest::mouseClick(f.tab().checkBox(Switch::PrintStub), Qt::LeftButton);
         answerPrinterDialog(true);
         f.t.prompts.queueAnswer(PromptAnswer::Ok);
+        f.t.prompts.queueAnswer(PromptAnswer::Yes);
         QTest::mouseClick(f.tab().printButton(), Qt::LeftButton);
-        QCOMPARE(f.shownTexts(), (QStringList{kStart, kDateError}));
-        QVERIFY(!QFile::exists(f.t.dir.filePath(u"cheque.pdf"_s)));
+        QCOMPARE(f.shownTexts(), (QStringList{kStart, kKeep}));
+        QVERIFY(QFile::exists(f.t.dir.filePath(u"cheque.pdf"_s)));
+        QCOMPARE(f.t.rows(u"SELECT 收款人全称, 出票日期, \"日期(票根)\" FROM 历史记录"_s),
+                 u"甲公司//"_s);
     }
 
     void historyCommands() {
