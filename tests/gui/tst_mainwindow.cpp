@@ -855,6 +855,87 @@ private slots:
                  qPrintable(u"%1 of %2 dark pixels match"_s.arg(matched).arg(inked)));
     }
 
+    // A queue that rejects jobs (cupsreject) is refused like a stopped one, in the window and
+    // by the print verb: the print error, nothing kept, the attempt journalled as failed.
+    void aQueueThatRejectsJobs() {
+        const QString queue = u"ChequeRejecting"_s;
+        if (!QPrinterInfo::availablePrinterNames().contains(queue))
+            QSKIP("no CUPS queue ChequeRejecting (see .ci/run)");
+        Fixture f;
+        SystemPrinters printers;
+        f.openWith(printers);
+        f.type(Field::Payee, u"甲公司"_s);
+        runWhenOpen(u"请选择打印机"_s, [&](QWidget* dialog) {
+            QVERIFY(dialog);
+            auto* list = child<QComboBox>(dialog, u"Com"_s);
+            list->setCurrentIndex(list->findText(queue));
+            QTest::mouseClick(child<QPushButton>(dialog, u"CM0"_s), Qt::LeftButton);
+        });
+        f.t.prompts.queueAnswer(PromptAnswer::Ok);
+        f.t.prompts.queueAnswer(PromptAnswer::Yes);
+        QTest::mouseClick(f.tab().printButton(), Qt::LeftButton);
+        QCOMPARE(f.shownTexts(), QStringList{u"没有正常连接打印机！"_s});
+
+        QProcess verb;
+        verb.start(QStringLiteral(CHEQUEPRINT_EXE),
+                   {u"print"_s, u"--database"_s, f.t.path(), u"--printer"_s, queue, u"--save"_s});
+        QVERIFY(verb.waitForFinished(60000));
+        QCOMPARE(verb.exitCode(), 1);
+        QVERIFY(verb.readAllStandardError().contains("没有正常连接打印机！"));
+        QCOMPARE(f.historyRows(), 0);
+        QStringList outcomes;
+        for (const QStringList& row : journalRows(f.t.db, {}, {}))
+            outcomes << row[2] + u'/' + row[4];
+        QCOMPARE(outcomes, QStringList(2, queue + u"/打印失败"_s));
+    }
+
+    // A double-click on the print button gives one printer dialog and one cheque: the second
+    // click arrives while the dialog waits, and finds every print command off.
+    void onePrintPerDoubleClick() {
+        Fixture f;
+        f.type(Field::Payee, u"甲公司"_s);
+        runWhenOpen(u"请选择打印机"_s, [&](QWidget* dialog) {
+            QVERIFY(dialog);
+            for (QWidget* command :
+                 std::initializer_list<QWidget*>{f.tab().printButton(), f.tab().endorseButton(),
+                                                 f.window->formatTab()->calibrateButton()})
+                QVERIFY(!command->isEnabled());
+            QVERIFY(!f.window->findChild<QAction*>(u"mBatch"_s)->isEnabled());
+            QTest::mouseClick(f.tab().printButton(), Qt::LeftButton);
+            f.window->printCheque();  // a request that came another way is ignored too
+            f.window->printEndorsement();
+            QTest::mouseClick(child<QPushButton>(dialog, u"CM0"_s), Qt::LeftButton);
+        });
+        f.t.prompts.queueAnswer(PromptAnswer::Ok);
+        f.t.prompts.queueAnswer(PromptAnswer::Yes);
+        QTest::mouseClick(f.tab().printButton(), Qt::LeftButton);
+        QCOMPARE(f.shownTexts(), (QStringList{kStart, kKeep}));
+        QCOMPARE(f.historyRows(), 1);
+        QCOMPARE(journalRows(f.t.db, {}, {}).size(), 1);
+        QVERIFY(f.tab().printButton()->isEnabled());
+    }
+
+    // Another program holds the database: nothing is printed, and the message says why.
+    void aHeldDatabasePrintsNothing() {
+        if (onTestServer())
+            QSKIP("a file's lock");
+        Fixture f;
+        ScriptedPrompts otherPrompts;
+        Database other(otherPrompts);
+        QVERIFY(other.open(f.t.path()));
+        QVERIFY(other.execute(u"BEGIN EXCLUSIVE"_s));
+        answerPrinterDialog(true);
+        f.t.prompts.queueAnswer(PromptAnswer::Ok);
+        QTest::mouseClick(f.tab().printButton(), Qt::LeftButton);
+        QCOMPARE(f.shownTexts().size(), 2);
+        QCOMPARE(f.shownTexts()[0], kStart);
+        QVERIFY(f.shownTexts()[1].endsWith(u"\n数据库正被其他程序使用，请稍后再试。"_s));
+        QVERIFY(!QFile::exists(f.t.dir.filePath(u"cheque.pdf"_s)));
+        QVERIFY(other.execute(u"ROLLBACK"_s));
+        QCOMPARE(journalRows(f.t.db, {}, {}).size(), 0);
+        QCOMPARE(f.historyRows(), 0);
+    }
+
     void batchPrintingFromTheFileMenu() {
         Fixture f;
         MainWindow& w = *f.window;
