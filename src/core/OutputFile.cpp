@@ -11,6 +11,8 @@
 #include <unistd.h>
 #endif
 
+#include "DatabaseFiles.h"
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -44,6 +46,8 @@ bool OutputFile::open() {
         return fail(u"no file name"_s);
     if (info.exists() && !info.isFile())
         return fail(m_target + u" is not a regular file"_s);
+    if (isDatabaseFile(m_target))
+        return fail(m_target + u" is the program's database"_s);
     m_temporary.setFileTemplate(info.absolutePath() + u"/."_s + info.fileName() + u".XXXXXX"_s);
     if (!m_temporary.open())
         return fail(m_temporary.errorString());

@@ -19,6 +19,7 @@
 #include <unistd.h>
 #endif
 
+#include "DatabaseFiles.h"
 #include "Prompts.h"
 #include "ServerAddress.h"
 #include "UserState.h"
@@ -96,8 +97,9 @@ const std::vector<UpgradeStep>& upgrades() {
               kOutcomeOnlyChange + u") BEGIN SELECT RAISE(ABORT, '打印日志不可修改'); END"_s},
          {u"CREATE OR REPLACE FUNCTION 打印日志_只增() RETURNS trigger LANGUAGE plpgsql AS $$ "
           u"BEGIN IF TG_OP = 'DELETE' THEN RAISE EXCEPTION '打印日志不可删除'; END IF; "_s
-          u"IF "_s + kOutcomeOnlyChange +
-              u" THEN RETURN NEW; END IF; RAISE EXCEPTION '打印日志不可修改'; END $$"_s}},
+          u"IF "_s +
+          kOutcomeOnlyChange +
+          u" THEN RETURN NEW; END IF; RAISE EXCEPTION '打印日志不可修改'; END $$"_s}},
     };
     return steps;
 }
@@ -233,6 +235,7 @@ bool Database::openFile(const QString& path, QString& reason) {
         reason = m_db.lastError().text();
         return false;
     }
+    guardDatabaseFiles(path);
     // WAL keeps readers and the writer apart; FULL makes every commit durable.
     QSqlQuery pragma(m_db);
     if (pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL")) && pragma.next() &&

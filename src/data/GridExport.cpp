@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "BoundGrid.h"
+#include "DatabaseFiles.h"
 #include "Prompts.h"
 
 using namespace Qt::StringLiterals;
@@ -26,6 +27,11 @@ bool ExportGrid(const BoundGrid& grid, Prompts& prompts, const QString& sheetNam
     if (fileName.isEmpty())
         return false;
 
+    // The open database is never probed, let alone replaced.
+    if (isDatabaseFile(fileName)) {
+        prompts.message(u"该文件无法覆盖，请确认该文件没被其他软件打开！"_s, {}, PromptButtons::Ok);
+        return false;
+    }
     const QFileInfo existing(fileName);
     if (existing.exists() || existing.isSymLink()) {
         if (prompts.message(u"该文件已存在，是否覆盖？"_s, {}, PromptButtons::YesNo) !=

@@ -4,6 +4,7 @@
 #include <QStringDecoder>
 
 #include "ChequeFields.h"
+#include "DatabaseFiles.h"
 #include "XlsxPaymentList.h"
 
 using namespace Qt::StringLiterals;
@@ -114,6 +115,10 @@ std::optional<PaymentList> ReadCsvPaymentList(const QByteArray& bytes, QString* 
 }
 
 std::optional<PaymentList> ReadPaymentListFile(const QString& path, QString* error) {
+    if (isDatabaseFile(path)) {  // reading it would drop the database's locks
+        *error = u"无法读取文件%1：这是程序的数据库文件"_s.arg(path);
+        return std::nullopt;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         *error = u"无法读取文件%1：%2"_s.arg(path, file.errorString());

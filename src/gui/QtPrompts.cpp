@@ -84,6 +84,8 @@ QString chooseFile(QWidget* owner, QFileDialog::AcceptMode mode, const QString& 
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setIconProvider(&icons);
     dialog.setAcceptMode(mode);
+    // Replacing a file is asked by the program itself, once.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
                                                        : QFileDialog::ExistingFile);
     const QFileInfo name(defaultName);

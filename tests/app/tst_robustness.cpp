@@ -199,6 +199,31 @@ private slots:
         QCOMPARE(t.scalar(u"SELECT count(*) FROM 历史记录"_s).toInt(), 1);
     }
 
+    // The database itself, or its write-ahead log, as the output: refused before it is touched,
+    // so the history stays whole.
+    void theDatabaseIsNoOutput_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("suffix");
+        QTest::newRow("export over the database")
+            << QStringList{u"export"_s, u"OUT"_s, u"--force"_s} << u""_s;
+        QTest::newRow("PDF over the database")
+            << QStringList{u"print"_s, u"--pdf"_s, u"OUT"_s} << u""_s;
+        QTest::newRow("picture over its log") << QStringList{u"preview"_s, u"OUT"_s} << u"-wal"_s;
+    }
+    void theDatabaseIsNoOutput() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, suffix);
+        TestDatabase t;
+        QVERIFY(
+            t.db.execute(u"INSERT INTO 历史记录 (Dat, 收款人全称) VALUES ('2026-12-01', '甲')"_s));
+        arguments.replaceInStrings(u"OUT"_s, t.path() + suffix);
+        const ProgramRun r =
+            runProgram(arguments + QStringList{u"--database"_s, t.path()}, inFolder(t.dir.path()));
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.err.contains("is the program's database"), r.err.constData());
+        QCOMPARE(t.scalar(u"SELECT count(*) FROM 历史记录"_s).toInt(), 1);
+    }
+
     void aPlantedSymlinkIsNeverFollowed() {
         TestDatabase t;
         const QString victim = t.dir.filePath(u"victim.txt"_s);
