@@ -44,11 +44,8 @@ PrintResult PrintJob::printCheque(const Cheque& cheque) {
         journal(kChequeJob, cheques, cancelledAt(u"超出支票栏位"_s));
         return result;
     }
-    bool noAnswer = false;
-    if (!m_questions.choosePrinter(noAnswer)) {
-        journal(kChequeJob, cheques, noAnswer ? kPrintFailed : cancelledAt(u"请选择打印机"_s));
+    if (!printerChosen(kChequeJob, cheques))
         return result;
-    }
     if (!m_questions.confirmStart({})) {
         journal(kChequeJob, cheques, cancelledAt(u"打印开始提示"_s));
         return result;
@@ -60,11 +57,8 @@ PrintResult PrintJob::printCheque(const Cheque& cheque) {
 PrintResult PrintJob::printBatch(const QList<Cheque>& cheques) {
     if (cheques.isEmpty() || !printerReady(kChequeJob, cheques))
         return {};
-    bool noAnswer = false;
-    if (!m_questions.choosePrinter(noAnswer)) {
-        journal(kChequeJob, cheques, noAnswer ? kPrintFailed : cancelledAt(u"请选择打印机"_s));
+    if (!printerChosen(kChequeJob, cheques))
         return {};
-    }
     if (!m_questions.confirmStart(batchSummary(cheques))) {
         journal(kChequeJob, cheques, cancelledAt(u"打印开始提示"_s));
         return {};
@@ -81,11 +75,8 @@ PrintResult PrintJob::printBatch(const QList<Cheque>& cheques) {
 }
 
 PrintResult PrintJob::printEndorsement(const Cheque& cheque) {
-    bool noAnswer = false;
-    if (!m_questions.choosePrinter(noAnswer)) {
-        journal(kEndorsementJob, {}, noAnswer ? kPrintFailed : cancelledAt(u"请选择打印机"_s));
+    if (!printerChosen(kEndorsementJob, {}))
         return {};
-    }
     const EndorsementLayout layout = endorsementLayout(cheque, m_format.page.x, m_format.page.y);
     const QString text = m_questions.endorsementText();
     if (text.isEmpty()) {
@@ -97,11 +88,8 @@ PrintResult PrintJob::printEndorsement(const Cheque& cheque) {
 }
 
 PrintResult PrintJob::printCalibration() {
-    bool noAnswer = false;
-    if (!m_questions.choosePrinter(noAnswer)) {
-        journal(kCalibrationJob, {}, noAnswer ? kPrintFailed : cancelledAt(u"请选择打印机"_s));
+    if (!printerChosen(kCalibrationJob, {}))
         return {};
-    }
     if (!m_questions.printCalibrationSquare()) {
         journal(kCalibrationJob, {}, cancelledAt(u"打印位置校验"_s));
         return {};
@@ -115,6 +103,15 @@ bool PrintJob::printerReady(const QString& kind, const QList<Cheque>& cheques) {
         return true;
     m_prompts.message(u"您的电脑没有连接打印机！"_s, u"打印机错误"_s, PromptButtons::Ok);
     journal(kind, cheques, refusedFor(u"没有打印机"_s));
+    return false;
+}
+
+bool PrintJob::printerChosen(const QString& kind, const QList<Cheque>& cheques) {
+    bool noAnswer = false;
+    if (m_questions.choosePrinter(noAnswer))
+        return true;
+    // A printer that did not answer is a failed attempt; a cancelled choice, a cancelled one.
+    journal(kind, cheques, noAnswer ? kPrintFailed : cancelledAt(u"请选择打印机"_s));
     return false;
 }
 

@@ -66,7 +66,10 @@ public:
     PrintResult printCalibration();
 
 private:
+    // Whether any printer is installed; otherwise says so and journals the refusal.
     bool printerReady(const QString& kind, const QList<Cheque>& cheques);
+    // The cashier's (or the options') printer; a cancelled or failed choice is journalled.
+    bool printerChosen(const QString& kind, const QList<Cheque>& cheques);
     PrintResult send(const QString& kind, const QList<Cheque>& cheques,
                      const std::function<bool(class PrintSurface&)>& draw);
     bool journal(const QString& kind, const QList<Cheque>& cheques, const QString& outcome);

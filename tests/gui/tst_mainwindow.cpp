@@ -103,6 +103,16 @@ struct Fixture {
     }
 };
 
+// Chooses `printer` in the printer dialog and presses OK, once it is open.
+void choosePrinterInDialog(const QString& printer) {
+    runWhenOpen(u"请选择打印机"_s, [printer](QWidget* dialog) {
+        QVERIFY(dialog);
+        auto* list = child<QComboBox>(dialog, u"Com"_s);
+        list->setCurrentIndex(list->findText(printer));
+        QTest::mouseClick(child<QPushButton>(dialog, u"CM0"_s), Qt::LeftButton);
+    });
+}
+
 // Answers the printer dialog with its OK button (or Cancel) once it is open.
 void answerPrinterDialog(bool ok) {
     runWhenOpen(u"请选择打印机"_s, [ok](QWidget* dialog) {
@@ -406,12 +416,7 @@ private slots:
         f.type(Field::Payee, u"甲公司"_s);
         f.type(Field::Password, u"123456"_s);
         auto attempt = [&](const QString& printer, PromptAnswer start, PromptAnswer keep) {
-            runWhenOpen(u"请选择打印机"_s, [printer](QWidget* dialog) {
-                QVERIFY(dialog);
-                auto* list = child<QComboBox>(dialog, u"Com"_s);
-                list->setCurrentIndex(list->findText(printer));
-                QTest::mouseClick(child<QPushButton>(dialog, u"CM0"_s), Qt::LeftButton);
-            });
+            choosePrinterInDialog(printer);
             f.t.prompts.queueAnswer(start);
             f.t.prompts.queueAnswer(keep);
             QTest::mouseClick(f.tab().printButton(), Qt::LeftButton);
@@ -420,12 +425,7 @@ private slots:
         attempt(u"好打印机"_s, PromptAnswer::Ok, PromptAnswer::No);
         attempt(u"好打印机"_s, PromptAnswer::Cancel, PromptAnswer::No);
         f.t.prompts.clear();
-        runWhenOpen(u"请选择打印机"_s, [](QWidget* dialog) {
-            QVERIFY(dialog);
-            auto* list = child<QComboBox>(dialog, u"Com"_s);
-            list->setCurrentIndex(list->findText(u"坏打印机"_s));
-            QTest::mouseClick(child<QPushButton>(dialog, u"CM0"_s), Qt::LeftButton);
-        });
+        choosePrinterInDialog(u"坏打印机"_s);
         QTest::mouseClick(f.tab().printButton(), Qt::LeftButton);
         QCOMPARE(f.shownTexts(), QStringList{u"没有正常连接打印机！"_s});
 
@@ -781,12 +781,7 @@ private slots:
             f.type(fieldIndexByTag(field.left(2)), field.mid(3));
         const QDir out(QDir::home().filePath(u"PDF"_s));
         const QStringList before = out.entryList({u"*.pdf"_s}, QDir::Files);
-        runWhenOpen(u"请选择打印机"_s, [&](QWidget* dialog) {
-            QVERIFY(dialog);
-            auto* list = child<QComboBox>(dialog, u"Com"_s);
-            list->setCurrentIndex(list->findText(queue));
-            QTest::mouseClick(child<QPushButton>(dialog, u"CM0"_s), Qt::LeftButton);
-        });
+        choosePrinterInDialog(queue);
         f.t.prompts.queueAnswer(PromptAnswer::Ok);
         f.t.prompts.queueAnswer(PromptAnswer::Yes);
         QTest::mouseClick(f.tab().printButton(), Qt::LeftButton);
@@ -865,12 +860,7 @@ private slots:
         SystemPrinters printers;
         f.openWith(printers);
         f.type(Field::Payee, u"甲公司"_s);
-        runWhenOpen(u"请选择打印机"_s, [&](QWidget* dialog) {
-            QVERIFY(dialog);
-            auto* list = child<QComboBox>(dialog, u"Com"_s);
-            list->setCurrentIndex(list->findText(queue));
-            QTest::mouseClick(child<QPushButton>(dialog, u"CM0"_s), Qt::LeftButton);
-        });
+        choosePrinterInDialog(queue);
         f.t.prompts.queueAnswer(PromptAnswer::Ok);
         f.t.prompts.queueAnswer(PromptAnswer::Yes);
         QTest::mouseClick(f.tab().printButton(), Qt::LeftButton);
