@@ -7,13 +7,21 @@
 
 #include "BoundGrid.h"
 #include "BoundGridModel.h"
+#include "GridExport.h"
 #include "HistoryGrid.h"
+#include "HistoryRecords.h"
 #include "TextMeasure.h"
 
 using namespace Qt::StringLiterals;
 
-HistoryTab::HistoryTab(BoundGrid& grid, GridTools tools, QWidget* parent)
-    : QWidget(parent), m_grid(grid), m_view(new BoundGridView(grid, tools, this)) {
+HistoryTab::HistoryTab(BoundGrid& grid, GridTools tools, Database& db, Prompts& prompts,
+                       QWidget* parent)
+    : QWidget(parent),
+      m_grid(grid),
+      m_tools(tools),
+      m_db(db),
+      m_prompts(prompts),
+      m_view(new BoundGridView(grid, tools, this)) {
     m_view->setObjectName(u"MSF"_s);
     m_view->setFont(historyGridFont());  // the font its column widths were measured in
     m_view->setAccessibleName(u"历史记录"_s);
@@ -37,16 +45,53 @@ HistoryTab::HistoryTab(BoundGrid& grid, GridTools tools, QWidget* parent)
             if (which == u"Comm15")
                 emit reprintRequested(currentGridRow());
             else if (which == u"Comm5")
-                emit deleteRequested();
+                deleteRows();
             else if (which == u"Comm10")
-                emit exportRequested();
+                exportHistory();
             else
-                emit clearRequested();
+                clearAll();
         });
     }
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_view, 1);
     layout->addLayout(buttons);
+}
+
+void HistoryTab::showHistory() {
+    if (!m_built || HistoryStamp(m_db) != m_stamp)
+        rebuild();
+}
+
+void HistoryTab::historyChanged() {
+    if (m_built)
+        rebuild();
+}
+
+void HistoryTab::rebuild() {
+    m_built = true;
+    m_stamp = HistoryStamp(m_db);
+    BuildHistoryGrid(m_grid, m_db, m_tools);
+    m_view->reload();
+}
+
+void HistoryTab::deleteRows() {
+    emit commandStarted();
+    if (!m_grid.hasDataRows())
+        return;
+    const auto [first, last] = selectedGridRows();
+    if (DeleteHistoryRows(m_db, m_grid, first, last, m_prompts))
+        m_view->reload();
+}
+
+void HistoryTab::clearAll() {
+    emit commandStarted();
+    if (DeleteAllHistory(m_db, m_grid, m_prompts))
+        m_view->reload();
+}
+
+void HistoryTab::exportHistory() {
+    emit commandStarted();
+    ExportGrid(m_grid, m_prompts, historySheetName(), m_tools.progress);
 }
 
 int HistoryTab::currentGridRow() const {

@@ -69,7 +69,7 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
 
     m_chequeTab = new ChequeTab(
         m_cheque, prompts, [&db](const QString& column) { return FillComboDistinct(db, column); });
-    m_historyTab = new HistoryTab(m_historyGrid, gridTools());
+    m_historyTab = new HistoryTab(m_historyGrid, gridTools(), db, prompts);
     m_formatTab = new FormatTab(m_formatGrid, gridTools(), m_cheque, prompts);
     m_helpTab = new HelpTab;
     m_tabs = new QTabWidget;
@@ -106,9 +106,7 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
         m_fieldPopup->exec(at);
     });
     connect(m_historyTab, &HistoryTab::reprintRequested, this, &MainWindow::reprintHistoryRow);
-    connect(m_historyTab, &HistoryTab::deleteRequested, this, &MainWindow::deleteHistoryRows);
-    connect(m_historyTab, &HistoryTab::clearRequested, this, &MainWindow::clearHistory);
-    connect(m_historyTab, &HistoryTab::exportRequested, this, &MainWindow::exportHistory);
+    connect(m_historyTab, &HistoryTab::commandStarted, m_chequeTab, &ChequeTab::finishEditing);
     connect(m_helpTab, &HelpTab::aboutRequested, this, &MainWindow::showAbout);
     connect(m_formatTab, &FormatTab::saveRequested, this, &MainWindow::saveFormat);
     connect(m_formatTab, &FormatTab::saveAsRequested, this, &MainWindow::saveFormatAs);
@@ -198,11 +196,8 @@ void MainWindow::buildMenus() {
 void MainWindow::tabChanged(int index) {
     if (index >= 0 && index < 3)
         m_hint->setText(kTabHints[index]);
-    // Built again when shown after another clerk of a shared database, or another window,
-    // kept or deleted cheques.
-    if (m_tabs->widget(index) == m_historyTab &&
-        (!m_historyBuilt || HistoryStamp(m_services.db) != m_historyStamp))
-        rebuildHistoryGrid();
+    if (m_tabs->widget(index) == m_historyTab)
+        m_historyTab->showHistory();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -335,13 +330,6 @@ const PrintFormat* MainWindow::printFormat() {
     return m_printFormat ? &*m_printFormat : nullptr;
 }
 
-void MainWindow::rebuildHistoryGrid() {
-    m_historyBuilt = true;
-    m_historyStamp = HistoryStamp(m_services.db);
-    BuildHistoryGrid(m_historyGrid, m_services.db, gridTools());
-    m_historyTab->view()->reload();
-}
-
 std::optional<PrintResult> MainWindow::runPrint(
     QWidget* parent, const PrintFormat* format,
     const std::function<PrintResult(PrintJob&)>& print) {
@@ -372,8 +360,8 @@ std::optional<PrintResult> MainWindow::runPrint(
     const PrintResult result = print(job);
     if (progressShown)
         m_progress.EndProgress();
-    if (!result.kept.isEmpty() && m_historyBuilt)
-        rebuildHistoryGrid();
+    if (!result.kept.isEmpty())
+        m_historyTab->historyChanged();
     return result;
 }
 
@@ -459,26 +447,6 @@ void MainWindow::reprintHistoryRow(int gridRow) {
         m_chequeTab->showCheque();
         m_tabs->setCurrentWidget(m_chequeTab);
     }
-}
-
-void MainWindow::deleteHistoryRows() {
-    m_chequeTab->finishEditing();
-    if (!m_historyGrid.hasDataRows())
-        return;
-    const auto [first, last] = m_historyTab->selectedGridRows();
-    if (DeleteHistoryRows(m_services.db, m_historyGrid, first, last, m_services.prompts))
-        m_historyTab->view()->reload();
-}
-
-void MainWindow::clearHistory() {
-    m_chequeTab->finishEditing();
-    if (DeleteAllHistory(m_services.db, m_historyGrid, m_services.prompts))
-        m_historyTab->view()->reload();
-}
-
-void MainWindow::exportHistory() {
-    m_chequeTab->finishEditing();
-    ExportGrid(m_historyGrid, m_services.prompts, historySheetName(), m_progress);
 }
 
 void MainWindow::showAbout() {

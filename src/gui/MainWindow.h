@@ -75,9 +75,6 @@ public:
     void printCheque();
     void printEndorsement();
     void reprintHistoryRow(int gridRow);
-    void deleteHistoryRows();
-    void clearHistory();
-    void exportHistory();
     void showAbout();
     void adjustFont(int field);
     void adjustSpacing(int field);
@@ -110,7 +107,6 @@ private:
     void formatPicked(const QString& name);
     void showFormatGrid();
     void showFormatList();
-    void rebuildHistoryGrid();
     void reloadPrintFormat();
     GridTools gridTools() { return {m_measure, m_progress}; }
     // Runs one print through the print job, one at a time: while it runs every print command
@@ -141,7 +137,5 @@ private:
     QAction* m_marginAction = nullptr;
     bool m_printing = false;  // a print command is running
     int m_adjustField = -1;   // the field whose popup is open (AdjustFieldTag, AdjustFieldId)
-    bool m_historyBuilt = false;
-    QString m_historyStamp;  // what the history table held when the grid was built
     QPointer<PreviewWindow> m_preview;
 };

@@ -555,15 +555,15 @@ private slots:
         w.tabs()->setCurrentIndex(1);
         w.historyTab()->view()->selectRow(0);
         f.t.prompts.queueAnswer(PromptAnswer::Yes);
-        w.deleteHistoryRows();
+        w.historyTab()->deleteRows();
         QCOMPARE(f.historyRows(), 2);
         QCOMPARE(grid.rows() - grid.fixedRows(), 2);
         const QString csv = f.t.dir.filePath(u"历史.csv"_s);
         f.t.prompts.queueText(csv);
-        w.exportHistory();
+        w.historyTab()->exportHistory();
         QVERIFY(QFile(csv).size() > 0);
         f.t.prompts.queueAnswer(PromptAnswer::Yes);
-        w.clearHistory();
+        w.historyTab()->clearAll();
         QCOMPARE(f.historyRows(), 0);
         QVERIFY(!grid.hasDataRows());
         const size_t before = f.t.prompts.shown().size();
