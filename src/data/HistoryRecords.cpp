@@ -48,8 +48,7 @@ bool SaveHistoryRecord(Database& db, const Cheque& cheque, const QDate& date, qi
     // real (checked before printing).
     const QDate stub = stubDate(cheque);
     const QDate issue = issueDate(cheque);
-    if ((!stub.isValid() && cheque.stubVisible()) ||
-        (!issue.isValid() && issueDatePrinted(cheque)))
+    if ((!stub.isValid() && cheque.stubVisible()) || (!issue.isValid() && issueDatePrinted(cheque)))
         return false;
 
     QStringList columns = {u"Dat"_s, u"出票日期"_s, sqlName(u"日期(票根)"_s)};

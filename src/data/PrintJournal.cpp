@@ -68,9 +68,9 @@ std::optional<QList<qint64>> JournalPrinting(Database& db, const Clock& clock,
     const bool ok = db.atomically([&] {
         ids.clear();
         for (const QString& content : contents) {
-            const std::optional<qint64> id = db.insertReturningId(
-                sql, {time, text(job.kind), text(job.target), text(job.format), kPrinting,
-                      QVariant(), text(content)});
+            const std::optional<qint64> id =
+                db.insertReturningId(sql, {time, text(job.kind), text(job.target), text(job.format),
+                                           kPrinting, QVariant(), text(content)});
             if (!id) {
                 db.showStatementError(sql);
                 return false;

@@ -122,12 +122,12 @@ private slots:
         QTest::addColumn<QString>("kept");  // 日期(票根) / 出票日期
         const QString day = u"壹拾玖"_s;
         const QString printStub = u"2009-01-01/2009-05-19"_s;
-        QTest::newRow("empty stub") << QStringList{u""_s, u""_s, u""_s} << day << -1 << false
-                                    << QString();
+        QTest::newRow("empty stub")
+            << QStringList{u""_s, u""_s, u""_s} << day << -1 << false << QString();
         QTest::newRow("month 13") << QStringList{u"2009"_s, u"13"_s, u"1"_s} << day << -1 << false
                                   << QString();
-        QTest::newRow("30 February") << QStringList{u"2009"_s, u"2"_s, u"30"_s} << day << -1
-                                     << false << QString();
+        QTest::newRow("30 February")
+            << QStringList{u"2009"_s, u"2"_s, u"30"_s} << day << -1 << false << QString();
         QTest::newRow("letters") << QStringList{u"20a9"_s, u"1"_s, u"1"_s} << day << -1 << false
                                  << QString();
         QTest::newRow("two-digit year")
@@ -138,8 +138,7 @@ private slots:
         QTest::newRow("issue date printed, 31 May")
             << QStringList{u"09"_s, u"1"_s, u"1"_s} << u"叁拾贰"_s << -1 << false << QString();
         QTest::newRow("issue date suppressed, 32 May")
-            << QStringList{u"09"_s, u"1"_s, u"1"_s} << u"叁拾贰"_s << 0 << true
-            << u"2009-01-01/"_s;
+            << QStringList{u"09"_s, u"1"_s, u"1"_s} << u"叁拾贰"_s << 0 << true << u"2009-01-01/"_s;
     }
     void datesThatAreNoRealDates() {
         QFETCH(QStringList, stubDate);
@@ -177,9 +176,9 @@ private slots:
     void theJournalTakesOneOutcomePerPrint() {
         QFETCH(QString, change);
         QFETCH(bool, allowed);
-        const std::optional<QList<qint64>> ids = JournalPrinting(
-            m_t->db, m_clock, {kChequeJob, u"打印机"_s, u"标准支票"_s, {}, {}, {}},
-            {u"票身-收款人=甲"_s, u"票身-收款人=乙"_s});
+        const std::optional<QList<qint64>> ids =
+            JournalPrinting(m_t->db, m_clock, {kChequeJob, u"打印机"_s, u"标准支票"_s, {}, {}, {}},
+                            {u"票身-收款人=甲"_s, u"票身-收款人=乙"_s});
         QVERIFY(ids && ids->size() == 2);
         QCOMPARE(m_t->rows(u"SELECT 结果, 内容 FROM 打印日志 ORDER BY ID"_s),
                  u"打印中/票身-收款人=甲|打印中/票身-收款人=乙"_s);
