@@ -22,9 +22,10 @@ QString historyTextColumn(int field);
 QStringList historyTextColumns();
 
 // Saves the cheque as a new history row dated `date`. Nothing is written, and false returned,
-// when the stub date cannot be formed from its three fields, when the issue date is no real
-// date, or when the database fails (after the message for the failing statement). The caller
-// rebuilds the history grid. `newId`, when given, receives the new row's ID.
+// when a printed date (the stub's when the stub is printed, the issue date unless 禁止日期打印
+// keeps it off) is no real date, or when the database fails (after the message for the failing
+// statement); a date that is not printed and no real date is kept empty. The caller rebuilds
+// the history grid. `newId`, when given, receives the new row's ID.
 bool SaveHistoryRecord(Database& db, const Cheque& cheque, const QDate& date,
                        qint64* newId = nullptr);
 

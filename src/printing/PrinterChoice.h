@@ -14,6 +14,7 @@ QString defaultPrinterName();
 // false.
 bool checkPrinterInstalled(Prompts& prompts);
 
-// Makes the installed printer `name` the printer's target, then tests that it answers. The
-// selected name, or an empty text after "没有正常连接打印机！".
+// Makes the installed printer `name` the printer's target, then tests that it answers and
+// that its queue takes jobs (not stopped, not rejecting). The selected name, or an empty text
+// after "没有正常连接打印机！".
 QString selectPrinterByName(QPrinter& printer, const QString& name, Prompts& prompts);
