@@ -336,10 +336,15 @@ std::optional<PrintResult> MainWindow::runPrint(
     if (m_printing || !format)
         return std::nullopt;
     m_printing = true;
+    // Turning the commands off moves the focus away from the button pressed by keyboard; it
+    // goes back there afterwards.
+    const QPointer<QWidget> focused = QApplication::focusWidget();
     setPrintCommandsEnabled(false);
-    const auto done = qScopeGuard([this] {
+    const auto done = qScopeGuard([this, focused] {
         m_printing = false;
         setPrintCommandsEnabled(true);
+        if (focused)
+            focused->setFocus();
     });
     m_chequeTab->finishEditing();
     // The window stays usable while the dialogs wait: the job prints what was checked, in the

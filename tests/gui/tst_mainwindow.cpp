@@ -898,11 +898,13 @@ private slots:
         });
         f.t.prompts.queueAnswer(PromptAnswer::Ok);
         f.t.prompts.queueAnswer(PromptAnswer::Yes);
-        QTest::mouseClick(f.tab().printButton(), Qt::LeftButton);
+        f.tab().printButton()->setFocus();
+        QTest::keyClick(f.tab().printButton(), Qt::Key_Space);
         QCOMPARE(f.shownTexts(), (QStringList{kStart, kKeep}));
         QCOMPARE(f.historyRows(), 1);
         QCOMPARE(journalRows(f.t.db, {}, {}).size(), 1);
         QVERIFY(f.tab().printButton()->isEnabled());
+        QCOMPARE(f.window->focusWidget(), f.tab().printButton());  // for the keyboard
     }
 
     // Another program holds the database: nothing is printed, and the message says why.
