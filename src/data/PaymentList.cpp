@@ -1,6 +1,7 @@
 #include "PaymentList.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QStringDecoder>
 
 #include "ChequeFields.h"
@@ -60,7 +61,8 @@ int paymentColumnOf(const QString& heading) {
 std::optional<PaymentList> ReadCsvPaymentList(const QByteArray& bytes, QString* error) {
     const QString text = decode(bytes);
     // RFC 4180: records of fields split at commas; a quoted field may hold commas, quotes
-    // (doubled) and line breaks. CR LF, LF and CR end a record.
+    // (doubled) and line breaks. CR LF, LF and CR end a record. A spreadsheet shows each record
+    // as one row, so a row's line counts records, not the line breaks inside values.
     QList<PaymentList::Row> records;
     PaymentList::Row record{1, {}};
     QString field;
@@ -86,8 +88,6 @@ std::optional<PaymentList> ReadCsvPaymentList(const QByteArray& bytes, QString* 
             } else if (c == u'"') {
                 quoted = false;
             } else {
-                if (c == u'\n' || (c == u'\r' && (i + 1 >= text.size() || text[i + 1] != u'\n')))
-                    ++line;
                 field += c;
             }
         } else if (c == u'"' && !fieldStarted) {
@@ -117,6 +117,12 @@ std::optional<PaymentList> ReadCsvPaymentList(const QByteArray& bytes, QString* 
 std::optional<PaymentList> ReadPaymentListFile(const QString& path, QString* error) {
     if (isDatabaseFile(path)) {  // reading it would drop the database's locks
         *error = u"无法读取文件%1：这是程序的数据库文件"_s.arg(path);
+        return std::nullopt;
+    }
+    // A device, a pipe or a folder is no list: reading one may never end.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        *error = u"无法读取文件%1：这不是普通文件"_s.arg(path);
         return std::nullopt;
     }
     QFile file(path);

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -18,6 +19,9 @@ struct PaymentList {
     struct Row {
         int line;           // 1-based
         QStringList cells;  // as many as there are headings
+        // Per column: why a cell's text is not what the sheet shows (a number shown with fewer
+        // decimals than it has), reported instead of the cell's value.
+        QMap<int, QString> cellProblems = {};
     };
 
     QStringList headings;

@@ -144,6 +144,68 @@ bool isBuiltInDateFormat(int id) {
            (id >= 50 && id <= 54) || id == 57 || id == 58;
 }
 
+// The code of a built-in number format that shows numbers; the general format for the others.
+QString builtInNumberFormat(int id) {
+    switch (id) {
+        case 1:
+            return u"0"_s;
+        case 2:
+            return u"0.00"_s;
+        case 3:
+        case 5:
+        case 6:
+        case 37:
+        case 38:
+        case 41:
+        case 42:
+            return u"#,##0"_s;
+        case 4:
+        case 7:
+        case 8:
+        case 39:
+        case 40:
+        case 43:
+        case 44:
+            return u"#,##0.00"_s;
+        case 9:
+            return u"0%"_s;
+        case 10:
+            return u"0.00%"_s;
+        case 11:
+            return u"0.00E+00"_s;
+        case 12:
+        case 13:
+            return u"# ?/?"_s;  // fractions
+        case 48:
+            return u"##0.0E+0"_s;
+        default:
+            return u"General"_s;  // 0, 49 (text) and those that show times
+    }
+}
+
+// How many decimals a number format shows, read from its first section: the digit places
+// (0, # or ?) after its point, two more for a percentage; the general format and text show
+// what a value needs (-1). A format that shows an exponent, a fraction or a time shows no
+// decimals the way a plain number does: it counts as showing none.
+int shownDecimals(const QString& code) {
+    static const QRegularExpression literals(u"\"[^\"]*\"|\\[[^\\]]*\\]|[\\\\_*]."_s);
+    QString section = QString(code).remove(literals);
+    section = section.left(section.indexOf(u';')).toLower();
+    if (section.trimmed().isEmpty() || section.contains(u"general"_s) || section == u"@")
+        return -1;
+    if (section.contains(u'e') || section.contains(u'/') || section.contains(u'h') ||
+        section.contains(u's') || section.contains(u':'))
+        return 0;
+    int decimals = 0;
+    const qsizetype point = section.indexOf(u'.');
+    for (qsizetype i = point + 1; point >= 0 && i < section.size(); ++i) {
+        if (section[i] != u'0' && section[i] != u'#' && section[i] != u'?')
+            break;
+        ++decimals;
+    }
+    return section.contains(u'%') ? decimals + 2 : decimals;
+}
+
 struct CellPosition {
     int column;  // 0-based
     int row;     // 1-based
@@ -266,9 +328,11 @@ private:
                 cellFormats << xml.attributes().value("numFmtId"_L1).toInt();
             return true;
         });
-        for (int id : cellFormats)
-            dateStyles_ << (customFormats.contains(id) ? isDateFormat(customFormats[id])
-                                                       : isBuiltInDateFormat(id));
+        for (int id : cellFormats) {
+            const bool custom = customFormats.contains(id);
+            dateStyles_ << (custom ? isDateFormat(customFormats[id]) : isBuiltInDateFormat(id));
+            styleDecimals_ << shownDecimals(custom ? customFormats[id] : builtInNumberFormat(id));
+        }
         return read;
     }
 
@@ -300,12 +364,15 @@ private:
             if (position && !rowNumbered)
                 row.line = position->row;
             rowNumbered = true;
-            const std::optional<QString> text = readCell(xml, attributes);
+            QString shown;
+            const std::optional<QString> text = readCell(xml, attributes, &shown);
             if (!intact(column < kMaxColumns && text,
                         u"单元格"_s + referenceName(column, row.line)))
                 return false;
             // Empty cells leave no gap to fill: a formatted but empty column far to the right
             // must not make every row that wide.
+            if (!shown.isEmpty())
+                row.cellProblems.insert(column, shown);
             if (column < row.cells.size()) {
                 row.cells[column] = *text;
             } else if (!text->isEmpty()) {
@@ -317,8 +384,10 @@ private:
     }
 
     // A cell's text as the sheet shows it, read on from the cell's start; nothing when it
-    // names a shared string that is not there.
-    std::optional<QString> readCell(QXmlStreamReader& xml, const QXmlStreamAttributes& attributes) {
+    // names a shared string that is not there. A number whose format shows fewer decimals than
+    // it has gets that as its `problem`.
+    std::optional<QString> readCell(QXmlStreamReader& xml, const QXmlStreamAttributes& attributes,
+                                    QString* problem) {
         QString value;
         QString inlineText;
         while (xml.readNextStartElement()) {
@@ -352,7 +421,15 @@ private:
         const int style = attributes.value("s"_L1).toInt();
         if (style >= 0 && style < dateStyles_.size() && dateStyles_[style])
             return dateText(number, from1904_);
-        return cellNumberText(number);
+        const QString text = cellNumberText(number);
+        const int shown = style >= 0 && style < styleDecimals_.size() ? styleDecimals_[style] : -1;
+        const qsizetype point = text.indexOf(u'.');
+        const qsizetype decimals = text.contains(u'e') ? text.size()
+                                   : point < 0         ? 0
+                                                       : text.size() - point - 1;
+        if (shown >= 0 && decimals > shown)
+            *problem = u"单元格只显示%1位小数"_s.arg(shown);
+        return text;
     }
 
     // True when `ok`; otherwise notes that `what` is damaged.
@@ -367,7 +444,8 @@ private:
     QString sheetId_, sheetPart_, sharedStringsPart_, stylesPart_;
     bool from1904_ = false;
     QStringList sharedStrings_;
-    QList<bool> dateStyles_;  // per cell format, which the cells' s attribute counts
+    QList<bool> dateStyles_;    // per cell format, which the cells' s attribute counts
+    QList<int> styleDecimals_;  // per cell format: the decimals it shows, -1 for any
     QList<PaymentList::Row> rows_;
 };
 

@@ -5,6 +5,7 @@
 
 #include <QRegularExpression>
 
+#include "AmountCapitals.h"
 #include "ChequeCheck.h"
 #include "FieldInput.h"
 #include "OverflowGuard.h"
@@ -72,6 +73,43 @@ QDate paymentDate(const QString& text) {
     return QDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
 }
 
+std::optional<QString> paymentAmount(const QString& text, QString* reason) {
+    QString ascii = text.trimmed();
+    for (QChar& c : ascii) {
+        if (c >= u'０' && c <= u'９')
+            c = QChar(u'0' + (c.unicode() - u'０'));
+        else if (c == u'．')
+            c = u'.';
+    }
+    if (ascii.startsWith(u'￥') || ascii.startsWith(u'¥'))
+        ascii = ascii.mid(1).trimmed();
+    static const QRegularExpression number(
+        u"^([0-9]{1,3}(?:,[0-9]{3})+|[0-9]+)(?:\\.([0-9]+))?$"_s);
+    const QRegularExpressionMatch m = number.match(ascii);
+    if (!m.hasMatch()) {
+        *reason = u"不是有效的金额"_s;
+        return std::nullopt;
+    }
+    const QString integer = m.captured(1).remove(u',');
+    const QString decimals = m.captured(2);
+    if (decimals.size() > 2) {
+        *reason = u"小数超过两位"_s;
+        return std::nullopt;
+    }
+    static const QRegularExpression nonZero(u"[1-9]"_s);
+    const qsizetype firstDigit = integer.indexOf(nonZero);
+    const QString digits = firstDigit < 0 ? u"0"_s : integer.mid(firstDigit);
+    if (digits.size() > 8) {
+        *reason = u"整数超过八位"_s;
+        return std::nullopt;
+    }
+    if (firstDigit < 0 && !decimals.contains(nonZero)) {
+        *reason = u"金额必须大于零"_s;
+        return std::nullopt;
+    }
+    return decimals.isEmpty() ? digits : digits + u'.' + decimals;
+}
+
 QList<PaymentCheque> CheckPaymentList(const PaymentList& list, const Cheque& base,
                                       const QDate& today, const PrintFormat& format,
                                       PrintSurface& measure) {
@@ -88,6 +126,7 @@ QList<PaymentCheque> CheckPaymentList(const PaymentList& list, const Cheque& bas
             cheque.setText(field, QString());
         CollectedPrompts prompts;
         QDate day = today;
+        bool amountGiven = false;
         for (qsizetype c = 0; c < list.headings.size(); ++c) {
             const int column = list.columns[c];
             const QString& value = row.cells[c];
@@ -102,10 +141,27 @@ QList<PaymentCheque> CheckPaymentList(const PaymentList& list, const Cheque& bas
             }
             if (column < 0 || value.trimmed().isEmpty())
                 continue;
+            amountGiven = amountGiven || column == Field::Amount;
+            // What prints must be what the cell holds and what it shows.
+            if (const auto shown = row.cellProblems.constFind(int(c));
+                shown != row.cellProblems.cend()) {
+                entry.problems << problem(row.line, heading, value, *shown);
+                continue;
+            }
+            QString text = value;
+            if (column == Field::Amount || column == Field::StubAmount) {
+                QString reason;
+                const std::optional<QString> amount = paymentAmount(value, &reason);
+                if (!amount) {
+                    entry.problems << problem(row.line, heading, value, reason);
+                    continue;
+                }
+                text = column == Field::Amount ? *amount : FormatFigures(*amount);
+            }
             const int limit = chequeFields()[size_t(column)].maxLength;
-            if (limit > 0 && value.size() > limit)
+            if (limit > 0 && text.size() > limit)
                 entry.problems << problem(row.line, heading, value, u"超过%1个字"_s.arg(limit));
-            cheque.setText(column, value);
+            cheque.setText(column, text);
             prompts.messages.clear();
             if (column < kBodyFieldCount)
                 leaveBodyField(cheque, column, prompts);
@@ -121,7 +177,7 @@ QList<PaymentCheque> CheckPaymentList(const PaymentList& list, const Cheque& bas
         }
         if (cheque.text(Field::Payee).trimmed().isEmpty())
             entry.problems << problem(row.line, u"收款人"_s, QString(), u"缺少收款人"_s);
-        if (cheque.text(Field::Amount).trimmed().isEmpty())
+        if (!amountGiven)
             entry.problems << problem(row.line, u"金额"_s, QString(), u"缺少金额"_s);
         if (entry.problems.isEmpty()) {
             prompts.messages.clear();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include <QDate>
 #include <QList>
 #include <QString>
@@ -38,3 +40,9 @@ QString inheritedValuesLine(const PaymentList& list, const QList<PaymentCheque>&
 
 // The day a date cell names, in any of the forms above; invalid for anything else.
 QDate paymentDate(const QString& text);
+
+// The plain number ("1234.5") that an amount cell names: digits with at most two decimals,
+// thousands separated by "," in groups of three or not at all, maybe after ￥ or ¥, blanks
+// around it ignored, full-width digits and points read as ASCII ones; more than zero and at
+// most eight integer digits. Nothing, with the reason, for anything else: an amount is never cut.
+std::optional<QString> paymentAmount(const QString& text, QString* reason);

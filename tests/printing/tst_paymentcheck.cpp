@@ -1,5 +1,12 @@
 // Every row of a payment list checked before anything prints, on the recording surface.
+#include <sys/stat.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <xlsxwriter.h>
 
 #include "BatchPrint.h"
 #include "Cheque.h"
@@ -11,6 +18,35 @@
 #include "TestDatabase.h"
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// A workbook of one payment to 甲公司 whose amount cell holds `amount` in the number format
+// `format` (none: general), as a formula's cached result when `formula` is given.
+QByteArray workbookPaying(double amount, const char* format, const char* formula = nullptr) {
+    QTemporaryDir dir;
+    const QByteArray path = dir.filePath(u"list.xlsx"_s).toUtf8();
+    lxw_workbook* book = workbook_new(path.constData());
+    lxw_worksheet* sheet = workbook_add_worksheet(book, nullptr);
+    lxw_format* style = nullptr;
+    if (format) {
+        style = workbook_add_format(book);
+        format_set_num_format(style, format);
+    }
+    worksheet_write_string(sheet, 0, 0, "收款人", nullptr);
+    worksheet_write_string(sheet, 0, 1, "金额", nullptr);
+    worksheet_write_string(sheet, 1, 0, "甲公司", nullptr);
+    if (formula)
+        worksheet_write_formula_num(sheet, 1, 1, formula, style, amount);
+    else
+        worksheet_write_number(sheet, 1, 1, amount, style);
+    if (workbook_close(book) != LXW_NO_ERROR)
+        return {};
+    QFile file(QString::fromUtf8(path));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}  // namespace
 
 class TestPaymentCheck : public QObject {
     Q_OBJECT
@@ -66,7 +102,7 @@ private slots:
         QStringList problems;
         for (const PaymentCheque& cheque : cheques)
             problems << cheque.problems.join(u" / "_s);
-        QCOMPARE(problems[1], u"第3行，金额列“123456789”：金额填写错误，请重新填写"_s);
+        QCOMPARE(problems[1], u"第3行，金额列“123456789”：整数超过八位"_s);
         QCOMPARE(problems[2], u"第4行，出票日期列“2026-02-30”：日期填写错误"_s);
         QCOMPARE(problems[3], u"第5行，收款人列“”：缺少收款人"_s);
         QCOMPARE(problems[4], u"第6行，收款人(票根)列“一二三四五六七八九十十一”：超过10个字"_s);
@@ -75,6 +111,97 @@ private slots:
                  qPrintable(problems[5]));
         QCOMPARE(cheques[1].cheque.text(Field::Day), u"零捌"_s);  // no date: today
         QVERIFY(measure.texts().empty());                         // nothing was printed
+    }
+
+    // Lists as people and spreadsheets really make them. What a row prints is exactly what its
+    // cell holds and shows, or the row is named with the reason: an amount is never cut.
+    void hostileLists_data() {
+        QTest::addColumn<QString>("name");      // /dev/zero, NAME.fifo, NAME/ (a folder) or a file
+        QTest::addColumn<QByteArray>("bytes");  // the file's
+        QTest::addColumn<QString>("outcome");   // the last row's amount, its problems or the error
+        auto csv = [](const QString& amount) {
+            return (u"收款人,金额\n甲公司,\""_s + amount + u"\"\n"_s).toUtf8();
+        };
+        const struct {
+            const char* name;
+            QString amount;
+            QString outcome;
+        } amounts[] = {
+            {"a word", u"FIRST"_s, u"不是有效的金额"_s},
+            {"zero", u"0"_s, u"金额必须大于零"_s},
+            {"zero fen", u"0.00"_s, u"金额必须大于零"_s},
+            {"in capitals", u"壹仟元"_s, u"不是有效的金额"_s},
+            {"a letter O", u"1O00"_s, u"不是有效的金额"_s},
+            {"hexadecimal", u"0x10"_s, u"不是有效的金额"_s},
+            {"two points", u"1.2.3"_s, u"不是有效的金额"_s},
+            {"three decimals", u"12.345"_s, u"小数超过两位"_s},
+            {"nine integer digits", u"123456789"_s, u"整数超过八位"_s},
+            {"negative", u"-5"_s, u"不是有效的金额"_s},
+            {"an exponent", u"1e3"_s, u"不是有效的金额"_s},
+            {"separators out of their groups", u"1,23,456"_s, u"不是有效的金额"_s},
+            {"separators and the yuan sign", u" ￥1,234.5 "_s, u"￥1234.50"_s},
+            {"full-width digits", u"¥１２３４５６７８．９"_s, u"￥12345678.90"_s},
+            {"one fen", u"0.01"_s, u"￥0.01"_s},
+        };
+        for (const auto& [name, amount, outcome] : amounts)
+            QTest::newRow(name) << u"list.csv"_s << csv(amount)
+                                << (outcome.startsWith(u'￥')
+                                        ? outcome
+                                        : u"第2行，金额列“"_s + amount + u"”："_s + outcome);
+        // A spreadsheet shows a value with a line break in one row.
+        QTest::newRow("a line break inside a value")
+            << u"list.csv"_s
+            << u"收款人,用途,金额\n乙公司,\"第一行\n第二行\",100\n甲公司,货款,0\n"_s.toUtf8()
+            << u"第3行，金额列“0”：金额必须大于零"_s;
+        QTest::newRow("a number shown with two decimals")
+            << u"list.xlsx"_s << workbookPaying(1234.5, "#,##0.00") << u"￥1234.50"_s;
+        QTest::newRow("more decimals than the format shows")
+            << u"list.xlsx"_s << workbookPaying(1234.567, "#,##0.00")
+            << u"第2行，金额列“1234.567”：单元格只显示2位小数"_s;
+        QTest::newRow("cents the format hides")
+            << u"list.xlsx"_s << workbookPaying(1234.56, "#,##0")
+            << u"第2行，金额列“1234.56”：单元格只显示0位小数"_s;
+        QTest::newRow("three decimals in the general format")
+            << u"list.xlsx"_s << workbookPaying(12.345, nullptr)
+            << u"第2行，金额列“12.345”：小数超过两位"_s;
+        QTest::newRow("a formula as the sheet computes it")
+            << u"list.xlsx"_s << workbookPaying(112.99999999999999, "0.00", "=100*1.13")
+            << u"￥113.00"_s;
+        const QString notAFile = u"无法读取文件FILE：这不是普通文件"_s;
+        QTest::newRow("a device") << u"/dev/zero"_s << QByteArray() << notAFile;
+        QTest::newRow("a pipe") << u"list.fifo"_s << QByteArray() << notAFile;
+        QTest::newRow("a folder") << u"list.csv/"_s << QByteArray() << notAFile;
+    }
+    void hostileLists() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, outcome);
+        TestDatabase t;
+        QTemporaryDir dir;
+        const QString path = name.startsWith(u'/') ? name : dir.filePath(name);
+        if (name.endsWith(u".fifo"_s)) {
+            QVERIFY(mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        } else if (name.endsWith(u'/')) {
+            QVERIFY(QDir().mkpath(path));
+        } else if (!bytes.isEmpty()) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        }
+        QString error;
+        const std::optional<PaymentList> list = ReadPaymentListFile(path, &error);
+        if (!list) {
+            QCOMPARE(error, QString(outcome).replace(u"FILE"_s, path));
+            return;
+        }
+        RecordingSurface measure;
+        const QList<PaymentCheque> cheques =
+            CheckPaymentList(*list, Cheque(), QDate(2026, 12, 8),
+                             LoadPrintFormat(t.db, u"标准支票"_s).value(), measure);
+        QVERIFY(!cheques.isEmpty());
+        const PaymentCheque& last = cheques.back();
+        QCOMPARE(last.problems.isEmpty() ? last.cheque.text(Field::Amount)
+                                         : last.problems.join(u" / "_s),
+                 outcome);
     }
 
     // A password belongs to one cheque: a row has its own or none, while the account, the bank
