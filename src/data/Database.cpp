@@ -1,5 +1,6 @@
 #include "Database.h"
 
+#include <algorithm>
 #include <vector>
 
 #include <QCoreApplication>
@@ -48,7 +49,7 @@ QStringList scriptStatements(const QString& script) {
 
 // The schema's version: PRAGMA user_version in a file, the one row of 数据库版本 on a server.
 // Version 1 is the formats and the history; each later version is one step of upgrades().
-constexpr int kSchemaVersion = 4;
+constexpr int kSchemaVersion = 5;
 
 // The statements of one step from version n + 1 to n + 2, some in one dialect only.
 struct UpgradeStep {
@@ -64,6 +65,36 @@ const QString kOutcomeOnlyChange =
     u"OLD.结果 = '打印中' AND NEW.结果 IN ('已打印', '打印失败') AND OLD.历史ID IS NULL "
     u"AND NEW.ID = OLD.ID AND NEW.时间 = OLD.时间 AND NEW.种类 = OLD.种类 "
     u"AND NEW.打印机 = OLD.打印机 AND NEW.格式 = OLD.格式 AND NEW.内容 = OLD.内容"_s;
+
+// The journal's own triggers in a file, as the program creates them: no change but a print's
+// outcome, no deletion, and no insertion over an existing entry (INSERT OR REPLACE would
+// delete it without a trigger).
+struct NamedTrigger {
+    QString name;
+    QString sql;
+};
+const std::vector<NamedTrigger>& fileJournalTriggers() {
+    static const std::vector<NamedTrigger> triggers = {
+        {u"打印日志_不可修改"_s,
+         u"CREATE TRIGGER 打印日志_不可修改 BEFORE UPDATE ON 打印日志 WHEN NOT ("_s +
+             kOutcomeOnlyChange + u") BEGIN SELECT RAISE(ABORT, '打印日志不可修改'); END"_s},
+        {u"打印日志_不可删除"_s,
+         u"CREATE TRIGGER 打印日志_不可删除 BEFORE DELETE ON 打印日志 "
+         u"BEGIN SELECT RAISE(ABORT, '打印日志不可删除'); END"_s},
+        {u"打印日志_不可覆盖"_s,
+         u"CREATE TRIGGER 打印日志_不可覆盖 BEFORE INSERT ON 打印日志 WHEN NEW.ID IS NOT NULL "
+         u"AND EXISTS (SELECT 1 FROM 打印日志 WHERE ID = NEW.ID) "
+         u"BEGIN SELECT RAISE(ABORT, '打印日志不可覆盖'); END"_s},
+    };
+    return triggers;
+}
+
+// A statement's text for comparing: IF NOT EXISTS dropped, blanks collapsed.
+QString comparable(QString sql) {
+    static const QRegularExpression blanks(u"\\s+"_s);
+    sql.replace(u"IF NOT EXISTS "_s, QString());
+    return sql.replace(blanks, u" "_s).trimmed();
+}
 
 const std::vector<UpgradeStep>& upgrades() {
     static const std::vector<UpgradeStep> steps = {
@@ -92,14 +123,14 @@ const std::vector<UpgradeStep>& upgrades() {
         // once, to its outcome (with the history row when the cheque was kept). Nothing else
         // of the journal may change.
         {{},
-         {u"DROP TRIGGER IF EXISTS 打印日志_不可修改"_s,
-          u"CREATE TRIGGER 打印日志_不可修改 BEFORE UPDATE ON 打印日志 WHEN NOT ("_s +
-              kOutcomeOnlyChange + u") BEGIN SELECT RAISE(ABORT, '打印日志不可修改'); END"_s},
+         {u"DROP TRIGGER IF EXISTS 打印日志_不可修改"_s, fileJournalTriggers()[0].sql},
          {u"CREATE OR REPLACE FUNCTION 打印日志_只增() RETURNS trigger LANGUAGE plpgsql AS $$ "
           u"BEGIN IF TG_OP = 'DELETE' THEN RAISE EXCEPTION '打印日志不可删除'; END IF; "_s
           u"IF "_s +
           kOutcomeOnlyChange +
           u" THEN RETURN NEW; END IF; RAISE EXCEPTION '打印日志不可修改'; END $$"_s}},
+        // 5: in a file, no entry is written over another (a server's IDs are its own).
+        {{}, {fileJournalTriggers()[2].sql}, {}},
     };
     return steps;
 }
@@ -209,6 +240,8 @@ bool Database::openAndPrepare(const QString& location, bool initialize) {
         ok = !m_server    ? createSchema(reason)
              : initialize ? createServerSchema(reason)
                           : checkServerSchema(reason);
+    if (ok && !m_server)
+        restoreJournalTriggers();
     if (!ok) {
         qWarning("chequeprint: cannot open the database %s: %s", qUtf8Printable(location),
                  qUtf8Printable(reason));
@@ -414,6 +447,73 @@ bool Database::createSchema(QString& reason) {
     if (!ok)
         QSqlQuery(m_db).exec(u"ROLLBACK"_s);
     return ok;
+}
+
+void Database::restoreJournalTriggers() {
+    // Only on the user's own file: restoring needs no one else's permission, and says so.
+    if (QFileInfo(m_path).ownerId() != uint(geteuid()))
+        return;
+    QStringList restored;
+    for (const NamedTrigger& trigger : fileJournalTriggers()) {
+        QSqlQuery query(m_db);
+        query.prepare(u"SELECT count(*) FROM sqlite_master WHERE type='trigger' AND name=?"_s);
+        query.addBindValue(trigger.name);
+        if (query.exec() && query.next() && query.value(0).toInt() == 0 &&
+            QSqlQuery(m_db).exec(trigger.sql))
+            restored << trigger.name;
+    }
+    if (restored.isEmpty())
+        return;
+    qWarning("chequeprint: the journal's triggers were missing and are restored: %s",
+             qUtf8Printable(restored.join(u", "_s)));
+    m_prompts.message(u"打印日志的保护触发器已被删除，现已恢复："_s + restored.join(u"、"_s), {},
+                      PromptButtons::Ok);
+}
+
+QString Database::journalTampering() {
+    if (m_server)
+        return {};
+    auto names = [this](const QString& sql, const QVariantList& values = {}) {
+        QStringList found;
+        std::optional<QSqlQuery> query = run(sql, values, true);
+        while (query && query->next())
+            found << query->value(0).toString();
+        return found;
+    };
+    for (const QString& table : {u"打印日志"_s, u"历史记录"_s})
+        if (names(u"SELECT type FROM sqlite_master WHERE name=?"_s, {table}) !=
+            QStringList{u"table"_s})
+            return table + u"不是数据表"_s;
+    const QStringList columns = names(u"SELECT name FROM pragma_table_info('打印日志')"_s);
+    for (const QString& column :
+         {u"ID"_s, u"时间"_s, u"种类"_s, u"打印机"_s, u"格式"_s, u"结果"_s, u"历史ID"_s, u"内容"_s})
+        if (!columns.contains(column))
+            return u"打印日志缺少列"_s + column;
+    // Triggers on the two tables, and triggers or views anywhere that name them.
+    const QString touching =
+        u"(tbl_name IN ('打印日志', '历史记录') OR sql LIKE '%打印日志%' OR sql LIKE '%历史记录%')"_s;
+    const QStringList views =
+        names(u"SELECT name FROM sqlite_master WHERE type='view' AND "_s + touching);
+    if (!views.isEmpty())
+        return u"有视图引用：%1"_s.arg(views.join(u"、"_s));
+    std::optional<QSqlQuery> triggers = run(
+        u"SELECT name, sql FROM sqlite_master WHERE type='trigger' AND "_s + touching, {}, true);
+    int own = 0;
+    while (triggers && triggers->next()) {
+        const QString name = triggers->value(0).toString();
+        const auto ours = std::find_if(fileJournalTriggers().begin(), fileJournalTriggers().end(),
+                                       [&](const NamedTrigger& t) { return t.name == name; });
+        if (ours == fileJournalTriggers().end())
+            return u"有其他触发器：%1"_s.arg(name);
+        if (comparable(triggers->value(1).toString()) != comparable(ours->sql))
+            return u"触发器%1已被改动"_s.arg(name);
+        ++own;
+    }
+    if (!triggers)
+        return u"无法读取打印日志的结构"_s;
+    if (own != int(fileJournalTriggers().size()))
+        return u"缺少保护触发器"_s;
+    return {};
 }
 
 std::optional<QSqlQuery> Database::run(const QString& sql, const QVariantList& values,

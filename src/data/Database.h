@@ -59,6 +59,12 @@ public:
     // The message for a statement that could not be run; when another program held the
     // database, it says so in a second line.
     void showStatementError(const QString& sql);
+    // Where the database's messages go.
+    Prompts& prompts() { return m_prompts; }
+    // In a file: what is wrong with the print journal's structure (not a table, a column
+    // missing, its triggers changed or others added, a view over it or the history), in
+    // short Chinese; empty when it is as the program made it. A server keeps its own rules.
+    QString journalTampering();
     // Whether the last failure was another program holding the database (the busy timeout
     // ran out), which may pass when tried again.
     bool wasBusy() const { return m_busy; }
@@ -97,6 +103,8 @@ private:
     // Brings the tables from `version` to the program's, step by step.
     bool upgradeFrom(int version, StatementRun& run, QString& reason);
     bool moveUserState(QString& reason);
+    // In the user's own file, puts back a journal trigger that was deleted, and says so.
+    void restoreJournalTriggers();
     bool refuseNewerSchema(int version, QString& reason);
     // Runs one statement; outside a transaction, a lost connection to a server is made again
     // once and a read run again. Nothing on failure, with the reason on stderr.

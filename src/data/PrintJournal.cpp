@@ -4,6 +4,7 @@
 #include "Cheque.h"
 #include "Clock.h"
 #include "Database.h"
+#include "Prompts.h"
 
 using namespace Qt::StringLiterals;
 
@@ -63,6 +64,13 @@ std::optional<QList<qint64>> JournalPrinting(Database& db, const Clock& clock,
     const QString sql =
         u"INSERT INTO 打印日志 (时间, 种类, 打印机, 格式, 结果, 历史ID, 内容) VALUES (?,?,?,?,?,?,?)"_s;
     const QString time = clock.now().toString(u"yyyy-MM-dd HH:mm:ss"_s);
+    // A journal whose structure was changed may not keep what is printed.
+    if (const QString tampering = db.journalTampering(); !tampering.isEmpty()) {
+        qWarning("chequeprint: the print journal was changed: %s", qUtf8Printable(tampering));
+        db.prompts().message(u"打印日志的结构已被改动（"_s + tampering + u"），不能打印。"_s, {},
+                             PromptButtons::Ok);
+        return std::nullopt;
+    }
     const QStringList contents = fields.isEmpty() ? QStringList{job.fields} : fields;
     QList<qint64> ids;
     const bool ok = db.atomically([&] {

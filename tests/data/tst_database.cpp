@@ -12,6 +12,7 @@
 #include "Clock.h"
 #include "FormatStore.h"
 #include "HistoryRecords.h"
+#include "PrintJournal.h"
 #include "TestDatabase.h"
 
 using namespace Qt::StringLiterals;
@@ -116,6 +117,65 @@ private slots:
     // nothing: the file as the program wrote it before schema versions (version 0), before
     // the journal (1) and before each user had a state of their own (2). Its last input and
     // current format become those of the user who opens it.
+    // Another program changes the journal's structure: the program notices it and prints
+    // nothing, or, for a protecting trigger that was only deleted, puts it back and says so.
+    void tamperingWithTheJournal_data() {
+        QTest::addColumn<QStringList>("tampering");
+        QTest::addColumn<QString>("shown");  // what the next print attempt is told, in part
+        QTest::addColumn<bool>("prints");
+        QTest::newRow("an ignoring trigger")
+            << QStringList{u"CREATE TRIGGER 静音 BEFORE INSERT ON 打印日志 "
+                           u"BEGIN SELECT RAISE(IGNORE); END"_s}
+            << u"有其他触发器：静音"_s << false;
+        QTest::newRow("the table dropped")
+            << QStringList{u"DROP TABLE 打印日志"_s} << u"打印日志不是数据表"_s << false;
+        QTest::newRow("a view in the table's place")
+            << QStringList{u"DROP TABLE 打印日志"_s, u"CREATE VIEW 打印日志 AS SELECT 1 AS ID"_s}
+            << u"打印日志不是数据表"_s << false;
+        QTest::newRow("a view in the history's place")
+            << QStringList{u"ALTER TABLE 历史记录 RENAME TO 旧记录"_s,
+                           u"CREATE VIEW 历史记录 AS SELECT * FROM 旧记录"_s}
+            << u"历史记录不是数据表"_s << false;
+        QTest::newRow("a protecting trigger made harmless")
+            << QStringList{u"DROP TRIGGER 打印日志_不可删除"_s,
+                           u"CREATE TRIGGER 打印日志_不可删除 BEFORE DELETE ON 打印日志 "
+                           u"BEGIN SELECT 1; END"_s}
+            << u"触发器打印日志_不可删除已被改动"_s << false;
+        QTest::newRow("a protecting trigger deleted")
+            << QStringList{u"DROP TRIGGER 打印日志_不可修改"_s}
+            << u"打印日志的保护触发器已被删除，现已恢复：打印日志_不可修改"_s << true;
+    }
+    void tamperingWithTheJournal() {
+        QFETCH(QStringList, tampering);
+        QFETCH(QString, shown);
+        QFETCH(bool, prints);
+        if (onTestServer())
+            QSKIP("a file's structure");
+        TestDatabase t;
+        QVERIFY(
+            t.db.execute(u"INSERT INTO 打印日志 (时间, 种类, 结果) VALUES ('2026-12-08', '支票', "
+                         u"'已打印')"_s));
+        // Written over by INSERT OR REPLACE, which deletes without a trigger: refused.
+        QVERIFY(
+            !t.db.execute(u"INSERT OR REPLACE INTO 打印日志 (ID, 时间, 种类, 结果) "
+                          u"VALUES (1, '2026-12-08', '支票', '已取消：打印机卡纸')"_s));
+        QCOMPARE(t.scalar(u"SELECT 结果 FROM 打印日志 WHERE ID=1"_s).toString(), u"已打印"_s);
+        for (const QString& sql : tampering)
+            QVERIFY2(t.db.execute(sql), qPrintable(sql));
+
+        ScriptedPrompts prompts;
+        Database reopened(prompts);
+        QVERIFY(reopened.open(t.path()));
+        const Clock clock;
+        const std::optional<QList<qint64>> entry =
+            JournalPrinting(reopened, clock, {kChequeJob, u"打印机"_s, u"标准支票"_s, {}, {}, {}});
+        QCOMPARE(entry.has_value(), prints);
+        QVERIFY(!prompts.shown().empty());
+        QVERIFY2(prompts.shown().front().text.contains(shown),
+                 qPrintable(prompts.shown().front().text));
+        QCOMPARE(reopened.journalTampering().isEmpty(), prints);
+    }
+
     void olderFilesAreUpgradedKeepingEverything_data() {
         QTest::addColumn<int>("version");
         QTest::newRow("before schema versions") << 0;
@@ -175,7 +235,7 @@ private slots:
             std::optional<QSqlQuery> q = db.select(sql);
             return q && q->next() ? q->value(0) : QVariant();
         };
-        QCOMPARE(scalar(u"PRAGMA user_version"_s).toInt(), 4);
+        QCOMPARE(scalar(u"PRAGMA user_version"_s).toInt(), 5);
         QCOMPARE(scalar(u"SELECT group_concat(Name || CtlDF || X, '|') FROM 支票格式"_s).toString(),
                  u"我的格式银行120.0|我的格式11.0"_s);  // no shipped format added
         QCOMPARE(scalar(u"SELECT group_concat(收款人全称 || 金额) FROM 历史记录"_s).toString(),
