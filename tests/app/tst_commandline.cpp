@@ -478,8 +478,7 @@ private slots:
             csv += u"收款人%1,%2,货款,2026-12-10\n"_s.arg(line).arg(
                 line == 57 ? u"-500"_s : QString::number(line * 10));
         const QString badList = writeList(u"付款.csv"_s, csv);
-        const QString report =
-            u"第57行，金额列“-500”：金额填写错误，请重新填写\n共59行，有问题的1行\n"_s;
+        const QString report = u"第57行，金额列“-500”：不是有效的金额\n共59行，有问题的1行\n"_s;
         Run r = batch(badList, {u"--check"_s});
         QCOMPARE(r.exitCode, 1);
         QCOMPARE(QString::fromUtf8(r.out), report);

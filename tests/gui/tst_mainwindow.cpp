@@ -952,8 +952,7 @@ private slots:
             openList(listFile(u"bad.csv"_s, u"收款人,金额\n甲公司,100\n乙公司,-5\n"_s));
         QVERIFY(batch && batch->isVisible());
         QCOMPARE(batch->table()->rowCount(), 2);
-        QCOMPARE(batch->table()->item(1, 3)->text(),
-                 u"第3行，金额列“-5”：金额填写错误，请重新填写"_s);
+        QCOMPARE(batch->table()->item(1, 3)->text(), u"第3行，金额列“-5”：不是有效的金额"_s);
         QCOMPARE(batch->table()->item(1, 1)->foreground().color(), QColor(200, 0, 0));
         QCOMPARE(batch->table()->item(0, 1)->foreground().style(), Qt::NoBrush);
         QVERIFY(batch->summary()->text().startsWith(u"共2行，有问题的1行"_s));
