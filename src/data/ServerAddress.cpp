@@ -1,12 +1,33 @@
 #include "ServerAddress.h"
 
+#include <QRegularExpression>
 #include <QUrl>
 #include <QUrlQuery>
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// A value that libpq reads as the one value it is. The driver joins the options with blanks
+// and does not quote them, so a blank, a '=', a quote or a backslash would let a value end
+// early and the rest be read as an option of its own (another user, a password); an empty
+// value would take the next option's text for its own.
+bool isPlainValue(const QString& value) {
+    if (value.isEmpty())
+        return false;
+    for (const QChar c : value)
+        if (c.isSpace() || !c.isPrint() || c == u'=' || c == u'\'' || c == u'"' || c == u'\\' ||
+            c == u';')
+            return false;
+    return true;
+}
+
+}  // namespace
+
 bool isServerAddress(const QString& text) {
-    return text.startsWith(u"postgresql://"_s) || text.startsWith(u"postgres://"_s);
+    // A scheme of one letter is a Windows drive: C:\data\DATA.db, C:/data/DATA.db.
+    static const QRegularExpression scheme(u"^[A-Za-z][A-Za-z0-9+.-]+:"_s);
+    return scheme.match(text).hasMatch();
 }
 
 std::optional<ServerAddress> parseServerAddress(const QString& text, QString* reason) {
@@ -16,9 +37,14 @@ std::optional<ServerAddress> parseServerAddress(const QString& text, QString* re
     address.user = url.userName();
     address.database = url.path().mid(1);
     address.port = url.port(5432);
-    if (!url.isValid() || !isServerAddress(text) || address.host.isEmpty() ||
-        address.database.isEmpty() || address.database.contains(u'/')) {
-        *reason = u"not a database address postgresql://USER@HOST[:PORT]/DBNAME"_s;
+    const QString scheme = url.scheme();
+    const bool postgres = scheme.compare(u"postgresql"_s, Qt::CaseInsensitive) == 0 ||
+                          scheme.compare(u"postgres"_s, Qt::CaseInsensitive) == 0;
+    if (!url.isValid() || !postgres || address.host.isEmpty() || address.database.isEmpty() ||
+        address.database.contains(u'/')) {
+        *reason =
+            u"not a database address postgresql://USER@HOST[:PORT]/DBNAME (a file whose "
+            u"name starts with a word and a colon is written ./NAME)"_s;
         return std::nullopt;
     }
     if (!url.password().isEmpty()) {
@@ -35,8 +61,13 @@ std::optional<ServerAddress> parseServerAddress(const QString& text, QString* re
     QStringList options;
     QStringList given;
     for (const auto& [key, value] : QUrlQuery(url).queryItems(QUrl::FullyDecoded)) {
-        if (!allowed.contains(key) || value.contains(u';')) {
+        if (!allowed.contains(key)) {
             *reason = u"the database address option \""_s + key + u"\" is not supported"_s;
+            return std::nullopt;
+        }
+        if (!isPlainValue(value)) {
+            *reason = u"the database address option \""_s + key +
+                      u"\" needs a value without blanks, '=', quotes or backslashes"_s;
             return std::nullopt;
         }
         options << key + u'=' + value;

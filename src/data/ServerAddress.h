@@ -15,11 +15,16 @@ struct ServerAddress {
     QString connectOptions;  // "key=value;..." as the QPSQL driver takes them
 };
 
-// Whether a --database value names a server rather than a SQLite file.
+// Whether a database location (--database, the settings' database/url) is meant as a server
+// address rather than a SQLite file: it starts with a scheme, a word and a colon. One letter
+// and a colon is a Windows drive, so C:\data\DATA.db stays a file; postgresql:/host/db or
+// mysql://x/y are addresses that parseServerAddress refuses, never file names.
 bool isServerAddress(const QString& text);
 
-// The parts of a server address; nothing, with the reason, for an address that is malformed,
-// carries a password or an option the program does not pass on. Unless the address says
+// The parts of a server address (its scheme in any case); nothing, with the reason, for an
+// address that is malformed, is not PostgreSQL's, carries a password, or an option the program
+// does not pass on or whose value could be read as more than one. The user, host and database
+// go to the driver as fields of their own, which it quotes. Unless the address says
 // otherwise, a server that cannot be reached is given up after ten seconds, and one that
 // stops answering on an open connection after about 35 seconds.
 std::optional<ServerAddress> parseServerAddress(const QString& text, QString* reason);

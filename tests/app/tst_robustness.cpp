@@ -333,6 +333,35 @@ private slots:
         QCOMPARE(folder.exitCode, 1);
         QVERIFY2(folder.err.contains("unable to open database file"), folder.err.constData());
     }
+
+    // A mistyped server address opens nothing: the clerk hears why, and no file named like the
+    // address takes the cheques that belong on the server. A Windows drive is still a file.
+    void mistypedAddressesMakeNoFile_data() {
+        QTest::addColumn<QString>("location");
+        QTest::addColumn<QString>("made");  // the file the program makes, or none
+        QTest::newRow("one slash") << u"postgresql:/host/db"_s << QString();
+        QTest::newRow("capitals, no slash") << u"POSTGRESQL:finance"_s << QString();
+        QTest::newRow("other database") << u"mysql://x/y"_s << QString();
+        QTest::newRow("drive") << u"C:/x/DATA.db"_s << u"C:/x/DATA.db"_s;
+    }
+    void mistypedAddressesMakeNoFile() {
+        QFETCH(QString, location);
+        QFETCH(QString, made);
+        QTemporaryDir dir;
+        const ProgramRun r =
+            runProgram({u"formats"_s, u"--database"_s, location}, inFolder(dir.path()));
+        const QStringList left = filesUnder(dir.path());
+        if (!made.isEmpty()) {
+            QVERIFY2(r.exitCode == 0, r.err.constData());
+            QVERIFY2(left.contains(dir.filePath(made)), qPrintable(left.join(u' ')));
+            return;
+        }
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.err.contains("not a database address"), r.err.constData());
+        QVERIFY(r.err.contains("无法建立数据库连接！"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestRobustness)

@@ -264,35 +264,76 @@ private slots:
         QVERIFY(!db.execute(u"UPDATE 打印日志 SET 结果='已打印' WHERE 结果='打印失败'"_s));
     }
 
-    // What a shared database's address may hold: no password, only connection options, and a
-    // connect timeout of its own when it names none.
+    // What a location means: a file, or a shared database's address with no password, only
+    // connection options whose values cannot be read as more options, and a connect timeout of
+    // its own when it names none. Anything that starts like an address but is not a
+    // PostgreSQL one is refused rather than taken for a file name.
     void addressesOfASharedDatabase_data() {
         QTest::addColumn<QString>("address");
-        QTest::addColumn<QString>("parts");  // host port user database options, or the reason
+        QTest::addColumn<QString>("parts");  // host port user database options, the reason, or
+                                             // "file"
+        const QString defaults =
+            u"connect_timeout=10;keepalives_idle=20;keepalives_interval=5;"
+            u"keepalives_count=3;tcp_user_timeout=35000"_s;
         QTest::newRow("plain") << u"postgresql://cashier@db.office/finance"_s
-                               << u"db.office 5432 cashier finance connect_timeout=10;"
-                                  u"keepalives_idle=20;keepalives_interval=5;keepalives_count=3;"
-                                  u"tcp_user_timeout=35000"_s;
+                               << u"db.office 5432 cashier finance "_s + defaults;
         QTest::newRow("port and options")
             << u"postgres://cashier@10.0.0.5:6543/finance?sslmode=require&connect_timeout=3&"
                u"keepalives_idle=60&keepalives_count=5&tcp_user_timeout=0"_s
             << u"10.0.0.5 6543 cashier finance sslmode=require;connect_timeout=3;"
                u"keepalives_idle=60;keepalives_count=5;tcp_user_timeout=0;keepalives_interval=5"_s;
+        QTest::newRow("scheme in capitals")
+            << u"POSTGRESQL://cashier@db/finance?sslmode=require"_s
+            << u"db 5432 cashier finance sslmode=require;"_s + defaults;
+        QTest::newRow("short scheme, mixed case")
+            << u"Postgres://cashier@db/finance"_s << u"db 5432 cashier finance "_s + defaults;
+        // The driver quotes the user, host and database as values of their own.
+        QTest::newRow("odd user name") << u"postgresql://x%20user%3Dpostgres@db/finance"_s
+                                       << u"db 5432 x user=postgres finance "_s + defaults;
         QTest::newRow("password") << u"postgresql://cashier:secret@db/finance"_s
                                   << u"a password does not belong in the address"_s;
         QTest::newRow("password as option") << u"postgresql://cashier@db/finance?password=x"_s
                                             << u"option \"password\" is not supported"_s;
         QTest::newRow("smuggled option") << u"postgresql://c@db/finance?sslmode=a;password=x"_s
-                                         << u"option \"sslmode\" is not supported"_s;
+                                         << u"option \"sslmode\" needs a value"_s;
+        // The driver joins the options with blanks: a value must stay one value.
+        QTest::newRow("smuggled user")
+            << u"postgresql://clerk@db/finance?application_name=x%20user%3Dpostgres"_s
+            << u"option \"application_name\" needs a value"_s;
+        QTest::newRow("smuggled password")
+            << u"postgresql://clerk@db/finance?sslmode=disable%20password%3Dsecret"_s
+            << u"option \"sslmode\" needs a value"_s;
+        QTest::newRow("tab") << u"postgresql://clerk@db/finance?application_name=a%09user%3Dx"_s
+                             << u"option \"application_name\" needs a value"_s;
+        QTest::newRow("equals sign") << u"postgresql://clerk@db/finance?application_name=a=b"_s
+                                     << u"option \"application_name\" needs a value"_s;
+        QTest::newRow("quote") << u"postgresql://clerk@db/finance?application_name=a%27b"_s
+                               << u"option \"application_name\" needs a value"_s;
+        QTest::newRow("backslash") << u"postgresql://clerk@db/finance?sslcert=a%5Cb"_s
+                                   << u"option \"sslcert\" needs a value"_s;
+        // An empty value would take the next option's text for its own.
+        QTest::newRow("empty value") << u"postgresql://clerk@db/finance?application_name="_s
+                                     << u"option \"application_name\" needs a value"_s;
         QTest::newRow("no database")
             << u"postgresql://cashier@db/"_s << u"not a database address"_s;
         QTest::newRow("bad port") << u"postgresql://cashier@db:99999/finance"_s
                                   << u"not a database address"_s;
+        QTest::newRow("one slash") << u"postgresql:/host/db"_s << u"not a database address"_s;
+        QTest::newRow("no slash") << u"postgresql:finance"_s << u"not a database address"_s;
+        QTest::newRow("other database") << u"mysql://x/y"_s << u"not a database address"_s;
+        QTest::newRow("web address")
+            << u"http://db.office/finance"_s << u"not a database address"_s;
+        QTest::newRow("drive and slashes") << u"C:/x/DATA.db"_s << u"file"_s;
+        QTest::newRow("drive and backslashes") << u"C:\\data\\DATA.db"_s << u"file"_s;
+        QTest::newRow("relative") << u"DATA.db"_s << u"file"_s;
+        QTest::newRow("colon further in") << u"./postgresql:finance"_s << u"file"_s;
     }
     void addressesOfASharedDatabase() {
         QFETCH(QString, address);
         QFETCH(QString, parts);
-        QVERIFY(isServerAddress(address));
+        QCOMPARE(isServerAddress(address), parts != u"file"_s);
+        if (parts == u"file"_s)
+            return;
         QString reason;
         const std::optional<ServerAddress> parsed = parseServerAddress(address, &reason);
         if (parsed)
