@@ -1,5 +1,7 @@
 #include "PaymentList.h"
 
+#include <utility>
+
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
@@ -63,21 +65,16 @@ std::optional<PaymentList> ReadCsvPaymentList(const QByteArray& bytes, QString* 
     // RFC 4180: records of fields split at commas; a quoted field may hold commas, quotes
     // (doubled) and line breaks. CR LF, LF and CR end a record. A spreadsheet shows each record
     // as one row, so a row's line counts records, not the line breaks inside values.
-    QList<PaymentList::Row> records;
-    PaymentList::Row record{1, {}};
+    PaymentListBuilder list;
     QString field;
     bool quoted = false;
     bool fieldStarted = false;
     int line = 1;
+    int column = 0;
     auto endField = [&] {
-        record.cells << field;
+        list.setCell(column++, field);
         field.clear();
         fieldStarted = false;
-    };
-    auto endRecord = [&] {
-        endField();
-        records << record;
-        record = {line, {}};
     };
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
@@ -98,20 +95,24 @@ std::optional<PaymentList> ReadCsvPaymentList(const QByteArray& bytes, QString* 
         } else if (c == u'\r' || c == u'\n') {
             if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
                 ++i;
-            ++line;
-            endRecord();
+            endField();
+            if (!list.endRecord(error))
+                return std::nullopt;
+            list.startRecord(++line);
+            column = 0;
         } else {
             field += c;
             fieldStarted = true;
         }
     }
     if (quoted) {
-        *error = u"第%1行的引号没有结束"_s.arg(record.line);
+        *error = u"第%1行的引号没有结束"_s.arg(line);
         return std::nullopt;
     }
-    if (fieldStarted || !field.isEmpty() || !record.cells.isEmpty())
-        endRecord();
-    return PaymentListFromRecords(records, error);
+    endField();
+    if (!list.endRecord(error))
+        return std::nullopt;
+    return list.finish(error);
 }
 
 std::optional<PaymentList> ReadPaymentListFile(const QString& path, QString* error) {
@@ -125,12 +126,23 @@ std::optional<PaymentList> ReadPaymentListFile(const QString& path, QString* err
         *error = u"无法读取文件%1：这不是普通文件"_s.arg(path);
         return std::nullopt;
     }
+    const QString tooLarge =
+        u"无法读取文件%1：文件太大（超过%2MB）"_s.arg(path).arg(kMaxPaymentFileSize >> 20);
+    if (info.size() > kMaxPaymentFileSize) {
+        *error = tooLarge;
+        return std::nullopt;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         *error = u"无法读取文件%1：%2"_s.arg(path, file.errorString());
         return std::nullopt;
     }
-    const QByteArray bytes = file.readAll();
+    // One byte more than the limit tells a file that grew since it was looked at.
+    const QByteArray bytes = file.read(kMaxPaymentFileSize + 1);
+    if (bytes.size() > kMaxPaymentFileSize) {
+        *error = tooLarge;
+        return std::nullopt;
+    }
     // The workbook reader also names the old binary Excel files (.xls) it cannot read; a file
     // named .xls that holds text is read as CSV.
     const bool workbook = bytes.startsWith("PK\x03\x04") || bytes.startsWith("\xD0\xCF\x11\xE0") ||
@@ -138,35 +150,65 @@ std::optional<PaymentList> ReadPaymentListFile(const QString& path, QString* err
     return workbook ? ReadXlsxPaymentList(bytes, error) : ReadCsvPaymentList(bytes, error);
 }
 
-std::optional<PaymentList> PaymentListFromRecords(const QList<PaymentList::Row>& records,
-                                                  QString* error) {
-    PaymentList list;
-    qsizetype first = 0;
-    while (first < records.size() && isBlank(records[first].cells))
-        ++first;
-    if (first == records.size()) {
+void PaymentListBuilder::setCell(int column, const QString& text, const QString& problem) {
+    // Before the headings are known, a record keeps as many cells as headings may be.
+    const int width = headed_ ? int(list_.headings.size()) : kMaxPaymentColumns;
+    if (column >= width) {
+        valueBeyond_ = valueBeyond_ || !text.trimmed().isEmpty();
+        return;
+    }
+    if (!problem.isEmpty())
+        record_.cellProblems.insert(column, problem);
+    // Empty cells leave no gap to fill.
+    if (column < record_.cells.size()) {
+        record_.cells[column] = text;
+    } else if (!text.isEmpty()) {
+        record_.cells.resize(column);
+        record_.cells << text;
+    }
+}
+
+bool PaymentListBuilder::endRecord(QString* error) {
+    PaymentList::Row record = std::exchange(record_, {record_.line + 1, {}});
+    const bool valueBeyond = std::exchange(valueBeyond_, false);
+    if (isBlank(record.cells) && !valueBeyond)
+        return true;
+    if (headed_) {
+        if (list_.rows.size() >= kMaxPaymentRows) {
+            *error = u"付款行太多（超过%1行）"_s.arg(kMaxPaymentRows);
+            return false;
+        }
+        record.cells.resize(list_.headings.size());  // cells beyond the headings are no column's
+        list_.rows << record;
+        return true;
+    }
+    if (valueBeyond) {
+        *error = u"标题行的列太多（超过%1列）"_s.arg(kMaxPaymentColumns);
+        return false;
+    }
+    headed_ = true;
+    for (const QString& heading : record.cells) {
+        const QString name = heading.trimmed();
+        const int column = paymentColumnOf(name);
+        // Two columns for one field would leave which one prints to chance.
+        if (const qsizetype same =
+                column == PaymentList::kUnknown ? -1 : list_.columns.indexOf(column);
+            same >= 0) {
+            *error = u"标题“%1”和“%2”填的是同一栏，只能保留一列"_s.arg(list_.headings[same], name);
+            return false;
+        }
+        list_.headings << name;
+        list_.columns << column;
+        if (column == PaymentList::kUnknown && !name.isEmpty())
+            list_.unknownHeadings << name;
+    }
+    return true;
+}
+
+std::optional<PaymentList> PaymentListBuilder::finish(QString* error) {
+    if (!headed_) {
         *error = u"文件中没有标题行"_s;
         return std::nullopt;
     }
-    // Every row is made as wide as the headings: a stray value far to the right of them must
-    // not make a small file fill the memory.
-    if (records[first].cells.size() > kMaxPaymentColumns) {
-        *error = u"标题行的列太多（超过%1列）"_s.arg(kMaxPaymentColumns);
-        return std::nullopt;
-    }
-    for (const QString& heading : records[first].cells) {
-        const QString name = heading.trimmed();
-        list.headings << name;
-        list.columns << paymentColumnOf(name);
-        if (list.columns.back() == PaymentList::kUnknown && !name.isEmpty())
-            list.unknownHeadings << name;
-    }
-    for (qsizetype r = first + 1; r < records.size(); ++r) {
-        if (isBlank(records[r].cells))
-            continue;
-        PaymentList::Row row = records[r];
-        row.cells.resize(list.headings.size());  // cells beyond the headings belong to no column
-        list.rows << row;
-    }
-    return list;
+    return std::move(list_);
 }

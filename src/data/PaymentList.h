@@ -34,23 +34,49 @@ struct PaymentList {
 // UTF-8, GB18030 otherwise; quotes, commas and line breaks inside quoted values as RFC 4180
 // says. The first non-empty row holds the headings: the history's (收款人全称 or 收款人, 金额,
 // 用途, 出票日期, 账号, 密码, 银行, 附加信息, 主管, 会计, 收款人(票根), 用途(票根)) or the fields'
-// identifiers (票身-收款人, 小写金额, ...). Nothing, with the reason, for a file without headings
-// or with an unclosed quote.
+// identifiers (票身-收款人, 小写金额, ...). Nothing, with the reason, for a file with an unclosed
+// quote or a list that PaymentListBuilder refuses.
 std::optional<PaymentList> ReadCsvPaymentList(const QByteArray& bytes, QString* error);
 
 // Reads a payment list file: an Excel workbook (.xlsx) when its bytes or its name say so, CSV
-// otherwise. Nothing, with the reason, for a file that cannot be read or is no list.
+// otherwise. Nothing, with the reason, for a file that cannot be read, is larger than
+// kMaxPaymentFileSize (refused before it is read) or is no list.
 std::optional<PaymentList> ReadPaymentListFile(const QString& path, QString* error);
 
 // The most columns a payment list's headings may have.
 constexpr int kMaxPaymentColumns = 256;
+// The most payment rows a list may have.
+constexpr int kMaxPaymentRows = 10000;
+// The largest payment list file that is read.
+constexpr qint64 kMaxPaymentFileSize = 20 * 1024 * 1024;
 
-// The list that records read from a file make: the first non-empty one holds the headings, the
-// blank ones after it are left out, and every row is cut or filled up with empty cells to the
-// headings' width. Nothing, with the reason, when every record is blank or the headings are
-// more than kMaxPaymentColumns.
-std::optional<PaymentList> PaymentListFromRecords(const QList<PaymentList::Row>& records,
-                                                  QString* error);
+// Makes a payment list from the records a reader finds, one at a time, keeping no more than the
+// list needs: the first non-empty record holds the headings, the blank ones after it are left
+// out, and of the others only the cells under a heading are kept, filled up with empty cells to
+// the headings' width. A value far to the right of the headings costs nothing, and a list that
+// passes a limit is refused as soon as it does.
+class PaymentListBuilder {
+public:
+    // Starts a record on `line` (1-based); the one before must have ended.
+    void startRecord(int line) { record_ = {line, {}}; }
+    // The current record's line, which a reader may set once it knows it better.
+    void setLine(int line) { record_.line = line; }
+    // Sets the text of the current record's cell in `column` (0-based), and why it is not what
+    // the sheet shows when it is not.
+    void setCell(int column, const QString& text, const QString& problem = {});
+    // Ends the current record. False, with the reason, when the headings name more than
+    // kMaxPaymentColumns columns or two columns for one field, or the list has more than
+    // kMaxPaymentRows rows.
+    bool endRecord(QString* error);
+    // The list, once the last record has ended; nothing, with the reason, without headings.
+    std::optional<PaymentList> finish(QString* error);
+
+private:
+    PaymentList list_;
+    bool headed_ = false;
+    PaymentList::Row record_{1, {}};
+    bool valueBeyond_ = false;  // the record has a value right of the cells it keeps
+};
 
 // The cheque field (position index) or kIssueDate that a heading names; kUnknown for others.
 int paymentColumnOf(const QString& heading);

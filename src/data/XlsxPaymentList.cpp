@@ -233,12 +233,13 @@ QString referenceName(int column, int row) {
     return letters + QString::number(row);
 }
 
-// Reads the first sheet's rows from a workbook's parts, each one stopping at the first damage.
+// Reads the first sheet from a workbook's parts as a payment list, stopping at the first damage
+// or at the first limit the list passes.
 class WorkbookReader {
 public:
     explicit WorkbookReader(const Archive& archive) : archive_(archive) {}
 
-    std::optional<QList<PaymentList::Row>> readRows(QString* error) {
+    std::optional<PaymentList> readList(QString* error) {
         const bool read = readWorkbook() && readRelationships() &&
                           (sharedStringsPart_.isEmpty() || readSharedStrings()) &&
                           (stylesPart_.isEmpty() || readStyles()) && readSheet();
@@ -246,7 +247,7 @@ public:
             *error = problem_;
             return std::nullopt;
         }
-        return rows_;
+        return list_.finish(error);
     }
 
 private:
@@ -336,51 +337,48 @@ private:
         return read;
     }
 
+    // Reads the sheet into the list, which keeps only the cells under its headings. Rows without
+    // numbers count on from the row before; more row elements than a sheet can have are damage.
     bool readSheet() {
         bool rowNumbered = false;  // a row without its number takes its first cell's
+        int line = 0;              // the current row's; none before the first row
+        int rowElements = 0;
         int column = -1;
-        return scanPart(sheetPart_, [&](QXmlStreamReader& xml) {
+        const bool read = scanPart(sheetPart_, [&](QXmlStreamReader& xml) {
             const QXmlStreamAttributes attributes = xml.attributes();
             if (xml.name() == u"row") {
+                if (line > 0 && !list_.endRecord(&problem_))
+                    return false;
                 bool ok = true;
                 const QStringView number = attributes.value("r"_L1);
                 rowNumbered = !number.isEmpty();
-                const int line = rowNumbered       ? number.toInt(&ok)
-                                 : rows_.isEmpty() ? 1
-                                                   : rows_.back().line + 1;
-                rows_ << PaymentList::Row{line, {}};
+                line = rowNumbered ? number.toInt(&ok) : line + 1;
+                list_.startRecord(line);
                 column = -1;
-                return intact(ok && line >= 1 && line <= kMaxRows, sheetPart_);
+                return intact(ok && line >= 1 && line <= kMaxRows && ++rowElements <= kMaxRows,
+                              sheetPart_);
             }
             if (xml.name() != u"c")
                 return true;
             const QStringView ref = attributes.value("r"_L1);
             const std::optional<CellPosition> position = parseReference(ref);
-            if (!intact(!rows_.isEmpty(), sheetPart_) ||
+            if (!intact(line > 0, sheetPart_) ||
                 !intact(ref.isEmpty() || position, u"单元格"_s + ref.left(20).toString()))
                 return false;
-            PaymentList::Row& row = rows_.back();
             column = position ? position->column : column + 1;
-            if (position && !rowNumbered)
-                row.line = position->row;
+            if (position && !rowNumbered) {
+                line = position->row;
+                list_.setLine(line);
+            }
             rowNumbered = true;
             QString shown;
             const std::optional<QString> text = readCell(xml, attributes, &shown);
-            if (!intact(column < kMaxColumns && text,
-                        u"单元格"_s + referenceName(column, row.line)))
+            if (!intact(column < kMaxColumns && text, u"单元格"_s + referenceName(column, line)))
                 return false;
-            // Empty cells leave no gap to fill: a formatted but empty column far to the right
-            // must not make every row that wide.
-            if (!shown.isEmpty())
-                row.cellProblems.insert(column, shown);
-            if (column < row.cells.size()) {
-                row.cells[column] = *text;
-            } else if (!text->isEmpty()) {
-                row.cells.resize(column);
-                row.cells << *text;
-            }
+            list_.setCell(column, *text, shown);
             return true;
         });
+        return read && (line == 0 || list_.endRecord(&problem_));
     }
 
     // A cell's text as the sheet shows it, read on from the cell's start; nothing when it
@@ -446,7 +444,7 @@ private:
     QStringList sharedStrings_;
     QList<bool> dateStyles_;    // per cell format, which the cells' s attribute counts
     QList<int> styleDecimals_;  // per cell format: the decimals it shows, -1 for any
-    QList<PaymentList::Row> rows_;
+    PaymentListBuilder list_;
 };
 
 }  // namespace
@@ -461,8 +459,5 @@ std::optional<PaymentList> ReadXlsxPaymentList(const QByteArray& bytes, QString*
         *error = u"不是有效的Excel工作簿（.xlsx）文件"_s;
         return std::nullopt;
     }
-    const std::optional<QList<PaymentList::Row>> rows = WorkbookReader(archive).readRows(error);
-    if (!rows)
-        return std::nullopt;
-    return PaymentListFromRecords(*rows, error);
+    return WorkbookReader(archive).readList(error);
 }

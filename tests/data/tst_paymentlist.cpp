@@ -289,6 +289,8 @@ private slots:
         QTest::newRow("a row past 1048576")
             << oneSheetWorkbook(R"(<row><c r="A1048577"><v>1</v></c></row>)")
             << u"Excel工作簿已损坏：单元格A1048577"_s;
+        QTest::newRow("more rows than a sheet has")
+            << oneSheetWorkbook(QByteArray(R"(<row r="1"/>)").repeated(1048577)) << brokenSheet;
         QTest::newRow("a sheet of over 100 MB")
             << oneSheetWorkbook(QByteArray(100 * 1024 * 1024, ' ')) << brokenSheet;
         QTest::newRow("an empty sheet") << oneSheetWorkbook({}) << u"文件中没有标题行"_s;

@@ -1,4 +1,5 @@
 // Every row of a payment list checked before anything prints, on the recording surface.
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <QDir>
@@ -44,6 +45,33 @@ QByteArray workbookPaying(double amount, const char* format, const char* formula
         return {};
     QFile file(QString::fromUtf8(path));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A workbook of `rows` payments to 甲公司 of 1 to `rows` yuan, each row with a stray value in the
+// last column a sheet has (XFD).
+QByteArray workbookWithStrayValues(int rows) {
+    QTemporaryDir dir;
+    const QByteArray path = dir.filePath(u"list.xlsx"_s).toUtf8();
+    lxw_workbook* book = workbook_new(path.constData());
+    lxw_worksheet* sheet = workbook_add_worksheet(book, nullptr);
+    worksheet_write_string(sheet, 0, 0, "收款人", nullptr);
+    worksheet_write_string(sheet, 0, 1, "金额", nullptr);
+    for (lxw_row_t row = 1; row <= lxw_row_t(rows); ++row) {
+        worksheet_write_string(sheet, row, 0, "甲公司", nullptr);
+        worksheet_write_number(sheet, row, 1, row, nullptr);
+        worksheet_write_string(sheet, row, 16383, "x", nullptr);
+    }
+    if (workbook_close(book) != LXW_NO_ERROR)
+        return {};
+    QFile file(QString::fromUtf8(path));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The most memory the process has held so far, in bytes.
+qint64 peakMemory() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return qint64(usage.ru_maxrss) * 1024;
 }
 
 }  // namespace
@@ -116,7 +144,8 @@ private slots:
     // Lists as people and spreadsheets really make them. What a row prints is exactly what its
     // cell holds and shows, or the row is named with the reason: an amount is never cut.
     void hostileLists_data() {
-        QTest::addColumn<QString>("name");      // /dev/zero, NAME.fifo, NAME/ (a folder) or a file
+        // /dev/zero, NAME.fifo, NAME/ (a folder), NAME.sparse (20 MB and a byte of holes) or a file
+        QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("bytes");  // the file's
         QTest::addColumn<QString>("outcome");   // the last row's amount, its problems or the error
         auto csv = [](const QString& amount) {
@@ -167,6 +196,22 @@ private slots:
         QTest::newRow("a formula as the sheet computes it")
             << u"list.xlsx"_s << workbookPaying(112.99999999999999, "0.00", "=100*1.13")
             << u"￥113.00"_s;
+        QTest::newRow("two columns for the amount")
+            << u"list.csv"_s << u"收款人,金额,用途,小写金额\n甲公司,100,货款,100\n"_s.toUtf8()
+            << u"标题“金额”和“小写金额”填的是同一栏，只能保留一列"_s;
+        QTest::newRow("two columns for the payee")
+            << u"list.csv"_s << u"收款人,金额,收款人全称\n甲公司,100,甲公司\n"_s.toUtf8()
+            << u"标题“收款人”和“收款人全称”填的是同一栏，只能保留一列"_s;
+        // A few kilobytes must not fill the memory, however far to the right a value stands.
+        QTest::newRow("a value in the last column of every row")
+            << u"list.xlsx"_s << workbookWithStrayValues(2000) << u"￥2000.00"_s;
+        QByteArray tenThousandRows = u"收款人,金额\n"_s.toUtf8();
+        for (int row = 1; row <= 10001; ++row)
+            tenThousandRows += u"甲公司,%1\n"_s.arg(row).toUtf8();
+        QTest::newRow("more than 10000 rows")
+            << u"list.csv"_s << tenThousandRows << u"付款行太多（超过10000行）"_s;
+        QTest::newRow("a file over 20 MB")
+            << u"list.sparse"_s << QByteArray() << u"无法读取文件FILE：文件太大（超过20MB）"_s;
         const QString notAFile = u"无法读取文件FILE：这不是普通文件"_s;
         QTest::newRow("a device") << u"/dev/zero"_s << QByteArray() << notAFile;
         QTest::newRow("a pipe") << u"list.fifo"_s << QByteArray() << notAFile;
@@ -183,20 +228,29 @@ private slots:
             QVERIFY(mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
         } else if (name.endsWith(u'/')) {
             QVERIFY(QDir().mkpath(path));
+        } else if (name.endsWith(u".sparse"_s)) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(20 * 1024 * 1024 + 1));
         } else if (!bytes.isEmpty()) {
             QFile file(path);
             QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
         }
+        // Reading and checking any list here takes a few megabytes at most, whatever its file.
+        const qint64 peakBefore = peakMemory();
         QString error;
         const std::optional<PaymentList> list = ReadPaymentListFile(path, &error);
+        QList<PaymentCheque> cheques;
+        if (list) {
+            RecordingSurface measure;
+            cheques = CheckPaymentList(*list, Cheque(), QDate(2026, 12, 8),
+                                       LoadPrintFormat(t.db, u"标准支票"_s).value(), measure);
+        }
+        const qint64 grown = peakMemory() - peakBefore;
+        QVERIFY2(grown < 64 * 1024 * 1024, qPrintable(u"%1 MB"_s.arg(grown >> 20)));
         if (!list) {
             QCOMPARE(error, QString(outcome).replace(u"FILE"_s, path));
             return;
         }
-        RecordingSurface measure;
-        const QList<PaymentCheque> cheques =
-            CheckPaymentList(*list, Cheque(), QDate(2026, 12, 8),
-                             LoadPrintFormat(t.db, u"标准支票"_s).value(), measure);
         QVERIFY(!cheques.isEmpty());
         const PaymentCheque& last = cheques.back();
         QCOMPARE(last.problems.isEmpty() ? last.cheque.text(Field::Amount)
