@@ -1,10 +1,12 @@
 #include "XlsxPaymentList.h"
 
 #include <cmath>
+#include <memory>
 
 #include <QDate>
 #include <QDir>
 #include <QHash>
+#include <QIODevice>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 
@@ -21,6 +23,31 @@ constexpr int kMaxRows = 1048576;
 QString damaged(const QString& what) {
     return u"Excel工作簿已损坏：%1"_s.arg(what);
 }
+
+// A part of an archive, unpacked as it is read: a reader never holds more of it than it keeps.
+// Reading past kMaxPartSize bytes fails, whatever size the archive states.
+class PartDevice : public QIODevice {
+public:
+    explicit PartDevice(zip_file_t* file) : file_(file) { open(QIODevice::ReadOnly); }
+    ~PartDevice() override { zip_fclose(file_); }
+    PartDevice(const PartDevice&) = delete;
+    PartDevice& operator=(const PartDevice&) = delete;
+
+    bool isSequential() const override { return true; }
+
+protected:
+    qint64 readData(char* data, qint64 size) override {
+        const zip_int64_t read = zip_fread(file_, data, zip_uint64_t(size));
+        if (read < 0 || zip_uint64_t(unpacked_ += read) > kMaxPartSize)
+            return -1;
+        return read;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    zip_file_t* file_;
+    zip_int64_t unpacked_ = 0;
+};
 
 // A zip archive read from memory; the bytes must outlive it.
 class Archive {
@@ -44,22 +71,15 @@ public:
     // An empty archive counts as none: it holds no workbook either.
     bool hasParts() const { return zip_ && zip_get_num_entries(zip_, 0) > 0; }
 
-    // A part's bytes; nothing when it is absent, too large or cannot be unpacked.
-    std::optional<QByteArray> part(const QString& name) const {
+    // A part to read; nothing when it is absent, too large or cannot be unpacked.
+    std::unique_ptr<QIODevice> part(const QString& name) const {
         const zip_int64_t at = index(name);
         zip_stat_t stat;
         if (at < 0 || zip_stat_index(zip_, zip_uint64_t(at), 0, &stat) != 0 ||
             !(stat.valid & ZIP_STAT_SIZE) || stat.size > kMaxPartSize)
-            return std::nullopt;
+            return nullptr;
         zip_file_t* file = zip_fopen_index(zip_, zip_uint64_t(at), 0);
-        if (!file)
-            return std::nullopt;
-        QByteArray bytes(qsizetype(stat.size), Qt::Uninitialized);
-        const zip_int64_t read = zip_fread(file, bytes.data(), stat.size);
-        zip_fclose(file);
-        if (read != zip_int64_t(stat.size))
-            return std::nullopt;
-        return bytes;
+        return file ? std::make_unique<PartDevice>(file) : nullptr;
     }
 
 private:
@@ -255,12 +275,12 @@ private:
     // and stops by returning false after it has set the problem.
     template <typename Visit>
     bool scanPart(const QString& name, Visit visit) {
-        const std::optional<QByteArray> bytes = archive_.part(name);
-        if (!bytes) {
+        const std::unique_ptr<QIODevice> part = archive_.part(name);
+        if (!part) {
             problem_ = damaged(name);
             return false;
         }
-        QXmlStreamReader xml(*bytes);
+        QXmlStreamReader xml(part.get());
         while (!xml.atEnd())
             if (xml.readNext() == QXmlStreamReader::StartElement && !visit(xml))
                 return false;
@@ -309,8 +329,10 @@ private:
 
     bool readSharedStrings() {
         return scanPart(sharedStringsPart_, [&](QXmlStreamReader& xml) {
-            if (xml.name() == u"si")
-                sharedStrings_ << readStringItem(xml);
+            if (xml.name() == u"si") {
+                sharedStrings_ += readStringItem(xml);
+                sharedEnds_ << sharedStrings_.size();
+            }
             return true;
         });
     }
@@ -400,9 +422,10 @@ private:
         if (type == u"s") {
             bool ok = false;
             const int index = value.toInt(&ok);
-            if (!ok || index < 0 || index >= sharedStrings_.size())
+            if (!ok || index < 0 || index >= sharedEnds_.size())
                 return std::nullopt;
-            return sharedStrings_[index];
+            const qsizetype start = index > 0 ? sharedEnds_[index - 1] : 0;
+            return sharedStrings_.sliced(start, sharedEnds_[index] - start);
         }
         if (type == u"inlineStr")
             return inlineText;
@@ -441,9 +464,10 @@ private:
     QString problem_;
     QString sheetId_, sheetPart_, sharedStringsPart_, stylesPart_;
     bool from1904_ = false;
-    QStringList sharedStrings_;
-    QList<bool> dateStyles_;    // per cell format, which the cells' s attribute counts
-    QList<int> styleDecimals_;  // per cell format: the decimals it shows, -1 for any
+    QString sharedStrings_;        // one after the other: a string each costs no more than its text
+    QList<qsizetype> sharedEnds_;  // where each shared string ends in them
+    QList<bool> dateStyles_;       // per cell format, which the cells' s attribute counts
+    QList<int> styleDecimals_;     // per cell format: the decimals it shows, -1 for any
     PaymentListBuilder list_;
 };
 

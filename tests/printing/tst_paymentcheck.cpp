@@ -47,19 +47,22 @@ QByteArray workbookPaying(double amount, const char* format, const char* formula
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// A workbook of `rows` payments to 甲公司 of 1 to `rows` yuan, each row with a stray value in the
-// last column a sheet has (XFD).
-QByteArray workbookWithStrayValues(int rows) {
+// A workbook of `rows` payments to 甲公司 of 1 to `rows` yuan, each row with `strays` stray
+// values in the last columns a sheet has (XFD and those left of it).
+QByteArray workbookWithStrayValues(int rows, int strays) {
     QTemporaryDir dir;
     const QByteArray path = dir.filePath(u"list.xlsx"_s).toUtf8();
-    lxw_workbook* book = workbook_new(path.constData());
+    lxw_workbook_options options = {};
+    options.constant_memory = LXW_TRUE;  // the test itself stays small
+    lxw_workbook* book = workbook_new_opt(path.constData(), &options);
     lxw_worksheet* sheet = workbook_add_worksheet(book, nullptr);
     worksheet_write_string(sheet, 0, 0, "收款人", nullptr);
     worksheet_write_string(sheet, 0, 1, "金额", nullptr);
     for (lxw_row_t row = 1; row <= lxw_row_t(rows); ++row) {
         worksheet_write_string(sheet, row, 0, "甲公司", nullptr);
         worksheet_write_number(sheet, row, 1, row, nullptr);
-        worksheet_write_string(sheet, row, 16383, "x", nullptr);
+        for (lxw_col_t column = 16384 - strays; column < 16384; ++column)
+            worksheet_write_number(sheet, row, column, 1, nullptr);
     }
     if (workbook_close(book) != LXW_NO_ERROR)
         return {};
@@ -204,7 +207,9 @@ private slots:
             << u"标题“收款人”和“收款人全称”填的是同一栏，只能保留一列"_s;
         // A few kilobytes must not fill the memory, however far to the right a value stands.
         QTest::newRow("a value in the last column of every row")
-            << u"list.xlsx"_s << workbookWithStrayValues(2000) << u"￥2000.00"_s;
+            << u"list.xlsx"_s << workbookWithStrayValues(2000, 1) << u"￥2000.00"_s;
+        QTest::newRow("a sheet that unpacks to 30 MB")
+            << u"list.xlsx"_s << workbookWithStrayValues(4000, 300) << u"￥4000.00"_s;
         QByteArray tenThousandRows = u"收款人,金额\n"_s.toUtf8();
         for (int row = 1; row <= 10001; ++row)
             tenThousandRows += u"甲公司,%1\n"_s.arg(row).toUtf8();
