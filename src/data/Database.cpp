@@ -441,6 +441,16 @@ bool Database::createSchema(QString& reason) {
     }
     // Older files are brought up step by step, all in this one transaction.
     ok = ok && upgradeFrom(version, run, reason);
+    // A file whose tables are gone (or stand in as views) is refused now, not action by action.
+    for (const QString& table : {u"支票格式"_s, u"历史记录"_s, u"打印日志"_s, u"用户状态"_s}) {
+        ok = ok &&
+             run(u"SELECT count(*) FROM sqlite_master WHERE type='table' AND name=?"_s, {table}) &&
+             query.next();
+        if (ok && query.value(0).toInt() == 0) {
+            reason = u"the file has no table "_s + table;
+            ok = false;
+        }
+    }
     if (ok && found < kSchemaVersion)
         ok = run(u"PRAGMA user_version=%1"_s.arg(kSchemaVersion));
     ok = ok && run(u"COMMIT"_s);
