@@ -251,7 +251,11 @@ private slots:
                                        LoadPrintFormat(t.db, u"标准支票"_s).value(), measure);
         }
         const qint64 grown = peakMemory() - peakBefore;
+#ifndef __SANITIZE_ADDRESS__  // the sanitizer's own bookkeeping grows with every allocation
         QVERIFY2(grown < 64 * 1024 * 1024, qPrintable(u"%1 MB"_s.arg(grown >> 20)));
+#else
+        Q_UNUSED(grown);
+#endif
         if (!list) {
             QCOMPARE(error, QString(outcome).replace(u"FILE"_s, path));
             return;
