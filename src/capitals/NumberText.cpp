@@ -161,3 +161,16 @@ bool readsAsNumber(QStringView text, double* value) {
     *value = numericValue(t);
     return true;
 }
+
+QString asciiDigits(QStringView text) {
+    QString ascii = text.toString();
+    for (QChar& c : ascii) {
+        if (c >= u'０' && c <= u'９')
+            c = QChar(u'0' + (c.unicode() - u'０'));
+        else if (c == u'．')
+            c = u'.';
+        else if (c == u'－' || c == u'−')
+            c = u'-';
+    }
+    return ascii;
+}

@@ -16,3 +16,7 @@ QString numberText(double value);
 // Whether the whole text (blanks around it aside) is one number: an optional sign, digits
 // with at most one decimal point, an optional exponent. Its value goes to *value.
 bool readsAsNumber(QStringView text, double* value);
+
+// The text with full-width digits, point and minus (as Chinese input methods type them) in
+// their ASCII forms; every other character stays.
+QString asciiDigits(QStringView text);

@@ -67,15 +67,7 @@ void showAmountError(Prompts& prompts) {
 }
 
 std::optional<QString> figuresOfTypedAmount(QStringView text) {
-    QString ascii = text.toString();
-    for (QChar& c : ascii) {
-        if (c >= u'０' && c <= u'９')
-            c = QChar(u'0' + (c.unicode() - u'０'));
-        else if (c == u'．')
-            c = u'.';
-        else if (c == u'－' || c == u'−')
-            c = u'-';
-    }
+    const QString ascii = asciiDigits(text);
     static const QRegularExpression exponent(u"[0-9.][eE]"_s);
     if (ascii.contains(u'-') || ascii.contains(exponent))
         return std::nullopt;

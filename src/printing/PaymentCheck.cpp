@@ -8,6 +8,7 @@
 #include "AmountCapitals.h"
 #include "ChequeCheck.h"
 #include "FieldInput.h"
+#include "NumberText.h"
 #include "OverflowGuard.h"
 #include "PaymentList.h"
 #include "Prompts.h"
@@ -74,13 +75,7 @@ QDate paymentDate(const QString& text) {
 }
 
 std::optional<QString> paymentAmount(const QString& text, QString* reason) {
-    QString ascii = text.trimmed();
-    for (QChar& c : ascii) {
-        if (c >= u'０' && c <= u'９')
-            c = QChar(u'0' + (c.unicode() - u'０'));
-        else if (c == u'．')
-            c = u'.';
-    }
+    QString ascii = asciiDigits(text.trimmed());
     if (ascii.startsWith(u'￥') || ascii.startsWith(u'¥'))
         ascii = ascii.mid(1).trimmed();
     static const QRegularExpression number(

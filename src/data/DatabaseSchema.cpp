@@ -1,0 +1,387 @@
+#include "Database.h"
+
+#include <algorithm>
+#include <vector>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlRecord>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+#include "Prompts.h"
+#include "UserState.h"
+
+// The database's tables: created from the shipped schema, brought up to date step by step,
+// and the print journal's structure checked against what the program made.
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString resourceText(const QString& name) {
+    QFile file(name);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+// The statements of a script: "--" comment lines dropped, split at ";".
+QStringList scriptStatements(const QString& script) {
+    QString code;
+    for (const QString& line : script.split(u'\n'))
+        if (!line.trimmed().startsWith(u"--"))
+            code += line + u'\n';
+    QStringList statements;
+    for (const QString& statement : code.split(u';'))
+        if (!statement.trimmed().isEmpty())
+            statements << statement.trimmed();
+    return statements;
+}
+
+// The schema's version: PRAGMA user_version in a file, the one row of 数据库版本 on a server.
+// Version 1 is the formats and the history; each later version is one step of upgrades().
+constexpr int kSchemaVersion = 5;
+
+// The statements of one step from version n + 1 to n + 2, some in one dialect only.
+struct UpgradeStep {
+    QStringList statements;
+    QStringList fileOnly;
+    QStringList serverOnly;
+    bool movesUserState = false;  // then moves the last input and current format to 用户状态
+};
+
+// The one change the journal allows: an entry still marked 打印中 gets its outcome and, when
+// the cheque was kept, its history row; every other column stays as written.
+const QString kOutcomeOnlyChange =
+    u"OLD.结果 = '打印中' AND NEW.结果 IN ('已打印', '打印失败') AND OLD.历史ID IS NULL "
+    u"AND NEW.ID = OLD.ID AND NEW.时间 = OLD.时间 AND NEW.种类 = OLD.种类 "
+    u"AND NEW.打印机 = OLD.打印机 AND NEW.格式 = OLD.格式 AND NEW.内容 = OLD.内容"_s;
+
+// The journal's own triggers in a file, as the program creates them: no change but a print's
+// outcome, no deletion, and no insertion over an existing entry (INSERT OR REPLACE would
+// delete it without a trigger).
+struct NamedTrigger {
+    QString name;
+    QString sql;
+};
+const std::vector<NamedTrigger>& fileJournalTriggers() {
+    static const std::vector<NamedTrigger> triggers = {
+        {u"打印日志_不可修改"_s,
+         u"CREATE TRIGGER 打印日志_不可修改 BEFORE UPDATE ON 打印日志 WHEN NOT ("_s +
+             kOutcomeOnlyChange + u") BEGIN SELECT RAISE(ABORT, '打印日志不可修改'); END"_s},
+        {u"打印日志_不可删除"_s,
+         u"CREATE TRIGGER 打印日志_不可删除 BEFORE DELETE ON 打印日志 "
+         u"BEGIN SELECT RAISE(ABORT, '打印日志不可删除'); END"_s},
+        {u"打印日志_不可覆盖"_s,
+         u"CREATE TRIGGER 打印日志_不可覆盖 BEFORE INSERT ON 打印日志 WHEN NEW.ID IS NOT NULL "
+         u"AND EXISTS (SELECT 1 FROM 打印日志 WHERE ID = NEW.ID) "
+         u"BEGIN SELECT RAISE(ABORT, '打印日志不可覆盖'); END"_s},
+    };
+    return triggers;
+}
+
+// A statement's text for comparing: IF NOT EXISTS dropped, blanks collapsed.
+QString comparable(QString sql) {
+    static const QRegularExpression blanks(u"\\s+"_s);
+    sql.replace(u"IF NOT EXISTS "_s, QString());
+    return sql.replace(blanks, u" "_s).trimmed();
+}
+
+const std::vector<UpgradeStep>& upgrades() {
+    static const std::vector<UpgradeStep> steps = {
+        // 2: the print journal, which nothing may change or delete.
+        {{u"CREATE TABLE IF NOT EXISTS 打印日志 ("
+          u"ID INTEGER PRIMARY KEY AUTOINCREMENT, 时间 TEXT NOT NULL, 种类 TEXT NOT NULL, "
+          u"打印机 TEXT NOT NULL DEFAULT '', 格式 TEXT NOT NULL DEFAULT '', 结果 TEXT NOT NULL, "
+          u"历史ID INTEGER, 内容 TEXT NOT NULL DEFAULT '')"_s,
+          u"CREATE INDEX IF NOT EXISTS 打印日志_时间 ON 打印日志 (时间)"_s},
+         {u"CREATE TRIGGER IF NOT EXISTS 打印日志_不可修改 BEFORE UPDATE ON 打印日志 "
+          u"BEGIN SELECT RAISE(ABORT, '打印日志不可修改'); END"_s,
+          u"CREATE TRIGGER IF NOT EXISTS 打印日志_不可删除 BEFORE DELETE ON 打印日志 "
+          u"BEGIN SELECT RAISE(ABORT, '打印日志不可删除'); END"_s},
+         {u"CREATE OR REPLACE FUNCTION 打印日志_只增() RETURNS trigger LANGUAGE plpgsql AS $$ "
+          u"BEGIN IF TG_OP = 'DELETE' THEN RAISE EXCEPTION '打印日志不可删除'; END IF; "
+          u"RAISE EXCEPTION '打印日志不可修改'; END $$"_s,
+          u"CREATE OR REPLACE TRIGGER 打印日志_不可修改 BEFORE UPDATE OR DELETE ON 打印日志 "
+          u"FOR EACH ROW EXECUTE FUNCTION 打印日志_只增()"_s}},
+        // 3: each user's own last input and current format, apart from other users'.
+        {{u"CREATE TABLE IF NOT EXISTS 用户状态 (用户 TEXT NOT NULL PRIMARY KEY, "
+          u"当前格式 TEXT NOT NULL DEFAULT '', 上次输入 TEXT NOT NULL DEFAULT '')"_s},
+         {},
+         {},
+         true},
+        // 4: a print is journalled as 打印中 before it is sent, and that one mark may change,
+        // once, to its outcome (with the history row when the cheque was kept). Nothing else
+        // of the journal may change.
+        {{},
+         {u"DROP TRIGGER IF EXISTS 打印日志_不可修改"_s, fileJournalTriggers()[0].sql},
+         {u"CREATE OR REPLACE FUNCTION 打印日志_只增() RETURNS trigger LANGUAGE plpgsql AS $$ "
+          u"BEGIN IF TG_OP = 'DELETE' THEN RAISE EXCEPTION '打印日志不可删除'; END IF; "_s
+          u"IF "_s +
+          kOutcomeOnlyChange +
+          u" THEN RETURN NEW; END IF; RAISE EXCEPTION '打印日志不可修改'; END $$"_s}},
+        // 5: in a file, no entry is written over another (a server's IDs are its own).
+        {{}, {fileJournalTriggers()[2].sql}, {}},
+    };
+    return steps;
+}
+
+// A statement of the schema as PostgreSQL takes it: identity columns for AUTOINCREMENT, 64-bit
+// integers (a colour such as 0x80000008 needs them), double precision.
+QString forServer(QString statement) {
+    statement.replace(u"INTEGER PRIMARY KEY AUTOINCREMENT"_s,
+                      u"bigint GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY"_s);
+    static const QRegularExpression integer(u"\\bINTEGER\\b"_s), real(u"\\bDOUBLE\\b"_s),
+        falseDefault(u"\\bBOOLEAN DEFAULT 0\\b"_s);
+    statement.replace(integer, u"bigint"_s);
+    statement.replace(real, u"double precision"_s);
+    statement.replace(falseDefault, u"BOOLEAN DEFAULT FALSE"_s);
+    return statement;
+}
+
+}  // namespace
+
+// Runs the statements of creating or upgrading the tables on one query: those without values
+// as they stand (a server refuses to prepare a CREATE); a failure names itself in `reason`.
+struct Database::StatementRun {
+    QSqlQuery& query;
+    QString& reason;
+
+    bool operator()(const QString& sql, const QVariantList& values = {}) {
+        bool ok = values.isEmpty() ? query.exec(sql) : query.prepare(sql);
+        for (const QVariant& value : values)
+            query.addBindValue(value);
+        if (ok && (values.isEmpty() || query.exec()))
+            return true;
+        reason = sql + u": "_s + query.lastError().text();
+        return false;
+    }
+};
+
+Database::Database(Prompts& prompts)
+    : m_prompts(prompts),
+      m_connectionName(u"chequeprint-"_s + QUuid::createUuid().toString(QUuid::WithoutBraces)) {}
+namespace {
+
+// The advisory lock that keeps two administrators from creating the tables at once.
+constexpr int kSchemaLock = 20261208;
+
+const QString kNoServerSchema =
+    u"the database has no tables of this program, or older ones: an administrator runs "
+    u"\"chequeprint init-database --database ADDRESS\" once"_s;
+
+}  // namespace
+
+bool Database::refuseNewerSchema(int version, QString& reason) {
+    reason = u"the %1 was made by a newer version of the program (schema %2, this one knows %3)"_s
+                 .arg(m_server ? u"database"_s : u"file"_s)
+                 .arg(version)
+                 .arg(kSchemaVersion);
+    m_newerFile = true;
+    return false;
+}
+
+int Database::serverSchemaVersion() {
+    QSqlQuery query(m_db);
+    return query.exec(u"SELECT 版本 FROM 数据库版本"_s) && query.next() ? query.value(0).toInt()
+                                                                        : 0;
+}
+
+bool Database::checkServerSchema(QString& reason) {
+    const int version = serverSchemaVersion();
+    if (version > kSchemaVersion)
+        return refuseNewerSchema(version, reason);
+    if (version < kSchemaVersion) {
+        reason = kNoServerSchema;
+        return false;
+    }
+    return true;
+}
+
+bool Database::createServerSchema(QString& reason) {
+    QSqlQuery query(m_db);
+    StatementRun run{query, reason};
+    // Two administrators at once: the second waits for the first's tables.
+    bool ok = m_db.transaction() && run(u"SELECT pg_advisory_xact_lock(%1)"_s.arg(kSchemaLock));
+    ok = ok && run(u"CREATE TABLE IF NOT EXISTS 数据库版本 (版本 integer NOT NULL)"_s);
+    const int found = ok ? serverSchemaVersion() : 0;
+    int version = found;
+    if (ok && version > kSchemaVersion) {
+        m_db.rollback();
+        return checkServerSchema(reason);
+    }
+    if (ok && version < 1) {
+        for (const QString& statement : scriptStatements(resourceText(u":/schema.sql"_s)))
+            ok = ok && run(forServer(statement));
+        ok = ok && run(u"SELECT count(*) FROM 支票格式"_s) && query.next();
+        if (ok && query.value(0).toInt() == 0)
+            for (const QString& statement :
+                 scriptStatements(resourceText(u":/default-format.sql"_s)))
+                ok = ok && run(statement);
+        version = 1;
+    }
+    ok = ok && upgradeFrom(version, run, reason);
+    if (ok && found != kSchemaVersion)
+        ok = run(u"DELETE FROM 数据库版本"_s) &&
+             run(u"INSERT INTO 数据库版本 (版本) VALUES (%1)"_s.arg(kSchemaVersion));
+    ok = ok && m_db.commit();
+    if (!ok)
+        m_db.rollback();
+    return ok;
+}
+
+bool Database::upgradeFrom(int version, StatementRun& run, QString& reason) {
+    for (; version < kSchemaVersion; ++version) {
+        const UpgradeStep& step = upgrades()[size_t(version - 1)];
+        for (const QString& statement :
+             step.statements + (m_server ? step.serverOnly : step.fileOnly))
+            if (!run(m_server ? forServer(statement) : statement))
+                return false;
+        if (step.movesUserState && !moveUserState(reason))
+            return false;
+    }
+    return true;
+}
+
+bool Database::moveUserState(QString& reason) {
+    QSqlQuery query(m_db);
+    StatementRun run{query, reason};
+    // Before, one database had one last input (the history row of 1900-01-01) and one current
+    // format (the format row without a name). A file's now belong to its user; a server's,
+    // upgraded by an administrator, are where each clerk starts from (user '').
+    QString current = u""_s;  // a null text would be bound as NULL
+    bool ok = run(u"SELECT CtlDF FROM 支票格式 WHERE Name='' ORDER BY ID LIMIT 1"_s);
+    if (ok && query.next())
+        current = query.value(0).toString();
+    QHash<QString, QString> lastInput;
+    ok = ok && run(u"SELECT * FROM 历史记录 WHERE Dat=? ORDER BY ID LIMIT 1"_s, {u"1900-01-01"_s});
+    if (ok && query.next()) {
+        static const QStringList notTexts = {u"id"_s, u"dat"_s, u"出票日期"_s, u"日期(票根)"_s};
+        const QSqlRecord row = query.record();
+        for (int i = 0; i < row.count(); ++i)
+            if (!notTexts.contains(row.fieldName(i).toLower()))
+                lastInput.insert(row.fieldName(i), row.value(i).toString());
+    }
+    if (ok && (!current.isEmpty() || !lastInput.isEmpty()))
+        ok = run(u"INSERT INTO 用户状态 (用户, 当前格式, 上次输入) VALUES (?, ?, ?)"_s,
+                 {m_server ? u""_s : m_user, current,
+                  lastInput.isEmpty() ? u""_s : lastInputText(lastInput)});
+    return ok && run(u"DELETE FROM 支票格式 WHERE Name=''"_s) &&
+           run(u"DELETE FROM 历史记录 WHERE Dat=?"_s, {u"1900-01-01"_s});
+}
+
+bool Database::createSchema(QString& reason) {
+    // One exclusive transaction: a second program starting at the same moment waits here,
+    // then finds the tables and the default format in place.
+    QSqlQuery query(m_db);
+    if (!query.exec(u"BEGIN IMMEDIATE"_s)) {
+        reason = query.lastError().text();
+        return false;
+    }
+    StatementRun run{query, reason};
+    bool ok = run(u"PRAGMA user_version"_s) && query.next();
+    const int found = ok ? query.value(0).toInt() : 0;
+    int version = found;
+    if (ok && version > kSchemaVersion)
+        ok = refuseNewerSchema(version, reason);
+    if (ok && version < 1) {
+        ok = run(u"SELECT count(*) FROM sqlite_master WHERE type='table' AND name='支票格式'"_s) &&
+             query.next();
+        const bool formatsExisted = ok && query.value(0).toInt() > 0;
+        QStringList statements = scriptStatements(resourceText(u":/schema.sql"_s));
+        if (!formatsExisted)  // a new file gets the shipped format
+            statements += scriptStatements(resourceText(u":/default-format.sql"_s));
+        for (const QString& statement : statements)
+            ok = ok && run(statement);
+        version = 1;
+    }
+    // Older files are brought up step by step, all in this one transaction.
+    ok = ok && upgradeFrom(version, run, reason);
+    // A file whose tables are gone (or stand in as views) is refused now, not action by action.
+    for (const QString& table : {u"支票格式"_s, u"历史记录"_s, u"打印日志"_s, u"用户状态"_s}) {
+        ok = ok &&
+             run(u"SELECT count(*) FROM sqlite_master WHERE type='table' AND name=?"_s, {table}) &&
+             query.next();
+        if (ok && query.value(0).toInt() == 0) {
+            reason = u"the file has no table "_s + table;
+            ok = false;
+        }
+    }
+    if (ok && found < kSchemaVersion)
+        ok = run(u"PRAGMA user_version=%1"_s.arg(kSchemaVersion));
+    ok = ok && run(u"COMMIT"_s);
+    if (!ok)
+        QSqlQuery(m_db).exec(u"ROLLBACK"_s);
+    return ok;
+}
+
+void Database::restoreJournalTriggers() {
+    // Only on the user's own file: restoring needs no one else's permission, and says so.
+    if (QFileInfo(m_path).ownerId() != uint(geteuid()))
+        return;
+    QStringList restored;
+    for (const NamedTrigger& trigger : fileJournalTriggers()) {
+        QSqlQuery query(m_db);
+        query.prepare(u"SELECT count(*) FROM sqlite_master WHERE type='trigger' AND name=?"_s);
+        query.addBindValue(trigger.name);
+        if (query.exec() && query.next() && query.value(0).toInt() == 0 &&
+            QSqlQuery(m_db).exec(trigger.sql))
+            restored << trigger.name;
+    }
+    if (restored.isEmpty())
+        return;
+    qWarning("chequeprint: the journal's triggers were missing and are restored: %s",
+             qUtf8Printable(restored.join(u", "_s)));
+    m_prompts.message(u"打印日志的保护触发器已被删除，现已恢复："_s + restored.join(u"、"_s), {},
+                      PromptButtons::Ok);
+}
+
+QString Database::journalTampering() {
+    if (m_server)
+        return {};
+    auto names = [this](const QString& sql, const QVariantList& values = {}) {
+        QStringList found;
+        std::optional<QSqlQuery> query = run(sql, values, true);
+        while (query && query->next())
+            found << query->value(0).toString();
+        return found;
+    };
+    for (const QString& table : {u"打印日志"_s, u"历史记录"_s})
+        if (names(u"SELECT type FROM sqlite_master WHERE name=?"_s, {table}) !=
+            QStringList{u"table"_s})
+            return table + u"不是数据表"_s;
+    const QStringList columns = names(u"SELECT name FROM pragma_table_info('打印日志')"_s);
+    for (const QString& column :
+         {u"ID"_s, u"时间"_s, u"种类"_s, u"打印机"_s, u"格式"_s, u"结果"_s, u"历史ID"_s, u"内容"_s})
+        if (!columns.contains(column))
+            return u"打印日志缺少列"_s + column;
+    // Triggers on the two tables, and triggers or views anywhere that name them.
+    const QString touching =
+        u"(tbl_name IN ('打印日志', '历史记录') OR sql LIKE '%打印日志%' OR sql LIKE '%历史记录%')"_s;
+    const QStringList views =
+        names(u"SELECT name FROM sqlite_master WHERE type='view' AND "_s + touching);
+    if (!views.isEmpty())
+        return u"有视图引用：%1"_s.arg(views.join(u"、"_s));
+    std::optional<QSqlQuery> triggers = run(
+        u"SELECT name, sql FROM sqlite_master WHERE type='trigger' AND "_s + touching, {}, true);
+    int own = 0;
+    while (triggers && triggers->next()) {
+        const QString name = triggers->value(0).toString();
+        const auto ours = std::find_if(fileJournalTriggers().begin(), fileJournalTriggers().end(),
+                                       [&](const NamedTrigger& t) { return t.name == name; });
+        if (ours == fileJournalTriggers().end())
+            return u"有其他触发器：%1"_s.arg(name);
+        if (comparable(triggers->value(1).toString()) != comparable(ours->sql))
+            return u"触发器%1已被改动"_s.arg(name);
+        ++own;
+    }
+    if (!triggers)
+        return u"无法读取打印日志的结构"_s;
+    if (own != int(fileJournalTriggers().size()))
+        return u"缺少保护触发器"_s;
+    return {};
+}

@@ -1,0 +1,150 @@
+// The window's print commands: each runs through the print job, one at a time.
+#include "MainWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScopeGuard>
+
+#include "BatchDialog.h"
+#include "ChequeTab.h"
+#include "Clock.h"
+#include "FormatTab.h"
+#include "HistoryTab.h"
+#include "MarginDialog.h"
+#include "OverflowGuard.h"
+#include "PaymentCheck.h"
+#include "PaymentList.h"
+#include "PreviewWindow.h"
+#include "Prompts.h"
+#include "WindowPrintQuestions.h"
+
+using namespace Qt::StringLiterals;
+
+void MainWindow::calibratePrinter() {
+    if (!runPrint(this, printFormat(), [](PrintJob& job) { return job.printCalibration(); }))
+        return;
+    // The margins are asked for in every case.
+    auto* dialog = new MarginDialog(
+        m_services.db, m_displays.currentFormat, m_cheque, m_displays,
+        [this] {
+            reloadPrintFormat();
+            m_formatTab->showFormat(m_displays);
+        },
+        this);
+    dialog->show();
+}
+
+std::optional<PrintResult> MainWindow::runPrint(
+    QWidget* parent, const PrintFormat* format,
+    const std::function<PrintResult(PrintJob&)>& print) {
+    if (m_printing || !format)
+        return std::nullopt;
+    m_printing = true;
+    // Turning the commands off moves the focus away from the button pressed by keyboard; it
+    // goes back there afterwards.
+    const QPointer<QWidget> focused = QApplication::focusWidget();
+    setPrintCommandsEnabled(false);
+    const auto done = qScopeGuard([this, focused] {
+        m_printing = false;
+        setPrintCommandsEnabled(true);
+        if (focused)
+            focused->setFocus();
+    });
+    m_chequeTab->finishEditing();
+    // The window stays usable while the dialogs wait: the job prints what was checked, in the
+    // format it was checked against, whatever is typed or chosen meanwhile.
+    const PrintFormat checkedFormat = *format;
+    WindowPrintQuestions questions(m_services.prompts, m_services.printers, parent);
+    PrintJob job(m_services.db, m_services.prompts, m_services.clock, m_services.printers,
+                 questions, checkedFormat);
+    bool progressShown = false;
+    job.pageDrawn = [&](int page, int pages) {
+        if (page == 0) {
+            m_progress.StartProgress(u"正在打印支票……"_s, pages);
+            progressShown = true;
+        } else {
+            m_progress.StepProgress(1, u"pages"_s);
+        }
+    };
+    const PrintResult result = print(job);
+    if (progressShown)
+        m_progress.EndProgress();
+    if (!result.kept.isEmpty())
+        m_historyTab->historyChanged();
+    return result;
+}
+
+void MainWindow::setPrintCommandsEnabled(bool enabled) {
+    for (QPushButton* button :
+         {m_chequeTab->printButton(), m_chequeTab->endorseButton(), m_formatTab->calibrateButton()})
+        button->setEnabled(enabled);
+    for (QAction* action : {m_batchAction, m_marginAction})
+        action->setEnabled(enabled);
+    if (m_preview)
+        m_preview->setPrintEnabled(enabled);
+}
+
+void MainWindow::printCheque() {
+    const std::optional<PrintResult> result = runPrint(this, printFormat(), [this](PrintJob& job) {
+        const Cheque cheque = m_cheque;
+        return job.printCheque(cheque);
+    });
+    if (result && result->faultyField)
+        m_chequeTab->field(*result->faultyField)->setFocus();
+}
+
+BatchDialog* MainWindow::openBatch() {
+    m_chequeTab->finishEditing();
+    const QString path = m_services.prompts.openFileName(
+        u"选择付款清单"_s, u"付款清单 (*.csv *.xlsx)|*.csv;*.xlsx|所有文件 (*)|*"_s);
+    return path.isEmpty() ? nullptr : openBatchFile(path);
+}
+
+BatchDialog* MainWindow::openBatchFile(const QString& path) {
+    QString error;
+    const std::optional<PaymentList> list = ReadPaymentListFile(path, &error);
+    if (!list) {
+        m_services.prompts.message(error, u"批量打印"_s, PromptButtons::Ok);
+        return nullptr;
+    }
+    const PrintFormat* format = printFormat();
+    if (!format)
+        return nullptr;
+    QList<PaymentCheque> cheques =
+        CheckPaymentList(*list, m_cheque, m_services.clock.today(), *format, *printerLikeMeasure());
+    auto* batch =
+        new BatchDialog(path, *list, std::move(cheques), *format, m_services.prompts, this);
+    // While the list is open, the format and the cheque it was checked against stay as they are.
+    batch->setWindowModality(Qt::WindowModal);
+    connect(batch, &BatchDialog::printAllRequested, this, [this, batch] { printBatch(*batch); });
+    batch->show();
+    return batch;
+}
+
+void MainWindow::printBatch(BatchDialog& dialog) {
+    QList<Cheque> cheques;
+    for (const PaymentCheque& cheque : dialog.cheques())
+        cheques << cheque.cheque;
+    // The progress window lets events through after each page: meanwhile the list can neither
+    // print a second time nor be closed under this function.
+    const QPointer<BatchDialog> batch(&dialog);
+    dialog.setEnabled(false);
+    const auto enableAgain = qScopeGuard([&] {
+        if (batch)
+            batch->setEnabled(true);
+    });
+    const std::optional<PrintResult> result =
+        runPrint(&dialog, &dialog.format(), [&](PrintJob& job) { return job.printBatch(cheques); });
+    if (result && result->printed && batch)
+        batch->accept();
+}
+
+void MainWindow::printEndorsement() {
+    runPrint(this, printFormat(), [this](PrintJob& job) {
+        const Cheque cheque = m_cheque;
+        return job.printEndorsement(cheque);
+    });
+}
