@@ -15,6 +15,7 @@
 #endif
 
 #include "Prompts.h"
+#include "ServerRights.h"
 #include "UserState.h"
 
 // The database's tables: created from the shipped schema, brought up to date step by step,
@@ -44,7 +45,7 @@ QStringList scriptStatements(const QString& script) {
 
 // The schema's version: PRAGMA user_version in a file, the one row of 数据库版本 on a server.
 // Version 1 is the formats and the history; each later version is one step of upgrades().
-constexpr int kSchemaVersion = 5;
+constexpr int kSchemaVersion = 6;
 
 // The statements of one step from version n + 1 to n + 2, some in one dialect only.
 struct UpgradeStep {
@@ -55,11 +56,27 @@ struct UpgradeStep {
 };
 
 // The one change the journal allows: an entry still marked 打印中 gets its outcome and, when
-// the cheque was kept, its history row; every other column stays as written.
-const QString kOutcomeOnlyChange =
-    u"OLD.结果 = '打印中' AND NEW.结果 IN ('已打印', '打印失败') AND OLD.历史ID IS NULL "
-    u"AND NEW.ID = OLD.ID AND NEW.时间 = OLD.时间 AND NEW.种类 = OLD.种类 "
-    u"AND NEW.打印机 = OLD.打印机 AND NEW.格式 = OLD.格式 AND NEW.内容 = OLD.内容"_s;
+// the cheque was kept, its history row; every other column stays as written. Before the
+// journal named who printed, it had no 用户 to keep.
+QString outcomeOnlyChange(bool withLogin) {
+    return u"OLD.结果 = '打印中' AND NEW.结果 IN ('已打印', '打印失败') AND OLD.历史ID IS NULL "
+           u"AND NEW.ID = OLD.ID AND NEW.时间 = OLD.时间 AND NEW.种类 = OLD.种类 "
+           u"AND NEW.打印机 = OLD.打印机 AND NEW.格式 = OLD.格式 AND NEW.内容 = OLD.内容"_s +
+           (withLogin ? u" AND NEW.用户 = OLD.用户"_s : QString());
+}
+
+QString fileUpdateTrigger(bool withLogin) {
+    return u"CREATE TRIGGER 打印日志_不可修改 BEFORE UPDATE ON 打印日志 WHEN NOT ("_s +
+           outcomeOnlyChange(withLogin) + u") BEGIN SELECT RAISE(ABORT, '打印日志不可修改'); END"_s;
+}
+
+QString serverUpdateFunction(bool withLogin) {
+    return u"CREATE OR REPLACE FUNCTION 打印日志_只增() RETURNS trigger LANGUAGE plpgsql AS $$ "
+           u"BEGIN IF TG_OP = 'DELETE' THEN RAISE EXCEPTION '打印日志不可删除'; END IF; "
+           u"IF "_s +
+           outcomeOnlyChange(withLogin) +
+           u" THEN RETURN NEW; END IF; RAISE EXCEPTION '打印日志不可修改'; END $$"_s;
+}
 
 // The journal's own triggers in a file, as the program creates them: no change but a print's
 // outcome, no deletion, and no insertion over an existing entry (INSERT OR REPLACE would
@@ -70,9 +87,7 @@ struct NamedTrigger {
 };
 const std::vector<NamedTrigger>& fileJournalTriggers() {
     static const std::vector<NamedTrigger> triggers = {
-        {u"打印日志_不可修改"_s,
-         u"CREATE TRIGGER 打印日志_不可修改 BEFORE UPDATE ON 打印日志 WHEN NOT ("_s +
-             kOutcomeOnlyChange + u") BEGIN SELECT RAISE(ABORT, '打印日志不可修改'); END"_s},
+        {u"打印日志_不可修改"_s, fileUpdateTrigger(true)},
         {u"打印日志_不可删除"_s,
          u"CREATE TRIGGER 打印日志_不可删除 BEFORE DELETE ON 打印日志 "
          u"BEGIN SELECT RAISE(ABORT, '打印日志不可删除'); END"_s},
@@ -90,6 +105,9 @@ QString comparable(QString sql) {
     sql.replace(u"IF NOT EXISTS "_s, QString());
     return sql.replace(blanks, u" "_s).trimmed();
 }
+
+// The version whose step moved the current format and the last input to 用户状态.
+constexpr int kUserStateStep = 3;
 
 const std::vector<UpgradeStep>& upgrades() {
     static const std::vector<UpgradeStep> steps = {
@@ -118,14 +136,14 @@ const std::vector<UpgradeStep>& upgrades() {
         // once, to its outcome (with the history row when the cheque was kept). Nothing else
         // of the journal may change.
         {{},
-         {u"DROP TRIGGER IF EXISTS 打印日志_不可修改"_s, fileJournalTriggers()[0].sql},
-         {u"CREATE OR REPLACE FUNCTION 打印日志_只增() RETURNS trigger LANGUAGE plpgsql AS $$ "
-          u"BEGIN IF TG_OP = 'DELETE' THEN RAISE EXCEPTION '打印日志不可删除'; END IF; "_s
-          u"IF "_s +
-          kOutcomeOnlyChange +
-          u" THEN RETURN NEW; END IF; RAISE EXCEPTION '打印日志不可修改'; END $$"_s}},
+         {u"DROP TRIGGER IF EXISTS 打印日志_不可修改"_s, fileUpdateTrigger(false)},
+         {serverUpdateFunction(false)}},
         // 5: in a file, no entry is written over another (a server's IDs are its own).
         {{}, {fileJournalTriggers()[2].sql}, {}},
+        // 6: the journal names the login that printed, which no change may alter.
+        {{u"ALTER TABLE 打印日志 ADD COLUMN 用户 TEXT NOT NULL DEFAULT ''"_s},
+         {u"DROP TRIGGER IF EXISTS 打印日志_不可修改"_s, fileJournalTriggers()[0].sql},
+         {serverUpdateFunction(true)}},
     };
     return steps;
 }
@@ -207,6 +225,8 @@ bool Database::createServerSchema(QString& reason) {
     StatementRun run{query, reason};
     // Two administrators at once: the second waits for the first's tables.
     bool ok = m_db.transaction() && run(u"SELECT pg_advisory_xact_lock(%1)"_s.arg(kSchemaLock));
+    // Statements that change nothing ("... does not exist, skipping") are not worth a line.
+    ok = ok && run(u"SET LOCAL client_min_messages = warning"_s);
     ok = ok && run(u"CREATE TABLE IF NOT EXISTS 数据库版本 (版本 integer NOT NULL)"_s);
     const int found = ok ? serverSchemaVersion() : 0;
     int version = found;
@@ -217,21 +237,45 @@ bool Database::createServerSchema(QString& reason) {
     if (ok && version < 1) {
         for (const QString& statement : scriptStatements(resourceText(u":/schema.sql"_s)))
             ok = ok && run(forServer(statement));
-        ok = ok && run(u"SELECT count(*) FROM 支票格式"_s) && query.next();
-        if (ok && query.value(0).toInt() == 0)
-            for (const QString& statement :
-                 scriptStatements(resourceText(u":/default-format.sql"_s)))
-                ok = ok && run(statement);
         version = 1;
+    }
+    // Each run puts back the shipped format and the clerks' rights, whatever became of them.
+    // The format's script also names it the current one, in the row that the step to each
+    // user's own state moves; past that step, every user already has a current format.
+    ok = ok && run(u"SELECT count(*) FROM 支票格式 WHERE Name='标准支票'"_s) && query.next();
+    const bool formatMissing = ok && query.value(0).toInt() == 0;
+    if (formatMissing) {
+        for (const QString& statement : scriptStatements(resourceText(u":/default-format.sql"_s)))
+            ok = ok && run(statement);
+        if (version >= kUserStateStep)
+            ok = ok && run(u"DELETE FROM 支票格式 WHERE Name=''"_s);
     }
     ok = ok && upgradeFrom(version, run, reason);
     if (ok && found != kSchemaVersion)
         ok = run(u"DELETE FROM 数据库版本"_s) &&
              run(u"INSERT INTO 数据库版本 (版本) VALUES (%1)"_s.arg(kSchemaVersion));
+    ok = ok && run(u"SELECT current_setting('TimeZone')"_s) && query.next();
+    for (const QString& statement : ServerRightsStatements(ok ? query.value(0).toString() : u""_s))
+        ok = ok && run(statement);
+    QStringList moved;  // logins that had rights of their own
+    ok = ok && run(LoginsWithOwnRightsQuery());
+    while (ok && query.next())
+        moved << query.value(0).toString();
+    for (const QString& login : moved)
+        for (const QString& statement : MoveLoginToClerkRole(login))
+            ok = ok && run(statement);
     ok = ok && m_db.commit();
-    if (!ok)
+    if (!ok) {
         m_db.rollback();
-    return ok;
+        return false;
+    }
+    if (formatMissing && found >= 1)
+        m_prompts.message(u"标准支票格式已丢失，现已恢复。"_s, {}, PromptButtons::Ok);
+    if (!moved.isEmpty())
+        m_prompts.message(
+            u"以下用户的表权限已改为通过角色 %1 取得：%2"_s.arg(kClerkRole, moved.join(u"、"_s)),
+            {}, PromptButtons::Ok);
+    return true;
 }
 
 bool Database::upgradeFrom(int version, StatementRun& run, QString& reason) {
@@ -355,8 +399,8 @@ QString Database::journalTampering() {
             QStringList{u"table"_s})
             return table + u"不是数据表"_s;
     const QStringList columns = names(u"SELECT name FROM pragma_table_info('打印日志')"_s);
-    for (const QString& column :
-         {u"ID"_s, u"时间"_s, u"种类"_s, u"打印机"_s, u"格式"_s, u"结果"_s, u"历史ID"_s, u"内容"_s})
+    for (const QString& column : {u"ID"_s, u"时间"_s, u"用户"_s, u"种类"_s, u"打印机"_s, u"格式"_s,
+                                  u"结果"_s, u"历史ID"_s, u"内容"_s})
         if (!columns.contains(column))
             return u"打印日志缺少列"_s + column;
     // Triggers on the two tables, and triggers or views anywhere that name them.

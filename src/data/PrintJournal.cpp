@@ -26,6 +26,11 @@ QString journalFields(const Cheque& cheque) {
 
 namespace {
 
+// An entry names the login that printed; on a server, the server writes it and the time.
+const QString kAppendEntry =
+    u"INSERT INTO 打印日志 (时间, 用户, 种类, 打印机, 格式, 结果, 历史ID, 内容) "
+    u"VALUES (?,?,?,?,?,?,?,?)"_s;
+
 // SQL NULL never stands for an empty text in the journal.
 QVariant text(const QString& value) {
     return value.isNull() ? u""_s : value;
@@ -34,13 +39,12 @@ QVariant text(const QString& value) {
 }  // namespace
 
 bool AppendJournal(Database& db, const Clock& clock, const JournalEntry& entry) {
-    const QString sql =
-        u"INSERT INTO 打印日志 (时间, 种类, 打印机, 格式, 结果, 历史ID, 内容) VALUES (?,?,?,?,?,?,?)"_s;
     const QString time = clock.now().toString(u"yyyy-MM-dd HH:mm:ss"_s);
-    if (db.execute(sql, {time, text(entry.kind), text(entry.target), text(entry.format),
-                         text(entry.outcome), entry.historyId, text(entry.fields)}))
+    if (db.execute(kAppendEntry,
+                   {time, db.userName(), text(entry.kind), text(entry.target), text(entry.format),
+                    text(entry.outcome), entry.historyId, text(entry.fields)}))
         return true;
-    db.showStatementError(sql);
+    db.showStatementError(kAppendEntry);
     return false;
 }
 
@@ -61,8 +65,6 @@ bool AppendBatchJournal(Database& db, const Clock& clock, const QList<Cheque>& c
 
 std::optional<QList<qint64>> JournalPrinting(Database& db, const Clock& clock,
                                              const JournalEntry& job, const QStringList& fields) {
-    const QString sql =
-        u"INSERT INTO 打印日志 (时间, 种类, 打印机, 格式, 结果, 历史ID, 内容) VALUES (?,?,?,?,?,?,?)"_s;
     const QString time = clock.now().toString(u"yyyy-MM-dd HH:mm:ss"_s);
     // A journal whose structure was changed may not keep what is printed.
     if (const QString tampering = db.journalTampering(); !tampering.isEmpty()) {
@@ -76,11 +78,11 @@ std::optional<QList<qint64>> JournalPrinting(Database& db, const Clock& clock,
     const bool ok = db.atomically([&] {
         ids.clear();
         for (const QString& content : contents) {
-            const std::optional<qint64> id =
-                db.insertReturningId(sql, {time, text(job.kind), text(job.target), text(job.format),
-                                           kPrinting, QVariant(), text(content)});
+            const std::optional<qint64> id = db.insertReturningId(
+                kAppendEntry, {time, db.userName(), text(job.kind), text(job.target),
+                               text(job.format), kPrinting, QVariant(), text(content)});
             if (!id) {
-                db.showStatementError(sql);
+                db.showStatementError(kAppendEntry);
                 return false;
             }
             ids << *id;
@@ -106,7 +108,8 @@ bool RecordOutcome(Database& db, const QList<qint64>& journalIds, const QString&
 }
 
 QStringList journalHeadings() {
-    return {u"时间"_s, u"种类"_s, u"打印机"_s, u"格式"_s, u"结果"_s, u"历史ID"_s, u"内容"_s};
+    return {u"时间"_s, u"用户"_s, u"种类"_s,   u"打印机"_s,
+            u"格式"_s, u"结果"_s, u"历史ID"_s, u"内容"_s};
 }
 
 namespace {
@@ -131,14 +134,14 @@ void BuildJournalGrid(BoundGrid& grid, Database& db, const QDate& from, const QD
 
 QList<QStringList> journalRows(Database& db, const QDate& from, const QDate& to) {
     QList<QStringList> rows;
-    if (std::optional<QSqlQuery> query =
-            db.select(u"SELECT 时间, 种类, 打印机, 格式, 结果, COALESCE(CAST(历史ID AS TEXT), ''), "
-                      u"内容 FROM 打印日志 "
-                      u"WHERE 时间>=? AND 时间<=? ORDER BY 时间 DESC, ID DESC"_s,
-                      dayBounds(from, to)))
+    if (std::optional<QSqlQuery> query = db.select(
+            u"SELECT 时间, 用户, 种类, 打印机, 格式, 结果, COALESCE(CAST(历史ID AS TEXT), ''), "
+            u"内容 FROM 打印日志 "
+            u"WHERE 时间>=? AND 时间<=? ORDER BY 时间 DESC, ID DESC"_s,
+            dayBounds(from, to)))
         while (query->next()) {
             QStringList row;
-            for (int c = 0; c < 7; ++c)
+            for (int c = 0; c < 8; ++c)
                 row << query->value(c).toString();
             rows << row;
         }

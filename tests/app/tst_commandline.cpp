@@ -443,9 +443,9 @@ private slots:
         QCOMPARE(journal.exitCode, 0);
         const QStringList lines = QString::fromUtf8(journal.out).split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 3);
-        QCOMPARE(lines[0], u"时间\t种类\t打印机\t格式\t结果\t历史ID\t内容"_s);
-        QCOMPARE(lines[1].split(u'\t')[4], u"未打印：日期或金额有误"_s);
-        QCOMPARE(lines[2].split(u'\t').mid(1, 5),
+        QCOMPARE(lines[0], u"时间\t用户\t种类\t打印机\t格式\t结果\t历史ID\t内容"_s);
+        QCOMPARE(lines[1].split(u'\t')[5], u"未打印：日期或金额有误"_s);
+        QCOMPARE(lines[2].split(u'\t').mid(2, 5),
                  (QStringList{u"支票"_s, QFileInfo(pdf).absoluteFilePath(), u"标准支票"_s,
                               u"已打印"_s, u"1"_s}));
         QVERIFY(!journal.out.contains("SECRET"));

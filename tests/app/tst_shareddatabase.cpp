@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTest>
+#include <QUrl>
 
 #include "BoundGrid.h"
 #include "Cheque.h"
@@ -16,6 +17,7 @@
 #include "HistoryRecords.h"
 #include "ProgramRun.h"
 #include "ProgressIndicator.h"
+#include "ServerRights.h"
 #include "TestDatabase.h"
 #include "UserState.h"
 #include "ZeroMeasure.h"
@@ -153,7 +155,8 @@ private slots:
         // A database of the version before each clerk had a state of their own: its one last
         // input and current format become where every clerk starts from.
         for (const QString& sql :
-             {u"DROP TABLE 用户状态"_s, u"UPDATE 数据库版本 SET 版本=2"_s,
+             {u"DROP TABLE 用户状态"_s, u"ALTER TABLE 打印日志 DROP COLUMN 用户"_s,
+              u"UPDATE 数据库版本 SET 版本=2"_s,
               u"INSERT INTO 支票格式 (Name, CtlDF) VALUES ('', '标准支票')"_s,
               u"INSERT INTO 历史记录 (Dat, 收款人全称) VALUES ('1900-01-01', '上次的收款人')"_s})
             QVERIFY(client.execute(sql));
@@ -177,6 +180,98 @@ private slots:
         const ProgramRun refused =
             runProgram({u"init-database"_s, u"--database"_s, empty.address()});
         QCOMPARE(refused.exitCode, 1);
+    }
+
+    // A clerk with exactly the rights init-database gives, running any program: cannot lock
+    // the others out, take IDs ahead of them, act for another clerk, empty the formats or
+    // choose the journal's time and login; and still prints and keeps cheques.
+    void aClerkCannotRewriteTheRecordOrBecomeSomeoneElse() {
+        TestDatabase t;
+        ScriptedPrompts prompts;
+        Database mallory(prompts), victim(prompts);
+        const QString login = t.openAs(u"mallory"_s, mallory);
+        QVERIFY(!login.isEmpty() && !t.openAs(u"victim"_s, victim).isEmpty());
+        QVERIFY(StoreCurrentFormat(victim, u"标准支票"_s));
+        QVERIFY(StoreCurrentFormat(mallory, u"标准支票"_s));
+        const QString victimName = victim.userName();
+        for (
+            const QString& sql : {
+                u"UPDATE 数据库版本 SET 版本=99"_s,
+                u"DELETE FROM 数据库版本"_s,
+                u"INSERT INTO 历史记录 (ID, 收款人全称) VALUES (5, '抢号')"_s,
+                u"INSERT INTO 历史记录 (ID, 收款人全称) OVERRIDING SYSTEM VALUE VALUES (6, '抢号')"_s,
+                u"INSERT INTO 打印日志 (ID, 时间, 种类, 结果) VALUES (7, '2026', '支票', '已打印')"_s,
+                u"UPDATE 历史记录 SET 金额='￥1.00'"_s,
+                u"UPDATE 打印日志 SET 时间='2000-01-01'"_s,
+                u"DELETE FROM 打印日志"_s,
+                u"TRUNCATE 打印日志"_s,
+                u"DROP TABLE 打印日志"_s,
+                u"ALTER TABLE 打印日志 DISABLE TRIGGER ALL"_s,
+                u"ALTER TABLE 用户状态 DISABLE ROW LEVEL SECURITY"_s,
+                u"INSERT INTO 用户状态 (用户, 当前格式) VALUES ('"_s + victimName + u"', '偏移')"_s,
+                u"UPDATE 用户状态 SET 用户='"_s + victimName + u"'"_s,
+                u"DELETE FROM 支票格式"_s,
+                u"UPDATE 支票格式 SET X=X+50"_s,
+            })
+            QVERIFY2(!mallory.execute(sql), qPrintable(sql));
+        // These run, and touch nothing of anyone else's.
+        QVERIFY(mallory.execute(u"UPDATE 用户状态 SET 当前格式='偏移' WHERE 用户<>current_user"_s));
+        QVERIFY(mallory.execute(u"DELETE FROM 用户状态 WHERE 用户<>current_user"_s));
+        QVERIFY(mallory.execute(u"SET TIME ZONE 'Pacific/Kiritimati'"_s));
+        QVERIFY(
+            mallory.execute(u"INSERT INTO 打印日志 (时间, 用户, 种类, 结果) VALUES "
+                            u"('2000-01-01 00:00:00', 'postgres', '支票', '打印中')"_s));
+        QVERIFY(mallory.execute(
+            u"INSERT INTO 历史记录 (Dat, 收款人全称) VALUES ('2000-01-01', '甲')"_s));
+
+        QCOMPARE(StoredCurrentFormat(victim).value_or(QString()), u"标准支票"_s);
+        QCOMPARE(t.scalar(u"SELECT count(*) FROM 支票格式"_s).toInt(), 20);
+        QCOMPARE(t.rows(u"SELECT 用户, abs(extract(epoch FROM 时间::timestamp - localtimestamp)) "
+                        u"< 60 FROM 打印日志"_s),
+                 login + u"/1"_s);
+        QCOMPARE(t.rows(u"SELECT Dat = current_date FROM 历史记录"_s), u"1"_s);
+        // Everyone goes on: the clerk prints and keeps a cheque with the program, and the
+        // administrator's init-database still runs.
+        QUrl address(t.path());
+        address.setUserName(login);
+        const ProgramRun print = runProgram({u"print"_s, u"--database"_s, address.toString(),
+                                             u"--pdf"_s, t.dir.filePath(u"c.pdf"_s), u"--field"_s,
+                                             u"票身-收款人=乙公司"_s, u"--save"_s});
+        QVERIFY2(print.exitCode == 0, print.err.constData());
+        QCOMPARE(t.rows(u"SELECT 结果, 用户 FROM 打印日志 WHERE 历史ID IS NOT NULL"_s),
+                 u"已打印/"_s + login);
+        QCOMPARE(runProgram({u"init-database"_s, u"--database"_s, t.path()}).exitCode, 0);
+    }
+
+    // init-database may run again at any time: it puts back the shipped format when it is
+    // gone, and turns rights that an older set-up granted to each login into membership of
+    // the clerks' role, which is all they need and no more.
+    void initDatabasePutsBackTheFormatAndTheRights() {
+        TestDatabase t;
+        const QString old = t.server.clerk(u"old"_s);
+        QVERIFY(!old.isEmpty());
+        QVERIFY(
+            t.db.execute(u"GRANT SELECT, INSERT, UPDATE, DELETE ON ALL TABLES IN SCHEMA "
+                         u"public TO "_s +
+                         old));
+        QVERIFY(t.db.execute(u"DELETE FROM 支票格式 WHERE Name='标准支票'"_s));
+        const ProgramRun init = runProgram({u"init-database"_s, u"--database"_s, t.path()});
+        QCOMPARE(init.exitCode, 0);
+        QVERIFY2(
+            init.err.contains("标准支票格式已丢失，现已恢复。") && init.err.contains(old.toUtf8()),
+            init.err.constData());
+        QCOMPARE(t.scalar(u"SELECT count(*) FROM 支票格式 WHERE Name='标准支票'"_s).toInt(), 20);
+        ScriptedPrompts prompts;
+        Database clerk(prompts);
+        QUrl address(t.path());
+        address.setUserName(old);
+        QVERIFY(clerk.open(address.toString()));
+        QVERIFY(!clerk.execute(u"DELETE FROM 支票格式"_s));
+        QVERIFY(
+            clerk.insertReturningId(u"INSERT INTO 历史记录 (收款人全称) VALUES (?)"_s, {u"甲"_s}));
+        // Whoever edits formats is given the role for it.
+        QVERIFY(t.db.execute(u"GRANT "_s + kFormatEditorRole + u" TO "_s + old));
+        QVERIFY(clerk.execute(u"UPDATE 支票格式 SET X=X WHERE Name='标准支票'"_s));
     }
 
     // Two clerks print and keep 200 cheques each at the same moment: every one is kept once.

@@ -171,6 +171,7 @@ private slots:
         QTest::newRow("outcome and contents") << u"结果='已打印', 内容='x'"_s << false;
         QTest::newRow("outcome and time") << u"结果='已打印', 时间='2020-01-01'"_s << false;
         QTest::newRow("outcome and printer") << u"结果='已打印', 打印机='别的'"_s << false;
+        QTest::newRow("outcome and login") << u"结果='已打印', 用户='别人'"_s << false;
         QTest::newRow("contents only") << u"内容='x'"_s << false;
     }
     void theJournalTakesOneOutcomePerPrint() {

@@ -433,16 +433,17 @@ private slots:
         QCOMPARE(rows.size(), 4);
         QStringList outcomes;
         for (const QStringList& row : rows)  // newest first
-            outcomes << row[4] + u'/' + row[5];
+            outcomes << row[5] + u'/' + row[6];
         const QString id = f.t.scalar(u"SELECT max(ID) FROM 历史记录"_s).toString();
         QCOMPARE(outcomes, (QStringList{u"打印失败/"_s, u"已取消：打印开始提示/"_s, u"已打印/"_s,
                                         u"已打印/"_s + id}));
+        QCOMPARE(rows[3][1], f.t.db.userName());  // who printed
         QCOMPARE(rows[3][0], u"2026-12-08 10:00:00"_s);
-        QCOMPARE(rows[3][2], u"好打印机"_s);
-        QCOMPARE(rows[3][3], u"标准支票"_s);
-        QVERIFY(rows[3][6].contains(u"票身-收款人=甲公司"_s));
+        QCOMPARE(rows[3][3], u"好打印机"_s);
+        QCOMPARE(rows[3][4], u"标准支票"_s);
+        QVERIFY(rows[3][7].contains(u"票身-收款人=甲公司"_s));
         for (const QStringList& row : rows)
-            QVERIFY(!row[6].contains(u"123456"_s));
+            QVERIFY(!row[7].contains(u"123456"_s));
         QVERIFY(!f.t.db.execute(u"DELETE FROM 打印日志"_s));
         QCOMPARE(journalRows(f.t.db, {}, {}).size(), 4);
 
@@ -450,7 +451,7 @@ private slots:
         JournalDialog* journal = f.window->showJournal();
         BoundGrid& grid = journal->grid();
         QCOMPARE(grid.rows() - grid.fixedRows(), 4);
-        QCOMPARE(grid.text(grid.fixedRows(), 6), u"打印失败"_s);
+        QCOMPARE(grid.text(grid.fixedRows(), 7), u"打印失败"_s);
         const QString csv = f.t.dir.filePath(u"日志.csv"_s);
         f.t.prompts.queueText(csv);
         journal->exportJournal();
@@ -492,7 +493,7 @@ private slots:
         f.t.prompts.queueAnswer(PromptAnswer::Yes);  // print what does not fit
         answerPrinterDialog(false);
         QTest::mouseClick(preview->findChild<QPushButton*>(u"Print"_s), Qt::LeftButton);
-        QCOMPARE(journalRows(f.t.db, {}, {}).value(0).value(4), u"已取消：请选择打印机"_s);
+        QCOMPARE(journalRows(f.t.db, {}, {}).value(0).value(5), u"已取消：请选择打印机"_s);
     }
 
     // The checks come before the printer dialog, and the field at fault gets the focus; dates
@@ -510,7 +511,7 @@ private slots:
         QVERIFY(!dialogOpened);
         QCOMPARE(QApplication::focusWidget(), f.field(Field::Day));
         QVERIFY(!QFile::exists(f.t.dir.filePath(u"cheque.pdf"_s)));
-        QCOMPARE(journalRows(f.t.db, {}, {}).value(0).value(4), u"未打印：日期或金额有误"_s);
+        QCOMPARE(journalRows(f.t.db, {}, {}).value(0).value(5), u"未打印：日期或金额有误"_s);
 
         f.t.prompts.clear();
         QTest::mouseClick(f.tab().checkBox(Switch::SuppressDate), Qt::LeftButton);
@@ -875,7 +876,7 @@ private slots:
         QCOMPARE(f.historyRows(), 0);
         QStringList outcomes;
         for (const QStringList& row : journalRows(f.t.db, {}, {}))
-            outcomes << row[2] + u'/' + row[4];
+            outcomes << row[3] + u'/' + row[5];
         QCOMPARE(outcomes, QStringList(2, queue + u"/打印失败"_s));
     }
 

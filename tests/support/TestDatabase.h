@@ -12,6 +12,7 @@
 #include "Database.h"
 #include "ScriptedPrompts.h"
 #include "ServerAddress.h"
+#include "ServerRights.h"
 #include "UserState.h"
 
 // The data tests run on a SQLite file, or, with CHEQUEPRINT_TEST_BACKEND=postgres, on a fresh
@@ -150,7 +151,7 @@ struct TestDatabase {
     }
 
     // Opens the same database as another user: another system login for a file, another
-    // database login on the server (a clerk's: rows only, no tables; dropped with the
+    // database login on the server (a member of the clerks' role; dropped with the
     // database). Returns the user's name, empty when it could not be opened.
     QString openAs(const QString& user, Database& other) {
         if (!onTestServer()) {
@@ -161,12 +162,7 @@ struct TestDatabase {
             return opened ? user : QString();
         }
         const QString role = server.clerk(user);
-        if (role.isEmpty() ||
-            !db.execute(QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON ALL TABLES IN "
-                                       "SCHEMA public TO %1")
-                            .arg(role)) ||
-            !db.execute(
-                QStringLiteral("GRANT USAGE ON ALL SEQUENCES IN SCHEMA public TO %1").arg(role)))
+        if (role.isEmpty() || !db.execute(QStringLiteral("GRANT %1 TO %2").arg(kClerkRole, role)))
             return {};
         QUrl url(path());
         url.setUserName(role);

@@ -1,0 +1,87 @@
+#include "ServerRights.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kTables = u"数据库版本, 支票格式, 历史记录, 打印日志, 用户状态"_s;
+
+// Creates a role without a login when there is none; two administrators of two databases on
+// one server may create it at the same moment.
+QString createRole(const QString& role) {
+    return u"DO $$ BEGIN IF NOT EXISTS (SELECT FROM pg_roles WHERE rolname = '%1') THEN "
+           u"BEGIN CREATE ROLE %1 NOLOGIN; "
+           u"EXCEPTION WHEN duplicate_object OR unique_violation THEN NULL; END; END IF; END $$"_s
+               .arg(role);
+}
+
+// Fills in what a clerk may not choose: a new row's ID is the one the server's sequence gave
+// (a row of a chosen ID would block everyone's next rows), a journal entry's time is the
+// server's clock in `zone` and its login the session's, a history row's day the server's. The
+// tables' owner, who could drop this trigger anyway, writes what it gives.
+QString serverFillsIn(const QString& zone) {
+    QString quotedZone = zone;
+    quotedZone = u'\'' + quotedZone.replace(u'\'', u"''"_s) + u'\'';
+    return u"CREATE OR REPLACE FUNCTION 由服务器填写() RETURNS trigger LANGUAGE plpgsql AS $$ "
+           u"DECLARE given bigint; "
+           u"BEGIN "
+           u"IF pg_has_role(session_user, (SELECT relowner FROM pg_class WHERE oid = TG_RELID), "
+           u"'USAGE') THEN RETURN NEW; END IF; "
+           u"BEGIN given := currval(pg_get_serial_sequence("
+           u"format('%I.%I', TG_TABLE_SCHEMA, TG_TABLE_NAME), 'id')); "
+           u"EXCEPTION WHEN object_not_in_prerequisite_state THEN given := NULL; END; "
+           u"IF NEW.id IS DISTINCT FROM given THEN RAISE EXCEPTION 'ID由数据库生成'; END IF; "
+           u"IF TG_TABLE_NAME = '打印日志' THEN "
+           u"NEW.时间 := to_char(now() AT TIME ZONE %1, 'YYYY-MM-DD HH24:MI:SS'); "
+           u"NEW.用户 := session_user; "
+           u"ELSE NEW.dat := (now() AT TIME ZONE %1)::date; END IF; "
+           u"RETURN NEW; END $$"_s.arg(quotedZone);
+}
+
+}  // namespace
+
+QStringList ServerRightsStatements(const QString& timeZone) {
+    const QString roles = kClerkRole + u", "_s + kFormatEditorRole;
+    return {
+        createRole(kClerkRole),
+        createRole(kFormatEditorRole),
+        // From nothing to exactly these rights, however they were changed since.
+        u"REVOKE ALL ON %1 FROM PUBLIC, %2"_s.arg(kTables, roles),
+        u"GRANT SELECT ON 数据库版本, 支票格式 TO %1"_s.arg(kClerkRole),
+        u"GRANT SELECT, INSERT, DELETE ON 历史记录 TO %1"_s.arg(kClerkRole),
+        u"GRANT SELECT, INSERT, UPDATE (结果, 历史ID) ON 打印日志 TO %1"_s.arg(kClerkRole),
+        u"GRANT SELECT, INSERT, UPDATE, DELETE ON 用户状态 TO %1"_s.arg(kClerkRole),
+        u"GRANT SELECT, INSERT, UPDATE, DELETE ON 支票格式 TO %1"_s.arg(kFormatEditorRole),
+        // The check of a new row's ID reads the sequence's last value in the session.
+        u"DO $$ BEGIN EXECUTE format('GRANT USAGE ON SEQUENCE %s, %s TO %1', "
+        u"pg_get_serial_sequence('历史记录', 'id'), pg_get_serial_sequence('打印日志', 'id')); "
+        u"END $$"_s.arg(kClerkRole),
+        serverFillsIn(timeZone),
+        u"CREATE OR REPLACE TRIGGER 由服务器填写 BEFORE INSERT ON 打印日志 "
+        u"FOR EACH ROW EXECUTE FUNCTION 由服务器填写()"_s,
+        u"CREATE OR REPLACE TRIGGER 由服务器填写 BEFORE INSERT ON 历史记录 "
+        u"FOR EACH ROW EXECUTE FUNCTION 由服务器填写()"_s,
+        // Each clerk reads their own state and the one everyone starts from (user ''), and
+        // writes only their own.
+        u"ALTER TABLE 用户状态 ENABLE ROW LEVEL SECURITY"_s,
+        u"DROP POLICY IF EXISTS 用户状态_读 ON 用户状态"_s,
+        u"CREATE POLICY 用户状态_读 ON 用户状态 FOR SELECT USING (用户 IN (session_user::text, ''))"_s,
+        u"DROP POLICY IF EXISTS 用户状态_写 ON 用户状态"_s,
+        u"CREATE POLICY 用户状态_写 ON 用户状态 USING (用户 = session_user::text) "
+        u"WITH CHECK (用户 = session_user::text)"_s,
+    };
+}
+
+QString LoginsWithOwnRightsQuery() {
+    return u"SELECT DISTINCT quote_ident(r.rolname) FROM pg_class c "
+           u"CROSS JOIN LATERAL aclexplode(c.relacl) a JOIN pg_roles r ON r.oid = a.grantee "
+           u"WHERE c.relnamespace = current_schema()::regnamespace AND c.relname IN "
+           u"('数据库版本', '支票格式', '历史记录', '打印日志', '用户状态') "
+           u"AND a.grantee <> c.relowner AND r.rolname NOT IN ('%1', '%2') ORDER BY 1"_s.arg(
+               kClerkRole, kFormatEditorRole);
+}
+
+QStringList MoveLoginToClerkRole(const QString& quotedLogin) {
+    return {u"REVOKE ALL ON %1 FROM %2"_s.arg(kTables, quotedLogin),
+            u"GRANT %1 TO %2"_s.arg(kClerkRole, quotedLogin)};
+}

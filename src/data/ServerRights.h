@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What a shared database lets its clerks do, set up by the administrator's init-database and
+// set again each time it runs. A clerk logs in as a member of kClerkRole: reads everything,
+// adds history rows and journal entries (whose IDs, times and login the server sets), deletes
+// history rows, gives a journal entry its outcome, and reads and writes only their own row of
+// 用户状态. Print formats are changed only by members of kFormatEditorRole. The tables' owner
+// keeps every right.
+
+inline const QString kClerkRole = QStringLiteral("chequeprint_clerk");
+inline const QString kFormatEditorRole = QStringLiteral("chequeprint_format_editor");
+
+// The statements that create the roles (when missing), give them exactly their rights, and put
+// the server's own rules on the tables. `timeZone` is the zone the journal's times are written in.
+QStringList ServerRightsStatements(const QString& timeZone);
+
+// The query for the logins, other than the tables' owner and the two roles, that hold rights
+// on the tables of their own (as an older set-up granted them): quote_ident'ed names, one a row.
+QString LoginsWithOwnRightsQuery();
+
+// The statements that take a login's own rights on the tables and make it a clerk instead.
+QStringList MoveLoginToClerkRole(const QString& quotedLogin);
