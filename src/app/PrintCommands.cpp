@@ -219,6 +219,8 @@ int batchVerb(const Arguments& args, const Io& io) {
     if (!base)
         return 1;
     QString report;
+    if (!list->hiddenSheets.isEmpty())
+        report += u"已跳过隐藏的工作表：%1\n"_s.arg(list->hiddenSheets.join(u"、"_s));
     for (const QString& heading : list->unknownHeadings)
         report += u"未知的列：%1\n"_s.arg(heading);
     bool bad = false;

@@ -186,6 +186,11 @@ bool PaymentListBuilder::endRecord(QString* error) {
         *error = u"标题行的列太多（超过%1列）"_s.arg(kMaxPaymentColumns);
         return false;
     }
+    // Nobody checking the sheet would see which column is which.
+    if (record.hidden) {
+        *error = u"标题行（第%1行）在表格中被隐藏"_s.arg(record.line);
+        return false;
+    }
     headed_ = true;
     for (const QString& heading : record.cells) {
         const QString name = heading.trimmed();

@@ -22,12 +22,14 @@ struct PaymentList {
         // Per column: why a cell's text is not what the sheet shows (a number shown with fewer
         // decimals than it has), reported instead of the cell's value.
         QMap<int, QString> cellProblems = {};
+        bool hidden = false;  // hidden in the sheet: a reviewer does not see it
     };
 
     QStringList headings;
     QList<int> columns;           // per heading: a position index, kIssueDate or kUnknown
     QStringList unknownHeadings;  // reported to the user
     QList<Row> rows;              // blank rows are left out
+    QStringList hiddenSheets;     // a workbook's hidden sheets before the one read, by name
 };
 
 // Reads a CSV payment list: UTF-8 (with or without a byte-order mark) when the bytes are valid
@@ -57,15 +59,16 @@ constexpr qint64 kMaxPaymentFileSize = 20 * 1024 * 1024;
 // passes a limit is refused as soon as it does.
 class PaymentListBuilder {
 public:
-    // Starts a record on `line` (1-based); the one before must have ended.
-    void startRecord(int line) { record_ = {line, {}}; }
+    // Starts a record on `line` (1-based), which the sheet may hide; the one before must have
+    // ended.
+    void startRecord(int line, bool hidden = false) { record_ = {line, {}, {}, hidden}; }
     // The current record's line, which a reader may set once it knows it better.
     void setLine(int line) { record_.line = line; }
     // Sets the text of the current record's cell in `column` (0-based), and why it is not what
     // the sheet shows when it is not.
     void setCell(int column, const QString& text, const QString& problem = {});
-    // Ends the current record. False, with the reason, when the headings name more than
-    // kMaxPaymentColumns columns or two columns for one field, or the list has more than
+    // Ends the current record. False, with the reason, when the headings are hidden, name more
+    // than kMaxPaymentColumns columns or two columns for one field, or the list has more than
     // kMaxPaymentRows rows.
     bool endRecord(QString* error);
     // The list, once the last record has ended; nothing, with the reason, without headings.

@@ -6,90 +6,21 @@
 #include <QDate>
 #include <QDir>
 #include <QHash>
-#include <QIODevice>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 
-#include <zip.h>
+#include "ZipArchive.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr zip_uint64_t kMaxPartSize = 100 * 1024 * 1024;  // far beyond any real list
-constexpr int kMaxColumns = 16384;                        // A to XFD
+constexpr int kMaxColumns = 16384;  // A to XFD
 constexpr int kMaxRows = 1048576;
 
 QString damaged(const QString& what) {
     return u"Excel工作簿已损坏：%1"_s.arg(what);
 }
-
-// A part of an archive, unpacked as it is read: a reader never holds more of it than it keeps.
-// Reading past kMaxPartSize bytes fails, whatever size the archive states.
-class PartDevice : public QIODevice {
-public:
-    explicit PartDevice(zip_file_t* file) : file_(file) { open(QIODevice::ReadOnly); }
-    ~PartDevice() override { zip_fclose(file_); }
-    PartDevice(const PartDevice&) = delete;
-    PartDevice& operator=(const PartDevice&) = delete;
-
-    bool isSequential() const override { return true; }
-
-protected:
-    qint64 readData(char* data, qint64 size) override {
-        const zip_int64_t read = zip_fread(file_, data, zip_uint64_t(size));
-        if (read < 0 || zip_uint64_t(unpacked_ += read) > kMaxPartSize)
-            return -1;
-        return read;
-    }
-    qint64 writeData(const char*, qint64) override { return -1; }
-
-private:
-    zip_file_t* file_;
-    zip_int64_t unpacked_ = 0;
-};
-
-// A zip archive read from memory; the bytes must outlive it.
-class Archive {
-public:
-    explicit Archive(const QByteArray& bytes) {
-        zip_error_t error;
-        zip_error_init(&error);
-        zip_source_t* source =
-            zip_source_buffer_create(bytes.constData(), zip_uint64_t(bytes.size()), 0, &error);
-        if (source && !(zip_ = zip_open_from_source(source, ZIP_RDONLY, &error)))
-            zip_source_free(source);
-        zip_error_fini(&error);
-    }
-    ~Archive() {
-        if (zip_)
-            zip_discard(zip_);
-    }
-    Archive(const Archive&) = delete;
-    Archive& operator=(const Archive&) = delete;
-
-    // An empty archive counts as none: it holds no workbook either.
-    bool hasParts() const { return zip_ && zip_get_num_entries(zip_, 0) > 0; }
-
-    // A part to read; nothing when it is absent, too large or cannot be unpacked.
-    std::unique_ptr<QIODevice> part(const QString& name) const {
-        const zip_int64_t at = index(name);
-        zip_stat_t stat;
-        if (at < 0 || zip_stat_index(zip_, zip_uint64_t(at), 0, &stat) != 0 ||
-            !(stat.valid & ZIP_STAT_SIZE) || stat.size > kMaxPartSize)
-            return nullptr;
-        zip_file_t* file = zip_fopen_index(zip_, zip_uint64_t(at), 0);
-        return file ? std::make_unique<PartDevice>(file) : nullptr;
-    }
-
-private:
-    // Part names are compared ignoring case, as Excel does.
-    zip_int64_t index(const QString& name) const {
-        return zip_name_locate(zip_, name.toUtf8().constData(), ZIP_FL_NOCASE);
-    }
-
-    zip_t* zip_ = nullptr;
-};
 
 // Characters that XML cannot hold stand as _xHHHH_ in a workbook's texts (a carriage return
 // as _x000D_, an underscore that starts such a sequence as _x005F_).
@@ -253,11 +184,21 @@ QString referenceName(int column, int row) {
     return letters + QString::number(row);
 }
 
-// Reads the first sheet from a workbook's parts as a payment list, stopping at the first damage
-// or at the first limit the list passes.
+// Whether a row element hides its row: hidden, or of no height. Such a row is kept to be
+// reported, never to print.
+bool hidesRow(const QXmlStreamAttributes& attributes) {
+    const QStringView hidden = attributes.value("hidden"_L1);
+    bool numeric = false;
+    const double height = attributes.value("ht"_L1).toDouble(&numeric);
+    return hidden == u"1" || hidden == u"true" || (numeric && height == 0);
+}
+
+// Reads the first visible sheet from a workbook's parts as a payment list, noting the hidden
+// sheets before it and the hidden rows, stopping at the first damage or at the first limit the
+// list passes.
 class WorkbookReader {
 public:
-    explicit WorkbookReader(const Archive& archive) : archive_(archive) {}
+    explicit WorkbookReader(const ZipArchive& archive) : archive_(archive) {}
 
     std::optional<PaymentList> readList(QString* error) {
         const bool read = readWorkbook() && readRelationships() &&
@@ -267,7 +208,10 @@ public:
             *error = problem_;
             return std::nullopt;
         }
-        return list_.finish(error);
+        std::optional<PaymentList> list = list_.finish(error);
+        if (list)
+            list->hiddenSheets = hiddenSheets_;
+        return list;
     }
 
 private:
@@ -297,13 +241,24 @@ private:
                 const QStringView system = attributes.value("date1904"_L1);
                 from1904_ = system == u"1" || system == u"true";
             }
+            if (xml.name() != u"sheet" || !sheetId_.isEmpty())
+                return true;
+            // A hidden sheet is one a reviewer does not see: the list is the first visible one.
+            const QStringView state = attributes.value("state"_L1);
+            if (state == u"hidden" || state == u"veryHidden") {
+                hiddenSheets_ << attributes.value("name"_L1).toString();
+                return true;
+            }
             // The relationship's id is r:id, the only attribute named id.
-            if (xml.name() == u"sheet" && sheetId_.isEmpty())
-                for (const QXmlStreamAttribute& a : attributes)
-                    if (a.name() == u"id")
-                        sheetId_ = a.value().toString();
-            return true;
+            for (const QXmlStreamAttribute& a : attributes)
+                if (a.name() == u"id")
+                    sheetId_ = a.value().toString();
+            return intact(!sheetId_.isEmpty(), part);
         });
+        if (read && sheetId_.isEmpty() && !hiddenSheets_.isEmpty()) {
+            problem_ = u"Excel工作簿没有可见的工作表"_s;
+            return false;
+        }
         return read && intact(!sheetId_.isEmpty(), part);
     }
 
@@ -375,7 +330,7 @@ private:
                 const QStringView number = attributes.value("r"_L1);
                 rowNumbered = !number.isEmpty();
                 line = rowNumbered ? number.toInt(&ok) : line + 1;
-                list_.startRecord(line);
+                list_.startRecord(line, hidesRow(attributes));
                 column = -1;
                 return intact(ok && line >= 1 && line <= kMaxRows && ++rowElements <= kMaxRows,
                               sheetPart_);
@@ -460,9 +415,10 @@ private:
         return ok;
     }
 
-    const Archive& archive_;
+    const ZipArchive& archive_;
     QString problem_;
     QString sheetId_, sheetPart_, sharedStringsPart_, stylesPart_;
+    QStringList hiddenSheets_;  // before the one read
     bool from1904_ = false;
     QString sharedStrings_;        // one after the other: a string each costs no more than its text
     QList<qsizetype> sharedEnds_;  // where each shared string ends in them
@@ -478,9 +434,15 @@ std::optional<PaymentList> ReadXlsxPaymentList(const QByteArray& bytes, QString*
         *error = u"不支持旧版Excel（.xls）文件，请另存为.xlsx或CSV"_s;
         return std::nullopt;
     }
-    const Archive archive(bytes);
+    const ZipArchive archive(bytes);
     if (!archive.hasParts()) {
         *error = u"不是有效的Excel工作簿（.xlsx）文件"_s;
+        return std::nullopt;
+    }
+    // Which of two parts of one name a reader takes is left to chance: what prints might not be
+    // what a reviewer saw.
+    if (const QString repeated = archive.repeatedName(); !repeated.isEmpty()) {
+        *error = damaged(repeated + u"重名"_s);
         return std::nullopt;
     }
     return WorkbookReader(archive).readList(error);

@@ -66,6 +66,8 @@ BatchDialog::BatchDialog(const QString& fileName, const PaymentList& list,
     m_table->resizeRowsToContents();
 
     QString summary = checkSummary(m_cheques);
+    if (!list.hiddenSheets.isEmpty())
+        summary += u"；已跳过隐藏的工作表：%1"_s.arg(list.hiddenSheets.join(u"、"_s));
     if (!list.unknownHeadings.isEmpty())
         summary += u"；未知的列：%1"_s.arg(list.unknownHeadings.join(u"、"_s));
     if (bad > 0)

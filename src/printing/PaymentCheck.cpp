@@ -111,6 +111,9 @@ QList<PaymentCheque> CheckPaymentList(const PaymentList& list, const Cheque& bas
     QList<PaymentCheque> cheques;
     for (const PaymentList::Row& row : list.rows) {
         PaymentCheque entry{row.line, base, {}};
+        // A row nobody reviewing the sheet sees never prints.
+        if (row.hidden)
+            entry.problems << u"第%1行：该行在表格中被隐藏"_s.arg(row.line);
         Cheque& cheque = entry.cheque;
         // What belongs to one payment starts empty, the password too: a password belongs to
         // one cheque, never to every row of a list. The rest (switches, account, bank, supervisor

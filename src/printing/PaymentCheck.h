@@ -23,9 +23,10 @@ struct PaymentCheque {
 // amounts, purposes and the password start empty, so a row has a password only from its own
 // column): every non-empty value of the row set as if typed, so that the capitals and the stub
 // copies follow; the date from the row (a date, yyyy-mm-dd, yyyy.mm.dd, yyyy/mm/dd or
-// yyyy年m月d日) or else `today`. Then every check: the amount and date rules, a payee
-// and an amount present, the length limits and the overflow guard (measured on `measure`). A row's
-// problems name its line, column, value and reason in Chinese.
+// yyyy年m月d日) or else `today`. Then every check: the row not hidden in its sheet, the amount
+// and date rules, a payee and an amount present, the length limits and the overflow guard
+// (measured on `measure`). A row's problems name its line, column, value and reason in Chinese
+// ("第N行：该行在表格中被隐藏" for a hidden row).
 QList<PaymentCheque> CheckPaymentList(const PaymentList& list, const Cheque& base,
                                       const QDate& today, const PrintFormat& format,
                                       PrintSurface& measure);

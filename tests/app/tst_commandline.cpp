@@ -4,6 +4,8 @@
 #include <QSettings>
 #include <QTest>
 
+#include <xlsxwriter.h>
+
 #include "AmountCapitals.h"
 #include "Cheque.h"
 #include "HistoryRecords.h"
@@ -487,6 +489,32 @@ private slots:
         QCOMPARE(QString::fromUtf8(r.out), report);
         QVERIFY(!QFile::exists(pdf));
         QCOMPARE(t.scalar(u"SELECT count(*) FROM 打印日志"_s).toInt(), 0);
+
+        // A workbook is read as a reviewer sees it: its first visible sheet, naming the hidden
+        // one skipped, and a hidden row is a bad one.
+        const QString workbook = t.dir.filePath(u"付款.xlsx"_s);
+        lxw_workbook* book = workbook_new(QFile::encodeName(workbook).constData());
+        lxw_worksheet* sheets[] = {workbook_add_worksheet(book, "Sheet1"),
+                                   workbook_add_worksheet(book, "清单")};
+        for (lxw_worksheet* sheet : sheets) {
+            worksheet_write_string(sheet, 0, 0, "收款人", nullptr);
+            worksheet_write_string(sheet, 0, 1, "金额", nullptr);
+        }
+        worksheet_write_string(sheets[0], 1, 0, "甲公司", nullptr);
+        worksheet_write_number(sheets[0], 1, 1, 50000, nullptr);
+        worksheet_write_string(sheets[1], 1, 0, "甲公司", nullptr);
+        worksheet_write_number(sheets[1], 1, 1, 100, nullptr);
+        worksheet_write_string(sheets[1], 2, 0, "乙公司", nullptr);
+        worksheet_write_number(sheets[1], 2, 1, 200, nullptr);
+        lxw_row_col_options hidden{.hidden = 1, .level = 0, .collapsed = 0};
+        worksheet_set_row_opt(sheets[1], 2, LXW_DEF_ROW_HEIGHT, nullptr, &hidden);
+        worksheet_activate(sheets[1]);
+        worksheet_hide(sheets[0]);
+        QCOMPARE(workbook_close(book), LXW_NO_ERROR);
+        r = batch(workbook, {u"--check"_s});
+        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(QString::fromUtf8(r.out),
+                 u"已跳过隐藏的工作表：Sheet1\n第3行：该行在表格中被隐藏\n共2行，有问题的1行\n"_s);
 
         // Three good rows, one with a line break in a quoted value: one PDF with a page each,
         // all three kept and journalled with their history rows, each with the last input's

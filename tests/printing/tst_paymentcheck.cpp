@@ -2,12 +2,15 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <functional>
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <xlsxwriter.h>
+#include <zip.h>
 
 #include "BatchPrint.h"
 #include "Cheque.h"
@@ -22,29 +25,70 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// A workbook of one payment to 甲公司 whose amount cell holds `amount` in the number format
-// `format` (none: general), as a formula's cached result when `formula` is given.
-QByteArray workbookPaying(double amount, const char* format, const char* formula = nullptr) {
+// The bytes of the workbook that `write` fills.
+QByteArray workbookOf(const std::function<void(lxw_workbook*)>& write) {
     QTemporaryDir dir;
     const QByteArray path = dir.filePath(u"list.xlsx"_s).toUtf8();
     lxw_workbook* book = workbook_new(path.constData());
-    lxw_worksheet* sheet = workbook_add_worksheet(book, nullptr);
-    lxw_format* style = nullptr;
-    if (format) {
-        style = workbook_add_format(book);
-        format_set_num_format(style, format);
-    }
-    worksheet_write_string(sheet, 0, 0, "收款人", nullptr);
-    worksheet_write_string(sheet, 0, 1, "金额", nullptr);
-    worksheet_write_string(sheet, 1, 0, "甲公司", nullptr);
-    if (formula)
-        worksheet_write_formula_num(sheet, 1, 1, formula, style, amount);
-    else
-        worksheet_write_number(sheet, 1, 1, amount, style);
+    write(book);
     if (workbook_close(book) != LXW_NO_ERROR)
         return {};
     QFile file(QString::fromUtf8(path));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A sheet of one payment to 甲公司 of `amount`, in its second row.
+lxw_worksheet* paymentSheet(lxw_workbook* book, const char* name, double amount) {
+    lxw_worksheet* sheet = workbook_add_worksheet(book, name);
+    worksheet_write_string(sheet, 0, 0, "收款人", nullptr);
+    worksheet_write_string(sheet, 0, 1, "金额", nullptr);
+    worksheet_write_string(sheet, 1, 0, "甲公司", nullptr);
+    worksheet_write_number(sheet, 1, 1, amount, nullptr);
+    return sheet;
+}
+
+// A workbook of one payment to 甲公司 whose amount cell holds `amount` in the number format
+// `format` (none: general), as a formula's cached result when `formula` is given.
+QByteArray workbookPaying(double amount, const char* format, const char* formula = nullptr) {
+    return workbookOf([&](lxw_workbook* book) {
+        lxw_worksheet* sheet = paymentSheet(book, nullptr, 0);
+        lxw_format* style = nullptr;
+        if (format) {
+            style = workbook_add_format(book);
+            format_set_num_format(style, format);
+        }
+        if (formula)
+            worksheet_write_formula_num(sheet, 1, 1, formula, style, amount);
+        else
+            worksheet_write_number(sheet, 1, 1, amount, style);
+    });
+}
+
+// `workbook` with `from` replaced by `to` in its part `name`.
+QByteArray rewritten(const QByteArray& workbook, const char* name, const QByteArray& from,
+                     const QByteArray& to) {
+    QTemporaryDir dir;
+    QFile file(dir.filePath(u"list.xlsx"_s));
+    if (!file.open(QIODevice::WriteOnly) || file.write(workbook) != workbook.size())
+        return {};
+    file.close();
+    zip_t* zip = zip_open(QFile::encodeName(file.fileName()).constData(), 0, nullptr);
+    zip_stat_t stat;
+    zip_file_t* part =
+        zip && zip_stat(zip, name, 0, &stat) == 0 ? zip_fopen(zip, name, 0) : nullptr;
+    if (!part)
+        return {};
+    QByteArray text(qsizetype(stat.size), Qt::Uninitialized);
+    const bool read = zip_fread(part, text.data(), stat.size) == zip_int64_t(stat.size);
+    zip_fclose(part);
+    text.replace(from, to);
+    if (!read ||
+        zip_file_add(zip, name,
+                     zip_source_buffer(zip, text.constData(), zip_uint64_t(text.size()), 0),
+                     ZIP_FL_OVERWRITE) < 0 ||
+        zip_close(zip) != 0 || !file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
 }
 
 // A workbook of `rows` payments to 甲公司 of 1 to `rows` yuan, each row with `strays` stray
@@ -199,6 +243,47 @@ private slots:
         QTest::newRow("a formula as the sheet computes it")
             << u"list.xlsx"_s << workbookPaying(112.99999999999999, "0.00", "=100*1.13")
             << u"￥113.00"_s;
+        // What prints is what a reviewer sees in the workbook: the first visible sheet, and no
+        // hidden row.
+        QTest::newRow("a hidden first sheet") << u"list.xlsx"_s << workbookOf([](lxw_workbook* b) {
+            worksheet_hide(paymentSheet(b, "Sheet1", 50000));
+            worksheet_activate(paymentSheet(b, "清单", 100));
+        }) << u"￥100.00"_s;
+        QTest::newRow("only a very hidden sheet")  // which Excel shows in no list of sheets
+            << u"list.xlsx"_s
+            << rewritten(workbookPaying(100, nullptr), "xl/workbook.xml", R"(sheetId="1")",
+                         R"(sheetId="1" state="veryHidden")")
+            << u"Excel工作簿没有可见的工作表"_s;
+        lxw_row_col_options hidden{.hidden = 1, .level = 0, .collapsed = 0};
+        const QByteArray hiddenRow = workbookOf([&](lxw_workbook* b) {
+            worksheet_set_row_opt(paymentSheet(b, nullptr, 100), 1, LXW_DEF_ROW_HEIGHT, nullptr,
+                                  &hidden);
+        });
+        QTest::newRow("a hidden row")
+            << u"list.xlsx"_s << hiddenRow << u"第2行：该行在表格中被隐藏"_s;
+        QTest::newRow("a row of no height")
+            << u"list.xlsx"_s
+            << rewritten(hiddenRow, "xl/worksheets/sheet1.xml", R"(hidden="1")",
+                         R"(ht="0" customHeight="1")")
+            << u"第2行：该行在表格中被隐藏"_s;
+        QTest::newRow("a hidden heading row") << u"list.xlsx"_s << workbookOf([&](lxw_workbook* b) {
+            worksheet_set_row_opt(paymentSheet(b, nullptr, 100), 0, LXW_DEF_ROW_HEIGHT, nullptr,
+                                  &hidden);
+        }) << u"标题行（第1行）在表格中被隐藏"_s;
+        // Two parts of one name, the second sheet's renamed where the zip names it (its local
+        // header and the central directory): which one a reader takes would be left to chance.
+        const QByteArray twoSheets = workbookOf([](lxw_workbook* b) {
+            paymentSheet(b, nullptr, 100);
+            worksheet_hide(paymentSheet(b, nullptr, 50000));
+        });
+        QTest::newRow("two parts of one name")
+            << u"list.xlsx"_s
+            << QByteArray(twoSheets).replace("xl/worksheets/sheet2.xml", "xl/worksheets/sheet1.xml")
+            << u"Excel工作簿已损坏：xl/worksheets/sheet1.xml重名"_s;
+        QTest::newRow("two parts whose names differ in case")
+            << u"list.xlsx"_s
+            << QByteArray(twoSheets).replace("xl/worksheets/sheet2.xml", "XL/Worksheets/SHEET1.xml")
+            << u"Excel工作簿已损坏：XL/Worksheets/SHEET1.xml重名"_s;
         QTest::newRow("two columns for the amount")
             << u"list.csv"_s << u"收款人,金额,用途,小写金额\n甲公司,100,货款,100\n"_s.toUtf8()
             << u"标题“金额”和“小写金额”填的是同一栏，只能保留一列"_s;
