@@ -73,7 +73,7 @@ constexpr char kUsage[] =
     "  journal            every print attempt, newest first, as tab-separated lines (the\n"
     "                     password is never in it); --from DATE and --to DATE (YYYY-MM-DD)\n"
     "                     limit it to those days\n"
-    "  batch FILE         print a payment list (CSV, or the first sheet of an .xlsx workbook;\n"
+    "  batch FILE         print a payment list (CSV, or the first visible sheet of an .xlsx;\n"
     "                     the history's headings or the fields' identifiers), one cheque per\n"
     "                     row in one print job, each row starting from the last input (but\n"
     "                     with the password of its own 密码 column or none); every row is\n"

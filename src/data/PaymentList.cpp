@@ -1,5 +1,6 @@
 #include "PaymentList.h"
 
+#include <algorithm>
 #include <utility>
 
 #include <QFile>
@@ -168,6 +169,13 @@ void PaymentListBuilder::setCell(int column, const QString& text, const QString&
     }
 }
 
+void PaymentListBuilder::hideColumns(int first, int last) {
+    first = std::max(first, 0);
+    last = std::min(last, kMaxPaymentColumns - 1);
+    if (first <= last)
+        hiddenColumns_.fill(true, first, last + 1);
+}
+
 bool PaymentListBuilder::endRecord(QString* error) {
     PaymentList::Row record = std::exchange(record_, {record_.line + 1, {}});
     const bool valueBeyond = std::exchange(valueBeyond_, false);
@@ -200,6 +208,11 @@ bool PaymentListBuilder::endRecord(QString* error) {
                 column == PaymentList::kUnknown ? -1 : list_.columns.indexOf(column);
             same >= 0) {
             *error = u"标题“%1”和“%2”填的是同一栏，只能保留一列"_s.arg(list_.headings[same], name);
+            return false;
+        }
+        // A column nobody checking the sheet sees must not fill a field.
+        if (column != PaymentList::kUnknown && hiddenColumns_.testBit(int(list_.headings.size()))) {
+            *error = u"“%1”列在表格中被隐藏"_s.arg(name);
             return false;
         }
         list_.headings << name;

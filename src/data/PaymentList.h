@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include <QBitArray>
 #include <QByteArray>
 #include <QList>
 #include <QMap>
@@ -64,6 +65,9 @@ public:
     void startRecord(int line, bool hidden = false) { record_ = {line, {}, {}, hidden}; }
     // The current record's line, which a reader may set once it knows it better.
     void setLine(int line) { record_.line = line; }
+    // Notes that the sheet hides the columns from `first` to `last` (0-based): a heading there
+    // that names a field refuses the list.
+    void hideColumns(int first, int last);
     // Sets the text of the current record's cell in `column` (0-based), and why it is not what
     // the sheet shows when it is not.
     void setCell(int column, const QString& text, const QString& problem = {});
@@ -79,6 +83,7 @@ private:
     bool headed_ = false;
     PaymentList::Row record_{1, {}};
     bool valueBeyond_ = false;  // the record has a value right of the cells it keeps
+    QBitArray hiddenColumns_{kMaxPaymentColumns};
 };
 
 // The cheque field (position index) or kIssueDate that a heading names; kUnknown for others.

@@ -184,13 +184,35 @@ QString referenceName(int column, int row) {
     return letters + QString::number(row);
 }
 
-// Whether a row element hides its row: hidden, or of no height. Such a row is kept to be
+// Rows lower than this many points and columns narrower than this many characters show no
+// text that anyone could read.
+constexpr double kLowestVisibleRow = 3;
+constexpr double kNarrowestVisibleColumn = 1;
+
+bool isTrue(QStringView value) {
+    return value == u"1" || value == u"true";
+}
+
+// Whether a row element hides its row: hidden, too low to see, or, in a sheet whose rows are
+// hidden unless given a height (`rowsHiddenByDefault`), without one. Such a row is kept to be
 // reported, never to print.
-bool hidesRow(const QXmlStreamAttributes& attributes) {
-    const QStringView hidden = attributes.value("hidden"_L1);
+bool hidesRow(const QXmlStreamAttributes& attributes, bool rowsHiddenByDefault) {
     bool numeric = false;
     const double height = attributes.value("ht"_L1).toDouble(&numeric);
-    return hidden == u"1" || hidden == u"true" || (numeric && height == 0);
+    return isTrue(attributes.value("hidden"_L1)) || (numeric && height < kLowestVisibleRow) ||
+           (rowsHiddenByDefault && !numeric);
+}
+
+// Whether a <col> element hides its columns: hidden, or too narrow to see.
+bool hidesColumns(const QXmlStreamAttributes& attributes) {
+    bool numeric = false;
+    const double width = attributes.value("width"_L1).toDouble(&numeric);
+    return isTrue(attributes.value("hidden"_L1)) || (numeric && width < kNarrowestVisibleColumn);
+}
+
+// Whether a number format shows nothing at all (";;;"): every section empty.
+bool showsNothing(const QString& code) {
+    return code.contains(u';') && QString(code).remove(u';').trimmed().isEmpty();
 }
 
 // Reads the first visible sheet from a workbook's parts as a payment list, noting the hidden
@@ -219,7 +241,7 @@ private:
     // and stops by returning false after it has set the problem.
     template <typename Visit>
     bool scanPart(const QString& name, Visit visit) {
-        const std::unique_ptr<QIODevice> part = archive_.part(name);
+        const std::unique_ptr<ZipPart> part = archive_.part(name);
         if (!part) {
             problem_ = damaged(name);
             return false;
@@ -228,9 +250,9 @@ private:
         while (!xml.atEnd())
             if (xml.readNext() == QXmlStreamReader::StartElement && !visit(xml))
                 return false;
-        if (xml.hasError())
+        if (xml.hasError() || part->failed())
             problem_ = damaged(name);
-        return !xml.hasError();
+        return !xml.hasError() && !part->failed();
     }
 
     bool readWorkbook() {
@@ -310,30 +332,42 @@ private:
             const bool custom = customFormats.contains(id);
             dateStyles_ << (custom ? isDateFormat(customFormats[id]) : isBuiltInDateFormat(id));
             styleDecimals_ << shownDecimals(custom ? customFormats[id] : builtInNumberFormat(id));
+            blankStyles_ << (custom && showsNothing(customFormats[id]));
         }
         return read;
     }
 
     // Reads the sheet into the list, which keeps only the cells under its headings. Rows without
-    // numbers count on from the row before; more row elements than a sheet can have are damage.
+    // numbers count on from the row before; rows out of order (which a spreadsheet calls damage)
+    // and more row elements than a sheet can have are damage.
     bool readSheet() {
         bool rowNumbered = false;  // a row without its number takes its first cell's
         int line = 0;              // the current row's; none before the first row
+        int previous = 0;          // the row's before it
         int rowElements = 0;
         int column = -1;
+        bool rowsHiddenByDefault = false;
         const bool read = scanPart(sheetPart_, [&](QXmlStreamReader& xml) {
             const QXmlStreamAttributes attributes = xml.attributes();
+            // What the sheet hides comes before its rows.
+            if (xml.name() == u"sheetFormatPr")
+                rowsHiddenByDefault = isTrue(attributes.value("zeroHeight"_L1));
+            if (xml.name() == u"col" && hidesColumns(attributes))
+                list_.hideColumns(attributes.value("min"_L1).toInt() - 1,
+                                  attributes.value("max"_L1).toInt() - 1);
             if (xml.name() == u"row") {
                 if (line > 0 && !list_.endRecord(&problem_))
                     return false;
                 bool ok = true;
                 const QStringView number = attributes.value("r"_L1);
                 rowNumbered = !number.isEmpty();
+                previous = line;
                 line = rowNumbered ? number.toInt(&ok) : line + 1;
-                list_.startRecord(line, hidesRow(attributes));
+                list_.startRecord(line, hidesRow(attributes, rowsHiddenByDefault));
                 column = -1;
-                return intact(ok && line >= 1 && line <= kMaxRows && ++rowElements <= kMaxRows,
-                              sheetPart_);
+                return intact(
+                    ok && line > previous && line <= kMaxRows && ++rowElements <= kMaxRows,
+                    sheetPart_);
             }
             if (xml.name() != u"c")
                 return true;
@@ -346,12 +380,18 @@ private:
             if (position && !rowNumbered) {
                 line = position->row;
                 list_.setLine(line);
+                if (!intact(line > previous, sheetPart_))
+                    return false;
             }
             rowNumbered = true;
             QString shown;
             const std::optional<QString> text = readCell(xml, attributes, &shown);
             if (!intact(column < kMaxColumns && text, u"单元格"_s + referenceName(column, line)))
                 return false;
+            const int style = attributes.value("s"_L1).toInt();
+            if (style >= 0 && style < blankStyles_.size() && blankStyles_[style] &&
+                !text->isEmpty())
+                shown = u"单元格的格式使内容不显示"_s;
             list_.setCell(column, *text, shown);
             return true;
         });
@@ -424,6 +464,7 @@ private:
     QList<qsizetype> sharedEnds_;  // where each shared string ends in them
     QList<bool> dateStyles_;       // per cell format, which the cells' s attribute counts
     QList<int> styleDecimals_;     // per cell format: the decimals it shows, -1 for any
+    QList<bool> blankStyles_;      // per cell format: whether it shows nothing at all
     PaymentListBuilder list_;
 };
 

@@ -8,32 +8,22 @@ namespace {
 
 constexpr zip_uint64_t kMaxPartSize = 100 * 1024 * 1024;  // far beyond any real list
 
-// A part of an archive, unpacked as it is read: a reader never holds more of it than it keeps.
-// Reading past kMaxPartSize bytes fails, whatever size the archive states.
-class PartDevice : public QIODevice {
-public:
-    explicit PartDevice(zip_file_t* file) : file_(file) { open(QIODevice::ReadOnly); }
-    ~PartDevice() override { zip_fclose(file_); }
-    PartDevice(const PartDevice&) = delete;
-    PartDevice& operator=(const PartDevice&) = delete;
-
-    bool isSequential() const override { return true; }
-
-protected:
-    qint64 readData(char* data, qint64 size) override {
-        const zip_int64_t read = zip_fread(file_, data, zip_uint64_t(size));
-        if (read < 0 || zip_uint64_t(unpacked_ += read) > kMaxPartSize)
-            return -1;
-        return read;
-    }
-    qint64 writeData(const char*, qint64) override { return -1; }
-
-private:
-    zip_file_t* file_;
-    zip_int64_t unpacked_ = 0;
-};
-
 }  // namespace
+
+ZipPart::ZipPart(zip_file* file) : file_(file) {
+    open(QIODevice::ReadOnly);
+}
+
+ZipPart::~ZipPart() {
+    zip_fclose(file_);
+}
+
+qint64 ZipPart::readData(char* data, qint64 size) {
+    const zip_int64_t read = zip_fread(file_, data, zip_uint64_t(size));
+    // libzip checks the part's checksum at its end: a part changed by hand fails there.
+    failed_ = failed_ || read < 0 || zip_uint64_t(unpacked_ += read) > kMaxPartSize;
+    return failed_ ? -1 : read;
+}
 
 ZipArchive::ZipArchive(const QByteArray& bytes) {
     zip_error_t error;
@@ -72,12 +62,12 @@ QString ZipArchive::repeatedName() const {
     return {};
 }
 
-std::unique_ptr<QIODevice> ZipArchive::part(const QString& name) const {
+std::unique_ptr<ZipPart> ZipArchive::part(const QString& name) const {
     const zip_int64_t at = zip_name_locate(zip_, name.toUtf8().constData(), ZIP_FL_NOCASE);
     zip_stat_t stat;
     if (at < 0 || zip_stat_index(zip_, zip_uint64_t(at), 0, &stat) != 0 ||
         !(stat.valid & ZIP_STAT_SIZE) || stat.size > kMaxPartSize)
         return nullptr;
     zip_file_t* file = zip_fopen_index(zip_, zip_uint64_t(at), 0);
-    return file ? std::make_unique<PartDevice>(file) : nullptr;
+    return file ? std::make_unique<ZipPart>(file) : nullptr;
 }

@@ -64,7 +64,7 @@ QByteArray workbookPaying(double amount, const char* format, const char* formula
     });
 }
 
-// `workbook` with `from` replaced by `to` in its part `name`.
+// `workbook` with `from` replaced by `to` in its part `name`, which it stores unpacked.
 QByteArray rewritten(const QByteArray& workbook, const char* name, const QByteArray& from,
                      const QByteArray& to) {
     QTemporaryDir dir;
@@ -82,10 +82,12 @@ QByteArray rewritten(const QByteArray& workbook, const char* name, const QByteAr
     const bool read = zip_fread(part, text.data(), stat.size) == zip_int64_t(stat.size);
     zip_fclose(part);
     text.replace(from, to);
-    if (!read ||
-        zip_file_add(zip, name,
-                     zip_source_buffer(zip, text.constData(), zip_uint64_t(text.size()), 0),
-                     ZIP_FL_OVERWRITE) < 0 ||
+    const zip_int64_t added =
+        read ? zip_file_add(zip, name,
+                            zip_source_buffer(zip, text.constData(), zip_uint64_t(text.size()), 0),
+                            ZIP_FL_OVERWRITE)
+             : -1;
+    if (added < 0 || zip_set_file_compression(zip, zip_uint64_t(added), ZIP_CM_STORE, 0) != 0 ||
         zip_close(zip) != 0 || !file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
@@ -266,6 +268,39 @@ private slots:
             << rewritten(hiddenRow, "xl/worksheets/sheet1.xml", R"(hidden="1")",
                          R"(ht="0" customHeight="1")")
             << u"第2行：该行在表格中被隐藏"_s;
+        QTest::newRow("a row too low to read")
+            << u"list.xlsx"_s
+            << rewritten(hiddenRow, "xl/worksheets/sheet1.xml", R"(hidden="1")",
+                         R"(ht="1" customHeight="1")")
+            << u"第2行：该行在表格中被隐藏"_s;
+        // A sheet a spreadsheet would call damaged is not read on.
+        QTest::newRow("rows out of order")
+            << u"list.xlsx"_s
+            << rewritten(workbookPaying(100, nullptr), "xl/worksheets/sheet1.xml", R"(<row r="2")",
+                         R"(<row r="1")")
+            << u"Excel工作簿已损坏：xl/worksheets/sheet1.xml"_s;
+        QTest::newRow("a part changed after it was packed")  // its checksum no longer matches
+            << u"list.xlsx"_s
+            << rewritten(workbookPaying(100, nullptr), "xl/worksheets/sheet1.xml", "", "")
+                   .replace("<v>100</v>", "<v>900</v>")
+            << u"Excel工作簿已损坏：xl/worksheets/sheet1.xml"_s;
+        QTest::newRow("rows hidden unless given a height")
+            << u"list.xlsx"_s
+            << rewritten(workbookPaying(100, nullptr), "xl/worksheets/sheet1.xml",
+                         R"(<sheetFormatPr defaultRowHeight="15"/>)",
+                         R"(<sheetFormatPr defaultRowHeight="15" zeroHeight="1"/>)")
+            << u"标题行（第1行）在表格中被隐藏"_s;
+        QTest::newRow("a hidden payee column beside a visible one")
+            << u"list.xlsx"_s << workbookOf([&](lxw_workbook* b) {
+                   lxw_worksheet* sheet = paymentSheet(b, nullptr, 100);
+                   worksheet_write_string(sheet, 0, 2, "收款单位", nullptr);
+                   worksheet_write_string(sheet, 1, 2, "乙公司", nullptr);
+                   worksheet_set_column_opt(sheet, 0, 0, LXW_DEF_COL_WIDTH, nullptr, &hidden);
+               })
+            << u"“收款人”列在表格中被隐藏"_s;
+        QTest::newRow("an amount whose format shows nothing")
+            << u"list.xlsx"_s << workbookPaying(100, ";;;")
+            << u"第2行，金额列“100”：单元格的格式使内容不显示"_s;
         QTest::newRow("a hidden heading row") << u"list.xlsx"_s << workbookOf([&](lxw_workbook* b) {
             worksheet_set_row_opt(paymentSheet(b, nullptr, 100), 0, LXW_DEF_ROW_HEIGHT, nullptr,
                                   &hidden);
