@@ -2,6 +2,8 @@
 
 #include <QLineEdit>
 
+#include "NumberText.h"
+
 FieldValidator::FieldValidator(Accepts accepts, int maxLength, QLineEdit* field)
     : QValidator(field), m_accepts(std::move(accepts)), m_maxLength(maxLength), m_field(field) {}
 
@@ -9,9 +11,14 @@ QValidator::State FieldValidator::validate(QString& input, int& pos) const {
     QString kept;
     int keptBeforeCursor = 0;
     for (qsizetype i = 0; i < input.size(); ++i) {
-        if (!m_accepts(input[i].unicode()))
+        // A full-width digit, point or minus (an input method's, or pasted) is its ASCII one
+        // wherever that one is taken and the full-width one is not.
+        QChar c = input[i];
+        if (!m_accepts(c.unicode()))
+            c = asciiDigits(QStringView(&input[i], 1)).front();
+        if (!m_accepts(c.unicode()))
             continue;
-        kept += input[i];
+        kept += c;
         if (i < pos)
             ++keptBeforeCursor;
     }

@@ -7,7 +7,8 @@
 class QLineEdit;
 
 // Keeps only the characters a field accepts, however they come in: typed, from an input
-// method or pasted; rejected characters are dropped silently. The length limit holds for
+// method or pasted; rejected characters are dropped silently, except full-width digits, point
+// and minus, which a field that takes the ASCII ones gets as those. The length limit holds for
 // typing only: a longer text that the program put into the field (a copy from the body, a
 // history row) is never cut, and may still be shortened.
 class FieldValidator final : public QValidator {

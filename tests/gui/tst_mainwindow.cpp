@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QCalendarWidget>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
@@ -239,10 +240,26 @@ private slots:
         QCOMPARE(f.field(Field::Amount)->text(), u"￥1234.50"_s);
         QCOMPARE(f.field(Field::AmountInCapitals)->text(), u"壹仟贰佰叁拾肆元伍角整"_s);
         QCOMPARE(f.field(Field::StubAmount)->text(), u"￥1234.50"_s);
+        // Full-width digits, as an input method in full-width mode types them or a document
+        // pastes them, are digits in the numeric fields.
+        f.type(Field::Amount, u"１２３４５．６７"_s);
+        QCOMPARE(f.field(Field::StubAmount)->text(), u"￥12345.67"_s);
+        for (auto [index, pasted, kept] : {std::tuple{int(Field::Amount), u"２８．５"_s, u"28.5"_s},
+                                           std::tuple{int(Field::StubDay), u"２８"_s, u"28"_s}}) {
+            QGuiApplication::clipboard()->setText(pasted);
+            f.field(index)->setFocus();
+            f.field(index)->selectAll();
+            f.field(index)->paste();
+            QCOMPARE(f.field(index)->text(), kept);
+        }
+        QTest::keyClick(f.field(Field::StubDay), Qt::Key_Tab);
+        f.field(Field::Amount)->setFocus();
+        QTest::keyClick(f.field(Field::Amount), Qt::Key_Tab);
+        QCOMPARE(f.field(Field::AmountInCapitals)->text(), u"贰拾捌元伍角整"_s);
         f.t.prompts.clear();
         f.type(Field::Amount, u"123456789"_s);  // more than the cheque carries
         QCOMPARE(f.shownTexts(), QStringList{u"金额填写错误，请重新填写！"_s});
-        QCOMPARE(f.field(Field::StubAmount)->text(), u"￥1234.50"_s);
+        QCOMPARE(f.field(Field::StubAmount)->text(), u"￥28.50"_s);
 
         f.type(Field::Payee, u"上海某某贸易有限公司第一分公司"_s);
         QCOMPARE(f.field(Field::StubPayee)->text(), u"上海某某贸易有限公司第一分公司"_s);  // whole
