@@ -40,12 +40,17 @@ std::optional<QStringList> storedEndorsement(const QString& text) {
 
 }  // namespace
 
-void ListFormatNames(Database& db, FormatDisplays& displays) {
-    displays.formatNames.clear();
+QStringList StoredFormatNames(Database& db) {
+    QStringList found;
     if (std::optional<QSqlQuery> names =
             db.select(u"SELECT Name FROM 支票格式 WHERE Name<>'' GROUP BY Name ORDER BY Name"_s))
         while (names->next())
-            displays.formatNames << names->value(0).toString();
+            found << names->value(0).toString();
+    return found;
+}
+
+void ListFormatNames(Database& db, FormatDisplays& displays) {
+    displays.formatNames = StoredFormatNames(db);
 
     const std::optional<QString> current = StoredCurrentFormat(db);
     // On a shared database another user may have deleted this user's current format.

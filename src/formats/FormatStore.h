@@ -25,6 +25,8 @@ struct FormatDisplays {
     QString stubWidth;
 };
 
+// The names of the stored formats, in order.
+QStringList StoredFormatNames(Database& db);
 // The format names, one per format, and the current format (the one the current-format row
 // names; the first name when that row is missing, which is then recreated naming it).
 void ListFormatNames(Database& db, FormatDisplays& displays);

@@ -2,7 +2,9 @@
 
 #include <QColor>
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <QPalette>
+#include <QStyle>
 
 #include "BoundGrid.h"
 #include "Colors.h"
@@ -52,15 +54,18 @@ void BoundGridModel::reload() {
     endResetModel();
 }
 
-BoundGridView::BoundGridView(BoundGrid& grid, GridTools tools, QWidget* parent)
+BoundGridView::BoundGridView(BoundGrid& grid, GridTools tools, QWidget* parent, Headings headings)
     : QTableView(parent), m_grid(grid), m_tools(tools), m_model(grid) {
     setModel(&m_model);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     verticalHeader()->hide();
-    horizontalHeader()->setSectionsClickable(true);
+    horizontalHeader()->setSectionsClickable(headings == Headings::Sort);
     horizontalHeader()->setHighlightSections(false);
-    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &BoundGridView::headerClicked);
+    // A heading answers the press of any mouse button, as the header's own signals (left
+    // button only) do not.
+    if (headings == Headings::Sort)
+        horizontalHeader()->viewport()->installEventFilter(this);
     connect(this, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
         if (index.isValid())
             emit gridRowDoubleClicked(m_grid.fixedRows() + index.row());
@@ -92,8 +97,22 @@ void BoundGridView::resizeEvent(QResizeEvent* event) {
     m_grid.setWidth(int(std::lround(viewport()->width() * 1440.0 / logicalDpiX())));
 }
 
-// A click on the serial column's heading fits the widths; on any other heading it sorts.
-void BoundGridView::headerClicked(int section) {
+bool BoundGridView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == horizontalHeader()->viewport() && event->type() == QEvent::MouseButtonPress) {
+        const QHeaderView* header = horizontalHeader();
+        const int x = static_cast<QMouseEvent*>(event)->position().toPoint().x();
+        const int section = header->logicalIndexAt(x);
+        // A press on the edge between two headings starts resizing a column: no sort then.
+        const int edge = header->style()->pixelMetric(QStyle::PM_HeaderGripMargin, nullptr, header);
+        const int left = header->sectionViewportPosition(section);
+        if (section >= 0 && x - left > edge && left + header->sectionSize(section) - x > edge)
+            headerPressed(section);
+    }
+    return QTableView::eventFilter(watched, event);
+}
+
+// A press on the serial column's heading fits the widths; on any other heading it sorts.
+void BoundGridView::headerPressed(int section) {
     if (section < m_grid.fixedCols())
         FitColumnWidths(m_grid, 1, true, m_tools);
     else

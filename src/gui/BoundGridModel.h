@@ -28,13 +28,15 @@ private:
 };
 
 // A table view over a bound grid: column widths in twips, the hidden field-name row and ID
-// column, a heading click that sorts (the serial heading fits the widths), a double-click
-// reporting the grid row.
+// column, a press of any mouse button on a heading that sorts (the serial heading fits the
+// widths) unless the grid keeps its order, a double-click reporting the grid row.
 class BoundGridView final : public QTableView {
     Q_OBJECT
 
 public:
-    BoundGridView(BoundGrid& grid, GridTools tools, QWidget* parent = nullptr);
+    enum class Headings { Sort, KeepOrder };
+    BoundGridView(BoundGrid& grid, GridTools tools, QWidget* parent = nullptr,
+                  Headings headings = Headings::Sort);
 
     // Shows the grid as it now stands (after filling, sorting, removing rows).
     void reload();
@@ -44,10 +46,11 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     int toPixels(int twips) const;
-    void headerClicked(int section);
+    void headerPressed(int section);
 
     BoundGrid& m_grid;
     GridTools m_tools;

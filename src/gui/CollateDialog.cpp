@@ -110,9 +110,11 @@ void CollateDialog::loadPosition() {
 }
 
 void CollateDialog::store() {
-    if (UpdateFieldSettings(m_db, m_field, m_cheque, m_format, numericValue(m_tx->text()),
-                            numericValue(m_ty->text()), kFieldUnchanged) &&
-        m_refresh)
+    UpdateFieldSettings(m_db, m_field, m_cheque, m_format, numericValue(m_tx->text()),
+                        numericValue(m_ty->text()), kFieldUnchanged);
+    // The grid shows what the database holds, whether or not the change went in (another
+    // clerk may have changed the format meanwhile).
+    if (m_refresh)
         m_refresh();
     close();
 }

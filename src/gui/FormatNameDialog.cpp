@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "CentreOnScreen.h"
+#include "DialogKeys.h"
 #include "WindowWait.h"
 
 using namespace Qt::StringLiterals;
@@ -35,26 +36,23 @@ FormatNameDialog::FormatNameDialog(const QStringList& names, const QString& curr
     m_names->addItems(names);
     m_names->setCurrentIndex(m_names->findText(current, Qt::MatchExactly));
     m_names->setMinimumContentsLength(24);
-    m_names->installEventFilter(this);  // in delete mode keys do nothing
+    m_names->installEventFilter(this);  // in delete mode nothing can be typed
 
     auto* ok = new QPushButton(u"确    定"_s, this);
-    auto* cancel = new QPushButton(u"取    消"_s, this);
+    m_cancel = new QPushButton(u"取    消"_s, this);
     ok->setObjectName(u"COM0"_s);
-    cancel->setObjectName(u"COM1"_s);
+    m_cancel->setObjectName(u"COM1"_s);
     ok->setAccessibleName(ok->text());
-    cancel->setAccessibleName(cancel->text());
-    connect(ok, &QPushButton::clicked, this, [this] {
-        m_selected = m_names->currentText().trimmed();
-        close();
-    });
-    connect(cancel, &QPushButton::clicked, this, &QWidget::close);
+    m_cancel->setAccessibleName(m_cancel->text());
+    connect(ok, &QPushButton::clicked, this, &FormatNameDialog::accept);
+    connect(m_cancel, &QPushButton::clicked, this, &QWidget::close);
 
     auto* line = new QFrame(this);
     line->setFrameShape(QFrame::HLine);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    buttons->addWidget(m_cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_names);
     layout->addWidget(line);
@@ -71,12 +69,28 @@ QString FormatNameDialog::chooseFormatName(const QStringList& names, const QStri
     return name;
 }
 
+void FormatNameDialog::accept() {
+    m_selected = m_names->currentText().trimmed();
+    close();
+}
+
 bool FormatNameDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (!m_saveAs && watched == m_names &&
-        (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease ||
-         event->type() == QEvent::ShortcutOverride))
+    if (!m_saveAs && watched == m_names && typesCharacter(event))
         return true;
     return QWidget::eventFilter(watched, event);
+}
+
+void FormatNameDialog::keyPressEvent(QKeyEvent* event) {
+    switch (dialogKey(event, m_cancel)) {
+        case DialogKey::Accept:
+            accept();
+            break;
+        case DialogKey::Reject:
+            close();
+            break;
+        case DialogKey::Other:
+            QWidget::keyPressEvent(event);
+    }
 }
 
 void FormatNameDialog::showEvent(QShowEvent* event) {

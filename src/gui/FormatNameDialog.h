@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class QComboBox;
+class QPushButton;
 
 // The format name dialog: in save-as mode a listed name is picked or a new one typed; in
 // delete mode only a listed name can be picked. Shown without a modal call; the caller waits
@@ -23,10 +24,14 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
+    void accept();  // OK: the name shown is the one chosen
+
     bool m_saveAs;        // IsSaveAs
     QString& m_selected;  // SelectedFormatName
     QComboBox* m_names;   // CMB
+    QPushButton* m_cancel;
 };

@@ -52,7 +52,8 @@ FormatTab::FormatTab(BoundGrid& grid, GridTools tools, Cheque& cheque, Prompts& 
       m_save(commandButton(u"Comm13"_s, u"保 存 格 式"_s, this)),
       m_saveAs(commandButton(u"Comm12"_s, u"格 式 另 存"_s, this)),
       m_delete(commandButton(u"Comm14"_s, u"删 除 格 式"_s, this)),
-      m_view(new BoundGridView(grid, tools, this)),
+      // The rows stay in the order a save stores them: the headings do not sort.
+      m_view(new BoundGridView(grid, tools, this, BoundGridView::Headings::KeepOrder)),
       m_marginX(valueLabel(u"M_X"_s, u"横向(毫米)"_s, this)),
       m_marginY(valueLabel(u"M_Y"_s, u"纵向(毫米)"_s, this)),
       m_stubWidth(valueLabel(u"M_S"_s, u"票根宽(毫米)"_s, this)) {

@@ -22,6 +22,7 @@
 #include "FormatCommands.h"
 #include "FormatGrid.h"
 #include "FormatNameDialog.h"
+#include "DialogKeys.h"
 #include "FormatTab.h"
 #include "GridExport.h"
 #include "HelpTab.h"
@@ -193,8 +194,7 @@ void MainWindow::tabChanged(int index) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_formatList &&
-        (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride))
+    if (watched == m_formatList && typesCharacter(event))
         return true;
     return QMainWindow::eventFilter(watched, event);
 }
@@ -235,7 +235,7 @@ void MainWindow::saveFormat() {
 
 void MainWindow::saveFormatAs() {
     m_chequeTab->finishEditing();
-    const QString name = FormatNameDialog::chooseFormatName(m_displays.formatNames,
+    const QString name = FormatNameDialog::chooseFormatName(StoredFormatNames(m_services.db),
                                                             m_displays.currentFormat, true, this);
     if (SaveFormatAs(m_services.db, m_formatGrid, name, m_cheque, m_displays, m_progress,
                      m_services.prompts)) {
@@ -248,7 +248,8 @@ void MainWindow::saveFormatAs() {
 
 void MainWindow::deleteFormat() {
     m_chequeTab->finishEditing();
-    const QString name = FormatNameDialog::chooseFormatName(m_displays.formatNames,
+    // Read afresh: another clerk may have added or deleted a format since the list was shown.
+    const QString name = FormatNameDialog::chooseFormatName(StoredFormatNames(m_services.db),
                                                             m_displays.currentFormat, false, this);
     if (DeleteFormat(m_services.db, name, m_displays, m_services.prompts)) {
         reloadPrintFormat();

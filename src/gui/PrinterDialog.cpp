@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "CentreOnScreen.h"
+#include "DialogKeys.h"
 #include "PrinterAccess.h"
 #include "WindowWait.h"
 
@@ -42,7 +43,7 @@ PrinterDialog::PrinterDialog(PrinterAccess& printers, Prompts& prompts,
     m_com->addItems(m_printers.installedPrinters());
     m_com->setCurrentIndex(m_com->findText(m_printers.currentPrinter(), Qt::MatchExactly));
     m_com->setMinimumContentsLength(24);
-    // A printer is chosen with the mouse only: keys would step through the printers unseen.
+    // The list cannot be typed into: arrows move the choice, Enter is OK, Esc is Cancel.
     m_com->installEventFilter(this);
 
     auto* buttons = new QHBoxLayout;
@@ -69,11 +70,22 @@ QString PrinterDialog::choosePrinterWithDialog(PrinterAccess& printers, Prompts&
 }
 
 bool PrinterDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_com &&
-        (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease ||
-         event->type() == QEvent::ShortcutOverride))
+    if (watched == m_com && typesCharacter(event))
         return true;
     return QWidget::eventFilter(watched, event);
+}
+
+void PrinterDialog::keyPressEvent(QKeyEvent* event) {
+    switch (dialogKey(event, m_cm1)) {
+        case DialogKey::Accept:
+            buttonPressed(true);
+            break;
+        case DialogKey::Reject:
+            close();
+            break;
+        case DialogKey::Other:
+            QWidget::keyPressEvent(event);
+    }
 }
 
 void PrinterDialog::showEvent(QShowEvent* event) {

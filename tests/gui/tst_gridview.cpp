@@ -52,6 +52,25 @@ private slots:
         QCOMPARE(grid.text(1, 5), u"金额△"_s);
         QCOMPARE(view.model()->index(0, 5).data().toString(), u"￥1234.50"_s);  // as text
         QCOMPARE(view.model()->headerData(5, Qt::Horizontal).toString(), u"金额△"_s);
+        // Any mouse button sorts, on the press; a press on the edge between two headings only
+        // starts resizing a column; a grid that keeps its order does not sort at all.
+        QTest::mousePress(header->viewport(), Qt::RightButton, {}, QPoint(x, header->height() / 2));
+        QCOMPARE(grid.text(1, 5), u"金额▽"_s);
+        const int edge = header->sectionViewportPosition(6);
+        QTest::mousePress(header->viewport(), Qt::LeftButton, {},
+                          QPoint(edge, header->height() / 2));
+        QTest::mouseRelease(header->viewport(), Qt::LeftButton, {},
+                            QPoint(edge, header->height() / 2));
+        QCOMPARE(grid.text(1, 5), u"金额▽"_s);
+        QVERIFY(!grid.text(1, 6).contains(u'△') && !grid.text(1, 6).contains(u'▽'));
+        BoundGridView kept(grid, {measure, progress}, nullptr, BoundGridView::Headings::KeepOrder);
+        kept.resize(900, 200);
+        kept.show();
+        kept.reload();
+        QTest::mouseClick(kept.horizontalHeader()->viewport(), Qt::LeftButton, {},
+                          QPoint(x, header->height() / 2));
+        QCOMPARE(grid.text(1, 5), u"金额▽"_s);
+        view.reload();
 
         const QRect cell = view.visualRect(view.model()->index(1, 4));
         QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, cell.center());

@@ -715,6 +715,24 @@ private slots:
         answerNameDialog(u"工行转账支票"_s);  // the current one
         QTest::mouseClick(w.formatTab()->deleteButton(), Qt::LeftButton);
         QCOMPARE(f.t.prompts.shown().back().text, u"此格式为当前格式，不允许删除！"_s);
+        // Another clerk adds a format meanwhile: the delete dialog lists it, read afresh, and
+        // answers the keyboard alone (a letter typed into its list picks nothing).
+        QVERIFY(f.t.db.execute(u"INSERT INTO 支票格式 (Name, CtlDF) VALUES ('乙的格式', '')"_s));
+        runWhenOpen(u"请选择要保存/删除的格式名称"_s, [](QWidget* dialog) {
+            auto* names = child<QComboBox>(dialog, u"CMB"_s);
+            QVERIFY(names);
+            QCOMPARE(names->itemText(0), u"乙的格式"_s);
+            names->setFocus();
+            QTest::keyClick(names, Qt::Key_End);
+            QTest::keyClick(names, Qt::Key_Home);
+            QTest::keyClicks(names, u"标"_s);
+            QCOMPARE(names->currentIndex(), 0);
+            QTest::keyClick(names, Qt::Key_Return);
+        });
+        QTest::mouseClick(w.formatTab()->deleteButton(), Qt::LeftButton);
+        QCOMPARE(f.t.prompts.shown().back().text, u"删除完成！"_s);
+        QCOMPARE(f.t.scalar(u"SELECT count(*) FROM 支票格式 WHERE Name='乙的格式'"_s).toInt(), 0);
+
         answerNameDialog(u"标准支票"_s);
         QTest::mouseClick(w.formatTab()->deleteButton(), Qt::LeftButton);
         QCOMPARE(f.t.prompts.shown().back().text, u"删除完成！"_s);

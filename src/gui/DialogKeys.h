@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QKeyEvent>
+#include <QWidget>
+
+// The keys of the program's small choice windows, which are windows of their own rather than
+// QDialogs, so that nothing answers Enter and Esc for them.
+
+// Whether an event is a key that types a character: a list that must not be edited discards it,
+// while its navigation keys, Tab, Enter and Esc still work.
+inline bool typesCharacter(const QEvent* event) {
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
+        return false;
+    const QString text = static_cast<const QKeyEvent*>(event)->text();
+    return !text.isEmpty() && text.front().isPrint();
+}
+
+enum class DialogKey { Other, Accept, Reject };
+
+// What a key press that no control took means to such a window: Enter is OK (or Cancel, when
+// `cancel` has the focus), Esc is Cancel.
+inline DialogKey dialogKey(const QKeyEvent* event, const QWidget* cancel) {
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return cancel->hasFocus() ? DialogKey::Reject : DialogKey::Accept;
+        case Qt::Key_Escape:
+            return DialogKey::Reject;
+        default:
+            return DialogKey::Other;
+    }
+}
