@@ -50,7 +50,8 @@ struct ChequeFieldInfo {
     QStringView historyColumn;  // column of the history table; empty when not stored
     QStringView designText;     // what a first start without stored input shows
     QStringView placeholder;    // a grey example in the empty field; never printed or saved
-    int maxLength;              // characters the user may type; 0 = no limit
+    // Characters the user may type, as characterCount counts them (𠮷 is one); 0: no limit.
+    int maxLength;
     QStringView toolTip;
     int tabOrder;  // ascending order of the focus chain
 };

@@ -38,12 +38,13 @@ QString csvField(const QString& text);
 // An .xlsx workbook of one worksheet named `sheetName`: texts as strings, the heading row
 // bold on fill RGB(255, 192, 128), column widths of the grid's twips / 123, thin borders
 // around every cell of the used block. A text longer than a cell holds (32,767 characters)
-// is cut to that length, and a message says how many were cut. On failure shows
-// "文件保存出错！" and leaves no file.
+// is cut before the first character that does not fit whole, and a message says how many were
+// cut. On failure shows "文件保存出错！" and leaves no file.
 bool ExportExcel(const BoundGrid& grid, const QString& fileName, const QString& sheetName,
                  ProgressIndicator& progress, Prompts& prompts);
 
-// The most characters a workbook cell holds.
+// The most characters a workbook cell holds, counted as the spreadsheet does: in UTF-16 units,
+// two for a character outside the Basic Multilingual Plane.
 inline constexpr int kMaxCellCharacters = 32767;
 
 // Spreadsheet column letters of a 1-based column number: 1 -> A, 26 -> Z, 27 -> AA.

@@ -10,6 +10,7 @@
 #include "OutputFile.h"
 #include "ProgressIndicator.h"
 #include "Prompts.h"
+#include "TextCharacters.h"
 #include "WorkbookCheck.h"
 
 using namespace Qt::StringLiterals;
@@ -19,18 +20,14 @@ namespace {
 constexpr lxw_color_t kHeadingFill = 0xFFC080;  // 8438015: red 255, green 192, blue 128
 constexpr int kTwipsPerCharacter = 123;
 
-// A text cut to what a cell holds, counting characters (not UTF-16 units) as the workbook
-// does, and never splitting a character.
+// A text cut to what a cell holds. The spreadsheet counts a cell's UTF-16 units, so that is the
+// limit, but the cut falls before the character that does not fit whole, never inside one (a
+// surrogate pair, a letter and its marks).
 QString cellText(const QString& text, int& cut) {
     if (text.size() <= kMaxCellCharacters)
         return text;
-    qsizetype end = 0;
-    for (int characters = 0; end < text.size() && characters < kMaxCellCharacters; ++characters)
-        end += text[end].isHighSurrogate() && end + 1 < text.size() ? 2 : 1;
-    if (end == text.size())
-        return text;
     ++cut;
-    return text.left(end);
+    return leadingCharacters(text, kMaxCellCharacters).toString();
 }
 
 // Writes the workbook into `path`; false when libxlsxwriter refuses anything. The two set-up

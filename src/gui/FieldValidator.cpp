@@ -3,6 +3,7 @@
 #include <QLineEdit>
 
 #include "NumberText.h"
+#include "TextCharacters.h"
 
 FieldValidator::FieldValidator(Accepts accepts, int maxLength, QLineEdit* field)
     : QValidator(field), m_accepts(std::move(accepts)), m_maxLength(maxLength), m_field(field) {}
@@ -22,7 +23,8 @@ QValidator::State FieldValidator::validate(QString& input, int& pos) const {
         if (i < pos)
             ++keptBeforeCursor;
     }
-    if (m_maxLength > 0 && kept.size() > m_maxLength && kept.size() >= m_field->text().size())
+    if (m_maxLength > 0 && characterCount(kept) > m_maxLength &&
+        kept.size() >= m_field->text().size())
         return Invalid;
     input = kept;
     pos = keptBeforeCursor;

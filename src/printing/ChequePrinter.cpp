@@ -4,12 +4,13 @@
 #include "PrintLayout.h"
 #include "PrintSurface.h"
 #include "Prompts.h"
+#include "TextCharacters.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr QChar kYen = u'￥';
+constexpr QStringView kYen = u"￥";
 constexpr double kAdditionalLineWidth = 40;  // mm
 constexpr double kAdditionalLineStep = 5;    // mm
 
@@ -17,8 +18,9 @@ constexpr double kAdditionalLineStep = 5;    // mm
 QString boxedAmount(const QString& figures) {
     QString digits = figures;
     digits.remove(u'.');
-    if (digits.size() < 11)
-        digits.prepend(QString(11 - digits.size(), u' '));
+    const qsizetype count = characterCount(digits);
+    if (count < 11)
+        digits.prepend(QString(11 - count, u' '));
     return digits;
 }
 
@@ -67,31 +69,32 @@ bool DrawChequePage(PrintSurface& surface, const Cheque& cheque, const PrintForm
 
 void PrintSpaced(PrintSurface& surface, double x, double y, const QString& text, double spacing,
                  const std::array<double, 11>& columns, bool boxed) {
-    for (qsizetype i = 1; i <= text.size() && surface.ok(); ++i) {
-        const QChar c = text[i - 1];
-        const double drawX = c == kYen ? x - surface.textWidth(QString(kYen)) / 4 : x;
-        surface.drawText(drawX, y, QString(c));
+    const QList<QStringView> characters = textCharacters(text);
+    for (qsizetype i = 1; i <= characters.size() && surface.ok(); ++i) {
+        const QString c = characters[i - 1].toString();
+        const double drawX = c == kYen ? x - surface.textWidth(kYen.toString()) / 4 : x;
+        surface.drawText(drawX, y, c);
         if (boxed) {
             x += spacing;
             if (i <= 10)
                 x += columns[size_t(i)] - columns[size_t(i - 1)];
         } else {
-            x += surface.textWidth(QString(c)) + spacing;
+            x += surface.textWidth(c) + spacing;
         }
     }
 }
 
 QString takeLine(PrintSurface& surface, QString& remaining, double width) {
+    const QList<QStringView> characters = textCharacters(remaining);
     // The first character always goes, so that every line makes progress.
-    qsizetype taken = remaining.isEmpty() ? 0 : 1;
-    QString line = remaining.left(taken);
-    while (taken < remaining.size() && surface.textWidth(line) <= width)
-        line += remaining[taken++];
-    if (line.size() > 1 && surface.textWidth(line) > width) {
-        line.chop(1);
-        --taken;
-    }
-    remaining.remove(0, taken);
+    qsizetype taken = characters.isEmpty() ? 0 : 1;
+    qsizetype end = taken > 0 ? characters.front().size() : 0;  // UTF-16 units
+    while (taken < characters.size() && surface.textWidth(remaining.first(end)) <= width)
+        end += characters[taken++].size();
+    if (taken > 1 && surface.textWidth(remaining.first(end)) > width)
+        end -= characters[--taken].size();
+    const QString line = remaining.first(end);
+    remaining.remove(0, end);
     return line;
 }
 

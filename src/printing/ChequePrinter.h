@@ -9,15 +9,17 @@ class Prompts;
 class PrintSurface;
 struct PrintFormat;
 
-// Draws `text` from (x, y) one character at a time. Boxed (the amount in figures only): the
-// k-th character stands at x + k*S + (column k - column 0), whatever the font's widths.
-// Otherwise each character advances by its own width plus S. A "￥" is drawn a quarter of
-// its width further left.
+// Draws `text` from (x, y) one character at a time, a character being what a reader sees as
+// one (textCharacters: a surrogate pair or a letter with its marks is never split). Boxed (the
+// amount in figures only): the k-th character stands at x + k*S + (column k - column 0),
+// whatever the font's widths. Otherwise each character advances by its own width plus S. A
+// "￥" is drawn a quarter of its width further left.
 void PrintSpaced(PrintSurface& surface, double x, double y, const QString& text, double spacing,
                  const std::array<double, 11>& columns, bool boxed);
 
-// Takes one line off the front of `remaining`: characters while the line is at most `width`
-// mm wide, giving the last one back when the line grew wider (unless it is the only one).
+// Takes one line off the front of `remaining`: whole characters while the line is at most
+// `width` mm wide, giving the last one back when the line grew wider (unless it is the only
+// one).
 QString takeLine(PrintSurface& surface, QString& remaining, double width);
 
 // Draws the cheque's fields in the format on the page in hand, which is already set up for it;

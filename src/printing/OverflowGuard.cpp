@@ -11,6 +11,7 @@
 #include "PainterSurface.h"
 #include "PrintLayout.h"
 #include "PrintSurface.h"
+#include "TextCharacters.h"
 
 using namespace Qt::StringLiterals;
 
@@ -87,7 +88,7 @@ QList<int> FindOverflowingFields(const Cheque& cheque, const PrintFormat& format
         if (i == Field::Amount) {
             QString boxed = cheque.text(Field::Amount);
             boxed.remove(u'.');
-            overflows = overflows || boxed.size() > kFigureBoxes;
+            overflows = overflows || characterCount(boxed) > kFigureBoxes;
         } else if (const ChequeGeometry::Place* place = placeOf(i)) {
             const double blankRight =
                 place->rect.right() + (start.x - place->rect.left() - kTextInset);

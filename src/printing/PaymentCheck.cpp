@@ -12,6 +12,7 @@
 #include "OverflowGuard.h"
 #include "PaymentList.h"
 #include "Prompts.h"
+#include "TextCharacters.h"
 
 using namespace Qt::StringLiterals;
 
@@ -157,7 +158,7 @@ QList<PaymentCheque> CheckPaymentList(const PaymentList& list, const Cheque& bas
                 text = column == Field::Amount ? *amount : FormatFigures(*amount);
             }
             const int limit = chequeFields()[size_t(column)].maxLength;
-            if (limit > 0 && text.size() > limit)
+            if (limit > 0 && characterCount(text) > limit)
                 entry.problems << problem(row.line, heading, value, u"超过%1个字"_s.arg(limit));
             cheque.setText(column, text);
             prompts.messages.clear();

@@ -143,24 +143,30 @@ private slots:
         }
     }
 
-    // One cell too long for a workbook cell is cut (never inside a character), the others stay
-    // whole, and the message counts the cut cells.
+    // A cell too long for a workbook cell is cut (at 32,767 UTF-16 units, as the spreadsheet
+    // counts, and never inside a character), the others stay whole, and the message counts the
+    // cut cells.
     void longCellsAreCutAndCounted() {
         BoundGrid grid = makeGrid();
-        const QString emoji = u"\U0001F600"_s;                   // one character, two UTF-16 units
-        grid.setText(2, 2, QString(kMaxCellCharacters, u'长'));  // just fits
-        grid.setText(3, 2, QString(kMaxCellCharacters + 10, u'长'));                // cut
-        grid.setText(4, 2, QString(kMaxCellCharacters - 1, u'a') + emoji + emoji);  // cut
+        const QString emoji = u"\U0001F600"_s;  // one character, two UTF-16 units
+        const QString a(kMaxCellCharacters - 1, u'a');
+        grid.setText(2, 2, QString(kMaxCellCharacters, u'长'));       // just fits
+        grid.setText(3, 2, QString(kMaxCellCharacters + 10, u'长'));  // cut
+        grid.setText(4, 2, a + emoji + emoji);                        // cut before the pair
+        grid.setText(5, 2, a + u"e\u0301"_s);                         // cut before the é
+        grid.setText(6, 2, a.chopped(1) + emoji);                     // just fits
         const QString path = m_dir.filePath(u"long.xlsx"_s);
         ScriptedPrompts prompts;
         QVERIFY(ExportExcel(grid, path, u"历史"_s, m_progress, prompts));
         QCOMPARE(prompts.shown().size(), size_t(1));
-        QCOMPARE(prompts.shown()[0].text, u"有2个单元格的内容超过32767个字符，已截断。"_s);
+        QCOMPARE(prompts.shown()[0].text, u"有3个单元格的内容超过32767个字符，已截断。"_s);
         const QList<QStringList> rows = rowsOf(readBack({u"xlsx"_s, path}));
         QCOMPARE(rows[1][1], QString(kMaxCellCharacters, u'长'));
         QCOMPARE(rows[2][1], QString(kMaxCellCharacters, u'长'));
-        QCOMPARE(rows[3][1], QString(kMaxCellCharacters - 1, u'a') + emoji);
-        QCOMPARE(rows[4][1], grid.text(5, 2));
+        QCOMPARE(rows[3][1], a);
+        QCOMPARE(rows[4][1], a);
+        QCOMPARE(rows[5][1], a.chopped(1) + emoji);
+        QCOMPARE(rows[6][1], grid.text(7, 2));
     }
 
     void workbookFailureLeavesNoFile() {

@@ -40,6 +40,7 @@
 #include "PrintLayout.h"
 #include "RecordingSurface.h"
 #include "TestDatabase.h"
+#include "TextCharacters.h"
 #include "TextMeasure.h"
 #include "WindowScript.h"
 
@@ -83,12 +84,12 @@ struct Fixture {
         QTest::keyClick(edit, Qt::Key_Tab);
     }
     static void typeInto(QWidget* widget, const QString& text) {
-        for (QChar c : text) {
-            if (c.unicode() < 128) {
-                QTest::keyClick(widget, char(c.unicode()));
+        for (QStringView c : textCharacters(text)) {
+            if (c.size() == 1 && c[0].unicode() < 128) {
+                QTest::keyClick(widget, char(c[0].unicode()));
             } else {
                 QInputMethodEvent commit;
-                commit.setCommitString(QString(c));
+                commit.setCommitString(c.toString());
                 QApplication::sendEvent(widget, &commit);
             }
         }
@@ -265,6 +266,8 @@ private slots:
         QCOMPARE(f.field(Field::StubPayee)->text(), u"上海某某贸易有限公司第一分公司"_s);  // whole
         f.type(Field::StubPayee, u"一二三四五六七八九十十一"_s);  // typing stops at 10
         QCOMPARE(f.field(Field::StubPayee)->text().size(), 10);
+        f.type(Field::StubPayee, u"𠮷野家Foods公司有限"_s);  // 𠮷 is one of the 10
+        QCOMPARE(f.field(Field::StubPayee)->text(), u"𠮷野家Foods公司"_s);
         QCOMPARE(f.window->cheque().text(Field::Payee), u"上海某某贸易有限公司第一分公司"_s);
 
         // The stub is shown, and printed, with its switch; the date switch takes month and day.

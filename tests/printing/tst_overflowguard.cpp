@@ -36,6 +36,9 @@ private slots:
         // The payee's blank runs from 22 to 110 mm: 20 characters of 12 points (4.23 mm) fit.
         QTest::newRow("20 characters of payee fit")
             << QStringList{u"3="_s + characters(20)} << QStringList{} << true << QString();
+        QTest::newRow("20 characters outside the BMP fit, as 20 of the rest do")
+            << QStringList{u"3="_s + QString(u"𠮷"_s).repeated(20)} << QStringList{} << true
+            << QString();
         QTest::newRow("21 characters of payee do not")
             << QStringList{u"3="_s + characters(21)} << QStringList{} << true << u"票身-收款人"_s;
         QTest::newRow("a large font")

@@ -5,11 +5,12 @@
 #include <QString>
 
 #include "PrintSurface.h"
+#include "TextCharacters.h"
 
 // Records every drawing call with its millimetre coordinates. Text is measured by a simple
-// rule, so that tests can work out positions by hand: a character outside ASCII is as wide as
-// the font size (1 pt = 25.4 / 72 mm), an ASCII character half that; a text is as high as the
-// font size.
+// rule, so that tests can work out positions by hand: a character outside ASCII (whatever its
+// UTF-16 length, with its marks) is as wide as the font size (1 pt = 25.4 / 72 mm), an ASCII
+// character half that; a text is as high as the font size.
 class RecordingSurface final : public PrintSurface {
 public:
     enum class Kind { Text, Box, NewPage, End, Abandon };
@@ -60,8 +61,8 @@ public:
     void setFont(const TextFont& font) override { m_font = font; }
     double textWidth(const QString& text) override {
         double width = 0;
-        for (QChar c : text)
-            width += c.unicode() < 128 ? fontMm(m_font) / 2 : fontMm(m_font);
+        for (QStringView c : textCharacters(text))
+            width += c.front().unicode() < 128 ? fontMm(m_font) / 2 : fontMm(m_font);
         return width;
     }
     double textHeight(const QString&) override { return fontMm(m_font); }

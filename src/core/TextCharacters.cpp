@@ -1,0 +1,33 @@
+#include "TextCharacters.h"
+
+#include <QTextBoundaryFinder>
+
+QList<QStringView> textCharacters(QStringView text) {
+    QList<QStringView> characters;
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    qsizetype start = 0;
+    for (qsizetype end = finder.toNextBoundary(); end > 0; end = finder.toNextBoundary()) {
+        characters << text.sliced(start, end - start);
+        start = end;
+    }
+    return characters;
+}
+
+qsizetype characterCount(QStringView text) {
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    qsizetype count = 0;
+    while (finder.toNextBoundary() > 0)
+        ++count;
+    return count;
+}
+
+QStringView leadingCharacters(QStringView text, qsizetype units) {
+    if (text.size() <= units)
+        return text;
+    if (units <= 0)
+        return text.first(0);
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    finder.setPosition(units);
+    const qsizetype end = finder.isAtBoundary() ? units : finder.toPreviousBoundary();
+    return text.first(qMax<qsizetype>(end, 0));
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QList>
+#include <QStringView>
+
+// The characters of a text as a reader sees them: its grapheme clusters. A character outside
+// the Basic Multilingual Plane (𠮷, two UTF-16 units) and a letter with its combining marks
+// (e and U+0301) are one character each. Everything that draws, measures, breaks, cuts or
+// counts text character by character goes through here. The views point into `text`.
+QList<QStringView> textCharacters(QStringView text);
+
+// How many characters `text` holds, counted as textCharacters does.
+qsizetype characterCount(QStringView text);
+
+// The longest front of `text` at most `units` UTF-16 units long that ends between two
+// characters; `text` itself when it is no longer.
+QStringView leadingCharacters(QStringView text, qsizetype units);
