@@ -96,4 +96,7 @@ void FormatNameDialog::keyPressEvent(QKeyEvent* event) {
 void FormatNameDialog::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     centreOnScreen(*this);
+    // The keys go to the list at once, so the choice can be made without the mouse.
+    activateWindow();
+    m_names->setFocus();
 }

@@ -91,6 +91,9 @@ void PrinterDialog::keyPressEvent(QKeyEvent* event) {
 void PrinterDialog::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     centreOnScreen(*this);
+    // The keys go to the list at once, so the choice can be made without the mouse.
+    activateWindow();
+    m_com->setFocus();
 }
 
 void PrinterDialog::closeEvent(QCloseEvent* event) {

@@ -10,6 +10,7 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -728,7 +729,8 @@ private slots:
             names->setFocus();
             QTest::keyClick(names, Qt::Key_End);
             QTest::keyClick(names, Qt::Key_Home);
-            QTest::keyClicks(names, u"标"_s);
+            QKeyEvent typed(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, u"标"_s);
+            QCoreApplication::sendEvent(names, &typed);
             QCOMPARE(names->currentIndex(), 0);
             QTest::keyClick(names, Qt::Key_Return);
         });
