@@ -12,7 +12,9 @@ public:
 
     PromptAnswer message(const QString& text, const QString& title, PromptButtons buttons) override;
     QString inputBox(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
+    QString saveFileName(const QString&, const QString&, const QString&, int*) override {
+        return {};
+    }
     std::optional<TextFont> chooseFont(const TextFont&) override { return std::nullopt; }
 
     // Whether a message was shown since the last call.

@@ -24,9 +24,10 @@ public:
     virtual QString inputBox(const QString& prompt, const QString& title = {},
                              const QString& defaultText = {}) = 0;
     // A save-file dialog; the chosen path, or an empty text when cancelled. The filter is
-    // "description|pattern|description|pattern...", the first choice preselected.
+    // "description|pattern|description|pattern...", the first choice preselected; the choice
+    // the user left selected goes to `chosenFilter` (0 for the first) when it is given.
     virtual QString saveFileName(const QString& title, const QString& filter,
-                                 const QString& defaultName = {}) = 0;
+                                 const QString& defaultName = {}, int* chosenFilter = nullptr) = 0;
     // An open-file dialog with a filter as above; the chosen path, or an empty text when
     // cancelled (and where no one can answer).
     virtual QString openFileName(const QString& /*title*/, const QString& /*filter*/) { return {}; }

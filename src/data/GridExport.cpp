@@ -23,9 +23,17 @@ bool ExportGrid(const BoundGrid& grid, Prompts& prompts, const QString& sheetNam
         prompts.message(u"表格中没有数据！"_s, {}, PromptButtons::Ok);
         return false;
     }
-    const QString fileName = prompts.saveFileName({}, exportFilter());
+    int choice = 0;
+    QString fileName = prompts.saveFileName({}, exportFilter(), {}, &choice);
     if (fileName.isEmpty())
         return false;
+    // A name typed without an ending gets the one of the kind of file chosen in the dialog,
+    // and is written as that kind; a name's own ending decides otherwise.
+    if (QFileInfo(fileName).suffix().isEmpty()) {
+        const QString pattern = exportFilter().split(u'|').value(2 * choice + 1, u"*.csv"_s);
+        const QString ending = pattern.mid(pattern.indexOf(u'.') + 1);  // "*.xlsx": "xlsx"
+        fileName += fileName.endsWith(u'.') ? ending : u'.' + ending;
+    }
 
     // The open database is never probed, let alone replaced.
     if (isDatabaseFile(fileName)) {

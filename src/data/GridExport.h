@@ -8,9 +8,10 @@ class Prompts;
 
 // Writes what the grid shows (its visible rows and columns, heading row first) to a file the
 // user chooses: after "表格中没有数据！" for a grid without data, the save dialog, and the
-// overwrite question for an existing file, a name ending in "csv" (any case) gives CSV and
-// any other a workbook. The old file is only replaced once the new one is complete. Returns
-// whether a file was written.
+// overwrite question for an existing file (the only one: the dialog asks none), a name ending
+// in "csv" (any case) gives CSV and any other a workbook. A name without an ending gets
+// ".csv" or ".xlsx" as the dialog's choice of file type says. The old file is only replaced
+// once the new one is complete. Returns whether a file was written.
 bool ExportGrid(const BoundGrid& grid, Prompts& prompts, const QString& sheetName,
                 ProgressIndicator& progress);
 

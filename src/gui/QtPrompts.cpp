@@ -1,5 +1,7 @@
 #include "QtPrompts.h"
 
+#include <algorithm>
+
 #include <QAbstractFileIconProvider>
 #include <QApplication>
 #include <QDir>
@@ -76,9 +78,10 @@ public:
 
 // A file dialog that never looks inside the files it lists (Qt's own, not the system's, which
 // reads them to show their types), opening in the folder of the default name or else in the
-// user's documents folder. The chosen path, or an empty text when cancelled.
+// user's documents folder. The chosen path, or an empty text when cancelled; the index of the
+// filter's choice selected at the end goes to `chosenFilter`.
 QString chooseFile(QWidget* owner, QFileDialog::AcceptMode mode, const QString& title,
-                   const QString& filter, const QString& defaultName) {
+                   const QString& filter, const QString& defaultName, int* chosenFilter) {
     NameOnlyIconProvider icons;  // declared first: the dialog's model refers to it to its end
     QFileDialog dialog(owner, title, {}, dialogFilter(filter));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -101,6 +104,8 @@ QString chooseFile(QWidget* owner, QFileDialog::AcceptMode mode, const QString& 
     keepAbove(dialog, owner);
     if (dialog.exec() != QDialog::Accepted)
         return {};
+    if (chosenFilter)
+        *chosenFilter = std::max(0, int(dialog.nameFilters().indexOf(dialog.selectedNameFilter())));
     return dialog.selectedFiles().value(0);
 }
 
@@ -165,12 +170,12 @@ QString QtPrompts::inputBox(const QString& prompt, const QString& title,
 }
 
 QString QtPrompts::saveFileName(const QString& title, const QString& filter,
-                                const QString& defaultName) {
-    return chooseFile(owner(), QFileDialog::AcceptSave, title, filter, defaultName);
+                                const QString& defaultName, int* chosenFilter) {
+    return chooseFile(owner(), QFileDialog::AcceptSave, title, filter, defaultName, chosenFilter);
 }
 
 QString QtPrompts::openFileName(const QString& title, const QString& filter) {
-    return chooseFile(owner(), QFileDialog::AcceptOpen, title, filter, {});
+    return chooseFile(owner(), QFileDialog::AcceptOpen, title, filter, {}, nullptr);
 }
 
 std::optional<TextFont> QtPrompts::chooseFont(const TextFont& initial) {

@@ -15,8 +15,8 @@ public:
     PromptAnswer message(const QString& text, const QString& title, PromptButtons buttons) override;
     QString inputBox(const QString& prompt, const QString& title,
                      const QString& defaultText) override;
-    QString saveFileName(const QString& title, const QString& filter,
-                         const QString& defaultName) override;
+    QString saveFileName(const QString& title, const QString& filter, const QString& defaultName,
+                         int* chosenFilter) override;
     QString openFileName(const QString& title, const QString& filter) override;
     std::optional<TextFont> chooseFont(const TextFont& initial) override;
 

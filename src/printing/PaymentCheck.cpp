@@ -28,7 +28,9 @@ public:
         return unattendedAnswer(buttons);
     }
     QString inputBox(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
+    QString saveFileName(const QString&, const QString&, const QString&, int*) override {
+        return {};
+    }
     std::optional<TextFont> chooseFont(const TextFont&) override { return std::nullopt; }
 };
 

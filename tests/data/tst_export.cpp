@@ -201,18 +201,26 @@ private slots:
 
     void exportAsksAndChoosesByName_data() {
         QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("choice");       // of the dialog's file types: 0 CSV, 1 workbook
+        QTest::addColumn<QString>("written");  // the file's name
         QTest::addColumn<bool>("csv");
-        QTest::newRow("csv in upper case") << u"out.CSV"_s << true;
-        QTest::newRow("txt gives a workbook") << u"out.txt"_s << false;
-        QTest::newRow("xlsx") << u"out.xlsx"_s << false;
+        QTest::newRow("csv in upper case") << u"out.CSV"_s << 1 << u"out.CSV"_s << true;
+        QTest::newRow("txt gives a workbook") << u"out.txt"_s << 0 << u"out.txt"_s << false;
+        QTest::newRow("xlsx") << u"out.xlsx"_s << 0 << u"out.xlsx"_s << false;
+        QTest::newRow("no ending, CSV chosen") << u"typed"_s << 0 << u"typed.csv"_s << true;
+        QTest::newRow("no ending, workbook chosen") << u"typed"_s << 1 << u"typed.xlsx"_s << false;
     }
     void exportAsksAndChoosesByName() {
         QFETCH(QString, name);
+        QFETCH(int, choice);
+        QFETCH(QString, written);
         QFETCH(bool, csv);
-        const QString path = m_dir.filePath(name);
+        const QString path = m_dir.filePath(written);
         ScriptedPrompts prompts;
-        prompts.queueText(path);
+        prompts.queueText(m_dir.filePath(name));
+        prompts.queueFilter(choice);
         QVERIFY(ExportGrid(makeGrid(), prompts, u"历史"_s, m_progress));
+        QCOMPARE(prompts.shown().size(), size_t(1));  // the dialog alone
         QCOMPARE(prompts.shown()[0].kind, ScriptedPrompts::Kind::SaveFile);
         QCOMPARE(prompts.shown()[0].defaultText,
                  u"CSV (逗号分隔)(*.csv)|*.csv|MS Excel文件  (*.xlsx)|*.xlsx"_s);

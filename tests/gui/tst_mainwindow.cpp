@@ -584,6 +584,16 @@ private slots:
         f.t.prompts.queueText(csv);
         w.historyTab()->exportHistory();
         QVERIFY(QFile(csv).size() > 0);
+        // Again, typed without an ending while the dialog shows CSV: the same file, asked
+        // about once.
+        f.t.prompts.clear();
+        QVERIFY(QFile::resize(csv, 0));
+        f.t.prompts.queueText(f.t.dir.filePath(u"历史"_s));
+        f.t.prompts.queueAnswer(PromptAnswer::Yes);
+        w.historyTab()->exportHistory();
+        QCOMPARE(f.shownTexts(), (QStringList{QString(), u"该文件已存在，是否覆盖？"_s}));
+        QVERIFY(QFile(csv).size() > 0);
+        QVERIFY(!QFile::exists(f.t.dir.filePath(u"历史"_s)));
         f.t.prompts.queueAnswer(PromptAnswer::Yes);
         w.historyTab()->clearAll();
         QCOMPARE(f.historyRows(), 0);

@@ -122,6 +122,10 @@ private slots:
         QTest::newRow("export to a name beside the database")
             << true << exportFilter() << u"导出.xlsx"_s << u"MS Excel文件  (*.xlsx)"_s << 1
             << u"导出.xlsx"_s;
+        // Replacing it is asked by the program, after the dialog: the dialog asks nothing.
+        QTest::newRow("export over an existing workbook")
+            << true << exportFilter() << QString() << u"MS Excel文件  (*.xlsx)"_s << 1
+            << u"上月历史.xlsx"_s;
         QTest::newRow("payment list, every file shown")
             << false << kBatchFilter << QString() << u"所有文件 (*)"_s << 5 << u"付款清单.csv"_s;
     }
@@ -162,6 +166,17 @@ private slots:
         QString startedIn;
         bool qtOwnDialog = false;
         bool scriptRan = false;
+        QStringList dialogAsked;  // boxes the file dialog showed itself, closed unanswered
+        QTimer boxes;
+        boxes.setInterval(20);
+        connect(&boxes, &QTimer::timeout, [&] {
+            for (QWidget* window : QApplication::topLevelWidgets())
+                if (auto* box = qobject_cast<QMessageBox*>(window); box && box->isVisible()) {
+                    dialogAsked << box->text();
+                    box->reject();
+                }
+        });
+        boxes.start();
         QTimer::singleShot(0, [&] {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             QVERIFY(dialog);
@@ -175,8 +190,10 @@ private slots:
             QVERIFY(model);
             // The user goes to the database's folder and picks the kind of file.
             dialog->setDirectory(folder.path());
-            if (!nameFilter.isEmpty())
-                dialog->selectNameFilter(nameFilter);
+            if (!nameFilter.isEmpty()) {
+                dialog->selectNameFilter(nameFilter.simplified());  // Qt's dialog keeps one blank
+                QCOMPARE(dialog->selectedNameFilter(), nameFilter.simplified());
+            }
             QTRY_COMPARE(model->rowCount(model->index(folder.path())), listed);
             QTest::qWait(200);  // the icons and types of the rest of the folder
             if (chosen.isEmpty()) {
@@ -191,14 +208,19 @@ private slots:
             scriptRan = true;
         });
         QtPrompts prompts;
+        int choice = -1;
         const QString answer =
             save ? prompts.saveFileName(
                        u"导出"_s, filter,
-                       defaultName.isEmpty() ? QString() : folder.filePath(defaultName))
+                       defaultName.isEmpty() ? QString() : folder.filePath(defaultName), &choice)
                  : prompts.openFileName(u"选择付款清单"_s, filter);
         QCOMPARE(locksOn(dbFiles), before);
         QVERIFY(scriptRan);
+        QCOMPARE(dialogAsked, QStringList());
         QCOMPARE(answer, chosen.isEmpty() ? QString() : folder.filePath(chosen));
+        // The kind of file chosen, which names without an ending take.
+        if (save && !chosen.isEmpty())
+            QCOMPARE(choice, std::max(0, int(filter.split(u'|').indexOf(nameFilter)) / 2));
         // Qt's own dialog: a native one would look inside the files to show their types.
         QVERIFY(qtOwnDialog);
         QCOMPARE(startedIn,

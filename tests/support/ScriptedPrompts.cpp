@@ -20,8 +20,15 @@ QString ScriptedPrompts::inputBox(const QString& prompt, const QString& title,
 }
 
 QString ScriptedPrompts::saveFileName(const QString& title, const QString& filter,
-                                      const QString& defaultName) {
+                                      const QString& defaultName, int* chosenFilter) {
     m_shown.push_back({Kind::SaveFile, title, defaultName, PromptButtons::OkCancel, filter});
+    int choice = 0;
+    if (!m_filters.empty()) {
+        choice = m_filters.front();
+        m_filters.pop_front();
+    }
+    if (chosenFilter)
+        *chosenFilter = choice;
     return nextText();
 }
 

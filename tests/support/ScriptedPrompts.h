@@ -24,6 +24,8 @@ public:
     // are cancelled and a font dialog is cancelled.
     void queueAnswer(PromptAnswer answer) { m_answers.push_back(answer); }
     void queueText(const QString& text) { m_texts.push_back(text); }
+    // The choice of the filter that the next save dialog reports (the first one when none).
+    void queueFilter(int choice) { m_filters.push_back(choice); }
     void queueFont(const std::optional<TextFont>& font) { m_fonts.push_back(font); }
 
     const std::vector<Shown>& shown() const { return m_shown; }
@@ -32,8 +34,8 @@ public:
     PromptAnswer message(const QString& text, const QString& title, PromptButtons buttons) override;
     QString inputBox(const QString& prompt, const QString& title,
                      const QString& defaultText) override;
-    QString saveFileName(const QString& title, const QString& filter,
-                         const QString& defaultName) override;
+    QString saveFileName(const QString& title, const QString& filter, const QString& defaultName,
+                         int* chosenFilter) override;
     QString openFileName(const QString& title, const QString& filter) override;
     std::optional<TextFont> chooseFont(const TextFont& initial) override;
 
@@ -42,6 +44,7 @@ private:
 
     std::deque<PromptAnswer> m_answers;
     std::deque<QString> m_texts;
+    std::deque<int> m_filters;
     std::deque<std::optional<TextFont>> m_fonts;
     std::vector<Shown> m_shown;
 };
