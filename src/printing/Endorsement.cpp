@@ -16,9 +16,13 @@ EndorsementLayout endorsementLayout(const Cheque& cheque, double marginX, double
             parameter(3), parameter(4)};
 }
 
+bool endorsementIsBlank(const QString& text) {
+    return QString(text).remove(u"//"_s).trimmed().isEmpty();
+}
+
 bool PrintEndorsementText(PrintSurface& surface, const QString& text,
                           const EndorsementLayout& layout) {
-    if (text.isEmpty())
+    if (endorsementIsBlank(text))
         return false;
     TextFont font;
     font.size = layout.fontSize;

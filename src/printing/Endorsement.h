@@ -19,9 +19,14 @@ struct EndorsementLayout {
 // x = B_T(0) - (H - 10), y = B_T(1) - (V - 10).
 EndorsementLayout endorsementLayout(const Cheque& cheque, double marginX, double marginY);
 
+// Whether the text leaves a page blank: it is empty, or holds nothing but the "//" that starts a
+// line and blanks.
+bool endorsementIsBlank(const QString& text);
+
 // Prints the text: parts split at "//", each wrapped to the width, lines one Chinese
 // character's height plus the gap apart; empty parts add nothing. A step that fails is
-// skipped. An empty text prints nothing and sends no page. Returns whether a page was sent.
+// skipped. A text that leaves the page blank prints nothing and sends no page. Returns whether
+// a page was sent.
 bool PrintEndorsementText(PrintSurface& surface, const QString& text,
                           const EndorsementLayout& layout);
 

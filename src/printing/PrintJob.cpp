@@ -83,6 +83,12 @@ PrintResult PrintJob::printEndorsement(const Cheque& cheque) {
         journal(kEndorsementJob, {}, cancelledAt(u"背书内容"_s));
         return {};
     }
+    // Only "//" and blanks: the printer would get a blank page.
+    if (endorsementIsBlank(text)) {
+        m_prompts.message(u"背书内容为空，没有可打印的内容。"_s, {}, PromptButtons::Ok);
+        journal(kEndorsementJob, {}, refusedFor(u"背书内容为空"_s));
+        return {};
+    }
     return send(kEndorsementJob, {},
                 [&](PrintSurface& surface) { return PrintEndorsementText(surface, text, layout); });
 }

@@ -206,6 +206,10 @@ private slots:
         const QString empty = t.dir.filePath(u"empty.pdf"_s);
         QCOMPARE(run({u"endorse"_s, u""_s, u"--database"_s, db, u"--pdf"_s, empty}).exitCode, 0);
         QVERIFY(!QFile::exists(empty));  // nothing to print, no page
+        const Run blank = run({u"endorse"_s, u"//"_s, u"--database"_s, db, u"--pdf"_s, empty});
+        QCOMPARE(blank.exitCode, 1);  // a text that draws nothing is refused, with no page
+        QVERIFY(blank.err.contains("背书内容为空，没有可打印的内容。"));
+        QVERIFY(!QFile::exists(empty));
     }
 
     void printingFailuresLeaveNoFile_data() {

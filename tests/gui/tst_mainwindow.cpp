@@ -651,6 +651,19 @@ private slots:
         QTest::mouseClick(f.tab().endorseButton(), Qt::LeftButton);
         QCOMPARE(f.t.prompts.shown().back().text, u"请输入背书内容(须换行处请输入“//”)："_s);
         QVERIFY(QFile(f.t.dir.filePath(u"cheque.pdf"_s)).size() > 1000);
+
+        // Nothing but line breaks would print a blank page: it is not sent, and the journal
+        // says it was not printed.
+        QVERIFY(QFile::remove(f.t.dir.filePath(u"cheque.pdf"_s)));
+        answerPrinterDialog(true);
+        f.t.prompts.queueText(u"//"_s);
+        QTest::mouseClick(f.tab().endorseButton(), Qt::LeftButton);
+        QCOMPARE(f.t.prompts.shown().back().text, u"背书内容为空，没有可打印的内容。"_s);
+        QVERIFY(!QFile::exists(f.t.dir.filePath(u"cheque.pdf"_s)));
+        const QList<QStringList> journal = journalRows(f.t.db, {}, {});
+        QCOMPARE(journal.size(), 2);
+        QCOMPARE(journal[0][5], u"未打印：背书内容为空"_s);
+        QCOMPARE(journal[1][5], u"已打印"_s);
     }
 
     // The format tab as a cashier uses it: move the payee in the grid, change its font, save,
