@@ -1,9 +1,11 @@
 #include "PaymentCheck.h"
 
 #include <algorithm>
+#include <numeric>
 #include <utility>
 
 #include <QRegularExpression>
+#include <QScopeGuard>
 
 #include "AmountCapitals.h"
 #include "ChequeCheck.h"
@@ -115,8 +117,22 @@ QList<PaymentCheque> CheckPaymentList(const PaymentList& list, const Cheque& bas
     for (const PaymentList::Row& row : list.rows) {
         PaymentCheque entry{row.line, base, {}};
         // A row nobody reviewing the sheet sees never prints.
+        // Each problem's column, so that a row's problems are named in the order of its columns;
+        // what belongs to no column comes last.
+        const qsizetype noColumn = list.headings.size();
+        const auto columnOf = [&](int field) {
+            const qsizetype c = list.columns.indexOf(field);
+            return c < 0 ? noColumn : c;
+        };
+        QList<qsizetype> problemColumns;
+        const auto problemsIn = [&](qsizetype c) {
+            while (problemColumns.size() < entry.problems.size())
+                problemColumns << c;
+        };
+        const auto faulty = [&](qsizetype c) { return c < noColumn && problemColumns.contains(c); };
         if (row.hidden)
             entry.problems << u"第%1行：该行在表格中被隐藏"_s.arg(row.line);
+        problemsIn(-1);
         Cheque& cheque = entry.cheque;
         // What belongs to one payment starts empty, the password too: a password belongs to
         // one cheque, never to every row of a list. The rest (switches, account, bank, supervisor
@@ -129,6 +145,7 @@ QList<PaymentCheque> CheckPaymentList(const PaymentList& list, const Cheque& bas
         QDate day = today;
         bool amountGiven = false;
         for (qsizetype c = 0; c < list.headings.size(); ++c) {
+            const auto inThisColumn = qScopeGuard([&] { problemsIn(c); });
             const int column = list.columns[c];
             const QString& value = row.cells[c];
             const QString& heading = list.headings[c];
@@ -176,21 +193,40 @@ QList<PaymentCheque> CheckPaymentList(const PaymentList& list, const Cheque& bas
                 entry.problems << problem(row.line, u"出票日期"_s, day.toString(Qt::ISODate),
                                           u"日期填写错误"_s);
         }
+        problemsIn(columnOf(PaymentList::kIssueDate));
         if (cheque.text(Field::Payee).trimmed().isEmpty())
             entry.problems << problem(row.line, u"收款人"_s, QString(), u"缺少收款人"_s);
+        problemsIn(columnOf(Field::Payee));
         if (!amountGiven)
             entry.problems << problem(row.line, u"金额"_s, QString(), u"缺少金额"_s);
-        if (entry.problems.isEmpty()) {
+        problemsIn(columnOf(Field::Amount));
+        // The checks of the cheque as a whole, for what its cells did not already refuse: the
+        // amount and the date as a print checks them, and whether every field fits.
+        if (amountGiven && !faulty(columnOf(Field::Amount)) &&
+            !faulty(columnOf(PaymentList::kIssueDate))) {
             prompts.messages.clear();
-            if (!checkChequeBeforePrint(cheque, prompts))
+            int fault = Field::Amount;
+            if (!checkChequeBeforePrint(cheque, prompts, &fault))
                 for (const QString& message : prompts.messages)
                     entry.problems << problem(row.line, u"金额"_s, cheque.text(Field::Amount),
                                               message.chopped(1));
-            const QList<int> overflowing = FindOverflowingFields(cheque, format, measure);
-            if (!overflowing.isEmpty())
-                entry.problems << problem(row.line, fieldIdentifiers(overflowing),
-                                          cheque.text(overflowing.front()), u"超出支票栏位"_s);
+            problemsIn(columnOf(fault == Field::Amount ? Field::Amount : PaymentList::kIssueDate));
         }
+        QList<int> overflowing = FindOverflowingFields(cheque, format, measure);
+        overflowing.removeIf([&](int field) { return faulty(columnOf(field)); });
+        if (!overflowing.isEmpty())
+            entry.problems << problem(row.line, fieldIdentifiers(overflowing),
+                                      cheque.text(overflowing.front()), u"超出支票栏位"_s);
+        problemsIn(overflowing.isEmpty() ? noColumn : columnOf(overflowing.front()));
+        QList<qsizetype> order(entry.problems.size());
+        std::iota(order.begin(), order.end(), 0);
+        std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+            return problemColumns[a] < problemColumns[b];
+        });
+        QStringList inColumnOrder;
+        for (const qsizetype i : order)
+            inColumnOrder << entry.problems[i];
+        entry.problems = inColumnOrder;
         cheques << entry;
     }
     return cheques;

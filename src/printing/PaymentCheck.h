@@ -26,7 +26,9 @@ struct PaymentCheque {
 // yyyy年m月d日) or else `today`. Then every check: the row not hidden in its sheet, the amount
 // and date rules, a payee and an amount present, the length limits and the overflow guard
 // (measured on `measure`). A row's problems name its line, column, value and reason in Chinese
-// ("第N行：该行在表格中被隐藏" for a hidden row).
+// ("第N行：该行在表格中被隐藏" for a hidden row): every problem of the row, in the order of its
+// columns, what belongs to none last. The checks of the cheque as a whole (the print checks,
+// the overflow guard) leave out the cells already refused.
 QList<PaymentCheque> CheckPaymentList(const PaymentList& list, const Cheque& base,
                                       const QDate& today, const PrintFormat& format,
                                       PrintSurface& measure);

@@ -190,6 +190,25 @@ private slots:
         QCOMPARE(problems[6], QString());  // 𠮷 is one character of the ten, not two
         QCOMPARE(cheques[1].cheque.text(Field::Day), u"零捌"_s);  // no date: today
         QVERIFY(measure.texts().empty());                         // nothing was printed
+        // Every problem of a row, in the order of its columns: a missing payee before a wrong
+        // amount and date; a payee too long for its blank beside a wrong date.
+        const std::optional<PaymentList> more = ReadCsvPaymentList(
+            u"收款人,金额,用途,出票日期\n"
+            u",abc,货款,2026-02-30\n"
+            u"戊公司戊公司戊公司戊公司戊公司戊公司戊公司,10,货款,2026-02-30\n"_s.toUtf8(),
+            &error);
+        QVERIFY(more);
+        const QList<PaymentCheque> checked = CheckPaymentList(
+            *more, base, QDate(2026, 12, 8), LoadPrintFormat(t.db, u"标准支票"_s).value(), measure);
+        QCOMPARE(checked[0].problems,
+                 (QStringList{u"第2行，收款人列“”：缺少收款人"_s,
+                              u"第2行，金额列“abc”：不是有效的金额"_s,
+                              u"第2行，出票日期列“2026-02-30”：日期填写错误"_s}));
+        QCOMPARE(checked[1].problems.size(), 2);
+        QVERIFY2(checked[1].problems[0].startsWith(u"第3行，票身-收款人"_s) &&
+                     checked[1].problems[0].endsWith(u"：超出支票栏位"_s),
+                 qPrintable(checked[1].problems[0]));
+        QCOMPARE(checked[1].problems[1], u"第3行，出票日期列“2026-02-30”：日期填写错误"_s);
     }
 
     // Lists as people and spreadsheets really make them. What a row prints is exactly what its
