@@ -118,16 +118,30 @@ bool Database::openFile(const QString& path, QString& reason) {
         createPrivateFile(path);
     m_user = systemLogin();
     m_db.setDatabaseName(path);
-    m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    constexpr int kBusyTimeout = 5000;  // ms
+    m_db.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=%1"_s.arg(kBusyTimeout));
     if (!m_db.open()) {
         reason = m_db.lastError().text();
         return false;
     }
     guardDatabaseFiles(path);
-    // WAL keeps readers and the writer apart; FULL makes every commit durable.
+    // WAL keeps readers and the writer apart; FULL makes every commit durable. Switching the
+    // file to WAL needs it to itself, and SQLite does not always wait for that as it waits
+    // for its locks (a new file that several programs open at the same moment): the switch is
+    // tried again, a few milliseconds apart, until the busy timeout.
     QSqlQuery pragma(m_db);
-    if (pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL")) && pragma.next() &&
-        pragma.exec(QStringLiteral("PRAGMA synchronous=FULL")))
+    QElapsedTimer waited;
+    waited.start();
+    while (!(pragma.exec(u"PRAGMA journal_mode=WAL"_s) && pragma.next())) {
+        noteFailure(pragma.lastError());
+        if (!m_busy || waited.elapsed() >= kBusyTimeout) {
+            reason = pragma.lastError().text();
+            return false;
+        }
+        QThread::msleep(5 + QRandomGenerator::global()->bounded(20));
+    }
+    pragma.finish();
+    if (pragma.exec(u"PRAGMA synchronous=FULL"_s))
         return true;
     reason = pragma.lastError().text();
     return false;
