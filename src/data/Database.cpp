@@ -98,13 +98,18 @@ bool Database::openAndPrepare(const QString& location, bool initialize) {
     if (ok && !m_server)
         restoreJournalTriggers();
     if (!ok) {
-        qWarning("chequeprint: cannot open the database %s: %s", qUtf8Printable(location),
-                 qUtf8Printable(reason));
         m_db.close();
-        m_prompts.message(m_newerFile
-                              ? u"该数据文件由更新版本的程序建立，请使用新版本的程序打开！"_s
-                              : u"无法建立数据库连接！"_s,
-                          {}, PromptButtons::Ok);
+        const QString shown = shownDatabaseLocation(location);
+        if (m_newerFile) {
+            qWarning("chequeprint: cannot open the database %s: %s", qUtf8Printable(shown),
+                     qUtf8Printable(reason));
+            m_prompts.message(u"该数据文件由更新版本的程序建立，请使用新版本的程序打开！"_s, {},
+                              PromptButtons::Ok);
+        } else {
+            // Which database, and why, for whoever has to put it right.
+            m_prompts.message(u"无法建立数据库连接！\n"_s + shown + u"："_s + reason.simplified(),
+                              {}, PromptButtons::Ok);
+        }
     }
     return ok;
 }

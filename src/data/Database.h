@@ -29,8 +29,8 @@ public:
     // Opens the file; a missing or empty file is created (permissions 0600) with the schema
     // and the shipped default format. A server address (postgresql://…) connects to a shared
     // database instead, whose tables must already be there. On failure shows
-    // "无法建立数据库连接！", writes the reason to stderr and returns false; the file is never
-    // deleted.
+    // "无法建立数据库连接！" with a second line naming the file (or the address, without a
+    // password) and the reason, and returns false; the file is never deleted.
     bool open(const QString& location);
     // As open(), but on a server creates the tables and the default format when they are
     // missing, or brings older ones up to date: what an administrator does once.

@@ -36,15 +36,17 @@ std::optional<ServerAddress> parseServerAddress(const QString& text, QString* re
     address.host = url.host();
     address.user = url.userName();
     address.database = url.path().mid(1);
-    address.port = url.port(5432);
     const QString scheme = url.scheme();
     const bool postgres = scheme.compare(u"postgresql"_s, Qt::CaseInsensitive) == 0 ||
                           scheme.compare(u"postgres"_s, Qt::CaseInsensitive) == 0;
-    if (!url.isValid() || !postgres || address.host.isEmpty() || address.database.isEmpty() ||
-        address.database.contains(u'/')) {
+    const QUrlQuery query(url);
+    const bool hostInQuery = query.hasQueryItem(u"host"_s);
+    if (!url.isValid() || !postgres || (address.host.isEmpty() && !hostInQuery) ||
+        address.database.isEmpty() || address.database.contains(u'/')) {
         *reason =
-            u"not a database address postgresql://USER@HOST[:PORT]/DBNAME (a file whose "
-            u"name starts with a word and a colon is written ./NAME)"_s;
+            u"not a database address postgresql://USER@HOST[:PORT]/DBNAME or "
+            u"postgresql://USER@/DBNAME?host=SOCKET_FOLDER (a file whose name starts with a word "
+            u"and a colon is written ./NAME)"_s;
         return std::nullopt;
     }
     if (!url.password().isEmpty()) {
@@ -60,8 +62,10 @@ std::optional<ServerAddress> parseServerAddress(const QString& text, QString* re
                                         u"keepalives_count"_s, u"tcp_user_timeout"_s};
     QStringList options;
     QStringList given;
-    for (const auto& [key, value] : QUrlQuery(url).queryItems(QUrl::FullyDecoded)) {
-        if (!allowed.contains(key)) {
+    std::optional<int> port = url.port() >= 0 ? std::optional<int>(url.port()) : std::nullopt;
+    for (const auto& [key, value] : query.queryItems(QUrl::FullyDecoded)) {
+        const bool place = key == u"host"_s || key == u"port"_s;
+        if (!place && !allowed.contains(key)) {
             *reason = u"the database address option \""_s + key + u"\" is not supported"_s;
             return std::nullopt;
         }
@@ -70,9 +74,35 @@ std::optional<ServerAddress> parseServerAddress(const QString& text, QString* re
                       u"\" needs a value without blanks, '=', quotes or backslashes"_s;
             return std::nullopt;
         }
+        // As libpq reads them, the server's host (a name, an address or the folder of a local
+        // server's socket) and port may stand in the options instead of before the database;
+        // given twice, which one is meant is not known.
+        if (key == u"host"_s) {
+            if (!address.host.isEmpty()) {
+                *reason = u"the database address names its host more than once"_s;
+                return std::nullopt;
+            }
+            address.host = value;
+            continue;
+        }
+        if (key == u"port"_s) {
+            if (port) {
+                *reason = u"the database address names its port more than once"_s;
+                return std::nullopt;
+            }
+            bool number = false;
+            const int n = value.toInt(&number);
+            if (!number || n < 1 || n > 65535) {
+                *reason = u"the database address option \"port\" needs a port number"_s;
+                return std::nullopt;
+            }
+            port = n;
+            continue;
+        }
         options << key + u'=' + value;
         given << key;
     }
+    address.port = port.value_or(5432);
     // A server that cannot be reached is given up after 10 s; one that stops answering on an
     // open connection (a cable pulled) after about 35 s instead of the system's 15 minutes.
     const std::pair<QString, QString> defaults[] = {{u"connect_timeout"_s, u"10"_s},
@@ -85,4 +115,32 @@ std::optional<ServerAddress> parseServerAddress(const QString& text, QString* re
             options << key + u'=' + value;
     address.connectOptions = options.join(u';');
     return address;
+}
+
+QString shownDatabaseLocation(const QString& location) {
+    if (!isServerAddress(location))
+        return location;
+    const QString hidden = u"***"_s;
+    QString shown = location;
+    const qsizetype start = shown.indexOf(u"://"_s);
+    qsizetype rest = start < 0 ? 0 : start + 3;
+    // A password in the user part runs to the last '@': it may hold a '/', a '?' or an '@' of
+    // its own. A ':' after the first '@' is the port's.
+    const qsizetype colon = shown.indexOf(u':', rest);
+    if (start >= 0 && colon >= 0 && colon < shown.indexOf(u'@', rest)) {
+        shown.replace(colon + 1, shown.lastIndexOf(u'@') - colon - 1, hidden);
+        rest = colon + 1 + hidden.size();
+    }
+    // An option named "password", or one whose value smuggles one in, however it is encoded.
+    const qsizetype query = shown.indexOf(u'?', rest);
+    if (query < 0)
+        return shown;
+    QStringList options = shown.mid(query + 1).split(u'&');
+    for (QString& option : options) {
+        const qsizetype equals = option.indexOf(u'=');
+        if (equals >= 0 &&
+            QUrl::fromPercentEncoding(option.toUtf8()).contains(u"password"_s, Qt::CaseInsensitive))
+            option = option.left(equals + 1) + hidden;
+    }
+    return shown.left(query + 1) + options.join(u'&');
 }

@@ -168,8 +168,11 @@ private slots:
         plain.close();
         const Run unreachable = run({u"formats"_s, u"--database"_s, plain.fileName() + u"/x.db"_s});
         QCOMPARE(unreachable.exitCode, 1);
-        QVERIFY(QString::fromUtf8(unreachable.err)
-                    .endsWith(u"\nchequeprint: 无法建立数据库连接！\n"_s));
+        // Which file, and why.
+        QVERIFY2(QString::fromUtf8(unreachable.err)
+                     .startsWith(u"chequeprint: 无法建立数据库连接！\n"_s + plain.fileName() +
+                                 u"/x.db：unable to open database file"_s),
+                 unreachable.err.constData());
         QVERIFY(unreachable.out.isEmpty());
     }
 

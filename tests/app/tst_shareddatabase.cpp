@@ -100,6 +100,14 @@ public:
             script(u"stop"_s);
     }
     const QString& address() const { return m_address; }
+    // The same database through the folder of the server's socket, as a program on the
+    // server's own machine reaches it.
+    QString socketAddress() const {
+        const QUrl url(m_address);
+        return u"postgresql://%1@%2?host=%3&port=%4"_s
+            .arg(url.userName(), url.path(), m_dir.filePath(u"pg"_s))
+            .arg(url.port());
+    }
     QString script(const QString& command) {
         QProcess process;
         process.start(u"bash"_s,
@@ -130,7 +138,7 @@ private slots:
              {empty.address(), u"postgresql://postgres@127.0.0.1:1/chequeprint"_s}) {
             Database client(prompts);  // no tables yet; no server there
             QVERIFY(!client.open(address));
-            QCOMPARE(prompts.shown().back().text, u"无法建立数据库连接！"_s);
+            QCOMPARE(prompts.shown().back().text.section(u'\n', 0, 0), u"无法建立数据库连接！"_s);
         }
         std::vector<std::unique_ptr<QProcess>> administrators;
         for (int i = 0; i < 2; ++i) {
@@ -395,6 +403,13 @@ private slots:
         server.script(u"pause"_s);
         server.script(u"resume"_s);
         QCOMPARE(db.declaredTypes(u"历史记录"_s).value(u"dat"_s), u"date"_s);
+
+        // Another program on the server's machine, through the server's socket.
+        Database local(prompts);
+        QVERIFY2(local.open(server.socketAddress()), qPrintable(server.socketAddress()));
+        std::optional<QSqlQuery> q = local.select(u"SELECT count(*) FROM 历史记录"_s);
+        QVERIFY(q && q->next());
+        QCOMPARE(q->value(0).toInt(), 4);
     }
 };
 

@@ -71,11 +71,13 @@ private slots:
 
     void unreachableFileShowsTheConnectionMessage_data() {
         QTest::addColumn<bool>("notADatabase");
-        QTest::newRow("folder cannot be made") << false;
-        QTest::newRow("file is not a database") << true;
+        QTest::addColumn<QString>("reason");  // SQLite's
+        QTest::newRow("folder cannot be made") << false << u"unable to open database file"_s;
+        QTest::newRow("file is not a database") << true << u"file is not a database"_s;
     }
     void unreachableFileShowsTheConnectionMessage() {
         QFETCH(bool, notADatabase);
+        QFETCH(QString, reason);
         QTemporaryDir dir;
         QString path;
         QFile file(dir.filePath(u"plain"_s));
@@ -87,7 +89,11 @@ private slots:
         Database db(prompts);
         QVERIFY(!db.open(path));
         QCOMPARE(prompts.shown().size(), size_t(1));
-        QCOMPARE(prompts.shown()[0].text, u"无法建立数据库连接！"_s);
+        // Which file, and why, in a second line.
+        const QStringList lines = prompts.shown()[0].text.split(u'\n');
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines[0], u"无法建立数据库连接！"_s);
+        QVERIFY2(lines[1].startsWith(path + u"："_s + reason), qPrintable(lines[1]));
         QCOMPARE(QFileInfo(file.fileName()).size(), 4096);  // a file not ours is left alone
     }
 
@@ -173,7 +179,7 @@ private slots:
         Database reopened(prompts);
         QCOMPARE(reopened.open(t.path()), opens);
         if (!opens) {
-            QCOMPARE(prompts.shown().back().text, shown);
+            QCOMPARE(prompts.shown().back().text.section(u'\n', 0, 0), shown);
             return;
         }
         const Clock clock;
@@ -302,8 +308,34 @@ private slots:
                                        << u"db 5432 x user=postgres finance "_s + defaults;
         QTest::newRow("password") << u"postgresql://cashier:secret@db/finance"_s
                                   << u"a password does not belong in the address"_s;
-        QTest::newRow("password as option") << u"postgresql://cashier@db/finance?password=x"_s
+        QTest::newRow("password as option") << u"postgresql://cashier@db/finance?password=secret"_s
                                             << u"option \"password\" is not supported"_s;
+        QTest::newRow("password with a slash")
+            << u"postgresql://cashier:a/secret@db/finance"_s << u"not a database address"_s;
+        // A local server through its socket, as libpq writes it: the host (a folder) and the
+        // port as options.
+        QTest::newRow("socket folder") << u"postgresql://cashier@/finance?host=/run/postgresql"_s
+                                       << u"/run/postgresql 5432 cashier finance "_s + defaults;
+        QTest::newRow("socket folder, encoded, and port")
+            << u"postgresql://cashier@/finance?host=%2Fvar%2Frun%2Fpostgresql&port=5433&"
+               u"sslmode=disable"_s
+            << u"/var/run/postgresql 5433 cashier finance sslmode=disable;"_s + defaults;
+        QTest::newRow("host in both places")
+            << u"postgresql://cashier@db/finance?host=/run/postgresql"_s
+            << u"names its host more than once"_s;
+        QTest::newRow("port in both places") << u"postgresql://cashier@db:5433/finance?port=5434"_s
+                                             << u"names its port more than once"_s;
+        QTest::newRow("port not a number")
+            << u"postgresql://cashier@/finance?host=/run/postgresql&port=abc"_s
+            << u"option \"port\" needs a port number"_s;
+        QTest::newRow("socket folder with a blank")
+            << u"postgresql://cashier@/finance?host=/run/my%20pg"_s
+            << u"option \"host\" needs a value"_s;
+        QTest::newRow("socket folder and a password")
+            << u"postgresql://cashier:secret@/finance?host=/run/postgresql"_s
+            << u"a password does not belong in the address"_s;
+        QTest::newRow("no host anywhere")
+            << u"postgresql://cashier@/finance"_s << u"not a database address"_s;
         QTest::newRow("smuggled option") << u"postgresql://c@db/finance?sslmode=a;password=x"_s
                                          << u"option \"sslmode\" needs a value"_s;
         // The driver joins the options with blanks: a value must stay one value.
@@ -353,6 +385,16 @@ private slots:
                      parts);
         else
             QVERIFY2(reason.contains(parts), qPrintable(reason));
+        if (parsed)
+            return;
+        // Opening it says which address, never with a password, and why.
+        ScriptedPrompts prompts;
+        Database db(prompts);
+        QVERIFY(!db.open(address));
+        const QString shown = prompts.shown().back().text;
+        QVERIFY2(shown.startsWith(u"无法建立数据库连接！\n"_s) &&
+                     shown.endsWith(u"："_s + reason) && !shown.contains(u"secret"_s),
+                 qPrintable(shown));
     }
 
     void aFileFromANewerProgramIsRefused() {
