@@ -7,12 +7,20 @@
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QHBoxLayout>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTextDocument>
+#include <QTextEdit>
 #include <QVBoxLayout>
+#include <QtMath>
 
 #include "Cheque.h"
 #include "ChequeCanvas.h"
@@ -22,6 +30,7 @@
 #include "FieldInput.h"
 #include "FieldValidator.h"
 #include "PainterSurface.h"
+#include "TextCharacters.h"
 
 using namespace Qt::StringLiterals;
 
@@ -52,6 +61,243 @@ const BoxPlace kBoxesOnCheque[] = {
     {Field::Purpose, QRectF(100 - 13, 41.5, 13, 4)},
 };
 
+// The additional information: its text wraps within the stub's box, as it does on the paper.
+// It takes no line breaks: Enter does nothing and a pasted text's line breaks are dropped.
+// Typing and pasting stop at the field's length in characters; what the program puts in is
+// shown whole. The edit grows downwards when its text needs more than the box.
+class WrappingField final : public QTextEdit {
+public:
+    using Accepts = std::function<bool(char16_t)>;
+    WrappingField(Accepts accepts, int maxLength, QWidget* parent)
+        : QTextEdit(parent), m_accepts(std::move(accepts)), m_maxLength(maxLength) {
+        setAcceptRichText(false);
+        setTabChangesFocus(true);
+        setLineWrapMode(QTextEdit::WidgetWidth);
+        setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setFrameShape(QFrame::NoFrame);
+        document()->setDocumentMargin(2);
+        viewport()->setContextMenuPolicy(Qt::NoContextMenu);
+        connect(document(), &QTextDocument::contentsChanged, this, &WrappingField::fitText);
+    }
+
+    // The box it stands over; it is never smaller.
+    void setBox(const QRect& box) {
+        m_box = box;
+        setGeometry(box);
+        fitText();
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            event->ignore();  // as in a one-line field
+            return;
+        }
+        const QString typed = event->text();
+        const bool shortcut = event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier);
+        if (!typed.isEmpty() && typed.front().isPrint() && !shortcut && !isReadOnly()) {
+            insertFitting(typed);
+            return;
+        }
+        QTextEdit::keyPressEvent(event);
+    }
+    void inputMethodEvent(QInputMethodEvent* event) override {
+        if (event->commitString().isEmpty()) {
+            QTextEdit::inputMethodEvent(event);
+            return;
+        }
+        QInputMethodEvent kept(event->preeditString(), event->attributes());
+        kept.setCommitString(fitting(event->commitString()), event->replacementStart(),
+                             event->replacementLength());
+        QTextEdit::inputMethodEvent(&kept);
+    }
+    bool canInsertFromMimeData(const QMimeData* source) const override { return source->hasText(); }
+    void insertFromMimeData(const QMimeData* source) override { insertFitting(source->text()); }
+    void changeEvent(QEvent* event) override {
+        QTextEdit::changeEvent(event);
+        if (event->type() == QEvent::FontChange)
+            fitText();
+    }
+
+private:
+    // What of `text` goes in in place of the selection: no line breaks nor refused
+    // characters, and no more characters than there is room for.
+    QString fitting(const QString& text) const {
+        QString kept;
+        for (QChar c : text)
+            if (c != u'\n' && c != u'\r' && c != QChar::LineSeparator &&
+                c != QChar::ParagraphSeparator && m_accepts(c.unicode()))
+                kept += c;
+        if (m_maxLength <= 0)
+            return kept;
+        const qsizetype room = m_maxLength - characterCount(toPlainText()) +
+                               characterCount(textCursor().selectedText());
+        const QList<QStringView> characters = textCharacters(kept);
+        if (characters.size() <= room)
+            return kept;
+        return room > 0 ? kept.left(characters[room].data() - kept.constData()) : QString();
+    }
+    void insertFitting(const QString& text) {
+        const QString kept = fitting(text);
+        if (!kept.isEmpty())  // nothing to put in takes nothing out either
+            insertPlainText(kept);
+    }
+    // As tall as its text needs, and at least as tall as its box.
+    void fitText() {
+        if (m_box.isEmpty())
+            return;
+        QTextDocument probe;
+        probe.setDefaultFont(font());
+        probe.setDocumentMargin(document()->documentMargin());
+        probe.setDefaultTextOption(document()->defaultTextOption());
+        probe.setPlainText(toPlainText());
+        probe.setTextWidth(m_box.width() - 2 * frameWidth());
+        const int height = qCeil(probe.size().height()) + 2 * frameWidth();
+        setGeometry(m_box.adjusted(0, 0, 0, qMax(0, height - m_box.height())));
+        if (height > m_box.height())
+            raise();  // over the fields below the box
+    }
+
+    Accepts m_accepts;
+    int m_maxLength;  // 0: none
+    QRect m_box;
+};
+
+// The switches, left to right, in as many rows as the width needs: one at the window's
+// natural width. The rows stand in the middle of the height they are given.
+class FlowLayout final : public QLayout {
+public:
+    explicit FlowLayout(QWidget* parent) : QLayout(parent) {}
+    ~FlowLayout() override {
+        while (QLayoutItem* item = takeAt(0))
+            delete item;
+    }
+
+    void addItem(QLayoutItem* item) override { m_items.append(item); }
+    int count() const override { return int(m_items.size()); }
+    QLayoutItem* itemAt(int index) const override { return m_items.value(index); }
+    QLayoutItem* takeAt(int index) override {
+        return index >= 0 && index < m_items.size() ? m_items.takeAt(index) : nullptr;
+    }
+    Qt::Orientations expandingDirections() const override { return {}; }
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override { return arrange(QRect(0, 0, width, 0), false); }
+    QSize sizeHint() const override {
+        QSize row(0, 0);
+        for (const QLayoutItem* item : m_items) {
+            if (item->isEmpty())
+                continue;
+            const QSize hint = item->sizeHint();
+            row.rwidth() += (row.width() > 0 ? spacing(Qt::Horizontal) : 0) + hint.width();
+            row.rheight() = qMax(row.height(), hint.height());
+        }
+        return row.grownBy(contentsMargins());
+    }
+    QSize minimumSize() const override {
+        QSize widest(0, 0);
+        for (const QLayoutItem* item : m_items)
+            if (!item->isEmpty())
+                widest = widest.expandedTo(item->minimumSize());
+        return widest.grownBy(contentsMargins());
+    }
+    void setGeometry(const QRect& rect) override {
+        QLayout::setGeometry(rect);
+        arrange(rect, true);
+    }
+
+private:
+    int spacing(Qt::Orientation orientation) const {
+        const QWidget* parent = parentWidget();
+        return parent ? parent->style()->pixelMetric(orientation == Qt::Horizontal
+                                                         ? QStyle::PM_LayoutHorizontalSpacing
+                                                         : QStyle::PM_LayoutVerticalSpacing,
+                                                     nullptr, parent)
+                      : 6;
+    }
+    // The height the items take in `rect`'s width; with `place`, puts them there.
+    int arrange(const QRect& rect, bool place) const {
+        const QRect area = rect.marginsRemoved(contentsMargins());
+        QList<QList<std::pair<QLayoutItem*, QSize>>> rows(1);
+        int x = 0;
+        for (QLayoutItem* item : m_items) {
+            if (item->isEmpty())
+                continue;
+            const QSize hint = item->sizeHint();
+            if (x > 0 && x + spacing(Qt::Horizontal) + hint.width() > area.width()) {
+                rows.emplace_back();
+                x = 0;
+            }
+            x += (x > 0 ? spacing(Qt::Horizontal) : 0) + hint.width();
+            rows.back().append({item, hint});
+        }
+        QList<int> heights;
+        int total = 0;
+        for (const auto& row : rows) {
+            int height = 0;
+            for (const auto& [item, hint] : row)
+                height = qMax(height, hint.height());
+            heights.append(height);
+            total += height + (total > 0 ? spacing(Qt::Vertical) : 0);
+        }
+        if (place) {
+            int y = area.top() + qMax(0, (area.height() - total) / 2);
+            for (qsizetype r = 0; r < rows.size(); ++r) {
+                int left = area.left();
+                for (const auto& [item, hint] : rows[r]) {
+                    item->setGeometry(
+                        QRect(QPoint(left, y + (heights[r] - hint.height()) / 2),
+                              hint.boundedTo(QSize(area.right() - left + 1, hint.height()))));
+                    left += hint.width() + spacing(Qt::Horizontal);
+                }
+                y += heights[r] + spacing(Qt::Vertical);
+            }
+        }
+        const QMargins margins = contentsMargins();
+        return total + margins.top() + margins.bottom();
+    }
+
+    QList<QLayoutItem*> m_items;
+};
+
+// The scroll area of the cheque: as large as the cheque when there is room for it, with a
+// scroll bar's height more when it is narrower than the cheque.
+class ChequeScrollArea final : public QScrollArea {
+public:
+    using QScrollArea::QScrollArea;
+    QSize sizeHint() const override {
+        const int frame = 2 * frameWidth();
+        return widget()->sizeHint() + QSize(frame, frame);
+    }
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override {
+        const QSize hint = sizeHint();
+        return hint.height() +
+               (width < hint.width() ? horizontalScrollBar()->sizeHint().height() : 0);
+    }
+};
+
+// The text an edit shows, and what the program puts in it: shown whole (the character filter
+// and the length limit are for typing only) and without the signals of an edit by the user.
+QString textOf(const QWidget* field) {
+    if (const auto* line = qobject_cast<const QLineEdit*>(field))
+        return line->text();
+    return static_cast<const QTextEdit*>(field)->toPlainText();
+}
+
+void showText(QWidget* field, const QString& text) {
+    if (auto* line = qobject_cast<QLineEdit*>(field)) {
+        const QValidator* validator = line->validator();
+        line->setValidator(nullptr);
+        line->setText(text);
+        line->setValidator(validator);
+        return;
+    }
+    const QSignalBlocker blocker(field);
+    static_cast<QTextEdit*>(field)->setPlainText(text);
+}
+
 }  // namespace
 
 ChequeTab::ChequeTab(Cheque& cheque, Prompts& prompts,
@@ -61,6 +307,7 @@ ChequeTab::ChequeTab(Cheque& cheque, Prompts& prompts,
       m_prompts(prompts),
       m_pickListSource(std::move(pickList)),
       m_canvas(new ChequeCanvas(this)),
+      m_area(new ChequeScrollArea(this)),
       m_pickList(new QComboBox(m_canvas)),
       m_datePicker(new QCalendarWidget(m_canvas)),
       m_print(new QPushButton(u"打 印 支 票"_s, this)),
@@ -99,6 +346,22 @@ ChequeTab::ChequeTab(Cheque& cheque, Prompts& prompts,
     connect(m_print, &QPushButton::clicked, this, &ChequeTab::printRequested);
     connect(m_endorse, &QPushButton::clicked, this, &ChequeTab::endorseRequested);
 
+    // The cheque scrolls when the screen is too small for it; it takes no room of the focus
+    // chain, nor a frame of its own.
+    auto* sheet = new QWidget;
+    auto* sheetLayout = new QVBoxLayout(sheet);
+    sheetLayout->setContentsMargins(0, 0, 0, 0);
+    sheetLayout->addWidget(m_canvas, 0, Qt::AlignHCenter);
+    sheetLayout->addStretch();
+    m_area->setObjectName(u"ChequeArea"_s);
+    m_area->setFrameShape(QFrame::NoFrame);
+    m_area->setFocusPolicy(Qt::NoFocus);
+    m_area->setWidgetResizable(true);
+    m_area->setWidget(sheet);
+    m_area->viewport()->setAutoFillBackground(false);  // the tab's own background
+    sheet->setAutoFillBackground(false);
+    m_area->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(m_preview);
     buttons->addWidget(m_print);
@@ -107,7 +370,7 @@ ChequeTab::ChequeTab(Cheque& cheque, Prompts& prompts,
     bottom->addWidget(panel, 1);
     bottom->addLayout(buttons);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_canvas, 0, Qt::AlignHCenter);
+    layout->addWidget(m_area);
     layout->addLayout(bottom);
     layout->addStretch();
 }
@@ -115,36 +378,44 @@ ChequeTab::ChequeTab(Cheque& cheque, Prompts& prompts,
 void ChequeTab::buildFields() {
     for (const ChequeFieldInfo& info : chequeFields()) {
         const int i = info.index;
-        auto* edit = new QLineEdit(m_canvas);
-        edit->setObjectName(info.tag.toString());
-        edit->setAccessibleName(info.identifier.toString());
-        edit->setToolTip(info.toolTip.toString());
-        edit->setPlaceholderText(info.placeholder.toString());
-        edit->setFrame(false);
-        edit->setContextMenuPolicy(Qt::NoContextMenu);
         const bool body = isBodyField(i);
-        edit->setValidator(new FieldValidator(
-            [i, body](char16_t c) {
-                return body ? acceptsBodyCharacter(i, c)
-                            : acceptsStubCharacter(i - kBodyFieldCount, c);
-            },
-            info.maxLength, edit));
+        auto accepts = [i, body](char16_t c) {
+            return body ? acceptsBodyCharacter(i, c) : acceptsStubCharacter(i - kBodyFieldCount, c);
+        };
         auto [rect, onStub] = placeOf(i);
         for (const BoxPlace& box : kBoxesOnCheque)  // leave room for a box at the end
             if (box.chk == i && box.rect.top() > rect.top())
                 rect.setRight(box.rect.left() - 0.5);
-        edit->setGeometry(m_canvas->toPixels(rect, onStub));
-        if (i == Field::Amount)  // the figures end in the last box, as on the paper
-            edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        QWidget* edit;
+        if (i == Field::AdditionalInfo) {
+            auto* wrapping = new WrappingField(accepts, info.maxLength, m_canvas);
+            wrapping->setPlaceholderText(info.placeholder.toString());
+            wrapping->setBox(m_canvas->toPixels(rect, onStub));
+            wrapping->viewport()->installEventFilter(this);  // its mouse events
+            connect(wrapping, &QTextEdit::textChanged, this,
+                    [this, i, wrapping] { fieldEdited(i, wrapping->toPlainText()); });
+            edit = wrapping;
+        } else {
+            auto* line = new QLineEdit(m_canvas);
+            line->setPlaceholderText(info.placeholder.toString());
+            line->setFrame(false);
+            line->setValidator(new FieldValidator(accepts, info.maxLength, line));
+            line->setGeometry(m_canvas->toPixels(rect, onStub));
+            if (i == Field::Amount)  // the figures end in the last box, as on the paper
+                line->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            connect(line, &QLineEdit::textEdited, this,
+                    [this, i](const QString& text) { fieldEdited(i, text); });
+            edit = line;
+        }
+        edit->setObjectName(info.tag.toString());
+        edit->setAccessibleName(info.identifier.toString());
+        edit->setToolTip(info.toolTip.toString());
+        edit->setContextMenuPolicy(Qt::NoContextMenu);
         // Txt(4) is grey: it is derived from the amount in figures.
         edit->setStyleSheet(i == Field::AmountInCapitals
                                 ? u"background: rgb(224, 224, 224);"_s
                                 : u"background: rgba(255, 255, 255, 140);"_s);
         edit->installEventFilter(this);
-        connect(edit, &QLineEdit::textEdited, this, [this, i](const QString& text) {
-            m_cheque.setText(i, text);
-            emit chequeChanged();
-        });
         m_fields[size_t(i)] = edit;
     }
     // The focus runs in the fields' own order: date, payee, bank, account, amount, purpose,
@@ -163,10 +434,10 @@ void ChequeTab::buildSwitches(QWidget* panel) {
         box->setObjectName(u"Chk%1"_s.arg(i));
         box->setAccessibleName(info.caption.toString());
         box->setToolTip(info.toolTip.toString());
-        connect(box, &QCheckBox::clicked, this, [this, i](bool on) {
-            m_cheque.setChk(i, on ? 1 : 0);
-            showCheque();
-        });
+        // However it changed: a click, the keyboard, a screen reader or the program. When the
+        // program shows the stored switches, the boxes' signals are blocked.
+        connect(box, &QCheckBox::stateChanged, this,
+                [this, i](int state) { switchChanged(i, Qt::CheckState(state)); });
         m_chk[size_t(i)] = box;
     }
     for (const BoxPlace& place : kBoxesOnCheque) {
@@ -178,7 +449,7 @@ void ChequeTab::buildSwitches(QWidget* panel) {
         box->setFont(small);
     }
     auto* group = new QButtonGroup(this);
-    auto* layout = new QHBoxLayout(panel);
+    auto* layout = new FlowLayout(panel);
     for (int i = 0; i < 2; ++i) {
         const SwitchInfo& info = feedOptions()[size_t(i)];
         auto* option = new QRadioButton(info.caption.toString(), panel);
@@ -189,7 +460,9 @@ void ChequeTab::buildSwitches(QWidget* panel) {
         layout->addWidget(option);
         m_op[size_t(i)] = option;
     }
-    connect(group, &QButtonGroup::idClicked, this, [this](int id) {
+    connect(group, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (!checked)  // the other one, unchecked by the group
+            return;
         m_cheque.setCrosswise(id == 0);
         showCheque();
     });
@@ -197,7 +470,6 @@ void ChequeTab::buildSwitches(QWidget* panel) {
         m_chk[size_t(i)]->setParent(panel);
         layout->addWidget(m_chk[size_t(i)]);
     }
-    layout->addStretch();
 }
 
 void ChequeTab::showCheque() {
@@ -207,7 +479,7 @@ void ChequeTab::showCheque() {
         QFont shown = toQFont(font);
         // As large on the screen as on the cheque.
         shown.setPixelSize(qMax(8, qRound(font.size * 25.4 / 72 * ChequeCanvas::kPixelsPerMm)));
-        QLineEdit* edit = m_fields[size_t(i)];
+        QWidget* edit = m_fields[size_t(i)];
         edit->setFont(shown);
         QPalette palette = edit->palette();
         palette.setColor(QPalette::Text, toQColor(font.color));
@@ -222,9 +494,12 @@ void ChequeTab::showCheque() {
         box->setCheckState(value == 0 ? Qt::Unchecked
                                       : (value == 1 ? Qt::Checked : Qt::PartiallyChecked));
     }
-    for (int i = 0; i < 2; ++i) {
-        const QSignalBlocker blocker(m_op[size_t(i)]);
-        m_op[size_t(i)]->setChecked((i == 0) == m_cheque.crosswise());
+    {
+        const QSignalBlocker groupBlocker(m_op[0]->group());
+        for (int i = 0; i < 2; ++i) {
+            const QSignalBlocker blocker(m_op[size_t(i)]);
+            m_op[size_t(i)]->setChecked((i == 0) == m_cheque.crosswise());
+        }
     }
     const bool stub = m_cheque.stubVisible();
     m_canvas->setStubShown(stub);
@@ -233,24 +508,33 @@ void ChequeTab::showCheque() {
 }
 
 void ChequeTab::showFieldTexts() {
-    for (int i = 0; i < kPrintableFieldCount; ++i) {
-        QLineEdit* edit = m_fields[size_t(i)];
-        if (edit->text() == m_cheque.text(i))
-            continue;
-        // What the program writes is shown whole: the character filter and the length limit
-        // are for typing only.
-        const QValidator* validator = edit->validator();
-        edit->setValidator(nullptr);
-        edit->setText(m_cheque.text(i));
-        edit->setValidator(validator);
-    }
+    for (int i = 0; i < kPrintableFieldCount; ++i)
+        if (textOf(m_fields[size_t(i)]) != m_cheque.text(i))
+            showText(m_fields[size_t(i)], m_cheque.text(i));
     emit chequeChanged();
 }
 
+void ChequeTab::fieldEdited(int index, const QString& text) {
+    if (text == m_cheque.text(index))
+        return;
+    m_cheque.setText(index, text);
+    emit chequeChanged();
+}
+
+void ChequeTab::switchChanged(int index, Qt::CheckState state) {
+    m_cheque.setChk(index, state == Qt::Unchecked ? 0 : (state == Qt::Checked ? 1 : 2));
+    showCheque();
+}
+
 int ChequeTab::indexOf(QObject* watched) const {
-    for (int i = 0; i < kPrintableFieldCount; ++i)
-        if (m_fields[size_t(i)] == watched)
+    for (int i = 0; i < kPrintableFieldCount; ++i) {
+        QWidget* field = m_fields[size_t(i)];
+        if (field == watched)
             return i;
+        if (const auto* area = qobject_cast<const QAbstractScrollArea*>(field);
+            area && area->viewport() == watched)
+            return i;
+    }
     return -1;
 }
 
@@ -269,7 +553,8 @@ bool ChequeTab::eventFilter(QObject* watched, QEvent* event) {
         }
         case QEvent::FocusIn:
             if (!isBodyField(index))  // a stub field selects its whole text
-                QTimer::singleShot(0, m_fields[size_t(index)], &QLineEdit::selectAll);
+                QMetaObject::invokeMethod(m_fields[size_t(index)], "selectAll",
+                                          Qt::QueuedConnection);
             break;
         case QEvent::MouseButtonPress: {
             auto* mouse = static_cast<QMouseEvent*>(event);
@@ -295,10 +580,16 @@ void ChequeTab::leaveField(int index) {
     if (m_leaving)
         return;
     m_leaving = true;
-    m_cheque.setText(index, m_fields[size_t(index)]->text());
+    m_cheque.setText(index, textOf(m_fields[size_t(index)]));
     leaveBodyField(m_cheque, index, m_prompts);
     showFieldTexts();
     m_leaving = false;
+}
+
+void ChequeTab::focusFirstField() {
+    for (const ChequeFieldInfo& info : chequeFields())
+        if (info.tabOrder == 0)
+            m_fields[size_t(info.index)]->setFocus();
 }
 
 void ChequeTab::finishEditing() {
@@ -339,7 +630,7 @@ void ChequeTab::openPickList(int index) {
         m_pickList->clear();
         m_pickList->addItems(
             m_pickListSource(chequeFields()[size_t(index)].historyColumn.toString()));
-        m_pickList->setEditText(m_fields[size_t(index)]->text());
+        m_pickList->setEditText(textOf(m_fields[size_t(index)]));
     }
     m_pickList->setGeometry(at.left(), at.top(), at.width(), m_pickList->sizeHint().height());
     m_pickList->show();
@@ -374,7 +665,7 @@ void ChequeTab::datePicked(const QDate& date) {
 }
 
 void ChequeTab::rightClicked(int index, QPoint globalPos) {
-    QLineEdit* field = m_fields[size_t(index)];
+    QWidget* field = m_fields[size_t(index)];
     const bool enabled = field->isEnabled();
     field->setEnabled(false);  // so that the field's own menu does not open
     emit adjustRequested(index, globalPos);

@@ -15,14 +15,15 @@ class Prompts;
 class QCalendarWidget;
 class QCheckBox;
 class QComboBox;
-class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QScrollArea;
 
 // The cheque tab: the cheque drawn at screen scale with the nineteen fields over its blanks,
-// the option switches and the two print buttons. The fields show the cheque value and write
-// back into it; what happens while the user types and leaves a field is the field input
-// logic of the core.
+// the option switches and the print buttons. The fields show the cheque value and write back
+// into it; what happens while the user types and leaves a field is the field input logic of
+// the core. On a screen too small for the cheque, the cheque scrolls while the switches and
+// the buttons stay in view.
 class ChequeTab final : public QWidget {
     Q_OBJECT
 
@@ -34,11 +35,15 @@ public:
 
     // Shows every text, font and switch of the cheque.
     void showCheque();
+    // Gives the focus to the first field of the focus chain (the year of the date).
+    void focusFirstField();
     // Runs the leave-field logic of the field that has the focus and hides the pick list and
     // the date picker; every command does this first.
     void finishEditing();
 
-    QLineEdit* field(int index) const { return m_fields[size_t(index)]; }
+    // A field's edit: a QLineEdit, or for the additional information a QTextEdit whose text
+    // wraps within the stub's box.
+    QWidget* field(int index) const { return m_fields[size_t(index)]; }
     QCheckBox* checkBox(int i) const { return m_chk[size_t(i)]; }
     QRadioButton* feedOption(int i) const { return m_op[size_t(i)]; }
     QComboBox* pickList() const { return m_pickList; }
@@ -46,6 +51,7 @@ public:
     QPushButton* printButton() const { return m_print; }
     QPushButton* endorseButton() const { return m_endorse; }
     QPushButton* previewButton() const { return m_preview; }
+    QScrollArea* chequeArea() const { return m_area; }
 
 signals:
     void printRequested();
@@ -62,6 +68,8 @@ protected:
 private:
     void buildFields();
     void buildSwitches(QWidget* panel);
+    void fieldEdited(int index, const QString& text);
+    void switchChanged(int index, Qt::CheckState state);
     int indexOf(QObject* watched) const;
     void leaveField(int index);
     void showFieldTexts();
@@ -77,7 +85,8 @@ private:
     Prompts& m_prompts;
     std::function<QStringList(const QString&)> m_pickListSource;
     ChequeCanvas* m_canvas;
-    std::array<QLineEdit*, kPrintableFieldCount> m_fields{};
+    QScrollArea* m_area;  // the cheque, scrolled when the screen is too small for it
+    std::array<QWidget*, kPrintableFieldCount> m_fields{};
     std::array<QCheckBox*, kCheckBoxCount> m_chk{};
     std::array<QRadioButton*, 2> m_op{};
     QComboBox* m_pickList;          // COMB

@@ -7,9 +7,12 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSettings>
+#include <QShowEvent>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -18,11 +21,11 @@
 #include "Clock.h"
 #include "CollateDialog.h"
 #include "Database.h"
+#include "DialogKeys.h"
 #include "FieldInput.h"
 #include "FormatCommands.h"
 #include "FormatGrid.h"
 #include "FormatNameDialog.h"
-#include "DialogKeys.h"
 #include "FormatTab.h"
 #include "GridExport.h"
 #include "HelpTab.h"
@@ -45,6 +48,48 @@ const QString kTabHints[] = {
     u"提示：修改字体、字号、打印字间距/位置只需在输入框上点鼠标右键，双击左键可从历史记录中选择，加速输入。"_s,
     u"提示：双击表格内容可将历史数据导入到打印界面，进行重复打印；单击表格横向表头可对点击所在的列进行排序。"_s,
     u"提示：双击表格可直接修改其中内容。"_s,
+};
+
+// Lets a page scroll as a whole when the window is smaller than it needs: what it holds moves
+// into a scroll area that fills it, and looks as before whenever there is room.
+void scrollWhenSmall(QWidget& page) {
+    QLayout* contents = page.layout();
+    if (!contents)
+        return;
+    auto* inner = new QWidget;
+    inner->setLayout(contents);  // takes the page's widgets along
+    auto* area = new QScrollArea;
+    area->setFrameShape(QFrame::NoFrame);
+    area->setFocusPolicy(Qt::NoFocus);
+    area->setWidgetResizable(true);
+    area->setWidget(inner);
+    area->viewport()->setAutoFillBackground(false);  // the tab's own background
+    inner->setAutoFillBackground(false);
+    auto* layout = new QVBoxLayout(&page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(area);
+}
+
+// The title picture. Where the screen leaves less room than it needs, it is drawn smaller,
+// beside the format list.
+class TitleLabel final : public QLabel {
+public:
+    static constexpr QSize kSize{560, 60};
+    TitleLabel() { setPixmap(m_picture.pixmap(kSize)); }
+    QSize minimumSizeHint() const override { return {0, 0}; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        if (width() >= sizeHint().width() && height() >= sizeHint().height()) {
+            QLabel::paintEvent(event);
+            return;
+        }
+        QPainter painter(this);
+        m_picture.paint(&painter, rect(), Qt::AlignLeft | Qt::AlignVCenter);
+    }
+
+private:
+    QIcon m_picture{u":/title.svg"_s};
 };
 
 }  // namespace
@@ -73,6 +118,8 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
                                                   {m_helpTab, u"使 用 说 明"_s}};
     for (const auto& [page, caption] : pages) {
         page->setAccessibleName(caption);
+        if (page != m_chequeTab)  // the cheque tab scrolls its cheque alone
+            scrollWhenSmall(*page);
         m_tabs->addTab(page, caption);
     }
 
@@ -121,9 +168,8 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
     ApplyFormatFonts(db, m_displays.currentFormat, m_cheque, m_progress);
     m_chequeTab->showCheque();
     showFormatGrid();
-    resize(sizeHint());
-    if (const QScreen* screen = QApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    fitToScreen();
+    m_chequeTab->focusFirstField();  // the cashier types at once
 }
 
 // The tabs go first: their views still read the grids, which are members.
@@ -131,17 +177,51 @@ MainWindow::~MainWindow() {
     delete takeCentralWidget();
 }
 
+void MainWindow::fitToScreen() {
+    const QScreen* screen = this->screen();
+    if (!screen)
+        return;
+    const QRect available = screen->availableGeometry();
+    const QRect outer = frameGeometry();  // the frame is known once the window is shown
+    const QRect inner = geometry();
+    const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(),
+                         outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    const QSize room = available.size().shrunkBy(frame);
+    const QSize natural = sizeHint();
+    QSize size(qMin(natural.width(), room.width()), natural.height());
+    if (size.width() < natural.width())  // the switches and the hint may need more lines
+        size.setHeight(qMax(size.height(), menuBar()->sizeHint().height() +
+                                               centralWidget()->heightForWidth(size.width())));
+    size.setHeight(qMin(size.height(), room.height()));
+    resize(size);
+    QRect placed(QPoint(), this->size().grownBy(frame));
+    placed.moveCenter(available.center());
+    placed.moveLeft(
+        qMax(available.left(), qMin(placed.left(), available.right() + 1 - placed.width())));
+    placed.moveTop(
+        qMax(available.top(), qMin(placed.top(), available.bottom() + 1 - placed.height())));
+    move(placed.topLeft());
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!m_shown && !event->spontaneous()) {
+        m_shown = true;
+        fitToScreen();  // again, with the frame that the window has now
+    }
+}
+
 QWidget* MainWindow::buildTop() {
     auto* top = new QWidget;
     auto* row = new QHBoxLayout(top);
     row->setContentsMargins(0, 0, 0, 0);
-    auto* title = new QLabel;
+    auto* title = new TitleLabel;
     title->setObjectName(u"iTit"_s);
     title->setAccessibleName(u"支票打印"_s);
-    title->setPixmap(QIcon(u":/title.svg"_s).pixmap(QSize(560, 60)));
     row->addWidget(title);
     row->addStretch();
-    row->addWidget(new QLabel(u"当前格式："_s));
+    // Centred beside the title, which gives up height first when the screen is small.
+    row->addWidget(new QLabel(u"当前格式："_s), 0, Qt::AlignVCenter);
     m_formatList = new QComboBox;
     m_formatList->setObjectName(u"FMT"_s);
     m_formatList->setAccessibleName(u"当前格式"_s);
@@ -149,12 +229,12 @@ QWidget* MainWindow::buildTop() {
     m_formatList->setMinimumWidth(140);
     m_formatList->installEventFilter(this);  // only names from the list can be chosen
     connect(m_formatList, &QComboBox::textActivated, this, &MainWindow::formatPicked);
-    row->addWidget(m_formatList);
+    row->addWidget(m_formatList, 0, Qt::AlignVCenter);
     auto* exit = new QPushButton(u"退  出"_s);
     exit->setObjectName(u"Comm2"_s);
     exit->setAccessibleName(exit->text());
     connect(exit, &QPushButton::clicked, this, &MainWindow::close);
-    row->addWidget(exit);
+    row->addWidget(exit, 0, Qt::AlignVCenter);
     return top;
 }
 

@@ -98,9 +98,13 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Sizes the window to its natural size, or to the screen's available area when that is
+    // smaller, and places it in the middle of that area, frame and all.
+    void fitToScreen();
     void buildMenus();
     QWidget* buildTop();
     void tabChanged(int index);
@@ -136,6 +140,7 @@ private:
     QAction* m_batchAction = nullptr;
     QAction* m_marginAction = nullptr;
     bool m_printing = false;  // a print command is running
+    bool m_shown = false;     // it was shown once
     int m_adjustField = -1;   // the field whose popup is open (AdjustFieldTag, AdjustFieldId)
     QPointer<PreviewWindow> m_preview;
 };

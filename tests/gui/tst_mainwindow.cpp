@@ -2,6 +2,7 @@
 // a temporary database and printers that print into a PDF file.
 #include <memory>
 
+#include <QAccessible>
 #include <QAction>
 #include <QCalendarWidget>
 #include <QCheckBox>
@@ -10,20 +11,29 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QInputMethodEvent>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTextEdit>
 
 #include "BatchDialog.h"
 #include "BoundGridModel.h"
@@ -74,7 +84,8 @@ struct Fixture {
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     }
     ChequeTab& tab() { return *window->chequeTab(); }
-    QLineEdit* field(int index) { return tab().field(index); }
+    QLineEdit* field(int index) { return qobject_cast<QLineEdit*>(tab().field(index)); }
+    QTextEdit* note() { return qobject_cast<QTextEdit*>(tab().field(Field::AdditionalInfo)); }
     // Types into a field as a user does (Chinese through the input method) and leaves it with
     // the tab key.
     void type(int index, const QString& text) {
@@ -124,6 +135,19 @@ void answerPrinterDialog(bool ok) {
     });
 }
 
+// Whether all of `widget` can be seen: shown, and inside every widget it lies in.
+bool wholeInView(const QWidget* widget) {
+    if (!widget->isVisible())
+        return false;
+    for (const QWidget* outer = widget->parentWidget(); outer; outer = outer->parentWidget())
+        if (!outer->rect().contains(QRect(widget->mapTo(outer, QPoint()), widget->size())))
+            return false;
+    return true;
+}
+
+// Set for a test run again in a process of its own, on the screen and at the scale it names.
+constexpr char kScreenRun[] = "CHEQUEPRINT_TEST_SCREEN";
+
 }  // namespace
 
 class TestMainWindow : public QObject {
@@ -169,7 +193,7 @@ private slots:
         other->tabs()->setCurrentIndex(0);
         other->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(other.get()));
-        QLineEdit* payee = other->chequeTab()->field(Field::Payee);
+        auto* payee = qobject_cast<QLineEdit*>(other->chequeTab()->field(Field::Payee));
         payee->setFocus();
         payee->selectAll();
         Fixture::typeInto(payee, u"乙公司"_s);
@@ -179,13 +203,18 @@ private slots:
         QCOMPARE(f.field(Field::Payee)->text(), u"甲公司"_s);
         other = std::make_unique<MainWindow>(
             WindowServices{otherDb, otherPrompts, f.clock, f.printers, otherSettings});
-        QCOMPARE(other->chequeTab()->field(Field::Payee)->text(), u"乙公司"_s);
+        QCOMPARE(qobject_cast<QLineEdit*>(other->chequeTab()->field(Field::Payee))->text(),
+                 u"乙公司"_s);
         QVERIFY(otherPrompts.shown().empty());
     }
 
     void firstStartShowsTodayAndTheShippedFormat() {
         Fixture f;
         MainWindow& w = *f.window;
+        // The cashier types at once: the focus starts on the first field, the date's year.
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QCOMPARE(QApplication::focusWidget(), f.field(Field::Year));
         QCOMPARE(w.windowTitle(), u"Zentavo支票打印软件9.06"_s);
         QCOMPARE(f.field(Field::Year)->text(), u"贰零贰陆"_s);
         QCOMPARE(f.field(Field::Month)->text(), u"壹拾贰"_s);
@@ -203,7 +232,7 @@ private slots:
         QVERIFY(f.field(Field::StubPayee)->isVisible());
         // Every field is reachable by its identifier; every tab by its caption.
         for (const ChequeFieldInfo& info : chequeFields())
-            QCOMPARE(f.field(info.index)->accessibleName(), info.identifier.toString());
+            QCOMPARE(f.tab().field(info.index)->accessibleName(), info.identifier.toString());
         QStringList captions;
         for (int i = 0; i < w.tabs()->count(); ++i)
             captions << w.tabs()->tabText(i);
@@ -219,6 +248,79 @@ private slots:
         QCOMPARE(w.historyGrid().rows(), w.historyGrid().fixedRows());
         QVERIFY(w.hintLine()->text().startsWith(u"提示：双击表格内容"_s));
         QVERIFY(f.shownTexts().isEmpty());
+    }
+
+    // The window fits the screen at any scale. A screen too small for it gives it the screen's
+    // available area, where the cheque scrolls and the commands, the switches and the hint stay
+    // in view; on a large screen it has its natural size and no scroll bar. The scale and the
+    // screen are fixed when a program starts: each runs in a process of its own.
+    void windowFitsTheScreen_data() {
+        QTest::addColumn<QSize>("screen");
+        QTest::addColumn<QString>("scale");
+        if (qEnvironmentVariableIsSet(kScreenRun)) {
+            QTest::newRow("this process") << QSize() << QString();
+            return;
+        }
+        QTest::newRow("1366x768 at 2") << QSize(1366, 768) << u"2"_s;
+        QTest::newRow("1366x768 at 1.5") << QSize(1366, 768) << u"1.5"_s;
+        QTest::newRow("1280x1024 at 2") << QSize(1280, 1024) << u"2"_s;
+        QTest::newRow("1920x1200 at 1") << QSize(1920, 1200) << u"1"_s;
+    }
+    void windowFitsTheScreen() {
+        QFETCH(QSize, screen);
+        QFETCH(QString, scale);
+        if (!screen.isEmpty()) {
+            QTemporaryDir dir;
+            QFile config(dir.filePath(u"screen.json"_s));
+            QVERIFY(config.open(QIODevice::WriteOnly));
+            const QJsonObject only{{u"name"_s, u"screen"_s},
+                                   {u"x"_s, 0},
+                                   {u"y"_s, 0},
+                                   {u"width"_s, screen.width()},
+                                   {u"height"_s, screen.height()}};
+            config.write(QJsonDocument(QJsonObject{{u"screens"_s, QJsonArray{only}}}).toJson());
+            config.close();
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(u"QT_QPA_PLATFORM"_s,
+                               u"offscreen:configfile="_s + config.fileName());
+            environment.insert(u"QT_SCALE_FACTOR"_s, scale);
+            environment.insert(QString::fromLatin1(kScreenRun), u"1"_s);
+            QProcess run;
+            run.setProcessEnvironment(environment);
+            run.setProcessChannelMode(QProcess::MergedChannels);
+            run.start(QCoreApplication::applicationFilePath(), {u"windowFitsTheScreen"_s});
+            QVERIFY(run.waitForFinished(120000));
+            QVERIFY2(run.exitCode() == 0, run.readAll().constData());
+            return;
+        }
+        Fixture f;
+        MainWindow& w = *f.window;
+        const QRect available = w.screen()->availableGeometry();
+        QVERIFY2(available.contains(w.frameGeometry()),
+                 qPrintable(u"%1x%2+%3+%4"_s.arg(w.frameGeometry().width())
+                                .arg(w.frameGeometry().height())
+                                .arg(w.frameGeometry().x())
+                                .arg(w.frameGeometry().y())));
+        QScrollArea* cheque = f.tab().chequeArea();
+        const bool small =
+            available.width() < w.sizeHint().width() || available.height() < w.sizeHint().height();
+        QCOMPARE(
+            cheque->horizontalScrollBar()->isVisible() || cheque->verticalScrollBar()->isVisible(),
+            small);
+        if (!small)
+            QCOMPARE(w.size(), w.sizeHint());
+        QList<QWidget*> inView = {w.menuBar(),           w.formatList(),
+                                  w.hintLine(),          f.tab().previewButton(),
+                                  f.tab().printButton(), f.tab().endorseButton(),
+                                  f.tab().feedOption(0), f.tab().feedOption(1)};
+        for (int i : {Switch::SuppressDate, 4, 5, Switch::PrintStub, Switch::GuidesCloseIn})
+            inView << f.tab().checkBox(i);
+        for (QWidget* widget : inView)
+            QVERIFY2(wholeInView(widget), qPrintable(widget->objectName()));
+        // The format tab, whose fields need more height than such a screen has, scrolls too.
+        w.tabs()->setCurrentWidget(w.formatTab());
+        QVERIFY(available.contains(w.frameGeometry()));
+        QVERIFY(w.formatTab()->isVisible());
     }
 
     void typingAndLeavingTheFields() {
@@ -271,15 +373,76 @@ private slots:
         QCOMPARE(f.field(Field::StubPayee)->text(), u"𠮷野家Foods公司"_s);
         QCOMPARE(f.window->cheque().text(Field::Payee), u"上海某某贸易有限公司第一分公司"_s);
 
-        // The stub is shown, and printed, with its switch; the date switch takes month and day.
-        QTest::mouseClick(f.tab().checkBox(Switch::PrintStub), Qt::LeftButton);
+        // The additional information wraps on the stub and takes no line break: Enter does
+        // nothing, a paste loses them. Typing and pasting stop at 42 characters, 𠮷 being one.
+        MainWindow& w = *f.window;
+        QTextEdit* note = f.note();
+        f.field(Field::Password)->setFocus();
+        QTest::keyClick(f.field(Field::Password), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), note);
+        Fixture::typeInto(note, u"货款"_s);
+        QTest::keyClick(note, Qt::Key_Return);
+        QTest::keyClick(note, Qt::Key_Enter);
+        Fixture::typeInto(note, u"12月"_s);
+        QCOMPARE(w.cheque().text(Field::AdditionalInfo), u"货款12月"_s);
+        QApplication::clipboard()->setText(u"\n第一批\r\n第二批\u2029"_s);
+        QTest::keyClick(note, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(w.cheque().text(Field::AdditionalInfo), u"货款12月第一批第二批"_s);
+        const QString full = QString(41, u'字') + u"𠮷"_s;
+        note->selectAll();
+        QApplication::clipboard()->setText(full + u"尾"_s);
+        QTest::keyClick(note, Qt::Key_V, Qt::ControlModifier);
+        Fixture::typeInto(note, u"多"_s);
+        QCOMPARE(note->toPlainText(), full);
+        QCOMPARE(w.cheque().text(Field::AdditionalInfo), full);
+        QTest::keyClick(note, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), f.field(Field::StubYear));
+        // All of it shows over the stub's box, in a larger font too.
+        const int boxHeight = note->height();
+        for (double points : {10.0, 16.0}) {
+            TextFont font = w.cheque().font(Field::AdditionalInfo);
+            font.size = points;
+            w.cheque().setFont(Field::AdditionalInfo, font);
+            f.tab().showCheque();
+            QVERIFY(note->document()->size().height() <= note->viewport()->height());
+            QCOMPARE(note->height() > boxHeight, points > 10);
+        }
+
+        // The stub is shown, and printed, with its switch, whatever turns it: a click, the
+        // program, a screen reader. The cheque follows once each time.
+        QCheckBox* stub = f.tab().checkBox(Switch::PrintStub);
+        auto toggleAction = [](QWidget* box) {
+            QAccessible::queryAccessibleInterface(box)->actionInterface()->doAction(
+                QAccessibleActionInterface::toggleAction());
+        };
+        const std::function<void()> turns[] = {
+            [&] { QTest::mouseClick(stub, Qt::LeftButton); },
+            [&] { stub->setChecked(!stub->isChecked()); },
+            [&] { toggleAction(stub); },
+        };
+        QSignalSpy changes(&f.tab(), &ChequeTab::chequeChanged);
+        for (int turn = 0; turn < 6; ++turn) {
+            const bool on = !stub->isChecked();
+            changes.clear();
+            turns[turn % 3]();
+            QCOMPARE(changes.size(), 1);
+            QCOMPARE(w.cheque().chk(Switch::PrintStub), on ? 1 : 0);
+            QCOMPARE(f.field(Field::StubPayee)->isVisible(), on);
+            RecordingSurface printed;
+            QVERIFY(PrintCheque(printed, w.cheque(), *w.printFormat(), f.t.prompts));
+            QCOMPARE(printed.drawnText().contains(u'字'), on);
+        }
+        QTest::mouseClick(stub, Qt::LeftButton);  // off
         QVERIFY(!f.field(Field::StubPayee)->isVisible());
         QCOMPARE(f.window->cheque().chk(Switch::PrintStub), 0);
+        // The date switch takes month and day.
         QTest::mouseClick(f.tab().checkBox(Switch::SuppressDate), Qt::LeftButton);
         QVERIFY(f.tab().checkBox(Field::Month)->isChecked() &&
                 f.tab().checkBox(Field::Day)->isChecked());
         QTest::mouseClick(f.tab().feedOption(1), Qt::LeftButton);
         QVERIFY(!f.window->cheque().crosswise() && !f.tab().feedOption(0)->isChecked());
+        toggleAction(f.tab().feedOption(0));
+        QVERIFY(f.window->cheque().crosswise() && !f.tab().feedOption(1)->isChecked());
     }
 
     void pickListAndDatePicker() {
@@ -353,9 +516,16 @@ private slots:
         QCOMPARE(w.formatGrid().text(w.formatGrid().fixedRows() + Field::Bank, 3), u"-2"_s);
 
         // A right click opens the popup over the field and leaves the field enabled after.
-        QTimer::singleShot(0, [&] { w.fieldPopup()->close(); });
-        QTest::mouseClick(f.field(Field::Accountant), Qt::RightButton);
-        QVERIFY(f.field(Field::Accountant)->isEnabled());
+        QSignalSpy adjusted(&f.tab(), &ChequeTab::adjustRequested);
+        for (QWidget* field :
+             {static_cast<QWidget*>(f.field(Field::Accountant)), f.note()->viewport()}) {
+            QTimer::singleShot(0, [&] { w.fieldPopup()->close(); });
+            QTest::mouseClick(field, Qt::RightButton);
+        }
+        QCOMPARE(adjusted.size(), 2);
+        QCOMPARE(adjusted[0][0].toInt(), Field::Accountant);
+        QCOMPARE(adjusted[1][0].toInt(), Field::AdditionalInfo);
+        QVERIFY(f.field(Field::Accountant)->isEnabled() && f.note()->isEnabled());
     }
 
     void printCommandPaths_data() {
