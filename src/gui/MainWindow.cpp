@@ -315,6 +315,7 @@ void MainWindow::saveFormat() {
 
 void MainWindow::saveFormatAs() {
     m_chequeTab->finishEditing();
+    // Read afresh: another clerk may have added or deleted a format since the list was shown.
     const QString name = FormatNameDialog::chooseFormatName(StoredFormatNames(m_services.db),
                                                             m_displays.currentFormat, true, this);
     if (SaveFormatAs(m_services.db, m_formatGrid, name, m_cheque, m_displays, m_progress,
@@ -328,7 +329,6 @@ void MainWindow::saveFormatAs() {
 
 void MainWindow::deleteFormat() {
     m_chequeTab->finishEditing();
-    // Read afresh: another clerk may have added or deleted a format since the list was shown.
     const QString name = FormatNameDialog::chooseFormatName(StoredFormatNames(m_services.db),
                                                             m_displays.currentFormat, false, this);
     if (DeleteFormat(m_services.db, name, m_displays, m_services.prompts)) {
