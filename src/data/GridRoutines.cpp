@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include <QSqlRecord>
 
@@ -78,10 +79,63 @@ std::vector<ColumnBinding> bindColumns(const BoundGrid& grid, const QHash<QStrin
 // The sort key of a data row: its cell's number when the whole text reads as one.
 struct SortKey {
     QStringView text;  // the text itself, so that comparing reads it directly
+    QString numberText;
     double number;
     int row;
     bool numeric;
 };
+
+// The number a cell's text stands for, when it reads as one: the text itself, or a figure-form
+// amount without its ￥ and its thousands separators ("￥1,234.50" is 1234.50).
+QString numberTextOf(QStringView text) {
+    text = text.trimmed();
+    if (text.startsWith(u'￥') || text.startsWith(u'¥'))
+        return text.sliced(1).toString().remove(u',');
+    return text.toString();
+}
+
+// The digits of a plain decimal text ("-0012.50"): its sign, its integer digits without leading
+// zeros and its decimals without trailing zeros; nothing for a text with an exponent.
+struct Decimal {
+    bool negative;
+    QStringView integer;
+    QStringView decimals;
+};
+std::optional<Decimal> plainDecimal(QStringView text) {
+    text = text.trimmed();
+    const bool negative = text.startsWith(u'-');
+    if (negative || text.startsWith(u'+'))
+        text = text.sliced(1);
+    if (text.contains(u'e') || text.contains(u'E'))
+        return std::nullopt;
+    const qsizetype point = text.indexOf(u'.');
+    QStringView integer = point < 0 ? text : text.first(point);
+    QStringView decimals = point < 0 ? QStringView() : text.sliced(point + 1);
+    while (integer.startsWith(u'0'))
+        integer = integer.sliced(1);
+    while (decimals.endsWith(u'0'))
+        decimals.chop(1);
+    // Zero has no sign.
+    return Decimal{negative && !(integer.isEmpty() && decimals.isEmpty()), integer, decimals};
+}
+
+// Two numbers that are equal as doubles, compared exactly when both are plain decimals: 19-digit
+// account numbers that differ in their last digits are not equal. Rounding to a double keeps the
+// order, so numbers whose doubles differ are never compared here.
+int compareEqualDoubles(QStringView x, QStringView y) {
+    const std::optional<Decimal> a = plainDecimal(x), b = plainDecimal(y);
+    if (!a || !b)
+        return 0;
+    if (a->negative != b->negative)
+        return a->negative ? -1 : 1;
+    int c = a->integer.size() != b->integer.size()
+                ? (a->integer.size() < b->integer.size() ? -1 : 1)
+                : a->integer.compare(b->integer);
+    if (c == 0)
+        c = a->decimals.compare(b->decimals);
+    c = c < 0 ? -1 : (c > 0 ? 1 : 0);
+    return a->negative ? -c : c;
+}
 
 // Whether the text is exactly the decimal digits of n (n > 0), without making a new text.
 bool isSerialNumber(const QString& text, int n) {
@@ -264,8 +318,11 @@ void SortGridByColumn(BoundGrid& grid, int col) {
             serialInOrder = isSerialNumber(grid.text(r, serial), r - h);
         const QString& text = grid.text(r, col);
         double number = 0;
-        const bool numeric = readsAsNumber(text, &number);
-        keys.push_back({text, number, r, numeric});
+        QString numberText = numberTextOf(text);
+        const bool numeric = readsAsNumber(numberText, &number);
+        if (!numeric)
+            numberText.clear();
+        keys.push_back({text, std::move(numberText), number, r, numeric});
     }
     // Ties keep their previous order (the row number decides), so sorting by one column
     // after another keeps the earlier order within equal texts.
@@ -275,7 +332,9 @@ void SortGridByColumn(BoundGrid& grid, int col) {
         if (x.numeric != y.numeric)
             c = x.numeric ? -1 : 1;
         else if (x.numeric)
-            c = x.number < y.number ? -1 : (y.number < x.number ? 1 : 0);
+            c = x.number < y.number   ? -1
+                : y.number < x.number ? 1
+                                      : compareEqualDoubles(x.numberText, y.numberText);
         else
             c = x.text.compare(y.text);
         return c != 0 ? c * direction < 0 : x.row < y.row;

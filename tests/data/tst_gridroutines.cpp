@@ -150,8 +150,31 @@ private slots:
         QTest::addColumn<QStringList>("ascending");
         QTest::newRow("dates are texts") << QStringList{u"2010.01.02"_s, u"2009.12.31"_s}
                                          << QStringList{u"2009.12.31"_s, u"2010.01.02"_s};
-        QTest::newRow("amounts with ￥ are texts")
-            << QStringList{u"￥20.00"_s, u"￥100.00"_s} << QStringList{u"￥100.00"_s, u"￥20.00"_s};
+        QTest::newRow("amounts in figure form are numbers")
+            << QStringList{u"￥100.00"_s, u"￥1,234.50"_s, u"￥3.50"_s, u"￥20.00"_s}
+            << QStringList{u"￥3.50"_s, u"￥20.00"_s, u"￥100.00"_s, u"￥1,234.50"_s};
+        QTest::newRow("19-digit account numbers compare by every digit")
+            << QStringList{u"6222021001123456789"_s, u"6222021001123456781"_s,
+                           u"6222021001123456785"_s}
+            << QStringList{u"6222021001123456781"_s, u"6222021001123456785"_s,
+                           u"6222021001123456789"_s};
+        QTest::newRow("long negatives and decimals, exactly; equal numbers keep their order")
+            << QStringList{u"-9007199254740993"_s,
+                           u"0.10"_s,
+                           u"-9007199254740992"_s,
+                           u"0.1"_s,
+                           u"-0"_s,
+                           u"0"_s,
+                           u"12345678901234567.5"_s,
+                           u"12345678901234567.25"_s}
+            << QStringList{u"-9007199254740993"_s,
+                           u"-9007199254740992"_s,
+                           u"-0"_s,
+                           u"0"_s,
+                           u"0.10"_s,
+                           u"0.1"_s,
+                           u"12345678901234567.25"_s,
+                           u"12345678901234567.5"_s};
         QTest::newRow("numbers come before texts in a mixed column")
             << QStringList{u"1a"_s, u"10"_s, u""_s, u"2"_s}
             << QStringList{u"2"_s, u"10"_s, u""_s, u"1a"_s};
