@@ -79,19 +79,21 @@ std::vector<ColumnBinding> bindColumns(const BoundGrid& grid, const QHash<QStrin
 // The sort key of a data row: its cell's number when the whole text reads as one.
 struct SortKey {
     QStringView text;  // the text itself, so that comparing reads it directly
-    QString numberText;
+    QString figures;   // a figure-form amount's number; null for other texts
     double number;
     int row;
     bool numeric;
+
+    QStringView numberText() const { return figures.isNull() ? text : QStringView(figures); }
 };
 
-// The number a cell's text stands for, when it reads as one: the text itself, or a figure-form
-// amount without its ￥ and its thousands separators ("￥1,234.50" is 1234.50).
-QString numberTextOf(QStringView text) {
+// The number a figure-form amount stands for: without its ￥ and its thousands separators
+// ("￥1,234.50" is 1234.50). Null for any other text, which stands for itself.
+QString figureFormNumber(QStringView text) {
     text = text.trimmed();
     if (text.startsWith(u'￥') || text.startsWith(u'¥'))
         return text.sliced(1).toString().remove(u',');
-    return text.toString();
+    return {};
 }
 
 // The digits of a plain decimal text ("-0012.50"): its sign, its integer digits without leading
@@ -317,12 +319,9 @@ void SortGridByColumn(BoundGrid& grid, int col) {
         if (serial >= 0 && serialInOrder)
             serialInOrder = isSerialNumber(grid.text(r, serial), r - h);
         const QString& text = grid.text(r, col);
-        double number = 0;
-        QString numberText = numberTextOf(text);
-        const bool numeric = readsAsNumber(numberText, &number);
-        if (!numeric)
-            numberText.clear();
-        keys.push_back({text, std::move(numberText), number, r, numeric});
+        SortKey key{text, figureFormNumber(text), 0, r, false};
+        key.numeric = readsAsNumber(key.numberText(), &key.number);
+        keys.push_back(std::move(key));
     }
     // Ties keep their previous order (the row number decides), so sorting by one column
     // after another keeps the earlier order within equal texts.
@@ -334,7 +333,7 @@ void SortGridByColumn(BoundGrid& grid, int col) {
         else if (x.numeric)
             c = x.number < y.number   ? -1
                 : y.number < x.number ? 1
-                                      : compareEqualDoubles(x.numberText, y.numberText);
+                                      : compareEqualDoubles(x.numberText(), y.numberText());
         else
             c = x.text.compare(y.text);
         return c != 0 ? c * direction < 0 : x.row < y.row;

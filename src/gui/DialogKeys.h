@@ -15,18 +15,19 @@ inline bool typesCharacter(const QEvent* event) {
     return !text.isEmpty() && text.front().isPrint();
 }
 
-enum class DialogKey { Other, Accept, Reject };
-
-// What a key press that no control took means to such a window: Enter is OK (or Cancel, when
-// `cancel` has the focus), Esc is Cancel.
-inline DialogKey dialogKey(const QKeyEvent* event, const QWidget* cancel) {
+// Answers a key press that no control took: Enter is OK (`accept`), or Cancel when `cancel` has
+// the focus; Esc is Cancel (`reject`). False for any other key, which the window passes on.
+template <typename Accept, typename Reject>
+bool answerDialogKey(const QKeyEvent* event, const QWidget* cancel, Accept accept, Reject reject) {
     switch (event->key()) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
-            return cancel->hasFocus() ? DialogKey::Reject : DialogKey::Accept;
+            cancel->hasFocus() ? reject() : accept();
+            return true;
         case Qt::Key_Escape:
-            return DialogKey::Reject;
+            reject();
+            return true;
         default:
-            return DialogKey::Other;
+            return false;
     }
 }

@@ -81,16 +81,9 @@ bool FormatNameDialog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void FormatNameDialog::keyPressEvent(QKeyEvent* event) {
-    switch (dialogKey(event, m_cancel)) {
-        case DialogKey::Accept:
-            accept();
-            break;
-        case DialogKey::Reject:
-            close();
-            break;
-        case DialogKey::Other:
-            QWidget::keyPressEvent(event);
-    }
+    if (!answerDialogKey(
+            event, m_cancel, [this] { accept(); }, [this] { close(); }))
+        QWidget::keyPressEvent(event);
 }
 
 void FormatNameDialog::showEvent(QShowEvent* event) {

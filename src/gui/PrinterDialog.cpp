@@ -76,16 +76,9 @@ bool PrinterDialog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void PrinterDialog::keyPressEvent(QKeyEvent* event) {
-    switch (dialogKey(event, m_cm1)) {
-        case DialogKey::Accept:
-            buttonPressed(true);
-            break;
-        case DialogKey::Reject:
-            close();
-            break;
-        case DialogKey::Other:
-            QWidget::keyPressEvent(event);
-    }
+    if (!answerDialogKey(
+            event, m_cm1, [this] { buttonPressed(true); }, [this] { close(); }))
+        QWidget::keyPressEvent(event);
 }
 
 void PrinterDialog::showEvent(QShowEvent* event) {
