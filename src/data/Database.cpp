@@ -17,6 +17,7 @@
 #endif
 
 #include "DatabaseFiles.h"
+#include "GridSortKey.h"
 #include "Prompts.h"
 #include "ServerAddress.h"
 
@@ -130,6 +131,11 @@ bool Database::openFile(const QString& path, QString& reason) {
         return false;
     }
     guardDatabaseFiles(path);
+    // The history grid sorts in the database with the grid's own order.
+    if (!registerGridSortKey(m_db)) {
+        reason = u"the SQLite driver gives no connection handle"_s;
+        return false;
+    }
     // WAL keeps readers and the writer apart; FULL makes every commit durable. Switching the
     // file to WAL needs it to itself, and SQLite does not always wait for that as it waits
     // for its locks (a new file that several programs open at the same moment): the switch is

@@ -14,6 +14,7 @@
 #include <unistd.h>
 #endif
 
+#include "GridSortKey.h"
 #include "Prompts.h"
 #include "ServerRights.h"
 #include "UserState.h"
@@ -45,7 +46,7 @@ QStringList scriptStatements(const QString& script) {
 
 // The schema's version: PRAGMA user_version in a file, the one row of 数据库版本 on a server.
 // Version 1 is the formats and the history; each later version is one step of upgrades().
-constexpr int kSchemaVersion = 6;
+constexpr int kSchemaVersion = 7;
 
 // The statements of one step from version n + 1 to n + 2, some in one dialect only.
 struct UpgradeStep {
@@ -144,6 +145,19 @@ const std::vector<UpgradeStep>& upgrades() {
         {{u"ALTER TABLE 打印日志 ADD COLUMN 用户 TEXT NOT NULL DEFAULT ''"_s},
          {u"DROP TRIGGER IF EXISTS 打印日志_不可修改"_s, fileJournalTriggers()[0].sql},
          {serverUpdateFunction(true)}},
+        // 7: the history grid sorts and pages in the database: indexes for the columns a
+        // cashier sorts and picks from; a server also keeps the grid's sort key as a function,
+        // and indexes it (a file's connections make the function themselves, so a file keeps
+        // no index on it, and other programs can still write to it).
+        {{u"CREATE INDEX IF NOT EXISTS 历史记录_出票日期 ON 历史记录 (出票日期)"_s,
+          u"CREATE INDEX IF NOT EXISTS 历史记录_收款人全称 ON 历史记录 (收款人全称)"_s,
+          u"CREATE INDEX IF NOT EXISTS 历史记录_金额 ON 历史记录 (金额)"_s},
+         {},
+         {serverGridSortKeyFunction(),
+          u"CREATE INDEX IF NOT EXISTS 历史记录_收款人排序 ON 历史记录 (grid_sort_key(收款人全称), ID)"_s,
+          u"CREATE INDEX IF NOT EXISTS 历史记录_金额排序 ON 历史记录 (grid_sort_key(金额), ID)"_s,
+          u"CREATE INDEX IF NOT EXISTS 历史记录_打印时间 ON 历史记录 (Dat NULLS FIRST, ID)"_s,
+          u"CREATE INDEX IF NOT EXISTS 历史记录_出票日期排序 ON 历史记录 (出票日期 NULLS FIRST, ID)"_s}},
     };
     return steps;
 }

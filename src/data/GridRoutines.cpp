@@ -8,6 +8,7 @@
 
 #include "BoundGrid.h"
 #include "Database.h"
+#include "GridSortKey.h"
 #include "NumberText.h"
 #include "ProgressIndicator.h"
 #include "TextMeasure.h"
@@ -76,69 +77,6 @@ std::vector<ColumnBinding> bindColumns(const BoundGrid& grid, const QHash<QStrin
     return bindings;
 }
 
-// The sort key of a data row: its cell's number when the whole text reads as one.
-struct SortKey {
-    QStringView text;  // the text itself, so that comparing reads it directly
-    QString figures;   // a figure-form amount's number; null for other texts
-    double number;
-    int row;
-    bool numeric;
-
-    QStringView numberText() const { return figures.isNull() ? text : QStringView(figures); }
-};
-
-// The number a figure-form amount stands for: without its ￥ and its thousands separators
-// ("￥1,234.50" is 1234.50). Null for any other text, which stands for itself.
-QString figureFormNumber(QStringView text) {
-    text = text.trimmed();
-    if (text.startsWith(u'￥') || text.startsWith(u'¥'))
-        return text.sliced(1).toString().remove(u',');
-    return {};
-}
-
-// The digits of a plain decimal text ("-0012.50"): its sign, its integer digits without leading
-// zeros and its decimals without trailing zeros; nothing for a text with an exponent.
-struct Decimal {
-    bool negative;
-    QStringView integer;
-    QStringView decimals;
-};
-std::optional<Decimal> plainDecimal(QStringView text) {
-    text = text.trimmed();
-    const bool negative = text.startsWith(u'-');
-    if (negative || text.startsWith(u'+'))
-        text = text.sliced(1);
-    if (text.contains(u'e') || text.contains(u'E'))
-        return std::nullopt;
-    const qsizetype point = text.indexOf(u'.');
-    QStringView integer = point < 0 ? text : text.first(point);
-    QStringView decimals = point < 0 ? QStringView() : text.sliced(point + 1);
-    while (integer.startsWith(u'0'))
-        integer = integer.sliced(1);
-    while (decimals.endsWith(u'0'))
-        decimals.chop(1);
-    // Zero has no sign.
-    return Decimal{negative && !(integer.isEmpty() && decimals.isEmpty()), integer, decimals};
-}
-
-// Two numbers that are equal as doubles, compared exactly when both are plain decimals: 19-digit
-// account numbers that differ in their last digits are not equal. Rounding to a double keeps the
-// order, so numbers whose doubles differ are never compared here.
-int compareEqualDoubles(QStringView x, QStringView y) {
-    const std::optional<Decimal> a = plainDecimal(x), b = plainDecimal(y);
-    if (!a || !b)
-        return 0;
-    if (a->negative != b->negative)
-        return a->negative ? -1 : 1;
-    int c = a->integer.size() != b->integer.size()
-                ? (a->integer.size() < b->integer.size() ? -1 : 1)
-                : a->integer.compare(b->integer);
-    if (c == 0)
-        c = a->decimals.compare(b->decimals);
-    c = c < 0 ? -1 : (c > 0 ? 1 : 0);
-    return a->negative ? -c : c;
-}
-
 // Whether the text is exactly the decimal digits of n (n > 0), without making a new text.
 bool isSerialNumber(const QString& text, int n) {
     for (qsizetype i = text.size() - 1; i >= 0; --i, n /= 10)
@@ -187,6 +125,10 @@ void fitColumns(BoundGrid& grid, int firstRow, bool showProgress, GridTools tool
 }
 
 }  // namespace
+
+QString shownCellText(const QVariant& value, bool date) {
+    return cellText(value, date ? ColumnKind::Date : ColumnKind::Plain);
+}
 
 void SetUpGridColumns(BoundGrid& grid, const QStringList& names, const QStringList& headings) {
     if (names.size() != headings.size())
@@ -308,40 +250,27 @@ void SortGridByColumn(BoundGrid& grid, int col) {
     grid.setText(h, col, heading);
 
     const int first = grid.fixedRows();
-    const int count = grid.rows() - first;
     // The serial column is not part of the rows: it keeps reading 1, 2, 3 ... from the top,
     // and only needs writing when it did not read so already.
     const int serial = grid.fixedCols() - 1;
     bool serialInOrder = true;
-    std::vector<SortKey> keys;
-    keys.reserve(size_t(qMax(count, 0)));
+    std::vector<std::pair<QByteArray, int>> keys;  // a row's sort key and its row
+    keys.reserve(size_t(qMax(grid.rows() - first, 0)));
     for (int r = first; r < grid.rows(); ++r) {
         if (serial >= 0 && serialInOrder)
             serialInOrder = isSerialNumber(grid.text(r, serial), r - h);
-        const QString& text = grid.text(r, col);
-        SortKey key{text, figureFormNumber(text), 0, r, false};
-        key.numeric = readsAsNumber(key.numberText(), &key.number);
-        keys.push_back(std::move(key));
+        keys.emplace_back(gridSortKey(grid.text(r, col)), r);
     }
     // Ties keep their previous order (the row number decides), so sorting by one column
     // after another keeps the earlier order within equal texts.
-    const int direction = descending ? -1 : 1;
-    std::sort(keys.begin(), keys.end(), [direction](const SortKey& x, const SortKey& y) {
-        int c = 0;
-        if (x.numeric != y.numeric)
-            c = x.numeric ? -1 : 1;
-        else if (x.numeric)
-            c = x.number < y.number   ? -1
-                : y.number < x.number ? 1
-                                      : compareEqualDoubles(x.numberText(), y.numberText());
-        else
-            c = x.text.compare(y.text);
-        return c != 0 ? c * direction < 0 : x.row < y.row;
+    std::sort(keys.begin(), keys.end(), [descending](const auto& x, const auto& y) {
+        const int c = x.first.compare(y.first);
+        return c != 0 ? (descending ? c > 0 : c < 0) : x.second < y.second;
     });
     std::vector<int> order;
     order.reserve(keys.size());
-    for (const SortKey& key : keys)
-        order.push_back(key.row);
+    for (const auto& key : keys)
+        order.push_back(key.second);
 
     grid.permuteRows(first, order, serial);
     if (serial >= 0 && !serialInOrder)

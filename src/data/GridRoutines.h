@@ -27,6 +27,10 @@ void SetUpGridColumns(BoundGrid& grid, const QStringList& names, const QStringLi
 void FillGrid(BoundGrid& grid, Database& db, const QString& filter, const QVariantList& values,
               const QString& order, GridTools tools);
 
+// A stored value as a grid cell shows it: a date (stored yyyy-mm-dd) as yyyy.mm.dd, a number
+// as numberText writes it, a missing value as nothing.
+QString shownCellText(const QVariant& value, bool date);
+
 // Sets every column's width from its widest text (+100 twips; 50 when empty; at most half
 // the grid's width) and stretches the last column to the grid's width less 400 twips.
 void FitColumnWidths(BoundGrid& grid, int firstRow, bool showProgress, GridTools tools);
@@ -36,9 +40,8 @@ void FitColumnWidths(BoundGrid& grid, int firstRow, bool showProgress, GridTools
 void GridHeaderMouseDown(BoundGrid& grid, double x, double y, GridTools tools);
 
 // Toggles the column's sort marker (△ ascending, ▽ descending), sorts the data rows by the
-// column's texts and renumbers the serial column. Two texts that read as numbers compare as
-// numbers, two other texts as text; in a column of both, the numbers come first, so that the
-// order stays consistent.
+// column's texts in the grid's sort order (gridSortKey: numbers first, by their exact value,
+// then texts) and renumbers the serial column. Equal texts keep their order.
 void SortGridByColumn(BoundGrid& grid, int col);
 
 // Removes data rows first..last (either order) by moving the later texts up; the serial

@@ -6,6 +6,7 @@
 #include "Clock.h"
 #include "GridRoutines.h"
 #include "HistoryGrid.h"
+#include "HistoryRows.h"
 #include "ProgressIndicator.h"
 #include "TestDatabase.h"
 #include "TextMeasure.h"
@@ -145,7 +146,7 @@ private slots:
         QCOMPARE(grid.currentCol(), 3);
     }
 
-    void sortComparesTextsAsText_data() {
+    void sortFollowsTheGridsRules_data() {
         QTest::addColumn<QStringList>("texts");
         QTest::addColumn<QStringList>("ascending");
         QTest::newRow("dates are texts") << QStringList{u"2010.01.02"_s, u"2009.12.31"_s}
@@ -178,10 +179,32 @@ private slots:
         QTest::newRow("numbers come before texts in a mixed column")
             << QStringList{u"1a"_s, u"10"_s, u""_s, u"2"_s}
             << QStringList{u"2"_s, u"10"_s, u""_s, u"1a"_s};
-        QTest::newRow("blanks around a number")
-            << QStringList{u" 30 "_s, u"4"_s} << QStringList{u"4"_s, u" 30 "_s};
+        QTest::newRow("blanks around a number") << QStringList{u" 30 "_s, u"4"_s,
+                                                               u"\u3000"
+                                                               "3\u00a0"_s}
+                                                << QStringList{
+                                                       u"\u3000"
+                                                       "3\u00a0"_s,
+                                                       u"4"_s, u" 30 "_s};
+        QTest::newRow("exponents are exact, absurd ones too")
+            << QStringList{u"1e20"_s,
+                           u"99999999999999999999"_s,
+                           u"1E+20"_s,
+                           u"1.5e-3"_s,
+                           u"0.0015"_s,
+                           u"1e99999999999999999999"_s,
+                           u"-1e99999999999999999999"_s}
+            << QStringList{u"-1e99999999999999999999"_s, u"1.5e-3"_s, u"0.0015"_s,
+                           u"99999999999999999999"_s,    u"1e20"_s,   u"1E+20"_s,
+                           u"1e99999999999999999999"_s};
+        QTest::newRow("figure-form amounts with blanks and separators")
+            << QStringList{u"￥ 1,000.00"_s, u"¥999.99"_s, u"￥abc"_s, u"￥-5"_s, u"￥"_s}
+            << QStringList{u"￥-5"_s, u"¥999.99"_s, u"￥ 1,000.00"_s, u"￥"_s, u"￥abc"_s};
+        QTest::newRow("texts by their characters' code points")
+            << QStringList{u"😀"_s, u"Ａ"_s, u"乙"_s, u"甲"_s, u"a"_s, u"A"_s}
+            << QStringList{u"A"_s, u"a"_s, u"乙"_s, u"甲"_s, u"Ａ"_s, u"😀"_s};
     }
-    void sortComparesTextsAsText() {
+    void sortFollowsTheGridsRules() {
         QFETCH(QStringList, texts);
         QFETCH(QStringList, ascending);
         QList<QStringList> rows;
@@ -190,6 +213,24 @@ private slots:
         BoundGrid grid = makeGrid({u"a"_s}, rows);
         SortGridByColumn(grid, 2);
         QCOMPARE(column(grid, 2), ascending);
+
+        // The database sorts the history the same way, both ways round; equal texts in the
+        // order they were kept, or the other way round.
+        TestDatabase t;
+        for (const QString& text : texts)
+            QVERIFY(t.db.execute(
+                u"INSERT INTO 历史记录 (Dat, 收款人全称) VALUES ('2026-12-08', ?)"_s, {text}));
+        const int payee = int(historyGridNames().indexOf(u"收款人全称"_s));
+        for (const bool descending : {false, true}) {
+            HistoryRowReader reader(t.db, HistoryOrder{payee, descending});
+            QStringList sorted, row;
+            while (reader.next(row))
+                sorted << row[payee];
+            QStringList expected = ascending;
+            if (descending)
+                std::reverse(expected.begin(), expected.end());
+            QCOMPARE(sorted, expected);
+        }
     }
 
     void headerPressesFitSortOrDoNothing() {

@@ -1,0 +1,192 @@
+#include "GridSortKey.h"
+
+#include <optional>
+#include <string>
+
+#include <QSqlDatabase>
+#include <QSqlDriver>
+#include <QVariant>
+
+#include <sqlite3.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The first byte of a key: which kind of value it is, in sort order.
+constexpr char kNegative = 1, kZero = 2, kPositive = 3, kText = 4;
+// A number's decimal exponent is stored biased, in 8 big-endian bytes; an absurd exponent
+// ("1e99999999999999999999") is cut to ±10^15, where no real figure reaches.
+constexpr qint64 kExponentBias = qint64(1) << 62;
+constexpr qint64 kExponentLimit = 1'000'000'000'000'000;
+
+bool isAsciiDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
+
+// The key of a text that reads as a number (blanks around it aside: an optional sign, digits
+// with at most one decimal point, an optional exponent), as 0.d1d2d3… × 10^e with d1 ≠ 0.
+std::optional<QByteArray> numberKey(QStringView text) {
+    QString figures;  // a figure-form amount without its ￥ and its thousands separators
+    text = text.trimmed();
+    if (text.startsWith(u'￥') || text.startsWith(u'¥')) {
+        figures = text.sliced(1).toString().remove(u',');
+        text = QStringView(figures).trimmed();
+    }
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    const bool negative = i < n && text[i] == u'-';
+    if (i < n && (text[i] == u'-' || text[i] == u'+'))
+        ++i;
+    std::string digits;
+    qsizetype point = -1;  // digits before the decimal point
+    for (; i < n; ++i) {
+        if (isAsciiDigit(text[i]))
+            digits.push_back(char(text[i].unicode() - u'0'));
+        else if (text[i] == u'.' && point < 0)
+            point = qsizetype(digits.size());
+        else
+            break;
+    }
+    if (digits.empty())
+        return std::nullopt;
+    if (point < 0)
+        point = qsizetype(digits.size());
+    qint64 exponent = 0;
+    if (i < n && (text[i] == u'e' || text[i] == u'E')) {
+        ++i;
+        const bool down = i < n && text[i] == u'-';
+        if (i < n && (text[i] == u'-' || text[i] == u'+'))
+            ++i;
+        const qsizetype from = i;
+        for (; i < n && isAsciiDigit(text[i]); ++i)
+            exponent = qMin(exponent * 10 + (text[i].unicode() - u'0'), kExponentLimit);
+        if (i == from)
+            return std::nullopt;
+        if (down)
+            exponent = -exponent;
+    }
+    if (i != n)
+        return std::nullopt;
+    size_t lead = 0;
+    while (lead < digits.size() && digits[lead] == 0)
+        ++lead;
+    if (lead == digits.size())  // zero has no sign
+        return QByteArray(1, kZero);
+    size_t end = digits.size();
+    while (digits[end - 1] == 0)
+        --end;
+    // A negative number's bytes run the other way: a larger exponent or digit sorts first,
+    // and its end mark sorts after every digit.
+    const qint64 e = exponent + point - qint64(lead);
+    const quint64 biased = quint64(negative ? kExponentBias - e : kExponentBias + e);
+    QByteArray key;
+    key.reserve(qsizetype(10 + end - lead));
+    key.append(negative ? kNegative : kPositive);
+    for (int shift = 56; shift >= 0; shift -= 8)
+        key.append(char(biased >> shift));
+    for (size_t k = lead; k < end; ++k)
+        key.append(char(negative ? 11 - digits[k] : digits[k] + 1));
+    key.append(char(negative ? 12 : 0));
+    return key;
+}
+
+QByteArray textKey(const char* utf8, qsizetype size) {
+    QByteArray key;
+    key.reserve(size + 1);
+    key.append(kText);
+    key.append(utf8, size);
+    return key;
+}
+
+// Whether a text that starts with this UTF-8 sequence could read as a number: it starts with
+// a blank, a sign, a point, a digit or ￥. Most texts (a payee's name) are told apart here,
+// without being decoded.
+bool mayBeNumber(const unsigned char* utf8, int size) {
+    if (size == 0)
+        return false;
+    const unsigned char c = utf8[0];
+    if (c < 0x80)
+        return (c >= '\t' && c <= '\r') || c == ' ' || c == '+' || c == '-' || c == '.' ||
+               (c >= '0' && c <= '9');
+    const QString first = QString::fromUtf8(reinterpret_cast<const char*>(utf8), qMin(size, 4));
+    return first.isEmpty() || first[0].isSpace() || first[0] == u'￥' || first[0] == u'¥';
+}
+
+void sqlGridSortKey(sqlite3_context* context, int, sqlite3_value** args) {
+    const auto* utf8 = sqlite3_value_text(args[0]);
+    const int size = sqlite3_value_bytes(args[0]);
+    const QByteArray key =
+        !utf8 ? QByteArray(1, kText)
+        : mayBeNumber(utf8, size)
+            ? gridSortKey(QString::fromUtf8(reinterpret_cast<const char*>(utf8), size))
+            : textKey(reinterpret_cast<const char*>(utf8), size);
+    sqlite3_result_blob(context, key.constData(), int(key.size()), SQLITE_TRANSIENT);
+}
+
+}  // namespace
+
+QByteArray gridSortKey(QStringView text) {
+    if (std::optional<QByteArray> key = numberKey(text))
+        return *key;
+    const QByteArray utf8 = text.toUtf8();
+    return textKey(utf8.constData(), utf8.size());
+}
+
+bool registerGridSortKey(QSqlDatabase& db) {
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return false;
+    sqlite3* connection = *static_cast<sqlite3* const*>(handle.constData());
+    return connection && sqlite3_create_function_v2(
+                             connection, "grid_sort_key", 1,
+                             SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr,
+                             sqlGridSortKey, nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+QString serverGridSortKeyFunction() {
+    // The blanks are those QChar::isSpace knows; the digits, end marks and exponent bytes are
+    // those of numberKey above.
+    return uR"SQL(CREATE OR REPLACE FUNCTION grid_sort_key(t text) RETURNS bytea
+LANGUAGE plpgsql IMMUTABLE PARALLEL SAFE AS $$
+DECLARE
+  blanks constant text := E'\t\n\x0b\f\r \u0085\u00a0\u1680\u2000\u2001\u2002\u2003\u2004'
+    || E'\u2005\u2006\u2007\u2008\u2009\u200a\u2028\u2029\u202f\u205f\u3000';
+  s text := btrim(coalesce(t, ''), blanks);
+  m text[];
+  digits text;
+  point bigint;
+  lead bigint;
+  x bigint := 0;
+  e bigint;
+BEGIN
+  IF left(s, 1) IN ('￥', '¥') THEN
+    s := btrim(replace(substr(s, 2), ',', ''), blanks);
+  END IF;
+  m := regexp_match(s, '^([-+]?)([0-9]*)(\.?)([0-9]*)(?:[eE]([-+]?)([0-9]+))?$');
+  IF m IS NULL OR m[2] || m[4] = '' THEN
+    RETURN '\x04'::bytea || convert_to(coalesce(t, ''), 'UTF8');
+  END IF;
+  digits := m[2] || m[4];
+  point := CASE WHEN m[3] = '.' THEN length(m[2]) ELSE length(digits) END;
+  IF m[6] IS NOT NULL THEN
+    x := CASE WHEN length(ltrim(m[6], '0')) > 16 THEN 1000000000000000
+              ELSE least(coalesce(nullif(ltrim(m[6], '0'), '')::bigint, 0), 1000000000000000) END;
+    IF m[5] = '-' THEN x := -x; END IF;
+  END IF;
+  lead := length(digits) - length(ltrim(digits, '0'));
+  digits := rtrim(ltrim(digits, '0'), '0');
+  IF digits = '' THEN
+    RETURN '\x02'::bytea;
+  END IF;
+  e := x + point - lead;
+  IF m[1] = '-' THEN
+    RETURN '\x01'::bytea || int8send(4611686018427387904 - e)
+      || convert_to(translate(digits, '0123456789', chr(11) || chr(10) || chr(9) || chr(8)
+           || chr(7) || chr(6) || chr(5) || chr(4) || chr(3) || chr(2)), 'UTF8') || '\x0c'::bytea;
+  END IF;
+  RETURN '\x03'::bytea || int8send(4611686018427387904 + e)
+    || convert_to(translate(digits, '0123456789', chr(1) || chr(2) || chr(3) || chr(4) || chr(5)
+         || chr(6) || chr(7) || chr(8) || chr(9) || chr(10)), 'UTF8') || '\x00'::bytea;
+END $$)SQL"_s;
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringView>
+
+class QSqlDatabase;
+
+// The grid's sort order as a key whose bytes compare (memcmp) in that order: texts that read as
+// numbers come first, by their exact value (sign, size, then digits, never through a double,
+// so 19-digit account numbers differ in their last digit); a figure-form amount ("￥1,234.50")
+// is the number it stands for; every other text follows, by its characters' code points. A
+// missing value is the empty text. The grid, the file's connections and the server all sort
+// with this one key, so that they agree row for row.
+QByteArray gridSortKey(QStringView text);
+
+// The key as an SQL function, grid_sort_key(text), on a file's connection; false when the
+// connection is not a SQLite one.
+bool registerGridSortKey(QSqlDatabase& db);
+
+// The same function on a server, in PL/pgSQL, for init-database to create.
+QString serverGridSortKeyFunction();

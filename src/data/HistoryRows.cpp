@@ -1,0 +1,88 @@
+#include "HistoryRows.h"
+
+#include <QSqlRecord>
+
+#include "Database.h"
+#include "GridRoutines.h"
+#include "GridSortKey.h"
+#include "HistoryGrid.h"
+#include "HistoryRecords.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+bool isDateColumn(const QString& name) {
+    return name == u"Dat" || name == u"出票日期" || name == u"日期(票根)";
+}
+
+}  // namespace
+
+QString HistoryOrder::columnName() const {
+    const QStringList& names = historyGridNames();
+    return column >= 2 && column < names.size() ? names[column] : QString();
+}
+
+QString HistoryOrder::sql() const {
+    const QString direction = descending ? u" DESC"_s : u" ASC"_s;
+    const QString name = columnName();
+    if (name.isEmpty())
+        return u"ORDER BY ID"_s + direction;
+    if (isDateColumn(name))
+        return u"ORDER BY "_s + sqlName(name) + direction +
+               (descending ? u" NULLS LAST"_s : u" NULLS FIRST"_s) + u", ID"_s + direction;
+    return u"ORDER BY grid_sort_key("_s + sqlName(name) + u")"_s + direction + u", ID"_s +
+           direction;
+}
+
+QByteArray HistoryOrder::key(const QVariant& value) const {
+    const QString name = columnName();
+    if (name.isEmpty())
+        return {};
+    if (isDateColumn(name))  // a missing date sorts first; a date is yyyy-mm-dd either way
+        return value.isNull() ? QByteArray() : QByteArray(1, '\1') + value.toString().toUtf8();
+    return gridSortKey(value.toString());
+}
+
+QString listedHistoryFilter() {
+    return u"Dat>'"_s + kLastInputDate + u'\'';
+}
+
+HistoryRowReader::HistoryRowReader(Database& db, const HistoryOrder& order) {
+    start(db, u"SELECT * FROM 历史记录 WHERE "_s + listedHistoryFilter() + u' ' + order.sql(), {});
+}
+
+HistoryRowReader::HistoryRowReader(Database& db, const std::vector<qint64>& ids) {
+    QVariantList values;
+    values.reserve(qsizetype(ids.size()));
+    for (qint64 id : ids)
+        values << id;
+    start(db,
+          u"SELECT * FROM 历史记录 WHERE "_s + listedHistoryFilter() + u" AND ID IN ("_s +
+              QStringList(values.size(), u"?"_s).join(u',') + u')',
+          values);
+}
+
+void HistoryRowReader::start(Database& db, const QString& sql, const QVariantList& values) {
+    m_query = db.select(sql, values);
+    if (!m_query)
+        return;
+    const QSqlRecord record = m_query->record();
+    for (const QString& name : historyGridNames()) {
+        m_fields.push_back(name.isEmpty() ? -1 : record.indexOf(name));
+        m_dates.push_back(isDateColumn(name));
+    }
+}
+
+bool HistoryRowReader::next(QStringList& texts) {
+    if (!m_query || !m_query->next())
+        return false;
+    texts.resize(qsizetype(m_fields.size()));
+    for (size_t c = 0; c < m_fields.size(); ++c) {
+        if (m_fields[c] < 0)
+            texts[qsizetype(c)] = c == 1 ? QString::number(++m_serial) : QString();
+        else
+            texts[qsizetype(c)] = shownCellText(m_query->value(m_fields[c]), m_dates[c]);
+    }
+    return true;
+}

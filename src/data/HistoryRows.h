@@ -1,0 +1,53 @@
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include <QSqlQuery>
+#include <QString>
+#include <QStringList>
+
+class Database;
+
+// How the history grid is sorted: by one of its columns (an index into historyGridNames()), or
+// by none (column -1), which lists the rows in the order they were kept.
+struct HistoryOrder {
+    int column = -1;
+    bool descending = false;
+
+    // The ORDER BY clause: the column's grid sort key (a date column by its date, missing
+    // dates first), then the ID, both in the order's direction.
+    QString sql() const;
+    // The value that the clause sorts a row by, as bytes that compare (memcmp) the same way;
+    // the ID breaks ties. `value` is the column's stored value.
+    QByteArray key(const QVariant& value) const;
+    // The stored column the order sorts by; empty for the order of keeping.
+    QString columnName() const;
+};
+
+// Reads history rows as the grid shows them, forwards only: each row as its texts in the
+// grid's columns (historyGridNames(): the ID, the running number from 1, the stored columns
+// with dates as yyyy.mm.dd). The last-input row of 1900-01-01 is never read.
+class HistoryRowReader final {
+public:
+    // Every listed row, in the order.
+    HistoryRowReader(Database& db, const HistoryOrder& order);
+    // The rows of these IDs that are still there, in no particular order.
+    HistoryRowReader(Database& db, const std::vector<qint64>& ids);
+
+    // False when the query failed (after the database's message).
+    bool ok() const { return m_query.has_value(); }
+    // The next row's texts; false after the last one.
+    bool next(QStringList& texts);
+
+private:
+    void start(Database& db, const QString& sql, const QVariantList& values);
+
+    std::optional<QSqlQuery> m_query;
+    std::vector<int> m_fields;  // the query's field of each grid column, -1 for none
+    std::vector<bool> m_dates;  // whether each grid column holds dates
+    qint64 m_serial = 0;
+};
+
+// The history rows that the grid lists: "WHERE Dat>'1900-01-01'" and its value.
+QString listedHistoryFilter();
