@@ -1,48 +1,94 @@
 #pragma once
-// What the benchmarks share: a generated history of 100,000 cheques, and timing.
+// What the benchmarks share: a generated history (100,000 cheques unless told otherwise) in a
+// SQLite file or a database of its own on a PostgreSQL server, timing, and the CPU time and
+// peak memory of another program run on it.
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <vector>
 
+#include <QCommandLineParser>
 #include <QDate>
 #include <QElapsedTimer>
 #include <QRandomGenerator>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QStringList>
+#include <QUrl>
+#include <QUuid>
 
 #include <QGuiApplication>
 #include <QTemporaryDir>
 
 #include "../src/app/ConsolePrompts.h"
+#include "AmountCapitals.h"
 #include "Database.h"
+#include "ServerAddress.h"
 #include "TextMeasure.h"
 
 inline constexpr int kRows = 100000;
 
-inline void generateHistory(Database& db) {
+// A history of `rows` cheques as clerks keep them: payees of many companies (a few with
+// Latin names), figure-form amounts from fen to millions as the amount field formats them,
+// 20 years of print dates, now and then an additional information. One transaction of
+// multi-row inserts: 500 rows to a statement on a server, 32 in a file (Qt's SQLite driver
+// looks every value's place up by name, which grows with the square of the values).
+inline bool generateHistory(Database& db, int rows = kRows) {
     using namespace Qt::StringLiterals;
     QRandomGenerator random(7);
-    const QStringList companies = {u"北京示例科技有限公司"_s, u"上海某某贸易有限公司"_s,
-                                   u"广州华南建材有限公司"_s, u"深圳前海信息技术有限公司"_s,
-                                   u"ABC Trading Co., Ltd."_s};
+    const QStringList cities = {u"北京"_s, u"上海"_s, u"广州"_s, u"深圳"_s, u"杭州"_s,
+                                u"成都"_s, u"武汉"_s, u"南京"_s, u"西安"_s, u"苏州"_s};
+    const QStringList trades = {
+        u"示例科技"_s,         u"华南建材"_s, u"前海信息技术"_s, u"东方贸易"_s, u"长江物流"_s,
+        u"恒信会计师事务所"_s, u"新华印务"_s, u"金桥机电设备"_s, u"绿源食品"_s, u"博远咨询"_s};
+    const QStringList kinds = {u"有限公司"_s, u"股份有限公司"_s, u"有限责任公司"_s, u"分公司"_s};
+    const QStringList purposes = {u"货款"_s,   u"服务费"_s,   u"房租"_s,   u"工程款"_s,
+                                  u"差旅费"_s, u"办公用品"_s, u"预付款"_s, u"设备款"_s};
+    const QStringList banks = {u"中国工商银行北京分行"_s, u"中国建设银行上海分行"_s,
+                               u"招商银行深圳分行"_s, u"中国银行广州分行"_s};
+    const QString columns =
+        u"INSERT INTO 历史记录 (Dat, 出票日期, 收款人全称, 金额, 用途, 账号, 密码, 银行, "
+        u"附加信息, \"日期(票根)\", \"收款人(票根)\", \"金额(票根)\", \"用途(票根)\", "
+        u"\"主管(票根)\", \"会计(票根)\") VALUES "_s;
+    const QString one = u"(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"_s;
+    const int batch = db.isServer() ? 500 : 32;
     Transaction transaction(db);
-    for (int i = 0; i < kRows; ++i) {
-        const QDate day = QDate(2010, 1, 1).addDays(random.bounded(5000));
-        const QString payee = companies[random.bounded(int(companies.size()))] +
-                              QString::number(random.bounded(3000));
-        const qint64 fen = random.bounded(Q_INT64_C(10000000000));
-        const QString amount = u"￥"_s + QString::number(fen / 100) + u'.' +
-                               QString::number(fen % 100).rightJustified(2, u'0');
+    QVariantList values;
+    bool ok = transaction.active();
+    for (int i = 0; i < rows && ok; ++i) {
+        const QDate day = QDate(2006, 1, 1).addDays(random.bounded(7305));
         const QString iso = day.toString(Qt::ISODate);
-        db.execute(
-            u"INSERT INTO 历史记录 (Dat, 出票日期, 收款人全称, 金额, 用途, 账号, 密码, 银行, "
-            u"附加信息, "
-            u"\"日期(票根)\", \"收款人(票根)\", \"金额(票根)\", \"用途(票根)\", \"主管(票根)\", "
-            u"\"会计(票根)\") VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"_s,
-            {iso, iso, payee, amount, u"货款"_s, QString::number(6222020000000000000LL + i),
-             QString::number(random.bounded(100000000)), u"中国工商银行北京分行"_s, QString(), iso,
-             payee.left(10), amount, u"货款"_s, u"张三"_s, u"李四"_s});
+        const QString payee =
+            random.bounded(20) == 0
+                ? u"ABC Trading Co., Ltd. No."_s + QString::number(random.bounded(100))
+                : cities[random.bounded(int(cities.size()))] +
+                      trades[random.bounded(int(trades.size()))] +
+                      kinds[random.bounded(int(kinds.size()))];
+        // Mostly thousands, some small change, a few millions.
+        const qint64 fen = random.bounded(Q_INT64_C(100)) *
+                               (random.bounded(10) == 0 ? Q_INT64_C(1000000) : Q_INT64_C(10000)) +
+                           random.bounded(Q_INT64_C(1000000));
+        const QString amount = FormatFigures(QString::number(fen / 100) + u'.' +
+                                             QString::number(fen % 100).rightJustified(2, u'0'));
+        const QString purpose = purposes[random.bounded(int(purposes.size()))];
+        values << iso << iso << payee << amount << purpose
+               << QString::number(6222020000000000000LL + random.bounded(1000000000))
+               << QString::number(random.bounded(100000000)).rightJustified(16, u'0')
+               << banks[random.bounded(int(banks.size()))]
+               << (random.bounded(10) == 0 ? u"合同号HT"_s + QString::number(i) : QString()) << iso
+               << payee.left(10) << amount << purpose << u"张三"_s << u"李四"_s;
+        if (values.size() == 15 * batch || i == rows - 1) {
+            const int n = int(values.size() / 15);
+            ok = db.execute(columns + QStringList(n, one).join(u','), values);
+            values.clear();
+        }
     }
-    transaction.commit();
+    return ok && transaction.commit();
 }
 
 // The median of several timed runs, in seconds.
@@ -80,3 +126,212 @@ struct GeneratedHistory {
     Database db{prompts};
     bool ok = false;
 };
+
+// What the benchmarks of the verbs take: --rows N, --engine sqlite|postgres, --address
+// postgresql://USER@HOST:PORT/DBNAME (default CHEQUEPRINT_TEST_POSTGRES: a database of the
+// bench's own is made there and dropped), --exe PATH (the chequeprint to measure, repeatable,
+// to compare builds), --runs N.
+struct BenchOptions {
+    int rows = kRows;
+    bool server = false;
+    QString address;
+    QStringList programs;
+    int runs = 3;
+
+    bool parse(const QStringList& arguments, const QString& defaultProgram) {
+        QCommandLineParser parser;
+        parser.addOptions(
+            {{QStringLiteral("rows"), QStringLiteral("rows"), QStringLiteral("N"),
+              QString::number(kRows)},
+             {QStringLiteral("engine"), QStringLiteral("sqlite or postgres"),
+              QStringLiteral("ENGINE"), QStringLiteral("sqlite")},
+             {QStringLiteral("address"), QStringLiteral("server address"), QStringLiteral("URL")},
+             {QStringLiteral("exe"), QStringLiteral("chequeprint to measure"),
+              QStringLiteral("PATH")},
+             {QStringLiteral("runs"), QStringLiteral("runs of each"), QStringLiteral("N"),
+              QStringLiteral("3")}});
+        if (!parser.parse(arguments)) {
+            std::fprintf(stderr, "%s\n", qPrintable(parser.errorText()));
+            return false;
+        }
+        rows = parser.value(QStringLiteral("rows")).toInt();
+        runs = std::max(1, parser.value(QStringLiteral("runs")).toInt());
+        server = parser.value(QStringLiteral("engine")) == QStringLiteral("postgres");
+        address = parser.isSet(QStringLiteral("address"))
+                      ? parser.value(QStringLiteral("address"))
+                      : qEnvironmentVariable("CHEQUEPRINT_TEST_POSTGRES");
+        programs = parser.values(QStringLiteral("exe"));
+        if (programs.isEmpty())
+            programs << defaultProgram;
+        if (server && address.isEmpty()) {
+            std::fprintf(stderr,
+                         "--engine postgres needs --address or CHEQUEPRINT_TEST_POSTGRES\n");
+            return false;
+        }
+        return rows > 0;
+    }
+};
+
+// Runs one statement on the server's database that `address` names.
+inline bool runOnServer(const QString& address, const QString& sql) {
+    const QString connection = QUuid::createUuid().toString();
+    bool ok = false;
+    {
+        QString why;
+        const std::optional<ServerAddress> server = parseServerAddress(address, &why);
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connection);
+        if (server) {
+            db.setHostName(server->host);
+            db.setPort(server->port);
+            db.setUserName(server->user);
+            db.setDatabaseName(server->database);
+            db.setConnectOptions(server->connectOptions);
+            ok = db.open() && QSqlQuery(db).exec(sql);
+        }
+    }
+    QSqlDatabase::removeDatabase(connection);
+    return ok;
+}
+
+// A database made on the server for the benchmark, dropped with everything in it.
+struct ServerBenchDatabase {
+    ServerBenchDatabase(const QString& server, const QString& name) : server(server) {
+        if (!server.isEmpty() &&
+            runOnServer(server, QStringLiteral("CREATE DATABASE %1 TEMPLATE template0 ENCODING "
+                                               "'UTF8' LC_COLLATE 'C.UTF-8' LC_CTYPE 'C.UTF-8'")
+                                    .arg(name)))
+            this->name = name;
+    }
+    ~ServerBenchDatabase() {
+        if (!name.isEmpty())
+            runOnServer(server,
+                        QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name));
+    }
+    ServerBenchDatabase(const ServerBenchDatabase&) = delete;
+    ServerBenchDatabase& operator=(const ServerBenchDatabase&) = delete;
+
+    QString server;
+    QString name;  // empty when it could not be made
+};
+
+// The generated history in a SQLite file, or in a fresh database on the server (dropped at
+// the end), opened in `db`.
+class BenchDatabase {
+public:
+    explicit BenchDatabase(const BenchOptions& options)
+        : m_server(options.server ? options.address : QString(),
+                   QStringLiteral("bench_") + QUuid::createUuid().toString(QUuid::Id128)) {
+        if (!options.server) {
+            m_location = m_dir.filePath(QStringLiteral("DATA.db"));
+            m_ok = db.open(m_location);
+        } else {
+            QUrl url(options.address);
+            url.setPath(u'/' + m_server.name);
+            m_location = url.toString();
+            m_ok = !m_server.name.isEmpty() && db.initialize(m_location);
+        }
+        QElapsedTimer timer;
+        timer.start();
+        m_ok = m_ok && generateHistory(db, options.rows);
+        std::printf("%s history of %d rows generated in %.1f s\n",
+                    options.server ? "PostgreSQL" : "SQLite", options.rows,
+                    double(timer.elapsed()) / 1000);
+        if (m_ok && options.server)
+            db.execute(QStringLiteral("ANALYZE 历史记录"));
+    }
+
+    bool ok() const { return m_ok; }
+    // The file or the server address that --database takes.
+    const QString& location() const { return m_location; }
+    QString filePath(const QString& name) const { return m_dir.filePath(name); }
+
+private:
+    ServerBenchDatabase m_server;  // dropped after the connection below is closed
+    QTemporaryDir m_dir;
+    QString m_location;
+    bool m_ok = false;
+
+public:
+    ConsolePrompts prompts{stderr};
+    Database db{prompts};
+};
+
+// CPU time (user and system) and peak memory of a program run to its end.
+struct ProgramCost {
+    double cpuSeconds = 0;
+    double maxRssMb = 0;
+    int exitCode = -1;
+};
+
+// Runs the program with its standard output into `outputFile`, and measures it.
+inline ProgramCost runProgram(const QStringList& command, const QString& outputFile) {
+    std::vector<QByteArray> arguments;
+    for (const QString& argument : command)
+        arguments.push_back(argument.toLocal8Bit());
+    std::vector<char*> argv;
+    for (QByteArray& argument : arguments)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    const QByteArray output = outputFile.toLocal8Bit();
+    std::fflush(nullptr);
+    const pid_t child = fork();
+    if (child == 0) {
+        const int out = ::open(output.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (out >= 0)
+            dup2(out, 1);
+        execvp(argv[0], argv.data());
+        _exit(127);
+    }
+    ProgramCost cost;
+    int status = 0;
+    rusage usage{};
+    if (child > 0 && wait4(child, &status, 0, &usage) == child) {
+        cost.cpuSeconds = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                          double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+        cost.maxRssMb = double(usage.ru_maxrss) / 1024;  // kilobytes on Linux
+        cost.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    return cost;
+}
+
+// The run of median CPU time among several, with the highest peak memory of them.
+inline ProgramCost measureProgram(int runs, const QStringList& command, const QString& output) {
+    std::vector<ProgramCost> costs;
+    for (int i = 0; i < runs; ++i)
+        costs.push_back(runProgram(command, output));
+    std::sort(costs.begin(), costs.end(), [](const ProgramCost& a, const ProgramCost& b) {
+        return a.cpuSeconds < b.cpuSeconds;
+    });
+    ProgramCost median = costs[costs.size() / 2];
+    for (const ProgramCost& cost : costs)
+        median.maxRssMb = std::max(median.maxRssMb, cost.maxRssMb);
+    for (const ProgramCost& cost : costs)
+        if (cost.exitCode != 0)
+            median.exitCode = cost.exitCode;
+    return median;
+}
+
+inline void printCost(const char* what, const ProgramCost& cost, const ProgramCost* reference,
+                      const char* goal) {
+    std::printf("%-34s CPU %8.3f s  max RSS %8.1f MB", what, cost.cpuSeconds, cost.maxRssMb);
+    if (reference && reference->cpuSeconds > 0)
+        std::printf("  (%.2fx CPU; %s)", cost.cpuSeconds / reference->cpuSeconds, goal);
+    if (cost.exitCode != 0)
+        std::printf("  FAILED (exit %d)", cost.exitCode);
+    std::printf("\n");
+}
+
+// The listed history as the shells write it: sqlite3 -csv, or psql copying it out as CSV.
+inline QStringList shellCsvCommand(const BenchOptions& options, const QString& location) {
+    const QString query =
+        QStringLiteral("SELECT * FROM 历史记录 WHERE Dat>'1900-01-01' ORDER BY ID");
+    if (!options.server)
+        return {QStringLiteral("sqlite3"), QStringLiteral("-csv"), QStringLiteral("-header"),
+                location, query};
+    return {QStringLiteral("psql"),
+            QStringLiteral("-X"),
+            QStringLiteral("-q"),
+            location,
+            QStringLiteral("-c"),
+            QStringLiteral("COPY (") + query + QStringLiteral(") TO STDOUT CSV HEADER")};
+}

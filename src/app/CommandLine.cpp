@@ -10,18 +10,18 @@
 #include <QFileInfo>
 
 #include "AmountCapitals.h"
-#include "BoundGrid.h"
 #include "Clock.h"
 #include "ConsolePrompts.h"
 #include "Database.h"
 #include "DateCapitals.h"
 #include "FormatStore.h"
 #include "GridExport.h"
+#include "HistoryExport.h"
 #include "HistoryGrid.h"
+#include "HistoryRows.h"
 #include "PrintJournal.h"
 #include "ProgressIndicator.h"
 #include "RegText.h"
-#include "TextMeasure.h"
 #include "Verbs.h"
 
 using namespace Qt::StringLiterals;
@@ -175,25 +175,15 @@ QString oneLine(QString text) {
     return text;
 }
 
-// The history grid as the window builds it, for the verbs that print or export it.
-struct HistoryGridRun {
-    explicit HistoryGridRun(const Io& io) : prompts(io.err) {}
-
-    // False after a message was shown.
-    bool build(const Arguments& args) {
-        Database db(prompts);
-        if (!openDatabase(db, args))
-            return false;
-        FontTextMeasure measure(historyGridFont());
-        BuildHistoryGrid(grid, db, {measure, progress});
-        return !prompts.takeShown();
-    }
-
-    ConsolePrompts prompts;
-    Clock clock;
-    ProgressIndicator progress{clock};
-    BoundGrid grid;
-};
+// Appends the text with its tabs and line breaks shown as blanks, copying it once.
+void appendOneLine(QString& line, const QString& text) {
+    const qsizetype start = line.size();
+    line += text;
+    QChar* c = line.data() + start;
+    for (QChar* end = line.data() + line.size(); c != end; ++c)
+        if (*c == u'\t' || *c == u'\n' || *c == u'\r')
+            *c = u' ';
+}
 
 int exportHistory(const Arguments& args, const Io& io) {
     if (args.inputs.size() != 1)
@@ -203,36 +193,54 @@ int exportHistory(const Arguments& args, const Io& io) {
         write(io.err, "chequeprint: " + fileName.toUtf8() + " exists; add --force to replace it\n");
         return 1;
     }
-    HistoryGridRun run(io);
-    if (!run.build(args))
+    ConsolePrompts prompts(io.err);
+    Database db(prompts);
+    if (!openDatabase(db, args))
         return 1;
-    if (!run.grid.hasDataRows()) {
-        run.prompts.message(u"表格中没有数据！"_s, {}, PromptButtons::Ok);
-        return 1;
-    }
-    // The old file is only replaced by a complete new one.
-    const bool written =
-        ExportGridToFile(run.grid, fileName, historySheetName(), run.progress, run.prompts);
-    return written ? 0 : 1;
+    Clock clock;
+    ProgressIndicator progress(clock);
+    // The rows are written as they are read; the old file is only replaced by a complete one.
+    return ExportHistoryToFile(db, HistoryOrder{}, historyGridHeadings(), fileName, prompts,
+                               progress)
+               ? 0
+               : 1;
 }
 
+// The history as the grid lists it, line by line as the rows are read.
 int listHistory(const Arguments& args, const Io& io) {
-    HistoryGridRun run(io);
-    if (!run.build(args))
+    ConsolePrompts prompts(io.err);
+    Database db(prompts);
+    if (!openDatabase(db, args))
         return 1;
-    // The hidden column 0 holds the row's ID, which --history takes: it goes in front.
-    const BoundGrid& grid = run.grid;
-    QString output;
-    for (int r = 0; r < grid.rows(); ++r) {
-        if (grid.rowHeight(r) == 0)
-            continue;
-        QStringList cells{oneLine(grid.text(r, 0))};
-        for (int c = 1; c < grid.cols(); ++c)
-            if (grid.colWidth(c) != 0)
-                cells << oneLine(grid.text(r, c));
-        output += cells.join(u'\t') + u'\n';
+    HistoryRowReader reader(db, HistoryOrder{});
+    if (!reader.ok())
+        return 1;
+    // The grid's hidden column 0 holds the row's ID, which --history takes: it goes in front.
+    QString line;
+    QByteArray output;
+    auto add = [&](const QStringList& cells) {
+        line.clear();
+        for (qsizetype c = 0; c < cells.size(); ++c) {
+            if (c > 0)
+                line += u'\t';
+            appendOneLine(line, cells[c]);
+        }
+        line += u'\n';
+        output += line.toUtf8();
+    };
+    add(historyGridHeadings());
+    QStringList row;
+    while (reader.next(row)) {
+        add(row);
+        if (output.size() > (1 << 20)) {  // out in pieces of about a megabyte
+            if (writeOut(io, output) != 0)
+                return 1;
+            output.clear();
+        }
     }
-    return writeOut(io, output.toUtf8());
+    if (writeOut(io, output) != 0)
+        return 1;
+    return reader.failed() || prompts.takeShown() ? 1 : 0;
 }
 
 int listJournal(const Arguments& args, const Io& io) {

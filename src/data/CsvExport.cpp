@@ -1,6 +1,9 @@
+#include <algorithm>
+#include <climits>
+
 #include <QStringEncoder>
 
-#include "BoundGrid.h"
+#include "ExportRows.h"
 #include "GridExport.h"
 #include "OutputFile.h"
 #include "ProgressIndicator.h"
@@ -20,7 +23,7 @@ QString csvField(const QString& text) {
     return u'"' + field + u'"';
 }
 
-bool ExportCsv(const BoundGrid& grid, const QString& fileName, ProgressIndicator& progress) {
+bool ExportCsv(ExportRows& rows, const QString& fileName, ProgressIndicator& progress) {
     OutputFile file(fileName);
     if (!file.open()) {
         qWarning("chequeprint: cannot write %s: %s", qUtf8Printable(fileName),
@@ -31,37 +34,41 @@ bool ExportCsv(const BoundGrid& grid, const QString& fileName, ProgressIndicator
     // The system's code page: the ANSI code page on Windows (GBK on a Chinese system), UTF-8
     // on other systems.
     QStringEncoder encode(QStringConverter::System);
-    progress.StartProgress(u"正在导出数据至CSV格式文件……"_s, grid.rows());
+    progress.StartProgress(u"正在导出数据至CSV格式文件……"_s,
+                           qint32(std::min<qint64>(rows.count() + 1, INT_MAX)));
     QString line;
     QByteArray bytes;
     bool written = true;
-    for (int r = 0; r < grid.rows() && written; ++r) {
-        if (grid.rowHeight(r) > 0) {
-            line.clear();
-            bool first = true;
-            for (int c = 0; c < grid.cols(); ++c) {
-                if (grid.colWidth(c) == 0)
-                    continue;
-                if (!first)
-                    line += u',';
-                line += csvField(grid.text(r, c));
-                first = false;
-            }
-            line += u"\r\n";
-            bytes += encode(line);
-            if (bytes.size() > (1 << 20)) {  // write in pieces of about a megabyte
-                written = out.write(bytes) == bytes.size();
-                bytes.clear();
-            }
+    auto writeLine = [&](const QStringList& texts) {
+        line.clear();
+        for (qsizetype c = 0; c < texts.size(); ++c) {
+            if (c > 0)
+                line += u',';
+            line += csvField(texts[c]);
+        }
+        line += u"\r\n";
+        bytes += encode(line);
+        if (bytes.size() > (1 << 20)) {  // write in pieces of about a megabyte
+            written = out.write(bytes) == bytes.size();
+            bytes.clear();
         }
         progress.StepProgress(1, QString());
-    }
-    written = written && out.write(bytes) == bytes.size();
-    const QString writeError = out.errorString();
+    };
+    writeLine(rows.headings());
+    QStringList texts;
+    while (written && rows.next(texts))
+        writeLine(texts);
+    written = written && !rows.failed() && out.write(bytes) == bytes.size();
+    const QString writeError = rows.failed() ? u"the rows could not be read"_s : out.errorString();
     written = written && file.commit();
     progress.EndProgress();
     if (!written)
         qWarning("chequeprint: cannot write %s: %s", qUtf8Printable(fileName),
                  qUtf8Printable(file.errorString().isEmpty() ? writeError : file.errorString()));
     return written;
+}
+
+bool ExportCsv(const BoundGrid& grid, const QString& fileName, ProgressIndicator& progress) {
+    GridRows rows(grid);
+    return ExportCsv(rows, fileName, progress);
 }

@@ -17,24 +17,20 @@ QString exportFilter() {
     return u"CSV (逗号分隔)(*.csv)|*.csv|MS Excel文件  (*.xlsx)|*.xlsx"_s;
 }
 
-bool ExportGrid(const BoundGrid& grid, Prompts& prompts, const QString& sheetName,
-                ProgressIndicator& progress) {
-    if (!grid.hasDataRows() || grid.cols() == 0) {
-        prompts.message(u"表格中没有数据！"_s, {}, PromptButtons::Ok);
-        return false;
-    }
+QString chooseExportFile(Prompts& prompts) {
     int choice = 0;
     QString fileName = prompts.saveFileName({}, exportFilter(), {}, &choice);
-    if (fileName.isEmpty())
-        return false;
     // A name typed without an ending gets the one of the kind of file chosen in the dialog,
     // and is written as that kind; a name's own ending decides otherwise.
-    if (QFileInfo(fileName).suffix().isEmpty()) {
+    if (!fileName.isEmpty() && QFileInfo(fileName).suffix().isEmpty()) {
         const QString pattern = exportFilter().split(u'|').value(2 * choice + 1, u"*.csv"_s);
         const QString ending = pattern.mid(pattern.indexOf(u'.') + 1);  // "*.xlsx": "xlsx"
         fileName += fileName.endsWith(u'.') ? ending : u'.' + ending;
     }
+    return fileName;
+}
 
+bool mayReplaceExportFile(const QString& fileName, Prompts& prompts) {
     // The open database is never probed, let alone replaced.
     if (isDatabaseFile(fileName)) {
         prompts.message(u"该文件无法覆盖，请确认该文件没被其他软件打开！"_s, {}, PromptButtons::Ok);
@@ -54,12 +50,28 @@ bool ExportGrid(const BoundGrid& grid, Prompts& prompts, const QString& sheetNam
             return false;
         }
     }
+    return true;
+}
+
+bool isCsvExportName(const QString& fileName) {
+    return fileName.right(3).toLower() == u"csv";
+}
+
+bool ExportGrid(const BoundGrid& grid, Prompts& prompts, const QString& sheetName,
+                ProgressIndicator& progress) {
+    if (!grid.hasDataRows() || grid.cols() == 0) {
+        prompts.message(u"表格中没有数据！"_s, {}, PromptButtons::Ok);
+        return false;
+    }
+    const QString fileName = chooseExportFile(prompts);
+    if (fileName.isEmpty() || !mayReplaceExportFile(fileName, prompts))
+        return false;
     return ExportGridToFile(grid, fileName, sheetName, progress, prompts);
 }
 
 bool ExportGridToFile(const BoundGrid& grid, const QString& fileName, const QString& sheetName,
                       ProgressIndicator& progress, Prompts& prompts) {
-    if (fileName.right(3).toLower() != u"csv")
+    if (!isCsvExportName(fileName))
         return ExportExcel(grid, fileName, sheetName, progress, prompts);
     if (ExportCsv(grid, fileName, progress))
         return true;

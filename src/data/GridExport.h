@@ -3,6 +3,7 @@
 #include <QString>
 
 class BoundGrid;
+class ExportRows;
 class ProgressIndicator;
 class Prompts;
 
@@ -21,6 +22,15 @@ bool ExportGrid(const BoundGrid& grid, Prompts& prompts, const QString& sheetNam
 bool ExportGridToFile(const BoundGrid& grid, const QString& fileName, const QString& sheetName,
                       ProgressIndicator& progress, Prompts& prompts);
 
+// The dialog part of an export: the save dialog, then the ending from the dialog's choice of
+// file type for a name typed without one. Empty when the user cancelled.
+QString chooseExportFile(Prompts& prompts);
+// Whether the chosen file may be written: the open database never; an existing file only after
+// "该文件已存在，是否覆盖？" is answered Yes, and only when it can be replaced (else a message).
+bool mayReplaceExportFile(const QString& fileName, Prompts& prompts);
+// Whether an export to this file writes CSV (the name ends in "csv", any case) or a workbook.
+bool isCsvExportName(const QString& fileName);
+
 // The name of the worksheet that the history export writes.
 QString historySheetName();
 
@@ -31,6 +41,8 @@ QString exportFilter();
 // Windows, UTF-8 elsewhere), no byte-order mark. Written completely or not at all; false on
 // failure, with the reason on stderr.
 bool ExportCsv(const BoundGrid& grid, const QString& fileName, ProgressIndicator& progress);
+// The same for any rows: the heading row, then each row as it is read.
+bool ExportCsv(ExportRows& rows, const QString& fileName, ProgressIndicator& progress);
 // One field of a CSV line: quotes doubled, and the field quoted when it holds a comma, a quote
 // or a line break, so that it reads back as one value. A text that a spreadsheet would take
 // for a formula (beginning with =, +, -, @ or a tab) gets a leading "'", so it opens as text.
@@ -42,6 +54,10 @@ QString csvField(const QString& text);
 // is cut before the first character that does not fit whole, and a message says how many were
 // cut. On failure shows "文件保存出错！" and leaves no file.
 bool ExportExcel(const BoundGrid& grid, const QString& fileName, const QString& sheetName,
+                 ProgressIndicator& progress, Prompts& prompts);
+// The same for any rows, written as they are read. Columns whose widths the rows do not give
+// are as wide as their widest text (a Chinese character counting two), plus two, at most 50.
+bool ExportExcel(ExportRows& rows, const QString& fileName, const QString& sheetName,
                  ProgressIndicator& progress, Prompts& prompts);
 
 // The most characters a workbook cell holds, counted as the spreadsheet does: in UTF-16 units,

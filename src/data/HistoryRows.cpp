@@ -1,5 +1,6 @@
 #include "HistoryRows.h"
 
+#include <QSqlError>
 #include <QSqlRecord>
 
 #include "Database.h"
@@ -85,4 +86,8 @@ bool HistoryRowReader::next(QStringList& texts) {
             texts[qsizetype(c)] = shownCellText(m_query->value(m_fields[c]), m_dates[c]);
     }
     return true;
+}
+
+bool HistoryRowReader::failed() const {
+    return !m_query || m_query->lastError().isValid();
 }

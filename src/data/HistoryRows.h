@@ -39,6 +39,9 @@ public:
     bool ok() const { return m_query.has_value(); }
     // The next row's texts; false after the last one.
     bool next(QStringList& texts);
+    // Whether reading stopped on a failure (the query, or the connection to a server lost
+    // part-way) rather than after the last row.
+    bool failed() const;
 
 private:
     void start(Database& db, const QString& sql, const QVariantList& values);

@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <climits>
 #include <vector>
 
 #include <QFile>
@@ -5,7 +7,7 @@
 
 #include <xlsxwriter.h>
 
-#include "BoundGrid.h"
+#include "ExportRows.h"
 #include "GridExport.h"
 #include "OutputFile.h"
 #include "ProgressIndicator.h"
@@ -18,7 +20,9 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr lxw_color_t kHeadingFill = 0xFFC080;  // 8438015: red 255, green 192, blue 128
-constexpr int kTwipsPerCharacter = 123;
+// A measured column is at most this many characters wide, so that one long text (an
+// additional information) does not push the columns after it off the screen.
+constexpr int kMaxMeasuredWidth = 50;
 
 // A text cut to what a cell holds. The spreadsheet counts a cell's UTF-16 units, so that is the
 // limit, but the cut falls before the character that does not fit whole, never inside one (a
@@ -30,12 +34,32 @@ QString cellText(const QString& text, int& cut) {
     return leadingCharacters(text, kMaxCellCharacters).toString();
 }
 
+// How wide a text shows, in the widths of a digit, up to `limit`: a Chinese character or a
+// full-width sign takes two, any other character one.
+int shownWidth(const QString& text, int limit) {
+    int width = 0;
+    for (qsizetype i = 0; i < text.size() && width < limit; ++i) {
+        const char16_t c = text[i].unicode();
+        if (QChar::isLowSurrogate(c))
+            continue;
+        const bool wide = (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) ||
+                          (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) ||
+                          (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
+                          (c >= 0xFFE0 && c <= 0xFFE6) || QChar::isHighSurrogate(c);
+        width += wide ? 2 : 1;
+    }
+    return std::min(width, limit);
+}
+
 // Writes the workbook into `path`; false when libxlsxwriter refuses anything. The two set-up
-// steps (a new workbook; its one sheet, named) and every grid row are progress steps. Counts
-// the texts that were cut in `cut`.
-bool writeWorkbook(const BoundGrid& grid, const QByteArray& path, const QString& sheetName,
+// steps (a new workbook; its one sheet, named) and every row are progress steps. Counts the
+// texts that were cut in `cut`. The rows go out one by one (libxlsxwriter's constant-memory
+// mode), so that the workbook never holds more than the row it writes.
+bool writeWorkbook(ExportRows& rows, const QByteArray& path, const QString& sheetName,
                    ProgressIndicator& progress, int& cut) {
-    lxw_workbook* workbook = workbook_new(path.constData());
+    lxw_workbook_options options{};
+    options.constant_memory = LXW_TRUE;
+    lxw_workbook* workbook = workbook_new_opt(path.constData(), &options);
     if (!workbook)
         return false;
     progress.StepProgress(1, QString());
@@ -58,29 +82,35 @@ bool writeWorkbook(const BoundGrid& grid, const QByteArray& path, const QString&
         *utf8.appendToBuffer(buffer.data(), text) = '\0';
         return buffer.data();
     };
+    // Widths the source does not give are measured on every text written (a measure that
+    // stops at the limit), and set before the sheet is closed.
+    const std::optional<std::vector<int>> given = rows.columnWidths();
+    std::vector<int> widths = given.value_or(std::vector<int>(size_t(rows.headings().size()), 0));
+    const bool measure = !given.has_value();
     lxw_row_t n = 0;
-    for (int j = 0; j < grid.rows() && ok; ++j) {
-        if (grid.rowHeight(j) > 0) {
-            lxw_format* format = j < grid.fixedRows() ? heading : body;
-            lxw_col_t m = 0;
-            for (int i = 0; i < grid.cols(); ++i) {
-                if (grid.colWidth(i) == 0)
-                    continue;
-                const QString text = cellText(grid.text(j, i), cut);
-                // Empty cells get no value, only the border of the block.
-                if (text.isEmpty())
-                    check(worksheet_write_blank(sheet, n, m, format));
-                else
-                    check(worksheet_write_string(sheet, n, m, toUtf8(text), format));
-                if (j == grid.fixedRows() - 1)
-                    check(worksheet_set_column(sheet, m, m, grid.colWidth(i) / kTwipsPerCharacter,
-                                               nullptr));
-                ++m;
-            }
-            ++n;
+    auto writeRow = [&](const QStringList& texts, lxw_format* format) {
+        for (qsizetype m = 0; m < texts.size() && ok; ++m) {
+            const QString text = cellText(texts[m], cut);
+            // Empty cells get no value, only the border of the block.
+            if (text.isEmpty())
+                check(worksheet_write_blank(sheet, n, lxw_col_t(m), format));
+            else
+                check(worksheet_write_string(sheet, n, lxw_col_t(m), toUtf8(text), format));
+            if (measure && size_t(m) < widths.size())
+                widths[size_t(m)] =
+                    std::max(widths[size_t(m)], shownWidth(text, kMaxMeasuredWidth - 2) + 2);
         }
+        ++n;
         progress.StepProgress(1, QString());
-    }
+    };
+    if (ok)
+        writeRow(rows.headings(), heading);
+    QStringList texts;
+    while (ok && rows.next(texts))
+        writeRow(texts, body);
+    ok = ok && !rows.failed();
+    for (size_t m = 0; m < widths.size() && ok; ++m)
+        check(worksheet_set_column(sheet, lxw_col_t(m), lxw_col_t(m), widths[m], nullptr));
     const lxw_error closed = workbook_close(workbook);
     return ok && closed == LXW_NO_ERROR;
 }
@@ -96,17 +126,24 @@ QString ColumnLetters(qint32 column) {
 
 bool ExportExcel(const BoundGrid& grid, const QString& fileName, const QString& sheetName,
                  ProgressIndicator& progress, Prompts& prompts) {
-    progress.StartProgress(u"正在将数据导出到EXCEL文件 …"_s, 2 + grid.rows());
+    GridRows rows(grid);
+    return ExportExcel(rows, fileName, sheetName, progress, prompts);
+}
+
+bool ExportExcel(ExportRows& rows, const QString& fileName, const QString& sheetName,
+                 ProgressIndicator& progress, Prompts& prompts) {
+    progress.StartProgress(u"正在将数据导出到EXCEL文件 …"_s,
+                           qint32(std::min<qint64>(3 + rows.count(), INT_MAX)));
     OutputFile file(fileName);
     int cut = 0;
     bool ok = file.open();
     QString reason = file.errorString();
     if (ok) {
         const QByteArray path = QFile::encodeName(file.temporaryPath());
-        ok = writeWorkbook(grid, path, sheetName, progress, cut);
+        ok = writeWorkbook(rows, path, sheetName, progress, cut);
         reason = u"the workbook could not be written"_s;
         if (ok) {
-            ok = file.commit([](QFile& written) { return isCompleteWorkbook(written.readAll()); });
+            ok = file.commit([](QFile& written) { return isCompleteWorkbook(written); });
             reason = file.errorString();
         }
     }

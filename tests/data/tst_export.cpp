@@ -11,6 +11,7 @@
 #include "GridRoutines.h"
 #include "ProgressIndicator.h"
 #include "ScriptedPrompts.h"
+#include "WorkbookCheck.h"
 
 using namespace Qt::StringLiterals;
 
@@ -180,6 +181,44 @@ private slots:
         const QString named = m_dir.filePath(u"named.xlsx"_s);
         QVERIFY(!ExportExcel(grid, named, u"a/b"_s, m_progress, prompts));
         QVERIFY(!QFile::exists(named) && !QFile::exists(named + u".partial"_s));
+    }
+
+    // The check reads each part in pieces: a sheet of many pieces passes whole, and fails when
+    // its text was cut short, as does a small part.
+    void workbookCheckFindsACutPart_data() {
+        QTest::addColumn<QString>("part");  // the part cut short, none for the whole workbook
+        QTest::addColumn<bool>("complete");
+        QTest::newRow("whole") << QString() << true;
+        QTest::newRow("sheet of many pieces cut") << u"xl/worksheets/sheet1.xml"_s << false;
+        QTest::newRow("small part cut") << u"xl/styles.xml"_s << false;
+    }
+    void workbookCheckFindsACutPart() {
+        QFETCH(QString, part);
+        QFETCH(bool, complete);
+        BoundGrid grid = makeGrid();
+        for (int i = 0; i < 5000; ++i)  // a sheet text of many pieces of 64 KiB
+            grid.setText(grid.appendRow(), 2, u"收款人"_s + QString::number(i));
+        const QString path = m_dir.filePath(u"pieces.xlsx"_s);
+        ScriptedPrompts prompts;
+        QVERIFY(ExportExcel(grid, path, u"历史"_s, m_progress, prompts));
+        // A copy of the archive with the part's text cut by a few bytes, packed again.
+        const QString copy = m_dir.filePath(u"copy.xlsx"_s);
+        QProcess python;
+        python.start(u"python3"_s,
+                     {u"-c"_s,
+                      u"import sys, zipfile\n"
+                      u"src = zipfile.ZipFile(sys.argv[1])\n"
+                      u"dst = zipfile.ZipFile(sys.argv[2], 'w', zipfile.ZIP_DEFLATED)\n"
+                      u"for info in src.infolist():\n"
+                      u"    data = src.read(info)\n"
+                      u"    dst.writestr(info.filename, data[:-9] if info.filename == sys.argv[3] "
+                      u"else data)\n"
+                      u"dst.close()\n"_s,
+                      path, copy, part});
+        QVERIFY(python.waitForFinished(60000) && python.exitCode() == 0);
+        QFile file(copy);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(isCompleteWorkbook(file), complete);
     }
 
     void columnLetters_data() {

@@ -1,0 +1,201 @@
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTest>
+
+#include "Clock.h"
+#include "GridExport.h"
+#include "HistoryExport.h"
+#include "HistoryGrid.h"
+#include "HistoryRows.h"
+#include "ProgressIndicator.h"
+#include "TestDatabase.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QJsonObject readBack(const QStringList& arguments) {
+    QProcess python;
+    python.start(u"python3"_s, QStringList{QStringLiteral(READBACK_SCRIPT)} + arguments);
+    python.waitForFinished(120000);
+    return QJsonDocument::fromJson(python.readAllStandardOutput()).object();
+}
+
+QList<QStringList> rowsOf(const QJsonObject& json) {
+    QList<QStringList> rows;
+    for (const QJsonValue& row : json[u"rows"].toArray()) {
+        QStringList cells;
+        for (const QJsonValue& cell : row.toArray())
+            cells << cell.toString();
+        rows << cells;
+    }
+    return rows;
+}
+
+bool isDate(const QString& column) {
+    return column == u"Dat" || column == u"出票日期" || column == u"日期(票根)";
+}
+
+// Keeps `count` cheques with texts that writers get wrong, each print date a day after the one
+// before, and returns the rows as the grid shows them in the order of keeping (without the ID,
+// the running number empty).
+QList<QStringList> keepCheques(TestDatabase& t, int count) {
+    const QStringList awkward = {u"逗号,在中间"_s, u"引号\"在中间"_s, u"多行\r\n文字"_s,
+                                 u"  前导空格"_s,  u"普通中文"_s,     u""_s};
+    const QStringList names = historyGridNames().mid(2);
+    QStringList quoted;
+    for (const QString& name : names)
+        quoted << sqlName(name);
+    const QString insert = u"INSERT INTO 历史记录 ("_s + quoted.join(u',') + u") VALUES "_s;
+    const QString one = u'(' + QStringList(names.size(), u"?"_s).join(u',') + u')';
+    QList<QStringList> shown;
+    QVariantList values;
+    Transaction transaction(t.db);
+    for (int i = 0; i < count; ++i) {
+        QStringList row{QString()};
+        for (const QString& name : names) {
+            const QDate day = QDate(2006, 1, 1).addDays(i);
+            QVariant value =
+                isDate(name) ? QVariant(day.toString(Qt::ISODate))
+                             : QVariant(awkward[(i + int(row.size())) % 6] + QString::number(i));
+            if (name == u"出票日期" && i % 7 == 0)
+                value = QVariant();  // not printed: no date
+            values << value;
+            row << (value.isNull() ? QString()
+                    : isDate(name) ? day.toString(u"yyyy.MM.dd"_s)
+                                   : value.toString());
+        }
+        shown << row;
+        if (values.size() == 20 * names.size() || i == count - 1) {
+            const qsizetype n = values.size() / names.size();
+            if (!t.db.execute(insert + QStringList(n, one).join(u','), values))
+                return {};
+            values.clear();
+        }
+    }
+    transaction.commit();
+    return shown;
+}
+
+// The rows in this order, numbered from 1, after the heading row.
+QList<QStringList> numbered(const QStringList& headings, QList<QStringList> rows) {
+    for (qsizetype r = 0; r < rows.size(); ++r)
+        rows[r][0] = QString::number(r + 1);
+    rows.prepend(headings.mid(1));
+    return rows;
+}
+
+}  // namespace
+
+class TestHistoryExport : public QObject {
+    Q_OBJECT
+
+private:
+    Clock m_clock;
+    ProgressIndicator m_progress{m_clock};
+
+private slots:
+    void initTestCase() { SKIP_WITHOUT_TEST_SERVER(); }
+
+    // 10,000 cheques, streamed from the database as they are written: the verb's workbook in the
+    // order of keeping, and the window's CSV sorted by the print date, newest first, with the
+    // heading's sort marker. Both read back row for row as the grid shows the rows.
+    void largeHistoryReadsBackRowForRow() {
+        TestDatabase t;
+        const QList<QStringList> kept = keepCheques(t, 10000);
+        QCOMPARE(kept.size(), 10000);
+
+        const QString xlsx = t.dir.filePath(u"history.xlsx"_s);
+        QVERIFY(ExportHistoryToFile(t.db, HistoryOrder{}, historyGridHeadings(), xlsx, t.prompts,
+                                    m_progress));
+        QVERIFY(t.prompts.shown().empty());
+        QCOMPARE(m_progress.state().percent, u"100%"_s);
+        const QJsonObject workbook = readBack({u"xlsx"_s, xlsx});
+        const QList<QStringList> expected = numbered(historyGridHeadings(), kept);
+        QCOMPARE(rowsOf(workbook), expected);
+        // The heading row bold on its fill, every cell of the block bordered, also the last.
+        const QJsonObject styles = workbook[u"styles"].toObject();
+        for (const QString& cell : {u"A1"_s, u"P1"_s, u"A2"_s, u"P10001"_s}) {
+            const QJsonObject style = styles[cell].toObject();
+            QVERIFY2(style[u"border"].toBool(), qPrintable(cell));
+            QCOMPARE(style[u"bold"].toBool(), cell.endsWith(u'1') && cell.size() == 2);
+        }
+        QCOMPARE(styles[u"B1"][u"fill"].toString(), u"FFFFC080"_s);
+        // Measured widths: the widest text, a Chinese character counting two, plus two.
+        const QJsonObject widths = workbook[u"widths"].toObject();
+        QCOMPARE(int(widths[u"1"].toDouble()), 7);   // "10000"
+        QCOMPARE(int(widths[u"2"].toDouble()), 12);  // "2006.01.01" and "打印时间"
+
+        // The window: sorted by the print date, newest first.
+        const QString csv = t.dir.filePath(u"sorted"_s);
+        QStringList headings = historyGridHeadings();
+        headings[2] += u"▽"_s;
+        t.prompts.queueText(csv);
+        t.prompts.queueFilter(0);
+        QVERIFY(ExportHistory(t.db, HistoryOrder{2, true}, headings, t.prompts, m_progress));
+        QCOMPARE(t.prompts.shown().size(), size_t(1));  // the dialog alone
+        QList<QStringList> newestFirst(kept.rbegin(), kept.rend());
+        QCOMPARE(rowsOf(readBack({u"csv"_s, csv + u".csv"_s, u"utf-8"_s})),
+                 numbered(headings, newestFirst));
+    }
+
+    // A workbook holds 1,048,575 rows below its heading: a longer history is refused before
+    // anything is written, in the window after the dialog and without the overwrite question.
+    // CSV has no such limit.
+    void worksheetRowLimit_data() {
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("message");  // empty when the file is written
+        QTest::newRow("as many rows as a sheet holds") << 3 << u"x.xlsx"_s << QString();
+        QTest::newRow("one row more: refused, CSV suggested")
+            << 4 << u"x.xlsx"_s << u"记录共4行，超过Excel工作表的上限3行，请导出为CSV文件。"_s;
+        QTest::newRow("CSV has no limit") << 4 << u"x.csv"_s << QString();
+        QTest::newRow("no rows") << 0 << u"x.xlsx"_s << u"表格中没有数据！"_s;
+    }
+    void worksheetRowLimit() {
+        QFETCH(int, rows);
+        QFETCH(QString, name);
+        QFETCH(QString, message);
+        TestDatabase t;
+        keepCheques(t, rows);
+        const QString path = t.dir.filePath(name);
+        for (const bool window : {false, true}) {
+            QFile old(path);
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write("old");
+            old.close();
+            t.prompts.clear();
+            if (window) {
+                t.prompts.queueText(path);
+                t.prompts.queueAnswer(PromptAnswer::Yes);  // to the overwrite question
+            }
+            const bool written =
+                window ? ExportHistory(t.db, HistoryOrder{}, historyGridHeadings(), t.prompts,
+                                       m_progress, 3)
+                       : ExportHistoryToFile(t.db, HistoryOrder{}, historyGridHeadings(), path,
+                                             t.prompts, m_progress, 3);
+            QCOMPARE(written, message.isEmpty());
+            QVERIFY(old.open(QIODevice::ReadOnly));
+            QCOMPARE(old.readAll() == "old", !written);
+            old.close();
+            std::vector<ScriptedPrompts::Shown> shown = t.prompts.shown();
+            if (window && rows > 0) {  // first the dialog, then the question unless refused
+                QCOMPARE(shown.front().kind, ScriptedPrompts::Kind::SaveFile);
+                shown.erase(shown.begin());
+                if (written) {
+                    QCOMPARE(shown.front().text, u"该文件已存在，是否覆盖？"_s);
+                    shown.erase(shown.begin());
+                }
+            }
+            QCOMPARE(shown.size(), size_t(message.isEmpty() ? 0 : 1));
+            if (!message.isEmpty())
+                QCOMPARE(shown.front().text, message);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestHistoryExport)
+#include "tst_historyexport.moc"
