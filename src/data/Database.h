@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include <QElapsedTimer>
 #include <QHash>
@@ -46,6 +47,9 @@ public:
     // A SELECT, positioned before its first row and read forwards only. On failure shows
     // "数据库打开错误(" + sql + ")！" and returns nothing.
     std::optional<QSqlQuery> select(const QString& sql, const QVariantList& values = {});
+    // The first column of every row of a SELECT without values, as integers (a list of IDs),
+    // read in one go. On failure shows the message of select() and returns nothing.
+    std::optional<std::vector<qint64>> selectIds(const QString& sql);
     // A statement that returns no rows; one without values is not prepared (a server refuses
     // to prepare CREATE, SET and the like). On failure returns false with the reason on stderr;
     // the caller decides what the user sees.

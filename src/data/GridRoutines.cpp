@@ -94,12 +94,11 @@ void fitColumns(BoundGrid& grid, int firstRow, bool showProgress, GridTools tool
         tools.progress.StartProgress(u"正在做交易数据表格进行格式设置……"_s, grid.cols());
     const int from = grid.hasDataRows() ? firstRow : 0;
     const int heading = grid.fixedRows() - 1;
-    const double half = grid.width() / 2.0;
-    double total = 0;
+    std::vector<double> widest(size_t(grid.cols()), -1.0);
     for (int c = 0; c < grid.cols(); ++c) {
         // The hidden ID column (before the serial column) is not measured and stays hidden.
-        double w = 0;
         if (c >= grid.fixedCols() - 1) {
+            double w = 0;
             const int to = dataWidths ? std::min(grid.fixedRows(), grid.rows()) : grid.rows();
             for (int r = from; r < to; ++r)
                 w = std::max(w, tools.measure.widthTwips(grid.text(r, c)));
@@ -107,19 +106,14 @@ void fitColumns(BoundGrid& grid, int firstRow, bool showProgress, GridTools tool
                 w = std::max(w, (*dataWidths)[size_t(c)]);
             if (grid.fixedRows() > 0 && w != 0)
                 w = std::max(w, tools.measure.widthTwips(grid.text(heading, c)));
-            w = w != 0 ? w + 100 : 50;
+            widest[size_t(c)] = w;
         }
-        if (w > half)
-            w = half;
-        grid.setColWidth(c, int(std::lround(w)));
-        total += w;
         if (progress)
             tools.progress.StepProgress(1, u"pages"_s);
     }
-    const int last = grid.cols() - 1;
-    if (last >= 0 && grid.width() - 400 > total)
-        grid.setColWidth(last,
-                         int(std::lround((grid.width() - 400) - (total - grid.colWidth(last)))));
+    const std::vector<int> widths = fittedColumnWidths(widest, grid.width());
+    for (int c = 0; c < grid.cols(); ++c)
+        grid.setColWidth(c, widths[size_t(c)]);
     if (progress)
         tools.progress.EndProgress();
 }
@@ -196,6 +190,21 @@ void FillGrid(BoundGrid& grid, Database& db, const QString& filter, const QVaria
     }
     fitColumns(grid, 1, true, tools, &widest);
     grid.setVisible(true);
+}
+
+std::vector<int> fittedColumnWidths(const std::vector<double>& widest, int gridWidth) {
+    const double half = gridWidth / 2.0;
+    double total = 0;
+    std::vector<int> widths;
+    for (const double text : widest) {
+        double w = text < 0 ? 0 : text != 0 ? text + 100 : 50;
+        w = std::min(w, half);
+        widths.push_back(int(std::lround(w)));
+        total += w;
+    }
+    if (!widths.empty() && gridWidth - 400 > total)
+        widths.back() = int(std::lround((gridWidth - 400) - (total - widths.back())));
+    return widths;
 }
 
 void FitColumnWidths(BoundGrid& grid, int firstRow, bool showProgress, GridTools tools) {

@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <QVariantList>
 
+#include <vector>
+
 class BoundGrid;
 class Database;
 class ProgressIndicator;
@@ -34,6 +36,12 @@ QString shownCellText(const QVariant& value, bool date);
 // Sets every column's width from its widest text (+100 twips; 50 when empty; at most half
 // the grid's width) and stretches the last column to the grid's width less 400 twips.
 void FitColumnWidths(BoundGrid& grid, int firstRow, bool showProgress, GridTools tools);
+
+// The widths that fitting gives columns whose widest texts (the heading included) measure
+// `widest` twips, a negative one for a hidden column: 100 more than the text (50 for an empty
+// column, 0 for a hidden one), at most half the grid's width, and the last column stretched to
+// the grid's width less 400.
+std::vector<int> fittedColumnWidths(const std::vector<double>& widest, int gridWidth);
 
 // A mouse press at (x, y) twips: on the header above the fixed columns it refits the widths,
 // on a heading it sorts by that column, below the header it does nothing.

@@ -1,10 +1,11 @@
 #include "GridSortKey.h"
 
+#include <algorithm>
 #include <optional>
-#include <string>
 
 #include <QSqlDatabase>
 #include <QSqlDriver>
+#include <QVarLengthArray>
 #include <QVariant>
 
 #include <sqlite3.h>
@@ -38,7 +39,7 @@ std::optional<QByteArray> numberKey(QStringView text) {
     const bool negative = i < n && text[i] == u'-';
     if (i < n && (text[i] == u'-' || text[i] == u'+'))
         ++i;
-    std::string digits;
+    QVarLengthArray<char, 32> digits;
     qsizetype point = -1;  // digits before the decimal point
     for (; i < n; ++i) {
         if (isAsciiDigit(text[i]))
@@ -68,12 +69,12 @@ std::optional<QByteArray> numberKey(QStringView text) {
     }
     if (i != n)
         return std::nullopt;
-    size_t lead = 0;
+    qsizetype lead = 0;
     while (lead < digits.size() && digits[lead] == 0)
         ++lead;
     if (lead == digits.size())  // zero has no sign
         return QByteArray(1, kZero);
-    size_t end = digits.size();
+    qsizetype end = digits.size();
     while (digits[end - 1] == 0)
         --end;
     // A negative number's bytes run the other way: a larger exponent or digit sorts first,
@@ -85,7 +86,7 @@ std::optional<QByteArray> numberKey(QStringView text) {
     key.append(negative ? kNegative : kPositive);
     for (int shift = 56; shift >= 0; shift -= 8)
         key.append(char(biased >> shift));
-    for (size_t k = lead; k < end; ++k)
+    for (qsizetype k = lead; k < end; ++k)
         key.append(char(negative ? 11 - digits[k] : digits[k] + 1));
     key.append(char(negative ? 12 : 0));
     return key;
@@ -113,14 +114,28 @@ bool mayBeNumber(const unsigned char* utf8, int size) {
     return first.isEmpty() || first[0].isSpace() || first[0] == u'￥' || first[0] == u'¥';
 }
 
+// The key of a text that may be a number, read from UTF-8; a short ASCII text (an account
+// number) without a QString of its own, as a column of a million of them is sorted.
+QByteArray mayBeNumberKey(const unsigned char* utf8, int size) {
+    constexpr int kShort = 64;
+    if (size <= kShort &&
+        std::all_of(utf8, utf8 + size, [](unsigned char c) { return c < 0x80; })) {
+        char16_t text[kShort];
+        std::copy(utf8, utf8 + size, text);
+        if (std::optional<QByteArray> key = numberKey(QStringView(text, size)))
+            return *key;
+        return textKey(reinterpret_cast<const char*>(utf8), size);
+    }
+    return gridSortKey(QString::fromUtf8(reinterpret_cast<const char*>(utf8), size));
+}
+
 void sqlGridSortKey(sqlite3_context* context, int, sqlite3_value** args) {
     const auto* utf8 = sqlite3_value_text(args[0]);
     const int size = sqlite3_value_bytes(args[0]);
-    const QByteArray key =
-        !utf8 ? QByteArray(1, kText)
-        : mayBeNumber(utf8, size)
-            ? gridSortKey(QString::fromUtf8(reinterpret_cast<const char*>(utf8), size))
-            : textKey(reinterpret_cast<const char*>(utf8), size);
+    const QByteArray key = !utf8 ? QByteArray(1, kText)
+                           : mayBeNumber(utf8, size)
+                               ? mayBeNumberKey(utf8, size)
+                               : textKey(reinterpret_cast<const char*>(utf8), size);
     sqlite3_result_blob(context, key.constData(), int(key.size()), SQLITE_TRANSIENT);
 }
 
@@ -131,6 +146,26 @@ QByteArray gridSortKey(QStringView text) {
         return *key;
     const QByteArray utf8 = text.toUtf8();
     return textKey(utf8.constData(), utf8.size());
+}
+
+bool isGridSortKeyOfText(const QByteArray& key) {
+    return !key.isEmpty() && key[0] == kText;
+}
+
+QString gridSortKeyNumberCandidates(const QString& column) {
+    // Everything below ':' (ASCII blanks, signs, the point, the digits, the empty text), then
+    // each other character a number may start with, up to the next one.
+    QString condition = column + u" IS NULL OR "_s + column + u"<':'"_s;
+    const std::pair<char32_t, char32_t> starts[] = {
+        {0x85, 0x85},     {0xA0, 0xA0},     {0xA5, 0xA5} /* ¥ */, {0x1680, 0x1680},
+        {0x2000, 0x200A}, {0x2028, 0x2029}, {0x202F, 0x202F},     {0x205F, 0x205F},
+        {0x3000, 0x3000}, {0xFFE5, 0xFFE5} /* ￥ */};
+    for (const auto& [from, to] : starts) {
+        const char32_t next = to + 1;
+        condition += u" OR ("_s + column + u">='"_s + QString::fromUcs4(&from, 1) + u"' AND "_s +
+                     column + u"<'"_s + QString::fromUcs4(&next, 1) + u"')"_s;
+    }
+    return condition;
 }
 
 bool registerGridSortKey(QSqlDatabase& db) {

@@ -14,6 +14,15 @@ class QSqlDatabase;
 // with this one key, so that they agree row for row.
 QByteArray gridSortKey(QStringView text);
 
+// Whether the key is a text's rather than a number's.
+bool isGridSortKeyOfText(const QByteArray& key);
+
+// A condition on a text column (its name as SQL writes it) that holds for every value whose
+// key is a number's or the empty text's (a missing value too), and for few others: the values
+// that start as a number may (with a blank, a sign, a point, a digit or ￥). An index of the
+// column finds them without reading the rest.
+QString gridSortKeyNumberCandidates(const QString& column);
+
 // The key as an SQL function, grid_sort_key(text), on a file's connection; false when the
 // connection is not a SQLite one.
 bool registerGridSortKey(QSqlDatabase& db);

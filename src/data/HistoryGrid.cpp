@@ -44,12 +44,22 @@ void BuildHistoryGrid(BoundGrid& grid, Database& db, GridTools tools) {
 QStringList FillComboDistinct(Database& db, const QString& column) {
     if (!historyTextColumns().contains(column))
         return {};
-    const QString value = u"COALESCE("_s + sqlName(column) + u",'')"_s;
+    // The column as it stands, so that its index gives the values in order without reading
+    // the table; a missing value is the empty text, which sorts before every other.
     QStringList list;
-    if (std::optional<QSqlQuery> query = db.select(
-            u"SELECT "_s + value + u" FROM 历史记录 GROUP BY "_s + value + u" ORDER BY "_s + value))
-        while (query->next())
-            list << query->value(0).toString();
+    bool empty = false;
+    if (std::optional<QSqlQuery> query =
+            db.select(u"SELECT DISTINCT "_s + sqlName(column) + u" FROM 历史记录 ORDER BY 1"_s)) {
+        while (query->next()) {
+            const QString value = query->value(0).toString();
+            if (value.isEmpty())
+                empty = true;
+            else
+                list << value;
+        }
+    }
+    if (empty)
+        list.prepend(QString());
     return list;
 }
 

@@ -1,12 +1,14 @@
 #include "HistoryRecords.h"
 
-#include "BoundGrid.h"
+#include <algorithm>
+
 #include "Cheque.h"
 #include "ChequeCheck.h"
 #include "Clock.h"
 #include "Database.h"
 #include "FieldInput.h"
 #include "GridRoutines.h"
+#include "HistoryList.h"
 #include "Prompts.h"
 #include "UserState.h"
 
@@ -130,58 +132,55 @@ void LoadLastInput(Database& db, Cheque& cheque, Prompts& prompts, const Clock& 
         enterDate(cheque, clock.today(), prompts);
 }
 
-bool DeleteHistoryRows(Database& db, BoundGrid& grid, int first, int last, Prompts& prompts) {
-    OrderPair(first, last);
-    if (first < grid.fixedRows() || last >= grid.rows())
-        return false;
-    const QString question =
-        u"您确定要删除第"_s + grid.text(first, 1) + u"至第"_s + grid.text(last, 1) + u"行记录？"_s;
-    if (prompts.message(question, {}, PromptButtons::YesNo) != PromptAnswer::Yes)
-        return false;
+namespace {
 
-    const QString sql = u"DELETE FROM 历史记录 WHERE ID=?"_s;
-    const bool ok = db.atomically([&] {
-        for (int r = first; r <= last; ++r) {
-            if (!db.execute(sql, {grid.text(r, 0).toLongLong()})) {
+// Deletes the history rows of these IDs, a few hundred to a statement, all in one transaction.
+bool deleteIds(Database& db, const std::vector<qint64>& ids) {
+    const QString sql = u"DELETE FROM 历史记录"_s;
+    constexpr size_t kIdsPerStatement = 500;
+    return db.atomically([&] {
+        for (size_t first = 0; first < ids.size(); first += kIdsPerStatement) {
+            QVariantList some;
+            for (size_t i = first; i < std::min(ids.size(), first + kIdsPerStatement); ++i)
+                some << ids[i];
+            if (!db.execute(
+                    sql + u" WHERE ID IN ("_s + QStringList(some.size(), u"?"_s).join(u',') + u')',
+                    some)) {
                 db.showStatementError(sql);
                 return false;
             }
         }
         return true;
     });
-    if (!ok)
+}
+
+}  // namespace
+
+bool DeleteHistoryRows(Database& db, HistoryList& list, int first, int last, Prompts& prompts) {
+    OrderPair(first, last);
+    if (first < 0 || last >= list.count())
         return false;
-    RemoveGridRows(grid, first, last);
+    const QString question = u"您确定要删除第"_s + QString::number(first + 1) + u"至第"_s +
+                             QString::number(last + 1) + u"行记录？"_s;
+    if (prompts.message(question, {}, PromptButtons::YesNo) != PromptAnswer::Yes)
+        return false;
+    if (!deleteIds(db,
+                   std::vector<qint64>(list.ids().begin() + first, list.ids().begin() + last + 1)))
+        return false;
+    list.removeRows(first, last);
     return true;
 }
 
-bool DeleteAllHistory(Database& db, BoundGrid& grid, Prompts& prompts) {
-    if (!grid.hasDataRows())
+bool DeleteAllHistory(Database& db, HistoryList& list, Prompts& prompts) {
+    if (list.count() == 0)
         return false;
     if (prompts.message(u"您确定要删除所有打印记录？"_s, {}, PromptButtons::YesNo) !=
         PromptAnswer::Yes)
         return false;
     // Only the rows the grid lists go, by their IDs: a cheque another clerk of a shared
-    // database kept since the grid was built stays, whatever its ID.
-    QVariantList listed;
-    for (int r = grid.fixedRows(); r < grid.rows(); ++r)
-        listed << grid.text(r, 0).toLongLong();
-    const QString sql = u"DELETE FROM 历史记录"_s;
-    constexpr qsizetype kIdsPerStatement = 500;
-    const bool deleted = db.atomically([&] {
-        for (qsizetype first = 0; first < listed.size(); first += kIdsPerStatement) {
-            const QVariantList ids = listed.mid(first, kIdsPerStatement);
-            if (!db.execute(
-                    sql + u" WHERE ID IN ("_s + QStringList(ids.size(), u"?"_s).join(u',') + u')',
-                    ids)) {
-                db.showStatementError(sql);
-                return false;
-            }
-        }
-        return true;
-    });
-    if (!deleted)
+    // database kept since the grid was read stays, whatever its ID.
+    if (!deleteIds(db, list.ids()))
         return false;
-    RemoveGridRows(grid, grid.fixedRows(), grid.rows() - 1);
+    list.removeRows(0, list.count() - 1);
     return true;
 }

@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-class BoundGrid;
+class HistoryList;
 class Cheque;
 class Clock;
 class Database;
@@ -48,12 +48,11 @@ bool LoadHistoryRecord(Database& db, Cheque& cheque, qint32 id, Prompts& prompts
 // with today's date.
 void LoadLastInput(Database& db, Cheque& cheque, Prompts& prompts, const Clock& clock);
 
-// Asks, then deletes the rows of grid rows first..last (either order) from the table and the
-// grid. A selection that touches the header rows does nothing and asks nothing. Returns
-// whether rows were deleted; a failed delete leaves the table and the grid as they were.
-bool DeleteHistoryRows(Database& db, BoundGrid& grid, int first, int last, Prompts& prompts);
+// Asks, then deletes the history rows of list rows first..last (0-based, either order) from
+// the table and the list; the question names them by their serial numbers. Returns whether
+// rows were deleted; a failed delete leaves the table and the list as they were.
+bool DeleteHistoryRows(Database& db, HistoryList& list, int first, int last, Prompts& prompts);
 
-// Asks, then deletes every history row the grid lists and empties the grid; rows kept since
-// the grid was built, and the users' last inputs, stay.
-// An empty grid asks nothing.
-bool DeleteAllHistory(Database& db, BoundGrid& grid, Prompts& prompts);
+// Asks, then deletes every history row the list holds and empties it; rows kept since the list
+// was read, and the users' last inputs, stay. An empty list asks nothing.
+bool DeleteAllHistory(Database& db, HistoryList& list, Prompts& prompts);

@@ -2,12 +2,11 @@
 
 #include <QColor>
 #include <QHeaderView>
-#include <QMouseEvent>
 #include <QPalette>
-#include <QStyle>
 
 #include "BoundGrid.h"
 #include "Colors.h"
+#include "HeadingPress.h"
 
 namespace {
 
@@ -65,7 +64,8 @@ BoundGridView::BoundGridView(BoundGrid& grid, GridTools tools, QWidget* parent, 
     // A heading answers the press of any mouse button, as the header's own signals (left
     // button only) do not.
     if (headings == Headings::Sort)
-        horizontalHeader()->viewport()->installEventFilter(this);
+        connect(new HeadingPress(horizontalHeader()), &HeadingPress::pressed, this,
+                &BoundGridView::headerPressed);
     connect(this, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
         if (index.isValid())
             emit gridRowDoubleClicked(m_grid.fixedRows() + index.row());
@@ -95,20 +95,6 @@ void BoundGridView::reload() {
 void BoundGridView::resizeEvent(QResizeEvent* event) {
     QTableView::resizeEvent(event);
     m_grid.setWidth(int(std::lround(viewport()->width() * 1440.0 / logicalDpiX())));
-}
-
-bool BoundGridView::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == horizontalHeader()->viewport() && event->type() == QEvent::MouseButtonPress) {
-        const QHeaderView* header = horizontalHeader();
-        const int x = static_cast<QMouseEvent*>(event)->position().toPoint().x();
-        const int section = header->logicalIndexAt(x);
-        // A press on the edge between two headings starts resizing a column: no sort then.
-        const int edge = header->style()->pixelMetric(QStyle::PM_HeaderGripMargin, nullptr, header);
-        const int left = header->sectionViewportPosition(section);
-        if (section >= 0 && x - left > edge && left + header->sectionSize(section) - x > edge)
-            headerPressed(section);
-    }
-    return QTableView::eventFilter(watched, event);
 }
 
 // A press on the serial column's heading fits the widths; on any other heading it sorts.

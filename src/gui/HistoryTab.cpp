@@ -5,29 +5,29 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "BoundGrid.h"
-#include "BoundGridModel.h"
-#include "GridExport.h"
+#include "HistoryExport.h"
 #include "HistoryGrid.h"
+#include "HistoryList.h"
 #include "HistoryRecords.h"
+#include "HistoryView.h"
 #include "TextMeasure.h"
 
 using namespace Qt::StringLiterals;
 
-HistoryTab::HistoryTab(BoundGrid& grid, GridTools tools, Database& db, Prompts& prompts,
+HistoryTab::HistoryTab(HistoryList& list, GridTools tools, Database& db, Prompts& prompts,
                        QWidget* parent)
     : QWidget(parent),
-      m_grid(grid),
+      m_list(list),
       m_tools(tools),
       m_db(db),
       m_prompts(prompts),
-      m_view(new BoundGridView(grid, tools, this)) {
+      m_view(new HistoryView(list, tools.measure, this)) {
     m_view->setObjectName(u"MSF"_s);
     m_view->setFont(historyGridFont());  // the font its column widths were measured in
     m_view->setAccessibleName(u"历史记录"_s);
     m_view->setToolTip(historyGridToolTip());
     m_view->setSelectionMode(QAbstractItemView::ContiguousSelection);
-    connect(m_view, &BoundGridView::gridRowDoubleClicked, this, &HistoryTab::reprintRequested);
+    connect(m_view, &HistoryView::rowDoubleClicked, this, &HistoryTab::reprintRequested);
 
     auto* buttons = new QHBoxLayout;
     const std::pair<const char16_t*, const char16_t*> commands[] = {{u"Comm15", u"再 次 打 印"},
@@ -43,7 +43,7 @@ HistoryTab::HistoryTab(BoundGrid& grid, GridTools tools, Database& db, Prompts& 
         const QString which = button->objectName();
         connect(button, &QPushButton::clicked, this, [this, which] {
             if (which == u"Comm15")
-                emit reprintRequested(currentGridRow());
+                emit reprintRequested(currentRow());
             else if (which == u"Comm5")
                 deleteRows();
             else if (which == u"Comm10")
@@ -58,57 +58,56 @@ HistoryTab::HistoryTab(BoundGrid& grid, GridTools tools, Database& db, Prompts& 
 }
 
 void HistoryTab::showHistory() {
-    if (!m_built || HistoryStamp(m_db) != m_stamp)
-        rebuild();
+    if (!m_list.isLoaded()) {
+        m_list.load();
+        m_view->reload(true);
+    } else if (m_list.refresh()) {
+        m_view->reload(false);
+    }
 }
 
 void HistoryTab::historyChanged() {
-    if (m_built)
-        rebuild();
-}
-
-void HistoryTab::rebuild() {
-    m_built = true;
-    m_stamp = HistoryStamp(m_db);
-    BuildHistoryGrid(m_grid, m_db, m_tools);
-    m_view->reload();
+    if (m_list.isLoaded() && m_list.refresh())
+        m_view->reload(false);
 }
 
 void HistoryTab::deleteRows() {
     emit commandStarted();
-    if (!m_grid.hasDataRows())
+    if (m_list.count() == 0)
         return;
-    const auto [first, last] = selectedGridRows();
-    if (DeleteHistoryRows(m_db, m_grid, first, last, m_prompts))
-        m_view->reload();
+    const auto [first, last] = selectedRows();
+    if (DeleteHistoryRows(m_db, m_list, first, last, m_prompts))
+        m_view->reload(false);
 }
 
 void HistoryTab::clearAll() {
     emit commandStarted();
-    if (DeleteAllHistory(m_db, m_grid, m_prompts))
-        m_view->reload();
+    if (DeleteAllHistory(m_db, m_list, m_prompts))
+        m_view->reload(false);
 }
 
 void HistoryTab::exportHistory() {
     emit commandStarted();
-    ExportGrid(m_grid, m_prompts, historySheetName(), m_tools.progress);
+    // The export reads the rows through one query; a server's driver would drop its rows if
+    // the grid read a page meanwhile, so the grid is not drawn until the export is done.
+    m_view->setUpdatesEnabled(false);
+    ExportHistory(m_db, m_list.order(), m_list.headings(), m_prompts, m_tools.progress);
+    m_view->setUpdatesEnabled(true);
 }
 
-int HistoryTab::currentGridRow() const {
-    if (!m_grid.hasDataRows())
+int HistoryTab::currentRow() const {
+    if (m_list.count() == 0)
         return -1;
-    const int row = m_view->currentIndex().isValid() ? m_view->currentIndex().row() : 0;
-    return m_grid.fixedRows() + row;
+    return m_view->currentIndex().isValid() ? m_view->currentIndex().row() : 0;
 }
 
-std::pair<int, int> HistoryTab::selectedGridRows() const {
-    const int current = currentGridRow();
+std::pair<int, int> HistoryTab::selectedRows() const {
+    const int current = currentRow();
     int other = current;
     for (const QModelIndex& index : m_view->selectionModel()->selectedRows()) {
-        const int row = m_grid.fixedRows() + index.row();
         // The end of the selection farthest from the current row.
-        if (qAbs(row - current) > qAbs(other - current))
-            other = row;
+        if (qAbs(index.row() - current) > qAbs(other - current))
+            other = index.row();
     }
     return {current, other};
 }

@@ -4,9 +4,9 @@
 
 #include "GridRoutines.h"
 
-class BoundGrid;
-class BoundGridView;
 class Database;
+class HistoryList;
+class HistoryView;
 class Prompts;
 class QPushButton;
 
@@ -16,13 +16,14 @@ class HistoryTab final : public QWidget {
     Q_OBJECT
 
 public:
-    HistoryTab(BoundGrid& grid, GridTools tools, Database& db, Prompts& prompts,
+    HistoryTab(HistoryList& list, GridTools tools, Database& db, Prompts& prompts,
                QWidget* parent = nullptr);
 
-    // Builds the grid when it was never built, or again when the history changed since
-    // (another clerk of a shared database, or another window, kept or deleted cheques).
+    // Reads the list when it was never read; otherwise brings it up to date, when the history
+    // changed since (another clerk of a shared database, or another window, kept or deleted
+    // cheques).
     void showHistory();
-    // Cheques were kept: the grid is built again if it was built before.
+    // Cheques were kept: a list that was read takes them in.
     void historyChanged();
 
     // "删 除 记 录": the selected rows, after the question.
@@ -32,25 +33,22 @@ public:
     // "导 出 记 录": the grid into a CSV file or a workbook.
     void exportHistory();
 
-    BoundGridView* view() const { return m_view; }
-    // The grid rows of the selection: from the current row to the other end of the selection.
-    std::pair<int, int> selectedGridRows() const;
-    // The grid row of the current cell, or -1 when the grid has no data row.
-    int currentGridRow() const;
+    HistoryView* view() const { return m_view; }
+    // The rows of the selection (from 0): from the current row to the other end of the
+    // selection.
+    std::pair<int, int> selectedRows() const;
+    // The row of the current cell (from 0), or -1 when the list is empty.
+    int currentRow() const;
 
 signals:
-    void reprintRequested(int gridRow);  // "再 次 打 印" or a double-click
+    void reprintRequested(int row);  // "再 次 打 印" or a double-click
     // Before any command of the tab: the window finishes what is being typed.
     void commandStarted();
 
 private:
-    void rebuild();
-
-    BoundGrid& m_grid;
+    HistoryList& m_list;
     GridTools m_tools;
     Database& m_db;
     Prompts& m_prompts;
-    BoundGridView* m_view;
-    bool m_built = false;
-    QString m_stamp;  // what the history table held when the grid was built
+    HistoryView* m_view;
 };

@@ -97,6 +97,7 @@ private:
 MainWindow::MainWindow(WindowServices services, QWidget* parent)
     : QMainWindow(parent),
       m_services(services),
+      m_historyList(services.db),
       m_measure(historyGridFont()),
       m_indicator(new IndicatorForm(this)),
       m_progress(services.clock, m_indicator) {
@@ -107,7 +108,7 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
 
     m_chequeTab = new ChequeTab(
         m_cheque, prompts, [&db](const QString& column) { return FillComboDistinct(db, column); });
-    m_historyTab = new HistoryTab(m_historyGrid, gridTools(), db, prompts);
+    m_historyTab = new HistoryTab(m_historyList, gridTools(), db, prompts);
     m_formatTab = new FormatTab(m_formatGrid, gridTools(), m_cheque, prompts);
     m_helpTab = new HelpTab;
     m_tabs = new QTabWidget;
@@ -389,11 +390,11 @@ const PrintFormat* MainWindow::printFormat() {
     return m_printFormat ? &*m_printFormat : nullptr;
 }
 
-void MainWindow::reprintHistoryRow(int gridRow) {
+void MainWindow::reprintHistoryRow(int row) {
     m_chequeTab->finishEditing();
-    if (gridRow < m_historyGrid.fixedRows() || gridRow >= m_historyGrid.rows())
+    if (row < 0 || row >= m_historyList.count())
         return;
-    const qint32 id = m_historyGrid.text(gridRow, 0).toInt();
+    const auto id = qint32(m_historyList.id(row));
     if (LoadHistoryRecord(m_services.db, m_cheque, id, m_services.prompts, m_services.clock)) {
         leaveBodyField(m_cheque, Field::Amount, m_services.prompts);
         m_chequeTab->showCheque();

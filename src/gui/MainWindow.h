@@ -12,6 +12,7 @@
 #include "Cheque.h"
 #include "FormatStore.h"
 #include "GridRoutines.h"
+#include "HistoryList.h"
 #include "PrintJob.h"
 #include "ProgressIndicator.h"
 #include "TextMeasure.h"
@@ -64,7 +65,7 @@ public:
     QComboBox* formatList() const { return m_formatList; }
     QLabel* hintLine() const { return m_hint; }
     QMenu* fieldPopup() const { return m_fieldPopup; }
-    BoundGrid& historyGrid() { return m_historyGrid; }
+    HistoryList& historyList() { return m_historyList; }
     BoundGrid& formatGrid() { return m_formatGrid; }
     const QString& currentFormat() const { return m_displays.currentFormat; }
     // The current format as printing and the preview read it; it is read again when it was
@@ -74,7 +75,7 @@ public:
     // The commands, as the buttons and menus run them.
     void printCheque();
     void printEndorsement();
-    void reprintHistoryRow(int gridRow);
+    void reprintHistoryRow(int row);
     void showAbout();
     void adjustFont(int field);
     void adjustSpacing(int field);
@@ -124,7 +125,7 @@ private:
     Cheque m_cheque;
     FormatDisplays m_displays;
     std::optional<PrintFormat> m_printFormat;  // the current format, read once
-    BoundGrid m_historyGrid;
+    HistoryList m_historyList;
     BoundGrid m_formatGrid;
     FontTextMeasure m_measure;
     IndicatorForm* m_indicator;

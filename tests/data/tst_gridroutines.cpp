@@ -177,8 +177,8 @@ private slots:
                            u"12345678901234567.25"_s,
                            u"12345678901234567.5"_s};
         QTest::newRow("numbers come before texts in a mixed column")
-            << QStringList{u"1a"_s, u"10"_s, u""_s, u"2"_s}
-            << QStringList{u"2"_s, u"10"_s, u""_s, u"1a"_s};
+            << QStringList{u"1a"_s, u"10"_s, u""_s, u"2"_s, u"-x"_s, u""_s, u"9"_s}
+            << QStringList{u"2"_s, u"9"_s, u"10"_s, u""_s, u""_s, u"-x"_s, u"1a"_s};
         QTest::newRow("blanks around a number") << QStringList{u" 30 "_s, u"4"_s,
                                                                u"\u3000"
                                                                "3\u00a0"_s}

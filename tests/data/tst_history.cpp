@@ -1,9 +1,8 @@
 #include <QTest>
 
-#include "BoundGrid.h"
 #include "Cheque.h"
 #include "Clock.h"
-#include "HistoryGrid.h"
+#include "HistoryList.h"
 #include "HistoryRecords.h"
 #include "PrintJournal.h"
 #include "ProgressIndicator.h"
@@ -42,10 +41,10 @@ private:
     int count(const QString& where = u"TRUE"_s) {
         return m_t->scalar(u"SELECT count(*) FROM 历史记录 WHERE "_s + where).toInt();
     }
-    BoundGrid builtGrid() {
-        BoundGrid grid;
-        BuildHistoryGrid(grid, m_t->db, {m_measure, m_progress});
-        return grid;
+    HistoryList loadedList() {
+        HistoryList list(m_t->db);
+        list.load();
+        return list;
     }
 
 private slots:
@@ -75,7 +74,7 @@ private slots:
                     .toString()
                     .contains(u"第二次"_s));
         QCOMPARE(count(), 0);
-        QCOMPARE(builtGrid().rows(), 2);  // never listed
+        QCOMPARE(loadedList().count(), 0);  // never listed
     }
 
     // Two users of one database: each finds their own last input and current format.
@@ -268,36 +267,36 @@ private slots:
     void deletingASelection_data() {
         QTest::addColumn<int>("first");
         QTest::addColumn<int>("last");
-        QTest::newRow("downwards") << 3 << 4;
-        QTest::newRow("upwards") << 4 << 3;
+        QTest::newRow("downwards") << 1 << 2;
+        QTest::newRow("upwards") << 2 << 1;
     }
     void deletingASelection() {
         QFETCH(int, first);
         QFETCH(int, last);
         for (const QString& payee : {u"一"_s, u"二"_s, u"三"_s, u"四"_s})
             QVERIFY(SaveHistoryRecord(m_t->db, filledCheque(payee), QDate(2026, 12, 1)));
-        BoundGrid grid = builtGrid();
+        HistoryList list = loadedList();
         m_t->prompts.queueAnswer(PromptAnswer::Yes);
-        QVERIFY(DeleteHistoryRows(m_t->db, grid, first, last, m_t->prompts));
+        QVERIFY(DeleteHistoryRows(m_t->db, list, first, last, m_t->prompts));
         QCOMPARE(m_t->prompts.shown().back().text, u"您确定要删除第2至第3行记录？"_s);
         QCOMPARE(m_t->prompts.shown().back().buttons, PromptButtons::YesNo);
         QCOMPARE(count(), 2);
         QCOMPARE(count(u"收款人全称 IN ('一', '四')"_s), 2);
-        QCOMPARE(grid.rows(), 4);
-        QCOMPARE(grid.text(3, 4), u"四"_s);
-        QCOMPARE(grid.text(3, 1), u"2"_s);
+        QCOMPARE(list.count(), 2);
+        QCOMPARE(list.text(1, 4), u"四"_s);
+        QCOMPARE(list.text(1, 1), u"2"_s);
     }
 
     void deletingNeedsAYesAndDataRows() {
         QVERIFY(SaveHistoryRecord(m_t->db, filledCheque(u"一"_s), QDate(2026, 12, 1)));
-        BoundGrid grid = builtGrid();
-        QVERIFY(!DeleteHistoryRows(m_t->db, grid, 1, 2, m_t->prompts));  // touches the header
+        HistoryList list = loadedList();
+        QVERIFY(!DeleteHistoryRows(m_t->db, list, 0, 1, m_t->prompts));  // past the last row
         QVERIFY(m_t->prompts.shown().empty());
-        QVERIFY(!DeleteHistoryRows(m_t->db, grid, 2, 2, m_t->prompts));  // answered No
-        QVERIFY(!DeleteAllHistory(m_t->db, grid, m_t->prompts));
+        QVERIFY(!DeleteHistoryRows(m_t->db, list, 0, 0, m_t->prompts));  // answered No
+        QVERIFY(!DeleteAllHistory(m_t->db, list, m_t->prompts));
         QCOMPARE(m_t->prompts.shown().back().text, u"您确定要删除所有打印记录？"_s);
         QCOMPARE(count(), 1);
-        QCOMPARE(grid.rows(), 3);
+        QCOMPARE(list.count(), 1);
     }
 
     // Deleting all deletes what the grid lists: the last input stays, and so do cheques other
@@ -309,22 +308,82 @@ private slots:
         QVERIFY(SaveHistoryRecord(m_t->db, filledCheque(u"三"_s), QDate(2026, 12, 1)));
         QVERIFY(m_t->db.execute(u"DELETE FROM 历史记录 WHERE ID=?"_s, {id}));
         QVERIFY(SaveLastInput(m_t->db, filledCheque(u"上次"_s)));
-        BoundGrid grid = builtGrid();
+        HistoryList list = loadedList();
         QVERIFY(SaveHistoryRecord(m_t->db, filledCheque(u"后来的"_s), QDate(2026, 12, 1)));
         QVERIFY(
             m_t->db.execute(u"INSERT INTO 历史记录 (ID, Dat, 收款人全称) VALUES (?, "
                             u"'2026-12-01', '晚提交的')"_s,
                             {id}));
         m_t->prompts.queueAnswer(PromptAnswer::Yes);
-        QVERIFY(DeleteAllHistory(m_t->db, grid, m_t->prompts));
+        QVERIFY(DeleteAllHistory(m_t->db, list, m_t->prompts));
         QCOMPARE(m_t->rows(u"SELECT 收款人全称 FROM 历史记录 ORDER BY ID"_s), u"晚提交的|后来的"_s);
-        QCOMPARE(grid.rows(), 2);
+        QCOMPARE(list.count(), 0);
         Cheque cheque;
         QVERIFY(LoadHistoryRecord(m_t->db, cheque, -1, m_t->prompts, m_clock));
         QCOMPARE(cheque.text(Field::Payee), u"上次"_s);
         m_t->prompts.clear();
-        QVERIFY(!DeleteAllHistory(m_t->db, grid, m_t->prompts));  // empty grid: no question
+        QVERIFY(!DeleteAllHistory(m_t->db, list, m_t->prompts));  // empty list: no question
         QVERIFY(m_t->prompts.shown().empty());
+        // Brought up to date, the list finds both, the one committed late under its earlier ID
+        // too.
+        QVERIFY(list.refresh());
+        QCOMPARE(list.count(), 2);
+        QCOMPARE(list.text(0, 4), u"晚提交的"_s);
+    }
+
+    // A list of a few pages sorts in the database, takes in rows kept since in their sorted
+    // places, and is read again when another clerk deleted rows.
+    void theListSortsPagesAndTakesInNewRows() {
+        // Amounts ￥1.00 … ￥250.00 in a shuffled order of keeping.
+        constexpr int kRows = 250;
+        QVERIFY(m_t->db.atomically([&] {
+            for (int i = 0; i < kRows; ++i)
+                if (!m_t->db.execute(
+                        u"INSERT INTO 历史记录 (Dat, 收款人全称, 金额) VALUES ('2026-12-01', ?, ?)"_s,
+                        {u"收款人%1"_s.arg(i), u"￥%1.00"_s.arg((i * 37) % kRows + 1)}))
+                    return false;
+            return true;
+        }));
+        HistoryList list = loadedList();
+        QCOMPARE(list.count(), kRows);
+        QCOMPARE(list.text(kRows - 1, 4), u"收款人249"_s);  // the order of keeping, across pages
+        QCOMPARE(list.text(kRows - 1, 1), u"250"_s);
+        const int amount = 5;
+        QVERIFY(list.sortBy(amount));
+        QCOMPARE(list.headings()[amount], u"金额△"_s);
+        QStringList wrong;
+        for (int row = 0; row < kRows; ++row)
+            if (list.text(row, amount) != u"￥%1.00"_s.arg(row + 1))
+                wrong << list.text(row, amount);
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(u' ')));
+        QVERIFY(list.sortBy(amount));
+        QCOMPARE(list.headings()[amount], u"金额▽"_s);
+        QCOMPARE(list.text(0, amount), u"￥250.00"_s);
+
+        // Another clerk keeps ￥125.50: it goes after the 125 larger amounts.
+        QVERIFY(m_t->db.execute(
+            u"INSERT INTO 历史记录 (Dat, 收款人全称, 金额) VALUES ('2026-12-02', '新', '￥125.50')"_s));
+        QVERIFY(list.refresh());
+        QVERIFY(!list.refresh());  // nothing more
+        QCOMPARE(list.count(), kRows + 1);
+        QCOMPARE(list.text(125, amount), u"￥125.50"_s);
+        QCOMPARE(list.text(125, 1), u"126"_s);
+        QCOMPARE(list.text(126, amount), u"￥125.00"_s);
+
+        // A last-input row of old is never listed; a row deleted elsewhere makes the list read
+        // again, in the same order.
+        QVERIFY(m_t->db.execute(u"INSERT INTO 历史记录 (Dat) VALUES ('1900-01-01')"_s));
+        QVERIFY(m_t->db.execute(u"DELETE FROM 历史记录 WHERE 金额='￥250.00'"_s));
+        QVERIFY(list.refresh());
+        QCOMPARE(list.count(), kRows);
+        QCOMPARE(list.text(0, amount), u"￥249.00"_s);
+
+        // Deleting a range across a page's end.
+        m_t->prompts.queueAnswer(PromptAnswer::Yes);
+        QVERIFY(DeleteHistoryRows(m_t->db, list, 95, 104, m_t->prompts));
+        QCOMPARE(list.count(), kRows - 10);
+        QCOMPARE(count(u"Dat>'1900-01-01'"_s), kRows - 10);
+        QCOMPARE(list.text(95, amount), u"￥144.00"_s);
     }
 };
 

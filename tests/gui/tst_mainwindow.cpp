@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
+#include <QHeaderView>
 #include <QInputMethodEvent>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -41,8 +42,10 @@
 #include "ChequeTab.h"
 #include "Clock.h"
 #include "FormatTab.h"
+#include "HistoryList.h"
 #include "HistoryRecords.h"
 #include "HistoryTab.h"
+#include "HistoryView.h"
 #include "JournalDialog.h"
 #include "MainWindow.h"
 #include "PdfPrinters.h"
@@ -172,8 +175,8 @@ private slots:
         other->show();
         QVERIFY(QTest::qWaitForWindowExposed(other.get()));
         other->tabs()->setCurrentIndex(1);
-        BoundGrid& otherHistory = other->historyGrid();
-        QCOMPARE(otherHistory.rows() - otherHistory.fixedRows(), 0);
+        HistoryList& otherHistory = other->historyList();
+        QCOMPARE(otherHistory.count(), 0);
 
         f.window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
@@ -187,8 +190,8 @@ private slots:
 
         other->tabs()->setCurrentIndex(0);
         other->tabs()->setCurrentIndex(1);
-        QCOMPARE(otherHistory.rows() - otherHistory.fixedRows(), 1);
-        QCOMPARE(otherHistory.text(otherHistory.fixedRows(), 4), u"甲公司"_s);
+        QCOMPARE(otherHistory.count(), 1);
+        QCOMPARE(otherHistory.text(0, 4), u"甲公司"_s);
 
         other->tabs()->setCurrentIndex(0);
         other->activateWindow();
@@ -243,9 +246,10 @@ private slots:
         QCOMPARE(w.formatTab()->marginX()->text(), u"10"_s);
         QCOMPARE(w.formatTab()->stubWidth()->text(), u"60"_s);
         QCOMPARE(w.formatTab()->endorsementBox(2)->text(), u"63"_s);
-        QCOMPARE(w.historyGrid().rows(), 0);
+        QVERIFY(!w.historyList().isLoaded());
         w.tabs()->setCurrentIndex(1);
-        QCOMPARE(w.historyGrid().rows(), w.historyGrid().fixedRows());
+        QVERIFY(w.historyList().isLoaded());
+        QCOMPARE(w.historyList().count(), 0);
         QVERIFY(w.hintLine()->text().startsWith(u"提示：双击表格内容"_s));
         QVERIFY(f.shownTexts().isEmpty());
     }
@@ -569,8 +573,7 @@ private slots:
         QCOMPARE(f.shownTexts(), shown);
         QCOMPARE(QFile::exists(pdf), printed);
         QCOMPARE(f.historyRows(), keep ? 1 : 0);
-        BoundGrid& grid = f.window->historyGrid();
-        QCOMPARE(grid.rows() - grid.fixedRows(), keep ? 1 : 0);
+        QCOMPARE(f.window->historyList().count(), keep ? 1 : 0);
         if (keep)
             QCOMPARE(f.t.rows(u"SELECT 收款人全称, 金额, Dat FROM 历史记录"_s),
                      u"甲公司/￥88.00/2026-12-08"_s);
@@ -731,16 +734,24 @@ private slots:
             QVERIFY(SaveHistoryRecord(f.t.db, stored, QDate(2026, 11, 1)));
         }
         w.tabs()->setCurrentIndex(1);
-        BoundGrid& grid = w.historyGrid();
-        QCOMPARE(grid.rows() - grid.fixedRows(), 3);
+        HistoryList& list = w.historyList();
+        HistoryView* view = w.historyTab()->view();
+        QCOMPARE(list.count(), 3);
+
+        // A right-button press on the payee's heading sorts by it, in the database.
+        QHeaderView* header = view->horizontalHeader();
+        const QPoint heading(header->sectionViewportPosition(4) + header->sectionSize(4) / 2,
+                             header->height() / 2);
+        QTest::mousePress(header->viewport(), Qt::RightButton, {}, heading);
+        QCOMPARE(view->model()->headerData(4, Qt::Horizontal, Qt::DisplayRole), u"收款人△"_s);
+        QCOMPARE(view->model()->index(0, 4).data(), u"丙"_s);
 
         // A double-click brings the row back with today's date.
-        const QRect cell =
-            w.historyTab()->view()->visualRect(w.historyTab()->view()->model()->index(1, 4));
-        QTest::mouseClick(w.historyTab()->view()->viewport(), Qt::LeftButton, {}, cell.center());
-        QTest::mouseDClick(w.historyTab()->view()->viewport(), Qt::LeftButton, {}, cell.center());
+        const QRect cell = view->visualRect(view->model()->index(1, 4));
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.center());
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, cell.center());
         QCOMPARE(w.tabs()->currentIndex(), 0);
-        QCOMPARE(f.field(Field::Payee)->text(), grid.text(grid.fixedRows() + 1, 4));
+        QCOMPARE(f.field(Field::Payee)->text(), u"乙"_s);
         QCOMPARE(f.field(Field::Day)->text(), u"零捌"_s);
 
         // Deleting the selection asks first; clearing empties the grid.
@@ -749,7 +760,8 @@ private slots:
         f.t.prompts.queueAnswer(PromptAnswer::Yes);
         w.historyTab()->deleteRows();
         QCOMPARE(f.historyRows(), 2);
-        QCOMPARE(grid.rows() - grid.fixedRows(), 2);
+        QCOMPARE(list.count(), 2);
+        QCOMPARE(view->model()->index(0, 4).data(), u"乙"_s);
         const QString csv = f.t.dir.filePath(u"历史.csv"_s);
         f.t.prompts.queueText(csv);
         w.historyTab()->exportHistory();
@@ -767,9 +779,9 @@ private slots:
         f.t.prompts.queueAnswer(PromptAnswer::Yes);
         w.historyTab()->clearAll();
         QCOMPARE(f.historyRows(), 0);
-        QVERIFY(!grid.hasDataRows());
+        QCOMPARE(list.count(), 0);
         const size_t before = f.t.prompts.shown().size();
-        w.reprintHistoryRow(grid.currentRow());  // nothing to bring back
+        w.reprintHistoryRow(w.historyTab()->currentRow());  // nothing to bring back
         QCOMPARE(f.t.prompts.shown().size(), before);
     }
 
@@ -1021,8 +1033,7 @@ private slots:
         QTest::mouseClick(f.tab().printButton(), Qt::LeftButton);
         QVERIFY2(f.historyRows() == 1, qPrintable(f.shownTexts().join(u'|')));
         f.window->tabs()->setCurrentIndex(1);
-        QCOMPARE(f.window->historyGrid().text(f.window->historyGrid().fixedRows(), 4),
-                 u"北京华光科技有限公司"_s);
+        QCOMPARE(f.window->historyList().text(0, 4), u"北京华光科技有限公司"_s);
 
         QString printed;
         for (int waited = 0; waited < 300 && printed.isEmpty(); ++waited) {

@@ -1,0 +1,257 @@
+#include "HistoryList.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "Database.h"
+#include "GridRoutines.h"
+#include "GridSortKey.h"
+#include "HistoryGrid.h"
+#include "HistoryRecords.h"
+#include "TextMeasure.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Rows that are never listed: the last-input row of 1900-01-01, and rows without a date.
+QString unlistedRows() {
+    return u"Dat IS NULL OR Dat<='"_s + kLastInputDate + u'\'';
+}
+
+constexpr int kCachedPages = 64;
+
+// Text columns that a file keeps an index of in the texts' own order.
+const QStringList kTextIndexed = {QStringLiteral("收款人全称")};
+
+}  // namespace
+
+bool HistoryList::load() {
+    m_loaded = true;
+    m_ids.clear();
+    m_pages.clear();
+    m_tableRows = 0;
+    m_largestId = 0;
+    // The IDs come from the sort order alone, which an index of the column can give without
+    // reading the table; the few unlisted rows are left out here.
+    const std::optional<std::vector<qint64>> unlisted =
+        m_db.selectIds(u"SELECT ID FROM 历史记录 WHERE "_s + unlistedRows());
+    std::optional<std::vector<qint64>> ids = unlisted ? sortedIds() : std::nullopt;
+    if (!ids)
+        return false;
+    m_ids = std::move(*ids);
+    if (!unlisted->empty()) {
+        const std::unordered_set<qint64> skipped(unlisted->begin(), unlisted->end());
+        std::erase_if(m_ids, [&](qint64 id) { return skipped.count(id) != 0; });
+    }
+    for (const qint64 id : m_ids)
+        m_largestId = std::max(m_largestId, id);
+    for (const qint64 id : *unlisted)
+        m_largestId = std::max(m_largestId, id);
+    m_tableRows = qint64(m_ids.size() + unlisted->size());
+    return true;
+}
+
+std::optional<std::vector<qint64>> HistoryList::sortedIds() {
+    const QString column = m_order.columnName();
+    std::optional<std::vector<qint64>> ids;
+    if (column.isEmpty()) {
+        // The order of keeping: the index of the print dates holds every listed ID, and
+        // reading them from it and sorting them here is quicker than reading the whole table.
+        ids = m_db.selectIds(u"SELECT ID FROM 历史记录 WHERE "_s + listedHistoryFilter());
+        if (ids && m_order.descending)
+            std::sort(ids->begin(), ids->end(), std::greater<>());
+        else if (ids)
+            std::sort(ids->begin(), ids->end());
+        return ids;
+    }
+    if (m_db.isServer() || !kTextIndexed.contains(column))
+        return m_db.selectIds(u"SELECT ID FROM 历史记录 "_s + m_order.sql());
+    // A file's index of a text column holds it in the order of the texts' bytes, which is the
+    // grid's order for every text but those that read as numbers (which come first) and the
+    // empty one (missing or ''; ties by ID). Those few are found through the index and sorted
+    // here; the rest keep the index's order.
+    ids = m_db.selectIds(u"SELECT ID FROM 历史记录 ORDER BY "_s + sqlName(column) + u", ID"_s);
+    std::optional<QSqlQuery> query =
+        ids ? m_db.select(u"SELECT ID, "_s + sqlName(column) + u" FROM 历史记录 WHERE "_s +
+                          gridSortKeyNumberCandidates(sqlName(column)))
+            : std::nullopt;
+    if (!query)
+        return std::nullopt;
+    std::vector<std::pair<QByteArray, qint64>> first;
+    while (query->next()) {
+        QByteArray key = gridSortKey(query->value(1).toString());
+        if (!isGridSortKeyOfText(key) || key.size() == 1)
+            first.emplace_back(std::move(key), query->value(0).toLongLong());
+    }
+    query.reset();
+    std::sort(first.begin(), first.end());
+    std::unordered_set<qint64> moved;
+    for (const auto& entry : first)
+        moved.insert(entry.second);
+    if (!moved.empty())
+        std::erase_if(*ids, [&](qint64 id) { return moved.count(id) != 0; });
+    ids->insert(ids->begin(), moved.size(), 0);
+    for (size_t i = 0; i < first.size(); ++i)
+        (*ids)[i] = first[i].second;
+    if (m_order.descending)
+        std::reverse(ids->begin(), ids->end());
+    return ids;
+}
+
+bool HistoryList::refresh() {
+    if (!m_loaded)
+        return load();
+    std::optional<QSqlQuery> stamp = m_db.select(u"SELECT count(*), max(ID) FROM 历史记录"_s);
+    if (!stamp || !stamp->next())
+        return false;
+    const qint64 tableRows = stamp->value(0).toLongLong();
+    const qint64 largest = stamp->value(1).toLongLong();
+    stamp.reset();
+    if (tableRows == m_tableRows && largest == m_largestId)
+        return false;
+    // The rows kept since, each with whether it is listed and what it sorts by.
+    const QString column = m_order.columnName();
+    std::optional<QSqlQuery> added =
+        m_db.select(u"SELECT ID, CASE WHEN "_s + listedHistoryFilter() + u" THEN 1 ELSE 0 END, "_s +
+                        (column.isEmpty() ? u"NULL"_s : sqlName(column)) +
+                        u" FROM 历史记录 WHERE ID>? ORDER BY ID"_s,
+                    {m_largestId});
+    if (!added)
+        return false;
+    std::vector<std::pair<qint64, QByteArray>> listed;
+    qint64 addedRows = 0;
+    while (added->next()) {
+        ++addedRows;
+        if (added->value(1).toInt() == 1)
+            listed.emplace_back(added->value(0).toLongLong(), m_order.key(added->value(2)));
+    }
+    added.reset();
+    // Rows deleted elsewhere, or kept under a smaller ID than one already seen (a server's
+    // transactions can end in another order than they began): the list is read again.
+    if (m_tableRows + addedRows != tableRows)
+        return load();
+    for (const auto& [id, key] : listed)
+        if (!insertInOrder(id, key))
+            return load();
+    m_tableRows = tableRows;
+    m_largestId = std::max(m_largestId, largest);
+    m_pages.clear();
+    return true;
+}
+
+QByteArray HistoryList::sortKeyOf(qint64 id) {
+    std::optional<QSqlQuery> query = m_db.select(
+        u"SELECT "_s + sqlName(m_order.columnName()) + u" FROM 历史记录 WHERE ID=?"_s, {id});
+    return query && query->next() ? m_order.key(query->value(0)) : m_order.key(QVariant());
+}
+
+bool HistoryList::insertInOrder(qint64 id, const QByteArray& key) {
+    const bool down = m_order.descending;
+    if (m_order.columnName().isEmpty()) {  // the order of keeping: the newest is last, or first
+        m_ids.insert(down ? m_ids.begin() : m_ids.end(), id);
+        return true;
+    }
+    // Binary search with the keys of the rows it passes, one short query each.
+    size_t low = 0, high = m_ids.size();
+    while (low < high) {
+        const size_t middle = low + (high - low) / 2;
+        const int c = sortKeyOf(m_ids[middle]).compare(key);
+        const bool before =
+            c != 0 ? (down ? c > 0 : c < 0) : (down ? m_ids[middle] > id : m_ids[middle] < id);
+        if (before)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    m_ids.insert(m_ids.begin() + qsizetype(low), id);
+    return true;
+}
+
+bool HistoryList::sortBy(int column) {
+    if (column < 2 || column >= historyGridNames().size())
+        return false;
+    if (m_order.column == column)
+        m_order.descending = !m_order.descending;
+    else
+        m_order = HistoryOrder{column, false};
+    return load();
+}
+
+QStringList HistoryList::headings() const {
+    QStringList headings = historyGridHeadings();
+    if (m_order.column >= 0)
+        headings[m_order.column] += m_order.descending ? u'▽' : u'△';
+    return headings;
+}
+
+const QStringList* HistoryList::page(int row) {
+    const int number = row / kPageRows;
+    auto found = m_pages.constFind(number);
+    if (found == m_pages.cend()) {
+        if (m_pages.size() >= kCachedPages)
+            m_pages.clear();
+        const int first = number * kPageRows;
+        const int last = std::min(first + kPageRows, count());
+        const std::vector<qint64> ids(m_ids.begin() + first, m_ids.begin() + last);
+        QHash<qint64, QStringList> read;
+        HistoryRowReader reader(m_db, ids);
+        for (QStringList texts; reader.next(texts);)
+            read.insert(texts[0].toLongLong(), texts);
+        // A row deleted by another clerk since shows empty; a failed read shows the page empty
+        // until the list is read again, rather than asking the database at every repaint.
+        std::vector<QStringList> rows;
+        rows.reserve(ids.size());
+        for (size_t i = 0; i < ids.size(); ++i) {
+            QStringList texts = read.value(ids[i], QStringList(historyGridNames().size()));
+            texts[1] = QString::number(first + int(i) + 1);
+            rows.push_back(std::move(texts));
+        }
+        found = m_pages.insert(number, std::move(rows));
+    }
+    return &(*found)[size_t(row - number * kPageRows)];
+}
+
+QString HistoryList::text(int row, int column) {
+    if (row < 0 || row >= count() || column < 0 || column >= historyGridNames().size())
+        return {};
+    return page(row)->at(column);
+}
+
+void HistoryList::removeRows(int first, int last) {
+    OrderPair(first, last);
+    first = std::max(first, 0);
+    last = std::min(last, count() - 1);
+    if (first > last)
+        return;
+    m_ids.erase(m_ids.begin() + first, m_ids.begin() + last + 1);
+    m_tableRows -= last - first + 1;
+    m_pages.clear();
+}
+
+void HistoryList::fitColumnWidths(TextMeasure& measure, int gridWidth) {
+    const QStringList headings = this->headings();
+    std::vector<double> widest(size_t(headings.size()), 0.0);
+    widest[0] = -1;  // the ID column stays hidden
+    auto measureRow = [&](int row) {
+        for (qsizetype c = 1; c < headings.size(); ++c)
+            widest[size_t(c)] = std::max(widest[size_t(c)], measure.widthTwips(text(row, int(c))));
+    };
+    for (int row = 0; row < std::min(count(), kMeasuredRows); ++row)
+        measureRow(row);
+    // The serial numbers run to the count, which may lie far below the rows measured.
+    widest[1] = std::max(widest[1], measure.widthTwips(QString::number(count())));
+    for (auto it = m_pages.cbegin(); it != m_pages.cend(); ++it)
+        for (size_t i = 0; i < it.value().size(); ++i)
+            measureRow(it.key() * kPageRows + int(i));
+    // Without rows, as for a grid without data rows: the field names and the headings.
+    for (qsizetype c = 1; c < headings.size(); ++c) {
+        double& w = widest[size_t(c)];
+        if (count() == 0)
+            w = std::max(measure.widthTwips(historyGridNames()[c]),
+                         measure.widthTwips(headings[c]));
+        else if (w != 0)
+            w = std::max(w, measure.widthTwips(headings[c]));
+    }
+    m_widths = fittedColumnWidths(widest, gridWidth);
+}

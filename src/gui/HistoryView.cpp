@@ -1,0 +1,98 @@
+#include "HistoryView.h"
+
+#include <QHeaderView>
+#include <QPalette>
+
+#include "BoundGrid.h"
+#include "HeadingPress.h"
+#include "HistoryGrid.h"
+#include "HistoryList.h"
+
+namespace {
+
+constexpr int kCellPadding = 8;  // pixels, as the other grids
+
+}  // namespace
+
+int HistoryModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : m_list.count();
+}
+
+int HistoryModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(historyGridNames().size());
+}
+
+QVariant HistoryModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid())
+        return {};
+    if (role == Qt::DisplayRole)
+        return m_list.text(index.row(), index.column());
+    if (role == Qt::BackgroundRole && index.column() < 2)  // the fixed columns
+        return QPalette().button();
+    return {};
+}
+
+QVariant HistoryModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
+        return {};
+    return m_list.headings().value(section);
+}
+
+void HistoryModel::reload() {
+    beginResetModel();
+    endResetModel();
+}
+
+HistoryView::HistoryView(HistoryList& list, TextMeasure& measure, QWidget* parent)
+    : QTableView(parent), m_list(list), m_measure(measure), m_model(list) {
+    setModel(&m_model);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    verticalHeader()->hide();
+    verticalHeader()->setDefaultSectionSize(toPixels(BoundGrid::kDefaultRowHeight));
+    horizontalHeader()->setSectionsClickable(true);
+    horizontalHeader()->setHighlightSections(false);
+    connect(new HeadingPress(horizontalHeader()), &HeadingPress::pressed, this,
+            &HistoryView::headingPressed);
+    connect(this, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
+        if (index.isValid())
+            emit rowDoubleClicked(index.row());
+    });
+}
+
+int HistoryView::toPixels(int twips) const {
+    return int(std::lround(twips * logicalDpiX() / 1440.0));
+}
+
+int HistoryView::widthTwips() const {
+    return int(std::lround(viewport()->width() * 1440.0 / logicalDpiX()));
+}
+
+void HistoryView::reload(bool fit) {
+    const int current = currentIndex().isValid() ? currentIndex().row() : -1;
+    const int column = currentIndex().isValid() ? currentIndex().column() : 2;
+    m_model.reload();
+    if (fit || m_list.columnWidths().empty())
+        m_list.fitColumnWidths(m_measure, widthTwips());
+    const std::vector<int>& widths = m_list.columnWidths();
+    for (int c = 0; c < int(widths.size()); ++c) {
+        setColumnHidden(c, widths[size_t(c)] == 0);
+        // The view draws cell texts with margins of its own and whole-pixel glyph advances.
+        setColumnWidth(c, toPixels(widths[size_t(c)]) + kCellPadding);
+    }
+    if (current >= 0 && m_list.count() > 0) {
+        const int row = std::min(current, m_list.count() - 1);
+        setCurrentIndex(m_model.index(row, column));
+        selectRow(row);
+    }
+}
+
+// A press on the serial column's heading fits the widths; on a later one it sorts.
+void HistoryView::headingPressed(int section) {
+    if (section < 2) {
+        reload(true);
+        return;
+    }
+    m_list.sortBy(section);
+    reload(false);
+}
