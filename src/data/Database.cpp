@@ -274,6 +274,15 @@ std::optional<QSqlQuery> Database::select(const QString& sql, const QVariantList
     return query;
 }
 
+std::optional<qint64> Database::othersChangeCounter() {
+    if (m_server)
+        return std::nullopt;
+    QSqlQuery query(m_db);
+    if (!query.exec(u"PRAGMA data_version"_s) || !query.next())
+        return std::nullopt;
+    return query.value(0).toLongLong();
+}
+
 std::optional<std::vector<qint64>> Database::selectIds(const QString& sql) {
     std::vector<qint64> ids;
     // A file's rows straight from SQLite: through QSqlQuery, each value is a QVariant, and a

@@ -47,6 +47,10 @@ public:
     // A SELECT, positioned before its first row and read forwards only. On failure shows
     // "数据库打开错误(" + sql + ")！" and returns nothing.
     std::optional<QSqlQuery> select(const QString& sql, const QVariantList& values = {});
+    // In a file, a number that changes whenever another connection (another program or
+    // window) commits a change to it, and only then; nothing on a server, which keeps no such
+    // number, or when it cannot be read.
+    std::optional<qint64> othersChangeCounter();
     // The first column of every row of a SELECT without values, as integers (a list of IDs),
     // read in one go. On failure shows the message of select() and returns nothing.
     std::optional<std::vector<qint64>> selectIds(const QString& sql);

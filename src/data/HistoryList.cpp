@@ -28,6 +28,8 @@ const QStringList kTextIndexed = {QStringLiteral("收款人全称")};
 
 bool HistoryList::load() {
     m_loaded = true;
+    // Read first: what others write from now on shows at the next refresh.
+    m_othersCounter = m_db.othersChangeCounter().value_or(-1);
     m_ids.clear();
     m_pages.clear();
     m_tableRows = 0;
@@ -102,14 +104,21 @@ std::optional<std::vector<qint64>> HistoryList::sortedIds() {
 bool HistoryList::refresh() {
     if (!m_loaded)
         return load();
-    std::optional<QSqlQuery> stamp = m_db.select(u"SELECT count(*), max(ID) FROM 历史记录"_s);
-    if (!stamp || !stamp->next())
-        return false;
-    const qint64 tableRows = stamp->value(0).toLongLong();
-    const qint64 largest = stamp->value(1).toLongLong();
-    stamp.reset();
-    if (tableRows == m_tableRows && largest == m_largestId)
-        return false;
+    // When no one else wrote to a file since, only this connection's own cheques can be new,
+    // and counting a million rows is left out.
+    const std::optional<qint64> counter = m_db.othersChangeCounter();
+    const bool othersWrote = !counter || *counter != m_othersCounter;
+    qint64 tableRows = 0;
+    if (othersWrote) {
+        std::optional<QSqlQuery> stamp = m_db.select(u"SELECT count(*), max(ID) FROM 历史记录"_s);
+        if (!stamp || !stamp->next())
+            return false;
+        tableRows = stamp->value(0).toLongLong();
+        const qint64 largest = stamp->value(1).toLongLong();
+        stamp.reset();
+        if (tableRows == m_tableRows && largest == m_largestId)
+            return false;
+    }
     // The rows kept since, each with whether it is listed and what it sorts by.
     const QString column = m_order.columnName();
     std::optional<QSqlQuery> added =
@@ -121,21 +130,26 @@ bool HistoryList::refresh() {
         return false;
     std::vector<std::pair<qint64, QByteArray>> listed;
     qint64 addedRows = 0;
+    qint64 largest = m_largestId;
     while (added->next()) {
         ++addedRows;
+        largest = added->value(0).toLongLong();
         if (added->value(1).toInt() == 1)
-            listed.emplace_back(added->value(0).toLongLong(), m_order.key(added->value(2)));
+            listed.emplace_back(largest, m_order.key(added->value(2)));
     }
     added.reset();
     // Rows deleted elsewhere, or kept under a smaller ID than one already seen (a server's
     // transactions can end in another order than they began): the list is read again.
-    if (m_tableRows + addedRows != tableRows)
+    if (othersWrote && m_tableRows + addedRows != tableRows)
         return load();
+    if (counter)
+        m_othersCounter = *counter;
+    if (addedRows == 0)
+        return false;
     for (const auto& [id, key] : listed)
-        if (!insertInOrder(id, key))
-            return load();
-    m_tableRows = tableRows;
-    m_largestId = std::max(m_largestId, largest);
+        insertInOrder(id, key);
+    m_tableRows += addedRows;
+    m_largestId = largest;
     m_pages.clear();
     return true;
 }
@@ -146,11 +160,11 @@ QByteArray HistoryList::sortKeyOf(qint64 id) {
     return query && query->next() ? m_order.key(query->value(0)) : m_order.key(QVariant());
 }
 
-bool HistoryList::insertInOrder(qint64 id, const QByteArray& key) {
+void HistoryList::insertInOrder(qint64 id, const QByteArray& key) {
     const bool down = m_order.descending;
     if (m_order.columnName().isEmpty()) {  // the order of keeping: the newest is last, or first
         m_ids.insert(down ? m_ids.begin() : m_ids.end(), id);
-        return true;
+        return;
     }
     // Binary search with the keys of the rows it passes, one short query each.
     size_t low = 0, high = m_ids.size();
@@ -165,7 +179,6 @@ bool HistoryList::insertInOrder(qint64 id, const QByteArray& key) {
             high = middle;
     }
     m_ids.insert(m_ids.begin() + qsizetype(low), id);
-    return true;
 }
 
 bool HistoryList::sortBy(int column) {

@@ -62,13 +62,14 @@ private:
     std::optional<std::vector<qint64>> sortedIds();
     const QStringList* page(int row);
     QByteArray sortKeyOf(qint64 id);
-    bool insertInOrder(qint64 id, const QByteArray& key);
+    void insertInOrder(qint64 id, const QByteArray& key);
 
     Database& m_db;
     HistoryOrder m_order;
     std::vector<qint64> m_ids;
-    qint64 m_tableRows = 0;  // every row of the table when the list was read, listed or not
-    qint64 m_largestId = 0;  // the table's largest ID then
+    qint64 m_tableRows = 0;       // every row of the table when the list was read, listed or not
+    qint64 m_largestId = 0;       // the table's largest ID then
+    qint64 m_othersCounter = -1;  // the file's count of others' changes then
     bool m_loaded = false;
     QHash<int, std::vector<QStringList>> m_pages;  // page number -> its rows' texts
     std::vector<int> m_widths;

@@ -309,11 +309,13 @@ private slots:
         QVERIFY(m_t->db.execute(u"DELETE FROM 历史记录 WHERE ID=?"_s, {id}));
         QVERIFY(SaveLastInput(m_t->db, filledCheque(u"上次"_s)));
         HistoryList list = loadedList();
-        QVERIFY(SaveHistoryRecord(m_t->db, filledCheque(u"后来的"_s), QDate(2026, 12, 1)));
+        Database other(m_t->prompts);  // another clerk's program
+        QVERIFY(other.open(m_t->path()));
+        QVERIFY(SaveHistoryRecord(other, filledCheque(u"后来的"_s), QDate(2026, 12, 1)));
         QVERIFY(
-            m_t->db.execute(u"INSERT INTO 历史记录 (ID, Dat, 收款人全称) VALUES (?, "
-                            u"'2026-12-01', '晚提交的')"_s,
-                            {id}));
+            other.execute(u"INSERT INTO 历史记录 (ID, Dat, 收款人全称) VALUES (?, "
+                          u"'2026-12-01', '晚提交的')"_s,
+                          {id}));
         m_t->prompts.queueAnswer(PromptAnswer::Yes);
         QVERIFY(DeleteAllHistory(m_t->db, list, m_t->prompts));
         QCOMPARE(m_t->rows(u"SELECT 收款人全称 FROM 历史记录 ORDER BY ID"_s), u"晚提交的|后来的"_s);
@@ -360,7 +362,7 @@ private slots:
         QCOMPARE(list.headings()[amount], u"金额▽"_s);
         QCOMPARE(list.text(0, amount), u"￥250.00"_s);
 
-        // Another clerk keeps ￥125.50: it goes after the 125 larger amounts.
+        // ￥125.50 is kept: it goes after the 125 larger amounts.
         QVERIFY(m_t->db.execute(
             u"INSERT INTO 历史记录 (Dat, 收款人全称, 金额) VALUES ('2026-12-02', '新', '￥125.50')"_s));
         QVERIFY(list.refresh());
@@ -370,10 +372,12 @@ private slots:
         QCOMPARE(list.text(125, 1), u"126"_s);
         QCOMPARE(list.text(126, amount), u"￥125.00"_s);
 
-        // A last-input row of old is never listed; a row deleted elsewhere makes the list read
-        // again, in the same order.
-        QVERIFY(m_t->db.execute(u"INSERT INTO 历史记录 (Dat) VALUES ('1900-01-01')"_s));
-        QVERIFY(m_t->db.execute(u"DELETE FROM 历史记录 WHERE 金额='￥250.00'"_s));
+        // A last-input row of old is never listed; a row another clerk deleted makes the list
+        // read again, in the same order.
+        Database other(m_t->prompts);
+        QVERIFY(other.open(m_t->path()));
+        QVERIFY(other.execute(u"INSERT INTO 历史记录 (Dat) VALUES ('1900-01-01')"_s));
+        QVERIFY(other.execute(u"DELETE FROM 历史记录 WHERE 金额='￥250.00'"_s));
         QVERIFY(list.refresh());
         QCOMPARE(list.count(), kRows);
         QCOMPARE(list.text(0, amount), u"￥249.00"_s);
