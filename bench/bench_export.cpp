@@ -86,7 +86,7 @@ int main(int argc, char* argv[]) {
                        out);
     printCost("bare libxlsxwriter (constant memory)", bare, nullptr, "");
     for (const QString& program : options.programs) {
-        const QString which = program.section(u'/', -3);
+        const QString which = program.section(u'/', -4, -4);
         const ProgramCost toCsv = measureProgram(
             options.runs, {program, u"export"_s, csv, u"--force"_s, u"--database"_s, location},
             out);

@@ -89,7 +89,7 @@ int main(int argc, char* argv[]) {
     for (const QString& program : options.programs) {
         const ProgramCost verb = measureProgram(
             options.runs, {program, u"history"_s, u"--database"_s, history.location()}, out);
-        printCost(qPrintable(u"history ("_s + program.section(u'/', -3) + u')'), verb, &shell,
+        printCost(qPrintable(u"history ("_s + program.section(u'/', -4, -4) + u')'), verb, &shell,
                   "goal <= 2x, RSS <= 100 MB");
     }
     if (options.rows <= kRows)

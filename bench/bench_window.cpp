@@ -206,8 +206,8 @@ int main(int argc, char* argv[]) {
     std::sort(fullTimes.begin(), fullTimes.end());
     const double emptyMs = emptyTimes[2], fullMs = fullTimes[2];
     std::printf("window to first paint, empty history:  %.1f ms\n", emptyMs);
-    std::printf("window to first paint, %d rows:    %.1f ms  (%.2fx; goal <= 1.3x)\n", rows,
-                fullMs, fullMs / emptyMs);
+    std::printf("window to first paint, %d rows:    %.1f ms  (%.2fx; goal <= 1.3x)\n", rows, fullMs,
+                fullMs / emptyMs);
 
     // The preview at screen scale, and the overflow check a print adds, over the shipped format.
     Cheque cheque;
