@@ -6,6 +6,7 @@
 #include "Clock.h"
 #include "GridRoutines.h"
 #include "HistoryGrid.h"
+#include "HistoryList.h"
 #include "HistoryRows.h"
 #include "ProgressIndicator.h"
 #include "TestDatabase.h"
@@ -214,22 +215,28 @@ private slots:
         SortGridByColumn(grid, 2);
         QCOMPARE(column(grid, 2), ascending);
 
-        // The database sorts the history the same way, both ways round; equal texts in the
-        // order they were kept, or the other way round.
+        // The database sorts the history the same way, both ways round, whether it reads the
+        // rows in order or the history grid lists their IDs (in a file, through the payee's own
+        // index); equal texts in the order they were kept, or the other way round.
         TestDatabase t;
         for (const QString& text : texts)
             QVERIFY(t.db.execute(
                 u"INSERT INTO 历史记录 (Dat, 收款人全称) VALUES ('2026-12-08', ?)"_s, {text}));
         const int payee = int(historyGridNames().indexOf(u"收款人全称"_s));
+        HistoryList list(t.db);
         for (const bool descending : {false, true}) {
             HistoryRowReader reader(t.db, HistoryOrder{payee, descending});
-            QStringList sorted, row;
+            QStringList read, listed, row;
             while (reader.next(row))
-                sorted << row[payee];
+                read << row[payee];
+            QVERIFY(list.sortBy(payee));
+            for (int r = 0; r < list.count(); ++r)
+                listed << list.text(r, payee);
             QStringList expected = ascending;
             if (descending)
                 std::reverse(expected.begin(), expected.end());
-            QCOMPARE(sorted, expected);
+            QCOMPARE(read, expected);
+            QCOMPARE(listed, expected);
         }
     }
 
@@ -312,21 +319,20 @@ private slots:
         QCOMPARE(t.prompts.shown().back().text, u"数据库打开错误(SELECT * FROM 没有这个表)！"_s);
     }
 
-    void historyGridLeavesOutTheLastInputRow() {
+    void historyListLeavesOutTheLastInputRow() {
         TestDatabase t;
         QVERIFY(
             t.db.execute(u"INSERT INTO 历史记录 (Dat, 收款人全称) VALUES "
-                         u"('1900-01-01', '上次'), ('2009-05-19', '甲'), ('2010-01-02', '乙')"_s));
-        BoundGrid grid;
-        BuildHistoryGrid(grid, t.db, tools());
-        QCOMPARE(grid.tag(), u"历史记录"_s);
-        QCOMPARE(grid.cols(), 17);
-        QCOMPARE(column(grid, 4), (QStringList{u"甲"_s, u"乙"_s}));
-        QCOMPARE(column(grid, 2), (QStringList{u"2009.05.19"_s, u"2010.01.02"_s}));
-        const QList<QStringList> shown = visibleGridTexts(grid);
-        QCOMPARE(shown.size(), 3);
-        QCOMPARE(shown[0].size(), 16);  // no ID column
-        QCOMPARE(shown[0][0], u"序号"_s);
+                         u"('1900-01-01', '上次'), ('2009-05-19', '甲'), ('2010-01-02', '乙'), "
+                         u"(NULL, '无日期')"_s));
+        HistoryList list(t.db);
+        QVERIFY(list.load());
+        QCOMPARE(list.count(), 2);
+        QCOMPARE(historyGridNames().size(), 17);
+        QCOMPARE(list.headings()[1], u"序号"_s);
+        QCOMPARE((QStringList{list.text(0, 4), list.text(1, 4)}), (QStringList{u"甲"_s, u"乙"_s}));
+        QCOMPARE((QStringList{list.text(0, 2), list.text(1, 2)}),
+                 (QStringList{u"2009.05.19"_s, u"2010.01.02"_s}));
     }
 
     void pickListHasEachValueOnceInOrder() {
