@@ -10,8 +10,6 @@
 #include <QSqlError>
 #include <QStandardPaths>
 #include <QThread>
-
-#include <sqlite3.h>
 #include <QUuid>
 
 #ifdef Q_OS_UNIX
@@ -281,40 +279,6 @@ std::optional<qint64> Database::othersChangeCounter() {
     if (!query.exec(u"PRAGMA data_version"_s) || !query.next())
         return std::nullopt;
     return query.value(0).toLongLong();
-}
-
-std::optional<std::vector<qint64>> Database::selectIds(const QString& sql) {
-    std::vector<qint64> ids;
-    // A file's rows straight from SQLite: through QSqlQuery, each value is a QVariant, and a
-    // million of them take several times as long. Any failure goes the common way, which
-    // waits for a busy file, connects again to a server and says what went wrong.
-    const QVariant handle = m_db.driver()->handle();
-    if (!m_server && handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0) {
-        sqlite3* connection = *static_cast<sqlite3* const*>(handle.constData());
-        sqlite3_stmt* statement = nullptr;
-        const QByteArray utf8 = sql.toUtf8();
-        if (connection && sqlite3_prepare_v2(connection, utf8.constData(), int(utf8.size()),
-                                             &statement, nullptr) == SQLITE_OK) {
-            int step = SQLITE_ROW;
-            while ((step = sqlite3_step(statement)) == SQLITE_ROW)
-                ids.push_back(sqlite3_column_int64(statement, 0));
-            sqlite3_finalize(statement);
-            ++m_statementsRun;
-            if (step == SQLITE_DONE)
-                return ids;
-            ids.clear();
-        }
-    }
-    std::optional<QSqlQuery> query = select(sql);
-    if (!query)
-        return std::nullopt;
-    while (query->next())
-        ids.push_back(query->value(0).toLongLong());
-    if (query->lastError().isValid()) {
-        showStatementError(sql);
-        return std::nullopt;
-    }
-    return ids;
 }
 
 bool Database::execute(const QString& sql, const QVariantList& values) {

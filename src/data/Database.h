@@ -51,8 +51,13 @@ public:
     // window) commits a change to it, and only then; nothing on a server, which keeps no such
     // number, or when it cannot be read.
     std::optional<qint64> othersChangeCounter();
-    // The first column of every row of a SELECT without values, as integers (a list of IDs),
-    // read in one go. On failure shows the message of select() and returns nothing.
+    // The rows of a SELECT without values, read past Qt (a million values through QSqlQuery
+    // take seconds): `row` gets each row's first column as an integer and its second, when
+    // there is one, as UTF-8 (null for a missing value). On failure shows the message of
+    // select() and returns false; `row` may have had some rows by then.
+    bool readIdRows(const QString& sql,
+                    const std::function<void(qint64 id, const char* text, int size)>& row);
+    // The first column of every row, as integers (a list of IDs); nothing on failure.
     std::optional<std::vector<qint64>> selectIds(const QString& sql);
     // A statement that returns no rows; one without values is not prepared (a server refuses
     // to prepare CREATE, SET and the like). On failure returns false with the reason on stderr;
@@ -125,6 +130,9 @@ private:
     void noteFailure(const QSqlError& error);
     bool runTransaction(const std::function<bool()>& work);
     bool reconnectAfterLoss();
+    bool readFileRows(const QString& sql, const std::function<void(qint64, const char*, int)>& row);
+    bool readServerRows(const QString& sql,
+                        const std::function<void(qint64, const char*, int)>& row);
 
     Prompts& m_prompts;
     QString m_connectionName;

@@ -146,16 +146,15 @@ const std::vector<UpgradeStep>& upgrades() {
          {u"DROP TRIGGER IF EXISTS 打印日志_不可修改"_s, fileJournalTriggers()[0].sql},
          {serverUpdateFunction(true)}},
         // 7: the history grid sorts and pages in the database: indexes for the columns a
-        // cashier sorts and picks from; a server also keeps the grid's sort key as a function,
-        // and indexes it (a file's connections make the function themselves, so a file keeps
-        // no index on it, and other programs can still write to it).
+        // cashier sorts and picks from (a server's payee in the bytes' order, as a file's is);
+        // a server also keeps the grid's sort key as a function, for reading the rows in the
+        // grid's order (a file's connections make it themselves).
         {{u"CREATE INDEX IF NOT EXISTS 历史记录_出票日期 ON 历史记录 (出票日期)"_s,
           u"CREATE INDEX IF NOT EXISTS 历史记录_收款人全称 ON 历史记录 (收款人全称)"_s,
           u"CREATE INDEX IF NOT EXISTS 历史记录_金额 ON 历史记录 (金额)"_s},
          {},
          {serverGridSortKeyFunction(),
-          u"CREATE INDEX IF NOT EXISTS 历史记录_收款人排序 ON 历史记录 (grid_sort_key(收款人全称), ID)"_s,
-          u"CREATE INDEX IF NOT EXISTS 历史记录_金额排序 ON 历史记录 (grid_sort_key(金额), ID)"_s,
+          u"CREATE INDEX IF NOT EXISTS 历史记录_收款人排序 ON 历史记录 (收款人全称 COLLATE \"C\", ID)"_s,
           u"CREATE INDEX IF NOT EXISTS 历史记录_打印时间 ON 历史记录 (Dat NULLS FIRST, ID)"_s,
           u"CREATE INDEX IF NOT EXISTS 历史记录_出票日期排序 ON 历史记录 (出票日期 NULLS FIRST, ID)"_s}},
     };

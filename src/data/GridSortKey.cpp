@@ -130,12 +130,8 @@ QByteArray mayBeNumberKey(const unsigned char* utf8, int size) {
 }
 
 void sqlGridSortKey(sqlite3_context* context, int, sqlite3_value** args) {
-    const auto* utf8 = sqlite3_value_text(args[0]);
-    const int size = sqlite3_value_bytes(args[0]);
-    const QByteArray key = !utf8 ? QByteArray(1, kText)
-                           : mayBeNumber(utf8, size)
-                               ? mayBeNumberKey(utf8, size)
-                               : textKey(reinterpret_cast<const char*>(utf8), size);
+    const QByteArray key = gridSortKeyOfUtf8(
+        reinterpret_cast<const char*>(sqlite3_value_text(args[0])), sqlite3_value_bytes(args[0]));
     sqlite3_result_blob(context, key.constData(), int(key.size()), SQLITE_TRANSIENT);
 }
 
@@ -146,6 +142,13 @@ QByteArray gridSortKey(QStringView text) {
         return *key;
     const QByteArray utf8 = text.toUtf8();
     return textKey(utf8.constData(), utf8.size());
+}
+
+QByteArray gridSortKeyOfUtf8(const char* text, int size) {
+    const auto* utf8 = reinterpret_cast<const unsigned char*>(text);
+    if (!utf8)
+        return QByteArray(1, kText);
+    return mayBeNumber(utf8, size) ? mayBeNumberKey(utf8, size) : textKey(text, size);
 }
 
 bool isGridSortKeyOfText(const QByteArray& key) {

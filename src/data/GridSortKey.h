@@ -14,6 +14,9 @@ class QSqlDatabase;
 // with this one key, so that they agree row for row.
 QByteArray gridSortKey(QStringView text);
 
+// The key of a text given as UTF-8 (null for a missing value), as the file's function makes it.
+QByteArray gridSortKeyOfUtf8(const char* text, int size);
+
 // Whether the key is a text's rather than a number's.
 bool isGridSortKeyOfText(const QByteArray& key);
 

@@ -5,9 +5,9 @@
 
 #include "Database.h"
 #include "GridRoutines.h"
-#include "GridSortKey.h"
 #include "HistoryGrid.h"
 #include "HistoryRecords.h"
+#include "HistorySort.h"
 #include "TextMeasure.h"
 
 using namespace Qt::StringLiterals;
@@ -20,9 +20,6 @@ QString unlistedRows() {
 }
 
 constexpr int kCachedPages = 64;
-
-// Text columns that a file keeps an index of in the texts' own order.
-const QStringList kTextIndexed = {QStringLiteral("收款人全称")};
 
 }  // namespace
 
@@ -38,7 +35,8 @@ bool HistoryList::load() {
     // reading the table; the few unlisted rows are left out here.
     const std::optional<std::vector<qint64>> unlisted =
         m_db.selectIds(u"SELECT ID FROM 历史记录 WHERE "_s + unlistedRows());
-    std::optional<std::vector<qint64>> ids = unlisted ? sortedIds() : std::nullopt;
+    std::optional<std::vector<qint64>> ids =
+        unlisted ? sortedHistoryIds(m_db, m_order) : std::nullopt;
     if (!ids)
         return false;
     m_ids = std::move(*ids);
@@ -52,53 +50,6 @@ bool HistoryList::load() {
         m_largestId = std::max(m_largestId, id);
     m_tableRows = qint64(m_ids.size() + unlisted->size());
     return true;
-}
-
-std::optional<std::vector<qint64>> HistoryList::sortedIds() {
-    const QString column = m_order.columnName();
-    std::optional<std::vector<qint64>> ids;
-    if (column.isEmpty()) {
-        // The order of keeping: the index of the print dates holds every listed ID, and
-        // reading them from it and sorting them here is quicker than reading the whole table.
-        ids = m_db.selectIds(u"SELECT ID FROM 历史记录 WHERE "_s + listedHistoryFilter());
-        if (ids && m_order.descending)
-            std::sort(ids->begin(), ids->end(), std::greater<>());
-        else if (ids)
-            std::sort(ids->begin(), ids->end());
-        return ids;
-    }
-    if (m_db.isServer() || !kTextIndexed.contains(column))
-        return m_db.selectIds(u"SELECT ID FROM 历史记录 "_s + m_order.sql());
-    // A file's index of a text column holds it in the order of the texts' bytes, which is the
-    // grid's order for every text but those that read as numbers (which come first) and the
-    // empty one (missing or ''; ties by ID). Those few are found through the index and sorted
-    // here; the rest keep the index's order.
-    ids = m_db.selectIds(u"SELECT ID FROM 历史记录 ORDER BY "_s + sqlName(column) + u", ID"_s);
-    std::optional<QSqlQuery> query =
-        ids ? m_db.select(u"SELECT ID, "_s + sqlName(column) + u" FROM 历史记录 WHERE "_s +
-                          gridSortKeyNumberCandidates(sqlName(column)))
-            : std::nullopt;
-    if (!query)
-        return std::nullopt;
-    std::vector<std::pair<QByteArray, qint64>> first;
-    while (query->next()) {
-        QByteArray key = gridSortKey(query->value(1).toString());
-        if (!isGridSortKeyOfText(key) || key.size() == 1)
-            first.emplace_back(std::move(key), query->value(0).toLongLong());
-    }
-    query.reset();
-    std::sort(first.begin(), first.end());
-    std::unordered_set<qint64> moved;
-    for (const auto& entry : first)
-        moved.insert(entry.second);
-    if (!moved.empty())
-        std::erase_if(*ids, [&](qint64 id) { return moved.count(id) != 0; });
-    ids->insert(ids->begin(), moved.size(), 0);
-    for (size_t i = 0; i < first.size(); ++i)
-        (*ids)[i] = first[i].second;
-    if (m_order.descending)
-        std::reverse(ids->begin(), ids->end());
-    return ids;
 }
 
 bool HistoryList::refresh() {

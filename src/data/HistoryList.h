@@ -57,9 +57,6 @@ public:
     static constexpr int kMeasuredRows = 1000;
 
 private:
-    // The IDs in the current order, the unlisted ones among them; nothing after the
-    // database's message.
-    std::optional<std::vector<qint64>> sortedIds();
     const QStringList* page(int row);
     QByteArray sortKeyOf(qint64 id);
     void insertInOrder(qint64 id, const QByteArray& key);

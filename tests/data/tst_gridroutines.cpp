@@ -216,27 +216,31 @@ private slots:
         QCOMPARE(column(grid, 2), ascending);
 
         // The database sorts the history the same way, both ways round, whether it reads the
-        // rows in order or the history grid lists their IDs (in a file, through the payee's own
-        // index); equal texts in the order they were kept, or the other way round.
+        // rows in order or the history grid lists their IDs (the payee through its own index,
+        // the purpose by keys made here); equal texts in the order they were kept, or the
+        // other way round.
         TestDatabase t;
         for (const QString& text : texts)
             QVERIFY(t.db.execute(
-                u"INSERT INTO 历史记录 (Dat, 收款人全称) VALUES ('2026-12-08', ?)"_s, {text}));
-        const int payee = int(historyGridNames().indexOf(u"收款人全称"_s));
+                u"INSERT INTO 历史记录 (Dat, 收款人全称, 用途) VALUES ('2026-12-08', ?, ?)"_s,
+                {text, text}));
         HistoryList list(t.db);
-        for (const bool descending : {false, true}) {
-            HistoryRowReader reader(t.db, HistoryOrder{payee, descending});
-            QStringList read, listed, row;
-            while (reader.next(row))
-                read << row[payee];
-            QVERIFY(list.sortBy(payee));
-            for (int r = 0; r < list.count(); ++r)
-                listed << list.text(r, payee);
-            QStringList expected = ascending;
-            if (descending)
-                std::reverse(expected.begin(), expected.end());
-            QCOMPARE(read, expected);
-            QCOMPARE(listed, expected);
+        for (const QString& name : {u"收款人全称"_s, u"用途"_s}) {
+            const int column = int(historyGridNames().indexOf(name));
+            for (const bool descending : {false, true}) {
+                HistoryRowReader reader(t.db, HistoryOrder{column, descending});
+                QStringList read, listed, row;
+                while (reader.next(row))
+                    read << row[column];
+                QVERIFY(list.sortBy(column));
+                for (int r = 0; r < list.count(); ++r)
+                    listed << list.text(r, column);
+                QStringList expected = ascending;
+                if (descending)
+                    std::reverse(expected.begin(), expected.end());
+                QCOMPARE(read, expected);
+                QCOMPARE(listed, expected);
+            }
         }
     }
 

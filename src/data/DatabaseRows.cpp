@@ -1,0 +1,128 @@
+#include "Database.h"
+
+#include <cstdlib>
+
+#include <QSqlDriver>
+#include <QSqlRecord>
+
+#include <libpq-fe.h>
+#include <sqlite3.h>
+
+// Reading many rows at once past Qt's drivers, straight from the connection they hold: for the
+// history grid's list of a million IDs, and the values it sorts by.
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The connection handle a driver holds, when it is of the named type.
+template <typename Handle>
+Handle* driverHandle(const QSqlDatabase& db, const char* type) {
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), type) != 0)
+        return nullptr;
+    return *static_cast<Handle* const*>(handle.constData());
+}
+
+// Runs one command on a server connection; false when it failed.
+bool command(PGconn* connection, const char* sql) {
+    PGresult* result = PQexec(connection, sql);
+    const bool ok = PQresultStatus(result) == PGRES_COMMAND_OK;
+    PQclear(result);
+    return ok;
+}
+
+}  // namespace
+
+bool Database::readFileRows(const QString& sql,
+                            const std::function<void(qint64, const char*, int)>& row) {
+    sqlite3* connection = driverHandle<sqlite3>(m_db, "sqlite3*");
+    sqlite3_stmt* statement = nullptr;
+    const QByteArray utf8 = sql.toUtf8();
+    if (!connection || sqlite3_prepare_v2(connection, utf8.constData(), int(utf8.size()),
+                                          &statement, nullptr) != SQLITE_OK)
+        return false;
+    const bool text = sqlite3_column_count(statement) > 1;
+    int step = SQLITE_ROW;
+    while ((step = sqlite3_step(statement)) == SQLITE_ROW) {
+        const auto* value = text ? sqlite3_column_text(statement, 1) : nullptr;
+        row(sqlite3_column_int64(statement, 0), reinterpret_cast<const char*>(value),
+            value ? sqlite3_column_bytes(statement, 1) : 0);
+    }
+    sqlite3_finalize(statement);
+    ++m_statementsRun;
+    return step == SQLITE_DONE;
+}
+
+bool Database::readServerRows(const QString& sql,
+                              const std::function<void(qint64, const char*, int)>& row) {
+    PGconn* connection = driverHandle<PGconn>(m_db, "PGconn*");
+    if (!connection || PQstatus(connection) != CONNECTION_OK)
+        return false;
+    // Through a cursor, some thousands of rows at a time, so that neither side holds the whole
+    // result; a cursor lives in a transaction, the caller's or one of its own.
+    const bool own = m_transactionDepth == 0;
+    if (own && !command(connection, "BEGIN"))
+        return false;
+    bool ok = command(
+        connection, ("DECLARE chequeprint_rows NO SCROLL CURSOR FOR " + sql.toUtf8()).constData());
+    while (ok) {
+        PGresult* result = PQexec(connection, "FETCH 20000 FROM chequeprint_rows");
+        ok = PQresultStatus(result) == PGRES_TUPLES_OK;
+        const int rows = ok ? PQntuples(result) : 0;
+        const bool text = ok && PQnfields(result) > 1;
+        for (int r = 0; r < rows; ++r) {
+            const bool missing = !text || PQgetisnull(result, r, 1);
+            row(std::strtoll(PQgetvalue(result, r, 0), nullptr, 10),
+                missing ? nullptr : PQgetvalue(result, r, 1),
+                missing ? 0 : PQgetlength(result, r, 1));
+        }
+        PQclear(result);
+        ++m_statementsRun;
+        if (rows == 0)
+            break;
+    }
+    ok = ok && command(connection, "CLOSE chequeprint_rows");
+    if (own)
+        ok = command(connection, ok ? "COMMIT" : "ROLLBACK") && ok;
+    else if (!ok)
+        m_transactionFailed = true;  // the caller's transaction is lost with the cursor
+    return ok;
+}
+
+bool Database::readIdRows(const QString& sql,
+                          const std::function<void(qint64 id, const char* text, int size)>& row) {
+    qint64 delivered = 0;
+    const auto counted = [&](qint64 id, const char* text, int size) {
+        ++delivered;
+        row(id, text, size);
+    };
+    if (m_server ? readServerRows(sql, counted) : readFileRows(sql, counted))
+        return true;
+    if (delivered > 0) {  // the caller has part of the rows: no second reading
+        showStatementError(sql);
+        return false;
+    }
+    // What went wrong is found and shown the common way: waiting for a busy file, connecting
+    // again to a server, the message.
+    std::optional<QSqlQuery> query = select(sql);
+    if (!query)
+        return false;
+    const bool text = query->record().count() > 1;
+    while (query->next()) {
+        const QByteArray value = text ? query->value(1).toString().toUtf8() : QByteArray();
+        row(query->value(0).toLongLong(), text && !query->isNull(1) ? value.constData() : nullptr,
+            int(value.size()));
+    }
+    if (!query->lastError().isValid())
+        return true;
+    showStatementError(sql);
+    return false;
+}
+
+std::optional<std::vector<qint64>> Database::selectIds(const QString& sql) {
+    std::vector<qint64> ids;
+    if (!readIdRows(sql, [&](qint64 id, const char*, int) { ids.push_back(id); }))
+        return std::nullopt;
+    return ids;
+}
