@@ -1,6 +1,5 @@
 #include "HistoryGrid.h"
 
-#include "BoundGrid.h"
 #include "ChequeFields.h"
 #include "Database.h"
 #include "HistoryRecords.h"
@@ -34,13 +33,6 @@ QString historyGridToolTip() {
     return u"点击横向表头自动根据所点的列排序；双击表格内容历史数据自动显示到打印窗体内，重复打印。"_s;
 }
 
-void BuildHistoryGrid(BoundGrid& grid, Database& db, GridTools tools) {
-    SetUpGridColumns(grid, historyGridNames(), historyGridHeadings());
-    grid.setTag(u"历史记录"_s);
-    // The last-input row is dated 1900-01-01 and is never listed.
-    FillGrid(grid, db, u" Dat>?"_s, {kLastInputDate}, QString(), tools);
-}
-
 QStringList FillComboDistinct(Database& db, const QString& column) {
     if (!historyTextColumns().contains(column))
         return {};
@@ -61,11 +53,4 @@ QStringList FillComboDistinct(Database& db, const QString& column) {
     if (empty)
         list.prepend(QString());
     return list;
-}
-
-QString HistoryStamp(Database& db) {
-    std::optional<QSqlQuery> stamp = db.select(u"SELECT count(*), max(ID) FROM 历史记录"_s);
-    if (!stamp || !stamp->next())
-        return {};
-    return stamp->value(0).toString() + u'/' + stamp->value(1).toString();
 }
