@@ -3,7 +3,6 @@
 #include <QString>
 #include <QStringList>
 
-
 class Database;
 
 // The 17 columns of the history grid: database column names and headings.
