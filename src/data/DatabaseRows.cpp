@@ -64,8 +64,11 @@ bool Database::readServerRows(const QString& sql,
     const bool own = m_transactionDepth == 0;
     if (own && !command(connection, "BEGIN"))
         return false;
-    bool ok = command(
-        connection, ("DECLARE chequeprint_rows NO SCROLL CURSOR FOR " + sql.toUtf8()).constData());
+    // Every row is read: the plan is for the whole result, not for its first rows.
+    bool ok =
+        command(connection, "SET LOCAL cursor_tuple_fraction = 1") &&
+        command(connection,
+                ("DECLARE chequeprint_rows NO SCROLL CURSOR FOR " + sql.toUtf8()).constData());
     while (ok) {
         PGresult* result = PQexec(connection, "FETCH 20000 FROM chequeprint_rows");
         ok = PQresultStatus(result) == PGRES_TUPLES_OK;
