@@ -10,6 +10,7 @@
 #include "GridExport.h"
 #include "GridRoutines.h"
 #include "ProgressIndicator.h"
+#include "ReadBack.h"
 #include "ScriptedPrompts.h"
 #include "WorkbookCheck.h"
 
@@ -43,24 +44,6 @@ BoundGrid makeGrid() {
 // What the grid shows, row by row.
 QList<QStringList> shownTexts(const BoundGrid& grid) {
     return visibleGridTexts(grid);
-}
-
-QJsonObject readBack(const QStringList& arguments) {
-    QProcess python;
-    python.start(u"python3"_s, QStringList{QStringLiteral(READBACK_SCRIPT)} + arguments);
-    python.waitForFinished(60000);
-    return QJsonDocument::fromJson(python.readAllStandardOutput()).object();
-}
-
-QList<QStringList> rowsOf(const QJsonObject& json) {
-    QList<QStringList> rows;
-    for (const QJsonValue& row : json[u"rows"].toArray()) {
-        QStringList cells;
-        for (const QJsonValue& cell : row.toArray())
-            cells << cell.toString();
-        rows << cells;
-    }
-    return rows;
 }
 
 }  // namespace

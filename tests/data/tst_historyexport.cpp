@@ -11,29 +11,12 @@
 #include "HistoryGrid.h"
 #include "HistoryRows.h"
 #include "ProgressIndicator.h"
+#include "ReadBack.h"
 #include "TestDatabase.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QJsonObject readBack(const QStringList& arguments) {
-    QProcess python;
-    python.start(u"python3"_s, QStringList{QStringLiteral(READBACK_SCRIPT)} + arguments);
-    python.waitForFinished(120000);
-    return QJsonDocument::fromJson(python.readAllStandardOutput()).object();
-}
-
-QList<QStringList> rowsOf(const QJsonObject& json) {
-    QList<QStringList> rows;
-    for (const QJsonValue& row : json[u"rows"].toArray()) {
-        QStringList cells;
-        for (const QJsonValue& cell : row.toArray())
-            cells << cell.toString();
-        rows << cells;
-    }
-    return rows;
-}
 
 bool isDate(const QString& column) {
     return column == u"Dat" || column == u"出票日期" || column == u"日期(票根)";
