@@ -1,9 +1,8 @@
 #include "Database.h"
 
-#include <cstdlib>
-
 #include <QSqlDriver>
 #include <QSqlRecord>
+#include <QtEndian>
 
 #include <libpq-fe.h>
 #include <sqlite3.h>
@@ -22,6 +21,11 @@ Handle* driverHandle(const QSqlDatabase& db, const char* type) {
     if (!handle.isValid() || qstrcmp(handle.typeName(), type) != 0)
         return nullptr;
     return *static_cast<Handle* const*>(handle.constData());
+}
+
+// An integer column of a binary cursor: big-endian, in 8 bytes (bigint) or 4 (integer).
+qint64 binaryInteger(const char* value, int size) {
+    return size == 8 ? qFromBigEndian<qint64>(value) : qFromBigEndian<qint32>(value);
 }
 
 // Runs one command on a server connection; false when it failed.
@@ -60,23 +64,25 @@ bool Database::readServerRows(const QString& sql,
     if (!connection || PQstatus(connection) != CONNECTION_OK)
         return false;
     // Through a cursor, some thousands of rows at a time, so that neither side holds the whole
-    // result; a cursor lives in a transaction, the caller's or one of its own.
+    // result; a cursor lives in a transaction, the caller's or one of its own. A binary one
+    // sends the IDs as they are stored and a text as its bytes, without writing them out.
     const bool own = m_transactionDepth == 0;
     if (own && !command(connection, "BEGIN"))
         return false;
     // Every row is read: the plan is for the whole result, not for its first rows.
     bool ok =
         command(connection, "SET LOCAL cursor_tuple_fraction = 1") &&
-        command(connection,
-                ("DECLARE chequeprint_rows NO SCROLL CURSOR FOR " + sql.toUtf8()).constData());
+        command(
+            connection,
+            ("DECLARE chequeprint_rows NO SCROLL BINARY CURSOR FOR " + sql.toUtf8()).constData());
     while (ok) {
-        PGresult* result = PQexec(connection, "FETCH 20000 FROM chequeprint_rows");
+        PGresult* result = PQexec(connection, "FETCH 50000 FROM chequeprint_rows");
         ok = PQresultStatus(result) == PGRES_TUPLES_OK;
         const int rows = ok ? PQntuples(result) : 0;
         const bool text = ok && PQnfields(result) > 1;
         for (int r = 0; r < rows; ++r) {
             const bool missing = !text || PQgetisnull(result, r, 1);
-            row(std::strtoll(PQgetvalue(result, r, 0), nullptr, 10),
+            row(binaryInteger(PQgetvalue(result, r, 0), PQgetlength(result, r, 0)),
                 missing ? nullptr : PQgetvalue(result, r, 1),
                 missing ? 0 : PQgetlength(result, r, 1));
         }

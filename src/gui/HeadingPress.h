@@ -12,8 +12,9 @@ class HeadingPress final : public QObject {
     Q_OBJECT
 
 public:
-    explicit HeadingPress(QHeaderView* header) : QObject(header), m_header(header) {
-        header->viewport()->installEventFilter(this);
+    explicit HeadingPress(QHeaderView* header)
+        : QObject(header), m_header(header), m_viewport(header->viewport()) {
+        m_viewport->installEventFilter(this);
     }
 
 signals:
@@ -21,7 +22,9 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == m_header->viewport() && event->type() == QEvent::MouseButtonPress) {
+        // The header is asked nothing before a press: while it is being destroyed, its
+        // viewport still sends events of other kinds.
+        if (event->type() == QEvent::MouseButtonPress && watched == m_viewport) {
             const int x = static_cast<QMouseEvent*>(event)->position().toPoint().x();
             const int section = m_header->logicalIndexAt(x);
             const int edge =
@@ -35,4 +38,5 @@ protected:
 
 private:
     QHeaderView* m_header;
+    QObject* m_viewport;
 };
