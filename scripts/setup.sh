@@ -3,6 +3,8 @@
 # builds it. Safe to run again: it only installs, configures and builds what changed.
 #   CHEQUEPRINT_BUILD_DIR   build folder (default: build)
 #   CHEQUEPRINT_CMAKE_ARGS  extra CMake options for that folder, e.g. -DCHEQUEPRINT_SANITIZE=ON
+#   CHEQUEPRINT_WERROR      ON (default): warnings are errors; OFF for a user's build
+#   CHEQUEPRINT_TARGETS     what to build (default: everything, the tests included)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${CHEQUEPRINT_BUILD_DIR:-$root/build}
@@ -23,6 +25,10 @@ if ((${#missing[@]})); then
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
 fi
 
+# Warnings stop the build of developers and CI (test.sh); a user's first build (run.sh) goes on,
+# and builds the program alone.
 # shellcheck disable=SC2086
-cmake -S "$root" -B "$build" -G Ninja -DCHEQUEPRINT_WERROR=ON ${CHEQUEPRINT_CMAKE_ARGS:-} >/dev/null
-cmake --build "$build" -j2 >&2
+cmake -S "$root" -B "$build" -G Ninja -DCHEQUEPRINT_WERROR="${CHEQUEPRINT_WERROR:-ON}" \
+  ${CHEQUEPRINT_CMAKE_ARGS:-} >/dev/null
+# shellcheck disable=SC2086
+cmake --build "$build" -j2 ${CHEQUEPRINT_TARGETS:+--target $CHEQUEPRINT_TARGETS} >&2

@@ -47,10 +47,6 @@ int replacePair(char16_t* text, int size, char16_t a, char16_t b, const char16_t
 
 }  // namespace
 
-char16_t capitalDigit(int value) {
-    return kCapitalDigits[static_cast<size_t>(value)];
-}
-
 int capitalDigitValue(char16_t c) {
     for (int v = 0; v < 10; ++v)
         if (kCapitalDigits[static_cast<size_t>(v)] == c)

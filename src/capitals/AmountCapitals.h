@@ -16,7 +16,5 @@ QString AmountToCapitals(QStringView figures);
 // dropped, and one leading "0" is removed (壹拾贰 -> 12, 零伍 -> 5, 贰拾 -> 20).
 QString DigitCapitals(QStringView text, int direction);
 
-// The capital digit of a digit value 0..9.
-char16_t capitalDigit(int value);
 // The value 0..9 of a capital digit, or -1 for any other character.
 int capitalDigitValue(char16_t c);

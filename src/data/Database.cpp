@@ -125,8 +125,7 @@ bool Database::openFile(const QString& path, QString& reason) {
         createPrivateFile(path);
     m_user = systemLogin();
     m_db.setDatabaseName(path);
-    constexpr int kBusyTimeout = 5000;  // ms
-    m_db.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=%1"_s.arg(kBusyTimeout));
+    m_db.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=%1"_s.arg(m_busyTimeout));
     if (!m_db.open()) {
         reason = m_db.lastError().text();
         return false;
@@ -146,7 +145,7 @@ bool Database::openFile(const QString& path, QString& reason) {
     waited.start();
     while (!(pragma.exec(u"PRAGMA journal_mode=WAL"_s) && pragma.next())) {
         noteFailure(pragma.lastError());
-        if (!m_busy || waited.elapsed() >= kBusyTimeout) {
+        if (!m_busy || waited.elapsed() >= m_busyTimeout) {
             reason = pragma.lastError().text();
             return false;
         }
@@ -270,6 +269,12 @@ std::optional<QSqlQuery> Database::select(const QString& sql, const QVariantList
     if (!query)
         showStatementError(sql);
     return query;
+}
+
+void Database::setBusyTimeout(int milliseconds) {
+    m_busyTimeout = milliseconds;
+    if (!m_server && m_db.isOpen())
+        QSqlQuery(m_db).exec(u"PRAGMA busy_timeout=%1"_s.arg(milliseconds));
 }
 
 std::optional<qint64> Database::othersChangeCounter() {

@@ -14,8 +14,9 @@
 
 class Prompts;
 
-// The program's database: one SQLite file holding the print formats and the history. One
-// connection stays open for the program's life. Statements are fixed texts with bound values.
+// The program's database: a SQLite file, or a shared database on a PostgreSQL server, holding
+// the print formats, the history and the print journal. One connection stays open for the
+// program's life. Statements are fixed texts with bound values.
 class Database final {
 public:
     explicit Database(Prompts& prompts);
@@ -47,6 +48,9 @@ public:
     // A SELECT, positioned before its first row and read forwards only. On failure shows
     // "数据库打开错误(" + sql + ")！" and returns nothing.
     std::optional<QSqlQuery> select(const QString& sql, const QVariantList& values = {});
+    // How long a statement on a file waits for another program's lock before it fails (5 s
+    // unless set); from the next statement on.
+    void setBusyTimeout(int milliseconds);
     // In a file, a number that changes whenever another connection (another program or
     // window) commits a change to it, and only then; nothing on a server, which keeps no such
     // number, or when it cannot be read.
@@ -143,6 +147,7 @@ private:
     bool m_server = false;
     bool m_busy = false;  // the last failure was another program holding the database
     qint64 m_statementsRun = 0;
+    int m_busyTimeout = 5000;  // ms
     int m_transactionDepth = 0;
     bool m_transactionFailed = false;
     bool m_retryable = false;           // the last failure may pass when the transaction runs again
