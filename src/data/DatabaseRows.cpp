@@ -1,11 +1,12 @@
 #include "Database.h"
 
-#include <QSqlDriver>
 #include <QSqlRecord>
 #include <QtEndian>
 
 #include <libpq-fe.h>
 #include <sqlite3.h>
+
+#include "DriverHandle.h"
 
 // Reading many rows at once past Qt's drivers, straight from the connection they hold: for the
 // history grid's list of a million IDs, and the values it sorts by.
@@ -13,15 +14,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// The connection handle a driver holds, when it is of the named type.
-template <typename Handle>
-Handle* driverHandle(const QSqlDatabase& db, const char* type) {
-    const QVariant handle = db.driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), type) != 0)
-        return nullptr;
-    return *static_cast<Handle* const*>(handle.constData());
-}
 
 // An integer column of a binary cursor: big-endian, in 8 bytes (bigint) or 4 (integer).
 qint64 binaryInteger(const char* value, int size) {

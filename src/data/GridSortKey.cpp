@@ -10,6 +10,8 @@
 
 #include <sqlite3.h>
 
+#include "DriverHandle.h"
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -172,10 +174,7 @@ QString gridSortKeyNumberCandidates(const QString& column) {
 }
 
 bool registerGridSortKey(QSqlDatabase& db) {
-    const QVariant handle = db.driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        return false;
-    sqlite3* connection = *static_cast<sqlite3* const*>(handle.constData());
+    sqlite3* connection = driverHandle<sqlite3>(db, "sqlite3*");
     return connection && sqlite3_create_function_v2(
                              connection, "grid_sort_key", 1,
                              SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr,

@@ -11,13 +11,9 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-bool isDateColumn(const QString& name) {
+bool isHistoryDateColumn(const QString& name) {
     return name == u"Dat" || name == u"出票日期" || name == u"日期(票根)";
 }
-
-}  // namespace
 
 QString HistoryOrder::columnName() const {
     const QStringList& names = historyGridNames();
@@ -29,7 +25,7 @@ QString HistoryOrder::sql() const {
     const QString name = columnName();
     if (name.isEmpty())
         return u"ORDER BY ID"_s + direction;
-    if (isDateColumn(name))
+    if (isHistoryDateColumn(name))
         return u"ORDER BY "_s + sqlName(name) + direction +
                (descending ? u" NULLS LAST"_s : u" NULLS FIRST"_s) + u", ID"_s + direction;
     return u"ORDER BY grid_sort_key("_s + sqlName(name) + u")"_s + direction + u", ID"_s +
@@ -40,7 +36,7 @@ QByteArray HistoryOrder::key(const QVariant& value) const {
     const QString name = columnName();
     if (name.isEmpty())
         return {};
-    if (isDateColumn(name))  // a missing date sorts first; a date is yyyy-mm-dd either way
+    if (isHistoryDateColumn(name))  // a missing date sorts first; a date is yyyy-mm-dd either way
         return value.isNull() ? QByteArray() : QByteArray(1, '\1') + value.toString().toUtf8();
     return gridSortKey(value.toString());
 }
@@ -71,7 +67,7 @@ void HistoryRowReader::start(Database& db, const QString& sql, const QVariantLis
     const QSqlRecord record = m_query->record();
     for (const QString& name : historyGridNames()) {
         m_fields.push_back(name.isEmpty() ? -1 : record.indexOf(name));
-        m_dates.push_back(isDateColumn(name));
+        m_dates.push_back(isHistoryDateColumn(name));
     }
 }
 

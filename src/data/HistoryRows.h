@@ -52,5 +52,8 @@ private:
     qint64 m_serial = 0;
 };
 
+// Whether the history column holds dates (stored yyyy-mm-dd, shown yyyy.mm.dd).
+bool isHistoryDateColumn(const QString& name);
+
 // The history rows that the grid lists: "WHERE Dat>'1900-01-01'" and its value.
 QString listedHistoryFilter();

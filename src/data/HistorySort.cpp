@@ -26,10 +26,6 @@ const QStringList& textIndexedColumns() {
     return columns;
 }
 
-bool isDateColumn(const QString& name) {
-    return name == u"Dat" || name == u"出票日期" || name == u"日期(票根)";
-}
-
 // IDs with their sort keys in one buffer, sorted by key, then ID.
 class KeyedIds {
 public:
@@ -107,7 +103,7 @@ std::optional<std::vector<qint64>> sortedHistoryIds(Database& db, const HistoryO
         ids = db.selectIds(u"SELECT ID FROM 历史记录 WHERE "_s + listedHistoryFilter());
         if (ids)
             std::sort(ids->begin(), ids->end());
-    } else if (isDateColumn(column)) {
+    } else if (isHistoryDateColumn(column)) {
         // Ascending here, turned round below with the others.
         ids = db.selectIds(u"SELECT ID FROM 历史记录 "_s + HistoryOrder{order.column, false}.sql());
     } else if (textIndexedColumns().contains(column)) {
