@@ -87,7 +87,7 @@ std::optional<Cheque> chequeFromArguments(Session& s, const Arguments& args, con
         const QString key = assignment.left(equals);
         int field = fieldIndexByTag(key);
         if (field < 0)
-            field = fieldIndexByIdentifier(key);
+            field = FieldIndexOf(key);
         if (equals < 0 || field < 0) {
             fail(io, u"unknown field "_s + key + u" in --field"_s);
             return std::nullopt;

@@ -12,7 +12,7 @@ const QStringList& historyGridNames() {
     static const QStringList names = [] {
         QStringList list = {u"ID"_s, u""_s, u"Dat"_s};
         for (const ChequeFieldInfo& field : chequeFields())
-            if (!field.historyColumn.isEmpty() && !list.contains(field.historyColumn))
+            if (!field.historyHeading.isEmpty())
                 list << field.historyColumn.toString();
         return list;
     }();
@@ -20,12 +20,13 @@ const QStringList& historyGridNames() {
 }
 
 const QStringList& historyGridHeadings() {
-    static const QStringList headings = {u"ID"_s,           u"序号"_s,           u"打印时间"_s,
-                                         u"出票日期"_s,     u"收款人"_s,         u"金额"_s,
-                                         u"用途"_s,         u"账号"_s,           u"密码"_s,
-                                         u"银行"_s,         u"附加信息(票根)"_s, u"日期(票根)"_s,
-                                         u"收款人(票根)"_s, u"金额(票根)"_s,     u"用途(票根)"_s,
-                                         u"主管(票根)"_s,   u"会计(票根)"_s};
+    static const QStringList headings = [] {
+        QStringList list = {u"ID"_s, u"序号"_s, u"打印时间"_s};
+        for (const ChequeFieldInfo& field : chequeFields())
+            if (!field.historyHeading.isEmpty())
+                list << field.historyHeading.toString();
+        return list;
+    }();
     return headings;
 }
 

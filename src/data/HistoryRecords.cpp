@@ -23,18 +23,18 @@ QVariant isoDate(const QDate& date) {
 }  // namespace
 
 QString historyTextColumn(int field) {
-    switch (field) {
-        case Field::Year:
-        case Field::Month:
-        case Field::Day:
-        case Field::AmountInCapitals:  // derived again from the figures
-        case Field::StubYear:
-        case Field::StubMonth:
-        case Field::StubDay:
+    // The dates are kept as dates; the amount in capitals is derived again from the figures.
+    const ChequeFieldInfo& info = chequeFields()[size_t(field)];
+    switch (info.input) {
+        case FieldInput::Date:
+        case FieldInput::Digits:
+        case FieldInput::Derived:
             return {};
-        default:
-            return chequeFields()[size_t(field)].historyColumn.toString();
+        case FieldInput::Text:
+        case FieldInput::Figures:
+            return info.historyColumn.toString();
     }
+    return {};
 }
 
 QStringList historyTextColumns() {
@@ -53,7 +53,7 @@ bool SaveHistoryRecord(Database& db, const Cheque& cheque, const QDate& date, qi
     if ((!stub.isValid() && cheque.stubVisible()) || (!issue.isValid() && issueDatePrinted(cheque)))
         return false;
 
-    QStringList columns = {u"Dat"_s, u"出票日期"_s, sqlName(u"日期(票根)"_s)};
+    QStringList columns = {u"Dat"_s, sqlName(issueDateColumn()), sqlName(stubDateColumn())};
     QVariantList values = {isoDate(date), isoDate(issue), isoDate(stub)};
     for (int i = 0; i < kPrintableFieldCount; ++i) {
         if (const QString column = historyTextColumn(i); !column.isEmpty()) {

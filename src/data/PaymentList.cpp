@@ -37,27 +37,14 @@ bool isBlank(const QStringList& cells) {
 
 int paymentColumnOf(const QString& heading) {
     const QString name = heading.trimmed();
-    if (name == u"出票日期")
+    if (name == issueDateColumn())
         return PaymentList::kIssueDate;
-    // The history's own headings and column names, then the fields' identifiers.
-    const std::pair<const char16_t*, int> history[] = {{u"收款人全称", Field::Payee},
-                                                       {u"收款人", Field::Payee},
-                                                       {u"金额", Field::Amount},
-                                                       {u"用途", Field::Purpose},
-                                                       {u"账号", Field::Account},
-                                                       {u"密码", Field::Password},
-                                                       {u"银行", Field::Bank},
-                                                       {u"附加信息", Field::AdditionalInfo},
-                                                       {u"主管", Field::Supervisor},
-                                                       {u"主管(票根)", Field::Supervisor},
-                                                       {u"会计", Field::Accountant},
-                                                       {u"会计(票根)", Field::Accountant},
-                                                       {u"收款人(票根)", Field::StubPayee},
-                                                       {u"用途(票根)", Field::StubPurpose}};
-    for (const auto& [text, field] : history)
-        if (name == QStringView(text))
-            return field;
-    const int field = fieldIndexByIdentifier(name);
+    // The headings the fields take in a payment list, then their identifiers.
+    for (const ChequeFieldInfo& field : chequeFields())
+        for (QStringView heading : field.paymentHeadings)
+            if (!heading.isEmpty() && name == heading)
+                return field.index;
+    const int field = FieldIndexOf(name);
     return field >= 0 ? field : PaymentList::kUnknown;
 }
 

@@ -116,7 +116,7 @@ std::optional<PrintFormat> LoadPrintFormat(Database& db, const QString& name) {
                     format.endorsement[size_t(i)] = parts->at(i);
             continue;
         }
-        const int field = fieldIndexByIdentifier(identifier);
+        const int field = FieldIndexOf(identifier);
         if (field < 0 || std::exchange(fieldRead[size_t(field)], true))
             continue;
         format.fields[size_t(field)] = stored;

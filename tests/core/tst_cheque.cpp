@@ -58,7 +58,7 @@ private slots:
         QFETCH(QString, key);
         QFETCH(int, byIdentifier);
         QFETCH(int, byTag);
-        QCOMPARE(fieldIndexByIdentifier(key), byIdentifier);
+        QCOMPARE(FieldIndexOf(key), byIdentifier);
         QCOMPARE(fieldIndexByTag(key), byTag);
     }
 
