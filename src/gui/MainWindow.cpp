@@ -366,7 +366,7 @@ void MainWindow::askStubWidth() {
         m_services.prompts.inputBox(u"请输入票根的宽度："_s, {}, m_displays.stubWidth).trimmed();
     if (answer.isEmpty())
         return;
-    if (SavePageSettings(m_services.db, kPageUnchanged, kPageUnchanged, numericValue(answer),
+    if (SavePageSettings(m_services.db, std::nullopt, std::nullopt, numericValue(answer),
                          m_displays.currentFormat, m_cheque, m_displays)) {
         reloadPrintFormat();
         m_formatTab->showFormat(m_displays);
@@ -422,8 +422,8 @@ void MainWindow::adjustFont(int field) {
         return;
     m_cheque.setFont(field, *chosen);
     m_chequeTab->showCheque();
-    UpdateFieldSettings(m_services.db, field, m_cheque, m_displays.currentFormat, kFieldUnchanged,
-                        kFieldUnchanged, kFieldUnchanged);
+    UpdateFieldSettings(m_services.db, field, m_cheque, m_displays.currentFormat, std::nullopt,
+                        std::nullopt, std::nullopt);
     showFormatGrid();
 }
 
@@ -431,16 +431,14 @@ void MainWindow::adjustSpacing(int field) {
     if (field < 0)
         return;
     QString stored;
-    if (std::optional<QSqlQuery> row = m_services.db.select(
-            u"SELECT S FROM 支票格式 WHERE Name=? AND CtlDF=?"_s,
-            {m_displays.currentFormat, chequeFields()[size_t(field)].identifier.toString()});
-        row && row->next())
-        stored = numberText(row->value(0).toDouble());
+    if (const std::optional<FieldPosition> position =
+            storedFieldPosition(m_services.db, m_displays.currentFormat, field))
+        stored = numberText(position->s);
     const QString answer = m_services.prompts.inputBox(u"请输入字符间距（毫米）："_s, {}, stored);
     if (answer.isEmpty())
         return;
-    UpdateFieldSettings(m_services.db, field, m_cheque, m_displays.currentFormat, kFieldUnchanged,
-                        kFieldUnchanged, numericValue(answer));
+    UpdateFieldSettings(m_services.db, field, m_cheque, m_displays.currentFormat, std::nullopt,
+                        std::nullopt, numericValue(answer));
     showFormatGrid();
 }
 

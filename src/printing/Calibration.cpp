@@ -11,6 +11,6 @@ bool PrintCalibrationSquare(PrintSurface& surface) {
 
 bool SaveMeasuredMargins(Database& db, const QString& horizontal, const QString& vertical,
                          const QString& format, const Cheque& cheque, FormatDisplays& displays) {
-    return SavePageSettings(db, numericValue(horizontal), numericValue(vertical), kPageUnchanged,
+    return SavePageSettings(db, numericValue(horizontal), numericValue(vertical), std::nullopt,
                             format, cheque, displays);
 }

@@ -90,7 +90,7 @@ PrintResult PrintJob::printEndorsement(const Cheque& cheque) {
         return {};
     }
     return send(kEndorsementJob, {},
-                [&](PrintSurface& surface) { return PrintEndorsementText(surface, text, layout); });
+                [&](PrintSurface& surface) { return PrintEndorsement(surface, text, layout); });
 }
 
 PrintResult PrintJob::printCalibration() {

@@ -107,6 +107,19 @@ private slots:
             QVERIFY(r.out.isEmpty());
     }
 
+    // The usage is written from the verb table; the README shows it whole, as a code block.
+    void readmeShowsTheUsage() {
+        const Run r = run({u"--help"_s});
+        QByteArray block;
+        for (const QByteArray& line : r.out.chopped(1).split('\n')) {
+            QVERIFY2(QString::fromUtf8(line).size() <= 90, line.constData());
+            block += (line.isEmpty() ? QByteArray() : "    " + line) + '\n';
+        }
+        QFile readme(QStringLiteral(CHEQUEPRINT_README));
+        QVERIFY(readme.open(QIODevice::ReadOnly));
+        QVERIFY2(readme.readAll().contains(block), "README.md: paste chequeprint --help again");
+    }
+
     void formatsAndHistoryOfADatabase() {
         TestDatabase t;
         // 甲 is the first listed cheque (序号 1) but has the second ID, 乙 the third.

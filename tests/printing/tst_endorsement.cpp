@@ -71,7 +71,7 @@ private slots:
         RecordingSurface surface;
         EndorsementLayout layout = endorsementLayout(Cheque(), 10, 10);
         layout.gap = 2;
-        QCOMPARE(PrintEndorsementText(surface, text, layout), !expected.isEmpty());
+        QCOMPARE(PrintEndorsement(surface, text, layout), !expected.isEmpty());
         QCOMPARE(lines(surface), expected);
         const auto drawn = surface.texts();
         for (size_t i = 0; i < drawn.size(); ++i) {
@@ -89,26 +89,15 @@ private slots:
         RecordingSurface surface;
         EndorsementLayout layout = endorsementLayout(Cheque(), 10, 10);
         layout.width = 2;
-        QVERIFY(PrintEndorsementText(surface, u"甲乙"_s, layout));
-        QCOMPARE(lines(surface), (QStringList{u"甲"_s, u"乙"_s}));
-    }
-
-    void emptyOrCancelledTextSendsNoPage() {
-        RecordingSurface surface;
-        ScriptedPrompts prompts;  // nothing queued: the input box is cancelled
-        QVERIFY(!PrintEndorsement(surface, prompts, endorsementLayout(Cheque(), 10, 10)));
-        QVERIFY(surface.calls.empty());
-        QCOMPARE(prompts.shown().back().text, u"请输入背书内容(须换行处请输入“//”)："_s);
-        prompts.queueText(u"甲//乙"_s);
-        QVERIFY(PrintEndorsement(surface, prompts, endorsementLayout(Cheque(), 10, 10)));
+        QVERIFY(PrintEndorsement(surface, u"甲乙"_s, layout));
         QCOMPARE(lines(surface), (QStringList{u"甲"_s, u"乙"_s}));
     }
 
     void failingPrinterStillEndsTheLoop() {
         RecordingSurface surface;
         surface.failAfterTexts = 0;
-        QVERIFY(!PrintEndorsementText(surface, QString(100, u'字'),
-                                      endorsementLayout(Cheque(), 10, 10)));
+        QVERIFY(
+            !PrintEndorsement(surface, QString(100, u'字'), endorsementLayout(Cheque(), 10, 10)));
         QVERIFY(surface.texts().empty());
     }
 
