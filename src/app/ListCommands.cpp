@@ -134,7 +134,7 @@ int exportVerb(const Arguments& args, const Io& io) {
     Clock clock;
     ProgressIndicator progress(clock);
     // The rows are written as they are read; the old file is only replaced by a complete one.
-    return ExportHistoryToFile(db, HistoryOrder{}, historyGridHeadings(), fileName, prompts,
+    return exportHistoryToFile(db, HistoryOrder{}, historyGridHeadings(), fileName, prompts,
                                progress)
                ? 0
                : 1;

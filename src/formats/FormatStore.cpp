@@ -45,7 +45,7 @@ std::optional<QStringList> storedEndorsement(const QString& text) {
 
 }  // namespace
 
-QStringList StoredFormatNames(Database& db) {
+QStringList storedFormatNames(Database& db) {
     QStringList found;
     if (std::optional<QSqlQuery> names =
             db.select(u"SELECT Name FROM 支票格式 WHERE Name<>'' GROUP BY Name ORDER BY Name"_s))
@@ -55,9 +55,9 @@ QStringList StoredFormatNames(Database& db) {
 }
 
 void ListFormatNames(Database& db, FormatDisplays& displays) {
-    displays.formatNames = StoredFormatNames(db);
+    displays.formatNames = storedFormatNames(db);
 
-    const std::optional<QString> current = StoredCurrentFormat(db);
+    const std::optional<QString> current = storedCurrentFormat(db);
     // On a shared database another user may have deleted this user's current format.
     if (current && displays.formatNames.contains(*current)) {
         displays.currentFormat = *current;
@@ -68,13 +68,13 @@ void ListFormatNames(Database& db, FormatDisplays& displays) {
     }
 }
 
-bool LockFormat(Database& db, const QString& name) {
+bool lockFormat(Database& db, const QString& name) {
     constexpr int kFormatLocks = 20261209;
     return db.lockName(kFormatLocks, name);
 }
 
 bool SetCurrentFormat(Database& db, const QString& name) {
-    return StoreCurrentFormat(db, name);
+    return storeCurrentFormat(db, name);
 }
 
 std::optional<PageSettings> LoadPageSettings(Database& db, const QString& name, Cheque& cheque,
@@ -96,7 +96,7 @@ std::optional<PageSettings> LoadPageSettings(Database& db, const QString& name, 
     return page;
 }
 
-std::optional<PrintFormat> LoadPrintFormat(Database& db, const QString& name) {
+std::optional<PrintFormat> loadPrintFormat(Database& db, const QString& name) {
     PrintFormat format;
     format.name = name;
     for (int i = 0; i < kEndorsementParameterCount; ++i)
@@ -141,7 +141,7 @@ bool SavePageSettings(Database& db, std::optional<double> x, std::optional<doubl
                       FormatDisplays& displays) {
     QVariantList stored;
     const bool ok = db.atomically([&] {
-        if (!LockFormat(db, name))
+        if (!lockFormat(db, name))
             return false;
         std::optional<QSqlQuery> row = db.select(kPageRow, {name});
         if (!row)
@@ -189,7 +189,7 @@ bool UpdateFieldSettings(Database& db, int field, const Cheque& cheque, const QS
         field >= 0 ? chequeFields()[size_t(field)].identifier.toString() : QString();
     return db.atomically([&] {
         // After another clerk's save of the format, whose rows then have new IDs.
-        if (!LockFormat(db, name))
+        if (!lockFormat(db, name))
             return false;
         std::optional<QSqlQuery> row =
             db.select(u"SELECT ID FROM 支票格式 WHERE Name=? AND CtlDF=?"_s, {name, identifier});

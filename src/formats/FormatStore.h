@@ -22,7 +22,7 @@ struct FormatDisplays {
 };
 
 // The names of the stored formats, in order.
-QStringList StoredFormatNames(Database& db);
+QStringList storedFormatNames(Database& db);
 // The format names, one per format, and the current format (the one the current-format row
 // names; the first name when that row is missing, which is then recreated naming it).
 void ListFormatNames(Database& db, FormatDisplays& displays);
@@ -32,7 +32,7 @@ bool SetCurrentFormat(Database& db, const QString& name);
 
 // Inside a transaction that replaces rows of the format: waits for another program doing the
 // same to finish, and keeps others waiting until this transaction ends.
-bool LockFormat(Database& db, const QString& name);
+bool lockFormat(Database& db, const QString& name);
 
 // The format's margins and stub width (0, 0, 0 without a page-settings row); nothing when the
 // query fails, so that nobody prints with margins that were never read. Resets the
@@ -47,7 +47,7 @@ std::optional<PageSettings> LoadPageSettings(Database& db, const QString& name, 
 // touching any cheque. A row naming no field is skipped; of two rows of one field the first
 // counts. Nothing when the database fails, so that nobody prints with margins that were never
 // read.
-std::optional<PrintFormat> LoadPrintFormat(Database& db, const QString& name);
+std::optional<PrintFormat> loadPrintFormat(Database& db, const QString& name);
 
 // Writes the format's page-settings row (created when missing): each of x, y, s that is given,
 // and the endorsement parameters as they stand, joined by single blanks. A value of exactly

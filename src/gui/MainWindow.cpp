@@ -157,7 +157,7 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
 
     // Opening, in this order. The history grid is built when its tab is first shown, so that
     // a long history never delays the window.
-    LoadLastInput(db, m_cheque, prompts, m_services.clock);
+    loadLastInput(db, m_cheque, prompts, m_services.clock);
     LoadOptionFlags(m_cheque, m_services.settings);
     for (int field : {Field::Year, Field::Month, Field::Day, Field::Amount})
         leaveBodyField(m_cheque, field, prompts);
@@ -284,7 +284,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     // Each step runs even when the one before failed.
     m_chequeTab->finishEditing();
     SaveOptionFlags(m_cheque, m_services.settings);
-    SaveLastInput(m_services.db, m_cheque);
+    saveLastInput(m_services.db, m_cheque);
     m_fieldPopup->close();
     event->accept();
 }
@@ -317,7 +317,7 @@ void MainWindow::saveFormat() {
 void MainWindow::saveFormatAs() {
     m_chequeTab->finishEditing();
     // Read afresh: another clerk may have added or deleted a format since the list was shown.
-    const QString name = FormatNameDialog::chooseFormatName(StoredFormatNames(m_services.db),
+    const QString name = FormatNameDialog::chooseFormatName(storedFormatNames(m_services.db),
                                                             m_displays.currentFormat, true, this);
     if (SaveFormatAs(m_services.db, m_formatGrid, name, m_cheque, m_displays, m_progress,
                      m_services.prompts)) {
@@ -330,7 +330,7 @@ void MainWindow::saveFormatAs() {
 
 void MainWindow::deleteFormat() {
     m_chequeTab->finishEditing();
-    const QString name = FormatNameDialog::chooseFormatName(StoredFormatNames(m_services.db),
+    const QString name = FormatNameDialog::chooseFormatName(storedFormatNames(m_services.db),
                                                             m_displays.currentFormat, false, this);
     if (DeleteFormat(m_services.db, name, m_displays, m_services.prompts)) {
         reloadPrintFormat();
@@ -381,7 +381,7 @@ void MainWindow::showFormatGrid() {
 }
 
 void MainWindow::reloadPrintFormat() {
-    m_printFormat = LoadPrintFormat(m_services.db, m_displays.currentFormat);
+    m_printFormat = loadPrintFormat(m_services.db, m_displays.currentFormat);
 }
 
 const PrintFormat* MainWindow::printFormat() {

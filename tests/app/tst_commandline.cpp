@@ -542,7 +542,7 @@ private slots:
         Cheque last;
         last.setText(Field::Account, u"6222001"_s);
         last.setText(Field::Password, u"SECRET"_s);
-        QVERIFY(SaveLastInput(t.db, last));
+        QVERIFY(saveLastInput(t.db, last));
         const QString goodList = writeList(
             u"good.csv"_s,
             u"收款人,金额,用途\n甲公司,1234.56,货款\n\"乙,公司\",1500,\"运费\n十二月\"\n丙公司,0.5,杂费\n"_s);

@@ -107,7 +107,7 @@ private slots:
         LoadPageSettings(m_t->db, kDefault, cheque, m_displays);
         QCOMPARE(endorsementOf(cheque), boxes);
         // The print format that drawing reads holds the same values.
-        const std::optional<PrintFormat> format = LoadPrintFormat(m_t->db, kDefault);
+        const std::optional<PrintFormat> format = loadPrintFormat(m_t->db, kDefault);
         QVERIFY(format);
         QCOMPARE(QStringList(format->endorsement.begin(), format->endorsement.end()), boxes);
     }

@@ -103,7 +103,7 @@ private slots:
 
     void calibrationSquare() {
         RecordingSurface surface;
-        QVERIFY(PrintCalibrationSquare(surface));
+        QVERIFY(drawCalibrationSquare(surface));
         QCOMPARE(surface.calls.size(), size_t(2));
         const auto& box = surface.calls[0];
         QCOMPARE(box.kind, RecordingSurface::Kind::Box);
@@ -115,7 +115,7 @@ private slots:
     void measuredMarginsKeepTheStubWidth() {
         TestDatabase t;
         FormatDisplays displays;
-        QVERIFY(SaveMeasuredMargins(t.db, u"13.5"_s, u"毫米"_s, u"标准支票"_s, Cheque(), displays));
+        QVERIFY(saveMeasuredMargins(t.db, u"13.5"_s, u"毫米"_s, u"标准支票"_s, Cheque(), displays));
         QCOMPARE(displays.marginX, u"13.5"_s);
         QCOMPARE(displays.marginY, u"0"_s);
         QCOMPARE(displays.stubWidth, u"60"_s);
