@@ -70,7 +70,7 @@ int main(int argc, char* argv[]) {
         return 1;
     Clock clock;
     Cheque base;
-    LoadLastInput(db, base, prompts, clock);
+    loadLastInput(db, base, prompts, clock);
     ProgressIndicator progress(clock);
     ApplyFormatFonts(db, u"标准支票"_s, base, progress);
     int bad = 0;

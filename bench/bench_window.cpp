@@ -213,7 +213,7 @@ int main(int argc, char* argv[]) {
     Cheque cheque;
     cheque.setText(Field::Payee, QStringLiteral("北京示例科技有限公司"));
     cheque.setText(Field::Amount, QStringLiteral("￥12345.60"));
-    const std::optional<PrintFormat> format = LoadPrintFormat(empty, QStringLiteral("标准支票"));
+    const std::optional<PrintFormat> format = loadPrintFormat(empty, QStringLiteral("标准支票"));
     if (!format)
         return 1;
     const double previewSeconds =

@@ -52,7 +52,7 @@ std::optional<PrintFormat> openFormat(Session& s, const Arguments& args, const I
         fail(io, u"no print format named \""_s + name + u'"');
         return std::nullopt;
     }
-    std::optional<PrintFormat> format = LoadPrintFormat(s.db, name);
+    std::optional<PrintFormat> format = loadPrintFormat(s.db, name);
     if (s.prompts.takeShown())
         return std::nullopt;
     return format;
@@ -73,7 +73,7 @@ std::optional<Cheque> chequeFromArguments(Session& s, const Arguments& args, con
         }
         leaveBodyField(cheque, Field::Amount, s.prompts);
     } else {
-        LoadLastInput(s.db, cheque, s.prompts, s.clock);
+        loadLastInput(s.db, cheque, s.prompts, s.clock);
         leaveBodyField(cheque, Field::Amount, s.prompts);
     }
     if (args.has(u"--flags"_s)) {

@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
-#include <QSqlQuery>
 #include <QVBoxLayout>
 
 #include "CentreOnScreen.h"
@@ -100,18 +99,16 @@ void CollateDialog::closeEvent(QCloseEvent* event) {
 void CollateDialog::loadPosition() {
     m_tx->clear();
     m_ty->clear();
-    std::optional<QSqlQuery> row =
-        m_db.select(u"SELECT X, Y FROM 支票格式 WHERE Name=? AND CtlDF=?"_s,
-                    {m_format, chequeFields().at(size_t(m_field)).identifier.toString()});
-    if (!row || !row->next())
+    const std::optional<FieldPosition> position = storedFieldPosition(m_db, m_format, m_field);
+    if (!position)
         return;
-    m_tx->setText(numberText(row->value(0).toDouble()));
-    m_ty->setText(numberText(row->value(1).toDouble()));
+    m_tx->setText(numberText(position->x));
+    m_ty->setText(numberText(position->y));
 }
 
 void CollateDialog::store() {
     UpdateFieldSettings(m_db, m_field, m_cheque, m_format, numericValue(m_tx->text()),
-                        numericValue(m_ty->text()), kFieldUnchanged);
+                        numericValue(m_ty->text()), std::nullopt);
     // The grid shows what the database holds, whether or not the change went in (another
     // clerk may have changed the format meanwhile).
     if (m_refresh)

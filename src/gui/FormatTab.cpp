@@ -151,16 +151,16 @@ void FormatTab::editCell(int row, int col) {
         m_cellEditor->setFocus();
         m_cellEditor->selectAll();
     } else if (col >= kFirstFontColumn) {
-        const std::optional<TextFont> chosen = m_prompts.chooseFont(FormatRowFont(m_grid, row));
+        const std::optional<TextFont> chosen = m_prompts.chooseFont(formatRowFont(m_grid, row));
         if (!chosen)
             return;
-        SetFormatRowFont(m_grid, row, *chosen);
+        setFormatRowFont(m_grid, row, *chosen);
         m_view->reload();
     }
 }
 
 void FormatTab::cellTyped(const QString& text) {
-    EditFormatCell(m_grid, m_editRow, m_editCol, text);
+    editFormatCell(m_grid, m_editRow, m_editCol, text);
     // The cell shows the value at once; the editor keeps what is being typed.
     m_view->model()->dataChanged(m_view->model()->index(0, 0),
                                  m_view->model()->index(m_view->model()->rowCount() - 1,

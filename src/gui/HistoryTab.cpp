@@ -91,7 +91,8 @@ void HistoryTab::exportHistory() {
     // The export reads the rows through one query; a server's driver would drop its rows if
     // the grid read a page meanwhile, so the grid is not drawn until the export is done.
     m_view->setUpdatesEnabled(false);
-    ExportHistory(m_db, m_list.order(), m_list.headings(), m_prompts, m_tools.progress);
+    chooseFileAndExportHistory(m_db, m_list.order(), m_list.headings(), m_prompts,
+                               m_tools.progress);
     m_view->setUpdatesEnabled(true);
 }
 

@@ -57,7 +57,7 @@ JournalDialog::JournalDialog(Database& db, Prompts& prompts, GridTools tools, co
 }
 
 void JournalDialog::showDays() {
-    BuildJournalGrid(m_grid, m_db, m_from->date(), m_to->date(), m_tools);
+    buildJournalGrid(m_grid, m_db, m_from->date(), m_to->date(), m_tools);
     m_view->reload();
 }
 

@@ -121,7 +121,7 @@ void MarginDialog::showEvent(QShowEvent* event) {
 }
 
 void MarginDialog::store() {
-    if (SaveMeasuredMargins(m_db, m_tx->text(), m_ty->text(), m_format, m_cheque, m_displays) &&
+    if (saveMeasuredMargins(m_db, m_tx->text(), m_ty->text(), m_format, m_cheque, m_displays) &&
         m_stored)
         m_stored();
     close();

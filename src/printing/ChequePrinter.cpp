@@ -26,11 +26,11 @@ QString boxedAmount(const QString& figures) {
 }
 
 bool DrawChequeFields(PrintSurface& surface, const Cheque& cheque, const PrintFormat& format) {
-    return SetupChequePage(surface, cheque) && DrawChequePage(surface, cheque, format) &&
+    return SetupChequePage(surface, cheque) && drawChequePage(surface, cheque, format) &&
            surface.endDocument();
 }
 
-bool DrawChequePage(PrintSurface& surface, const Cheque& cheque, const PrintFormat& format) {
+bool drawChequePage(PrintSurface& surface, const Cheque& cheque, const PrintFormat& format) {
     const PositionTable positions = fieldPositions(format, cheque);
     const std::array<double, kFigureBoxes>& columns = figureBoxColumns();
 

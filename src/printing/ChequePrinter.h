@@ -30,7 +30,7 @@ QString takeLine(PrintSurface& surface, QString& remaining, double width);
 
 // Draws the cheque's fields in the format on the page in hand, which is already set up for it;
 // false on any failure, without a message.
-bool DrawChequePage(PrintSurface& surface, const Cheque& cheque, const PrintFormat& format);
+bool drawChequePage(PrintSurface& surface, const Cheque& cheque, const PrintFormat& format);
 
 // Sets up the page, draws the cheque in the format and ends the document; false on any failure,
 // without a message. PrintCheque and the overflow check both draw through here.

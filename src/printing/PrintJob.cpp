@@ -67,7 +67,7 @@ PrintResult PrintJob::printBatch(const QList<Cheque>& cheques) {
     return send(kChequeJob, cheques, [&](PrintSurface& surface) {
         if (pageDrawn)
             pageDrawn(0, pages);
-        return PrintChequeBatch(surface, cheques, m_format, [&](int page) {
+        return printChequeBatch(surface, cheques, m_format, [&](int page) {
             if (pageDrawn)
                 pageDrawn(page, pages);
         });
@@ -90,7 +90,7 @@ PrintResult PrintJob::printEndorsement(const Cheque& cheque) {
         return {};
     }
     return send(kEndorsementJob, {},
-                [&](PrintSurface& surface) { return PrintEndorsementText(surface, text, layout); });
+                [&](PrintSurface& surface) { return PrintEndorsement(surface, text, layout); });
 }
 
 PrintResult PrintJob::printCalibration() {
@@ -101,7 +101,7 @@ PrintResult PrintJob::printCalibration() {
         return {};
     }
     return send(kCalibrationJob, {},
-                [](PrintSurface& surface) { return PrintCalibrationSquare(surface); });
+                [](PrintSurface& surface) { return drawCalibrationSquare(surface); });
 }
 
 bool PrintJob::printerReady(const QString& kind, const QList<Cheque>& cheques) {
@@ -149,7 +149,7 @@ PrintResult PrintJob::send(const QString& kind, const QList<Cheque>& cheques,
         m_prompts.message(
             cheques.size() > 1 ? batchFailure(int(cheques.size())) : u"打印错误，请检查打印机！"_s,
             {}, PromptButtons::Ok);
-        result.recorded = withRetries([&] { return RecordOutcome(m_db, *entries, kPrintFailed); });
+        result.recorded = withRetries([&] { return recordOutcome(m_db, *entries, kPrintFailed); });
         return result;
     }
     // The journal already holds the cheques: keeping them is asked until it succeeds or the
@@ -157,8 +157,8 @@ PrintResult PrintJob::send(const QString& kind, const QList<Cheque>& cheques,
     if (kind == kChequeJob && m_questions.keep(int(cheques.size()))) {
         result.keptAsAsked = withRetries([&] {
             return m_db.atomically([&] {
-                return SaveHistoryRecords(m_db, cheques, m_clock.today(), &result.kept) &&
-                       RecordOutcome(m_db, *entries, kPrinted, result.kept);
+                return saveHistoryRecords(m_db, cheques, m_clock.today(), &result.kept) &&
+                       recordOutcome(m_db, *entries, kPrinted, result.kept);
             });
         });
         if (!result.keptAsAsked)
@@ -166,17 +166,17 @@ PrintResult PrintJob::send(const QString& kind, const QList<Cheque>& cheques,
         result.recorded = result.keptAsAsked;
         return result;
     }
-    result.recorded = withRetries([&] { return RecordOutcome(m_db, *entries, kPrinted); });
+    result.recorded = withRetries([&] { return recordOutcome(m_db, *entries, kPrinted); });
     return result;
 }
 
 bool PrintJob::journal(const QString& kind, const QList<Cheque>& cheques, const QString& outcome) {
     JournalEntry entry{kind, m_printers.currentPrinter(), m_format.name, outcome, {}, {}};
     if (cheques.size() > 1)
-        return AppendBatchJournal(m_db, m_clock, cheques, entry, {});
+        return appendBatchJournal(m_db, m_clock, cheques, entry, {});
     if (!cheques.isEmpty())
         entry.fields = journalFields(cheques.front());
-    return AppendJournal(m_db, m_clock, entry);
+    return appendJournal(m_db, m_clock, entry);
 }
 
 bool PrintJob::withRetries(const std::function<bool()>& work) {

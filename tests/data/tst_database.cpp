@@ -261,7 +261,7 @@ private slots:
         QCOMPARE(displays.currentFormat, u"我的格式"_s);
         Cheque cheque;
         const Clock clock;
-        LoadLastInput(db, cheque, prompts, clock);
+        loadLastInput(db, cheque, prompts, clock);
         QCOMPARE(cheque.text(Field::Payee), u"上次的收款人"_s);
         QCOMPARE(cheque.text(Field::Amount), u"￥2.00"_s);
         QCOMPARE(scalar(u"SELECT 用户 FROM 用户状态"_s).toString(), db.userName());

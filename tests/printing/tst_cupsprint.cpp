@@ -96,7 +96,7 @@ private slots:
         printer.setDocName(job.title());
         PainterSurface surface(printer);
         surface.setBeforeEnd([&] { job.beforeEnd(); });
-        QVERIFY(PrintCalibrationSquare(surface));
+        QVERIFY(drawCalibrationSquare(surface));
         QCOMPARE(job.accepted(queue), accepted);
         // A document that never reached the spooler is no accepted job either.
         SpoolerJob unsent;
@@ -117,7 +117,7 @@ private slots:
         printer.setDocName(u"calibration"_s);
         const QMarginsF margins = printer.pageLayout().margins(QPageLayout::Millimeter);
         PainterSurface surface(printer);
-        QVERIFY(PrintCalibrationSquare(surface));
+        QVERIFY(drawCalibrationSquare(surface));
 
         const QString printed = awaitPrintedFile(out, before, u"calibration"_s);
         QVERIFY2(!printed.isEmpty(), "the queue wrote no PDF within 30 s");
@@ -161,7 +161,7 @@ private slots:
         cheque.setText(Field::Payee, u"甲公司"_s);
         PainterSurface surface(printer);
         QVERIFY(
-            PrintCheque(surface, cheque, LoadPrintFormat(t.db, u"标准支票"_s).value(), t.prompts));
+            PrintCheque(surface, cheque, loadPrintFormat(t.db, u"标准支票"_s).value(), t.prompts));
         // What the job asked for is paper the queue has.
         QCOMPARE(printer.pageLayout().pageSize().isEquivalentTo(QPageSize(QPageSize::A3)),
                  pageSize.endsWith(u"(A3)"_s));
@@ -187,7 +187,7 @@ private slots:
             cheques[k].setText(Field::Payee, u"收款人%1"_s.arg(k));
         PainterSurface surface(printer);
         QVERIFY(
-            PrintChequeBatch(surface, cheques, LoadPrintFormat(t.db, u"标准支票"_s).value(), {}));
+            printChequeBatch(surface, cheques, loadPrintFormat(t.db, u"标准支票"_s).value(), {}));
         const QString printed = awaitPrintedFile(out, before, u"batch-of-three"_s);
         QVERIFY2(!printed.isEmpty(), "the queue wrote no PDF within 30 s");
         QTest::qWait(1000);  // a second file would be a second job

@@ -165,7 +165,7 @@ private slots:
         base.setText(Field::Bank, u"工商银行"_s);
         RecordingSurface measure;
         const QList<PaymentCheque> cheques = CheckPaymentList(
-            *list, base, QDate(2026, 12, 8), LoadPrintFormat(t.db, u"标准支票"_s).value(), measure);
+            *list, base, QDate(2026, 12, 8), loadPrintFormat(t.db, u"标准支票"_s).value(), measure);
         QCOMPARE(cheques.size(), 7);
 
         // The good row: typed as a user types, the capitals and the stub follow.
@@ -199,7 +199,7 @@ private slots:
             &error);
         QVERIFY(more);
         const QList<PaymentCheque> checked = CheckPaymentList(
-            *more, base, QDate(2026, 12, 8), LoadPrintFormat(t.db, u"标准支票"_s).value(), measure);
+            *more, base, QDate(2026, 12, 8), loadPrintFormat(t.db, u"标准支票"_s).value(), measure);
         QCOMPARE(checked[0].problems,
                  (QStringList{u"第2行，收款人列“”：缺少收款人"_s,
                               u"第2行，金额列“abc”：不是有效的金额"_s,
@@ -389,7 +389,7 @@ private slots:
         if (list) {
             RecordingSurface measure;
             cheques = CheckPaymentList(*list, Cheque(), QDate(2026, 12, 8),
-                                       LoadPrintFormat(t.db, u"标准支票"_s).value(), measure);
+                                       loadPrintFormat(t.db, u"标准支票"_s).value(), measure);
         }
         const qint64 grown = peakMemory() - peakBefore;
 #ifndef __SANITIZE_ADDRESS__  // the sanitizer's own bookkeeping grows with every allocation
@@ -448,7 +448,7 @@ private slots:
         base.setText(Field::Supervisor, u"张三"_s);
         RecordingSurface measure;
         const QList<PaymentCheque> cheques = CheckPaymentList(
-            *list, base, QDate(2026, 12, 8), LoadPrintFormat(t.db, u"标准支票"_s).value(), measure);
+            *list, base, QDate(2026, 12, 8), loadPrintFormat(t.db, u"标准支票"_s).value(), measure);
         QVERIFY(!cheques.isEmpty());
         QVERIFY2(cheques[0].problems.isEmpty(), qPrintable(cheques[0].problems.join(u'\n')));
         for (const PaymentCheque& row : cheques)
@@ -475,7 +475,7 @@ private slots:
         };
         RecordingSurface printer;
         QList<int> drawn;
-        QVERIFY(PrintChequeBatch(printer, cheques, LoadPrintFormat(t.db, u"标准支票"_s).value(),
+        QVERIFY(printChequeBatch(printer, cheques, loadPrintFormat(t.db, u"标准支票"_s).value(),
                                  [&](int page) { drawn << page; }));
         QCOMPARE(drawn, (QList<int>{1, 2, 3}));
         QCOMPARE(count(printer, RecordingSurface::Kind::NewPage), 2);
@@ -486,7 +486,7 @@ private slots:
         RecordingSurface failing;
         failing.failAfterTexts = int(printer.texts().size()) / 2;
         drawn.clear();
-        QVERIFY(!PrintChequeBatch(failing, cheques, LoadPrintFormat(t.db, u"标准支票"_s).value(),
+        QVERIFY(!printChequeBatch(failing, cheques, loadPrintFormat(t.db, u"标准支票"_s).value(),
                                   [&](int page) { drawn << page; }));
         QCOMPARE(drawn, QList<int>{1});
         QCOMPARE(count(failing, RecordingSurface::Kind::End), 0);
