@@ -21,7 +21,6 @@
 #include "Clock.h"
 #include "CollateDialog.h"
 #include "Database.h"
-#include "DialogKeys.h"
 #include "FieldInput.h"
 #include "FormatCommands.h"
 #include "FormatGrid.h"
@@ -39,6 +38,7 @@
 #include "PreviewWindow.h"
 #include "PrinterAccess.h"
 #include "Prompts.h"
+#include "TypedKeysFilter.h"
 
 using namespace Qt::StringLiterals;
 
@@ -228,7 +228,7 @@ QWidget* MainWindow::buildTop() {
     m_formatList->setAccessibleName(u"当前格式"_s);
     m_formatList->setToolTip(u"当前支票使用的打印格式。"_s);
     m_formatList->setMinimumWidth(140);
-    m_formatList->installEventFilter(this);  // only names from the list can be chosen
+    TypedKeysFilter::install(*m_formatList);  // only names from the list can be chosen
     connect(m_formatList, &QComboBox::textActivated, this, &MainWindow::formatPicked);
     row->addWidget(m_formatList, 0, Qt::AlignVCenter);
     auto* exit = new QPushButton(u"退  出"_s);
@@ -272,12 +272,6 @@ void MainWindow::tabChanged(int index) {
         m_hint->setText(kTabHints[index]);
     if (m_tabs->widget(index) == m_historyTab)
         m_historyTab->showHistory();
-}
-
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_formatList && typesCharacter(event))
-        return true;
-    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -448,5 +442,6 @@ void MainWindow::adjustPosition(int field) {
     auto* dialog = new CollateDialog(
         m_services.db, m_displays.currentFormat, field, m_cheque, [this] { showFormatGrid(); },
         this);
-    dialog->show();
+    // Modal to the window, which takes no input until the position is stored or cancelled.
+    dialog->open();
 }

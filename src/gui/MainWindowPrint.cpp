@@ -117,10 +117,10 @@ BatchDialog* MainWindow::openBatchFile(const QString& path) {
         CheckPaymentList(*list, m_cheque, m_services.clock.today(), *format, *printerLikeMeasure());
     auto* batch =
         new BatchDialog(path, *list, std::move(cheques), *format, m_services.prompts, this);
-    // While the list is open, the format and the cheque it was checked against stay as they are.
-    batch->setWindowModality(Qt::WindowModal);
     connect(batch, &BatchDialog::printAllRequested, this, [this, batch] { printBatch(*batch); });
-    batch->show();
+    // Modal to the window: while the list is open, the format and the cheque it was checked
+    // against stay as they are.
+    batch->open();
     return batch;
 }
 
