@@ -41,8 +41,8 @@ int paymentColumnOf(const QString& heading) {
         return PaymentList::kIssueDate;
     // The headings the fields take in a payment list, then their identifiers.
     for (const ChequeFieldInfo& field : chequeFields())
-        for (QStringView heading : field.paymentHeadings)
-            if (!heading.isEmpty() && name == heading)
+        for (QStringView alias : field.paymentHeadings)
+            if (!alias.isEmpty() && name == alias)
                 return field.index;
     const int field = FieldIndexOf(name);
     return field >= 0 ? field : PaymentList::kUnknown;

@@ -55,20 +55,20 @@ bool SaveFormatFromGrid(Database& db, BoundGrid& grid, const QString& name, Cheq
         progress.StartProgress(u"正在保存格式……"_s, grid.rows() + 1);
         // Another clerk saving this format at the same moment waits here, so the two sets of
         // rows never both stay.
-        bool ok = lockFormat(db, name) && db.execute(remove, {name});
-        if (!ok)
+        bool written = lockFormat(db, name) && db.execute(remove, {name});
+        if (!written)
             db.showStatementError(remove);
         progress.StepProgress(1, QString());
-        for (int r = grid.fixedRows(); r < grid.rows() && ok; ++r) {
+        for (int r = grid.fixedRows(); r < grid.rows() && written; ++r) {
             QVariantList values = {name};
             for (int c = kFirstColumn; c < grid.cols(); ++c)
                 values << cellValue(grid, r, c);
-            ok = db.execute(insert, values);
-            if (!ok)
+            written = db.execute(insert, values);
+            if (!written)
                 db.showStatementError(insert);
             progress.StepProgress(1, QString());
         }
-        return ok &&
+        return written &&
                SavePageSettings(db, numericValue(displays.marginX), numericValue(displays.marginY),
                                 numericValue(displays.stubWidth), name, cheque, displays);
     });

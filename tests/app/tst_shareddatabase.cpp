@@ -10,7 +10,6 @@
 #include "BoundGrid.h"
 #include "Cheque.h"
 #include "ChequeFields.h"
-#include "Clock.h"
 #include "FormatCommands.h"
 #include "FormatGrid.h"
 #include "FormatStore.h"
@@ -18,6 +17,7 @@
 #include "ProgramRun.h"
 #include "ProgressIndicator.h"
 #include "ServerRights.h"
+#include "TestClock.h"
 #include "TestDatabase.h"
 #include "UserState.h"
 #include "ZeroMeasure.h"
@@ -34,7 +34,7 @@ int saveFormatRepeatedly(const QString& address, int times) {
     Database db(prompts);
     if (!db.open(address))
         return 1;
-    Clock clock;
+    const Clock clock = testClock();
     ZeroMeasure measure;
     ProgressIndicator progress(clock);
     BoundGrid grid;
@@ -172,7 +172,7 @@ private slots:
         Database upgraded(prompts);
         QVERIFY(upgraded.open(empty.address()));
         Cheque cheque;
-        const Clock clock;
+        const Clock clock = testClock();
         loadLastInput(upgraded, cheque, prompts, clock);
         QCOMPARE(cheque.text(Field::Payee), u"上次的收款人"_s);
         QCOMPARE(storedCurrentFormat(upgraded).value_or(QString()), u"标准支票"_s);
@@ -369,7 +369,7 @@ private slots:
     void aServerRestartLosesNothing() {
         OwnServer server;
         if (server.address().isEmpty())
-            QSKIP("the PostgreSQL test server of this test did not start");
+            SKIP_FOR_MISSING_SET_UP(u"the PostgreSQL test server of this test did not start"_s);
         ScriptedPrompts prompts;
         Database db(prompts);
         QVERIFY(db.initialize(server.address()));

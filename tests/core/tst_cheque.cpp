@@ -1,6 +1,3 @@
-#include <algorithm>
-#include <set>
-
 #include <QTest>
 
 #include "Cheque.h"
@@ -11,37 +8,6 @@ class TestCheque : public QObject {
     Q_OBJECT
 
 private slots:
-    void fieldTableIsConsistent() {
-        std::set<QString> tags, identifiers;
-        std::set<int> tabOrders;
-        for (int i = 0; i < kPrintableFieldCount; ++i) {
-            const ChequeFieldInfo& field = chequeFields()[size_t(i)];
-            QCOMPARE(field.index, i);
-            const QString expectedTag =
-                (i < kBodyFieldCount ? u"T"_s : u"F"_s) + QString::number(i % kBodyFieldCount);
-            QCOMPARE(field.tag.toString(), expectedTag);
-            tags.insert(field.tag.toString());
-            identifiers.insert(field.identifier.toString());
-            tabOrders.insert(field.tabOrder);
-            QVERIFY(!field.toolTip.isEmpty());
-        }
-        QCOMPARE(int(identifiers.size()), kPrintableFieldCount);
-        QCOMPARE(int(tabOrders.size()), kPrintableFieldCount);
-    }
-
-    // Date, payee, bank, account, amount (capitals, figures), purpose, password, then the stub.
-    void tabOrderFollowsTheCheque() {
-        std::vector<int> fields(kPrintableFieldCount);
-        for (int i = 0; i < kPrintableFieldCount; ++i)
-            fields[size_t(i)] = i;
-        std::sort(fields.begin(), fields.end(), [](int a, int b) {
-            return chequeFields()[size_t(a)].tabOrder < chequeFields()[size_t(b)].tabOrder;
-        });
-        const std::vector<int> expected = {0,  1,  2,  3,  9,  7,  4,  5,  6, 8,
-                                           10, 11, 12, 13, 14, 15, 16, 17, 18};
-        QCOMPARE(fields, expected);
-    }
-
     void lookups_data() {
         QTest::addColumn<QString>("key");
         QTest::addColumn<int>("byIdentifier");
@@ -62,21 +28,13 @@ private slots:
         QCOMPARE(fieldIndexByTag(key), byTag);
     }
 
-    void designState() {
-        const Cheque cheque;
-        QCOMPARE(cheque.text(0), u"贰零零伍"_s);
-        QCOMPARE(cheque.text(1), u"壹拾壹"_s);
-        QCOMPARE(cheque.text(2), u"贰拾叁"_s);
-        QCOMPARE(cheque.text(4), u"大写金额不必输入"_s);
-        for (int i = 0; i < kStubFieldCount; ++i)
-            QVERIFY(cheque.text(stubField(i)).isEmpty());
-        const QStringList endorsement = {u"14"_s, u"22"_s, u"63"_s, u"0"_s, u"10"_s};
-        for (int i = 0; i < kEndorsementParameterCount; ++i)
-            QCOMPARE(cheque.endorsement(i), endorsement[i]);
-        QVERIFY(cheque.crosswise());
-        for (int i = 0; i < kCheckBoxCount; ++i)
-            QCOMPARE(cheque.chk(i), i == 7 ? 1 : 0);
-        QVERIFY(cheque.stubVisible());
+    // Formats, history and the command line find a field by its identifier or tag: no two
+    // fields may share one.
+    void everyFieldIsFoundByItsOwnIdentifierAndTag() {
+        for (const ChequeFieldInfo& field : chequeFields()) {
+            QCOMPARE(FieldIndexOf(field.identifier), field.index);
+            QCOMPARE(fieldIndexByTag(field.tag), field.index);
+        }
     }
 
     void yearSwitchCopiesToMonthAndDayOnly() {

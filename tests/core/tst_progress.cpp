@@ -1,7 +1,7 @@
 #include <QTest>
 
-#include "Clock.h"
 #include "ProgressIndicator.h"
+#include "TestClock.h"
 
 using namespace Qt::StringLiterals;
 
@@ -10,10 +10,9 @@ class TestProgress : public QObject {
 
 private:
     Clock m_clock;
-    const QDateTime m_start{QDate(2026, 12, 7), QTime(9, 0, 0)};
 
 private slots:
-    void init() { m_clock.setNow(m_start); }
+    void init() { m_clock.setNow(kTestNow); }
 
     void formatElapsed_data() {
         QTest::addColumn<qint64>("seconds");
@@ -64,7 +63,7 @@ private slots:
         ProgressIndicator progress(m_clock);
         progress.StartProgress(u"调整列宽"_s, 20);
         for (int i = 1; i <= 5; ++i) {
-            m_clock.setNow(m_start.addSecs(10 * i));
+            m_clock.setNow(kTestNow.addSecs(10 * i));
             progress.StepProgress(1, u"Pages"_s);
         }
         // 50 s for a quarter: 200 s in all, 150 s to go.
@@ -131,4 +130,5 @@ private slots:
 };
 
 QTEST_APPLESS_MAIN(TestProgress)
+#include "TestClock.h"
 #include "tst_progress.moc"

@@ -9,10 +9,10 @@
 
 #include "Cheque.h"
 #include "ChequeFields.h"
-#include "Clock.h"
 #include "FormatStore.h"
 #include "HistoryRecords.h"
 #include "PrintJournal.h"
+#include "TestClock.h"
 #include "TestDatabase.h"
 
 using namespace Qt::StringLiterals;
@@ -182,7 +182,7 @@ private slots:
             QCOMPARE(prompts.shown().back().text.section(u'\n', 0, 0), shown);
             return;
         }
-        const Clock clock;
+        const Clock clock = testClock();
         const std::optional<QList<qint64>> entry =
             JournalPrinting(reopened, clock, {kChequeJob, u"打印机"_s, u"标准支票"_s, {}, {}, {}});
         QCOMPARE(entry.has_value(), prints);
@@ -260,7 +260,7 @@ private slots:
         ListFormatNames(db, displays);
         QCOMPARE(displays.currentFormat, u"我的格式"_s);
         Cheque cheque;
-        const Clock clock;
+        const Clock clock = testClock();
         loadLastInput(db, cheque, prompts, clock);
         QCOMPARE(cheque.text(Field::Payee), u"上次的收款人"_s);
         QCOMPARE(cheque.text(Field::Amount), u"￥2.00"_s);

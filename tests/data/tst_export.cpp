@@ -6,12 +6,12 @@
 #include <QTest>
 
 #include "BoundGrid.h"
-#include "Clock.h"
 #include "GridExport.h"
 #include "GridRoutines.h"
 #include "ProgressIndicator.h"
 #include "ReadBack.h"
 #include "ScriptedPrompts.h"
+#include "TestClock.h"
 #include "WorkbookCheck.h"
 
 using namespace Qt::StringLiterals;
@@ -55,7 +55,7 @@ class TestExport : public QObject {
     Q_OBJECT
 
 private:
-    Clock m_clock;
+    const Clock m_clock = testClock();
     ProgressIndicator m_progress{m_clock};
     QTemporaryDir m_dir;
 

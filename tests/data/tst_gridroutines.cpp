@@ -3,12 +3,12 @@
 #include <QTest>
 
 #include "BoundGrid.h"
-#include "Clock.h"
 #include "GridRoutines.h"
 #include "HistoryGrid.h"
 #include "HistoryList.h"
 #include "HistoryRows.h"
 #include "ProgressIndicator.h"
+#include "TestClock.h"
 #include "TestDatabase.h"
 #include "TextMeasure.h"
 
@@ -60,7 +60,7 @@ class TestGridRoutines : public QObject {
 
 private:
     LengthMeasure m_measure;
-    Clock m_clock;
+    const Clock m_clock = testClock();
     CountingDisplay m_display;
     ProgressIndicator m_progress{m_clock, &m_display};
     GridTools tools() { return {m_measure, m_progress}; }

@@ -5,13 +5,13 @@
 #include <QProcess>
 #include <QTest>
 
-#include "Clock.h"
 #include "GridExport.h"
 #include "HistoryExport.h"
 #include "HistoryGrid.h"
 #include "HistoryRows.h"
 #include "ProgressIndicator.h"
 #include "ReadBack.h"
+#include "TestClock.h"
 #include "TestDatabase.h"
 
 using namespace Qt::StringLiterals;
@@ -77,7 +77,7 @@ class TestHistoryExport : public QObject {
     Q_OBJECT
 
 private:
-    Clock m_clock;
+    const Clock m_clock = testClock();
     ProgressIndicator m_progress{m_clock};
 
 private slots:

@@ -3,12 +3,12 @@
 
 #include "BoundGrid.h"
 #include "Cheque.h"
-#include "Clock.h"
 #include "FormatCommands.h"
 #include "FormatGrid.h"
 #include "FormatStore.h"
 #include "GridRoutines.h"
 #include "ProgressIndicator.h"
+#include "TestClock.h"
 #include "TestDatabase.h"
 #include "TextMeasure.h"
 #include "ZeroMeasure.h"
@@ -26,7 +26,7 @@ class TestFormatCommands : public QObject {
 
 private:
     TestDatabase* m_t = nullptr;
-    Clock m_clock;
+    const Clock m_clock = testClock();
     ZeroMeasure m_measure;
     ProgressIndicator m_progress{m_clock};
     BoundGrid m_grid;

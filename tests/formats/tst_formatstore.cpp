@@ -1,9 +1,9 @@
 #include <QTest>
 
 #include "Cheque.h"
-#include "Clock.h"
 #include "FormatStore.h"
 #include "ProgressIndicator.h"
+#include "TestClock.h"
 #include "TestDatabase.h"
 
 using namespace Qt::StringLiterals;
@@ -192,7 +192,7 @@ private slots:
         Cheque cheque;
         const TextFont untouched{u"仿宋"_s, 9, false, false, true, false, 7};
         cheque.setFont(8, untouched);
-        Clock clock;
+        const Clock clock = testClock();
         ProgressIndicator progress(clock);
         ApplyFormatFonts(m_t->db, kDefault, cheque, progress);
         QCOMPARE(cheque.font(6), (TextFont{u"楷体"_s, 15, true, false, false, false, 128}));

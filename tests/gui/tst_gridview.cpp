@@ -4,12 +4,12 @@
 
 #include "BoundGrid.h"
 #include "BoundGridModel.h"
-#include "Clock.h"
 #include "GridRoutines.h"
 #include "HistoryGrid.h"
 #include "HistoryList.h"
 #include "HistoryView.h"
 #include "ProgressIndicator.h"
+#include "TestClock.h"
 #include "TestDatabase.h"
 #include "TextMeasure.h"
 
@@ -29,7 +29,7 @@ private slots:
             u"('2026-12-02', '2026-12-02', '上海某某贸易有限公司', '￥88.00', '建设银行'),"
             u"('2026-12-03', '2026-12-03', '广州华南建材有限公司', '￥99999999.99', '农业银行')"_s));
         FontTextMeasure measure(historyGridFont());
-        Clock clock;
+        const Clock clock = testClock();
         ProgressIndicator progress(clock);
         HistoryList list(t.db);
         HistoryView view(list, measure);

@@ -3,9 +3,9 @@
 #include <QScreen>
 #include <QTest>
 
-#include "Clock.h"
 #include "IndicatorForm.h"
 #include "ProgressIndicator.h"
+#include "TestClock.h"
 
 using namespace Qt::StringLiterals;
 
@@ -14,10 +14,9 @@ class TestIndicatorForm : public QObject {
 
 private:
     Clock m_clock;
-    const QDateTime m_start{QDate(2026, 12, 7), QTime(9, 0, 0)};
 
 private slots:
-    void init() { m_clock.setNow(m_start); }
+    void init() { m_clock.setNow(kTestNow); }
 
     void windowShowsTheStateCentredAndOnTop() {
         IndicatorForm form;
@@ -31,7 +30,7 @@ private slots:
         QVERIFY(qAbs(form.frameGeometry().center().y() - screen.center().y()) <= 1);
 
         for (int i = 1; i <= 5; ++i) {
-            m_clock.setNow(m_start.addSecs(3 * i));
+            m_clock.setNow(kTestNow.addSecs(3 * i));
             progress.StepProgress(1, u"pages"_s);
         }
         auto label = [&](const char* name) {
@@ -57,4 +56,5 @@ private slots:
 };
 
 QTEST_MAIN(TestIndicatorForm)
+#include "TestClock.h"
 #include "tst_indicatorform.moc"

@@ -9,7 +9,6 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QDir>
 #include <QHeaderView>
 #include <QInputMethodEvent>
 #include <QJsonArray>
@@ -21,7 +20,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
-#include <QPrinterInfo>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -40,7 +38,6 @@
 #include "BoundGridModel.h"
 #include "ChequePrinter.h"
 #include "ChequeTab.h"
-#include "Clock.h"
 #include "FormatTab.h"
 #include "HistoryList.h"
 #include "HistoryRecords.h"
@@ -52,7 +49,9 @@
 #include "PreviewWindow.h"
 #include "PrintJournal.h"
 #include "PrintLayout.h"
+#include "PrintQueues.h"
 #include "RecordingSurface.h"
+#include "TestClock.h"
 #include "TestDatabase.h"
 #include "TextCharacters.h"
 #include "TextMeasure.h"
@@ -69,15 +68,12 @@ const QString kKeep = u"是否保存支票打印信息？"_s;
 // One window on a temporary database, with its own settings file and a fixed today.
 struct Fixture {
     TestDatabase t;
-    Clock clock;
+    Clock clock = testClock();
     QSettings settings{t.dir.filePath(u"settings.ini"_s), QSettings::IniFormat};
     PdfPrinters printers{t.dir.filePath(u"cheque.pdf"_s)};
     std::unique_ptr<MainWindow> window;
 
-    Fixture() {
-        clock.setNow(QDateTime(QDate(2026, 12, 8), QTime(10, 0)));
-        open();
-    }
+    Fixture() { open(); }
     void open() { openWith(printers); }
     void openWith(PrinterAccess& access) {
         window.reset();
@@ -1014,19 +1010,18 @@ private slots:
     // it in its PDF for the same fields, moved by the queue's printable-area corner (which is
     // what the calibration measures): both pages drawn as pictures lie on each other.
     void printsThroughARealQueueLikeThePrintVerb() {
-        const QString queue = u"ChequePDF"_s;
-        if (!QPrinterInfo::availablePrinterNames().contains(queue))
-            QSKIP("no CUPS queue ChequePDF (cupsd with printer-driver-cups-pdf)");
+        const QString queue = kPdfQueue;
+        SKIP_WITHOUT_QUEUE(queue);
         Fixture f;
         SystemPrinters printers;
-        printers.printer().setDocName(u"window-cheque"_s);  // other tests print meanwhile
+        const QString title = uniqueTitle(u"window-cheque"_s);
+        printers.printer().setDocName(title);
         f.openWith(printers);
         const QStringList fields = {u"T3=北京华光科技有限公司"_s, u"T5=12345.6"_s,  u"T6=货款"_s,
                                     u"T7=0200001234567"_s,        u"T9=工商银行"_s, u"F7=张三"_s};
         for (const QString& field : fields)
             f.type(fieldIndexByTag(field.left(2)), field.mid(3));
-        const QDir out(QDir::home().filePath(u"PDF"_s));
-        const QStringList before = out.entryList({u"*.pdf"_s}, QDir::Files);
+        const PrintedJobs jobs;
         choosePrinterInDialog(queue);
         f.t.prompts.queueAnswer(PromptAnswer::Ok);
         f.t.prompts.queueAnswer(PromptAnswer::Yes);
@@ -1035,15 +1030,8 @@ private slots:
         f.window->tabs()->setCurrentIndex(1);
         QCOMPARE(f.window->historyList().text(0, 4), u"北京华光科技有限公司"_s);
 
-        QString printed;
-        for (int waited = 0; waited < 300 && printed.isEmpty(); ++waited) {
-            QTest::qWait(100);
-            for (const QString& name : out.entryList({u"window-cheque*.pdf"_s}, QDir::Files))
-                if (!before.contains(name))
-                    printed = out.filePath(name);
-        }
-        QVERIFY2(!printed.isEmpty(), "the queue wrote no PDF within 30 s");
-        QTest::qWait(500);
+        const QString printed = jobs.awaitPdf(title);
+        QVERIFY2(!printed.isEmpty(), "the queue wrote no PDF for the job");
 
         QStringList arguments = {u"print"_s,
                                  u"--database"_s,
@@ -1098,9 +1086,8 @@ private slots:
     // A queue that rejects jobs (cupsreject) is refused like a stopped one, in the window and
     // by the print verb: the print error, nothing kept, the attempt journalled as failed.
     void aQueueThatRejectsJobs() {
-        const QString queue = u"ChequeRejecting"_s;
-        if (!QPrinterInfo::availablePrinterNames().contains(queue))
-            QSKIP("no CUPS queue ChequeRejecting (see .ci/run)");
+        const QString queue = kRejectingQueue;
+        SKIP_WITHOUT_QUEUE(queue);
         Fixture f;
         SystemPrinters printers;
         f.openWith(printers);

@@ -1,7 +1,6 @@
-#include <QDir>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "BatchPrint.h"
@@ -10,6 +9,7 @@
 #include "ChequePrinter.h"
 #include "FormatStore.h"
 #include "PainterSurface.h"
+#include "PrintQueues.h"
 #include "PrinterChoice.h"
 #include "ScriptedPrompts.h"
 #include "Spooler.h"
@@ -18,26 +18,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// The queues .ci/run sets up: CUPS with printer-driver-cups-pdf, writing into ~/PDF; the
-// second one has A4 as its only paper; the third refuses every job.
-const QString kQueue = u"ChequePDF"_s;
-const QString kA4Queue = u"ChequeA4"_s;
-const QString kRejectingQueue = u"ChequeRejecting"_s;  // cupsreject
-
-// Waits for the PDF that the queue writes into `out` for the document `title` (one not in
-// `before`; other tests print at the same time); empty after 30 s.
-QString awaitPrintedFile(const QDir& out, const QStringList& before, const QString& title) {
-    for (int waited = 0; waited < 300; ++waited) {
-        QTest::qWait(100);
-        for (const QString& name : out.entryList({title + u"*.pdf"_s}, QDir::Files))
-            if (!before.contains(name)) {
-                QTest::qWait(500);  // let the writer finish the file
-                return out.filePath(name);
-            }
-    }
-    return {};
-}
 
 // The first page's size as pdfinfo reports it, e.g. "595 x 842 pts (A4)".
 QString pageSizeOf(const QString& pdf) {
@@ -79,14 +59,13 @@ private slots:
     void theSpoolersAnswer_data() {
         QTest::addColumn<QString>("queue");
         QTest::addColumn<bool>("accepted");
-        QTest::newRow("a queue that takes jobs") << kQueue << true;
+        QTest::newRow("a queue that takes jobs") << kPdfQueue << true;
         QTest::newRow("a queue that rejects jobs") << kRejectingQueue << false;
     }
     void theSpoolersAnswer() {
         QFETCH(QString, queue);
         QFETCH(bool, accepted);
-        if (!QPrinterInfo::availablePrinterNames().contains(queue))
-            QSKIP("no CUPS queue of that name (see .ci/run)");
+        SKIP_WITHOUT_QUEUE(queue);
         QPrinter printer(QPrinter::HighResolution);
         ScriptedPrompts prompts;
         QCOMPARE(selectPrinterByName(printer, queue, prompts).isEmpty(), !accepted);
@@ -106,21 +85,20 @@ private slots:
 
     // Through a real print queue the square lies 10 mm from the printable area's corner.
     void calibrationSquareThroughAPrintQueue() {
-        if (!QPrinterInfo::availablePrinterNames().contains(kQueue))
-            QSKIP("no CUPS queue ChequePDF (cupsd with printer-driver-cups-pdf)");
-        const QDir out(QDir::home().filePath(u"PDF"_s));
-        const QStringList before = out.entryList({u"*.pdf"_s}, QDir::Files);
+        SKIP_WITHOUT_QUEUE(kPdfQueue);
+        const PrintedJobs jobs;
+        const QString title = uniqueTitle(u"calibration"_s);
 
         QPrinter printer(QPrinter::HighResolution);
         ScriptedPrompts prompts;
-        QCOMPARE(selectPrinterByName(printer, kQueue, prompts), kQueue);
-        printer.setDocName(u"calibration"_s);
+        QCOMPARE(selectPrinterByName(printer, kPdfQueue, prompts), kPdfQueue);
+        printer.setDocName(title);
         const QMarginsF margins = printer.pageLayout().margins(QPageLayout::Millimeter);
         PainterSurface surface(printer);
         QVERIFY(drawCalibrationSquare(surface));
 
-        const QString printed = awaitPrintedFile(out, before, u"calibration"_s);
-        QVERIFY2(!printed.isEmpty(), "the queue wrote no PDF within 30 s");
+        const QString printed = jobs.awaitPdf(title);
+        QVERIFY2(!printed.isEmpty(), "the queue wrote no PDF for the job");
 
         QTemporaryDir dir;
         QProcess render;
@@ -142,20 +120,19 @@ private slots:
     void a3OnlyWhereThePrinterHasIt_data() {
         QTest::addColumn<QString>("queue");
         QTest::addColumn<QString>("pageSize");
-        QTest::newRow("a printer with A3") << kQueue << u"842 x 1191 pts (A3)"_s;
+        QTest::newRow("a printer with A3") << kPdfQueue << u"842 x 1191 pts (A3)"_s;
         QTest::newRow("a printer with A4 only") << kA4Queue << u"595 x 842 pts (A4)"_s;
     }
     void a3OnlyWhereThePrinterHasIt() {
         QFETCH(QString, queue);
         QFETCH(QString, pageSize);
-        if (!QPrinterInfo::availablePrinterNames().contains(queue))
-            QSKIP("no CUPS queue of that name (cupsd with printer-driver-cups-pdf)");
-        const QDir out(QDir::home().filePath(u"PDF"_s));
-        const QStringList before = out.entryList({u"*.pdf"_s}, QDir::Files);
+        SKIP_WITHOUT_QUEUE(queue);
+        const PrintedJobs jobs;
+        const QString title = uniqueTitle(u"paper-"_s + queue);
         TestDatabase t;
         QPrinter printer(QPrinter::HighResolution);
         QCOMPARE(selectPrinterByName(printer, queue, t.prompts), queue);
-        printer.setDocName(u"paper-"_s + queue);
+        printer.setDocName(title);
         Cheque cheque;
         QVERIFY(cheque.crosswise() && cheque.stubVisible());
         cheque.setText(Field::Payee, u"甲公司"_s);
@@ -165,8 +142,8 @@ private slots:
         // What the job asked for is paper the queue has.
         QCOMPARE(printer.pageLayout().pageSize().isEquivalentTo(QPageSize(QPageSize::A3)),
                  pageSize.endsWith(u"(A3)"_s));
-        const QString printed = awaitPrintedFile(out, before, u"paper-"_s + queue);
-        QVERIFY2(!printed.isEmpty(), "the queue wrote no PDF within 30 s");
+        const QString printed = jobs.awaitPdf(title);
+        QVERIFY2(!printed.isEmpty(), "the queue wrote no PDF for the job");
         QCOMPARE(pageSizeOf(printed), pageSize);
         QFile::remove(printed);
     }
@@ -174,26 +151,25 @@ private slots:
     // A batch is one job: the queue writes one file with a page per cheque, each on paper the
     // queue has.
     void aBatchIsOneJobThroughAPrintQueue() {
-        if (!QPrinterInfo::availablePrinterNames().contains(kA4Queue))
-            QSKIP("no CUPS queue ChequeA4 (cupsd with printer-driver-cups-pdf)");
-        const QDir out(QDir::home().filePath(u"PDF"_s));
-        const QStringList before = out.entryList({u"*.pdf"_s}, QDir::Files);
+        SKIP_WITHOUT_QUEUE(kA4Queue);
+        const PrintedJobs jobs;
+        const QString title = uniqueTitle(u"batch-of-three"_s);
         TestDatabase t;
         QPrinter printer(QPrinter::HighResolution);
         QCOMPARE(selectPrinterByName(printer, kA4Queue, t.prompts), kA4Queue);
-        printer.setDocName(u"batch-of-three"_s);
+        printer.setDocName(title);
         QList<Cheque> cheques(3);
         for (int k = 0; k < 3; ++k)
             cheques[k].setText(Field::Payee, u"收款人%1"_s.arg(k));
         PainterSurface surface(printer);
         QVERIFY(
             printChequeBatch(surface, cheques, loadPrintFormat(t.db, u"标准支票"_s).value(), {}));
-        const QString printed = awaitPrintedFile(out, before, u"batch-of-three"_s);
-        QVERIFY2(!printed.isEmpty(), "the queue wrote no PDF within 30 s");
-        QTest::qWait(1000);  // a second file would be a second job
-        QStringList written = out.entryList({u"batch-of-three*.pdf"_s}, QDir::Files);
-        written.removeIf([&](const QString& name) { return before.contains(name); });
-        QCOMPARE(written.size(), 1);
+        // Every job of the batch was handed to the spooler before the print returned: one job,
+        // and, once it has ended, one file.
+        QCOMPARE(jobs.sent(title), 1);
+        const QString printed = jobs.awaitPdf(title);
+        QVERIFY2(!printed.isEmpty(), "the queue wrote no PDF for the job");
+        QCOMPARE(jobs.pdfs(title).size(), 1);
         QProcess info;
         info.start(u"pdfinfo"_s, {u"-l"_s, u"3"_s, printed});
         QVERIFY(info.waitForFinished(60000));

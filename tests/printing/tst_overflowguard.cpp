@@ -3,12 +3,12 @@
 #include <QTest>
 
 #include "Cheque.h"
-#include "Clock.h"
 #include "FieldInput.h"
 #include "FormatStore.h"
 #include "OverflowGuard.h"
 #include "ProgressIndicator.h"
 #include "RecordingSurface.h"
+#include "TestClock.h"
 #include "TestDatabase.h"
 
 using namespace Qt::StringLiterals;
@@ -90,7 +90,7 @@ private slots:
                 cheque.setText(text.section(u'=', 0, 0).toInt(), text.section(u'=', 1));
         }
         // The fields carry the format's fonts, as in the window and the print verb.
-        Clock clock;
+        const Clock clock = testClock();
         ProgressIndicator progress(clock);
         ApplyFormatFonts(t.db, kFormat, cheque, progress);
         RecordingSurface surface;

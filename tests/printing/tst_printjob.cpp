@@ -6,12 +6,12 @@
 #include <QTest>
 
 #include "Cheque.h"
-#include "Clock.h"
 #include "FormatStore.h"
 #include "PdfPrinters.h"
 #include "PrintFormat.h"
 #include "PrintJob.h"
 #include "PrintJournal.h"
+#include "TestClock.h"
 #include "TestDatabase.h"
 
 using namespace Qt::StringLiterals;
@@ -62,7 +62,7 @@ class TestPrintJob : public QObject {
 private:
     struct Fixture {
         TestDatabase t;
-        Clock clock;
+        Clock clock = testClock();
         QString pdf = t.dir.filePath(u"cheque.pdf"_s);
         PdfPrinters printers{pdf};
         ScriptedQuestions questions;
@@ -70,7 +70,6 @@ private:
         PrintJob job{t.db, t.prompts, clock, printers, questions, format};
 
         Fixture() {
-            clock.setNow(QDateTime(QDate(2026, 12, 8), QTime(10, 0)));
             printers.choosePrinter(printers.currentPrinter(), t.prompts);  // into the PDF
         }
         // The journal as another program reads it: outcome/history ID, oldest first.
