@@ -76,9 +76,9 @@ int main(int argc, char* argv[]) {
     int bad = 0;
     const double check = medianSeconds(5, [&] {
         QString error;
-        const std::optional<PaymentList> payments = ReadCsvPaymentList(bytes, &error);
+        const std::optional<PaymentList> payments = readCsvPaymentList(bytes, &error);
         bad = 0;
-        for (const PaymentCheque& cheque : CheckPaymentList(
+        for (const PaymentCheque& cheque : checkPaymentList(
                  *payments, base, clock.today(), u"标准支票"_s, db, *printerLikeMeasure()))
             if (!cheque.problems.isEmpty() && bad++ == 0)
                 std::fprintf(stderr, "%s\n", qPrintable(cheque.problems.join(u' ')));

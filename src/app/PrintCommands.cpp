@@ -204,7 +204,7 @@ int batchVerb(const Arguments& args, const Io& io) {
         return 2;
     }
     QString error;
-    const std::optional<PaymentList> list = ReadPaymentListFile(args.inputs.first(), &error);
+    const std::optional<PaymentList> list = readPaymentListFile(args.inputs.first(), &error);
     if (!list) {
         fail(io, error);
         return 1;
@@ -226,7 +226,7 @@ int batchVerb(const Arguments& args, const Io& io) {
     bool bad = false;
     QList<Cheque> cheques;
     const QList<PaymentCheque> checked =
-        CheckPaymentList(*list, *base, s.clock.today(), *format, *printerLikeMeasure());
+        checkPaymentList(*list, *base, s.clock.today(), *format, *printerLikeMeasure());
     for (const PaymentCheque& cheque : checked) {
         bad = bad || !cheque.problems.isEmpty();
         for (const QString& problem : cheque.problems)

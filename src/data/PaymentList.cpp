@@ -48,7 +48,7 @@ int paymentColumnOf(const QString& heading) {
     return field >= 0 ? field : PaymentList::kUnknown;
 }
 
-std::optional<PaymentList> ReadCsvPaymentList(const QByteArray& bytes, QString* error) {
+std::optional<PaymentList> readCsvPaymentList(const QByteArray& bytes, QString* error) {
     const QString text = decode(bytes);
     // RFC 4180: records of fields split at commas; a quoted field may hold commas, quotes
     // (doubled) and line breaks. CR LF, LF and CR end a record. A spreadsheet shows each record
@@ -103,7 +103,7 @@ std::optional<PaymentList> ReadCsvPaymentList(const QByteArray& bytes, QString* 
     return list.finish(error);
 }
 
-std::optional<PaymentList> ReadPaymentListFile(const QString& path, QString* error) {
+std::optional<PaymentList> readPaymentListFile(const QString& path, QString* error) {
     if (isDatabaseFile(path)) {  // reading it would drop the database's locks
         *error = u"无法读取文件%1：这是程序的数据库文件"_s.arg(path);
         return std::nullopt;
@@ -135,7 +135,7 @@ std::optional<PaymentList> ReadPaymentListFile(const QString& path, QString* err
     // named .xls that holds text is read as CSV.
     const bool workbook = bytes.startsWith("PK\x03\x04") || bytes.startsWith("\xD0\xCF\x11\xE0") ||
                           path.endsWith(u".xlsx"_s, Qt::CaseInsensitive);
-    return workbook ? ReadXlsxPaymentList(bytes, error) : ReadCsvPaymentList(bytes, error);
+    return workbook ? readXlsxPaymentList(bytes, error) : readCsvPaymentList(bytes, error);
 }
 
 void PaymentListBuilder::setCell(int column, const QString& text, const QString& problem) {

@@ -39,12 +39,12 @@ struct PaymentList {
 // (收款人全称 or 收款人, 金额, 用途, ...: see paymentColumnOf) or the fields' identifiers
 // (票身-收款人, 小写金额, ...). Nothing, with the reason, for a file with an unclosed
 // quote or a list that PaymentListBuilder refuses.
-std::optional<PaymentList> ReadCsvPaymentList(const QByteArray& bytes, QString* error);
+std::optional<PaymentList> readCsvPaymentList(const QByteArray& bytes, QString* error);
 
 // Reads a payment list file: an Excel workbook (.xlsx) when its bytes or its name say so, CSV
 // otherwise. Nothing, with the reason, for a file that cannot be read, is larger than
 // kMaxPaymentFileSize (refused before it is read) or is no list.
-std::optional<PaymentList> ReadPaymentListFile(const QString& path, QString* error);
+std::optional<PaymentList> readPaymentListFile(const QString& path, QString* error);
 
 // The most columns a payment list's headings may have.
 constexpr int kMaxPaymentColumns = 256;

@@ -63,7 +63,7 @@ bool appendBatchJournal(Database& db, const Clock& clock, const QList<Cheque>& c
     });
 }
 
-std::optional<QList<qint64>> JournalPrinting(Database& db, const Clock& clock,
+std::optional<QList<qint64>> journalPrinting(Database& db, const Clock& clock,
                                              const JournalEntry& job, const QStringList& fields) {
     const QString time = clock.now().toString(u"yyyy-MM-dd HH:mm:ss"_s);
     // A journal whose structure was changed may not keep what is printed.

@@ -54,7 +54,7 @@ bool appendBatchJournal(Database& db, const Clock& clock, const QList<Cheque>& c
 // Before a print is sent: its entries (one per cheque of a batch, `fields` each; one entry
 // with `job.fields` otherwise), marked kPrinting, committed in one transaction. Their IDs, or
 // nothing after the database's message: then nothing may be printed.
-std::optional<QList<qint64>> JournalPrinting(Database& db, const Clock& clock,
+std::optional<QList<qint64>> journalPrinting(Database& db, const Clock& clock,
                                              const JournalEntry& job,
                                              const QStringList& fields = {});
 

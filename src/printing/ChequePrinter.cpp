@@ -25,7 +25,7 @@ QString boxedAmount(const QString& figures) {
     return digits;
 }
 
-bool DrawChequeFields(PrintSurface& surface, const Cheque& cheque, const PrintFormat& format) {
+bool drawChequeFields(PrintSurface& surface, const Cheque& cheque, const PrintFormat& format) {
     return SetupChequePage(surface, cheque) && drawChequePage(surface, cheque, format) &&
            surface.endDocument();
 }
@@ -102,7 +102,7 @@ QString takeLine(PrintSurface& surface, QString& remaining, double width) {
 
 bool PrintCheque(PrintSurface& surface, const Cheque& cheque, const PrintFormat& format,
                  Prompts& prompts) {
-    if (DrawChequeFields(surface, cheque, format))
+    if (drawChequeFields(surface, cheque, format))
         return true;
     surface.abandonDocument();
     prompts.message(u"打印错误，请检查打印机！"_s, {}, PromptButtons::Ok);

@@ -34,7 +34,7 @@ bool drawChequePage(PrintSurface& surface, const Cheque& cheque, const PrintForm
 
 // Sets up the page, draws the cheque in the format and ends the document; false on any failure,
 // without a message. PrintCheque and the overflow check both draw through here.
-bool DrawChequeFields(PrintSurface& surface, const Cheque& cheque, const PrintFormat& format);
+bool drawChequeFields(PrintSurface& surface, const Cheque& cheque, const PrintFormat& format);
 
 // Prints the cheque in the format: page set-up, positions, the stub fields when the stub is
 // printed (the additional information wrapped into 40 mm lines 5 mm apart), the body fields

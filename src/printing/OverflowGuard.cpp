@@ -57,10 +57,10 @@ private:
 
 }  // namespace
 
-QList<int> FindOverflowingFields(const Cheque& cheque, const PrintFormat& format,
+QList<int> findOverflowingFields(const Cheque& cheque, const PrintFormat& format,
                                  PrintSurface& measure, QList<QRectF>* extents) {
     MeasuringSurface surface(measure);
-    DrawChequeFields(surface, cheque, format);  // measuring never fails
+    drawChequeFields(surface, cheque, format);  // measuring never fails
 
     const ChequeGeometry& g = ChequeGeometry::standard();
     QList<int> overflowing;

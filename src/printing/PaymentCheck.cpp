@@ -110,7 +110,7 @@ std::optional<QString> paymentAmount(const QString& text, QString* reason) {
     return decimals.isEmpty() ? digits : digits + u'.' + decimals;
 }
 
-QList<PaymentCheque> CheckPaymentList(const PaymentList& list, const Cheque& base,
+QList<PaymentCheque> checkPaymentList(const PaymentList& list, const Cheque& base,
                                       const QDate& today, const PrintFormat& format,
                                       PrintSurface& measure) {
     QList<PaymentCheque> cheques;
@@ -211,7 +211,7 @@ QList<PaymentCheque> CheckPaymentList(const PaymentList& list, const Cheque& bas
                                               message.chopped(1));
             problemsIn(columnOf(fault == Field::Amount ? Field::Amount : PaymentList::kIssueDate));
         }
-        QList<int> overflowing = FindOverflowingFields(cheque, format, measure);
+        QList<int> overflowing = findOverflowingFields(cheque, format, measure);
         overflowing.removeIf([&](int field) { return faulty(columnOf(field)); });
         if (!overflowing.isEmpty())
             entry.problems << problem(row.line, fieldIdentifiers(overflowing),

@@ -39,7 +39,7 @@ PrintResult PrintJob::printCheque(const Cheque& cheque) {
         journal(kChequeJob, cheques, refusedFor(u"日期或金额有误"_s));
         return result;
     }
-    const QList<int> overflowing = FindOverflowingFields(cheque, m_format, *printerLikeMeasure());
+    const QList<int> overflowing = findOverflowingFields(cheque, m_format, *printerLikeMeasure());
     if (!overflowing.isEmpty() && !m_questions.printOverflowing(overflowing)) {
         journal(kChequeJob, cheques, cancelledAt(u"超出支票栏位"_s));
         return result;
@@ -51,7 +51,7 @@ PrintResult PrintJob::printCheque(const Cheque& cheque) {
         return result;
     }
     return send(kChequeJob, cheques,
-                [&](PrintSurface& surface) { return DrawChequeFields(surface, cheque, m_format); });
+                [&](PrintSurface& surface) { return drawChequeFields(surface, cheque, m_format); });
 }
 
 PrintResult PrintJob::printBatch(const QList<Cheque>& cheques) {
@@ -129,7 +129,7 @@ PrintResult PrintJob::send(const QString& kind, const QList<Cheque>& cheques,
     QStringList fields;
     for (const Cheque& cheque : cheques)
         fields << journalFields(cheque);
-    const std::optional<QList<qint64>> entries = JournalPrinting(
+    const std::optional<QList<qint64>> entries = journalPrinting(
         m_db, m_clock, {kind, m_printers.currentPrinter(), m_format.name, kPrinting, {}, {}},
         fields);
     if (!entries)

@@ -184,7 +184,7 @@ private slots:
         }
         const Clock clock = testClock();
         const std::optional<QList<qint64>> entry =
-            JournalPrinting(reopened, clock, {kChequeJob, u"打印机"_s, u"标准支票"_s, {}, {}, {}});
+            journalPrinting(reopened, clock, {kChequeJob, u"打印机"_s, u"标准支票"_s, {}, {}, {}});
         QCOMPARE(entry.has_value(), prints);
         QVERIFY(!prompts.shown().empty());
         QVERIFY2(prompts.shown().front().text.contains(shown),

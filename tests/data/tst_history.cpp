@@ -170,7 +170,7 @@ private slots:
         QFETCH(QString, change);
         QFETCH(bool, allowed);
         const std::optional<QList<qint64>> ids =
-            JournalPrinting(m_t->db, m_clock, {kChequeJob, u"打印机"_s, u"标准支票"_s, {}, {}, {}},
+            journalPrinting(m_t->db, m_clock, {kChequeJob, u"打印机"_s, u"标准支票"_s, {}, {}, {}},
                             {u"票身-收款人=甲"_s, u"票身-收款人=乙"_s});
         QVERIFY(ids && ids->size() == 2);
         QCOMPARE(m_t->rows(u"SELECT 结果, 内容 FROM 打印日志 ORDER BY ID"_s),

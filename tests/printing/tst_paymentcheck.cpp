@@ -159,12 +159,12 @@ private slots:
             u"戊公司戊公司戊公司戊公司戊公司戊公司戊公司,10,,,\n"
             u"己公司,10,货款,,𠮷野家Foods公司\n"_s.toUtf8();
         QString error;
-        const std::optional<PaymentList> list = ReadCsvPaymentList(csv, &error);
+        const std::optional<PaymentList> list = readCsvPaymentList(csv, &error);
         QVERIFY(list);
         Cheque base;
         base.setText(Field::Bank, u"工商银行"_s);
         RecordingSurface measure;
-        const QList<PaymentCheque> cheques = CheckPaymentList(
+        const QList<PaymentCheque> cheques = checkPaymentList(
             *list, base, QDate(2026, 12, 8), loadPrintFormat(t.db, u"标准支票"_s).value(), measure);
         QCOMPARE(cheques.size(), 7);
 
@@ -192,13 +192,13 @@ private slots:
         QVERIFY(measure.texts().empty());                         // nothing was printed
         // Every problem of a row, in the order of its columns: a missing payee before a wrong
         // amount and date; a payee too long for its blank beside a wrong date.
-        const std::optional<PaymentList> more = ReadCsvPaymentList(
+        const std::optional<PaymentList> more = readCsvPaymentList(
             u"收款人,金额,用途,出票日期\n"
             u",abc,货款,2026-02-30\n"
             u"戊公司戊公司戊公司戊公司戊公司戊公司戊公司,10,货款,2026-02-30\n"_s.toUtf8(),
             &error);
         QVERIFY(more);
-        const QList<PaymentCheque> checked = CheckPaymentList(
+        const QList<PaymentCheque> checked = checkPaymentList(
             *more, base, QDate(2026, 12, 8), loadPrintFormat(t.db, u"标准支票"_s).value(), measure);
         QCOMPARE(checked[0].problems,
                  (QStringList{u"第2行，收款人列“”：缺少收款人"_s,
@@ -384,11 +384,11 @@ private slots:
         // Reading and checking any list here takes a few megabytes at most, whatever its file.
         const qint64 peakBefore = peakMemory();
         QString error;
-        const std::optional<PaymentList> list = ReadPaymentListFile(path, &error);
+        const std::optional<PaymentList> list = readPaymentListFile(path, &error);
         QList<PaymentCheque> cheques;
         if (list) {
             RecordingSurface measure;
-            cheques = CheckPaymentList(*list, Cheque(), QDate(2026, 12, 8),
+            cheques = checkPaymentList(*list, Cheque(), QDate(2026, 12, 8),
                                        loadPrintFormat(t.db, u"标准支票"_s).value(), measure);
         }
         const qint64 grown = peakMemory() - peakBefore;
@@ -439,7 +439,7 @@ private slots:
         QFETCH(QString, inherited);
         TestDatabase t;
         QString error;
-        const std::optional<PaymentList> list = ReadCsvPaymentList(csv.toUtf8(), &error);
+        const std::optional<PaymentList> list = readCsvPaymentList(csv.toUtf8(), &error);
         QVERIFY2(list, qPrintable(error));
         Cheque base;
         base.setText(Field::Password, u"123456"_s);
@@ -447,7 +447,7 @@ private slots:
         base.setText(Field::Bank, u"工商银行"_s);
         base.setText(Field::Supervisor, u"张三"_s);
         RecordingSurface measure;
-        const QList<PaymentCheque> cheques = CheckPaymentList(
+        const QList<PaymentCheque> cheques = checkPaymentList(
             *list, base, QDate(2026, 12, 8), loadPrintFormat(t.db, u"标准支票"_s).value(), measure);
         QVERIFY(!cheques.isEmpty());
         QVERIFY2(cheques[0].problems.isEmpty(), qPrintable(cheques[0].problems.join(u'\n')));
