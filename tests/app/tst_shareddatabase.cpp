@@ -27,8 +27,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // What one clerk does in a process of its own: saves the shipped format from its grid
-// `times` times, and after each save finds it whole, with 19 field rows and one page-settings
-// row whatever the other clerk is doing. Exit code 0 when every save went in whole.
+// `times` times, and after each save finds it whole, with a row for each field and one
+// page-settings row whatever the other clerk is doing. Exit code 0 when every save went in whole.
 int saveFormatRepeatedly(const QString& address, int times) {
     ScriptedPrompts prompts;
     Database db(prompts);
@@ -50,7 +50,8 @@ int saveFormatRepeatedly(const QString& address, int times) {
             u"SELECT count(*) FILTER (WHERE CtlDF<>''), count(*) FILTER (WHERE "
             u"CtlDF='') FROM 支票格式 WHERE Name=?"_s,
             {displays.currentFormat});
-        if (!rows || !rows->next() || rows->value(0).toInt() != 19 || rows->value(1).toInt() != 1) {
+        if (!rows || !rows->next() || rows->value(0).toInt() != kPrintableFieldCount ||
+            rows->value(1).toInt() != 1) {
             qWarning("after save %d the format has %s field rows and %s page rows", i + 1,
                      qPrintable(rows->value(0).toString()), qPrintable(rows->value(1).toString()));
             return 2;
@@ -158,7 +159,8 @@ private slots:
         QVERIFY(client.open(empty.address()));
         std::optional<QSqlQuery> rows = client.select(u"SELECT count(*) FROM 支票格式"_s);
         QVERIFY(rows && rows->next());
-        QCOMPARE(rows->value(0).toInt(), 20);  // one shipped format: 19 fields, its page row
+        QCOMPARE(rows->value(0).toInt(),
+                 kPrintableFieldCount + 1);  // the shipped format and its page row
 
         // A database of the version before each clerk had a state of their own: its one last
         // input and current format become where every clerk starts from.
@@ -233,7 +235,7 @@ private slots:
             u"INSERT INTO 历史记录 (Dat, 收款人全称) VALUES ('2000-01-01', '甲')"_s));
 
         QCOMPARE(storedCurrentFormat(victim).value_or(QString()), u"标准支票"_s);
-        QCOMPARE(t.scalar(u"SELECT count(*) FROM 支票格式"_s).toInt(), 20);
+        QCOMPARE(t.scalar(u"SELECT count(*) FROM 支票格式"_s).toInt(), kPrintableFieldCount + 1);
         QCOMPARE(t.rows(u"SELECT 用户, abs(extract(epoch FROM 时间::timestamp - localtimestamp)) "
                         u"< 60 FROM 打印日志"_s),
                  login + u"/1"_s);
@@ -268,7 +270,8 @@ private slots:
         QVERIFY2(
             init.err.contains("标准支票格式已丢失，现已恢复。") && init.err.contains(old.toUtf8()),
             init.err.constData());
-        QCOMPARE(t.scalar(u"SELECT count(*) FROM 支票格式 WHERE Name='标准支票'"_s).toInt(), 20);
+        QCOMPARE(t.scalar(u"SELECT count(*) FROM 支票格式 WHERE Name='标准支票'"_s).toInt(),
+                 kPrintableFieldCount + 1);
         ScriptedPrompts prompts;
         Database clerk(prompts);
         QUrl address(t.path());
@@ -320,7 +323,7 @@ private slots:
         QVERIFY2(failures.trimmed().isEmpty(), qPrintable(failures));
         QCOMPARE(t.scalar(u"SELECT count(*) FROM 支票格式 WHERE Name='标准支票' AND CtlDF<>''"_s)
                      .toInt(),
-                 19);
+                 kPrintableFieldCount);
         QCOMPARE(
             t.scalar(u"SELECT count(*) FROM 支票格式 WHERE Name='标准支票' AND CtlDF=''"_s).toInt(),
             1);

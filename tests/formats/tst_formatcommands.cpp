@@ -100,7 +100,8 @@ private slots:
         QCOMPARE(stored(u"X"_s, kDefault, u""_s).toDouble(), 12.0);
         QCOMPARE(stored(u"S"_s, kDefault, u""_s).toDouble(), 55.0);
         QCOMPARE(stored(u"fName"_s, kDefault, u""_s).toString(), u"20 22 63 0 10"_s);
-        QCOMPARE(count(kDefault), 20);  // nineteen fields and the page settings, once each
+        QCOMPARE(count(kDefault),
+                 kPrintableFieldCount + 1);             // each field and the page settings, once
         QCOMPARE(m_grid.cell(payee, 3).foreColor, 0u);  // saved: no longer red
         QVERIFY(m_cheque.font(Field::Bank).bold);       // the saved fonts reach the fields
         QCOMPARE(m_progress.state().shown, false);
@@ -168,7 +169,7 @@ private slots:
         if (saved) {
             QCOMPARE(stored(u"X"_s, name, u"银行"_s).toDouble(), 130.0);
             QCOMPARE(stored(u"Y"_s, name, u""_s).toDouble(), 8.0);
-            QCOMPARE(count(name), 20);
+            QCOMPARE(count(name), kPrintableFieldCount + 1);
             QVERIFY(m_displays.formatNames.contains(name));
             QCOMPARE(m_displays.currentFormat, name);
         } else if (exists) {
@@ -185,7 +186,7 @@ private slots:
         QVERIFY(m_t->prompts.shown().empty());
         QVERIFY(!DeleteFormat(m_t->db, kDefault, m_displays, m_t->prompts));
         QCOMPARE(m_t->prompts.shown().back().text, u"此格式为当前格式，不允许删除！"_s);
-        QCOMPARE(count(kDefault), 20);
+        QCOMPARE(count(kDefault), kPrintableFieldCount + 1);
         QVERIFY(DeleteFormat(m_t->db, u"旧格式"_s, m_displays, m_t->prompts));
         QCOMPARE(m_t->prompts.shown().back().text, u"删除完成！"_s);
         QCOMPARE(count(u"旧格式"_s), 0);  // its page settings too

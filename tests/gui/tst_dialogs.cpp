@@ -312,7 +312,7 @@ private slots:
         QCOMPARE(data.scalar(u"SELECT S"_s + where, row).toDouble(), 0.0);
         QCOMPARE(data.scalar(u"SELECT fBold"_s + where, row).toInt(), storedBold);
         QCOMPARE(data.scalar(u"SELECT COUNT(*) FROM 支票格式 WHERE Name=?"_s, {format}).toInt(),
-                 format == u"标准支票"_s ? 20 : 0);
+                 format == u"标准支票"_s ? kPrintableFieldCount + 1 : 0);
     }
 
     void fontDialogEditsFontAndColour_data() {
