@@ -70,15 +70,15 @@ int main(int argc, char* argv[]) {
         return 1;
     Clock clock;
     Cheque base;
-    LoadLastInput(db, base, prompts, clock);
+    loadLastInput(db, base, prompts, clock);
     ProgressIndicator progress(clock);
     ApplyFormatFonts(db, u"标准支票"_s, base, progress);
     int bad = 0;
     const double check = medianSeconds(5, [&] {
         QString error;
-        const std::optional<PaymentList> payments = ReadCsvPaymentList(bytes, &error);
+        const std::optional<PaymentList> payments = readCsvPaymentList(bytes, &error);
         bad = 0;
-        for (const PaymentCheque& cheque : CheckPaymentList(
+        for (const PaymentCheque& cheque : checkPaymentList(
                  *payments, base, clock.today(), u"标准支票"_s, db, *printerLikeMeasure()))
             if (!cheque.problems.isEmpty() && bad++ == 0)
                 std::fprintf(stderr, "%s\n", qPrintable(cheque.problems.join(u' ')));

@@ -213,13 +213,13 @@ int main(int argc, char* argv[]) {
     Cheque cheque;
     cheque.setText(Field::Payee, QStringLiteral("北京示例科技有限公司"));
     cheque.setText(Field::Amount, QStringLiteral("￥12345.60"));
-    const std::optional<PrintFormat> format = LoadPrintFormat(empty, QStringLiteral("标准支票"));
+    const std::optional<PrintFormat> format = loadPrintFormat(empty, QStringLiteral("标准支票"));
     if (!format)
         return 1;
     const double previewSeconds =
         medianSeconds(21, [&] { previewCheque(cheque, *format, 3.6, prompts); });
     const double overflowSeconds =
-        medianSeconds(21, [&] { FindOverflowingFields(cheque, *format, *printerLikeMeasure()); });
+        medianSeconds(21, [&] { findOverflowingFields(cheque, *format, *printerLikeMeasure()); });
     QImage drawn = previewCheque(cheque, *format, 3.6, prompts);
     std::printf("previewCheque at screen scale (%dx%d pixels): %.1f ms (goal <= 16 ms)\n",
                 drawn.width(), drawn.height(), previewSeconds * 1e3);
@@ -227,7 +227,7 @@ int main(int argc, char* argv[]) {
     // The fields alone, drawn onto the blank cheque of that picture as a redraw draws them.
     const double fieldsSeconds = medianSeconds(101, [&] {
         PainterSurface surface(drawn, QPointF(format->page.x - 10, format->page.y - 10));
-        DrawChequeFields(surface, cheque, *format);
+        drawChequeFields(surface, cheque, *format);
     });
     std::printf("preview redraw, drawing the fields: %.2f ms (goal <= 1 ms)\n",
                 fieldsSeconds * 1e3);

@@ -12,6 +12,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes =
         QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
     QString error;
-    checkPaymentList(ReadCsvPaymentList(bytes, &error), error);
+    checkPaymentList(readCsvPaymentList(bytes, &error), error);
     return 0;
 }

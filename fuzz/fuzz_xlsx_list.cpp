@@ -13,6 +13,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes =
         QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
     QString error;
-    checkPaymentList(ReadXlsxPaymentList(bytes, &error), error);
+    checkPaymentList(readXlsxPaymentList(bytes, &error), error);
     return 0;
 }

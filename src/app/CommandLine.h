@@ -14,7 +14,7 @@ bool wantsWindow(const QStringList& arguments, QString* database);
 // (key database/url, beside the switches), else the user's own DATA.db.
 QString databaseLocation(const QString& option);
 
-// The usage text.
+// The usage text, written from the verb table.
 QByteArray usageText();
 
 int runCommandLine(const QStringList& arguments, std::FILE* in, std::FILE* out, std::FILE* err);

@@ -52,7 +52,7 @@ std::optional<PrintFormat> openFormat(Session& s, const Arguments& args, const I
         fail(io, u"no print format named \""_s + name + u'"');
         return std::nullopt;
     }
-    std::optional<PrintFormat> format = LoadPrintFormat(s.db, name);
+    std::optional<PrintFormat> format = loadPrintFormat(s.db, name);
     if (s.prompts.takeShown())
         return std::nullopt;
     return format;
@@ -73,7 +73,7 @@ std::optional<Cheque> chequeFromArguments(Session& s, const Arguments& args, con
         }
         leaveBodyField(cheque, Field::Amount, s.prompts);
     } else {
-        LoadLastInput(s.db, cheque, s.prompts, s.clock);
+        loadLastInput(s.db, cheque, s.prompts, s.clock);
         leaveBodyField(cheque, Field::Amount, s.prompts);
     }
     if (args.has(u"--flags"_s)) {
@@ -87,7 +87,7 @@ std::optional<Cheque> chequeFromArguments(Session& s, const Arguments& args, con
         const QString key = assignment.left(equals);
         int field = fieldIndexByTag(key);
         if (field < 0)
-            field = fieldIndexByIdentifier(key);
+            field = FieldIndexOf(key);
         if (equals < 0 || field < 0) {
             fail(io, u"unknown field "_s + key + u" in --field"_s);
             return std::nullopt;
@@ -204,7 +204,7 @@ int batchVerb(const Arguments& args, const Io& io) {
         return 2;
     }
     QString error;
-    const std::optional<PaymentList> list = ReadPaymentListFile(args.inputs.first(), &error);
+    const std::optional<PaymentList> list = readPaymentListFile(args.inputs.first(), &error);
     if (!list) {
         fail(io, error);
         return 1;
@@ -226,7 +226,7 @@ int batchVerb(const Arguments& args, const Io& io) {
     bool bad = false;
     QList<Cheque> cheques;
     const QList<PaymentCheque> checked =
-        CheckPaymentList(*list, *base, s.clock.today(), *format, *printerLikeMeasure());
+        checkPaymentList(*list, *base, s.clock.today(), *format, *printerLikeMeasure());
     for (const PaymentCheque& cheque : checked) {
         bad = bad || !cheque.problems.isEmpty();
         for (const QString& problem : cheque.problems)

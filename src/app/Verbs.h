@@ -40,7 +40,17 @@ int writeOut(const Io& io, const QByteArray& bytes);
 // Opens the database of --database or the user's own; false after the message was shown.
 bool openDatabase(Database& db, const Arguments& args);
 
-// The printing verbs: 0 done, 1 failed (the reason on standard error).
+// Writes the problem and the usage to standard error; returns 2.
+int usageError(const Io& io, const QString& problem);
+
+// The verbs: 0 done, 1 failed (the reason on standard error), 2 a wrong argument.
+int amountVerb(const Arguments& args, const Io& io);
+int dateVerb(const Arguments& args, const Io& io);
+int formatsVerb(const Arguments& args, const Io& io);
+int initDatabaseVerb(const Arguments& args, const Io& io);
+int historyVerb(const Arguments& args, const Io& io);
+int journalVerb(const Arguments& args, const Io& io);
+int exportVerb(const Arguments& args, const Io& io);
 int printVerb(const Arguments& args, const Io& io);
 int previewVerb(const Arguments& args, const Io& io);
 int calibrateVerb(const Arguments& args, const Io& io);

@@ -20,8 +20,8 @@ bool Cheque::setChk(int i, int value) {
         return true;
     box = value;
     if (i == Switch::SuppressDate) {
-        setChk(Field::Month, value);
-        setChk(Field::Day, value);
+        setChk(suppressingSwitch(Field::Month), value);
+        setChk(suppressingSwitch(Field::Day), value);
     }
     return true;
 }

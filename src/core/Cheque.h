@@ -39,9 +39,10 @@ public:
 
     // The stub image and the FT fields are shown, and printed, exactly when Chk(7) is not 0.
     bool stubVisible() const { return chk(Switch::PrintStub) != 0; }
-    // Chk(i) for i in 0..6: body field Txt(i) is not printed.
-    bool suppressed(int bodyIndex) const {
-        return bodyIndex <= Switch::LastSuppression && chk(bodyIndex) != 0;
+    // A check box keeps this field off the paper.
+    bool suppressed(int field) const {
+        const int box = suppressingSwitch(field);
+        return box >= 0 && chk(box) != 0;
     }
 
 private:

@@ -43,25 +43,66 @@ inline constexpr int Supervisor = stubField(7);
 inline constexpr int Accountant = stubField(8);
 }  // namespace Field
 
+// What a field takes from the keyboard, and what leaving it does (body fields only).
+enum class FieldInput : quint8 {
+    Text,     // anything; leaving copies it to its stub field, if it has one
+    Date,     // digits or capital digits; leaving checks the part, writes it in capitals and
+              // copies it in digits to the stub
+    Figures,  // the numeric characters; leaving brings the amount to its figure form, writes
+              // it in capitals and copies it to the stub
+    Derived,  // anything, but the program derives it (the amount in capitals): shown grey
+    Digits,   // the numeric characters (the stub's date)
+};
+
+// What a double click on a body field opens.
+enum class FieldPick : quint8 {
+    None,
+    Calendar,  // the date picker
+    History,   // the values of the field's history column
+};
+
+// How a field's text goes on the paper and on the screen.
+enum class FieldDrawing : quint8 {
+    Line,   // one line from the field's position
+    Lines,  // lines of the place's width, blanks dropped (a box on the picture, a wrapping edit)
+    Boxes,  // one character to a figure box, the last in the last box (right-aligned edit)
+};
+
 struct ChequeFieldInfo {
     int index;                  // position index 0..18
     QStringView tag;            // "T0".."T9", "F0".."F8"
     QStringView identifier;     // key of the field's print-format rows, e.g. "票身-年"
     QStringView historyColumn;  // column of the history table; empty when not stored
-    QStringView designText;     // what a first start without stored input shows
-    QStringView placeholder;    // a grey example in the empty field; never printed or saved
+    // The history grid's heading of that column, on the first field of the column; empty on
+    // the others.
+    QStringView historyHeading;
+    QStringView designText;   // what a first start without stored input shows
+    QStringView placeholder;  // a grey example in the empty field; never printed or saved
     // Characters the user may type, as characterCount counts them (𠮷 is one); 0: no limit.
     int maxLength;
     QStringView toolTip;
     int tabOrder;  // ascending order of the focus chain
+    FieldInput input;
+    int copiesTo;  // the stub field that leaving this body field fills, or -1
+    FieldPick pick;
+    FieldDrawing drawing;
+    // Other headings of a payment list's column for this field (the identifier is always one).
+    std::array<QStringView, 2> paymentHeadings;
+    // The field belongs to one payment: a payment-list row starts it empty instead of taking
+    // the base cheque's text.
+    bool perPayment;
 };
 
 // Every other piece of the program looks fields up here.
 const std::array<ChequeFieldInfo, kPrintableFieldCount>& chequeFields();
 
 // The position index of the field with this identifier or tag, or -1.
-int fieldIndexByIdentifier(QStringView identifier);
+int FieldIndexOf(QStringView identifier);
 int fieldIndexByTag(QStringView tag);
+
+// The history columns that hold the issue date and the stub's date (ISO dates).
+QString issueDateColumn();
+QString stubDateColumn();
 
 // Txt(10): the read-only user guide on the help tab; not a cheque field.
 QString userGuideText();

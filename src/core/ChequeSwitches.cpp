@@ -1,5 +1,7 @@
 #include "ChequeSwitches.h"
 
+#include "ChequeFields.h"
+
 namespace {
 
 constexpr std::array<SwitchInfo, 2> kFeedOptions = {{
@@ -8,13 +10,15 @@ constexpr std::array<SwitchInfo, 2> kFeedOptions = {{
 }};
 
 constexpr std::array<SwitchInfo, kCheckBoxCount> kCheckBoxes = {{
-    {u"禁止日期打印", u"说明：由于出票日期不能为空，如不想打印出日期，请选此项。"},
-    {u"月", u""},
-    {u"日", u""},
-    {u"收款人", u""},
-    {u"禁止大写金额打印", u"说明：由于大写金额不能为空，如不想打印大写金额，请选此项。"},
-    {u"禁止小写金额打印", u"说明：由于小写金额不能为空，如不想打印小写金额，请选此项。"},
-    {u"用途", u""},
+    {u"禁止日期打印", u"说明：由于出票日期不能为空，如不想打印出日期，请选此项。", Field::Year},
+    {u"月", u"", Field::Month},
+    {u"日", u"", Field::Day},
+    {u"收款人", u"", Field::Payee},
+    {u"禁止大写金额打印", u"说明：由于大写金额不能为空，如不想打印大写金额，请选此项。",
+     Field::AmountInCapitals},
+    {u"禁止小写金额打印", u"说明：由于小写金额不能为空，如不想打印小写金额，请选此项。",
+     Field::Amount},
+    {u"用途", u"", Field::Purpose},
     {u"连同票根一起打印",
      u"说明：选中时，支票和票根一同打印（需要A3或A3以上幅面打印机才能支持），"
      u"未选则只打印票身（打印前请将票根撕下）。"},
@@ -39,6 +43,13 @@ const std::array<SwitchInfo, 2>& feedOptions() {
 const std::array<SwitchInfo, kCheckBoxCount>& checkBoxes() {
     return kCheckBoxes;
 }
+int suppressingSwitch(int field) {
+    for (size_t i = 0; i < kCheckBoxes.size(); ++i)
+        if (kCheckBoxes[i].suppresses == field)
+            return int(i);
+    return -1;
+}
+
 const std::array<EndorsementParameterInfo, kEndorsementParameterCount>& endorsementParameters() {
     return kEndorsement;
 }

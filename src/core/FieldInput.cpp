@@ -18,13 +18,15 @@ struct DateRange {
     int field;
     int minimum;
     int maximum;
-    int stubField;  // receives the digits
 };
 
 // Year, month and day; while typing, the day may be 1 to 31 whatever the month.
-constexpr DateRange kDateRanges[] = {{Field::Year, 2000, 3000, Field::StubYear},
-                                     {Field::Month, 1, 12, Field::StubMonth},
-                                     {Field::Day, 1, 31, Field::StubDay}};
+constexpr DateRange kDateRanges[] = {
+    {Field::Year, 2000, 3000}, {Field::Month, 1, 12}, {Field::Day, 1, 31}};
+
+const ChequeFieldInfo& info(int field) {
+    return chequeFields()[size_t(field)];
+}
 
 constexpr QStringView kDateCharacters = u"零壹贰叁肆伍陆柒捌玖拾";
 
@@ -39,7 +41,7 @@ void leaveDateField(Cheque& cheque, const DateRange& range, Prompts& prompts) {
         return;
     }
     const QString digits = QString::number(value);
-    cheque.setText(range.stubField, digits);
+    cheque.setText(info(range.field).copiesTo, digits);
     // Only a text typed as digits is rewritten; capitals stay exactly as typed.
     if (numericValue(text) > 0)
         cheque.setText(range.field, DateToCapitals(digits));
@@ -53,7 +55,7 @@ void leaveAmountField(Cheque& cheque, Prompts& prompts) {
     }
     cheque.setText(Field::Amount, *figures);
     cheque.setText(Field::AmountInCapitals, AmountToCapitals(*figures));
-    cheque.setText(Field::StubAmount, *figures);
+    cheque.setText(info(Field::Amount).copiesTo, *figures);
 }
 
 }  // namespace
@@ -90,43 +92,39 @@ bool NumericKeyFilter(char16_t c) {
     return c == 8 || c == u'%' || c == u'\'' || c == u'-' || c == u'.' || (c >= u'0' && c <= u'9');
 }
 
-bool acceptsBodyCharacter(int index, char16_t c) {
-    switch (index) {
-        case Field::Year:
-        case Field::Month:
-        case Field::Day:
+bool acceptsCharacter(int field, char16_t c) {
+    switch (info(field).input) {
+        case FieldInput::Date:
             if (kDateCharacters.contains(QChar(c)))
                 return true;
             return c != u'.' && NumericKeyFilter(c);
-        case Field::Amount:
+        case FieldInput::Figures:
+        case FieldInput::Digits:
             return NumericKeyFilter(c);
-        default:
+        case FieldInput::Text:
+        case FieldInput::Derived:
             return true;
     }
-}
-
-bool acceptsStubCharacter(int index, char16_t c) {
-    const int field = stubField(index);
-    return (field >= Field::StubYear && field <= Field::StubDay) ? NumericKeyFilter(c) : true;
+    return true;
 }
 
 void leaveBodyField(Cheque& cheque, int index, Prompts& prompts) {
-    switch (index) {
-        case Field::Year:
-        case Field::Month:
-        case Field::Day:
-            leaveDateField(cheque, kDateRanges[index - Field::Year], prompts);
+    const ChequeFieldInfo& field = info(index);
+    switch (field.input) {
+        case FieldInput::Date:
+            for (const DateRange& range : kDateRanges)
+                if (range.field == index)
+                    leaveDateField(cheque, range, prompts);
             break;
-        case Field::Payee:
-            cheque.setText(Field::StubPayee, cheque.text(Field::Payee));
-            break;
-        case Field::Amount:
+        case FieldInput::Figures:
             leaveAmountField(cheque, prompts);
             break;
-        case Field::Purpose:
-            cheque.setText(Field::StubPurpose, cheque.text(Field::Purpose));
+        case FieldInput::Text:
+            if (field.copiesTo >= 0)
+                cheque.setText(field.copiesTo, cheque.text(index));
             break;
-        default:
+        case FieldInput::Derived:
+        case FieldInput::Digits:
             break;
     }
 }

@@ -26,19 +26,16 @@ bool isFigureForm(QStringView text);
 // ("%" and "'" are also the key-down codes of the left and right arrow keys.)
 bool NumericKeyFilter(char16_t c);
 
-// Whether a character typed into body field Txt(index) is kept: the date fields take capital
-// digits and 拾 as well as the numeric characters but never "."; the amount in figures takes
-// the numeric characters; every other body field takes everything.
-bool acceptsBodyCharacter(int index, char16_t c);
-// Whether a character typed into stub field FT(index) is kept: the stub date takes the
-// numeric characters, the others take everything.
-bool acceptsStubCharacter(int index, char16_t c);
+// Whether a character typed into field `field` is kept: a date part of the body takes capital
+// digits and 拾 as well as the numeric characters but never "."; the amount in figures and the
+// stub's date take the numeric characters; every other field takes everything.
+bool acceptsCharacter(int field, char16_t c);
 
 // What leaving body field Txt(index) does: a date part is checked against its range,
 // written in capitals and copied in digits to the stub (or the date message is shown and
 // nothing changes); the amount in figures is brought to its figure form, written in
 // capitals and copied to the stub (or the amount message is shown and nothing changes);
-// payee and purpose are copied to the stub.
+// another field with a stub field (payee, purpose) is copied to it.
 void leaveBodyField(Cheque& cheque, int index, Prompts& prompts);
 
 // Writes the date into the three date fields as if typed in digits, each then left: the body

@@ -19,7 +19,6 @@ void BoundGrid::setCols(int cols) {
     for (auto& row : m_rows)
         row.resize(size_t(m_cols));
     m_colWidths.resize(size_t(m_cols), kDefaultColWidth);
-    m_colAlignments.resize(size_t(m_cols), 0);
     m_fixedCols = qMin(m_fixedCols, m_cols);
     m_currentCol = qBound(0, m_currentCol, qMax(m_cols - 1, 0));
 }

@@ -47,9 +47,6 @@ public:
     void setColWidth(int col, int twips) { m_colWidths[size_t(col)] = twips; }
     int rowHeight(int row) const { return m_rowHeights[size_t(row)]; }
     void setRowHeight(int row, int twips) { m_rowHeights[size_t(row)] = twips; }
-    // Alignment codes: 0 left top, 2 left bottom.
-    int colAlignment(int col) const { return m_colAlignments[size_t(col)]; }
-    void setColAlignment(int col, int code) { m_colAlignments[size_t(col)] = code; }
 
     // The grid control's own width, in twips; column fitting works against it.
     int width() const { return m_width; }
@@ -62,13 +59,6 @@ public:
     int currentRow() const { return m_currentRow; }
     int currentCol() const { return m_currentCol; }
     void setCurrentCell(int row, int col);
-    // The first non-fixed column scrolled into view.
-    int leftCol() const { return qMax(m_leftCol, m_fixedCols); }
-    void setLeftCol(int col) { m_leftCol = col; }
-
-    // A grid is hidden while it is laid out, filled or recoloured, so that it is drawn once.
-    bool isVisible() const { return m_visible; }
-    void setVisible(bool visible) { m_visible = visible; }
 
     // Reorders the rows from `first` on: row first + i becomes the row that was at order[i].
     // The cells of column `keepCol` (if any) stay where they are.
@@ -77,7 +67,6 @@ public:
 private:
     std::vector<std::vector<GridCell>> m_rows;
     std::vector<int> m_colWidths;
-    std::vector<int> m_colAlignments;
     std::vector<int> m_rowHeights;
     int m_cols = 0;
     int m_fixedRows = 0;
@@ -86,6 +75,4 @@ private:
     QString m_tag;
     int m_currentRow = 0;
     int m_currentCol = 0;
-    int m_leftCol = 0;
-    bool m_visible = true;
 };

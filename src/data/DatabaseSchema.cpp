@@ -268,14 +268,14 @@ bool Database::createServerSchema(QString& reason) {
         ok = run(u"DELETE FROM 数据库版本"_s) &&
              run(u"INSERT INTO 数据库版本 (版本) VALUES (%1)"_s.arg(kSchemaVersion));
     ok = ok && run(u"SELECT current_setting('TimeZone')"_s) && query.next();
-    for (const QString& statement : ServerRightsStatements(ok ? query.value(0).toString() : u""_s))
+    for (const QString& statement : serverRightsStatements(ok ? query.value(0).toString() : u""_s))
         ok = ok && run(statement);
     QStringList moved;  // logins that had rights of their own
-    ok = ok && run(LoginsWithOwnRightsQuery());
+    ok = ok && run(loginsWithOwnRightsQuery());
     while (ok && query.next())
         moved << query.value(0).toString();
     for (const QString& login : moved)
-        for (const QString& statement : MoveLoginToClerkRole(login))
+        for (const QString& statement : moveLoginToClerkRole(login))
             ok = ok && run(statement);
     ok = ok && m_db.commit();
     if (!ok) {

@@ -66,10 +66,10 @@ bool ExportGrid(const BoundGrid& grid, Prompts& prompts, const QString& sheetNam
     const QString fileName = chooseExportFile(prompts);
     if (fileName.isEmpty() || !mayReplaceExportFile(fileName, prompts))
         return false;
-    return ExportGridToFile(grid, fileName, sheetName, progress, prompts);
+    return exportGridToFile(grid, fileName, sheetName, progress, prompts);
 }
 
-bool ExportGridToFile(const BoundGrid& grid, const QString& fileName, const QString& sheetName,
+bool exportGridToFile(const BoundGrid& grid, const QString& fileName, const QString& sheetName,
                       ProgressIndicator& progress, Prompts& prompts) {
     if (!isCsvExportName(fileName))
         return ExportExcel(grid, fileName, sheetName, progress, prompts);

@@ -19,7 +19,7 @@ bool ExportGrid(const BoundGrid& grid, Prompts& prompts, const QString& sheetNam
 // Writes the grid to the file, as CSV when its name ends in "csv" (any case), else as a
 // workbook. On failure shows "文件保存出错！" (the reason goes to stderr) and the old file
 // stays as it was.
-bool ExportGridToFile(const BoundGrid& grid, const QString& fileName, const QString& sheetName,
+bool exportGridToFile(const BoundGrid& grid, const QString& fileName, const QString& sheetName,
                       ProgressIndicator& progress, Prompts& prompts);
 
 // The dialog part of an export: the save dialog, then the ending from the dialog's choice of

@@ -127,7 +127,6 @@ QString shownCellText(const QVariant& value, bool date) {
 void SetUpGridColumns(BoundGrid& grid, const QStringList& names, const QStringList& headings) {
     if (names.size() != headings.size())
         return;
-    grid.setVisible(false);
     grid.setCols(int(names.size()));
     grid.setFixedCols(2);
     grid.setRows(2);
@@ -139,16 +138,11 @@ void SetUpGridColumns(BoundGrid& grid, const QStringList& names, const QStringLi
     for (int c = 0; c < grid.cols(); ++c) {
         grid.setText(0, c, names[c]);
         grid.setText(1, c, headings[c]);
-        grid.setColAlignment(c, 0);
     }
-    if (grid.cols() > 1)
-        grid.setColAlignment(1, 2);
-    grid.setVisible(true);
 }
 
 void FillGrid(BoundGrid& grid, Database& db, const QString& filter, const QVariantList& values,
               const QString& order, GridTools tools) {
-    grid.setVisible(false);
     grid.setRows(2);
     QString sql = u"SELECT * FROM "_s + grid.tag();
     if (!filter.isEmpty())
@@ -189,7 +183,6 @@ void FillGrid(BoundGrid& grid, Database& db, const QString& filter, const QVaria
         }
     }
     fitColumns(grid, 1, true, tools, &widest);
-    grid.setVisible(true);
 }
 
 std::vector<int> fittedColumnWidths(const std::vector<double>& widest, int gridWidth) {
@@ -211,24 +204,48 @@ void FitColumnWidths(BoundGrid& grid, int firstRow, bool showProgress, GridTools
     fitColumns(grid, firstRow, showProgress, tools, nullptr);
 }
 
-void GridHeaderMouseDown(BoundGrid& grid, double x, double y, GridTools tools) {
-    double headerHeight = 0;
+GridHeader gridHeader(const BoundGrid& grid) {
+    GridHeader header;
     for (int r = 0; r < grid.fixedRows(); ++r)
-        headerHeight += grid.rowHeight(r);
-    if (y >= headerHeight)
+        header.height += grid.rowHeight(r);
+    for (int c = 0; c < grid.cols(); ++c)
+        header.widths.push_back(grid.colWidth(c));
+    header.fixedCols = grid.fixedCols();
+    return header;
+}
+
+GridHeaderActions gridHeaderActions(BoundGrid& grid, GridTools tools) {
+    return {[&grid, tools] { FitColumnWidths(grid, 1, true, tools); },
+            [&grid](int column) { SortGridByColumn(grid, column); }};
+}
+
+double headingMiddle(const GridHeader& header, int column) {
+    auto width = [&](int c) {
+        return c < int(header.widths.size()) ? header.widths[size_t(c)] : 0;
+    };
+    double x = 0;
+    for (int c = 0; c < column; ++c)
+        x += width(c);
+    return x + width(column) / 2.0;
+}
+
+void GridHeaderMouseDown(const GridHeader& header, double x, double y,
+                         const GridHeaderActions& actions) {
+    if (y >= header.height)
         return;
+    const int cols = int(header.widths.size());
     double fixedWidth = 0;
-    for (int c = 0; c < grid.fixedCols(); ++c)
-        fixedWidth += grid.colWidth(c);
+    for (int c = 0; c < header.fixedCols && c < cols; ++c)
+        fixedWidth += header.widths[size_t(c)];
     if (x <= fixedWidth) {
-        FitColumnWidths(grid, 1, true, tools);
+        actions.fitWidths();
         return;
     }
     double right = fixedWidth;
-    for (int c = grid.leftCol(); c < grid.cols(); ++c) {
-        right += grid.colWidth(c);
+    for (int c = header.fixedCols; c < cols; ++c) {
+        right += header.widths[size_t(c)];
         if (x < right) {
-            SortGridByColumn(grid, c);
+            actions.sortBy(c);
             return;
         }
     }
@@ -313,10 +330,8 @@ void SetRowForeColor(BoundGrid& grid, int row, quint32 color) {
 }
 
 void SetAllForeColor(BoundGrid& grid, quint32 color) {
-    grid.setVisible(false);
     for (int r = grid.fixedRows(); r < grid.rows(); ++r)
         SetRowForeColor(grid, r, color);
-    grid.setVisible(true);
 }
 
 quint32 GetCellColor(const BoundGrid& grid, int row, int col, bool foreground) {
@@ -330,18 +345,4 @@ void SetCellColor(BoundGrid& grid, int row, int col, quint32& color, bool foregr
         color = kNearBlack;
     GridCell& cell = grid.cell(row, col);
     (foreground ? cell.foreColor : cell.backColor) = color;
-}
-
-QList<QStringList> visibleGridTexts(const BoundGrid& grid) {
-    QList<QStringList> lines;
-    for (int r = 0; r < grid.rows(); ++r) {
-        if (grid.rowHeight(r) == 0)
-            continue;
-        QStringList line;
-        for (int c = 0; c < grid.cols(); ++c)
-            if (grid.colWidth(c) != 0)
-                line << grid.text(r, c);
-        lines << line;
-    }
-    return lines;
 }

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QVariantList>
 
+#include <functional>
 #include <vector>
 
 class BoundGrid;
@@ -43,9 +44,33 @@ void FitColumnWidths(BoundGrid& grid, int firstRow, bool showProgress, GridTools
 // the grid's width less 400.
 std::vector<int> fittedColumnWidths(const std::vector<double>& widest, int gridWidth);
 
+// A grid's header as a mouse press sees it, in twips from its left edge: the height of the fixed
+// rows, the width of every column (0 for a hidden one) and how many columns are fixed. The view
+// scrolls, and tells where a press lands as if it had not.
+struct GridHeader {
+    double height = 0;
+    std::vector<int> widths;
+    int fixedCols = 0;
+};
+
+// What a press on a header does to its grid.
+struct GridHeaderActions {
+    std::function<void()> fitWidths;
+    std::function<void(int column)> sortBy;
+};
+
+// The header of a bound grid, and what a press does to it: fit (FitColumnWidths from row 1,
+// with progress) or SortGridByColumn.
+GridHeader gridHeader(const BoundGrid& grid);
+GridHeaderActions gridHeaderActions(BoundGrid& grid, GridTools tools);
+
+// Where a press on the column's heading lands: its middle, in the header's twips.
+double headingMiddle(const GridHeader& header, int column);
+
 // A mouse press at (x, y) twips: on the header above the fixed columns it refits the widths,
 // on a heading it sorts by that column, below the header it does nothing.
-void GridHeaderMouseDown(BoundGrid& grid, double x, double y, GridTools tools);
+void GridHeaderMouseDown(const GridHeader& header, double x, double y,
+                         const GridHeaderActions& actions);
 
 // Toggles the column's sort marker (△ ascending, ▽ descending), sorts the data rows by the
 // column's texts in the grid's sort order (gridSortKey: numbers first, by their exact value,
@@ -65,6 +90,3 @@ void SetAllForeColor(BoundGrid& grid, quint32 color);
 quint32 GetCellColor(const BoundGrid& grid, int row, int col, bool foreground);
 // Sets the cell's text or fill colour; black (0) is stored, and handed back, as near-black.
 void SetCellColor(BoundGrid& grid, int row, int col, quint32& color, bool foreground);
-
-// The grid's visible rows and columns (non-zero height and width), as shown.
-QList<QStringList> visibleGridTexts(const BoundGrid& grid);

@@ -78,8 +78,9 @@ bool writeHistory(Database& db, const HistoryOrder& order, const QStringList& he
 
 }  // namespace
 
-bool ExportHistory(Database& db, const HistoryOrder& order, const QStringList& headings,
-                   Prompts& prompts, ProgressIndicator& progress, qint64 sheetRows) {
+bool chooseFileAndExportHistory(Database& db, const HistoryOrder& order,
+                                const QStringList& headings, Prompts& prompts,
+                                ProgressIndicator& progress, qint64 sheetRows) {
     const std::optional<qint64> rows = listedRows(db);
     if (!rows || refuseEmpty(*rows, prompts))
         return false;
@@ -90,7 +91,7 @@ bool ExportHistory(Database& db, const HistoryOrder& order, const QStringList& h
     return writeHistory(db, order, headings, fileName, *rows, prompts, progress);
 }
 
-bool ExportHistoryToFile(Database& db, const HistoryOrder& order, const QStringList& headings,
+bool exportHistoryToFile(Database& db, const HistoryOrder& order, const QStringList& headings,
                          const QString& fileName, Prompts& prompts, ProgressIndicator& progress,
                          qint64 sheetRows) {
     const std::optional<qint64> rows = listedRows(db);

@@ -18,13 +18,13 @@ inline constexpr qint64 kWorksheetDataRows = 1048575;
 // ExportGrid: "表格中没有数据！" without rows, the save dialog, the overwrite question, then a
 // history of more rows than a worksheet holds (`sheetRows`) is refused for a workbook, with a
 // message that suggests CSV, before anything is written. Returns whether a file was written.
-bool ExportHistory(Database& db, const HistoryOrder& order, const QStringList& headings,
-                   Prompts& prompts, ProgressIndicator& progress,
-                   qint64 sheetRows = kWorksheetDataRows);
+bool chooseFileAndExportHistory(Database& db, const HistoryOrder& order,
+                                const QStringList& headings, Prompts& prompts,
+                                ProgressIndicator& progress, qint64 sheetRows = kWorksheetDataRows);
 
 // The same into a file chosen beforehand (the export verb): the messages for no rows and for
 // too many rows for a workbook, then CSV when the name ends in "csv" (any case), else a
 // workbook. On failure shows "文件保存出错！" and the old file stays as it was.
-bool ExportHistoryToFile(Database& db, const HistoryOrder& order, const QStringList& headings,
+bool exportHistoryToFile(Database& db, const HistoryOrder& order, const QStringList& headings,
                          const QString& fileName, Prompts& prompts, ProgressIndicator& progress,
                          qint64 sheetRows = kWorksheetDataRows);

@@ -6,26 +6,28 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// The row ID, the running number and the print date, then one column for each field that
+// heads a history column, in field order.
+QStringList gridColumns(QStringList first, QStringView ChequeFieldInfo::*member) {
+    for (const ChequeFieldInfo& field : chequeFields())
+        if (!field.historyHeading.isEmpty())
+            first << (field.*member).toString();
+    return first;
+}
+
+}  // namespace
+
 const QStringList& historyGridNames() {
-    // The row ID, the running number and the print date, then the history columns of the
-    // fields in field order, each once.
-    static const QStringList names = [] {
-        QStringList list = {u"ID"_s, u""_s, u"Dat"_s};
-        for (const ChequeFieldInfo& field : chequeFields())
-            if (!field.historyColumn.isEmpty() && !list.contains(field.historyColumn))
-                list << field.historyColumn.toString();
-        return list;
-    }();
+    static const QStringList names =
+        gridColumns({u"ID"_s, u""_s, u"Dat"_s}, &ChequeFieldInfo::historyColumn);
     return names;
 }
 
 const QStringList& historyGridHeadings() {
-    static const QStringList headings = {u"ID"_s,           u"序号"_s,           u"打印时间"_s,
-                                         u"出票日期"_s,     u"收款人"_s,         u"金额"_s,
-                                         u"用途"_s,         u"账号"_s,           u"密码"_s,
-                                         u"银行"_s,         u"附加信息(票根)"_s, u"日期(票根)"_s,
-                                         u"收款人(票根)"_s, u"金额(票根)"_s,     u"用途(票根)"_s,
-                                         u"主管(票根)"_s,   u"会计(票根)"_s};
+    static const QStringList headings =
+        gridColumns({u"ID"_s, u"序号"_s, u"打印时间"_s}, &ChequeFieldInfo::historyHeading);
     return headings;
 }
 

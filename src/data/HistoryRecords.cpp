@@ -23,18 +23,18 @@ QVariant isoDate(const QDate& date) {
 }  // namespace
 
 QString historyTextColumn(int field) {
-    switch (field) {
-        case Field::Year:
-        case Field::Month:
-        case Field::Day:
-        case Field::AmountInCapitals:  // derived again from the figures
-        case Field::StubYear:
-        case Field::StubMonth:
-        case Field::StubDay:
+    // The dates are kept as dates; the amount in capitals is derived again from the figures.
+    const ChequeFieldInfo& info = chequeFields()[size_t(field)];
+    switch (info.input) {
+        case FieldInput::Date:
+        case FieldInput::Digits:
+        case FieldInput::Derived:
             return {};
-        default:
-            return chequeFields()[size_t(field)].historyColumn.toString();
+        case FieldInput::Text:
+        case FieldInput::Figures:
+            return info.historyColumn.toString();
     }
+    return {};
 }
 
 QStringList historyTextColumns() {
@@ -53,7 +53,7 @@ bool SaveHistoryRecord(Database& db, const Cheque& cheque, const QDate& date, qi
     if ((!stub.isValid() && cheque.stubVisible()) || (!issue.isValid() && issueDatePrinted(cheque)))
         return false;
 
-    QStringList columns = {u"Dat"_s, u"出票日期"_s, sqlName(u"日期(票根)"_s)};
+    QStringList columns = {u"Dat"_s, sqlName(issueDateColumn()), sqlName(stubDateColumn())};
     QVariantList values = {isoDate(date), isoDate(issue), isoDate(stub)};
     for (int i = 0; i < kPrintableFieldCount; ++i) {
         if (const QString column = historyTextColumn(i); !column.isEmpty()) {
@@ -73,19 +73,19 @@ bool SaveHistoryRecord(Database& db, const Cheque& cheque, const QDate& date, qi
     return true;
 }
 
-bool SaveLastInput(Database& db, const Cheque& cheque) {
+bool saveLastInput(Database& db, const Cheque& cheque) {
     // Dates are not kept: a reloaded cheque carries today's date.
     QHash<QString, QString> texts;
     for (int i = 0; i < kPrintableFieldCount; ++i)
         if (const QString column = historyTextColumn(i); !column.isEmpty())
             texts.insert(column, cheque.text(i));
-    if (StoreLastInput(db, texts))
+    if (storeLastInput(db, texts))
         return true;
     db.showStatementError(u"INSERT INTO 用户状态"_s);
     return false;
 }
 
-bool SaveHistoryRecords(Database& db, const QList<Cheque>& cheques, const QDate& date,
+bool saveHistoryRecords(Database& db, const QList<Cheque>& cheques, const QDate& date,
                         QList<qint64>* ids) {
     QList<qint64> kept;
     const bool ok = db.atomically([&] {
@@ -107,7 +107,7 @@ bool LoadHistoryRecord(Database& db, Cheque& cheque, qint32 id, Prompts& prompts
                        const Clock& clock) {
     QHash<QString, QString> texts;
     if (id < 0) {
-        std::optional<QHash<QString, QString>> lastInput = StoredLastInput(db);
+        std::optional<QHash<QString, QString>> lastInput = storedLastInput(db);
         if (!lastInput || lastInput->isEmpty())
             return false;
         texts = *lastInput;
@@ -127,7 +127,7 @@ bool LoadHistoryRecord(Database& db, Cheque& cheque, qint32 id, Prompts& prompts
     return true;
 }
 
-void LoadLastInput(Database& db, Cheque& cheque, Prompts& prompts, const Clock& clock) {
+void loadLastInput(Database& db, Cheque& cheque, Prompts& prompts, const Clock& clock) {
     if (!LoadHistoryRecord(db, cheque, -1, prompts, clock))
         enterDate(cheque, clock.today(), prompts);
 }

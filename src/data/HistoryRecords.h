@@ -31,11 +31,11 @@ bool SaveHistoryRecord(Database& db, const Cheque& cheque, const QDate& date,
 
 // Keeps the fields' texts as the user's last input, replacing the one kept before; after the
 // message for the failing statement, false when the database fails.
-bool SaveLastInput(Database& db, const Cheque& cheque);
+bool saveLastInput(Database& db, const Cheque& cheque);
 
 // Saves a printed batch, each cheque as a new row dated `date`, all in one transaction: every
 // row is kept or none. `ids` receives the new rows' IDs in order.
-bool SaveHistoryRecords(Database& db, const QList<Cheque>& cheques, const QDate& date,
+bool saveHistoryRecords(Database& db, const QList<Cheque>& cheques, const QDate& date,
                         QList<qint64>* ids);
 
 // Loads history row `id` (negative: the user's last input) into the fields, then gives the
@@ -46,7 +46,7 @@ bool LoadHistoryRecord(Database& db, Cheque& cheque, qint32 id, Prompts& prompts
 
 // The fields of the last input, or on a first start the fields as they stand; either way
 // with today's date.
-void LoadLastInput(Database& db, Cheque& cheque, Prompts& prompts, const Clock& clock);
+void loadLastInput(Database& db, Cheque& cheque, Prompts& prompts, const Clock& clock);
 
 // Asks, then deletes the history rows of list rows first..last (0-based, either order) from
 // the table and the list; the question names them by their serial numbers. Returns whether

@@ -3,6 +3,7 @@
 #include <QSqlError>
 #include <QSqlRecord>
 
+#include "ChequeFields.h"
 #include "Database.h"
 #include "GridRoutines.h"
 #include "GridSortKey.h"
@@ -12,7 +13,7 @@
 using namespace Qt::StringLiterals;
 
 bool isHistoryDateColumn(const QString& name) {
-    return name == u"Dat" || name == u"出票日期" || name == u"日期(票根)";
+    return name == u"Dat" || name == issueDateColumn() || name == stubDateColumn();
 }
 
 QString HistoryOrder::columnName() const {

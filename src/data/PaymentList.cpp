@@ -37,31 +37,18 @@ bool isBlank(const QStringList& cells) {
 
 int paymentColumnOf(const QString& heading) {
     const QString name = heading.trimmed();
-    if (name == u"出票日期")
+    if (name == issueDateColumn())
         return PaymentList::kIssueDate;
-    // The history's own headings and column names, then the fields' identifiers.
-    const std::pair<const char16_t*, int> history[] = {{u"收款人全称", Field::Payee},
-                                                       {u"收款人", Field::Payee},
-                                                       {u"金额", Field::Amount},
-                                                       {u"用途", Field::Purpose},
-                                                       {u"账号", Field::Account},
-                                                       {u"密码", Field::Password},
-                                                       {u"银行", Field::Bank},
-                                                       {u"附加信息", Field::AdditionalInfo},
-                                                       {u"主管", Field::Supervisor},
-                                                       {u"主管(票根)", Field::Supervisor},
-                                                       {u"会计", Field::Accountant},
-                                                       {u"会计(票根)", Field::Accountant},
-                                                       {u"收款人(票根)", Field::StubPayee},
-                                                       {u"用途(票根)", Field::StubPurpose}};
-    for (const auto& [text, field] : history)
-        if (name == QStringView(text))
-            return field;
-    const int field = fieldIndexByIdentifier(name);
+    // The headings the fields take in a payment list, then their identifiers.
+    for (const ChequeFieldInfo& field : chequeFields())
+        for (QStringView alias : field.paymentHeadings)
+            if (!alias.isEmpty() && name == alias)
+                return field.index;
+    const int field = FieldIndexOf(name);
     return field >= 0 ? field : PaymentList::kUnknown;
 }
 
-std::optional<PaymentList> ReadCsvPaymentList(const QByteArray& bytes, QString* error) {
+std::optional<PaymentList> readCsvPaymentList(const QByteArray& bytes, QString* error) {
     const QString text = decode(bytes);
     // RFC 4180: records of fields split at commas; a quoted field may hold commas, quotes
     // (doubled) and line breaks. CR LF, LF and CR end a record. A spreadsheet shows each record
@@ -116,7 +103,7 @@ std::optional<PaymentList> ReadCsvPaymentList(const QByteArray& bytes, QString* 
     return list.finish(error);
 }
 
-std::optional<PaymentList> ReadPaymentListFile(const QString& path, QString* error) {
+std::optional<PaymentList> readPaymentListFile(const QString& path, QString* error) {
     if (isDatabaseFile(path)) {  // reading it would drop the database's locks
         *error = u"无法读取文件%1：这是程序的数据库文件"_s.arg(path);
         return std::nullopt;
@@ -148,7 +135,7 @@ std::optional<PaymentList> ReadPaymentListFile(const QString& path, QString* err
     // named .xls that holds text is read as CSV.
     const bool workbook = bytes.startsWith("PK\x03\x04") || bytes.startsWith("\xD0\xCF\x11\xE0") ||
                           path.endsWith(u".xlsx"_s, Qt::CaseInsensitive);
-    return workbook ? ReadXlsxPaymentList(bytes, error) : ReadCsvPaymentList(bytes, error);
+    return workbook ? readXlsxPaymentList(bytes, error) : readCsvPaymentList(bytes, error);
 }
 
 void PaymentListBuilder::setCell(int column, const QString& text, const QString& problem) {

@@ -35,16 +35,16 @@ struct PaymentList {
 
 // Reads a CSV payment list: UTF-8 (with or without a byte-order mark) when the bytes are valid
 // UTF-8, GB18030 otherwise; quotes, commas and line breaks inside quoted values as RFC 4180
-// says. The first non-empty row holds the headings: the history's (收款人全称 or 收款人, 金额,
-// 用途, 出票日期, 账号, 密码, 银行, 附加信息, 主管, 会计, 收款人(票根), 用途(票根)) or the fields'
-// identifiers (票身-收款人, 小写金额, ...). Nothing, with the reason, for a file with an unclosed
+// says. The first non-empty row holds the headings: 出票日期, the fields' payment-list headings
+// (收款人全称 or 收款人, 金额, 用途, ...: see paymentColumnOf) or the fields' identifiers
+// (票身-收款人, 小写金额, ...). Nothing, with the reason, for a file with an unclosed
 // quote or a list that PaymentListBuilder refuses.
-std::optional<PaymentList> ReadCsvPaymentList(const QByteArray& bytes, QString* error);
+std::optional<PaymentList> readCsvPaymentList(const QByteArray& bytes, QString* error);
 
 // Reads a payment list file: an Excel workbook (.xlsx) when its bytes or its name say so, CSV
 // otherwise. Nothing, with the reason, for a file that cannot be read, is larger than
 // kMaxPaymentFileSize (refused before it is read) or is no list.
-std::optional<PaymentList> ReadPaymentListFile(const QString& path, QString* error);
+std::optional<PaymentList> readPaymentListFile(const QString& path, QString* error);
 
 // The most columns a payment list's headings may have.
 constexpr int kMaxPaymentColumns = 256;

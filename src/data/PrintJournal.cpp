@@ -38,7 +38,7 @@ QVariant text(const QString& value) {
 
 }  // namespace
 
-bool AppendJournal(Database& db, const Clock& clock, const JournalEntry& entry) {
+bool appendJournal(Database& db, const Clock& clock, const JournalEntry& entry) {
     const QString time = clock.now().toString(u"yyyy-MM-dd HH:mm:ss"_s);
     if (db.execute(kAppendEntry,
                    {time, db.userName(), text(entry.kind), text(entry.target), text(entry.format),
@@ -48,7 +48,7 @@ bool AppendJournal(Database& db, const Clock& clock, const JournalEntry& entry) 
     return false;
 }
 
-bool AppendBatchJournal(Database& db, const Clock& clock, const QList<Cheque>& cheques,
+bool appendBatchJournal(Database& db, const Clock& clock, const QList<Cheque>& cheques,
                         const JournalEntry& batch, const QList<qint64>& historyIds) {
     return db.atomically([&] {
         for (qsizetype k = 0; k < cheques.size(); ++k) {
@@ -56,14 +56,14 @@ bool AppendBatchJournal(Database& db, const Clock& clock, const QList<Cheque>& c
             entry.fields = journalFields(cheques[k]);
             if (k < historyIds.size())
                 entry.historyId = historyIds[k];
-            if (!AppendJournal(db, clock, entry))
+            if (!appendJournal(db, clock, entry))
                 return false;
         }
         return true;
     });
 }
 
-std::optional<QList<qint64>> JournalPrinting(Database& db, const Clock& clock,
+std::optional<QList<qint64>> journalPrinting(Database& db, const Clock& clock,
                                              const JournalEntry& job, const QStringList& fields) {
     const QString time = clock.now().toString(u"yyyy-MM-dd HH:mm:ss"_s);
     // A journal whose structure was changed may not keep what is printed.
@@ -92,7 +92,7 @@ std::optional<QList<qint64>> JournalPrinting(Database& db, const Clock& clock,
     return ok ? std::optional(ids) : std::nullopt;
 }
 
-bool RecordOutcome(Database& db, const QList<qint64>& journalIds, const QString& outcome,
+bool recordOutcome(Database& db, const QList<qint64>& journalIds, const QString& outcome,
                    const QList<qint64>& historyIds) {
     const QString sql = u"UPDATE 打印日志 SET 结果=?, 历史ID=? WHERE ID=? AND 结果=?"_s;
     return db.atomically([&] {
@@ -123,7 +123,7 @@ QVariantList dayBounds(const QDate& from, const QDate& to) {
 
 }  // namespace
 
-void BuildJournalGrid(BoundGrid& grid, Database& db, const QDate& from, const QDate& to,
+void buildJournalGrid(BoundGrid& grid, Database& db, const QDate& from, const QDate& to,
                       GridTools tools) {
     SetUpGridColumns(grid, QStringList{u"ID"_s, u""_s} + journalHeadings(),
                      QStringList{u"ID"_s, u"序号"_s} + journalHeadings());

@@ -44,24 +44,24 @@ QString journalFields(const Cheque& cheque);
 
 // Appends the entry, stamped with the clock's time to the second. False after the database's
 // message when it could not be written.
-bool AppendJournal(Database& db, const Clock& clock, const JournalEntry& entry);
+bool appendJournal(Database& db, const Clock& clock, const JournalEntry& entry);
 
 // Appends one entry per cheque of a batch, all in one transaction; `historyIds` holds the kept
 // rows' IDs, or is empty when the batch was not kept.
-bool AppendBatchJournal(Database& db, const Clock& clock, const QList<Cheque>& cheques,
+bool appendBatchJournal(Database& db, const Clock& clock, const QList<Cheque>& cheques,
                         const JournalEntry& batch, const QList<qint64>& historyIds);
 
 // Before a print is sent: its entries (one per cheque of a batch, `fields` each; one entry
 // with `job.fields` otherwise), marked kPrinting, committed in one transaction. Their IDs, or
 // nothing after the database's message: then nothing may be printed.
-std::optional<QList<qint64>> JournalPrinting(Database& db, const Clock& clock,
+std::optional<QList<qint64>> journalPrinting(Database& db, const Clock& clock,
                                              const JournalEntry& job,
                                              const QStringList& fields = {});
 
 // Records the outcome (kPrinted or kPrintFailed) of entries marked kPrinting, each with its
 // history row when kept (`historyIds` empty: not kept). Part of the caller's transaction, so
 // that kept rows and the outcome commit together. False after the database's message.
-bool RecordOutcome(Database& db, const QList<qint64>& journalIds, const QString& outcome,
+bool recordOutcome(Database& db, const QList<qint64>& journalIds, const QString& outcome,
                    const QList<qint64>& historyIds = {});
 
 // The journal's headings, and its rows newest first, between the two days (either may be
@@ -70,5 +70,5 @@ QStringList journalHeadings();
 QList<QStringList> journalRows(Database& db, const QDate& from, const QDate& to);
 
 // The same rows as a bound grid, for the journal window and its export.
-void BuildJournalGrid(BoundGrid& grid, Database& db, const QDate& from, const QDate& to,
+void buildJournalGrid(BoundGrid& grid, Database& db, const QDate& from, const QDate& to,
                       GridTools tools);

@@ -40,7 +40,7 @@ QString serverFillsIn(const QString& zone) {
 
 }  // namespace
 
-QStringList ServerRightsStatements(const QString& timeZone) {
+QStringList serverRightsStatements(const QString& timeZone) {
     const QString roles = kClerkRole + u", "_s + kFormatEditorRole;
     return {
         createRole(kClerkRole),
@@ -72,7 +72,7 @@ QStringList ServerRightsStatements(const QString& timeZone) {
     };
 }
 
-QString LoginsWithOwnRightsQuery() {
+QString loginsWithOwnRightsQuery() {
     return u"SELECT DISTINCT quote_ident(r.rolname) FROM pg_class c "
            u"CROSS JOIN LATERAL aclexplode(c.relacl) a JOIN pg_roles r ON r.oid = a.grantee "
            u"WHERE c.relnamespace = current_schema()::regnamespace AND c.relname IN "
@@ -81,7 +81,7 @@ QString LoginsWithOwnRightsQuery() {
                kClerkRole, kFormatEditorRole);
 }
 
-QStringList MoveLoginToClerkRole(const QString& quotedLogin) {
+QStringList moveLoginToClerkRole(const QString& quotedLogin) {
     return {u"REVOKE ALL ON %1 FROM %2"_s.arg(kTables, quotedLogin),
             u"GRANT %1 TO %2"_s.arg(kClerkRole, quotedLogin)};
 }

@@ -15,11 +15,11 @@ inline const QString kFormatEditorRole = QStringLiteral("chequeprint_format_edit
 
 // The statements that create the roles (when missing), give them exactly their rights, and put
 // the server's own rules on the tables. `timeZone` is the zone the journal's times are written in.
-QStringList ServerRightsStatements(const QString& timeZone);
+QStringList serverRightsStatements(const QString& timeZone);
 
 // The query for the logins, other than the tables' owner and the two roles, that hold rights
 // on the tables of their own (as an older set-up granted them): quote_ident'ed names, one a row.
-QString LoginsWithOwnRightsQuery();
+QString loginsWithOwnRightsQuery();
 
 // The statements that take a login's own rights on the tables and make it a clerk instead.
-QStringList MoveLoginToClerkRole(const QString& quotedLogin);
+QStringList moveLoginToClerkRole(const QString& quotedLogin);

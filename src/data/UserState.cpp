@@ -30,15 +30,15 @@ bool storeColumn(Database& db, const QString& column, const QString& value) {
 
 }  // namespace
 
-std::optional<QString> StoredCurrentFormat(Database& db) {
+std::optional<QString> storedCurrentFormat(Database& db) {
     return storedColumn(db, u"当前格式"_s);
 }
 
-bool StoreCurrentFormat(Database& db, const QString& name) {
+bool storeCurrentFormat(Database& db, const QString& name) {
     return storeColumn(db, u"当前格式"_s, name);
 }
 
-std::optional<QHash<QString, QString>> StoredLastInput(Database& db) {
+std::optional<QHash<QString, QString>> storedLastInput(Database& db) {
     const std::optional<QString> text = storedColumn(db, u"上次输入"_s);
     if (!text)
         return std::nullopt;
@@ -49,7 +49,7 @@ std::optional<QHash<QString, QString>> StoredLastInput(Database& db) {
     return texts;
 }
 
-bool StoreLastInput(Database& db, const QHash<QString, QString>& texts) {
+bool storeLastInput(Database& db, const QHash<QString, QString>& texts) {
     return storeColumn(db, u"上次输入"_s, lastInputText(texts));
 }
 

@@ -14,12 +14,12 @@ class Database;
 
 // The user's current format; empty when the user has none yet, nothing when the database
 // fails.
-std::optional<QString> StoredCurrentFormat(Database& db);
-bool StoreCurrentFormat(Database& db, const QString& name);
+std::optional<QString> storedCurrentFormat(Database& db);
+bool storeCurrentFormat(Database& db, const QString& name);
 
 // The user's last input; empty when the user has none yet, nothing when the database fails.
-std::optional<QHash<QString, QString>> StoredLastInput(Database& db);
-bool StoreLastInput(Database& db, const QHash<QString, QString>& texts);
+std::optional<QHash<QString, QString>> storedLastInput(Database& db);
+bool storeLastInput(Database& db, const QHash<QString, QString>& texts);
 
 // The last input as stored: a JSON object of history column -> text.
 QString lastInputText(const QHash<QString, QString>& texts);

@@ -470,7 +470,7 @@ private:
 
 }  // namespace
 
-std::optional<PaymentList> ReadXlsxPaymentList(const QByteArray& bytes, QString* error) {
+std::optional<PaymentList> readXlsxPaymentList(const QByteArray& bytes, QString* error) {
     if (bytes.startsWith("\xD0\xCF\x11\xE0")) {
         *error = u"不支持旧版Excel（.xls）文件，请另存为.xlsx或CSV"_s;
         return std::nullopt;

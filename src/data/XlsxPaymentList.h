@@ -13,4 +13,4 @@
 // before the one read. Nothing, with the reason, for bytes that are no workbook, an old binary
 // Excel file (.xls), a damaged workbook (two parts of one name, ignoring case, among others), a
 // workbook without a visible sheet or a list that PaymentListBuilder refuses.
-std::optional<PaymentList> ReadXlsxPaymentList(const QByteArray& bytes, QString* error);
+std::optional<PaymentList> readXlsxPaymentList(const QByteArray& bytes, QString* error);

@@ -55,7 +55,7 @@ bool SaveFormatFromGrid(Database& db, BoundGrid& grid, const QString& name, Cheq
         progress.StartProgress(u"正在保存格式……"_s, grid.rows() + 1);
         // Another clerk saving this format at the same moment waits here, so the two sets of
         // rows never both stay.
-        bool written = LockFormat(db, name) && db.execute(remove, {name});
+        bool written = lockFormat(db, name) && db.execute(remove, {name});
         if (!written)
             db.showStatementError(remove);
         progress.StepProgress(1, QString());
@@ -108,7 +108,7 @@ bool DeleteFormat(Database& db, const QString& chosen, FormatDisplays& displays,
     }
     const QString remove = u"DELETE FROM 支票格式 WHERE Name=?"_s;
     const bool deleted = db.atomically([&] {
-        if (LockFormat(db, chosen) && db.execute(remove, {chosen}))
+        if (lockFormat(db, chosen) && db.execute(remove, {chosen}))
             return true;
         db.showStatementError(remove);
         return false;

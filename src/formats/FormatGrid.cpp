@@ -49,12 +49,12 @@ QString flag(bool on) {
 
 }  // namespace
 
-void EditFormatCell(BoundGrid& grid, int row, int col, const QString& typed) {
+void editFormatCell(BoundGrid& grid, int row, int col, const QString& typed) {
     grid.setText(row, col, numberText(numericValue(typed)));
     SetRowForeColor(grid, row, kUnsavedRed);
 }
 
-TextFont FormatRowFont(const BoundGrid& grid, int row) {
+TextFont formatRowFont(const BoundGrid& grid, int row) {
     TextFont font;
     font.color = GetCellColor(grid, row, kColorColumn, false);
     if (!grid.text(row, kNameColumn).isEmpty())
@@ -68,7 +68,7 @@ TextFont FormatRowFont(const BoundGrid& grid, int row) {
     return font;
 }
 
-void SetFormatRowFont(BoundGrid& grid, int row, const TextFont& font) {
+void setFormatRowFont(BoundGrid& grid, int row, const TextFont& font) {
     quint32 color = font.color;
     SetCellColor(grid, row, kColorColumn, color, false);
     grid.setText(row, kNameColumn, font.name);

@@ -24,12 +24,12 @@ inline constexpr int kFirstFontColumn = 6;
 
 // Writes what was typed into a millimetre cell as the text of its numeric value (letters and
 // a lone sign give 0) and marks the row red, unsaved.
-void EditFormatCell(BoundGrid& grid, int row, int col, const QString& typed);
+void editFormatCell(BoundGrid& grid, int row, int col, const QString& typed);
 
 // The font of a data row (colour from the cell fill, near-black read as black), and the font
 // written back into the row, which is then marked red.
-TextFont FormatRowFont(const BoundGrid& grid, int row);
-void SetFormatRowFont(BoundGrid& grid, int row, const TextFont& font);
+TextFont formatRowFont(const BoundGrid& grid, int row);
+void setFormatRowFont(BoundGrid& grid, int row, const TextFont& font);
 
 // Lays out the format grid and fills it with the field rows of the format, in ID order (the
 // page-settings row is not shown); colours show as cell fills (black as near-black), flags as

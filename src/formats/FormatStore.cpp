@@ -17,15 +17,20 @@ namespace {
 
 const QString kPageRow = u"SELECT ID, X, Y, S, fName FROM 支票格式 WHERE Name=? AND CtlDF=''"_s;
 
-// The stored value of each of x, y, s that is not `unchanged`, as "X=?, ..." and values.
-void changedColumns(double x, double y, double s, double unchanged, QStringList& assignments,
-                    QVariantList& values) {
-    const std::pair<const char16_t*, double> columns[] = {{u"X", x}, {u"Y", y}, {u"S", s}};
+// What a caller typed can equal the number that used to say "unchanged"; it is still not stored.
+constexpr double kFieldUnchangedMarker = -10000;  // UpdateFieldSettings
+constexpr double kPageUnchangedMarker = -90000;   // SavePageSettings
+
+// Each of x, y, s that is given and is not the marker, as "X=?, ..." and values.
+void changedColumns(std::optional<double> x, std::optional<double> y, std::optional<double> s,
+                    double marker, QStringList& assignments, QVariantList& values) {
+    const std::pair<const char16_t*, std::optional<double>> columns[] = {
+        {u"X", x}, {u"Y", y}, {u"S", s}};
     for (const auto& [column, value] : columns) {
-        if (value == unchanged)
+        if (!value || *value == marker)
             continue;
         assignments << QString::fromUtf16(column) + u"=?"_s;
-        values << value;
+        values << *value;
     }
 }
 
@@ -40,7 +45,7 @@ std::optional<QStringList> storedEndorsement(const QString& text) {
 
 }  // namespace
 
-QStringList StoredFormatNames(Database& db) {
+QStringList storedFormatNames(Database& db) {
     QStringList found;
     if (std::optional<QSqlQuery> names =
             db.select(u"SELECT Name FROM 支票格式 WHERE Name<>'' GROUP BY Name ORDER BY Name"_s))
@@ -50,9 +55,9 @@ QStringList StoredFormatNames(Database& db) {
 }
 
 void ListFormatNames(Database& db, FormatDisplays& displays) {
-    displays.formatNames = StoredFormatNames(db);
+    displays.formatNames = storedFormatNames(db);
 
-    const std::optional<QString> current = StoredCurrentFormat(db);
+    const std::optional<QString> current = storedCurrentFormat(db);
     // On a shared database another user may have deleted this user's current format.
     if (current && displays.formatNames.contains(*current)) {
         displays.currentFormat = *current;
@@ -63,13 +68,13 @@ void ListFormatNames(Database& db, FormatDisplays& displays) {
     }
 }
 
-bool LockFormat(Database& db, const QString& name) {
+bool lockFormat(Database& db, const QString& name) {
     constexpr int kFormatLocks = 20261209;
     return db.lockName(kFormatLocks, name);
 }
 
 bool SetCurrentFormat(Database& db, const QString& name) {
-    return StoreCurrentFormat(db, name);
+    return storeCurrentFormat(db, name);
 }
 
 std::optional<PageSettings> LoadPageSettings(Database& db, const QString& name, Cheque& cheque,
@@ -91,7 +96,7 @@ std::optional<PageSettings> LoadPageSettings(Database& db, const QString& name, 
     return page;
 }
 
-std::optional<PrintFormat> LoadPrintFormat(Database& db, const QString& name) {
+std::optional<PrintFormat> loadPrintFormat(Database& db, const QString& name) {
     PrintFormat format;
     format.name = name;
     for (int i = 0; i < kEndorsementParameterCount; ++i)
@@ -116,7 +121,7 @@ std::optional<PrintFormat> LoadPrintFormat(Database& db, const QString& name) {
                     format.endorsement[size_t(i)] = parts->at(i);
             continue;
         }
-        const int field = fieldIndexByIdentifier(identifier);
+        const int field = FieldIndexOf(identifier);
         if (field < 0 || std::exchange(fieldRead[size_t(field)], true))
             continue;
         format.fields[size_t(field)] = stored;
@@ -131,11 +136,12 @@ std::optional<PrintFormat> LoadPrintFormat(Database& db, const QString& name) {
     return format;
 }
 
-bool SavePageSettings(Database& db, double x, double y, double s, const QString& name,
-                      const Cheque& cheque, FormatDisplays& displays) {
+bool SavePageSettings(Database& db, std::optional<double> x, std::optional<double> y,
+                      std::optional<double> s, const QString& name, const Cheque& cheque,
+                      FormatDisplays& displays) {
     QVariantList stored;
     const bool ok = db.atomically([&] {
-        if (!LockFormat(db, name))
+        if (!lockFormat(db, name))
             return false;
         std::optional<QSqlQuery> row = db.select(kPageRow, {name});
         if (!row)
@@ -152,7 +158,7 @@ bool SavePageSettings(Database& db, double x, double y, double s, const QString&
         }
         QStringList assignments;
         QVariantList values;
-        changedColumns(x, y, s, kPageUnchanged, assignments, values);
+        changedColumns(x, y, s, kPageUnchangedMarker, assignments, values);
         QStringList endorsement;
         for (int i = 0; i < kEndorsementParameterCount; ++i)
             endorsement << cheque.endorsement(i);
@@ -177,12 +183,13 @@ bool SavePageSettings(Database& db, double x, double y, double s, const QString&
 }
 
 bool UpdateFieldSettings(Database& db, int field, const Cheque& cheque, const QString& name,
-                         double x, double y, double s) {
+                         std::optional<double> x, std::optional<double> y,
+                         std::optional<double> s) {
     const QString identifier =
         field >= 0 ? chequeFields()[size_t(field)].identifier.toString() : QString();
     return db.atomically([&] {
         // After another clerk's save of the format, whose rows then have new IDs.
-        if (!LockFormat(db, name))
+        if (!lockFormat(db, name))
             return false;
         std::optional<QSqlQuery> row =
             db.select(u"SELECT ID FROM 支票格式 WHERE Name=? AND CtlDF=?"_s, {name, identifier});
@@ -191,7 +198,7 @@ bool UpdateFieldSettings(Database& db, int field, const Cheque& cheque, const QS
         const QVariant id = row->value(0);
         QStringList assignments;
         QVariantList values;
-        changedColumns(x, y, s, kFieldUnchanged, assignments, values);
+        changedColumns(x, y, s, kFieldUnchangedMarker, assignments, values);
         if (!identifier.isEmpty()) {
             const TextFont& font = cheque.font(field);
             assignments << u"Color=?"_s << u"fName=?"_s << u"fSize=?"_s << u"fBold=?"_s
@@ -205,6 +212,16 @@ bool UpdateFieldSettings(Database& db, int field, const Cheque& cheque, const QS
         return db.execute(u"UPDATE 支票格式 SET "_s + assignments.join(u", "_s) + u" WHERE ID=?"_s,
                           values);
     });
+}
+
+std::optional<FieldPosition> storedFieldPosition(Database& db, const QString& name, int field) {
+    std::optional<QSqlQuery> row =
+        db.select(u"SELECT X, Y, S FROM 支票格式 WHERE Name=? AND CtlDF=? ORDER BY ID"_s,
+                  {name, chequeFields().at(size_t(field)).identifier.toString()});
+    if (!row || !row->next())
+        return std::nullopt;
+    return FieldPosition{row->value(0).toDouble(), row->value(1).toDouble(),
+                         row->value(2).toDouble()};
 }
 
 void ApplyFormatFonts(Database& db, const QString& name, Cheque& cheque,

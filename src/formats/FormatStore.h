@@ -11,10 +11,6 @@ class Cheque;
 class Database;
 class ProgressIndicator;
 
-// Numbers that mean "leave the stored value as it is".
-inline constexpr double kFieldUnchanged = -10000;  // UpdateFieldSettings
-inline constexpr double kPageUnchanged = -90000;   // SavePageSettings
-
 // What the main window shows of the formats: the list and text of FMT (the current format)
 // and the captions of M_X, M_Y (page margins) and M_S (stub width), all in mm.
 struct FormatDisplays {
@@ -26,7 +22,7 @@ struct FormatDisplays {
 };
 
 // The names of the stored formats, in order.
-QStringList StoredFormatNames(Database& db);
+QStringList storedFormatNames(Database& db);
 // The format names, one per format, and the current format (the one the current-format row
 // names; the first name when that row is missing, which is then recreated naming it).
 void ListFormatNames(Database& db, FormatDisplays& displays);
@@ -36,7 +32,7 @@ bool SetCurrentFormat(Database& db, const QString& name);
 
 // Inside a transaction that replaces rows of the format: waits for another program doing the
 // same to finish, and keeps others waiting until this transaction ends.
-bool LockFormat(Database& db, const QString& name);
+bool lockFormat(Database& db, const QString& name);
 
 // The format's margins and stub width (0, 0, 0 without a page-settings row); nothing when the
 // query fails, so that nobody prints with margins that were never read. Resets the
@@ -51,19 +47,26 @@ std::optional<PageSettings> LoadPageSettings(Database& db, const QString& name, 
 // touching any cheque. A row naming no field is skipped; of two rows of one field the first
 // counts. Nothing when the database fails, so that nobody prints with margins that were never
 // read.
-std::optional<PrintFormat> LoadPrintFormat(Database& db, const QString& name);
+std::optional<PrintFormat> loadPrintFormat(Database& db, const QString& name);
 
-// Writes the format's page-settings row (created when missing): each of x, y, s unless it is
-// kPageUnchanged, and the endorsement parameters as they stand, joined by single blanks.
-// M_X, M_Y and M_S then show the stored values.
-bool SavePageSettings(Database& db, double x, double y, double s, const QString& name,
-                      const Cheque& cheque, FormatDisplays& displays);
+// Writes the format's page-settings row (created when missing): each of x, y, s that is given,
+// and the endorsement parameters as they stand, joined by single blanks. A value of exactly
+// -90000 mm is not written either: it has always meant "unchanged" to this call. M_X, M_Y and
+// M_S then show the stored values.
+bool SavePageSettings(Database& db, std::optional<double> x, std::optional<double> y,
+                      std::optional<double> s, const QString& name, const Cheque& cheque,
+                      FormatDisplays& displays);
 
 // Updates the format's row of field `field` (position index; -1 for none, which addresses the
-// page-settings row): each of x, y, s unless it is kFieldUnchanged, and, for a field, its
-// current font and colour. A field without a row writes nothing (returns false).
+// page-settings row): each of x, y, s that is given, and, for a field, its current font and
+// colour. A value of exactly -10000 mm is not written either: it has always meant "unchanged" to
+// this call. A field without a row writes nothing (returns false).
 bool UpdateFieldSettings(Database& db, int field, const Cheque& cheque, const QString& name,
-                         double x, double y, double s);
+                         std::optional<double> x, std::optional<double> y, std::optional<double> s);
+
+// The field's stored position in the format (its first row); nothing when it has no row or the
+// query fails.
+std::optional<FieldPosition> storedFieldPosition(Database& db, const QString& name, int field);
 
 // Gives every field the font and colour of its row in the format; fields without a row keep
 // theirs. Shows progress, one step per field.

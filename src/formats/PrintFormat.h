@@ -21,7 +21,7 @@ struct FieldPosition {
     double s = 0;
 };
 
-// A print format as stored, read once (LoadPrintFormat) and kept while it stays the current
+// A print format as stored, read once (loadPrintFormat) and kept while it stays the current
 // one: everything drawing a cheque takes from the format besides the fonts, which the cheque
 // carries. Drawing reads this value and never the database.
 struct PrintFormat {

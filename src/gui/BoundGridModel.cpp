@@ -97,11 +97,11 @@ void BoundGridView::resizeEvent(QResizeEvent* event) {
     m_grid.setWidth(int(std::lround(viewport()->width() * 1440.0 / logicalDpiX())));
 }
 
-// A press on the serial column's heading fits the widths; on any other heading it sorts.
+// A press on a heading lands at its middle: on the serial column's heading it fits the widths, on
+// any other it sorts.
 void BoundGridView::headerPressed(int section) {
-    if (section < m_grid.fixedCols())
-        FitColumnWidths(m_grid, 1, true, m_tools);
-    else
-        SortGridByColumn(m_grid, section);
+    const GridHeader header = gridHeader(m_grid);
+    GridHeaderMouseDown(header, headingMiddle(header, section), header.height / 2,
+                        gridHeaderActions(m_grid, m_tools));
     reload();
 }

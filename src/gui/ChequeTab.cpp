@@ -44,24 +44,10 @@ bool isBodyField(int index) {
 
 // The place of a field on the cheque picture, in mm, and whether it lies on the stub.
 std::pair<QRectF, bool> placeOf(int index) {
-    const QString identifier = chequeFields()[size_t(index)].identifier.toString();
-    for (const ChequeGeometry::Place& place : ChequeGeometry::standard().places)
-        if (place.field == identifier)
-            return {place.rect, place.onStub};
+    if (const ChequeGeometry::Place* place = ChequeGeometry::standard().placeOf(index))
+        return {place->rect, place->onStub};
     return {};
 }
-
-// The small suppression boxes that stand on the cheque beside their fields, in mm of the body.
-struct BoxPlace {
-    int chk;
-    QRectF rect;
-};
-const BoxPlace kBoxesOnCheque[] = {
-    {Field::Month, QRectF(61, 9.8, 10, 3.6)},
-    {Field::Day, QRectF(81, 9.8, 10, 3.6)},
-    {Field::Payee, QRectF(110 - 17, 23, 17, 4)},
-    {Field::Purpose, QRectF(100 - 13, 41.5, 13, 4)},
-};
 
 // The scroll area of the cheque: as large as the cheque when there is room for it, with a
 // scroll bar's height more when it is narrower than the cheque.
@@ -180,16 +166,13 @@ ChequeTab::ChequeTab(Cheque& cheque, Prompts& prompts,
 void ChequeTab::buildFields() {
     for (const ChequeFieldInfo& info : chequeFields()) {
         const int i = info.index;
-        const bool body = isBodyField(i);
-        auto accepts = [i, body](char16_t c) {
-            return body ? acceptsBodyCharacter(i, c) : acceptsStubCharacter(i - kBodyFieldCount, c);
-        };
+        auto accepts = [i](char16_t c) { return acceptsCharacter(i, c); };
         auto [rect, onStub] = placeOf(i);
-        for (const BoxPlace& box : kBoxesOnCheque)  // leave room for a box at the end
-            if (box.chk == i && box.rect.top() > rect.top())
+        for (const ChequeGeometry::SwitchBox& box : ChequeGeometry::standard().switchBoxes)
+            if (box.field == i && box.rect.top() > rect.top())  // room for its box at the end
                 rect.setRight(box.rect.left() - 0.5);
         QWidget* edit;
-        if (i == Field::AdditionalInfo) {
+        if (info.drawing == FieldDrawing::Lines) {
             auto* wrapping = new WrappingField(accepts, info.maxLength, m_canvas);
             wrapping->setPlaceholderText(info.placeholder.toString());
             wrapping->setBox(m_canvas->toPixels(rect, onStub));
@@ -203,7 +186,7 @@ void ChequeTab::buildFields() {
             line->setFrame(false);
             line->setValidator(new FieldValidator(accepts, info.maxLength, line));
             line->setGeometry(m_canvas->toPixels(rect, onStub));
-            if (i == Field::Amount)  // the figures end in the last box, as on the paper
+            if (info.drawing == FieldDrawing::Boxes)  // the figures end in the last box
                 line->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
             connect(line, &QLineEdit::textEdited, this,
                     [this, i](const QString& text) { fieldEdited(i, text); });
@@ -213,8 +196,8 @@ void ChequeTab::buildFields() {
         edit->setAccessibleName(info.identifier.toString());
         edit->setToolTip(info.toolTip.toString());
         edit->setContextMenuPolicy(Qt::NoContextMenu);
-        // Txt(4) is grey: it is derived from the amount in figures.
-        edit->setStyleSheet(i == Field::AmountInCapitals
+        // A field that the program derives (the amount in capitals) is grey.
+        edit->setStyleSheet(info.input == FieldInput::Derived
                                 ? u"background: rgb(224, 224, 224);"_s
                                 : u"background: rgba(255, 255, 255, 140);"_s);
         edit->installEventFilter(this);
@@ -242,8 +225,9 @@ void ChequeTab::buildSwitches(QWidget* panel) {
                 [this, i](int state) { switchChanged(i, Qt::CheckState(state)); });
         m_chk[size_t(i)] = box;
     }
-    for (const BoxPlace& place : kBoxesOnCheque) {
-        QCheckBox* box = m_chk[size_t(place.chk)];
+    // The boxes of single fields stand on the cheque beside them; the others below it.
+    for (const ChequeGeometry::SwitchBox& place : ChequeGeometry::standard().switchBoxes) {
+        QCheckBox* box = m_chk[size_t(suppressingSwitch(place.field))];
         box->setParent(m_canvas);
         box->setGeometry(m_canvas->toPixels(place.rect, false));
         QFont small = box->font();
@@ -268,9 +252,11 @@ void ChequeTab::buildSwitches(QWidget* panel) {
         m_cheque.setCrosswise(id == 0);
         showCheque();
     });
-    for (int i : {Switch::SuppressDate, 4, 5, Switch::PrintStub, Switch::GuidesCloseIn}) {
-        m_chk[size_t(i)]->setParent(panel);
-        layout->addWidget(m_chk[size_t(i)]);
+    for (QCheckBox* box : m_chk) {
+        if (box->parent() == m_canvas)
+            continue;
+        box->setParent(panel);
+        layout->addWidget(box);
     }
 }
 
@@ -407,17 +393,14 @@ void ChequeTab::hidePopups() {
 }
 
 void ChequeTab::fieldDoubleClicked(int index) {
-    switch (index) {
-        case Field::Year:
-        case Field::Month:
-        case Field::Day:
+    switch (chequeFields()[size_t(index)].pick) {
+        case FieldPick::Calendar:
             openDatePicker(index);
             break;
-        case Field::AmountInCapitals:
-        case Field::Password:
+        case FieldPick::None:
             m_datePicker->hide();
             break;
-        default:
+        case FieldPick::History:
             openPickList(index);
             break;
     }

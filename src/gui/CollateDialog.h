@@ -1,21 +1,22 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
-#include <QPointer>
+#include <QDialog>
 #include <QString>
-#include <QWidget>
 
 class Cheque;
 class Database;
-class QLabel;
-class QLineEdit;
-class QPushButton;
+
+namespace Ui {
+class CollateDialog;
+}
 
 // Moves one field of a print format: shows the field's stored position in millimetres and
-// stores the typed one, with the field's current font. While it is open the main window is
-// disabled; it is shown without a modal loop and deletes itself on close.
-class CollateDialog final : public QWidget {
+// stores the typed one, with the field's current font. Opened modal to the main window (which
+// takes no input while it is open) without a loop of its own; it deletes itself on close.
+class CollateDialog final : public QDialog {
     Q_OBJECT
 
 public:
@@ -24,24 +25,19 @@ public:
                   std::function<void()> refresh, QWidget* mainWindow);
     ~CollateDialog() override;
 
+    // OK: stores the typed position, then closes.
+    void accept() override;
+
 protected:
     void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     void loadPosition();
-    void store();
-    void enableMainWindow();
 
+    std::unique_ptr<Ui::CollateDialog> m_ui;
     Database& m_db;
     QString m_format;
     int m_field;
     Cheque& m_cheque;
     std::function<void()> m_refresh;
-    QPointer<QWidget> m_mainWindow;
-    QLabel* m_lbl;        // LBL
-    QLineEdit* m_tx;      // TX
-    QLineEdit* m_ty;      // TY
-    QPushButton* m_com0;  // COM0
-    QPushButton* m_com1;  // COM1
 };

@@ -1,15 +1,15 @@
 #pragma once
 
+#include <memory>
+
 #include <QColor>
 #include <QDialog>
 
 #include "TextFont.h"
 
-class QCheckBox;
-class QComboBox;
-class QFontComboBox;
-class QLabel;
-class QPushButton;
+namespace Ui {
+class FontColorDialog;
+}
 
 // A field's font and its colour in one dialog: family, size (fractions allowed), bold,
 // italic, underline, strikethrough and colour, with a sample line drawn as it will print.
@@ -18,6 +18,7 @@ class FontColorDialog final : public QDialog {
 
 public:
     explicit FontColorDialog(const TextFont& initial, QWidget* parent = nullptr);
+    ~FontColorDialog() override;
 
     // The font as the dialog shows it now.
     TextFont textFont() const;
@@ -27,15 +28,8 @@ private:
     void pickOtherColor();
     void updateSample();
 
+    std::unique_ptr<Ui::FontColorDialog> m_ui;
     QString m_family;  // the initial name until another family is chosen
     double m_initialSize;
     QColor m_color;
-    QFontComboBox* m_familyBox;
-    QComboBox* m_size;
-    QCheckBox* m_bold;
-    QCheckBox* m_italic;
-    QCheckBox* m_underline;
-    QCheckBox* m_strikethrough;
-    QPushButton* m_colorButton;
-    QLabel* m_sample;
 };

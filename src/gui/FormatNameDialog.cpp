@@ -1,95 +1,47 @@
 #include "FormatNameDialog.h"
 
-#include <QComboBox>
-#include <QFrame>
-#include <QHBoxLayout>
 #include <QPointer>
-#include <QPushButton>
-#include <QVBoxLayout>
 
 #include "CentreOnScreen.h"
-#include "DialogKeys.h"
-#include "WindowWait.h"
+#include "DialogWait.h"
+#include "OkCancelButtons.h"
+#include "TypedKeysFilter.h"
+#include "ui_FormatNameDialog.h"
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-const QString kCaption = u"请选择要保存/删除的格式名称"_s;
-
-}  // namespace
-
 FormatNameDialog::FormatNameDialog(const QStringList& names, const QString& current, bool saveAs,
-                                   QString& selectedFormatName, QWidget* parent)
-    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint),
-      m_saveAs(saveAs),
-      m_selected(selectedFormatName),
-      m_names(new QComboBox(this)) {
-    setAttribute(Qt::WA_DeleteOnClose);
-    setObjectName(u"SelFormat"_s);
-    setWindowTitle(kCaption);
-    m_names->setObjectName(u"CMB"_s);
-    m_names->setAccessibleName(u"格式名称"_s);
-    m_names->setEditable(saveAs);
-    m_names->setInsertPolicy(QComboBox::NoInsert);
-    m_names->addItems(names);
-    m_names->setCurrentIndex(m_names->findText(current, Qt::MatchExactly));
-    m_names->setMinimumContentsLength(24);
-    m_names->installEventFilter(this);  // in delete mode nothing can be typed
-
-    auto* ok = new QPushButton(u"确    定"_s, this);
-    m_cancel = new QPushButton(u"取    消"_s, this);
-    ok->setObjectName(u"COM0"_s);
-    m_cancel->setObjectName(u"COM1"_s);
-    ok->setAccessibleName(ok->text());
-    m_cancel->setAccessibleName(m_cancel->text());
-    connect(ok, &QPushButton::clicked, this, &FormatNameDialog::accept);
-    connect(m_cancel, &QPushButton::clicked, this, &QWidget::close);
-
-    auto* line = new QFrame(this);
-    line->setFrameShape(QFrame::HLine);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(m_cancel);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_names);
-    layout->addWidget(line);
-    layout->addLayout(buttons);
+                                   QWidget* parent)
+    : QDialog(parent), m_ui(std::make_unique<Ui::FormatNameDialog>()) {
+    m_ui->setupUi(this);
+    captionOkCancel(*m_ui->buttons, u"确    定"_s, u"取    消"_s, u"COM"_s);
+    m_ui->CMB->setEditable(saveAs);
+    m_ui->CMB->setInsertPolicy(QComboBox::NoInsert);
+    m_ui->CMB->addItems(names);
+    m_ui->CMB->setCurrentIndex(m_ui->CMB->findText(current, Qt::MatchExactly));
+    if (!saveAs)  // only a listed name can be deleted
+        TypedKeysFilter::install(*m_ui->CMB);
 }
+
+FormatNameDialog::~FormatNameDialog() = default;
 
 QString FormatNameDialog::chooseFormatName(const QStringList& names, const QString& current,
                                            bool saveAs, QWidget* parent) {
-    QString name;
-    QPointer<FormatNameDialog> dialog = new FormatNameDialog(names, current, saveAs, name, parent);
-    dialog->show();
-    WaitWhileFormOpen(kCaption);
-    delete dialog.data();  // a dialog hidden rather than closed refers to `name`
+    QPointer<FormatNameDialog> dialog = new FormatNameDialog(names, current, saveAs, parent);
+    const bool chosen = showAndWait(*dialog) == QDialog::Accepted;
+    const QString name = chosen && dialog ? dialog->shownName() : QString();
+    delete dialog.data();
     return name;
 }
 
-void FormatNameDialog::accept() {
-    m_selected = m_names->currentText().trimmed();
-    close();
-}
-
-bool FormatNameDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (!m_saveAs && watched == m_names && typesCharacter(event))
-        return true;
-    return QWidget::eventFilter(watched, event);
-}
-
-void FormatNameDialog::keyPressEvent(QKeyEvent* event) {
-    if (!answerDialogKey(
-            event, m_cancel, [this] { accept(); }, [this] { close(); }))
-        QWidget::keyPressEvent(event);
+QString FormatNameDialog::shownName() const {
+    return m_ui->CMB->currentText().trimmed();
 }
 
 void FormatNameDialog::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
+    QDialog::showEvent(event);
     centreOnScreen(*this);
     // The keys go to the list at once, so the choice can be made without the mouse.
     activateWindow();
-    m_names->setFocus();
+    m_ui->CMB->setFocus();
 }

@@ -1,13 +1,7 @@
 #include "FormatTab.h"
 
 #include <QEvent>
-#include <QFormLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QVBoxLayout>
 
 #include "BoundGrid.h"
 #include "BoundGridModel.h"
@@ -18,45 +12,24 @@
 #include "FormatStore.h"
 #include "Prompts.h"
 #include "TextMeasure.h"
+#include "ui_FormatTab.h"
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-QPushButton* commandButton(const QString& name, const QString& caption, QWidget* parent) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setAccessibleName(caption);
-    button->setMinimumHeight(30);
-    return button;
-}
-
-QLabel* valueLabel(const QString& name, const QString& accessibleName, QWidget* parent) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(name);
-    label->setAccessibleName(accessibleName);
-    label->setMinimumWidth(60);
-    label->setFrameShape(QFrame::StyledPanel);
-    return label;
-}
-
-}  // namespace
 
 FormatTab::FormatTab(BoundGrid& grid, GridTools tools, Cheque& cheque, Prompts& prompts,
                      QWidget* parent)
     : QWidget(parent),
+      m_ui(std::make_unique<Ui::FormatTab>()),
       m_grid(grid),
       m_cheque(cheque),
       m_prompts(prompts),
-      m_cellEditor(nullptr),
-      m_save(commandButton(u"Comm13"_s, u"保 存 格 式"_s, this)),
-      m_saveAs(commandButton(u"Comm12"_s, u"格 式 另 存"_s, this)),
-      m_delete(commandButton(u"Comm14"_s, u"删 除 格 式"_s, this)),
       // The rows stay in the order a save stores them: the headings do not sort.
       m_view(new BoundGridView(grid, tools, this, BoundGridView::Headings::KeepOrder)),
-      m_marginX(valueLabel(u"M_X"_s, u"横向(毫米)"_s, this)),
-      m_marginY(valueLabel(u"M_Y"_s, u"纵向(毫米)"_s, this)),
-      m_stubWidth(valueLabel(u"M_S"_s, u"票根宽(毫米)"_s, this)) {
+      m_cellEditor(new QLineEdit(m_view->viewport())) {
+    m_ui->setupUi(this);
+    // The grid needs the grid it shows, so it is made here and takes the room beside the
+    // margins and the endorsement parameters.
+    m_ui->top->insertWidget(0, m_view, 1);
     m_view->setObjectName(u"FSF"_s);
     m_view->setFont(historyGridFont());  // the font its column widths were measured in
     connect(m_view, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
@@ -64,7 +37,6 @@ FormatTab::FormatTab(BoundGrid& grid, GridTools tools, Cheque& cheque, Prompts& 
             editCell(m_grid.fixedRows() + index.row(), index.column());
     });
     connect(m_view, &QAbstractItemView::clicked, this, [this] { m_cellEditor->hide(); });
-    m_cellEditor = new QLineEdit(m_view->viewport());
     m_cellEditor->setObjectName(u"TT"_s);
     m_cellEditor->setAccessibleName(u"单元格编辑"_s);
     m_cellEditor->hide();
@@ -72,54 +44,50 @@ FormatTab::FormatTab(BoundGrid& grid, GridTools tools, Cheque& cheque, Prompts& 
     connect(m_cellEditor, &QLineEdit::textEdited, this, &FormatTab::cellTyped);
     m_view->setAccessibleName(u"支票格式"_s);
 
-    auto* margins = new QGroupBox(u"页边距"_s, this);
-    auto* marginLayout = new QFormLayout(margins);
-    marginLayout->addRow(u"横向(毫米)："_s, m_marginX);
-    marginLayout->addRow(u"纵向(毫米)："_s, m_marginY);
-    m_calibrate = commandButton(u"Comm3"_s, u"页边距 设置"_s, margins);
-    connect(m_calibrate, &QPushButton::clicked, this, &FormatTab::calibrateRequested);
-    marginLayout->addRow(m_calibrate);
-    m_stubWidth->setToolTip(u"双击修改票根宽度。"_s);
-    m_stubWidth->installEventFilter(this);
+    connect(m_ui->Comm3, &QPushButton::clicked, this, &FormatTab::calibrateRequested);
+    m_ui->M_S->installEventFilter(this);
 
-    auto* stub = new QFormLayout;
-    stub->addRow(u"票根宽(毫米)："_s, m_stubWidth);
-
-    auto* endorsement = new QGroupBox(u"背书参数"_s, this);
-    auto* endorsementLayout = new QFormLayout(endorsement);
+    // One box a parameter, labelled as the endorsement table names it.
     for (int i = 0; i < kEndorsementParameterCount; ++i) {
         const EndorsementParameterInfo& info = endorsementParameters()[size_t(i)];
-        auto* box = new QLineEdit(endorsement);
+        auto* box = new QLineEdit(m_ui->endorsement);
         box->setObjectName(u"B_T%1"_s.arg(i));
         box->setAccessibleName(info.label.toString().chopped(1));
         box->setValidator(
             new FieldValidator([](char16_t c) { return NumericKeyFilter(c); }, 5, box));
         connect(box, &QLineEdit::textEdited, this,
                 [this, i](const QString& text) { m_cheque.setEndorsement(i, text); });
-        endorsementLayout->addRow(info.label.toString(), box);
+        m_ui->endorsementLayout->addRow(info.label.toString(), box);
         m_endorsement[size_t(i)] = box;
     }
 
-    auto* side = new QVBoxLayout;
-    side->addWidget(margins);
-    side->addLayout(stub);
-    side->addWidget(endorsement);
-    side->addStretch();
-    auto* top = new QHBoxLayout;
-    top->addWidget(m_view, 1);
-    top->addLayout(side);
+    connect(m_ui->Comm13, &QPushButton::clicked, this, &FormatTab::saveRequested);
+    connect(m_ui->Comm12, &QPushButton::clicked, this, &FormatTab::saveAsRequested);
+    connect(m_ui->Comm14, &QPushButton::clicked, this, &FormatTab::deleteRequested);
+}
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_save);
-    buttons->addWidget(m_saveAs);
-    buttons->addWidget(m_delete);
-    connect(m_save, &QPushButton::clicked, this, &FormatTab::saveRequested);
-    connect(m_saveAs, &QPushButton::clicked, this, &FormatTab::saveAsRequested);
-    connect(m_delete, &QPushButton::clicked, this, &FormatTab::deleteRequested);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top, 1);
-    layout->addLayout(buttons);
+FormatTab::~FormatTab() = default;
+
+QLabel* FormatTab::marginX() const {
+    return m_ui->M_X;
+}
+QLabel* FormatTab::marginY() const {
+    return m_ui->M_Y;
+}
+QLabel* FormatTab::stubWidth() const {
+    return m_ui->M_S;
+}
+QPushButton* FormatTab::saveButton() const {
+    return m_ui->Comm13;
+}
+QPushButton* FormatTab::saveAsButton() const {
+    return m_ui->Comm12;
+}
+QPushButton* FormatTab::deleteButton() const {
+    return m_ui->Comm14;
+}
+QPushButton* FormatTab::calibrateButton() const {
+    return m_ui->Comm3;
 }
 
 void FormatTab::showFormat(const FormatDisplays& displays) {
@@ -129,9 +97,9 @@ void FormatTab::showFormat(const FormatDisplays& displays) {
     m_view->setCurrentIndex(QModelIndex());
     m_view->clearSelection();
     m_view->scrollToTop();
-    m_marginX->setText(displays.marginX);
-    m_marginY->setText(displays.marginY);
-    m_stubWidth->setText(displays.stubWidth);
+    m_ui->M_X->setText(displays.marginX);
+    m_ui->M_Y->setText(displays.marginY);
+    m_ui->M_S->setText(displays.stubWidth);
     for (int i = 0; i < kEndorsementParameterCount; ++i)
         m_endorsement[size_t(i)]->setText(m_cheque.endorsement(i));
 }
@@ -151,16 +119,16 @@ void FormatTab::editCell(int row, int col) {
         m_cellEditor->setFocus();
         m_cellEditor->selectAll();
     } else if (col >= kFirstFontColumn) {
-        const std::optional<TextFont> chosen = m_prompts.chooseFont(FormatRowFont(m_grid, row));
+        const std::optional<TextFont> chosen = m_prompts.chooseFont(formatRowFont(m_grid, row));
         if (!chosen)
             return;
-        SetFormatRowFont(m_grid, row, *chosen);
+        setFormatRowFont(m_grid, row, *chosen);
         m_view->reload();
     }
 }
 
 void FormatTab::cellTyped(const QString& text) {
-    EditFormatCell(m_grid, m_editRow, m_editCol, text);
+    editFormatCell(m_grid, m_editRow, m_editCol, text);
     // The cell shows the value at once; the editor keeps what is being typed.
     m_view->model()->dataChanged(m_view->model()->index(0, 0),
                                  m_view->model()->index(m_view->model()->rowCount() - 1,
@@ -170,7 +138,7 @@ void FormatTab::cellTyped(const QString& text) {
 bool FormatTab::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_cellEditor && event->type() == QEvent::FocusOut)
         m_cellEditor->hide();
-    if (watched == m_stubWidth && event->type() == QEvent::MouseButtonDblClick)
+    if (watched == m_ui->M_S && event->type() == QEvent::MouseButtonDblClick)
         emit stubWidthRequested();
     return QWidget::eventFilter(watched, event);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 
 #include <QWidget>
 
@@ -15,6 +16,10 @@ class QLineEdit;
 class QPushButton;
 struct FormatDisplays;
 
+namespace Ui {
+class FormatTab;
+}
+
 // The format tab: the format grid, edited in place (a double-click on a millimetre cell opens
 // the cell editor, on a font cell the font dialog), the page margins and stub width of the
 // current format, its endorsement parameters and the format commands.
@@ -26,20 +31,21 @@ class FormatTab final : public QWidget {
 public:
     FormatTab(BoundGrid& grid, GridTools tools, Cheque& cheque, Prompts& prompts,
               QWidget* parent = nullptr);
+    ~FormatTab() override;
 
     // Shows the grid and the displays as they now stand.
     void showFormat(const FormatDisplays& displays);
 
     BoundGridView* view() const { return m_view; }
-    QLabel* marginX() const { return m_marginX; }
-    QLabel* marginY() const { return m_marginY; }
-    QLabel* stubWidth() const { return m_stubWidth; }
+    QLabel* marginX() const;
+    QLabel* marginY() const;
+    QLabel* stubWidth() const;
     QLineEdit* endorsementBox(int i) const { return m_endorsement[size_t(i)]; }
     QLineEdit* cellEditor() const { return m_cellEditor; }
-    QPushButton* saveButton() const { return m_save; }
-    QPushButton* saveAsButton() const { return m_saveAs; }
-    QPushButton* deleteButton() const { return m_delete; }
-    QPushButton* calibrateButton() const { return m_calibrate; }
+    QPushButton* saveButton() const;
+    QPushButton* saveAsButton() const;
+    QPushButton* deleteButton() const;
+    QPushButton* calibrateButton() const;
 
     // A double-click on the grid's cell (grid row and column).
     void editCell(int row, int col);
@@ -57,19 +63,13 @@ protected:
 private:
     void cellTyped(const QString& text);
 
+    std::unique_ptr<Ui::FormatTab> m_ui;
     BoundGrid& m_grid;
     Cheque& m_cheque;
     Prompts& m_prompts;
-    QLineEdit* m_cellEditor;  // TT
-    int m_editRow = -1;       // EditRow
-    int m_editCol = -1;       // EditCol
-    QPushButton* m_save;
-    QPushButton* m_saveAs;
-    QPushButton* m_delete;
-    QPushButton* m_calibrate;  // Comm(3)
     BoundGridView* m_view;
-    QLabel* m_marginX;                                                   // M_X
-    QLabel* m_marginY;                                                   // M_Y
-    QLabel* m_stubWidth;                                                 // M_S
+    QLineEdit* m_cellEditor;                                             // TT
+    int m_editRow = -1;                                                  // EditRow
+    int m_editCol = -1;                                                  // EditCol
     std::array<QLineEdit*, kEndorsementParameterCount> m_endorsement{};  // B_T
 };

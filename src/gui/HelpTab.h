@@ -1,9 +1,14 @@
 #pragma once
 
+#include <memory>
+
 #include <QWidget>
 
 class QPlainTextEdit;
-class QPushButton;
+
+namespace Ui {
+class HelpTab;
+}
 
 // The help tab: the user guide, read-only, and the about command.
 class HelpTab final : public QWidget {
@@ -11,12 +16,13 @@ class HelpTab final : public QWidget {
 
 public:
     explicit HelpTab(QWidget* parent = nullptr);
+    ~HelpTab() override;
 
-    QPlainTextEdit* guide() const { return m_guide; }
+    QPlainTextEdit* guide() const;
 
 signals:
     void aboutRequested();
 
 private:
-    QPlainTextEdit* m_guide;  // Txt(10)
+    std::unique_ptr<Ui::HelpTab> m_ui;
 };

@@ -1,9 +1,6 @@
 #include "HistoryTab.h"
 
-#include <QHBoxLayout>
 #include <QItemSelectionModel>
-#include <QPushButton>
-#include <QVBoxLayout>
 
 #include "HistoryExport.h"
 #include "HistoryGrid.h"
@@ -11,51 +8,37 @@
 #include "HistoryRecords.h"
 #include "HistoryView.h"
 #include "TextMeasure.h"
+#include "ui_HistoryTab.h"
 
 using namespace Qt::StringLiterals;
 
 HistoryTab::HistoryTab(HistoryList& list, GridTools tools, Database& db, Prompts& prompts,
                        QWidget* parent)
     : QWidget(parent),
+      m_ui(std::make_unique<Ui::HistoryTab>()),
       m_list(list),
       m_tools(tools),
       m_db(db),
       m_prompts(prompts),
       m_view(new HistoryView(list, tools.measure, this)) {
+    m_ui->setupUi(this);
+    // The grid needs the list it shows, so it is made here and takes the room above the
+    // commands.
+    m_ui->layout->insertWidget(0, m_view, 1);
     m_view->setObjectName(u"MSF"_s);
     m_view->setFont(historyGridFont());  // the font its column widths were measured in
     m_view->setAccessibleName(u"历史记录"_s);
     m_view->setToolTip(historyGridToolTip());
     m_view->setSelectionMode(QAbstractItemView::ContiguousSelection);
     connect(m_view, &HistoryView::rowDoubleClicked, this, &HistoryTab::reprintRequested);
-
-    auto* buttons = new QHBoxLayout;
-    const std::pair<const char16_t*, const char16_t*> commands[] = {{u"Comm15", u"再 次 打 印"},
-                                                                    {u"Comm5", u"删 除 记 录"},
-                                                                    {u"Comm10", u"导 出 记 录"},
-                                                                    {u"Comm6", u"清 除 记 录"}};
-    for (const auto& [name, caption] : commands) {
-        auto* button = new QPushButton(QString::fromUtf16(caption), this);
-        button->setObjectName(QString::fromUtf16(name));
-        button->setAccessibleName(button->text());
-        button->setMinimumHeight(30);
-        buttons->addWidget(button);
-        const QString which = button->objectName();
-        connect(button, &QPushButton::clicked, this, [this, which] {
-            if (which == u"Comm15")
-                emit reprintRequested(currentRow());
-            else if (which == u"Comm5")
-                deleteRows();
-            else if (which == u"Comm10")
-                exportHistory();
-            else
-                clearAll();
-        });
-    }
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_view, 1);
-    layout->addLayout(buttons);
+    connect(m_ui->Comm15, &QPushButton::clicked, this,
+            [this] { emit reprintRequested(currentRow()); });
+    connect(m_ui->Comm5, &QPushButton::clicked, this, &HistoryTab::deleteRows);
+    connect(m_ui->Comm10, &QPushButton::clicked, this, &HistoryTab::exportHistory);
+    connect(m_ui->Comm6, &QPushButton::clicked, this, &HistoryTab::clearAll);
 }
+
+HistoryTab::~HistoryTab() = default;
 
 void HistoryTab::showHistory() {
     if (!m_list.isLoaded()) {
@@ -91,7 +74,8 @@ void HistoryTab::exportHistory() {
     // The export reads the rows through one query; a server's driver would drop its rows if
     // the grid read a page meanwhile, so the grid is not drawn until the export is done.
     m_view->setUpdatesEnabled(false);
-    ExportHistory(m_db, m_list.order(), m_list.headings(), m_prompts, m_tools.progress);
+    chooseFileAndExportHistory(m_db, m_list.order(), m_list.headings(), m_prompts,
+                               m_tools.progress);
     m_view->setUpdatesEnabled(true);
 }
 

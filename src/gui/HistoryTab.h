@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include <QWidget>
 
 #include "GridRoutines.h"
@@ -8,7 +10,10 @@ class Database;
 class HistoryList;
 class HistoryView;
 class Prompts;
-class QPushButton;
+
+namespace Ui {
+class HistoryTab;
+}
 
 // The history tab: the history grid and its four commands. Bringing a row back into the
 // cheque is the window's (reprintRequested); deleting, clearing and exporting are the tab's.
@@ -18,6 +23,7 @@ class HistoryTab final : public QWidget {
 public:
     HistoryTab(HistoryList& list, GridTools tools, Database& db, Prompts& prompts,
                QWidget* parent = nullptr);
+    ~HistoryTab() override;
 
     // Reads the list when it was never read; otherwise brings it up to date, when the history
     // changed since (another clerk of a shared database, or another window, kept or deleted
@@ -46,6 +52,7 @@ signals:
     void commandStarted();
 
 private:
+    std::unique_ptr<Ui::HistoryTab> m_ui;
     HistoryList& m_list;
     GridTools m_tools;
     Database& m_db;

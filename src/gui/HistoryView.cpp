@@ -4,6 +4,7 @@
 #include <QPalette>
 
 #include "BoundGrid.h"
+#include "GridRoutines.h"
 #include "HeadingPress.h"
 #include "HistoryGrid.h"
 #include "HistoryList.h"
@@ -87,12 +88,14 @@ void HistoryView::reload(bool fit) {
     }
 }
 
-// A press on the serial column's heading fits the widths; on a later one it sorts.
+// A press on a heading lands at its middle: on the serial column's heading it fits the widths; on
+// a later one it sorts.
 void HistoryView::headingPressed(int section) {
-    if (section < 2) {
-        reload(true);
-        return;
-    }
-    m_list.sortBy(section);
-    reload(false);
+    const GridHeader header{BoundGrid::kDefaultRowHeight, m_list.columnWidths(), 2};
+    GridHeaderMouseDown(header, headingMiddle(header, section), header.height / 2,
+                        {[this] { reload(true); },
+                         [this](int column) {
+                             m_list.sortBy(column);
+                             reload(false);
+                         }});
 }

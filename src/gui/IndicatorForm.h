@@ -1,10 +1,14 @@
 #pragma once
 
+#include <memory>
+
 #include <QWidget>
 
 #include "ProgressIndicator.h"
 
-class QLabel;
+namespace Ui {
+class IndicatorForm;
+}
 
 // The progress window: a small, centred, always-on-top window with the caption, a blue bar
 // that grows from the left, the percentage, the step count and the time estimate.
@@ -13,16 +17,12 @@ class IndicatorForm final : public QWidget, public ProgressDisplay {
 
 public:
     explicit IndicatorForm(QWidget* parent = nullptr);
+    ~IndicatorForm() override;
 
     void showProgress(const ProgressState& state) override;
     void updateProgress(const ProgressState& state) override;
     void closeProgress() override;
 
 private:
-    class Bar;
-    QLabel* m_lbl;      // LBL
-    Bar* m_pic;         // Pic
-    QLabel* m_percent;  // Percent
-    QLabel* m_l1;       // L1
-    QLabel* m_l2;       // L2
+    std::unique_ptr<Ui::IndicatorForm> m_ui;
 };

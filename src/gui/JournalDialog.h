@@ -1,6 +1,8 @@
 #pragma once
 
-#include <QWidget>
+#include <memory>
+
+#include <QDialog>
 
 #include "BoundGrid.h"
 #include "GridRoutines.h"
@@ -11,28 +13,32 @@ class ProgressIndicator;
 class Prompts;
 class QDateEdit;
 
+namespace Ui {
+class JournalDialog;
+}
+
 // The print journal, read-only: every attempt newest first, between two days, exported like
-// the history.
-class JournalDialog final : public QWidget {
+// the history. A window of its own beside the main window, not modal.
+class JournalDialog final : public QDialog {
     Q_OBJECT
 
 public:
     JournalDialog(Database& db, Prompts& prompts, GridTools tools, const QDate& today,
                   QWidget* parent = nullptr);
+    ~JournalDialog() override;
 
     BoundGrid& grid() { return m_grid; }
-    QDateEdit* from() const { return m_from; }
-    QDateEdit* to() const { return m_to; }
+    QDateEdit* from() const;
+    QDateEdit* to() const;
     // Lists the days chosen.
     void showDays();
     void exportJournal();
 
 private:
+    std::unique_ptr<Ui::JournalDialog> m_ui;
     Database& m_db;
     Prompts& m_prompts;
     GridTools m_tools;
     BoundGrid m_grid;
     BoundGridView* m_view;
-    QDateEdit* m_from;
-    QDateEdit* m_to;
 };

@@ -21,7 +21,6 @@
 #include "Clock.h"
 #include "CollateDialog.h"
 #include "Database.h"
-#include "DialogKeys.h"
 #include "FieldInput.h"
 #include "FormatCommands.h"
 #include "FormatGrid.h"
@@ -39,6 +38,7 @@
 #include "PreviewWindow.h"
 #include "PrinterAccess.h"
 #include "Prompts.h"
+#include "TypedKeysFilter.h"
 
 using namespace Qt::StringLiterals;
 
@@ -157,7 +157,7 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
 
     // Opening, in this order. The history grid is built when its tab is first shown, so that
     // a long history never delays the window.
-    LoadLastInput(db, m_cheque, prompts, m_services.clock);
+    loadLastInput(db, m_cheque, prompts, m_services.clock);
     LoadOptionFlags(m_cheque, m_services.settings);
     for (int field : {Field::Year, Field::Month, Field::Day, Field::Amount})
         leaveBodyField(m_cheque, field, prompts);
@@ -228,7 +228,7 @@ QWidget* MainWindow::buildTop() {
     m_formatList->setAccessibleName(u"当前格式"_s);
     m_formatList->setToolTip(u"当前支票使用的打印格式。"_s);
     m_formatList->setMinimumWidth(140);
-    m_formatList->installEventFilter(this);  // only names from the list can be chosen
+    TypedKeysFilter::install(*m_formatList);  // only names from the list can be chosen
     connect(m_formatList, &QComboBox::textActivated, this, &MainWindow::formatPicked);
     row->addWidget(m_formatList, 0, Qt::AlignVCenter);
     auto* exit = new QPushButton(u"退  出"_s);
@@ -274,17 +274,11 @@ void MainWindow::tabChanged(int index) {
         m_historyTab->showHistory();
 }
 
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_formatList && typesCharacter(event))
-        return true;
-    return QMainWindow::eventFilter(watched, event);
-}
-
 void MainWindow::closeEvent(QCloseEvent* event) {
     // Each step runs even when the one before failed.
     m_chequeTab->finishEditing();
     SaveOptionFlags(m_cheque, m_services.settings);
-    SaveLastInput(m_services.db, m_cheque);
+    saveLastInput(m_services.db, m_cheque);
     m_fieldPopup->close();
     event->accept();
 }
@@ -317,7 +311,7 @@ void MainWindow::saveFormat() {
 void MainWindow::saveFormatAs() {
     m_chequeTab->finishEditing();
     // Read afresh: another clerk may have added or deleted a format since the list was shown.
-    const QString name = FormatNameDialog::chooseFormatName(StoredFormatNames(m_services.db),
+    const QString name = FormatNameDialog::chooseFormatName(storedFormatNames(m_services.db),
                                                             m_displays.currentFormat, true, this);
     if (SaveFormatAs(m_services.db, m_formatGrid, name, m_cheque, m_displays, m_progress,
                      m_services.prompts)) {
@@ -330,7 +324,7 @@ void MainWindow::saveFormatAs() {
 
 void MainWindow::deleteFormat() {
     m_chequeTab->finishEditing();
-    const QString name = FormatNameDialog::chooseFormatName(StoredFormatNames(m_services.db),
+    const QString name = FormatNameDialog::chooseFormatName(storedFormatNames(m_services.db),
                                                             m_displays.currentFormat, false, this);
     if (DeleteFormat(m_services.db, name, m_displays, m_services.prompts)) {
         reloadPrintFormat();
@@ -366,7 +360,7 @@ void MainWindow::askStubWidth() {
         m_services.prompts.inputBox(u"请输入票根的宽度："_s, {}, m_displays.stubWidth).trimmed();
     if (answer.isEmpty())
         return;
-    if (SavePageSettings(m_services.db, kPageUnchanged, kPageUnchanged, numericValue(answer),
+    if (SavePageSettings(m_services.db, std::nullopt, std::nullopt, numericValue(answer),
                          m_displays.currentFormat, m_cheque, m_displays)) {
         reloadPrintFormat();
         m_formatTab->showFormat(m_displays);
@@ -381,7 +375,7 @@ void MainWindow::showFormatGrid() {
 }
 
 void MainWindow::reloadPrintFormat() {
-    m_printFormat = LoadPrintFormat(m_services.db, m_displays.currentFormat);
+    m_printFormat = loadPrintFormat(m_services.db, m_displays.currentFormat);
 }
 
 const PrintFormat* MainWindow::printFormat() {
@@ -422,8 +416,8 @@ void MainWindow::adjustFont(int field) {
         return;
     m_cheque.setFont(field, *chosen);
     m_chequeTab->showCheque();
-    UpdateFieldSettings(m_services.db, field, m_cheque, m_displays.currentFormat, kFieldUnchanged,
-                        kFieldUnchanged, kFieldUnchanged);
+    UpdateFieldSettings(m_services.db, field, m_cheque, m_displays.currentFormat, std::nullopt,
+                        std::nullopt, std::nullopt);
     showFormatGrid();
 }
 
@@ -431,16 +425,14 @@ void MainWindow::adjustSpacing(int field) {
     if (field < 0)
         return;
     QString stored;
-    if (std::optional<QSqlQuery> row = m_services.db.select(
-            u"SELECT S FROM 支票格式 WHERE Name=? AND CtlDF=?"_s,
-            {m_displays.currentFormat, chequeFields()[size_t(field)].identifier.toString()});
-        row && row->next())
-        stored = numberText(row->value(0).toDouble());
+    if (const std::optional<FieldPosition> position =
+            storedFieldPosition(m_services.db, m_displays.currentFormat, field))
+        stored = numberText(position->s);
     const QString answer = m_services.prompts.inputBox(u"请输入字符间距（毫米）："_s, {}, stored);
     if (answer.isEmpty())
         return;
-    UpdateFieldSettings(m_services.db, field, m_cheque, m_displays.currentFormat, kFieldUnchanged,
-                        kFieldUnchanged, numericValue(answer));
+    UpdateFieldSettings(m_services.db, field, m_cheque, m_displays.currentFormat, std::nullopt,
+                        std::nullopt, numericValue(answer));
     showFormatGrid();
 }
 
@@ -450,5 +442,6 @@ void MainWindow::adjustPosition(int field) {
     auto* dialog = new CollateDialog(
         m_services.db, m_displays.currentFormat, field, m_cheque, [this] { showFormatGrid(); },
         this);
-    dialog->show();
+    // Modal to the window, which takes no input until the position is stored or cancelled.
+    dialog->open();
 }

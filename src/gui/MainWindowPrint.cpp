@@ -105,7 +105,7 @@ BatchDialog* MainWindow::openBatch() {
 
 BatchDialog* MainWindow::openBatchFile(const QString& path) {
     QString error;
-    const std::optional<PaymentList> list = ReadPaymentListFile(path, &error);
+    const std::optional<PaymentList> list = readPaymentListFile(path, &error);
     if (!list) {
         m_services.prompts.message(error, u"批量打印"_s, PromptButtons::Ok);
         return nullptr;
@@ -114,13 +114,13 @@ BatchDialog* MainWindow::openBatchFile(const QString& path) {
     if (!format)
         return nullptr;
     QList<PaymentCheque> cheques =
-        CheckPaymentList(*list, m_cheque, m_services.clock.today(), *format, *printerLikeMeasure());
+        checkPaymentList(*list, m_cheque, m_services.clock.today(), *format, *printerLikeMeasure());
     auto* batch =
         new BatchDialog(path, *list, std::move(cheques), *format, m_services.prompts, this);
-    // While the list is open, the format and the cheque it was checked against stay as they are.
-    batch->setWindowModality(Qt::WindowModal);
     connect(batch, &BatchDialog::printAllRequested, this, [this, batch] { printBatch(*batch); });
-    batch->show();
+    // Modal to the window: while the list is open, the format and the cheque it was checked
+    // against stay as they are.
+    batch->open();
     return batch;
 }
 

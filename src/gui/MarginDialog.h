@@ -1,37 +1,42 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
+#include <QDialog>
 #include <QString>
-#include <QWidget>
 
 class Cheque;
 class Database;
-class QLineEdit;
 struct FormatDisplays;
 
+namespace Ui {
+class MarginDialog;
+}
+
 // The margin dialog: the measured distances of the calibration square from the paper's edges,
-// stored as the format's page margins (the stub width stays). It leaves the main window
-// enabled.
-class MarginDialog final : public QWidget {
+// stored as the format's page margins (the stub width stays). It is not modal: the main window
+// stays usable.
+class MarginDialog final : public QDialog {
     Q_OBJECT
 
 public:
     // `stored` runs after the margins were stored (the window shows them there).
     MarginDialog(Database& db, const QString& format, Cheque& cheque, FormatDisplays& displays,
                  std::function<void()> stored, QWidget* parent = nullptr);
+    ~MarginDialog() override;
+
+    // OK: stores the two margins, then closes.
+    void accept() override;
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void store();
-
+    std::unique_ptr<Ui::MarginDialog> m_ui;
     Database& m_db;
     QString m_format;
     Cheque& m_cheque;
     FormatDisplays& m_displays;
     std::function<void()> m_stored;
-    QLineEdit* m_tx;  // TX
-    QLineEdit* m_ty;  // TY
 };

@@ -99,7 +99,7 @@ void PreviewWindow::redraw() {
     fed.setCrosswise(true);
     QList<QRectF> extents;
     const QList<int> overflowing =
-        FindOverflowingFields(fed, *format, *printerLikeMeasure(), &extents);
+        findOverflowingFields(fed, *format, *printerLikeMeasure(), &extents);
     if (!overflowing.isEmpty()) {
         // The printer's origin lies (H - 10, V - 10) mm from the paper corner of the picture.
         const QPointF offset(format->page.x - 10, format->page.y - 10);

@@ -24,11 +24,11 @@ QString batchSummary(const QList<Cheque>& cheques) {
         .arg(cents % 100, 2, 10, QChar(u'0'));
 }
 
-bool PrintChequeBatch(PrintSurface& surface, const QList<Cheque>& cheques,
+bool printChequeBatch(PrintSurface& surface, const QList<Cheque>& cheques,
                       const PrintFormat& format, const std::function<void(int)>& pageDrawn) {
     bool ok = !cheques.isEmpty() && SetupChequePage(surface, cheques.front());
     for (qsizetype k = 0; ok && k < cheques.size(); ++k) {
-        ok = (k == 0 || surface.newPage()) && DrawChequePage(surface, cheques[k], format);
+        ok = (k == 0 || surface.newPage()) && drawChequePage(surface, cheques[k], format);
         if (ok && pageDrawn)
             pageDrawn(int(k + 1));
     }

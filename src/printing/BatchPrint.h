@@ -17,7 +17,7 @@ QString batchSummary(const QList<Cheque>& cheques);
 // the first cheque (every cheque of a batch shares its switches and format). `pageDrawn(k)` is
 // told after the k-th page. On any failure the document is abandoned, so that no cheque of the
 // batch reaches the printer, and the result is false.
-bool PrintChequeBatch(PrintSurface& surface, const QList<Cheque>& cheques,
+bool printChequeBatch(PrintSurface& surface, const QList<Cheque>& cheques,
                       const PrintFormat& format, const std::function<void(int)>& pageDrawn);
 
 // What the cashier is told when a batch failed: that none of its cheques was printed.

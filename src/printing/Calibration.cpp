@@ -4,13 +4,13 @@
 #include "NumberText.h"
 #include "PrintSurface.h"
 
-bool PrintCalibrationSquare(PrintSurface& surface) {
+bool drawCalibrationSquare(PrintSurface& surface) {
     surface.fillBox(10, 10, 20, 20, 0);
     return surface.endDocument();
 }
 
-bool SaveMeasuredMargins(Database& db, const QString& horizontal, const QString& vertical,
+bool saveMeasuredMargins(Database& db, const QString& horizontal, const QString& vertical,
                          const QString& format, const Cheque& cheque, FormatDisplays& displays) {
-    return SavePageSettings(db, numericValue(horizontal), numericValue(vertical), kPageUnchanged,
+    return SavePageSettings(db, numericValue(horizontal), numericValue(vertical), std::nullopt,
                             format, cheque, displays);
 }

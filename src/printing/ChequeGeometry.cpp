@@ -5,12 +5,18 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include "ChequeFields.h"
+
 using namespace Qt::StringLiterals;
 
 namespace {
 
 QSizeF sizeOf(const QJsonObject& o) {
     return {o[u"width"].toDouble(), o[u"height"].toDouble()};
+}
+
+QRectF rectOf(const QJsonObject& o) {
+    return {o[u"x"].toDouble(), o[u"y"].toDouble(), o[u"w"].toDouble(), o[u"h"].toDouble()};
 }
 
 ChequeGeometry readGeometry() {
@@ -34,9 +40,14 @@ ChequeGeometry readGeometry() {
         g.boxHeadings << heading.toString();
     for (const QJsonValue& value : root[u"places"].toArray()) {
         const QJsonObject p = value.toObject();
-        g.places.append({p[u"field"].toString(), p[u"part"].toString() == u"stub",
-                         QRectF(p[u"x"].toDouble(), p[u"y"].toDouble(), p[u"w"].toDouble(),
-                                p[u"h"].toDouble())});
+        g.places.append({p[u"field"].toString(), p[u"part"].toString() == u"stub", rectOf(p)});
+    }
+    for (const QJsonValue& value : root[u"switchBoxes"].toArray()) {
+        const QJsonObject b = value.toObject();
+        const int field = FieldIndexOf(b[u"suppresses"].toString());
+        if (field < 0)
+            qFatal("chequeprint: a switch box of the cheque geometry names no field");
+        g.switchBoxes.append({field, rectOf(b)});
     }
     for (const QJsonValue& value : root[u"labels"].toArray()) {
         const QJsonObject l = value.toObject();
@@ -47,6 +58,14 @@ ChequeGeometry readGeometry() {
 }
 
 }  // namespace
+
+const ChequeGeometry::Place* ChequeGeometry::placeOf(int field) const {
+    const QStringView identifier = chequeFields()[size_t(field)].identifier;
+    for (const Place& place : places)
+        if (place.field == identifier)
+            return &place;
+    return nullptr;
+}
 
 const ChequeGeometry& ChequeGeometry::standard() {
     static const ChequeGeometry geometry = readGeometry();

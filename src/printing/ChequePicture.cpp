@@ -31,7 +31,8 @@ void drawPart(QPainter& painter, double scale, QPointF origin, bool stub) {
     for (const ChequeGeometry::Place& place : g.places) {
         if (place.onStub != stub)
             continue;
-        if (place.field == u"附加信息")
+        const int field = FieldIndexOf(place.field);
+        if (field >= 0 && chequeFields()[size_t(field)].drawing == FieldDrawing::Lines)
             painter.drawRect(rect(place.rect));
         else
             painter.drawLine(at(place.rect.left(), place.rect.bottom()),

@@ -14,61 +14,63 @@ constexpr QStringView kYen = u"￥";
 constexpr double kAdditionalLineWidth = 40;  // mm
 constexpr double kAdditionalLineStep = 5;    // mm
 
-// The amount in figures without its point, blanks in front up to the eleven boxes.
+}  // namespace
+
 QString boxedAmount(const QString& figures) {
     QString digits = figures;
     digits.remove(u'.');
     const qsizetype count = characterCount(digits);
-    if (count < 11)
-        digits.prepend(QString(11 - count, u' '));
+    if (count < kFigureBoxes)
+        digits.prepend(QString(kFigureBoxes - count, u' '));
     return digits;
 }
 
-}  // namespace
-
-bool DrawChequeFields(PrintSurface& surface, const Cheque& cheque, const PrintFormat& format) {
-    return SetupChequePage(surface, cheque) && DrawChequePage(surface, cheque, format) &&
+bool drawChequeFields(PrintSurface& surface, const Cheque& cheque, const PrintFormat& format) {
+    return SetupChequePage(surface, cheque) && drawChequePage(surface, cheque, format) &&
            surface.endDocument();
 }
 
-bool DrawChequePage(PrintSurface& surface, const Cheque& cheque, const PrintFormat& format) {
+bool drawChequePage(PrintSurface& surface, const Cheque& cheque, const PrintFormat& format) {
     const PositionTable positions = fieldPositions(format, cheque);
-    const std::array<double, 11>& columns = figureBoxColumns();
+    const std::array<double, kFigureBoxes>& columns = figureBoxColumns();
 
-    if (cheque.stubVisible()) {
-        for (int j = 0; j < kStubFieldCount; ++j) {
-            const int field = stubField(j);
-            const FieldPosition& at = positions[size_t(field)];
-            surface.beginField(field);
-            surface.setFont(cheque.font(field));
-            if (field != Field::AdditionalInfo) {
-                PrintSpaced(surface, at.x, at.y, cheque.text(field), at.s, columns, false);
-                continue;
-            }
-            QString remaining = cheque.text(field);
-            remaining.remove(u' ');
-            for (double y = at.y; !remaining.isEmpty() && surface.ok(); y += kAdditionalLineStep) {
-                const QString line = takeLine(surface, remaining, kAdditionalLineWidth);
-                PrintSpaced(surface, at.x, y, line, at.s, columns, false);
+    // The stub first, then the body.
+    auto draw = [&](int field) {
+        const FieldPosition& at = positions[size_t(field)];
+        surface.beginField(field);
+        surface.setFont(cheque.font(field));
+        if (cheque.suppressed(field))
+            return;
+        const QString& text = cheque.text(field);
+        switch (chequeFields()[size_t(field)].drawing) {
+            case FieldDrawing::Line:
+                PrintSpaced(surface, at.x, at.y, text, at.s, columns, false);
+                break;
+            case FieldDrawing::Boxes:
+                PrintSpaced(surface, at.x, at.y, boxedAmount(text), at.s, columns, true);
+                break;
+            case FieldDrawing::Lines: {
+                QString remaining = text;
+                remaining.remove(u' ');
+                for (double y = at.y; !remaining.isEmpty() && surface.ok();
+                     y += kAdditionalLineStep) {
+                    const QString line = takeLine(surface, remaining, kAdditionalLineWidth);
+                    PrintSpaced(surface, at.x, y, line, at.s, columns, false);
+                }
+                break;
             }
         }
-    }
-    for (int i = 0; i < kBodyFieldCount; ++i) {
-        const FieldPosition& at = positions[size_t(i)];
-        surface.beginField(i);
-        surface.setFont(cheque.font(i));
-        if (cheque.suppressed(i))
-            continue;
-        if (i == Field::Amount)
-            PrintSpaced(surface, at.x, at.y, boxedAmount(cheque.text(i)), at.s, columns, true);
-        else
-            PrintSpaced(surface, at.x, at.y, cheque.text(i), at.s, columns, false);
-    }
+    };
+    if (cheque.stubVisible())
+        for (int j = 0; j < kStubFieldCount; ++j)
+            draw(stubField(j));
+    for (int i = 0; i < kBodyFieldCount; ++i)
+        draw(bodyField(i));
     return surface.ok();
 }
 
 void PrintSpaced(PrintSurface& surface, double x, double y, const QString& text, double spacing,
-                 const std::array<double, 11>& columns, bool boxed) {
+                 const std::array<double, kFigureBoxes>& columns, bool boxed) {
     const QList<QStringView> characters = textCharacters(text);
     for (qsizetype i = 1; i <= characters.size() && surface.ok(); ++i) {
         const QString c = characters[i - 1].toString();
@@ -76,7 +78,7 @@ void PrintSpaced(PrintSurface& surface, double x, double y, const QString& text,
         surface.drawText(drawX, y, c);
         if (boxed) {
             x += spacing;
-            if (i <= 10)
+            if (i < kFigureBoxes)
                 x += columns[size_t(i)] - columns[size_t(i - 1)];
         } else {
             x += surface.textWidth(c) + spacing;
@@ -100,7 +102,7 @@ QString takeLine(PrintSurface& surface, QString& remaining, double width) {
 
 bool PrintCheque(PrintSurface& surface, const Cheque& cheque, const PrintFormat& format,
                  Prompts& prompts) {
-    if (DrawChequeFields(surface, cheque, format))
+    if (drawChequeFields(surface, cheque, format))
         return true;
     surface.abandonDocument();
     prompts.message(u"打印错误，请检查打印机！"_s, {}, PromptButtons::Ok);

@@ -4,10 +4,16 @@
 
 #include <QString>
 
+#include "ChequeGeometry.h"
+
 class Cheque;
 class Prompts;
 class PrintSurface;
 struct PrintFormat;
+
+// The amount in figures as it goes into its boxes: without its point, blanks in front up to
+// the eleven boxes. More characters than boxes do not fit.
+QString boxedAmount(const QString& figures);
 
 // Draws `text` from (x, y) one character at a time, a character being what a reader sees as
 // one (textCharacters: a surrogate pair or a letter with its marks is never split). Boxed (the
@@ -15,7 +21,7 @@ struct PrintFormat;
 // whatever the font's widths. Otherwise each character advances by its own width plus S. A
 // "￥" is drawn a quarter of its width further left.
 void PrintSpaced(PrintSurface& surface, double x, double y, const QString& text, double spacing,
-                 const std::array<double, 11>& columns, bool boxed);
+                 const std::array<double, kFigureBoxes>& columns, bool boxed);
 
 // Takes one line off the front of `remaining`: whole characters while the line is at most
 // `width` mm wide, giving the last one back when the line grew wider (unless it is the only
@@ -24,11 +30,11 @@ QString takeLine(PrintSurface& surface, QString& remaining, double width);
 
 // Draws the cheque's fields in the format on the page in hand, which is already set up for it;
 // false on any failure, without a message.
-bool DrawChequePage(PrintSurface& surface, const Cheque& cheque, const PrintFormat& format);
+bool drawChequePage(PrintSurface& surface, const Cheque& cheque, const PrintFormat& format);
 
 // Sets up the page, draws the cheque in the format and ends the document; false on any failure,
 // without a message. PrintCheque and the overflow check both draw through here.
-bool DrawChequeFields(PrintSurface& surface, const Cheque& cheque, const PrintFormat& format);
+bool drawChequeFields(PrintSurface& surface, const Cheque& cheque, const PrintFormat& format);
 
 // Prints the cheque in the format: page set-up, positions, the stub fields when the stub is
 // printed (the additional information wrapped into 40 mm lines 5 mm apart), the body fields

@@ -6,7 +6,6 @@
 #include "ChequePrinter.h"
 #include "NumberText.h"
 #include "PrintSurface.h"
-#include "Prompts.h"
 
 using namespace Qt::StringLiterals;
 
@@ -20,8 +19,7 @@ bool endorsementIsBlank(const QString& text) {
     return QString(text).remove(u"//"_s).trimmed().isEmpty();
 }
 
-bool PrintEndorsementText(PrintSurface& surface, const QString& text,
-                          const EndorsementLayout& layout) {
+bool PrintEndorsement(PrintSurface& surface, const QString& text, const EndorsementLayout& layout) {
     if (endorsementIsBlank(text))
         return false;
     TextFont font;
@@ -36,9 +34,4 @@ bool PrintEndorsementText(PrintSurface& surface, const QString& text,
         }
     }
     return surface.endDocument();
-}
-
-bool PrintEndorsement(PrintSurface& surface, Prompts& prompts, const EndorsementLayout& layout) {
-    const QString text = prompts.inputBox(u"请输入背书内容(须换行处请输入“//”)："_s);
-    return PrintEndorsementText(surface, text, layout);
 }

@@ -4,7 +4,6 @@
 
 class Cheque;
 class PrintSurface;
-class Prompts;
 
 // Where and how an endorsement is printed, in mm and points.
 struct EndorsementLayout {
@@ -23,12 +22,8 @@ EndorsementLayout endorsementLayout(const Cheque& cheque, double marginX, double
 // line and blanks.
 bool endorsementIsBlank(const QString& text);
 
-// Prints the text: parts split at "//", each wrapped to the width, lines one Chinese
-// character's height plus the gap apart; empty parts add nothing. A step that fails is
-// skipped. A text that leaves the page blank prints nothing and sends no page. Returns whether
-// a page was sent.
-bool PrintEndorsementText(PrintSurface& surface, const QString& text,
-                          const EndorsementLayout& layout);
-
-// Asks for the text ("请输入背书内容(须换行处请输入“//”)：") and prints it.
-bool PrintEndorsement(PrintSurface& surface, Prompts& prompts, const EndorsementLayout& layout);
+// Prints the endorsement text (the print job asked for it): parts split at "//", each wrapped
+// to the width, lines one Chinese character's height plus the gap apart; empty parts add
+// nothing. A step that fails is skipped. A text that leaves the page blank prints nothing and
+// sends no page. Returns whether a page was sent.
+bool PrintEndorsement(PrintSurface& surface, const QString& text, const EndorsementLayout& layout);

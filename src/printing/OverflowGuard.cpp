@@ -21,7 +21,6 @@ namespace {
 // field moves its blank with it.
 constexpr double kTextInset = 1;
 constexpr double kTolerance = 0.01;  // mm
-constexpr int kFigureBoxes = 11;
 
 // Passes measuring on to the surface it wraps, draws nothing, and keeps the extent of every
 // field's drawn text.
@@ -56,20 +55,12 @@ private:
     int m_field = -1;
 };
 
-const ChequeGeometry::Place* placeOf(int field) {
-    const QString identifier = chequeFields()[size_t(field)].identifier.toString();
-    for (const ChequeGeometry::Place& place : ChequeGeometry::standard().places)
-        if (place.field == identifier)
-            return &place;
-    return nullptr;
-}
-
 }  // namespace
 
-QList<int> FindOverflowingFields(const Cheque& cheque, const PrintFormat& format,
+QList<int> findOverflowingFields(const Cheque& cheque, const PrintFormat& format,
                                  PrintSurface& measure, QList<QRectF>* extents) {
     MeasuringSurface surface(measure);
-    DrawChequeFields(surface, cheque, format);  // measuring never fails
+    drawChequeFields(surface, cheque, format);  // measuring never fails
 
     const ChequeGeometry& g = ChequeGeometry::standard();
     QList<int> overflowing;
@@ -85,11 +76,9 @@ QList<int> FindOverflowingFields(const Cheque& cheque, const PrintFormat& format
         bool overflows = text.left() < -kTolerance || text.top() < -kTolerance ||
                          text.right() > part.width() + kTolerance ||
                          text.bottom() > part.height() + kTolerance;
-        if (i == Field::Amount) {
-            QString boxed = cheque.text(Field::Amount);
-            boxed.remove(u'.');
-            overflows = overflows || characterCount(boxed) > kFigureBoxes;
-        } else if (const ChequeGeometry::Place* place = placeOf(i)) {
+        if (chequeFields()[size_t(i)].drawing == FieldDrawing::Boxes) {
+            overflows = overflows || characterCount(boxedAmount(cheque.text(i))) > kFigureBoxes;
+        } else if (const ChequeGeometry::Place* place = g.placeOf(i)) {
             const double blankRight =
                 place->rect.right() + (start.x - place->rect.left() - kTextInset);
             overflows = overflows || text.right() > blankRight + kTolerance;

@@ -110,7 +110,7 @@ std::optional<QString> paymentAmount(const QString& text, QString* reason) {
     return decimals.isEmpty() ? digits : digits + u'.' + decimals;
 }
 
-QList<PaymentCheque> CheckPaymentList(const PaymentList& list, const Cheque& base,
+QList<PaymentCheque> checkPaymentList(const PaymentList& list, const Cheque& base,
                                       const QDate& today, const PrintFormat& format,
                                       PrintSurface& measure) {
     QList<PaymentCheque> cheques;
@@ -137,10 +137,9 @@ QList<PaymentCheque> CheckPaymentList(const PaymentList& list, const Cheque& bas
         // What belongs to one payment starts empty, the password too: a password belongs to
         // one cheque, never to every row of a list. The rest (switches, account, bank, supervisor
         // ...) comes from the base cheque unless the row says otherwise.
-        for (int field :
-             {Field::Payee, Field::Amount, Field::AmountInCapitals, Field::Purpose, Field::Password,
-              Field::AdditionalInfo, Field::StubPayee, Field::StubAmount, Field::StubPurpose})
-            cheque.setText(field, QString());
+        for (const ChequeFieldInfo& field : chequeFields())
+            if (field.perPayment)
+                cheque.setText(field.index, QString());
         CollectedPrompts prompts;
         QDate day = today;
         bool amountGiven = false;
@@ -190,7 +189,7 @@ QList<PaymentCheque> CheckPaymentList(const PaymentList& list, const Cheque& bas
             prompts.messages.clear();
             enterDate(cheque, day, prompts);
             if (!prompts.messages.isEmpty() || !issueDate(cheque).isValid())
-                entry.problems << problem(row.line, u"出票日期"_s, day.toString(Qt::ISODate),
+                entry.problems << problem(row.line, issueDateColumn(), day.toString(Qt::ISODate),
                                           u"日期填写错误"_s);
         }
         problemsIn(columnOf(PaymentList::kIssueDate));
@@ -212,7 +211,7 @@ QList<PaymentCheque> CheckPaymentList(const PaymentList& list, const Cheque& bas
                                               message.chopped(1));
             problemsIn(columnOf(fault == Field::Amount ? Field::Amount : PaymentList::kIssueDate));
         }
-        QList<int> overflowing = FindOverflowingFields(cheque, format, measure);
+        QList<int> overflowing = findOverflowingFields(cheque, format, measure);
         overflowing.removeIf([&](int field) { return faulty(columnOf(field)); });
         if (!overflowing.isEmpty())
             entry.problems << problem(row.line, fieldIdentifiers(overflowing),

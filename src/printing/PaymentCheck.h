@@ -29,7 +29,7 @@ struct PaymentCheque {
 // ("第N行：该行在表格中被隐藏" for a hidden row): every problem of the row, in the order of its
 // columns, what belongs to none last. The checks of the cheque as a whole (the print checks,
 // the overflow guard) leave out the cells already refused.
-QList<PaymentCheque> CheckPaymentList(const PaymentList& list, const Cheque& base,
+QList<PaymentCheque> checkPaymentList(const PaymentList& list, const Cheque& base,
                                       const QDate& today, const PrintFormat& format,
                                       PrintSurface& measure);
 

@@ -39,7 +39,7 @@ PrintResult PrintJob::printCheque(const Cheque& cheque) {
         journal(kChequeJob, cheques, refusedFor(u"日期或金额有误"_s));
         return result;
     }
-    const QList<int> overflowing = FindOverflowingFields(cheque, m_format, *printerLikeMeasure());
+    const QList<int> overflowing = findOverflowingFields(cheque, m_format, *printerLikeMeasure());
     if (!overflowing.isEmpty() && !m_questions.printOverflowing(overflowing)) {
         journal(kChequeJob, cheques, cancelledAt(u"超出支票栏位"_s));
         return result;
@@ -51,7 +51,7 @@ PrintResult PrintJob::printCheque(const Cheque& cheque) {
         return result;
     }
     return send(kChequeJob, cheques,
-                [&](PrintSurface& surface) { return DrawChequeFields(surface, cheque, m_format); });
+                [&](PrintSurface& surface) { return drawChequeFields(surface, cheque, m_format); });
 }
 
 PrintResult PrintJob::printBatch(const QList<Cheque>& cheques) {
@@ -67,7 +67,7 @@ PrintResult PrintJob::printBatch(const QList<Cheque>& cheques) {
     return send(kChequeJob, cheques, [&](PrintSurface& surface) {
         if (pageDrawn)
             pageDrawn(0, pages);
-        return PrintChequeBatch(surface, cheques, m_format, [&](int page) {
+        return printChequeBatch(surface, cheques, m_format, [&](int page) {
             if (pageDrawn)
                 pageDrawn(page, pages);
         });
@@ -90,7 +90,7 @@ PrintResult PrintJob::printEndorsement(const Cheque& cheque) {
         return {};
     }
     return send(kEndorsementJob, {},
-                [&](PrintSurface& surface) { return PrintEndorsementText(surface, text, layout); });
+                [&](PrintSurface& surface) { return PrintEndorsement(surface, text, layout); });
 }
 
 PrintResult PrintJob::printCalibration() {
@@ -101,7 +101,7 @@ PrintResult PrintJob::printCalibration() {
         return {};
     }
     return send(kCalibrationJob, {},
-                [](PrintSurface& surface) { return PrintCalibrationSquare(surface); });
+                [](PrintSurface& surface) { return drawCalibrationSquare(surface); });
 }
 
 bool PrintJob::printerReady(const QString& kind, const QList<Cheque>& cheques) {
@@ -129,7 +129,7 @@ PrintResult PrintJob::send(const QString& kind, const QList<Cheque>& cheques,
     QStringList fields;
     for (const Cheque& cheque : cheques)
         fields << journalFields(cheque);
-    const std::optional<QList<qint64>> entries = JournalPrinting(
+    const std::optional<QList<qint64>> entries = journalPrinting(
         m_db, m_clock, {kind, m_printers.currentPrinter(), m_format.name, kPrinting, {}, {}},
         fields);
     if (!entries)
@@ -149,7 +149,7 @@ PrintResult PrintJob::send(const QString& kind, const QList<Cheque>& cheques,
         m_prompts.message(
             cheques.size() > 1 ? batchFailure(int(cheques.size())) : u"打印错误，请检查打印机！"_s,
             {}, PromptButtons::Ok);
-        result.recorded = withRetries([&] { return RecordOutcome(m_db, *entries, kPrintFailed); });
+        result.recorded = withRetries([&] { return recordOutcome(m_db, *entries, kPrintFailed); });
         return result;
     }
     // The journal already holds the cheques: keeping them is asked until it succeeds or the
@@ -157,8 +157,8 @@ PrintResult PrintJob::send(const QString& kind, const QList<Cheque>& cheques,
     if (kind == kChequeJob && m_questions.keep(int(cheques.size()))) {
         result.keptAsAsked = withRetries([&] {
             return m_db.atomically([&] {
-                return SaveHistoryRecords(m_db, cheques, m_clock.today(), &result.kept) &&
-                       RecordOutcome(m_db, *entries, kPrinted, result.kept);
+                return saveHistoryRecords(m_db, cheques, m_clock.today(), &result.kept) &&
+                       recordOutcome(m_db, *entries, kPrinted, result.kept);
             });
         });
         if (!result.keptAsAsked)
@@ -166,17 +166,17 @@ PrintResult PrintJob::send(const QString& kind, const QList<Cheque>& cheques,
         result.recorded = result.keptAsAsked;
         return result;
     }
-    result.recorded = withRetries([&] { return RecordOutcome(m_db, *entries, kPrinted); });
+    result.recorded = withRetries([&] { return recordOutcome(m_db, *entries, kPrinted); });
     return result;
 }
 
 bool PrintJob::journal(const QString& kind, const QList<Cheque>& cheques, const QString& outcome) {
     JournalEntry entry{kind, m_printers.currentPrinter(), m_format.name, outcome, {}, {}};
     if (cheques.size() > 1)
-        return AppendBatchJournal(m_db, m_clock, cheques, entry, {});
+        return appendBatchJournal(m_db, m_clock, cheques, entry, {});
     if (!cheques.isEmpty())
         entry.fields = journalFields(cheques.front());
-    return AppendJournal(m_db, m_clock, entry);
+    return appendJournal(m_db, m_clock, entry);
 }
 
 bool PrintJob::withRetries(const std::function<bool()>& work) {

@@ -4,7 +4,7 @@
 #include "ChequeGeometry.h"
 #include "PrintSurface.h"
 
-const std::array<double, 11>& figureBoxColumns() {
+const std::array<double, kFigureBoxes>& figureBoxColumns() {
     return ChequeGeometry::standard().boxLefts;
 }
 
@@ -40,8 +40,4 @@ PositionTable fieldPositions(const PrintFormat& format, const Cheque& cheque) {
         table[size_t(i)] = {origin.x() + stored.x, origin.y() + stored.y, stored.s};
     }
     return table;
-}
-
-int FieldIndexOf(QStringView identifier) {
-    return fieldIndexByIdentifier(identifier);
 }

@@ -8,6 +8,7 @@
 #include <QStringView>
 
 #include "ChequeFields.h"
+#include "ChequeGeometry.h"
 #include "PrintFormat.h"
 
 class Cheque;
@@ -18,7 +19,7 @@ using PositionTable = std::array<FieldPosition, kPrintableFieldCount>;
 
 // Left edges (mm) of the eleven boxes of the amount in figures; only the differences between
 // neighbours matter.
-const std::array<double, 11>& figureBoxColumns();
+const std::array<double, kFigureBoxes>& figureBoxColumns();
 
 // Paper size (kept on a printer whose name begins with "OKI"; A3 for a crosswise cheque with
 // its stub, falling back to A4; A4 otherwise) and orientation (landscape for lengthwise
@@ -35,6 +36,3 @@ QPointF fieldOrigin(const PageSettings& page, const Cheque& cheque, int field);
 // Y = format Y + 10 - V (+130 lengthwise, -65 more with the paper guides closing in),
 // S = format S.
 PositionTable fieldPositions(const PrintFormat& format, const Cheque& cheque);
-
-// The position index of the field with this identifier, or -1.
-int FieldIndexOf(QStringView identifier);

@@ -107,6 +107,19 @@ private slots:
             QVERIFY(r.out.isEmpty());
     }
 
+    // The usage is written from the verb table; the README shows it whole, as a code block.
+    void readmeShowsTheUsage() {
+        const Run r = run({u"--help"_s});
+        QByteArray block;
+        for (const QByteArray& line : r.out.chopped(1).split('\n')) {
+            QVERIFY2(QString::fromUtf8(line).size() <= 90, line.constData());
+            block += (line.isEmpty() ? QByteArray() : "    " + line) + '\n';
+        }
+        QFile readme(QStringLiteral(CHEQUEPRINT_README));
+        QVERIFY(readme.open(QIODevice::ReadOnly));
+        QVERIFY2(readme.readAll().contains(block), "README.md: paste chequeprint --help again");
+    }
+
     void formatsAndHistoryOfADatabase() {
         TestDatabase t;
         // 甲 is the first listed cheque (序号 1) but has the second ID, 乙 the third.
@@ -529,7 +542,7 @@ private slots:
         Cheque last;
         last.setText(Field::Account, u"6222001"_s);
         last.setText(Field::Password, u"SECRET"_s);
-        QVERIFY(SaveLastInput(t.db, last));
+        QVERIFY(saveLastInput(t.db, last));
         const QString goodList = writeList(
             u"good.csv"_s,
             u"收款人,金额,用途\n甲公司,1234.56,货款\n\"乙,公司\",1500,\"运费\n十二月\"\n丙公司,0.5,杂费\n"_s);

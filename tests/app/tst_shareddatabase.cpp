@@ -173,9 +173,9 @@ private slots:
         QVERIFY(upgraded.open(empty.address()));
         Cheque cheque;
         const Clock clock = testClock();
-        LoadLastInput(upgraded, cheque, prompts, clock);
+        loadLastInput(upgraded, cheque, prompts, clock);
         QCOMPARE(cheque.text(Field::Payee), u"上次的收款人"_s);
-        QCOMPARE(StoredCurrentFormat(upgraded).value_or(QString()), u"标准支票"_s);
+        QCOMPARE(storedCurrentFormat(upgraded).value_or(QString()), u"标准支票"_s);
         rows = client.select(u"SELECT count(*) FROM 历史记录"_s);
         QVERIFY(rows && rows->next());
         QCOMPARE(rows->value(0).toInt(), 0);
@@ -199,8 +199,8 @@ private slots:
         Database mallory(prompts), victim(prompts);
         const QString login = t.openAs(u"mallory"_s, mallory);
         QVERIFY(!login.isEmpty() && !t.openAs(u"victim"_s, victim).isEmpty());
-        QVERIFY(StoreCurrentFormat(victim, u"标准支票"_s));
-        QVERIFY(StoreCurrentFormat(mallory, u"标准支票"_s));
+        QVERIFY(storeCurrentFormat(victim, u"标准支票"_s));
+        QVERIFY(storeCurrentFormat(mallory, u"标准支票"_s));
         const QString victimName = victim.userName();
         for (
             const QString& sql : {
@@ -232,7 +232,7 @@ private slots:
         QVERIFY(mallory.execute(
             u"INSERT INTO 历史记录 (Dat, 收款人全称) VALUES ('2000-01-01', '甲')"_s));
 
-        QCOMPARE(StoredCurrentFormat(victim).value_or(QString()), u"标准支票"_s);
+        QCOMPARE(storedCurrentFormat(victim).value_or(QString()), u"标准支票"_s);
         QCOMPARE(t.scalar(u"SELECT count(*) FROM 支票格式"_s).toInt(), 20);
         QCOMPARE(t.rows(u"SELECT 用户, abs(extract(epoch FROM 时间::timestamp - localtimestamp)) "
                         u"< 60 FROM 打印日志"_s),
@@ -354,7 +354,7 @@ private slots:
             t.db.execute(u"CREATE TRIGGER collide BEFORE INSERT ON 历史记录 FOR EACH ROW "
                          u"EXECUTE FUNCTION collide()"_s));
         QList<qint64> ids;
-        QCOMPARE(SaveHistoryRecords(t.db, {chequeFor(u"一"_s), chequeFor(u"二"_s)},
+        QCOMPARE(saveHistoryRecords(t.db, {chequeFor(u"一"_s), chequeFor(u"二"_s)},
                                     QDate(2026, 12, 8), &ids),
                  kept);
         QCOMPARE(t.rows(u"SELECT 收款人全称 FROM 历史记录 ORDER BY ID"_s),
@@ -393,7 +393,7 @@ private slots:
         server.script(u"pause"_s);
         server.script(u"resume"_s);
         QList<qint64> ids;
-        QVERIFY(SaveHistoryRecords(db, {chequeFor(u"一"_s), chequeFor(u"二"_s)}, QDate(2026, 12, 8),
+        QVERIFY(saveHistoryRecords(db, {chequeFor(u"一"_s), chequeFor(u"二"_s)}, QDate(2026, 12, 8),
                                    &ids));
         QCOMPARE(ids.size(), 2);
         QVERIFY(prompts.shown().empty());

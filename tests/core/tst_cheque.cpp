@@ -24,7 +24,7 @@ private slots:
         QFETCH(QString, key);
         QFETCH(int, byIdentifier);
         QFETCH(int, byTag);
-        QCOMPARE(fieldIndexByIdentifier(key), byIdentifier);
+        QCOMPARE(FieldIndexOf(key), byIdentifier);
         QCOMPARE(fieldIndexByTag(key), byTag);
     }
 
@@ -32,7 +32,7 @@ private slots:
     // fields may share one.
     void everyFieldIsFoundByItsOwnIdentifierAndTag() {
         for (const ChequeFieldInfo& field : chequeFields()) {
-            QCOMPARE(fieldIndexByIdentifier(field.identifier), field.index);
+            QCOMPARE(FieldIndexOf(field.identifier), field.index);
             QCOMPARE(fieldIndexByTag(field.tag), field.index);
         }
     }

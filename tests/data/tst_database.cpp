@@ -184,7 +184,7 @@ private slots:
         }
         const Clock clock = testClock();
         const std::optional<QList<qint64>> entry =
-            JournalPrinting(reopened, clock, {kChequeJob, u"打印机"_s, u"标准支票"_s, {}, {}, {}});
+            journalPrinting(reopened, clock, {kChequeJob, u"打印机"_s, u"标准支票"_s, {}, {}, {}});
         QCOMPARE(entry.has_value(), prints);
         QVERIFY(!prompts.shown().empty());
         QVERIFY2(prompts.shown().front().text.contains(shown),
@@ -261,7 +261,7 @@ private slots:
         QCOMPARE(displays.currentFormat, u"我的格式"_s);
         Cheque cheque;
         const Clock clock = testClock();
-        LoadLastInput(db, cheque, prompts, clock);
+        loadLastInput(db, cheque, prompts, clock);
         QCOMPARE(cheque.text(Field::Payee), u"上次的收款人"_s);
         QCOMPARE(cheque.text(Field::Amount), u"￥2.00"_s);
         QCOMPARE(scalar(u"SELECT 用户 FROM 用户状态"_s).toString(), db.userName());

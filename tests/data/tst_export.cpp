@@ -41,9 +41,12 @@ BoundGrid makeGrid() {
     return grid;
 }
 
-// What the grid shows, row by row.
-QList<QStringList> shownTexts(const BoundGrid& grid) {
-    return visibleGridTexts(grid);
+// What makeGrid() shows, row by row: the headings, then each row without its hidden columns.
+QList<QStringList> shownTexts() {
+    QList<QStringList> rows{{u"序号"_s, u"收款人△"_s, u"金额"_s}};
+    for (int i = 0; i < kAwkward.size(); ++i)
+        rows << QStringList{QString::number(i + 1), kAwkward[i], u"￥1,234.50"_s};
+    return rows;
 }
 
 }  // namespace
@@ -92,7 +95,7 @@ private slots:
         // Every row reads back as one record, the one with a line break in a cell too.
         const QList<QStringList> rows = rowsOf(json);
         QCOMPARE(rows.first(), (QStringList{u"序号"_s, u"收款人△"_s, u"金额"_s}));
-        QCOMPARE(rows, shownTexts(grid));
+        QCOMPARE(rows, shownTexts());
         QCOMPARE(m_progress.state().percent, u"100%"_s);
     }
 
@@ -107,9 +110,9 @@ private slots:
         const QJsonObject json = readBack({u"xlsx"_s, path});
         QCOMPARE(json[u"sheets"].toArray().size(), 1);
         QCOMPARE(json[u"sheets"][0].toString(), u"Zentavo支票打印历史记录"_s);
-        QCOMPARE(rowsOf(json), shownTexts(grid));
+        QCOMPARE(rowsOf(json), shownTexts());
         const QJsonObject styles = json[u"styles"].toObject();
-        const int rows = int(shownTexts(grid).size());
+        const int rows = int(shownTexts().size());
         for (int r = 1; r <= rows; ++r) {
             for (const QString& col : {u"A"_s, u"B"_s, u"C"_s}) {
                 const QJsonObject style = styles[col + QString::number(r)].toObject();

@@ -60,8 +60,8 @@ private slots:
     }
 
     void closingSavesKeepOneLastInputRow() {
-        QVERIFY(SaveLastInput(m_t->db, chequeTo(u"第一次"_s)));
-        QVERIFY(SaveLastInput(m_t->db, chequeTo(u"第二次"_s)));
+        QVERIFY(saveLastInput(m_t->db, chequeTo(u"第一次"_s)));
+        QVERIFY(saveLastInput(m_t->db, chequeTo(u"第二次"_s)));
         QCOMPARE(m_t->scalar(u"SELECT count(*) FROM 用户状态 WHERE 上次输入<>''"_s).toInt(), 1);
         QVERIFY(m_t->scalar(u"SELECT 上次输入 FROM 用户状态 WHERE 上次输入<>''"_s)
                     .toString()
@@ -77,15 +77,15 @@ private slots:
         const QString clerk = m_t->openAs(u"clerk_b"_s, other);
         QCOMPARE(other.userName(), clerk);
         QVERIFY(!clerk.isEmpty() && clerk != m_t->db.userName());
-        QVERIFY(SaveLastInput(m_t->db, chequeTo(u"甲的收款人"_s)));
-        QVERIFY(SaveLastInput(other, chequeTo(u"乙的收款人"_s)));
-        QVERIFY(StoreCurrentFormat(other, u"乙的格式"_s));
+        QVERIFY(saveLastInput(m_t->db, chequeTo(u"甲的收款人"_s)));
+        QVERIFY(saveLastInput(other, chequeTo(u"乙的收款人"_s)));
+        QVERIFY(storeCurrentFormat(other, u"乙的格式"_s));
         for (auto [db, payee, format] : {std::tuple{&m_t->db, u"甲的收款人"_s, u"标准支票"_s},
                                          std::tuple{&other, u"乙的收款人"_s, u"乙的格式"_s}}) {
             Cheque cheque;
             QVERIFY(LoadHistoryRecord(*db, cheque, -1, prompts, m_clock));
             QCOMPARE(cheque.text(Field::Payee), payee);
-            std::optional<QString> current = StoredCurrentFormat(*db);
+            std::optional<QString> current = storedCurrentFormat(*db);
             QCOMPARE(current.value_or(u"-"_s), format);
         }
         QCOMPARE(m_t->scalar(u"SELECT count(*) FROM 用户状态 WHERE 用户<>''"_s).toInt(), 2);
@@ -100,8 +100,8 @@ private slots:
         Cheque cheque;
         QVERIFY(LoadHistoryRecord(third, cheque, -1, prompts, m_clock));
         QCOMPARE(cheque.text(Field::Payee), u"共用"_s);
-        QCOMPARE(StoredCurrentFormat(third).value_or(u"-"_s), u"共用格式"_s);
-        QCOMPARE(StoredCurrentFormat(other).value_or(u"-"_s), u"乙的格式"_s);
+        QCOMPARE(storedCurrentFormat(third).value_or(u"-"_s), u"共用格式"_s);
+        QCOMPARE(storedCurrentFormat(other).value_or(u"-"_s), u"乙的格式"_s);
     }
 
     // A printed date must be a real one; a date that is not printed (the stub left off, the
@@ -170,7 +170,7 @@ private slots:
         QFETCH(QString, change);
         QFETCH(bool, allowed);
         const std::optional<QList<qint64>> ids =
-            JournalPrinting(m_t->db, m_clock, {kChequeJob, u"打印机"_s, u"标准支票"_s, {}, {}, {}},
+            journalPrinting(m_t->db, m_clock, {kChequeJob, u"打印机"_s, u"标准支票"_s, {}, {}, {}},
                             {u"票身-收款人=甲"_s, u"票身-收款人=乙"_s});
         QVERIFY(ids && ids->size() == 2);
         QCOMPARE(m_t->rows(u"SELECT 结果, 内容 FROM 打印日志 ORDER BY ID"_s),
@@ -184,7 +184,7 @@ private slots:
         // program, with its history row, and is never deleted.
         if (allowed)
             QVERIFY(!m_t->db.execute(u"UPDATE 打印日志 SET 结果='打印失败' WHERE ID=?"_s, first));
-        QVERIFY(RecordOutcome(m_t->db, {ids->at(1)}, kPrinted, {42}));
+        QVERIFY(recordOutcome(m_t->db, {ids->at(1)}, kPrinted, {42}));
         QCOMPARE(m_t->rows(u"SELECT 结果, 历史ID FROM 打印日志 WHERE ID=?"_s, {ids->at(1)}),
                  u"已打印/42"_s);
         QVERIFY(!m_t->db.execute(u"DELETE FROM 打印日志 WHERE ID=?"_s, {ids->at(1)}));
@@ -208,7 +208,7 @@ private slots:
             QVERIFY(other.transaction());
             m_t->db.setBusyTimeout(200);  // the wait runs out sooner than a user's five seconds
             QList<qint64> ids;
-            QVERIFY(!SaveHistoryRecords(m_t->db, {chequeTo(u"丙"_s), chequeTo(u"丁"_s)},
+            QVERIFY(!saveHistoryRecords(m_t->db, {chequeTo(u"丙"_s), chequeTo(u"丁"_s)},
                                         QDate(2026, 12, 7), &ids));
             QCOMPARE(m_t->prompts.shown().back().text,
                      u"数据库打开错误(BEGIN)！\n数据库正被其他程序使用，请稍后再试。"_s);
@@ -233,7 +233,7 @@ private slots:
     void loadingBringsTodaysDate() {
         QFETCH(int, id);
         const Cheque stored = chequeTo(u"O'Brien 贸易"_s);
-        QVERIFY(id < 0 ? SaveLastInput(m_t->db, stored)
+        QVERIFY(id < 0 ? saveLastInput(m_t->db, stored)
                        : SaveHistoryRecord(m_t->db, stored, QDate(2009, 5, 20)));
         const int rowId = id < 0 ? -1 : m_t->scalar(u"SELECT max(ID) FROM 历史记录"_s).toInt();
         Cheque cheque;
@@ -301,7 +301,7 @@ private slots:
         QVERIFY(SaveHistoryRecord(m_t->db, chequeTo(u"二"_s), QDate(2026, 12, 1), &id));
         QVERIFY(SaveHistoryRecord(m_t->db, chequeTo(u"三"_s), QDate(2026, 12, 1)));
         QVERIFY(m_t->db.execute(u"DELETE FROM 历史记录 WHERE ID=?"_s, {id}));
-        QVERIFY(SaveLastInput(m_t->db, chequeTo(u"上次"_s)));
+        QVERIFY(saveLastInput(m_t->db, chequeTo(u"上次"_s)));
         HistoryList list = loadedList();
         Database other(m_t->prompts);  // another clerk's program
         QVERIFY(other.open(m_t->path()));

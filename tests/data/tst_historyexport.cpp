@@ -92,7 +92,7 @@ private slots:
         QCOMPARE(kept.size(), 10000);
 
         const QString xlsx = t.dir.filePath(u"history.xlsx"_s);
-        QVERIFY(ExportHistoryToFile(t.db, HistoryOrder{}, historyGridHeadings(), xlsx, t.prompts,
+        QVERIFY(exportHistoryToFile(t.db, HistoryOrder{}, historyGridHeadings(), xlsx, t.prompts,
                                     m_progress));
         QVERIFY(t.prompts.shown().empty());
         QCOMPARE(m_progress.state().percent, u"100%"_s);
@@ -118,7 +118,8 @@ private slots:
         headings[2] += u"▽"_s;
         t.prompts.queueText(csv);
         t.prompts.queueFilter(0);
-        QVERIFY(ExportHistory(t.db, HistoryOrder{2, true}, headings, t.prompts, m_progress));
+        QVERIFY(chooseFileAndExportHistory(t.db, HistoryOrder{2, true}, headings, t.prompts,
+                                           m_progress));
         QCOMPARE(t.prompts.shown().size(), size_t(1));  // the dialog alone
         QList<QStringList> newestFirst(kept.rbegin(), kept.rend());
         QCOMPARE(rowsOf(readBack({u"csv"_s, csv + u".csv"_s, u"utf-8"_s})),
@@ -156,9 +157,9 @@ private slots:
                 t.prompts.queueAnswer(PromptAnswer::Yes);  // to the overwrite question
             }
             const bool written =
-                window ? ExportHistory(t.db, HistoryOrder{}, historyGridHeadings(), t.prompts,
-                                       m_progress, 3)
-                       : ExportHistoryToFile(t.db, HistoryOrder{}, historyGridHeadings(), path,
+                window ? chooseFileAndExportHistory(t.db, HistoryOrder{}, historyGridHeadings(),
+                                                    t.prompts, m_progress, 3)
+                       : exportHistoryToFile(t.db, HistoryOrder{}, historyGridHeadings(), path,
                                              t.prompts, m_progress, 3);
             QCOMPARE(written, message.isEmpty());
             QVERIFY(old.open(QIODevice::ReadOnly));

@@ -166,7 +166,7 @@ private slots:
         QFETCH(QList<int>, lines);
         QFETCH(QStringList, unknown);
         QString error;
-        const std::optional<PaymentList> list = ReadCsvPaymentList(bytes, &error);
+        const std::optional<PaymentList> list = readCsvPaymentList(bytes, &error);
         QVERIFY2(list, qPrintable(error));
         QCOMPARE(list->headings, headings);
         QCOMPARE(list->columns, columns);
@@ -197,7 +197,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, error);
         QString reason;
-        QVERIFY(!ReadCsvPaymentList(bytes, &reason));
+        QVERIFY(!readCsvPaymentList(bytes, &reason));
         QCOMPARE(reason, error);
     }
 
@@ -257,7 +257,7 @@ private slots:
         QFETCH(QStringList, headings);
         QFETCH(QStringList, rows);
         QString error;
-        const std::optional<PaymentList> list = ReadXlsxPaymentList(bytes, &error);
+        const std::optional<PaymentList> list = readXlsxPaymentList(bytes, &error);
         QVERIFY2(list, qPrintable(error));
         QCOMPARE(list->headings, headings);
         QCOMPARE(rowsOf(*list), rows);
@@ -299,7 +299,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, error);
         QString reason;
-        QVERIFY(!ReadXlsxPaymentList(bytes, &reason));
+        QVERIFY(!readXlsxPaymentList(bytes, &reason));
         QCOMPARE(reason, error);
     }
 
@@ -330,7 +330,7 @@ private slots:
                 (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()));
         file.close();
         QString error;
-        const std::optional<PaymentList> list = ReadPaymentListFile(path, &error);
+        const std::optional<PaymentList> list = readPaymentListFile(path, &error);
         if (list)
             QCOMPARE(list->headings.value(0), outcome);
         else if (bytes.isNull())

@@ -107,7 +107,7 @@ private slots:
         LoadPageSettings(m_t->db, kDefault, cheque, m_displays);
         QCOMPARE(endorsementOf(cheque), boxes);
         // The print format that drawing reads holds the same values.
-        const std::optional<PrintFormat> format = LoadPrintFormat(m_t->db, kDefault);
+        const std::optional<PrintFormat> format = loadPrintFormat(m_t->db, kDefault);
         QVERIFY(format);
         QCOMPARE(QStringList(format->endorsement.begin(), format->endorsement.end()), boxes);
     }
@@ -131,17 +131,21 @@ private slots:
 
     void unchangedMarkersKeepStoredPageValues() {
         Cheque cheque;
-        QVERIFY(SavePageSettings(m_t->db, kPageUnchanged, 12.5, kPageUnchanged, kDefault, cheque,
+        QVERIFY(SavePageSettings(m_t->db, std::nullopt, 12.5, std::nullopt, kDefault, cheque,
+                                 m_displays));
+        QCOMPARE(m_displays.marginX, u"10"_s);
+        // A typed -90000 is the old marker: it is not stored either.
+        QVERIFY(SavePageSettings(m_t->db, -90000, std::nullopt, std::nullopt, kDefault, cheque,
                                  m_displays));
         QCOMPARE(m_displays.marginX, u"10"_s);
         QCOMPARE(m_displays.marginY, u"12.5"_s);
         QCOMPARE(m_displays.stubWidth, u"60"_s);
-        QVERIFY(SavePageSettings(m_t->db, 0, kPageUnchanged, 27.5, kDefault, cheque, m_displays));
+        QVERIFY(SavePageSettings(m_t->db, 0, std::nullopt, 27.5, kDefault, cheque, m_displays));
         QCOMPARE(m_displays.marginX, u"0"_s);  // 0 is a value, not a marker
         QCOMPARE(m_displays.stubWidth, u"27.5"_s);
         // A new page-settings row starts from the column defaults.
-        QVERIFY(SavePageSettings(m_t->db, kPageUnchanged, kPageUnchanged, 30, u"新"_s, cheque,
-                                 m_displays));
+        QVERIFY(
+            SavePageSettings(m_t->db, std::nullopt, std::nullopt, 30, u"新"_s, cheque, m_displays));
         QCOMPARE(m_displays.marginX, u"0"_s);
         QCOMPARE(m_displays.stubWidth, u"30"_s);
         QCOMPARE(stored(u"fName"_s, u"新"_s, u""_s).toString(), u"14 22 63 0 10"_s);
@@ -161,13 +165,21 @@ private slots:
         Cheque cheque;
         TextFont font{u"黑体"_s, 14, true, true, false, true, 255};
         cheque.setFont(3, font);
-        QVERIFY(UpdateFieldSettings(m_t->db, 3, cheque, kDefault, 30, kFieldUnchanged, 0.5));
+        QVERIFY(UpdateFieldSettings(m_t->db, 3, cheque, kDefault, 30, std::nullopt, 0.5));
+        // A typed -10000 is the old marker: it is not stored either.
+        QVERIFY(
+            UpdateFieldSettings(m_t->db, 3, cheque, kDefault, -10000, std::nullopt, std::nullopt));
         QCOMPARE(stored(u"X"_s, kDefault, u"票身-收款人"_s).toDouble(), 30.0);
         QCOMPARE(stored(u"Y"_s, kDefault, u"票身-收款人"_s).toDouble(), 23.0);
         QCOMPARE(stored(u"S"_s, kDefault, u"票身-收款人"_s).toDouble(), 0.5);
         QCOMPARE(stored(u"fName"_s, kDefault, u"票身-收款人"_s).toString(), u"黑体"_s);
         QCOMPARE(stored(u"Color"_s, kDefault, u"票身-收款人"_s).toInt(), 255);
+        const std::optional<FieldPosition> position = storedFieldPosition(m_t->db, kDefault, 3);
+        QVERIFY(position);
+        QCOMPARE(QList<double>({position->x, position->y, position->s}),
+                 QList<double>({30, 23, 0.5}));
         QVERIFY(m_t->db.execute(u"DELETE FROM 支票格式 WHERE CtlDF='会计'"_s));
+        QVERIFY(!storedFieldPosition(m_t->db, kDefault, 18));
         QVERIFY(!UpdateFieldSettings(m_t->db, 18, cheque, kDefault, 1, 2, 3));
         QCOMPARE(m_t->scalar(u"SELECT count(*) FROM 支票格式 WHERE CtlDF='会计'"_s).toInt(), 0);
     }

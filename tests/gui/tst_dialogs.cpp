@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -19,6 +20,7 @@
 #include "ChequeFields.h"
 #include "CollateDialog.h"
 #include "Colors.h"
+#include "DialogWait.h"
 #include "FontColorDialog.h"
 #include "PdfPrinters.h"
 #include "PrinterDialog.h"
@@ -26,7 +28,6 @@
 #include "ScriptedPrompts.h"
 #include "TestDatabase.h"
 #include "WindowScript.h"
-#include "WindowWait.h"
 
 using namespace Qt::StringLiterals;
 
@@ -87,28 +88,46 @@ private slots:
         QVERIFY(installChineseTranslations());
     }
 
-    void windowWaitFollowsVisibleWindows() {
+    void waitingForADialogLeavesTheOtherWindowsUsable_data() {
+        QTest::addColumn<QString>("closeBy");
+        QTest::addColumn<int>("result");
+        QTest::newRow("OK") << u"ok"_s << int(QDialog::Accepted);
+        QTest::newRow("Cancel") << u"cancel"_s << int(QDialog::Rejected);
+        QTest::newRow("Esc") << u"esc"_s << int(QDialog::Rejected);
+        QTest::newRow("the close box") << u"close box"_s << int(QDialog::Rejected);
+        QTest::newRow("destroyed while open") << u"delete"_s << int(QDialog::Rejected);
+    }
+
+    void waitingForADialogLeavesTheOtherWindowsUsable() {
+        QFETCH(QString, closeBy);
+        QFETCH(int, result);
         QWidget window;
-        window.setWindowTitle(kPrinterCaption);
-        QVERIFY(!IsFormOpen(kPrinterCaption));  // not shown yet
         window.show();
-        QVERIFY(IsFormOpen(kPrinterCaption));
-        QVERIFY(!IsFormOpen(u"请选择"_s));  // the whole title, not a part
-        window.hide();
-        QVERIFY(!IsFormOpen(kPrinterCaption));
-
-        // Without such a window the wait returns before the event loop turns once.
-        bool eventsRan = false;
-        QTimer::singleShot(0, [&] { eventsRan = true; });
-        WaitWhileFormOpen(kPrinterCaption);
-        QVERIFY(!eventsRan);
-
-        // With one, it waits until the window closes, answering events meanwhile.
-        window.show();
-        QTimer::singleShot(0, [&] { window.close(); });
-        WaitWhileFormOpen(kPrinterCaption);
-        QVERIFY(eventsRan);
-        QVERIFY(!window.isVisible());
+        auto* dialog = new QDialog(&window);
+        dialog->setWindowTitle(kPrinterCaption);
+        auto* buttons =
+            new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
+        connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+        connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+        bool answered = false;
+        runWhenOpen(kPrinterCaption, [&](QWidget* shown) {
+            QCOMPARE(shown, static_cast<QWidget*>(dialog));
+            QVERIFY(!QApplication::activeModalWidget());  // the window behind it stays usable
+            if (closeBy == u"ok"_s)
+                buttons->button(QDialogButtonBox::Ok)->click();
+            else if (closeBy == u"cancel"_s)
+                buttons->button(QDialogButtonBox::Cancel)->click();
+            else if (closeBy == u"esc"_s)
+                QTest::keyClick(dialog, Qt::Key_Escape);
+            else if (closeBy == u"close box"_s)
+                dialog->close();
+            else
+                delete dialog;
+            answered = true;
+        });
+        QCOMPARE(showAndWait(*dialog), result);
+        QVERIFY(answered);
+        QVERIFY(!openWindow(kPrinterCaption));
     }
 
     void printerDialogChoosesAPrinter_data() {
@@ -176,7 +195,7 @@ private slots:
             QCOMPARE(com->currentText(), printers.value(0));
 
             for (const QString& action : actions) {
-                QVERIFY2(IsFormOpen(kPrinterCaption), qPrintable(action));
+                QVERIFY2(openWindow(kPrinterCaption), qPrintable(action));
                 if (action.startsWith(u"pick "_s)) {
                     const int row = action.mid(5).toInt();
                     pickWithMouse(com, row);
@@ -200,7 +219,7 @@ private slots:
         });
         QCOMPARE(PrinterDialog::choosePrinterWithDialog(access, prompts), chosen);
         QCOMPARE(actionsRun, actions.size());
-        QVERIFY(!IsFormOpen(kPrinterCaption));
+        QVERIFY(!openWindow(kPrinterCaption));
         QCOMPARE(access.currentPrinter(), currentAfter);
         QStringList shown;
         for (const ScriptedPrompts::Shown& prompt : prompts.shown())
@@ -253,8 +272,8 @@ private slots:
             data.db, format, Field::StubPayee, cheque, [&] { ++refreshed; }, &mainWindow);
         runWhenOpen(kCollateCaption, [&](QWidget* window) {
             QCOMPARE(window, static_cast<QWidget*>(dialog));
-            QVERIFY(!mainWindow.isEnabled());
-            QVERIFY(dialog->isEnabled());
+            // The main window takes no input while the dialog is open.
+            QCOMPARE(QApplication::activeModalWidget(), window);
             checkCentredOnScreen(dialog);
             checkTextsAreChinese(dialog);
             auto* tx = child<QLineEdit>(dialog, u"TX"_s);
@@ -280,10 +299,11 @@ private slots:
             else
                 dialog->close();
         });
-        dialog->show();
-        WaitWhileFormOpen(kCollateCaption);
+        QSignalSpy finished(dialog, &QDialog::finished);
+        dialog->open();  // returns at once
+        QVERIFY(finished.wait());
 
-        QVERIFY(mainWindow.isEnabled());
+        QVERIFY(!QApplication::activeModalWidget());
         QCOMPARE(refreshed, refreshes);
         const QVariantList row{u"标准支票"_s, u"票根-收款人"_s};
         const QString where = u" FROM 支票格式 WHERE Name=? AND CtlDF=?"_s;

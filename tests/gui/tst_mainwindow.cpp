@@ -505,13 +505,13 @@ private slots:
         // The position dialog stores what it is given and refills the grid.
         runWhenOpen(u"修改打印内容位置"_s, [&](QWidget* dialog) {
             QVERIFY(dialog);
-            QVERIFY(!w.isEnabled());
+            QCOMPARE(QApplication::activeModalWidget(), dialog);  // the window takes no input
             child<QLineEdit>(dialog, u"TX"_s)->setText(u"-2"_s);
             child<QLineEdit>(dialog, u"TY"_s)->setText(u"3"_s);
             QTest::mouseClick(child<QPushButton>(dialog, u"COM0"_s), Qt::LeftButton);
         });
         w.adjustPosition(Field::Bank);
-        QTRY_VERIFY(w.isEnabled());
+        QTRY_VERIFY(!QApplication::activeModalWidget());
         QCOMPARE(stored(u"X, Y"_s, Field::Bank), u"-2/3"_s);
         QCOMPARE(w.formatGrid().text(w.formatGrid().fixedRows() + Field::Bank, 3), u"-2"_s);
 
@@ -969,7 +969,7 @@ private slots:
         // The margin dialog is open, without holding up the window.
         QWidget* dialog = openWindow(u"输入打印校准值"_s);
         QVERIFY(dialog);
-        QVERIFY(w.isEnabled());
+        QVERIFY(!QApplication::activeModalWidget());
         auto* tx = child<QLineEdit>(dialog, u"TX"_s);
         auto* ty = child<QLineEdit>(dialog, u"TY"_s);
         QCOMPARE(tx->text() + u'/' + ty->text(), u"10/10"_s);

@@ -24,7 +24,7 @@ private:
     TestDatabase* m_t = nullptr;
 
     // The format as it stands in the database now.
-    PrintFormat format() { return LoadPrintFormat(m_t->db, kFormat).value_or(PrintFormat{}); }
+    PrintFormat format() { return loadPrintFormat(m_t->db, kFormat).value_or(PrintFormat{}); }
     PositionTable positionsFor(const Cheque& cheque) { return fieldPositions(format(), cheque); }
     RecordingSurface print(const Cheque& cheque) {
         RecordingSurface surface;
@@ -197,7 +197,7 @@ private slots:
                             failing +
                             u" ELSE fName END AS fName, fSize, fBold, fItalic, fUnderline, "
                             u"fStrikethru FROM 格式行"_s));
-        QVERIFY(!LoadPrintFormat(m_t->db, kFormat));
+        QVERIFY(!loadPrintFormat(m_t->db, kFormat));
         QVERIFY(m_t->prompts.shown().size() >= 1);
         QVERIFY(m_t->prompts.shown().back().text.startsWith(u"数据库打开错误("_s));
         // The field rows alone still read.

@@ -75,7 +75,7 @@ private slots:
         printer.setDocName(job.title());
         PainterSurface surface(printer);
         surface.setBeforeEnd([&] { job.beforeEnd(); });
-        QVERIFY(PrintCalibrationSquare(surface));
+        QVERIFY(drawCalibrationSquare(surface));
         QCOMPARE(job.accepted(queue), accepted);
         // A document that never reached the spooler is no accepted job either.
         SpoolerJob unsent;
@@ -95,7 +95,7 @@ private slots:
         printer.setDocName(title);
         const QMarginsF margins = printer.pageLayout().margins(QPageLayout::Millimeter);
         PainterSurface surface(printer);
-        QVERIFY(PrintCalibrationSquare(surface));
+        QVERIFY(drawCalibrationSquare(surface));
 
         const QString printed = jobs.awaitPdf(title);
         QVERIFY2(!printed.isEmpty(), "the queue wrote no PDF for the job");
@@ -138,7 +138,7 @@ private slots:
         cheque.setText(Field::Payee, u"甲公司"_s);
         PainterSurface surface(printer);
         QVERIFY(
-            PrintCheque(surface, cheque, LoadPrintFormat(t.db, u"标准支票"_s).value(), t.prompts));
+            PrintCheque(surface, cheque, loadPrintFormat(t.db, u"标准支票"_s).value(), t.prompts));
         // What the job asked for is paper the queue has.
         QCOMPARE(printer.pageLayout().pageSize().isEquivalentTo(QPageSize(QPageSize::A3)),
                  pageSize.endsWith(u"(A3)"_s));
@@ -163,7 +163,7 @@ private slots:
             cheques[k].setText(Field::Payee, u"收款人%1"_s.arg(k));
         PainterSurface surface(printer);
         QVERIFY(
-            PrintChequeBatch(surface, cheques, LoadPrintFormat(t.db, u"标准支票"_s).value(), {}));
+            printChequeBatch(surface, cheques, loadPrintFormat(t.db, u"标准支票"_s).value(), {}));
         // Every job of the batch was handed to the spooler before the print returned: one job,
         // and, once it has ended, one file.
         QCOMPARE(jobs.sent(title), 1);

@@ -71,7 +71,7 @@ private slots:
         RecordingSurface surface;
         EndorsementLayout layout = endorsementLayout(Cheque(), 10, 10);
         layout.gap = 2;
-        QCOMPARE(PrintEndorsementText(surface, text, layout), !expected.isEmpty());
+        QCOMPARE(PrintEndorsement(surface, text, layout), !expected.isEmpty());
         QCOMPARE(lines(surface), expected);
         const auto drawn = surface.texts();
         for (size_t i = 0; i < drawn.size(); ++i) {
@@ -89,32 +89,21 @@ private slots:
         RecordingSurface surface;
         EndorsementLayout layout = endorsementLayout(Cheque(), 10, 10);
         layout.width = 2;
-        QVERIFY(PrintEndorsementText(surface, u"甲乙"_s, layout));
-        QCOMPARE(lines(surface), (QStringList{u"甲"_s, u"乙"_s}));
-    }
-
-    void emptyOrCancelledTextSendsNoPage() {
-        RecordingSurface surface;
-        ScriptedPrompts prompts;  // nothing queued: the input box is cancelled
-        QVERIFY(!PrintEndorsement(surface, prompts, endorsementLayout(Cheque(), 10, 10)));
-        QVERIFY(surface.calls.empty());
-        QCOMPARE(prompts.shown().back().text, u"请输入背书内容(须换行处请输入“//”)："_s);
-        prompts.queueText(u"甲//乙"_s);
-        QVERIFY(PrintEndorsement(surface, prompts, endorsementLayout(Cheque(), 10, 10)));
+        QVERIFY(PrintEndorsement(surface, u"甲乙"_s, layout));
         QCOMPARE(lines(surface), (QStringList{u"甲"_s, u"乙"_s}));
     }
 
     void failingPrinterStillEndsTheLoop() {
         RecordingSurface surface;
         surface.failAfterTexts = 0;
-        QVERIFY(!PrintEndorsementText(surface, QString(100, u'字'),
-                                      endorsementLayout(Cheque(), 10, 10)));
+        QVERIFY(
+            !PrintEndorsement(surface, QString(100, u'字'), endorsementLayout(Cheque(), 10, 10)));
         QVERIFY(surface.texts().empty());
     }
 
     void calibrationSquare() {
         RecordingSurface surface;
-        QVERIFY(PrintCalibrationSquare(surface));
+        QVERIFY(drawCalibrationSquare(surface));
         QCOMPARE(surface.calls.size(), size_t(2));
         const auto& box = surface.calls[0];
         QCOMPARE(box.kind, RecordingSurface::Kind::Box);
@@ -126,7 +115,7 @@ private slots:
     void measuredMarginsKeepTheStubWidth() {
         TestDatabase t;
         FormatDisplays displays;
-        QVERIFY(SaveMeasuredMargins(t.db, u"13.5"_s, u"毫米"_s, u"标准支票"_s, Cheque(), displays));
+        QVERIFY(saveMeasuredMargins(t.db, u"13.5"_s, u"毫米"_s, u"标准支票"_s, Cheque(), displays));
         QCOMPARE(displays.marginX, u"13.5"_s);
         QCOMPARE(displays.marginY, u"0"_s);
         QCOMPARE(displays.stubWidth, u"60"_s);

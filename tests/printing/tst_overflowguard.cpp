@@ -94,9 +94,9 @@ private slots:
         ProgressIndicator progress(clock);
         ApplyFormatFonts(t.db, kFormat, cheque, progress);
         RecordingSurface surface;
-        const std::optional<PrintFormat> format = LoadPrintFormat(t.db, kFormat);
+        const std::optional<PrintFormat> format = loadPrintFormat(t.db, kFormat);
         QVERIFY(format);
-        QCOMPARE(fieldIdentifiers(FindOverflowingFields(cheque, *format, surface)), overflowing);
+        QCOMPARE(fieldIdentifiers(findOverflowingFields(cheque, *format, surface)), overflowing);
         QVERIFY(surface.texts().empty());  // measured, never drawn
     }
 };

@@ -159,13 +159,13 @@ private slots:
             u"戊公司戊公司戊公司戊公司戊公司戊公司戊公司,10,,,\n"
             u"己公司,10,货款,,𠮷野家Foods公司\n"_s.toUtf8();
         QString error;
-        const std::optional<PaymentList> list = ReadCsvPaymentList(csv, &error);
+        const std::optional<PaymentList> list = readCsvPaymentList(csv, &error);
         QVERIFY(list);
         Cheque base;
         base.setText(Field::Bank, u"工商银行"_s);
         RecordingSurface measure;
-        const QList<PaymentCheque> cheques = CheckPaymentList(
-            *list, base, QDate(2026, 12, 8), LoadPrintFormat(t.db, u"标准支票"_s).value(), measure);
+        const QList<PaymentCheque> cheques = checkPaymentList(
+            *list, base, QDate(2026, 12, 8), loadPrintFormat(t.db, u"标准支票"_s).value(), measure);
         QCOMPARE(cheques.size(), 7);
 
         // The good row: typed as a user types, the capitals and the stub follow.
@@ -192,14 +192,14 @@ private slots:
         QVERIFY(measure.texts().empty());                         // nothing was printed
         // Every problem of a row, in the order of its columns: a missing payee before a wrong
         // amount and date; a payee too long for its blank beside a wrong date.
-        const std::optional<PaymentList> more = ReadCsvPaymentList(
+        const std::optional<PaymentList> more = readCsvPaymentList(
             u"收款人,金额,用途,出票日期\n"
             u",abc,货款,2026-02-30\n"
             u"戊公司戊公司戊公司戊公司戊公司戊公司戊公司,10,货款,2026-02-30\n"_s.toUtf8(),
             &error);
         QVERIFY(more);
-        const QList<PaymentCheque> checked = CheckPaymentList(
-            *more, base, QDate(2026, 12, 8), LoadPrintFormat(t.db, u"标准支票"_s).value(), measure);
+        const QList<PaymentCheque> checked = checkPaymentList(
+            *more, base, QDate(2026, 12, 8), loadPrintFormat(t.db, u"标准支票"_s).value(), measure);
         QCOMPARE(checked[0].problems,
                  (QStringList{u"第2行，收款人列“”：缺少收款人"_s,
                               u"第2行，金额列“abc”：不是有效的金额"_s,
@@ -384,12 +384,12 @@ private slots:
         // Reading and checking any list here takes a few megabytes at most, whatever its file.
         const qint64 peakBefore = peakMemory();
         QString error;
-        const std::optional<PaymentList> list = ReadPaymentListFile(path, &error);
+        const std::optional<PaymentList> list = readPaymentListFile(path, &error);
         QList<PaymentCheque> cheques;
         if (list) {
             RecordingSurface measure;
-            cheques = CheckPaymentList(*list, Cheque(), QDate(2026, 12, 8),
-                                       LoadPrintFormat(t.db, u"标准支票"_s).value(), measure);
+            cheques = checkPaymentList(*list, Cheque(), QDate(2026, 12, 8),
+                                       loadPrintFormat(t.db, u"标准支票"_s).value(), measure);
         }
         const qint64 grown = peakMemory() - peakBefore;
 #ifndef __SANITIZE_ADDRESS__  // the sanitizer's own bookkeeping grows with every allocation
@@ -439,7 +439,7 @@ private slots:
         QFETCH(QString, inherited);
         TestDatabase t;
         QString error;
-        const std::optional<PaymentList> list = ReadCsvPaymentList(csv.toUtf8(), &error);
+        const std::optional<PaymentList> list = readCsvPaymentList(csv.toUtf8(), &error);
         QVERIFY2(list, qPrintable(error));
         Cheque base;
         base.setText(Field::Password, u"123456"_s);
@@ -447,8 +447,8 @@ private slots:
         base.setText(Field::Bank, u"工商银行"_s);
         base.setText(Field::Supervisor, u"张三"_s);
         RecordingSurface measure;
-        const QList<PaymentCheque> cheques = CheckPaymentList(
-            *list, base, QDate(2026, 12, 8), LoadPrintFormat(t.db, u"标准支票"_s).value(), measure);
+        const QList<PaymentCheque> cheques = checkPaymentList(
+            *list, base, QDate(2026, 12, 8), loadPrintFormat(t.db, u"标准支票"_s).value(), measure);
         QVERIFY(!cheques.isEmpty());
         QVERIFY2(cheques[0].problems.isEmpty(), qPrintable(cheques[0].problems.join(u'\n')));
         for (const PaymentCheque& row : cheques)
@@ -475,7 +475,7 @@ private slots:
         };
         RecordingSurface printer;
         QList<int> drawn;
-        QVERIFY(PrintChequeBatch(printer, cheques, LoadPrintFormat(t.db, u"标准支票"_s).value(),
+        QVERIFY(printChequeBatch(printer, cheques, loadPrintFormat(t.db, u"标准支票"_s).value(),
                                  [&](int page) { drawn << page; }));
         QCOMPARE(drawn, (QList<int>{1, 2, 3}));
         QCOMPARE(count(printer, RecordingSurface::Kind::NewPage), 2);
@@ -486,7 +486,7 @@ private slots:
         RecordingSurface failing;
         failing.failAfterTexts = int(printer.texts().size()) / 2;
         drawn.clear();
-        QVERIFY(!PrintChequeBatch(failing, cheques, LoadPrintFormat(t.db, u"标准支票"_s).value(),
+        QVERIFY(!printChequeBatch(failing, cheques, loadPrintFormat(t.db, u"标准支票"_s).value(),
                                   [&](int page) { drawn << page; }));
         QCOMPARE(drawn, QList<int>{1});
         QCOMPARE(count(failing, RecordingSurface::Kind::End), 0);

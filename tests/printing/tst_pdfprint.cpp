@@ -179,7 +179,7 @@ private slots:
         PainterSurface real(printer);
         TeeSurface surface(real);
         QVERIFY(
-            PrintCheque(surface, cheque, LoadPrintFormat(t.db, u"标准支票"_s).value(), t.prompts));
+            PrintCheque(surface, cheque, loadPrintFormat(t.db, u"标准支票"_s).value(), t.prompts));
         QCOMPARE(printer.pageLayout().pageSize().id(), QPageSize::A3);
 
         std::vector<PdfChar> chars = readCharacters(pdf);

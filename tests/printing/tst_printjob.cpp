@@ -66,7 +66,7 @@ private:
         QString pdf = t.dir.filePath(u"cheque.pdf"_s);
         PdfPrinters printers{pdf};
         ScriptedQuestions questions;
-        PrintFormat format = LoadPrintFormat(t.db, u"标准支票"_s).value();
+        PrintFormat format = loadPrintFormat(t.db, u"标准支票"_s).value();
         PrintJob job{t.db, t.prompts, clock, printers, questions, format};
 
         Fixture() {

@@ -78,7 +78,7 @@ private slots:
         cheque.setCrosswise(crosswise);
         cheque.setChk(7, stub);
         cheque.setChk(8, guides);
-        const std::optional<PrintFormat> loaded = LoadPrintFormat(m_t->db, kFormat);
+        const std::optional<PrintFormat> loaded = loadPrintFormat(m_t->db, kFormat);
         QVERIFY(loaded);
         const PositionTable table = fieldPositions(*loaded, cheque);
         for (int i = 0; i < kPrintableFieldCount; ++i) {
@@ -101,7 +101,7 @@ private slots:
         // Of two rows of one field the first counts.
         QVERIFY(m_t->db.execute(
             u"INSERT INTO 支票格式 (Name, CtlDF, X, Y) VALUES (?, '银行', 99, 99)"_s, {kFormat}));
-        const std::optional<PrintFormat> format = LoadPrintFormat(m_t->db, kFormat);
+        const std::optional<PrintFormat> format = loadPrintFormat(m_t->db, kFormat);
         QVERIFY(format);
         const PositionTable table = fieldPositions(*format, Cheque());
         // No page settings: H = V = W = 0, so everything moves 10 mm right and down.

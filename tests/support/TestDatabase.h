@@ -203,7 +203,7 @@ struct TestDatabase {
     }
 
     // The current format stored for the user of the connection.
-    QString currentFormat() { return StoredCurrentFormat(db).value_or(QString()); }
+    QString currentFormat() { return storedCurrentFormat(db).value_or(QString()); }
 
     // The first column of the first row of a query, for checking what was stored.
     QVariant scalar(const QString& sql, const QVariantList& values = {}) {

@@ -1,0 +1,226 @@
+#include "VerbTable.h"
+
+#include "CommandLine.h"
+#include "Verbs.h"
+
+using namespace Qt::StringLiterals;
+
+QStringList Verb::optionNames() const {
+    QStringList names{u"--database"_s};
+    for (const QStringList& group : options)
+        names += group;
+    return names;
+}
+
+const std::vector<Verb>& verbTable() {
+    static const std::vector<Verb> table = {
+        {u"amount"_s,
+         u"[TEXT...]"_s,
+         {},
+         u"the figure form of each amount, a tab, the amount in capitals; one amount per line "
+         u"from standard input when no TEXT is given"_s,
+         amountVerb},
+        {u"date"_s,
+         u"[DIGITS...]"_s,
+         {},
+         u"the capital form of each date part (year, month or day); one per line from standard "
+         u"input when no DIGITS are given"_s,
+         dateVerb},
+        {u"formats"_s,
+         {},
+         {},
+         u"the print formats, one per line; the current one ends in a tab and *"_s,
+         formatsVerb},
+        {u"init-database"_s,
+         {},
+         {},
+         u"create the tables and the shipped format in a shared database (--database "
+         u"postgresql://USER@HOST[:PORT]/DBNAME), or bring older ones up to date; run once by an "
+         u"administrator"_s,
+         initDatabaseVerb},
+        {u"history"_s,
+         {},
+         {},
+         u"the history as the grid shows it, each line led by the row's ID (the ID that print "
+         u"--history takes): the headings, then one line per cheque, cells separated by tabs "
+         u"(tabs and line breaks inside a cell shown as blanks)"_s,
+         historyVerb},
+        {u"journal"_s,
+         {},
+         {{u"--from"_s}, {u"--to"_s}},
+         u"every print attempt, newest first, as tab-separated lines (the password is never in "
+         u"it); --from DATE and --to DATE (YYYY-MM-DD) limit it to those days"_s,
+         journalVerb},
+        {u"batch"_s,
+         u"FILE"_s,
+         {{u"--check"_s}, {u"--pdf"_s, u"--printer"_s}, {u"--format"_s}, {u"--save"_s}},
+         u"print a payment list (CSV, or the first visible sheet of an .xlsx; the history's "
+         u"headings or the fields' identifiers), one cheque per row in one print job, each row "
+         u"starting from the last input (but with the password of its own 密码 column or none); "
+         u"every row is checked first as the print command would, and while one is bad the "
+         u"report lists it (line, column, value, reason), nothing prints and the exit status is "
+         u"1; --check only checks; --save keeps every cheque in the history; --printer and --pdf "
+         u"as for print"_s,
+         batchVerb},
+        {u"export"_s,
+         u"FILE"_s,
+         {{u"--force"_s}},
+         u"write the history grid to FILE: CSV when the name ends in csv, otherwise an .xlsx "
+         u"workbook; an existing FILE needs --force"_s,
+         exportVerb},
+        {u"print"_s,
+         {},
+         {{u"--pdf"_s, u"--printer"_s},
+          {u"--format"_s},
+          {u"--history"_s},
+          {u"--field"_s},
+          {u"--flags"_s},
+          {u"--save"_s},
+          {u"--allow-overflow"_s}},
+         u"print the cheque: the last input with today's date, or --history ID with today's "
+         u"date; --field KEY=TEXT (a tag such as T3 or an identifier such as 票身-收款人) as if "
+         u"typed into the field; --flags TEXT the option switches (default: the stored ones); "
+         u"--save adds the cheque to the history dated today; a field that does not fit on the "
+         u"cheque stops the print unless --allow-overflow"_s,
+         printVerb},
+        {u"preview"_s,
+         u"FILE.png"_s,
+         {{u"--format"_s}, {u"--history"_s}, {u"--field"_s}, {u"--flags"_s}},
+         u"the same cheque drawn onto a picture of the blank cheque"_s,
+         previewVerb},
+        {u"calibrate"_s,
+         {},
+         {{u"--pdf"_s, u"--printer"_s}},
+         u"print the calibration square (10 mm square, 10 mm from the origin)"_s,
+         calibrateVerb},
+        {u"endorse"_s,
+         u"TEXT"_s,
+         {{u"--pdf"_s, u"--printer"_s}, {u"--format"_s}},
+         u"print an endorsement (\"//\" starts a new line)"_s,
+         endorseVerb},
+    };
+    return table;
+}
+
+const std::vector<VerbOption>& optionTable() {
+    static const std::vector<VerbOption> table = {
+        {u"--database"_s, u"FILE"_s, false,
+         u"use this database file instead of the user's DATA.db (created with the default format "
+         u"when missing), or a shared database postgresql://USER@HOST[:PORT]/DBNAME; without the "
+         u"option, the one the key database/url of the settings names"_s},
+        {u"--printer"_s, u"NAME"_s, false,
+         u"print on this printer (default: the system's default printer)"_s},
+        {u"--pdf"_s, u"FILE"_s, false, u"print into this PDF file instead"_s},
+        {u"--format"_s, u"NAME"_s, false, u"use this print format (default: the current one)"_s},
+        {u"--history"_s, u"ID"_s, false, {}},
+        {u"--field"_s, u"KEY=TEXT"_s, true, {}},
+        {u"--flags"_s, u"TEXT"_s, false, {}},
+        {u"--save"_s, {}, false, {}},
+        {u"--allow-overflow"_s, {}, false, {}},
+        {u"--check"_s, {}, false, {}},
+        {u"--force"_s, {}, false, {}},
+        {u"--from"_s, u"DATE"_s, false, {}},
+        {u"--to"_s, u"DATE"_s, false, {}},
+        {u"--"_s, {}, false, u"ends the options: amount -- -500 converts the text -500"_s},
+        {u"--help"_s, {}, false, u"show this text"_s},
+        {u"--version"_s, {}, false, u"show the program's version"_s},
+    };
+    return table;
+}
+
+const Verb* findVerb(const QString& name) {
+    for (const Verb& verb : verbTable())
+        if (verb.name == name)
+            return &verb;
+    return nullptr;
+}
+
+const VerbOption* findOption(const QString& name) {
+    for (const VerbOption& option : optionTable())
+        if (option.name == name)
+            return &option;
+    return nullptr;
+}
+
+namespace {
+
+constexpr int kWidth = 90;       // the usage's lines are at most this many columns wide
+constexpr int kHelpColumn = 21;  // where the help of a verb or an option starts
+
+// The columns the text takes on a terminal: Chinese characters take two.
+qsizetype columns(const QString& text) {
+    qsizetype n = 0;
+    for (const QChar c : text)
+        n += c.unicode() >= 0x1100 ? 2 : 1;
+    return n;
+}
+
+// The words after `lead`, in lines of at most kWidth columns; later lines are indented by
+// `indent`. `leadEndsWord` is set when the lead's last word needs a blank before the next.
+QStringList wrapped(const QString& lead, bool leadEndsWord, int indent, const QStringList& words) {
+    QStringList lines;
+    QString line = lead;
+    bool blankFirst = leadEndsWord;
+    for (const QString& word : words) {
+        if (blankFirst && columns(line) + 1 + columns(word) > kWidth) {
+            lines << line;
+            line = QString(indent, u' ');
+            blankFirst = false;
+        }
+        if (blankFirst)
+            line += u' ';
+        line += word;
+        blankFirst = true;
+    }
+    return lines << line;
+}
+
+// A verb's or an option's lines: what to type, then the help, beside it when there is room.
+QString entry(const QString& name, const QStringList& synopsis, const QString& help) {
+    const QString lead = u"  "_s + name;
+    const QStringList typed = wrapped(lead, true, int(columns(lead)) + 1, synopsis);
+    QString helpLead(kHelpColumn, u' ');
+    QString text;
+    if (typed.size() == 1 && columns(typed.first()) + 2 <= kHelpColumn)
+        helpLead.replace(0, typed.first().size(), typed.first());
+    else
+        text = typed.join(u'\n') + u'\n';
+    return text + wrapped(helpLead, false, kHelpColumn, help.split(u' ')).join(u'\n') + u'\n';
+}
+
+// "[--pdf FILE | --printer NAME]", "[--field KEY=TEXT]..."
+QString bracketed(const QStringList& group) {
+    QStringList alternatives;
+    bool repeatable = false;
+    for (const QString& name : group) {
+        const VerbOption* option = findOption(name);
+        alternatives << (option->valueName.isEmpty() ? name : name + u' ' + option->valueName);
+        repeatable = repeatable || option->repeatable;
+    }
+    return u'[' + alternatives.join(u" | "_s) + u']' + (repeatable ? u"..."_s : QString());
+}
+
+}  // namespace
+
+// The usage, written from the two tables.
+QByteArray usageText() {
+    QString text =
+        u"Usage: chequeprint [VERB [ARGUMENTS...]] [--database FILE]\n\n"
+        u"Prints Chinese bank cheques. The verbs run without a display:\n"_s;
+    for (const Verb& verb : verbTable()) {
+        QStringList synopsis;
+        if (verb.takesInputs())
+            synopsis << verb.arguments;
+        for (const QStringList& group : verb.options)
+            synopsis << bracketed(group);
+        text += entry(verb.name, synopsis, verb.help);
+    }
+    text += u"\nOptions:\n"_s;
+    for (const VerbOption& option : optionTable())
+        if (!option.help.isEmpty())
+            text +=
+                entry(option.name,
+                      option.valueName.isEmpty() ? QStringList() : QStringList{option.valueName},
+                      option.help);
+    return text.toUtf8();
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <vector>
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+struct Arguments;
+struct Io;
+
+// One option of the command line: its value's name (empty for a switch), whether it may be given
+// more than once, and its line in the usage's list of options (empty when the help of the verbs
+// that take it says what it does).
+struct VerbOption {
+    QString name;
+    QString valueName;
+    bool repeatable = false;
+    QString help;
+};
+
+// One verb: its arguments as the usage writes them (empty when it takes none), the options it
+// takes besides --database (each list one pair of brackets, options that exclude each other
+// in the same list), its help and the routine that runs it (0 done, 1 failed).
+struct Verb {
+    QString name;
+    QString arguments;
+    QList<QStringList> options;
+    QString help;
+    int (*run)(const Arguments&, const Io&);
+
+    bool takesInputs() const { return !arguments.isEmpty(); }
+    // Every option the verb accepts, --database first.
+    QStringList optionNames() const;
+};
+
+// The verbs in the order the usage lists them; the options they and the program take.
+const std::vector<Verb>& verbTable();
+const std::vector<VerbOption>& optionTable();
+const Verb* findVerb(const QString& name);
+const VerbOption* findOption(const QString& name);
