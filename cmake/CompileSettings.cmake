@@ -1,4 +1,7 @@
 # Compile settings shared by every target of the project.
+
+# build/compile_commands.json, which clang-tidy reads (.ci/run).
+set(CMAKE_EXPORT_COMPILE_COMMANDS ON)
 option(CHEQUEPRINT_WERROR "Treat compiler warnings as errors" OFF)
 option(CHEQUEPRINT_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
 

@@ -43,7 +43,7 @@ void BoundGrid::permuteRows(int first, const std::vector<int>& order, int keepCo
             const size_t from = size_t(order[pos] - first);
             GridCell next;
             if (from == start) {
-                row(pos) = std::move(startRow);
+                row(pos) = std::move(startRow);  // NOLINT(bugprone-use-after-move): the cycle ends
             } else {
                 if (keepCol >= 0)
                     next = std::move(row(from)[size_t(keepCol)]);

@@ -171,7 +171,7 @@ const QStringList* HistoryList::page(int row) {
             texts[1] = QString::number(first + int(i) + 1);
             rows.push_back(std::move(texts));
         }
-        found = m_pages.insert(number, std::move(rows));
+        found = m_pages.emplace(number, std::move(rows));
     }
     return &(*found)[size_t(row - number * kPageRows)];
 }
