@@ -30,7 +30,7 @@ public:
             if (item->isEmpty())
                 continue;
             const QSize hint = item->sizeHint();
-            row.rwidth() += (row.width() > 0 ? spacing(Qt::Horizontal) : 0) + hint.width();
+            row.rwidth() += (row.width() > 0 ? gapBetween(Qt::Horizontal) : 0) + hint.width();
             row.rheight() = qMax(row.height(), hint.height());
         }
         return row.grownBy(contentsMargins());
@@ -48,7 +48,7 @@ public:
     }
 
 private:
-    int spacing(Qt::Orientation orientation) const {
+    int gapBetween(Qt::Orientation orientation) const {
         const QWidget* parent = parentWidget();
         return parent ? parent->style()->pixelMetric(orientation == Qt::Horizontal
                                                          ? QStyle::PM_LayoutHorizontalSpacing
@@ -65,11 +65,11 @@ private:
             if (item->isEmpty())
                 continue;
             const QSize hint = item->sizeHint();
-            if (x > 0 && x + spacing(Qt::Horizontal) + hint.width() > area.width()) {
+            if (x > 0 && x + gapBetween(Qt::Horizontal) + hint.width() > area.width()) {
                 rows.emplace_back();
                 x = 0;
             }
-            x += (x > 0 ? spacing(Qt::Horizontal) : 0) + hint.width();
+            x += (x > 0 ? gapBetween(Qt::Horizontal) : 0) + hint.width();
             rows.back().append({item, hint});
         }
         QList<int> heights;
@@ -79,7 +79,7 @@ private:
             for (const auto& [item, hint] : row)
                 height = qMax(height, hint.height());
             heights.append(height);
-            total += height + (total > 0 ? spacing(Qt::Vertical) : 0);
+            total += height + (total > 0 ? gapBetween(Qt::Vertical) : 0);
         }
         if (place) {
             int y = area.top() + qMax(0, (area.height() - total) / 2);
@@ -89,9 +89,9 @@ private:
                     item->setGeometry(
                         QRect(QPoint(left, y + (heights[r] - hint.height()) / 2),
                               hint.boundedTo(QSize(area.right() - left + 1, hint.height()))));
-                    left += hint.width() + spacing(Qt::Horizontal);
+                    left += hint.width() + gapBetween(Qt::Horizontal);
                 }
-                y += heights[r] + spacing(Qt::Vertical);
+                y += heights[r] + gapBetween(Qt::Vertical);
             }
         }
         const QMargins margins = contentsMargins();
