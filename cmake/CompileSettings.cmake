@@ -13,6 +13,15 @@ target_compile_definitions(chequeprint_settings INTERFACE
 if(CHEQUEPRINT_WERROR)
   target_compile_options(chequeprint_settings INTERFACE -Werror)
 endif()
+# The hardening Debian builds its packages with: fortified libc calls (where the compiler
+# optimises), a stack protector and a read-only global offset table. The sanitizers and the
+# fuzzer do their own checking.
+if(NOT CHEQUEPRINT_SANITIZE AND NOT CHEQUEPRINT_FUZZ)
+  target_compile_definitions(chequeprint_settings INTERFACE
+    $<$<NOT:$<CONFIG:Debug>>:_FORTIFY_SOURCE=2>)
+  target_compile_options(chequeprint_settings INTERFACE -fstack-protector-strong)
+  target_link_options(chequeprint_settings INTERFACE LINKER:-z,relro,-z,now)
+endif()
 if(CHEQUEPRINT_SANITIZE)
   target_compile_options(chequeprint_settings INTERFACE
     -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
