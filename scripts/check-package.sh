@@ -62,8 +62,17 @@ lintian --fail-on error,warning "$deb"
 echo "== package: install"
 contents=$(mktemp)
 home=$(mktemp -d)
-trap 'rm -rf "$contents" "$home"' EXIT
+installed=0
+# A check that fails leaves the machine as it found it: the package goes again.
+cleanup() {
+  rm -rf "$contents" "$home"
+  if [ "$installed" -eq 1 ]; then
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get purge -y -qq chequeprint >/dev/null || true
+  fi
+}
+trap cleanup EXIT
 dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { sub(/^\./, "", $NF); print $NF }' >"$contents"
+installed=1
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "$deb" >/dev/null
 [ "$(command -v chequeprint)" = /usr/bin/chequeprint ] || fail "chequeprint is not /usr/bin/chequeprint"
 
@@ -95,6 +104,7 @@ as_user xvfb-run -a sh -c '
 
 echo "== package: remove"
 DEBIAN_FRONTEND=noninteractive $sudo apt-get purge -y -qq chequeprint >/dev/null
+installed=0
 known && fail "dpkg still knows chequeprint after purge"
 left=()
 while read -r path; do
