@@ -1,6 +1,6 @@
-# The Debian package: `cpack -G DEB` in the build folder, or `cmake --build build --target
-# package`, writes chequeprint_VERSION_ARCH.deb from the install rules. scripts/check-package.sh
-# checks it (lintian, then installed, run and removed again).
+# The Debian package: `cmake --build build --target deb`, or `cpack -G DEB` in the build folder,
+# writes chequeprint_VERSION_ARCH.deb from the install rules. scripts/check-package.sh checks it
+# (lintian, then installed, run and removed again).
 
 set(CHEQUEPRINT_MAINTAINER "chequeprint maintainers <maintainers@users.noreply.c-seed-99034b3f.example>"
   CACHE STRING "The package's maintainer: name <address>")
@@ -37,8 +37,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${CHEQUEPRINT_HOMEPAGE}")
 file(READ ${PROJECT_SOURCE_DIR}/resources/package/description CPACK_DEBIAN_PACKAGE_DESCRIPTION)
 # The libraries it links come from dpkg-shlibdeps; what it loads at run time comes here: the
-# SQLite driver, the SVG plugins that draw the title and the icon, the Chinese of Qt's own dialogs and the Song face (宋体) of the shipped format.
-# The Kai and Hei faces and the driver of a shared database are only recommended.
+# SQLite driver, the SVG plugins that draw the title and the icon, the Chinese of Qt's own
+# dialogs and the Song face (宋体) of the shipped format. The Kai and Hei faces and the driver
+# of a shared database are only recommended.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, libqt6svg6, qt6-translations-l10n, fonts-arphic-uming")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6sql6-psql, fonts-arphic-ukai, fonts-wqy-zenhei")
