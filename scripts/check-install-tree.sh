@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Installs the build into a fresh folder and fails unless the program, its desktop entry and
-# its icon landed where a desktop looks for them, each the same as in the source tree.
-#   check-install-tree.sh BUILD_DIR SOURCE_DIR BINDIR DATADIR
+# its icon landed where a desktop looks for them, each the same as in the source tree, and its
+# manual page where man looks for it, compressed as gzip -9n compresses the page of the build.
+#   check-install-tree.sh BUILD_DIR SOURCE_DIR BINDIR DATADIR MANDIR
 set -euo pipefail
-build=${1:?usage: check-install-tree.sh BUILD_DIR SOURCE_DIR BINDIR DATADIR}
+build=${1:?usage: check-install-tree.sh BUILD_DIR SOURCE_DIR BINDIR DATADIR MANDIR}
 src=${2:?}
 bindir=${3:?}
 datadir=${4:?}
+mandir=${5:?}
 prefix="$build/install-check"
 
 rm -rf "$prefix"
@@ -32,5 +34,12 @@ for pair in "resources/chequeprint.desktop:$datadir/applications/chequeprint.des
     fail "$to differs from $from"
   fi
 done
-[ "$failed" -eq 0 ] && echo "install tree: program, desktop entry and icon in place under $prefix"
+page="$prefix/$mandir/man1/chequeprint.1.gz"
+if [ ! -f "$page" ]; then
+  fail "missing $page"
+elif ! gzip -9nc "$build/src/app/chequeprint.1" | cmp -s - "$page"; then
+  fail "$page is not $build/src/app/chequeprint.1 compressed by gzip -9n"
+fi
+[ "$failed" -eq 0 ] &&
+  echo "install tree: program, manual page, desktop entry and icon in place under $prefix"
 exit "$failed"
