@@ -49,4 +49,4 @@ include(CPack)
 # `package` target builds the tests and benchmarks too).
 add_custom_target(deb COMMAND ${CMAKE_CPACK_COMMAND} -G DEB
   WORKING_DIRECTORY ${PROJECT_BINARY_DIR} USES_TERMINAL VERBATIM)
-add_dependencies(deb chequeprint package_changelog)
+add_dependencies(deb chequeprint manual_page package_changelog)

@@ -13,7 +13,7 @@ case "$build" in /*) ;; *) build="$root/$build" ;; esac
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libqt6svg6 qt6-translations-l10n
           libqt6sql6-sqlite libqt6sql6-psql libcups2-dev libxlsxwriter-dev libzip-dev zlib1g-dev libsqlite3-dev libpq-dev fonts-noto-cjk fonts-arphic-uming fonts-arphic-ukai
           fonts-wqy-zenhei poppler-utils mupdf-tools sqlite3 python3 python3-openpyxl xvfb xauth desktop-file-utils
-          appstream)
+          appstream man-db)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

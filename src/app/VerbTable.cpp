@@ -12,6 +12,27 @@ QStringList Verb::optionNames() const {
     return names;
 }
 
+QString VerbOption::synopsis() const {
+    return valueName.isEmpty() ? name : name + u' ' + valueName;
+}
+
+QStringList Verb::synopsis() const {
+    QStringList words;
+    if (takesInputs())
+        words << arguments;
+    for (const QStringList& group : options) {
+        QStringList alternatives;
+        bool repeatable = false;
+        for (const QString& optionName : group) {
+            const VerbOption* option = findOption(optionName);
+            alternatives << option->synopsis();
+            repeatable = repeatable || option->repeatable;
+        }
+        words << u'[' + alternatives.join(u" | "_s) + u']' + (repeatable ? u"..."_s : QString());
+    }
+    return words;
+}
+
 const std::vector<Verb>& verbTable() {
     static const std::vector<Verb> table = {
         {u"amount"_s,
@@ -188,18 +209,6 @@ QString entry(const QString& name, const QStringList& synopsis, const QString& h
     return text + wrapped(helpLead, false, kHelpColumn, help.split(u' ')).join(u'\n') + u'\n';
 }
 
-// "[--pdf FILE | --printer NAME]", "[--field KEY=TEXT]..."
-QString bracketed(const QStringList& group) {
-    QStringList alternatives;
-    bool repeatable = false;
-    for (const QString& name : group) {
-        const VerbOption* option = findOption(name);
-        alternatives << (option->valueName.isEmpty() ? name : name + u' ' + option->valueName);
-        repeatable = repeatable || option->repeatable;
-    }
-    return u'[' + alternatives.join(u" | "_s) + u']' + (repeatable ? u"..."_s : QString());
-}
-
 }  // namespace
 
 // The usage, written from the two tables.
@@ -207,14 +216,8 @@ QByteArray usageText() {
     QString text =
         u"Usage: chequeprint [VERB [ARGUMENTS...]] [--database FILE]\n\n"
         u"Prints Chinese bank cheques. The verbs run without a display:\n"_s;
-    for (const Verb& verb : verbTable()) {
-        QStringList synopsis;
-        if (verb.takesInputs())
-            synopsis << verb.arguments;
-        for (const QStringList& group : verb.options)
-            synopsis << bracketed(group);
-        text += entry(verb.name, synopsis, verb.help);
-    }
+    for (const Verb& verb : verbTable())
+        text += entry(verb.name, verb.synopsis(), verb.help);
     text += u"\nOptions:\n"_s;
     for (const VerbOption& option : optionTable())
         if (!option.help.isEmpty())

@@ -17,6 +17,9 @@ struct VerbOption {
     QString valueName;
     bool repeatable = false;
     QString help;
+
+    // What to type: "--pdf FILE", "--save".
+    QString synopsis() const;
 };
 
 // One verb: its arguments as the usage writes them (empty when it takes none), the options it
@@ -32,6 +35,9 @@ struct Verb {
     bool takesInputs() const { return !arguments.isEmpty(); }
     // Every option the verb accepts, --database first.
     QStringList optionNames() const;
+    // What follows the verb's name, one item per word of the usage: its arguments, then each
+    // group of options in brackets ("[--pdf FILE | --printer NAME]", "[--field KEY=TEXT]...").
+    QStringList synopsis() const;
 };
 
 // The verbs in the order the usage lists them; the options they and the program take.
