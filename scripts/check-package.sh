@@ -90,10 +90,13 @@ printed=$(pdftotext "$home/cheque.pdf" -)
 for text in 测试单位 壹仟贰佰叁拾肆元伍角整; do
   grep -q "$text" <<<"$printed" || fail "the printed cheque lacks $text"
 done
-as_user chequeprint journal | grep -q "已打印" || fail "the journal holds no 已打印 entry"
+# (Read whole before grep: grep -q stops early, and the writer's broken pipe would fail it.)
+journal=$(as_user chequeprint journal)
+grep -q "已打印" <<<"$journal" || fail "the journal holds no 已打印 entry"
 as_user man -w chequeprint | grep -qx /usr/share/man/man1/chequeprint.1.gz ||
   fail "man does not find chequeprint(1)"
-as_user man chequeprint 2>/dev/null | grep -q "init-database" || fail "man chequeprint shows no page"
+page=$(as_user man chequeprint 2>/dev/null)
+grep -q "init-database" <<<"$page" || fail "man chequeprint shows no page"
 
 # The window, opened the way the desktop's menu opens it: from the installed desktop entry.
 # The window's own process is closed afterwards, found through the window.
