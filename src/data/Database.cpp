@@ -291,6 +291,13 @@ bool Database::execute(const QString& sql, const QVariantList& values) {
     return run(sql, values, !values.isEmpty()).has_value();
 }
 
+std::optional<int> Database::changeRows(const QString& sql, const QVariantList& values) {
+    std::optional<QSqlQuery> query = run(sql, values, true);
+    if (!query)
+        return std::nullopt;
+    return query->numRowsAffected();
+}
+
 std::optional<qint64> Database::insertReturningId(const QString& sql, const QVariantList& values) {
     std::optional<QSqlQuery> query = run(sql + u" RETURNING ID"_s, values, true);
     if (!query || !query->next())

@@ -67,6 +67,9 @@ public:
     // to prepare CREATE, SET and the like). On failure returns false with the reason on stderr;
     // the caller decides what the user sees.
     bool execute(const QString& sql, const QVariantList& values = {});
+    // An UPDATE or DELETE with values: how many rows it changed. Nothing on failure, with the
+    // reason on stderr.
+    std::optional<int> changeRows(const QString& sql, const QVariantList& values);
     // An INSERT that gives back the new row's ID: the statement is run with " RETURNING ID"
     // appended. Nothing on failure, with the reason on stderr.
     std::optional<qint64> insertReturningId(const QString& sql, const QVariantList& values);

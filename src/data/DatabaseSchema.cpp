@@ -46,7 +46,7 @@ QStringList scriptStatements(const QString& script) {
 
 // The schema's version: PRAGMA user_version in a file, the one row of 数据库版本 on a server.
 // Version 1 is the formats and the history; each later version is one step of upgrades().
-constexpr int kSchemaVersion = 7;
+constexpr int kSchemaVersion = 8;
 
 // The statements of one step from version n + 1 to n + 2, some in one dialect only.
 struct UpgradeStep {
@@ -77,6 +77,19 @@ QString serverUpdateFunction(bool withLogin) {
            u"IF "_s +
            outcomeOnlyChange(withLogin) +
            u" THEN RETURN NEW; END IF; RAISE EXCEPTION '打印日志不可修改'; END $$"_s;
+}
+
+// The changes a taken number allows: 打印中 becomes 已打印 (with the cheque it carried) or
+// 已作废, 已打印 becomes 已作废, and a number still printing counts its reprints up. Which
+// number it is, when and by whom it was taken, and what it replaces never change.
+QString numberChangeAllowed() {
+    return u"NEW.ID = OLD.ID AND NEW.支票簿ID = OLD.支票簿ID AND NEW.号码 = OLD.号码 "
+           u"AND NEW.时间 = OLD.时间 AND NEW.用户 = OLD.用户 "
+           u"AND NEW.替代ID IS NOT DISTINCT FROM OLD.替代ID AND NEW.重打次数 >= OLD.重打次数 AND ("
+           u"(OLD.状态 = '打印中' AND NEW.状态 IN ('打印中', '已打印', '已作废')) OR "
+           u"(OLD.状态 = '已打印' AND NEW.状态 = '已作废' AND NEW.出票日期 = OLD.出票日期 "
+           u"AND NEW.收款人 = OLD.收款人 AND NEW.金额 = OLD.金额 "
+           u"AND NEW.历史ID IS NOT DISTINCT FROM OLD.历史ID AND NEW.重打次数 = OLD.重打次数))"_s;
 }
 
 // The journal's own triggers in a file, as the program creates them: no change but a print's
@@ -157,6 +170,32 @@ const std::vector<UpgradeStep>& upgrades() {
           u"CREATE INDEX IF NOT EXISTS 历史记录_收款人排序 ON 历史记录 (收款人全称 COLLATE \"C\", ID)"_s,
           u"CREATE INDEX IF NOT EXISTS 历史记录_打印时间 ON 历史记录 (Dat NULLS FIRST, ID)"_s,
           u"CREATE INDEX IF NOT EXISTS 历史记录_出票日期排序 ON 历史记录 (出票日期 NULLS FIRST, ID)"_s}},
+        // 8: the cheque books of the accounts and the fate of every number taken from them. A
+        // number is never deleted; it goes from 打印中 to 已打印 or 已作废, and a printed one
+        // may still be voided; what it was taken for never changes.
+        {{u"CREATE TABLE IF NOT EXISTS 支票簿 (ID INTEGER PRIMARY KEY AUTOINCREMENT, "
+          u"账号 TEXT NOT NULL, 前缀 TEXT NOT NULL DEFAULT '', 起始号码 INTEGER NOT NULL, "
+          u"终止号码 INTEGER NOT NULL, 领用日期 TEXT NOT NULL DEFAULT '', "
+          u"已结束 INTEGER NOT NULL DEFAULT 0)"_s,
+          u"CREATE INDEX IF NOT EXISTS 支票簿_账号 ON 支票簿 (账号, 起始号码)"_s,
+          u"CREATE TABLE IF NOT EXISTS 支票号码 (ID INTEGER PRIMARY KEY AUTOINCREMENT, "
+          u"支票簿ID INTEGER NOT NULL REFERENCES 支票簿 (ID), 号码 INTEGER NOT NULL, "
+          u"状态 TEXT NOT NULL, 时间 TEXT NOT NULL, 用户 TEXT NOT NULL DEFAULT '', "
+          u"出票日期 TEXT NOT NULL DEFAULT '', 收款人 TEXT NOT NULL DEFAULT '', "
+          u"金额 TEXT NOT NULL DEFAULT '', 历史ID INTEGER, 重打次数 INTEGER NOT NULL DEFAULT 0, "
+          u"作废原因 TEXT NOT NULL DEFAULT '', 作废时间 TEXT NOT NULL DEFAULT '', "
+          u"替代ID INTEGER, UNIQUE (支票簿ID, 号码))"_s},
+         {u"CREATE TRIGGER IF NOT EXISTS 支票号码_不可删除 BEFORE DELETE ON 支票号码 "
+          u"BEGIN SELECT RAISE(ABORT, '支票号码不可删除'); END"_s,
+          u"CREATE TRIGGER IF NOT EXISTS 支票号码_不可修改 BEFORE UPDATE ON 支票号码 WHEN NOT ("_s +
+              numberChangeAllowed() + u") BEGIN SELECT RAISE(ABORT, '支票号码不可修改'); END"_s},
+         {u"CREATE OR REPLACE FUNCTION 支票号码_只增() RETURNS trigger LANGUAGE plpgsql AS $$ "
+          u"BEGIN IF TG_OP = 'DELETE' THEN RAISE EXCEPTION '支票号码不可删除'; END IF; "
+          u"IF "_s +
+              numberChangeAllowed() +
+              u" THEN RETURN NEW; END IF; RAISE EXCEPTION '支票号码不可修改'; END $$"_s,
+          u"CREATE OR REPLACE TRIGGER 支票号码_不可修改 BEFORE UPDATE OR DELETE ON 支票号码 "
+          u"FOR EACH ROW EXECUTE FUNCTION 支票号码_只增()"_s}},
     };
     return steps;
 }

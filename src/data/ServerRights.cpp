@@ -4,7 +4,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kTables = u"数据库版本, 支票格式, 历史记录, 打印日志, 用户状态"_s;
+const QString kTables = u"数据库版本, 支票格式, 历史记录, 打印日志, 用户状态, 支票簿, 支票号码"_s;
 
 // Creates a role without a login when there is none; two administrators of two databases on
 // one server may create it at the same moment.
@@ -17,7 +17,8 @@ QString createRole(const QString& role) {
 
 // Fills in what a clerk may not choose: a new row's ID is the one the server's sequence gave
 // (a row of a chosen ID would block everyone's next rows), a journal entry's time is the
-// server's clock in `zone` and its login the session's, a history row's day the server's. The
+// server's clock in `zone` and its login the session's (so is a taken cheque number's), a
+// history row's day the server's. The
 // tables' owner, who could drop this trigger anyway, writes what it gives.
 QString serverFillsIn(const QString& zone) {
     QString quotedZone = zone;
@@ -31,10 +32,11 @@ QString serverFillsIn(const QString& zone) {
            u"format('%I.%I', TG_TABLE_SCHEMA, TG_TABLE_NAME), 'id')); "
            u"EXCEPTION WHEN object_not_in_prerequisite_state THEN given := NULL; END; "
            u"IF NEW.id IS DISTINCT FROM given THEN RAISE EXCEPTION 'ID由数据库生成'; END IF; "
-           u"IF TG_TABLE_NAME = '打印日志' THEN "
+           u"IF TG_TABLE_NAME IN ('打印日志', '支票号码') THEN "
            u"NEW.时间 := to_char(now() AT TIME ZONE %1, 'YYYY-MM-DD HH24:MI:SS'); "
            u"NEW.用户 := session_user; "
-           u"ELSE NEW.dat := (now() AT TIME ZONE %1)::date; END IF; "
+           u"ELSIF TG_TABLE_NAME = '历史记录' THEN NEW.dat := (now() AT TIME ZONE %1)::date; END "
+           u"IF; "
            u"RETURN NEW; END $$"_s.arg(quotedZone);
 }
 
@@ -51,15 +53,25 @@ QStringList serverRightsStatements(const QString& timeZone) {
         u"GRANT SELECT, INSERT, DELETE ON 历史记录 TO %1"_s.arg(kClerkRole),
         u"GRANT SELECT, INSERT, UPDATE (结果, 历史ID) ON 打印日志 TO %1"_s.arg(kClerkRole),
         u"GRANT SELECT, INSERT, UPDATE, DELETE ON 用户状态 TO %1"_s.arg(kClerkRole),
+        // A clerk enters and closes cheque books, takes numbers and settles their fate, which
+        // the numbers' own trigger keeps to the changes it allows.
+        u"GRANT SELECT, INSERT, UPDATE (已结束) ON 支票簿 TO %1"_s.arg(kClerkRole),
+        u"GRANT SELECT, INSERT, UPDATE (状态, 出票日期, 收款人, 金额, 历史ID, 重打次数, 作废原因, "
+        u"作废时间) ON 支票号码 TO %1"_s.arg(kClerkRole),
         u"GRANT SELECT, INSERT, UPDATE, DELETE ON 支票格式 TO %1"_s.arg(kFormatEditorRole),
         // The check of a new row's ID reads the sequence's last value in the session.
-        u"DO $$ BEGIN EXECUTE format('GRANT USAGE ON SEQUENCE %s, %s TO %1', "
-        u"pg_get_serial_sequence('历史记录', 'id'), pg_get_serial_sequence('打印日志', 'id')); "
+        u"DO $$ BEGIN EXECUTE format('GRANT USAGE ON SEQUENCE %s, %s, %s, %s TO %1', "
+        u"pg_get_serial_sequence('历史记录', 'id'), pg_get_serial_sequence('打印日志', 'id'), "
+        u"pg_get_serial_sequence('支票簿', 'id'), pg_get_serial_sequence('支票号码', 'id')); "
         u"END $$"_s.arg(kClerkRole),
         serverFillsIn(timeZone),
         u"CREATE OR REPLACE TRIGGER 由服务器填写 BEFORE INSERT ON 打印日志 "
         u"FOR EACH ROW EXECUTE FUNCTION 由服务器填写()"_s,
         u"CREATE OR REPLACE TRIGGER 由服务器填写 BEFORE INSERT ON 历史记录 "
+        u"FOR EACH ROW EXECUTE FUNCTION 由服务器填写()"_s,
+        u"CREATE OR REPLACE TRIGGER 由服务器填写 BEFORE INSERT ON 支票簿 "
+        u"FOR EACH ROW EXECUTE FUNCTION 由服务器填写()"_s,
+        u"CREATE OR REPLACE TRIGGER 由服务器填写 BEFORE INSERT ON 支票号码 "
         u"FOR EACH ROW EXECUTE FUNCTION 由服务器填写()"_s,
         // Each clerk reads their own state and the one everyone starts from (user ''), and
         // writes only their own.
@@ -76,7 +88,7 @@ QString loginsWithOwnRightsQuery() {
     return u"SELECT DISTINCT quote_ident(r.rolname) FROM pg_class c "
            u"CROSS JOIN LATERAL aclexplode(c.relacl) a JOIN pg_roles r ON r.oid = a.grantee "
            u"WHERE c.relnamespace = current_schema()::regnamespace AND c.relname IN "
-           u"('数据库版本', '支票格式', '历史记录', '打印日志', '用户状态') "
+           u"('数据库版本', '支票格式', '历史记录', '打印日志', '用户状态', '支票簿', '支票号码') "
            u"AND a.grantee <> c.relowner AND r.rolname NOT IN ('%1', '%2') ORDER BY 1"_s.arg(
                kClerkRole, kFormatEditorRole);
 }

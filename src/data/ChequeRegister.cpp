@@ -1,0 +1,341 @@
+#include "ChequeRegister.h"
+
+#include <algorithm>
+
+#include "Clock.h"
+#include "Database.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kBookColumns = u"ID, 账号, 前缀, 起始号码, 终止号码, 领用日期, 已结束"_s;
+
+ChequeBook bookFrom(const QSqlQuery& row) {
+    ChequeBook book;
+    book.id = row.value(0).toLongLong();
+    book.account = row.value(1).toString();
+    book.prefix = row.value(2).toString();
+    book.first = row.value(3).toLongLong();
+    book.last = row.value(4).toLongLong();
+    book.received = QDate::fromString(row.value(5).toString(), Qt::ISODate);
+    book.closed = row.value(6).toInt() != 0;
+    return book;
+}
+
+std::optional<QList<ChequeBook>> selectBooks(Database& db, const QString& where,
+                                             const QVariantList& values) {
+    std::optional<QSqlQuery> rows = db.select(
+        u"SELECT "_s + kBookColumns + u" FROM 支票簿"_s + where + u" ORDER BY 账号, 起始号码"_s,
+        values);
+    if (!rows)
+        return std::nullopt;
+    QList<ChequeBook> books;
+    while (rows->next())
+        books << bookFrom(*rows);
+    return books;
+}
+
+// Two clerks taking a number of one account's books, or adding a book to it, do it in turn.
+bool lockAccount(Database& db, const QString& account) {
+    constexpr int kChequeBookLocks = 20261210;
+    return db.lockName(kChequeBookLocks, account);
+}
+
+// A change of one number that its state allows: false, after the database's message, when the
+// statement fails; false, with `why`, when the number is not in a state that allows it.
+bool changeNumber(Database& db, const QString& sql, const QVariantList& values, QString* why) {
+    const std::optional<int> changed = db.changeRows(sql, values);
+    if (!changed)
+        db.showStatementError(sql);
+    else if (*changed != 1 && why)
+        *why = u"该支票号码的状态不允许这样修改。"_s;
+    return changed == 1;
+}
+
+// The serial a book offers next: one past the last taken, or its first; none past its end.
+std::optional<qint64> nextSerial(Database& db, const ChequeBook& book, bool* failed) {
+    std::optional<QSqlQuery> row =
+        db.select(u"SELECT MAX(号码) FROM 支票号码 WHERE 支票簿ID = ?"_s, {book.id});
+    if (!row || !row->next()) {
+        *failed = true;
+        return std::nullopt;
+    }
+    const qint64 next = row->value(0).isNull() ? book.first : row->value(0).toLongLong() + 1;
+    return next <= book.last ? std::optional<qint64>(next) : std::nullopt;
+}
+
+// The open book of the account that holds `serial`.
+std::optional<ChequeBook> bookHolding(const QList<ChequeBook>& books, qint64 serial) {
+    for (const ChequeBook& book : books)
+        if (serial >= book.first && serial <= book.last)
+            return book;
+    return std::nullopt;
+}
+
+}  // namespace
+
+QString serialText(qint64 serial) {
+    return u"%1"_s.arg(serial, 8, 10, QChar(u'0'));
+}
+
+std::optional<qint64> addChequeBook(Database& db, const ChequeBook& book, QString* why) {
+    if (book.account.trimmed().isEmpty()) {
+        *why = u"请填写出票人账号。"_s;
+        return std::nullopt;
+    }
+    if (book.first < 0 || book.last > kLastSerial || book.first > book.last) {
+        *why = u"支票号码应为8位数字，且起始号码不大于终止号码。"_s;
+        return std::nullopt;
+    }
+    // A book holds 25 or 50 cheques; a range of thousands is a typing error, and its register
+    // would list every number.
+    if (book.last - book.first + 1 > kMostChequesInBook) {
+        *why = u"一本支票簿最多%1张支票。"_s.arg(kMostChequesInBook);
+        return std::nullopt;
+    }
+    std::optional<qint64> id;
+    const bool ok = db.atomically([&] {
+        if (!lockAccount(db, book.account))
+            return false;
+        const std::optional<QList<ChequeBook>> overlapping =
+            selectBooks(db, u" WHERE 账号 = ? AND 起始号码 <= ? AND 终止号码 >= ?"_s,
+                        {book.account, book.last, book.first});
+        if (!overlapping)
+            return false;
+        if (!overlapping->isEmpty()) {
+            const ChequeBook& other = overlapping->first();
+            *why = u"该账号已有号码重叠的支票簿：%1 至 %2。"_s.arg(serialText(other.first),
+                                                                   serialText(other.last));
+            return false;
+        }
+        id = db.insertReturningId(
+            u"INSERT INTO 支票簿 (账号, 前缀, 起始号码, 终止号码, 领用日期) VALUES (?,?,?,?,?)"_s,
+            {book.account, book.prefix.isNull() ? u""_s : book.prefix, book.first, book.last,
+             book.received.isValid() ? book.received.toString(Qt::ISODate) : u""_s});
+        return id.has_value();
+    });
+    return ok ? id : std::nullopt;
+}
+
+std::optional<QList<ChequeBook>> chequeBooks(Database& db, const QString& account) {
+    return account.isEmpty() ? selectBooks(db, {}, {})
+                             : selectBooks(db, u" WHERE 账号 = ?"_s, {account});
+}
+
+bool closeChequeBook(Database& db, const QString& account, qint64 first, QString* why) {
+    return db.atomically([&] {
+        const std::optional<QList<ChequeBook>> books =
+            selectBooks(db, u" WHERE 账号 = ? AND 起始号码 = ? AND 已结束 = 0"_s, {account, first});
+        if (!books)
+            return false;
+        if (books->isEmpty()) {
+            *why = u"没有这本未结束的支票簿。"_s;
+            return false;
+        }
+        if (db.execute(u"UPDATE 支票簿 SET 已结束 = 1 WHERE ID = ?"_s, {books->first().id}))
+            return true;
+        db.showStatementError(u"UPDATE 支票簿"_s);
+        return false;
+    });
+}
+
+std::optional<bool> hasOpenBook(Database& db, const QString& account) {
+    std::optional<QSqlQuery> row =
+        db.select(u"SELECT COUNT(*) FROM 支票簿 WHERE 账号 = ? AND 已结束 = 0"_s, {account});
+    if (!row || !row->next())
+        return std::nullopt;
+    return row->value(0).toLongLong() > 0;
+}
+
+std::optional<TakenNumber> offeredNumber(Database& db, const QString& account, QString* why) {
+    const std::optional<QList<ChequeBook>> books =
+        selectBooks(db, u" WHERE 账号 = ? AND 已结束 = 0"_s, {account});
+    if (!books)
+        return std::nullopt;
+    for (const ChequeBook& book : *books) {
+        bool failed = false;
+        const std::optional<qint64> serial = nextSerial(db, book, &failed);
+        if (failed)
+            return std::nullopt;
+        if (serial)
+            return TakenNumber{0, book, *serial};
+    }
+    *why = books->isEmpty() ? u"该账号没有未结束的支票簿。"_s
+                            : u"该账号的支票簿已用完，请登记新的支票簿。"_s;
+    return std::nullopt;
+}
+
+std::optional<TakenNumber> takeNumber(Database& db, const Clock& clock, const QString& account,
+                                      std::optional<qint64> wanted, QString* why,
+                                      std::optional<qint64> replaces) {
+    std::optional<TakenNumber> taken;
+    const bool ok = db.atomically([&] {
+        taken.reset();
+        if (!lockAccount(db, account))
+            return false;
+        if (!wanted) {
+            taken = offeredNumber(db, account, why);
+        } else {
+            const std::optional<QList<ChequeBook>> books =
+                selectBooks(db, u" WHERE 账号 = ? AND 已结束 = 0"_s, {account});
+            if (!books)
+                return false;
+            const std::optional<ChequeBook> book = bookHolding(*books, *wanted);
+            if (!book) {
+                *why = u"号码 %1 不在该账号未结束的支票簿中。"_s.arg(serialText(*wanted));
+                return false;
+            }
+            std::optional<QSqlQuery> used =
+                db.select(u"SELECT 状态 FROM 支票号码 WHERE 支票簿ID = ? AND 号码 = ?"_s,
+                          {book->id, *wanted});
+            if (!used)
+                return false;
+            if (used->next()) {
+                *why = u"号码 %1 已被使用（%2），不能再用。"_s.arg(serialText(*wanted),
+                                                                   used->value(0).toString());
+                return false;
+            }
+            taken = TakenNumber{0, *book, *wanted};
+        }
+        if (!taken)
+            return false;
+        const std::optional<qint64> id = db.insertReturningId(
+            u"INSERT INTO 支票号码 (支票簿ID, 号码, 状态, 时间, 用户, 替代ID) "
+            u"VALUES (?,?,?,?,?,?)"_s,
+            {taken->book.id, taken->serial, kNumberPrinting,
+             clock.now().toString(u"yyyy-MM-dd HH:mm:ss"_s), db.userName(),
+             replaces ? QVariant(*replaces) : QVariant(QMetaType(QMetaType::LongLong))});
+        if (!id)
+            return false;
+        taken->id = *id;
+        return true;
+    });
+    return ok ? taken : std::nullopt;
+}
+
+bool numberPrinted(Database& db, qint64 numberId, const CarriedCheque& cheque) {
+    return changeNumber(
+        db,
+        u"UPDATE 支票号码 SET 状态 = ?, 出票日期 = ?, 收款人 = ?, 金额 = ?, 历史ID = ? "
+        u"WHERE ID = ? AND 状态 = ?"_s,
+        {kNumberPrinted, cheque.issueDate.isNull() ? u""_s : cheque.issueDate,
+         cheque.payee.isNull() ? u""_s : cheque.payee,
+         cheque.amount.isNull() ? u""_s : cheque.amount, cheque.historyId, numberId,
+         kNumberPrinting},
+        nullptr);
+}
+
+bool numberReprinted(Database& db, qint64 numberId) {
+    return changeNumber(db,
+                        u"UPDATE 支票号码 SET 重打次数 = 重打次数 + 1 WHERE ID = ? AND 状态 = ?"_s,
+                        {numberId, kNumberPrinting}, nullptr);
+}
+
+bool voidTakenNumber(Database& db, const Clock& clock, qint64 numberId, const QString& reason,
+                     QString* why) {
+    return changeNumber(
+        db,
+        u"UPDATE 支票号码 SET 状态 = ?, 作废原因 = ?, 作废时间 = ? WHERE ID = ? AND 状态 <> ?"_s,
+        {kNumberVoided, reason.isNull() ? u""_s : reason,
+         clock.now().toString(u"yyyy-MM-dd HH:mm:ss"_s), numberId, kNumberVoided},
+        why);
+}
+
+bool voidSerial(Database& db, const Clock& clock, const QString& account, qint64 serial,
+                const QString& reason, QString* why) {
+    if (reason.trimmed().isEmpty()) {
+        *why = u"请填写作废原因。"_s;
+        return false;
+    }
+    return db.atomically([&] {
+        if (!lockAccount(db, account))
+            return false;
+        const std::optional<QList<ChequeBook>> books =
+            selectBooks(db, u" WHERE 账号 = ?"_s, {account});
+        if (!books)
+            return false;
+        const std::optional<ChequeBook> book = bookHolding(*books, serial);
+        if (!book) {
+            *why = u"号码 %1 不在该账号的支票簿中。"_s.arg(serialText(serial));
+            return false;
+        }
+        std::optional<QSqlQuery> row = db.select(
+            u"SELECT ID, 状态 FROM 支票号码 WHERE 支票簿ID = ? AND 号码 = ?"_s, {book->id, serial});
+        if (!row)
+            return false;
+        if (!row->next()) {
+            const QString now = clock.now().toString(u"yyyy-MM-dd HH:mm:ss"_s);
+            const QString insert =
+                u"INSERT INTO 支票号码 (支票簿ID, 号码, 状态, 时间, 用户, 作废原因, 作废时间) "
+                u"VALUES (?,?,?,?,?,?,?)"_s;
+            if (db.execute(insert,
+                           {book->id, serial, kNumberVoided, now, db.userName(), reason, now}))
+                return true;
+            db.showStatementError(insert);
+            return false;
+        }
+        if (row->value(1).toString() == kNumberVoided) {
+            *why = u"号码 %1 已作废。"_s.arg(serialText(serial));
+            return false;
+        }
+        return voidTakenNumber(db, clock, row->value(0).toLongLong(), reason, why);
+    });
+}
+
+int BookRegister::count(const QString& state) const {
+    return int(std::count_if(lines.begin(), lines.end(),
+                             [&](const RegisterLine& line) { return line.state == state; }));
+}
+
+std::optional<QList<BookRegister>> chequeRegister(Database& db, const QString& account) {
+    const std::optional<QList<ChequeBook>> books = chequeBooks(db, account);
+    if (!books)
+        return std::nullopt;
+    QList<BookRegister> registers;
+    for (const ChequeBook& book : *books) {
+        std::optional<QSqlQuery> rows = db.select(
+            u"SELECT n.号码, n.状态, n.时间, n.出票日期, n.收款人, n.金额, n.重打次数, n.作废原因, "
+            u"n.作废时间, n.用户, rb.前缀, r.号码 FROM 支票号码 n "
+            u"LEFT JOIN 支票号码 r ON r.ID = n.替代ID LEFT JOIN 支票簿 rb ON rb.ID = r.支票簿ID "
+            u"WHERE n.支票簿ID = ? ORDER BY n.号码"_s,
+            {book.id});
+        if (!rows)
+            return std::nullopt;
+        BookRegister bookRegister{book, {}, {}};
+        qint64 serial = book.first;
+        auto unusedUpTo = [&](qint64 end) {
+            for (; serial < end; ++serial) {
+                RegisterLine unused;
+                unused.serial = serial;
+                unused.state = kNumberUnused;
+                bookRegister.lines << unused;
+            }
+        };
+        while (rows->next()) {
+            const qint64 taken = rows->value(0).toLongLong();
+            if (taken > serial)
+                bookRegister.gaps << std::pair(serial, taken - 1);
+            unusedUpTo(taken);
+            RegisterLine line;
+            line.serial = taken;
+            line.state = rows->value(1).toString();
+            line.time = rows->value(2).toString();
+            line.issueDate = rows->value(3).toString();
+            line.payee = rows->value(4).toString();
+            line.amount = rows->value(5).toString();
+            line.reprints = rows->value(6).toInt();
+            line.reason = rows->value(7).toString();
+            line.voidedAt = rows->value(8).toString();
+            line.login = rows->value(9).toString();
+            if (!rows->value(11).isNull())
+                line.replaces =
+                    rows->value(10).toString() + serialText(rows->value(11).toLongLong());
+            bookRegister.lines << line;
+            serial = taken + 1;
+        }
+        unusedUpTo(book.last + 1);
+        registers << bookRegister;
+    }
+    return registers;
+}

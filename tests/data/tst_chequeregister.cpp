@@ -1,0 +1,193 @@
+#include <QTest>
+
+#include "ChequeRegister.h"
+#include "TestClock.h"
+#include "TestDatabase.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kAccount = u"4000 0237 0900 1234 567"_s;
+
+// A register line in one text: serial, state, payee, amount, reprints, reason, replaces.
+QString lineText(const RegisterLine& line) {
+    return QStringList{serialText(line.serial),        line.state,  line.payee,   line.amount,
+                       QString::number(line.reprints), line.reason, line.replaces}
+        .join(u'/');
+}
+
+}  // namespace
+
+class TestChequeRegister : public QObject {
+    Q_OBJECT
+
+private:
+    TestDatabase* m_t = nullptr;
+    Clock m_clock = testClock();
+
+    ChequeBook book(qint64 first, qint64 last, const QString& account = kAccount) {
+        ChequeBook b;
+        b.account = account;
+        b.prefix = u"30102031"_s;
+        b.first = first;
+        b.last = last;
+        b.received = QDate(2026, 12, 1);
+        return b;
+    }
+    TakenNumber take(std::optional<qint64> wanted = std::nullopt,
+                     std::optional<qint64> replaces = std::nullopt) {
+        QString why;
+        const std::optional<TakenNumber> taken =
+            takeNumber(m_t->db, m_clock, kAccount, wanted, &why, replaces);
+        if (!taken)
+            qWarning("no number: %s", qUtf8Printable(why));
+        return taken.value_or(TakenNumber{});
+    }
+    QString refusedTake(std::optional<qint64> wanted = std::nullopt) {
+        QString why;
+        return takeNumber(m_t->db, m_clock, kAccount, wanted, &why) ? u"taken"_s : why;
+    }
+
+private slots:
+    void initTestCase() { SKIP_WITHOUT_TEST_SERVER(); }
+    void init() { m_t = new TestDatabase; }
+    void cleanup() { delete m_t; }
+
+    // Books that cannot be: each refused with its reason, nothing stored.
+    void impossibleBooksAreRefused() {
+        QString why;
+        QVERIFY(addChequeBook(m_t->db, book(11, 35), &why));
+        const struct {
+            ChequeBook book;
+            QString reason;
+        } cases[] = {
+            {book(30, 40), u"该账号已有号码重叠的支票簿：00000011 至 00000035。"_s},
+            {book(1, 11), u"该账号已有号码重叠的支票簿：00000011 至 00000035。"_s},
+            {book(9, 5), u"支票号码应为8位数字，且起始号码不大于终止号码。"_s},
+            {book(99'999'990, 100'000'000), u"支票号码应为8位数字，且起始号码不大于终止号码。"_s},
+            {book(1, 1001), u"一本支票簿最多1000张支票。"_s},
+            {book(1, 5, u" "_s), u"请填写出票人账号。"_s},
+        };
+        for (const auto& c : cases) {
+            why.clear();
+            QVERIFY(!addChequeBook(m_t->db, c.book, &why));
+            QCOMPARE(why, c.reason);
+        }
+        // The same serials in another account's book are another book's.
+        QVERIFY(addChequeBook(m_t->db, book(11, 35, u"另一账号"_s), &why));
+        QCOMPARE(m_t->scalar(u"SELECT count(*) FROM 支票簿"_s).toInt(), 2);
+    }
+
+    // A book of five cheques worked through: printed, reprinted, spoiled and printed again on
+    // the next number, a number typed by hand (leaving a gap), a number voided by hand, and no
+    // number left for the sixth cheque.
+    void aBookIsWorkedThrough() {
+        QString why;
+        QCOMPARE(hasOpenBook(m_t->db, kAccount), std::optional<bool>(false));
+        QVERIFY(!offeredNumber(m_t->db, kAccount, &why));
+        QCOMPARE(why, u"该账号没有未结束的支票簿。"_s);
+        QVERIFY(addChequeBook(m_t->db, book(101, 105), &why));
+        QCOMPARE(hasOpenBook(m_t->db, kAccount), std::optional<bool>(true));
+
+        const TakenNumber first = take();
+        QCOMPARE(first.text(), u"3010203100000101"_s);
+        QVERIFY(numberPrinted(m_t->db, first.id, {u"2026-12-08"_s, u"甲公司"_s, u"￥100.00"_s, 7}));
+
+        const TakenNumber second = take();
+        QCOMPARE(second.serial, 102);
+        QVERIFY(numberReprinted(m_t->db, second.id));
+        QVERIFY(numberReprinted(m_t->db, second.id));
+        QVERIFY(
+            numberPrinted(m_t->db, second.id, {u"2026-12-08"_s, u"乙公司"_s, u"￥200.00"_s, {}}));
+        // Settled: no more reprints, no second settling.
+        QVERIFY(!numberReprinted(m_t->db, second.id));
+        QVERIFY(!numberPrinted(m_t->db, second.id, {}));
+
+        const TakenNumber spoiled = take();
+        QVERIFY(voidTakenNumber(m_t->db, m_clock, spoiled.id, u"卡纸"_s));
+        const TakenNumber replacement = take(std::nullopt, spoiled.id);
+        QCOMPARE(replacement.serial, 104);
+        QVERIFY(numberPrinted(m_t->db, replacement.id,
+                              {u"2026-12-08"_s, u"丙公司"_s, u"￥300.00"_s, {}}));
+
+        // Numbers once taken are never offered nor taken again.
+        QCOMPARE(refusedTake(103), u"号码 00000103 已被使用（已作废），不能再用。"_s);
+        QCOMPARE(refusedTake(101), u"号码 00000101 已被使用（已打印），不能再用。"_s);
+        QCOMPARE(refusedTake(99), u"号码 00000099 不在该账号未结束的支票簿中。"_s);
+
+        // The fifth goes; a sixth finds none.
+        QCOMPARE(take().serial, 105);
+        QCOMPARE(refusedTake(), u"该账号的支票簿已用完，请登记新的支票簿。"_s);
+
+        // A printed cheque spoiled afterwards is voided by hand; twice is refused.
+        QVERIFY(voidSerial(m_t->db, m_clock, kAccount, 101, u"金额写错"_s, &why));
+        QVERIFY(!voidSerial(m_t->db, m_clock, kAccount, 101, u"又一次"_s, &why));
+        QCOMPARE(why, u"号码 00000101 已作废。"_s);
+        QVERIFY(!voidSerial(m_t->db, m_clock, kAccount, 102, u" "_s, &why));
+        QCOMPARE(why, u"请填写作废原因。"_s);
+
+        const std::optional<QList<BookRegister>> books = chequeRegister(m_t->db, kAccount);
+        QVERIFY(books && books->size() == 1);
+        QStringList lines;
+        for (const RegisterLine& line : books->first().lines)
+            lines << lineText(line);
+        QCOMPARE(lines, (QStringList{
+                            u"00000101/已作废/甲公司/￥100.00/0/金额写错/"_s,
+                            u"00000102/已打印/乙公司/￥200.00/2//"_s,
+                            u"00000103/已作废///0/卡纸/"_s,
+                            u"00000104/已打印/丙公司/￥300.00/0//3010203100000103"_s,
+                            u"00000105/打印中///0//"_s,
+                        }));
+        QCOMPARE(books->first().count(kNumberVoided), 2);
+        QVERIFY(books->first().gaps.isEmpty());
+    }
+
+    // A number typed by hand past the next one leaves a gap until someone voids the numbers
+    // skipped; numbers after the last one taken are only unused. A closed book offers nothing.
+    void skippedNumbersAreGapsUntilExplained() {
+        QString why;
+        QVERIFY(addChequeBook(m_t->db, book(1, 10), &why));
+        QCOMPARE(take().serial, 1);
+        QCOMPARE(take(5).serial, 5);
+        QCOMPARE(take().serial, 6);  // the next is past the last taken: 2..4 are not offered
+        auto gaps = [&] { return chequeRegister(m_t->db, kAccount)->first().gaps; };
+        QCOMPARE(gaps(), (QList<std::pair<qint64, qint64>>{{2, 4}}));
+        QVERIFY(voidSerial(m_t->db, m_clock, kAccount, 3, u"撕坏"_s, &why));
+        QCOMPARE(gaps(), (QList<std::pair<qint64, qint64>>{{2, 2}, {4, 4}}));
+        QCOMPARE(chequeRegister(m_t->db, kAccount)->first().count(kNumberUnused), 6);
+
+        QVERIFY(closeChequeBook(m_t->db, kAccount, 1, &why));
+        QVERIFY(!closeChequeBook(m_t->db, kAccount, 1, &why));
+        QCOMPARE(why, u"没有这本未结束的支票簿。"_s);
+        QCOMPARE(refusedTake(), u"该账号没有未结束的支票簿。"_s);
+        QCOMPARE(chequeRegister(m_t->db, kAccount)->first().lines.size(), 10);
+    }
+
+    // The database itself keeps the register honest, whatever program writes to it: no number
+    // is deleted, none goes back to printing, a printed one keeps the cheque it carried.
+    void theDatabaseRefusesToRewriteTheRegister() {
+        QString why;
+        QVERIFY(addChequeBook(m_t->db, book(1, 5), &why));
+        const TakenNumber printed = take();
+        QVERIFY(
+            numberPrinted(m_t->db, printed.id, {u"2026-12-08"_s, u"甲公司"_s, u"￥1.00"_s, {}}));
+        const QStringList refused = {
+            u"DELETE FROM 支票号码"_s,
+            u"UPDATE 支票号码 SET 状态 = '打印中'"_s,
+            u"UPDATE 支票号码 SET 收款人 = '乙公司'"_s,
+            u"UPDATE 支票号码 SET 号码 = 2"_s,
+            u"UPDATE 支票号码 SET 重打次数 = 5"_s,
+        };
+        for (const QString& sql : refused)
+            QVERIFY2(!m_t->db.execute(sql), qPrintable(sql));
+        QCOMPARE(m_t->rows(u"SELECT 号码, 状态, 收款人, 重打次数 FROM 支票号码"_s),
+                 u"1/已打印/甲公司/0"_s);
+        // The one change left: voiding it.
+        QVERIFY(m_t->db.execute(u"UPDATE 支票号码 SET 状态 = '已作废', 作废原因 = '污损'"_s));
+        QVERIFY(!m_t->db.execute(u"UPDATE 支票号码 SET 状态 = '已打印'"_s));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestChequeRegister)
+#include "tst_chequeregister.moc"
