@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include "ChequeRegister.h"
 #include "OverflowGuard.h"
 #include "PrinterChoice.h"
 #include "Prompts.h"
@@ -82,4 +83,19 @@ bool CommandLinePrint::printOverflowing(const QList<int>& fields) {
     fail(m_io, u"these fields do not fit on the cheque: "_s + fieldIdentifiers(fields) +
                    u" (--allow-overflow prints them all the same)"_s);
     return false;
+}
+
+std::optional<qint64> CommandLinePrint::confirmNumberedStart(const TakenNumber& offered) {
+    if (!m_args.has(u"--number"_s))
+        return offered.serial;
+    QString typed = m_args.option(u"--number"_s);
+    if (typed.size() > 8 && typed.startsWith(offered.book.prefix))
+        typed = typed.mid(offered.book.prefix.size());
+    bool number = false;
+    const qint64 serial = typed.toLongLong(&number);
+    if (number && typed.size() <= 8 && serial >= 0)
+        return serial;
+    fail(m_io, u"--number takes a cheque number of the account's book: "_s +
+                   m_args.option(u"--number"_s));
+    return std::nullopt;
 }

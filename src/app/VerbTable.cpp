@@ -97,12 +97,15 @@ const std::vector<Verb>& verbTable() {
           {u"--field"_s},
           {u"--flags"_s},
           {u"--save"_s},
-          {u"--allow-overflow"_s}},
+          {u"--allow-overflow"_s},
+          {u"--number"_s}},
          u"print the cheque: the last input with today's date, or --history ID with today's "
          u"date; --field KEY=TEXT (a tag such as T3 or an identifier such as 票身-收款人) as if "
          u"typed into the field; --flags TEXT the option switches (default: the stored ones); "
          u"--save adds the cheque to the history dated today; a field that does not fit on the "
-         u"cheque stops the print unless --allow-overflow"_s,
+         u"cheque stops the print unless --allow-overflow; when the cheque's account (账号) has a "
+         u"cheque book, the cheque takes the book's next number, or --number N of the book, and "
+         u"the number is written on standard output"_s,
          printVerb},
         {u"preview"_s,
          u"FILE.png"_s,
@@ -134,6 +137,7 @@ const std::vector<VerbOption>& optionTable() {
         {u"--pdf"_s, u"FILE"_s, false, u"print into this PDF file instead"_s},
         {u"--format"_s, u"NAME"_s, false, u"use this print format (default: the current one)"_s},
         {u"--history"_s, u"ID"_s, false, {}},
+        {u"--number"_s, u"N"_s, false, {}},
         {u"--field"_s, u"KEY=TEXT"_s, true, {}},
         {u"--flags"_s, u"TEXT"_s, false, {}},
         {u"--save"_s, {}, false, {}},

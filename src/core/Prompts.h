@@ -3,6 +3,7 @@
 #include <optional>
 
 #include <QString>
+#include <QStringList>
 
 #include "TextFont.h"
 
@@ -33,6 +34,12 @@ public:
     virtual QString openFileName(const QString& /*title*/, const QString& /*filter*/) { return {}; }
     // A font dialog (name, size, style and colour); nothing when cancelled.
     virtual std::optional<TextFont> chooseFont(const TextFont& initial) = 0;
+    // A message box whose buttons are `choices`, none of them a way out: the index of the one
+    // pressed; nothing where no one can answer.
+    virtual std::optional<int> choose(const QString& /*text*/, const QString& /*title*/,
+                                      const QStringList& /*choices*/) {
+        return std::nullopt;
+    }
 };
 
 // The title of a message box that has none of its own.

@@ -157,6 +157,24 @@ PromptAnswer QtPrompts::message(const QString& text, const QString& title, Promp
     }
 }
 
+std::optional<int> QtPrompts::choose(const QString& text, const QString& title,
+                                     const QStringList& choices) {
+    QWidget* parent = owner();
+    QMessageBox box(QMessageBox::Question, titleOrDefault(title), text, QMessageBox::NoButton,
+                    parent);
+    keepAbove(box, parent);
+    QList<QAbstractButton*> buttons;
+    for (const QString& choice : choices)
+        buttons << box.addButton(choice, QMessageBox::ActionRole);
+    if (!buttons.isEmpty())
+        box.setDefaultButton(qobject_cast<QPushButton*>(buttons.first()));
+    // No way out: Escape and the title bar's close do nothing until a button is pressed.
+    box.setEscapeButton(static_cast<QAbstractButton*>(nullptr));
+    box.exec();
+    const qsizetype pressed = buttons.indexOf(box.clickedButton());
+    return pressed >= 0 ? std::optional<int>(int(pressed)) : std::nullopt;
+}
+
 QString QtPrompts::inputBox(const QString& prompt, const QString& title,
                             const QString& defaultText) {
     QWidget* parent = owner();

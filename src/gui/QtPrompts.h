@@ -19,6 +19,8 @@ public:
                          int* chosenFilter) override;
     QString openFileName(const QString& title, const QString& filter) override;
     std::optional<TextFont> chooseFont(const TextFont& initial) override;
+    std::optional<int> choose(const QString& text, const QString& title,
+                              const QStringList& choices) override;
 
 private:
     // The window the next dialog belongs to; null when there is none.

@@ -1,5 +1,6 @@
 #include "WindowPrintQuestions.h"
 
+#include "ChequeRegister.h"
 #include "OverflowGuard.h"
 #include "PrinterDialog.h"
 #include "Prompts.h"
@@ -42,4 +43,42 @@ bool WindowPrintQuestions::printCalibrationSquare() {
 
 QString WindowPrintQuestions::endorsementText() {
     return m_prompts.inputBox(u"请输入背书内容(须换行处请输入“//”)："_s);
+}
+
+std::optional<qint64> WindowPrintQuestions::confirmNumberedStart(const TakenNumber& offered) {
+    const QString prompt =
+        u"请在打印机中放好号码为 %1 的空白支票，并确认打印机已开启联机，"
+        u"然后按“确定”！\n如放入的是本支票簿的另一张，请改为它的号码。"_s.arg(
+            serialText(offered.serial));
+    QString typed = serialText(offered.serial);
+    for (;;) {
+        typed = m_prompts.inputBox(prompt, u"打印开始提示"_s, typed).trimmed();
+        if (typed.isEmpty())
+            return std::nullopt;
+        bool number = false;
+        const qint64 serial = typed.toLongLong(&number);
+        if (number && typed.size() == 8 && serial >= 0)
+            return serial;
+        m_prompts.message(u"请输入8位支票号码。"_s, {}, PromptButtons::Ok);
+    }
+}
+
+std::optional<PrintQuestions::Outcome> WindowPrintQuestions::numberedOutcome(const QString& number,
+                                                                             QString* voidReason) {
+    for (;;) {
+        const std::optional<int> chosen =
+            m_prompts.choose(u"号码为 %1 的支票打印完毕，请检查打印结果："_s.arg(number),
+                             u"打印结果"_s, {u"打印正常"_s, u"重新打印"_s, u"作废"_s});
+        if (!chosen)
+            return std::nullopt;
+        if (*chosen == 0)
+            return Outcome::PrintedWell;
+        if (*chosen == 1)
+            return Outcome::PrintAgain;
+        const QString reason = m_prompts.inputBox(u"请输入作废原因："_s, u"作废"_s).trimmed();
+        if (!reason.isEmpty()) {
+            *voidReason = reason;
+            return Outcome::Spoiled;
+        }
+    }
 }

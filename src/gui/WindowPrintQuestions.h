@@ -23,6 +23,9 @@ public:
     bool tryAgain() override;
     bool printCalibrationSquare() override;
     QString endorsementText() override;
+    std::optional<qint64> confirmNumberedStart(const TakenNumber& offered) override;
+    std::optional<Outcome> numberedOutcome(const QString& number, QString* voidReason) override;
+    bool keepNumbered() override { return true; }
 
 private:
     Prompts& m_prompts;

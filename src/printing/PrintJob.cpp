@@ -5,6 +5,7 @@
 #include "Cheque.h"
 #include "ChequeCheck.h"
 #include "ChequePrinter.h"
+#include "ChequeRegister.h"
 #include "Clock.h"
 #include "Database.h"
 #include "Endorsement.h"
@@ -46,12 +47,127 @@ PrintResult PrintJob::printCheque(const Cheque& cheque) {
     }
     if (!printerChosen(kChequeJob, cheques))
         return result;
+    const std::optional<bool> numbered = hasOpenBook(m_db, cheque.text(Field::Account));
+    if (!numbered) {
+        journal(kChequeJob, cheques, refusedFor(u"无法读取支票簿"_s));
+        return result;
+    }
+    if (*numbered)
+        return printNumbered(cheque);
     if (!m_questions.confirmStart({})) {
         journal(kChequeJob, cheques, cancelledAt(u"打印开始提示"_s));
         return result;
     }
     return send(kChequeJob, cheques,
                 [&](PrintSurface& surface) { return drawChequeFields(surface, cheque, m_format); });
+}
+
+PrintResult PrintJob::printNumbered(const Cheque& cheque) {
+    const QList<Cheque> cheques{cheque};
+    const QString account = cheque.text(Field::Account);
+    PrintResult result;
+    std::optional<qint64> replaces;  // the spoiled cheque's number, printed again on the next
+    for (;;) {
+        QString why;
+        const std::optional<TakenNumber> offered = offeredNumber(m_db, account, &why);
+        std::optional<qint64> serial;
+        if (offered) {
+            serial = m_questions.confirmNumberedStart(*offered);
+            if (!serial) {
+                journal(kChequeJob, cheques, cancelledAt(u"打印开始提示"_s));
+                return result;
+            }
+        }
+        const std::optional<TakenNumber> taken =
+            serial ? takeNumber(m_db, m_clock, account, serial, &why, replaces) : std::nullopt;
+        if (!taken) {
+            // Without a reason, the database failed and said so.
+            if (!why.isEmpty())
+                m_prompts.message(why, {}, PromptButtons::Ok);
+            journal(kChequeJob, cheques, refusedFor(why.isEmpty() ? u"无法取得支票号码"_s : why));
+            return result;
+        }
+        bool spoiled = false;
+        if (printOnNumber(cheque, *taken, result, spoiled))
+            result.number = taken->text();
+        if (!spoiled)
+            return result;
+        replaces = taken->id;
+    }
+}
+
+bool PrintJob::printOnNumber(const Cheque& cheque, const TakenNumber& number, PrintResult& result,
+                             bool& spoiled) {
+    const QList<Cheque> cheques{cheque};
+    const QString fields = journalFields(cheque) + u"\n支票号码="_s + number.text();
+    for (;;) {
+        QList<qint64> entries;
+        const std::optional<bool> printed = journalAndSend(
+            kChequeJob, cheques, {fields},
+            [&](PrintSurface& surface) { return drawChequeFields(surface, cheque, m_format); },
+            entries);
+        if (!printed) {
+            // Nothing was sent: the number goes all the same, a number taken is never reused.
+            voidTakenNumber(m_db, m_clock, number.id, u"未能记入打印日志"_s);
+            return false;
+        }
+        if (!*printed) {
+            result.recorded = withRetries([&] {
+                return m_db.atomically([&] {
+                    return recordOutcome(m_db, entries, kPrintFailed) &&
+                           voidTakenNumber(m_db, m_clock, number.id, kPrintFailed);
+                });
+            });
+            return false;
+        }
+        result.printed = true;
+        QString reason;
+        const std::optional<PrintQuestions::Outcome> outcome =
+            m_questions.numberedOutcome(number.text(), &reason);
+        if (!outcome) {
+            result.recorded = withRetries([&] { return recordOutcome(m_db, entries, kPrinted); });
+            return false;
+        }
+        switch (*outcome) {
+            case PrintQuestions::Outcome::PrintAgain:
+                result.recorded = withRetries([&] {
+                    return m_db.atomically([&] {
+                        return recordOutcome(m_db, entries, kPrinted) &&
+                               numberReprinted(m_db, number.id);
+                    });
+                });
+                continue;
+            case PrintQuestions::Outcome::Spoiled:
+                spoiled = true;
+                result.recorded = withRetries([&] {
+                    return m_db.atomically([&] {
+                        return recordOutcome(m_db, entries, kPrinted) &&
+                               voidTakenNumber(m_db, m_clock, number.id, reason);
+                    });
+                });
+                return false;
+            case PrintQuestions::Outcome::PrintedWell:
+                break;
+        }
+        const QDate issue = issueDate(cheque);
+        const bool keep = m_questions.keepNumbered();
+        result.keptAsAsked = withRetries([&] {
+            return m_db.atomically([&] {
+                result.kept.clear();
+                return (!keep ||
+                        saveHistoryRecords(m_db, cheques, m_clock.today(), &result.kept)) &&
+                       numberPrinted(m_db, number.id,
+                                     {issue.isValid() ? issue.toString(Qt::ISODate) : QString(),
+                                      cheque.text(Field::Payee), cheque.text(Field::Amount),
+                                      result.kept.value(0)}) &&
+                       recordOutcome(m_db, entries, kPrinted, result.kept);
+            });
+        });
+        if (!result.keptAsAsked)
+            result.kept.clear();
+        result.recorded = result.keptAsAsked;
+        return result.keptAsAsked;  // not kept: the entry still shows 打印中, so does the number
+    }
 }
 
 PrintResult PrintJob::printBatch(const QList<Cheque>& cheques) {
@@ -121,20 +237,20 @@ bool PrintJob::printerChosen(const QString& kind, const QList<Cheque>& cheques) 
     return false;
 }
 
-PrintResult PrintJob::send(const QString& kind, const QList<Cheque>& cheques,
-                           const std::function<bool(PrintSurface&)>& draw) {
-    PrintResult result;
+std::optional<bool> PrintJob::journalAndSend(const QString& kind, const QList<Cheque>& cheques,
+                                             const QStringList& fields,
+                                             const std::function<bool(PrintSurface&)>& draw,
+                                             QList<qint64>& entries) {
     // The entry is committed before the printer is touched: a cheque never leaves without it,
     // whatever moment the program dies. When it cannot be written, nothing is printed.
-    QStringList fields;
-    for (const Cheque& cheque : cheques)
-        fields << journalFields(cheque);
-    const std::optional<QList<qint64>> entries = journalPrinting(
+    const std::optional<QList<qint64>> journalled = journalPrinting(
         m_db, m_clock, {kind, m_printers.currentPrinter(), m_format.name, kPrinting, {}, {}},
         fields);
-    if (!entries)
-        return result;
+    if (!journalled)
+        return std::nullopt;
+    entries = *journalled;
 
+    bool printed = false;
     m_printers.beginDocument();
     {
         PainterSurface surface(m_printers.printer());
@@ -142,14 +258,29 @@ PrintResult PrintJob::send(const QString& kind, const QList<Cheque>& cheques,
         if (!draw(surface)) {
             surface.abandonDocument();
         } else {
-            result.printed = m_printers.documentAccepted();
+            printed = m_printers.documentAccepted();
         }
     }
-    if (!result.printed) {
+    if (!printed)
         m_prompts.message(
             cheques.size() > 1 ? batchFailure(int(cheques.size())) : u"打印错误，请检查打印机！"_s,
             {}, PromptButtons::Ok);
-        result.recorded = withRetries([&] { return recordOutcome(m_db, *entries, kPrintFailed); });
+    return printed;
+}
+
+PrintResult PrintJob::send(const QString& kind, const QList<Cheque>& cheques,
+                           const std::function<bool(PrintSurface&)>& draw) {
+    PrintResult result;
+    QStringList fields;
+    for (const Cheque& cheque : cheques)
+        fields << journalFields(cheque);
+    QList<qint64> entries;
+    const std::optional<bool> printed = journalAndSend(kind, cheques, fields, draw, entries);
+    if (!printed)
+        return result;
+    result.printed = *printed;
+    if (!result.printed) {
+        result.recorded = withRetries([&] { return recordOutcome(m_db, entries, kPrintFailed); });
         return result;
     }
     // The journal already holds the cheques: keeping them is asked until it succeeds or the
@@ -158,7 +289,7 @@ PrintResult PrintJob::send(const QString& kind, const QList<Cheque>& cheques,
         result.keptAsAsked = withRetries([&] {
             return m_db.atomically([&] {
                 return saveHistoryRecords(m_db, cheques, m_clock.today(), &result.kept) &&
-                       recordOutcome(m_db, *entries, kPrinted, result.kept);
+                       recordOutcome(m_db, entries, kPrinted, result.kept);
             });
         });
         if (!result.keptAsAsked)
@@ -166,7 +297,7 @@ PrintResult PrintJob::send(const QString& kind, const QList<Cheque>& cheques,
         result.recorded = result.keptAsAsked;
         return result;
     }
-    result.recorded = withRetries([&] { return recordOutcome(m_db, *entries, kPrinted); });
+    result.recorded = withRetries([&] { return recordOutcome(m_db, entries, kPrinted); });
     return result;
 }
 

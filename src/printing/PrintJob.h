@@ -8,6 +8,7 @@
 
 class Cheque;
 class Clock;
+struct TakenNumber;
 class Database;
 class PrinterAccess;
 class Prompts;
@@ -33,6 +34,19 @@ public:
     virtual bool printCalibrationSquare() = 0;
     // The endorsement's text; empty when cancelled.
     virtual QString endorsementText() = 0;
+
+    // With a cheque book for the cheque's account: the confirmation names the number of the
+    // blank cheque to load, `offered`; the cashier may load another one of the book instead.
+    // The serial loaded, or nothing when cancelled.
+    virtual std::optional<qint64> confirmNumberedStart(const TakenNumber& offered) = 0;
+    // After the numbered cheque `number` printed, what came of it: printed well (kept in the
+    // history), to be printed again on the same blank, or spoiled (`voidReason` says why);
+    // nothing when no one said (the number then stays 打印中 in the register).
+    enum class Outcome { PrintedWell, PrintAgain, Spoiled };
+    virtual std::optional<Outcome> numberedOutcome(const QString& number, QString* voidReason) = 0;
+    // Whether a numbered cheque that printed well goes into the history as well as the
+    // register: in the window, printing well is keeping it.
+    virtual bool keepNumbered() = 0;
 };
 
 // What a print came to.
@@ -43,6 +57,7 @@ struct PrintResult {
                                      // entry still shows 打印中)
     QList<qint64> kept;              // the history rows of the kept cheques
     std::optional<int> faultyField;  // refused for this field's text (amount or date)
+    QString number;                  // the cheque number it printed well on, with a book
 };
 
 // One print, from the checks to the record, for the window and the command line alike:
@@ -72,6 +87,20 @@ private:
     bool printerChosen(const QString& kind, const QList<Cheque>& cheques);
     PrintResult send(const QString& kind, const QList<Cheque>& cheques,
                      const std::function<bool(class PrintSurface&)>& draw);
+    // Journals the job as 打印中 (`entries`), then sends it: whether the spooler accepted it,
+    // after the failure's message when not; nothing, sending nothing, when the journal could
+    // not be written.
+    std::optional<bool> journalAndSend(const QString& kind, const QList<Cheque>& cheques,
+                                       const QStringList& fields,
+                                       const std::function<bool(class PrintSurface&)>& draw,
+                                       QList<qint64>& entries);
+    // A cheque whose account has a cheque book: each print takes a number of the book, and
+    // the cashier says what came of it.
+    PrintResult printNumbered(const Cheque& cheque);
+    // Prints the cheque on the taken number until the cashier settles it: true when it printed
+    // well and was kept, false when it was spoiled (`spoiled`) or the print failed.
+    bool printOnNumber(const Cheque& cheque, const TakenNumber& number, PrintResult& result,
+                       bool& spoiled);
     bool journal(const QString& kind, const QList<Cheque>& cheques, const QString& outcome);
     // Runs `work` (a transaction) until it succeeds or the cashier stops trying.
     bool withRetries(const std::function<bool()>& work);

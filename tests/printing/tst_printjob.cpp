@@ -1,11 +1,14 @@
 // The print job from the checks to the record, on a real database file and a real PDF: what is
 // journalled before anything is sent, what a refused job and a held database leave behind.
+#include <deque>
 #include <functional>
+#include <utility>
 
 #include <QFile>
 #include <QTest>
 
 #include "Cheque.h"
+#include "ChequeRegister.h"
 #include "FormatStore.h"
 #include "PdfPrinters.h"
 #include "PrintFormat.h"
@@ -39,6 +42,25 @@ public:
     bool tryAgain() override { return onRetry && onRetry(++retries); }
     bool printCalibrationSquare() override { return true; }
     QString endorsementText() override { return u"甲公司//乙公司"_s; }
+
+    // With a cheque book: the numbers offered, the serial loaded instead (when set) and the
+    // outcomes, one per print, with the reason of a spoiled one.
+    QStringList offered;
+    std::optional<qint64> loadInstead;
+    std::deque<std::optional<Outcome>> outcomes;
+    std::optional<qint64> confirmNumberedStart(const TakenNumber& number) override {
+        offered << number.text();
+        return std::exchange(loadInstead, std::nullopt).value_or(number.serial);
+    }
+    std::optional<Outcome> numberedOutcome(const QString&, QString* reason) override {
+        *reason = u"卡纸"_s;
+        if (outcomes.empty())
+            return std::nullopt;
+        const std::optional<Outcome> outcome = outcomes.front();
+        outcomes.pop_front();
+        return outcome;
+    }
+    bool keepNumbered() override { return true; }
 };
 
 Cheque payable() {
@@ -170,6 +192,67 @@ private slots:
         QCOMPARE(f.questions.retries, 1);
         QCOMPARE(f.kept(), 1);
         QCOMPARE(f.journal(), u"已打印/"_s + QString::number(result.kept.value(0)));
+    }
+
+    // A cheque of an account with a cheque book prints on the book's numbers: printed well
+    // (kept, with its number), printed again on the same blank, spoiled and printed again on
+    // the next number, a number loaded by hand, a print the spooler refused (its number voided,
+    // never offered again), and no number left at last. The journal names every attempt's number.
+    void aChequeBookNumbersEveryPrint() {
+        Fixture f;
+        Cheque cheque = payable();
+        cheque.setText(Field::Account, u"12345"_s);
+        QString why;
+        QVERIFY(addChequeBook(f.t.db, {0, u"12345"_s, u"9"_s, 1, 6, {}, false}, &why));
+        using O = PrintQuestions::Outcome;
+
+        f.questions.outcomes = {O::PrintedWell};
+        PrintResult result = f.job.printCheque(cheque);
+        QCOMPARE(result.number, u"900000001"_s);
+        QCOMPARE(f.questions.keepAsked, 0);  // printing well is keeping
+        QCOMPARE(result.kept.size(), 1);
+
+        f.questions.outcomes = {O::PrintAgain, O::PrintAgain, O::Spoiled, O::PrintedWell};
+        result = f.job.printCheque(cheque);
+        QCOMPARE(result.number, u"900000003"_s);
+        QCOMPARE(f.questions.offered,
+                 (QStringList{u"900000001"_s, u"900000002"_s, u"900000003"_s}));
+
+        f.questions.loadInstead = 5;  // 4 is skipped: a gap
+        f.questions.outcomes = {O::PrintedWell};
+        QCOMPARE(f.job.printCheque(cheque).number, u"900000005"_s);
+
+        f.printers.refuseJobs = true;
+        QVERIFY(!f.job.printCheque(cheque).printed);
+        f.printers.refuseJobs = false;
+        QVERIFY(!f.job.printCheque(cheque).printed);
+        QCOMPARE(f.t.prompts.shown().back().text, u"该账号的支票簿已用完，请登记新的支票簿。"_s);
+
+        QStringList lines;
+        const BookRegister book = chequeRegister(f.t.db, u"12345"_s).value().first();
+        for (const RegisterLine& line : book.lines)
+            lines << QStringList{serialText(line.serial), line.state,
+                                 QString::number(line.reprints), line.reason, line.replaces}
+                         .join(u'/');
+        QCOMPARE(lines, (QStringList{u"00000001/已打印/0//"_s, u"00000002/已作废/2/卡纸/"_s,
+                                     u"00000003/已打印/0//900000002"_s, u"00000004/未使用/0//"_s,
+                                     u"00000005/已打印/0//"_s, u"00000006/已作废/0/打印失败/"_s}));
+        QCOMPARE(book.gaps, (QList<std::pair<qint64, qint64>>{{4, 4}}));
+        // Every attempt's entry, its outcome and number: the last refused before any number.
+        QStringList entries;
+        std::optional<QSqlQuery> q =
+            f.t.db.select(u"SELECT 结果, 内容 FROM 打印日志 ORDER BY ID"_s);
+        while (q && q->next()) {
+            const QString fields = q->value(1).toString();
+            const qsizetype at = fields.indexOf(u"支票号码="_s);
+            entries << q->value(0).toString() + u'/' + (at < 0 ? QString() : fields.mid(at));
+        }
+        QCOMPARE(
+            entries.join(u'|'),
+            u"已打印/支票号码=900000001|已打印/支票号码=900000002|已打印/支票号码=900000002|"
+            u"已打印/支票号码=900000002|已打印/支票号码=900000003|已打印/支票号码=900000005|"
+            u"打印失败/支票号码=900000006|未打印：该账号的支票簿已用完，请登记新的支票簿。/"_s);
+        QCOMPARE(f.kept(), 3);
     }
 
     // Endorsements and calibration squares are journalled the same way, with no question of

@@ -53,3 +53,13 @@ QString ScriptedPrompts::nextText() {
     m_texts.pop_front();
     return text;
 }
+
+std::optional<int> ScriptedPrompts::choose(const QString& text, const QString& title,
+                                           const QStringList& choices) {
+    m_shown.push_back({Kind::Choice, text, title, PromptButtons::Ok, choices.join(u'|')});
+    if (m_choices.empty())
+        return std::nullopt;
+    const int choice = m_choices.front();
+    m_choices.pop_front();
+    return choice;
+}

@@ -9,7 +9,7 @@
 // Answers prompts from a queue and records exactly what was shown, for tests.
 class ScriptedPrompts final : public Prompts {
 public:
-    enum class Kind { Message, InputBox, SaveFile, OpenFile, Font };
+    enum class Kind { Message, InputBox, SaveFile, OpenFile, Font, Choice };
 
     struct Shown {
         Kind kind;
@@ -27,6 +27,8 @@ public:
     // The choice of the filter that the next save dialog reports (the first one when none).
     void queueFilter(int choice) { m_filters.push_back(choice); }
     void queueFont(const std::optional<TextFont>& font) { m_fonts.push_back(font); }
+    // The button the next choice presses (by index); with none queued, nothing is pressed.
+    void queueChoice(int choice) { m_choices.push_back(choice); }
 
     const std::vector<Shown>& shown() const { return m_shown; }
     void clear() { m_shown.clear(); }
@@ -38,6 +40,8 @@ public:
                          int* chosenFilter) override;
     QString openFileName(const QString& title, const QString& filter) override;
     std::optional<TextFont> chooseFont(const TextFont& initial) override;
+    std::optional<int> choose(const QString& text, const QString& title,
+                              const QStringList& choices) override;
 
 private:
     QString nextText();
@@ -46,5 +50,6 @@ private:
     std::deque<QString> m_texts;
     std::deque<int> m_filters;
     std::deque<std::optional<TextFont>> m_fonts;
+    std::deque<int> m_choices;
     std::vector<Shown> m_shown;
 };
