@@ -156,10 +156,12 @@ bool PrintJob::printOnNumber(const Cheque& cheque, const TakenNumber& number, Pr
                 result.kept.clear();
                 return (!keep ||
                         saveHistoryRecords(m_db, cheques, m_clock.today(), &result.kept)) &&
-                       numberPrinted(m_db, number.id,
-                                     {issue.isValid() ? issue.toString(Qt::ISODate) : QString(),
-                                      cheque.text(Field::Payee), cheque.text(Field::Amount),
-                                      result.kept.value(0)}) &&
+                       numberPrinted(
+                           m_db, number.id,
+                           {issue.isValid() ? issue.toString(Qt::ISODate) : QString(),
+                            cheque.text(Field::Payee), cheque.text(Field::Amount),
+                            result.kept.isEmpty() ? QVariant(QMetaType(QMetaType::LongLong))
+                                                  : QVariant(result.kept.first())}) &&
                        recordOutcome(m_db, entries, kPrinted, result.kept);
             });
         });
