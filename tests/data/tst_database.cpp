@@ -252,7 +252,9 @@ private slots:
             std::optional<QSqlQuery> q = db.select(sql);
             return q && q->next() ? q->value(0) : QVariant();
         };
-        QCOMPARE(scalar(u"PRAGMA user_version"_s).toInt(), 7);
+        QCOMPARE(scalar(u"PRAGMA user_version"_s).toInt(), 8);
+        // No cheque book yet: every account prints as before.
+        QCOMPARE(scalar(u"SELECT count(*) FROM 支票簿"_s).toInt(), 0);
         QCOMPARE(scalar(u"SELECT group_concat(Name || CtlDF || X, '|') FROM 支票格式"_s).toString(),
                  u"我的格式银行120.0|我的格式11.0"_s);  // no shipped format added
         QCOMPARE(scalar(u"SELECT group_concat(收款人全称 || 金额) FROM 历史记录"_s).toString(),
