@@ -1,6 +1,7 @@
 #include <QTest>
 
 #include "ChequeRegister.h"
+#include "ScriptedPrompts.h"
 #include "TestClock.h"
 #include "TestDatabase.h"
 
@@ -186,6 +187,33 @@ private slots:
         // The one change left: voiding it.
         QVERIFY(m_t->db.execute(u"UPDATE 支票号码 SET 状态 = '已作废', 作废原因 = '污损'"_s));
         QVERIFY(!m_t->db.execute(u"UPDATE 支票号码 SET 状态 = '已打印'"_s));
+    }
+
+    // On a shared database a clerk keeps books and numbers with the clerks' rights; the server
+    // writes who took a number and when, and refuses a clerk's deleting a book or a number.
+    void aClerkKeepsTheRegisterOnASharedDatabase() {
+        if (!onTestServer())
+            QSKIP("a server's rights");
+        ScriptedPrompts prompts;
+        Database clerk(prompts);
+        const QString login = m_t->openAs(u"clerk"_s, clerk);
+        QVERIFY(!login.isEmpty());
+        QString why;
+        QVERIFY(addChequeBook(clerk, book(1, 5), &why));
+        const std::optional<TakenNumber> taken =
+            takeNumber(clerk, m_clock, kAccount, std::nullopt, &why);
+        QVERIFY(taken);
+        QVERIFY(numberPrinted(clerk, taken->id, {u"2026-12-08"_s, u"甲公司"_s, u"￥1.00"_s, {}}));
+        QVERIFY(voidSerial(clerk, m_clock, kAccount, 2, u"撕坏"_s, &why));
+        QCOMPARE(m_t->rows(u"SELECT 号码, 状态, 用户 FROM 支票号码 ORDER BY 号码"_s),
+                 u"1/已打印/%1|2/已作废/%1"_s.arg(login));
+        // The server's clock, not the one the clerk's program gave.
+        QVERIFY(m_t->scalar(u"SELECT 时间 FROM 支票号码 WHERE 号码 = 1"_s).toString() !=
+                m_clock.now().toString(u"yyyy-MM-dd HH:mm:ss"_s));
+        QVERIFY(!clerk.execute(u"DELETE FROM 支票簿"_s));
+        QVERIFY(!clerk.execute(u"UPDATE 支票簿 SET 终止号码 = 99"_s));
+        QVERIFY(!clerk.execute(u"DELETE FROM 支票号码"_s));
+        QCOMPARE(m_t->rows(u"SELECT 起始号码, 终止号码 FROM 支票簿"_s), u"1/5"_s);
     }
 };
 
