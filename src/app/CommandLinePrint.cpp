@@ -85,16 +85,17 @@ bool CommandLinePrint::printOverflowing(const QList<int>& fields) {
     return false;
 }
 
-std::optional<qint64> CommandLinePrint::confirmNumberedStart(const TakenNumber& offered) {
+std::optional<PrintQuestions::LoadedNumber> CommandLinePrint::confirmNumberedStart(
+    const TakenNumber& offered) {
     if (!m_args.has(u"--number"_s))
-        return offered.serial;
+        return LoadedNumber{};
     QString typed = m_args.option(u"--number"_s);
     if (typed.size() > 8 && typed.startsWith(offered.book.prefix))
         typed = typed.mid(offered.book.prefix.size());
     bool number = false;
     const qint64 serial = typed.toLongLong(&number);
     if (number && typed.size() <= 8 && serial >= 0)
-        return serial;
+        return LoadedNumber{serial};
     fail(m_io, u"--number takes a cheque number of the account's book: "_s +
                    m_args.option(u"--number"_s));
     return std::nullopt;

@@ -34,8 +34,9 @@ public:
     bool printCalibrationSquare() override { return true; }
     QString endorsementText() override { return m_args.inputs.value(0); }
     // The number of --number (its eight digits, or the whole number with the book's prefix),
-    // else the one offered; a cheque that printed is printed well, and kept with --save.
-    std::optional<qint64> confirmNumberedStart(const TakenNumber& offered) override;
+    // else the next one when it is taken; a cheque that printed is printed well, and kept with
+    // --save.
+    std::optional<LoadedNumber> confirmNumberedStart(const TakenNumber& offered) override;
     std::optional<Outcome> numberedOutcome(const QString&, QString*) override {
         return Outcome::PrintedWell;
     }

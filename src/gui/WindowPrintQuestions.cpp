@@ -45,7 +45,10 @@ QString WindowPrintQuestions::endorsementText() {
     return m_prompts.inputBox(u"请输入背书内容(须换行处请输入“//”)："_s);
 }
 
-std::optional<qint64> WindowPrintQuestions::confirmNumberedStart(const TakenNumber& offered) {
+// The cashier holds a sheet of a given number: exactly that number is taken, or refused when
+// another clerk took it meanwhile.
+std::optional<PrintQuestions::LoadedNumber> WindowPrintQuestions::confirmNumberedStart(
+    const TakenNumber& offered) {
     const QString prompt =
         u"请在打印机中放好号码为 %1 的空白支票，并确认打印机已开启联机，"
         u"然后按“确定”！\n如放入的是本支票簿的另一张，请改为它的号码。"_s.arg(
@@ -58,7 +61,7 @@ std::optional<qint64> WindowPrintQuestions::confirmNumberedStart(const TakenNumb
         bool number = false;
         const qint64 serial = typed.toLongLong(&number);
         if (number && typed.size() == 8 && serial >= 0)
-            return serial;
+            return LoadedNumber{serial};
         m_prompts.message(u"请输入8位支票号码。"_s, {}, PromptButtons::Ok);
     }
 }

@@ -23,7 +23,7 @@ public:
     bool tryAgain() override;
     bool printCalibrationSquare() override;
     QString endorsementText() override;
-    std::optional<qint64> confirmNumberedStart(const TakenNumber& offered) override;
+    std::optional<LoadedNumber> confirmNumberedStart(const TakenNumber& offered) override;
     std::optional<Outcome> numberedOutcome(const QString& number, QString* voidReason) override;
     bool keepNumbered() override { return true; }
 

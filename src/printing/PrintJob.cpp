@@ -70,16 +70,17 @@ PrintResult PrintJob::printNumbered(const Cheque& cheque) {
     for (;;) {
         QString why;
         const std::optional<TakenNumber> offered = offeredNumber(m_db, account, &why);
-        std::optional<qint64> serial;
+        std::optional<PrintQuestions::LoadedNumber> loaded;
         if (offered) {
-            serial = m_questions.confirmNumberedStart(*offered);
-            if (!serial) {
+            loaded = m_questions.confirmNumberedStart(*offered);
+            if (!loaded) {
                 journal(kChequeJob, cheques, cancelledAt(u"打印开始提示"_s));
                 return result;
             }
         }
         const std::optional<TakenNumber> taken =
-            serial ? takeNumber(m_db, m_clock, account, serial, &why, replaces) : std::nullopt;
+            loaded ? takeNumber(m_db, m_clock, account, loaded->serial, &why, replaces)
+                   : std::nullopt;
         if (!taken) {
             // Without a reason, the database failed and said so.
             if (!why.isEmpty())

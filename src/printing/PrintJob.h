@@ -37,8 +37,12 @@ public:
 
     // With a cheque book for the cheque's account: the confirmation names the number of the
     // blank cheque to load, `offered`; the cashier may load another one of the book instead.
-    // The serial loaded, or nothing when cancelled.
-    virtual std::optional<qint64> confirmNumberedStart(const TakenNumber& offered) = 0;
+    // The serial loaded (none: whichever is next when the number is taken, for a printer fed
+    // in the book's order), or nothing when cancelled.
+    struct LoadedNumber {
+        std::optional<qint64> serial;
+    };
+    virtual std::optional<LoadedNumber> confirmNumberedStart(const TakenNumber& offered) = 0;
     // After the numbered cheque `number` printed, what came of it: printed well (kept in the
     // history), to be printed again on the same blank, or spoiled (`voidReason` says why);
     // nothing when no one said (the number then stays 打印中 in the register).

@@ -10,6 +10,7 @@
 #include "BoundGrid.h"
 #include "Cheque.h"
 #include "ChequeFields.h"
+#include "ChequeRegister.h"
 #include "FormatCommands.h"
 #include "FormatGrid.h"
 #include "FormatStore.h"
@@ -305,6 +306,32 @@ private slots:
         QVERIFY2(failures.trimmed().isEmpty(), qPrintable(failures));
         QCOMPARE(t.scalar(u"SELECT count(*) FROM 历史记录"_s).toInt(), 400);
         QCOMPARE(t.scalar(u"SELECT count(DISTINCT 收款人全称) FROM 历史记录"_s).toInt(), 400);
+    }
+
+    // Two clerks print 40 cheques each at the same moment from one cheque book: every number
+    // is taken once, each printed cheque kept with its own.
+    void twoClerksTakeEveryNumberOnce() {
+        TestDatabase t;
+        QString why;
+        QVERIFY(addChequeBook(t.db, {0, u"12345"_s, u"3010"_s, 1, 100, {}, false}, &why));
+        std::vector<std::unique_ptr<QProcess>> clerks;
+        for (const QString& clerk : {u"甲"_s, u"乙"_s}) {
+            auto process = std::make_unique<QProcess>();
+            process->setProgram(u"bash"_s);
+            process->setArguments(
+                {u"-c"_s,
+                 u"for i in $(seq 40); do \"$0\" print --database \"$1\" --pdf \"$2\" "
+                 u"--field 账号=12345 --field \"票身-收款人=$3$i\" --save || exit 1; done"_s,
+                 QStringLiteral(CHEQUEPRINT_EXE), t.path(), t.dir.filePath(clerk + u".pdf"_s),
+                 clerk});
+            clerks.push_back(std::move(process));
+        }
+        const QString failures = runTogether(clerks);
+        QVERIFY2(failures.trimmed().isEmpty(), qPrintable(failures));
+        QCOMPARE(t.rows(u"SELECT count(*), count(DISTINCT 号码), count(DISTINCT 历史ID), "
+                        u"min(号码), max(号码) FROM 支票号码 WHERE 状态 = '已打印'"_s),
+                 u"80/80/80/1/80"_s);
+        QCOMPARE(t.scalar(u"SELECT count(*) FROM 历史记录"_s).toInt(), 80);
     }
 
     // Two clerks save the same format 100 times each at the same moment: it keeps one set of

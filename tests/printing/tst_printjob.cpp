@@ -48,9 +48,9 @@ public:
     QStringList offered;
     std::optional<qint64> loadInstead;
     std::deque<std::optional<Outcome>> outcomes;
-    std::optional<qint64> confirmNumberedStart(const TakenNumber& number) override {
+    std::optional<LoadedNumber> confirmNumberedStart(const TakenNumber& number) override {
         offered << number.text();
-        return std::exchange(loadInstead, std::nullopt).value_or(number.serial);
+        return LoadedNumber{std::exchange(loadInstead, std::nullopt).value_or(number.serial)};
     }
     std::optional<Outcome> numberedOutcome(const QString&, QString* reason) override {
         *reason = u"卡纸"_s;
