@@ -53,15 +53,25 @@ bool changeNumber(Database& db, const QString& sql, const QVariantList& values, 
     return changed == 1;
 }
 
-// The serial a book offers next: one past the last taken, or its first; none past its end.
+// The serial a book offers next: the first one past the last taken for a print that has no
+// fate yet (a sheet voided by hand before its turn is passed over); none past the book's end.
 std::optional<qint64> nextSerial(Database& db, const ChequeBook& book, bool* failed) {
-    std::optional<QSqlQuery> row =
-        db.select(u"SELECT MAX(号码) FROM 支票号码 WHERE 支票簿ID = ?"_s, {book.id});
+    std::optional<QSqlQuery> row = db.select(
+        u"SELECT MAX(号码) FROM 支票号码 WHERE 支票簿ID = ? AND 打印取号 = 1"_s, {book.id});
     if (!row || !row->next()) {
         *failed = true;
         return std::nullopt;
     }
-    const qint64 next = row->value(0).isNull() ? book.first : row->value(0).toLongLong() + 1;
+    qint64 next = row->value(0).isNull() ? book.first : row->value(0).toLongLong() + 1;
+    std::optional<QSqlQuery> later =
+        db.select(u"SELECT 号码 FROM 支票号码 WHERE 支票簿ID = ? AND 号码 >= ? ORDER BY 号码"_s,
+                  {book.id, next});
+    if (!later) {
+        *failed = true;
+        return std::nullopt;
+    }
+    while (later->next() && later->value(0).toLongLong() == next)
+        ++next;
     return next <= book.last ? std::optional<qint64>(next) : std::nullopt;
 }
 
@@ -267,8 +277,8 @@ bool voidSerial(Database& db, const Clock& clock, const QString& account, qint64
         if (!row->next()) {
             const QString now = clock.now().toString(u"yyyy-MM-dd HH:mm:ss"_s);
             const QString insert =
-                u"INSERT INTO 支票号码 (支票簿ID, 号码, 状态, 时间, 用户, 作废原因, 作废时间) "
-                u"VALUES (?,?,?,?,?,?,?)"_s;
+                u"INSERT INTO 支票号码 (支票簿ID, 号码, 状态, 时间, 用户, 作废原因, 作废时间, "
+                u"打印取号) VALUES (?,?,?,?,?,?,?,0)"_s;
             if (db.execute(insert,
                            {book->id, serial, kNumberVoided, now, db.userName(), reason, now}))
                 return true;
@@ -296,7 +306,7 @@ std::optional<QList<BookRegister>> chequeRegister(Database& db, const QString& a
     for (const ChequeBook& book : *books) {
         std::optional<QSqlQuery> rows = db.select(
             u"SELECT n.号码, n.状态, n.时间, n.出票日期, n.收款人, n.金额, n.重打次数, n.作废原因, "
-            u"n.作废时间, n.用户, rb.前缀, r.号码 FROM 支票号码 n "
+            u"n.作废时间, n.用户, rb.前缀, r.号码, n.打印取号 FROM 支票号码 n "
             u"LEFT JOIN 支票号码 r ON r.ID = n.替代ID LEFT JOIN 支票簿 rb ON rb.ID = r.支票簿ID "
             u"WHERE n.支票簿ID = ? ORDER BY n.号码"_s,
             {book.id});
@@ -304,6 +314,7 @@ std::optional<QList<BookRegister>> chequeRegister(Database& db, const QString& a
             return std::nullopt;
         BookRegister bookRegister{book, {}, {}};
         qint64 serial = book.first;
+        qint64 lastTakenForPrint = book.first - 1;
         auto unusedUpTo = [&](qint64 end) {
             for (; serial < end; ++serial) {
                 RegisterLine unused;
@@ -314,9 +325,9 @@ std::optional<QList<BookRegister>> chequeRegister(Database& db, const QString& a
         };
         while (rows->next()) {
             const qint64 taken = rows->value(0).toLongLong();
-            if (taken > serial)
-                bookRegister.gaps << std::pair(serial, taken - 1);
             unusedUpTo(taken);
+            if (rows->value(12).toInt() != 0)
+                lastTakenForPrint = taken;
             RegisterLine line;
             line.serial = taken;
             line.state = rows->value(1).toString();
@@ -335,6 +346,15 @@ std::optional<QList<BookRegister>> chequeRegister(Database& db, const QString& a
             serial = taken + 1;
         }
         unusedUpTo(book.last + 1);
+        // The gaps: runs of unused numbers below the last one taken for a print.
+        for (const RegisterLine& line : bookRegister.lines) {
+            if (line.state != kNumberUnused || line.serial > lastTakenForPrint)
+                continue;
+            if (!bookRegister.gaps.isEmpty() && bookRegister.gaps.last().second == line.serial - 1)
+                bookRegister.gaps.last().second = line.serial;
+            else
+                bookRegister.gaps << std::pair(line.serial, line.serial);
+        }
         registers << bookRegister;
     }
     return registers;

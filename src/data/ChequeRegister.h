@@ -60,8 +60,9 @@ struct TakenNumber {
 
 // Whether the account has an open book: without one, a cheque prints as it always has.
 std::optional<bool> hasOpenBook(Database& db, const QString& account);
-// The number a print of the account would take now: past the last one taken in the first open
-// book that has one left. Nothing when there is none (`why` says whether the account has no
+// The number a print of the account would take now: the first one past the last taken for a
+// print, in the first open book that has one left; numbers voided by hand before their turn
+// are passed over, numbers skipped by a print are not offered again (they are gaps). Nothing when there is none (`why` says whether the account has no
 // open book or its books are used up) or after the database's message.
 std::optional<TakenNumber> offeredNumber(Database& db, const QString& account, QString* why);
 
@@ -113,7 +114,7 @@ struct RegisterLine {
 };
 
 // A book's register: every serial in order, and the gaps: serials never taken nor voided below
-// the last one taken, which someone must explain (void them with a reason).
+// the last one taken for a print, which someone must explain (void them with a reason).
 struct BookRegister {
     ChequeBook book;
     QList<RegisterLine> lines;

@@ -84,7 +84,7 @@ QString serverUpdateFunction(bool withLogin) {
 // number it is, when and by whom it was taken, and what it replaces never change.
 QString numberChangeAllowed() {
     return u"NEW.ID = OLD.ID AND NEW.支票簿ID = OLD.支票簿ID AND NEW.号码 = OLD.号码 "
-           u"AND NEW.时间 = OLD.时间 AND NEW.用户 = OLD.用户 "
+           u"AND NEW.时间 = OLD.时间 AND NEW.用户 = OLD.用户 AND NEW.打印取号 = OLD.打印取号 "
            u"AND NEW.替代ID IS NOT DISTINCT FROM OLD.替代ID AND NEW.重打次数 >= OLD.重打次数 AND ("
            u"(OLD.状态 = '打印中' AND NEW.状态 IN ('打印中', '已打印', '已作废')) OR "
            u"(OLD.状态 = '已打印' AND NEW.状态 = '已作废' AND NEW.出票日期 = OLD.出票日期 "
@@ -184,7 +184,7 @@ const std::vector<UpgradeStep>& upgrades() {
           u"出票日期 TEXT NOT NULL DEFAULT '', 收款人 TEXT NOT NULL DEFAULT '', "
           u"金额 TEXT NOT NULL DEFAULT '', 历史ID INTEGER, 重打次数 INTEGER NOT NULL DEFAULT 0, "
           u"作废原因 TEXT NOT NULL DEFAULT '', 作废时间 TEXT NOT NULL DEFAULT '', "
-          u"替代ID INTEGER, UNIQUE (支票簿ID, 号码))"_s},
+          u"替代ID INTEGER, 打印取号 INTEGER NOT NULL DEFAULT 1, UNIQUE (支票簿ID, 号码))"_s},
          {u"CREATE TRIGGER IF NOT EXISTS 支票号码_不可删除 BEFORE DELETE ON 支票号码 "
           u"BEGIN SELECT RAISE(ABORT, '支票号码不可删除'); END"_s,
           u"CREATE TRIGGER IF NOT EXISTS 支票号码_不可修改 BEFORE UPDATE ON 支票号码 WHEN NOT ("_s +
