@@ -28,7 +28,11 @@ QStringList Verb::synopsis() const {
             alternatives << option->synopsis();
             repeatable = repeatable || option->repeatable;
         }
-        words << u'[' + alternatives.join(u" | "_s) + u']' + (repeatable ? u"..."_s : QString());
+        if (group.size() == 1 && required.contains(group.first()))
+            words << alternatives.first();
+        else
+            words << u'[' + alternatives.join(u" | "_s) + u']' +
+                         (repeatable ? u"..."_s : QString());
     }
     return words;
 }
