@@ -164,5 +164,8 @@ int runCommandLine(const QStringList& arguments, std::FILE* in, std::FILE* out, 
     }
     if (!verb->takesInputs() && !args.inputs.isEmpty())
         return usageError(io, u"unexpected argument "_s + args.inputs.first());
+    for (const QString& option : verb->required)
+        if (!args.has(option))
+            return usageError(io, verbName + u" needs "_s + option);
     return verb->run(args, io);
 }

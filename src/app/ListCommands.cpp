@@ -98,14 +98,14 @@ int initDatabaseVerb(const Arguments& args, const Io& io) {
     return db.initialize(databaseLocation(args.option(u"--database"_s))) ? 0 : 1;
 }
 
-namespace {
-
 QString oneLine(QString text) {
     for (QChar& c : text)
         if (c == u'\t' || c == u'\n' || c == u'\r')
             c = u' ';
     return text;
 }
+
+namespace {
 
 // Appends the text with its tabs and line breaks shown as blanks, copying it once.
 void appendOneLine(QString& line, const QString& text) {

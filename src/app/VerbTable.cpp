@@ -28,7 +28,11 @@ QStringList Verb::synopsis() const {
             alternatives << option->synopsis();
             repeatable = repeatable || option->repeatable;
         }
-        words << u'[' + alternatives.join(u" | "_s) + u']' + (repeatable ? u"..."_s : QString());
+        if (group.size() == 1 && required.contains(group.first()))
+            words << alternatives.first();
+        else
+            words << u'[' + alternatives.join(u" | "_s) + u']' +
+                         (repeatable ? u"..."_s : QString());
     }
     return words;
 }
@@ -122,6 +126,35 @@ const std::vector<Verb>& verbTable() {
          {{u"--pdf"_s, u"--printer"_s}, {u"--format"_s}},
          u"print an endorsement (\"//\" starts a new line)"_s,
          endorseVerb},
+        {u"book"_s,
+         u"add ACCOUNT FIRST LAST | list | close ACCOUNT FIRST"_s,
+         {{u"--prefix"_s}, {u"--received"_s}},
+         u"the cheque books: add registers the book of ACCOUNT with the serials FIRST to LAST (up "
+         u"to eight digits each), --prefix PREFIX the code printed before each serial, --received "
+         u"DATE (YYYY-MM-DD) the day it came (default: today); list writes one tab-separated line "
+         u"per book: account, prefix, first and last serial, date received, 未结束 or 已结束, and "
+         u"how many of its numbers are printed, voided and unused; close ends the book of ACCOUNT "
+         u"that starts at FIRST: none of its numbers is offered again"_s,
+         bookVerb},
+        {u"void"_s,
+         u"NUMBER"_s,
+         {{u"--account"_s}, {u"--reason"_s}},
+         u"void a cheque number of the books of --account ACCOUNT, for --reason TEXT: NUMBER is "
+         u"the serial (up to eight digits) or the full number, prefix and serial; one never used "
+         u"(a cheque torn or lost) or a printed one whose cheque was spoiled"_s,
+         voidVerb,
+         {u"--account"_s, u"--reason"_s}},
+        {u"register"_s,
+         {},
+         {{u"--account"_s}},
+         u"the register of every cheque book, or of those of --account ACCOUNT, as tab-separated "
+         u"lines: for each book a heading (支票簿, the account, the first and the last number, "
+         u"未结束 or 已结束), then one line per number (the full number; 已打印, 已作废, 未使用 or "
+         u"打印中; the issue date of a printed one, the time a voided one was voided or a 打印中 "
+         u"one taken; payee; amount; reprints; why it was voided), a line 缺号 with the number or "
+         u"FIRST-LAST of each run left out below the last number used (void them, giving the "
+         u"reason), and 合计 with the count of each state"_s,
+         registerVerb},
     };
     return table;
 }
@@ -146,6 +179,10 @@ const std::vector<VerbOption>& optionTable() {
         {u"--force"_s, {}, false, {}},
         {u"--from"_s, u"DATE"_s, false, {}},
         {u"--to"_s, u"DATE"_s, false, {}},
+        {u"--prefix"_s, u"PREFIX"_s, false, {}},
+        {u"--received"_s, u"DATE"_s, false, {}},
+        {u"--account"_s, u"ACCOUNT"_s, false, {}},
+        {u"--reason"_s, u"TEXT"_s, false, {}},
         {u"--"_s, {}, false, u"ends the options: amount -- -500 converts the text -500"_s},
         {u"--help"_s, {}, false, u"show this text"_s},
         {u"--version"_s, {}, false, u"show the program's version"_s},

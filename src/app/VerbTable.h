@@ -24,19 +24,22 @@ struct VerbOption {
 
 // One verb: its arguments as the usage writes them (empty when it takes none), the options it
 // takes besides --database (each list one pair of brackets, options that exclude each other
-// in the same list), its help and the routine that runs it (0 done, 1 failed).
+// in the same list), its help, the routine that runs it (0 done, 1 failed) and the options it
+// cannot run without (each one a list of its own, written without brackets).
 struct Verb {
     QString name;
     QString arguments;
     QList<QStringList> options;
     QString help;
     int (*run)(const Arguments&, const Io&);
+    QStringList required = {};
 
     bool takesInputs() const { return !arguments.isEmpty(); }
     // Every option the verb accepts, --database first.
     QStringList optionNames() const;
     // What follows the verb's name, one item per word of the usage: its arguments, then each
-    // group of options in brackets ("[--pdf FILE | --printer NAME]", "[--field KEY=TEXT]...").
+    // group of options in brackets ("[--pdf FILE | --printer NAME]", "[--field KEY=TEXT]..."),
+    // a required one without ("--reason TEXT").
     QStringList synopsis() const;
 };
 

@@ -43,6 +43,9 @@ bool openDatabase(Database& db, const Arguments& args);
 // Writes the problem and the usage to standard error; returns 2.
 int usageError(const Io& io, const QString& problem);
 
+// The text with its tabs and line breaks shown as blanks, for one cell of a tab-separated line.
+QString oneLine(QString text);
+
 // The verbs: 0 done, 1 failed (the reason on standard error), 2 a wrong argument.
 int amountVerb(const Arguments& args, const Io& io);
 int dateVerb(const Arguments& args, const Io& io);
@@ -56,3 +59,6 @@ int previewVerb(const Arguments& args, const Io& io);
 int calibrateVerb(const Arguments& args, const Io& io);
 int endorseVerb(const Arguments& args, const Io& io);
 int batchVerb(const Arguments& args, const Io& io);
+int bookVerb(const Arguments& args, const Io& io);
+int voidVerb(const Arguments& args, const Io& io);
+int registerVerb(const Arguments& args, const Io& io);

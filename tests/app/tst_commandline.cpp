@@ -1,6 +1,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTest>
 
@@ -8,8 +9,10 @@
 
 #include "AmountCapitals.h"
 #include "Cheque.h"
+#include "ChequeRegister.h"
 #include "HistoryRecords.h"
 #include "ProgramRun.h"
+#include "TestClock.h"
 #include "TestDatabase.h"
 
 using namespace Qt::StringLiterals;
@@ -586,6 +589,100 @@ private slots:
         QVERIFY(r.err.contains("none of the 3 cheques was printed"));
         QCOMPARE(journalled(u"打印失败"_s), 3);
         QCOMPARE(t.scalar(u"SELECT count(*) FROM 历史记录 WHERE Dat<>'1900-01-01'"_s).toInt(), 3);
+    }
+
+    // A book added, listed, its numbers voided by serial and by full number, its register, and
+    // the book closed; refusals give the register's reason, wrong arguments the usage.
+    void chequeBooksAndTheirRegister() {
+        TestDatabase t;
+        const QString a = u"6222 0001"_s;
+        auto verb = [&](const QStringList& arguments) {
+            return run(arguments + QStringList{u"--database"_s, t.path()});
+        };
+        auto refusedWith = [&](const QStringList& arguments, const QString& reason) {
+            const Run r = verb(arguments);
+            return r.exitCode == 1 && r.out.isEmpty() &&
+                   QString::fromUtf8(r.err) == u"chequeprint: "_s + reason + u'\n';
+        };
+        const QString today = QDate::currentDate().toString(Qt::ISODate);
+        Run r = verb({u"book"_s, u"add"_s, a, u"1"_s, u"00000005"_s, u"--prefix"_s, u"30102031"_s,
+                      u"--received"_s, u"2026-12-01"_s});
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY(r.out.isEmpty() && r.err.isEmpty());
+        QVERIFY(refusedWith({u"book"_s, u"add"_s, a, u"5"_s, u"9"_s},
+                            u"该账号已有号码重叠的支票簿：00000001 至 00000005。"_s));
+        QCOMPARE(verb({u"book"_s, u"add"_s, u"6222 0002"_s, u"11"_s, u"12"_s}).exitCode, 0);
+
+        // Two numbers printed (the first once again on the same blank), then voided by hand:
+        // the second by its full number, the fourth (torn) by its serial; the third is skipped.
+        const Clock clock = testClock();
+        QString why;
+        const std::optional<TakenNumber> one = takeNumber(t.db, clock, a, {}, &why);
+        QVERIFY(one && numberReprinted(t.db, one->id));
+        QVERIFY(numberPrinted(t.db, one->id, {u"2026-12-02"_s, u"甲公司"_s, u"￥1,234.50"_s, {}}));
+        const std::optional<TakenNumber> two = takeNumber(t.db, clock, a, {}, &why);
+        QVERIFY(two &&
+                numberPrinted(t.db, two->id, {u"2026-12-03"_s, u"乙\t公司"_s, u"￥20.00"_s, {}}));
+        QCOMPARE(verb({u"void"_s, u"3010203100000002"_s, u"--account"_s, a, u"--reason"_s,
+                       u"金额写错"_s})
+                     .exitCode,
+                 0);
+        QCOMPARE(verb({u"void"_s, u"4"_s, u"--reason"_s, u"撕坏"_s, u"--account"_s, a}).exitCode,
+                 0);
+        QVERIFY(refusedWith({u"void"_s, u"00000004"_s, u"--account"_s, a, u"--reason"_s, u"又"_s},
+                            u"号码 00000004 已作废。"_s));
+        QVERIFY(refusedWith(
+            {u"void"_s, u"9999999900000005"_s, u"--account"_s, a, u"--reason"_s, u"撕坏"_s},
+            u"号码 9999999900000005 不在该账号的支票簿中。"_s));
+
+        r = verb({u"book"_s, u"list"_s});
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(QString::fromUtf8(r.out),
+                 a + u"\t30102031\t00000001\t00000005\t2026-12-01\t未结束\t1\t2\t2\n"_s +
+                     u"6222 0002\t\t00000011\t00000012\t"_s + today + u"\t未结束\t0\t0\t2\n"_s);
+        r = verb({u"register"_s, u"--account"_s, a});
+        QCOMPARE(r.exitCode, 0);
+        static const QRegularExpression stamp(u"\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d"_s);
+        QCOMPARE(QString::fromUtf8(r.out).replace(stamp, u"{time}"_s),
+                 u"支票簿\t"_s + a + u"\t3010203100000001-3010203100000005\t未结束\n"_s +
+                     u"3010203100000001\t已打印\t2026-12-02\t甲公司\t￥1,234.50\t1\t\n"
+                     u"3010203100000002\t已作废\t{time}\t乙 公司\t￥20.00\t0\t金额写错\n"
+                     u"3010203100000003\t未使用\t\t\t\t\t\n"
+                     u"3010203100000004\t已作废\t{time}\t\t\t0\t撕坏\n"
+                     u"3010203100000005\t未使用\t\t\t\t\t\n"
+                     u"缺号\t3010203100000003\n"
+                     u"合计\t已打印 1、已作废 2、未使用 2\n"_s);
+
+        QCOMPARE(verb({u"book"_s, u"close"_s, a, u"0001"_s}).exitCode, 0);
+        QVERIFY(refusedWith({u"book"_s, u"close"_s, a, u"1"_s}, u"没有这本未结束的支票簿。"_s));
+        QVERIFY(verb({u"register"_s})
+                    .out.startsWith(
+                        (u"支票簿\t"_s + a + u"\t3010203100000001-3010203100000005\t已结束\n"_s)
+                            .toUtf8()));
+
+        const QStringList wrong[] = {
+            {u"book"_s},
+            {u"book"_s, u"sell"_s},
+            {u"book"_s, u"add"_s, a, u"1"_s},
+            {u"book"_s, u"add"_s, a, u"1"_s, u"5x"_s},
+            {u"book"_s, u"add"_s, a, u"1"_s, u"123456789"_s},
+            {u"book"_s, u"add"_s, a, u"1"_s, u"５"_s},
+            {u"book"_s, u"add"_s, a, u"1"_s, u"5"_s, u"--received"_s, u"2026-02-30"_s},
+            {u"book"_s, u"list"_s, u"--prefix"_s, u"1"_s},
+            {u"book"_s, u"close"_s, a},
+            {u"void"_s, u"1"_s, u"--account"_s, a},
+            {u"void"_s, u"1"_s, u"--reason"_s, u"撕坏"_s},
+            {u"void"_s, u"1-2"_s, u"--account"_s, a, u"--reason"_s, u"撕坏"_s},
+            {u"register"_s, a},
+        };
+        const QByteArray before = verb({u"register"_s}).out;
+        for (const QStringList& arguments : wrong) {
+            r = verb(arguments);
+            QVERIFY2(r.exitCode == 2 && r.err.startsWith("chequeprint: ") &&
+                         r.err.contains("Usage: chequeprint") && r.out.isEmpty(),
+                     qPrintable(arguments.join(u' ')));
+        }
+        QCOMPARE(verb({u"register"_s}).out, before);
     }
 
     void version() {

@@ -1,0 +1,212 @@
+// The verbs of the cheque books and the register of their numbers: book, void and register.
+#include <algorithm>
+#include <optional>
+
+#include <QRegularExpression>
+
+#include "ChequeRegister.h"
+#include "Clock.h"
+#include "ConsolePrompts.h"
+#include "Database.h"
+#include "Verbs.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void fail(const Io& io, const QString& reason) {
+    write(io.err, "chequeprint: " + reason.toUtf8() + '\n');
+}
+
+// 1, after the reason the register gave, or else after the database's own message.
+int refused(const Io& io, const QString& why) {
+    if (!why.isEmpty())
+        fail(io, why);
+    return 1;
+}
+
+// The database of one verb, its messages on standard error.
+struct Session {
+    explicit Session(const Io& io) : prompts(io.err), db(prompts) {}
+    ConsolePrompts prompts;
+    Database db;
+    Clock clock;
+};
+
+// A serial as typed: up to eight digits, leading zeros allowed.
+std::optional<qint64> typedSerial(const QString& text) {
+    static const QRegularExpression digits(u"^[0-9]{1,8}$"_s);
+    if (!digits.match(text).hasMatch())
+        return std::nullopt;
+    return text.toLongLong();
+}
+
+// One tab-separated line; tabs and line breaks inside a cell shown as blanks.
+QString line(const QStringList& cells) {
+    QStringList shown;
+    for (const QString& cell : cells)
+        shown << oneLine(cell);
+    return shown.join(u'\t') + u'\n';
+}
+
+QString bookState(const ChequeBook& book) {
+    return book.closed ? u"已结束"_s : u"未结束"_s;
+}
+
+int addBook(const Arguments& args, const Io& io) {
+    const QStringList& inputs = args.inputs;
+    if (inputs.size() != 4)
+        return usageError(io, u"book add needs ACCOUNT FIRST LAST"_s);
+    const std::optional<qint64> first = typedSerial(inputs[2]);
+    const std::optional<qint64> last = typedSerial(inputs[3]);
+    if (!first || !last)
+        return usageError(io, u"book add needs serials of up to eight digits"_s);
+    ChequeBook book;
+    book.account = inputs[1];
+    book.prefix = args.option(u"--prefix"_s);
+    book.first = *first;
+    book.last = *last;
+    book.received = Clock().today();
+    if (args.has(u"--received"_s)) {
+        book.received = QDate::fromString(args.option(u"--received"_s), Qt::ISODate);
+        if (!book.received.isValid())
+            return usageError(io, u"--received needs a date written YYYY-MM-DD"_s);
+    }
+    Session s(io);
+    if (!openDatabase(s.db, args))
+        return 1;
+    QString why;
+    return addChequeBook(s.db, book, &why) ? 0 : refused(io, why);
+}
+
+// One line per book, with how many of its numbers went which way.
+int listBooks(const Arguments& args, const Io& io) {
+    if (args.inputs.size() != 1)
+        return usageError(io, u"book list takes no more arguments"_s);
+    Session s(io);
+    if (!openDatabase(s.db, args))
+        return 1;
+    const std::optional<QList<BookRegister>> registers = chequeRegister(s.db);
+    if (!registers)
+        return 1;
+    QString output;
+    for (const BookRegister& bookRegister : *registers) {
+        const ChequeBook& book = bookRegister.book;
+        output += line({book.account, book.prefix, serialText(book.first), serialText(book.last),
+                        book.received.toString(Qt::ISODate), bookState(book),
+                        QString::number(bookRegister.count(kNumberPrinted)),
+                        QString::number(bookRegister.count(kNumberVoided)),
+                        QString::number(bookRegister.count(kNumberUnused))});
+    }
+    return writeOut(io, output.toUtf8());
+}
+
+int closeBook(const Arguments& args, const Io& io) {
+    if (args.inputs.size() != 3)
+        return usageError(io, u"book close needs ACCOUNT FIRST"_s);
+    const std::optional<qint64> first = typedSerial(args.inputs[2]);
+    if (!first)
+        return usageError(io, u"book close needs the book's first serial, up to eight digits"_s);
+    Session s(io);
+    if (!openDatabase(s.db, args))
+        return 1;
+    QString why;
+    return closeChequeBook(s.db, args.inputs[1], *first, &why) ? 0 : refused(io, why);
+}
+
+// The date a register line shows: the issue date of a printed cheque, when a voided number was
+// voided, when a number still printing was taken.
+QString lineDate(const RegisterLine& number) {
+    if (number.state == kNumberPrinted)
+        return number.issueDate;
+    if (number.state == kNumberVoided)
+        return number.voidedAt;
+    if (number.state == kNumberPrinting)
+        return number.time;
+    return {};
+}
+
+// A book's lines: its heading, its numbers, its gaps and its totals.
+QString registerText(const BookRegister& bookRegister) {
+    const ChequeBook& book = bookRegister.book;
+    const auto number = [&](qint64 serial) { return book.prefix + serialText(serial); };
+    QString text = line({u"支票簿"_s, book.account, number(book.first) + u'-' + number(book.last),
+                         bookState(book)});
+    for (const RegisterLine& n : bookRegister.lines) {
+        const bool unused = n.state == kNumberUnused;
+        text += line({number(n.serial), n.state, lineDate(n), n.payee, n.amount,
+                      unused ? QString() : QString::number(n.reprints), n.reason});
+    }
+    for (const auto& [first, last] : bookRegister.gaps)
+        text +=
+            line({u"缺号"_s, first == last ? number(first) : number(first) + u'-' + number(last)});
+    QStringList totals;
+    for (const QString& state : {kNumberPrinted, kNumberVoided, kNumberUnused})
+        totals << state + u' ' + QString::number(bookRegister.count(state));
+    if (const int printing = bookRegister.count(kNumberPrinting); printing > 0)
+        totals << kNumberPrinting + u' ' + QString::number(printing);
+    return text + line({u"合计"_s, totals.join(u"、"_s)});
+}
+
+}  // namespace
+
+int bookVerb(const Arguments& args, const Io& io) {
+    const QString action = args.inputs.value(0);
+    if (action != u"add" && action != u"list" && action != u"close")
+        return usageError(io, u"book needs add, list or close"_s);
+    if (action != u"add" && (args.has(u"--prefix"_s) || args.has(u"--received"_s)))
+        return usageError(io, u"--prefix and --received are for book add"_s);
+    if (action == u"add")
+        return addBook(args, io);
+    if (action == u"list")
+        return listBooks(args, io);
+    return closeBook(args, io);
+}
+
+int voidVerb(const Arguments& args, const Io& io) {
+    if (args.inputs.size() != 1)
+        return usageError(io, u"void needs one cheque number"_s);
+    const QString number = args.inputs.first();
+    // The full number is the prefix of its book, then eight digits.
+    static const QRegularExpression fullNumber(u"^(.+)([0-9]{8})$"_s);
+    std::optional<qint64> serial = typedSerial(number);
+    QString prefix;
+    if (!serial) {
+        const QRegularExpressionMatch match = fullNumber.match(number);
+        if (!match.hasMatch())
+            return usageError(io, u"void needs a serial of up to eight digits or a full number"_s);
+        prefix = match.captured(1);
+        serial = match.captured(2).toLongLong();
+    }
+    const QString account = args.option(u"--account"_s);
+    Session s(io);
+    if (!openDatabase(s.db, args))
+        return 1;
+    if (!prefix.isEmpty()) {
+        const std::optional<QList<ChequeBook>> books = chequeBooks(s.db, account);
+        if (!books)
+            return 1;
+        if (std::none_of(books->begin(), books->end(), [&](const ChequeBook& book) {
+                return book.prefix == prefix && *serial >= book.first && *serial <= book.last;
+            }))
+            return refused(io, u"号码 %1 不在该账号的支票簿中。"_s.arg(number));
+    }
+    QString why;
+    return voidSerial(s.db, s.clock, account, *serial, args.option(u"--reason"_s), &why)
+               ? 0
+               : refused(io, why);
+}
+
+int registerVerb(const Arguments& args, const Io& io) {
+    Session s(io);
+    if (!openDatabase(s.db, args))
+        return 1;
+    const std::optional<QList<BookRegister>> registers =
+        chequeRegister(s.db, args.option(u"--account"_s));
+    if (!registers)
+        return 1;
+    QString output;
+    for (const BookRegister& bookRegister : *registers)
+        output += registerText(bookRegister);
+    return writeOut(io, output.toUtf8());
+}
