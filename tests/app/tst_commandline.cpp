@@ -614,7 +614,7 @@ private slots:
         QCOMPARE(verb({u"book"_s, u"add"_s, u"6222 0002"_s, u"11"_s, u"12"_s}).exitCode, 0);
 
         // Two numbers printed (the first once again on the same blank), then voided by hand:
-        // the second by its full number, the fourth (torn) by its serial; the third is skipped.
+        // the second by its full number, the fourth (torn before its turn) by its serial.
         const Clock clock = testClock();
         QString why;
         const std::optional<TakenNumber> one = takeNumber(t.db, clock, a, {}, &why);
@@ -650,8 +650,13 @@ private slots:
                      u"3010203100000003\t未使用\t\t\t\t\t\n"
                      u"3010203100000004\t已作废\t{time}\t\t\t0\t撕坏\n"
                      u"3010203100000005\t未使用\t\t\t\t\t\n"
-                     u"缺号\t3010203100000003\n"
                      u"合计\t已打印 1、已作废 2、未使用 2\n"_s);
+        // A print on the fifth skips the third: a gap until someone explains it.
+        QVERIFY(takeNumber(t.db, clock, a, 5, &why));
+        QVERIFY(
+            QString::fromUtf8(verb({u"register"_s, u"--account"_s, a}).out)
+                .endsWith(
+                    u"缺号\t3010203100000003\n合计\t已打印 1、已作废 2、未使用 1、打印中 1\n"_s));
 
         QCOMPARE(verb({u"book"_s, u"close"_s, a, u"0001"_s}).exitCode, 0);
         QVERIFY(refusedWith({u"book"_s, u"close"_s, a, u"1"_s}, u"没有这本未结束的支票簿。"_s));
