@@ -62,8 +62,9 @@ struct TakenNumber {
 std::optional<bool> hasOpenBook(Database& db, const QString& account);
 // The number a print of the account would take now: the first one past the last taken for a
 // print, in the first open book that has one left; numbers voided by hand before their turn
-// are passed over, numbers skipped by a print are not offered again (they are gaps). Nothing when there is none (`why` says whether the account has no
-// open book or its books are used up) or after the database's message.
+// are passed over, numbers skipped by a print are not offered again (they are gaps). Nothing
+// when there is none (`why` says whether the account has no open book or its books are used
+// up) or after the database's message.
 std::optional<TakenNumber> offeredNumber(Database& db, const QString& account, QString* why);
 
 // Takes a number for a print, before anything is sent, in one transaction that holds the book
