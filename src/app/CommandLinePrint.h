@@ -41,6 +41,7 @@ public:
         return Outcome::PrintedWell;
     }
     bool keepNumbered() override { return m_args.has(QStringLiteral("--save")); }
+    QList<int> spoiledInBatch(const QStringList&, QString*) override { return {}; }
 
 private:
     const Arguments& m_args;

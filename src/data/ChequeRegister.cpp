@@ -75,6 +75,15 @@ std::optional<qint64> nextSerial(Database& db, const ChequeBook& book, bool* fai
     return next <= book.last ? std::optional<qint64>(next) : std::nullopt;
 }
 
+// Marks a serial taken for a print: 打印中, with the time and login.
+std::optional<qint64> insertTaken(Database& db, const Clock& clock, const ChequeBook& book,
+                                  qint64 serial, std::optional<qint64> replaces) {
+    return db.insertReturningId(
+        u"INSERT INTO 支票号码 (支票簿ID, 号码, 状态, 时间, 用户, 替代ID) VALUES (?,?,?,?,?,?)"_s,
+        {book.id, serial, kNumberPrinting, clock.now().toString(u"yyyy-MM-dd HH:mm:ss"_s),
+         db.userName(), replaces ? QVariant(*replaces) : QVariant(QMetaType(QMetaType::LongLong))});
+}
+
 // The open book of the account that holds `serial`.
 std::optional<ChequeBook> bookHolding(const QList<ChequeBook>& books, qint64 serial) {
     for (const ChequeBook& book : books)
@@ -176,6 +185,65 @@ std::optional<TakenNumber> offeredNumber(Database& db, const QString& account, Q
     return std::nullopt;
 }
 
+std::optional<QList<TakenNumber>> offeredNumbers(Database& db, const QString& account, int count,
+                                                 QString* why) {
+    const std::optional<TakenNumber> first = offeredNumber(db, account, why);
+    if (!first)
+        return std::nullopt;
+    std::optional<QSqlQuery> used =
+        db.select(u"SELECT 号码 FROM 支票号码 WHERE 支票簿ID = ? AND 号码 > ? ORDER BY 号码"_s,
+                  {first->book.id, first->serial});
+    if (!used)
+        return std::nullopt;
+    QList<TakenNumber> run{*first};
+    bool more = used->next();
+    for (qint64 serial = first->serial + 1; run.size() < count && serial <= first->book.last;
+         ++serial) {
+        if (more && used->value(0).toLongLong() == serial) {
+            more = used->next();
+            continue;
+        }
+        run << TakenNumber{0, first->book, serial};
+    }
+    if (run.size() < count) {
+        *why = u"该账号的支票簿只剩%1个号码，不够打印%2张支票。"_s.arg(run.size()).arg(count);
+        return std::nullopt;
+    }
+    return run;
+}
+
+std::optional<QList<TakenNumber>> takeNumbers(Database& db, const Clock& clock,
+                                              const QList<TakenNumber>& offered,
+                                              const QList<qint64>& replaces, QString* why) {
+    QList<TakenNumber> taken;
+    const bool ok = db.atomically([&] {
+        taken.clear();
+        if (offered.isEmpty() || !lockAccount(db, offered.first().book.account))
+            return false;
+        for (qsizetype k = 0; k < offered.size(); ++k) {
+            const TakenNumber& number = offered[k];
+            std::optional<QSqlQuery> used =
+                db.select(u"SELECT 状态 FROM 支票号码 WHERE 支票簿ID = ? AND 号码 = ?"_s,
+                          {number.book.id, number.serial});
+            if (!used)
+                return false;
+            if (used->next()) {
+                *why = u"号码 %1 已被使用（%2），不能再用。"_s.arg(serialText(number.serial),
+                                                                   used->value(0).toString());
+                return false;
+            }
+            const std::optional<qint64> id =
+                insertTaken(db, clock, number.book, number.serial,
+                            k < replaces.size() ? std::optional(replaces[k]) : std::nullopt);
+            if (!id)
+                return false;
+            taken << TakenNumber{*id, number.book, number.serial};
+        }
+        return true;
+    });
+    return ok ? std::optional(taken) : std::nullopt;
+}
+
 std::optional<TakenNumber> takeNumber(Database& db, const Clock& clock, const QString& account,
                                       std::optional<qint64> wanted, QString* why,
                                       std::optional<qint64> replaces) {
@@ -210,12 +278,8 @@ std::optional<TakenNumber> takeNumber(Database& db, const Clock& clock, const QS
         }
         if (!taken)
             return false;
-        const std::optional<qint64> id = db.insertReturningId(
-            u"INSERT INTO 支票号码 (支票簿ID, 号码, 状态, 时间, 用户, 替代ID) "
-            u"VALUES (?,?,?,?,?,?)"_s,
-            {taken->book.id, taken->serial, kNumberPrinting,
-             clock.now().toString(u"yyyy-MM-dd HH:mm:ss"_s), db.userName(),
-             replaces ? QVariant(*replaces) : QVariant(QMetaType(QMetaType::LongLong))});
+        const std::optional<qint64> id =
+            insertTaken(db, clock, taken->book, taken->serial, replaces);
         if (!id)
             return false;
         taken->id = *id;

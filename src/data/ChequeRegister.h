@@ -76,6 +76,18 @@ std::optional<TakenNumber> takeNumber(Database& db, const Clock& clock, const QS
                                       std::optional<qint64> wanted, QString* why,
                                       std::optional<qint64> replaces = std::nullopt);
 
+// The `count` numbers a batch of the account would take now, all of one book: the offered one
+// and the next free ones after it. Nothing, with the reason, when no open book has that many
+// left, or after the database's message.
+std::optional<QList<TakenNumber>> offeredNumbers(Database& db, const QString& account, int count,
+                                                 QString* why);
+// Takes exactly the `offered` numbers in one transaction that holds the book, each replacing
+// the register row at the same place of `replaces` when there is one; nothing, with the reason
+// and none taken, when another print took one of them meanwhile.
+std::optional<QList<TakenNumber>> takeNumbers(Database& db, const Clock& clock,
+                                              const QList<TakenNumber>& offered,
+                                              const QList<qint64>& replaces, QString* why);
+
 // What the register keeps of the cheque a number carried.
 struct CarriedCheque {
     QString issueDate;  // as the history keeps it (YYYY-MM-DD), or empty

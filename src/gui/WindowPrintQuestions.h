@@ -26,6 +26,7 @@ public:
     std::optional<LoadedNumber> confirmNumberedStart(const TakenNumber& offered) override;
     std::optional<Outcome> numberedOutcome(const QString& number, QString* voidReason) override;
     bool keepNumbered() override { return true; }
+    QList<int> spoiledInBatch(const QStringList& numbers, QString* voidReason) override;
 
 private:
     Prompts& m_prompts;

@@ -178,6 +178,28 @@ PrintResult PrintJob::printBatch(const QList<Cheque>& cheques) {
         return {};
     if (!printerChosen(kChequeJob, cheques))
         return {};
+    QStringList accounts;
+    bool numbered = false;
+    for (const Cheque& cheque : cheques) {
+        const QString account = cheque.text(Field::Account);
+        if (accounts.contains(account))
+            continue;
+        accounts << account;
+        const std::optional<bool> book = hasOpenBook(m_db, account);
+        if (!book) {
+            journal(kChequeJob, cheques, refusedFor(u"无法读取支票簿"_s));
+            return {};
+        }
+        numbered = numbered || *book;
+    }
+    if (numbered && accounts.size() > 1) {
+        const QString why = u"这批支票的账号不同，不能按支票簿编号，请按账号分批打印。"_s;
+        m_prompts.message(why, {}, PromptButtons::Ok);
+        journal(kChequeJob, cheques, refusedFor(why));
+        return {};
+    }
+    if (numbered)
+        return printNumberedBatch(cheques);
     if (!m_questions.confirmStart(batchSummary(cheques))) {
         journal(kChequeJob, cheques, cancelledAt(u"打印开始提示"_s));
         return {};
@@ -191,6 +213,126 @@ PrintResult PrintJob::printBatch(const QList<Cheque>& cheques) {
                 pageDrawn(page, pages);
         });
     });
+}
+
+PrintResult PrintJob::printNumberedBatch(const QList<Cheque>& cheques) {
+    PrintResult result;
+    const QString account = cheques.first().text(Field::Account);
+    QList<Cheque> pending = cheques;
+    QList<qint64> replaces;  // the register rows of the spoiled cheques printed again
+    while (!pending.isEmpty()) {
+        QString why;
+        const std::optional<QList<TakenNumber>> offered =
+            offeredNumbers(m_db, account, int(pending.size()), &why);
+        if (offered &&
+            !m_questions.confirmStart(
+                batchSummary(pending) +
+                u"\n号码 %1 至 %2"_s.arg(offered->first().text(), offered->last().text()))) {
+            journal(kChequeJob, pending, cancelledAt(u"打印开始提示"_s));
+            return result;
+        }
+        const std::optional<QList<TakenNumber>> taken =
+            offered ? takeNumbers(m_db, m_clock, *offered, replaces, &why) : std::nullopt;
+        if (!taken) {
+            if (!why.isEmpty())
+                m_prompts.message(why, {}, PromptButtons::Ok);
+            journal(kChequeJob, pending, refusedFor(why.isEmpty() ? u"无法取得支票号码"_s : why));
+            return result;
+        }
+        QStringList fields;
+        QStringList numbers;
+        for (qsizetype k = 0; k < pending.size(); ++k) {
+            numbers << (*taken)[k].text();
+            fields << journalFields(pending[k]) + u"\n支票号码="_s + numbers.last();
+        }
+        const int pages = int(pending.size());
+        QList<qint64> entries;
+        const std::optional<bool> printed = journalAndSend(
+            kChequeJob, pending, fields,
+            [&](PrintSurface& surface) {
+                return printChequeBatch(surface, pending, m_format, [&](int page) {
+                    if (pageDrawn)
+                        pageDrawn(page, pages);
+                });
+            },
+            entries);
+        if (!printed || !*printed) {
+            // Nothing, or nothing the spooler took, was printed: the numbers go all the same.
+            const QString reason = printed ? kPrintFailed : u"未能记入打印日志"_s;
+            result.recorded = withRetries([&] {
+                return m_db.atomically([&] {
+                    if (printed && !recordOutcome(m_db, entries, kPrintFailed))
+                        return false;
+                    for (const TakenNumber& number : *taken)
+                        if (!voidTakenNumber(m_db, m_clock, number.id, reason))
+                            return false;
+                    return true;
+                });
+            });
+            return result;
+        }
+        result.printed = true;
+        QString reason;
+        QList<int> spoiled;
+        for (const int k : m_questions.spoiledInBatch(numbers, &reason))
+            if (k >= 0 && k < pending.size() && !spoiled.contains(k))
+                spoiled << k;
+        if (!settleBatch(pending, *taken, entries, spoiled, reason, result))
+            return result;
+        QList<Cheque> again;
+        replaces.clear();
+        for (const int k : spoiled) {
+            again << pending[k];
+            replaces << (*taken)[k].id;
+        }
+        pending = again;
+    }
+    return result;
+}
+
+bool PrintJob::settleBatch(const QList<Cheque>& cheques, const QList<TakenNumber>& numbers,
+                           const QList<qint64>& entries, const QList<int>& spoiled,
+                           const QString& reason, PrintResult& result) {
+    QList<Cheque> good;
+    QList<int> goodPlaces;
+    for (int k = 0; k < cheques.size(); ++k)
+        if (!spoiled.contains(k)) {
+            good << cheques[k];
+            goodPlaces << k;
+        }
+    const bool keep = m_questions.keepNumbered();
+    QList<qint64> kept;
+    result.keptAsAsked = withRetries([&] {
+        return m_db.atomically([&] {
+            kept.clear();
+            if (keep && !saveHistoryRecords(m_db, good, m_clock.today(), &kept))
+                return false;
+            QList<qint64> goodEntries;
+            for (qsizetype g = 0; g < good.size(); ++g) {
+                const int k = goodPlaces[g];
+                const QDate issue = issueDate(cheques[k]);
+                goodEntries << entries[k];
+                if (!numberPrinted(
+                        m_db, numbers[k].id,
+                        {issue.isValid() ? issue.toString(Qt::ISODate) : QString(),
+                         cheques[k].text(Field::Payee), cheques[k].text(Field::Amount),
+                         keep ? QVariant(kept[g]) : QVariant(QMetaType(QMetaType::LongLong))}))
+                    return false;
+            }
+            QList<qint64> spoiledEntries;
+            for (const int k : spoiled) {
+                spoiledEntries << entries[k];
+                if (!voidTakenNumber(m_db, m_clock, numbers[k].id, reason))
+                    return false;
+            }
+            return (goodEntries.isEmpty() || recordOutcome(m_db, goodEntries, kPrinted, kept)) &&
+                   (spoiledEntries.isEmpty() || recordOutcome(m_db, spoiledEntries, kPrinted));
+        });
+    });
+    result.recorded = result.keptAsAsked;
+    if (result.keptAsAsked)
+        result.kept += kept;
+    return result.keptAsAsked;
 }
 
 PrintResult PrintJob::printEndorsement(const Cheque& cheque) {

@@ -51,6 +51,10 @@ public:
     // Whether a numbered cheque that printed well goes into the history as well as the
     // register: in the window, printing well is keeping it.
     virtual bool keepNumbered() = 0;
+    // After a numbered batch printed on `numbers`: the places (from 0) of the cheques that came
+    // out spoiled, with one reason for them all; none when every one printed well. The spoiled
+    // ones are printed again on the next numbers.
+    virtual QList<int> spoiledInBatch(const QStringList& numbers, QString* voidReason) = 0;
 };
 
 // What a print came to.
@@ -101,6 +105,14 @@ private:
     // A cheque whose account has a cheque book: each print takes a number of the book, and
     // the cashier says what came of it.
     PrintResult printNumbered(const Cheque& cheque);
+    // A batch of one account with a cheque book: consecutive numbers, the range named before
+    // printing; the cheques the cashier finds spoiled go again on the next numbers.
+    PrintResult printNumberedBatch(const QList<Cheque>& cheques);
+    // Keeps the good cheques of a numbered job and voids the spoiled ones, with the outcome of
+    // every entry, in one transaction.
+    bool settleBatch(const QList<Cheque>& cheques, const QList<TakenNumber>& numbers,
+                     const QList<qint64>& entries, const QList<int>& spoiled, const QString& reason,
+                     PrintResult& result);
     // Prints the cheque on the taken number until the cashier settles it: true when it printed
     // well and was kept, false when it was spoiled (`spoiled`) or the print failed.
     bool printOnNumber(const Cheque& cheque, const TakenNumber& number, PrintResult& result,

@@ -61,6 +61,16 @@ public:
         return outcome;
     }
     bool keepNumbered() override { return true; }
+    // The places spoiled in each numbered batch, one list per job.
+    std::deque<QList<int>> spoiledBatches;
+    QList<int> spoiledInBatch(const QStringList&, QString* reason) override {
+        *reason = u"污损"_s;
+        if (spoiledBatches.empty())
+            return {};
+        const QList<int> spoiled = spoiledBatches.front();
+        spoiledBatches.pop_front();
+        return spoiled;
+    }
 };
 
 Cheque payable() {
@@ -253,6 +263,46 @@ private slots:
             u"已打印/支票号码=900000002|已打印/支票号码=900000003|已打印/支票号码=900000005|"
             u"打印失败/支票号码=900000006|未打印：该账号的支票簿已用完，请登记新的支票簿。/"_s);
         QCOMPARE(f.kept(), 3);
+    }
+
+    // A batch of an account with a cheque book takes consecutive numbers, named before it
+    // prints; the cheques found spoiled go again on the next numbers in one more job, each
+    // linked to the one it replaces. Accounts with and without a book do not mix.
+    void aBatchTakesConsecutiveNumbers() {
+        Fixture f;
+        Cheque cheque = payable();
+        cheque.setText(Field::Account, u"12345"_s);
+        QString why;
+        QVERIFY(addChequeBook(f.t.db, {0, u"12345"_s, u"9"_s, 1, 6, {}, false}, &why));
+        QVERIFY(voidSerial(f.t.db, f.clock, u"12345"_s, 3, u"撕坏"_s, &why));  // passed over
+        QList<Cheque> batch(3, cheque);
+        for (int k = 0; k < 3; ++k)
+            batch[k].setText(Field::Payee, u"收款人"_s + QString::number(k + 1));
+        f.questions.spoiledBatches = {{1}};  // the second of the first job
+        const PrintResult result = f.job.printBatch(batch);
+        QVERIFY(result.printed && result.keptAsAsked);
+        QCOMPARE(result.kept.size(), 3);
+        QStringList lines;
+        const BookRegister book = chequeRegister(f.t.db, u"12345"_s).value().first();
+        for (const RegisterLine& line : book.lines)
+            lines << QStringList{serialText(line.serial), line.state, line.payee, line.reason,
+                                 line.replaces}
+                         .join(u'/');
+        QCOMPARE(lines,
+                 (QStringList{u"00000001/已打印/收款人1//"_s, u"00000002/已作废//污损/"_s,
+                              u"00000003/已作废//撕坏/"_s, u"00000004/已打印/收款人3//"_s,
+                              u"00000005/已打印/收款人2//900000002"_s, u"00000006/未使用///"_s}));
+        QCOMPARE(f.t.rows(u"SELECT 收款人全称 FROM 历史记录 ORDER BY ID"_s),
+                 u"收款人1|收款人3|收款人2"_s);
+
+        // One number left in the book, three asked for: refused before anything prints.
+        QVERIFY(!f.job.printBatch(batch).printed);
+        QCOMPARE(f.t.prompts.shown().back().text,
+                 u"该账号的支票簿只剩1个号码，不够打印3张支票。"_s);
+        batch[2].setText(Field::Account, u"67890"_s);
+        QVERIFY(!f.job.printBatch(batch).printed);
+        QCOMPARE(f.t.prompts.shown().back().text,
+                 u"这批支票的账号不同，不能按支票簿编号，请按账号分批打印。"_s);
     }
 
     // Endorsements and calibration squares are journalled the same way, with no question of
