@@ -127,9 +127,9 @@ int print(Session& s, const Arguments& args, const Io& io, const PrintFormat& fo
         fail(io, u"printed, but the print journal could not record it"_s);
         return 1;
     }
-    // With a cheque book, the number the cheque was printed on.
-    if (!result.number.isEmpty())
-        return writeOut(io, result.number.toUtf8() + '\n');
+    // With a cheque book, the numbers the cheques were printed on.
+    if (!result.numbers.isEmpty())
+        return writeOut(io, result.numbers.join(u'\n').toUtf8() + '\n');
     return 0;
 }
 

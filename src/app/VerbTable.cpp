@@ -85,7 +85,8 @@ const std::vector<Verb>& verbTable() {
          u"every row is checked first as the print command would, and while one is bad the "
          u"report lists it (line, column, value, reason), nothing prints and the exit status is "
          u"1; --check only checks; --save keeps every cheque in the history; --printer and --pdf "
-         u"as for print"_s,
+         u"as for print; rows of an account with a cheque book take consecutive numbers of the "
+         u"book, written on standard output"_s,
          batchVerb},
         {u"export"_s,
          u"FILE"_s,

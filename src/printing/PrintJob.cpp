@@ -90,7 +90,7 @@ PrintResult PrintJob::printNumbered(const Cheque& cheque) {
         }
         bool spoiled = false;
         if (printOnNumber(cheque, *taken, result, spoiled))
-            result.number = taken->text();
+            result.numbers << taken->text();
         if (!spoiled)
             return result;
         replaces = taken->id;
@@ -302,14 +302,17 @@ bool PrintJob::settleBatch(const QList<Cheque>& cheques, const QList<TakenNumber
         }
     const bool keep = m_questions.keepNumbered();
     QList<qint64> kept;
+    QStringList printedOn;
     result.keptAsAsked = withRetries([&] {
         return m_db.atomically([&] {
             kept.clear();
+            printedOn.clear();
             if (keep && !saveHistoryRecords(m_db, good, m_clock.today(), &kept))
                 return false;
             QList<qint64> goodEntries;
             for (qsizetype g = 0; g < good.size(); ++g) {
                 const int k = goodPlaces[g];
+                printedOn << numbers[k].text();
                 const QDate issue = issueDate(cheques[k]);
                 goodEntries << entries[k];
                 if (!numberPrinted(
@@ -330,8 +333,10 @@ bool PrintJob::settleBatch(const QList<Cheque>& cheques, const QList<TakenNumber
         });
     });
     result.recorded = result.keptAsAsked;
-    if (result.keptAsAsked)
+    if (result.keptAsAsked) {
         result.kept += kept;
+        result.numbers += printedOn;
+    }
     return result.keptAsAsked;
 }
 

@@ -65,7 +65,7 @@ struct PrintResult {
                                      // entry still shows 打印中)
     QList<qint64> kept;              // the history rows of the kept cheques
     std::optional<int> faultyField;  // refused for this field's text (amount or date)
-    QString number;                  // the cheque number it printed well on, with a book
+    QStringList numbers;             // with a cheque book, the numbers printed well on
 };
 
 // One print, from the checks to the record, for the window and the command line alike:

@@ -218,19 +218,19 @@ private slots:
 
         f.questions.outcomes = {O::PrintedWell};
         PrintResult result = f.job.printCheque(cheque);
-        QCOMPARE(result.number, u"900000001"_s);
+        QCOMPARE(result.numbers, QStringList{u"900000001"_s});
         QCOMPARE(f.questions.keepAsked, 0);  // printing well is keeping
         QCOMPARE(result.kept.size(), 1);
 
         f.questions.outcomes = {O::PrintAgain, O::PrintAgain, O::Spoiled, O::PrintedWell};
         result = f.job.printCheque(cheque);
-        QCOMPARE(result.number, u"900000003"_s);
+        QCOMPARE(result.numbers, QStringList{u"900000003"_s});
         QCOMPARE(f.questions.offered,
                  (QStringList{u"900000001"_s, u"900000002"_s, u"900000003"_s}));
 
         f.questions.loadInstead = 5;  // 4 is skipped: a gap
         f.questions.outcomes = {O::PrintedWell};
-        QCOMPARE(f.job.printCheque(cheque).number, u"900000005"_s);
+        QCOMPARE(f.job.printCheque(cheque).numbers, QStringList{u"900000005"_s});
 
         f.printers.refuseJobs = true;
         QVERIFY(!f.job.printCheque(cheque).printed);
@@ -282,6 +282,7 @@ private slots:
         const PrintResult result = f.job.printBatch(batch);
         QVERIFY(result.printed && result.keptAsAsked);
         QCOMPARE(result.kept.size(), 3);
+        QCOMPARE(result.numbers, (QStringList{u"900000001"_s, u"900000004"_s, u"900000005"_s}));
         QStringList lines;
         const BookRegister book = chequeRegister(f.t.db, u"12345"_s).value().first();
         for (const RegisterLine& line : book.lines)
