@@ -10,6 +10,7 @@
 #include <QInputDialog>
 #include <QLibraryInfo>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QStyle>
 #include <QTranslator>
@@ -165,9 +166,9 @@ std::optional<int> QtPrompts::choose(const QString& text, const QString& title,
     keepAbove(box, parent);
     QList<QAbstractButton*> buttons;
     for (const QString& choice : choices)
-        buttons << box.addButton(choice, QMessageBox::ActionRole);
+        buttons << static_cast<QAbstractButton*>(box.addButton(choice, QMessageBox::ActionRole));
     if (!buttons.isEmpty())
-        box.setDefaultButton(qobject_cast<QPushButton*>(buttons.first()));
+        box.setDefaultButton(static_cast<QPushButton*>(buttons.first()));
     // No way out: Escape and the title bar's close do nothing until a button is pressed.
     box.setEscapeButton(static_cast<QAbstractButton*>(nullptr));
     box.exec();
