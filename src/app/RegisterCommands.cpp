@@ -8,6 +8,7 @@
 #include "Clock.h"
 #include "ConsolePrompts.h"
 #include "Database.h"
+#include "RegisterGrid.h"
 #include "Verbs.h"
 
 using namespace Qt::StringLiterals;
@@ -49,10 +50,6 @@ QString line(const QStringList& cells) {
     return shown.join(u'\t') + u'\n';
 }
 
-QString bookState(const ChequeBook& book) {
-    return book.closed ? u"已结束"_s : u"未结束"_s;
-}
-
 int addBook(const Arguments& args, const Io& io) {
     const QStringList& inputs = args.inputs;
     if (inputs.size() != 4)
@@ -91,12 +88,7 @@ int listBooks(const Arguments& args, const Io& io) {
         return 1;
     QString output;
     for (const BookRegister& bookRegister : *registers) {
-        const ChequeBook& book = bookRegister.book;
-        output += line({book.account, book.prefix, serialText(book.first), serialText(book.last),
-                        book.received.toString(Qt::ISODate), bookState(book),
-                        QString::number(bookRegister.count(kNumberPrinted)),
-                        QString::number(bookRegister.count(kNumberVoided)),
-                        QString::number(bookRegister.count(kNumberUnused))});
+        output += line(bookListRow(bookRegister));
     }
     return writeOut(io, output.toUtf8());
 }
@@ -114,38 +106,20 @@ int closeBook(const Arguments& args, const Io& io) {
     return closeChequeBook(s.db, args.inputs[1], *first, &why) ? 0 : refused(io, why);
 }
 
-// The date a register line shows: the issue date of a printed cheque, when a voided number was
-// voided, when a number still printing was taken.
-QString lineDate(const RegisterLine& number) {
-    if (number.state == kNumberPrinted)
-        return number.issueDate;
-    if (number.state == kNumberVoided)
-        return number.voidedAt;
-    if (number.state == kNumberPrinting)
-        return number.time;
-    return {};
-}
-
 // A book's lines: its heading, its numbers, its gaps and its totals.
 QString registerText(const BookRegister& bookRegister) {
     const ChequeBook& book = bookRegister.book;
-    const auto number = [&](qint64 serial) { return book.prefix + serialText(serial); };
-    QString text = line({u"支票簿"_s, book.account, number(book.first) + u'-' + number(book.last),
-                         bookState(book)});
+    const auto number = [&](qint64 serial) { return serialRangeText(book, serial, serial); };
+    QString text = line({u"支票簿"_s, book.account, serialRangeText(book, book.first, book.last),
+                         bookStateText(book)});
     for (const RegisterLine& n : bookRegister.lines) {
         const bool unused = n.state == kNumberUnused;
-        text += line({number(n.serial), n.state, lineDate(n), n.payee, n.amount,
+        text += line({number(n.serial), n.state, registerLineDate(n), n.payee, n.amount,
                       unused ? QString() : QString::number(n.reprints), n.reason});
     }
     for (const auto& [first, last] : bookRegister.gaps)
-        text +=
-            line({u"缺号"_s, first == last ? number(first) : number(first) + u'-' + number(last)});
-    QStringList totals;
-    for (const QString& state : {kNumberPrinted, kNumberVoided, kNumberUnused})
-        totals << state + u' ' + QString::number(bookRegister.count(state));
-    if (const int printing = bookRegister.count(kNumberPrinting); printing > 0)
-        totals << kNumberPrinting + u' ' + QString::number(printing);
-    return text + line({u"合计"_s, totals.join(u"、"_s)});
+        text += line({u"缺号"_s, serialRangeText(book, first, last)});
+    return text + line({u"合计"_s, registerTotals(bookRegister)});
 }
 
 }  // namespace

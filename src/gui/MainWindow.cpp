@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "BoundGridModel.h"
+#include "ChequeBooksDialog.h"
 #include "ChequeTab.h"
 #include "Clock.h"
 #include "CollateDialog.h"
@@ -38,6 +39,7 @@
 #include "PreviewWindow.h"
 #include "PrinterAccess.h"
 #include "Prompts.h"
+#include "RegisterDialog.h"
 #include "TypedKeysFilter.h"
 
 using namespace Qt::StringLiterals;
@@ -246,6 +248,10 @@ void MainWindow::buildMenus() {
     m_batchAction = file->addAction(u"批量打印…"_s, this, &MainWindow::openBatch);
     m_batchAction->setObjectName(u"mBatch"_s);
     file->addAction(u"打印日志"_s, this, &MainWindow::showJournal)->setObjectName(u"mJournal"_s);
+    file->addAction(u"支票簿…"_s, this, &MainWindow::showChequeBooks)
+        ->setObjectName(u"mChequeBooks"_s);
+    file->addAction(u"支票登记簿"_s, this, &MainWindow::showRegister)
+        ->setObjectName(u"mRegister"_s);
     file->addAction(u"退出"_s, this, &MainWindow::close)->setObjectName(u"mExit"_s);
     QMenu* format = menuBar()->addMenu(u"格式"_s);
     format->setObjectName(u"mFormat"_s);
@@ -352,6 +358,23 @@ JournalDialog* MainWindow::showJournal() {
                                       m_services.clock.today(), this);
     journal->show();
     return journal;
+}
+
+ChequeBooksDialog* MainWindow::showChequeBooks() {
+    m_chequeTab->finishEditing();
+    auto* books =
+        new ChequeBooksDialog(m_services.db, m_services.prompts, m_cheque.text(Field::Account),
+                              m_services.clock.today(), this);
+    books->show();
+    return books;
+}
+
+RegisterDialog* MainWindow::showRegister() {
+    m_chequeTab->finishEditing();
+    auto* numbers = new RegisterDialog(m_services.db, m_services.prompts, m_services.clock,
+                                       gridTools(), m_cheque.text(Field::Account), this);
+    numbers->show();
+    return numbers;
 }
 
 void MainWindow::askStubWidth() {

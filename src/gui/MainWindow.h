@@ -25,11 +25,13 @@ class HelpTab;
 class HistoryTab;
 class IndicatorForm;
 class BatchDialog;
+class ChequeBooksDialog;
 class PrintJob;
 class QAction;
 class JournalDialog;
 class PreviewWindow;
 class PrinterAccess;
+class RegisterDialog;
 class Prompts;
 class QComboBox;
 class QLabel;
@@ -87,6 +89,10 @@ public:
     void askStubWidth();
     // The print journal window ("文件" → "打印日志").
     JournalDialog* showJournal();
+    // The cheque books ("文件" → "支票簿…"), a new one's account taken from the cheque.
+    ChequeBooksDialog* showChequeBooks();
+    // The register of the cheque numbers ("文件" → "支票登记簿"), the cheque's account first.
+    RegisterDialog* showRegister();
     // The print preview ("打印预览"), one at a time; it follows the cheque while open.
     PreviewWindow* showPreview();
     // "文件" → "批量打印…": asks for a payment list and shows it checked, every row starting

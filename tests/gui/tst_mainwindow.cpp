@@ -36,7 +36,9 @@
 
 #include "BatchDialog.h"
 #include "BoundGridModel.h"
+#include "ChequeBooksDialog.h"
 #include "ChequePrinter.h"
+#include "ChequeRegister.h"
 #include "ChequeTab.h"
 #include "FormatTab.h"
 #include "HistoryList.h"
@@ -51,6 +53,8 @@
 #include "PrintLayout.h"
 #include "PrintQueues.h"
 #include "RecordingSurface.h"
+#include "RegisterDialog.h"
+#include "RegisterGrid.h"
 #include "TestClock.h"
 #include "TestDatabase.h"
 #include "TextCharacters.h"
@@ -652,6 +656,116 @@ private slots:
         journal->showDays();
         QVERIFY(!grid.hasDataRows());
         journal->close();
+    }
+
+    // A cheque book entered in its window (an overlapping one refused, the book closed once the
+    // question is answered Yes), then its register: every number, the gaps below the number a
+    // print took, the totals; a number voided there, twice, and the register exported.
+    void chequeBooksAndTheirRegister() {
+        Fixture f;
+        f.type(Field::Account, u"1234567890"_s);
+        const QString account = f.window->cheque().text(Field::Account);
+        f.window->findChild<QAction*>(u"mChequeBooks"_s)->trigger();
+        auto* books = f.window->findChild<ChequeBooksDialog*>();
+        QVERIFY(books && books->isVisible());
+        QCOMPARE(books->windowTitle(), u"支票簿"_s);
+        QCOMPARE(child<QLineEdit>(books, u"account"_s)->text(), account);
+        QCOMPARE(child<QDateEdit>(books, u"received"_s)->date(), f.clock.today());
+        auto* first = child<QLineEdit>(books, u"first"_s);
+        auto* last = child<QLineEdit>(books, u"last"_s);
+        QTest::keyClicks(first, u"1a2345678901"_s);  // digits only, eight at most
+        QCOMPARE(first->text(), u"12345678"_s);
+        auto* table = child<QTableWidget>(books, u"books"_s);
+        auto tableRow = [&](int row) {
+            QStringList texts;
+            for (int c = 0; c < table->columnCount(); ++c)
+                texts << table->item(row, c)->text();
+            return texts;
+        };
+        auto enter = [&](const QString& from, const QString& to) {
+            child<QLineEdit>(books, u"prefix"_s)->setText(u"AB"_s);
+            first->setText(from);
+            last->setText(to);
+            QTest::mouseClick(child<QPushButton>(books, u"add"_s), Qt::LeftButton);
+        };
+        enter(u"1"_s, u"6"_s);
+        QCOMPARE(table->rowCount(), 1);
+        QCOMPARE(tableRow(0), (QStringList{account, u"AB"_s, u"00000001"_s, u"00000006"_s,
+                                           u"2026-12-08"_s, u"未结束"_s, u"0"_s, u"0"_s, u"6"_s}));
+        enter(u"6"_s, u"9"_s);
+        QCOMPARE(f.shownTexts(),
+                 QStringList{u"该账号已有号码重叠的支票簿：00000001 至 00000006。"_s});
+        QCOMPARE(table->rowCount(), 1);
+
+        // A print takes number 4: 1 to 3 are gaps until they are explained.
+        QString why;
+        const std::optional<TakenNumber> taken = takeNumber(f.t.db, f.clock, account, 4, &why);
+        QVERIFY2(taken, qPrintable(why));
+        QVERIFY(numberPrinted(f.t.db, taken->id, {u"2026-12-08"_s, u"甲公司"_s, u"100.00"_s, {}}));
+
+        f.t.prompts.clear();
+        table->selectRow(0);
+        for (const PromptAnswer answer : {PromptAnswer::No, PromptAnswer::Yes}) {
+            f.t.prompts.queueAnswer(answer);
+            QTest::mouseClick(child<QPushButton>(books, u"closeBook"_s), Qt::LeftButton);
+            QCOMPARE(tableRow(0)[5], answer == PromptAnswer::Yes ? u"已结束"_s : u"未结束"_s);
+        }
+        QCOMPARE(f.t.prompts.shown().back().text,
+                 u"结束这本支票簿后，其余号码不再使用，是否继续？"_s);
+        QCOMPARE(f.t.prompts.shown().back().buttons, PromptButtons::YesNoDefaultNo);
+        QCOMPARE(tableRow(0).mid(6), (QStringList{u"1"_s, u"0"_s, u"5"_s}));
+        books->close();
+
+        f.window->findChild<QAction*>(u"mRegister"_s)->trigger();
+        auto* numbers = f.window->findChild<RegisterDialog*>();
+        QVERIFY(numbers && numbers->isVisible());
+        QCOMPARE(numbers->accounts()->currentText(), account);
+        const BoundGrid& grid = numbers->grid();
+        auto column = [&](int col) {
+            QStringList texts;
+            for (int r = grid.fixedRows(); r < grid.rows(); ++r)
+                texts << grid.text(r, col);
+            return texts;
+        };
+        const QStringList serials{u"AB00000001-AB00000006"_s,
+                                  u"AB00000001"_s,
+                                  u"AB00000002"_s,
+                                  u"AB00000003"_s,
+                                  u"AB00000004"_s,
+                                  u"AB00000005"_s,
+                                  u"AB00000006"_s};
+        QCOMPARE(column(kRegisterNumberCol),
+                 serials + QStringList({u"AB00000001-AB00000003"_s, u"合计"_s}));
+        QCOMPARE(grid.text(grid.rows() - 1, kRegisterStateCol), u"已打印 1、已作废 0、未使用 5"_s);
+
+        // Number 2 voided; a second time the register refuses.
+        f.t.prompts.clear();
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            numbers->view()->selectRow(2);
+            f.t.prompts.queueText(u"撕坏"_s);
+            QTest::mouseClick(child<QPushButton>(numbers, u"voidNumber"_s), Qt::LeftButton);
+        }
+        QCOMPARE(f.shownTexts(), (QStringList{u"请输入作废原因："_s, u"请输入作废原因："_s,
+                                              u"号码 00000002 已作废。"_s}));
+        QCOMPARE(numbers->view()->currentIndex().row(), 2);
+
+        const QString csv = f.t.dir.filePath(u"登记簿.csv"_s);
+        f.t.prompts.queueText(csv);
+        QTest::mouseClick(child<QPushButton>(numbers, u"export"_s), Qt::LeftButton);
+        QFile exported(csv);
+        QVERIFY(exported.open(QIODevice::ReadOnly));
+        const QString a = account + u',';
+        QCOMPARE(QString::fromUtf8(exported.readAll()).split(u"\r\n"_s),
+                 (QStringList{u"账号,号码,状态,日期,收款人,金额,重打次数,作废原因,替代号码"_s,
+                              a + u"AB00000001-AB00000006,已结束,2026-12-08,,,,,"_s,
+                              a + u"AB00000001,未使用,,,,,,"_s,
+                              a + u"AB00000002,已作废,2026-12-08 10:00:00,,,0,撕坏,"_s,
+                              a + u"AB00000003,未使用,,,,,,"_s,
+                              a + u"AB00000004,已打印,2026-12-08,甲公司,100.00,0,,"_s,
+                              a + u"AB00000005,未使用,,,,,,"_s, a + u"AB00000006,未使用,,,,,,"_s,
+                              a + u"AB00000001,缺号,,,,,,"_s, a + u"AB00000003,缺号,,,,,,"_s,
+                              a + u"合计,已打印 1、已作废 1、未使用 4,,,,,,"_s, QString()}));
+        numbers->close();
     }
 
     // The preview follows the fields, frames what will not fit, zooms, and prints.

@@ -1,0 +1,102 @@
+#include "RegisterDialog.h"
+
+#include <QComboBox>
+#include <QHeaderView>
+#include <QPushButton>
+
+#include "BoundGridModel.h"
+#include "ChequeRegister.h"
+#include "GridExport.h"
+#include "Prompts.h"
+#include "RegisterGrid.h"
+#include "TextMeasure.h"
+#include "ui_RegisterDialog.h"
+
+using namespace Qt::StringLiterals;
+
+RegisterDialog::RegisterDialog(Database& db, Prompts& prompts, const Clock& clock, GridTools tools,
+                               const QString& account, QWidget* parent)
+    : QDialog(parent, Qt::Window),
+      m_ui(std::make_unique<Ui::RegisterDialog>()),
+      m_db(db),
+      m_prompts(prompts),
+      m_clock(clock),
+      m_tools(tools),
+      // The register keeps its order: a number's line stays with its book, gaps and totals.
+      m_view(new BoundGridView(m_grid, tools, this, BoundGridView::Headings::KeepOrder)) {
+    m_ui->setupUi(this);
+    setAttribute(Qt::WA_DeleteOnClose);
+    m_ui->layout->addWidget(m_view, 1);
+    m_view->setObjectName(u"RegisterGrid"_s);
+    m_view->setAccessibleName(u"支票登记簿"_s);
+    m_view->setFont(historyGridFont());
+    m_view->setSelectionMode(QAbstractItemView::SingleSelection);
+    // The last column takes the room the others leave; the export keeps the fitted widths.
+    m_view->horizontalHeader()->setStretchLastSection(true);
+
+    QComboBox* accounts = m_ui->account;
+    accounts->addItem(u"全部账号"_s, QString());
+    if (const std::optional<QList<ChequeBook>> books = chequeBooks(m_db))
+        for (const ChequeBook& book : *books)
+            if (accounts->findData(book.account) < 0)
+                accounts->addItem(book.account, book.account);
+    accounts->setCurrentIndex(std::max(0, accounts->findData(account.trimmed())));
+
+    QPushButton* voidNumber = m_ui->buttons->addButton(u"作废…"_s, QDialogButtonBox::ActionRole);
+    voidNumber->setObjectName(u"voidNumber"_s);
+    voidNumber->setAccessibleName(u"作废"_s);
+    QPushButton* save = m_ui->buttons->addButton(u"导 出"_s, QDialogButtonBox::ActionRole);
+    save->setObjectName(u"export"_s);
+    save->setAccessibleName(save->text());
+    connect(accounts, &QComboBox::currentIndexChanged, this, &RegisterDialog::showRegister);
+    connect(voidNumber, &QPushButton::clicked, this, &RegisterDialog::voidSelected);
+    connect(save, &QPushButton::clicked, this, &RegisterDialog::exportRegister);
+    showRegister();
+}
+
+RegisterDialog::~RegisterDialog() = default;
+
+QComboBox* RegisterDialog::accounts() const {
+    return m_ui->account;
+}
+
+void RegisterDialog::showRegister() {
+    const QModelIndex selected = m_view->currentIndex();
+    const std::optional<QList<BookRegister>> registers =
+        chequeRegister(m_db, m_ui->account->currentData().toString());
+    buildRegisterGrid(m_grid, registers.value_or(QList<BookRegister>()), m_tools);
+    if (selected.isValid() && m_grid.fixedRows() + selected.row() < m_grid.rows())
+        m_grid.setCurrentCell(m_grid.fixedRows() + selected.row(), kRegisterNumberCol);
+    m_view->reload();
+    // A book's totals run across the columns after 号码.
+    m_view->clearSpans();
+    for (int r = m_grid.fixedRows(); r < m_grid.rows(); ++r)
+        if (isRegisterTotalsRow(m_grid, r))
+            m_view->setSpan(r - m_grid.fixedRows(), kRegisterStateCol, 1,
+                            m_grid.cols() - kRegisterStateCol);
+}
+
+void RegisterDialog::voidSelected() {
+    const QModelIndex selected = m_view->currentIndex();
+    const std::optional<RegisterNumber> number =
+        selected.isValid() ? registerGridNumber(m_grid, m_grid.fixedRows() + selected.row())
+                           : std::nullopt;
+    if (!number) {
+        m_prompts.message(u"请先选中要作废的号码。"_s);
+        return;
+    }
+    const QString reason = m_prompts.inputBox(u"请输入作废原因："_s).trimmed();
+    if (reason.isEmpty())
+        return;
+    QString why;
+    if (!voidSerial(m_db, m_clock, number->account, number->serial, reason, &why)) {
+        if (!why.isEmpty())
+            m_prompts.message(why);
+        return;
+    }
+    showRegister();
+}
+
+void RegisterDialog::exportRegister() {
+    ExportGrid(m_grid, m_prompts, u"支票登记簿"_s, m_tools.progress);
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <memory>
+
+#include <QDialog>
+
+#include "BoundGrid.h"
+#include "GridRoutines.h"
+
+class BoundGridView;
+class Clock;
+class Database;
+class Prompts;
+class QComboBox;
+
+namespace Ui {
+class RegisterDialog;
+}
+
+// The register of the cheque numbers: per book every number with what became of it, the gaps
+// and the totals, for all accounts or one; a number can be voided, and the register exported
+// like the history. A window of its own beside the main window, not modal.
+class RegisterDialog final : public QDialog {
+    Q_OBJECT
+
+public:
+    // `account` is chosen first when it has books; otherwise all accounts are shown.
+    RegisterDialog(Database& db, Prompts& prompts, const Clock& clock, GridTools tools,
+                   const QString& account, QWidget* parent = nullptr);
+    ~RegisterDialog() override;
+
+    BoundGrid& grid() { return m_grid; }
+    BoundGridView* view() const { return m_view; }
+    QComboBox* accounts() const;
+    // Lists the chosen account's books again, the selected row kept.
+    void showRegister();
+    // "作废…": voids the selected number after asking why; the reason in a message when the
+    // register refuses.
+    void voidSelected();
+    void exportRegister();
+
+private:
+    std::unique_ptr<Ui::RegisterDialog> m_ui;
+    Database& m_db;
+    Prompts& m_prompts;
+    const Clock& m_clock;
+    GridTools m_tools;
+    BoundGrid m_grid;
+    BoundGridView* m_view;
+};
