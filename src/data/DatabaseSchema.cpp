@@ -172,8 +172,10 @@ const std::vector<UpgradeStep>& upgrades() {
           u"CREATE INDEX IF NOT EXISTS 历史记录_出票日期排序 ON 历史记录 (出票日期 NULLS FIRST, ID)"_s}},
         // 8: the cheque books of the accounts and the fate of every number taken from them. A
         // number is never deleted; it goes from 打印中 to 已打印 or 已作废, and a printed one
-        // may still be voided; what it was taken for never changes.
-        {{u"CREATE TABLE IF NOT EXISTS 支票簿 (ID INTEGER PRIMARY KEY AUTOINCREMENT, "
+        // may still be voided; what it was taken for never changes. A kept cheque's history row
+        // names the number it was printed on (empty for a cheque without one).
+        {{u"ALTER TABLE 历史记录 ADD COLUMN 支票号码 TEXT DEFAULT ''"_s,
+          u"CREATE TABLE IF NOT EXISTS 支票簿 (ID INTEGER PRIMARY KEY AUTOINCREMENT, "
           u"账号 TEXT NOT NULL, 前缀 TEXT NOT NULL DEFAULT '', 起始号码 INTEGER NOT NULL, "
           u"终止号码 INTEGER NOT NULL, 领用日期 TEXT NOT NULL DEFAULT '', "
           u"已结束 INTEGER NOT NULL DEFAULT 0)"_s,
