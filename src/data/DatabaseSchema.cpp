@@ -172,7 +172,10 @@ const std::vector<UpgradeStep>& upgrades() {
           u"CREATE INDEX IF NOT EXISTS 历史记录_出票日期排序 ON 历史记录 (出票日期 NULLS FIRST, ID)"_s}},
         // 8: the cheque books of the accounts and the fate of every number taken from them. A
         // number is never deleted; it goes from 打印中 to 已打印 or 已作废, and a printed one
-        // may still be voided; what it was taken for never changes.
+        // may still be voided; what it was taken for never changes. A kept cheque's history row
+        // names the number it was printed on (empty for a cheque without one); a server whose
+        // recorded version lags behind its tables gets the column only when it lacks it
+        // (SQLite knows no ADD COLUMN IF NOT EXISTS).
         {{u"CREATE TABLE IF NOT EXISTS 支票簿 (ID INTEGER PRIMARY KEY AUTOINCREMENT, "
           u"账号 TEXT NOT NULL, 前缀 TEXT NOT NULL DEFAULT '', 起始号码 INTEGER NOT NULL, "
           u"终止号码 INTEGER NOT NULL, 领用日期 TEXT NOT NULL DEFAULT '', "
@@ -185,11 +188,13 @@ const std::vector<UpgradeStep>& upgrades() {
           u"金额 TEXT NOT NULL DEFAULT '', 历史ID INTEGER, 重打次数 INTEGER NOT NULL DEFAULT 0, "
           u"作废原因 TEXT NOT NULL DEFAULT '', 作废时间 TEXT NOT NULL DEFAULT '', "
           u"替代ID INTEGER, 打印取号 INTEGER NOT NULL DEFAULT 1, UNIQUE (支票簿ID, 号码))"_s},
-         {u"CREATE TRIGGER IF NOT EXISTS 支票号码_不可删除 BEFORE DELETE ON 支票号码 "
+         {u"ALTER TABLE 历史记录 ADD COLUMN 支票号码 TEXT DEFAULT ''"_s,
+          u"CREATE TRIGGER IF NOT EXISTS 支票号码_不可删除 BEFORE DELETE ON 支票号码 "
           u"BEGIN SELECT RAISE(ABORT, '支票号码不可删除'); END"_s,
           u"CREATE TRIGGER IF NOT EXISTS 支票号码_不可修改 BEFORE UPDATE ON 支票号码 WHEN NOT ("_s +
               numberChangeAllowed() + u") BEGIN SELECT RAISE(ABORT, '支票号码不可修改'); END"_s},
-         {u"CREATE OR REPLACE FUNCTION 支票号码_只增() RETURNS trigger LANGUAGE plpgsql AS $$ "
+         {u"ALTER TABLE 历史记录 ADD COLUMN IF NOT EXISTS 支票号码 TEXT DEFAULT ''"_s,
+          u"CREATE OR REPLACE FUNCTION 支票号码_只增() RETURNS trigger LANGUAGE plpgsql AS $$ "
           u"BEGIN IF TG_OP = 'DELETE' THEN RAISE EXCEPTION '支票号码不可删除'; END IF; "
           u"IF "_s +
               numberChangeAllowed() +

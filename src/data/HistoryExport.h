@@ -13,7 +13,7 @@ struct HistoryOrder;
 inline constexpr qint64 kWorksheetDataRows = 1048575;
 
 // Exports the history grid's rows, read from the database in the order as they are written,
-// never all at once. `headings` are the grid's 17 heading texts as shown (the sorted column's
+// never all at once. `headings` are the grid's 18 heading texts as shown (the sorted column's
 // with its marker); like the hidden ID column itself, the first is not written. The flow of
 // ExportGrid: "表格中没有数据！" without rows, the save dialog, the overwrite question, then a
 // history of more rows than a worksheet holds (`sheetRows`) is refused for a workbook, with a

@@ -9,12 +9,12 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // The row ID, the running number and the print date, then one column for each field that
-// heads a history column, in field order.
+// heads a history column, in field order, and last the cheque book's number.
 QStringList gridColumns(QStringList first, QStringView ChequeFieldInfo::*member) {
     for (const ChequeFieldInfo& field : chequeFields())
         if (!field.historyHeading.isEmpty())
             first << (field.*member).toString();
-    return first;
+    return first << kHistoryNumberColumn;
 }
 
 }  // namespace

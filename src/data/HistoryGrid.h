@@ -5,7 +5,8 @@
 
 class Database;
 
-// The 17 columns of the history grid: database column names and headings.
+// The 18 columns of the history grid: database column names and headings, the cheque book's
+// number last.
 const QStringList& historyGridNames();
 const QStringList& historyGridHeadings();
 

@@ -45,7 +45,8 @@ QStringList historyTextColumns() {
     return columns;
 }
 
-bool SaveHistoryRecord(Database& db, const Cheque& cheque, const QDate& date, qint64* newId) {
+bool SaveHistoryRecord(Database& db, const Cheque& cheque, const QDate& date, qint64* newId,
+                       const QString& number) {
     // A date that is not printed is kept empty when it is no real date; a printed one must be
     // real (checked before printing).
     const QDate stub = stubDate(cheque);
@@ -53,8 +54,11 @@ bool SaveHistoryRecord(Database& db, const Cheque& cheque, const QDate& date, qi
     if ((!stub.isValid() && cheque.stubVisible()) || (!issue.isValid() && issueDatePrinted(cheque)))
         return false;
 
-    QStringList columns = {u"Dat"_s, sqlName(issueDateColumn()), sqlName(stubDateColumn())};
-    QVariantList values = {isoDate(date), isoDate(issue), isoDate(stub)};
+    QStringList columns = {u"Dat"_s, sqlName(issueDateColumn()), sqlName(stubDateColumn()),
+                           sqlName(kHistoryNumberColumn)};
+    // A null text would be bound as NULL: a cheque without a number keeps an empty one.
+    QVariantList values = {isoDate(date), isoDate(issue), isoDate(stub),
+                           number.isNull() ? u""_s : number};
     for (int i = 0; i < kPrintableFieldCount; ++i) {
         if (const QString column = historyTextColumn(i); !column.isEmpty()) {
             columns << sqlName(column);
@@ -86,13 +90,13 @@ bool saveLastInput(Database& db, const Cheque& cheque) {
 }
 
 bool saveHistoryRecords(Database& db, const QList<Cheque>& cheques, const QDate& date,
-                        QList<qint64>* ids) {
+                        QList<qint64>* ids, const QStringList& numbers) {
     QList<qint64> kept;
     const bool ok = db.atomically([&] {
         kept.clear();
-        for (const Cheque& cheque : cheques) {
+        for (qsizetype i = 0; i < cheques.size(); ++i) {
             qint64 id = 0;
-            if (!SaveHistoryRecord(db, cheque, date, &id))
+            if (!SaveHistoryRecord(db, cheques[i], date, &id, numbers.value(i, u""_s)))
                 return false;
             kept << id;
         }

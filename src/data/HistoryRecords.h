@@ -15,6 +15,10 @@ class Prompts;
 // such a row is never listed.
 inline const QString kLastInputDate = QStringLiteral("1900-01-01");
 
+// The history column that keeps the number of a cheque printed from a cheque book, empty for a
+// cheque without one. No field fills it: the number is the sheet's, not typed.
+inline const QString kHistoryNumberColumn = QStringLiteral("支票号码");
+
 // The history column that stores field i's text; empty for the date parts (stored as dates)
 // and the amount in capitals (derived again from the figures).
 QString historyTextColumn(int field);
@@ -25,18 +29,20 @@ QStringList historyTextColumns();
 // when a printed date (the stub's when the stub is printed, the issue date unless 禁止日期打印
 // keeps it off) is no real date, or when the database fails (after the message for the failing
 // statement); a date that is not printed and no real date is kept empty. The caller rebuilds
-// the history grid. `newId`, when given, receives the new row's ID.
+// the history grid. `newId`, when given, receives the new row's ID. `number` is the cheque
+// book's number the cheque was printed on, empty for none.
 bool SaveHistoryRecord(Database& db, const Cheque& cheque, const QDate& date,
-                       qint64* newId = nullptr);
+                       qint64* newId = nullptr, const QString& number = {});
 
 // Keeps the fields' texts as the user's last input, replacing the one kept before; after the
 // message for the failing statement, false when the database fails.
 bool saveLastInput(Database& db, const Cheque& cheque);
 
 // Saves a printed batch, each cheque as a new row dated `date`, all in one transaction: every
-// row is kept or none. `ids` receives the new rows' IDs in order.
+// row is kept or none. `ids` receives the new rows' IDs in order. `numbers`, when given, holds
+// each cheque's number in the same order (empty for a cheque without one).
 bool saveHistoryRecords(Database& db, const QList<Cheque>& cheques, const QDate& date,
-                        QList<qint64>* ids);
+                        QList<qint64>* ids, const QStringList& numbers = {});
 
 // Loads history row `id` (negative: the user's last input) into the fields, then gives the
 // cheque today's date through the date fields' leave-field logic. Returns whether a row was

@@ -73,8 +73,12 @@ void HistoryView::reload(bool fit) {
     const int current = currentIndex().isValid() ? currentIndex().row() : -1;
     const int column = currentIndex().isValid() ? currentIndex().column() : 2;
     m_model.reload();
+    // The last column fills the grid's width less the cells' padding, so that it ends in
+    // view and its heading, centred, shows without scrolling.
+    const int padding = int(
+        std::lround(double(historyGridNames().size() - 1) * kCellPadding * 1440.0 / logicalDpiX()));
     if (fit || m_list.columnWidths().empty())
-        m_list.fitColumnWidths(m_measure, widthTwips());
+        m_list.fitColumnWidths(m_measure, widthTwips() - padding);
     const std::vector<int>& widths = m_list.columnWidths();
     for (int c = 0; c < int(widths.size()); ++c) {
         setColumnHidden(c, widths[size_t(c)] == 0);

@@ -155,8 +155,8 @@ bool PrintJob::printOnNumber(const Cheque& cheque, const TakenNumber& number, Pr
         result.keptAsAsked = withRetries([&] {
             return m_db.atomically([&] {
                 result.kept.clear();
-                return (!keep ||
-                        saveHistoryRecords(m_db, cheques, m_clock.today(), &result.kept)) &&
+                return (!keep || saveHistoryRecords(m_db, cheques, m_clock.today(), &result.kept,
+                                                    {number.text()})) &&
                        numberPrinted(
                            m_db, number.id,
                            {issue.isValid() ? issue.toString(Qt::ISODate) : QString(),

@@ -126,10 +126,11 @@ private slots:
     void formatsAndHistoryOfADatabase() {
         TestDatabase t;
         // 甲 is the first listed cheque (序号 1) but has the second ID, 乙 the third.
-        QVERIFY(t.db.execute(
-            u"INSERT INTO 历史记录 (Dat, 收款人全称, 金额, 附加信息) VALUES "
-            u"('1900-01-01', '上次', '', ''), ('2009-05-19', '甲', '￥1.00', '第一行\n第二行'), "
-            u"('2009-05-20', '乙', '￥2.00', '')"_s));
+        QVERIFY(
+            t.db.execute(u"INSERT INTO 历史记录 (Dat, 收款人全称, 金额, 附加信息, 支票号码) VALUES "
+                         u"('1900-01-01', '上次', '', '', ''), "
+                         u"('2009-05-19', '甲', '￥1.00', '第一行\n第二行', '3010203100000101'), "
+                         u"('2009-05-20', '乙', '￥2.00', '', '')"_s));
         const Run formats = run({u"--database"_s, t.path(), u"formats"_s});  // option first
         QCOMPARE(formats.exitCode, 0);
         QCOMPARE(QString::fromUtf8(formats.out), u"标准支票\t*\n"_s);
@@ -144,6 +145,12 @@ private slots:
         QCOMPARE(first.mid(1, 5),
                  (QStringList{u"1"_s, u"2009.05.19"_s, u""_s, u"甲"_s, u"￥1.00"_s}));
         QCOMPARE(first[10], u"第一行 第二行"_s);
+        // The cheque book's number last, empty for a cheque without one.
+        QVERIFY(lines[0].endsWith(u"\t会计(票根)\t支票号码"_s));
+        QCOMPARE(first.size(), 18);
+        QCOMPARE(first.last(), u"3010203100000101"_s);
+        QCOMPARE(second.size(), 18);
+        QCOMPARE(second.last(), QString());
         QCOMPARE(second.mid(1, 5),
                  (QStringList{u"2"_s, u"2009.05.20"_s, u""_s, u"乙"_s, u"￥2.00"_s}));
         QCOMPARE(first[0], t.scalar(u"SELECT ID FROM 历史记录 WHERE 收款人全称='甲'"_s).toString());

@@ -1,6 +1,7 @@
 #include <QTest>
 
 #include "Cheque.h"
+#include "HistoryGrid.h"
 #include "HistoryList.h"
 #include "HistoryRecords.h"
 #include "PrintJournal.h"
@@ -57,6 +58,39 @@ private slots:
         QCOMPARE(m_t->scalar(u"SELECT \"日期(票根)\" FROM 历史记录"_s).toString(), u"2009-05-19"_s);
         QCOMPARE(m_t->scalar(u"SELECT Dat FROM 历史记录"_s).toString(), u"2026-12-07"_s);
         QCOMPARE(m_t->scalar(u"SELECT \"会计(票根)\" FROM 历史记录"_s).toString(), u"李四"_s);
+    }
+
+    // A cheque printed on a cheque book's number keeps it in the grid's last column, one
+    // without keeps it empty; sorting by it goes as in the other columns, numbers first by
+    // their exact value (past what a double tells apart), and a row kept later goes to its
+    // sorted place.
+    void theNumberIsTheGridsLastColumn() {
+        QList<qint64> ids;
+        QVERIFY(saveHistoryRecords(
+            m_t->db, {chequeTo(u"甲"_s), chequeTo(u"乙"_s), chequeTo(u"丙"_s), chequeTo(u"丁"_s)},
+            QDate(2026, 12, 1), &ids,
+            {u"9010203100000102"_s, u""_s, u"9010203100000101"_s, u"9010203100000100"_s}));
+        QCOMPARE(ids.size(), 4);
+        HistoryList list = loadedList();
+        const int number = int(historyGridNames().size()) - 1;
+        QCOMPARE(list.headings().last(), u"支票号码"_s);
+        auto column = [&](int c) {
+            QStringList texts;
+            for (int row = 0; row < list.count(); ++row)
+                texts << list.text(row, c);
+            return texts.join(u'|');
+        };
+        QCOMPARE(column(4), u"甲|乙|丙|丁"_s);
+        QCOMPARE(column(number), u"9010203100000102||9010203100000101|9010203100000100"_s);
+        QVERIFY(list.sortBy(number));
+        QCOMPARE(list.headings().last(), u"支票号码△"_s);
+        QCOMPARE(column(4), u"丁|丙|甲|乙"_s);
+        QVERIFY(SaveHistoryRecord(m_t->db, chequeTo(u"戊"_s), QDate(2026, 12, 2), nullptr,
+                                  u"3010203100000101"_s));
+        QVERIFY(list.refresh());
+        QCOMPARE(column(4), u"戊|丁|丙|甲|乙"_s);
+        QVERIFY(list.sortBy(number));
+        QCOMPARE(column(4), u"乙|甲|丙|丁|戊"_s);
     }
 
     void closingSavesKeepOneLastInputRow() {

@@ -8,7 +8,9 @@
 #include "GridExport.h"
 #include "HistoryExport.h"
 #include "HistoryGrid.h"
+#include "HistoryRecords.h"
 #include "HistoryRows.h"
+#include "PaymentList.h"
 #include "ProgressIndicator.h"
 #include "ReadBack.h"
 #include "TestClock.h"
@@ -46,6 +48,9 @@ QList<QStringList> keepCheques(TestDatabase& t, int count) {
                              : QVariant(awkward[(i + int(row.size())) % 6] + QString::number(i));
             if (name == u"出票日期" && i % 7 == 0)
                 value = QVariant();  // not printed: no date
+            // A cheque book's number: 16 digits, past what a double holds exactly.
+            if (name == kHistoryNumberColumn)
+                value = i % 5 == 0 ? u""_s : QString::number(9010203100000001 + i);
             values << value;
             row << (value.isNull() ? QString()
                     : isDate(name) ? day.toString(u"yyyy.MM.dd"_s)
@@ -99,9 +104,11 @@ private slots:
         const QJsonObject workbook = readBack({u"xlsx"_s, xlsx});
         const QList<QStringList> expected = numbered(historyGridHeadings(), kept);
         QCOMPARE(rowsOf(workbook), expected);
+        QCOMPARE(expected[0].last(), u"支票号码"_s);
+        QCOMPARE(expected[2].last(), u"9010203100000002"_s);
         // The heading row bold on its fill, every cell of the block bordered, also the last.
         const QJsonObject styles = workbook[u"styles"].toObject();
-        for (const QString& cell : {u"A1"_s, u"P1"_s, u"A2"_s, u"P10001"_s}) {
+        for (const QString& cell : {u"A1"_s, u"Q1"_s, u"A2"_s, u"Q10001"_s}) {
             const QJsonObject style = styles[cell].toObject();
             QVERIFY2(style[u"border"].toBool(), qPrintable(cell));
             QCOMPARE(style[u"bold"].toBool(), cell.endsWith(u'1') && cell.size() == 2);
@@ -124,6 +131,15 @@ private slots:
         QList<QStringList> newestFirst(kept.rbegin(), kept.rend());
         QCOMPARE(rowsOf(readBack({u"csv"_s, csv + u".csv"_s, u"utf-8"_s})),
                  numbered(headings, newestFirst));
+        // Read as a payment list, the export is taken: the number, like the running number,
+        // fills no field and is named among the unknown columns.
+        QString error;
+        const std::optional<PaymentList> list = readPaymentListFile(csv + u".csv"_s, &error);
+        QVERIFY2(list, qPrintable(error));
+        QCOMPARE(list->rows.size(), 10000);
+        QCOMPARE(list->headings.last(), u"支票号码"_s);
+        QCOMPARE(list->columns.last(), PaymentList::kUnknown);
+        QVERIFY(list->unknownHeadings.contains(u"支票号码"_s));
     }
 
     // A workbook holds 1,048,575 rows below its heading: a longer history is refused before

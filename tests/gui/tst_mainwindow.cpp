@@ -841,12 +841,20 @@ private slots:
                 stored.setText(i, u"2026"_s.left(i == Field::StubYear ? 4 : 1));
             for (int i : {Field::Year, Field::Month, Field::Day})
                 stored.setText(i, QStringList{u"贰零贰陆"_s, u"零贰"_s, u"零贰"_s}[i]);
-            QVERIFY(SaveHistoryRecord(f.t.db, stored, QDate(2026, 11, 1)));
+            QVERIFY(SaveHistoryRecord(f.t.db, stored, QDate(2026, 11, 1), nullptr,
+                                      payee == u"乙" ? u"3010203100000101"_s : QString()));
         }
         w.tabs()->setCurrentIndex(1);
         HistoryList& list = w.historyList();
         HistoryView* view = w.historyTab()->view();
         QCOMPARE(list.count(), 3);
+        // The cheque book's number is the last column, wide enough to read, empty without one.
+        const int number = view->model()->columnCount() - 1;
+        QCOMPARE(view->model()->headerData(number, Qt::Horizontal).toString(), u"支票号码"_s);
+        QCOMPARE(view->model()->index(1, number).data().toString(), u"3010203100000101"_s);
+        QCOMPARE(view->model()->index(0, number).data().toString(), QString());
+        QVERIFY(view->columnWidth(number) >=
+                view->fontMetrics().horizontalAdvance(u"3010203100000101"_s));
 
         // A right-button press on the payee's heading sorts by it, in the database.
         QHeaderView* header = view->horizontalHeader();
@@ -875,7 +883,12 @@ private slots:
         const QString csv = f.t.dir.filePath(u"历史.csv"_s);
         f.t.prompts.queueText(csv);
         w.historyTab()->exportHistory();
-        QVERIFY(QFile(csv).size() > 0);
+        QFile exported(csv);
+        QVERIFY(exported.open(QIODevice::ReadOnly));
+        const QList<QByteArray> exportedLines = exported.readAll().split('\n');
+        QVERIFY(exportedLines[0].trimmed().endsWith(",支票号码"));
+        QVERIFY(exportedLines[1].trimmed().endsWith(",3010203100000101"));
+        exported.close();
         // Again, typed without an ending while the dialog shows CSV: the same file, asked
         // about once.
         f.t.prompts.clear();

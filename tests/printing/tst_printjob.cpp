@@ -263,6 +263,11 @@ private slots:
             u"已打印/支票号码=900000002|已打印/支票号码=900000003|已打印/支票号码=900000005|"
             u"打印失败/支票号码=900000006|未打印：该账号的支票簿已用完，请登记新的支票簿。/"_s);
         QCOMPARE(f.kept(), 3);
+        // Each kept history row holds the number it was printed on, the one whose register line
+        // names that row.
+        QCOMPARE(f.t.rows(u"SELECT h.支票号码, n.号码 FROM 支票号码 n JOIN 历史记录 h "
+                          u"ON h.ID = n.历史ID ORDER BY n.号码"_s),
+                 u"900000001/1|900000003/3|900000005/5"_s);
     }
 
     // A batch of an account with a cheque book takes consecutive numbers, named before it
