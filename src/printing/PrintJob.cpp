@@ -295,24 +295,23 @@ bool PrintJob::settleBatch(const QList<Cheque>& cheques, const QList<TakenNumber
                            const QString& reason, PrintResult& result) {
     QList<Cheque> good;
     QList<int> goodPlaces;
+    QStringList printedOn;
     for (int k = 0; k < cheques.size(); ++k)
         if (!spoiled.contains(k)) {
             good << cheques[k];
             goodPlaces << k;
+            printedOn << numbers[k].text();
         }
     const bool keep = m_questions.keepNumbered();
     QList<qint64> kept;
-    QStringList printedOn;
     result.keptAsAsked = withRetries([&] {
         return m_db.atomically([&] {
             kept.clear();
-            printedOn.clear();
-            if (keep && !saveHistoryRecords(m_db, good, m_clock.today(), &kept))
+            if (keep && !saveHistoryRecords(m_db, good, m_clock.today(), &kept, printedOn))
                 return false;
             QList<qint64> goodEntries;
             for (qsizetype g = 0; g < good.size(); ++g) {
                 const int k = goodPlaces[g];
-                printedOn << numbers[k].text();
                 const QDate issue = issueDate(cheques[k]);
                 goodEntries << entries[k];
                 if (!numberPrinted(

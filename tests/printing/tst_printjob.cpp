@@ -298,8 +298,8 @@ private slots:
                  (QStringList{u"00000001/已打印/收款人1//"_s, u"00000002/已作废//污损/"_s,
                               u"00000003/已作废//撕坏/"_s, u"00000004/已打印/收款人3//"_s,
                               u"00000005/已打印/收款人2//900000002"_s, u"00000006/未使用///"_s}));
-        QCOMPARE(f.t.rows(u"SELECT 收款人全称 FROM 历史记录 ORDER BY ID"_s),
-                 u"收款人1|收款人3|收款人2"_s);
+        QCOMPARE(f.t.rows(u"SELECT 收款人全称, 支票号码 FROM 历史记录 ORDER BY ID"_s),
+                 u"收款人1/900000001|收款人3/900000004|收款人2/900000005"_s);
 
         // One number left in the book, three asked for: refused before anything prints.
         QVERIFY(!f.job.printBatch(batch).printed);
