@@ -18,6 +18,7 @@
 
 #include "Cheque.h"
 #include "ChequeFields.h"
+#include "ChequeRegister.h"
 #include "CollateDialog.h"
 #include "Colors.h"
 #include "DialogWait.h"
@@ -27,6 +28,7 @@
 #include "QtPrompts.h"
 #include "ScriptedPrompts.h"
 #include "TestDatabase.h"
+#include "WindowPrintQuestions.h"
 #include "WindowScript.h"
 
 using namespace Qt::StringLiterals;
@@ -383,6 +385,49 @@ private slots:
         const TextFont expected{u"宋体"_s, 15.5, true, true, false, false, fromQColor(red)};
         QCOMPARE(*chosen, expected);
         QCOMPARE(chosen->color, quint32(0x0000FF));  // red sits in the lowest byte
+    }
+
+    // The cashier's answers around a numbered cheque: a typed number must be eight digits, a
+    // spoiled cheque needs a reason, and spoiled cheques of a batch are named by their last
+    // digits, which must pick exactly one number each.
+    void numberedPrintQuestionsReadTheCashiersAnswers() {
+        ScriptedPrompts prompts;
+        PdfPrinters printers(m_dir.filePath(u"q.pdf"_s));
+        WindowPrintQuestions questions(prompts, printers, nullptr);
+        ChequeBook book;
+        book.prefix = u"3010"_s;
+        prompts.queueText(u"10a"_s);
+        prompts.queueText(u"00000107"_s);
+        const auto loaded = questions.confirmNumberedStart({0, book, 105});
+        QVERIFY(loaded && loaded->serial == 107);
+        QCOMPARE(prompts.shown()[0].defaultText, u"00000105"_s);
+        QCOMPARE(prompts.shown()[1].text, u"请输入8位支票号码。"_s);
+        QVERIFY(!questions.confirmNumberedStart({0, book, 105}));  // cancelled
+
+        QString reason;
+        using O = PrintQuestions::Outcome;
+        prompts.queueChoice(2);  // 作废, without a reason: asked again
+        prompts.queueChoice(2);
+        prompts.queueText(u"卡纸"_s);
+        QCOMPARE(questions.numberedOutcome(u"301000000105"_s, &reason), std::optional(O::Spoiled));
+        QCOMPARE(reason, u"卡纸"_s);
+        prompts.queueChoice(1);
+        QCOMPARE(questions.numberedOutcome(u"301000000105"_s, &reason),
+                 std::optional(O::PrintAgain));
+        QVERIFY(!questions.numberedOutcome(u"301000000105"_s, &reason));  // nobody answered
+
+        const QStringList numbers = {u"301000000105"_s, u"301000000106"_s, u"301000000115"_s};
+        prompts.queueChoice(1);
+        prompts.queueText(u"5 06"_s);  // 5 ends two of them
+        prompts.queueChoice(1);
+        prompts.queueText(u"115 06"_s);
+        prompts.queueText(u"污损"_s);
+        prompts.clear();
+        QCOMPARE(questions.spoiledInBatch(numbers, &reason), (QList<int>{1, 2}));
+        QCOMPARE(reason, u"污损"_s);
+        QCOMPARE(prompts.shown()[2].text, u"请输入本批支票中的号码。"_s);
+        prompts.queueChoice(0);
+        QVERIFY(questions.spoiledInBatch(numbers, &reason).isEmpty());
     }
 };
 

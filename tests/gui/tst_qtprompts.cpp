@@ -109,6 +109,39 @@ private slots:
         QVERIFY(box.button(QMessageBox::No)->text().startsWith(u"否"_s));
     }
 
+    // A question whose every answer matters has no way out: Escape and closing the box leave
+    // it open until one of its buttons is pressed, and that one is the answer.
+    void aChoiceWaitsForOneOfItsButtons() {
+        bool stayedOpen = false;
+        QString pressed;
+        auto* poll = new QTimer;
+        poll->setInterval(20);
+        QObject::connect(poll, &QTimer::timeout, [poll, &stayedOpen, &pressed] {
+            for (QWidget* window : QApplication::topLevelWidgets()) {
+                auto* box = qobject_cast<QMessageBox*>(window);
+                if (!box || !box->isVisible())
+                    continue;
+                poll->deleteLater();
+                poll->stop();
+                QTest::keyClick(box, Qt::Key_Escape);
+                box->close();
+                stayedOpen = box->isVisible();
+                QAbstractButton* button = box->buttons().value(1);
+                pressed = button->text();
+                QTest::mouseClick(button, Qt::LeftButton);
+                return;
+            }
+        });
+        poll->start();
+        QtPrompts prompts;
+        const QStringList choices = {u"打印正常"_s, u"重新打印"_s, u"作废"_s};
+        const std::optional<int> chosen = prompts.choose(
+            u"号码为 301000000105 的支票打印完毕，请检查打印结果："_s, u"打印结果"_s, choices);
+        QVERIFY(stayedOpen);
+        QVERIFY(chosen && !pressed.isEmpty());
+        QCOMPARE(choices.value(*chosen), pressed);
+    }
+
     void fileDialogsLeaveTheDatabaseLocksAlone_data() {
         QTest::addColumn<bool>("save");
         QTest::addColumn<QString>("filter");
