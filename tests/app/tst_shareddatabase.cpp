@@ -74,6 +74,25 @@ QString runTogether(std::vector<std::unique_ptr<QProcess>>& processes) {
     return failures;
 }
 
+// Clerks 甲 and 乙 each print and keep `times` cheques at the same moment, each into a PDF of
+// their own and with payees of their own (甲1, 甲2, ...); `options` go to every print. Their
+// standard error when any print failed.
+QString clerksPrintAtOnce(TestDatabase& t, int times, const QString& options) {
+    std::vector<std::unique_ptr<QProcess>> clerks;
+    for (const QString& clerk : {u"甲"_s, u"乙"_s}) {
+        auto process = std::make_unique<QProcess>();
+        process->setProgram(u"bash"_s);
+        process->setArguments(
+            {u"-c"_s,
+             u"for i in $(seq %1); do \"$0\" print --database \"$1\" --pdf \"$2\" %2 "
+             u"--field \"票身-收款人=$3$i\" --save || exit 1; done"_s.arg(times)
+                 .arg(options),
+             QStringLiteral(CHEQUEPRINT_EXE), t.path(), t.dir.filePath(clerk + u".pdf"_s), clerk});
+        clerks.push_back(std::move(process));
+    }
+    return runTogether(clerks);
+}
+
 Cheque chequeFor(const QString& payee) {
     Cheque cheque;
     const QString texts[] = {u"2026"_s, u"12"_s, u"8"_s};
@@ -290,19 +309,7 @@ private slots:
     void twoClerksKeepEveryCheque() {
         TestDatabase t;
         QVERIFY(t.db.isOpen());
-        std::vector<std::unique_ptr<QProcess>> clerks;
-        for (const QString& clerk : {u"甲"_s, u"乙"_s}) {
-            auto process = std::make_unique<QProcess>();
-            process->setProgram(u"bash"_s);
-            process->setArguments(
-                {u"-c"_s,
-                 u"for i in $(seq 200); do \"$0\" print --database \"$1\" --pdf \"$2\" "
-                 u"--field \"票身-收款人=$3$i\" --save || exit 1; done"_s,
-                 QStringLiteral(CHEQUEPRINT_EXE), t.path(), t.dir.filePath(clerk + u".pdf"_s),
-                 clerk});
-            clerks.push_back(std::move(process));
-        }
-        const QString failures = runTogether(clerks);
+        const QString failures = clerksPrintAtOnce(t, 200, {});
         QVERIFY2(failures.trimmed().isEmpty(), qPrintable(failures));
         QCOMPARE(t.scalar(u"SELECT count(*) FROM 历史记录"_s).toInt(), 400);
         QCOMPARE(t.scalar(u"SELECT count(DISTINCT 收款人全称) FROM 历史记录"_s).toInt(), 400);
@@ -314,19 +321,7 @@ private slots:
         TestDatabase t;
         QString why;
         QVERIFY(addChequeBook(t.db, {0, u"12345"_s, u"3010"_s, 1, 100, {}, false}, &why));
-        std::vector<std::unique_ptr<QProcess>> clerks;
-        for (const QString& clerk : {u"甲"_s, u"乙"_s}) {
-            auto process = std::make_unique<QProcess>();
-            process->setProgram(u"bash"_s);
-            process->setArguments(
-                {u"-c"_s,
-                 u"for i in $(seq 40); do \"$0\" print --database \"$1\" --pdf \"$2\" "
-                 u"--field 账号=12345 --field \"票身-收款人=$3$i\" --save || exit 1; done"_s,
-                 QStringLiteral(CHEQUEPRINT_EXE), t.path(), t.dir.filePath(clerk + u".pdf"_s),
-                 clerk});
-            clerks.push_back(std::move(process));
-        }
-        const QString failures = runTogether(clerks);
+        const QString failures = clerksPrintAtOnce(t, 40, u"--field 账号=12345"_s);
         QVERIFY2(failures.trimmed().isEmpty(), qPrintable(failures));
         QCOMPARE(t.rows(u"SELECT count(*), count(DISTINCT 号码), count(DISTINCT 历史ID), "
                         u"min(号码), max(号码) FROM 支票号码 WHERE 状态 = '已打印'"_s),

@@ -61,8 +61,8 @@ QStringList locksOn(const QStringList& paths) {
     return held;
 }
 
-// Runs `script` on the message box once one shows, then presses its OK button.
-void whenMessageShows(std::function<void(QMessageBox*)> script) {
+// Runs `script` on the message box once one shows; the script answers it.
+void whenBoxShows(std::function<void(QMessageBox*)> script) {
     auto* poll = new QTimer;
     poll->setInterval(20);
     QObject::connect(poll, &QTimer::timeout, [poll, script] {
@@ -73,11 +73,18 @@ void whenMessageShows(std::function<void(QMessageBox*)> script) {
             poll->deleteLater();
             poll->stop();
             script(box);
-            QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
             return;
         }
     });
     poll->start();
+}
+
+// Runs `script` on the message box once one shows, then presses its OK button.
+void whenMessageShows(std::function<void(QMessageBox*)> script) {
+    whenBoxShows([script](QMessageBox* box) {
+        script(box);
+        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+    });
 }
 
 }  // namespace
@@ -114,25 +121,14 @@ private slots:
     void aChoiceWaitsForOneOfItsButtons() {
         bool stayedOpen = false;
         QString pressed;
-        auto* poll = new QTimer;
-        poll->setInterval(20);
-        QObject::connect(poll, &QTimer::timeout, [poll, &stayedOpen, &pressed] {
-            for (QWidget* window : QApplication::topLevelWidgets()) {
-                auto* box = qobject_cast<QMessageBox*>(window);
-                if (!box || !box->isVisible())
-                    continue;
-                poll->deleteLater();
-                poll->stop();
-                QTest::keyClick(box, Qt::Key_Escape);
-                box->close();
-                stayedOpen = box->isVisible();
-                QAbstractButton* button = box->buttons().value(1);
-                pressed = button->text();
-                QTest::mouseClick(button, Qt::LeftButton);
-                return;
-            }
+        whenBoxShows([&stayedOpen, &pressed](QMessageBox* box) {
+            QTest::keyClick(box, Qt::Key_Escape);
+            box->close();
+            stayedOpen = box->isVisible();
+            QAbstractButton* button = box->buttons().value(1);
+            pressed = button->text();
+            QTest::mouseClick(button, Qt::LeftButton);
         });
-        poll->start();
         QtPrompts prompts;
         const QStringList choices = {u"打印正常"_s, u"重新打印"_s, u"作废"_s};
         const std::optional<int> chosen = prompts.choose(
