@@ -85,8 +85,21 @@ bool CommandLinePrint::printOverflowing(const QList<int>& fields) {
     return false;
 }
 
+bool CommandLinePrint::printOnUnusualDate(const QStringList& dates) {
+    if (m_args.has(u"--allow-date"_s))
+        return true;
+    fail(m_io, u"the issue date is not today: "_s + dates.join(u"; "_s) +
+                   u" (a bank pays a cheque within ten days of its date; --allow-date prints it "
+                   u"all the same)"_s);
+    return false;
+}
+
 std::optional<PrintQuestions::LoadedNumber> CommandLinePrint::confirmNumberedStart(
-    const TakenNumber& offered) {
+    const TakenNumber& offered, const QString& refusal) {
+    if (!refusal.isEmpty()) {
+        m_prompts.message(refusal, {}, PromptButtons::Ok);
+        return std::nullopt;
+    }
     if (!m_args.has(u"--number"_s))
         return LoadedNumber{};
     QString typed = m_args.option(u"--number"_s);

@@ -11,8 +11,9 @@
 
 // Where a printing verb prints, and its options answering the print's questions: the printer
 // of --printer (or the system's default), or the PDF file of --pdf, written completely or not
-// at all; --allow-overflow prints fields that do not fit, --save keeps the cheques. Nobody is
-// there to load a cheque or to try again.
+// at all; --allow-overflow prints fields that do not fit, --allow-date an issue date a bank would
+// not pay today, --save keeps the cheques; the same payee and amount are printed twice when
+// asked. Nobody is there to load a cheque or to try again.
 class CommandLinePrint final : public PrinterAccess, public PrintQuestions {
 public:
     CommandLinePrint(const Arguments& args, const Io& io, Prompts& prompts);
@@ -27,6 +28,8 @@ public:
     bool documentAccepted() override;
 
     bool printOverflowing(const QList<int>& fields) override;
+    bool printOnUnusualDate(const QStringList& dates) override;
+    bool printAgainToday(const QString&, const QString&) override { return true; }
     bool choosePrinter(bool& noAnswer) override;
     bool confirmStart(const QString&) override { return true; }
     bool keep(int) override { return m_args.has(QStringLiteral("--save")); }
@@ -35,8 +38,9 @@ public:
     QString endorsementText() override { return m_args.inputs.value(0); }
     // The number of --number (its eight digits, or the whole number with the book's prefix),
     // else the next one when it is taken; a cheque that printed is printed well, and kept with
-    // --save.
-    std::optional<LoadedNumber> confirmNumberedStart(const TakenNumber& offered) override;
+    // --save. A number refused is not asked again: the print stops with the reason.
+    std::optional<LoadedNumber> confirmNumberedStart(const TakenNumber& offered,
+                                                     const QString& refusal) override;
     std::optional<Outcome> numberedOutcome(const QString&, QString*) override {
         return Outcome::PrintedWell;
     }

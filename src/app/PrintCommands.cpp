@@ -82,6 +82,7 @@ std::optional<Cheque> chequeFromArguments(Session& s, const Arguments& args, con
         const std::unique_ptr<QSettings> settings = openUserSettings();
         LoadOptionFlags(cheque, *settings);
     }
+    std::optional<QString> capitals;  // the amount in capitals as --field named it
     for (const QString& assignment : args.all(u"--field"_s)) {
         const qsizetype equals = assignment.indexOf(u'=');
         const QString key = assignment.left(equals);
@@ -93,12 +94,22 @@ std::optional<Cheque> chequeFromArguments(Session& s, const Arguments& args, con
             return std::nullopt;
         }
         cheque.setText(field, assignment.mid(equals + 1));
+        if (field == Field::AmountInCapitals)
+            capitals = cheque.text(field);
         if (field < kBodyFieldCount)
             leaveBodyField(cheque, field, s.prompts);
     }
     // A message (a wrong date, a database error) was already shown: do not print.
     if (s.prompts.takeShown())
         return std::nullopt;
+    // The capitals always print from the figures: capitals that say another amount are a
+    // mistake of the caller, never printed beside the figures.
+    cheque.deriveCapitals();
+    if (capitals && *capitals != cheque.text(Field::AmountInCapitals)) {
+        fail(io, u"--field 大写金额=%1 does not match the amount in figures %2 (%3)"_s.arg(
+                     *capitals, cheque.text(Field::Amount), cheque.text(Field::AmountInCapitals)));
+        return std::nullopt;
+    }
     ProgressIndicator progress(s.clock);
     ApplyFormatFonts(s.db, format, cheque, progress);
     if (s.prompts.takeShown())
@@ -129,8 +140,10 @@ int print(Session& s, const Arguments& args, const Io& io, const PrintFormat& fo
     }
     // With a cheque book, the numbers the cheques were printed on.
     if (!result.numbers.isEmpty())
-        return writeOut(io, result.numbers.join(u'\n').toUtf8() + '\n');
-    return 0;
+        if (const int written = writeOut(io, result.numbers.join(u'\n').toUtf8() + '\n'))
+            return written;
+    // The payments that did not print were named by the job; the batch is not done.
+    return result.unprinted.isEmpty() ? 0 : 1;
 }
 
 }  // namespace

@@ -78,7 +78,11 @@ const std::vector<Verb>& verbTable() {
          journalVerb},
         {u"batch"_s,
          u"FILE"_s,
-         {{u"--check"_s}, {u"--pdf"_s, u"--printer"_s}, {u"--format"_s}, {u"--save"_s}},
+         {{u"--check"_s},
+          {u"--pdf"_s, u"--printer"_s},
+          {u"--format"_s},
+          {u"--save"_s},
+          {u"--allow-date"_s}},
          u"print a payment list (CSV, or the first visible sheet of an .xlsx; the history's "
          u"headings or the fields' identifiers), one cheque per row in one print job, each row "
          u"starting from the last input (but with the password of its own 密码 column or none); "
@@ -86,7 +90,8 @@ const std::vector<Verb>& verbTable() {
          u"report lists it (line, column, value, reason), nothing prints and the exit status is "
          u"1; --check only checks; --save keeps every cheque in the history; --printer and --pdf "
          u"as for print; rows of an account with a cheque book take consecutive numbers of the "
-         u"book, written on standard output"_s,
+         u"book, written on standard output; rows dated later than today or more than ten days "
+         u"before it are printed only with --allow-date"_s,
          batchVerb},
         {u"export"_s,
          u"FILE"_s,
@@ -103,12 +108,16 @@ const std::vector<Verb>& verbTable() {
           {u"--flags"_s},
           {u"--save"_s},
           {u"--allow-overflow"_s},
+          {u"--allow-date"_s},
           {u"--number"_s}},
          u"print the cheque: the last input with today's date, or --history ID with today's "
          u"date; --field KEY=TEXT (a tag such as T3 or an identifier such as 票身-收款人) as if "
          u"typed into the field; --flags TEXT the option switches (default: the stored ones); "
          u"--save adds the cheque to the history dated today; a field that does not fit on the "
-         u"cheque stops the print unless --allow-overflow; when the cheque's account (账号) has a "
+         u"cheque stops the print unless --allow-overflow, an issue date later than today or "
+         u"more than ten days before it unless --allow-date; --field 大写金额=TEXT must name the "
+         u"capitals of the amount, which are always derived from it; when the cheque's account "
+         u"(账号) has a "
          u"cheque book, the cheque takes the book's next number, or --number N of the book, and "
          u"the number is written on standard output"_s,
          printVerb},
@@ -176,6 +185,7 @@ const std::vector<VerbOption>& optionTable() {
         {u"--flags"_s, u"TEXT"_s, false, {}},
         {u"--save"_s, {}, false, {}},
         {u"--allow-overflow"_s, {}, false, {}},
+        {u"--allow-date"_s, {}, false, {}},
         {u"--check"_s, {}, false, {}},
         {u"--force"_s, {}, false, {}},
         {u"--from"_s, u"DATE"_s, false, {}},

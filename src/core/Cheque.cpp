@@ -1,5 +1,8 @@
 #include "Cheque.h"
 
+#include "AmountCapitals.h"
+#include "FieldInput.h"
+
 Cheque::Cheque() {
     for (const ChequeFieldInfo& field : chequeFields())
         m_texts.at(size_t(field.index)) = field.designText.toString();
@@ -24,4 +27,11 @@ bool Cheque::setChk(int i, int value) {
         setChk(suppressingSwitch(Field::Day), value);
     }
     return true;
+}
+
+QString Cheque::printedText(int field) const {
+    if (field != Field::AmountInCapitals)
+        return text(field);
+    const QString& figures = text(Field::Amount);
+    return isFigureForm(figures) ? AmountToCapitals(figures) : QString();
 }

@@ -20,6 +20,17 @@ public:
     const QString& text(int field) const { return m_texts.at(size_t(field)); }
     void setText(int field, const QString& text) { m_texts.at(size_t(field)) = text; }
 
+    // What the field prints: the amount in capitals is always that of the amount in figures
+    // (nothing while they are no amount in figure form), whatever its own text says, so that
+    // capitals typed over or read from a file never print beside other figures; every other
+    // field prints its text.
+    QString printedText(int field) const;
+    // Brings the amount in capitals to what it prints, so that the journal and the history
+    // keep what went on the paper.
+    void deriveCapitals() {
+        setText(Field::AmountInCapitals, printedText(Field::AmountInCapitals));
+    }
+
     const TextFont& font(int field) const { return m_fonts.at(size_t(field)); }
     void setFont(int field, const TextFont& font) { m_fonts.at(size_t(field)) = font; }
 

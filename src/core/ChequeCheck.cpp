@@ -7,8 +7,16 @@
 #include "Cheque.h"
 #include "DateCapitals.h"
 #include "FieldInput.h"
+#include "Prompts.h"
+#include "TextCharacters.h"
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr QStringView kDateOrAmount = u"日期或金额有误";
+
+}  // namespace
 
 QDate issueDate(const Cheque& cheque) {
     const int year = readDatePart(cheque.text(Field::Year));
@@ -37,9 +45,12 @@ bool issueDatePrinted(const Cheque& cheque) {
            !cheque.suppressed(Field::Day);
 }
 
-std::optional<int> faultBeforePrint(const Cheque& cheque) {
-    if (!isFigureForm(cheque.text(Field::Amount)))
-        return Field::Amount;
+std::optional<PrintFault> faultBeforePrint(const Cheque& cheque) {
+    if (!isFigureForm(cheque.text(Field::Amount))) {
+        QString reason = u"不是有效的金额"_s;
+        figuresOfTypedAmount(cheque.text(Field::Amount), &reason);
+        return PrintFault{Field::Amount, amountErrorText(reason), kDateOrAmount.toString()};
+    }
     // The first date part that cannot belong to a real date has the focus; a day the month
     // does not have (2月30日) is the day's fault.
     auto faultyPart = [](int year, int month) {
@@ -53,27 +64,44 @@ std::optional<int> faultBeforePrint(const Cheque& cheque) {
         const int year = readDatePart(cheque.text(Field::Year));
         const int part = faultyPart(year >= 2000 && year <= 3000 ? year : -1,
                                     readDatePart(cheque.text(Field::Month)));
-        return std::array{Field::Year, Field::Month, Field::Day}[size_t(part)];
+        return PrintFault{std::array{Field::Year, Field::Month, Field::Day}[size_t(part)],
+                          dateErrorText(), kDateOrAmount.toString()};
     }
     if (cheque.stubVisible() && !stubDate(cheque).isValid()) {
         bool yearOk = false;
         const int year = cheque.text(Field::StubYear).trimmed().toInt(&yearOk);
         const int part = faultyPart(yearOk && year >= 0 ? year : -1,
                                     cheque.text(Field::StubMonth).trimmed().toInt());
-        return std::array{Field::StubYear, Field::StubMonth, Field::StubDay}[size_t(part)];
+        return PrintFault{
+            std::array{Field::StubYear, Field::StubMonth, Field::StubDay}[size_t(part)],
+            dateErrorText(), kDateOrAmount.toString()};
     }
+    // The history keeps what was printed, character for character.
+    for (const ChequeFieldInfo& field : chequeFields())
+        if (const std::optional<char32_t> c = unstorableCharacter(cheque.text(field.index)))
+            return PrintFault{field.index, unstorableCharacterText(field.index, *c),
+                              u"含有无法保存的字符"_s};
     return std::nullopt;
 }
 
 bool checkChequeBeforePrint(const Cheque& cheque, Prompts& prompts, int* faultyField) {
-    const std::optional<int> fault = faultBeforePrint(cheque);
+    const std::optional<PrintFault> fault = faultBeforePrint(cheque);
     if (!fault)
         return true;
-    if (*fault == Field::Amount)
-        showAmountError(prompts);
-    else
-        showDateError(prompts);
+    prompts.message(fault->message, u"错误提示"_s, PromptButtons::Ok);
     if (faultyField)
-        *faultyField = *fault;
+        *faultyField = fault->field;
     return false;
+}
+
+QString unusualIssueDate(const Cheque& cheque, const QDate& today) {
+    const QDate issue = issueDate(cheque);
+    if (!issueDatePrinted(cheque) || !issue.isValid())
+        return {};
+    const QString day = u"%1年%2月%3日"_s.arg(issue.year()).arg(issue.month()).arg(issue.day());
+    if (issue > today)
+        return day + u"，晚于今天"_s;
+    if (issue.daysTo(today) > 10)
+        return day + u"，已超过十天"_s;
+    return {};
 }

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include <QDate>
+#include <QString>
 
 class Cheque;
 class Prompts;
@@ -19,12 +20,26 @@ QDate stubDate(const Cheque& cheque);
 // (禁止日期打印).
 bool issueDatePrinted(const Cheque& cheque);
 
-// What stops the cheque from going to the printer, as the field at fault: an amount not in
-// figure form, an issue date that is printed but not real, or, when the stub is printed, a
-// stub date that is not real. Nothing when it may print.
-std::optional<int> faultBeforePrint(const Cheque& cheque);
+// What stops the cheque from going to the printer: the field at fault and the message that
+// says why.
+struct PrintFault {
+    int field;
+    QString message;
+    QString journalled;  // what the print journal says of it, briefly
+};
+
+// What stops the cheque from going to the printer: an amount not in figure form, an issue
+// date that is printed but not real, or, when the stub is printed, a stub date that is not
+// real; then a text holding a character that the history could not keep as it is. Nothing
+// when it may print.
+std::optional<PrintFault> faultBeforePrint(const Cheque& cheque);
 
 // Whether the cheque may go to the printer, checked before the printer is touched (see
-// faultBeforePrint). Otherwise shows the amount or the date message, gives the field at fault
-// in `faultyField` and returns false.
+// faultBeforePrint). Otherwise shows the fault's message, gives the field at fault in
+// `faultyField` and returns false.
 bool checkChequeBeforePrint(const Cheque& cheque, Prompts& prompts, int* faultyField = nullptr);
+
+// When a printed issue date is later than `today`, or more than ten days before it (a bank
+// pays a cheque within ten days of its date), what the cashier is told about it:
+// "2027年1月5日，晚于今天" or "2026年11月28日，已超过十天"; empty otherwise.
+QString unusualIssueDate(const Cheque& cheque, const QDate& today);

@@ -48,9 +48,9 @@ enum class FieldInput : quint8 {
     Text,     // anything; leaving copies it to its stub field, if it has one
     Date,     // digits or capital digits; leaving checks the part, writes it in capitals and
               // copies it in digits to the stub
-    Figures,  // the numeric characters; leaving brings the amount to its figure form, writes
+    Figures,  // anything; leaving brings the amount to its figure form (or refuses it), writes
               // it in capitals and copies it to the stub
-    Derived,  // anything, but the program derives it (the amount in capitals): shown grey
+    Derived,  // read-only: the program derives it (the amount in capitals); shown grey
     Digits,   // the numeric characters (the stub's date)
 };
 

@@ -5,6 +5,7 @@
 #include <QStringView>
 
 #include "AmountCapitals.h"
+#include "AmountText.h"
 #include "Cheque.h"
 #include "DateCapitals.h"
 #include "NumberText.h"
@@ -30,9 +31,6 @@ const ChequeFieldInfo& info(int field) {
 
 constexpr QStringView kDateCharacters = u"零壹贰叁肆伍陆柒捌玖拾";
 
-// The largest amount a cheque carries has eight integer digits.
-constexpr double kAmountLimit = 1e8;
-
 void leaveDateField(Cheque& cheque, const DateRange& range, Prompts& prompts) {
     const QString text = cheque.text(range.field);
     const int value = readDatePart(text);
@@ -48,9 +46,11 @@ void leaveDateField(Cheque& cheque, const DateRange& range, Prompts& prompts) {
 }
 
 void leaveAmountField(Cheque& cheque, Prompts& prompts) {
-    const std::optional<QString> figures = figuresOfTypedAmount(cheque.text(Field::Amount));
+    QString reason;
+    const std::optional<QString> figures =
+        figuresOfTypedAmount(cheque.text(Field::Amount), &reason);
     if (!figures) {
-        showAmountError(prompts);
+        showAmountError(prompts, reason);
         return;
     }
     cheque.setText(Field::Amount, *figures);
@@ -60,27 +60,40 @@ void leaveAmountField(Cheque& cheque, Prompts& prompts) {
 
 }  // namespace
 
+QString dateErrorText() {
+    return u"日期填写错误，请重新填写！"_s;
+}
+
+QString amountErrorText(const QString& reason) {
+    return u"金额填写错误（%1），请重新填写！"_s.arg(reason);
+}
+
+QString unstorableCharacterText(int field, char32_t c) {
+    return u"%1中有无法保存的字符（U+%2），请删除后再打印！"_s.arg(
+        chequeFields()[size_t(field)].identifier,
+        QString::number(uint(c), 16).toUpper().rightJustified(4, u'0'));
+}
+
 void showDateError(Prompts& prompts) {
-    prompts.message(u"日期填写错误，请重新填写！"_s, u"错误提示"_s, PromptButtons::Ok);
+    prompts.message(dateErrorText(), u"错误提示"_s, PromptButtons::Ok);
 }
 
-void showAmountError(Prompts& prompts) {
-    prompts.message(u"金额填写错误，请重新填写！"_s, u"错误提示"_s, PromptButtons::Ok);
+void showAmountError(Prompts& prompts, const QString& reason) {
+    prompts.message(amountErrorText(reason), u"错误提示"_s, PromptButtons::Ok);
 }
 
-std::optional<QString> figuresOfTypedAmount(QStringView text) {
-    const QString ascii = asciiDigits(text);
-    static const QRegularExpression exponent(u"[0-9.][eE]"_s);
-    if (ascii.contains(u'-') || ascii.contains(exponent))
+std::optional<QString> figuresOfTypedAmount(QStringView text, QString* reason) {
+    // An empty field is no amount yet: ￥0.00.
+    if (text.trimmed().isEmpty())
+        return FormatFigures(text);
+    QString why;
+    const std::optional<QString> plain = plainAmount(text, &why);
+    if (!plain) {
+        if (reason)
+            *reason = why;
         return std::nullopt;
-    // The number FormatFigures reads: digits and points only.
-    QString kept;
-    for (QChar c : ascii)
-        if ((c >= u'0' && c <= u'9') || c == u'.')
-            kept += c;
-    if (numericValue(kept) >= kAmountLimit)
-        return std::nullopt;
-    return FormatFigures(ascii);
+    }
+    return FormatFigures(*plain);
 }
 
 bool isFigureForm(QStringView text) {
@@ -98,9 +111,9 @@ bool acceptsCharacter(int field, char16_t c) {
             if (kDateCharacters.contains(QChar(c)))
                 return true;
             return c != u'.' && NumericKeyFilter(c);
-        case FieldInput::Figures:
         case FieldInput::Digits:
             return NumericKeyFilter(c);
+        case FieldInput::Figures:  // an amount is taken as typed and refused when it is left
         case FieldInput::Text:
         case FieldInput::Derived:
             return true;

@@ -9,15 +9,18 @@ class Cheque;
 class Prompts;
 class QDate;
 
-// The messages of a wrong date and of an amount the cheque cannot carry (title "错误提示").
+// The messages of a wrong date, of an amount the cheque cannot carry (with the reason) and of
+// a character the history cannot keep; shown with the title "错误提示".
+QString dateErrorText();
+QString amountErrorText(const QString& reason);
+QString unstorableCharacterText(int field, char32_t c);
 void showDateError(Prompts& prompts);
-void showAmountError(Prompts& prompts);
+void showAmountError(Prompts& prompts, const QString& reason);
 
-// The figure form of an amount as typed, or nothing when a cheque cannot carry it: more than
-// eight integer digits, a minus sign or an exponent. Full-width digits and point read as
-// ASCII ones; blanks, commas and a leading ￥ are dropped and more than two decimals are cut,
-// as FormatFigures does.
-std::optional<QString> figuresOfTypedAmount(QStringView text);
+// The figure form of an amount as typed (see plainAmount), ￥0.00 for an empty field; nothing,
+// with the reason, when it is not exactly an amount a cheque carries: a third decimal, a
+// second point, a letter or a ninth integer digit is refused, never cut or dropped.
+std::optional<QString> figuresOfTypedAmount(QStringView text, QString* reason = nullptr);
 
 // Whether a text is an amount in figure form: "￥", one to eight digits, ".", two digits.
 bool isFigureForm(QStringView text);
@@ -27,8 +30,10 @@ bool isFigureForm(QStringView text);
 bool NumericKeyFilter(char16_t c);
 
 // Whether a character typed into field `field` is kept: a date part of the body takes capital
-// digits and 拾 as well as the numeric characters but never "."; the amount in figures and the
-// stub's date take the numeric characters; every other field takes everything.
+// digits and 拾 as well as the numeric characters but never "."; the stub's date takes the
+// numeric characters; every other field takes everything. The amount in figures takes every
+// character too: dropping a 万 or a second point would silently print another amount, so
+// what is typed stays in view and leaving the field refuses what is no amount.
 bool acceptsCharacter(int field, char16_t c);
 
 // What leaving body field Txt(index) does: a date part is checked against its range,

@@ -31,3 +31,20 @@ QStringView leadingCharacters(QStringView text, qsizetype units) {
     const qsizetype end = finder.isAtBoundary() ? units : finder.toPreviousBoundary();
     return text.first(qMax<qsizetype>(end, 0));
 }
+
+std::optional<char32_t> unstorableCharacter(QStringView text) {
+    if (text.startsWith(QChar(0xFEFF)))
+        return 0xFEFF;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char32_t c = text[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(text[i], text[i + 1]);
+            ++i;
+        } else if (QChar::isSurrogate(c)) {
+            return c;
+        }
+        if ((c >= 0xFDD0 && c <= 0xFDEF) || (c & 0xFFFE) == 0xFFFE)
+            return c;
+    }
+    return std::nullopt;
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include <QList>
 #include <QStringView>
 
@@ -15,3 +17,9 @@ qsizetype characterCount(QStringView text);
 // The longest front of `text` at most `units` UTF-16 units long that ends between two
 // characters; `text` itself when it is no longer.
 QStringView leadingCharacters(QStringView text, qsizetype units);
+
+// The first character of `text` that the database would not keep as it is, or nothing: a
+// noncharacter (U+FFFE, U+FFFF and the other plane ends, U+FDD0 to U+FDEF), half of a surrogate
+// pair, or a byte-order mark at the start (SQLite reads a leading U+FEFF or U+FFFE as the byte
+// order of the text, and drops it or swaps every byte after it).
+std::optional<char32_t> unstorableCharacter(QStringView text);

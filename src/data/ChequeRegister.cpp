@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <QRegularExpression>
+
 #include "Clock.h"
 #include "Database.h"
 
@@ -96,6 +98,37 @@ std::optional<ChequeBook> bookHolding(const QList<ChequeBook>& books, qint64 ser
 
 QString serialText(qint64 serial) {
     return u"%1"_s.arg(serial, 8, 10, QChar(u'0'));
+}
+
+std::optional<qint64> serialInBook(const ChequeBook& book, const QString& typed, QString* why) {
+    QString digits = typed;
+    digits.remove(u' ');
+    if (digits.size() > 8 && !book.prefix.isEmpty() && digits.startsWith(book.prefix))
+        digits.remove(0, book.prefix.size());
+    static const QRegularExpression serialDigits(u"^[0-9]{1,8}$"_s);
+    if (!serialDigits.match(digits).hasMatch()) {
+        *why = u"请输入支票号码（8位）或号码的末几位。"_s;
+        return std::nullopt;
+    }
+    if (digits.size() == 8)
+        return digits.toLongLong();
+    QStringList matching;
+    qint64 serial = 0;
+    for (qint64 s = book.first; s <= book.last && matching.size() < 3; ++s)
+        if (serialText(s).endsWith(digits)) {
+            matching << serialText(s);
+            serial = s;
+        }
+    if (matching.size() == 1)
+        return serial;
+    if (matching.isEmpty())
+        *why = u"本支票簿（%1 至 %2）中没有末几位为 %3 的号码。"_s.arg(
+            serialText(book.first), serialText(book.last), digits);
+    else if (matching.size() == 2)
+        *why = u"%1 可能是 %2 或 %3，请多输入几位。"_s.arg(digits, matching[0], matching[1]);
+    else
+        *why = u"%1 可能是 %2、%3 等，请多输入几位。"_s.arg(digits, matching[0], matching[1]);
+    return std::nullopt;
 }
 
 std::optional<qint64> addChequeBook(Database& db, const ChequeBook& book, QString* why) {

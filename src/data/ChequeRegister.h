@@ -33,6 +33,12 @@ QString serialText(qint64 serial);
 inline constexpr qint64 kLastSerial = 99'999'999;
 inline constexpr qint64 kMostChequesInBook = 1000;
 
+// The serial of `book` that the cashier names by `typed`, as it stands on the sheet: the whole
+// serial (eight digits, maybe after the book's prefix) or its last digits, which must end
+// exactly one serial of the book. Nothing, with the reason, otherwise (for example
+// "7 可能是 00000107 或 00000117，请多输入几位。").
+std::optional<qint64> serialInBook(const ChequeBook& book, const QString& typed, QString* why);
+
 // What became of a number, as the register names it.
 inline const QString kNumberPrinting = QStringLiteral("打印中");  // taken, print not settled
 inline const QString kNumberPrinted = QStringLiteral("已打印");

@@ -1,5 +1,7 @@
 #include "PrintJournal.h"
 
+#include <QSqlError>
+
 #include "BoundGrid.h"
 #include "Cheque.h"
 #include "Clock.h"
@@ -122,6 +124,25 @@ QVariantList dayBounds(const QDate& from, const QDate& to) {
 }
 
 }  // namespace
+
+std::optional<bool> chequePrintedOn(Database& db, const QDate& day, const QString& payee,
+                                    const QString& figures) {
+    const QString sql =
+        u"SELECT 内容 FROM 打印日志 WHERE 种类=? AND 结果 IN (?,?) AND 时间>=? AND 时间<=?"_s;
+    std::optional<QSqlQuery> query =
+        db.select(sql, QVariantList{kChequeJob, kPrinted, kPrinting} + dayBounds(day, day));
+    if (!query)
+        return std::nullopt;
+    // The entry's lines as journalFields wrote them.
+    const QString payeeLine = chequeFields()[Field::Payee].identifier.toString() + u'=' + payee;
+    const QString amountLine = chequeFields()[Field::Amount].identifier.toString() + u'=' + figures;
+    while (query->next()) {
+        const QStringList lines = query->value(0).toString().split(u'\n');
+        if (lines.contains(payeeLine) && lines.contains(amountLine))
+            return true;
+    }
+    return !query->lastError().isValid() ? std::optional<bool>(false) : std::nullopt;
+}
 
 void buildJournalGrid(BoundGrid& grid, Database& db, const QDate& from, const QDate& to,
                       GridTools tools) {

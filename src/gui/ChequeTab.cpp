@@ -186,6 +186,12 @@ void ChequeTab::buildFields() {
             line->setFrame(false);
             line->setValidator(new FieldValidator(accepts, info.maxLength, line));
             line->setGeometry(m_canvas->toPixels(rect, onStub));
+            // What the program derives (the capitals of the amount) can be selected and copied,
+            // never typed over, and the Tab key passes it by.
+            if (info.input == FieldInput::Derived) {
+                line->setReadOnly(true);
+                line->setFocusPolicy(Qt::ClickFocus);
+            }
             if (info.drawing == FieldDrawing::Boxes)  // the figures end in the last box
                 line->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
             connect(line, &QLineEdit::textEdited, this,
@@ -427,7 +433,10 @@ void ChequeTab::pickListChanged(const QString& text) {
     if (m_pickTarget < 0 || !m_pickList->isVisible())
         return;
     m_cheque.setText(m_pickTarget, text);
-    leaveBodyField(m_cheque, m_pickTarget, m_prompts);
+    // An amount typed half-way is no mistake yet: it stays as typed, without a message on
+    // every key, until it reads as an amount (printing refuses it meanwhile).
+    if (m_pickTarget != Field::Amount || figuresOfTypedAmount(text))
+        leaveBodyField(m_cheque, m_pickTarget, m_prompts);
     showFieldTexts();
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "AmountText.h"
 #include "ChequeRegister.h"
 #include "OverflowGuard.h"
 #include "PrinterDialog.h"
@@ -13,6 +14,21 @@ bool WindowPrintQuestions::printOverflowing(const QList<int>& fields) {
     return m_prompts.message(
                u"以下内容超出支票栏位："_s + fieldIdentifiers(fields) + u"，是否继续打印？"_s, {},
                PromptButtons::YesNoDefaultNo) == PromptAnswer::Yes;
+}
+
+bool WindowPrintQuestions::printOnUnusualDate(const QStringList& dates) {
+    const QString question =
+        dates.size() == 1
+            ? u"出票日期不是今天：%1。\n银行只在出票日起十天内付款，是否继续？"_s.arg(dates.front())
+            : u"以下支票的出票日期不是今天：\n%1\n银行只在出票日起十天内付款，是否继续？"_s.arg(
+                  dates.join(u'\n'));
+    return m_prompts.message(question, {}, PromptButtons::YesNoDefaultNo) == PromptAnswer::Yes;
+}
+
+bool WindowPrintQuestions::printAgainToday(const QString& payee, const QString& figures) {
+    return m_prompts.message(u"今天已给 %1 打印过 %2 的支票，是否再打印一张？"_s.arg(
+                                 payee, groupedFigures(figures)),
+                             {}, PromptButtons::YesNoDefaultNo) == PromptAnswer::Yes;
 }
 
 bool WindowPrintQuestions::choosePrinter(bool& noAnswer) {
@@ -48,38 +64,50 @@ QString WindowPrintQuestions::endorsementText() {
 }
 
 // The cashier holds a sheet of a given number: exactly that number is taken, or refused when
-// another clerk took it meanwhile.
+// another clerk took it meanwhile. The number is typed as it stands on the sheet: whole, or its
+// last digits, which name the number of the book that ends in them.
 std::optional<PrintQuestions::LoadedNumber> WindowPrintQuestions::confirmNumberedStart(
-    const TakenNumber& offered) {
+    const TakenNumber& offered, const QString& refusal) {
     const QString prompt =
         u"请在打印机中放好号码为 %1 的空白支票，并确认打印机已开启联机，"
-        u"然后按“确定”！\n如放入的是本支票簿的另一张，请改为它的号码。"_s.arg(
+        u"然后按“确定”！\n如放入的是本支票簿的另一张，请改为它的号码（或号码的末几位）。"_s.arg(
             serialText(offered.serial));
-    QString typed = serialText(offered.serial);
+    QString typed =
+        refusal.isEmpty() || m_typedNumber.isEmpty() ? serialText(offered.serial) : m_typedNumber;
+    if (!refusal.isEmpty())
+        m_prompts.message(refusal, {}, PromptButtons::Ok);
     for (;;) {
         typed = m_prompts.inputBox(prompt, u"打印开始提示"_s, typed).trimmed();
         if (typed.isEmpty())
             return std::nullopt;
-        bool number = false;
-        const qint64 serial = typed.toLongLong(&number);
-        if (number && typed.size() == 8 && serial >= 0)
-            return LoadedNumber{serial};
-        m_prompts.message(u"请输入8位支票号码。"_s, {}, PromptButtons::Ok);
+        m_typedNumber = typed;
+        QString why;
+        if (const std::optional<qint64> serial = serialInBook(offered.book, typed, &why))
+            return LoadedNumber{*serial};
+        m_prompts.message(why, {}, PromptButtons::Ok);
     }
 }
 
 std::optional<PrintQuestions::Outcome> WindowPrintQuestions::numberedOutcome(const QString& number,
                                                                              QString* voidReason) {
     for (;;) {
-        const std::optional<int> chosen =
-            m_prompts.choose(u"号码为 %1 的支票打印完毕，请检查打印结果："_s.arg(number),
-                             u"打印结果"_s, {u"打印正常"_s, u"重新打印"_s, u"作废"_s});
+        const std::optional<int> chosen = m_prompts.choose(
+            u"号码为 %1 的支票打印完毕，请检查打印结果：\n"
+            u"打印正常：支票可以使用；\n"
+            u"原张重打：把这张支票放回打印机，在同一张上再打印一次；\n"
+            u"作废换新：这张支票作废，换下一张空白支票重新打印。"_s.arg(number),
+            u"打印结果"_s, {u"打印正常"_s, u"原张重打"_s, u"作废换新"_s});
         if (!chosen)
             return std::nullopt;
         if (*chosen == 0)
             return Outcome::PrintedWell;
-        if (*chosen == 1)
-            return Outcome::PrintAgain;
+        if (*chosen == 1) {
+            // The same sheet goes through the printer again only once it is back in it.
+            if (m_prompts.message(u"请放回号码为 %1 的支票，然后按“确定”"_s.arg(number),
+                                  u"原张重打"_s, PromptButtons::OkCancel) == PromptAnswer::Ok)
+                return Outcome::PrintAgain;
+            continue;
+        }
         const QString reason = m_prompts.inputBox(u"请输入作废原因："_s, u"作废"_s).trimmed();
         if (!reason.isEmpty()) {
             *voidReason = reason;

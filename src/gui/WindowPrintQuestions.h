@@ -17,13 +17,16 @@ public:
         : m_prompts(prompts), m_printers(printers), m_parent(parent) {}
 
     bool printOverflowing(const QList<int>& fields) override;
+    bool printOnUnusualDate(const QStringList& dates) override;
+    bool printAgainToday(const QString& payee, const QString& figures) override;
     bool choosePrinter(bool& noAnswer) override;
     bool confirmStart(const QString& summary) override;
     bool keep(int count) override;
     bool tryAgain() override;
     bool printCalibrationSquare() override;
     QString endorsementText() override;
-    std::optional<LoadedNumber> confirmNumberedStart(const TakenNumber& offered) override;
+    std::optional<LoadedNumber> confirmNumberedStart(const TakenNumber& offered,
+                                                     const QString& refusal) override;
     std::optional<Outcome> numberedOutcome(const QString& number, QString* voidReason) override;
     bool keepNumbered() override { return true; }
     QList<int> spoiledInBatch(const QStringList& numbers, QString* voidReason) override;
@@ -31,5 +34,6 @@ public:
 private:
     Prompts& m_prompts;
     PrinterAccess& m_printers;
+    QString m_typedNumber;  // what the cashier typed at the start, kept when it is refused
     QPointer<QWidget> m_parent;
 };

@@ -41,7 +41,7 @@ bool drawChequePage(PrintSurface& surface, const Cheque& cheque, const PrintForm
         surface.setFont(cheque.font(field));
         if (cheque.suppressed(field))
             return;
-        const QString& text = cheque.text(field);
+        const QString text = cheque.printedText(field);
         switch (chequeFields()[size_t(field)].drawing) {
             case FieldDrawing::Line:
                 PrintSpaced(surface, at.x, at.y, text, at.s, columns, false);

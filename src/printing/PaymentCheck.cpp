@@ -8,6 +8,7 @@
 #include <QScopeGuard>
 
 #include "AmountCapitals.h"
+#include "AmountText.h"
 #include "ChequeCheck.h"
 #include "FieldInput.h"
 #include "NumberText.h"
@@ -80,34 +81,13 @@ QDate paymentDate(const QString& text) {
 }
 
 std::optional<QString> paymentAmount(const QString& text, QString* reason) {
-    QString ascii = asciiDigits(text.trimmed());
-    if (ascii.startsWith(u'￥') || ascii.startsWith(u'¥'))
-        ascii = ascii.mid(1).trimmed();
-    static const QRegularExpression number(
-        u"^([0-9]{1,3}(?:,[0-9]{3})+|[0-9]+)(?:\\.([0-9]+))?$"_s);
-    const QRegularExpressionMatch m = number.match(ascii);
-    if (!m.hasMatch()) {
-        *reason = u"不是有效的金额"_s;
-        return std::nullopt;
-    }
-    const QString integer = m.captured(1).remove(u',');
-    const QString decimals = m.captured(2);
-    if (decimals.size() > 2) {
-        *reason = u"小数超过两位"_s;
-        return std::nullopt;
-    }
+    std::optional<QString> amount = plainAmount(text, reason);
     static const QRegularExpression nonZero(u"[1-9]"_s);
-    const qsizetype firstDigit = integer.indexOf(nonZero);
-    const QString digits = firstDigit < 0 ? u"0"_s : integer.mid(firstDigit);
-    if (digits.size() > 8) {
-        *reason = u"整数超过八位"_s;
-        return std::nullopt;
-    }
-    if (firstDigit < 0 && !decimals.contains(nonZero)) {
+    if (amount && !amount->contains(nonZero)) {
         *reason = u"金额必须大于零"_s;
         return std::nullopt;
     }
-    return decimals.isEmpty() ? digits : digits + u'.' + decimals;
+    return amount;
 }
 
 QList<PaymentCheque> checkPaymentList(const PaymentList& list, const Cheque& base,
@@ -143,6 +123,7 @@ QList<PaymentCheque> checkPaymentList(const PaymentList& list, const Cheque& bas
         CollectedPrompts prompts;
         QDate day = today;
         bool amountGiven = false;
+        std::optional<qsizetype> capitalsColumn;  // a column of the amount in capitals
         for (qsizetype c = 0; c < list.headings.size(); ++c) {
             const auto inThisColumn = qScopeGuard([&] { problemsIn(c); });
             const int column = list.columns[c];
@@ -163,6 +144,16 @@ QList<PaymentCheque> checkPaymentList(const PaymentList& list, const Cheque& bas
             if (const auto shown = row.cellProblems.constFind(int(c));
                 shown != row.cellProblems.cend()) {
                 entry.problems << problem(row.line, heading, value, *shown);
+                continue;
+            }
+            if (const std::optional<char32_t> bad = unstorableCharacter(value)) {
+                entry.problems << problem(row.line, heading, value,
+                                          u"含有无法保存的字符（U+%1）"_s.arg(
+                                              QString::number(uint(*bad), 16).toUpper()));
+                continue;
+            }
+            if (column == Field::AmountInCapitals) {
+                capitalsColumn = c;  // compared with the figures' capitals when all are read
                 continue;
             }
             QString text = value;
@@ -199,6 +190,17 @@ QList<PaymentCheque> checkPaymentList(const PaymentList& list, const Cheque& bas
         if (!amountGiven)
             entry.problems << problem(row.line, u"金额"_s, QString(), u"缺少金额"_s);
         problemsIn(columnOf(Field::Amount));
+        // The capitals always print from the figures; a list that names others is wrong.
+        if (capitalsColumn && amountGiven && !faulty(columnOf(Field::Amount))) {
+            const QString& named = row.cells[*capitalsColumn];
+            const QString derived = cheque.printedText(Field::AmountInCapitals);
+            if (named.trimmed() != derived)
+                entry.problems << problem(row.line, list.headings[*capitalsColumn], named,
+                                          u"与小写金额%1的大写（%2）不符"_s.arg(
+                                              cheque.text(Field::Amount), derived));
+            problemsIn(*capitalsColumn);
+        }
+        cheque.deriveCapitals();
         // The checks of the cheque as a whole, for what its cells did not already refuse: the
         // amount and the date as a print checks them, and whether every field fits.
         if (amountGiven && !faulty(columnOf(Field::Amount)) &&

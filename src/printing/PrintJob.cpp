@@ -1,5 +1,8 @@
 #include "PrintJob.h"
 
+#include <numeric>
+
+#include "AmountText.h"
 #include "BatchPrint.h"
 #include "Calibration.h"
 #include "Cheque.h"
@@ -28,23 +31,22 @@ PrintJob::PrintJob(Database& db, Prompts& prompts, const Clock& clock, PrinterAc
       m_questions(questions),
       m_format(format) {}
 
-PrintResult PrintJob::printCheque(const Cheque& cheque) {
+PrintResult PrintJob::printCheque(const Cheque& typed) {
+    Cheque cheque = typed;
+    cheque.deriveCapitals();
     const QList<Cheque> cheques{cheque};
     PrintResult result;
     if (!printerReady(kChequeJob, cheques))
         return result;
     // What would be refused, or asked about, comes before the cashier loads a blank cheque.
-    int fault = -1;
-    if (!checkChequeBeforePrint(cheque, m_prompts, &fault)) {
-        result.faultyField = fault;
-        journal(kChequeJob, cheques, refusedFor(u"日期或金额有误"_s));
+    if (const std::optional<PrintFault> fault = faultBeforePrint(cheque)) {
+        m_prompts.message(fault->message, u"错误提示"_s, PromptButtons::Ok);
+        result.faultyField = fault->field;
+        journal(kChequeJob, cheques, refusedFor(fault->journalled));
         return result;
     }
-    const QList<int> overflowing = findOverflowingFields(cheque, m_format, *printerLikeMeasure());
-    if (!overflowing.isEmpty() && !m_questions.printOverflowing(overflowing)) {
-        journal(kChequeJob, cheques, cancelledAt(u"超出支票栏位"_s));
+    if (!questionsAnswered(cheques))
         return result;
-    }
     if (!printerChosen(kChequeJob, cheques))
         return result;
     const std::optional<bool> numbered = hasOpenBook(m_db, cheque.text(Field::Account));
@@ -62,25 +64,71 @@ PrintResult PrintJob::printCheque(const Cheque& cheque) {
                 [&](PrintSurface& surface) { return drawChequeFields(surface, cheque, m_format); });
 }
 
+bool PrintJob::questionsAnswered(const QList<Cheque>& cheques) {
+    if (cheques.size() == 1) {
+        const Cheque& cheque = cheques.front();
+        const QList<int> overflowing =
+            findOverflowingFields(cheque, m_format, *printerLikeMeasure());
+        if (!overflowing.isEmpty() && !m_questions.printOverflowing(overflowing)) {
+            journal(kChequeJob, cheques, cancelledAt(u"超出支票栏位"_s));
+            return false;
+        }
+    }
+    QStringList dates;
+    for (qsizetype k = 0; k < cheques.size(); ++k) {
+        const QString date = unusualIssueDate(cheques[k], m_clock.today());
+        if (date.isEmpty())
+            continue;
+        dates << (cheques.size() == 1
+                      ? date
+                      : u"第%1张（%2）：%3"_s.arg(k + 1).arg(cheques[k].text(Field::Payee), date));
+    }
+    if (!dates.isEmpty() && !m_questions.printOnUnusualDate(dates)) {
+        journal(kChequeJob, cheques, cancelledAt(u"出票日期不是今天"_s));
+        return false;
+    }
+    if (cheques.size() == 1) {
+        const QString payee = cheques.front().text(Field::Payee);
+        const QString figures = cheques.front().text(Field::Amount);
+        const std::optional<bool> printed = chequePrintedOn(m_db, m_clock.today(), payee, figures);
+        if (!printed) {
+            journal(kChequeJob, cheques, refusedFor(u"无法读取打印日志"_s));
+            return false;
+        }
+        if (*printed && !m_questions.printAgainToday(payee, figures)) {
+            journal(kChequeJob, cheques, cancelledAt(u"今天已打印过"_s));
+            return false;
+        }
+    }
+    return true;
+}
+
 PrintResult PrintJob::printNumbered(const Cheque& cheque) {
     const QList<Cheque> cheques{cheque};
     const QString account = cheque.text(Field::Account);
     PrintResult result;
     std::optional<qint64> replaces;  // the spoiled cheque's number, printed again on the next
+    QString refusal;                 // why the number the cashier named could not be taken
     for (;;) {
         QString why;
         const std::optional<TakenNumber> offered = offeredNumber(m_db, account, &why);
         std::optional<PrintQuestions::LoadedNumber> loaded;
         if (offered) {
-            loaded = m_questions.confirmNumberedStart(*offered);
+            loaded = m_questions.confirmNumberedStart(*offered, refusal);
             if (!loaded) {
-                journal(kChequeJob, cheques, cancelledAt(u"打印开始提示"_s));
+                journal(kChequeJob, cheques,
+                        refusal.isEmpty() ? cancelledAt(u"打印开始提示"_s) : refusedFor(refusal));
                 return result;
             }
         }
         const std::optional<TakenNumber> taken =
             loaded ? takeNumber(m_db, m_clock, account, loaded->serial, &why, replaces)
                    : std::nullopt;
+        if (!taken && loaded && loaded->serial && !why.isEmpty()) {
+            // A number the cashier named and the book refused: asked again, with the reason.
+            refusal = why;
+            continue;
+        }
         if (!taken) {
             // Without a reason, the database failed and said so.
             if (!why.isEmpty())
@@ -88,6 +136,7 @@ PrintResult PrintJob::printNumbered(const Cheque& cheque) {
             journal(kChequeJob, cheques, refusedFor(why.isEmpty() ? u"无法取得支票号码"_s : why));
             return result;
         }
+        refusal.clear();
         bool spoiled = false;
         if (printOnNumber(cheque, *taken, result, spoiled))
             result.numbers << taken->text();
@@ -173,10 +222,13 @@ bool PrintJob::printOnNumber(const Cheque& cheque, const TakenNumber& number, Pr
     }
 }
 
-PrintResult PrintJob::printBatch(const QList<Cheque>& cheques) {
+PrintResult PrintJob::printBatch(const QList<Cheque>& typed) {
+    QList<Cheque> cheques = typed;
+    for (Cheque& cheque : cheques)
+        cheque.deriveCapitals();
     if (cheques.isEmpty() || !printerReady(kChequeJob, cheques))
         return {};
-    if (!printerChosen(kChequeJob, cheques))
+    if (!questionsAnswered(cheques) || !printerChosen(kChequeJob, cheques))
         return {};
     QStringList accounts;
     bool numbered = false;
@@ -217,6 +269,25 @@ PrintResult PrintJob::printBatch(const QList<Cheque>& cheques) {
 
 PrintResult PrintJob::printNumberedBatch(const QList<Cheque>& cheques) {
     PrintResult result;
+    QList<int> places(cheques.size());  // where each cheque still to print stands in the batch
+    std::iota(places.begin(), places.end(), 0);
+    printNumberedRounds(cheques, places, result);
+    // Whatever stopped the batch, the payments still to print are named: nothing of a batch
+    // leaves the screen unprinted without a word.
+    result.unprinted = places;
+    if (result.printed && !places.isEmpty()) {
+        QStringList named;
+        for (const int k : places)
+            named << u"%1　%2"_s.arg(cheques[k].text(Field::Payee),
+                                     groupedFigures(cheques[k].text(Field::Amount)));
+        m_prompts.message(u"以下%1笔未打印：\n%2"_s.arg(places.size()).arg(named.join(u'\n')), {},
+                          PromptButtons::Ok);
+    }
+    return result;
+}
+
+void PrintJob::printNumberedRounds(const QList<Cheque>& cheques, QList<int>& places,
+                                   PrintResult& result) {
     const QString account = cheques.first().text(Field::Account);
     QList<Cheque> pending = cheques;
     QList<qint64> replaces;  // the register rows of the spoiled cheques printed again
@@ -229,7 +300,7 @@ PrintResult PrintJob::printNumberedBatch(const QList<Cheque>& cheques) {
                 batchSummary(pending) +
                 u"\n号码 %1 至 %2"_s.arg(offered->first().text(), offered->last().text()))) {
             journal(kChequeJob, pending, cancelledAt(u"打印开始提示"_s));
-            return result;
+            return;
         }
         const std::optional<QList<TakenNumber>> taken =
             offered ? takeNumbers(m_db, m_clock, *offered, replaces, &why) : std::nullopt;
@@ -237,7 +308,7 @@ PrintResult PrintJob::printNumberedBatch(const QList<Cheque>& cheques) {
             if (!why.isEmpty())
                 m_prompts.message(why, {}, PromptButtons::Ok);
             journal(kChequeJob, pending, refusedFor(why.isEmpty() ? u"无法取得支票号码"_s : why));
-            return result;
+            return;
         }
         QStringList fields;
         QStringList numbers;
@@ -269,7 +340,7 @@ PrintResult PrintJob::printNumberedBatch(const QList<Cheque>& cheques) {
                     return true;
                 });
             });
-            return result;
+            return;
         }
         result.printed = true;
         QString reason;
@@ -277,17 +348,21 @@ PrintResult PrintJob::printNumberedBatch(const QList<Cheque>& cheques) {
         for (const int k : m_questions.spoiledInBatch(numbers, &reason))
             if (k >= 0 && k < pending.size() && !spoiled.contains(k))
                 spoiled << k;
-        if (!settleBatch(pending, *taken, entries, spoiled, reason, result))
-            return result;
+        if (!settleBatch(pending, *taken, entries, spoiled, reason, result)) {
+            places.clear();  // printed, though what came of them is not recorded
+            return;
+        }
         QList<Cheque> again;
+        QList<int> againPlaces;
         replaces.clear();
         for (const int k : spoiled) {
             again << pending[k];
+            againPlaces << places[k];
             replaces << (*taken)[k].id;
         }
         pending = again;
+        places = againPlaces;
     }
-    return result;
 }
 
 bool PrintJob::settleBatch(const QList<Cheque>& cheques, const QList<TakenNumber>& numbers,

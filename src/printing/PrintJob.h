@@ -21,6 +21,13 @@ public:
 
     // Whether to print although these fields (position indices) do not fit.
     virtual bool printOverflowing(const QList<int>& fields) = 0;
+    // Whether to print cheques whose issue date a bank would not pay today: later than today or
+    // more than ten days before it (`dates`, as unusualIssueDate says each, for a batch led by
+    // the cheque's place and payee).
+    virtual bool printOnUnusualDate(const QStringList& dates) = 0;
+    // Whether to print one more cheque to `payee` of `figures` (the figure form), when one was
+    // printed today already.
+    virtual bool printAgainToday(const QString& payee, const QString& figures) = 0;
     // Chooses the printer, which must answer: false when cancelled, or when it did not answer
     // (then `noAnswer` is set, after the message).
     virtual bool choosePrinter(bool& noAnswer) = 0;
@@ -38,11 +45,13 @@ public:
     // With a cheque book for the cheque's account: the confirmation names the number of the
     // blank cheque to load, `offered`; the cashier may load another one of the book instead.
     // The serial loaded (none: whichever is next when the number is taken, for a printer fed
-    // in the book's order), or nothing when cancelled.
+    // in the book's order), or nothing when cancelled. `refusal`, when not empty, says why the
+    // number given the time before could not be taken: it is asked again.
     struct LoadedNumber {
         std::optional<qint64> serial;
     };
-    virtual std::optional<LoadedNumber> confirmNumberedStart(const TakenNumber& offered) = 0;
+    virtual std::optional<LoadedNumber> confirmNumberedStart(const TakenNumber& offered,
+                                                             const QString& refusal) = 0;
     // After the numbered cheque `number` printed, what came of it: printed well (kept in the
     // history), to be printed again on the same blank, or spoiled (`voidReason` says why);
     // nothing when no one said (the number then stays 打印中 in the register).
@@ -64,8 +73,11 @@ struct PrintResult {
     bool recorded = true;            // false when the outcome could not be journalled (the
                                      // entry still shows 打印中)
     QList<qint64> kept;              // the history rows of the kept cheques
-    std::optional<int> faultyField;  // refused for this field's text (amount or date)
+    std::optional<int> faultyField;  // refused for this field's text (amount, date, character)
     QStringList numbers;             // with a cheque book, the numbers printed well on
+    QList<int> unprinted;            // the places (from 0) of a numbered batch's cheques that
+                                     // did not print well: the book ran out, or a reprint of
+                                     // spoiled ones was cancelled or failed
 };
 
 // One print, from the checks to the record, for the window and the command line alike:
@@ -89,6 +101,10 @@ public:
     PrintResult printCalibration();
 
 private:
+    // The questions asked of every cheque before the printer is chosen: fields that do not
+    // fit, an issue date a bank would not pay today, the same payee and amount printed today
+    // already. False, journalled, when the print stops there.
+    bool questionsAnswered(const QList<Cheque>& cheques);
     // Whether any printer is installed; otherwise says so and journals the refusal.
     bool printerReady(const QString& kind, const QList<Cheque>& cheques);
     // The cashier's (or the options') printer; a cancelled or failed choice is journalled.
@@ -108,6 +124,9 @@ private:
     // A batch of one account with a cheque book: consecutive numbers, the range named before
     // printing; the cheques the cashier finds spoiled go again on the next numbers.
     PrintResult printNumberedBatch(const QList<Cheque>& cheques);
+    // The rounds of a numbered batch: the cheques at `places` print, and those found spoiled go
+    // again, until none is left or one round stops; `places` keeps those not printed well.
+    void printNumberedRounds(const QList<Cheque>& cheques, QList<int>& places, PrintResult& result);
     // Keeps the good cheques of a numbered job and voids the spoiled ones, with the outcome of
     // every entry, in one transaction.
     bool settleBatch(const QList<Cheque>& cheques, const QList<TakenNumber>& numbers,

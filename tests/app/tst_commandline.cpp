@@ -220,6 +220,19 @@ private slots:
                      .exitCode,
                  0);
         QVERIFY(QFile::exists(longer));
+        // A cheque dated eleven days ago prints when asked to; capitals that match the figures
+        // may be given.
+        const QDate old = QDate::currentDate().addDays(-11);
+        const QString dated = t.dir.filePath(u"dated.pdf"_s);
+        const Run oldDate =
+            run({u"print"_s, u"--database"_s, db, u"--pdf"_s, dated, u"--allow-date"_s, u"--save"_s,
+                 u"--field"_s, u"T0=%1"_s.arg(old.year()), u"--field"_s,
+                 u"T1=%1"_s.arg(old.month()), u"--field"_s, u"T2=%1"_s.arg(old.day()), u"--field"_s,
+                 u"T5=8800"_s, u"--field"_s, u"大写金额=捌仟捌佰元整"_s});
+        QVERIFY2(oldDate.exitCode == 0, oldDate.err.constData());
+        QVERIFY(QFile::exists(dated));
+        QCOMPARE(t.scalar(u"SELECT 出票日期 FROM 历史记录 WHERE 金额='￥8800.00'"_s).toString(),
+                 old.toString(Qt::ISODate));
 
         const QString square = t.dir.filePath(u"square.pdf"_s);
         QCOMPARE(run({u"calibrate"_s, u"--pdf"_s, square, u"--database"_s, db}).exitCode, 0);
@@ -245,10 +258,32 @@ private slots:
             << QStringList{u"--field"_s, u"T1=13"_s} << u"日期填写错误，请重新填写！"_s;
         QTest::newRow("unknown field")
             << QStringList{u"--field"_s, u"T77=1"_s} << u"unknown field"_s;
-        QTest::newRow("nine-digit amount")
-            << QStringList{u"--field"_s, u"T5=123456789"_s} << u"金额填写错误，请重新填写！"_s;
-        QTest::newRow("negative amount")
-            << QStringList{u"--field"_s, u"小写金额=-500"_s} << u"金额填写错误，请重新填写！"_s;
+        // An amount is printed exactly as given or not at all, for the reason a list gives.
+        const QString amountError = u"金额填写错误（%1），请重新填写！"_s;
+        const std::pair<QString, QString> amounts[] = {
+            {u"123456789"_s, u"整数超过八位"_s},  {u"-500"_s, u"不是有效的金额"_s},
+            {u"1234.567"_s, u"小数超过两位"_s},   {u"12345.675"_s, u"小数超过两位"_s},
+            {u"1万"_s, u"不是有效的金额"_s},      {u"1234.5.6"_s, u"不是有效的金额"_s},
+            {u"12.345,67"_s, u"不是有效的金额"_s}};
+        for (const auto& [amount, reason] : amounts)
+            QTest::addRow("amount %s", qPrintable(amount))
+                << QStringList{u"--field"_s, u"小写金额="_s + amount} << amountError.arg(reason);
+        QTest::newRow("capitals of another amount")
+            << QStringList{u"--field"_s, u"T5=12345.67"_s, u"--field"_s, u"T4=捌仟捌佰元整"_s}
+            << u"--field 大写金额=捌仟捌佰元整 does not match the amount in figures ￥12345.67"_s;
+        // A bank pays a cheque within ten days of its date, and never before it.
+        const QDate today = QDate::currentDate();
+        for (const QDate& day : {today.addYears(1), today.addDays(1), today.addDays(-11)})
+            QTest::addRow("dated %s", qPrintable(day.toString(Qt::ISODate)))
+                << QStringList{u"--field"_s, u"T0=%1"_s.arg(day.year()),
+                               u"--field"_s, u"T1=%1"_s.arg(day.month()),
+                               u"--field"_s, u"T2=%1"_s.arg(day.day())}
+                << u"the issue date is not today: %1年%2月%3日"_s.arg(day.year())
+                       .arg(day.month())
+                       .arg(day.day());
+        QTest::newRow("a noncharacter in the payee")
+            << QStringList{u"--field"_s, u"T3=\uFFFE北京某某"_s}
+            << u"票身-收款人中有无法保存的字符（U+FFFE）"_s;
         QTest::newRow("30 February")
             << QStringList{u"--field"_s, u"T1=2"_s, u"--field"_s, u"T2=30"_s}
             << u"日期填写错误，请重新填写！"_s;

@@ -283,8 +283,8 @@ private slots:
         TestDatabase t;
         const QString pdf = t.dir.filePath(u"cheque.pdf"_s);
         QStringList arguments = {
-            u"print"_s,   u"--database"_s,           t.path(),   u"--pdf"_s, pdf,
-            u"--flags"_s, u"1;0;0;0;0;0;0;0;1;0;"_s, u"--save"_s};
+            u"print"_s,   u"--database"_s,           t.path(),    u"--pdf"_s,       pdf,
+            u"--flags"_s, u"1;0;0;0;0;0;0;0;1;0;"_s, u"--save"_s, u"--allow-date"_s};
         for (const QString& field : fields)
             arguments << u"--field"_s << field;
         const ProgramRun r = runProgram(arguments, inFolder(t.dir.path()));

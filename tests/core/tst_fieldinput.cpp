@@ -29,7 +29,8 @@ private slots:
         QTest::newRow("date keeps the other numeric characters") << 2 << u"-%'"_s << u"-%'"_s;
         QTest::newRow("date drops letters and blanks") << 2 << u"a 5日"_s << u"5"_s;
         QTest::newRow("amount takes the point") << 5 << u"12.50"_s << u"12.50"_s;
-        QTest::newRow("amount drops yen, commas and letters") << 5 << u"￥1,2a"_s << u"12"_s;
+        QTest::newRow("amount takes everything, refused when left")
+            << 5 << u"￥1,2a万"_s << u"￥1,2a万"_s;
         QTest::newRow("payee takes everything") << 3 << u"公司 A.1"_s << u"公司 A.1"_s;
         QTest::newRow("capital amount takes everything") << 4 << u"壹元"_s << u"壹元"_s;
         QTest::newRow("stub date takes numeric characters only") << 11 << u"20a.9"_s << u"20.9"_s;
@@ -112,26 +113,45 @@ private slots:
         }
     }
 
+    // An amount is taken exactly or refused with its reason: never cut, rounded or read in part.
     void leavingTheAmount_data() {
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("figures");  // empty: refused
-        QTest::newRow("normalised") << u"1234.5"_s << u"￥1234.50"_s;
-        QTest::newRow("empty is zero") << u""_s << u"￥0.00"_s;
-        QTest::newRow("yen, commas and blanks dropped") << u"￥1,234. 5"_s << u"￥1234.50"_s;
-        QTest::newRow("decimals cut, not rounded") << u"1.999"_s << u"￥1.99"_s;
-        QTest::newRow("eight integer digits") << u"99999999.99"_s << u"￥99999999.99"_s;
-        QTest::newRow("full-width digits and point") << u"１２３．５"_s << u"￥123.50"_s;
-        QTest::newRow("nine digits refused") << u"123456789"_s << QString();
-        QTest::newRow("one hundred million refused") << u"100000000"_s << QString();
-        QTest::newRow("nine digits with commas refused") << u"100,000,000"_s << QString();
-        QTest::newRow("minus refused") << u"-500"_s << QString();
-        QTest::newRow("full-width minus refused") << u"－500"_s << QString();
-        QTest::newRow("exponent refused") << u"1e15"_s << QString();
-        QTest::newRow("exponent after a point refused") << u"5.E2"_s << QString();
+        QTest::addColumn<QString>("figures");  // empty: refused for `reason`
+        QTest::addColumn<QString>("reason");
+        const QString notAnAmount = u"不是有效的金额"_s;
+        const QString tooManyDecimals = u"小数超过两位"_s;
+        const QString tooManyDigits = u"整数超过八位"_s;
+        QTest::newRow("normalised") << u"1234.5"_s << u"￥1234.50"_s << QString();
+        QTest::newRow("empty is zero") << u""_s << u"￥0.00"_s << QString();
+        QTest::newRow("yen, thousands and blanks")
+            << u"￥1,234. 5"_s << u"￥1234.50"_s << QString();
+        QTest::newRow("its own figure form") << u"￥1234.56"_s << u"￥1234.56"_s << QString();
+        QTest::newRow("a point first or last") << u".5"_s << u"￥0.50"_s << QString();
+        QTest::newRow("a point last") << u"12."_s << u"￥12.00"_s << QString();
+        QTest::newRow("eight integer digits")
+            << u"99999999.99"_s << u"￥99999999.99"_s << QString();
+        QTest::newRow("full-width digits and point")
+            << u"１２３．５"_s << u"￥123.50"_s << QString();
+        QTest::newRow("a third decimal") << u"1234.567"_s << QString() << tooManyDecimals;
+        QTest::newRow("a third decimal of five") << u"12345.675"_s << QString() << tooManyDecimals;
+        QTest::newRow("decimals never cut") << u"1.999"_s << QString() << tooManyDecimals;
+        QTest::newRow("万") << u"1万"_s << QString() << notAnAmount;
+        QTest::newRow("a second point") << u"1234.5.6"_s << QString() << notAnAmount;
+        QTest::newRow("a decimal comma") << u"12.345,67"_s << QString() << notAnAmount;
+        QTest::newRow("commas not in threes") << u"12,34"_s << QString() << notAnAmount;
+        QTest::newRow("a letter") << u"1a2"_s << QString() << notAnAmount;
+        QTest::newRow("nine digits") << u"123456789"_s << QString() << tooManyDigits;
+        QTest::newRow("one hundred million") << u"100000000"_s << QString() << tooManyDigits;
+        QTest::newRow("nine digits with commas") << u"100,000,000"_s << QString() << tooManyDigits;
+        QTest::newRow("minus") << u"-500"_s << QString() << notAnAmount;
+        QTest::newRow("full-width minus") << u"－500"_s << QString() << notAnAmount;
+        QTest::newRow("exponent") << u"1e15"_s << QString() << notAnAmount;
+        QTest::newRow("exponent after a point") << u"5.E2"_s << QString() << notAnAmount;
     }
     void leavingTheAmount() {
         QFETCH(QString, typed);
         QFETCH(QString, figures);
+        QFETCH(QString, reason);
         Cheque cheque;
         const QString before[] = {u"贰拾元整"_s, u"￥20.00"_s};
         cheque.setText(Field::AmountInCapitals, before[0]);
@@ -142,11 +162,16 @@ private slots:
         if (figures.isEmpty()) {
             // Refused: everything stays as it was, the text as typed.
             QCOMPARE(prompts.shown().size(), size_t(1));
-            QCOMPARE(prompts.shown()[0].text, u"金额填写错误，请重新填写！"_s);
+            QCOMPARE(prompts.shown()[0].text, u"金额填写错误（%1），请重新填写！"_s.arg(reason));
             QCOMPARE(prompts.shown()[0].title, u"错误提示"_s);
             QCOMPARE(cheque.text(Field::Amount), typed);
             QCOMPARE(cheque.text(Field::AmountInCapitals), before[0]);
             QCOMPARE(cheque.text(Field::StubAmount), before[1]);
+            // Printing refuses it for the same reason, and never prints the old capitals.
+            prompts.clear();
+            QVERIFY(!checkChequeBeforePrint(cheque, prompts));
+            QCOMPARE(prompts.shown()[0].text, u"金额填写错误（%1），请重新填写！"_s.arg(reason));
+            QVERIFY(cheque.printedText(Field::AmountInCapitals).isEmpty());
         } else {
             QVERIFY(prompts.shown().empty());
             QCOMPARE(cheque.text(Field::Amount), figures);
@@ -175,10 +200,24 @@ private slots:
             << QStringList{u"12=13"_s} << true << u"日期填写错误，请重新填写！"_s;
         QTest::newRow("a wrong stub date that does not print")
             << QStringList{u"12=13"_s} << false << QString();
-        QTest::newRow("an amount left as typed")
-            << QStringList{u"5=123456789"_s} << false << u"金额填写错误，请重新填写！"_s;
+        QTest::newRow("an amount left as typed") << QStringList{u"5=123456789"_s} << false
+                                                 << u"金额填写错误（整数超过八位），请重新填写！"_s;
         QTest::newRow("an amount never left")
-            << QStringList{u"5=12"_s} << false << u"金额填写错误，请重新填写！"_s;
+            << QStringList{u"5=12"_s} << false << u"金额填写错误（不是有效的金额），请重新填写！"_s;
+        QTest::newRow("a noncharacter in the payee")
+            << QStringList{u"3=\uFFFE北京某某"_s} << false
+            << u"票身-收款人中有无法保存的字符（U+FFFE），请删除后再打印！"_s;
+        QTest::newRow("a byte-order mark first in the bank")
+            << QStringList{u"9=\uFEFF工商银行"_s} << false
+            << u"银行中有无法保存的字符（U+FEFF），请删除后再打印！"_s;
+        QTest::newRow("a noncharacter of another plane on the stub")
+            << QStringList{u"18=张\U0001FFFF"_s} << true
+            << u"会计中有无法保存的字符（U+1FFFF），请删除后再打印！"_s;
+        QTest::newRow("a lone half of a surrogate pair")
+            << QStringList{u"6=货\xD800款"_s} << false
+            << u"票身-用途中有无法保存的字符（U+D800），请删除后再打印！"_s;
+        QTest::newRow("a byte-order mark inside, a rare character whole")
+            << QStringList{u"6=货\uFEFF款𠮷"_s} << false << QString();
     }
     void checksBeforePrinting() {
         QFETCH(QStringList, texts);

@@ -387,33 +387,58 @@ private slots:
         QCOMPARE(chosen->color, quint32(0x0000FF));  // red sits in the lowest byte
     }
 
-    // The cashier's answers around a numbered cheque: a typed number must be eight digits, a
-    // spoiled cheque needs a reason, and spoiled cheques of a batch are named by their last
-    // digits, which must pick exactly one number each.
+    // The cashier's answers around a numbered cheque: the number loaded is typed whole or by its
+    // last digits, which must name one number of the book; a number refused is asked again
+    // with what was typed; the same sheet is printed again only once it is back; a spoiled
+    // cheque needs a reason; spoiled cheques of a batch are named by their last digits, which
+    // must pick exactly one number each.
     void numberedPrintQuestionsReadTheCashiersAnswers() {
         ScriptedPrompts prompts;
         PdfPrinters printers(m_dir.filePath(u"q.pdf"_s));
         WindowPrintQuestions questions(prompts, printers, nullptr);
         ChequeBook book;
         book.prefix = u"3010"_s;
-        prompts.queueText(u"10a"_s);
-        prompts.queueText(u"00000107"_s);
-        const auto loaded = questions.confirmNumberedStart({0, book, 105});
+        book.first = 100;
+        book.last = 149;
+        const TakenNumber offered{0, book, 105};
+        const QStringList typed = {u"10a"_s, u"7"_s, u"51"_s, u"07"_s};
+        for (const QString& text : typed)
+            prompts.queueText(text);
+        auto loaded = questions.confirmNumberedStart(offered, {});
         QVERIFY(loaded && loaded->serial == 107);
         QCOMPARE(prompts.shown()[0].defaultText, u"00000105"_s);
-        QCOMPARE(prompts.shown()[1].text, u"请输入8位支票号码。"_s);
-        QVERIFY(!questions.confirmNumberedStart({0, book, 105}));  // cancelled
+        QCOMPARE(prompts.shown()[1].text, u"请输入支票号码（8位）或号码的末几位。"_s);
+        QCOMPARE(prompts.shown()[3].text, u"7 可能是 00000107、00000117 等，请多输入几位。"_s);
+        QCOMPARE(prompts.shown()[5].text,
+                 u"本支票簿（00000100 至 00000149）中没有末几位为 51 的号码。"_s);
+        // Refused by the book: the reason, then the number as typed to change.
+        prompts.clear();
+        prompts.queueText(u"301000000108"_s);
+        loaded = questions.confirmNumberedStart(offered, u"号码 00000107 已经用过"_s);
+        QVERIFY(loaded && loaded->serial == 108);
+        QCOMPARE(prompts.shown()[0].text, u"号码 00000107 已经用过"_s);
+        QCOMPARE(prompts.shown()[1].defaultText, u"07"_s);
+        QVERIFY(!questions.confirmNumberedStart(offered, {}));  // cancelled
 
         QString reason;
         using O = PrintQuestions::Outcome;
-        prompts.queueChoice(2);  // 作废, without a reason: asked again
+        prompts.queueChoice(2);  // 作废换新, without a reason: asked again
+        prompts.queueText({});
         prompts.queueChoice(2);
         prompts.queueText(u"卡纸"_s);
         QCOMPARE(questions.numberedOutcome(u"301000000105"_s, &reason), std::optional(O::Spoiled));
         QCOMPARE(reason, u"卡纸"_s);
+        // 原张重打 waits for the sheet to be put back; 取消 asks again.
+        prompts.clear();
         prompts.queueChoice(1);
+        prompts.queueAnswer(PromptAnswer::Cancel);
+        prompts.queueChoice(1);
+        prompts.queueAnswer(PromptAnswer::Ok);
         QCOMPARE(questions.numberedOutcome(u"301000000105"_s, &reason),
                  std::optional(O::PrintAgain));
+        QCOMPARE(prompts.shown().size(), size_t(4));
+        QCOMPARE(prompts.shown()[1].text, u"请放回号码为 301000000105 的支票，然后按“确定”"_s);
+        QCOMPARE(prompts.shown()[1].buttons, PromptButtons::OkCancel);
         QVERIFY(!questions.numberedOutcome(u"301000000105"_s, &reason));  // nobody answered
 
         const QStringList numbers = {u"301000000105"_s, u"301000000106"_s, u"301000000115"_s};

@@ -344,7 +344,17 @@ private slots:
         f.type(Field::Month, u"拾"_s);
         QCOMPARE(f.field(Field::StubMonth)->text(), u"10"_s);
 
-        f.type(Field::Amount, u"1a2,34.5x"_s);  // letters never get in
+        // What is no amount stays in view as typed and is refused: a letter, a 万, a second
+        // point or a third decimal is never dropped into another amount.
+        for (const QString& typed : {u"1a2,34.5x"_s, u"1万"_s, u"1234.5.6"_s, u"1234.567"_s}) {
+            f.t.prompts.clear();
+            f.type(Field::Amount, typed);
+            QCOMPARE(f.field(Field::Amount)->text(), typed);
+            QCOMPARE(f.shownTexts().size(), 1);
+            QVERIFY(f.shownTexts()[0].startsWith(u"金额填写错误（"_s));
+        }
+        f.t.prompts.clear();
+        f.type(Field::Amount, u"1,234.5"_s);
         QCOMPARE(f.field(Field::Amount)->text(), u"￥1234.50"_s);
         QCOMPARE(f.field(Field::AmountInCapitals)->text(), u"壹仟贰佰叁拾肆元伍角整"_s);
         QCOMPARE(f.field(Field::StubAmount)->text(), u"￥1234.50"_s);
@@ -352,8 +362,9 @@ private slots:
         // pastes them, are digits in the numeric fields.
         f.type(Field::Amount, u"１２３４５．６７"_s);
         QCOMPARE(f.field(Field::StubAmount)->text(), u"￥12345.67"_s);
-        for (auto [index, pasted, kept] : {std::tuple{int(Field::Amount), u"２８．５"_s, u"28.5"_s},
-                                           std::tuple{int(Field::StubDay), u"２８"_s, u"28"_s}}) {
+        for (auto [index, pasted, kept] :
+             {std::tuple{int(Field::Amount), u"２８．５"_s, u"２８．５"_s},
+              std::tuple{int(Field::StubDay), u"２８"_s, u"28"_s}}) {
             QGuiApplication::clipboard()->setText(pasted);
             f.field(index)->setFocus();
             f.field(index)->selectAll();
@@ -366,7 +377,7 @@ private slots:
         QCOMPARE(f.field(Field::AmountInCapitals)->text(), u"贰拾捌元伍角整"_s);
         f.t.prompts.clear();
         f.type(Field::Amount, u"123456789"_s);  // more than the cheque carries
-        QCOMPARE(f.shownTexts(), QStringList{u"金额填写错误，请重新填写！"_s});
+        QCOMPARE(f.shownTexts(), QStringList{u"金额填写错误（整数超过八位），请重新填写！"_s});
         QCOMPARE(f.field(Field::StubAmount)->text(), u"￥28.50"_s);
 
         f.type(Field::Payee, u"上海某某贸易有限公司第一分公司"_s);
@@ -609,19 +620,26 @@ private slots:
         f.openWith(printers);
         f.type(Field::Payee, u"甲公司"_s);
         f.type(Field::Password, u"123456"_s);
+        int attempts = 0;
         auto attempt = [&](const QString& printer, PromptAnswer start, PromptAnswer keep) {
+            if (attempts++ > 0)  // printed today already: one more
+                f.t.prompts.queueAnswer(PromptAnswer::Yes);
             choosePrinterInDialog(printer);
             f.t.prompts.queueAnswer(start);
-            f.t.prompts.queueAnswer(keep);
+            if (start == PromptAnswer::Ok)  // only a print is asked whether to keep it
+                f.t.prompts.queueAnswer(keep);
             QTest::mouseClick(f.tab().printButton(), Qt::LeftButton);
         };
         attempt(u"好打印机"_s, PromptAnswer::Ok, PromptAnswer::Yes);
         attempt(u"好打印机"_s, PromptAnswer::Ok, PromptAnswer::No);
-        attempt(u"好打印机"_s, PromptAnswer::Cancel, PromptAnswer::No);
+        attempt(u"好打印机"_s, PromptAnswer::Cancel, {});
         f.t.prompts.clear();
+        f.t.prompts.queueAnswer(PromptAnswer::Yes);
         choosePrinterInDialog(u"坏打印机"_s);
         QTest::mouseClick(f.tab().printButton(), Qt::LeftButton);
-        QCOMPARE(f.shownTexts(), QStringList{u"没有正常连接打印机！"_s});
+        QCOMPARE(f.shownTexts(),
+                 (QStringList{u"今天已给 甲公司 打印过 ￥0.00 的支票，是否再打印一张？"_s,
+                              u"没有正常连接打印机！"_s}));
 
         const QList<QStringList> rows = journalRows(f.t.db, QDate(2026, 12, 8), QDate(2026, 12, 8));
         QCOMPARE(rows.size(), 4);

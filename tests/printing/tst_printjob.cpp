@@ -31,6 +31,16 @@ public:
     int retries = 0;
 
     bool printOverflowing(const QList<int>&) override { return true; }
+    QStringList unusualDates;  // what the date question named, when it was asked
+    bool printOnUnusualDate(const QStringList& dates) override {
+        unusualDates = dates;
+        return true;
+    }
+    QString printedToday;  // "payee amount" of the question about a second cheque
+    bool printAgainToday(const QString& payee, const QString& figures) override {
+        printedToday = payee + u' ' + figures;
+        return true;
+    }
     bool choosePrinter(bool&) override { return true; }
     bool confirmStart(const QString&) override { return true; }
     bool keep(int) override {
@@ -48,7 +58,13 @@ public:
     QStringList offered;
     std::optional<qint64> loadInstead;
     std::deque<std::optional<Outcome>> outcomes;
-    std::optional<LoadedNumber> confirmNumberedStart(const TakenNumber& number) override {
+    QStringList refusals;  // the reasons a loaded number was refused
+    std::optional<LoadedNumber> confirmNumberedStart(const TakenNumber& number,
+                                                     const QString& refusal) override {
+        if (!refusal.isEmpty()) {
+            refusals << refusal;
+            return std::nullopt;
+        }
         offered << number.text();
         return LoadedNumber{std::exchange(loadInstead, std::nullopt).value_or(number.serial)};
     }

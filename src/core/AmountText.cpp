@@ -1,0 +1,48 @@
+#include "AmountText.h"
+
+#include <QRegularExpression>
+
+#include "NumberText.h"
+
+using namespace Qt::StringLiterals;
+
+std::optional<QString> plainAmount(QStringView text, QString* reason) {
+    QString ascii = asciiDigits(text);
+    ascii.remove(QRegularExpression(u"\\s"_s));
+    if (ascii.startsWith(u'￥') || ascii.startsWith(u'¥'))
+        ascii.remove(0, 1);
+    static const QRegularExpression number(
+        u"^([0-9]{1,3}(?:,[0-9]{3})+|[0-9]+)(?:\\.([0-9]*))?$|^()\\.([0-9]+)$"_s);
+    const QRegularExpressionMatch m = number.match(ascii);
+    if (!m.hasMatch()) {
+        *reason = u"不是有效的金额"_s;
+        return std::nullopt;
+    }
+    // ".5" reads as 0.5 and "12." as 12, as a cashier means them.
+    const bool leadingPoint = m.capturedStart(4) >= 0;
+    const QString integer = leadingPoint ? QString() : m.captured(1).remove(u',');
+    const QString decimals = m.captured(leadingPoint ? 4 : 2);
+    if (decimals.size() > 2) {
+        *reason = u"小数超过两位"_s;
+        return std::nullopt;
+    }
+    static const QRegularExpression nonZero(u"[1-9]"_s);
+    const qsizetype firstDigit = integer.indexOf(nonZero);
+    const QString digits = firstDigit < 0 ? u"0"_s : integer.mid(firstDigit);
+    if (digits.size() > 8) {
+        *reason = u"整数超过八位"_s;
+        return std::nullopt;
+    }
+    return decimals.isEmpty() ? digits : digits + u'.' + decimals;
+}
+
+QString groupedFigures(QStringView figures) {
+    QString grouped = figures.toString();
+    const qsizetype point = grouped.indexOf(u'.');
+    qsizetype start = 0;
+    while (start < grouped.size() && !grouped[start].isDigit())
+        ++start;
+    for (qsizetype at = (point < 0 ? grouped.size() : point) - 3; at > start; at -= 3)
+        grouped.insert(at, u',');
+    return grouped;
+}
