@@ -52,7 +52,8 @@ QString csvField(const QString& text);
 // A value read from a CSV file that csvField wrote, without the "'" it added: the text itself.
 QString withoutFormulaGuard(const QString& value);
 
-// An .xlsx workbook of one worksheet named `sheetName`: texts as strings, the heading row
+// An .xlsx workbook of one worksheet named `sheetName`: texts as string cells (never formulas,
+// so "=x" needs no quote, and "_x0041_" is escaped to show as typed), the heading row
 // bold on fill RGB(255, 192, 128), column widths of the grid's twips / 123, thin borders
 // around every cell of the used block. A text longer than a cell holds (32,767 characters)
 // is cut before the first character that does not fit whole, and a message says how many were
