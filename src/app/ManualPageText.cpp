@@ -108,9 +108,17 @@ a killed program leaves the old file as it was.
 They are readable by their owner only, because they can hold the cheque's password, and so is
 the database.
 A target that is a folder or a device is refused.
-In a CSV export a value that begins with =, +, \-, @ or a tab gets a leading \(aq, so that a
-spreadsheet opens it as text and never runs it as a formula; values with a comma, a quote or a
-line break are quoted.
+In a CSV export a value that a spreadsheet would run as a formula gets a leading \(aq, so that
+a spreadsheet opens it as text: one that begins with =, +, \-, @ (also after blanks, which a
+spreadsheet trims), a tab or a carriage return, and such a value behind quotes of its own
+(\(aq=x is written \(aq\(aq=x).
+Values with a comma, a quote or a line break are quoted.
+Read back as a payment list, the file loses that quote again under the history's own headings,
+so that an exported history prints what was typed; a list typed under the fields' identifiers
+keeps its values as they are.
+A workbook holds every text as a text cell, which never runs as a formula; a text such as
+_x0041_, which a spreadsheet would read as the escaped character A, is written escaped itself
+(_x005F_x0041_) and shows as typed.
 A workbook cell holds at most 32,767 characters: longer texts are cut to that length, and the
 export says how many cells were cut.
 )roff";

@@ -10,10 +10,34 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// Whether a spreadsheet may run the text as a formula: it trims the blanks before =, +, - or @
+// and runs what follows, and a tab or a carriage return at the start is trimmed the same way.
+bool runsAsFormula(QStringView text) {
+    if (text.startsWith(u'\t') || text.startsWith(u'\r'))
+        return true;
+    qsizetype i = 0;
+    while (i < text.size() && text[i].isSpace())
+        ++i;
+    return i < text.size() && QStringView(u"=+-@").contains(text[i]);
+}
+
+// Whether csvField puts a "'" before the text. A text that begins with quotes of its own gets
+// one when what follows them would run, so that taking the added quote back never takes one
+// that was typed.
+bool needsFormulaGuard(QStringView text) {
+    qsizetype i = 0;
+    while (i < text.size() && text[i] == u'\'')
+        ++i;
+    return runsAsFormula(text.sliced(i));
+}
+
+}  // namespace
+
 QString csvField(const QString& text) {
     QString field = text;
-    // A spreadsheet runs a cell beginning like this as a formula.
-    if (!field.isEmpty() && QStringView(u"=+-@\t").contains(field.front()))
+    if (needsFormulaGuard(field))
         field.prepend(u'\'');
     const bool quote = field.contains(u'"') || field.contains(u',') || field.contains(u'\r') ||
                        field.contains(u'\n');
@@ -21,6 +45,12 @@ QString csvField(const QString& text) {
         return field;
     field.replace(u'"', u"\"\""_s);
     return u'"' + field + u'"';
+}
+
+QString withoutFormulaGuard(const QString& value) {
+    if (value.startsWith(u'\'') && needsFormulaGuard(QStringView(value).sliced(1)))
+        return value.sliced(1);
+    return value;
 }
 
 bool ExportCsv(ExportRows& rows, const QString& fileName, ProgressIndicator& progress) {

@@ -45,10 +45,15 @@ bool ExportCsv(const BoundGrid& grid, const QString& fileName, ProgressIndicator
 bool ExportCsv(ExportRows& rows, const QString& fileName, ProgressIndicator& progress);
 // One field of a CSV line: quotes doubled, and the field quoted when it holds a comma, a quote
 // or a line break, so that it reads back as one value. A text that a spreadsheet would take
-// for a formula (beginning with =, +, -, @ or a tab) gets a leading "'", so it opens as text.
+// for a formula gets a leading "'", so it opens as text: one beginning with =, +, -, @ after
+// any blanks, with a tab or with a carriage return, and also such a text behind quotes of its
+// own ("'=x" becomes "''=x"), so that withoutFormulaGuard gives back exactly the text.
 QString csvField(const QString& text);
+// A value read from a CSV file that csvField wrote, without the "'" it added: the text itself.
+QString withoutFormulaGuard(const QString& value);
 
-// An .xlsx workbook of one worksheet named `sheetName`: texts as strings, the heading row
+// An .xlsx workbook of one worksheet named `sheetName`: texts as string cells (never formulas,
+// so "=x" needs no quote, and "_x0041_" is escaped to show as typed), the heading row
 // bold on fill RGB(255, 192, 128), column widths of the grid's twips / 123, thin borders
 // around every cell of the used block. A text longer than a cell holds (32,767 characters)
 // is cut before the first character that does not fit whole, and a message says how many were

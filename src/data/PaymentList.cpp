@@ -9,6 +9,8 @@
 
 #include "ChequeFields.h"
 #include "DatabaseFiles.h"
+#include "GridExport.h"
+#include "HistoryGrid.h"
 #include "XlsxPaymentList.h"
 
 using namespace Qt::StringLiterals;
@@ -31,6 +33,20 @@ bool isBlank(const QStringList& cells) {
         if (!cell.trimmed().isEmpty())
             return false;
     return true;
+}
+
+// The history's CSV export puts a "'" before a value that a spreadsheet would run as a formula:
+// under the headings that export writes, the quote is taken back, so that a payee "+1+1" prints
+// as it was typed and not as "'+1+1". A list typed by hand under the fields' identifiers is
+// no export: its values stay as they are.
+void takeBackFormulaGuards(PaymentList& list) {
+    const QStringList exported = historyGridHeadings().mid(1);  // the export leaves out the ID
+    for (qsizetype c = 0; c < list.headings.size(); ++c) {
+        if (!exported.contains(list.headings[c]))
+            continue;
+        for (PaymentList::Row& row : list.rows)
+            row.cells[c] = withoutFormulaGuard(row.cells[c]);
+    }
 }
 
 }  // namespace
@@ -100,7 +116,10 @@ std::optional<PaymentList> readCsvPaymentList(const QByteArray& bytes, QString* 
     endField();
     if (!list.endRecord(error))
         return std::nullopt;
-    return list.finish(error);
+    std::optional<PaymentList> read = list.finish(error);
+    if (read)
+        takeBackFormulaGuards(*read);
+    return read;
 }
 
 std::optional<PaymentList> readPaymentListFile(const QString& path, QString* error) {

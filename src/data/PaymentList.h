@@ -37,8 +37,10 @@ struct PaymentList {
 // UTF-8, GB18030 otherwise; quotes, commas and line breaks inside quoted values as RFC 4180
 // says. The first non-empty row holds the headings: 出票日期, the fields' payment-list headings
 // (收款人全称 or 收款人, 金额, 用途, ...: see paymentColumnOf) or the fields' identifiers
-// (票身-收款人, 小写金额, ...). Nothing, with the reason, for a file with an unclosed
-// quote or a list that PaymentListBuilder refuses.
+// (票身-收款人, 小写金额, ...). Under the headings of the history's export, a value's leading
+// "'" that the export added to keep it from running as a formula is taken off again
+// (withoutFormulaGuard); other columns keep their values as they are. Nothing, with the
+// reason, for a file with an unclosed quote or a list that PaymentListBuilder refuses.
 std::optional<PaymentList> readCsvPaymentList(const QByteArray& bytes, QString* error);
 
 // Reads a payment list file: an Excel workbook (.xlsx) when its bytes or its name say so, CSV

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QStringEncoder>
 
 #include <xlsxwriter.h>
@@ -32,6 +33,17 @@ QString cellText(const QString& text, int& cut) {
         return text;
     ++cut;
     return leadingCharacters(text, kMaxCellCharacters).toString();
+}
+
+// A cell's text as the sheet's XML holds it. A spreadsheet reads _xHHHH_ there as the character
+// HHHH (libxlsxwriter writes control characters so), so an underscore that starts such a
+// sequence in the text is written as its own escape, _x005F_, and "_x0041_" shows as typed,
+// not as "A". Every such underscore is escaped, also one that ends the sequence before it.
+QString escapedUnderscores(const QString& text) {
+    if (!text.contains(u"_x"_s))
+        return text;
+    static const QRegularExpression sequenceStart(u"_(?=x[0-9A-Fa-f]{4}_)"_s);
+    return QString(text).replace(sequenceStart, u"_x005F_"_s);
 }
 
 // How wide a text shows, in the widths of a digit, up to `limit`: a Chinese character or a
@@ -95,7 +107,8 @@ bool writeWorkbook(ExportRows& rows, const QByteArray& path, const QString& shee
             if (text.isEmpty())
                 check(worksheet_write_blank(sheet, n, lxw_col_t(m), format));
             else
-                check(worksheet_write_string(sheet, n, lxw_col_t(m), toUtf8(text), format));
+                check(worksheet_write_string(sheet, n, lxw_col_t(m),
+                                             toUtf8(escapedUnderscores(text)), format));
             if (measure && size_t(m) < widths.size())
                 widths[size_t(m)] =
                     std::max(widths[size_t(m)], shownWidth(text, kMaxMeasuredWidth - 2) + 2);

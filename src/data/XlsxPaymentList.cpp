@@ -23,7 +23,8 @@ QString damaged(const QString& what) {
 }
 
 // Characters that XML cannot hold stand as _xHHHH_ in a workbook's texts (a carriage return
-// as _x000D_, an underscore that starts such a sequence as _x005F_).
+// as _x000D_, an underscore that starts such a sequence as _x005F_, so "_x005F_x0041_" is the
+// text "_x0041_"). A spreadsheet reads them from left to right, a lower-case x only.
 QString unescaped(const QString& text) {
     static const QRegularExpression escape(u"_x([0-9A-Fa-f]{4})_"_s);
     QString result;
@@ -37,14 +38,15 @@ QString unescaped(const QString& text) {
 }
 
 // The text of a string item (<si> or <is>, read on from its start): its own text or its
-// runs', without the phonetic guides (<rPh>) that East Asian workbooks may carry.
+// runs', without the phonetic guides (<rPh>) that East Asian workbooks may carry. Each text
+// (<t>) is unescaped on its own: a sequence split between two runs is no escape.
 QString readStringItem(QXmlStreamReader& xml) {
     QString text;
     int openRuns = 0;
     for (;;) {
         if (xml.readNextStartElement()) {
             if (xml.name() == u"t")
-                text += xml.readElementText();
+                text += unescaped(xml.readElementText());
             else if (xml.name() == u"r")
                 ++openRuns;
             else
@@ -52,7 +54,7 @@ QString readStringItem(QXmlStreamReader& xml) {
         } else if (openRuns > 0 && xml.isEndElement()) {
             --openRuns;
         } else {
-            return unescaped(text);
+            return text;
         }
     }
 }

@@ -74,6 +74,13 @@ private slots:
         QTest::newRow("minus sign") << u"-5"_s << u"'-5"_s;
         QTest::newRow("at sign") << u"@SUM(A1)"_s << u"'@SUM(A1)"_s;
         QTest::newRow("a leading tab") << u"\tx"_s << u"'\tx"_s;
+        QTest::newRow("blanks before a formula are trimmed by a spreadsheet")
+            << u" =1"_s << u"' =1"_s;
+        QTest::newRow("an ideographic blank too") << u"\u3000+1"_s << u"'\u3000+1"_s;
+        QTest::newRow("a leading carriage return: guarded, then quoted")
+            << u"\r=1"_s << u"\"'\r=1\""_s;
+        QTest::newRow("a formula behind a typed quote gets one more") << u"'=x"_s << u"''=x"_s;
+        QTest::newRow("a typed quote before plain text stays alone") << u"'abc"_s << u"'abc"_s;
         QTest::newRow("a formula with a comma is guarded, then quoted")
             << u"=HYPERLINK(\"x\",1)"_s << u"\"'=HYPERLINK(\"\"x\"\",1)\""_s;
         QTest::newRow("an inner equals sign is plain text") << u"a=b"_s << u"a=b"_s;

@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QTest>
 
+#include "ChequeFields.h"
 #include "GridExport.h"
 #include "HistoryExport.h"
 #include "HistoryGrid.h"
@@ -15,6 +16,7 @@
 #include "ReadBack.h"
 #include "TestClock.h"
 #include "TestDatabase.h"
+#include "ZipArchive.h"
 
 using namespace Qt::StringLiterals;
 
@@ -140,6 +142,69 @@ private slots:
         QCOMPARE(list->headings.last(), u"支票号码"_s);
         QCOMPARE(list->columns.last(), PaymentList::kUnknown);
         QVERIFY(list->unknownHeadings.contains(u"支票号码"_s));
+    }
+
+    // Texts that the CSV export keeps from running as formulas, and texts that look like the
+    // workbook XML's escapes, read back from either file, as the payment list of a batch,
+    // exactly as they were typed. What the file holds: the CSV's guarding quote, the workbook's
+    // escaped underscore, which another reader shows as typed too.
+    void exportReadsBackAsTyped_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("written");  // in the CSV file or the workbook's sheet
+        // The first row: its number, the print date, no issue date, then the payee guarded
+        // and, eight commas on, the stub's payee.
+        QTest::newRow("CSV") << u"h.csv"_s
+                             << "\r\n1,2026.12.01,,'+1+1" + QByteArray(8, ',') + "'+1+1" +
+                                    QByteArray(5, ',') + "\r\n";
+        QTest::newRow("workbook") << u"h.xlsx"_s << "<t>_x005F_x0041_</t>"_ba;
+    }
+    void exportReadsBackAsTyped() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, written);
+        const QStringList typed = {u"+1+1"_s, u"@SUM(1)"_s,  u"=x"_s,           u"-5"_s,
+                                   u" =1"_s,  u"\u3000=1"_s, u"'=x"_s,          u"''+1"_s,
+                                   u"\r=1"_s, u"\t=1"_s,     u"_x0041_"_s,      u"'abc"_s,
+                                   u"'"_s,    u"a_x0041_"_s, u"_x005F_x0041_"_s};
+        TestDatabase t;
+        for (const QString& text : typed)
+            QVERIFY(t.db.execute(u"INSERT INTO 历史记录 (Dat, 收款人全称, "_s +
+                                     sqlName(u"收款人(票根)"_s) +
+                                     u") VALUES ('2026-12-01', ?, ?)"_s,
+                                 {text, text}));
+        const QString path = t.dir.filePath(name);
+        QVERIFY(exportHistoryToFile(t.db, HistoryOrder{}, historyGridHeadings(), path, t.prompts,
+                                    m_progress));
+        QString error;
+        const std::optional<PaymentList> list = readPaymentListFile(path, &error);
+        QVERIFY2(list, qPrintable(error));
+        const qsizetype payee = list->columns.indexOf(Field::Payee);
+        const qsizetype stubPayee = list->columns.indexOf(Field::StubPayee);
+        QVERIFY(payee >= 0 && stubPayee >= 0);
+        QStringList payees;
+        QStringList stubPayees;
+        for (const PaymentList::Row& row : list->rows) {
+            payees << row.cells[payee];
+            stubPayees << row.cells[stubPayee];
+        }
+        QCOMPARE(payees, typed);
+        QCOMPARE(stubPayees, typed);
+
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        if (name.endsWith(u"csv"_s)) {
+            QVERIFY2(file.readAll().contains(written), written.constData());
+            return;
+        }
+        const ZipArchive workbook(file);
+        const std::unique_ptr<ZipPart> sheet = workbook.part(u"xl/worksheets/sheet1.xml"_s);
+        QVERIFY(sheet && sheet->isOpen());
+        const QByteArray xml = sheet->readAll();
+        QVERIFY2(xml.contains(written), written.constData());
+        QVERIFY(!xml.contains("<f>"));  // texts are string cells, never formulas
+        QList<QStringList> shown = rowsOf(readBack({u"xlsx"_s, path}));
+        shown.removeFirst();
+        for (qsizetype r = 0; r < shown.size(); ++r)
+            QCOMPARE(shown[r][3], typed[r]);
     }
 
     // A workbook holds 1,048,575 rows below its heading: a longer history is refused before
