@@ -1,5 +1,7 @@
 #include "PrintJob.h"
 
+#include <algorithm>
+
 #include "BatchPrint.h"
 #include "Calibration.h"
 #include "Cheque.h"
@@ -272,18 +274,22 @@ PrintResult PrintJob::printNumberedBatch(const QList<Cheque>& cheques) {
             return result;
         }
         result.printed = true;
-        QString reason;
-        QList<int> spoiled;
-        for (const int k : m_questions.spoiledInBatch(numbers, &reason))
-            if (k >= 0 && k < pending.size() && !spoiled.contains(k))
-                spoiled << k;
-        if (!settleBatch(pending, *taken, entries, spoiled, reason, result))
+        // Each cheque of the batch is spoiled at most once, in the batch's order.
+        QList<SpoiledCheque> spoiled;
+        const QList<SpoiledCheque> named = m_questions.spoiledInBatch(pending, numbers);
+        for (int k = 0; k < pending.size(); ++k) {
+            const auto it = std::find_if(named.begin(), named.end(),
+                                         [k](const SpoiledCheque& s) { return s.place == k; });
+            if (it != named.end())
+                spoiled << SpoiledCheque{k, it->reason.trimmed()};
+        }
+        if (!settleBatch(pending, *taken, entries, spoiled, result))
             return result;
         QList<Cheque> again;
         replaces.clear();
-        for (const int k : spoiled) {
-            again << pending[k];
-            replaces << (*taken)[k].id;
+        for (const SpoiledCheque& cheque : spoiled) {
+            again << pending[cheque.place];
+            replaces << (*taken)[cheque.place].id;
         }
         pending = again;
     }
@@ -291,13 +297,16 @@ PrintResult PrintJob::printNumberedBatch(const QList<Cheque>& cheques) {
 }
 
 bool PrintJob::settleBatch(const QList<Cheque>& cheques, const QList<TakenNumber>& numbers,
-                           const QList<qint64>& entries, const QList<int>& spoiled,
-                           const QString& reason, PrintResult& result) {
+                           const QList<qint64>& entries, const QList<SpoiledCheque>& spoiled,
+                           PrintResult& result) {
+    QList<bool> isSpoiled(cheques.size(), false);
+    for (const SpoiledCheque& cheque : spoiled)
+        isSpoiled[cheque.place] = true;
     QList<Cheque> good;
     QList<int> goodPlaces;
     QStringList printedOn;
     for (int k = 0; k < cheques.size(); ++k)
-        if (!spoiled.contains(k)) {
+        if (!isSpoiled[k]) {
             good << cheques[k];
             goodPlaces << k;
             printedOn << numbers[k].text();
@@ -322,9 +331,9 @@ bool PrintJob::settleBatch(const QList<Cheque>& cheques, const QList<TakenNumber
                     return false;
             }
             QList<qint64> spoiledEntries;
-            for (const int k : spoiled) {
-                spoiledEntries << entries[k];
-                if (!voidTakenNumber(m_db, m_clock, numbers[k].id, reason))
+            for (const SpoiledCheque& cheque : spoiled) {
+                spoiledEntries << entries[cheque.place];
+                if (!voidTakenNumber(m_db, m_clock, numbers[cheque.place].id, cheque.reason))
                     return false;
             }
             return (goodEntries.isEmpty() || recordOutcome(m_db, goodEntries, kPrinted, kept)) &&
