@@ -1359,8 +1359,27 @@ private slots:
         QVERIFY(inherited && inherited->isVisible());
         QCOMPARE(inherited->text(),
                  u"各行沿用：账号 6222001\u3000银行 工商银行\u3000主管 （空）\u3000会计 （空）"_s);
+        const auto switchesLine = [&] {
+            const auto* line = batch->findChild<QLabel*>(u"BatchSwitches"_s);
+            return line && line->isVisible() ? line->text() : QString();
+        };
+        QCOMPARE(switchesLine(), u"打印设置：横向打印\u3000连同票根一起打印"_s);
         batch->close();
         QTRY_VERIFY(!batch);
+        // Every switch that is on, the paper's first; the date switch holds the month and day.
+        QTest::mouseClick(f.tab().checkBox(Switch::SuppressDate), Qt::LeftButton);
+        QTest::mouseClick(f.tab().checkBox(suppressingSwitch(Field::Purpose)), Qt::LeftButton);
+        QTest::mouseClick(f.tab().feedOption(1), Qt::LeftButton);
+        batch = openList(f.t.dir.filePath(u"bad.csv"_s));
+        QVERIFY(batch);
+        QCOMPARE(switchesLine(),
+                 u"打印设置：纵向打印\u3000连同票根一起打印\u3000禁止日期打印"
+                 u"\u3000不打印用途"_s);
+        batch->close();
+        QTRY_VERIFY(!batch);
+        QTest::mouseClick(f.tab().checkBox(Switch::SuppressDate), Qt::LeftButton);
+        QTest::mouseClick(f.tab().checkBox(suppressingSwitch(Field::Purpose)), Qt::LeftButton);
+        QTest::mouseClick(f.tab().feedOption(0), Qt::LeftButton);
 
         // Two good rows: one confirmation with the count and total, one PDF with a page each,
         // one question keeps both, and each is journalled with its history row.
