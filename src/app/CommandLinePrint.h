@@ -45,7 +45,9 @@ public:
         return Outcome::PrintedWell;
     }
     bool keepNumbered() override { return m_args.has(QStringLiteral("--save")); }
-    QList<int> spoiledInBatch(const QStringList&, QString*) override { return {}; }
+    QList<SpoiledCheque> spoiledInBatch(const QList<Cheque>&, const QStringList&) override {
+        return {};
+    }
 
 private:
     const Arguments& m_args;

@@ -11,14 +11,14 @@ constexpr std::array<SwitchInfo, 2> kFeedOptions = {{
 
 constexpr std::array<SwitchInfo, kCheckBoxCount> kCheckBoxes = {{
     {u"禁止日期打印", u"说明：由于出票日期不能为空，如不想打印出日期，请选此项。", Field::Year},
-    {u"月", u"", Field::Month},
-    {u"日", u"", Field::Day},
-    {u"收款人", u"", Field::Payee},
+    {u"月", u"勾选后不打印月份", Field::Month},
+    {u"日", u"勾选后不打印日", Field::Day},
+    {u"收款人", u"勾选后不打印收款人", Field::Payee},
     {u"禁止大写金额打印", u"说明：由于大写金额不能为空，如不想打印大写金额，请选此项。",
      Field::AmountInCapitals},
     {u"禁止小写金额打印", u"说明：由于小写金额不能为空，如不想打印小写金额，请选此项。",
      Field::Amount},
-    {u"用途", u"", Field::Purpose},
+    {u"用途", u"勾选后不打印用途", Field::Purpose},
     {u"连同票根一起打印",
      u"说明：选中时，支票和票根一同打印（需要A3或A3以上幅面打印机才能支持），"
      u"未选则只打印票身（打印前请将票根撕下）。"},

@@ -19,7 +19,7 @@ inline constexpr int GuidesCloseIn = 8;
 
 struct SwitchInfo {
     QStringView caption;
-    QStringView toolTip;  // empty when the switch has none
+    QStringView toolTip;
     int suppresses = -1;  // the body field that the switch keeps off the paper, or -1
 };
 

@@ -44,6 +44,8 @@ BatchDialog::BatchDialog(const QString& fileName, const PaymentList& list,
             auto* item = new QTableWidgetItem(cells[c]);
             if (!cheque.problems.isEmpty())
                 item->setForeground(kBadRow);
+            if (c == cells.size() - 1)  // a long reason is cut off in its cell
+                item->setToolTip(cells[c]);
             table->setItem(r, c, item);
         }
         bad += cheque.problems.isEmpty() ? 0 : 1;
@@ -64,6 +66,10 @@ BatchDialog::BatchDialog(const QString& fileName, const PaymentList& list,
     // Seen before printing: what every row without its own value prints from the window.
     m_ui->BatchInherited->setText(inheritedValuesLine(list, m_cheques));
     m_ui->BatchInherited->setVisible(!m_ui->BatchInherited->text().isEmpty());
+    // The window's switches, which every row prints with.
+    if (!m_cheques.isEmpty())
+        m_ui->BatchSwitches->setText(batchSwitchesLine(m_cheques.first().cheque));
+    m_ui->BatchSwitches->setVisible(!m_cheques.isEmpty());
 
     // A command of the list, not its answer: Enter does not print.
     m_printAll = m_ui->buttons->addButton(u"打印全部"_s, QDialogButtonBox::ActionRole);

@@ -17,9 +17,10 @@ namespace Ui {
 class BatchDialog;
 }
 
-// A payment list as it will print: the values rows take from the window's cheque, every row
-// with its check result (bad rows in red), the picture of the selected row's cheque, and
-// "打印全部", which only a list without a bad row may use.
+// A payment list as it will print: the values rows take from the window's cheque, the
+// window's switches they print with, every row with its check result (bad rows in red), the
+// picture of the selected row's cheque, and "打印全部", which only a list without a bad row
+// may use.
 class BatchDialog final : public QDialog {
     Q_OBJECT
 

@@ -38,6 +38,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+const QColor kSuppressedText(160, 160, 160);
+
 bool isBodyField(int index) {
     return index >= 0 && index < kBodyFieldCount;
 }
@@ -275,8 +277,11 @@ void ChequeTab::showCheque() {
         shown.setPixelSize(qMax(8, qRound(font.size * 25.4 / 72 * ChequeCanvas::kPixelsPerMm)));
         QWidget* edit = m_fields[size_t(i)];
         edit->setFont(shown);
+        // A field its switch keeps off the paper is grey: it stays, and stays editable, but will
+        // not print.
         QPalette palette = edit->palette();
-        palette.setColor(QPalette::Text, toQColor(font.color));
+        palette.setColor(QPalette::Text,
+                         m_cheque.suppressed(i) ? kSuppressedText : toQColor(font.color));
         edit->setPalette(palette);
     }
     for (int i = 0; i < kCheckBoxCount; ++i) {

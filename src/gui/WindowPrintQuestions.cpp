@@ -1,12 +1,11 @@
 #include "WindowPrintQuestions.h"
 
-#include <algorithm>
-
 #include "AmountText.h"
 #include "ChequeRegister.h"
 #include "OverflowGuard.h"
 #include "PrinterDialog.h"
 #include "Prompts.h"
+#include "SpoiledChequesDialog.h"
 
 using namespace Qt::StringLiterals;
 
@@ -116,36 +115,7 @@ std::optional<PrintQuestions::Outcome> WindowPrintQuestions::numberedOutcome(con
     }
 }
 
-QList<int> WindowPrintQuestions::spoiledInBatch(const QStringList& numbers, QString* voidReason) {
-    for (;;) {
-        const std::optional<int> chosen =
-            m_prompts.choose(u"号码 %1 至 %2 的支票打印完毕，请检查打印结果："_s.arg(
-                                 numbers.first(), numbers.last()),
-                             u"打印结果"_s, {u"全部正常"_s, u"有作废的"_s});
-        if (chosen != 1)
-            return {};
-        const QString typed =
-            m_prompts.inputBox(u"请输入作废支票号码的末几位，多个号码用空格分开："_s, u"作废"_s);
-        QList<int> spoiled;
-        bool understood = !typed.trimmed().isEmpty();
-        for (const QString& tail : typed.split(u' ', Qt::SkipEmptyParts)) {
-            QList<int> matching;
-            for (int k = 0; k < numbers.size(); ++k)
-                if (numbers[k].endsWith(tail))
-                    matching << k;
-            understood = understood && matching.size() == 1;
-            if (matching.size() == 1 && !spoiled.contains(matching.first()))
-                spoiled << matching.first();
-        }
-        if (!understood) {
-            m_prompts.message(u"请输入本批支票中的号码。"_s, {}, PromptButtons::Ok);
-            continue;
-        }
-        const QString reason = m_prompts.inputBox(u"请输入作废原因："_s, u"作废"_s).trimmed();
-        if (reason.isEmpty())
-            continue;
-        *voidReason = reason;
-        std::sort(spoiled.begin(), spoiled.end());
-        return spoiled;
-    }
+QList<SpoiledCheque> WindowPrintQuestions::spoiledInBatch(const QList<Cheque>& cheques,
+                                                          const QStringList& numbers) {
+    return SpoiledChequesDialog::askSpoiled(cheques, numbers, m_prompts, m_parent);
 }

@@ -9,8 +9,9 @@
 class PrinterAccess;
 class Prompts;
 
-// The cashier answers a print's questions: message boxes, the printer dialog and the input box
-// for an endorsement, each above `parent` (the window, or the batch list it came from).
+// The cashier answers a print's questions: message boxes, the printer dialog, the input box for
+// an endorsement and the list of a numbered batch's cheques, each above `parent` (the window, or
+// the batch list it came from).
 class WindowPrintQuestions final : public PrintQuestions {
 public:
     WindowPrintQuestions(Prompts& prompts, PrinterAccess& printers, QWidget* parent)
@@ -29,7 +30,8 @@ public:
                                                      const QString& refusal) override;
     std::optional<Outcome> numberedOutcome(const QString& number, QString* voidReason) override;
     bool keepNumbered() override { return true; }
-    QList<int> spoiledInBatch(const QStringList& numbers, QString* voidReason) override;
+    QList<SpoiledCheque> spoiledInBatch(const QList<Cheque>& cheques,
+                                        const QStringList& numbers) override;
 
 private:
     Prompts& m_prompts;

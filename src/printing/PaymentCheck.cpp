@@ -10,6 +10,8 @@
 #include "AmountCapitals.h"
 #include "AmountText.h"
 #include "ChequeCheck.h"
+#include "ChequeGeometry.h"
+#include "ChequeSwitches.h"
 #include "FieldInput.h"
 #include "NumberText.h"
 #include "OverflowGuard.h"
@@ -41,6 +43,26 @@ QString problem(int line, const QString& column, const QString& value, const QSt
     return u"第%1行，%2列“%3”：%4"_s.arg(line).arg(column, value, reason);
 }
 
+// The body field whose text the stub field `field` repeats in this row (the stub's payee,
+// amount or purpose, without a non-empty cell of its own), or -1.
+int copiedFromBody(int field, const PaymentList& list, const PaymentList::Row& row) {
+    for (qsizetype c = 0; c < list.columns.size(); ++c)
+        if (list.columns[c] == field && !row.cells[c].trimmed().isEmpty())
+            return -1;
+    for (const ChequeFieldInfo& body : chequeFields())
+        if (body.copiesTo == field && body.input != FieldInput::Date)
+            return body.index;
+    return -1;
+}
+
+// "票根的收款人栏放不下，…": the stub's blank is too small for what the body repeats on it.
+QString stubTooSmall(int stubField) {
+    const QStringView identifier = chequeFields()[size_t(stubField)].identifier;
+    return u"票根的%1栏放不下，可缩小票根字号或取消‘%2’"_s.arg(
+        identifier.mid(identifier.indexOf(u'-') + 1).toString(),
+        checkBoxes()[size_t(Switch::PrintStub)].caption.toString());
+}
+
 }  // namespace
 
 QString checkSummary(const QList<PaymentCheque>& cheques) {
@@ -69,6 +91,27 @@ QString inheritedValuesLine(const PaymentList& list, const QList<PaymentCheque>&
         }
     }
     return parts.isEmpty() ? QString() : u"各行沿用："_s + parts.join(u'\u3000');
+}
+
+QString batchSwitchesLine(const Cheque& base) {
+    QStringList parts{feedOptions()[base.crosswise() ? 0 : 1].caption.toString()};
+    QList<int> order{Switch::PrintStub, Switch::GuidesCloseIn};
+    for (int i = 0; i < kCheckBoxCount; ++i)
+        if (!order.contains(i))
+            order << i;
+    const bool dateOff = base.chk(Switch::SuppressDate) != 0;
+    for (const int i : order) {
+        const SwitchInfo& info = checkBoxes()[size_t(i)];
+        if (base.chk(i) == 0 ||
+            (dateOff && (info.suppresses == Field::Month || info.suppresses == Field::Day)))
+            continue;
+        const auto& boxes = ChequeGeometry::standard().switchBoxes;
+        const bool onTheCheque = std::any_of(
+            boxes.begin(), boxes.end(),
+            [&](const ChequeGeometry::SwitchBox& box) { return box.field == info.suppresses; });
+        parts << (onTheCheque ? u"不打印"_s : QString()) + info.caption.toString();
+    }
+    return u"打印设置："_s + parts.join(u'\u3000');
 }
 
 QDate paymentDate(const QString& text) {
@@ -215,10 +258,29 @@ QList<PaymentCheque> checkPaymentList(const PaymentList& list, const Cheque& bas
         }
         QList<int> overflowing = findOverflowingFields(cheque, format, measure);
         overflowing.removeIf([&](int field) { return faulty(columnOf(field)); });
+        // A stub field that only repeats its body field (the row has no cell of its own for it)
+        // is on the paper because the stub prints with the body: the row names the body's cell,
+        // the stub's blank and the way out, rather than a column the list does not have.
+        QList<std::pair<int, int>> copied;  // stub field, the body field it repeats
+        overflowing.removeIf([&](int field) {
+            const int body = copiedFromBody(field, list, row);
+            if (body >= 0 && !faulty(columnOf(body)))
+                copied.append({field, body});
+            return body >= 0;
+        });
         if (!overflowing.isEmpty())
             entry.problems << problem(row.line, fieldIdentifiers(overflowing),
                                       cheque.text(overflowing.front()), u"超出支票栏位"_s);
         problemsIn(overflowing.isEmpty() ? noColumn : columnOf(overflowing.front()));
+        for (const auto& [stub, body] : copied) {
+            const qsizetype c = columnOf(body);
+            const QString name = c < noColumn ? list.headings[c]
+                                              : chequeFields()[size_t(body)].identifier.toString();
+            const QString value = c < noColumn ? row.cells[c] : cheque.text(body);
+            entry.problems << u"第%1行，%2“%3”：%4"_s.arg(row.line).arg(name, value,
+                                                                        stubTooSmall(stub));
+            problemsIn(c);
+        }
         QList<qsizetype> order(entry.problems.size());
         std::iota(order.begin(), order.end(), 0);
         std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {

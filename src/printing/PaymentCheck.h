@@ -41,6 +41,12 @@ QString checkSummary(const QList<PaymentCheque>& cheques);
 // is empty when no row takes any of them.
 QString inheritedValuesLine(const PaymentList& list, const QList<PaymentCheque>& cheques);
 
+// "打印设置：横向打印　连同票根一起打印　禁止日期打印": how every row of a batch prints, from the
+// switches of the base cheque that all rows share: the feed option, then each switch that is on,
+// those of the paper first. A box that stands on the cheque beside its field reads "不打印" and
+// its caption; the month and the day are left out when the date switch holds them.
+QString batchSwitchesLine(const Cheque& base);
+
 // The day a date cell names, in any of the forms above; invalid for anything else.
 QDate paymentDate(const QString& text);
 

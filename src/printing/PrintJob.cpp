@@ -1,5 +1,6 @@
 #include "PrintJob.h"
 
+#include <algorithm>
 #include <numeric>
 
 #include "AmountText.h"
@@ -343,22 +344,26 @@ void PrintJob::printNumberedRounds(const QList<Cheque>& cheques, QList<int>& pla
             return;
         }
         result.printed = true;
-        QString reason;
-        QList<int> spoiled;
-        for (const int k : m_questions.spoiledInBatch(numbers, &reason))
-            if (k >= 0 && k < pending.size() && !spoiled.contains(k))
-                spoiled << k;
-        if (!settleBatch(pending, *taken, entries, spoiled, reason, result)) {
+        // Each cheque of the batch is spoiled at most once, in the batch's order.
+        QList<SpoiledCheque> spoiled;
+        const QList<SpoiledCheque> named = m_questions.spoiledInBatch(pending, numbers);
+        for (int k = 0; k < pending.size(); ++k) {
+            const auto it = std::find_if(named.begin(), named.end(),
+                                         [k](const SpoiledCheque& s) { return s.place == k; });
+            if (it != named.end())
+                spoiled << SpoiledCheque{k, it->reason.trimmed()};
+        }
+        if (!settleBatch(pending, *taken, entries, spoiled, result)) {
             places.clear();  // printed, though what came of them is not recorded
             return;
         }
         QList<Cheque> again;
         QList<int> againPlaces;
         replaces.clear();
-        for (const int k : spoiled) {
-            again << pending[k];
-            againPlaces << places[k];
-            replaces << (*taken)[k].id;
+        for (const SpoiledCheque& cheque : spoiled) {
+            again << pending[cheque.place];
+            againPlaces << places[cheque.place];
+            replaces << (*taken)[cheque.place].id;
         }
         pending = again;
         places = againPlaces;
@@ -366,13 +371,16 @@ void PrintJob::printNumberedRounds(const QList<Cheque>& cheques, QList<int>& pla
 }
 
 bool PrintJob::settleBatch(const QList<Cheque>& cheques, const QList<TakenNumber>& numbers,
-                           const QList<qint64>& entries, const QList<int>& spoiled,
-                           const QString& reason, PrintResult& result) {
+                           const QList<qint64>& entries, const QList<SpoiledCheque>& spoiled,
+                           PrintResult& result) {
+    QList<bool> isSpoiled(cheques.size(), false);
+    for (const SpoiledCheque& cheque : spoiled)
+        isSpoiled[cheque.place] = true;
     QList<Cheque> good;
     QList<int> goodPlaces;
     QStringList printedOn;
     for (int k = 0; k < cheques.size(); ++k)
-        if (!spoiled.contains(k)) {
+        if (!isSpoiled[k]) {
             good << cheques[k];
             goodPlaces << k;
             printedOn << numbers[k].text();
@@ -397,9 +405,9 @@ bool PrintJob::settleBatch(const QList<Cheque>& cheques, const QList<TakenNumber
                     return false;
             }
             QList<qint64> spoiledEntries;
-            for (const int k : spoiled) {
-                spoiledEntries << entries[k];
-                if (!voidTakenNumber(m_db, m_clock, numbers[k].id, reason))
+            for (const SpoiledCheque& cheque : spoiled) {
+                spoiledEntries << entries[cheque.place];
+                if (!voidTakenNumber(m_db, m_clock, numbers[cheque.place].id, cheque.reason))
                     return false;
             }
             return (goodEntries.isEmpty() || recordOutcome(m_db, goodEntries, kPrinted, kept)) &&

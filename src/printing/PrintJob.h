@@ -14,6 +14,13 @@ class PrinterAccess;
 class Prompts;
 struct PrintFormat;
 
+// A cheque of a numbered batch that came out spoiled: its place in the batch (from 0) and why
+// its number is voided.
+struct SpoiledCheque {
+    int place;
+    QString reason;
+};
+
 // The answers a print needs: the cashier's in the window, the options' on the command line.
 class PrintQuestions {
 public:
@@ -60,10 +67,11 @@ public:
     // Whether a numbered cheque that printed well goes into the history as well as the
     // register: in the window, printing well is keeping it.
     virtual bool keepNumbered() = 0;
-    // After a numbered batch printed on `numbers`: the places (from 0) of the cheques that came
-    // out spoiled, with one reason for them all; none when every one printed well. The spoiled
-    // ones are printed again on the next numbers.
-    virtual QList<int> spoiledInBatch(const QStringList& numbers, QString* voidReason) = 0;
+    // After a numbered batch printed `cheques` (in order) on `numbers`: the cheques that came
+    // out spoiled, each with the reason its number is voided for; none when every one printed
+    // well. The spoiled ones are printed again on the next numbers.
+    virtual QList<SpoiledCheque> spoiledInBatch(const QList<Cheque>& cheques,
+                                                const QStringList& numbers) = 0;
 };
 
 // What a print came to.
@@ -130,7 +138,7 @@ private:
     // Keeps the good cheques of a numbered job and voids the spoiled ones, with the outcome of
     // every entry, in one transaction.
     bool settleBatch(const QList<Cheque>& cheques, const QList<TakenNumber>& numbers,
-                     const QList<qint64>& entries, const QList<int>& spoiled, const QString& reason,
+                     const QList<qint64>& entries, const QList<SpoiledCheque>& spoiled,
                      PrintResult& result);
     // Prints the cheque on the taken number until the cashier settles it: true when it printed
     // well and was kept, false when it was spoiled (`spoiled`) or the print failed.

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -12,6 +13,7 @@
 #include <QScopeGuard>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -390,8 +392,7 @@ private slots:
     // The cashier's answers around a numbered cheque: the number loaded is typed whole or by its
     // last digits, which must name one number of the book; a number refused is asked again
     // with what was typed; the same sheet is printed again only once it is back; a spoiled
-    // cheque needs a reason; spoiled cheques of a batch are named by their last digits, which
-    // must pick exactly one number each.
+    // cheque needs a reason.
     void numberedPrintQuestionsReadTheCashiersAnswers() {
         ScriptedPrompts prompts;
         PdfPrinters printers(m_dir.filePath(u"q.pdf"_s));
@@ -440,19 +441,115 @@ private slots:
         QCOMPARE(prompts.shown()[1].text, u"请放回号码为 301000000105 的支票，然后按“确定”"_s);
         QCOMPARE(prompts.shown()[1].buttons, PromptButtons::OkCancel);
         QVERIFY(!questions.numberedOutcome(u"301000000105"_s, &reason));  // nobody answered
+    }
 
-        const QStringList numbers = {u"301000000105"_s, u"301000000106"_s, u"301000000115"_s};
-        prompts.queueChoice(1);
-        prompts.queueText(u"5 06"_s);  // 5 ends two of them
-        prompts.queueChoice(1);
-        prompts.queueText(u"115 06"_s);
-        prompts.queueText(u"污损"_s);
-        prompts.clear();
-        QCOMPARE(questions.spoiledInBatch(numbers, &reason), (QList<int>{1, 2}));
-        QCOMPARE(reason, u"污损"_s);
-        QCOMPARE(prompts.shown()[2].text, u"请输入本批支票中的号码。"_s);
-        prompts.queueChoice(0);
-        QVERIFY(questions.spoiledInBatch(numbers, &reason).isEmpty());
+    // After a numbered batch the cashier ticks the spoiled cheques in the list of the batch: a
+    // reason typed on a row ticks it, a ticked row without a reason is refused until the
+    // common reason fills it, Esc does not end the question, and OK with nothing ticked means
+    // every cheque printed well; so does a list destroyed unanswered.
+    void spoiledChequesOfABatchAreTickedEachWithItsReason() {
+        ScriptedPrompts prompts;
+        PdfPrinters printers(m_dir.filePath(u"q.pdf"_s));
+        WindowPrintQuestions questions(prompts, printers, nullptr);
+        QList<Cheque> cheques(3);
+        const QStringList payees = {u"甲公司"_s, u"乙公司"_s, u"丙公司"_s};
+        for (int k = 0; k < 3; ++k) {
+            cheques[k].setText(Field::Payee, payees[k]);
+            cheques[k].setText(Field::Amount, u"￥%1.00"_s.arg(k + 1));
+        }
+        const QStringList numbers = {u"301000000105"_s, u"301000000106"_s, u"301000000108"_s};
+        const QString caption = u"打印结果"_s;
+        // Types Chinese text into the widget with the focus, as the input method commits it.
+        auto commit = [](const QString& text) {
+            QInputMethodEvent event;
+            event.setCommitString(text);
+            QWidget* focus = QApplication::focusWidget();
+            QVERIFY(focus);
+            QApplication::sendEvent(focus, &event);
+        };
+
+        bool scriptRan = false;
+        runWhenOpen(caption, [&](QWidget* dialog) {
+            // A failed check must not leave the question waiting for ever.
+            const auto unanswered = qScopeGuard([dialog] {
+                if (dialog && dialog->isVisible())
+                    delete dialog;
+            });
+            QVERIFY(dialog);
+            QVERIFY(QTest::qWaitForWindowActive(dialog));
+            checkTextsAreChinese(dialog);
+            auto* table = child<QTableWidget>(dialog, u"cheques"_s);
+            auto* common = child<QLineEdit>(dialog, u"commonReason"_s);
+            auto* apply = child<QPushButton>(dialog, u"applyReason"_s);
+            auto* buttons = child<QDialogButtonBox>(dialog, u"buttons"_s);
+            QVERIFY(table && common && apply && buttons);
+            QCOMPARE(table->rowCount(), 3);
+            for (int r = 0; r < 3; ++r)
+                QCOMPARE((QStringList{table->item(r, 1)->text(), table->item(r, 2)->text(),
+                                      table->item(r, 3)->text()}),
+                         (QStringList{numbers[r], payees[r], u"￥%1.00"_s.arg(r + 1)}));
+            QTest::keyClick(dialog, Qt::Key_Escape);
+            QVERIFY(dialog->isVisible());
+
+            // The first ticked with the space bar; a reason typed on the third ticks it.
+            table->setFocus();
+            table->setCurrentCell(0, 0);
+            QTest::keyClick(table, Qt::Key_Space);
+            QCOMPARE(table->item(0, 0)->checkState(), Qt::Checked);
+            table->setCurrentCell(2, 4);
+            QTest::keyClick(table, Qt::Key_F2);
+            commit(u"卡纸"_s);
+            QVERIFY(QApplication::focusWidget() != table);  // the reason's own editor
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QTRY_COMPARE(table->item(2, 4)->text(), u"卡纸"_s);
+            QCOMPARE(table->item(2, 0)->checkState(), Qt::Checked);
+            QCOMPARE(table->item(1, 0)->checkState(), Qt::Unchecked);
+
+            QTest::mouseClick(buttons->button(QDialogButtonBox::Ok), Qt::LeftButton);
+            QVERIFY(dialog->isVisible());
+            QCOMPARE(prompts.shown().back().text,
+                     u"号码 301000000105 已勾选作废，请填写作废原因。"_s);
+            QCOMPARE(table->currentRow(), 0);
+            QVERIFY(QApplication::focusWidget() != table);  // its reason is being typed
+
+            common->setFocus();
+            commit(u"污损"_s);
+            QTest::mouseClick(apply, Qt::LeftButton);
+            QCOMPARE(table->item(0, 4)->text(), u"污损"_s);
+            QCOMPARE(table->item(1, 4)->text(), QString());  // not ticked
+            QCOMPARE(table->item(2, 4)->text(), u"卡纸"_s);  // its own reason stays
+            QTest::mouseClick(buttons->button(QDialogButtonBox::Ok), Qt::LeftButton);
+            QVERIFY(!dialog->isVisible());
+            scriptRan = true;
+        });
+        const QList<SpoiledCheque> spoiled = questions.spoiledInBatch(cheques, numbers);
+        QVERIFY(scriptRan);
+        QStringList answered;
+        for (const SpoiledCheque& cheque : spoiled)
+            answered << QString::number(cheque.place) + u' ' + cheque.reason;
+        QCOMPARE(answered, (QStringList{u"0 污损"_s, u"2 卡纸"_s}));
+        QCOMPARE(prompts.shown().size(), size_t(1));
+
+        // Nothing ticked: all printed well.
+        runWhenOpen(caption, [&](QWidget* dialog) {
+            QVERIFY(dialog);
+            QTest::mouseClick(
+                child<QDialogButtonBox>(dialog, u"buttons"_s)->button(QDialogButtonBox::Ok),
+                Qt::LeftButton);
+        });
+        QVERIFY(questions.spoiledInBatch(cheques, numbers).isEmpty());
+        QVERIFY(!openWindow(caption));
+        // Destroyed unanswered, as the program closes, while a reason is being typed.
+        runWhenOpen(caption, [&](QWidget* dialog) {
+            QVERIFY(QTest::qWaitForWindowActive(dialog));
+            auto* table = child<QTableWidget>(dialog, u"cheques"_s);
+            table->setFocus();
+            table->setCurrentCell(1, 4);
+            QTest::keyClick(table, Qt::Key_F2);
+            commit(u"半截"_s);
+            delete dialog;
+        });
+        QVERIFY(questions.spoiledInBatch(cheques, numbers).isEmpty());
     }
 };
 

@@ -460,6 +460,44 @@ private slots:
         QVERIFY(f.window->cheque().crosswise() && !f.tab().feedOption(1)->isChecked());
     }
 
+    // A box that keeps a field off the paper says so in its tip and greys the field while it is
+    // checked; the field stays editable, and its colour comes back with the box unchecked. The
+    // date switch greys all three parts of the date.
+    void aSuppressedFieldIsGrey() {
+        Fixture f;
+        auto textColour = [&](int field) {
+            return f.tab().field(field)->palette().color(QPalette::Text);
+        };
+        auto isGrey = [&](int field) {
+            const QColor c = textColour(field);
+            return c.red() == c.green() && c.green() == c.blue() && c.lightness() > 100;
+        };
+        const std::pair<int, QString> boxes[] = {{Field::Month, u"勾选后不打印月份"_s},
+                                                 {Field::Day, u"勾选后不打印日"_s},
+                                                 {Field::Payee, u"勾选后不打印收款人"_s},
+                                                 {Field::Purpose, u"勾选后不打印用途"_s}};
+        for (const auto& [field, tip] : boxes) {
+            QCheckBox* box = f.tab().checkBox(suppressingSwitch(field));
+            QCOMPARE(box->toolTip(), tip);
+            const QColor shown = textColour(field);
+            QVERIFY(!isGrey(field));
+            QTest::mouseClick(box, Qt::LeftButton);
+            QVERIFY(isGrey(field));
+            for (const int other : {Field::Year, Field::Amount, Field::Bank})
+                QVERIFY(!isGrey(other));
+            QTest::mouseClick(box, Qt::LeftButton);
+            QCOMPARE(textColour(field), shown);
+        }
+        QTest::mouseClick(f.tab().checkBox(Switch::SuppressDate), Qt::LeftButton);
+        QVERIFY(isGrey(Field::Year) && isGrey(Field::Month) && isGrey(Field::Day));
+        QVERIFY(!isGrey(Field::StubYear));  // the stub's date still prints
+        f.type(Field::Payee, u"乙公司"_s);
+        QTest::mouseClick(f.tab().checkBox(suppressingSwitch(Field::Payee)), Qt::LeftButton);
+        f.type(Field::Payee, u"丙公司"_s);
+        QCOMPARE(f.window->cheque().text(Field::Payee), u"丙公司"_s);
+        QVERIFY(isGrey(Field::Payee));
+    }
+
     void pickListAndDatePicker() {
         Fixture f;
         for (const QString& payee : {u"乙公司"_s, u"甲公司"_s, u"乙公司"_s})
@@ -1339,8 +1377,27 @@ private slots:
         QVERIFY(inherited && inherited->isVisible());
         QCOMPARE(inherited->text(),
                  u"各行沿用：账号 6222001\u3000银行 工商银行\u3000主管 （空）\u3000会计 （空）"_s);
+        const auto switchesLine = [&] {
+            const auto* line = batch->findChild<QLabel*>(u"BatchSwitches"_s);
+            return line && line->isVisible() ? line->text() : QString();
+        };
+        QCOMPARE(switchesLine(), u"打印设置：横向打印\u3000连同票根一起打印"_s);
         batch->close();
         QTRY_VERIFY(!batch);
+        // Every switch that is on, the paper's first; the date switch holds the month and day.
+        QTest::mouseClick(f.tab().checkBox(Switch::SuppressDate), Qt::LeftButton);
+        QTest::mouseClick(f.tab().checkBox(suppressingSwitch(Field::Purpose)), Qt::LeftButton);
+        QTest::mouseClick(f.tab().feedOption(1), Qt::LeftButton);
+        batch = openList(f.t.dir.filePath(u"bad.csv"_s));
+        QVERIFY(batch);
+        QCOMPARE(switchesLine(),
+                 u"打印设置：纵向打印\u3000连同票根一起打印\u3000禁止日期打印"
+                 u"\u3000不打印用途"_s);
+        batch->close();
+        QTRY_VERIFY(!batch);
+        QTest::mouseClick(f.tab().checkBox(Switch::SuppressDate), Qt::LeftButton);
+        QTest::mouseClick(f.tab().checkBox(suppressingSwitch(Field::Purpose)), Qt::LeftButton);
+        QTest::mouseClick(f.tab().feedOption(0), Qt::LeftButton);
 
         // Two good rows: one confirmation with the count and total, one PDF with a page each,
         // one question keeps both, and each is journalled with its history row.

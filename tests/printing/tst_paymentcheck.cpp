@@ -184,8 +184,11 @@ private slots:
         QCOMPARE(problems[2], u"第4行，出票日期列“2026-02-30”：日期填写错误"_s);
         QCOMPARE(problems[3], u"第5行，收款人列“”：缺少收款人"_s);
         QCOMPARE(problems[4], u"第6行，收款人(票根)列“一二三四五六七八九十十一”：超过10个字"_s);
-        QVERIFY2(problems[5].startsWith(u"第7行，票身-收款人"_s) &&
-                     problems[5].endsWith(u"：超出支票栏位"_s),
+        const QString stubTooSmall =
+            u"“戊公司戊公司戊公司戊公司戊公司戊公司戊公司”：票根的收款人栏放不下，"
+            u"可缩小票根字号或取消‘连同票根一起打印’"_s;
+        QVERIFY2(problems[5].startsWith(u"第7行，票身-收款人列"_s) &&
+                     problems[5].endsWith(u"：超出支票栏位 / 第7行，收款人"_s + stubTooSmall),
                  qPrintable(problems[5]));
         QCOMPARE(problems[6], QString());  // 𠮷 is one character of the ten, not two
         QCOMPARE(cheques[1].cheque.text(Field::Day), u"零捌"_s);  // no date: today
@@ -204,11 +207,71 @@ private slots:
                  (QStringList{u"第2行，收款人列“”：缺少收款人"_s,
                               u"第2行，金额列“abc”：不是有效的金额"_s,
                               u"第2行，出票日期列“2026-02-30”：日期填写错误"_s}));
-        QCOMPARE(checked[1].problems.size(), 2);
-        QVERIFY2(checked[1].problems[0].startsWith(u"第3行，票身-收款人"_s) &&
+        QCOMPARE(checked[1].problems.size(), 3);
+        QVERIFY2(checked[1].problems[0].startsWith(u"第3行，票身-收款人列"_s) &&
                      checked[1].problems[0].endsWith(u"：超出支票栏位"_s),
                  qPrintable(checked[1].problems[0]));
-        QCOMPARE(checked[1].problems[1], u"第3行，出票日期列“2026-02-30”：日期填写错误"_s);
+        QCOMPARE(checked[1].problems[1], u"第3行，收款人"_s + stubTooSmall);
+        QCOMPARE(checked[1].problems[2], u"第3行，出票日期列“2026-02-30”：日期填写错误"_s);
+    }
+
+    // With the stub printed, what the body repeats on it (payee, amount, purpose) must fit the
+    // stub's smaller blanks: a row that does not is named by the body's cell, with the blank
+    // and the way out, not by a stub column the list does not have. A stub cell of the row's
+    // own is named as any other cell; without the stub nothing of it is checked.
+    void whatTheStubRepeatsMustFitIt_data() {
+        QTest::addColumn<QString>("csv");
+        QTest::addColumn<bool>("stub");
+        QTest::addColumn<double>("stubPoints");  // the stub's font size; 0: as it is
+        QTest::addColumn<QStringList>("problems");
+        const QString company = u"北京示例科技发展有限公司"_s;  // twelve characters
+        const QString way = u"可缩小票根字号或取消‘连同票根一起打印’"_s;
+        const QString payees = u"收款人,金额\n%1,100\n"_s.arg(company);
+        QTest::newRow("a payee")
+            << payees << true << 0.0
+            << QStringList{u"第2行，收款人“%1”：票根的收款人栏放不下，%2"_s.arg(company, way)};
+        QTest::newRow("the same payee without the stub") << payees << false << 0.0 << QStringList();
+        QTest::newRow("the same payee in a smaller stub font")
+            << payees << true << 9.0 << QStringList();
+        QTest::newRow("a purpose, under another heading")
+            << u"收款人全称,金额,用途\n甲公司,100,%1\n"_s.arg(company) << true << 0.0
+            << QStringList{u"第2行，用途“%1”：票根的用途栏放不下，%2"_s.arg(company, way)};
+        QTest::newRow("an amount in a large stub font")
+            << u"收款人,金额\n甲公司,1234567.5\n"_s << true << 24.0
+            << QStringList{u"第2行，金额“1234567.5”：票根的金额栏放不下，%1"_s.arg(way)};
+        QTest::newRow("a stub payee of the row's own")
+            << u"收款人,金额,收款人(票根)\n甲公司,100,北京示例科技发展公司\n"_s << true << 0.0
+            << QStringList{u"第2行，票根-收款人列“北京示例科技发展公司”：超出支票栏位"_s};
+        QTest::newRow("a short stub payee of the row's own for a long payee")
+            << u"收款人,金额,收款人(票根)\n%1,100,示例科技\n"_s.arg(company) << true << 0.0
+            << QStringList();
+        const QString longer = company + company;
+        QTest::newRow("a payee too long for the body as well")
+            << u"金额,收款人\n100,%1\n"_s.arg(longer) << true << 0.0
+            << QStringList{u"第2行，票身-收款人列“%1”：超出支票栏位"_s.arg(longer),
+                           u"第2行，收款人“%1”：票根的收款人栏放不下，%2"_s.arg(longer, way)};
+    }
+    void whatTheStubRepeatsMustFitIt() {
+        QFETCH(QString, csv);
+        QFETCH(bool, stub);
+        QFETCH(double, stubPoints);
+        QFETCH(QStringList, problems);
+        TestDatabase t;
+        QString error;
+        const std::optional<PaymentList> list = readCsvPaymentList(csv.toUtf8(), &error);
+        QVERIFY2(list, qPrintable(error));
+        Cheque base;
+        base.setChk(Switch::PrintStub, stub ? 1 : 0);
+        for (const int field : {Field::StubPayee, Field::StubAmount, Field::StubPurpose}) {
+            TextFont font = base.font(field);
+            font.size = stubPoints > 0 ? stubPoints : font.size;
+            base.setFont(field, font);
+        }
+        RecordingSurface measure;
+        const QList<PaymentCheque> cheques = checkPaymentList(
+            *list, base, QDate(2026, 12, 8), loadPrintFormat(t.db, u"标准支票"_s).value(), measure);
+        QCOMPARE(cheques.size(), 1);
+        QCOMPARE(cheques[0].problems, problems);
     }
 
     // Lists as people and spreadsheets really make them. What a row prints is exactly what its

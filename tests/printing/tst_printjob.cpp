@@ -77,13 +77,19 @@ public:
         return outcome;
     }
     bool keepNumbered() override { return true; }
-    // The places spoiled in each numbered batch, one list per job.
-    std::deque<QList<int>> spoiledBatches;
-    QList<int> spoiledInBatch(const QStringList&, QString* reason) override {
-        *reason = u"污损"_s;
+    // The cheques spoiled in each numbered batch, one list per job, and what each job showed
+    // ("number payee", one per cheque).
+    std::deque<QList<SpoiledCheque>> spoiledBatches;
+    QList<QStringList> batchesShown;
+    QList<SpoiledCheque> spoiledInBatch(const QList<Cheque>& cheques,
+                                        const QStringList& numbers) override {
+        QStringList shown;
+        for (qsizetype k = 0; k < cheques.size(); ++k)
+            shown << numbers.value(k) + u' ' + cheques[k].text(Field::Payee);
+        batchesShown << shown;
         if (spoiledBatches.empty())
             return {};
-        const QList<int> spoiled = spoiledBatches.front();
+        const QList<SpoiledCheque> spoiled = spoiledBatches.front();
         spoiledBatches.pop_front();
         return spoiled;
     }
@@ -287,23 +293,30 @@ private slots:
     }
 
     // A batch of an account with a cheque book takes consecutive numbers, named before it
-    // prints; the cheques found spoiled go again on the next numbers in one more job, each
-    // linked to the one it replaces. Accounts with and without a book do not mix.
+    // prints; the cheques found spoiled are voided, each with its own reason, and go again on
+    // the next numbers in one more job, each linked to the one it replaces. A place named twice
+    // or outside the batch spoils nothing more. Accounts with and without a book do not mix.
     void aBatchTakesConsecutiveNumbers() {
         Fixture f;
         Cheque cheque = payable();
         cheque.setText(Field::Account, u"12345"_s);
         QString why;
-        QVERIFY(addChequeBook(f.t.db, {0, u"12345"_s, u"9"_s, 1, 6, {}, false}, &why));
+        QVERIFY(addChequeBook(f.t.db, {0, u"12345"_s, u"9"_s, 1, 7, {}, false}, &why));
         QVERIFY(voidSerial(f.t.db, f.clock, u"12345"_s, 3, u"撕坏"_s, &why));  // passed over
         QList<Cheque> batch(3, cheque);
         for (int k = 0; k < 3; ++k)
             batch[k].setText(Field::Payee, u"收款人"_s + QString::number(k + 1));
-        f.questions.spoiledBatches = {{1}};  // the second of the first job
+        // The first and the third of the first job.
+        f.questions.spoiledBatches = {
+            {{2, u"污损"_s}, {0, u"卡纸"_s}, {0, u"重复"_s}, {3, u"不在本批"_s}}};
         const PrintResult result = f.job.printBatch(batch);
         QVERIFY(result.printed && result.keptAsAsked);
         QCOMPARE(result.kept.size(), 3);
-        QCOMPARE(result.numbers, (QStringList{u"900000001"_s, u"900000004"_s, u"900000005"_s}));
+        QCOMPARE(result.numbers, (QStringList{u"900000002"_s, u"900000005"_s, u"900000006"_s}));
+        QCOMPARE(f.questions.batchesShown,
+                 (QList<QStringList>{
+                     {u"900000001 收款人1"_s, u"900000002 收款人2"_s, u"900000004 收款人3"_s},
+                     {u"900000005 收款人1"_s, u"900000006 收款人3"_s}}));
         QStringList lines;
         const BookRegister book = chequeRegister(f.t.db, u"12345"_s).value().first();
         for (const RegisterLine& line : book.lines)
@@ -311,11 +324,12 @@ private slots:
                                  line.replaces}
                          .join(u'/');
         QCOMPARE(lines,
-                 (QStringList{u"00000001/已打印/收款人1//"_s, u"00000002/已作废//污损/"_s,
-                              u"00000003/已作废//撕坏/"_s, u"00000004/已打印/收款人3//"_s,
-                              u"00000005/已打印/收款人2//900000002"_s, u"00000006/未使用///"_s}));
+                 (QStringList{u"00000001/已作废//卡纸/"_s, u"00000002/已打印/收款人2//"_s,
+                              u"00000003/已作废//撕坏/"_s, u"00000004/已作废//污损/"_s,
+                              u"00000005/已打印/收款人1//900000001"_s,
+                              u"00000006/已打印/收款人3//900000004"_s, u"00000007/未使用///"_s}));
         QCOMPARE(f.t.rows(u"SELECT 收款人全称, 支票号码 FROM 历史记录 ORDER BY ID"_s),
-                 u"收款人1/900000001|收款人3/900000004|收款人2/900000005"_s);
+                 u"收款人2/900000002|收款人1/900000005|收款人3/900000006"_s);
 
         // One number left in the book, three asked for: refused before anything prints.
         QVERIFY(!f.job.printBatch(batch).printed);
