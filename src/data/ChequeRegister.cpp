@@ -220,29 +220,47 @@ std::optional<TakenNumber> offeredNumber(Database& db, const QString& account, Q
 
 std::optional<QList<TakenNumber>> offeredNumbers(Database& db, const QString& account, int count,
                                                  QString* why) {
-    const std::optional<TakenNumber> first = offeredNumber(db, account, why);
-    if (!first)
+    const std::optional<TakenNumber> offered = offeredNumber(db, account, why);
+    if (!offered)
         return std::nullopt;
-    std::optional<QSqlQuery> used =
-        db.select(u"SELECT 号码 FROM 支票号码 WHERE 支票簿ID = ? AND 号码 > ? ORDER BY 号码"_s,
-                  {first->book.id, first->serial});
-    if (!used)
+    const std::optional<QList<ChequeBook>> books =
+        selectBooks(db, u" WHERE 账号 = ? AND 已结束 = 0"_s, {account});
+    if (!books)
         return std::nullopt;
-    QList<TakenNumber> run{*first};
-    bool more = used->next();
-    for (qint64 serial = first->serial + 1; run.size() < count && serial <= first->book.last;
-         ++serial) {
-        if (more && used->value(0).toLongLong() == serial) {
-            more = used->next();
+    // The book of the offered number, or else the first later one with room for the whole
+    // batch: a batch never spreads over two books, and a book's last few numbers wait for
+    // single cheques.
+    qsizetype most = 0;
+    for (const ChequeBook& book : *books) {
+        if (book.first < offered->book.first)
             continue;
+        bool failed = false;
+        const std::optional<qint64> start =
+            book.id == offered->book.id ? offered->serial : nextSerial(db, book, &failed);
+        if (failed)
+            return std::nullopt;
+        if (!start)
+            continue;
+        std::optional<QSqlQuery> used =
+            db.select(u"SELECT 号码 FROM 支票号码 WHERE 支票簿ID = ? AND 号码 > ? ORDER BY 号码"_s,
+                      {book.id, *start});
+        if (!used)
+            return std::nullopt;
+        QList<TakenNumber> run{TakenNumber{0, book, *start}};
+        bool more = used->next();
+        for (qint64 serial = *start + 1; run.size() < count && serial <= book.last; ++serial) {
+            if (more && used->value(0).toLongLong() == serial) {
+                more = used->next();
+                continue;
+            }
+            run << TakenNumber{0, book, serial};
         }
-        run << TakenNumber{0, first->book, serial};
+        if (run.size() >= count)
+            return run;
+        most = std::max(most, run.size());
     }
-    if (run.size() < count) {
-        *why = u"该账号的支票簿只剩%1个号码，不够打印%2张支票。"_s.arg(run.size()).arg(count);
-        return std::nullopt;
-    }
-    return run;
+    *why = u"该账号的支票簿只剩%1个号码，不够打印%2张支票。"_s.arg(most).arg(count);
+    return std::nullopt;
 }
 
 std::optional<QList<TakenNumber>> takeNumbers(Database& db, const Clock& clock,

@@ -83,8 +83,9 @@ std::optional<TakenNumber> takeNumber(Database& db, const Clock& clock, const QS
                                       std::optional<qint64> replaces = std::nullopt);
 
 // The `count` numbers a batch of the account would take now, all of one book: the offered one
-// and the next free ones after it. Nothing, with the reason, when no open book has that many
-// left, or after the database's message.
+// and the next free ones after it, or when its book has too few left, the next free ones of
+// the first later open book that has enough (the few left wait for single cheques). Nothing,
+// with the reason, when no open book has that many left, or after the database's message.
 std::optional<QList<TakenNumber>> offeredNumbers(Database& db, const QString& account, int count,
                                                  QString* why);
 // Takes exactly the `offered` numbers in one transaction that holds the book, each replacing

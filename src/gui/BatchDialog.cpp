@@ -5,6 +5,8 @@
 
 #include "ChequePicture.h"
 #include "PaymentList.h"
+#include "PaymentListSave.h"
+#include "Prompts.h"
 #include "ui_BatchDialog.h"
 
 using namespace Qt::StringLiterals;
@@ -23,7 +25,8 @@ BatchDialog::BatchDialog(const QString& fileName, const PaymentList& list,
       m_ui(std::make_unique<Ui::BatchDialog>()),
       m_cheques(std::move(cheques)),
       m_format(format),
-      m_prompts(prompts) {
+      m_prompts(prompts),
+      m_headings(list.headings) {
     m_ui->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(u"批量打印 - "_s + QFileInfo(fileName).fileName());
@@ -49,6 +52,8 @@ BatchDialog::BatchDialog(const QString& fileName, const PaymentList& list,
             table->setItem(r, c, item);
         }
         bad += cheque.problems.isEmpty() ? 0 : 1;
+        m_cells << list.rows[r].cells;
+        m_pending << r;
     }
     table->resizeColumnsToContents();
     table->resizeRowsToContents();
@@ -80,12 +85,80 @@ BatchDialog::BatchDialog(const QString& fileName, const PaymentList& list,
     close->setIcon(QIcon());
     close->setAccessibleName(u"关闭"_s);
     connect(m_printAll, &QPushButton::clicked, this, &BatchDialog::printAllRequested);
+    // Shown once a print stopped part-way.
+    m_chequeBooks = m_ui->buttons->addButton(u"登记支票簿…"_s, QDialogButtonBox::ActionRole);
+    m_saveUnprinted =
+        m_ui->buttons->addButton(u"未打印的另存为清单…"_s, QDialogButtonBox::ActionRole);
+    for (QPushButton* button : {m_chequeBooks, m_saveUnprinted}) {
+        button->setAccessibleName(button->text());
+        button->hide();
+    }
+    connect(m_chequeBooks, &QPushButton::clicked, this, &BatchDialog::chequeBooksRequested);
+    connect(m_saveUnprinted, &QPushButton::clicked, this, &BatchDialog::saveUnprintedRows);
     connect(table, &QTableWidget::currentCellChanged, this, [this](int row) { showCheque(row); });
     if (!m_cheques.isEmpty())
         table->setCurrentCell(0, 0);
 }
 
 BatchDialog::~BatchDialog() = default;
+
+QList<Cheque> BatchDialog::pendingCheques() const {
+    QList<Cheque> pending;
+    for (const int r : m_pending)
+        pending << m_cheques[r].cheque;
+    return pending;
+}
+
+void BatchDialog::printedExcept(const QList<int>& unprinted) {
+    QList<int> still;
+    for (const int k : unprinted)
+        if (k >= 0 && k < m_pending.size())
+            still << m_pending[k];
+    QTableWidget* table = m_ui->rows;
+    const int result = table->columnCount() - 1;
+    for (const int r : m_pending) {
+        const bool printed = !still.contains(r);
+        const QString text = printed ? u"已打印"_s : u"未打印：支票簿的号码不够"_s;
+        for (int c = 0; c < table->columnCount(); ++c) {
+            QTableWidgetItem* item = table->item(r, c);
+            item->setForeground(printed ? QColor(Qt::gray) : kBadRow);
+            QFont font = item->font();
+            font.setBold(!printed);
+            item->setFont(font);
+            if (c == result) {
+                item->setText(text);
+                item->setToolTip(text);
+            }
+        }
+    }
+    m_pending = still;
+    const qsizetype done = m_cheques.size() - m_pending.size();
+    m_ui->BatchSummary->setText(
+        u"已打印%1笔，未打印%2笔（红色的行）。请登记新的支票簿后打印未打印的，"
+        u"或把它们另存为清单。"_s.arg(done)
+            .arg(m_pending.size()));
+    m_ui->BatchSummary->setStyleSheet(u"color: rgb(200, 0, 0);"_s);
+    m_printAll->setText(u"打印未打印的"_s);
+    m_printAll->setAccessibleName(m_printAll->text());
+    m_printAll->setEnabled(!m_pending.isEmpty());
+    for (QPushButton* button : {m_chequeBooks, m_saveUnprinted})
+        button->setVisible(!m_pending.isEmpty());
+    if (!m_pending.isEmpty())
+        table->setCurrentCell(m_pending.first(), 0);
+}
+
+void BatchDialog::saveUnprintedRows() {
+    const QString path = m_prompts.saveFileName(u"未打印的另存为清单"_s,
+                                                u"付款清单 (*.xlsx)|*.xlsx"_s, u"未打印.xlsx"_s);
+    if (path.isEmpty())
+        return;
+    QList<QStringList> rows;
+    for (const int r : m_pending)
+        rows << m_cells[r];
+    if (savePaymentList(path, m_headings, rows, m_prompts))
+        m_prompts.message(u"已把%1笔未打印的付款另存到 %2"_s.arg(rows.size()).arg(path), {},
+                          PromptButtons::Ok);
+}
 
 QTableWidget* BatchDialog::table() const {
     return m_ui->rows;

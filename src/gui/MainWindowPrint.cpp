@@ -9,6 +9,7 @@
 #include <QScopeGuard>
 
 #include "BatchDialog.h"
+#include "ChequeBooksDialog.h"
 #include "ChequeTab.h"
 #include "Clock.h"
 #include "FormatTab.h"
@@ -118,6 +119,12 @@ BatchDialog* MainWindow::openBatchFile(const QString& path) {
     auto* batch =
         new BatchDialog(path, *list, std::move(cheques), *format, m_services.prompts, this);
     connect(batch, &BatchDialog::printAllRequested, this, [this, batch] { printBatch(*batch); });
+    connect(batch, &BatchDialog::chequeBooksRequested, this, [this, batch] {
+        auto* books = new ChequeBooksDialog(m_services.db, m_services.prompts,
+                                            batch->pendingCheques().value(0).text(Field::Account),
+                                            m_services.clock.today(), batch);
+        books->show();
+    });
     // Modal to the window: while the list is open, the format and the cheque it was checked
     // against stay as they are.
     batch->open();
@@ -125,9 +132,7 @@ BatchDialog* MainWindow::openBatchFile(const QString& path) {
 }
 
 void MainWindow::printBatch(BatchDialog& dialog) {
-    QList<Cheque> cheques;
-    for (const PaymentCheque& cheque : dialog.cheques())
-        cheques << cheque.cheque;
+    const QList<Cheque> cheques = dialog.pendingCheques();
     // The progress window lets events through after each page: meanwhile the list can neither
     // print a second time nor be closed under this function.
     const QPointer<BatchDialog> batch(&dialog);
@@ -138,8 +143,13 @@ void MainWindow::printBatch(BatchDialog& dialog) {
     });
     const std::optional<PrintResult> result =
         runPrint(&dialog, &dialog.format(), [&](PrintJob& job) { return job.printBatch(cheques); });
-    if (result && result->printed && batch)
+    if (!result || !result->printed || !batch)
+        return;
+    // A batch that stopped part-way stays open with what it did not print.
+    if (result->unprinted.isEmpty())
         batch->accept();
+    else
+        batch->printedExcept(result->unprinted);
 }
 
 void MainWindow::printEndorsement() {

@@ -9,6 +9,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QInputMethodEvent>
 #include <QJsonArray>
@@ -47,6 +48,7 @@
 #include "HistoryView.h"
 #include "JournalDialog.h"
 #include "MainWindow.h"
+#include "PaymentList.h"
 #include "PdfPrinters.h"
 #include "PreviewWindow.h"
 #include "PrintJournal.h"
@@ -1429,6 +1431,80 @@ private slots:
                             u"(SELECT ID FROM 历史记录)"_s)
                      .toInt(),
                  2);
+    }
+
+    // A numbered batch whose book runs out while its spoiled cheques print again: the payments
+    // not printed are named, stay in the list in red beside the rows printed, can be saved as a
+    // list of their own, and print once a new book is entered.
+    void aNumberedBatchThatRunsOutKeepsWhatItDidNotPrint() {
+        Fixture f;
+        MainWindow& w = *f.window;
+        f.type(Field::Account, u"6222001"_s);
+        QString why;
+        QVERIFY(addChequeBook(f.t.db, {0, u"6222001"_s, {}, 1, 4, f.clock.today(), false}, &why));
+        QFile file(f.t.dir.filePath(u"list.csv"_s));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(u"收款人,金额\n甲公司,100\n乙公司,200\n丙公司,300\n"_s.toUtf8());
+        file.close();
+        f.t.prompts.queueText(file.fileName());
+        w.findChild<QAction*>(u"mBatch"_s)->trigger();
+        QPointer<BatchDialog> batch = w.findChild<BatchDialog*>();
+        QVERIFY(batch && batch->printAll()->isEnabled());
+
+        // Numbers 1 to 3 print; the first two come out spoiled; one number is left for them.
+        auto spoilRows = [](const QList<int>& rows) {
+            runOnceOpen(u"打印结果"_s, [rows](QWidget* dialog) {
+                auto* table = child<QTableWidget>(dialog, u"cheques"_s);
+                QVERIFY(table);
+                for (const int r : rows)
+                    table->item(r, 0)->setCheckState(Qt::Checked);
+                child<QLineEdit>(dialog, u"commonReason"_s)->setText(u"卡纸"_s);
+                QTest::mouseClick(
+                    child<QDialogButtonBox>(dialog, u"buttons"_s)->button(QDialogButtonBox::Ok),
+                    Qt::LeftButton);
+            });
+        };
+        answerPrinterDialog(true);
+        f.t.prompts.queueAnswer(PromptAnswer::Ok);
+        spoilRows({0, 1});
+        QTest::mouseClick(batch->printAll(), Qt::LeftButton);
+        QTRY_VERIFY(
+            f.shownTexts().contains(u"以下2笔未打印：\n甲公司　￥100.00\n乙公司　￥200.00"_s));
+        QVERIFY(batch && batch->isVisible());
+        QTableWidget* table = batch->table();
+        const int result = table->columnCount() - 1;
+        QCOMPARE((QStringList{table->item(0, result)->text(), table->item(1, result)->text(),
+                              table->item(2, result)->text()}),
+                 (QStringList{u"未打印：支票簿的号码不够"_s, u"未打印：支票簿的号码不够"_s,
+                              u"已打印"_s}));
+        QCOMPARE(table->item(0, 1)->foreground().color(), QColor(200, 0, 0));
+        QCOMPARE(batch->printAll()->text(), u"打印未打印的"_s);
+        QVERIFY(batch->printAll()->isEnabled() && batch->saveUnprinted()->isVisible() &&
+                batch->chequeBooks()->isVisible());
+        QCOMPARE(f.t.rows(u"SELECT 号码, 状态, 作废原因 FROM 支票号码 ORDER BY 号码"_s),
+                 u"1/已作废/卡纸|2/已作废/卡纸|3/已打印/"_s);
+
+        // Saved as a list, they read back as the same payments.
+        const QString saved = f.t.dir.filePath(u"未打印.xlsx"_s);
+        f.t.prompts.queueText(saved);
+        QTest::mouseClick(batch->saveUnprinted(), Qt::LeftButton);
+        QString error;
+        const std::optional<PaymentList> list = readPaymentListFile(saved, &error);
+        QVERIFY2(list, qPrintable(error));
+        QCOMPARE(list->headings, (QStringList{u"收款人"_s, u"金额"_s}));
+        QCOMPARE(list->rows.size(), 2);
+        QCOMPARE(list->rows[1].cells, (QStringList{u"乙公司"_s, u"200"_s}));
+
+        // A new book entered, the two print on its first numbers and the list is done.
+        QVERIFY(addChequeBook(f.t.db, {0, u"6222001"_s, {}, 5, 9, f.clock.today(), false}, &why));
+        answerPrinterDialog(true);
+        f.t.prompts.queueAnswer(PromptAnswer::Ok);
+        spoilRows({});
+        QTest::mouseClick(batch->printAll(), Qt::LeftButton);
+        QTRY_VERIFY(!batch);
+        QCOMPARE(f.t.rows(u"SELECT 收款人全称, 支票号码 FROM 历史记录 WHERE Dat>'1900-01-01' "
+                          u"ORDER BY ID"_s),
+                 u"丙公司/00000003|甲公司/00000005|乙公司/00000006"_s);
     }
 
     // The endorsement parameters typed on the format tab stay in force: printing a cheque

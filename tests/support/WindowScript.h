@@ -33,3 +33,21 @@ inline void runWhenOpen(const QString& caption, std::function<void(QWidget*)> sc
             window->close();
     });
 }
+
+// Runs `script` on the window with this caption as soon as it opens, however many turns of the
+// event loop (a print, a progress window) come first; gives up after 30 s.
+inline void runOnceOpen(const QString& caption, std::function<void(QWidget*)> script) {
+    auto* poll = new QTimer;
+    auto* waited = new int(0);
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, [poll, waited, caption, script] {
+        QWidget* window = openWindow(caption);
+        if (!window && ++*waited < 3000)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        delete waited;
+        script(window);
+    });
+    poll->start();
+}
