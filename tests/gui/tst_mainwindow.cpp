@@ -1433,6 +1433,86 @@ private slots:
                  2);
     }
 
+    // What prints is what the cashier meant: the capitals always those of the figures, whatever
+    // the capitals field says; a date a bank would not pay asked about (No by default); the
+    // same payee and amount a second time in a day asked about.
+    void whatPrintsIsWhatTheCashierMeant() {
+        Fixture f;
+        MainWindow& w = *f.window;
+        f.type(Field::Payee, u"甲公司"_s);
+        f.type(Field::Amount, u"12345.67"_s);
+        const QString capitals = u"壹万贰仟叁佰肆拾伍元陆角柒分"_s;
+        // The capitals can be neither typed over nor reached by Tab.
+        QLineEdit* derived = f.field(Field::AmountInCapitals);
+        derived->setFocus();
+        QTest::keyClicks(derived, u"8800"_s);
+        QCOMPARE(derived->text(), capitals);
+        f.field(Field::Account)->setFocus();
+        QTest::keyClick(f.field(Field::Account), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), f.field(Field::Amount));
+        // Capitals that say another amount (as a file or a script might bring) never print.
+        w.cheque().setText(Field::AmountInCapitals, u"捌仟捌佰元整"_s);
+
+        const QString pdf = f.t.dir.filePath(u"cheque.pdf"_s);
+        const QDate today = f.clock.today();
+        // The window is active again once the printer dialog has closed.
+        const auto typeInActiveWindow = [&](int field, const QString& text) {
+            w.activateWindow();
+            if (QTest::qWaitForWindowActive(&w))
+                f.type(field, text);
+        };
+        auto print = [&](const QDate& day, std::initializer_list<PromptAnswer> answers) {
+            typeInActiveWindow(Field::Year, QString::number(day.year()));
+            typeInActiveWindow(Field::Month, QString::number(day.month()));
+            typeInActiveWindow(Field::Day, QString::number(day.day()));
+            QFile::remove(pdf);
+            f.t.prompts.clear();
+            for (const PromptAnswer answer : answers)
+                f.t.prompts.queueAnswer(answer);
+            if (answers.size() > 0 && std::data(answers)[answers.size() - 1] == PromptAnswer::No)
+                answerPrinterDialog(true);  // the last answer is to keep it: it gets printed
+            QTest::mouseClick(f.tab().printButton(), Qt::LeftButton);
+            return QFile::exists(pdf);
+        };
+        const auto lastOutcome = [&] { return journalRows(f.t.db, {}, {}).value(0).value(5); };
+        const QString notToday =
+            u"出票日期不是今天：%1。\n银行只在出票日起十天内付款，是否继续？"_s;
+
+        // Next year, then eleven days ago: asked, and No prints nothing.
+        for (const QDate& day : {today.addYears(1), today.addDays(-11)}) {
+            QVERIFY(!print(day, {}));
+            QCOMPARE(f.shownTexts().value(0),
+                     notToday.arg(u"%1年%2月%3日，%4"_s.arg(day.year())
+                                      .arg(day.month())
+                                      .arg(day.day())
+                                      .arg(day > today ? u"晚于今天"_s : u"已超过十天"_s)));
+            QCOMPARE(f.t.prompts.shown()[0].buttons, PromptButtons::YesNoDefaultNo);
+            QCOMPARE(lastOutcome(), u"已取消：出票日期不是今天"_s);
+        }
+        // Ten days ago is still paid: printed without a question, with the figures' capitals.
+        QVERIFY(print(today.addDays(-10), {PromptAnswer::Ok, PromptAnswer::No}));
+        QCOMPARE(f.shownTexts(), (QStringList{kStart, kKeep}));
+        QProcess text;
+        text.start(u"pdftotext"_s, {pdf, u"-"_s});
+        QVERIFY(text.waitForFinished(60000));
+        const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+        QVERIFY2(printed.contains(capitals) && !printed.contains(u"捌仟捌佰"_s),
+                 qPrintable(printed));
+        QVERIFY(journalRows(f.t.db, {}, {}).value(0).value(7).contains(u"大写金额="_s + capitals));
+
+        // Today, the same payee and amount again: asked, No by default.
+        QVERIFY(!print(today, {}));
+        QCOMPARE(f.shownTexts(),
+                 QStringList{u"今天已给 甲公司 打印过 ￥12,345.67 的支票，是否再打印一张？"_s});
+        QCOMPARE(f.t.prompts.shown()[0].buttons, PromptButtons::YesNoDefaultNo);
+        QCOMPARE(lastOutcome(), u"已取消：今天已打印过"_s);
+        QVERIFY(print(today, {PromptAnswer::Yes, PromptAnswer::Ok, PromptAnswer::No}));
+        // Another amount is another payment.
+        typeInActiveWindow(Field::Amount, u"12345.68"_s);
+        QVERIFY(print(today, {PromptAnswer::Ok, PromptAnswer::No}));
+        QCOMPARE(f.shownTexts(), (QStringList{kStart, kKeep}));
+    }
+
     // A numbered batch whose book runs out while its spoiled cheques print again: the payments
     // not printed are named, stay in the list in red beside the rows printed, can be saved as a
     // list of their own, and print once a new book is entered.
