@@ -48,9 +48,25 @@ Output goes to standard output; a write that fails there ends the verb with exit
 .SS The cheque
 Before the printer dialog, before the cashier is told to load a blank cheque, the window and
 .B print
-check the cheque alike: the amount must be in figure form (at most eight integer digits, no
-minus sign, no exponent) and the issue date a real calendar date (so 2月30日 is refused) unless
-禁止日期打印 keeps it off the cheque, with the stub date too when the stub is printed.
+check the cheque alike: the amount must be in figure form and the issue date a real calendar
+date (so 2月30日 is refused) unless 禁止日期打印 keeps it off the cheque, with the stub date too
+when the stub is printed, and no field may hold a character the database cannot keep as it is
+(U+FFFE, U+FFFF and the other noncharacters, half a surrogate pair, a leading U+FEFF).
+An amount is taken exactly or refused with its reason, never cut or rounded: at most eight
+integer digits and two decimals, thousands in threes, no minus sign, no exponent, no other
+character (1234.567, 1万, 1234.5.6 and 12.345,67 are refused).
+The amount in capitals always prints as the capitals of the figures;
+.B \-\-field
+大写金额=TEXT naming other capitals is refused.
+An issue date later than today, or more than ten days before it, is asked about in the window
+and refused by
+.B print
+and
+.B batch
+unless
+.B \-\-allow\-date
+is given; a second cheque to the same payee of the same amount on one day is asked about in the
+window only.
 Every printed field is then measured by the code that prints it.
 A field that runs past the edge of the cheque or past the end of its blank, or an amount that
 needs more than the eleven boxes, is named: the window asks whether to print all the same, and

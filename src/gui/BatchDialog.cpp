@@ -131,6 +131,7 @@ void BatchDialog::printedExcept(const QList<int>& unprinted) {
             }
         }
     }
+    table->resizeColumnsToContents();  // the bold rows need wider columns
     m_pending = still;
     const qsizetype done = m_cheques.size() - m_pending.size();
     m_ui->BatchSummary->setText(
