@@ -30,6 +30,7 @@ public:
     bool printOverflowing(const QList<int>& fields) override;
     bool printOnUnusualDate(const QStringList& dates) override;
     bool printAgainToday(const QString&, const QString&) override { return true; }
+    bool printBatchAgainToday(const QStringList&) override { return true; }
     bool choosePrinter(bool& noAnswer) override;
     bool confirmStart(const QString&) override { return true; }
     bool keep(int) override { return m_args.has(QStringLiteral("--save")); }

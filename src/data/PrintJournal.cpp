@@ -125,8 +125,11 @@ QVariantList dayBounds(const QDate& from, const QDate& to) {
 
 }  // namespace
 
-std::optional<bool> chequePrintedOn(Database& db, const QDate& day, const QString& payee,
-                                    const QString& figures) {
+QString paymentKey(const QString& payee, const QString& figures) {
+    return payee + u'\n' + figures;
+}
+
+std::optional<QSet<QString>> paymentsPrintedOn(Database& db, const QDate& day) {
     const QString sql =
         u"SELECT 内容 FROM 打印日志 WHERE 种类=? AND 结果 IN (?,?) AND 时间>=? AND 时间<=?"_s;
     std::optional<QSqlQuery> query =
@@ -134,14 +137,25 @@ std::optional<bool> chequePrintedOn(Database& db, const QDate& day, const QStrin
     if (!query)
         return std::nullopt;
     // The entry's lines as journalFields wrote them.
-    const QString payeeLine = chequeFields()[Field::Payee].identifier.toString() + u'=' + payee;
-    const QString amountLine = chequeFields()[Field::Amount].identifier.toString() + u'=' + figures;
+    const QString payeeLine = chequeFields()[Field::Payee].identifier.toString() + u'=';
+    const QString amountLine = chequeFields()[Field::Amount].identifier.toString() + u'=';
+    QSet<QString> printed;
     while (query->next()) {
-        const QStringList lines = query->value(0).toString().split(u'\n');
-        if (lines.contains(payeeLine) && lines.contains(amountLine))
-            return true;
+        QString payee;
+        QString figures;
+        for (const QString& line : query->value(0).toString().split(u'\n')) {
+            if (line.startsWith(payeeLine))
+                payee = line.mid(payeeLine.size());
+            else if (line.startsWith(amountLine))
+                figures = line.mid(amountLine.size());
+        }
+        printed.insert(paymentKey(payee, figures));
     }
-    return !query->lastError().isValid() ? std::optional<bool>(false) : std::nullopt;
+    if (query->lastError().isValid()) {
+        db.showStatementError(sql);
+        return std::nullopt;
+    }
+    return printed;
 }
 
 void buildJournalGrid(BoundGrid& grid, Database& db, const QDate& from, const QDate& to,

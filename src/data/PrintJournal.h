@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -64,10 +65,11 @@ std::optional<QList<qint64>> journalPrinting(Database& db, const Clock& clock,
 bool recordOutcome(Database& db, const QList<qint64>& journalIds, const QString& outcome,
                    const QList<qint64>& historyIds = {});
 
-// Whether a cheque to `payee` of `figures` (the figure form) went to the printer on `day`:
-// journalled as printed, or still printing. Nothing after the database's message.
-std::optional<bool> chequePrintedOn(Database& db, const QDate& day, const QString& payee,
-                                    const QString& figures);
+// The cheques that went to the printer on `day` (journalled as printed, or still printing), each
+// as its payee and its amount in figure form joined by a line break (paymentKey). Nothing after
+// the database's message.
+std::optional<QSet<QString>> paymentsPrintedOn(Database& db, const QDate& day);
+QString paymentKey(const QString& payee, const QString& figures);
 
 // The journal's headings, and its rows newest first, between the two days (either may be
 // invalid: no limit).

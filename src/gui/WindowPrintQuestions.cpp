@@ -30,6 +30,12 @@ bool WindowPrintQuestions::printAgainToday(const QString& payee, const QString& 
                              {}, PromptButtons::YesNoDefaultNo) == PromptAnswer::Yes;
 }
 
+bool WindowPrintQuestions::printBatchAgainToday(const QStringList& payments) {
+    return m_prompts.message(
+               u"以下付款今天已打印过支票：\n%1\n是否再打印一次？"_s.arg(payments.join(u'\n')), {},
+               PromptButtons::YesNoDefaultNo) == PromptAnswer::Yes;
+}
+
 bool WindowPrintQuestions::choosePrinter(bool& noAnswer) {
     return !PrinterDialog::choosePrinterWithDialog(m_printers, m_prompts, m_parent, &noAnswer)
                 .isEmpty();

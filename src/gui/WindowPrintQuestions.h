@@ -20,6 +20,7 @@ public:
     bool printOverflowing(const QList<int>& fields) override;
     bool printOnUnusualDate(const QStringList& dates) override;
     bool printAgainToday(const QString& payee, const QString& figures) override;
+    bool printBatchAgainToday(const QStringList& payments) override;
     bool choosePrinter(bool& noAnswer) override;
     bool confirmStart(const QString& summary) override;
     bool keep(int count) override;

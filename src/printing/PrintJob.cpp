@@ -88,18 +88,24 @@ bool PrintJob::questionsAnswered(const QList<Cheque>& cheques) {
         journal(kChequeJob, cheques, cancelledAt(u"出票日期不是今天"_s));
         return false;
     }
-    if (cheques.size() == 1) {
-        const QString payee = cheques.front().text(Field::Payee);
-        const QString figures = cheques.front().text(Field::Amount);
-        const std::optional<bool> printed = chequePrintedOn(m_db, m_clock.today(), payee, figures);
-        if (!printed) {
-            journal(kChequeJob, cheques, refusedFor(u"无法读取打印日志"_s));
-            return false;
-        }
-        if (*printed && !m_questions.printAgainToday(payee, figures)) {
-            journal(kChequeJob, cheques, cancelledAt(u"今天已打印过"_s));
-            return false;
-        }
+    const std::optional<QSet<QString>> printed = paymentsPrintedOn(m_db, m_clock.today());
+    if (!printed) {
+        journal(kChequeJob, cheques, refusedFor(u"无法读取打印日志"_s));
+        return false;
+    }
+    QStringList again;
+    for (const Cheque& cheque : cheques)
+        if (printed->contains(paymentKey(cheque.text(Field::Payee), cheque.text(Field::Amount))))
+            again << cheque.text(Field::Payee) + u'\u3000' +
+                         groupedFigures(cheque.text(Field::Amount));
+    const bool printAgain =
+        again.isEmpty() ||
+        (cheques.size() == 1 ? m_questions.printAgainToday(cheques.front().text(Field::Payee),
+                                                           cheques.front().text(Field::Amount))
+                             : m_questions.printBatchAgainToday(again));
+    if (!printAgain) {
+        journal(kChequeJob, cheques, cancelledAt(u"今天已打印过"_s));
+        return false;
     }
     return true;
 }

@@ -35,6 +35,8 @@ public:
     // Whether to print one more cheque to `payee` of `figures` (the figure form), when one was
     // printed today already.
     virtual bool printAgainToday(const QString& payee, const QString& figures) = 0;
+    // The same for a batch: `payments` ("payee　￥12,345.67") were printed today already.
+    virtual bool printBatchAgainToday(const QStringList& payments) = 0;
     // Chooses the printer, which must answer: false when cancelled, or when it did not answer
     // (then `noAnswer` is set, after the message).
     virtual bool choosePrinter(bool& noAnswer) = 0;

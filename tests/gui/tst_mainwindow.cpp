@@ -1575,13 +1575,19 @@ private slots:
         QCOMPARE(list->rows.size(), 2);
         QCOMPARE(list->rows[1].cells, (QStringList{u"乙公司"_s, u"200"_s}));
 
-        // A new book entered, the two print on its first numbers and the list is done.
+        // A new book entered, the two print on its first numbers and the list is done; their
+        // spoiled cheques went through the printer today, which is said first.
         QVERIFY(addChequeBook(f.t.db, {0, u"6222001"_s, {}, 5, 9, f.clock.today(), false}, &why));
+        f.t.prompts.clear();
+        f.t.prompts.queueAnswer(PromptAnswer::Yes);
         answerPrinterDialog(true);
         f.t.prompts.queueAnswer(PromptAnswer::Ok);
         spoilRows({});
         QTest::mouseClick(batch->printAll(), Qt::LeftButton);
         QTRY_VERIFY(!batch);
+        QCOMPARE(f.shownTexts().value(0),
+                 u"以下付款今天已打印过支票：\n甲公司\u3000￥100.00\n"
+                 u"乙公司\u3000￥200.00\n是否再打印一次？"_s);
         QCOMPARE(f.t.rows(u"SELECT 收款人全称, 支票号码 FROM 历史记录 WHERE Dat>'1900-01-01' "
                           u"ORDER BY ID"_s),
                  u"丙公司/00000003|甲公司/00000005|乙公司/00000006"_s);

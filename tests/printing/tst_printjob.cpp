@@ -41,6 +41,11 @@ public:
         printedToday = payee + u' ' + figures;
         return true;
     }
+    QStringList printedBatchToday;  // the payments the batch question named
+    bool printBatchAgainToday(const QStringList& payments) override {
+        printedBatchToday = payments;
+        return true;
+    }
     bool choosePrinter(bool&) override { return true; }
     bool confirmStart(const QString&) override { return true; }
     bool keep(int) override {
