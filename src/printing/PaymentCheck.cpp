@@ -190,9 +190,9 @@ QList<PaymentCheque> checkPaymentList(const PaymentList& list, const Cheque& bas
                 continue;
             }
             if (const std::optional<char32_t> bad = unstorableCharacter(value)) {
-                entry.problems << problem(row.line, heading, value,
-                                          u"含有无法保存的字符（U+%1）"_s.arg(
-                                              QString::number(uint(*bad), 16).toUpper()));
+                entry.problems << problem(
+                    row.line, heading, value,
+                    u"含有无法保存的字符（U+%1）"_s.arg(QString::number(uint(*bad), 16).toUpper()));
                 continue;
             }
             if (column == Field::AmountInCapitals) {
@@ -227,7 +227,8 @@ QList<PaymentCheque> checkPaymentList(const PaymentList& list, const Cheque& bas
                                           u"日期填写错误"_s);
         }
         problemsIn(columnOf(PaymentList::kIssueDate));
-        if (cheque.text(Field::Payee).trimmed().isEmpty())
+        // A payee cell refused for what it holds is named once, not as a missing payee as well.
+        if (cheque.text(Field::Payee).trimmed().isEmpty() && !faulty(columnOf(Field::Payee)))
             entry.problems << problem(row.line, u"收款人"_s, QString(), u"缺少收款人"_s);
         problemsIn(columnOf(Field::Payee));
         if (!amountGiven)
@@ -238,9 +239,9 @@ QList<PaymentCheque> checkPaymentList(const PaymentList& list, const Cheque& bas
             const QString& named = row.cells[*capitalsColumn];
             const QString derived = cheque.printedText(Field::AmountInCapitals);
             if (named.trimmed() != derived)
-                entry.problems << problem(row.line, list.headings[*capitalsColumn], named,
-                                          u"与小写金额%1的大写（%2）不符"_s.arg(
-                                              cheque.text(Field::Amount), derived));
+                entry.problems << problem(
+                    row.line, list.headings[*capitalsColumn], named,
+                    u"与小写金额%1的大写（%2）不符"_s.arg(cheque.text(Field::Amount), derived));
             problemsIn(*capitalsColumn);
         }
         cheque.deriveCapitals();
