@@ -48,3 +48,18 @@ std::optional<char32_t> unstorableCharacter(QStringView text) {
     }
     return std::nullopt;
 }
+
+QString storableText(QStringView text) {
+    QString kept;
+    kept.reserve(text.size());
+    for (qsizetype i = 0; i < text.size();) {
+        const bool pair =
+            text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        const QStringView c = text.sliced(i, pair ? 2 : 1);
+        // A byte-order mark is refused only at the start of a text.
+        const bool refused = unstorableCharacter(c) && (i == 0 || c != u"\uFEFF");
+        kept += refused ? QStringView(u"\uFFFD") : c;
+        i += c.size();
+    }
+    return kept;
+}

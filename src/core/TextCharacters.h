@@ -3,6 +3,7 @@
 #include <optional>
 
 #include <QList>
+#include <QString>
 #include <QStringView>
 
 // The characters of a text as a reader sees them: its grapheme clusters. A character outside
@@ -23,3 +24,8 @@ QStringView leadingCharacters(QStringView text, qsizetype units);
 // pair, or a byte-order mark at the start (SQLite reads a leading U+FEFF or U+FFFE as the byte
 // order of the text, and drops it or swaps every byte after it).
 std::optional<char32_t> unstorableCharacter(QStringView text);
+
+// `text` with each character that unstorableCharacter names replaced by U+FFFD, so that the
+// database keeps every other character of it where it stands: SQLite would read half of a
+// surrogate pair together with the character after it.
+QString storableText(QStringView text);

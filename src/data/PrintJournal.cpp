@@ -7,6 +7,7 @@
 #include "Clock.h"
 #include "Database.h"
 #include "Prompts.h"
+#include "TextCharacters.h"
 
 using namespace Qt::StringLiterals;
 
@@ -22,7 +23,7 @@ QString journalFields(const Cheque& cheque) {
     QStringList lines;
     for (const ChequeFieldInfo& field : chequeFields())
         if (field.index != Field::Password && !cheque.text(field.index).isEmpty())
-            lines << field.identifier.toString() + u'=' + cheque.text(field.index);
+            lines << field.identifier.toString() + u'=' + storableText(cheque.text(field.index));
     return lines.join(u'\n');
 }
 

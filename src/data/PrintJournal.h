@@ -40,7 +40,8 @@ QString cancelledAt(const QString& step);
 // A print the program refused: "未打印：" and the reason.
 QString refusedFor(const QString& reason);
 
-// The cheque's fields as "identifier=text" lines, the password left out.
+// The cheque's fields as "identifier=text" lines, the password left out; a character the
+// database would not keep (see storableText) is written as U+FFFD.
 QString journalFields(const Cheque& cheque);
 
 // Appends the entry, stamped with the clock's time to the second. False after the database's

@@ -227,7 +227,8 @@ QList<PaymentCheque> checkPaymentList(const PaymentList& list, const Cheque& bas
                                           u"日期填写错误"_s);
         }
         problemsIn(columnOf(PaymentList::kIssueDate));
-        if (cheque.text(Field::Payee).trimmed().isEmpty())
+        // A payee cell refused for what it holds is named once, not as a missing payee as well.
+        if (cheque.text(Field::Payee).trimmed().isEmpty() && !faulty(columnOf(Field::Payee)))
             entry.problems << problem(row.line, u"收款人"_s, QString(), u"缺少收款人"_s);
         problemsIn(columnOf(Field::Payee));
         if (!amountGiven)

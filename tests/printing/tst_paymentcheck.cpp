@@ -301,7 +301,12 @@ private slots:
             {"negative", u"-5"_s, u"不是有效的金额"_s},
             {"an exponent", u"1e3"_s, u"不是有效的金额"_s},
             {"separators out of their groups", u"1,23,456"_s, u"不是有效的金额"_s},
+            {"ten thousand as 万", u"1万"_s, u"不是有效的金额"_s},
+            {"a decimal comma", u"12.345,67"_s, u"不是有效的金额"_s},
             {"separators and the yuan sign", u" ￥1,234.5 "_s, u"￥1234.50"_s},
+            {"a blank after the yuan sign", u"￥ 1234.56"_s, u"￥1234.56"_s},
+            {"a leading point", u".5"_s, u"￥0.50"_s},
+            {"a trailing point", u"12."_s, u"￥12.00"_s},
             {"full-width digits", u"¥１２３４５６７８．９"_s, u"￥12345678.90"_s},
             {"one fen", u"0.01"_s, u"￥0.01"_s},
         };
@@ -315,6 +320,29 @@ private slots:
             << u"list.csv"_s
             << u"收款人,用途,金额\n乙公司,\"第一行\n第二行\",100\n甲公司,货款,0\n"_s.toUtf8()
             << u"第3行，金额列“0”：金额必须大于零"_s;
+        // The capitals always print from the figures: a column of them must say the same.
+        QTest::newRow("capitals that match the amount")
+            << u"list.csv"_s
+            << u"收款人,金额,大写金额\n甲公司,1234.5,壹仟贰佰叁拾肆元伍角整\n"_s.toUtf8()
+            << u"￥1234.50"_s;
+        QTest::newRow("capitals of another amount")
+            << u"list.csv"_s << u"收款人,金额,大写金额\n甲公司,12345.67,捌仟捌佰元整\n"_s.toUtf8()
+            << u"第2行，大写金额列“捌仟捌佰元整”：与小写金额￥12345.67的大写"
+               u"（壹万贰仟叁佰肆拾伍元陆角柒分）不符"_s;
+        QTest::newRow("capitals in the first column, beside a missing payee")
+            << u"list.csv"_s << u"大写金额,收款人,金额\n壹元整,,100\n"_s.toUtf8()
+            << u"第2行，大写金额列“壹元整”：与小写金额￥100.00的大写（壹佰元整）不符 / "
+               u"第2行，收款人列“”：缺少收款人"_s;
+        QTest::newRow("capitals beside an amount that is none")
+            << u"list.csv"_s << u"收款人,金额,大写金额\n甲公司,1234.567,壹仟元整\n"_s.toUtf8()
+            << u"第2行，金额列“1234.567”：小数超过两位"_s;
+        // What the history could not keep as it is never prints.
+        QTest::newRow("a noncharacter in the capitals")
+            << u"list.csv"_s << u"收款人,金额,大写金额\n甲公司,100,壹佰元整\uFDD0\n"_s.toUtf8()
+            << u"第2行，大写金额列“壹佰元整\uFDD0”：含有无法保存的字符（U+FDD0）"_s;
+        QTest::newRow("a noncharacter of another plane in the payee")
+            << u"list.csv"_s << u"收款人,金额\n甲公司\U0010FFFF,100\n"_s.toUtf8()
+            << u"第2行，收款人列“甲公司\U0010FFFF”：含有无法保存的字符（U+10FFFF）"_s;
         QTest::newRow("a number shown with two decimals")
             << u"list.xlsx"_s << workbookPaying(1234.5, "#,##0.00") << u"￥1234.50"_s;
         QTest::newRow("more decimals than the format shows")
