@@ -7,10 +7,11 @@
 using namespace Qt::StringLiterals;
 
 std::optional<QString> plainAmount(QStringView text, QString* reason) {
-    QString ascii = asciiDigits(text);
-    ascii.remove(QRegularExpression(u"\\s"_s));
+    // Blanks around the amount, and after its ￥, are no part of it; a blank inside (100 200)
+    // may part two amounts and is refused rather than read as one.
+    QString ascii = asciiDigits(text).trimmed();
     if (ascii.startsWith(u'￥') || ascii.startsWith(u'¥'))
-        ascii.remove(0, 1);
+        ascii = ascii.mid(1).trimmed();
     static const QRegularExpression number(
         u"^([0-9]{1,3}(?:,[0-9]{3})+|[0-9]+)(?:\\.([0-9]*))?$|^()\\.([0-9]+)$"_s);
     const QRegularExpressionMatch m = number.match(ascii);

@@ -7,8 +7,8 @@
 
 // The plain number ("1234.5") that an amount as written names: digits with at most one point
 // and at most two decimals, thousands separated by "," in groups of three or not at all, maybe
-// after ￥ or ¥; blanks are ignored and full-width digits and points read as ASCII ones; at
-// most eight integer digits. Nothing, with the reason ("不是有效的金额", "小数超过两位",
+// after ￥ or ¥; blanks around it are ignored and full-width digits and points read as ASCII ones;
+// at most eight integer digits. Nothing, with the reason ("不是有效的金额", "小数超过两位",
 // "整数超过八位"), for anything else: an amount is never cut, rounded or read in part.
 std::optional<QString> plainAmount(QStringView text, QString* reason);
 

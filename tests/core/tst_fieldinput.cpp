@@ -124,7 +124,9 @@ private slots:
         QTest::newRow("normalised") << u"1234.5"_s << u"￥1234.50"_s << QString();
         QTest::newRow("empty is zero") << u""_s << u"￥0.00"_s << QString();
         QTest::newRow("yen, thousands and blanks")
-            << u"￥1,234. 5"_s << u"￥1234.50"_s << QString();
+            << u" ￥ 1,234.5 "_s << u"￥1234.50"_s << QString();
+        QTest::newRow("a blank inside") << u"100 200"_s << QString() << notAnAmount;
+        QTest::newRow("a blank after the point") << u"1,234. 5"_s << QString() << notAnAmount;
         QTest::newRow("its own figure form") << u"￥1234.56"_s << u"￥1234.56"_s << QString();
         QTest::newRow("a point first or last") << u".5"_s << u"￥0.50"_s << QString();
         QTest::newRow("a point last") << u"12."_s << u"￥12.00"_s << QString();
