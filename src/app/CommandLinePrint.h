@@ -46,8 +46,9 @@ public:
         return Outcome::PrintedWell;
     }
     bool keepNumbered() override { return m_args.has(QStringLiteral("--save")); }
-    QList<SpoiledCheque> spoiledInBatch(const QList<Cheque>&, const QStringList&) override {
-        return {};
+    std::optional<QList<SpoiledCheque>> spoiledInBatch(const QList<Cheque>&,
+                                                       const QStringList&) override {
+        return QList<SpoiledCheque>();  // every cheque that printed is printed well
     }
 
 private:

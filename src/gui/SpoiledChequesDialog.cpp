@@ -88,14 +88,16 @@ SpoiledChequesDialog::~SpoiledChequesDialog() {
     disconnect(m_ui->cheques, nullptr, this, nullptr);
 }
 
-QList<SpoiledCheque> SpoiledChequesDialog::askSpoiled(const QList<Cheque>& cheques,
-                                                      const QStringList& numbers, Prompts& prompts,
-                                                      QWidget* parent) {
+std::optional<QList<SpoiledCheque>> SpoiledChequesDialog::askSpoiled(const QList<Cheque>& cheques,
+                                                                     const QStringList& numbers,
+                                                                     Prompts& prompts,
+                                                                     QWidget* parent) {
     QPointer<SpoiledChequesDialog> dialog =
         new SpoiledChequesDialog(cheques, numbers, prompts, parent);
     const bool answered = showAndWait(*dialog) == QDialog::Accepted;
-    const QList<SpoiledCheque> spoiled =
-        answered && dialog ? dialog->spoiled() : QList<SpoiledCheque>();
+    std::optional<QList<SpoiledCheque>> spoiled;
+    if (answered && dialog)
+        spoiled = dialog->spoiled();
     delete dialog.data();
     return spoiled;
 }

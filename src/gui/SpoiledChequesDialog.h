@@ -46,9 +46,11 @@ public:
     ~SpoiledChequesDialog() override;
 
     // Shows the dialog and waits for its answer: the spoiled cheques, none when every one
-    // printed well (or when the dialog was destroyed unanswered, as the program closes).
-    static QList<SpoiledCheque> askSpoiled(const QList<Cheque>& cheques, const QStringList& numbers,
-                                           Prompts& prompts, QWidget* parent = nullptr);
+    // printed well; nothing when the dialog was destroyed unanswered, as the program closes.
+    static std::optional<QList<SpoiledCheque>> askSpoiled(const QList<Cheque>& cheques,
+                                                          const QStringList& numbers,
+                                                          Prompts& prompts,
+                                                          QWidget* parent = nullptr);
 
     QTableWidget* table() const;
     QLineEdit* commonReason() const;

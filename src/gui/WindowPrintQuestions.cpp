@@ -121,7 +121,7 @@ std::optional<PrintQuestions::Outcome> WindowPrintQuestions::numberedOutcome(con
     }
 }
 
-QList<SpoiledCheque> WindowPrintQuestions::spoiledInBatch(const QList<Cheque>& cheques,
-                                                          const QStringList& numbers) {
+std::optional<QList<SpoiledCheque>> WindowPrintQuestions::spoiledInBatch(
+    const QList<Cheque>& cheques, const QStringList& numbers) {
     return SpoiledChequesDialog::askSpoiled(cheques, numbers, m_prompts, m_parent);
 }

@@ -31,8 +31,8 @@ public:
                                                      const QString& refusal) override;
     std::optional<Outcome> numberedOutcome(const QString& number, QString* voidReason) override;
     bool keepNumbered() override { return true; }
-    QList<SpoiledCheque> spoiledInBatch(const QList<Cheque>& cheques,
-                                        const QStringList& numbers) override;
+    std::optional<QList<SpoiledCheque>> spoiledInBatch(const QList<Cheque>& cheques,
+                                                       const QStringList& numbers) override;
 
 private:
     Prompts& m_prompts;

@@ -351,12 +351,19 @@ void PrintJob::printNumberedRounds(const QList<Cheque>& cheques, QList<int>& pla
         }
         result.printed = true;
         // Each cheque of the batch is spoiled at most once, in the batch's order.
+        const std::optional<QList<SpoiledCheque>> named =
+            m_questions.spoiledInBatch(pending, numbers);
+        if (!named) {
+            // Printed, and nobody said how: the journal says printed, the numbers stay 打印中.
+            result.recorded = withRetries([&] { return recordOutcome(m_db, entries, kPrinted); });
+            places.clear();
+            return;
+        }
         QList<SpoiledCheque> spoiled;
-        const QList<SpoiledCheque> named = m_questions.spoiledInBatch(pending, numbers);
         for (int k = 0; k < pending.size(); ++k) {
-            const auto it = std::find_if(named.begin(), named.end(),
+            const auto it = std::find_if(named->begin(), named->end(),
                                          [k](const SpoiledCheque& s) { return s.place == k; });
-            if (it != named.end())
+            if (it != named->end())
                 spoiled << SpoiledCheque{k, it->reason.trimmed()};
         }
         if (!settleBatch(pending, *taken, entries, spoiled, result)) {

@@ -71,9 +71,10 @@ public:
     virtual bool keepNumbered() = 0;
     // After a numbered batch printed `cheques` (in order) on `numbers`: the cheques that came
     // out spoiled, each with the reason its number is voided for; none when every one printed
-    // well. The spoiled ones are printed again on the next numbers.
-    virtual QList<SpoiledCheque> spoiledInBatch(const QList<Cheque>& cheques,
-                                                const QStringList& numbers) = 0;
+    // well. The spoiled ones are printed again on the next numbers. Nothing when no one said:
+    // the numbers then stay 打印中 in the register, never taken for printed well.
+    virtual std::optional<QList<SpoiledCheque>> spoiledInBatch(const QList<Cheque>& cheques,
+                                                               const QStringList& numbers) = 0;
 };
 
 // What a print came to.

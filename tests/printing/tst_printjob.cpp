@@ -102,14 +102,17 @@ public:
     // ("number payee", one per cheque).
     std::deque<QList<SpoiledCheque>> spoiledBatches;
     QList<QStringList> batchesShown;
-    QList<SpoiledCheque> spoiledInBatch(const QList<Cheque>& cheques,
-                                        const QStringList& numbers) override {
+    bool nobodySays = false;  // the batch question goes unanswered
+    std::optional<QList<SpoiledCheque>> spoiledInBatch(const QList<Cheque>& cheques,
+                                                       const QStringList& numbers) override {
         QStringList shown;
         for (qsizetype k = 0; k < cheques.size(); ++k)
             shown << numbers.value(k) + u' ' + cheques[k].text(Field::Payee);
         batchesShown << shown;
+        if (nobodySays)
+            return std::nullopt;
         if (spoiledBatches.empty())
-            return {};
+            return QList<SpoiledCheque>();
         const QList<SpoiledCheque> spoiled = spoiledBatches.front();
         spoiledBatches.pop_front();
         return spoiled;
@@ -393,6 +396,27 @@ private slots:
         QVERIFY(!f.job.printBatch(batch).printed);
         QCOMPARE(f.t.prompts.shown().back().text,
                  u"这批支票的账号不同，不能按支票簿编号，请按账号分批打印。"_s);
+    }
+
+    // A batch that printed but whose spoiled cheques nobody named (the window closed on the
+    // question) is never taken for printed well: the journal says printed, the numbers stay
+    // 打印中 for someone to settle, and nothing is kept.
+    void aBatchNobodySettlesStaysPrinting() {
+        Fixture f;
+        Cheque cheque = payable();
+        cheque.setText(Field::Account, u"12345"_s);
+        QString why;
+        QVERIFY(addChequeBook(f.t.db, {0, u"12345"_s, {}, 1, 5, {}, false}, &why));
+        f.questions.nobodySays = true;
+        const PrintResult result = f.job.printBatch(QList<Cheque>(2, cheque));
+        QVERIFY(result.printed && result.recorded);
+        QVERIFY(result.unprinted.isEmpty() && result.kept.isEmpty() && result.numbers.isEmpty());
+        QCOMPARE(
+            f.numbers(u"12345"_s),
+            (QStringList{u"00000001/打印中///"_s, u"00000002/打印中///"_s, u"00000003/未使用///"_s,
+                         u"00000004/未使用///"_s, u"00000005/未使用///"_s}));
+        QCOMPARE(f.t.scalar(u"SELECT count(*) FROM 打印日志 WHERE 结果='已打印'"_s).toInt(), 2);
+        QCOMPARE(f.t.scalar(u"SELECT count(*) FROM 历史记录 WHERE Dat>'1900-01-01'"_s).toInt(), 0);
     }
 
     // The capitals print from the figures, whatever the cheque's own capitals say, and the
