@@ -3,6 +3,7 @@
 
 #include "BatchPrint.h"
 #include "Cheque.h"
+#include "ChequeCheck.h"
 #include "ChequePicture.h"
 #include "Clock.h"
 #include "CommandLinePrint.h"
@@ -241,9 +242,14 @@ int batchVerb(const Arguments& args, const Io& io) {
         report += u"未知的列：%1\n"_s.arg(heading);
     bool bad = false;
     QList<Cheque> cheques;
-    const QList<PaymentCheque> checked =
+    QList<PaymentCheque> checked =
         checkPaymentList(*list, *base, s.clock.today(), *format, *printerLikeMeasure());
-    for (const PaymentCheque& cheque : checked) {
+    for (PaymentCheque& cheque : checked) {
+        // A date a bank would not pay is a problem of its row unless asked for.
+        const QString date = unusualIssueDate(cheque.cheque, s.clock.today());
+        if (!date.isEmpty() && !args.has(u"--allow-date"_s))
+            cheque.problems << u"第%1行：出票日期不是今天（%2），加 --allow-date 才打印"_s.arg(
+                QString::number(cheque.line), date);
         bad = bad || !cheque.problems.isEmpty();
         for (const QString& problem : cheque.problems)
             report += problem + u'\n';

@@ -540,10 +540,12 @@ private slots:
         };
 
         // A bad row at line 57: the report names it, and nothing prints.
+        const QDate today = QDate::currentDate();
         QString csv = u"收款人,金额,用途,出票日期\n"_s;
         for (int line = 2; line <= 60; ++line)
-            csv += u"收款人%1,%2,货款,2026-12-10\n"_s.arg(line).arg(
-                line == 57 ? u"-500"_s : QString::number(line * 10));
+            csv += u"收款人%1,%2,货款,%3\n"_s.arg(line)
+                       .arg(line == 57 ? u"-500"_s : QString::number(line * 10))
+                       .arg(today.toString(Qt::ISODate));
         const QString badList = writeList(u"付款.csv"_s, csv);
         const QString report = u"第57行，金额列“-500”：不是有效的金额\n共59行，有问题的1行\n"_s;
         Run r = batch(badList, {u"--check"_s});
@@ -554,6 +556,18 @@ private slots:
         QCOMPARE(QString::fromUtf8(r.out), report);
         QVERIFY(!QFile::exists(pdf));
         QCOMPARE(t.scalar(u"SELECT count(*) FROM 打印日志"_s).toInt(), 0);
+        // A row dated more than ten days ago is a problem of its row unless --allow-date.
+        const QDate old = today.addDays(-11);
+        const QString oldList = writeList(
+            u"旧.csv"_s, u"收款人,金额,出票日期\n甲公司,100,%1\n"_s.arg(old.toString(Qt::ISODate)));
+        r = batch(oldList, {u"--check"_s});
+        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(QString::fromUtf8(r.out),
+                 u"第2行：出票日期不是今天（%1年%2月%3日，已超过十天），加 --allow-date 才打印\n"
+                 u"共1行，有问题的1行\n"_s.arg(old.year())
+                     .arg(old.month())
+                     .arg(old.day()));
+        QCOMPARE(batch(oldList, {u"--check"_s, u"--allow-date"_s}).exitCode, 0);
 
         // A workbook is read as a reviewer sees it: its first visible sheet, naming the hidden
         // one skipped, and a hidden row is a bad one.
