@@ -1,0 +1,302 @@
+// The print job's cheques on the numbers of a cheque book: each print takes a number and the
+// cashier says what came of it; a batch takes consecutive numbers and its spoiled cheques go
+// again on the next ones.
+#include "PrintJob.h"
+
+#include <algorithm>
+#include <numeric>
+
+#include "AmountText.h"
+#include "BatchPrint.h"
+#include "Cheque.h"
+#include "ChequeCheck.h"
+#include "ChequePrinter.h"
+#include "ChequeRegister.h"
+#include "Clock.h"
+#include "Database.h"
+#include "HistoryRecords.h"
+#include "PrintFormat.h"
+#include "PrintJournal.h"
+#include "Prompts.h"
+
+using namespace Qt::StringLiterals;
+
+PrintResult PrintJob::printNumbered(const Cheque& cheque) {
+    const QList<Cheque> cheques{cheque};
+    const QString account = cheque.text(Field::Account);
+    PrintResult result;
+    std::optional<qint64> replaces;  // the spoiled cheque's number, printed again on the next
+    QString refusal;                 // why the number the cashier named could not be taken
+    for (;;) {
+        QString why;
+        const std::optional<TakenNumber> offered = offeredNumber(m_db, account, &why);
+        std::optional<PrintQuestions::LoadedNumber> loaded;
+        if (offered) {
+            loaded = m_questions.confirmNumberedStart(*offered, refusal);
+            if (!loaded) {
+                journal(kChequeJob, cheques,
+                        refusal.isEmpty() ? cancelledAt(u"打印开始提示"_s) : refusedFor(refusal));
+                return result;
+            }
+        }
+        const std::optional<TakenNumber> taken =
+            loaded ? takeNumber(m_db, m_clock, account, loaded->serial, &why, replaces)
+                   : std::nullopt;
+        if (!taken && loaded && loaded->serial && !why.isEmpty()) {
+            // A number the cashier named and the book refused: asked again, with the reason.
+            refusal = why;
+            continue;
+        }
+        if (!taken) {
+            // Without a reason, the database failed and said so.
+            if (!why.isEmpty())
+                m_prompts.message(why, {}, PromptButtons::Ok);
+            journal(kChequeJob, cheques, refusedFor(why.isEmpty() ? u"无法取得支票号码"_s : why));
+            return result;
+        }
+        refusal.clear();
+        bool spoiled = false;
+        if (printOnNumber(cheque, *taken, result, spoiled))
+            result.numbers << taken->text();
+        if (!spoiled)
+            return result;
+        replaces = taken->id;
+    }
+}
+
+bool PrintJob::printOnNumber(const Cheque& cheque, const TakenNumber& number, PrintResult& result,
+                             bool& spoiled) {
+    const QList<Cheque> cheques{cheque};
+    const QString fields = journalFields(cheque) + u"\n支票号码="_s + number.text();
+    for (;;) {
+        QList<qint64> entries;
+        const std::optional<bool> printed = journalAndSend(
+            kChequeJob, cheques, {fields},
+            [&](PrintSurface& surface) { return drawChequeFields(surface, cheque, m_format); },
+            entries);
+        if (!printed) {
+            // Nothing was sent: the number goes all the same, a number taken is never reused.
+            voidTakenNumber(m_db, m_clock, number.id, u"未能记入打印日志"_s);
+            return false;
+        }
+        if (!*printed) {
+            result.recorded = withRetries([&] {
+                return m_db.atomically([&] {
+                    return recordOutcome(m_db, entries, kPrintFailed) &&
+                           voidTakenNumber(m_db, m_clock, number.id, kPrintFailed);
+                });
+            });
+            return false;
+        }
+        result.printed = true;
+        QString reason;
+        const std::optional<PrintQuestions::Outcome> outcome =
+            m_questions.numberedOutcome(number.text(), &reason);
+        if (!outcome) {
+            result.recorded = withRetries([&] { return recordOutcome(m_db, entries, kPrinted); });
+            return false;
+        }
+        switch (*outcome) {
+            case PrintQuestions::Outcome::PrintAgain:
+                result.recorded = withRetries([&] {
+                    return m_db.atomically([&] {
+                        return recordOutcome(m_db, entries, kPrinted) &&
+                               numberReprinted(m_db, number.id);
+                    });
+                });
+                continue;
+            case PrintQuestions::Outcome::Spoiled:
+                spoiled = true;
+                result.recorded = withRetries([&] {
+                    return m_db.atomically([&] {
+                        return recordOutcome(m_db, entries, kPrinted) &&
+                               voidTakenNumber(m_db, m_clock, number.id, reason);
+                    });
+                });
+                return false;
+            case PrintQuestions::Outcome::PrintedWell:
+                break;
+        }
+        const QDate issue = issueDate(cheque);
+        const bool keep = m_questions.keepNumbered();
+        result.keptAsAsked = withRetries([&] {
+            return m_db.atomically([&] {
+                result.kept.clear();
+                return (!keep || saveHistoryRecords(m_db, cheques, m_clock.today(), &result.kept,
+                                                    {number.text()})) &&
+                       numberPrinted(
+                           m_db, number.id,
+                           {issue.isValid() ? issue.toString(Qt::ISODate) : QString(),
+                            cheque.text(Field::Payee), cheque.text(Field::Amount),
+                            result.kept.isEmpty() ? QVariant(QMetaType(QMetaType::LongLong))
+                                                  : QVariant(result.kept.first())}) &&
+                       recordOutcome(m_db, entries, kPrinted, result.kept);
+            });
+        });
+        if (!result.keptAsAsked)
+            result.kept.clear();
+        result.recorded = result.keptAsAsked;
+        return result.keptAsAsked;  // not kept: the entry still shows 打印中, so does the number
+    }
+}
+
+PrintResult PrintJob::printNumberedBatch(const QList<Cheque>& cheques) {
+    PrintResult result;
+    QList<int> places(cheques.size());  // where each cheque still to print stands in the batch
+    std::iota(places.begin(), places.end(), 0);
+    printNumberedRounds(cheques, places, result);
+    // Whatever stopped the batch, the payments still to print are named: nothing of a batch
+    // leaves the screen unprinted without a word.
+    result.unprinted = places;
+    if (result.printed && !places.isEmpty()) {
+        QStringList named;
+        for (const int k : places)
+            named << u"%1　%2"_s.arg(cheques[k].text(Field::Payee),
+                                     groupedFigures(cheques[k].text(Field::Amount)));
+        m_prompts.message(u"以下%1笔未打印：\n%2"_s.arg(places.size()).arg(named.join(u'\n')), {},
+                          PromptButtons::Ok);
+    }
+    return result;
+}
+
+void PrintJob::printNumberedRounds(const QList<Cheque>& cheques, QList<int>& places,
+                                   PrintResult& result) {
+    const QString account = cheques.first().text(Field::Account);
+    QList<Cheque> pending = cheques;
+    QList<qint64> replaces;  // the register rows of the spoiled cheques printed again
+    while (!pending.isEmpty()) {
+        QString why;
+        const std::optional<QList<TakenNumber>> offered =
+            offeredNumbers(m_db, account, int(pending.size()), &why);
+        if (offered &&
+            !m_questions.confirmStart(
+                batchSummary(pending) +
+                u"\n号码 %1 至 %2"_s.arg(offered->first().text(), offered->last().text()))) {
+            journal(kChequeJob, pending, cancelledAt(u"打印开始提示"_s));
+            return;
+        }
+        const std::optional<QList<TakenNumber>> taken =
+            offered ? takeNumbers(m_db, m_clock, *offered, replaces, &why) : std::nullopt;
+        if (!taken) {
+            if (!why.isEmpty())
+                m_prompts.message(why, {}, PromptButtons::Ok);
+            journal(kChequeJob, pending, refusedFor(why.isEmpty() ? u"无法取得支票号码"_s : why));
+            return;
+        }
+        QStringList fields;
+        QStringList numbers;
+        for (qsizetype k = 0; k < pending.size(); ++k) {
+            numbers << (*taken)[k].text();
+            fields << journalFields(pending[k]) + u"\n支票号码="_s + numbers.last();
+        }
+        const int pages = int(pending.size());
+        QList<qint64> entries;
+        const std::optional<bool> printed = journalAndSend(
+            kChequeJob, pending, fields,
+            [&](PrintSurface& surface) {
+                return printChequeBatch(surface, pending, m_format, [&](int page) {
+                    if (pageDrawn)
+                        pageDrawn(page, pages);
+                });
+            },
+            entries);
+        if (!printed || !*printed) {
+            // Nothing, or nothing the spooler took, was printed: the numbers go all the same.
+            const QString reason = printed ? kPrintFailed : u"未能记入打印日志"_s;
+            result.recorded = withRetries([&] {
+                return m_db.atomically([&] {
+                    if (printed && !recordOutcome(m_db, entries, kPrintFailed))
+                        return false;
+                    for (const TakenNumber& number : *taken)
+                        if (!voidTakenNumber(m_db, m_clock, number.id, reason))
+                            return false;
+                    return true;
+                });
+            });
+            return;
+        }
+        result.printed = true;
+        // Each cheque of the batch is spoiled at most once, in the batch's order.
+        const std::optional<QList<SpoiledCheque>> named =
+            m_questions.spoiledInBatch(pending, numbers);
+        if (!named) {
+            // Printed, and nobody said how: the journal says printed, the numbers stay 打印中.
+            result.recorded = withRetries([&] { return recordOutcome(m_db, entries, kPrinted); });
+            places.clear();
+            return;
+        }
+        QList<SpoiledCheque> spoiled;
+        for (int k = 0; k < pending.size(); ++k) {
+            const auto it = std::find_if(named->begin(), named->end(),
+                                         [k](const SpoiledCheque& s) { return s.place == k; });
+            if (it != named->end())
+                spoiled << SpoiledCheque{k, it->reason.trimmed()};
+        }
+        if (!settleBatch(pending, *taken, entries, spoiled, result)) {
+            places.clear();  // printed, though what came of them is not recorded
+            return;
+        }
+        QList<Cheque> again;
+        QList<int> againPlaces;
+        replaces.clear();
+        for (const SpoiledCheque& cheque : spoiled) {
+            again << pending[cheque.place];
+            againPlaces << places[cheque.place];
+            replaces << (*taken)[cheque.place].id;
+        }
+        pending = again;
+        places = againPlaces;
+    }
+}
+
+bool PrintJob::settleBatch(const QList<Cheque>& cheques, const QList<TakenNumber>& numbers,
+                           const QList<qint64>& entries, const QList<SpoiledCheque>& spoiled,
+                           PrintResult& result) {
+    QList<bool> isSpoiled(cheques.size(), false);
+    for (const SpoiledCheque& cheque : spoiled)
+        isSpoiled[cheque.place] = true;
+    QList<Cheque> good;
+    QList<int> goodPlaces;
+    QStringList printedOn;
+    for (int k = 0; k < cheques.size(); ++k)
+        if (!isSpoiled[k]) {
+            good << cheques[k];
+            goodPlaces << k;
+            printedOn << numbers[k].text();
+        }
+    const bool keep = m_questions.keepNumbered();
+    QList<qint64> kept;
+    result.keptAsAsked = withRetries([&] {
+        return m_db.atomically([&] {
+            kept.clear();
+            if (keep && !saveHistoryRecords(m_db, good, m_clock.today(), &kept, printedOn))
+                return false;
+            QList<qint64> goodEntries;
+            for (qsizetype g = 0; g < good.size(); ++g) {
+                const int k = goodPlaces[g];
+                const QDate issue = issueDate(cheques[k]);
+                goodEntries << entries[k];
+                if (!numberPrinted(
+                        m_db, numbers[k].id,
+                        {issue.isValid() ? issue.toString(Qt::ISODate) : QString(),
+                         cheques[k].text(Field::Payee), cheques[k].text(Field::Amount),
+                         keep ? QVariant(kept[g]) : QVariant(QMetaType(QMetaType::LongLong))}))
+                    return false;
+            }
+            QList<qint64> spoiledEntries;
+            for (const SpoiledCheque& cheque : spoiled) {
+                spoiledEntries << entries[cheque.place];
+                if (!voidTakenNumber(m_db, m_clock, numbers[cheque.place].id, cheque.reason))
+                    return false;
+            }
+            return (goodEntries.isEmpty() || recordOutcome(m_db, goodEntries, kPrinted, kept)) &&
+                   (spoiledEntries.isEmpty() || recordOutcome(m_db, spoiledEntries, kPrinted));
+        });
+    });
+    result.recorded = result.keptAsAsked;
+    if (result.keptAsAsked) {
+        result.kept += kept;
+        result.numbers += printedOn;
+    }
+    return result.keptAsAsked;
+}
