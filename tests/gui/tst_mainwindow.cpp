@@ -348,7 +348,8 @@ private slots:
 
         // What is no amount stays in view as typed and is refused: a letter, a 万, a second
         // point or a third decimal is never dropped into another amount.
-        for (const QString& typed : {u"1a2,34.5x"_s, u"1万"_s, u"1234.5.6"_s, u"1234.567"_s}) {
+        for (const QString& typed : {u"1a2,34.5x"_s, u"1万"_s, u"1234.5.6"_s, u"1234.567"_s,
+                                     u"12345.675"_s, u"12.345,67"_s}) {
             f.t.prompts.clear();
             f.type(Field::Amount, typed);
             QCOMPARE(f.field(Field::Amount)->text(), typed);
