@@ -10,6 +10,7 @@
 #include "GridRoutines.h"
 #include "HistoryList.h"
 #include "Prompts.h"
+#include "TextCharacters.h"
 #include "UserState.h"
 
 using namespace Qt::StringLiterals;
@@ -78,11 +79,13 @@ bool SaveHistoryRecord(Database& db, const Cheque& cheque, const QDate& date, qi
 }
 
 bool saveLastInput(Database& db, const Cheque& cheque) {
-    // Dates are not kept: a reloaded cheque carries today's date.
+    // Dates are not kept: a reloaded cheque carries today's date. A character the database
+    // would not keep as it is (a cheque with one never prints) comes back as U+FFFD, never
+    // as other text.
     QHash<QString, QString> texts;
     for (int i = 0; i < kPrintableFieldCount; ++i)
         if (const QString column = historyTextColumn(i); !column.isEmpty())
-            texts.insert(column, cheque.text(i));
+            texts.insert(column, storableText(cheque.text(i)));
     if (storeLastInput(db, texts))
         return true;
     db.showStatementError(u"INSERT INTO 用户状态"_s);

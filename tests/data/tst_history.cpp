@@ -102,6 +102,15 @@ private slots:
                     .contains(u"第二次"_s));
         QCOMPARE(count(), 0);
         QCOMPARE(loadedList().count(), 0);  // never listed
+
+        // A character the database would not keep as it is comes back as U+FFFD, the rest of
+        // the text as it was (a leading U+FFFE would otherwise turn every character after it).
+        QVERIFY(saveLastInput(m_t->db, chequeTo(u"\uFFFE北京某某\xD800公司"_s)));
+        Cheque loaded;
+        ScriptedPrompts prompts;
+        Clock clock = testClock();
+        loadLastInput(m_t->db, loaded, prompts, clock);
+        QCOMPARE(loaded.text(Field::Payee), u"\uFFFD北京某某\uFFFD公司"_s);
     }
 
     // Two users of one database: each finds their own last input and current format.
