@@ -307,9 +307,11 @@ void ChequeTab::showCheque() {
 }
 
 void ChequeTab::showFieldTexts() {
+    // Each field shows what it prints: the capitals are those of the figures, none while the
+    // figures are refused.
     for (int i = 0; i < kPrintableFieldCount; ++i)
-        if (textOf(m_fields[size_t(i)]) != m_cheque.text(i))
-            showText(m_fields[size_t(i)], m_cheque.text(i));
+        if (const QString shown = m_cheque.printedText(i); textOf(m_fields[size_t(i)]) != shown)
+            showText(m_fields[size_t(i)], shown);
     emit chequeChanged();
 }
 

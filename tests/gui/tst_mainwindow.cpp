@@ -353,6 +353,7 @@ private slots:
             f.t.prompts.clear();
             f.type(Field::Amount, typed);
             QCOMPARE(f.field(Field::Amount)->text(), typed);
+            QVERIFY(f.field(Field::AmountInCapitals)->text().isEmpty());  // none will print
             QCOMPARE(f.shownTexts().size(), 1);
             QVERIFY(f.shownTexts()[0].startsWith(u"金额填写错误（"_s));
         }
