@@ -5,6 +5,7 @@
 #include "Cheque.h"
 #include "ChequeCheck.h"
 #include "ChequePicture.h"
+#include "ChequeRegister.h"
 #include "Clock.h"
 #include "CommandLinePrint.h"
 #include "ConsolePrompts.h"
@@ -157,6 +158,17 @@ int printVerb(const Arguments& args, const Io& io) {
     const std::optional<Cheque> cheque = chequeFromArguments(s, args, io, format->name);
     if (!cheque)
         return 1;
+    // A number names a sheet of the account's book: without one, nothing is printed on it.
+    if (args.has(u"--number"_s)) {
+        const std::optional<bool> book = hasOpenBook(s.db, cheque->text(Field::Account));
+        if (!book)
+            return 1;
+        if (!*book) {
+            fail(io, u"--number needs an open cheque book of the account \""_s +
+                         cheque->text(Field::Account) + u"\"; it has none"_s);
+            return 1;
+        }
+    }
     return print(s, args, io, *format, [&](PrintJob& job) { return job.printCheque(*cheque); });
 }
 

@@ -164,8 +164,7 @@ void buildJournalGrid(BoundGrid& grid, Database& db, const QDate& from, const QD
     SetUpGridColumns(grid, QStringList{u"ID"_s, u""_s} + journalHeadings(),
                      QStringList{u"ID"_s, u"序号"_s} + journalHeadings());
     grid.setTag(u"打印日志"_s);
-    FillGrid(grid, db, u" 时间>=? AND 时间<=?"_s, dayBounds(from, to), u"时间 DESC, ID DESC"_s,
-             tools);
+    FillGrid(grid, db, u" 时间>=? AND 时间<=?"_s, dayBounds(from, to), u"ID DESC"_s, tools);
 }
 
 QList<QStringList> journalRows(Database& db, const QDate& from, const QDate& to) {
@@ -173,7 +172,7 @@ QList<QStringList> journalRows(Database& db, const QDate& from, const QDate& to)
     if (std::optional<QSqlQuery> query = db.select(
             u"SELECT 时间, 用户, 种类, 打印机, 格式, 结果, COALESCE(CAST(历史ID AS TEXT), ''), "
             u"内容 FROM 打印日志 "
-            u"WHERE 时间>=? AND 时间<=? ORDER BY 时间 DESC, ID DESC"_s,
+            u"WHERE 时间>=? AND 时间<=? ORDER BY ID DESC"_s,
             dayBounds(from, to)))
         while (query->next()) {
             QStringList row;

@@ -73,7 +73,8 @@ std::optional<QSet<QString>> paymentsPrintedOn(Database& db, const QDate& day);
 QString paymentKey(const QString& payee, const QString& figures);
 
 // The journal's headings, and its rows newest first, between the two days (either may be
-// invalid: no limit).
+// invalid: no limit). Newest means written last: a clock set back never reorders the journal,
+// and the days filter by the time recorded.
 QStringList journalHeadings();
 QList<QStringList> journalRows(Database& db, const QDate& from, const QDate& to);
 

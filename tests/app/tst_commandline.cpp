@@ -281,6 +281,9 @@ private slots:
                 << u"the issue date is not today: %1年%2月%3日"_s.arg(day.year())
                        .arg(day.month())
                        .arg(day.day());
+        QTest::newRow("a number without a cheque book")
+            << QStringList{u"--field"_s, u"T7=6222001"_s, u"--number"_s, u"2"_s}
+            << u"--number needs an open cheque book of the account \"6222001\""_s;
         QTest::newRow("a noncharacter in the payee")
             << QStringList{u"--field"_s, u"T3=\uFFFE北京某某"_s}
             << u"票身-收款人中有无法保存的字符（U+FFFE）"_s;

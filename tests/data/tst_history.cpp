@@ -233,6 +233,24 @@ private slots:
         QVERIFY(!m_t->db.execute(u"DELETE FROM 打印日志 WHERE ID=?"_s, {ids->at(1)}));
     }
 
+    // The journal lists what was written last first, whatever the clock said: a clock set
+    // back never moves a later print down the list, and the days filter by the time recorded.
+    void theJournalListsInTheOrderWritten() {
+        Clock clock = testClock();
+        const JournalEntry entry{kChequeJob, u"打印机"_s, u"标准支票"_s, {}, {}, {}};
+        for (const QString& step : {u"甲"_s, u"乙"_s}) {
+            JournalEntry attempt = entry;
+            attempt.outcome = cancelledAt(step);
+            QVERIFY(appendJournal(m_t->db, clock, attempt));
+            clock.setNow(kTestNow.addSecs(-3600));  // set back an hour
+        }
+        const QList<QStringList> rows = journalRows(m_t->db, {}, {});
+        QVERIFY(rows.size() >= 2);
+        QCOMPARE(rows[0][5] + u'|' + rows[1][5], u"已取消：乙|已取消：甲"_s);
+        if (!onTestServer())  // a server writes its own time
+            QCOMPARE(rows[0][0], u"2026-12-08 09:00:00"_s);
+    }
+
     // A cheque the user chose to keep is never lost silently: the failing statement is shown
     // and the failure returned. An issue date that is no real date is not kept either.
     void failedSavesAreShown() {
