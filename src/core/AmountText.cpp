@@ -1,5 +1,6 @@
 #include "AmountText.h"
 
+#include <QLocale>
 #include <QRegularExpression>
 
 #include "NumberText.h"
@@ -37,13 +38,11 @@ std::optional<QString> plainAmount(QStringView text, QString* reason) {
     return decimals.isEmpty() ? digits : digits + u'.' + decimals;
 }
 
+QString groupedYuan(qint64 cents) {
+    return u"￥%1.%2"_s.arg(QLocale(QLocale::Chinese, QLocale::China).toString(cents / 100))
+        .arg(cents % 100, 2, 10, QChar(u'0'));
+}
+
 QString groupedFigures(QStringView figures) {
-    QString grouped = figures.toString();
-    const qsizetype point = grouped.indexOf(u'.');
-    qsizetype start = 0;
-    while (start < grouped.size() && !grouped[start].isDigit())
-        ++start;
-    for (qsizetype at = (point < 0 ? grouped.size() : point) - 3; at > start; at -= 3)
-        grouped.insert(at, u',');
-    return grouped;
+    return groupedYuan(figures.mid(1).toString().remove(u'.').toLongLong());
 }

@@ -12,5 +12,8 @@
 // "整数超过八位"), for anything else: an amount is never cut, rounded or read in part.
 std::optional<QString> plainAmount(QStringView text, QString* reason);
 
-// The figure form with its thousands separated, as a cashier reads it: ￥12345.67 -> ￥12,345.67.
+// ￥ and the yuan of `cents` with their thousands separated, as a cashier reads them:
+// 1234567 -> ￥12,345.67.
+QString groupedYuan(qint64 cents);
+// The same of an amount in figure form: ￥12345.67 -> ￥12,345.67.
 QString groupedFigures(QStringView figures);

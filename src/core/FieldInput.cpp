@@ -10,6 +10,7 @@
 #include "DateCapitals.h"
 #include "NumberText.h"
 #include "Prompts.h"
+#include "TextCharacters.h"
 
 using namespace Qt::StringLiterals;
 
@@ -69,9 +70,8 @@ QString amountErrorText(const QString& reason) {
 }
 
 QString unstorableCharacterText(int field, char32_t c) {
-    return u"%1中有无法保存的字符（U+%2），请删除后再打印！"_s.arg(
-        chequeFields()[size_t(field)].identifier,
-        QString::number(uint(c), 16).toUpper().rightJustified(4, u'0'));
+    return u"%1中有无法保存的字符（%2），请删除后再打印！"_s.arg(
+        chequeFields()[size_t(field)].identifier, codePointName(c));
 }
 
 void showDateError(Prompts& prompts) {

@@ -2,6 +2,8 @@
 
 #include <QTextBoundaryFinder>
 
+using namespace Qt::StringLiterals;
+
 QList<QStringView> textCharacters(QStringView text) {
     QList<QStringView> characters;
     QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
@@ -30,6 +32,10 @@ QStringView leadingCharacters(QStringView text, qsizetype units) {
     finder.setPosition(units);
     const qsizetype end = finder.isAtBoundary() ? units : finder.toPreviousBoundary();
     return text.first(qMax<qsizetype>(end, 0));
+}
+
+QString codePointName(char32_t c) {
+    return u"U+"_s + QString::number(uint(c), 16).toUpper().rightJustified(4, u'0');
 }
 
 std::optional<char32_t> unstorableCharacter(QStringView text) {

@@ -25,6 +25,9 @@ QStringView leadingCharacters(QStringView text, qsizetype units);
 // order of the text, and drops it or swaps every byte after it).
 std::optional<char32_t> unstorableCharacter(QStringView text);
 
+// How a character is named in a message: "U+FFFE".
+QString codePointName(char32_t c);
+
 // `text` with each character that unstorableCharacter names replaced by U+FFFD, so that the
 // database keeps every other character of it where it stands: SQLite would read half of a
 // surrogate pair together with the character after it.

@@ -1,7 +1,6 @@
 #include "BatchPrint.h"
 
-#include <QLocale>
-
+#include "AmountText.h"
 #include "Cheque.h"
 #include "ChequePrinter.h"
 #include "FieldInput.h"
@@ -18,10 +17,7 @@ QString batchSummary(const QList<Cheque>& cheques) {
         if (isFigureForm(figures))
             cents += QStringView(figures).mid(1).toString().remove(u'.').toLongLong();
     }
-    const QString yuan = QLocale(QLocale::Chinese, QLocale::China).toString(cents / 100);
-    return u"共 %1 张支票，合计 ￥%2.%3"_s.arg(cheques.size())
-        .arg(yuan)
-        .arg(cents % 100, 2, 10, QChar(u'0'));
+    return u"共 %1 张支票，合计 %2"_s.arg(cheques.size()).arg(groupedYuan(cents));
 }
 
 bool printChequeBatch(PrintSurface& surface, const QList<Cheque>& cheques,

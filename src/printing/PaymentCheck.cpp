@@ -190,9 +190,8 @@ QList<PaymentCheque> checkPaymentList(const PaymentList& list, const Cheque& bas
                 continue;
             }
             if (const std::optional<char32_t> bad = unstorableCharacter(value)) {
-                entry.problems << problem(
-                    row.line, heading, value,
-                    u"含有无法保存的字符（U+%1）"_s.arg(QString::number(uint(*bad), 16).toUpper()));
+                entry.problems << problem(row.line, heading, value,
+                                          u"含有无法保存的字符（%1）"_s.arg(codePointName(*bad)));
                 continue;
             }
             if (column == Field::AmountInCapitals) {
