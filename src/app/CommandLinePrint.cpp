@@ -1,6 +1,7 @@
 #include "CommandLinePrint.h"
 
 #include <QFileInfo>
+#include <QThread>
 
 #include "ChequeRegister.h"
 #include "OverflowGuard.h"
@@ -23,6 +24,18 @@ CommandLinePrint::CommandLinePrint(const Arguments& args, const Io& io, Prompts&
         m_target = QFileInfo(args.option(u"--pdf"_s)).absoluteFilePath();
     else
         m_target = args.has(u"--printer"_s) ? args.option(u"--printer"_s) : defaultPrinterName();
+}
+
+bool CommandLinePrint::tryAgain() {
+    // Some 15 seconds in all: long enough for a server to restart or another program to
+    // finish its transaction; a disk that stays full fails the same way each time.
+    constexpr int kRetries = 6;
+    if (m_retries == kRetries)
+        return false;
+    const int wait = 250 << m_retries++;
+    fail(m_io, u"could not record the print; trying again in %1 ms"_s.arg(wait));
+    QThread::msleep(ulong(wait));
+    return true;
 }
 
 QStringList CommandLinePrint::installedPrinters() const {

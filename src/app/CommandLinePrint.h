@@ -34,7 +34,9 @@ public:
     bool choosePrinter(bool& noAnswer) override;
     bool confirmStart(const QString&) override { return true; }
     bool keep(int) override { return m_args.has(QStringLiteral("--save")); }
-    bool tryAgain() override { return false; }
+    // A record that could not be written (a server restarting, a file another program holds)
+    // is tried again a few times, waiting longer each time, before the print gives up.
+    bool tryAgain() override;
     bool printCalibrationSquare() override { return true; }
     QString endorsementText() override { return m_args.inputs.value(0); }
     // The number of --number (its eight digits, or the whole number with the book's prefix),
@@ -59,4 +61,5 @@ private:
     SystemPrinters m_system;
     QPrinter m_pdfPrinter{QPrinter::HighResolution};
     std::optional<OutputFile> m_pdf;
+    int m_retries = 0;  // the records tried again so far
 };

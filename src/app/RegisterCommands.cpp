@@ -1,10 +1,12 @@
 // The verbs of the cheque books and the register of their numbers: book, void and register.
 #include <algorithm>
+#include <functional>
 #include <optional>
 
 #include <QRegularExpression>
 
 #include "ChequeRegister.h"
+#include "NumberSettle.h"
 #include "Clock.h"
 #include "ConsolePrompts.h"
 #include "Database.h"
@@ -137,18 +139,23 @@ int bookVerb(const Arguments& args, const Io& io) {
     return closeBook(args, io);
 }
 
-int voidVerb(const Arguments& args, const Io& io) {
+namespace {
+
+// Runs `act` on the serial that the verb's one argument names among the books of --account:
+// the serial (up to eight digits) or the full number, its book's prefix and serial.
+int onNamedSerial(const Arguments& args, const Io& io, const QString& verb,
+                  const std::function<int(Session&, const QString& account, qint64)>& act) {
     if (args.inputs.size() != 1)
-        return usageError(io, u"void needs one cheque number"_s);
+        return usageError(io, verb + u" needs one cheque number"_s);
     const QString number = args.inputs.first();
-    // The full number is the prefix of its book, then eight digits.
     static const QRegularExpression fullNumber(u"^(.+)([0-9]{8})$"_s);
     std::optional<qint64> serial = typedSerial(number);
     QString prefix;
     if (!serial) {
         const QRegularExpressionMatch match = fullNumber.match(number);
         if (!match.hasMatch())
-            return usageError(io, u"void needs a serial of up to eight digits or a full number"_s);
+            return usageError(io,
+                              verb + u" needs a serial of up to eight digits or a full number"_s);
         prefix = match.captured(1);
         serial = match.captured(2).toLongLong();
     }
@@ -165,10 +172,37 @@ int voidVerb(const Arguments& args, const Io& io) {
             }))
             return refused(io, u"号码 %1 不在该账号的支票簿中。"_s.arg(number));
     }
-    QString why;
-    return voidSerial(s.db, s.clock, account, *serial, args.option(u"--reason"_s), &why)
-               ? 0
-               : refused(io, why);
+    return act(s, account, *serial);
+}
+
+}  // namespace
+
+int voidVerb(const Arguments& args, const Io& io) {
+    return onNamedSerial(args, io, u"void"_s,
+                         [&](Session& s, const QString& account, qint64 serial) {
+                             QString why;
+                             return voidSerial(s.db, s.clock, account, serial,
+                                               args.option(u"--reason"_s), &why)
+                                        ? 0
+                                        : refused(io, why);
+                         });
+}
+
+int settleVerb(const Arguments& args, const Io& io) {
+    if (args.has(u"--printed"_s) == args.has(u"--void"_s))
+        return usageError(io, u"settle needs --printed or --void"_s);
+    if (args.has(u"--printed"_s) && args.has(u"--reason"_s))
+        return usageError(io, u"--reason is for settle --void"_s);
+    const Settlement settlement =
+        args.has(u"--printed"_s) ? Settlement::Printed : Settlement::Voided;
+    return onNamedSerial(args, io, u"settle"_s,
+                         [&](Session& s, const QString& account, qint64 serial) {
+                             QString why;
+                             return settleNumber(s.db, s.clock, account, serial, settlement,
+                                                 args.option(u"--reason"_s), &why)
+                                        ? 0
+                                        : refused(io, why);
+                         });
 }
 
 int registerVerb(const Arguments& args, const Io& io) {

@@ -154,6 +154,15 @@ const std::vector<Verb>& verbTable() {
          u"(a cheque torn or lost) or a printed one whose cheque was spoiled"_s,
          voidVerb,
          {u"--account"_s, u"--reason"_s}},
+        {u"settle"_s,
+         u"NUMBER"_s,
+         {{u"--account"_s}, {u"--printed"_s, u"--void"_s}, {u"--reason"_s}},
+         u"settle a cheque number of --account ACCOUNT left 打印中 by a print that is no longer "
+         u"running, after looking at the paper: --printed keeps the cheque as its journal entry "
+         u"recorded it (history row, register and journal), --void voids it for --reason TEXT; "
+         u"NUMBER as for void"_s,
+         settleVerb,
+         {u"--account"_s}},
         {u"register"_s,
          {},
          {{u"--account"_s}},
@@ -194,6 +203,8 @@ const std::vector<VerbOption>& optionTable() {
         {u"--received"_s, u"DATE"_s, false, {}},
         {u"--account"_s, u"ACCOUNT"_s, false, {}},
         {u"--reason"_s, u"TEXT"_s, false, {}},
+        {u"--printed"_s, {}, false, {}},
+        {u"--void"_s, {}, false, {}},
         {u"--"_s, {}, false, u"ends the options: amount -- -500 converts the text -500"_s},
         {u"--help"_s, {}, false, u"show this text"_s},
         {u"--version"_s, {}, false, u"show the program's version"_s},

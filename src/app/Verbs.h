@@ -61,4 +61,5 @@ int endorseVerb(const Arguments& args, const Io& io);
 int batchVerb(const Arguments& args, const Io& io);
 int bookVerb(const Arguments& args, const Io& io);
 int voidVerb(const Arguments& args, const Io& io);
+int settleVerb(const Arguments& args, const Io& io);
 int registerVerb(const Arguments& args, const Io& io);

@@ -295,6 +295,22 @@ std::optional<QList<TakenNumber>> takeNumbers(Database& db, const Clock& clock,
     return ok ? std::optional(taken) : std::nullopt;
 }
 
+std::optional<QList<TakenNumber>> takeBatchNumbers(Database& db, const Clock& clock,
+                                                   const QString& account, int count,
+                                                   const QList<qint64>& replaces, QString* why) {
+    std::optional<QList<TakenNumber>> taken;
+    const bool ok = db.atomically([&] {
+        taken.reset();
+        if (!lockAccount(db, account))
+            return false;
+        const std::optional<QList<TakenNumber>> offered =
+            offeredNumbers(db, account, count, why);
+        taken = offered ? takeNumbers(db, clock, *offered, replaces, why) : std::nullopt;
+        return taken.has_value();
+    });
+    return ok ? taken : std::nullopt;
+}
+
 std::optional<TakenNumber> takeNumber(Database& db, const Clock& clock, const QString& account,
                                       std::optional<qint64> wanted, QString* why,
                                       std::optional<qint64> replaces) {
@@ -339,6 +355,10 @@ std::optional<TakenNumber> takeNumber(Database& db, const Clock& clock, const QS
     return ok ? taken : std::nullopt;
 }
 
+bool lockAccountBooks(Database& db, const QString& account) {
+    return lockAccount(db, account);
+}
+
 bool numberPrinted(Database& db, qint64 numberId, const CarriedCheque& cheque) {
     return changeNumber(
         db,
@@ -359,12 +379,16 @@ bool numberReprinted(Database& db, qint64 numberId) {
 
 bool voidTakenNumber(Database& db, const Clock& clock, qint64 numberId, const QString& reason,
                      QString* why) {
-    return changeNumber(
-        db,
-        u"UPDATE 支票号码 SET 状态 = ?, 作废原因 = ?, 作废时间 = ? WHERE ID = ? AND 状态 <> ?"_s,
-        {kNumberVoided, reason.isNull() ? u""_s : reason,
-         clock.now().toString(u"yyyy-MM-dd HH:mm:ss"_s), numberId, kNumberVoided},
-        why);
+    // A server writes who voided it and when itself.
+    QVariantList values{kNumberVoided, reason.isNull() ? u""_s : reason,
+                        clock.now().toString(u"yyyy-MM-dd HH:mm:ss"_s)};
+    if (!db.isServer())
+        values << db.userName();
+    return changeNumber(db,
+                        u"UPDATE 支票号码 SET 状态 = ?, 作废原因 = ?, 作废时间 = ?"_s +
+                            (db.isServer() ? u""_s : u", 作废人 = ?"_s) +
+                            u" WHERE ID = ? AND 状态 <> ?"_s,
+                        values + QVariantList{numberId, kNumberVoided}, why);
 }
 
 bool voidSerial(Database& db, const Clock& clock, const QString& account, qint64 serial,
@@ -393,15 +417,20 @@ bool voidSerial(Database& db, const Clock& clock, const QString& account, qint64
             const QString now = clock.now().toString(u"yyyy-MM-dd HH:mm:ss"_s);
             const QString insert =
                 u"INSERT INTO 支票号码 (支票簿ID, 号码, 状态, 时间, 用户, 作废原因, 作废时间, "
-                u"打印取号) VALUES (?,?,?,?,?,?,?,0)"_s;
-            if (db.execute(insert,
-                           {book->id, serial, kNumberVoided, now, db.userName(), reason, now}))
+                u"作废人, 打印取号) VALUES (?,?,?,?,?,?,?,?,0)"_s;
+            if (db.execute(insert, {book->id, serial, kNumberVoided, now, db.userName(), reason,
+                                    now, db.userName()}))
                 return true;
             db.showStatementError(insert);
             return false;
         }
         if (row->value(1).toString() == kNumberVoided) {
             *why = u"号码 %1 已作废。"_s.arg(serialText(serial));
+            return false;
+        }
+        if (row->value(1).toString() == kNumberPrinting &&
+            db.heldByAnotherPrint(row->value(0).toLongLong()) != false) {
+            *why = u"号码 %1 正在打印，不能作废"_s.arg(book->prefix + serialText(serial));
             return false;
         }
         return voidTakenNumber(db, clock, row->value(0).toLongLong(), reason, why);

@@ -95,6 +95,15 @@ std::optional<QList<TakenNumber>> takeNumbers(Database& db, const Clock& clock,
                                               const QList<TakenNumber>& offered,
                                               const QList<qint64>& replaces, QString* why);
 
+// The same, choosing the numbers inside the transaction that takes them: two batches at once
+// take two runs, one after the other, never the same numbers.
+std::optional<QList<TakenNumber>> takeBatchNumbers(Database& db, const Clock& clock,
+                                                   const QString& account, int count,
+                                                   const QList<qint64>& replaces, QString* why);
+// Inside a transaction, holds the account's books to its end: two clerks take, void or settle
+// numbers of one account in turn.
+bool lockAccountBooks(Database& db, const QString& account);
+
 // What the register keeps of the cheque a number carried.
 struct CarriedCheque {
     QString issueDate;  // as the history keeps it (YYYY-MM-DD), or empty
@@ -112,9 +121,10 @@ bool numberReprinted(Database& db, qint64 numberId);
 // False with `why` when it was voided already.
 bool voidTakenNumber(Database& db, const Clock& clock, qint64 numberId, const QString& reason,
                      QString* why = nullptr);
-// Voids a serial of the account's books by hand: one never taken (a cheque torn or lost), or
-// one printed and then spoiled. False with the reason when the serial is in no book of the
-// account or already voided.
+// Voids a serial of the account's books by hand: one never taken (a cheque torn or lost), one
+// printed and then spoiled, or one left 打印中 by a print no longer running. False with the
+// reason when the serial is in no book of the account, already voided, or held by a print that
+// is running.
 bool voidSerial(Database& db, const Clock& clock, const QString& account, qint64 serial,
                 const QString& reason, QString* why);
 

@@ -52,6 +52,7 @@ bool createPrivateFile(const QString& path) {
 }  // namespace
 
 Database::~Database() {
+    closeHolds();
     if (m_db.isValid()) {
         m_db.close();
         m_db = QSqlDatabase();
@@ -261,6 +262,7 @@ bool Database::reconnectAfterLoss() {
     }
     m_reconnectTimedOut.invalidate();
     qWarning("chequeprint: the connection to the database was lost; connected again");
+    holdAgainAfterReconnect();
     return true;
 }
 

@@ -6,6 +6,7 @@
 
 #include <QElapsedTimer>
 #include <QHash>
+#include <QList>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -19,6 +20,8 @@ class Prompts;
 // program's life. Statements are fixed texts with bound values.
 class Database final {
 public:
+    using Names =
+        std::function<std::optional<QStringList>(const QString& sql, const QVariantList& values)>;
     explicit Database(Prompts& prompts);
     ~Database();
     Database(const Database&) = delete;
@@ -85,6 +88,9 @@ public:
     // missing, its triggers changed or others added, a view over it or the history), in
     // short Chinese; empty when it is as the program made it. A server keeps its own rules.
     QString journalTampering();
+    // The same for the cheque register: its tables, columns and triggers, and no row deleted
+    // (a file's IDs have no gap) nor a number left without its book.
+    QString registerTampering();
     // Whether the last failure was another program holding the database (the busy timeout
     // ran out), which may pass when tried again.
     bool wasBusy() const { return m_busy; }
@@ -103,6 +109,17 @@ public:
     // `name` in `space` (one kind of named thing), and holds it to this one's end: two clerks
     // replacing the rows of one format then do it one after the other.
     bool lockName(int space, const QString& name);
+
+    // A cheque number held by this program's print while its cheque is printing, so that no
+    // one voids or settles it from under the print: on a server a session lock of this
+    // connection, in a file a lock of this program on a side file beside it (DATA.db-printing).
+    // Either goes with the program, however it ends. False, after a line on stderr, when the
+    // lock cannot be taken.
+    bool holdNumber(qint64 numberId);
+    void releaseNumber(qint64 numberId);
+    // Whether another program's print holds the number now; nothing when that cannot be
+    // known (the side file cannot be read), which a caller takes as held.
+    std::optional<bool> heldByAnotherPrint(qint64 numberId);
 
     // Transactions nest: only the outermost one reaches the database, and a rollback anywhere
     // inside makes the outermost one roll back too.
@@ -126,6 +143,8 @@ private:
     // In the user's own file, puts back a journal trigger that was deleted, and says so.
     void restoreJournalTriggers();
     bool refuseNewerSchema(int version, QString& reason);
+    // Reads the first column of a query's rows as texts; nothing when it could not be read.
+    Names namesReader();
     // Runs one statement; outside a transaction, a lost connection to a server is made again
     // once and a read run again. Nothing on failure, with the reason on stderr.
     std::optional<QSqlQuery> run(const QString& sql, const QVariantList& values, bool prepared);
@@ -137,6 +156,11 @@ private:
     void noteFailure(const QSqlError& error);
     bool runTransaction(const std::function<bool()>& work);
     bool reconnectAfterLoss();
+    // The side file of the holds, opened once; false when it cannot be (created).
+    bool openHoldsFile(bool create);
+    // A server's session locks went with the lost connection: this print takes them again.
+    void holdAgainAfterReconnect();
+    void closeHolds();
     bool readFileRows(const QString& sql, const std::function<void(qint64, const char*, int)>& row);
     bool readServerRows(const QString& sql,
                         const std::function<void(qint64, const char*, int)>& row);
@@ -156,6 +180,8 @@ private:
     bool m_retryable = false;           // the last failure may pass when the transaction runs again
     bool m_quietRetry = false;          // and then it will
     QElapsedTimer m_reconnectTimedOut;  // since an attempt to connect again waited in vain
+    int m_holdsFile = -1;               // the side file of a file's holds
+    QList<qint64> m_heldNumbers;
 };
 
 // A table or column name as a statement writes it: as it is when both engines read it alike

@@ -46,7 +46,7 @@ QStringList scriptStatements(const QString& script) {
 
 // The schema's version: PRAGMA user_version in a file, the one row of 数据库版本 on a server.
 // Version 1 is the formats and the history; each later version is one step of upgrades().
-constexpr int kSchemaVersion = 8;
+constexpr int kSchemaVersion = 9;
 
 // The statements of one step from version n + 1 to n + 2, some in one dialect only.
 struct UpgradeStep {
@@ -109,6 +109,45 @@ const std::vector<NamedTrigger>& fileJournalTriggers() {
          u"CREATE TRIGGER 打印日志_不可覆盖 BEFORE INSERT ON 打印日志 WHEN NEW.ID IS NOT NULL "
          u"AND EXISTS (SELECT 1 FROM 打印日志 WHERE ID = NEW.ID) "
          u"BEGIN SELECT RAISE(ABORT, '打印日志不可覆盖'); END"_s},
+    };
+    return triggers;
+}
+
+// The register's own triggers in a file: a number is never written over another (INSERT OR
+// REPLACE would delete it without a trigger) nor outside its book, its changes are those
+// numberChangeAllowed() lets through, and no book is deleted, overlaps another of its account,
+// or changes but for being closed (never reopened).
+const std::vector<NamedTrigger>& fileRegisterTriggers() {
+    static const std::vector<NamedTrigger> triggers = {
+        {u"支票号码_不可修改"_s,
+         u"CREATE TRIGGER 支票号码_不可修改 BEFORE UPDATE ON 支票号码 WHEN NOT ("_s +
+             numberChangeAllowed() + u") BEGIN SELECT RAISE(ABORT, '支票号码不可修改'); END"_s},
+        {u"支票号码_不可删除"_s,
+         u"CREATE TRIGGER 支票号码_不可删除 BEFORE DELETE ON 支票号码 "
+         u"BEGIN SELECT RAISE(ABORT, '支票号码不可删除'); END"_s},
+        {u"支票号码_不可覆盖"_s,
+         u"CREATE TRIGGER 支票号码_不可覆盖 BEFORE INSERT ON 支票号码 WHEN "
+         u"EXISTS (SELECT 1 FROM 支票号码 WHERE ID = NEW.ID OR "
+         u"(支票簿ID = NEW.支票簿ID AND 号码 = NEW.号码)) "
+         u"BEGIN SELECT RAISE(ABORT, '支票号码不可覆盖'); END"_s},
+        {u"支票号码_须在支票簿内"_s,
+         u"CREATE TRIGGER 支票号码_须在支票簿内 BEFORE INSERT ON 支票号码 WHEN NOT EXISTS "
+         u"(SELECT 1 FROM 支票簿 WHERE ID = NEW.支票簿ID AND NEW.号码 BETWEEN 起始号码 AND 终止号码) "
+         u"BEGIN SELECT RAISE(ABORT, '号码不在支票簿内'); END"_s},
+        {u"支票簿_不可删除"_s,
+         u"CREATE TRIGGER 支票簿_不可删除 BEFORE DELETE ON 支票簿 "
+         u"BEGIN SELECT RAISE(ABORT, '支票簿不可删除'); END"_s},
+        {u"支票簿_不可重叠"_s,
+         u"CREATE TRIGGER 支票簿_不可重叠 BEFORE INSERT ON 支票簿 WHEN "
+         u"EXISTS (SELECT 1 FROM 支票簿 WHERE ID = NEW.ID OR (账号 = NEW.账号 "
+         u"AND 起始号码 <= NEW.终止号码 AND 终止号码 >= NEW.起始号码)) "
+         u"BEGIN SELECT RAISE(ABORT, '支票簿号码重叠'); END"_s},
+        {u"支票簿_不可修改"_s,
+         u"CREATE TRIGGER 支票簿_不可修改 BEFORE UPDATE ON 支票簿 WHEN NOT (NEW.ID = OLD.ID "
+         u"AND NEW.账号 = OLD.账号 AND NEW.前缀 = OLD.前缀 AND NEW.起始号码 = OLD.起始号码 "
+         u"AND NEW.终止号码 = OLD.终止号码 AND NEW.领用日期 = OLD.领用日期 "
+         u"AND NEW.已结束 IN (OLD.已结束, 1)) "
+         u"BEGIN SELECT RAISE(ABORT, '支票簿不可修改'); END"_s},
     };
     return triggers;
 }
@@ -201,6 +240,13 @@ const std::vector<UpgradeStep>& upgrades() {
               u" THEN RETURN NEW; END IF; RAISE EXCEPTION '支票号码不可修改'; END $$"_s,
           u"CREATE OR REPLACE TRIGGER 支票号码_不可修改 BEFORE UPDATE OR DELETE ON 支票号码 "
           u"FOR EACH ROW EXECUTE FUNCTION 支票号码_只增()"_s}},
+        // 9: a void names who voided; a file's register gets the rest of its own triggers.
+        {{},
+         {u"ALTER TABLE 支票号码 ADD COLUMN 作废人 TEXT NOT NULL DEFAULT ''"_s,
+          fileRegisterTriggers()[2].sql, fileRegisterTriggers()[3].sql,
+          fileRegisterTriggers()[4].sql, fileRegisterTriggers()[5].sql,
+          fileRegisterTriggers()[6].sql},
+         {u"ALTER TABLE 支票号码 ADD COLUMN IF NOT EXISTS 作废人 TEXT NOT NULL DEFAULT ''"_s}},
     };
     return steps;
 }
@@ -424,65 +470,147 @@ void Database::restoreJournalTriggers() {
     // Only on the user's own file: restoring needs no one else's permission, and says so.
     if (QFileInfo(m_path).ownerId() != uint(geteuid()))
         return;
-    QStringList restored;
-    for (const NamedTrigger& trigger : fileJournalTriggers()) {
-        QSqlQuery query(m_db);
-        query.prepare(u"SELECT count(*) FROM sqlite_master WHERE type='trigger' AND name=?"_s);
-        query.addBindValue(trigger.name);
-        if (query.exec() && query.next() && query.value(0).toInt() == 0 &&
-            QSqlQuery(m_db).exec(trigger.sql))
-            restored << trigger.name;
+    const auto restore = [this](const std::vector<NamedTrigger>& triggers) {
+        QStringList restored;
+        for (const NamedTrigger& trigger : triggers) {
+            QSqlQuery query(m_db);
+            query.prepare(
+                u"SELECT count(*) FROM sqlite_master WHERE type='trigger' AND name=?"_s);
+            query.addBindValue(trigger.name);
+            if (query.exec() && query.next() && query.value(0).toInt() == 0 &&
+                QSqlQuery(m_db).exec(trigger.sql))
+                restored << trigger.name;
+        }
+        if (!restored.isEmpty())
+            qWarning("chequeprint: protective triggers were missing and are restored: %s",
+                     qUtf8Printable(restored.join(u", "_s)));
+        return restored;
+    };
+    if (const QStringList restored = restore(fileJournalTriggers()); !restored.isEmpty())
+        m_prompts.message(u"打印日志的保护触发器已被删除，现已恢复："_s + restored.join(u"、"_s),
+                          {}, PromptButtons::Ok);
+    if (const QStringList restored = restore(fileRegisterTriggers()); !restored.isEmpty())
+        m_prompts.message(u"支票簿的保护触发器已被删除，现已恢复："_s + restored.join(u"、"_s), {},
+                          PromptButtons::Ok);
+}
+
+namespace {
+
+const QString kUnreadable = QStringLiteral("无法读取数据库的结构");
+
+// What is wrong with the structure of `tables`, in short Chinese: one of them is no table (a
+// view stands in, or it is gone), a column is missing, a view names them, or the triggers on
+// them, or naming them, are not exactly `own`. Empty when all is as the program made it.
+QString tamperingOf(Database::Names names, const QStringList& tables,
+                    const QHash<QString, QStringList>& columns,
+                    const std::vector<NamedTrigger>& own) {
+    for (const QString& table : tables) {
+        const auto type = names(u"SELECT type FROM sqlite_master WHERE name=?"_s, {table});
+        if (!type)
+            return kUnreadable;
+        if (*type != QStringList{u"table"_s})
+            return table + u"不是数据表"_s;
     }
-    if (restored.isEmpty())
-        return;
-    qWarning("chequeprint: the journal's triggers were missing and are restored: %s",
-             qUtf8Printable(restored.join(u", "_s)));
-    m_prompts.message(u"打印日志的保护触发器已被删除，现已恢复："_s + restored.join(u"、"_s), {},
-                      PromptButtons::Ok);
+    for (auto it = columns.begin(); it != columns.end(); ++it) {
+        const auto found = names(u"SELECT name FROM pragma_table_info(?)"_s, {it.key()});
+        if (!found)
+            return kUnreadable;
+        for (const QString& column : it.value())
+            if (!found->contains(column))
+                return it.key() + u"缺少列"_s + column;
+    }
+    QStringList naming;
+    QVariantList values;
+    for (const QString& table : tables) {
+        naming << u"tbl_name = ? OR sql LIKE ?"_s;
+        values << table << u"%"_s + table + u"%"_s;
+    }
+    const QString touching = u"("_s + naming.join(u" OR "_s) + u")"_s;
+    const auto views =
+        names(u"SELECT name FROM sqlite_master WHERE type='view' AND "_s + touching, values);
+    const auto triggers = names(
+        u"SELECT name || char(10) || sql FROM sqlite_master WHERE type='trigger' AND "_s +
+            touching,
+        values);
+    if (!views || !triggers)
+        return kUnreadable;
+    if (!views->isEmpty())
+        return u"有视图引用：%1"_s.arg(views->join(u"、"_s));
+    int ours = 0;
+    for (const QString& trigger : *triggers) {
+        const QString name = trigger.section(u'\n', 0, 0);
+        const auto it = std::find_if(own.begin(), own.end(),
+                                     [&](const NamedTrigger& t) { return t.name == name; });
+        if (it == own.end())
+            return u"有其他触发器：%1"_s.arg(name);
+        if (comparable(trigger.section(u'\n', 1)) != comparable(it->sql))
+            return u"触发器%1已被改动"_s.arg(name);
+        ++ours;
+    }
+    if (ours != int(own.size()))
+        return u"缺少保护触发器"_s;
+    return {};
+}
+
+}  // namespace
+
+Database::Names Database::namesReader() {
+    return [this](const QString& sql, const QVariantList& values) -> std::optional<QStringList> {
+        QStringList found;
+        std::optional<QSqlQuery> query = run(sql, values, true);
+        if (!query)
+            return std::nullopt;
+        while (query->next())
+            found << query->value(0).toString();
+        return found;
+    };
 }
 
 QString Database::journalTampering() {
     if (m_server)
         return {};
-    auto names = [this](const QString& sql, const QVariantList& values = {}) {
-        QStringList found;
-        std::optional<QSqlQuery> query = run(sql, values, true);
-        while (query && query->next())
-            found << query->value(0).toString();
-        return found;
-    };
-    for (const QString& table : {u"打印日志"_s, u"历史记录"_s})
-        if (names(u"SELECT type FROM sqlite_master WHERE name=?"_s, {table}) !=
-            QStringList{u"table"_s})
-            return table + u"不是数据表"_s;
-    const QStringList columns = names(u"SELECT name FROM pragma_table_info('打印日志')"_s);
-    for (const QString& column : {u"ID"_s, u"时间"_s, u"用户"_s, u"种类"_s, u"打印机"_s, u"格式"_s,
-                                  u"结果"_s, u"历史ID"_s, u"内容"_s})
-        if (!columns.contains(column))
-            return u"打印日志缺少列"_s + column;
-    // Triggers on the two tables, and triggers or views anywhere that name them.
-    const QString touching =
-        u"(tbl_name IN ('打印日志', '历史记录') OR sql LIKE '%打印日志%' OR sql LIKE '%历史记录%')"_s;
-    const QStringList views =
-        names(u"SELECT name FROM sqlite_master WHERE type='view' AND "_s + touching);
-    if (!views.isEmpty())
-        return u"有视图引用：%1"_s.arg(views.join(u"、"_s));
-    std::optional<QSqlQuery> triggers = run(
-        u"SELECT name, sql FROM sqlite_master WHERE type='trigger' AND "_s + touching, {}, true);
-    int own = 0;
-    while (triggers && triggers->next()) {
-        const QString name = triggers->value(0).toString();
-        const auto ours = std::find_if(fileJournalTriggers().begin(), fileJournalTriggers().end(),
-                                       [&](const NamedTrigger& t) { return t.name == name; });
-        if (ours == fileJournalTriggers().end())
-            return u"有其他触发器：%1"_s.arg(name);
-        if (comparable(triggers->value(1).toString()) != comparable(ours->sql))
-            return u"触发器%1已被改动"_s.arg(name);
-        ++own;
+    return tamperingOf(namesReader(), {u"打印日志"_s, u"历史记录"_s},
+                       {{u"打印日志"_s,
+                         {u"ID"_s, u"时间"_s, u"用户"_s, u"种类"_s, u"打印机"_s, u"格式"_s,
+                          u"结果"_s, u"历史ID"_s, u"内容"_s}}},
+                       fileJournalTriggers());
+}
+
+QString Database::registerTampering() {
+    if (m_server)
+        return {};
+    const Names names = namesReader();
+    const QString structure = tamperingOf(
+        names, {u"支票簿"_s, u"支票号码"_s},
+        {{u"支票簿"_s,
+          {u"ID"_s, u"账号"_s, u"前缀"_s, u"起始号码"_s, u"终止号码"_s, u"领用日期"_s,
+           u"已结束"_s}},
+         {u"支票号码"_s,
+          {u"ID"_s, u"支票簿ID"_s, u"号码"_s, u"状态"_s, u"时间"_s, u"用户"_s, u"出票日期"_s,
+           u"收款人"_s, u"金额"_s, u"历史ID"_s, u"重打次数"_s, u"作废原因"_s, u"作废时间"_s,
+           u"替代ID"_s, u"打印取号"_s, u"作废人"_s}}},
+        fileRegisterTriggers());
+    if (!structure.isEmpty())
+        return structure;
+    // A file's row IDs run from 1 without a gap (a rolled-back insertion takes its ID back):
+    // a row missing below the highest one was deleted, whatever became of the triggers since.
+    for (const QString& table : {u"支票簿"_s, u"支票号码"_s}) {
+        const auto counts = names(
+            u"SELECT (SELECT count(*) FROM %1) || ',' || (SELECT coalesce(max(ID), 0) FROM %1) "
+            u"|| ',' || coalesce((SELECT seq FROM sqlite_sequence WHERE name = '%1'), 0)"_s.arg(
+                table),
+            {});
+        if (!counts)
+            return kUnreadable;
+        const QStringList parts = counts->value(0).split(u',');
+        if (parts.size() != 3 || parts[0] != parts[1] || parts[1] != parts[2])
+            return u"%1有记录被删除"_s.arg(table);
     }
-    if (!triggers)
-        return u"无法读取打印日志的结构"_s;
-    if (own != int(fileJournalTriggers().size()))
-        return u"缺少保护触发器"_s;
+    const auto orphans =
+        names(u"SELECT count(*) FROM 支票号码 WHERE 支票簿ID NOT IN (SELECT ID FROM 支票簿)"_s, {});
+    if (!orphans)
+        return kUnreadable;
+    if (*orphans != QStringList{u"0"_s})
+        return u"有号码不属于任何支票簿"_s;
     return {};
 }

@@ -66,16 +66,29 @@ bool appendBatchJournal(Database& db, const Clock& clock, const QList<Cheque>& c
     });
 }
 
-std::optional<QList<qint64>> journalPrinting(Database& db, const Clock& clock,
-                                             const JournalEntry& job, const QStringList& fields) {
-    const QString time = clock.now().toString(u"yyyy-MM-dd HH:mm:ss"_s);
+bool recordsIntact(Database& db) {
     // A journal whose structure was changed may not keep what is printed.
     if (const QString tampering = db.journalTampering(); !tampering.isEmpty()) {
         qWarning("chequeprint: the print journal was changed: %s", qUtf8Printable(tampering));
         db.prompts().message(u"打印日志的结构已被改动（"_s + tampering + u"），不能打印。"_s, {},
                              PromptButtons::Ok);
-        return std::nullopt;
+        return false;
     }
+    // Nor may a register whose structure was changed give a cheque its number, or let an
+    // account print without its book.
+    if (const QString tampering = db.registerTampering(); !tampering.isEmpty()) {
+        qWarning("chequeprint: the cheque register was changed: %s", qUtf8Printable(tampering));
+        db.prompts().message(u"支票簿登记的结构已被改动（"_s + tampering + u"），不能打印。"_s, {},
+                             PromptButtons::Ok);
+        return false;
+    }
+    return true;
+}
+
+std::optional<QList<qint64>> writePrintingEntries(Database& db, const Clock& clock,
+                                                  const JournalEntry& job,
+                                                  const QStringList& fields) {
+    const QString time = clock.now().toString(u"yyyy-MM-dd HH:mm:ss"_s);
     const QStringList contents = fields.isEmpty() ? QStringList{job.fields} : fields;
     QList<qint64> ids;
     const bool ok = db.atomically([&] {
@@ -93,6 +106,13 @@ std::optional<QList<qint64>> journalPrinting(Database& db, const Clock& clock,
         return true;
     });
     return ok ? std::optional(ids) : std::nullopt;
+}
+
+std::optional<QList<qint64>> journalPrinting(Database& db, const Clock& clock,
+                                             const JournalEntry& job, const QStringList& fields) {
+    if (!recordsIntact(db))
+        return std::nullopt;
+    return writePrintingEntries(db, clock, job, fields);
 }
 
 bool recordOutcome(Database& db, const QList<qint64>& journalIds, const QString& outcome,

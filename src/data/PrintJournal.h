@@ -53,6 +53,15 @@ bool appendJournal(Database& db, const Clock& clock, const JournalEntry& entry);
 bool appendBatchJournal(Database& db, const Clock& clock, const QList<Cheque>& cheques,
                         const JournalEntry& batch, const QList<qint64>& historyIds);
 
+// Whether the journal and the register are as the program made them (in a file; a server
+// keeps its own rules): otherwise says what was changed, and nothing may be printed.
+bool recordsIntact(Database& db);
+// The entries of journalPrinting without its check, as part of the caller's transaction (which
+// takes the cheques' numbers with them).
+std::optional<QList<qint64>> writePrintingEntries(Database& db, const Clock& clock,
+                                                  const JournalEntry& job,
+                                                  const QStringList& fields);
+
 // Before a print is sent: its entries (one per cheque of a batch, `fields` each; one entry
 // with `job.fields` otherwise), marked kPrinting, committed in one transaction. Their IDs, or
 // nothing after the database's message: then nothing may be printed.

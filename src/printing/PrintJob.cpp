@@ -202,13 +202,24 @@ bool PrintJob::printerChosen(const QString& kind, const QList<Cheque>& cheques) 
 std::optional<bool> PrintJob::journalAndSend(const QString& kind, const QList<Cheque>& cheques,
                                              const QStringList& fields,
                                              const std::function<bool(PrintSurface&)>& draw,
-                                             QList<qint64>& entries) {
+                                             QList<qint64>& entries,
+                                             const NumberTaking& takeNumbers) {
     // The entry is committed before the printer is touched: a cheque never leaves without it,
-    // whatever moment the program dies. When it cannot be written, nothing is printed.
-    const std::optional<QList<qint64>> journalled = journalPrinting(
-        m_db, m_clock, {kind, m_printers.currentPrinter(), m_format.name, kPrinting, {}, {}},
-        fields);
-    if (!journalled)
+    // whatever moment the program dies. When it cannot be written, nothing is printed. The
+    // cheques' numbers are taken in the same transaction: a number is never taken without
+    // the entry that says where it went.
+    if (!recordsIntact(m_db))
+        return std::nullopt;
+    const JournalEntry job{kind, m_printers.currentPrinter(), m_format.name, kPrinting, {}, {}};
+    std::optional<QList<qint64>> journalled;
+    const bool written = m_db.atomically([&] {
+        QStringList withNumbers = fields;
+        journalled = (!takeNumbers || takeNumbers(withNumbers))
+                         ? writePrintingEntries(m_db, m_clock, job, withNumbers)
+                         : std::nullopt;
+        return journalled.has_value();
+    });
+    if (!written)
         return std::nullopt;
     entries = *journalled;
 

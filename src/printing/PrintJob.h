@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 class Cheque;
 class Clock;
@@ -122,13 +123,17 @@ private:
     bool printerChosen(const QString& kind, const QList<Cheque>& cheques);
     PrintResult send(const QString& kind, const QList<Cheque>& cheques,
                      const std::function<bool(class PrintSurface&)>& draw);
-    // Journals the job as 打印中 (`entries`), then sends it: whether the spooler accepted it,
-    // after the failure's message when not; nothing, sending nothing, when the journal could
-    // not be written.
+    // Takes the cheques' numbers inside the journal's transaction, adding each one to its
+    // cheque's journal `fields`; false (the transaction undone) when they cannot be taken.
+    using NumberTaking = std::function<bool(QStringList& fields)>;
+    // Journals the job as 打印中 (`entries`), with `takeNumbers` in the same transaction, then
+    // sends it: whether the spooler accepted it, after the failure's message when not;
+    // nothing, sending nothing and taking no number, when the journal could not be written.
     std::optional<bool> journalAndSend(const QString& kind, const QList<Cheque>& cheques,
                                        const QStringList& fields,
                                        const std::function<bool(class PrintSurface&)>& draw,
-                                       QList<qint64>& entries);
+                                       QList<qint64>& entries,
+                                       const NumberTaking& takeNumbers = {});
     // A cheque whose account has a cheque book: each print takes a number of the book, and
     // the cashier says what came of it.
     PrintResult printNumbered(const Cheque& cheque);
@@ -143,10 +148,11 @@ private:
     bool settleBatch(const QList<Cheque>& cheques, const QList<TakenNumber>& numbers,
                      const QList<qint64>& entries, const QList<SpoiledCheque>& spoiled,
                      PrintResult& result);
-    // Prints the cheque on the taken number until the cashier settles it: true when it printed
-    // well and was kept, false when it was spoiled (`spoiled`) or the print failed.
-    bool printOnNumber(const Cheque& cheque, const TakenNumber& number, PrintResult& result,
-                       bool& spoiled);
+    // Prints the cheque on the number `take` takes with its journal entry (`number` then holds
+    // it; it stays empty when none could be taken), until the cashier settles it: true when it
+    // printed well and was kept, false when it was spoiled (`spoiled`) or the print failed.
+    bool printOnNumber(const Cheque& cheque, const NumberTaking& take,
+                       std::optional<TakenNumber>& number, PrintResult& result, bool& spoiled);
     bool journal(const QString& kind, const QList<Cheque>& cheques, const QString& outcome);
     // Runs `work` (a transaction) until it succeeds or the cashier stops trying.
     bool withRetries(const std::function<bool()>& work);

@@ -21,6 +21,39 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// The numbers a print holds while its cheques print (see Database::holdNumber), let go when
+// the print is over, however it ends.
+class HeldNumbers final {
+public:
+    explicit HeldNumbers(Database& db) : m_db(db) {}
+    ~HeldNumbers() { releaseAll(); }
+    HeldNumbers(const HeldNumbers&) = delete;
+    HeldNumbers& operator=(const HeldNumbers&) = delete;
+
+    // False, with the reason, when the number cannot be held: then it may not print.
+    bool hold(const TakenNumber& number, QString* why) {
+        if (!m_db.holdNumber(number.id)) {
+            *why = u"无法将号码 %1 标记为正在打印，不能打印。"_s.arg(number.text());
+            return false;
+        }
+        m_ids << number.id;
+        return true;
+    }
+    void releaseAll() {
+        for (const qint64 id : std::as_const(m_ids))
+            m_db.releaseNumber(id);
+        m_ids.clear();
+    }
+
+private:
+    Database& m_db;
+    QList<qint64> m_ids;
+};
+
+}  // namespace
+
 PrintResult PrintJob::printNumbered(const Cheque& cheque) {
     const QList<Cheque> cheques{cheque};
     const QString account = cheque.text(Field::Account);
@@ -39,9 +72,18 @@ PrintResult PrintJob::printNumbered(const Cheque& cheque) {
                 return result;
             }
         }
-        const std::optional<TakenNumber> taken =
-            loaded ? takeNumber(m_db, m_clock, account, loaded->serial, &why, replaces)
-                   : std::nullopt;
+        HeldNumbers held(m_db);
+        std::optional<TakenNumber> taken;
+        const NumberTaking take = [&](QStringList& fields) {
+            held.releaseAll();  // a transaction run again takes its number again
+            taken = takeNumber(m_db, m_clock, account, loaded->serial, &why, replaces);
+            if (!taken || !held.hold(*taken, &why))
+                return false;
+            fields.first() += u"\n支票号码="_s + taken->text();
+            return true;
+        };
+        bool spoiled = false;
+        const bool printedWell = loaded && printOnNumber(cheque, take, taken, result, spoiled);
         if (!taken && loaded && loaded->serial && !why.isEmpty()) {
             // A number the cashier named and the book refused: asked again, with the reason.
             refusal = why;
@@ -49,14 +91,14 @@ PrintResult PrintJob::printNumbered(const Cheque& cheque) {
         }
         if (!taken) {
             // Without a reason, the database failed and said so.
-            if (!why.isEmpty())
+            if (!why.isEmpty()) {
                 m_prompts.message(why, {}, PromptButtons::Ok);
-            journal(kChequeJob, cheques, refusedFor(why.isEmpty() ? u"无法取得支票号码"_s : why));
+                journal(kChequeJob, cheques, refusedFor(why));
+            }
             return result;
         }
         refusal.clear();
-        bool spoiled = false;
-        if (printOnNumber(cheque, *taken, result, spoiled))
+        if (printedWell)
             result.numbers << taken->text();
         if (!spoiled)
             return result;
@@ -64,26 +106,34 @@ PrintResult PrintJob::printNumbered(const Cheque& cheque) {
     }
 }
 
-bool PrintJob::printOnNumber(const Cheque& cheque, const TakenNumber& number, PrintResult& result,
+bool PrintJob::printOnNumber(const Cheque& cheque, const NumberTaking& take,
+                             std::optional<TakenNumber>& number, PrintResult& result,
                              bool& spoiled) {
     const QList<Cheque> cheques{cheque};
-    const QString fields = journalFields(cheque) + u"\n支票号码="_s + number.text();
     for (;;) {
+        const bool taking = !number;
+        QStringList fields{journalFields(cheque)};
+        if (!taking)
+            fields.first() += u"\n支票号码="_s + number->text();
         QList<qint64> entries;
         const std::optional<bool> printed = journalAndSend(
-            kChequeJob, cheques, {fields},
+            kChequeJob, cheques, fields,
             [&](PrintSurface& surface) { return drawChequeFields(surface, cheque, m_format); },
-            entries);
+            entries, taking ? take : NumberTaking());
         if (!printed) {
-            // Nothing was sent: the number goes all the same, a number taken is never reused.
-            voidTakenNumber(m_db, m_clock, number.id, u"未能记入打印日志"_s);
+            // Nothing was sent. A number taken with the entry went back with it; one taken
+            // before (a reprint) goes all the same: a number that printed is never reused.
+            if (taking)
+                number.reset();
+            else
+                voidTakenNumber(m_db, m_clock, number->id, u"未能记入打印日志"_s);
             return false;
         }
         if (!*printed) {
             result.recorded = withRetries([&] {
                 return m_db.atomically([&] {
                     return recordOutcome(m_db, entries, kPrintFailed) &&
-                           voidTakenNumber(m_db, m_clock, number.id, kPrintFailed);
+                           voidTakenNumber(m_db, m_clock, number->id, kPrintFailed);
                 });
             });
             return false;
@@ -91,7 +141,7 @@ bool PrintJob::printOnNumber(const Cheque& cheque, const TakenNumber& number, Pr
         result.printed = true;
         QString reason;
         const std::optional<PrintQuestions::Outcome> outcome =
-            m_questions.numberedOutcome(number.text(), &reason);
+            m_questions.numberedOutcome(number->text(), &reason);
         if (!outcome) {
             result.recorded = withRetries([&] { return recordOutcome(m_db, entries, kPrinted); });
             return false;
@@ -101,7 +151,7 @@ bool PrintJob::printOnNumber(const Cheque& cheque, const TakenNumber& number, Pr
                 result.recorded = withRetries([&] {
                     return m_db.atomically([&] {
                         return recordOutcome(m_db, entries, kPrinted) &&
-                               numberReprinted(m_db, number.id);
+                               numberReprinted(m_db, number->id);
                     });
                 });
                 continue;
@@ -110,7 +160,7 @@ bool PrintJob::printOnNumber(const Cheque& cheque, const TakenNumber& number, Pr
                 result.recorded = withRetries([&] {
                     return m_db.atomically([&] {
                         return recordOutcome(m_db, entries, kPrinted) &&
-                               voidTakenNumber(m_db, m_clock, number.id, reason);
+                               voidTakenNumber(m_db, m_clock, number->id, reason);
                     });
                 });
                 return false;
@@ -123,9 +173,9 @@ bool PrintJob::printOnNumber(const Cheque& cheque, const TakenNumber& number, Pr
             return m_db.atomically([&] {
                 result.kept.clear();
                 return (!keep || saveHistoryRecords(m_db, cheques, m_clock.today(), &result.kept,
-                                                    {number.text()})) &&
+                                                    {number->text()})) &&
                        numberPrinted(
-                           m_db, number.id,
+                           m_db, number->id,
                            {issue.isValid() ? issue.toString(Qt::ISODate) : QString(),
                             cheque.text(Field::Payee), cheque.text(Field::Amount),
                             result.kept.isEmpty() ? QVariant(QMetaType(QMetaType::LongLong))
@@ -175,40 +225,57 @@ void PrintJob::printNumberedRounds(const QList<Cheque>& cheques, QList<int>& pla
             journal(kChequeJob, pending, cancelledAt(u"打印开始提示"_s));
             return;
         }
-        const std::optional<QList<TakenNumber>> taken =
-            offered ? takeNumbers(m_db, m_clock, *offered, replaces, &why) : std::nullopt;
-        if (!taken) {
-            if (!why.isEmpty())
-                m_prompts.message(why, {}, PromptButtons::Ok);
-            journal(kChequeJob, pending, refusedFor(why.isEmpty() ? u"无法取得支票号码"_s : why));
-            return;
-        }
+        // The numbers are chosen again as they are taken: another batch may have taken the
+        // offered ones meanwhile.
+        HeldNumbers held(m_db);
+        std::optional<QList<TakenNumber>> taken;
+        const NumberTaking take = [&](QStringList& fields) {
+            held.releaseAll();
+            taken = takeBatchNumbers(m_db, m_clock, account, int(pending.size()), replaces, &why);
+            if (!taken)
+                return false;
+            for (qsizetype k = 0; k < taken->size(); ++k) {
+                if (!held.hold((*taken)[k], &why))
+                    return false;
+                fields[k] += u"\n支票号码="_s + (*taken)[k].text();
+            }
+            return true;
+        };
         QStringList fields;
-        QStringList numbers;
-        for (qsizetype k = 0; k < pending.size(); ++k) {
-            numbers << (*taken)[k].text();
-            fields << journalFields(pending[k]) + u"\n支票号码="_s + numbers.last();
-        }
+        for (const Cheque& cheque : pending)
+            fields << journalFields(cheque);
         const int pages = int(pending.size());
         QList<qint64> entries;
-        const std::optional<bool> printed = journalAndSend(
-            kChequeJob, pending, fields,
-            [&](PrintSurface& surface) {
-                return printChequeBatch(surface, pending, m_format, [&](int page) {
-                    if (pageDrawn)
-                        pageDrawn(page, pages);
-                });
-            },
-            entries);
-        if (!printed || !*printed) {
-            // Nothing, or nothing the spooler took, was printed: the numbers go all the same.
-            const QString reason = printed ? kPrintFailed : u"未能记入打印日志"_s;
+        const std::optional<bool> printed =
+            offered ? journalAndSend(
+                          kChequeJob, pending, fields,
+                          [&](PrintSurface& surface) {
+                              return printChequeBatch(surface, pending, m_format, [&](int page) {
+                                  if (pageDrawn)
+                                      pageDrawn(page, pages);
+                              });
+                          },
+                          entries, take)
+                    : std::nullopt;
+        if (!printed) {
+            // Nothing was sent and no number taken; without a reason, the database said why.
+            if (!why.isEmpty()) {
+                m_prompts.message(why, {}, PromptButtons::Ok);
+                journal(kChequeJob, pending, refusedFor(why));
+            }
+            return;
+        }
+        QStringList numbers;
+        for (const TakenNumber& number : *taken)
+            numbers << number.text();
+        if (!*printed) {
+            // Nothing the spooler took was printed: the numbers go all the same.
             result.recorded = withRetries([&] {
                 return m_db.atomically([&] {
-                    if (printed && !recordOutcome(m_db, entries, kPrintFailed))
+                    if (!recordOutcome(m_db, entries, kPrintFailed))
                         return false;
                     for (const TakenNumber& number : *taken)
-                        if (!voidTakenNumber(m_db, m_clock, number.id, reason))
+                        if (!voidTakenNumber(m_db, m_clock, number.id, kPrintFailed))
                             return false;
                     return true;
                 });

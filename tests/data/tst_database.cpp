@@ -252,7 +252,7 @@ private slots:
             std::optional<QSqlQuery> q = db.select(sql);
             return q && q->next() ? q->value(0) : QVariant();
         };
-        QCOMPARE(scalar(u"PRAGMA user_version"_s).toInt(), 8);
+        QCOMPARE(scalar(u"PRAGMA user_version"_s).toInt(), 9);
         // No cheque book yet: every account prints as before.
         QCOMPARE(scalar(u"SELECT count(*) FROM 支票簿"_s).toInt(), 0);
         QCOMPARE(scalar(u"SELECT group_concat(Name || CtlDF || X, '|') FROM 支票格式"_s).toString(),

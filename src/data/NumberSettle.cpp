@@ -1,0 +1,94 @@
+#include "NumberSettle.h"
+
+#include "Cheque.h"
+#include "ChequeCheck.h"
+#include "ChequeFields.h"
+#include "ChequeRegister.h"
+#include "Database.h"
+#include "HistoryRecords.h"
+#include "PrintJournal.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The cheque as its journal entry's "identifier=text" lines recorded it.
+Cheque chequeOfEntry(const QString& content) {
+    Cheque cheque;
+    for (const QString& line : content.split(u'\n')) {
+        const qsizetype equals = line.indexOf(u'=');
+        const int field = equals > 0 ? FieldIndexOf(QStringView(line).left(equals)) : -1;
+        if (field >= 0)
+            cheque.setText(field, line.mid(equals + 1));
+    }
+    return cheque;
+}
+
+// Keeps the cheque of the number's last journal entry: its history row, the register's
+// 已打印 with what it carried, and the entry's outcome when it still shows 打印中.
+bool keepFromJournal(Database& db, const TakenNumber& number, QString* why) {
+    std::optional<QSqlQuery> entry = db.select(
+        u"SELECT ID, 时间, 结果, 内容 FROM 打印日志 WHERE 种类 = ? AND 内容 LIKE ? "
+        u"ORDER BY ID DESC LIMIT 1"_s,
+        {kChequeJob, u"%\n支票号码="_s + number.text()});
+    if (!entry)
+        return false;
+    if (!entry->next()) {
+        *why = u"打印日志中没有号码 %1 的记录，只能作废。"_s.arg(number.text());
+        return false;
+    }
+    const qint64 entryId = entry->value(0).toLongLong();
+    const QDate printedOn = QDate::fromString(entry->value(1).toString().left(10), Qt::ISODate);
+    const bool outcomeOpen = entry->value(2).toString() == kPrinting;
+    const Cheque cheque = chequeOfEntry(entry->value(3).toString());
+    QList<qint64> kept;
+    if (!saveHistoryRecords(db, {cheque}, printedOn, &kept, {number.text()}))
+        return false;
+    const QDate issue = issueDate(cheque);
+    return numberPrinted(db, number.id,
+                         {issue.isValid() ? issue.toString(Qt::ISODate) : QString(),
+                          cheque.text(Field::Payee), cheque.text(Field::Amount),
+                          QVariant(kept.first())}) &&
+           (!outcomeOpen || recordOutcome(db, {entryId}, kPrinted, kept));
+}
+
+}  // namespace
+
+bool settleNumber(Database& db, const Clock& clock, const QString& account, qint64 serial,
+                  Settlement settlement, const QString& reason, QString* why) {
+    if (settlement == Settlement::Voided && reason.trimmed().isEmpty()) {
+        *why = u"请填写作废原因。"_s;
+        return false;
+    }
+    return db.atomically([&] {
+        if (!lockAccountBooks(db, account))
+            return false;
+        std::optional<QSqlQuery> row = db.select(
+            u"SELECT n.ID, b.ID, b.前缀, n.状态 FROM 支票号码 n JOIN 支票簿 b ON b.ID = n.支票簿ID "
+            u"WHERE b.账号 = ? AND n.号码 = ?"_s,
+            {account, serial});
+        if (!row)
+            return false;
+        if (!row->next()) {
+            *why = u"号码 %1 没有被取用过。"_s.arg(serialText(serial));
+            return false;
+        }
+        TakenNumber number;
+        number.id = row->value(0).toLongLong();
+        number.book.id = row->value(1).toLongLong();
+        number.book.prefix = row->value(2).toString();
+        number.serial = serial;
+        if (row->value(3).toString() != kNumberPrinting) {
+            *why = u"号码 %1 %2，不需确认。"_s.arg(number.text(), row->value(3).toString());
+            return false;
+        }
+        if (db.heldByAnotherPrint(number.id) != false) {
+            *why = u"号码 %1 正在打印，不能%2"_s.arg(
+                number.text(), settlement == Settlement::Voided ? u"作废"_s : u"确认"_s);
+            return false;
+        }
+        return settlement == Settlement::Printed
+                   ? keepFromJournal(db, number, why)
+                   : voidTakenNumber(db, clock, number.id, reason.trimmed(), why);
+    });
+}
