@@ -1,6 +1,7 @@
 #include <QTest>
 
 #include "ChequeRegister.h"
+#include "PrintJournal.h"
 #include "ScriptedPrompts.h"
 #include "TestClock.h"
 #include "TestDatabase.h"
@@ -194,6 +195,95 @@ private slots:
         // The one change left: voiding it.
         QVERIFY(m_t->db.execute(u"UPDATE 支票号码 SET 状态 = '已作废', 作废原因 = '污损'"_s));
         QVERIFY(!m_t->db.execute(u"UPDATE 支票号码 SET 状态 = '已打印'"_s));
+    }
+
+    // The file's owner attacks the register with sqlite3: each attack is refused by the file's
+    // own triggers, or named when the file is opened again (a dropped trigger is put back) and
+    // before the next print, which it stops.
+    void attacksOnAFileAreRefusedOrNamed_data() {
+        QTest::addColumn<QStringList>("attack");
+        QTest::addColumn<QString>("found");  // "" when the attack itself is refused
+        QTest::addColumn<bool>("putBack");   // a trigger it dropped is put back at the next open
+        const QString overlapping = u"INSERT INTO 支票簿 (账号, 前缀, 起始号码, 终止号码) "
+                                    u"VALUES ('%1', '', 15, 30)"_s.arg(kAccount);
+        QTest::newRow("a voided number turned printed") << QStringList{
+            u"INSERT OR REPLACE INTO 支票号码 (支票簿ID, 号码, 状态, 时间, 收款人) "
+            u"VALUES (1, 3, '已打印', '2026-12-08', '乙公司')"_s} << QString() << false;
+        QTest::newRow("a number outside its book")
+            << QStringList{u"INSERT INTO 支票号码 (支票簿ID, 号码, 状态, 时间) "
+                           u"VALUES (1, 5000, '打印中', '2026-12-08')"_s}
+            << QString() << false;
+        QTest::newRow("a second book over the same numbers")
+            << QStringList{overlapping} << QString() << false;
+        QTest::newRow("a closed book reopened")
+            << QStringList{u"UPDATE 支票簿 SET 已结束 = 1"_s, u"UPDATE 支票簿 SET 已结束 = 0"_s}
+            << QString() << false;
+        QTest::newRow("printed numbers deleted")
+            << QStringList{u"DROP TRIGGER 支票号码_不可删除"_s,
+                           u"DELETE FROM 支票号码 WHERE 状态 = '已打印'"_s}
+            << u"支票号码有记录被删除"_s << true;
+        QTest::newRow("the last number deleted")
+            << QStringList{u"DROP TRIGGER 支票号码_不可删除"_s,
+                           u"DELETE FROM 支票号码 WHERE 号码 = 3"_s}
+            << u"支票号码有记录被删除"_s << true;
+        QTest::newRow("the book deleted")
+            << QStringList{u"DROP TRIGGER 支票簿_不可删除"_s, u"DELETE FROM 支票簿"_s}
+            << u"支票簿有记录被删除"_s << true;
+        QTest::newRow("a trigger that silently drops numbers")
+            << QStringList{u"CREATE TRIGGER 不记 BEFORE INSERT ON 支票号码 "
+                           u"BEGIN SELECT RAISE(IGNORE); END"_s}
+            << u"有其他触发器：不记"_s << false;
+        QTest::newRow("a trigger rewritten")
+            << QStringList{u"DROP TRIGGER 支票簿_不可修改"_s,
+                           u"CREATE TRIGGER 支票簿_不可修改 BEFORE UPDATE ON 支票簿 "
+                           u"WHEN 0 BEGIN SELECT RAISE(ABORT, 'x'); END"_s}
+            << u"触发器支票簿_不可修改已被改动"_s << false;
+        QTest::newRow("a view in the book's place")
+            << QStringList{u"ALTER TABLE 支票簿 RENAME TO 旧支票簿"_s,
+                           u"CREATE VIEW 支票簿 AS SELECT * FROM 旧支票簿"_s}
+            << u"支票簿不是数据表"_s << false;
+    }
+    void attacksOnAFileAreRefusedOrNamed() {
+        if (onTestServer())
+            QSKIP("a file's owner");
+        QFETCH(QStringList, attack);
+        QFETCH(QString, found);
+        QFETCH(bool, putBack);
+        QString why;
+        QVERIFY(addChequeBook(m_t->db, book(1, 20), &why));
+        QVERIFY(numberPrinted(m_t->db, take().id, {u"2026-12-08"_s, u"甲公司"_s, u"￥1.00"_s, {}}));
+        QVERIFY(numberPrinted(m_t->db, take().id, {u"2026-12-08"_s, u"乙公司"_s, u"￥2.00"_s, {}}));
+        QVERIFY(voidSerial(m_t->db, m_clock, kAccount, 3, u"撕坏"_s, &why));
+        QCOMPARE(recordsIntact(m_t->db), true);
+        const QString before = m_t->rows(u"SELECT * FROM 支票号码 ORDER BY ID"_s);
+        bool refused = false;
+        {
+            QSqlDatabase raw = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"attacker"_s);
+            raw.setDatabaseName(m_t->path());
+            QVERIFY(raw.open());
+            for (const QString& statement : attack)
+                if (QSqlQuery query(raw); !query.exec(statement))
+                    refused = true;
+            raw.close();
+        }
+        QSqlDatabase::removeDatabase(u"attacker"_s);
+        if (found.isEmpty()) {
+            QVERIFY(refused);
+            QCOMPARE(m_t->rows(u"SELECT * FROM 支票号码 ORDER BY ID"_s), before);
+            QVERIFY(recordsIntact(m_t->db));
+            return;
+        }
+        QVERIFY(!refused);
+        // Opened again, as at the next start: what the attack dropped is put back and said.
+        ScriptedPrompts prompts;
+        Database reopened(prompts);
+        QVERIFY(reopened.open(m_t->path()));
+        QCOMPARE(prompts.shown().size(), putBack ? 1 : 0);
+        if (putBack)
+            QVERIFY(prompts.shown().front().text.startsWith(u"支票簿的保护触发器已被删除"_s));
+        QVERIFY(!recordsIntact(reopened));
+        QCOMPARE(prompts.shown().back().text,
+                 u"支票簿登记的结构已被改动（%1），不能打印。"_s.arg(found));
     }
 
     // On a shared database a clerk keeps books and numbers with the clerks' rights; the server

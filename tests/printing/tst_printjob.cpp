@@ -17,6 +17,7 @@
 #include "PrintFormat.h"
 #include "PrintJob.h"
 #include "PrintJournal.h"
+#include "NumberSettle.h"
 #include "TestClock.h"
 #include "TestDatabase.h"
 
@@ -89,7 +90,10 @@ public:
         offered << number.text();
         return LoadedNumber{std::exchange(loadInstead, std::nullopt).value_or(number.serial)};
     }
+    std::function<void()> onOutcome;  // when the outcome question is asked
     std::optional<Outcome> numberedOutcome(const QString&, QString* reason) override {
+        if (onOutcome)
+            onOutcome();
         *reason = u"卡纸"_s;
         if (outcomes.empty())
             return std::nullopt;
@@ -222,6 +226,59 @@ private slots:
         QCOMPARE(result.kept.size(), 1);
         QCOMPARE(f.journal(), u"已打印/"_s + QString::number(result.kept[0]));
         QCOMPARE(f.kept(), 1);
+    }
+
+    // A number is held by its print while the print runs: another clerk can neither void nor
+    // settle it then. A print that ends unanswered (as one killed) leaves its number 打印中 and
+    // held by none, for the cashier to settle from the paper: kept as its journal entry
+    // recorded it, or voided.
+    void aNumberIsHeldWhileItPrintsAndSettledAfter() {
+        Fixture f;
+        const QString account = u"12345"_s;
+        QString why;
+        QVERIFY(addChequeBook(f.t.db, {0, account, u"10"_s, 1, 20, {}, false}, &why));
+        ScriptedPrompts otherPrompts;
+        Database other(otherPrompts);
+        QVERIFY(!f.t.openAs(u"clerk2"_s, other).isEmpty());
+        QStringList whileHeld;
+        f.questions.onOutcome = [&] {
+            QString refused;
+            QVERIFY(!voidSerial(other, f.clock, account, 1, u"撕坏"_s, &refused));
+            whileHeld << refused;
+            QVERIFY(!settleNumber(other, f.clock, account, 1, Settlement::Printed, {}, &refused));
+            whileHeld << refused;
+        };
+        f.questions.outcomes = {PrintQuestions::Outcome::PrintedWell, std::nullopt, std::nullopt};
+        QStringList payees{u"甲公司"_s, u"乙公司"_s, u"丙公司"_s};
+        for (const QString& payee : payees) {
+            Cheque cheque = payable();
+            cheque.setText(Field::Account, account);
+            cheque.setText(Field::Payee, payee);
+            QVERIFY(f.job.printCheque(cheque).printed);
+            f.questions.onOutcome = {};
+        }
+        QCOMPARE(whileHeld, (QStringList{u"号码 1000000001 正在打印，不能作废"_s,
+                                         u"号码 1000000001 正在打印，不能确认"_s}));
+        QCOMPARE(f.numbers(account).mid(0, 3),
+                 (QStringList{u"00000001/已打印/甲公司//"_s, u"00000002/打印中///"_s,
+                              u"00000003/打印中///"_s}));
+        QVERIFY2(settleNumber(f.t.db, f.clock, account, 2, Settlement::Printed, {}, &why),
+                 qPrintable(why));
+        QVERIFY2(settleNumber(f.t.db, f.clock, account, 3, Settlement::Voided, u"未打出"_s, &why),
+                 qPrintable(why));
+        QVERIFY(!settleNumber(f.t.db, f.clock, account, 2, Settlement::Voided, u"又一次"_s, &why));
+        QCOMPARE(why, u"号码 1000000002 已打印，不需确认。"_s);
+        QVERIFY(!settleNumber(f.t.db, f.clock, account, 4, Settlement::Printed, {}, &why));
+        QCOMPARE(why, u"号码 00000004 没有被取用过。"_s);
+        QCOMPARE(f.numbers(account).mid(0, 3),
+                 (QStringList{u"00000001/已打印/甲公司//"_s, u"00000002/已打印/乙公司//"_s,
+                              u"00000003/已作废//未打出/"_s}));
+        // The settled cheque's history row is its journal entry's, number and all. The two
+        // unanswered prints were journalled as sent; only a print that died before that keeps
+        // its entry 打印中 until it is settled.
+        QCOMPARE(f.t.rows(u"SELECT 收款人全称, 金额, 支票号码 FROM 历史记录 ORDER BY ID"_s),
+                 u"甲公司/￥88.00/1000000001|乙公司/￥88.00/1000000002"_s);
+        QCOMPARE(f.journal(), u"已打印/1|已打印/|已打印/"_s);
     }
 
     // A job the spooler did not take is a print error: journalled as failed, not asked about,
