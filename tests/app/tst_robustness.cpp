@@ -1,6 +1,9 @@
 // The program under attack: files it writes are complete or absent and private, first starts
 // at the same moment lose nothing, and what is printed is what is kept.
 #include <QDate>
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+#include <QThread>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,6 +16,7 @@
 #include <unistd.h>
 
 #include "ChequeFields.h"
+#include "ChequeRegister.h"
 #include "DateCapitals.h"
 #include "ProgramRun.h"
 #include "TestDatabase.h"
@@ -108,6 +112,126 @@ private slots:
         // The shipped format exists exactly once: its fields and its page settings.
         QCOMPARE(t.scalar(u"SELECT count(*) FROM 支票格式"_s).toInt(), kPrintableFieldCount + 1);
         QVERIFY(isPrivate(db));
+    }
+
+    // Prints on one cheque book killed at random moments. A number a killed print left 打印中
+    // has its journal entry and is held by no one: settle keeps it from that entry. No number
+    // is taken twice, nothing stays 打印中, and the book's counts add up.
+    void killedPrintsLeaveNumbersToSettle() {
+        QTemporaryDir dir;
+        const QString db = dir.filePath(u"DATA.db"_s);
+        const QString account = u"6222 0001"_s;
+        const auto verb = [&](const QStringList& arguments) {
+            return runProgram(arguments + QStringList{u"--database"_s, db}, inFolder(dir.path()));
+        };
+        QCOMPARE(verb({u"book"_s, u"add"_s, account, u"1"_s, u"100"_s, u"--prefix"_s, u"10"_s})
+                     .exitCode,
+                 0);
+        const auto printArguments = [&](int k) {
+            return QStringList{u"print"_s,   u"--database"_s, db,
+                               u"--pdf"_s,   dir.filePath(u"%1.pdf"_s.arg(k)),
+                               u"--field"_s, u"T7="_s + account,
+                               u"--field"_s, u"T3=收款人%1"_s.arg(k),
+                               u"--field"_s, u"T5=%1"_s.arg(k),
+                               u"--save"_s};
+        };
+        const auto printing = [&] {
+            ScriptedPrompts prompts;
+            Database reader(prompts);
+            return reader.open(db) ? chequeRegister(reader, account)->first().count(kNumberPrinting)
+                                   : -1;
+        };
+        // How long one whole print takes here; the kills fall anywhere in such a run.
+        QElapsedTimer whole;
+        whole.start();
+        QCOMPARE(runProgram(printArguments(1000), inFolder(dir.path())).exitCode, 0);
+        const int runTime = int(whole.elapsed());
+        int left = 0;
+        for (int k = 1; k <= 60 && left < 3; ++k) {
+            QProcess print;
+            prepareProcess(print, inFolder(dir.path()));
+            print.start(QStringLiteral(CHEQUEPRINT_EXE), printArguments(k));
+            QVERIFY(print.waitForStarted());
+            QThread::msleep(ulong(QRandomGenerator::global()->bounded(runTime / 4, runTime)));
+            print.kill();
+            QVERIFY(print.waitForFinished());
+            left = printing();
+        }
+        QVERIFY2(left > 0, "no print was killed while its number was printing");
+        ScriptedPrompts prompts;
+        Database reader(prompts);
+        QVERIFY(reader.open(db));
+        const BookRegister before = chequeRegister(reader, account)->first();
+        for (const RegisterLine& line : before.lines)
+            if (line.state == kNumberPrinting) {
+                const ProgramRun settled = verb({u"settle"_s, serialText(line.serial),
+                                                 u"--account"_s, account, u"--printed"_s});
+                QVERIFY2(settled.exitCode == 0, settled.err.constData());
+            }
+        const BookRegister after = chequeRegister(reader, account)->first();
+        QCOMPARE(after.count(kNumberPrinting), 0);
+        QCOMPARE(after.count(kNumberPrinted), before.count(kNumberPrinted) + left);
+        QCOMPARE(after.count(kNumberPrinted) + after.count(kNumberVoided) +
+                     after.count(kNumberUnused),
+                 100);
+        // Each printed number has exactly one history row, on its own number, and the journal
+        // has no entry left 打印中.
+        const auto scalar = [&](const QString& sql) {
+            std::optional<QSqlQuery> query = reader.select(sql);
+            return query && query->next() ? query->value(0).toInt() : -1;
+        };
+        QCOMPARE(scalar(u"SELECT count(DISTINCT 支票号码) FROM 历史记录 WHERE 支票号码 <> ''"_s),
+                 after.count(kNumberPrinted));
+        QCOMPARE(scalar(u"SELECT count(*) FROM 历史记录 WHERE 支票号码 <> ''"_s),
+                 after.count(kNumberPrinted));
+        QCOMPARE(scalar(u"SELECT count(*) FROM 打印日志 WHERE 结果 = '打印中'"_s), 0);
+    }
+
+    // Four batches and eight single cheques printed at once on one book of 100: every cheque
+    // printed, each on a number of its own.
+    void batchesAndSinglePrintsAtOnceTakeDistinctNumbers() {
+        QTemporaryDir dir;
+        const QString db = dir.filePath(u"DATA.db"_s);
+        const QString account = u"6222 0001"_s;
+        QCOMPARE(runProgram({u"book"_s, u"add"_s, account, u"1"_s, u"100"_s, u"--prefix"_s, u"10"_s,
+                             u"--database"_s, db},
+                            inFolder(dir.path()))
+                     .exitCode,
+                 0);
+        QString list = u"收款人,金额,账号\n"_s;
+        for (int row = 1; row <= 10; ++row)
+            list += u"批量%1,%1.00,%2\n"_s.arg(row).arg(account);
+        writeFile(dir.filePath(u"list.csv"_s), list.toUtf8());
+        std::vector<std::unique_ptr<QProcess>> processes;
+        for (int k = 0; k < 12; ++k) {
+            const QString pdf = dir.filePath(u"%1.pdf"_s.arg(k));
+            const QStringList arguments =
+                k < 4 ? QStringList{u"batch"_s, dir.filePath(u"list.csv"_s)}
+                      : QStringList{u"print"_s, u"--field"_s, u"T7="_s + account, u"--field"_s,
+                                    u"T3=单张%1"_s.arg(k), u"--field"_s, u"T5=%1"_s.arg(k)};
+            auto process = std::make_unique<QProcess>();
+            prepareProcess(*process, inFolder(dir.path()));
+            process->start(QStringLiteral(CHEQUEPRINT_EXE),
+                           arguments + QStringList{u"--database"_s, db, u"--pdf"_s, pdf,
+                                                   u"--save"_s});
+            processes.push_back(std::move(process));
+        }
+        for (const auto& process : processes) {
+            QVERIFY(process->waitForFinished(120000));
+            QVERIFY2(process->exitCode() == 0, process->readAllStandardError().constData());
+        }
+        ScriptedPrompts prompts;
+        Database reader(prompts);
+        QVERIFY(reader.open(db));
+        const BookRegister book = chequeRegister(reader, account)->first();
+        QCOMPARE(book.count(kNumberPrinted), 48);
+        QCOMPARE(book.count(kNumberPrinting) + book.count(kNumberVoided), 0);
+        std::optional<QSqlQuery> numbers =
+            reader.select(u"SELECT count(DISTINCT 支票号码), count(*) FROM 历史记录 "
+                          u"WHERE 支票号码 <> ''"_s);
+        QVERIFY(numbers && numbers->next());
+        QCOMPARE(numbers->value(0).toInt(), 48);
+        QCOMPARE(numbers->value(1).toInt(), 48);
     }
 
     void fullDiskKeepsTheOldFile_data() {
