@@ -116,11 +116,12 @@ QString registerText(const BookRegister& bookRegister) {
                          bookStateText(book)});
     for (const RegisterLine& n : bookRegister.lines) {
         const bool unused = n.state == kNumberUnused;
-        text += line({number(n.serial), n.state, registerLineDate(n), n.payee, n.amount,
-                      unused ? QString() : QString::number(n.reprints), n.reason});
+        text += line({number(n.serial), registerStateText(n), registerLineDate(n), n.payee,
+                      n.amount, unused ? QString() : QString::number(n.reprints),
+                      registerVoidText(n), registerLinkText(n)});
     }
     for (const auto& [first, last] : bookRegister.gaps)
-        text += line({u"缺号"_s, serialRangeText(book, first, last)});
+        text += line({kRegisterGap, serialRangeText(book, first, last)});
     return text + line({u"合计"_s, registerTotals(bookRegister)});
 }
 

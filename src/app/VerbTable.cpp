@@ -143,8 +143,8 @@ const std::vector<Verb>& verbTable() {
          u"to eight digits each), --prefix PREFIX the code printed before each serial, --received "
          u"DATE (YYYY-MM-DD) the day it came (default: today); list writes one tab-separated line "
          u"per book: account, prefix, first and last serial, date received, 未结束 or 已结束, and "
-         u"how many of its numbers are printed, voided and unused; close ends the book of ACCOUNT "
-         u"that starts at FIRST: none of its numbers is offered again"_s,
+         u"how many of its numbers are printed, voided, printing and unused; close ends the book "
+         u"of ACCOUNT that starts at FIRST: none of its numbers is offered again"_s,
          bookVerb},
         {u"void"_s,
          u"NUMBER"_s,
@@ -169,10 +169,14 @@ const std::vector<Verb>& verbTable() {
          u"the register of every cheque book, or of those of --account ACCOUNT, as tab-separated "
          u"lines: for each book a heading (支票簿, the account, the first and the last number, "
          u"未结束 or 已结束), then one line per number (the full number; 已打印, 已作废, 未使用 or "
-         u"打印中; the issue date of a printed one, the time a voided one was voided or a 打印中 "
-         u"one taken; payee; amount; reprints; why it was voided), a line 缺号 with the number or "
-         u"FIRST-LAST of each run left out below the last number used (void them, giving the "
-         u"reason), and 合计 with the count of each state"_s,
+         u"打印中, 打印中（未确认） when the print that took it is no longer running; the issue "
+         u"date of the cheque a printed or voided one carried, else the time a voided one was "
+         u"voided or a 打印中 one taken; payee; amount; reprints; why it was voided, with who "
+         u"voided it and, for one that carried a cheque, when; 替代 and the number whose spoiled "
+         u"cheque it printed again, 被替代 and the number that printed its own again), a line 缺号 "
+         u"with the number or FIRST-LAST of each run left out below the last number used (void "
+         u"them, giving the reason), and 合计 with the count of each state and the serials of "
+         u"the gaps"_s,
          registerVerb},
     };
     return table;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QHash>
 #include <QRegularExpression>
 
 #include "Clock.h"
@@ -446,11 +447,22 @@ std::optional<QList<BookRegister>> chequeRegister(Database& db, const QString& a
     const std::optional<QList<ChequeBook>> books = chequeBooks(db, account);
     if (!books)
         return std::nullopt;
+    // The numbers that printed a spoiled cheque again, by the register row of the spoiled one.
+    QHash<qint64, QString> replacedBy;
+    std::optional<QSqlQuery> replacements = db.select(
+        u"SELECT s.替代ID, sb.前缀, s.号码 FROM 支票号码 s JOIN 支票簿 sb ON sb.ID = s.支票簿ID "
+        u"WHERE s.替代ID IS NOT NULL ORDER BY s.ID"_s);
+    if (!replacements)
+        return std::nullopt;
+    while (replacements->next())
+        replacedBy.insert(
+            replacements->value(0).toLongLong(),
+            replacements->value(1).toString() + serialText(replacements->value(2).toLongLong()));
     QList<BookRegister> registers;
     for (const ChequeBook& book : *books) {
         std::optional<QSqlQuery> rows = db.select(
             u"SELECT n.号码, n.状态, n.时间, n.出票日期, n.收款人, n.金额, n.重打次数, n.作废原因, "
-            u"n.作废时间, n.用户, rb.前缀, r.号码, n.打印取号 FROM 支票号码 n "
+            u"n.作废时间, n.用户, rb.前缀, r.号码, n.打印取号, n.ID FROM 支票号码 n "
             u"LEFT JOIN 支票号码 r ON r.ID = n.替代ID LEFT JOIN 支票簿 rb ON rb.ID = r.支票簿ID "
             u"WHERE n.支票簿ID = ? ORDER BY n.号码"_s,
             {book.id});
@@ -486,6 +498,7 @@ std::optional<QList<BookRegister>> chequeRegister(Database& db, const QString& a
             if (!rows->value(11).isNull())
                 line.replaces =
                     rows->value(10).toString() + serialText(rows->value(11).toLongLong());
+            line.replacedBy = replacedBy.value(rows->value(13).toLongLong());
             bookRegister.lines << line;
             serial = taken + 1;
         }

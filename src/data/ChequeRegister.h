@@ -137,10 +137,13 @@ struct RegisterLine {
     QString payee;
     QString amount;
     int reprints = 0;
-    QString reason;    // why it was voided
-    QString voidedAt;  // when
-    QString login;     // who took or voided it
-    QString replaces;  // the number whose spoiled cheque this one printed again
+    QString reason;          // why it was voided
+    QString voidedAt;        // when
+    QString login;           // who took or voided it
+    QString voidedBy;        // who voided it
+    bool unsettled = false;  // 打印中, and the print that took it is no longer running
+    QString replaces;        // the number whose spoiled cheque this one printed again
+    QString replacedBy;      // the number that printed this one's spoiled cheque again
 };
 
 // A book's register: every serial in order, and the gaps: serials never taken nor voided below

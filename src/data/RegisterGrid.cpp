@@ -11,8 +11,13 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // A book's heading and totals rows are filled pale blue (red in the lowest byte), so the books
-// stand apart; a gap, which someone must explain, is written in red.
+// stand apart. A number's row is written in the colour of its state: a printed one green, a
+// voided one grey, one still printing orange, a gap, which someone must explain, red, and an
+// unused one in the grid's own black.
 constexpr quint32 kBookRowFill = 0xF8EBDC;
+constexpr quint32 kPrintedColor = 0x007800;
+constexpr quint32 kVoidedColor = 0x6E6E6E;
+constexpr quint32 kPrintingColor = 0x0060B0;
 constexpr quint32 kGapColor = 0x0000C0;
 
 const QStringList& registerHeadings() {
@@ -22,8 +27,19 @@ const QStringList& registerHeadings() {
     return headings;
 }
 
-const QString kGap = u"缺号"_s;
 const QString kTotals = u"合计"_s;
+// Apart the items of the book at a glance and of a number's links.
+const QString kWideSpace = u"\u3000"_s;
+
+quint32 stateColor(const QString& state) {
+    if (state == kNumberPrinted)
+        return kPrintedColor;
+    if (state == kNumberVoided)
+        return kVoidedColor;
+    if (state == kNumberPrinting)
+        return kPrintingColor;
+    return 0;
+}
 
 }  // namespace
 
@@ -36,28 +52,54 @@ QString serialRangeText(const ChequeBook& book, qint64 first, qint64 last) {
     return first == last ? from : from + u'-' + book.prefix + serialText(last);
 }
 
+QString registerStateText(const RegisterLine& line) {
+    return line.state == kNumberPrinting && line.unsettled ? kNumberPrinting + u"（未确认）"_s
+                                                           : line.state;
+}
+
 QString registerLineDate(const RegisterLine& line) {
     if (line.state == kNumberPrinted)
         return line.issueDate;
     if (line.state == kNumberVoided)
-        return line.voidedAt;
+        return line.issueDate.isEmpty() ? line.voidedAt : line.issueDate;
     if (line.state == kNumberPrinting)
         return line.time;
     return {};
 }
 
+QString registerVoidText(const RegisterLine& line) {
+    QStringList who;
+    if (!line.voidedBy.isEmpty())
+        who << line.voidedBy;
+    if (line.state == kNumberVoided && !line.issueDate.isEmpty() && !line.voidedAt.isEmpty())
+        who << line.voidedAt;
+    return who.isEmpty() ? line.reason : line.reason + u"（"_s + who.join(u"，"_s) + u"）"_s;
+}
+
+QString registerLinkText(const RegisterLine& line) {
+    QStringList links;
+    if (!line.replaces.isEmpty())
+        links << u"替代 "_s + line.replaces;
+    if (!line.replacedBy.isEmpty())
+        links << u"被替代 "_s + line.replacedBy;
+    return links.join(kWideSpace);
+}
+
 QString registerTotals(const BookRegister& bookRegister) {
     QStringList totals;
-    for (const QString& state : {kNumberPrinted, kNumberVoided, kNumberUnused})
+    for (const QString& state : {kNumberPrinted, kNumberVoided, kNumberPrinting, kNumberUnused})
         totals << state + u' ' + QString::number(bookRegister.count(state));
-    if (const int printing = bookRegister.count(kNumberPrinting); printing > 0)
-        totals << kNumberPrinting + u' ' + QString::number(printing);
-    return totals.join(u"、"_s);
+    QStringList gaps;
+    for (const auto& [first, last] : bookRegister.gaps)
+        gaps << (first == last ? serialText(first) : serialText(first) + u'-' + serialText(last));
+    if (!gaps.isEmpty())
+        totals << kRegisterGap + u' ' + gaps.join(u"、"_s);
+    return totals.join(kWideSpace);
 }
 
 QStringList bookListHeadings() {
     return {u"账号"_s, u"前缀"_s,   u"起始号码"_s, u"终止号码"_s, u"领用日期"_s,
-            u"状态"_s, u"已打印"_s, u"已作废"_s,   u"未使用"_s};
+            u"状态"_s, u"已打印"_s, u"已作废"_s,   u"打印中"_s,   u"未使用"_s};
 }
 
 QStringList bookListRow(const BookRegister& bookRegister) {
@@ -70,6 +112,7 @@ QStringList bookListRow(const BookRegister& bookRegister) {
             bookStateText(book),
             QString::number(bookRegister.count(kNumberPrinted)),
             QString::number(bookRegister.count(kNumberVoided)),
+            QString::number(bookRegister.count(kNumberPrinting)),
             QString::number(bookRegister.count(kNumberUnused))};
 }
 
@@ -93,18 +136,21 @@ void buildRegisterGrid(BoundGrid& grid, const QList<BookRegister>& registers, Gr
         fillRow(addRow({QString(), book.account, serialRangeText(book, book.first, book.last),
                         bookStateText(book), book.received.toString(Qt::ISODate)}),
                 kBookRowFill, false);
+        fillRow(addRow({QString(), QString(), kTotals, registerTotals(bookRegister)}), kBookRowFill,
+                false);
+        auto gap = bookRegister.gaps.cbegin();
         for (const RegisterLine& n : bookRegister.lines) {
+            while (gap != bookRegister.gaps.cend() && gap->second < n.serial)
+                ++gap;
             const bool unused = n.state == kNumberUnused;
-            addRow({QString::number(n.serial), book.account,
-                    serialRangeText(book, n.serial, n.serial), n.state, registerLineDate(n),
-                    n.payee, n.amount, unused ? QString() : QString::number(n.reprints), n.reason,
-                    n.replaces});
+            const bool inGap = unused && gap != bookRegister.gaps.cend() && gap->first <= n.serial;
+            fillRow(addRow({QString::number(n.serial), QString(),
+                            serialRangeText(book, n.serial, n.serial),
+                            inGap ? kRegisterGap : registerStateText(n), registerLineDate(n),
+                            n.payee, n.amount, unused ? QString() : QString::number(n.reprints),
+                            registerVoidText(n), registerLinkText(n)}),
+                    inGap ? kGapColor : stateColor(n.state), true);
         }
-        for (const auto& [first, last] : bookRegister.gaps)
-            fillRow(addRow({QString(), book.account, serialRangeText(book, first, last), kGap}),
-                    kGapColor, true);
-        fillRow(addRow({QString(), book.account, kTotals, registerTotals(bookRegister)}),
-                kBookRowFill, false);
     }
     // The widths fit every text but the totals, which run across the columns after 号码.
     std::vector<double> widest(size_t(grid.cols()), -1.0);
@@ -124,7 +170,12 @@ void buildRegisterGrid(BoundGrid& grid, const QList<BookRegister>& registers, Gr
 std::optional<RegisterNumber> registerGridNumber(const BoundGrid& grid, int row) {
     if (row < grid.fixedRows() || row >= grid.rows() || grid.text(row, 0).isEmpty())
         return std::nullopt;
-    return RegisterNumber{grid.text(row, kRegisterAccountCol), grid.text(row, 0).toLongLong()};
+    // The account stands once, in the book's heading row above.
+    int heading = row;
+    while (heading > grid.fixedRows() && grid.text(heading, kRegisterAccountCol).isEmpty())
+        --heading;
+    return RegisterNumber{grid.text(heading, kRegisterAccountCol), grid.text(row, 0).toLongLong(),
+                          grid.text(row, kRegisterNumberCol)};
 }
 
 bool isRegisterTotalsRow(const BoundGrid& grid, int row) {

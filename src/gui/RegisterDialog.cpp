@@ -85,7 +85,8 @@ void RegisterDialog::voidSelected() {
         m_prompts.message(u"请先选中要作废的号码。"_s);
         return;
     }
-    const QString reason = m_prompts.inputBox(u"请输入作废原因："_s).trimmed();
+    const QString reason =
+        m_prompts.inputBox(u"请输入号码 %1 的作废原因："_s.arg(number->text)).trimmed();
     if (reason.isEmpty())
         return;
     QString why;

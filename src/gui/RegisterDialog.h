@@ -17,9 +17,10 @@ namespace Ui {
 class RegisterDialog;
 }
 
-// The register of the cheque numbers: per book every number with what became of it, the gaps
-// and the totals, for all accounts or one; a number can be voided, and the register exported
-// like the history. A window of its own beside the main window, not modal.
+// The register of the cheque numbers: per book its totals and gaps first, then every number with
+// what became of it, in the colour of its state, for all accounts or one; a number can be voided,
+// and the register exported like the history. A window of its own beside the main window, not
+// modal.
 class RegisterDialog final : public QDialog {
     Q_OBJECT
 
@@ -34,8 +35,8 @@ public:
     QComboBox* accounts() const;
     // Lists the chosen account's books again, the selected row kept.
     void showRegister();
-    // "作废…": voids the selected number after asking why; the reason in a message when the
-    // register refuses.
+    // "作废…": voids the selected number after asking why, naming it; the reason in a message
+    // when the register refuses.
     void voidSelected();
     void exportRegister();
 

@@ -697,25 +697,32 @@ private slots:
         r = verb({u"book"_s, u"list"_s});
         QCOMPARE(r.exitCode, 0);
         QCOMPARE(QString::fromUtf8(r.out),
-                 a + u"\t30102031\t00000001\t00000005\t2026-12-01\t未结束\t1\t2\t2\n"_s +
-                     u"6222 0002\t\t00000011\t00000012\t"_s + today + u"\t未结束\t0\t0\t2\n"_s);
+                 a + u"\t30102031\t00000001\t00000005\t2026-12-01\t未结束\t1\t2\t0\t2\n"_s +
+                     u"6222 0002\t\t00000011\t00000012\t"_s + today + u"\t未结束\t0\t0\t0\t2\n"_s);
         r = verb({u"register"_s, u"--account"_s, a});
         QCOMPARE(r.exitCode, 0);
         static const QRegularExpression stamp(u"\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d"_s);
         QCOMPARE(QString::fromUtf8(r.out).replace(stamp, u"{time}"_s),
                  u"支票簿\t"_s + a + u"\t3010203100000001-3010203100000005\t未结束\n"_s +
-                     u"3010203100000001\t已打印\t2026-12-02\t甲公司\t￥1,234.50\t1\t\n"
-                     u"3010203100000002\t已作废\t{time}\t乙 公司\t￥20.00\t0\t金额写错\n"
-                     u"3010203100000003\t未使用\t\t\t\t\t\n"
-                     u"3010203100000004\t已作废\t{time}\t\t\t0\t撕坏\n"
-                     u"3010203100000005\t未使用\t\t\t\t\t\n"
-                     u"合计\t已打印 1、已作废 2、未使用 2\n"_s);
-        // A print on the fifth skips the third: a gap until someone explains it.
-        QVERIFY(takeNumber(t.db, clock, a, 5, &why));
-        QVERIFY(
-            QString::fromUtf8(verb({u"register"_s, u"--account"_s, a}).out)
-                .endsWith(
-                    u"缺号\t3010203100000003\n合计\t已打印 1、已作废 2、未使用 1、打印中 1\n"_s));
+                     u"3010203100000001\t已打印\t2026-12-02\t甲公司\t￥1,234.50\t1\t\t\n"
+                     u"3010203100000002\t已作废\t2026-12-03\t乙 公司\t￥20.00\t0\t"
+                     u"金额写错（{time}）\t\n"
+                     u"3010203100000003\t未使用\t\t\t\t\t\t\n"
+                     u"3010203100000004\t已作废\t{time}\t\t\t0\t撕坏\t\n"
+                     u"3010203100000005\t未使用\t\t\t\t\t\t\n"
+                     u"合计\t已打印 1\u3000已作废 2\u3000打印中 0\u3000未使用 2\n"_s);
+        // The second's cheque printed again on the fifth skips the third: a gap until someone
+        // explains it.
+        QVERIFY(takeNumber(t.db, clock, a, 5, &why, two->id));
+        const QString again = QString::fromUtf8(verb({u"register"_s, u"--account"_s, a}).out)
+                                  .replace(stamp, u"{time}"_s);
+        QVERIFY2(
+            again.contains(u"\t0\t金额写错（{time}）\t被替代 3010203100000005\n"_s) &&
+                again.endsWith(u"3010203100000005\t打印中\t{time}\t\t\t0\t\t"
+                               u"替代 3010203100000002\n缺号\t3010203100000003\n"
+                               u"合计\t已打印 1\u3000已作废 2\u3000打印中 1\u3000未使用 1\u3000"
+                               u"缺号 00000003\n"_s),
+            qPrintable(again));
 
         QCOMPARE(verb({u"book"_s, u"close"_s, a, u"0001"_s}).exitCode, 0);
         QVERIFY(refusedWith({u"book"_s, u"close"_s, a, u"1"_s}, u"没有这本未结束的支票簿。"_s));

@@ -1,10 +1,16 @@
+#include <QHash>
+#include <QSet>
 #include <QTest>
 
+#include "BoundGrid.h"
 #include "ChequeRegister.h"
 #include "PrintJournal.h"
+#include "ProgressIndicator.h"
+#include "RegisterGrid.h"
 #include "ScriptedPrompts.h"
 #include "TestClock.h"
 #include "TestDatabase.h"
+#include "TextMeasure.h"
 
 using namespace Qt::StringLiterals;
 
@@ -12,12 +18,19 @@ namespace {
 
 const QString kAccount = u"4000 0237 0900 1234 567"_s;
 
-// A register line in one text: serial, state, payee, amount, reprints, reason, replaces.
+// A register line in one text: serial, state, payee, amount, reprints, reason, replaces,
+// replaced by.
 QString lineText(const RegisterLine& line) {
-    return QStringList{serialText(line.serial),        line.state,  line.payee,   line.amount,
-                       QString::number(line.reprints), line.reason, line.replaces}
+    return QStringList{serialText(line.serial),        line.state,  line.payee,    line.amount,
+                       QString::number(line.reprints), line.reason, line.replaces, line.replacedBy}
         .join(u'/');
 }
+
+// 100 twips per character.
+class LengthMeasure final : public TextMeasure {
+public:
+    double widthTwips(const QString& text) override { return 100.0 * text.size(); }
+};
 
 }  // namespace
 
@@ -135,11 +148,11 @@ private slots:
         for (const RegisterLine& line : books->first().lines)
             lines << lineText(line);
         QCOMPARE(lines, (QStringList{
-                            u"00000101/已作废/甲公司/￥100.00/0/金额写错/"_s,
-                            u"00000102/已打印/乙公司/￥200.00/2//"_s,
-                            u"00000103/已作废///0/卡纸/"_s,
-                            u"00000104/已打印/丙公司/￥300.00/0//3010203100000103"_s,
-                            u"00000105/打印中///0//"_s,
+                            u"00000101/已作废/甲公司/￥100.00/0/金额写错//"_s,
+                            u"00000102/已打印/乙公司/￥200.00/2///"_s,
+                            u"00000103/已作废///0/卡纸//3010203100000104"_s,
+                            u"00000104/已打印/丙公司/￥300.00/0//3010203100000103/"_s,
+                            u"00000105/打印中///0///"_s,
                         }));
         QCOMPARE(books->first().count(kNumberVoided), 2);
         QVERIFY(books->first().gaps.isEmpty());
@@ -171,6 +184,110 @@ private slots:
         QCOMPARE(why, u"没有这本未结束的支票簿。"_s);
         QCOMPARE(refusedTake(), u"该账号没有未结束的支票簿。"_s);
         QCOMPARE(chequeRegister(m_t->db, kAccount)->first().lines.size(), 10);
+    }
+
+    // Books as the register window and its export read them: each book at a glance under its
+    // heading, then its numbers in serial order with the gaps in place, each state in a colour
+    // of its own; the account once per book; a voided number keeping the cheque it carried
+    // beside who voided it; the replacement both ways; a print no longer running unconfirmed.
+    void theGridReadsEachBookAtAGlance() {
+        // A number, and the date, payee and amount of the cheque it carried.
+        auto line = [](qint64 serial, const QString& state, const QStringList& cheque = {}) {
+            RegisterLine l;
+            l.serial = serial;
+            l.state = state;
+            l.issueDate = cheque.value(0);
+            l.payee = cheque.value(1);
+            l.amount = cheque.value(2);
+            return l;
+        };
+        BookRegister one{book(1, 10), {}, {{3, 3}, {5, 6}}};
+        one.book.prefix = u"A"_s;
+        const RegisterLine printed =
+            line(1, kNumberPrinted, {u"2026-12-08"_s, u"甲公司"_s, u"￥100.00"_s});
+        RegisterLine spoiled =
+            line(2, kNumberVoided, {u"2026-12-08"_s, u"乙公司"_s, u"￥200.00"_s});
+        spoiled.reprints = 1;
+        spoiled.reason = u"金额写错"_s;
+        spoiled.voidedAt = u"2026-12-09 10:00:00"_s;
+        spoiled.voidedBy = u"张三"_s;
+        spoiled.replacedBy = u"A00000004"_s;
+        RegisterLine again = line(4, kNumberPrinted, {u"2026-12-09"_s, u"乙公司"_s, u"￥200.00"_s});
+        again.replaces = u"A00000002"_s;
+        RegisterLine lost = line(7, kNumberPrinting);
+        lost.time = u"2026-12-09 11:00:00"_s;
+        lost.unsettled = true;
+        RegisterLine torn = line(8, kNumberVoided);
+        torn.reason = u"撕坏"_s;
+        torn.voidedAt = u"2026-12-09 09:00:00"_s;
+        torn.voidedBy = u"李四"_s;
+        RegisterLine printing = line(9, kNumberPrinting);
+        printing.time = u"2026-12-09 11:05:00"_s;
+        one.lines = {printed, spoiled, line(3, kNumberUnused), again, line(5, kNumberUnused)};
+        one.lines << line(6, kNumberUnused) << lost << torn << printing << line(10, kNumberUnused);
+        BookRegister other{book(1, 1, u"6222 0002"_s), {line(1, kNumberUnused)}, {}};
+        // The book list's counts add up to the book's size.
+        QCOMPARE(bookListRow(one).mid(6), (QStringList{u"2"_s, u"2"_s, u"2"_s, u"4"_s}));
+
+        LengthMeasure measure;
+        ProgressIndicator progress(m_clock);
+        BoundGrid grid;
+        buildRegisterGrid(grid, {one, other}, {measure, progress});
+        QStringList rows;
+        for (int r = grid.fixedRows(); r < grid.rows(); ++r) {
+            QStringList texts;
+            for (int c = kRegisterAccountCol; c < grid.cols(); ++c)
+                texts << grid.text(r, c);
+            rows << texts.join(u'|');
+        }
+        QCOMPARE(rows, (QStringList{
+                           kAccount + u"|A00000001-A00000010|未结束|2026-12-01|||||"_s,
+                           u"|合计|已打印 2\u3000已作废 2\u3000打印中 2\u3000未使用 4\u3000"
+                           u"缺号 00000003、00000005-00000006||||||"_s,
+                           u"|A00000001|已打印|2026-12-08|甲公司|￥100.00|0||"_s,
+                           u"|A00000002|已作废|2026-12-08|乙公司|￥200.00|1|"
+                           u"金额写错（张三，2026-12-09 10:00:00）|被替代 A00000004"_s,
+                           u"|A00000003|缺号||||||"_s,
+                           u"|A00000004|已打印|2026-12-09|乙公司|￥200.00|0||替代 A00000002"_s,
+                           u"|A00000005|缺号||||||"_s,
+                           u"|A00000006|缺号||||||"_s,
+                           u"|A00000007|打印中（未确认）|2026-12-09 11:00:00|||0||"_s,
+                           u"|A00000008|已作废|2026-12-09 09:00:00|||0|撕坏（李四）|"_s,
+                           u"|A00000009|打印中|2026-12-09 11:05:00|||0||"_s,
+                           u"|A00000010|未使用||||||"_s,
+                           u"6222 0002|3010203100000001|未结束|2026-12-01|||||"_s,
+                           u"|合计|已打印 0\u3000已作废 0\u3000打印中 0\u3000未使用 1||||||"_s,
+                           u"|3010203100000001|未使用||||||"_s,
+                       }));
+
+        // One colour to each state, a different one for each.
+        QHash<QString, quint32> colors;
+        for (int r = grid.fixedRows(); r < grid.rows(); ++r) {
+            if (!registerGridNumber(grid, r))
+                continue;
+            const QString state = grid.text(r, kRegisterStateCol).section(u'（', 0, 0);
+            const quint32 color = grid.cell(r, kRegisterStateCol).foreColor;
+            QCOMPARE(colors.value(state, color), color);
+            colors.insert(state, color);
+        }
+        QCOMPARE(colors.size(), 5);
+        QCOMPARE(QSet<quint32>(colors.cbegin(), colors.cend()).size(), 5);
+
+        // A number's row names its book's account; the book's own rows name no number.
+        const int first = grid.fixedRows();
+        const struct {
+            int row;
+            QString number;
+        } numbers[] = {{first + 8, kAccount + u" 7 A00000007"_s},
+                       {first + 14, u"6222 0002 1 3010203100000001"_s}};
+        for (const auto& n : numbers) {
+            const std::optional<RegisterNumber> number = registerGridNumber(grid, n.row);
+            QVERIFY(number);
+            QCOMPARE(number->account + u' ' + QString::number(number->serial) + u' ' + number->text,
+                     n.number);
+        }
+        QVERIFY(!registerGridNumber(grid, first) && !registerGridNumber(grid, first + 1));
+        QVERIFY(isRegisterTotalsRow(grid, first + 13));
     }
 
     // The database itself keeps the register honest, whatever program writes to it: no number

@@ -719,8 +719,9 @@ private slots:
     }
 
     // A cheque book entered in its window (an overlapping one refused, the book closed once the
-    // question is answered Yes), then its register: every number, the gaps below the number a
-    // print took, the totals; a number voided there, twice, and the register exported.
+    // question is answered Yes), then its register: the totals and the gaps below the number a
+    // print took first, then every number, the gaps in place; a number voided there, twice, and
+    // the register exported.
     void chequeBooksAndTheirRegister() {
         Fixture f;
         f.type(Field::Account, u"1234567890"_s);
@@ -750,8 +751,9 @@ private slots:
         };
         enter(u"1"_s, u"6"_s);
         QCOMPARE(table->rowCount(), 1);
-        QCOMPARE(tableRow(0), (QStringList{account, u"AB"_s, u"00000001"_s, u"00000006"_s,
-                                           u"2026-12-08"_s, u"未结束"_s, u"0"_s, u"0"_s, u"6"_s}));
+        QCOMPARE(tableRow(0),
+                 (QStringList{account, u"AB"_s, u"00000001"_s, u"00000006"_s, u"2026-12-08"_s,
+                              u"未结束"_s, u"0"_s, u"0"_s, u"0"_s, u"6"_s}));
         enter(u"6"_s, u"9"_s);
         QCOMPARE(f.shownTexts(),
                  QStringList{u"该账号已有号码重叠的支票簿：00000001 至 00000006。"_s});
@@ -773,7 +775,7 @@ private slots:
         QCOMPARE(f.t.prompts.shown().back().text,
                  u"结束这本支票簿后，其余号码不再使用，是否继续？"_s);
         QCOMPARE(f.t.prompts.shown().back().buttons, PromptButtons::YesNoDefaultNo);
-        QCOMPARE(tableRow(0).mid(6), (QStringList{u"1"_s, u"0"_s, u"5"_s}));
+        QCOMPARE(tableRow(0).mid(6), (QStringList{u"1"_s, u"0"_s, u"0"_s, u"5"_s}));
         books->close();
 
         f.window->findChild<QAction*>(u"mRegister"_s)->trigger();
@@ -787,44 +789,48 @@ private slots:
                 texts << grid.text(r, col);
             return texts;
         };
+        // The book at a glance under its heading, then its numbers, the gaps among them.
         const QStringList serials{u"AB00000001-AB00000006"_s,
+                                  u"合计"_s,
                                   u"AB00000001"_s,
                                   u"AB00000002"_s,
                                   u"AB00000003"_s,
                                   u"AB00000004"_s,
                                   u"AB00000005"_s,
                                   u"AB00000006"_s};
-        QCOMPARE(column(kRegisterNumberCol),
-                 serials + QStringList({u"AB00000001-AB00000003"_s, u"合计"_s}));
-        QCOMPARE(grid.text(grid.rows() - 1, kRegisterStateCol), u"已打印 1、已作废 0、未使用 5"_s);
+        QCOMPARE(column(kRegisterNumberCol), serials);
+        QCOMPARE(
+            column(kRegisterStateCol).mid(1),
+            (QStringList{u"已打印 1\u3000已作废 0\u3000打印中 0\u3000未使用 5\u3000"
+                         u"缺号 00000001-00000003"_s,
+                         u"缺号"_s, u"缺号"_s, u"缺号"_s, u"已打印"_s, u"未使用"_s, u"未使用"_s}));
 
         // Number 2 voided; a second time the register refuses.
         f.t.prompts.clear();
         for (int attempt = 0; attempt < 2; ++attempt) {
-            numbers->view()->selectRow(2);
+            numbers->view()->selectRow(3);
             f.t.prompts.queueText(u"撕坏"_s);
             QTest::mouseClick(child<QPushButton>(numbers, u"voidNumber"_s), Qt::LeftButton);
         }
-        QCOMPARE(f.shownTexts(), (QStringList{u"请输入作废原因："_s, u"请输入作废原因："_s,
-                                              u"号码 00000002 已作废。"_s}));
-        QCOMPARE(numbers->view()->currentIndex().row(), 2);
+        const QString question = u"请输入号码 AB00000002 的作废原因："_s;
+        QCOMPARE(f.shownTexts(), (QStringList{question, question, u"号码 00000002 已作废。"_s}));
+        QCOMPARE(numbers->view()->currentIndex().row(), 3);
 
         const QString csv = f.t.dir.filePath(u"登记簿.csv"_s);
         f.t.prompts.queueText(csv);
         QTest::mouseClick(child<QPushButton>(numbers, u"export"_s), Qt::LeftButton);
         QFile exported(csv);
         QVERIFY(exported.open(QIODevice::ReadOnly));
-        const QString a = account + u',';
-        QCOMPARE(QString::fromUtf8(exported.readAll()).split(u"\r\n"_s),
-                 (QStringList{u"账号,号码,状态,日期,收款人,金额,重打次数,作废原因,替代号码"_s,
-                              a + u"AB00000001-AB00000006,已结束,2026-12-08,,,,,"_s,
-                              a + u"AB00000001,未使用,,,,,,"_s,
-                              a + u"AB00000002,已作废,2026-12-08 10:00:00,,,0,撕坏,"_s,
-                              a + u"AB00000003,未使用,,,,,,"_s,
-                              a + u"AB00000004,已打印,2026-12-08,甲公司,100.00,0,,"_s,
-                              a + u"AB00000005,未使用,,,,,,"_s, a + u"AB00000006,未使用,,,,,,"_s,
-                              a + u"AB00000001,缺号,,,,,,"_s, a + u"AB00000003,缺号,,,,,,"_s,
-                              a + u"合计,已打印 1、已作废 1、未使用 4,,,,,,"_s, QString()}));
+        QCOMPARE(
+            QString::fromUtf8(exported.readAll()).split(u"\r\n"_s),
+            (QStringList{
+                u"账号,号码,状态,日期,收款人,金额,重打次数,作废原因,替代号码"_s,
+                account + u",AB00000001-AB00000006,已结束,2026-12-08,,,,,"_s,
+                u",合计,已打印 1\u3000已作废 1\u3000打印中 0\u3000未使用 4\u3000"
+                u"缺号 00000001、00000003,,,,,,"_s,
+                u",AB00000001,缺号,,,,,,"_s, u",AB00000002,已作废,2026-12-08 10:00:00,,,0,撕坏,"_s,
+                u",AB00000003,缺号,,,,,,"_s, u",AB00000004,已打印,2026-12-08,甲公司,100.00,0,,"_s,
+                u",AB00000005,未使用,,,,,,"_s, u",AB00000006,未使用,,,,,,"_s, QString()}));
         numbers->close();
     }
 
