@@ -430,7 +430,7 @@ bool voidSerial(Database& db, const Clock& clock, const QString& account, qint64
             return false;
         }
         if (row->value(1).toString() == kNumberPrinting &&
-            db.heldByAnotherPrint(row->value(0).toLongLong()) != false) {
+            db.heldByAPrint(row->value(0).toLongLong()) != false) {
             *why = u"号码 %1 正在打印，不能作废"_s.arg(book->prefix + serialText(serial));
             return false;
         }
@@ -462,7 +462,7 @@ std::optional<QList<BookRegister>> chequeRegister(Database& db, const QString& a
     for (const ChequeBook& book : *books) {
         std::optional<QSqlQuery> rows = db.select(
             u"SELECT n.号码, n.状态, n.时间, n.出票日期, n.收款人, n.金额, n.重打次数, n.作废原因, "
-            u"n.作废时间, n.用户, rb.前缀, r.号码, n.打印取号, n.ID FROM 支票号码 n "
+            u"n.作废时间, n.用户, rb.前缀, r.号码, n.打印取号, n.ID, n.作废人 FROM 支票号码 n "
             u"LEFT JOIN 支票号码 r ON r.ID = n.替代ID LEFT JOIN 支票簿 rb ON rb.ID = r.支票簿ID "
             u"WHERE n.支票簿ID = ? ORDER BY n.号码"_s,
             {book.id});
@@ -499,6 +499,10 @@ std::optional<QList<BookRegister>> chequeRegister(Database& db, const QString& a
                 line.replaces =
                     rows->value(10).toString() + serialText(rows->value(11).toLongLong());
             line.replacedBy = replacedBy.value(rows->value(13).toLongLong());
+            line.voidedBy = rows->value(14).toString();
+            // A number no running print holds was left by one that died, or went unanswered.
+            line.unsettled = line.state == kNumberPrinting &&
+                             db.heldByAPrint(rows->value(13).toLongLong()) == false;
             bookRegister.lines << line;
             serial = taken + 1;
         }

@@ -117,9 +117,9 @@ public:
     // lock cannot be taken.
     bool holdNumber(qint64 numberId);
     void releaseNumber(qint64 numberId);
-    // Whether another program's print holds the number now; nothing when that cannot be
-    // known (the side file cannot be read), which a caller takes as held.
-    std::optional<bool> heldByAnotherPrint(qint64 numberId);
+    // Whether a print holds the number now, this program's or another's; nothing when that
+    // cannot be known (the side file cannot be read), which a caller takes as held.
+    std::optional<bool> heldByAPrint(qint64 numberId);
 
     // Transactions nest: only the outermost one reaches the database, and a rollback anywhere
     // inside makes the outermost one roll back too.

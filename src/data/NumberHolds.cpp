@@ -89,7 +89,9 @@ void Database::releaseNumber(qint64 numberId) {
 #endif
 }
 
-std::optional<bool> Database::heldByAnotherPrint(qint64 numberId) {
+std::optional<bool> Database::heldByAPrint(qint64 numberId) {
+    if (m_heldNumbers.contains(numberId))
+        return true;
     if (m_server) {
         // Taken only to the transaction's end: another session's hold refuses it, this one's
         // own does not.

@@ -12,15 +12,23 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The cheque as its journal entry's "identifier=text" lines recorded it.
+// The cheque as its journal entry's "identifier=text" lines recorded it: a field without a
+// line was empty. The entry keeps texts, not switches: a date it lacks was not printed.
 Cheque chequeOfEntry(const QString& content) {
     Cheque cheque;
+    for (int field = 0; field < kPrintableFieldCount; ++field)
+        cheque.setText(field, {});
     for (const QString& line : content.split(u'\n')) {
         const qsizetype equals = line.indexOf(u'=');
         const int field = equals > 0 ? FieldIndexOf(QStringView(line).left(equals)) : -1;
         if (field >= 0)
             cheque.setText(field, line.mid(equals + 1));
     }
+    if (!stubDate(cheque).isValid())
+        cheque.setChk(Switch::PrintStub, 0);
+    if (!issueDate(cheque).isValid())
+        for (const int field : {Field::Year, Field::Month, Field::Day})
+            cheque.setChk(suppressingSwitch(field), 1);
     return cheque;
 }
 
@@ -82,7 +90,7 @@ bool settleNumber(Database& db, const Clock& clock, const QString& account, qint
             *why = u"号码 %1 %2，不需确认。"_s.arg(number.text(), row->value(3).toString());
             return false;
         }
-        if (db.heldByAnotherPrint(number.id) != false) {
+        if (db.heldByAPrint(number.id) != false) {
             *why = u"号码 %1 正在打印，不能%2"_s.arg(
                 number.text(), settlement == Settlement::Voided ? u"作废"_s : u"确认"_s);
             return false;

@@ -7,6 +7,7 @@
 #include "BoundGridModel.h"
 #include "ChequeRegister.h"
 #include "GridExport.h"
+#include "NumberSettle.h"
 #include "Prompts.h"
 #include "RegisterGrid.h"
 #include "TextMeasure.h"
@@ -45,11 +46,18 @@ RegisterDialog::RegisterDialog(Database& db, Prompts& prompts, const Clock& cloc
     QPushButton* voidNumber = m_ui->buttons->addButton(u"作废…"_s, QDialogButtonBox::ActionRole);
     voidNumber->setObjectName(u"voidNumber"_s);
     voidNumber->setAccessibleName(u"作废"_s);
+    // A number a dead print left 打印中（未确认）: kept from its journal entry once the cashier
+    // has seen the cheque; 作废… is the other answer.
+    QPushButton* settle =
+        m_ui->buttons->addButton(u"确认已打印…"_s, QDialogButtonBox::ActionRole);
+    settle->setObjectName(u"settlePrinted"_s);
+    settle->setAccessibleName(u"确认已打印"_s);
     QPushButton* save = m_ui->buttons->addButton(u"导 出"_s, QDialogButtonBox::ActionRole);
     save->setObjectName(u"export"_s);
     save->setAccessibleName(save->text());
     connect(accounts, &QComboBox::currentIndexChanged, this, &RegisterDialog::showRegister);
     connect(voidNumber, &QPushButton::clicked, this, &RegisterDialog::voidSelected);
+    connect(settle, &QPushButton::clicked, this, &RegisterDialog::settleSelected);
     connect(save, &QPushButton::clicked, this, &RegisterDialog::exportRegister);
     showRegister();
 }
@@ -76,11 +84,14 @@ void RegisterDialog::showRegister() {
                             m_grid.cols() - kRegisterStateCol);
 }
 
-void RegisterDialog::voidSelected() {
+std::optional<RegisterNumber> RegisterDialog::selectedNumber() const {
     const QModelIndex selected = m_view->currentIndex();
-    const std::optional<RegisterNumber> number =
-        selected.isValid() ? registerGridNumber(m_grid, m_grid.fixedRows() + selected.row())
-                           : std::nullopt;
+    return selected.isValid() ? registerGridNumber(m_grid, m_grid.fixedRows() + selected.row())
+                              : std::nullopt;
+}
+
+void RegisterDialog::voidSelected() {
+    const std::optional<RegisterNumber> number = selectedNumber();
     if (!number) {
         m_prompts.message(u"请先选中要作废的号码。"_s);
         return;
@@ -91,6 +102,26 @@ void RegisterDialog::voidSelected() {
         return;
     QString why;
     if (!voidSerial(m_db, m_clock, number->account, number->serial, reason, &why)) {
+        if (!why.isEmpty())
+            m_prompts.message(why);
+        return;
+    }
+    showRegister();
+}
+
+void RegisterDialog::settleSelected() {
+    const std::optional<RegisterNumber> number = selectedNumber();
+    if (!number) {
+        m_prompts.message(u"请先选中要确认的号码。"_s);
+        return;
+    }
+    if (m_prompts.message(u"号码 %1 的支票已打印完好？确认后按打印日志记入历史记录。"_s.arg(
+                              number->text),
+                          {}, PromptButtons::YesNoDefaultNo) != PromptAnswer::Yes)
+        return;
+    QString why;
+    if (!settleNumber(m_db, m_clock, number->account, number->serial, Settlement::Printed, {},
+                      &why)) {
         if (!why.isEmpty())
             m_prompts.message(why);
         return;

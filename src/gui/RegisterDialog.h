@@ -6,6 +6,7 @@
 
 #include "BoundGrid.h"
 #include "GridRoutines.h"
+#include "RegisterGrid.h"
 
 class BoundGridView;
 class Clock;
@@ -38,9 +39,14 @@ public:
     // "作废…": voids the selected number after asking why, naming it; the reason in a message
     // when the register refuses.
     void voidSelected();
+    // "确认已打印…": a number left 打印中 by a print no longer running, whose cheque the
+    // cashier found printed well, is kept as its journal entry recorded it.
+    void settleSelected();
     void exportRegister();
 
 private:
+    std::optional<RegisterNumber> selectedNumber() const;
+
     std::unique_ptr<Ui::RegisterDialog> m_ui;
     Database& m_db;
     Prompts& m_prompts;

@@ -816,6 +816,35 @@ private slots:
         QCOMPARE(f.shownTexts(), (QStringList{question, question, u"号码 00000002 已作废。"_s}));
         QCOMPARE(numbers->view()->currentIndex().row(), 3);
 
+        // Number 5 left 打印中 by a print that died after its journal entry: unconfirmed, kept
+        // from that entry once the cashier says the cheque came out well; 6 likewise, voided.
+        Cheque died;
+        died.setText(Field::Payee, u"乙公司"_s);
+        died.setText(Field::Amount, u"￥5.00"_s);
+        for (const QString& serial : {u"5"_s, u"6"_s}) {  // taken before the book was closed
+            QVERIFY(f.t.db.execute(u"INSERT INTO 支票号码 (支票簿ID, 号码, 状态, 时间) "
+                                   u"SELECT ID, ?, '打印中', '2026-12-08 10:00:00' FROM 支票簿"_s,
+                                   {serial}));
+            QVERIFY(writePrintingEntries(f.t.db, f.clock, {kChequeJob, {}, {}, kPrinting, {}, {}},
+                                         {journalFields(died) + u"\n支票号码=AB0000000"_s + serial}));
+        }
+        numbers->showRegister();
+        QCOMPARE(column(kRegisterStateCol).mid(6), (QStringList{u"打印中（未确认）"_s,
+                                                                u"打印中（未确认）"_s}));
+        f.t.prompts.clear();
+        numbers->view()->selectRow(6);
+        f.t.prompts.queueAnswer(PromptAnswer::Yes);
+        QTest::mouseClick(child<QPushButton>(numbers, u"settlePrinted"_s), Qt::LeftButton);
+        numbers->view()->selectRow(7);
+        f.t.prompts.queueText(u"未打出"_s);
+        QTest::mouseClick(child<QPushButton>(numbers, u"voidNumber"_s), Qt::LeftButton);
+        QCOMPARE(f.shownTexts(),
+                 (QStringList{u"号码 AB00000005 的支票已打印完好？确认后按打印日志记入历史记录。"_s,
+                              u"请输入号码 AB00000006 的作废原因："_s}));
+        QCOMPARE(column(kRegisterStateCol).mid(6), (QStringList{u"已打印"_s, u"已作废"_s}));
+        QCOMPARE(f.t.rows(u"SELECT 收款人全称, 金额, 支票号码 FROM 历史记录 WHERE 支票号码 <> ''"_s),
+                 u"乙公司/￥5.00/AB00000005"_s);
+
         const QString csv = f.t.dir.filePath(u"登记簿.csv"_s);
         f.t.prompts.queueText(csv);
         QTest::mouseClick(child<QPushButton>(numbers, u"export"_s), Qt::LeftButton);
@@ -826,11 +855,12 @@ private slots:
             (QStringList{
                 u"账号,号码,状态,日期,收款人,金额,重打次数,作废原因,替代号码"_s,
                 account + u",AB00000001-AB00000006,已结束,2026-12-08,,,,,"_s,
-                u",合计,已打印 1\u3000已作废 1\u3000打印中 0\u3000未使用 4\u3000"
+                u",合计,已打印 2\u3000已作废 2\u3000打印中 0\u3000未使用 2\u3000"
                 u"缺号 00000001、00000003,,,,,,"_s,
-                u",AB00000001,缺号,,,,,,"_s, u",AB00000002,已作废,2026-12-08 10:00:00,,,0,撕坏,"_s,
+                u",AB00000001,缺号,,,,,,"_s, u",AB00000002,已作废,2026-12-08 10:00:00,,,0,撕坏（"_s + f.t.db.userName() + u"）,"_s,
                 u",AB00000003,缺号,,,,,,"_s, u",AB00000004,已打印,2026-12-08,甲公司,100.00,0,,"_s,
-                u",AB00000005,未使用,,,,,,"_s, u",AB00000006,未使用,,,,,,"_s, QString()}));
+                u",AB00000005,已打印,2005-11-23,乙公司,￥5.00,0,,"_s,
+                u",AB00000006,已作废,2026-12-08 10:00:00,,,0,未打出（"_s + f.t.db.userName() + u"）,"_s, QString()}));
         numbers->close();
     }
 
