@@ -742,19 +742,27 @@ private slots:
                 texts << table->item(row, c)->text();
             return texts;
         };
-        auto enter = [&](const QString& from, const QString& to) {
-            child<QLineEdit>(books, u"prefix"_s)->setText(u"AB"_s);
+        auto* received = child<QDateEdit>(books, u"received"_s);
+        auto enter = [&](const QString& from, const QString& to, const QString& prefix) {
+            child<QLineEdit>(books, u"prefix"_s)->setText(prefix);
             first->setText(from);
             last->setText(to);
             QTest::mouseClick(child<QPushButton>(books, u"add"_s), Qt::LeftButton);
         };
-        enter(u"1"_s, u"6"_s);
+        // A prefix that is not the bank's digits, and a book received tomorrow, are refused.
+        enter(u"1"_s, u"6"_s, u"AB"_s);
+        received->setDate(f.clock.today().addDays(1));
+        enter(u"1"_s, u"6"_s, u"10"_s);
+        QCOMPARE(table->rowCount(), 0);
+        received->setDate(f.clock.today());
+        enter(u"1"_s, u"6"_s, u"10"_s);
         QCOMPARE(table->rowCount(), 1);
-        QCOMPARE(tableRow(0), (QStringList{account, u"AB"_s, u"00000001"_s, u"00000006"_s,
+        QCOMPARE(tableRow(0), (QStringList{account, u"10"_s, u"00000001"_s, u"00000006"_s,
                                            u"2026-12-08"_s, u"未结束"_s, u"0"_s, u"0"_s, u"6"_s}));
-        enter(u"6"_s, u"9"_s);
+        enter(u"6"_s, u"9"_s, u"10"_s);
         QCOMPARE(f.shownTexts(),
-                 QStringList{u"该账号已有号码重叠的支票簿：00000001 至 00000006。"_s});
+                 (QStringList{u"支票号码前缀只能是数字，最多8位。"_s, u"领用日期不能晚于今天。"_s,
+                              u"该账号已有号码重叠的支票簿：00000001 至 00000006。"_s}));
         QCOMPARE(table->rowCount(), 1);
 
         // A print takes number 4: 1 to 3 are gaps until they are explained.
@@ -787,15 +795,15 @@ private slots:
                 texts << grid.text(r, col);
             return texts;
         };
-        const QStringList serials{u"AB00000001-AB00000006"_s,
-                                  u"AB00000001"_s,
-                                  u"AB00000002"_s,
-                                  u"AB00000003"_s,
-                                  u"AB00000004"_s,
-                                  u"AB00000005"_s,
-                                  u"AB00000006"_s};
+        const QStringList serials{u"1000000001-1000000006"_s,
+                                  u"1000000001"_s,
+                                  u"1000000002"_s,
+                                  u"1000000003"_s,
+                                  u"1000000004"_s,
+                                  u"1000000005"_s,
+                                  u"1000000006"_s};
         QCOMPARE(column(kRegisterNumberCol),
-                 serials + QStringList({u"AB00000001-AB00000003"_s, u"合计"_s}));
+                 serials + QStringList({u"1000000001-1000000003"_s, u"合计"_s}));
         QCOMPARE(grid.text(grid.rows() - 1, kRegisterStateCol), u"已打印 1、已作废 0、未使用 5"_s);
 
         // Number 2 voided; a second time the register refuses.
@@ -817,13 +825,13 @@ private slots:
         const QString a = account + u',';
         QCOMPARE(QString::fromUtf8(exported.readAll()).split(u"\r\n"_s),
                  (QStringList{u"账号,号码,状态,日期,收款人,金额,重打次数,作废原因,替代号码"_s,
-                              a + u"AB00000001-AB00000006,已结束,2026-12-08,,,,,"_s,
-                              a + u"AB00000001,未使用,,,,,,"_s,
-                              a + u"AB00000002,已作废,2026-12-08 10:00:00,,,0,撕坏,"_s,
-                              a + u"AB00000003,未使用,,,,,,"_s,
-                              a + u"AB00000004,已打印,2026-12-08,甲公司,100.00,0,,"_s,
-                              a + u"AB00000005,未使用,,,,,,"_s, a + u"AB00000006,未使用,,,,,,"_s,
-                              a + u"AB00000001,缺号,,,,,,"_s, a + u"AB00000003,缺号,,,,,,"_s,
+                              a + u"1000000001-1000000006,已结束,2026-12-08,,,,,"_s,
+                              a + u"1000000001,未使用,,,,,,"_s,
+                              a + u"1000000002,已作废,2026-12-08 10:00:00,,,0,撕坏,"_s,
+                              a + u"1000000003,未使用,,,,,,"_s,
+                              a + u"1000000004,已打印,2026-12-08,甲公司,100.00,0,,"_s,
+                              a + u"1000000005,未使用,,,,,,"_s, a + u"1000000006,未使用,,,,,,"_s,
+                              a + u"1000000001,缺号,,,,,,"_s, a + u"1000000003,缺号,,,,,,"_s,
                               a + u"合计,已打印 1、已作废 1、未使用 4,,,,,,"_s, QString()}));
         numbers->close();
     }
@@ -1523,7 +1531,8 @@ private slots:
         MainWindow& w = *f.window;
         f.type(Field::Account, u"6222001"_s);
         QString why;
-        QVERIFY(addChequeBook(f.t.db, {0, u"6222001"_s, {}, 1, 4, f.clock.today(), false}, &why));
+        QVERIFY(addChequeBook(f.t.db, {0, u"6222001"_s, {}, 1, 4, f.clock.today(), false},
+                              f.clock.today(), &why));
         QFile file(f.t.dir.filePath(u"list.csv"_s));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(u"收款人,金额\n甲公司,100\n乙公司,200\n丙公司,300\n"_s.toUtf8());
@@ -1579,7 +1588,8 @@ private slots:
 
         // A new book entered, the two print on its first numbers and the list is done; their
         // spoiled cheques went through the printer today, which is said first.
-        QVERIFY(addChequeBook(f.t.db, {0, u"6222001"_s, {}, 5, 9, f.clock.today(), false}, &why));
+        QVERIFY(addChequeBook(f.t.db, {0, u"6222001"_s, {}, 5, 9, f.clock.today(), false},
+                              f.clock.today(), &why));
         f.t.prompts.clear();
         f.t.prompts.queueAnswer(PromptAnswer::Yes);
         answerPrinterDialog(true);

@@ -298,7 +298,8 @@ private slots:
         Cheque cheque = payable();
         cheque.setText(Field::Account, u"12345"_s);
         QString why;
-        QVERIFY(addChequeBook(f.t.db, {0, u"12345"_s, u"9"_s, 1, 6, {}, false}, &why));
+        QVERIFY(
+            addChequeBook(f.t.db, {0, u"12345"_s, u"9"_s, 1, 6, {}, false}, f.clock.today(), &why));
         using O = PrintQuestions::Outcome;
 
         f.questions.outcomes = {O::PrintedWell};
@@ -364,7 +365,8 @@ private slots:
         Cheque cheque = payable();
         cheque.setText(Field::Account, u"12345"_s);
         QString why;
-        QVERIFY(addChequeBook(f.t.db, {0, u"12345"_s, u"9"_s, 1, 7, {}, false}, &why));
+        QVERIFY(
+            addChequeBook(f.t.db, {0, u"12345"_s, u"9"_s, 1, 7, {}, false}, f.clock.today(), &why));
         QVERIFY(voidSerial(f.t.db, f.clock, u"12345"_s, 3, u"撕坏"_s, &why));  // passed over
         QList<Cheque> batch(3, cheque);
         for (int k = 0; k < 3; ++k)
@@ -406,7 +408,7 @@ private slots:
         Cheque cheque = payable();
         cheque.setText(Field::Account, u"12345"_s);
         QString why;
-        QVERIFY(addChequeBook(f.t.db, {0, u"12345"_s, {}, 1, 5, {}, false}, &why));
+        QVERIFY(addChequeBook(f.t.db, {0, u"12345"_s, {}, 1, 5, {}, false}, f.clock.today(), &why));
         f.questions.nobodySays = true;
         const PrintResult result = f.job.printBatch(QList<Cheque>(2, cheque));
         QVERIFY(result.printed && result.recorded);
@@ -608,7 +610,8 @@ private slots:
         Cheque cheque = payable();
         cheque.setText(Field::Account, u"12345"_s);
         QString why;
-        QVERIFY(addChequeBook(f.t.db, {0, u"12345"_s, u"9"_s, 1, 6, {}, false}, &why));
+        QVERIFY(
+            addChequeBook(f.t.db, {0, u"12345"_s, u"9"_s, 1, 6, {}, false}, f.clock.today(), &why));
         QVERIFY(voidSerial(f.t.db, f.clock, u"12345"_s, 2, u"撕坏"_s, &why));
         f.questions.loadInstead = 2;
         f.questions.loadAfterRefusal = {99, 3};
@@ -684,7 +687,8 @@ private slots:
         QFETCH(QStringList, numbers);
         Fixture f;
         QString why;
-        QVERIFY(addChequeBook(f.t.db, {0, u"12345"_s, u"9"_s, 1, lastSerial, {}, false}, &why));
+        QVERIFY(addChequeBook(f.t.db, {0, u"12345"_s, u"9"_s, 1, lastSerial, {}, false},
+                              f.clock.today(), &why));
         const QString amounts[] = {u"￥12345.67"_s, u"￥88.00"_s, u"￥1000000.00"_s};
         QList<Cheque> batch;
         for (const QString& amount : amounts) {
