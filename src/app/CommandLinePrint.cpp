@@ -1,6 +1,7 @@
 #include "CommandLinePrint.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QThread>
 
 #include "ChequeRegister.h"
@@ -18,8 +19,9 @@ void fail(const Io& io, const QString& reason) {
 
 }  // namespace
 
-CommandLinePrint::CommandLinePrint(const Arguments& args, const Io& io, Prompts& prompts)
-    : m_args(args), m_io(io), m_prompts(prompts) {
+CommandLinePrint::CommandLinePrint(const Arguments& args, const Io& io, Prompts& prompts,
+                                   Database& db)
+    : m_args(args), m_io(io), m_prompts(prompts), m_db(db) {
     if (args.has(u"--pdf"_s))
         m_target = QFileInfo(args.option(u"--pdf"_s)).absoluteFilePath();
     else
@@ -115,14 +117,25 @@ std::optional<PrintQuestions::LoadedNumber> CommandLinePrint::confirmNumberedSta
     }
     if (!m_args.has(u"--number"_s))
         return LoadedNumber{};
-    QString typed = m_args.option(u"--number"_s);
-    if (typed.size() > 8 && typed.startsWith(offered.book.prefix))
-        typed = typed.mid(offered.book.prefix.size());
-    bool number = false;
-    const qint64 serial = typed.toLongLong(&number);
-    if (number && typed.size() <= 8 && serial >= 0)
-        return LoadedNumber{serial};
-    fail(m_io, u"--number takes a cheque number of the account's book: "_s +
-                   m_args.option(u"--number"_s));
+    const QString typed = m_args.option(u"--number"_s);
+    static const QRegularExpression serialDigits(
+        QRegularExpression::anchoredPattern(u"[0-9]{1,8}"_s));
+    if (serialDigits.match(typed).hasMatch())
+        return LoadedNumber{typed.toLongLong()};
+    // A full number may be of any open book of the account, not only of the one offered.
+    static const QRegularExpression fullNumber(
+        QRegularExpression::anchoredPattern(u".+[0-9]{8}"_s));
+    if (!fullNumber.match(typed).hasMatch()) {
+        fail(m_io, u"--number takes a cheque number of the account's book: "_s + typed);
+        return std::nullopt;
+    }
+    const std::optional<QList<ChequeBook>> books = chequeBooks(m_db, offered.book.account);
+    if (!books)
+        return std::nullopt;  // after the database's message
+    QList<ChequeBook> open = *books;
+    open.removeIf([](const ChequeBook& book) { return book.closed; });
+    if (const std::optional<TakenNumber> named = numberInBooks(open, typed))
+        return LoadedNumber{named->serial};
+    m_prompts.message(u"号码 %1 不在该账号未结束的支票簿中。"_s.arg(typed), {}, PromptButtons::Ok);
     return std::nullopt;
 }

@@ -9,6 +9,8 @@
 #include "PrinterAccess.h"
 #include "Verbs.h"
 
+class Database;
+
 // Where a printing verb prints, and its options answering the print's questions: the printer
 // of --printer (or the system's default), or the PDF file of --pdf, written completely or not
 // at all; --allow-overflow prints fields that do not fit, --allow-date an issue date a bank would
@@ -16,7 +18,8 @@
 // asked. Nobody is there to load a cheque or to try again.
 class CommandLinePrint final : public PrinterAccess, public PrintQuestions {
 public:
-    CommandLinePrint(const Arguments& args, const Io& io, Prompts& prompts);
+    // `db` holds the cheque books that a full number of --number is looked up in.
+    CommandLinePrint(const Arguments& args, const Io& io, Prompts& prompts, Database& db);
 
     // Where the job goes, for the journal: the PDF file, or the printer asked for.
     QStringList installedPrinters() const override;
@@ -39,9 +42,10 @@ public:
     bool tryAgain() override;
     bool printCalibrationSquare() override { return true; }
     QString endorsementText() override { return m_args.inputs.value(0); }
-    // The number of --number (its eight digits, or the whole number with the book's prefix),
-    // else the next one when it is taken; a cheque that printed is printed well, and kept with
-    // --save. A number refused is not asked again: the print stops with the reason.
+    // The number of --number: a serial of up to eight digits, or the whole number of any open
+    // book of the account (its prefix, then the eight digits), else the next one when it is
+    // taken; a cheque that printed is printed well, and kept with --save. A number refused is
+    // not asked again: the print stops with the reason.
     std::optional<LoadedNumber> confirmNumberedStart(const TakenNumber& offered,
                                                      const QString& refusal) override;
     std::optional<Outcome> numberedOutcome(const QString&, QString*) override {
@@ -57,6 +61,7 @@ private:
     const Arguments& m_args;
     const Io& m_io;
     Prompts& m_prompts;
+    Database& m_db;
     QString m_target;
     SystemPrinters m_system;
     QPrinter m_pdfPrinter{QPrinter::HighResolution};

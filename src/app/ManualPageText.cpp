@@ -121,6 +121,9 @@ journal nobody can rewrite uses a shared database.
 The PDF, the preview picture and the CSV and workbook exports are written completely or not at
 all: into a new temporary file beside the target, then renamed over it, so that a full disk or
 a killed program leaves the old file as it was.
+The temporary file is hidden (.cheque.pdf.chequeprint\-XXXXXX) and locked while it is written;
+one that a killed program left behind, maybe holding a whole cheque, is removed by the next
+output into the same folder once it has not changed for ten minutes and no process holds it.
 They are readable by their owner only, because they can hold the cheque's password, and so is
 the database.
 A target that is a folder or a device is refused.

@@ -124,7 +124,7 @@ std::optional<Cheque> chequeFromArguments(Session& s, const Arguments& args, con
 // after `notPrinted` when nothing was printed.
 int print(Session& s, const Arguments& args, const Io& io, const PrintFormat& format,
           const std::function<PrintResult(PrintJob&)>& print, const QString& notPrinted = {}) {
-    CommandLinePrint target(args, io, s.prompts);
+    CommandLinePrint target(args, io, s.prompts, s.db);
     PrintJob job(s.db, s.prompts, s.clock, target, target, format);
     const PrintResult result = print(job);
     if (!result.printed) {

@@ -1,5 +1,4 @@
 // The verbs of the cheque books and the register of their numbers: book, void and register.
-#include <algorithm>
 #include <functional>
 #include <optional>
 
@@ -38,7 +37,7 @@ struct Session {
 
 // A serial as typed: up to eight digits, leading zeros allowed.
 std::optional<qint64> typedSerial(const QString& text) {
-    static const QRegularExpression digits(u"^[0-9]{1,8}$"_s);
+    static const QRegularExpression digits(QRegularExpression::anchoredPattern(u"[0-9]{1,8}"_s));
     if (!digits.match(text).hasMatch())
         return std::nullopt;
     return text.toLongLong();
@@ -65,17 +64,18 @@ int addBook(const Arguments& args, const Io& io) {
     book.prefix = args.option(u"--prefix"_s);
     book.first = *first;
     book.last = *last;
-    book.received = Clock().today();
     if (args.has(u"--received"_s)) {
         book.received = QDate::fromString(args.option(u"--received"_s), Qt::ISODate);
         if (!book.received.isValid())
             return usageError(io, u"--received needs a date written YYYY-MM-DD"_s);
     }
     Session s(io);
+    if (!book.received.isValid())
+        book.received = s.clock.today();
     if (!openDatabase(s.db, args))
         return 1;
     QString why;
-    return addChequeBook(s.db, book, &why) ? 0 : refused(io, why);
+    return addChequeBook(s.db, book, s.clock.today(), &why) ? 0 : refused(io, why);
 }
 
 // One line per book, with how many of its numbers went which way.
@@ -149,29 +149,24 @@ int onNamedSerial(const Arguments& args, const Io& io, const QString& verb,
     if (args.inputs.size() != 1)
         return usageError(io, verb + u" needs one cheque number"_s);
     const QString number = args.inputs.first();
-    static const QRegularExpression fullNumber(u"^(.+)([0-9]{8})$"_s);
+    // The full number is the prefix of its book, then eight digits.
+    static const QRegularExpression fullNumber(
+        QRegularExpression::anchoredPattern(u".+[0-9]{8}"_s));
     std::optional<qint64> serial = typedSerial(number);
-    QString prefix;
-    if (!serial) {
-        const QRegularExpressionMatch match = fullNumber.match(number);
-        if (!match.hasMatch())
-            return usageError(io,
-                              verb + u" needs a serial of up to eight digits or a full number"_s);
-        prefix = match.captured(1);
-        serial = match.captured(2).toLongLong();
-    }
+    if (!serial && !fullNumber.match(number).hasMatch())
+        return usageError(io, verb + u" needs a serial of up to eight digits or a full number"_s);
     const QString account = args.option(u"--account"_s);
     Session s(io);
     if (!openDatabase(s.db, args))
         return 1;
-    if (!prefix.isEmpty()) {
+    if (!serial) {
         const std::optional<QList<ChequeBook>> books = chequeBooks(s.db, account);
         if (!books)
             return 1;
-        if (std::none_of(books->begin(), books->end(), [&](const ChequeBook& book) {
-                return book.prefix == prefix && *serial >= book.first && *serial <= book.last;
-            }))
+        const std::optional<TakenNumber> named = numberInBooks(*books, number);
+        if (!named)
             return refused(io, u"号码 %1 不在该账号的支票簿中。"_s.arg(number));
+        serial = named->serial;
     }
     return act(s, account, *serial);
 }

@@ -118,8 +118,9 @@ const std::vector<Verb>& verbTable() {
          u"more than ten days before it unless --allow-date; --field 大写金额=TEXT must name the "
          u"capitals of the amount, which are always derived from it; when the cheque's account "
          u"(账号) has a "
-         u"cheque book, the cheque takes the book's next number, or --number N of the book, and "
-         u"the number is written on standard output"_s,
+         u"cheque book, the cheque takes the book's next number, or --number N (a serial of up "
+         u"to eight digits, or the full number of any open book of the account), and the number "
+         u"is written on standard output"_s,
          printVerb},
         {u"preview"_s,
          u"FILE.png"_s,
@@ -140,8 +141,9 @@ const std::vector<Verb>& verbTable() {
          u"add ACCOUNT FIRST LAST | list | close ACCOUNT FIRST"_s,
          {{u"--prefix"_s}, {u"--received"_s}},
          u"the cheque books: add registers the book of ACCOUNT with the serials FIRST to LAST (up "
-         u"to eight digits each), --prefix PREFIX the code printed before each serial, --received "
-         u"DATE (YYYY-MM-DD) the day it came (default: today); list writes one tab-separated line "
+         u"to eight digits each), --prefix PREFIX the bank's code printed before each serial (up "
+         u"to eight digits), --received DATE (YYYY-MM-DD) the day it came, not later than today "
+         u"(default: today); list writes one tab-separated line "
          u"per book: account, prefix, first and last serial, date received, 未结束 or 已结束, and "
          u"how many of its numbers are printed, voided, printing and unused; close ends the book "
          u"of ACCOUNT that starts at FIRST: none of its numbers is offered again"_s,

@@ -12,10 +12,15 @@ class QIODevice;
 // target, created exclusively under a random name (so a planted name is never followed) and
 // readable by its owner only; only a complete file is renamed over the target. On any
 // failure the old file stays and the temporary file is removed.
+//
+// The temporary file is named ".TARGET.chequeprint-XXXXXX" and held locked while it is
+// written. A program killed while writing leaves it behind, with what was written (maybe a
+// whole cheque); the next output into that folder removes such files of its owner that nobody
+// holds locked and that have not changed for ten minutes.
 class OutputFile final {
 public:
     explicit OutputFile(const QString& target);
-    ~OutputFile() = default;
+    ~OutputFile();
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
@@ -38,9 +43,12 @@ public:
 
 private:
     bool fail(const QString& reason);
+    // Lets go of the temporary file's lock.
+    void release();
 
     QString m_target;
     QTemporaryFile m_temporary;
+    int m_lock = -1;  // a descriptor of the temporary file that holds its lock
     QString m_error;
 };
 

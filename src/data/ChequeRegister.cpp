@@ -95,6 +95,16 @@ std::optional<ChequeBook> bookHolding(const QList<ChequeBook>& books, qint64 ser
     return std::nullopt;
 }
 
+// A tab, a line break or another control character: none belongs in an account, where it
+// would break the lines of the register and the lists.
+bool hasControlCharacter(QStringView text) {
+    return std::any_of(text.begin(), text.end(), [](QChar c) {
+        const QChar::Category category = c.category();
+        return category == QChar::Other_Control || category == QChar::Separator_Line ||
+               category == QChar::Separator_Paragraph;
+    });
+}
+
 }  // namespace
 
 QString serialText(qint64 serial) {
@@ -132,9 +142,22 @@ std::optional<qint64> serialInBook(const ChequeBook& book, const QString& typed,
     return std::nullopt;
 }
 
-std::optional<qint64> addChequeBook(Database& db, const ChequeBook& book, QString* why) {
-    if (book.account.trimmed().isEmpty()) {
+std::optional<qint64> addChequeBook(Database& db, const ChequeBook& entered, const QDate& today,
+                                    QString* why) {
+    ChequeBook book = entered;
+    book.account = entered.account.trimmed();
+    if (book.account.isEmpty()) {
         *why = u"请填写出票人账号。"_s;
+        return std::nullopt;
+    }
+    if (hasControlCharacter(book.account)) {
+        *why = u"出票人账号中不能有制表符、换行等控制字符。"_s;
+        return std::nullopt;
+    }
+    static const QRegularExpression prefixDigits(
+        QRegularExpression::anchoredPattern(u"[0-9]{0,%1}"_s.arg(kLongestPrefix)));
+    if (!prefixDigits.match(book.prefix).hasMatch()) {
+        *why = u"支票号码前缀只能是数字，最多%1位。"_s.arg(kLongestPrefix);
         return std::nullopt;
     }
     if (book.first < 0 || book.last > kLastSerial || book.first > book.last) {
@@ -145,6 +168,10 @@ std::optional<qint64> addChequeBook(Database& db, const ChequeBook& book, QStrin
     // would list every number.
     if (book.last - book.first + 1 > kMostChequesInBook) {
         *why = u"一本支票簿最多%1张支票。"_s.arg(kMostChequesInBook);
+        return std::nullopt;
+    }
+    if (book.received.isValid() && book.received > today) {
+        *why = u"领用日期不能晚于今天。"_s;
         return std::nullopt;
     }
     std::optional<qint64> id;
@@ -169,6 +196,22 @@ std::optional<qint64> addChequeBook(Database& db, const ChequeBook& book, QStrin
         return id.has_value();
     });
     return ok ? id : std::nullopt;
+}
+
+std::optional<TakenNumber> numberInBooks(const QList<ChequeBook>& books, const QString& number) {
+    static const QRegularExpression serialDigits(
+        QRegularExpression::anchoredPattern(u"[0-9]{8}"_s));
+    for (const ChequeBook& book : books) {
+        if (number.size() != book.prefix.size() + 8 || !number.startsWith(book.prefix))
+            continue;
+        const QString serial = number.mid(book.prefix.size());
+        if (!serialDigits.match(serial).hasMatch())
+            continue;
+        const qint64 value = serial.toLongLong();
+        if (value >= book.first && value <= book.last)
+            return TakenNumber{0, book, value};
+    }
+    return std::nullopt;
 }
 
 std::optional<QList<ChequeBook>> chequeBooks(Database& db, const QString& account) {

@@ -45,11 +45,18 @@ inline const QString kNumberPrinted = QStringLiteral("已打印");
 inline const QString kNumberVoided = QStringLiteral("已作废");
 inline const QString kNumberUnused = QStringLiteral("未使用");
 
-// Adds a book. Refused, with the reason in `why`, when the account is empty, the serials are not
-// first <= last within eight digits, the book would hold more than kMostChequesInBook cheques, or
-// they share a serial with another book of the account (open or closed). Its ID, or nothing (after
-// the database's message when it failed).
-std::optional<qint64> addChequeBook(Database& db, const ChequeBook& book, QString* why);
+// The prefix is the bank's digits: a cheque's number is at most sixteen characters, the prefix
+// and the eight digits of the serial.
+inline constexpr qsizetype kLongestPrefix = 8;
+
+// Adds a book, its account stored without the blanks around it. Refused, with the reason in
+// `why`, when the account is empty or holds a control character (a tab, a line break), the
+// prefix is more than kLongestPrefix characters or anything but digits, the serials are not
+// first <= last within eight digits, the book would hold more than kMostChequesInBook cheques,
+// it was received later than `today`, or they share a serial with another book of the account
+// (open or closed). Its ID, or nothing (after the database's message when it failed).
+std::optional<qint64> addChequeBook(Database& db, const ChequeBook& book, const QDate& today,
+                                    QString* why);
 // Every book, by account then first serial; nothing after the database's message.
 std::optional<QList<ChequeBook>> chequeBooks(Database& db, const QString& account = {});
 // Closes the account's book that starts at `first`: none of its numbers is offered again, the
@@ -63,6 +70,11 @@ struct TakenNumber {
     qint64 serial = 0;
     QString text() const { return book.prefix + serialText(serial); }
 };
+
+// The book of `books` (of one account) that a full number names, with its serial: the book's
+// prefix, then the eight digits of a serial in its range. No two books of an account share a
+// serial, and the number's length fixes the prefix's, so one book at most. Nothing for none.
+std::optional<TakenNumber> numberInBooks(const QList<ChequeBook>& books, const QString& number);
 
 // Whether the account has an open book: without one, a cheque prints as it always has.
 std::optional<bool> hasOpenBook(Database& db, const QString& account);

@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 
+#include "Clock.h"
 #include "Prompts.h"
 #include "RegisterGrid.h"
 #include "ui_ChequeBooksDialog.h"
@@ -17,11 +18,12 @@ constexpr int kColumnSpare = 16;  // pixels
 }  // namespace
 
 ChequeBooksDialog::ChequeBooksDialog(Database& db, Prompts& prompts, const QString& account,
-                                     const QDate& today, QWidget* parent)
+                                     const Clock& clock, QWidget* parent)
     : QDialog(parent, Qt::Window),
       m_ui(std::make_unique<Ui::ChequeBooksDialog>()),
       m_db(db),
-      m_prompts(prompts) {
+      m_prompts(prompts),
+      m_clock(clock) {
     m_ui->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
     const QStringList headings = bookListHeadings();
@@ -33,7 +35,7 @@ ChequeBooksDialog::ChequeBooksDialog(Database& db, Prompts& prompts, const QStri
     m_ui->first->setValidator(serial);
     m_ui->last->setValidator(serial);
     m_ui->account->setText(account.trimmed());
-    m_ui->received->setDate(today);
+    m_ui->received->setDate(clock.today());
     QPushButton* close = m_ui->buttons->button(QDialogButtonBox::Close);
     close->setText(u"关  闭"_s);
     close->setIcon(QIcon());
@@ -88,7 +90,7 @@ void ChequeBooksDialog::addBook() {
     book.last = m_ui->last->text().toLongLong();
     book.received = m_ui->received->date();
     QString why;
-    const std::optional<qint64> id = addChequeBook(m_db, book, &why);
+    const std::optional<qint64> id = addChequeBook(m_db, book, m_clock.today(), &why);
     if (!id) {
         if (!why.isEmpty())
             m_prompts.message(why);

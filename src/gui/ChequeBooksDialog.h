@@ -7,6 +7,7 @@
 
 #include "ChequeRegister.h"
 
+class Clock;
 class Database;
 class Prompts;
 
@@ -21,8 +22,9 @@ class ChequeBooksDialog final : public QDialog {
     Q_OBJECT
 
 public:
-    // `account` fills the new book's account (the cheque's 账号), `today` its day received.
-    ChequeBooksDialog(Database& db, Prompts& prompts, const QString& account, const QDate& today,
+    // `account` fills the new book's account (the cheque's 账号), the clock's today its day
+    // received; a book received later than today is refused.
+    ChequeBooksDialog(Database& db, Prompts& prompts, const QString& account, const Clock& clock,
                       QWidget* parent = nullptr);
     ~ChequeBooksDialog() override;
 
@@ -37,5 +39,6 @@ private:
     std::unique_ptr<Ui::ChequeBooksDialog> m_ui;
     Database& m_db;
     Prompts& m_prompts;
+    const Clock& m_clock;
     QList<ChequeBook> m_books;  // as listed
 };

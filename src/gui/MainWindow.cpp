@@ -362,9 +362,8 @@ JournalDialog* MainWindow::showJournal() {
 
 ChequeBooksDialog* MainWindow::showChequeBooks() {
     m_chequeTab->finishEditing();
-    auto* books =
-        new ChequeBooksDialog(m_services.db, m_services.prompts, m_cheque.text(Field::Account),
-                              m_services.clock.today(), this);
+    auto* books = new ChequeBooksDialog(m_services.db, m_services.prompts,
+                                        m_cheque.text(Field::Account), m_services.clock, this);
     books->show();
     return books;
 }

@@ -756,6 +756,56 @@ private slots:
         QCOMPARE(verb({u"register"_s}).out, before);
     }
 
+    // A book typed wrong is refused with the reason and exit code 1, nothing added; an account
+    // is kept without the blanks around it. With two open books of an account, print --number
+    // takes the full number of either book, or a serial alone.
+    void numbersOfTwoOpenBooks() {
+        TestDatabase t;
+        const QString a = u"6222 0003"_s;
+        auto verb = [&](const QStringList& arguments) {
+            return run(arguments + QStringList{u"--database"_s, t.path()});
+        };
+        const std::pair<QStringList, QString> refused[] = {
+            {{a, u"1"_s, u"5"_s, u"--prefix"_s, u"10 20"_s},
+             u"支票号码前缀只能是数字，最多8位。"_s},
+            {{u"6222\t0003"_s, u"1"_s, u"5"_s}, u"出票人账号中不能有制表符、换行等控制字符。"_s},
+            {{a, u"1"_s, u"5"_s, u"--received"_s, u"2999-01-01"_s}, u"领用日期不能晚于今天。"_s},
+        };
+        for (const auto& [arguments, reason] : refused) {
+            const Run r = verb(QStringList{u"book"_s, u"add"_s} + arguments);
+            QCOMPARE(r.exitCode, 1);
+            QCOMPARE(QString::fromUtf8(r.err), u"chequeprint: "_s + reason + u'\n');
+        }
+        QVERIFY(verb({u"book"_s, u"list"_s}).out.isEmpty());
+        QCOMPARE(
+            verb({u"book"_s, u"add"_s, u" "_s + a + u" "_s, u"1"_s, u"5"_s, u"--prefix"_s, u"10"_s})
+                .exitCode,
+            0);
+        QCOMPARE(verb({u"book"_s, u"add"_s, a, u"6"_s, u"10"_s, u"--prefix"_s, u"1020"_s}).exitCode,
+                 0);
+
+        const QString pdf = t.dir.filePath(u"cheque.pdf"_s);
+        auto print = [&](const QString& number) {
+            return verb({u"print"_s, u"--pdf"_s, pdf, u"--field"_s, u"T7="_s + a, u"--field"_s,
+                         u"T3=甲公司"_s, u"--field"_s, u"T5=1.00"_s, u"--number"_s, number});
+        };
+        // The second book's number in full, the first book's by its serial.
+        Run r = print(u"102000000008"_s);
+        QVERIFY2(r.exitCode == 0, r.err.constData());
+        QCOMPARE(r.out, "102000000008\n");
+        r = print(u"3"_s);
+        QVERIFY2(r.exitCode == 0, r.err.constData());
+        QCOMPARE(r.out, "1000000003\n");
+        // The first book's prefix before a serial of the second names no number.
+        QFile::remove(pdf);
+        r = print(u"1000000009"_s);
+        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(r.err, "chequeprint: 号码 1000000009 不在该账号未结束的支票簿中。\n");
+        QVERIFY(r.out.isEmpty() && !QFile::exists(pdf));
+        QCOMPARE(t.rows(u"SELECT 号码, 状态 FROM 支票号码 ORDER BY 号码"_s),
+                 u"3/已打印|8/已打印"_s);
+    }
+
     void version() {
         const Run r = run({u"--version"_s});
         QCOMPARE(r.exitCode, 0);

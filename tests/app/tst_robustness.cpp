@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -322,6 +324,44 @@ private slots:
         const QFileInfo after(out);
         QVERIFY(device ? !after.isFile() && after.exists() : after.isDir());
         QCOMPARE(t.scalar(u"SELECT count(*) FROM 历史记录"_s).toInt(), 1);
+    }
+
+    // A program killed while writing leaves its hidden temporary file, maybe holding a whole
+    // cheque, beside the target. The next output into that folder removes such files once they
+    // are stale, whatever target they were for; never one that another process holds, one just
+    // made, another program's file or a link.
+    void staleTemporaryFilesAreRemoved() {
+        TestDatabase t;
+        const QDir dir(t.dir.path());
+        const QDateTime anHourAgo = QDateTime::currentDateTime().addSecs(-3600);
+        auto leave = [&](const QString& name, const QDateTime& modified) {
+            writeFile(dir.filePath(name), "%PDF-1.4 cut short");
+            QFile file(dir.filePath(name));
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.setFileTime(modified, QFileDevice::FileModificationTime));
+        };
+        leave(u".old.pdf.chequeprint-AbCdEf"_s, anHourAgo);
+        leave(u".payments.csv.chequeprint-GhIjKl"_s, anHourAgo);
+        leave(u".held.pdf.chequeprint-MnOpQr"_s, anHourAgo);
+        leave(u".fresh.pdf.chequeprint-StUvWx"_s, QDateTime::currentDateTime());
+        leave(u".notes.txt.AbCdEf"_s, anHourAgo);
+        leave(u"victim.pdf"_s, anHourAgo);
+        QVERIFY(QFile::link(dir.filePath(u"victim.pdf"_s),
+                            dir.filePath(u".link.pdf.chequeprint-YzAbCd"_s)));
+        // Another process still writing holds its file locked.
+        const int held = ::open(QFile::encodeName(dir.filePath(u".held.pdf.chequeprint-MnOpQr"_s)),
+                                O_RDONLY | O_CLOEXEC);
+        QVERIFY(held >= 0 && ::flock(held, LOCK_SH) == 0);
+        const ProgramRun r = runProgram({u"print"_s, u"--database"_s, t.path(), u"--pdf"_s,
+                                         dir.filePath(u"cheque.pdf"_s), u"--field"_s, u"T3=甲"_s},
+                                        inFolder(dir.path()));
+        ::close(held);
+        QVERIFY2(r.exitCode == 0, r.err.constData());
+        QVERIFY(QFileInfo(dir.filePath(u"cheque.pdf"_s)).size() > 1000);
+        QCOMPARE(dir.entryList({u".*"_s}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name),
+                 (QStringList{u".fresh.pdf.chequeprint-StUvWx"_s, u".held.pdf.chequeprint-MnOpQr"_s,
+                              u".link.pdf.chequeprint-YzAbCd"_s, u".notes.txt.AbCdEf"_s}));
+        QCOMPARE(contents(dir.filePath(u"victim.pdf"_s)), QByteArray("%PDF-1.4 cut short"));
     }
 
     // The database itself, or its write-ahead log, as the output: refused before it is touched,

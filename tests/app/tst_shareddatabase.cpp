@@ -320,7 +320,8 @@ private slots:
     void twoClerksTakeEveryNumberOnce() {
         TestDatabase t;
         QString why;
-        QVERIFY(addChequeBook(t.db, {0, u"12345"_s, u"3010"_s, 1, 100, {}, false}, &why));
+        QVERIFY(addChequeBook(t.db, {0, u"12345"_s, u"3010"_s, 1, 100, {}, false}, kTestNow.date(),
+                              &why));
         const QString failures = clerksPrintAtOnce(t, 40, u"--field 账号=12345"_s);
         QVERIFY2(failures.trimmed().isEmpty(), qPrintable(failures));
         QCOMPARE(t.rows(u"SELECT count(*), count(DISTINCT 号码), count(DISTINCT 历史ID), "

@@ -69,28 +69,65 @@ private slots:
     void init() { m_t = new TestDatabase; }
     void cleanup() { delete m_t; }
 
-    // Books that cannot be: each refused with its reason, nothing stored.
+    // Books that cannot be, or that were mistyped: each refused with its reason, nothing stored.
+    // An account is kept without the blanks around it.
     void impossibleBooksAreRefused() {
         QString why;
-        QVERIFY(addChequeBook(m_t->db, book(11, 35), &why));
+        QVERIFY(addChequeBook(m_t->db, book(11, 35), m_clock.today(), &why));
+        const QString prefix = u"支票号码前缀只能是数字，最多8位。"_s;
+        const QString control = u"出票人账号中不能有制表符、换行等控制字符。"_s;
+        const QString late = u"领用日期不能晚于今天。"_s;
         const struct {
-            ChequeBook book;
+            qint64 first = 1;
+            qint64 last = 5;
+            QString account = u"另一账号"_s;
+            QString prefix = u"30102031"_s;
+            QDate received = QDate(2026, 12, 1);
             QString reason;
         } cases[] = {
-            {book(30, 40), u"该账号已有号码重叠的支票簿：00000011 至 00000035。"_s},
-            {book(1, 11), u"该账号已有号码重叠的支票簿：00000011 至 00000035。"_s},
-            {book(9, 5), u"支票号码应为8位数字，且起始号码不大于终止号码。"_s},
-            {book(99'999'990, 100'000'000), u"支票号码应为8位数字，且起始号码不大于终止号码。"_s},
-            {book(1, 1001), u"一本支票簿最多1000张支票。"_s},
-            {book(1, 5, u" "_s), u"请填写出票人账号。"_s},
+            {.first = 30,
+             .last = 40,
+             .account = kAccount,
+             .reason = u"该账号已有号码重叠的支票簿：00000011 至 00000035。"_s},
+            {.first = 1,
+             .last = 11,
+             .account = u" "_s + kAccount + u"\t"_s,
+             .reason = u"该账号已有号码重叠的支票簿：00000011 至 00000035。"_s},
+            {.first = 9, .last = 5, .reason = u"支票号码应为8位数字，且起始号码不大于终止号码。"_s},
+            {.first = 99'999'990,
+             .last = 100'000'000,
+             .reason = u"支票号码应为8位数字，且起始号码不大于终止号码。"_s},
+            {.first = 1, .last = 1001, .reason = u"一本支票簿最多1000张支票。"_s},
+            {.account = u" "_s, .reason = u"请填写出票人账号。"_s},
+            {.account = u"4000\t0237"_s, .reason = control},
+            {.account = u"4000\n0237"_s, .reason = control},
+            {.account = u"4000\u20280237"_s, .reason = control},
+            {.prefix = u"3010 2031"_s, .reason = prefix},
+            {.prefix = u"3010\n"_s, .reason = prefix},
+            {.prefix = u"3010AB"_s, .reason = prefix},
+            {.prefix = u"３０１０"_s, .reason = prefix},
+            {.prefix = u"301020311"_s, .reason = prefix},
+            {.prefix = QString(5000, u'1'), .reason = prefix},
+            {.received = m_clock.today().addDays(1), .reason = late},
+            {.received = QDate(2999, 1, 1), .reason = late},
         };
         for (const auto& c : cases) {
+            ChequeBook b = book(c.first, c.last, c.account);
+            b.prefix = c.prefix;
+            b.received = c.received;
             why.clear();
-            QVERIFY(!addChequeBook(m_t->db, c.book, &why));
+            QVERIFY(!addChequeBook(m_t->db, b, m_clock.today(), &why));
             QCOMPARE(why, c.reason);
         }
-        // The same serials in another account's book are another book's.
-        QVERIFY(addChequeBook(m_t->db, book(11, 35, u"另一账号"_s), &why));
+        QCOMPARE(m_t->scalar(u"SELECT count(*) FROM 支票簿"_s).toInt(), 1);
+        // The same serials in another account's book are another book's; one received today,
+        // with blanks around its account, keeps the account without them.
+        ChequeBook other = book(11, 35, u"  另一账号\t"_s);
+        other.received = m_clock.today();
+        QVERIFY(addChequeBook(m_t->db, other, m_clock.today(), &why));
+        const std::optional<QList<ChequeBook>> books = chequeBooks(m_t->db, u"另一账号"_s);
+        QVERIFY(books && books->size() == 1);
+        QCOMPARE(books->first().received, m_clock.today());
         QCOMPARE(m_t->scalar(u"SELECT count(*) FROM 支票簿"_s).toInt(), 2);
     }
 
@@ -102,7 +139,7 @@ private slots:
         QCOMPARE(hasOpenBook(m_t->db, kAccount), std::optional<bool>(false));
         QVERIFY(!offeredNumber(m_t->db, kAccount, &why));
         QCOMPARE(why, u"该账号没有未结束的支票簿。"_s);
-        QVERIFY(addChequeBook(m_t->db, book(101, 105), &why));
+        QVERIFY(addChequeBook(m_t->db, book(101, 105), m_clock.today(), &why));
         QCOMPARE(hasOpenBook(m_t->db, kAccount), std::optional<bool>(true));
 
         const TakenNumber first = take();
@@ -163,7 +200,7 @@ private slots:
     // is passed over when its turn comes. A closed book offers nothing.
     void skippedNumbersAreGapsUntilExplained() {
         QString why;
-        QVERIFY(addChequeBook(m_t->db, book(1, 10), &why));
+        QVERIFY(addChequeBook(m_t->db, book(1, 10), m_clock.today(), &why));
         QCOMPARE(take().serial, 1);
         QCOMPARE(take(5).serial, 5);
         QCOMPARE(take().serial, 6);  // the next is past the last taken: 2..4 are not offered
@@ -294,7 +331,7 @@ private slots:
     // is deleted, none goes back to printing, a printed one keeps the cheque it carried.
     void theDatabaseRefusesToRewriteTheRegister() {
         QString why;
-        QVERIFY(addChequeBook(m_t->db, book(1, 5), &why));
+        QVERIFY(addChequeBook(m_t->db, book(1, 5), m_clock.today(), &why));
         const TakenNumber printed = take();
         QVERIFY(
             numberPrinted(m_t->db, printed.id, {u"2026-12-08"_s, u"甲公司"_s, u"￥1.00"_s, {}}));
@@ -367,7 +404,7 @@ private slots:
         QFETCH(QString, found);
         QFETCH(bool, putBack);
         QString why;
-        QVERIFY(addChequeBook(m_t->db, book(1, 20), &why));
+        QVERIFY(addChequeBook(m_t->db, book(1, 20), m_clock.today(), &why));
         QVERIFY(numberPrinted(m_t->db, take().id, {u"2026-12-08"_s, u"甲公司"_s, u"￥1.00"_s, {}}));
         QVERIFY(numberPrinted(m_t->db, take().id, {u"2026-12-08"_s, u"乙公司"_s, u"￥2.00"_s, {}}));
         QVERIFY(voidSerial(m_t->db, m_clock, kAccount, 3, u"撕坏"_s, &why));
@@ -413,7 +450,7 @@ private slots:
         const QString login = m_t->openAs(u"clerk"_s, clerk);
         QVERIFY(!login.isEmpty());
         QString why;
-        QVERIFY(addChequeBook(clerk, book(1, 5), &why));
+        QVERIFY(addChequeBook(clerk, book(1, 5), m_clock.today(), &why));
         const std::optional<TakenNumber> taken =
             takeNumber(clerk, m_clock, kAccount, std::nullopt, &why);
         QVERIFY(taken);

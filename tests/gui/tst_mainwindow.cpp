@@ -743,20 +743,28 @@ private slots:
                 texts << table->item(row, c)->text();
             return texts;
         };
-        auto enter = [&](const QString& from, const QString& to) {
-            child<QLineEdit>(books, u"prefix"_s)->setText(u"AB"_s);
+        auto* received = child<QDateEdit>(books, u"received"_s);
+        auto enter = [&](const QString& from, const QString& to, const QString& prefix) {
+            child<QLineEdit>(books, u"prefix"_s)->setText(prefix);
             first->setText(from);
             last->setText(to);
             QTest::mouseClick(child<QPushButton>(books, u"add"_s), Qt::LeftButton);
         };
-        enter(u"1"_s, u"6"_s);
+        // A prefix that is not the bank's digits, and a book received tomorrow, are refused.
+        enter(u"1"_s, u"6"_s, u"AB"_s);
+        received->setDate(f.clock.today().addDays(1));
+        enter(u"1"_s, u"6"_s, u"10"_s);
+        QCOMPARE(table->rowCount(), 0);
+        received->setDate(f.clock.today());
+        enter(u"1"_s, u"6"_s, u"10"_s);
         QCOMPARE(table->rowCount(), 1);
         QCOMPARE(tableRow(0),
-                 (QStringList{account, u"AB"_s, u"00000001"_s, u"00000006"_s, u"2026-12-08"_s,
+                 (QStringList{account, u"10"_s, u"00000001"_s, u"00000006"_s, u"2026-12-08"_s,
                               u"未结束"_s, u"0"_s, u"0"_s, u"0"_s, u"6"_s}));
-        enter(u"6"_s, u"9"_s);
+        enter(u"6"_s, u"9"_s, u"10"_s);
         QCOMPARE(f.shownTexts(),
-                 QStringList{u"该账号已有号码重叠的支票簿：00000001 至 00000006。"_s});
+                 (QStringList{u"支票号码前缀只能是数字，最多8位。"_s, u"领用日期不能晚于今天。"_s,
+                              u"该账号已有号码重叠的支票簿：00000001 至 00000006。"_s}));
         QCOMPARE(table->rowCount(), 1);
 
         // A print takes number 4: 1 to 3 are gaps until they are explained.
@@ -790,14 +798,14 @@ private slots:
             return texts;
         };
         // The book at a glance under its heading, then its numbers, the gaps among them.
-        const QStringList serials{u"AB00000001-AB00000006"_s,
+        const QStringList serials{u"1000000001-1000000006"_s,
                                   u"合计"_s,
-                                  u"AB00000001"_s,
-                                  u"AB00000002"_s,
-                                  u"AB00000003"_s,
-                                  u"AB00000004"_s,
-                                  u"AB00000005"_s,
-                                  u"AB00000006"_s};
+                                  u"1000000001"_s,
+                                  u"1000000002"_s,
+                                  u"1000000003"_s,
+                                  u"1000000004"_s,
+                                  u"1000000005"_s,
+                                  u"1000000006"_s};
         QCOMPARE(column(kRegisterNumberCol), serials);
         QCOMPARE(
             column(kRegisterStateCol).mid(1),
@@ -812,7 +820,7 @@ private slots:
             f.t.prompts.queueText(u"撕坏"_s);
             QTest::mouseClick(child<QPushButton>(numbers, u"voidNumber"_s), Qt::LeftButton);
         }
-        const QString question = u"请输入号码 AB00000002 的作废原因："_s;
+        const QString question = u"请输入号码 1000000002 的作废原因："_s;
         QCOMPARE(f.shownTexts(), (QStringList{question, question, u"号码 00000002 已作废。"_s}));
         QCOMPARE(numbers->view()->currentIndex().row(), 3);
 
@@ -826,7 +834,7 @@ private slots:
                                    u"SELECT ID, ?, '打印中', '2026-12-08 10:00:00' FROM 支票簿"_s,
                                    {serial}));
             QVERIFY(writePrintingEntries(f.t.db, f.clock, {kChequeJob, {}, {}, kPrinting, {}, {}},
-                                         {journalFields(died) + u"\n支票号码=AB0000000"_s + serial}));
+                                         {journalFields(died) + u"\n支票号码=100000000"_s + serial}));
         }
         numbers->showRegister();
         QCOMPARE(column(kRegisterStateCol).mid(6), (QStringList{u"打印中（未确认）"_s,
@@ -839,11 +847,11 @@ private slots:
         f.t.prompts.queueText(u"未打出"_s);
         QTest::mouseClick(child<QPushButton>(numbers, u"voidNumber"_s), Qt::LeftButton);
         QCOMPARE(f.shownTexts(),
-                 (QStringList{u"号码 AB00000005 的支票已打印完好？确认后按打印日志记入历史记录。"_s,
-                              u"请输入号码 AB00000006 的作废原因："_s}));
+                 (QStringList{u"号码 1000000005 的支票已打印完好？确认后按打印日志记入历史记录。"_s,
+                              u"请输入号码 1000000006 的作废原因："_s}));
         QCOMPARE(column(kRegisterStateCol).mid(6), (QStringList{u"已打印"_s, u"已作废"_s}));
         QCOMPARE(f.t.rows(u"SELECT 收款人全称, 金额, 支票号码 FROM 历史记录 WHERE 支票号码 <> ''"_s),
-                 u"乙公司/￥5.00/AB00000005"_s);
+                 u"乙公司/￥5.00/1000000005"_s);
 
         const QString csv = f.t.dir.filePath(u"登记簿.csv"_s);
         f.t.prompts.queueText(csv);
@@ -854,13 +862,13 @@ private slots:
             QString::fromUtf8(exported.readAll()).split(u"\r\n"_s),
             (QStringList{
                 u"账号,号码,状态,日期,收款人,金额,重打次数,作废原因,替代号码"_s,
-                account + u",AB00000001-AB00000006,已结束,2026-12-08,,,,,"_s,
+                account + u",1000000001-1000000006,已结束,2026-12-08,,,,,"_s,
                 u",合计,已打印 2\u3000已作废 2\u3000打印中 0\u3000未使用 2\u3000"
                 u"缺号 00000001、00000003,,,,,,"_s,
-                u",AB00000001,缺号,,,,,,"_s, u",AB00000002,已作废,2026-12-08 10:00:00,,,0,撕坏（"_s + f.t.db.userName() + u"）,"_s,
-                u",AB00000003,缺号,,,,,,"_s, u",AB00000004,已打印,2026-12-08,甲公司,100.00,0,,"_s,
-                u",AB00000005,已打印,2005-11-23,乙公司,￥5.00,0,,"_s,
-                u",AB00000006,已作废,2026-12-08 10:00:00,,,0,未打出（"_s + f.t.db.userName() + u"）,"_s, QString()}));
+                u",1000000001,缺号,,,,,,"_s, u",1000000002,已作废,2026-12-08 10:00:00,,,0,撕坏（"_s + f.t.db.userName() + u"）,"_s,
+                u",1000000003,缺号,,,,,,"_s, u",1000000004,已打印,2026-12-08,甲公司,100.00,0,,"_s,
+                u",1000000005,已打印,2005-11-23,乙公司,￥5.00,0,,"_s,
+                u",1000000006,已作废,2026-12-08 10:00:00,,,0,未打出（"_s + f.t.db.userName() + u"）,"_s, QString()}));
         numbers->close();
     }
 
@@ -1559,7 +1567,8 @@ private slots:
         MainWindow& w = *f.window;
         f.type(Field::Account, u"6222001"_s);
         QString why;
-        QVERIFY(addChequeBook(f.t.db, {0, u"6222001"_s, {}, 1, 4, f.clock.today(), false}, &why));
+        QVERIFY(addChequeBook(f.t.db, {0, u"6222001"_s, {}, 1, 4, f.clock.today(), false},
+                              f.clock.today(), &why));
         QFile file(f.t.dir.filePath(u"list.csv"_s));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(u"收款人,金额\n甲公司,100\n乙公司,200\n丙公司,300\n"_s.toUtf8());
@@ -1615,7 +1624,8 @@ private slots:
 
         // A new book entered, the two print on its first numbers and the list is done; their
         // spoiled cheques went through the printer today, which is said first.
-        QVERIFY(addChequeBook(f.t.db, {0, u"6222001"_s, {}, 5, 9, f.clock.today(), false}, &why));
+        QVERIFY(addChequeBook(f.t.db, {0, u"6222001"_s, {}, 5, 9, f.clock.today(), false},
+                              f.clock.today(), &why));
         f.t.prompts.clear();
         f.t.prompts.queueAnswer(PromptAnswer::Yes);
         answerPrinterDialog(true);

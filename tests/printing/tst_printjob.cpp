@@ -236,7 +236,7 @@ private slots:
         Fixture f;
         const QString account = u"12345"_s;
         QString why;
-        QVERIFY(addChequeBook(f.t.db, {0, account, u"10"_s, 1, 20, {}, false}, &why));
+        QVERIFY(addChequeBook(f.t.db, {0, account, u"10"_s, 1, 20, {}, false}, f.clock.today(), &why));
         ScriptedPrompts otherPrompts;
         Database other(otherPrompts);
         QVERIFY(!f.t.openAs(u"clerk2"_s, other).isEmpty());
@@ -355,7 +355,8 @@ private slots:
         Cheque cheque = payable();
         cheque.setText(Field::Account, u"12345"_s);
         QString why;
-        QVERIFY(addChequeBook(f.t.db, {0, u"12345"_s, u"9"_s, 1, 6, {}, false}, &why));
+        QVERIFY(
+            addChequeBook(f.t.db, {0, u"12345"_s, u"9"_s, 1, 6, {}, false}, f.clock.today(), &why));
         using O = PrintQuestions::Outcome;
 
         f.questions.outcomes = {O::PrintedWell};
@@ -421,7 +422,8 @@ private slots:
         Cheque cheque = payable();
         cheque.setText(Field::Account, u"12345"_s);
         QString why;
-        QVERIFY(addChequeBook(f.t.db, {0, u"12345"_s, u"9"_s, 1, 7, {}, false}, &why));
+        QVERIFY(
+            addChequeBook(f.t.db, {0, u"12345"_s, u"9"_s, 1, 7, {}, false}, f.clock.today(), &why));
         QVERIFY(voidSerial(f.t.db, f.clock, u"12345"_s, 3, u"撕坏"_s, &why));  // passed over
         QList<Cheque> batch(3, cheque);
         for (int k = 0; k < 3; ++k)
@@ -463,7 +465,7 @@ private slots:
         Cheque cheque = payable();
         cheque.setText(Field::Account, u"12345"_s);
         QString why;
-        QVERIFY(addChequeBook(f.t.db, {0, u"12345"_s, {}, 1, 5, {}, false}, &why));
+        QVERIFY(addChequeBook(f.t.db, {0, u"12345"_s, {}, 1, 5, {}, false}, f.clock.today(), &why));
         f.questions.nobodySays = true;
         const PrintResult result = f.job.printBatch(QList<Cheque>(2, cheque));
         QVERIFY(result.printed && result.recorded);
@@ -665,7 +667,8 @@ private slots:
         Cheque cheque = payable();
         cheque.setText(Field::Account, u"12345"_s);
         QString why;
-        QVERIFY(addChequeBook(f.t.db, {0, u"12345"_s, u"9"_s, 1, 6, {}, false}, &why));
+        QVERIFY(
+            addChequeBook(f.t.db, {0, u"12345"_s, u"9"_s, 1, 6, {}, false}, f.clock.today(), &why));
         QVERIFY(voidSerial(f.t.db, f.clock, u"12345"_s, 2, u"撕坏"_s, &why));
         f.questions.loadInstead = 2;
         f.questions.loadAfterRefusal = {99, 3};
@@ -741,7 +744,8 @@ private slots:
         QFETCH(QStringList, numbers);
         Fixture f;
         QString why;
-        QVERIFY(addChequeBook(f.t.db, {0, u"12345"_s, u"9"_s, 1, lastSerial, {}, false}, &why));
+        QVERIFY(addChequeBook(f.t.db, {0, u"12345"_s, u"9"_s, 1, lastSerial, {}, false},
+                              f.clock.today(), &why));
         const QString amounts[] = {u"￥12345.67"_s, u"￥88.00"_s, u"￥1000000.00"_s};
         QList<Cheque> batch;
         for (const QString& amount : amounts) {
