@@ -16,6 +16,7 @@
 
 #include "GridSortKey.h"
 #include "Prompts.h"
+#include "RegisterRules.h"
 #include "ServerRights.h"
 #include "UserState.h"
 
@@ -46,7 +47,7 @@ QStringList scriptStatements(const QString& script) {
 
 // The schema's version: PRAGMA user_version in a file, the one row of 数据库版本 on a server.
 // Version 1 is the formats and the history; each later version is one step of upgrades().
-constexpr int kSchemaVersion = 8;
+constexpr int kSchemaVersion = 9;
 
 // The statements of one step from version n + 1 to n + 2, some in one dialect only.
 struct UpgradeStep {
@@ -201,6 +202,13 @@ const std::vector<UpgradeStep>& upgrades() {
               u" THEN RETURN NEW; END IF; RAISE EXCEPTION '支票号码不可修改'; END $$"_s,
           u"CREATE OR REPLACE TRIGGER 支票号码_不可修改 BEFORE UPDATE OR DELETE ON 支票号码 "
           u"FOR EACH ROW EXECUTE FUNCTION 支票号码_只增()"_s}},
+        // 9: a voided number names who voided it. A server writes that login and the time of
+        // the void itself, and keeps the books and the numbers to what the program would write.
+        {{},
+         {u"ALTER TABLE 支票号码 ADD COLUMN 作废人 TEXT NOT NULL DEFAULT ''"_s},
+         QStringList{
+             u"ALTER TABLE 支票号码 ADD COLUMN IF NOT EXISTS 作废人 TEXT NOT NULL DEFAULT ''"_s} +
+             serverRegisterRules()},
     };
     return steps;
 }
