@@ -7,6 +7,7 @@
 
 #include "Clock.h"
 #include "Database.h"
+#include "RegisterRules.h"
 
 using namespace Qt::StringLiterals;
 
@@ -41,8 +42,7 @@ std::optional<QList<ChequeBook>> selectBooks(Database& db, const QString& where,
 
 // Two clerks taking a number of one account's books, or adding a book to it, do it in turn.
 bool lockAccount(Database& db, const QString& account) {
-    constexpr int kChequeBookLocks = 20261210;
-    return db.lockName(kChequeBookLocks, account);
+    return db.lockName(kAccountBookLocks, account);
 }
 
 // A change of one number that its state allows: false, after the database's message, when the

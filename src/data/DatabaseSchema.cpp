@@ -16,6 +16,7 @@
 
 #include "GridSortKey.h"
 #include "Prompts.h"
+#include "RegisterRules.h"
 #include "ServerRights.h"
 #include "UserState.h"
 
@@ -240,13 +241,17 @@ const std::vector<UpgradeStep>& upgrades() {
               u" THEN RETURN NEW; END IF; RAISE EXCEPTION '支票号码不可修改'; END $$"_s,
           u"CREATE OR REPLACE TRIGGER 支票号码_不可修改 BEFORE UPDATE OR DELETE ON 支票号码 "
           u"FOR EACH ROW EXECUTE FUNCTION 支票号码_只增()"_s}},
-        // 9: a void names who voided; a file's register gets the rest of its own triggers.
+        // 9: a voided number names who voided it. A file's register gets the rest of its own
+        // triggers; a server writes that login and the time of the void itself, and keeps the
+        // books and the numbers to what the program would write.
         {{},
          {u"ALTER TABLE 支票号码 ADD COLUMN 作废人 TEXT NOT NULL DEFAULT ''"_s,
           fileRegisterTriggers()[2].sql, fileRegisterTriggers()[3].sql,
           fileRegisterTriggers()[4].sql, fileRegisterTriggers()[5].sql,
           fileRegisterTriggers()[6].sql},
-         {u"ALTER TABLE 支票号码 ADD COLUMN IF NOT EXISTS 作废人 TEXT NOT NULL DEFAULT ''"_s}},
+         QStringList{
+             u"ALTER TABLE 支票号码 ADD COLUMN IF NOT EXISTS 作废人 TEXT NOT NULL DEFAULT ''"_s} +
+             serverRegisterRules()},
     };
     return steps;
 }

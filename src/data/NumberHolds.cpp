@@ -2,6 +2,7 @@
 // program (or its server session): a print killed midway leaves its number 打印中 and no
 // longer held, which is how a number left by a dead print is told from one still printing.
 #include "Database.h"
+#include "RegisterRules.h"
 
 #include <cerrno>
 #include <cstring>
@@ -17,10 +18,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// The space of the server's advisory locks that hold numbers (the register's own triggers
-// test the same space).
-constexpr int kNumberHolds = 20261211;
 
 #ifdef Q_OS_UNIX
 // One byte of the side file per number: the byte at the number's ID. Locks of the open file
@@ -61,7 +58,7 @@ bool Database::openHoldsFile(bool create) {
 bool Database::holdNumber(qint64 numberId) {
     bool held = false;
     if (m_server) {
-        held = execute(u"SELECT pg_advisory_lock(%1, ?::int4)"_s.arg(kNumberHolds), {numberId});
+        held = execute(u"SELECT pg_advisory_lock(%1, ?::int4)"_s.arg(kPrintingNumberLocks), {numberId});
     } else {
 #ifdef Q_OS_UNIX
         struct flock lock = byteOf(numberId, F_WRLCK);
@@ -79,7 +76,7 @@ void Database::releaseNumber(qint64 numberId) {
     if (!m_heldNumbers.removeOne(numberId))
         return;
     if (m_server) {
-        execute(u"SELECT pg_advisory_unlock(%1, ?::int4)"_s.arg(kNumberHolds), {numberId});
+        execute(u"SELECT pg_advisory_unlock(%1, ?::int4)"_s.arg(kPrintingNumberLocks), {numberId});
         return;
     }
 #ifdef Q_OS_UNIX
@@ -96,7 +93,7 @@ std::optional<bool> Database::heldByAPrint(qint64 numberId) {
         // Taken only to the transaction's end: another session's hold refuses it, this one's
         // own does not.
         std::optional<QSqlQuery> free =
-            run(u"SELECT pg_try_advisory_xact_lock(%1, ?::int4)"_s.arg(kNumberHolds), {numberId},
+            run(u"SELECT pg_try_advisory_xact_lock(%1, ?::int4)"_s.arg(kPrintingNumberLocks), {numberId},
                 true);
         if (!free || !free->next())
             return std::nullopt;

@@ -18,16 +18,17 @@ QString createRole(const QString& role) {
 // Fills in what a clerk may not choose: a new row's ID is the one the server's sequence gave
 // (a row of a chosen ID would block everyone's next rows), a journal entry's time is the
 // server's clock in `zone` and its login the session's (so is a taken cheque number's), a
-// history row's day the server's. The
-// tables' owner, who could drop this trigger anyway, writes what it gives.
+// history row's day the server's. The tables' owner, who could drop this trigger anyway, writes
+// what it gives; who owns them is read from pg_catalog by name, as a clerk's temporary table
+// called pg_class would come first.
 QString serverFillsIn(const QString& zone) {
     QString quotedZone = zone;
     quotedZone = u'\'' + quotedZone.replace(u'\'', u"''"_s) + u'\'';
     return u"CREATE OR REPLACE FUNCTION 由服务器填写() RETURNS trigger LANGUAGE plpgsql AS $$ "
            u"DECLARE given bigint; "
            u"BEGIN "
-           u"IF pg_has_role(session_user, (SELECT relowner FROM pg_class WHERE oid = TG_RELID), "
-           u"'USAGE') THEN RETURN NEW; END IF; "
+           u"IF pg_has_role(session_user, (SELECT relowner FROM pg_catalog.pg_class "
+           u"WHERE oid = TG_RELID), 'USAGE') THEN RETURN NEW; END IF; "
            u"BEGIN given := currval(pg_get_serial_sequence("
            u"format('%I.%I', TG_TABLE_SCHEMA, TG_TABLE_NAME), 'id')); "
            u"EXCEPTION WHEN object_not_in_prerequisite_state THEN given := NULL; END; "

@@ -17,6 +17,7 @@
 #include "HistoryRecords.h"
 #include "ProgramRun.h"
 #include "ProgressIndicator.h"
+#include "RegisterRules.h"
 #include "ServerRights.h"
 #include "TestClock.h"
 #include "TestDatabase.h"
@@ -104,6 +105,30 @@ Cheque chequeFor(const QString& payee) {
     cheque.setText(Field::Amount, u"￥1.00"_s);
     return cheque;
 }
+
+// A login's own session on the shared database, as psql gives it: each statement as typed.
+class Session {
+public:
+    explicit Session(const QString& address) : m_name(QUuid::createUuid().toString()) {
+        QString why;
+        const ServerAddress at = parseServerAddress(address, &why).value_or(ServerAddress{});
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QPSQL"_s, m_name);
+        db.setHostName(at.host);
+        db.setPort(at.port);
+        db.setUserName(at.user);
+        db.setDatabaseName(at.database);
+        db.open();
+    }
+    ~Session() { QSqlDatabase::removeDatabase(m_name); }
+    // The server's message when it refuses the statement; empty when it ran.
+    QString refusal(const QString& sql) {
+        QSqlQuery query(QSqlDatabase::database(m_name, false));
+        return query.exec(sql) ? QString() : query.lastError().databaseText();
+    }
+
+private:
+    QString m_name;
+};
 
 // A server of the test's own, which it may stop and start.
 class OwnServer {
@@ -271,6 +296,149 @@ private slots:
         QCOMPARE(t.rows(u"SELECT 结果, 用户 FROM 打印日志 WHERE 历史ID IS NOT NULL"_s),
                  u"已打印/"_s + login);
         QCOMPARE(runProgram({u"init-database"_s, u"--database"_s, t.path()}).exitCode, 0);
+    }
+
+    // A clerk's session cannot make the cheque register say what the program would not: each
+    // attempt is refused with its reason and changes nothing. The program still keeps the
+    // register as the clerk, with the void's time and login the server's, and an administrator
+    // settles a number that a clerk's program left printing once no program prints it.
+    void aClerkCannotRewriteTheChequeRegister() {
+        TestDatabase t;
+        ScriptedPrompts prompts;
+        Database mallory(prompts), victim(prompts);
+        const QString login = t.openAs(u"mallory"_s, mallory);
+        QVERIFY(!login.isEmpty() && !t.openAs(u"victim"_s, victim).isEmpty());
+        QUrl address(t.path());
+        address.setUserName(login);
+        const Clock clock = testClock();
+        QString why;
+        const std::optional<qint64> book =
+            addChequeBook(victim, {0, u"甲"_s, {}, 1, 20, {}, false}, &why);
+        const std::optional<qint64> closed =
+            addChequeBook(victim, {0, u"甲"_s, {}, 21, 40, {}, false}, &why);
+        QVERIFY(book && closed && closeChequeBook(victim, u"甲"_s, 21, &why));
+        auto take = [&](Database& db) {
+            return takeNumber(db, clock, u"甲"_s, std::nullopt, &why).value_or(TakenNumber{});
+        };
+        const qint64 victims = take(victim).id, printing = take(mallory).id,
+                     waiting = take(mallory).id;
+        // Mallory's program prints on the second number.
+        const QString printLock = u"SELECT pg_advisory_lock(%1, %2)"_s.arg(kPrintingNumberLocks);
+        QVERIFY(mallory.select(printLock.arg(printing)));
+
+        const QString newBook = u"INSERT INTO 支票簿 (账号, 起始号码, 终止号码) VALUES "_s;
+        const QString newNumber = u"INSERT INTO 支票号码 (支票簿ID, 时间, 号码, 状态"_s;
+        const QString ofBook = u") VALUES (%1, '', "_s.arg(*book);
+        const QString change = u"UPDATE 支票号码 SET "_s;
+        const QString fakeOwner =
+            u"CREATE TEMP TABLE pg_class AS SELECT c.oid, r.oid AS relowner FROM "
+            u"pg_catalog.pg_class c, pg_roles r WHERE relname = '支票号码' AND rolname = '%1'"_s
+                .arg(login);
+        const struct {
+            QStringList sql;
+            QString refusal;
+        } attacks[] = {
+            {{newBook + u"('甲', 15, 25)"_s}, u"该账号已有号码重叠的支票簿"_s},
+            {{newBook + u"('甲', 30, 35)"_s}, u"该账号已有号码重叠的支票簿"_s},
+            {{u"CREATE TEMP TABLE 支票簿 (账号 text, 起始号码 int, 终止号码 int)"_s,
+              u"INSERT INTO public.支票簿 (账号, 起始号码, 终止号码) VALUES ('甲', 15, 25)"_s},
+             u"该账号已有号码重叠的支票簿"_s},
+            {{newBook + u"('乙', 9, 5)"_s}, u"起始号码不大于终止号码"_s},
+            {{newBook + u"('乙', -1, 5)"_s}, u"起始号码不大于终止号码"_s},
+            {{newBook + u"('乙', 99999990, 100000000)"_s}, u"起始号码不大于终止号码"_s},
+            {{newBook + u"('乙', 1, 1001)"_s}, u"一本支票簿最多1000张支票"_s},
+            {{u"UPDATE 支票簿 SET 已结束 = 0 WHERE ID = %1"_s.arg(*closed)},
+             u"已结束的支票簿不能重新启用"_s},
+            {{newNumber + ofBook + u"5000, '打印中')"_s}, u"号码不在支票簿的范围内"_s},
+            {{newNumber + ofBook + u"-3, '打印中')"_s}, u"号码不在支票簿的范围内"_s},
+            {{newNumber + ofBook + u"7, '已打印')"_s}, u"新号码只能是打印中，或未用先作废"_s},
+            {{newNumber + u", 收款人"_s + ofBook + u"7, '打印中', '乙公司')"_s},
+             u"新号码只能是打印中，或未用先作废"_s},
+            {{newNumber + u", 金额"_s + ofBook + u"7, '打印中', '￥1.00')"_s},
+             u"新号码只能是打印中，或未用先作废"_s},
+            {{newNumber + u", 历史ID"_s + ofBook + u"7, '打印中', 1)"_s},
+             u"新号码只能是打印中，或未用先作废"_s},
+            {{newNumber + u", 重打次数"_s + ofBook + u"7, '打印中', 2)"_s},
+             u"新号码只能是打印中，或未用先作废"_s},
+            {{newNumber + u", 作废原因"_s + ofBook + u"7, '已作废', '撕坏')"_s},
+             u"新号码只能是打印中，或未用先作废"_s},
+            {{newNumber + u", 打印取号"_s + ofBook + u"7, '已作废', 0)"_s}, u"请填写作废原因"_s},
+            {{newNumber + u", 作废原因, 打印取号"_s + ofBook + u"7, '已作废', ' 　', 0)"_s},
+             u"请填写作废原因"_s},
+            {{change + u"状态 = '已作废', 作废原因 = ' ' WHERE ID = %1"_s.arg(waiting)},
+             u"请填写作废原因"_s},
+            {{change + u"作废时间 = '2000-01-01 00:00:00' WHERE ID = %1"_s.arg(waiting)},
+             u"支票号码不可修改"_s},
+            {{change + u"作废人 = 'victim' WHERE ID = %1"_s.arg(waiting)}, u"permission denied"_s},
+            {{change + u"状态 = '已打印', 收款人 = '乙公司' WHERE ID = %1"_s.arg(victims)},
+             u"打印中的号码只能由取号的用户修改"_s},
+            {{change + u"状态 = '已作废', 作废原因 = '撕坏' WHERE ID = %1"_s.arg(victims)},
+             u"打印中的号码只能由取号的用户修改"_s},
+            {{change + u"重打次数 = 重打次数 + 1 WHERE ID = %1"_s.arg(victims)},
+             u"打印中的号码只能由取号的用户修改"_s},
+            {{fakeOwner, u"UPDATE public.支票号码 SET 重打次数 = 1 WHERE ID = %1"_s.arg(victims)},
+             u"打印中的号码只能由取号的用户修改"_s},
+            {{fakeOwner,
+              u"INSERT INTO public.支票号码 (ID, 支票簿ID, 号码, 状态, 时间, 用户) "
+              u"VALUES (99, %1, 9, '打印中', '2000-01-01', 'victim')"_s.arg(*book)},
+             u"ID由数据库生成"_s},
+            {{change + u"状态 = '已作废', 作废原因 = '卡纸' WHERE ID = %1"_s.arg(printing)},
+             u"号码正在打印，不能作废"_s},
+            {{change + u"状态 = '已打印' WHERE ID = %1"_s.arg(printing)},
+             u"号码正在打印，不能修改"_s},
+        };
+        const QString books = u"SELECT * FROM 支票簿 ORDER BY ID"_s;
+        const QString numbers = u"SELECT * FROM 支票号码 ORDER BY ID"_s;
+        const QString before = t.rows(books) + u'\n' + t.rows(numbers);
+        for (const auto& attack : attacks) {
+            Session session(address.toString());
+            for (qsizetype k = 0; k + 1 < attack.sql.size(); ++k)
+                QVERIFY2(session.refusal(attack.sql[k]).isEmpty(), qPrintable(attack.sql[k]));
+            const QString refusal = session.refusal(attack.sql.last());
+            QVERIFY2(refusal.contains(attack.refusal), qPrintable(attack.sql.last() + refusal));
+            QCOMPARE(t.rows(books) + u'\n' + t.rows(numbers), before);
+        }
+
+        // Two books added at once: the second waits for the first, then sees its serials. A
+        // transaction that read before the other's book was added adds none.
+        Session first(address.toString()), second(address.toString());
+        QVERIFY(first.refusal(u"BEGIN"_s).isEmpty() &&
+                first.refusal(newBook + u"('丙', 1, 20)"_s).isEmpty());
+        QVERIFY(second.refusal(u"SET lock_timeout = '1s'"_s).isEmpty());
+        QVERIFY(second.refusal(newBook + u"('丙', 11, 30)"_s).contains(u"lock timeout"_s));
+        QVERIFY(first.refusal(u"COMMIT"_s).isEmpty());
+        QVERIFY(second.refusal(newBook + u"('丙', 11, 30)"_s).contains(u"号码重叠"_s));
+        QVERIFY(first.refusal(u"BEGIN ISOLATION LEVEL REPEATABLE READ"_s).isEmpty() &&
+                first.refusal(u"SELECT count(*) FROM 支票簿"_s).isEmpty());
+        QVERIFY(second.refusal(newBook + u"('丁', 1, 20)"_s).isEmpty());
+        QVERIFY(first.refusal(newBook + u"('丁', 11, 30)"_s).contains(u"可重复读"_s));
+        QCOMPARE(t.rows(u"SELECT 账号, 起始号码 FROM 支票簿 WHERE 账号 IN ('丙', '丁')"_s),
+                 u"丙/1|丁/1"_s);
+
+        // The program as the clerk, whose session writes another time zone: the printing
+        // session reprints and voids its own number; a printed one and an unused one are voided.
+        QVERIFY(mallory.execute(u"SET TIME ZONE 'Pacific/Kiritimati'"_s));
+        QVERIFY(numberReprinted(mallory, printing));
+        QVERIFY(voidTakenNumber(mallory, clock, printing, u"卡纸"_s));
+        QVERIFY(mallory.select(u"SELECT pg_advisory_unlock_all()"_s));
+        QVERIFY(numberPrinted(mallory, waiting, {u"2026-12-08"_s, u"甲公司"_s, u"￥1.00"_s, {}}));
+        QVERIFY(voidSerial(mallory, clock, u"甲"_s, 3, u"金额写错"_s, &why));
+        QVERIFY(voidSerial(mallory, clock, u"甲"_s, 10, u"撕坏"_s, &why));
+        const QString voids =
+            u"SELECT 号码, 重打次数, 收款人, 作废原因, 作废人, abs(extract(epoch FROM "
+            u"作废时间::timestamp - localtimestamp)) < 60 FROM 支票号码 WHERE 状态 = '已作废' "
+            u"ORDER BY 号码"_s;
+        QCOMPARE(t.rows(voids),
+                 u"2/1//卡纸/%1/1|3/0/甲公司/金额写错/%1/1|10/0//撕坏/%1/1"_s.arg(login));
+
+        // The victim's program prints, then ends without settling its number: the
+        // administrator voids it once the print no longer holds it.
+        QVERIFY(victim.select(printLock.arg(victims)));
+        QVERIFY(!voidTakenNumber(t.db, clock, victims, u"程序中断"_s));
+        QVERIFY(victim.select(u"SELECT pg_advisory_unlock_all()"_s));
+        QVERIFY(voidTakenNumber(t.db, clock, victims, u"程序中断"_s));
+        QCOMPARE(t.rows(u"SELECT 作废原因, 作废人 FROM 支票号码 WHERE ID = %1"_s.arg(victims)),
+                 u"程序中断/"_s + t.db.userName());
     }
 
     // init-database may run again at any time: it puts back the shipped format when it is

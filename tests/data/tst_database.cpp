@@ -253,8 +253,13 @@ private slots:
             return q && q->next() ? q->value(0) : QVariant();
         };
         QCOMPARE(scalar(u"PRAGMA user_version"_s).toInt(), 9);
-        // No cheque book yet: every account prints as before.
+        // No cheque book yet: every account prints as before. A voided number will name who
+        // voided it.
         QCOMPARE(scalar(u"SELECT count(*) FROM 支票簿"_s).toInt(), 0);
+        QCOMPARE(
+            scalar(u"SELECT count(*) FROM pragma_table_info('支票号码') WHERE name = '作废人'"_s)
+                .toInt(),
+            1);
         QCOMPARE(scalar(u"SELECT group_concat(Name || CtlDF || X, '|') FROM 支票格式"_s).toString(),
                  u"我的格式银行120.0|我的格式11.0"_s);  // no shipped format added
         // The rows kept before cheque books were known have an empty number.
