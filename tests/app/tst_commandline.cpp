@@ -706,9 +706,9 @@ private slots:
                  u"支票簿\t"_s + a + u"\t3010203100000001-3010203100000005\t未结束\n"_s +
                      u"3010203100000001\t已打印\t2026-12-02\t甲公司\t￥1,234.50\t1\t\t\n"
                      u"3010203100000002\t已作废\t2026-12-03\t乙 公司\t￥20.00\t0\t"
-                     u"金额写错（{time}）\t\n"
+                     u"金额写错（"_s + t.db.userName() + u"，{time}）\t\n"
                      u"3010203100000003\t未使用\t\t\t\t\t\t\n"
-                     u"3010203100000004\t已作废\t{time}\t\t\t0\t撕坏\t\n"
+                     u"3010203100000004\t已作废\t{time}\t\t\t0\t撕坏（"_s + t.db.userName() + u"）\t\n"
                      u"3010203100000005\t未使用\t\t\t\t\t\t\n"
                      u"合计\t已打印 1\u3000已作废 2\u3000打印中 0\u3000未使用 2\n"_s);
         // The second's cheque printed again on the fifth skips the third: a gap until someone
@@ -717,8 +717,9 @@ private slots:
         const QString again = QString::fromUtf8(verb({u"register"_s, u"--account"_s, a}).out)
                                   .replace(stamp, u"{time}"_s);
         QVERIFY2(
-            again.contains(u"\t0\t金额写错（{time}）\t被替代 3010203100000005\n"_s) &&
-                again.endsWith(u"3010203100000005\t打印中\t{time}\t\t\t0\t\t"
+            again.contains(u"\t0\t金额写错（"_s + t.db.userName() +
+                           u"，{time}）\t被替代 3010203100000005\n"_s) &&
+                again.endsWith(u"3010203100000005\t打印中（未确认）\t{time}\t\t\t0\t\t"
                                u"替代 3010203100000002\n缺号\t3010203100000003\n"
                                u"合计\t已打印 1\u3000已作废 2\u3000打印中 1\u3000未使用 1\u3000"
                                u"缺号 00000003\n"_s),

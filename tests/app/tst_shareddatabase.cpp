@@ -313,9 +313,9 @@ private slots:
         const Clock clock = testClock();
         QString why;
         const std::optional<qint64> book =
-            addChequeBook(victim, {0, u"甲"_s, {}, 1, 20, {}, false}, &why);
+            addChequeBook(victim, {0, u"甲"_s, {}, 1, 20, {}, false}, clock.today(), &why);
         const std::optional<qint64> closed =
-            addChequeBook(victim, {0, u"甲"_s, {}, 21, 40, {}, false}, &why);
+            addChequeBook(victim, {0, u"甲"_s, {}, 21, 40, {}, false}, clock.today(), &why);
         QVERIFY(book && closed && closeChequeBook(victim, u"甲"_s, 21, &why));
         auto take = [&](Database& db) {
             return takeNumber(db, clock, u"甲"_s, std::nullopt, &why).value_or(TakenNumber{});
