@@ -468,16 +468,17 @@ bool voidSerial(Database& db, const Clock& clock, const QString& account, qint64
             db.showStatementError(insert);
             return false;
         }
-        if (row->value(1).toString() == kNumberVoided) {
+        const qint64 id = row->value(0).toLongLong();
+        const QString state = row->value(1).toString();
+        if (state == kNumberVoided) {
             *why = u"号码 %1 已作废。"_s.arg(serialText(serial));
             return false;
         }
-        if (row->value(1).toString() == kNumberPrinting &&
-            db.heldByAPrint(row->value(0).toLongLong()) != false) {
+        if (state == kNumberPrinting && db.heldByAPrint(id) != false) {
             *why = u"号码 %1 正在打印，不能作废"_s.arg(book->prefix + serialText(serial));
             return false;
         }
-        return voidTakenNumber(db, clock, row->value(0).toLongLong(), reason, why);
+        return voidTakenNumber(db, clock, id, reason, why);
     });
 }
 
@@ -512,6 +513,7 @@ std::optional<QList<BookRegister>> chequeRegister(Database& db, const QString& a
         if (!rows)
             return std::nullopt;
         BookRegister bookRegister{book, {}, {}};
+        QHash<qsizetype, qint64> printing;  // the lines of numbers 打印中, with their row IDs
         qint64 serial = book.first;
         qint64 lastTakenForPrint = book.first - 1;
         auto unusedUpTo = [&](qint64 end) {
@@ -543,13 +545,16 @@ std::optional<QList<BookRegister>> chequeRegister(Database& db, const QString& a
                     rows->value(10).toString() + serialText(rows->value(11).toLongLong());
             line.replacedBy = replacedBy.value(rows->value(13).toLongLong());
             line.voidedBy = rows->value(14).toString();
-            // A number no running print holds was left by one that died, or went unanswered.
-            line.unsettled = line.state == kNumberPrinting &&
-                             db.heldByAPrint(rows->value(13).toLongLong()) == false;
+            if (line.state == kNumberPrinting)
+                printing.insert(qsizetype(bookRegister.lines.size()), rows->value(13).toLongLong());
             bookRegister.lines << line;
             serial = taken + 1;
         }
         unusedUpTo(book.last + 1);
+        // A number no running print holds was left by one that died, or went unanswered (asked
+        // once the rows are read: a server's connection runs one statement at a time).
+        for (auto it = printing.cbegin(); it != printing.cend(); ++it)
+            bookRegister.lines[it.key()].unsettled = db.heldByAPrint(it.value()) == false;
         // The gaps: runs of unused numbers below the last one taken for a print.
         for (const RegisterLine& line : bookRegister.lines) {
             if (line.state != kNumberUnused || line.serial > lastTakenForPrint)
