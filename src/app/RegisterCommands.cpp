@@ -5,10 +5,10 @@
 #include <QRegularExpression>
 
 #include "ChequeRegister.h"
-#include "NumberSettle.h"
 #include "Clock.h"
 #include "ConsolePrompts.h"
 #include "Database.h"
+#include "NumberSettle.h"
 #include "RegisterGrid.h"
 #include "Verbs.h"
 
@@ -174,14 +174,13 @@ int onNamedSerial(const Arguments& args, const Io& io, const QString& verb,
 }  // namespace
 
 int voidVerb(const Arguments& args, const Io& io) {
-    return onNamedSerial(args, io, u"void"_s,
-                         [&](Session& s, const QString& account, qint64 serial) {
-                             QString why;
-                             return voidSerial(s.db, s.clock, account, serial,
-                                               args.option(u"--reason"_s), &why)
-                                        ? 0
-                                        : refused(io, why);
-                         });
+    return onNamedSerial(
+        args, io, u"void"_s, [&](Session& s, const QString& account, qint64 serial) {
+            QString why;
+            return voidSerial(s.db, s.clock, account, serial, args.option(u"--reason"_s), &why)
+                       ? 0
+                       : refused(io, why);
+        });
 }
 
 int settleVerb(const Arguments& args, const Io& io) {

@@ -347,8 +347,7 @@ std::optional<QList<TakenNumber>> takeBatchNumbers(Database& db, const Clock& cl
         taken.reset();
         if (!lockAccount(db, account))
             return false;
-        const std::optional<QList<TakenNumber>> offered =
-            offeredNumbers(db, account, count, why);
+        const std::optional<QList<TakenNumber>> offered = offeredNumbers(db, account, count, why);
         taken = offered ? takeNumbers(db, clock, *offered, replaces, why) : std::nullopt;
         return taken.has_value();
     });

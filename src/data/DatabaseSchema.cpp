@@ -133,7 +133,8 @@ const std::vector<NamedTrigger>& fileRegisterTriggers() {
          u"BEGIN SELECT RAISE(ABORT, '支票号码不可覆盖'); END"_s},
         {u"支票号码_须在支票簿内"_s,
          u"CREATE TRIGGER 支票号码_须在支票簿内 BEFORE INSERT ON 支票号码 WHEN NOT EXISTS "
-         u"(SELECT 1 FROM 支票簿 WHERE ID = NEW.支票簿ID AND NEW.号码 BETWEEN 起始号码 AND 终止号码) "
+         u"(SELECT 1 FROM 支票簿 WHERE ID = NEW.支票簿ID AND NEW.号码 BETWEEN 起始号码 AND "
+         u"终止号码) "
          u"BEGIN SELECT RAISE(ABORT, '号码不在支票簿内'); END"_s},
         {u"支票簿_不可删除"_s,
          u"CREATE TRIGGER 支票簿_不可删除 BEFORE DELETE ON 支票簿 "
@@ -479,8 +480,7 @@ void Database::restoreJournalTriggers() {
         QStringList restored;
         for (const NamedTrigger& trigger : triggers) {
             QSqlQuery query(m_db);
-            query.prepare(
-                u"SELECT count(*) FROM sqlite_master WHERE type='trigger' AND name=?"_s);
+            query.prepare(u"SELECT count(*) FROM sqlite_master WHERE type='trigger' AND name=?"_s);
             query.addBindValue(trigger.name);
             if (query.exec() && query.next() && query.value(0).toInt() == 0 &&
                 QSqlQuery(m_db).exec(trigger.sql))
@@ -534,8 +534,7 @@ QString tamperingOf(Database::Names names, const QStringList& tables,
     const auto views =
         names(u"SELECT name FROM sqlite_master WHERE type='view' AND "_s + touching, values);
     const auto triggers = names(
-        u"SELECT name || char(10) || sql FROM sqlite_master WHERE type='trigger' AND "_s +
-            touching,
+        u"SELECT name || char(10) || sql FROM sqlite_master WHERE type='trigger' AND "_s + touching,
         values);
     if (!views || !triggers)
         return kUnreadable;
@@ -585,16 +584,16 @@ QString Database::registerTampering() {
     if (m_server)
         return {};
     const Names names = namesReader();
-    const QString structure = tamperingOf(
-        names, {u"支票簿"_s, u"支票号码"_s},
-        {{u"支票簿"_s,
-          {u"ID"_s, u"账号"_s, u"前缀"_s, u"起始号码"_s, u"终止号码"_s, u"领用日期"_s,
-           u"已结束"_s}},
-         {u"支票号码"_s,
-          {u"ID"_s, u"支票簿ID"_s, u"号码"_s, u"状态"_s, u"时间"_s, u"用户"_s, u"出票日期"_s,
-           u"收款人"_s, u"金额"_s, u"历史ID"_s, u"重打次数"_s, u"作废原因"_s, u"作废时间"_s,
-           u"替代ID"_s, u"打印取号"_s, u"作废人"_s}}},
-        fileRegisterTriggers());
+    const QString structure =
+        tamperingOf(names, {u"支票簿"_s, u"支票号码"_s},
+                    {{u"支票簿"_s,
+                      {u"ID"_s, u"账号"_s, u"前缀"_s, u"起始号码"_s, u"终止号码"_s, u"领用日期"_s,
+                       u"已结束"_s}},
+                     {u"支票号码"_s,
+                      {u"ID"_s, u"支票簿ID"_s, u"号码"_s, u"状态"_s, u"时间"_s, u"用户"_s,
+                       u"出票日期"_s, u"收款人"_s, u"金额"_s, u"历史ID"_s, u"重打次数"_s,
+                       u"作废原因"_s, u"作废时间"_s, u"替代ID"_s, u"打印取号"_s, u"作废人"_s}}},
+                    fileRegisterTriggers());
     if (!structure.isEmpty())
         return structure;
     // A file's row IDs run from 1 without a gap (a rolled-back insertion takes its ID back):

@@ -58,7 +58,8 @@ bool Database::openHoldsFile(bool create) {
 bool Database::holdNumber(qint64 numberId) {
     bool held = false;
     if (m_server) {
-        held = execute(u"SELECT pg_advisory_lock(%1, ?::int4)"_s.arg(kPrintingNumberLocks), {numberId});
+        held = execute(u"SELECT pg_advisory_lock(%1, ?::int4)"_s.arg(kPrintingNumberLocks),
+                       {numberId});
     } else {
 #ifdef Q_OS_UNIX
         struct flock lock = byteOf(numberId, F_WRLCK);
@@ -93,8 +94,8 @@ std::optional<bool> Database::heldByAPrint(qint64 numberId) {
         // Taken only to the transaction's end: another session's hold refuses it, this one's
         // own does not.
         std::optional<QSqlQuery> free =
-            run(u"SELECT pg_try_advisory_xact_lock(%1, ?::int4)"_s.arg(kPrintingNumberLocks), {numberId},
-                true);
+            run(u"SELECT pg_try_advisory_xact_lock(%1, ?::int4)"_s.arg(kPrintingNumberLocks),
+                {numberId}, true);
         if (!free || !free->next())
             return std::nullopt;
         return !free->value(0).toBool();

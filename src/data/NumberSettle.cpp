@@ -53,10 +53,10 @@ bool keepFromJournal(Database& db, const TakenNumber& number, QString* why) {
     if (!saveHistoryRecords(db, {cheque}, printedOn, &kept, {number.text()}))
         return false;
     const QDate issue = issueDate(cheque);
-    return numberPrinted(db, number.id,
-                         {issue.isValid() ? issue.toString(Qt::ISODate) : QString(),
-                          cheque.text(Field::Payee), cheque.text(Field::Amount),
-                          QVariant(kept.first())}) &&
+    return numberPrinted(
+               db, number.id,
+               {issue.isValid() ? issue.toString(Qt::ISODate) : QString(),
+                cheque.text(Field::Payee), cheque.text(Field::Amount), QVariant(kept.first())}) &&
            (!outcomeOpen || recordOutcome(db, {entryId}, kPrinted, kept));
 }
 

@@ -48,8 +48,7 @@ RegisterDialog::RegisterDialog(Database& db, Prompts& prompts, const Clock& cloc
     voidNumber->setAccessibleName(u"作废"_s);
     // A number a dead print left 打印中（未确认）: kept from its journal entry once the cashier
     // has seen the cheque; 作废… is the other answer.
-    QPushButton* settle =
-        m_ui->buttons->addButton(u"确认已打印…"_s, QDialogButtonBox::ActionRole);
+    QPushButton* settle = m_ui->buttons->addButton(u"确认已打印…"_s, QDialogButtonBox::ActionRole);
     settle->setObjectName(u"settlePrinted"_s);
     settle->setAccessibleName(u"确认已打印"_s);
     QPushButton* save = m_ui->buttons->addButton(u"导 出"_s, QDialogButtonBox::ActionRole);
@@ -115,9 +114,9 @@ void RegisterDialog::settleSelected() {
         m_prompts.message(u"请先选中要确认的号码。"_s);
         return;
     }
-    if (m_prompts.message(u"号码 %1 的支票已打印完好？确认后按打印日志记入历史记录。"_s.arg(
-                              number->text),
-                          {}, PromptButtons::YesNoDefaultNo) != PromptAnswer::Yes)
+    if (m_prompts.message(
+            u"号码 %1 的支票已打印完好？确认后按打印日志记入历史记录。"_s.arg(number->text), {},
+            PromptButtons::YesNoDefaultNo) != PromptAnswer::Yes)
         return;
     QString why;
     if (!settleNumber(m_db, m_clock, number->account, number->serial, Settlement::Printed, {},

@@ -706,9 +706,13 @@ private slots:
                  u"支票簿\t"_s + a + u"\t3010203100000001-3010203100000005\t未结束\n"_s +
                      u"3010203100000001\t已打印\t2026-12-02\t甲公司\t￥1,234.50\t1\t\t\n"
                      u"3010203100000002\t已作废\t2026-12-03\t乙 公司\t￥20.00\t0\t"
-                     u"金额写错（"_s + t.db.userName() + u"，{time}）\t\n"
+                     u"金额写错（"_s +
+                     t.db.userName() +
+                     u"，{time}）\t\n"
                      u"3010203100000003\t未使用\t\t\t\t\t\t\n"
-                     u"3010203100000004\t已作废\t{time}\t\t\t0\t撕坏（"_s + t.db.userName() + u"）\t\n"
+                     u"3010203100000004\t已作废\t{time}\t\t\t0\t撕坏（"_s +
+                     t.db.userName() +
+                     u"）\t\n"
                      u"3010203100000005\t未使用\t\t\t\t\t\t\n"
                      u"合计\t已打印 1\u3000已作废 2\u3000打印中 0\u3000未使用 2\n"_s);
         // The second's cheque printed again on the fifth skips the third: a gap until someone

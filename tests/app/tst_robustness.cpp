@@ -1,15 +1,15 @@
 // The program under attack: files it writes are complete or absent and private, first starts
 // at the same moment lose nothing, and what is printed is what is kept.
 #include <QDate>
-#include <QElapsedTimer>
-#include <QRandomGenerator>
-#include <QThread>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -126,15 +126,21 @@ private slots:
         const auto verb = [&](const QStringList& arguments) {
             return runProgram(arguments + QStringList{u"--database"_s, db}, inFolder(dir.path()));
         };
-        QCOMPARE(verb({u"book"_s, u"add"_s, account, u"1"_s, u"100"_s, u"--prefix"_s, u"10"_s})
-                     .exitCode,
-                 0);
+        QCOMPARE(
+            verb({u"book"_s, u"add"_s, account, u"1"_s, u"100"_s, u"--prefix"_s, u"10"_s}).exitCode,
+            0);
         const auto printArguments = [&](int k) {
-            return QStringList{u"print"_s,   u"--database"_s, db,
-                               u"--pdf"_s,   dir.filePath(u"%1.pdf"_s.arg(k)),
-                               u"--field"_s, u"T7="_s + account,
-                               u"--field"_s, u"T3=收款人%1"_s.arg(k),
-                               u"--field"_s, u"T5=%1"_s.arg(k),
+            return QStringList{u"print"_s,
+                               u"--database"_s,
+                               db,
+                               u"--pdf"_s,
+                               dir.filePath(u"%1.pdf"_s.arg(k)),
+                               u"--field"_s,
+                               u"T7="_s + account,
+                               u"--field"_s,
+                               u"T3=收款人%1"_s.arg(k),
+                               u"--field"_s,
+                               u"T5=%1"_s.arg(k),
                                u"--save"_s};
         };
         const auto printing = [&] {
@@ -173,9 +179,9 @@ private slots:
         const BookRegister after = chequeRegister(reader, account)->first();
         QCOMPARE(after.count(kNumberPrinting), 0);
         QCOMPARE(after.count(kNumberPrinted), before.count(kNumberPrinted) + left);
-        QCOMPARE(after.count(kNumberPrinted) + after.count(kNumberVoided) +
-                     after.count(kNumberUnused),
-                 100);
+        QCOMPARE(
+            after.count(kNumberPrinted) + after.count(kNumberVoided) + after.count(kNumberUnused),
+            100);
         // Each printed number has exactly one history row, on its own number, and the journal
         // has no entry left 打印中.
         const auto scalar = [&](const QString& sql) {
@@ -209,13 +215,14 @@ private slots:
             const QString pdf = dir.filePath(u"%1.pdf"_s.arg(k));
             const QStringList arguments =
                 k < 4 ? QStringList{u"batch"_s, dir.filePath(u"list.csv"_s)}
-                      : QStringList{u"print"_s, u"--field"_s, u"T7="_s + account, u"--field"_s,
-                                    u"T3=单张%1"_s.arg(k), u"--field"_s, u"T5=%1"_s.arg(k)};
+                      : QStringList{u"print"_s,       u"--field"_s,          u"T7="_s + account,
+                                    u"--field"_s,     u"T3=单张%1"_s.arg(k), u"--field"_s,
+                                    u"T5=%1"_s.arg(k)};
             auto process = std::make_unique<QProcess>();
             prepareProcess(*process, inFolder(dir.path()));
-            process->start(QStringLiteral(CHEQUEPRINT_EXE),
-                           arguments + QStringList{u"--database"_s, db, u"--pdf"_s, pdf,
-                                                   u"--save"_s});
+            process->start(
+                QStringLiteral(CHEQUEPRINT_EXE),
+                arguments + QStringList{u"--database"_s, db, u"--pdf"_s, pdf, u"--save"_s});
             processes.push_back(std::move(process));
         }
         for (const auto& process : processes) {
@@ -228,9 +235,9 @@ private slots:
         const BookRegister book = chequeRegister(reader, account)->first();
         QCOMPARE(book.count(kNumberPrinted), 48);
         QCOMPARE(book.count(kNumberPrinting) + book.count(kNumberVoided), 0);
-        std::optional<QSqlQuery> numbers =
-            reader.select(u"SELECT count(DISTINCT 支票号码), count(*) FROM 历史记录 "
-                          u"WHERE 支票号码 <> ''"_s);
+        std::optional<QSqlQuery> numbers = reader.select(
+            u"SELECT count(DISTINCT 支票号码), count(*) FROM 历史记录 "
+            u"WHERE 支票号码 <> ''"_s);
         QVERIFY(numbers && numbers->next());
         QCOMPARE(numbers->value(0).toInt(), 48);
         QCOMPARE(numbers->value(1).toInt(), 48);

@@ -358,8 +358,9 @@ private slots:
         QTest::addColumn<QStringList>("attack");
         QTest::addColumn<QString>("found");  // "" when the attack itself is refused
         QTest::addColumn<bool>("putBack");   // a trigger it dropped is put back at the next open
-        const QString overlapping = u"INSERT INTO 支票簿 (账号, 前缀, 起始号码, 终止号码) "
-                                    u"VALUES ('%1', '', 15, 30)"_s.arg(kAccount);
+        const QString overlapping =
+            u"INSERT INTO 支票簿 (账号, 前缀, 起始号码, 终止号码) "
+            u"VALUES ('%1', '', 15, 30)"_s.arg(kAccount);
         QTest::newRow("a voided number turned printed") << QStringList{
             u"INSERT OR REPLACE INTO 支票号码 (支票簿ID, 号码, 状态, 时间, 收款人) "
             u"VALUES (1, 3, '已打印', '2026-12-08', '乙公司')"_s} << QString() << false;

@@ -830,15 +830,17 @@ private slots:
         died.setText(Field::Payee, u"乙公司"_s);
         died.setText(Field::Amount, u"￥5.00"_s);
         for (const QString& serial : {u"5"_s, u"6"_s}) {  // taken before the book was closed
-            QVERIFY(f.t.db.execute(u"INSERT INTO 支票号码 (支票簿ID, 号码, 状态, 时间) "
-                                   u"SELECT ID, ?, '打印中', '2026-12-08 10:00:00' FROM 支票簿"_s,
-                                   {serial}));
-            QVERIFY(writePrintingEntries(f.t.db, f.clock, {kChequeJob, {}, {}, kPrinting, {}, {}},
-                                         {journalFields(died) + u"\n支票号码=100000000"_s + serial}));
+            QVERIFY(
+                f.t.db.execute(u"INSERT INTO 支票号码 (支票簿ID, 号码, 状态, 时间) "
+                               u"SELECT ID, ?, '打印中', '2026-12-08 10:00:00' FROM 支票簿"_s,
+                               {serial}));
+            QVERIFY(
+                writePrintingEntries(f.t.db, f.clock, {kChequeJob, {}, {}, kPrinting, {}, {}},
+                                     {journalFields(died) + u"\n支票号码=100000000"_s + serial}));
         }
         numbers->showRegister();
-        QCOMPARE(column(kRegisterStateCol).mid(6), (QStringList{u"打印中（未确认）"_s,
-                                                                u"打印中（未确认）"_s}));
+        QCOMPARE(column(kRegisterStateCol).mid(6),
+                 (QStringList{u"打印中（未确认）"_s, u"打印中（未确认）"_s}));
         f.t.prompts.clear();
         numbers->view()->selectRow(6);
         f.t.prompts.queueAnswer(PromptAnswer::Yes);
@@ -850,25 +852,29 @@ private slots:
                  (QStringList{u"号码 1000000005 的支票已打印完好？确认后按打印日志记入历史记录。"_s,
                               u"请输入号码 1000000006 的作废原因："_s}));
         QCOMPARE(column(kRegisterStateCol).mid(6), (QStringList{u"已打印"_s, u"已作废"_s}));
-        QCOMPARE(f.t.rows(u"SELECT 收款人全称, 金额, 支票号码 FROM 历史记录 WHERE 支票号码 <> ''"_s),
-                 u"乙公司/￥5.00/1000000005"_s);
+        QCOMPARE(
+            f.t.rows(u"SELECT 收款人全称, 金额, 支票号码 FROM 历史记录 WHERE 支票号码 <> ''"_s),
+            u"乙公司/￥5.00/1000000005"_s);
 
         const QString csv = f.t.dir.filePath(u"登记簿.csv"_s);
         f.t.prompts.queueText(csv);
         QTest::mouseClick(child<QPushButton>(numbers, u"export"_s), Qt::LeftButton);
         QFile exported(csv);
         QVERIFY(exported.open(QIODevice::ReadOnly));
-        QCOMPARE(
-            QString::fromUtf8(exported.readAll()).split(u"\r\n"_s),
-            (QStringList{
-                u"账号,号码,状态,日期,收款人,金额,重打次数,作废原因,替代号码"_s,
-                account + u",1000000001-1000000006,已结束,2026-12-08,,,,,"_s,
-                u",合计,已打印 2\u3000已作废 2\u3000打印中 0\u3000未使用 2\u3000"
-                u"缺号 00000001、00000003,,,,,,"_s,
-                u",1000000001,缺号,,,,,,"_s, u",1000000002,已作废,2026-12-08 10:00:00,,,0,撕坏（"_s + f.t.db.userName() + u"）,"_s,
-                u",1000000003,缺号,,,,,,"_s, u",1000000004,已打印,2026-12-08,甲公司,100.00,0,,"_s,
-                u",1000000005,已打印,2005-11-23,乙公司,￥5.00,0,,"_s,
-                u",1000000006,已作废,2026-12-08 10:00:00,,,0,未打出（"_s + f.t.db.userName() + u"）,"_s, QString()}));
+        QCOMPARE(QString::fromUtf8(exported.readAll()).split(u"\r\n"_s),
+                 (QStringList{u"账号,号码,状态,日期,收款人,金额,重打次数,作废原因,替代号码"_s,
+                              account + u",1000000001-1000000006,已结束,2026-12-08,,,,,"_s,
+                              u",合计,已打印 2\u3000已作废 2\u3000打印中 0\u3000未使用 2\u3000"
+                              u"缺号 00000001、00000003,,,,,,"_s,
+                              u",1000000001,缺号,,,,,,"_s,
+                              u",1000000002,已作废,2026-12-08 10:00:00,,,0,撕坏（"_s +
+                                  f.t.db.userName() + u"）,"_s,
+                              u",1000000003,缺号,,,,,,"_s,
+                              u",1000000004,已打印,2026-12-08,甲公司,100.00,0,,"_s,
+                              u",1000000005,已打印,2005-11-23,乙公司,￥5.00,0,,"_s,
+                              u",1000000006,已作废,2026-12-08 10:00:00,,,0,未打出（"_s +
+                                  f.t.db.userName() + u"）,"_s,
+                              QString()}));
         numbers->close();
     }
 

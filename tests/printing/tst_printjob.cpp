@@ -13,11 +13,11 @@
 #include "ChequeRegister.h"
 #include "FieldInput.h"
 #include "FormatStore.h"
+#include "NumberSettle.h"
 #include "PdfPrinters.h"
 #include "PrintFormat.h"
 #include "PrintJob.h"
 #include "PrintJournal.h"
-#include "NumberSettle.h"
 #include "TestClock.h"
 #include "TestDatabase.h"
 
@@ -236,7 +236,8 @@ private slots:
         Fixture f;
         const QString account = u"12345"_s;
         QString why;
-        QVERIFY(addChequeBook(f.t.db, {0, account, u"10"_s, 1, 20, {}, false}, f.clock.today(), &why));
+        QVERIFY(
+            addChequeBook(f.t.db, {0, account, u"10"_s, 1, 20, {}, false}, f.clock.today(), &why));
         ScriptedPrompts otherPrompts;
         Database other(otherPrompts);
         QVERIFY(!f.t.openAs(u"clerk2"_s, other).isEmpty());
