@@ -506,7 +506,7 @@ const QString kUnreadable = QStringLiteral("无法读取数据库的结构");
 // What is wrong with the structure of `tables`, in short Chinese: one of them is no table (a
 // view stands in, or it is gone), a column is missing, a view names them, or the triggers on
 // them, or naming them, are not exactly `own`. Empty when all is as the program made it.
-QString tamperingOf(Database::Names names, const QStringList& tables,
+QString tamperingOf(const Database::Names& names, const QStringList& tables,
                     const QHash<QString, QStringList>& columns,
                     const std::vector<NamedTrigger>& own) {
     for (const QString& table : tables) {
