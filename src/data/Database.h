@@ -88,8 +88,9 @@ public:
     // missing, its triggers changed or others added, a view over it or the history), in
     // short Chinese; empty when it is as the program made it. A server keeps its own rules.
     QString journalTampering();
-    // The same for the cheque register: its tables, columns and triggers, and no row deleted
-    // (a file's IDs have no gap) nor a number left without its book.
+    // The same for the cheque register: its tables, columns and triggers, no row deleted (a
+    // file's IDs have no gap), no number left without its book, and each printed number's
+    // history row, while kept, naming that number, payee and amount.
     QString registerTampering();
     // Whether the last failure was another program holding the database (the busy timeout
     // ran out), which may pass when tried again.

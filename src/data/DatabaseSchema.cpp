@@ -616,5 +616,16 @@ QString Database::registerTampering() {
         return kUnreadable;
     if (*orphans != QStringList{u"0"_s})
         return u"有号码不属于任何支票簿"_s;
+    // A printed number's history row, while it is kept, names that number, payee and amount.
+    const auto disagreeing = names(
+        u"SELECT b.前缀 || printf('%08d', n.号码) FROM 支票号码 n "
+        u"JOIN 支票簿 b ON b.ID = n.支票簿ID JOIN 历史记录 h ON h.ID = n.历史ID "
+        u"WHERE n.状态 = '已打印' AND (h.支票号码 IS NOT b.前缀 || printf('%08d', n.号码) "
+        u"OR h.收款人全称 IS NOT n.收款人 OR h.金额 IS NOT n.金额) LIMIT 1"_s,
+        {});
+    if (!disagreeing)
+        return kUnreadable;
+    if (!disagreeing->isEmpty())
+        return u"号码%1与其历史记录不符"_s.arg(disagreeing->first());
     return {};
 }

@@ -384,6 +384,9 @@ private slots:
         QTest::newRow("the book deleted")
             << QStringList{u"DROP TRIGGER 支票簿_不可删除"_s, u"DELETE FROM 支票簿"_s}
             << u"支票簿有记录被删除"_s << true;
+        QTest::newRow("a printed cheque's payee rewritten")
+            << QStringList{u"UPDATE 历史记录 SET 收款人全称 = '丙公司' WHERE 收款人全称 = '乙公司'"_s}
+            << u"号码3010203100000002与其历史记录不符"_s << false;
         QTest::newRow("a trigger that silently drops numbers")
             << QStringList{u"CREATE TRIGGER 不记 BEFORE INSERT ON 支票号码 "
                            u"BEGIN SELECT RAISE(IGNORE); END"_s}
@@ -406,8 +409,14 @@ private slots:
         QFETCH(bool, putBack);
         QString why;
         QVERIFY(addChequeBook(m_t->db, book(1, 20), m_clock.today(), &why));
-        QVERIFY(numberPrinted(m_t->db, take().id, {u"2026-12-08"_s, u"甲公司"_s, u"￥1.00"_s, {}}));
-        QVERIFY(numberPrinted(m_t->db, take().id, {u"2026-12-08"_s, u"乙公司"_s, u"￥2.00"_s, {}}));
+        for (const QString& payee : {u"甲公司"_s, u"乙公司"_s}) {
+            const TakenNumber number = take();
+            const std::optional<qint64> kept = m_t->db.insertReturningId(
+                u"INSERT INTO 历史记录 (收款人全称, 金额, 支票号码) VALUES (?, '￥1.00', ?)"_s,
+                {payee, number.text()});
+            QVERIFY(kept && numberPrinted(m_t->db, number.id,
+                                          {u"2026-12-08"_s, payee, u"￥1.00"_s, *kept}));
+        }
         QVERIFY(voidSerial(m_t->db, m_clock, kAccount, 3, u"撕坏"_s, &why));
         QCOMPARE(recordsIntact(m_t->db), true);
         const QString before = m_t->rows(u"SELECT * FROM 支票号码 ORDER BY ID"_s);
