@@ -214,12 +214,14 @@ std::optional<TakenNumber> numberInBooks(const QList<ChequeBook>& books, const Q
     return std::nullopt;
 }
 
-std::optional<QList<ChequeBook>> chequeBooks(Database& db, const QString& account) {
+std::optional<QList<ChequeBook>> chequeBooks(Database& db, const QString& typedAccount) {
+    const QString account = typedAccount.trimmed();  // an account is kept without blanks
     return account.isEmpty() ? selectBooks(db, {}, {})
                              : selectBooks(db, u" WHERE 账号 = ?"_s, {account});
 }
 
-bool closeChequeBook(Database& db, const QString& account, qint64 first, QString* why) {
+bool closeChequeBook(Database& db, const QString& typedAccount, qint64 first, QString* why) {
+    const QString account = typedAccount.trimmed();  // an account is kept without blanks
     return db.atomically([&] {
         const std::optional<QList<ChequeBook>> books =
             selectBooks(db, u" WHERE 账号 = ? AND 起始号码 = ? AND 已结束 = 0"_s, {account, first});
@@ -236,7 +238,8 @@ bool closeChequeBook(Database& db, const QString& account, qint64 first, QString
     });
 }
 
-std::optional<bool> hasOpenBook(Database& db, const QString& account) {
+std::optional<bool> hasOpenBook(Database& db, const QString& typedAccount) {
+    const QString account = typedAccount.trimmed();  // an account is kept without blanks
     std::optional<QSqlQuery> row =
         db.select(u"SELECT COUNT(*) FROM 支票簿 WHERE 账号 = ? AND 已结束 = 0"_s, {account});
     if (!row || !row->next())
@@ -244,7 +247,8 @@ std::optional<bool> hasOpenBook(Database& db, const QString& account) {
     return row->value(0).toLongLong() > 0;
 }
 
-std::optional<TakenNumber> offeredNumber(Database& db, const QString& account, QString* why) {
+std::optional<TakenNumber> offeredNumber(Database& db, const QString& typedAccount, QString* why) {
+    const QString account = typedAccount.trimmed();  // an account is kept without blanks
     const std::optional<QList<ChequeBook>> books =
         selectBooks(db, u" WHERE 账号 = ? AND 已结束 = 0"_s, {account});
     if (!books)
@@ -262,8 +266,9 @@ std::optional<TakenNumber> offeredNumber(Database& db, const QString& account, Q
     return std::nullopt;
 }
 
-std::optional<QList<TakenNumber>> offeredNumbers(Database& db, const QString& account, int count,
-                                                 QString* why) {
+std::optional<QList<TakenNumber>> offeredNumbers(Database& db, const QString& typedAccount,
+                                                 int count, QString* why) {
+    const QString account = typedAccount.trimmed();  // an account is kept without blanks
     const std::optional<TakenNumber> offered = offeredNumber(db, account, why);
     if (!offered)
         return std::nullopt;
@@ -340,8 +345,9 @@ std::optional<QList<TakenNumber>> takeNumbers(Database& db, const Clock& clock,
 }
 
 std::optional<QList<TakenNumber>> takeBatchNumbers(Database& db, const Clock& clock,
-                                                   const QString& account, int count,
+                                                   const QString& typedAccount, int count,
                                                    const QList<qint64>& replaces, QString* why) {
+    const QString account = typedAccount.trimmed();  // an account is kept without blanks
     std::optional<QList<TakenNumber>> taken;
     const bool ok = db.atomically([&] {
         taken.reset();
@@ -354,9 +360,10 @@ std::optional<QList<TakenNumber>> takeBatchNumbers(Database& db, const Clock& cl
     return ok ? taken : std::nullopt;
 }
 
-std::optional<TakenNumber> takeNumber(Database& db, const Clock& clock, const QString& account,
+std::optional<TakenNumber> takeNumber(Database& db, const Clock& clock, const QString& typedAccount,
                                       std::optional<qint64> wanted, QString* why,
                                       std::optional<qint64> replaces) {
+    const QString account = typedAccount.trimmed();  // an account is kept without blanks
     std::optional<TakenNumber> taken;
     const bool ok = db.atomically([&] {
         taken.reset();
@@ -434,8 +441,9 @@ bool voidTakenNumber(Database& db, const Clock& clock, qint64 numberId, const QS
                         values + QVariantList{numberId, kNumberVoided}, why);
 }
 
-bool voidSerial(Database& db, const Clock& clock, const QString& account, qint64 serial,
+bool voidSerial(Database& db, const Clock& clock, const QString& typedAccount, qint64 serial,
                 const QString& reason, QString* why) {
+    const QString account = typedAccount.trimmed();  // an account is kept without blanks
     if (reason.trimmed().isEmpty()) {
         *why = u"请填写作废原因。"_s;
         return false;
@@ -486,7 +494,8 @@ int BookRegister::count(const QString& state) const {
                              [&](const RegisterLine& line) { return line.state == state; }));
 }
 
-std::optional<QList<BookRegister>> chequeRegister(Database& db, const QString& account) {
+std::optional<QList<BookRegister>> chequeRegister(Database& db, const QString& typedAccount) {
+    const QString account = typedAccount.trimmed();  // an account is kept without blanks
     const std::optional<QList<ChequeBook>> books = chequeBooks(db, account);
     if (!books)
         return std::nullopt;

@@ -62,8 +62,9 @@ bool keepFromJournal(Database& db, const TakenNumber& number, QString* why) {
 
 }  // namespace
 
-bool settleNumber(Database& db, const Clock& clock, const QString& account, qint64 serial,
+bool settleNumber(Database& db, const Clock& clock, const QString& typedAccount, qint64 serial,
                   Settlement settlement, const QString& reason, QString* why) {
+    const QString account = typedAccount.trimmed();  // an account is kept without blanks
     if (settlement == Settlement::Voided && reason.trimmed().isEmpty()) {
         *why = u"请填写作废原因。"_s;
         return false;
