@@ -169,7 +169,8 @@ bool DeleteHistoryRows(Database& db, HistoryList& list, int first, int last, Pro
         return false;
     const QString question = u"您确定要删除第"_s + QString::number(first + 1) + u"至第"_s +
                              QString::number(last + 1) + u"行记录？"_s;
-    if (prompts.message(question, {}, PromptButtons::YesNo) != PromptAnswer::Yes)
+    // A question that deletes defaults to No: one stray Enter keeps the rows.
+    if (prompts.message(question, {}, PromptButtons::YesNoDefaultNo) != PromptAnswer::Yes)
         return false;
     if (!deleteIds(db,
                    std::vector<qint64>(list.ids().begin() + first, list.ids().begin() + last + 1)))
@@ -181,7 +182,7 @@ bool DeleteHistoryRows(Database& db, HistoryList& list, int first, int last, Pro
 bool DeleteAllHistory(Database& db, HistoryList& list, Prompts& prompts) {
     if (list.count() == 0)
         return false;
-    if (prompts.message(u"您确定要删除所有打印记录？"_s, {}, PromptButtons::YesNo) !=
+    if (prompts.message(u"您确定要删除所有打印记录？"_s, {}, PromptButtons::YesNoDefaultNo) !=
         PromptAnswer::Yes)
         return false;
     // Only the rows the grid lists go, by their IDs: a cheque another clerk of a shared

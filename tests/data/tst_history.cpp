@@ -334,7 +334,7 @@ private slots:
         m_t->prompts.queueAnswer(PromptAnswer::Yes);
         QVERIFY(DeleteHistoryRows(m_t->db, list, first, last, m_t->prompts));
         QCOMPARE(m_t->prompts.shown().back().text, u"您确定要删除第2至第3行记录？"_s);
-        QCOMPARE(m_t->prompts.shown().back().buttons, PromptButtons::YesNo);
+        QCOMPARE(m_t->prompts.shown().back().buttons, PromptButtons::YesNoDefaultNo);
         QCOMPARE(count(), 2);
         QCOMPARE(count(u"收款人全称 IN ('一', '四')"_s), 2);
         QCOMPARE(list.count(), 2);
@@ -350,6 +350,7 @@ private slots:
         QVERIFY(!DeleteHistoryRows(m_t->db, list, 0, 0, m_t->prompts));  // answered No
         QVERIFY(!DeleteAllHistory(m_t->db, list, m_t->prompts));
         QCOMPARE(m_t->prompts.shown().back().text, u"您确定要删除所有打印记录？"_s);
+        QCOMPARE(m_t->prompts.shown().back().buttons, PromptButtons::YesNoDefaultNo);
         QCOMPARE(count(), 1);
         QCOMPARE(list.count(), 1);
     }
