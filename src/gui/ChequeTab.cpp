@@ -132,6 +132,7 @@ ChequeTab::ChequeTab(Cheque& cheque, Prompts& prompts,
         button->setMinimumHeight(32);
     }
     m_print->setObjectName(u"Comm1"_s);
+    m_print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     m_endorse->setObjectName(u"Comm0"_s);
     connect(m_print, &QPushButton::clicked, this, &ChequeTab::printRequested);
     connect(m_endorse, &QPushButton::clicked, this, &ChequeTab::endorseRequested);
@@ -163,6 +164,19 @@ ChequeTab::ChequeTab(Cheque& cheque, Prompts& prompts,
     layout->addWidget(m_area);
     layout->addLayout(bottom);
     layout->addStretch();
+
+    // Once every widget has its parent: the focus runs in the fields' own order (date, payee, bank,
+    // account, amount, purpose, password, then the stub), then to printing the cheque, then to the
+    // other prints.
+    std::array<const ChequeFieldInfo*, kPrintableFieldCount> order{};
+    for (const ChequeFieldInfo& info : chequeFields())
+        order[size_t(info.tabOrder)] = &info;
+    QList<QWidget*> chain;
+    for (const ChequeFieldInfo* info : order)
+        chain << m_fields[size_t(info->index)];
+    chain << m_print << m_preview << m_endorse;
+    for (qsizetype k = 1; k < chain.size(); ++k)
+        setTabOrder(chain[k - 1], chain[k]);
 }
 
 void ChequeTab::buildFields() {
@@ -211,13 +225,6 @@ void ChequeTab::buildFields() {
         edit->installEventFilter(this);
         m_fields[size_t(i)] = edit;
     }
-    // The focus runs in the fields' own order: date, payee, bank, account, amount, purpose,
-    // password, then the stub.
-    std::array<const ChequeFieldInfo*, kPrintableFieldCount> order{};
-    for (const ChequeFieldInfo& info : chequeFields())
-        order[size_t(info.tabOrder)] = &info;
-    for (size_t k = 1; k < order.size(); ++k)
-        setTabOrder(m_fields[size_t(order[k - 1]->index)], m_fields[size_t(order[k]->index)]);
 }
 
 void ChequeTab::buildSwitches(QWidget* panel) {
@@ -350,6 +357,17 @@ bool ChequeTab::eventFilter(QObject* watched, QEvent* event) {
             if (isBodyField(index) && reason != Qt::ActiveWindowFocusReason &&
                 reason != Qt::PopupFocusReason)
                 leaveField(index);
+            break;
+        }
+        case QEvent::KeyPress: {
+            // Enter moves on as Tab does, Shift+Enter back: a cheque is typed without the
+            // mouse. The additional information takes Enter as its own line break.
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+                qobject_cast<QLineEdit*>(watched)) {
+                focusNextPrevChild(!key->modifiers().testFlag(Qt::ShiftModifier));
+                return true;
+            }
             break;
         }
         case QEvent::FocusIn:

@@ -93,8 +93,15 @@ void MainWindow::printCheque() {
         const Cheque cheque = m_cheque;
         return job.printCheque(cheque);
     });
-    if (result && result->faultyField)
+    if (result && result->faultyField) {
         m_chequeTab->field(*result->faultyField)->setFocus();
+    } else if (result && result->printed) {
+        // Ready for the next cheque: the payee, its text selected to be typed over.
+        QWidget* payee = m_chequeTab->field(Field::Payee);
+        payee->setFocus(Qt::OtherFocusReason);
+        if (auto* line = qobject_cast<QLineEdit*>(payee))
+            line->selectAll();
+    }
 }
 
 BatchDialog* MainWindow::openBatch() {

@@ -1373,7 +1373,7 @@ private slots:
         QCOMPARE(f.historyRows(), 1);
         QCOMPARE(journalRows(f.t.db, {}, {}).size(), 1);
         QVERIFY(f.tab().printButton()->isEnabled());
-        QCOMPARE(f.window->focusWidget(), f.tab().printButton());  // for the keyboard
+        QCOMPARE(f.window->focusWidget(), f.field(Field::Payee));  // ready for the next cheque
     }
 
     // Another program holds the database: nothing is printed, and the message says why.
@@ -1488,6 +1488,61 @@ private slots:
     // What prints is what the cashier meant: the capitals always those of the figures, whatever
     // the capitals field says; a date a bank would not pay asked about (No by default); the
     // same payee and amount a second time in a day asked about.
+    // A cheque typed and printed by keyboard alone: Enter moves on through the fields in the
+    // cheque's order (Shift+Enter back), passing the derived capitals, and from the last field
+    // to 打 印 支 票; Ctrl+P prints; the printer dialog takes Enter; and then the payee waits,
+    // selected, for the next cheque.
+    void aChequeIsTypedAndPrintedByKeyboard() {
+        Fixture f;
+        MainWindow& w = *f.window;
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QLineEdit* payee = f.field(Field::Payee);
+        payee->setFocus();
+        payee->selectAll();
+        payee->insert(u"甲公司"_s);  // as an input method types it
+        QTest::keyClick(payee, Qt::Key_Return);
+        QWidget* afterPayee = QApplication::focusWidget();
+        QVERIFY(afterPayee != payee);
+        QTest::keyClick(afterPayee, Qt::Key_Return, Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget(), payee);
+        QStringList walked;
+        for (int step = 0; step < 30 && QApplication::focusWidget() != f.tab().printButton();
+             ++step) {
+            QWidget* now = QApplication::focusWidget();
+            walked << now->accessibleName();
+            if (now == f.field(Field::Amount))
+                QTest::keyClicks(now, u"88"_s);
+            // The additional information takes Enter as a line break: Tab leaves it.
+            QTest::keyClick(now, now == f.note() ? Qt::Key_Tab : Qt::Key_Return);
+        }
+        QCOMPARE(QApplication::focusWidget(), f.tab().printButton());
+        QVERIFY2(!walked.contains(f.field(Field::AmountInCapitals)->accessibleName()),
+                 qPrintable(walked.join(u' ')));
+        QCOMPARE(walked.value(0), payee->accessibleName());
+        QVERIFY(walked.indexOf(f.field(Field::Amount)->accessibleName()) > 0);
+        QCOMPARE(walked.size(), kPrintableFieldCount - 4);  // not the date, not the capitals
+
+        const QString pdf = f.t.dir.filePath(u"cheque.pdf"_s);
+        f.t.prompts.clear();
+        f.t.prompts.queueAnswer(PromptAnswer::Ok);
+        f.t.prompts.queueAnswer(PromptAnswer::Yes);
+        bool chosen = false;
+        runOnceOpen(u"请选择打印机"_s, [&chosen](QWidget* dialog) {
+            QVERIFY(dialog);
+            chosen = true;
+            QTest::keyClick(dialog, Qt::Key_Return);
+        });
+        QTest::keyClick(&w, Qt::Key_P, Qt::ControlModifier);
+        QTRY_VERIFY(QFile::exists(pdf));  // a shortcut clicks its button a moment later
+        QVERIFY(chosen);
+        QCOMPARE(f.shownTexts(), (QStringList{kStart, kKeep}));
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QCOMPARE(QApplication::focusWidget(), payee);
+        QCOMPARE(payee->selectedText(), u"甲公司"_s);
+    }
+
     void whatPrintsIsWhatTheCashierMeant() {
         Fixture f;
         MainWindow& w = *f.window;
