@@ -91,6 +91,7 @@ bool Database::initialize(const QString& location) {
 bool Database::openAndPrepare(const QString& location, bool initialize) {
     m_path = location;
     m_newerFile = false;
+    m_failureShown = false;
     m_server = isServerAddress(location);
     QString reason;
     bool ok = m_server ? connectServer(location, reason) : openFile(location, reason);
@@ -108,7 +109,7 @@ bool Database::openAndPrepare(const QString& location, bool initialize) {
                      qUtf8Printable(reason));
             m_prompts.message(u"该数据文件由更新版本的程序建立，请使用新版本的程序打开！"_s, {},
                               PromptButtons::Ok);
-        } else {
+        } else if (!m_failureShown) {
             // Which database, and why, for whoever has to put it right.
             m_prompts.message(u"无法建立数据库连接！\n"_s + shown + u"："_s + reason.simplified(),
                               {}, PromptButtons::Ok);

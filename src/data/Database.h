@@ -171,7 +171,8 @@ private:
     QSqlDatabase m_db;
     QString m_path;
     QString m_user;
-    bool m_newerFile = false;  // made by a newer version of the program
+    bool m_newerFile = false;     // made by a newer version of the program
+    bool m_failureShown = false;  // the failure to open was explained to the user already
     bool m_server = false;
     bool m_busy = false;  // the last failure was another program holding the database
     qint64 m_statementsRun = 0;

@@ -223,6 +223,14 @@ bool Database::checkServerSchema(QString& reason) {
 bool Database::createServerSchema(QString& reason) {
     QSqlQuery query(m_db);
     StatementRun run{query, reason};
+    // The rights below go to two roles; a login that can neither create them nor find them
+    // would fail on a statement that tells an administrator nothing.
+    if (run(clerkRolesReadyQuery()) && query.next() && !query.value(0).toBool()) {
+        reason = u"the login may not create roles"_s;
+        m_prompts.message(missingCreateRoleMessage(), {}, PromptButtons::Ok);
+        m_failureShown = true;
+        return false;
+    }
     // Two administrators at once: the second waits for the first's tables.
     bool ok = m_db.transaction() && run(u"SELECT pg_advisory_xact_lock(%1)"_s.arg(kSchemaLock));
     // Statements that change nothing ("... does not exist, skipping") are not worth a line.

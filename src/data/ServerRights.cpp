@@ -43,6 +43,18 @@ QString serverFillsIn(const QString& zone) {
 
 }  // namespace
 
+QString clerkRolesReadyQuery() {
+    return u"SELECT rolsuper OR rolcreaterole OR (SELECT count(*) FROM pg_roles WHERE rolname IN "
+           u"('%1', '%2')) = 2 FROM pg_roles WHERE rolname = current_user"_s.arg(kClerkRole,
+                                                                                 kFormatEditorRole);
+}
+
+QString missingCreateRoleMessage() {
+    return u"需要能创建角色（CREATEROLE）的数据库用户运行 init-database。\n"
+           u"也可以由管理员先建立角色 %1 和 %2（CREATE ROLE 角色名 NOLOGIN），再运行一次。"_s.arg(
+               kClerkRole, kFormatEditorRole);
+}
+
 QStringList serverRightsStatements(const QString& timeZone) {
     const QString roles = kClerkRole + u", "_s + kFormatEditorRole;
     return {

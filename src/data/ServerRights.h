@@ -13,6 +13,13 @@
 inline const QString kClerkRole = QStringLiteral("chequeprint_clerk");
 inline const QString kFormatEditorRole = QStringLiteral("chequeprint_format_editor");
 
+// The query whether this login may go on to give the roles their rights: one row, true when it
+// may create roles (or is a superuser) or both roles are there already.
+QString clerkRolesReadyQuery();
+
+// What an administrator without the right to create roles is told, and can do instead.
+QString missingCreateRoleMessage();
+
 // The statements that create the roles (when missing), give them exactly their rights, and put
 // the server's own rules on the tables. `timeZone` is the zone the journal's times are written in.
 QStringList serverRightsStatements(const QString& timeZone);

@@ -106,6 +106,9 @@ bool DeleteFormat(Database& db, const QString& chosen, FormatDisplays& displays,
         prompts.message(u"此格式为当前格式，不允许删除！"_s, {}, PromptButtons::Ok);
         return false;
     }
+    if (prompts.message(u"您确定要删除格式“"_s + chosen + u"”？"_s, {},
+                        PromptButtons::YesNoDefaultNo) != PromptAnswer::Yes)
+        return false;
     const QString remove = u"DELETE FROM 支票格式 WHERE Name=?"_s;
     const bool deleted = db.atomically([&] {
         if (lockFormat(db, chosen) && db.execute(remove, {chosen}))

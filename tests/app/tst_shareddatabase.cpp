@@ -558,6 +558,32 @@ private slots:
         QCOMPARE(attempts, code == u"P0001" ? 1 : std::min(failures + 1, 5));
     }
 
+    // An administrator who may not create roles is told what is missing and what to do instead;
+    // once the roles are there, the same login sets the database up.
+    void initDatabaseWithoutTheRightToCreateRoles() {
+        OwnServer server;
+        if (server.address().isEmpty())
+            SKIP_FOR_MISSING_SET_UP(u"the PostgreSQL test server of this test did not start"_s);
+        Session postgres(server.address());
+        QCOMPARE(postgres.refusal(u"CREATE ROLE kassenwart LOGIN"_s), QString());
+        QCOMPARE(postgres.refusal(u"CREATE DATABASE kasse OWNER kassenwart"_s), QString());
+        QUrl url(server.address());
+        url.setUserName(u"kassenwart"_s);
+        url.setPath(u"/kasse"_s);
+        const QStringList init = {u"init-database"_s, u"--database"_s, url.toString()};
+        const ProgramRun refused = runProgram(init);
+        QCOMPARE(refused.exitCode, 1);
+        const QString said = QString::fromUtf8(refused.err);
+        QVERIFY2(said.contains(u"需要能创建角色（CREATEROLE）的数据库用户运行 init-database"_s) &&
+                     said.contains(kClerkRole) && !said.contains(u"无法建立数据库连接"_s) &&
+                     !said.contains(u"$$"_s),
+                 qPrintable(said));
+        for (const QString& role : {kClerkRole, kFormatEditorRole})
+            QCOMPARE(postgres.refusal(u"CREATE ROLE %1 NOLOGIN"_s.arg(role)), QString());
+        const ProgramRun done = runProgram(init);
+        QVERIFY2(done.exitCode == 0, done.err.constData());
+    }
+
     // The server stops under a running program and starts again: a save while it is down fails
     // with the message and keeps nothing; the next ones connect again and keep everything.
     void aServerRestartLosesNothing() {

@@ -187,6 +187,12 @@ private slots:
         QVERIFY(!DeleteFormat(m_t->db, kDefault, m_displays, m_t->prompts));
         QCOMPARE(m_t->prompts.shown().back().text, u"此格式为当前格式，不允许删除！"_s);
         QCOMPARE(count(kDefault), kPrintableFieldCount + 1);
+        // The question defaults to No: unanswered, nothing is deleted.
+        QVERIFY(!DeleteFormat(m_t->db, u"旧格式"_s, m_displays, m_t->prompts));
+        QCOMPARE(m_t->prompts.shown().back().text, u"您确定要删除格式“旧格式”？"_s);
+        QCOMPARE(m_t->prompts.shown().back().buttons, PromptButtons::YesNoDefaultNo);
+        QCOMPARE(count(u"旧格式"_s), 2);
+        m_t->prompts.queueAnswer(PromptAnswer::Yes);
         QVERIFY(DeleteFormat(m_t->db, u"旧格式"_s, m_displays, m_t->prompts));
         QCOMPARE(m_t->prompts.shown().back().text, u"删除完成！"_s);
         QCOMPARE(count(u"旧格式"_s), 0);  // its page settings too

@@ -1169,6 +1169,7 @@ private slots:
             QCOMPARE(names->currentIndex(), 0);
             QTest::keyClick(names, Qt::Key_Return);
         });
+        f.t.prompts.queueAnswer(PromptAnswer::Yes);
         QTest::mouseClick(w.formatTab()->deleteButton(), Qt::LeftButton);
         QCOMPARE(f.t.prompts.shown().back().text, u"删除完成！"_s);
         QCOMPARE(f.t.scalar(u"SELECT count(*) FROM 支票格式 WHERE Name='乙的格式'"_s).toInt(), 0);
@@ -1177,6 +1178,7 @@ private slots:
         QTest::mouseClick(w.formatTab()->deleteButton(), Qt::LeftButton);
         QCOMPARE(f.t.prompts.shown().back().text, u"此格式为当前格式，不允许删除！"_s);
         answerNameDialog(u"标准支票"_s);
+        f.t.prompts.queueAnswer(PromptAnswer::Yes);
         QTest::mouseClick(w.formatTab()->deleteButton(), Qt::LeftButton);
         QCOMPARE(f.t.prompts.shown().back().text, u"删除完成！"_s);
         QCOMPARE(w.formatList()->count(), 1);
