@@ -1,5 +1,6 @@
 #include "ChequeCheck.h"
 
+#include <algorithm>
 #include <array>
 
 #include <QRegularExpression>
@@ -76,6 +77,20 @@ std::optional<PrintFault> faultBeforePrint(const Cheque& cheque) {
             std::array{Field::StubYear, Field::StubMonth, Field::StubDay}[size_t(part)],
             dateErrorText(), kDateOrAmount.toString()};
     }
+    // A cheque once printed the account "货款" and the bank "23,456.00": texts typed into the
+    // neighbouring field. An account is digits, grouped by blanks or dashes for reading; a
+    // bank's name is never figures alone. Either may be left empty, to be written by hand.
+    static const QRegularExpression accountForm(u"^[ \u3000-]*[0-9][0-9 \u3000-]*$"_s);
+    const QString account = cheque.text(Field::Account);
+    if (!account.isEmpty() && !accountForm.match(account).hasMatch())
+        return PrintFault{Field::Account,
+                          u"账号填写错误（只能是数字，可用空格或横线分隔），请重新填写！"_s,
+                          u"账号有误"_s};
+    const QString bank = cheque.text(Field::Bank);
+    if (!bank.trimmed().isEmpty() &&
+        std::ranges::none_of(bank, [](QChar c) { return c.isLetter(); }))
+        return PrintFault{Field::Bank, u"银行名称填写错误（不能只有数字或符号），请重新填写！"_s,
+                          u"银行名称有误"_s};
     // The history keeps what was printed, character for character.
     for (const ChequeFieldInfo& field : chequeFields())
         if (const std::optional<char32_t> c = unstorableCharacter(cheque.text(field.index)))

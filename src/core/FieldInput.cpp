@@ -51,6 +51,9 @@ void leaveAmountField(Cheque& cheque, Prompts& prompts) {
     const std::optional<QString> figures =
         figuresOfTypedAmount(cheque.text(Field::Amount), &reason);
     if (!figures) {
+        // The capitals and the stub must not go on showing the previous amount.
+        cheque.setText(Field::AmountInCapitals, QString());
+        cheque.setText(info(Field::Amount).copiesTo, QString());
         showAmountError(prompts, reason);
         return;
     }

@@ -97,8 +97,10 @@ void RegisterDialog::voidSelected() {
     }
     const QString reason =
         m_prompts.inputBox(u"请输入号码 %1 的作废原因："_s.arg(number->text)).trimmed();
-    if (reason.isEmpty())
+    if (reason.isEmpty()) {
+        m_prompts.message(u"未填写作废原因，号码 %1 未作废。"_s.arg(number->text));
         return;
+    }
     QString why;
     if (!voidSerial(m_db, m_clock, number->account, number->serial, reason, &why)) {
         if (!why.isEmpty())

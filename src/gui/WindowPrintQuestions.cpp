@@ -118,6 +118,9 @@ std::optional<PrintQuestions::Outcome> WindowPrintQuestions::numberedOutcome(con
             *voidReason = reason;
             return Outcome::Spoiled;
         }
+        m_prompts.message(
+            u"未填写作废原因，号码为 %1 的支票未作废，请重新选择打印结果。"_s.arg(number), {},
+            PromptButtons::Ok);
     }
 }
 

@@ -162,13 +162,14 @@ private slots:
         ScriptedPrompts prompts;
         leaveBodyField(cheque, Field::Amount, prompts);
         if (figures.isEmpty()) {
-            // Refused: everything stays as it was, the text as typed.
+            // Refused: the text stays as typed, and no trace of the previous amount is left
+            // in the capitals or on the stub.
             QCOMPARE(prompts.shown().size(), size_t(1));
             QCOMPARE(prompts.shown()[0].text, u"金额填写错误（%1），请重新填写！"_s.arg(reason));
             QCOMPARE(prompts.shown()[0].title, u"错误提示"_s);
             QCOMPARE(cheque.text(Field::Amount), typed);
-            QCOMPARE(cheque.text(Field::AmountInCapitals), before[0]);
-            QCOMPARE(cheque.text(Field::StubAmount), before[1]);
+            QCOMPARE(cheque.text(Field::AmountInCapitals), QString());
+            QCOMPARE(cheque.text(Field::StubAmount), QString());
             // Printing refuses it for the same reason, and never prints the old capitals.
             prompts.clear();
             QVERIFY(!checkChequeBeforePrint(cheque, prompts));
@@ -206,6 +207,22 @@ private slots:
                                                  << u"金额填写错误（整数超过八位），请重新填写！"_s;
         QTest::newRow("an amount never left")
             << QStringList{u"5=12"_s} << false << u"金额填写错误（不是有效的金额），请重新填写！"_s;
+        QTest::newRow("an account grouped by blanks and dashes")
+            << QStringList{u"7=6222 0202-0000 1234"_s} << false << QString();
+        QTest::newRow("a purpose typed into the account")
+            << QStringList{u"7=货款"_s} << false
+            << u"账号填写错误（只能是数字，可用空格或横线分隔），请重新填写！"_s;
+        QTest::newRow("an account with a letter in it")
+            << QStringList{u"7=6222O202"_s} << false
+            << u"账号填写错误（只能是数字，可用空格或横线分隔），请重新填写！"_s;
+        QTest::newRow("an account of dashes only")
+            << QStringList{u"7=- -"_s} << false
+            << u"账号填写错误（只能是数字，可用空格或横线分隔），请重新填写！"_s;
+        QTest::newRow("an amount typed into the bank")
+            << QStringList{u"9=23,456.00"_s} << false
+            << u"银行名称填写错误（不能只有数字或符号），请重新填写！"_s;
+        QTest::newRow("a bank with a number in its name")
+            << QStringList{u"9=工商银行第2支行"_s} << false << QString();
         QTest::newRow("a noncharacter in the payee")
             << QStringList{u"3=\uFFFE北京某某"_s} << false
             << u"票身-收款人中有无法保存的字符（U+FFFE），请删除后再打印！"_s;

@@ -423,12 +423,16 @@ private slots:
 
         QString reason;
         using O = PrintQuestions::Outcome;
-        prompts.queueChoice(2);  // 作废换新, without a reason: asked again
+        prompts.clear();
+        prompts.queueChoice(2);  // 作废换新, without a reason: told why, then asked again
         prompts.queueText({});
         prompts.queueChoice(2);
         prompts.queueText(u"卡纸"_s);
         QCOMPARE(questions.numberedOutcome(u"301000000105"_s, &reason), std::optional(O::Spoiled));
         QCOMPARE(reason, u"卡纸"_s);
+        QCOMPARE(prompts.shown()[2].text,
+                 u"未填写作废原因，号码为 301000000105 的支票未作废，请重新选择打印结果。"_s);
+        QCOMPARE(prompts.shown()[4].text, u"请输入作废原因："_s);
         // 原张重打 waits for the sheet to be put back; 取消 asks again.
         prompts.clear();
         prompts.queueChoice(1);

@@ -382,7 +382,9 @@ private slots:
         f.t.prompts.clear();
         f.type(Field::Amount, u"123456789"_s);  // more than the cheque carries
         QCOMPARE(f.shownTexts(), QStringList{u"金额填写错误（整数超过八位），请重新填写！"_s});
-        QCOMPARE(f.field(Field::StubAmount)->text(), u"￥28.50"_s);
+        // Nothing shows the previous amount any more.
+        QCOMPARE(f.field(Field::StubAmount)->text(), QString());
+        QCOMPARE(f.field(Field::AmountInCapitals)->text(), QString());
 
         f.type(Field::Payee, u"上海某某贸易有限公司第一分公司"_s);
         QCOMPARE(f.field(Field::StubPayee)->text(), u"上海某某贸易有限公司第一分公司"_s);  // whole
@@ -813,15 +815,18 @@ private slots:
                          u"缺号 00000001-00000003"_s,
                          u"缺号"_s, u"缺号"_s, u"缺号"_s, u"已打印"_s, u"未使用"_s, u"未使用"_s}));
 
-        // Number 2 voided; a second time the register refuses.
+        // Number 2: without a reason it is not voided, and the cashier is told; then voided;
+        // a second time the register refuses.
         f.t.prompts.clear();
-        for (int attempt = 0; attempt < 2; ++attempt) {
+        for (const QString& reason : {QString(), u"撕坏"_s, u"撕坏"_s}) {
             numbers->view()->selectRow(3);
-            f.t.prompts.queueText(u"撕坏"_s);
+            f.t.prompts.queueText(reason);
             QTest::mouseClick(child<QPushButton>(numbers, u"voidNumber"_s), Qt::LeftButton);
         }
         const QString question = u"请输入号码 1000000002 的作废原因："_s;
-        QCOMPARE(f.shownTexts(), (QStringList{question, question, u"号码 00000002 已作废。"_s}));
+        QCOMPARE(f.shownTexts(),
+                 (QStringList{question, u"未填写作废原因，号码 1000000002 未作废。"_s, question,
+                              question, u"号码 00000002 已作废。"_s}));
         QCOMPARE(numbers->view()->currentIndex().row(), 3);
 
         // Number 5 left 打印中 by a print that died after its journal entry: unconfirmed, kept
