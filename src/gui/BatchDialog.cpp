@@ -1,6 +1,7 @@
 #include "BatchDialog.h"
 
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QPushButton>
 
 #include "ChequePicture.h"
@@ -55,6 +56,10 @@ BatchDialog::BatchDialog(const QString& fileName, const PaymentList& list,
         m_cells << list.rows[r].cells;
         m_pending << r;
     }
+    // The result is read whole: its column is as wide as its longest line, and a list
+    // narrower than that scrolls sideways rather than cut it.
+    table->horizontalHeader()->setSectionResizeMode(int(headings.size()) - 1,
+                                                    QHeaderView::ResizeToContents);
     table->resizeColumnsToContents();
     table->resizeRowsToContents();
 

@@ -130,8 +130,7 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
     m_hint->setObjectName(u"LBL"_s);
     m_hint->setAccessibleName(u"操作提示"_s);
     m_hint->setWordWrap(true);
-    m_hint->setToolTip(
-        u"说明：此内容显示操作提示及开发商最新的版本升级信息，便于您尽快了解最新版本的情况。"_s);
+    m_hint->setToolTip(u"说明：此处显示当前页面的操作提示。"_s);
 
     auto* central = new QWidget;
     auto* layout = new QVBoxLayout(central);

@@ -250,11 +250,26 @@ QList<PaymentCheque> checkPaymentList(const PaymentList& list, const Cheque& bas
             !faulty(columnOf(PaymentList::kIssueDate))) {
             prompts.messages.clear();
             int fault = Field::Amount;
-            if (!checkChequeBeforePrint(cheque, prompts, &fault))
+            const bool whole = checkChequeBeforePrint(cheque, prompts, &fault);
+            // The amount and the date are named as the amount, as they always were; another
+            // field (an account, a bank) by its own column, or by its name when the list has none.
+            const bool amountOrDate = fault == Field::Amount || fault == Field::Year ||
+                                      fault == Field::Month || fault == Field::Day ||
+                                      fault == Field::StubYear || fault == Field::StubMonth ||
+                                      fault == Field::StubDay;
+            const int named = amountOrDate ? int(Field::Amount) : fault;
+            const qsizetype c = columnOf(named);
+            const QString name = amountOrDate ? u"金额"_s
+                                 : c < noColumn
+                                     ? list.headings[c]
+                                     : chequeFields()[size_t(named)].identifier.toString();
+            if (!whole)
                 for (const QString& message : prompts.messages)
-                    entry.problems << problem(row.line, u"金额"_s, cheque.text(Field::Amount),
-                                              message.chopped(1));
-            problemsIn(columnOf(fault == Field::Amount ? Field::Amount : PaymentList::kIssueDate));
+                    entry.problems
+                        << problem(row.line, name, cheque.text(named), message.chopped(1));
+            problemsIn(amountOrDate ? columnOf(fault == Field::Amount ? Field::Amount
+                                                                      : PaymentList::kIssueDate)
+                                    : c);
         }
         QList<int> overflowing = findOverflowingFields(cheque, format, measure);
         overflowing.removeIf([&](int field) { return faulty(columnOf(field)); });

@@ -1424,14 +1424,24 @@ private slots:
         };
 
         // A bad row is red, and nothing can be printed.
-        QPointer<BatchDialog> batch =
-            openList(listFile(u"bad.csv"_s, u"收款人,金额\n甲公司,100\n乙公司,-5\n"_s));
+        QPointer<BatchDialog> batch = openList(listFile(
+            u"bad.csv"_s, u"收款人,金额,账号\n甲公司,100,\n乙公司,-5,\n丙公司,5,货款\n"_s));
         QVERIFY(batch && batch->isVisible());
-        QCOMPARE(batch->table()->rowCount(), 2);
-        QCOMPARE(batch->table()->item(1, 3)->text(), u"第3行，金额列“-5”：不是有效的金额"_s);
+        QCOMPARE(batch->table()->rowCount(), 3);
+        QCOMPARE(batch->table()->item(1, 4)->text(), u"第3行，金额列“-5”：不是有效的金额"_s);
+        QCOMPARE(
+            batch->table()->item(2, 4)->text(),
+            u"第4行，账号列“货款”：账号填写错误（只能是数字，可用空格或横线分隔），请重新填写"_s);
+        // The result is read whole however narrow the list, the list scrolling sideways.
+        batch->table()->setMaximumWidth(400);
+        QCoreApplication::processEvents();
+        const QFontMetrics metrics(batch->table()->item(2, 4)->font());
+        QVERIFY(batch->table()->columnWidth(4) >
+                metrics.horizontalAdvance(batch->table()->item(2, 4)->text()));
+        batch->table()->setMaximumWidth(QWIDGETSIZE_MAX);
         QCOMPARE(batch->table()->item(1, 1)->foreground().color(), QColor(200, 0, 0));
         QCOMPARE(batch->table()->item(0, 1)->foreground().style(), Qt::NoBrush);
-        QVERIFY(batch->summary()->text().startsWith(u"共2行，有问题的1行"_s));
+        QVERIFY(batch->summary()->text().startsWith(u"共3行，有问题的2行"_s));
         QVERIFY(!batch->printAll()->isEnabled());
         QVERIFY(!batch->preview()->pixmap().isNull());  // the first row's cheque
         const auto* inherited = batch->findChild<QLabel*>(u"BatchInherited"_s);
