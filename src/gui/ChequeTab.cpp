@@ -16,6 +16,7 @@
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QStyle>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -127,12 +128,17 @@ ChequeTab::ChequeTab(Cheque& cheque, Prompts& prompts,
     buildSwitches(panel);
     m_preview->setObjectName(u"Preview"_s);
     connect(m_preview, &QPushButton::clicked, this, &ChequeTab::previewRequested);
-    for (QPushButton* button : {m_print, m_endorse, m_preview}) {
+    // Alt and the underlined letter press a button; its name as read aloud has no letter.
+    for (auto [button, letter] :
+         {std::pair{m_print, u'P'}, std::pair{m_endorse, u'B'}, std::pair{m_preview, u'V'}}) {
         button->setAccessibleName(button->text());
+        button->setText(button->text() + u"(&"_s + QChar(letter) + u')');
         button->setMinimumHeight(32);
     }
     m_print->setObjectName(u"Comm1"_s);
-    m_print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    // A shortcut of its own: the button's one shortcut is its underlined letter.
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), this), &QShortcut::activated, m_print,
+            [this] { m_print->animateClick(); });
     m_endorse->setObjectName(u"Comm0"_s);
     connect(m_print, &QPushButton::clicked, this, &ChequeTab::printRequested);
     connect(m_endorse, &QPushButton::clicked, this, &ChequeTab::endorseRequested);

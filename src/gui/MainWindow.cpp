@@ -232,16 +232,16 @@ QWidget* MainWindow::buildTop() {
     TypedKeysFilter::install(*m_formatList);  // only names from the list can be chosen
     connect(m_formatList, &QComboBox::textActivated, this, &MainWindow::formatPicked);
     row->addWidget(m_formatList, 0, Qt::AlignVCenter);
-    auto* exit = new QPushButton(u"退  出"_s);
+    auto* exit = new QPushButton(u"退  出(&X)"_s);
     exit->setObjectName(u"Comm2"_s);
-    exit->setAccessibleName(exit->text());
+    exit->setAccessibleName(u"退  出"_s);
     connect(exit, &QPushButton::clicked, this, &MainWindow::close);
     row->addWidget(exit, 0, Qt::AlignVCenter);
     return top;
 }
 
 void MainWindow::buildMenus() {
-    QMenu* file = menuBar()->addMenu(u"文件"_s);
+    QMenu* file = menuBar()->addMenu(u"文件(&F)"_s);
     file->setObjectName(u"mFile"_s);
     file->addAction(u"打印预览"_s, this, &MainWindow::showPreview)->setObjectName(u"mPreview"_s);
     m_batchAction = file->addAction(u"批量打印…"_s, this, &MainWindow::openBatch);
@@ -252,13 +252,13 @@ void MainWindow::buildMenus() {
     file->addAction(u"支票登记簿"_s, this, &MainWindow::showRegister)
         ->setObjectName(u"mRegister"_s);
     file->addAction(u"退出"_s, this, &MainWindow::close)->setObjectName(u"mExit"_s);
-    QMenu* format = menuBar()->addMenu(u"格式"_s);
+    QMenu* format = menuBar()->addMenu(u"格式(&O)"_s);
     format->setObjectName(u"mFormat"_s);
     m_marginAction = format->addAction(u"修改页边距"_s, this, &MainWindow::calibratePrinter);
     m_marginAction->setObjectName(u"mMargin"_s);
     format->addAction(u"修改票根宽"_s, this, &MainWindow::askStubWidth)
         ->setObjectName(u"mRooWidth"_s);
-    QMenu* help = menuBar()->addMenu(u"帮助"_s);
+    QMenu* help = menuBar()->addMenu(u"帮助(&H)"_s);
     help->setObjectName(u"mHelp"_s);
     // The guide's tab is chosen without touching the hint line.
     help->addAction(u"使用说明"_s, this, [this] { m_tabs->setCurrentWidget(m_helpTab); })
