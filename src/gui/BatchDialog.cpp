@@ -8,6 +8,7 @@
 #include "PaymentList.h"
 #include "PaymentListSave.h"
 #include "Prompts.h"
+#include "WindowFit.h"
 #include "ui_BatchDialog.h"
 
 using namespace Qt::StringLiterals;
@@ -103,6 +104,7 @@ BatchDialog::BatchDialog(const QString& fileName, const PaymentList& list,
     connect(table, &QTableWidget::currentCellChanged, this, [this](int row) { showCheque(row); });
     if (!m_cheques.isEmpty())
         table->setCurrentCell(0, 0);
+    fitOnScreen(*this);
 }
 
 BatchDialog::~BatchDialog() = default;

@@ -7,6 +7,7 @@
 #include "Clock.h"
 #include "Prompts.h"
 #include "RegisterGrid.h"
+#include "WindowFit.h"
 #include "ui_ChequeBooksDialog.h"
 
 using namespace Qt::StringLiterals;
@@ -46,6 +47,7 @@ ChequeBooksDialog::ChequeBooksDialog(Database& db, Prompts& prompts, const QStri
     connect(m_ui->add, &QPushButton::clicked, this, &ChequeBooksDialog::addBook);
     connect(m_ui->closeBook, &QPushButton::clicked, this, &ChequeBooksDialog::closeBook);
     showBooks();
+    fitOnScreen(*this);
 }
 
 ChequeBooksDialog::~ChequeBooksDialog() = default;

@@ -2,12 +2,12 @@
 
 #include <QShowEvent>
 
-#include "CentreOnScreen.h"
 #include "ChequeFields.h"
 #include "Database.h"
 #include "FormatStore.h"
 #include "NumberText.h"
 #include "OkCancelButtons.h"
+#include "WindowFit.h"
 #include "ui_CollateDialog.h"
 
 using namespace Qt::StringLiterals;
@@ -25,6 +25,7 @@ CollateDialog::CollateDialog(Database& db, const QString& formatName, int field,
     setAttribute(Qt::WA_DeleteOnClose);
     captionOkCancel(*m_ui->buttons, u"确     定"_s, u"取     消"_s, u"COM"_s);
     m_ui->LBL->setText(chequeFields().at(size_t(field)).identifier.toString());
+    fitOnScreen(*this);
 }
 
 CollateDialog::~CollateDialog() = default;
@@ -34,7 +35,6 @@ void CollateDialog::showEvent(QShowEvent* event) {
     // A window restored from the task bar is shown again; what was typed stays.
     if (event->spontaneous())
         return;
-    centreOnScreen(*this);
     loadPosition();
 }
 

@@ -9,6 +9,7 @@
 
 #include "Colors.h"
 #include "NumberText.h"
+#include "WindowFit.h"
 #include "ui_FontColorDialog.h"
 
 using namespace Qt::StringLiterals;
@@ -89,6 +90,7 @@ FontColorDialog::FontColorDialog(const TextFont& initial, QWidget* parent)
         connect(box, &QCheckBox::toggled, this, &FontColorDialog::updateSample);
     connect(m_ui->Color, &QPushButton::clicked, this, &FontColorDialog::pickOtherColor);
     updateSample();
+    fitOnScreen(*this);
 }
 
 FontColorDialog::~FontColorDialog() = default;

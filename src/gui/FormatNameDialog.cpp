@@ -2,10 +2,10 @@
 
 #include <QPointer>
 
-#include "CentreOnScreen.h"
 #include "DialogWait.h"
 #include "OkCancelButtons.h"
 #include "TypedKeysFilter.h"
+#include "WindowFit.h"
 #include "ui_FormatNameDialog.h"
 
 using namespace Qt::StringLiterals;
@@ -21,6 +21,7 @@ FormatNameDialog::FormatNameDialog(const QStringList& names, const QString& curr
     m_ui->CMB->setCurrentIndex(m_ui->CMB->findText(current, Qt::MatchExactly));
     if (!saveAs)  // only a listed name can be deleted
         TypedKeysFilter::install(*m_ui->CMB);
+    fitOnScreen(*this);
 }
 
 FormatNameDialog::~FormatNameDialog() = default;
@@ -40,7 +41,6 @@ QString FormatNameDialog::shownName() const {
 
 void FormatNameDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    centreOnScreen(*this);
     // The keys go to the list at once, so the choice can be made without the mouse.
     activateWindow();
     m_ui->CMB->setFocus();

@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-#include "CentreOnScreen.h"
+#include "WindowFit.h"
 #include "ui_IndicatorForm.h"
 
 IndicatorForm::IndicatorForm(QWidget* parent)
@@ -13,6 +13,7 @@ IndicatorForm::IndicatorForm(QWidget* parent)
         m_ui->Percent->fontMetrics().horizontalAdvance(QStringLiteral("100.0%")));
     updateProgress(ProgressState{});
     adjustSize();
+    fitOnScreen(*this);
 }
 
 IndicatorForm::~IndicatorForm() = default;
@@ -21,9 +22,7 @@ void IndicatorForm::showProgress(const ProgressState& state) {
     updateProgress(state);
     if (!isVisible()) {
         adjustSize();
-        show();
-        // Centred with its frame, which is only known once the window is shown.
-        centreOnScreen(*this);
+        show();  // centred on the screen as it is shown
     }
     QApplication::processEvents();
 }

@@ -6,6 +6,7 @@
 #include "GridExport.h"
 #include "PrintJournal.h"
 #include "TextMeasure.h"
+#include "WindowFit.h"
 #include "ui_JournalDialog.h"
 
 using namespace Qt::StringLiterals;
@@ -33,6 +34,7 @@ JournalDialog::JournalDialog(Database& db, Prompts& prompts, GridTools tools, co
     connect(m_ui->query, &QPushButton::clicked, this, &JournalDialog::showDays);
     connect(save, &QPushButton::clicked, this, &JournalDialog::exportJournal);
     showDays();
+    fitOnScreen(*this);
 }
 
 JournalDialog::~JournalDialog() = default;

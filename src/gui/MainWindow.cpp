@@ -23,6 +23,8 @@
 #include "CollateDialog.h"
 #include "Database.h"
 #include "FieldInput.h"
+#include "FirstUse.h"
+#include "FirstUseBanner.h"
 #include "FormatCommands.h"
 #include "FormatGrid.h"
 #include "FormatNameDialog.h"
@@ -41,6 +43,7 @@
 #include "Prompts.h"
 #include "RegisterDialog.h"
 #include "TypedKeysFilter.h"
+#include "WindowFit.h"
 
 using namespace Qt::StringLiterals;
 
@@ -135,10 +138,13 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
     auto* central = new QWidget;
     auto* layout = new QVBoxLayout(central);
     layout->addWidget(buildTop());
+    m_firstUse = new FirstUseBanner(m_services.settings);
+    layout->addWidget(m_firstUse);
     layout->addWidget(m_tabs, 1);
     layout->addWidget(m_hint);
     setCentralWidget(central);
     buildMenus();
+    connect(m_firstUse, &FirstUseBanner::calibrateRequested, m_marginAction, &QAction::trigger);
 
     connect(m_chequeTab, &ChequeTab::printRequested, this, &MainWindow::printCheque);
     connect(m_chequeTab, &ChequeTab::endorseRequested, this, &MainWindow::printEndorsement);
@@ -170,6 +176,7 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
     ApplyFormatFonts(db, m_displays.currentFormat, m_cheque, m_progress);
     m_chequeTab->showCheque();
     showFormatGrid();
+    showFirstUse();
     fitToScreen();
     m_chequeTab->focusFirstField();  // the cashier types at once
 }
@@ -180,15 +187,10 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::fitToScreen() {
-    const QScreen* screen = this->screen();
-    if (!screen)
+    const QRect area = screenArea(*this);
+    if (area.isEmpty())
         return;
-    const QRect available = screen->availableGeometry();
-    const QRect outer = frameGeometry();  // the frame is known once the window is shown
-    const QRect inner = geometry();
-    const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(),
-                         outer.right() - inner.right(), outer.bottom() - inner.bottom());
-    const QSize room = available.size().shrunkBy(frame);
+    const QSize room = area.size().shrunkBy(frameAllowance(*this));
     const QSize natural = sizeHint();
     QSize size(qMin(natural.width(), room.width()), natural.height());
     if (size.width() < natural.width())  // the switches and the hint may need more lines
@@ -196,13 +198,7 @@ void MainWindow::fitToScreen() {
                                                centralWidget()->heightForWidth(size.width())));
     size.setHeight(qMin(size.height(), room.height()));
     resize(size);
-    QRect placed(QPoint(), this->size().grownBy(frame));
-    placed.moveCenter(available.center());
-    placed.moveLeft(
-        qMax(available.left(), qMin(placed.left(), available.right() + 1 - placed.width())));
-    placed.moveTop(
-        qMax(available.top(), qMin(placed.top(), available.bottom() + 1 - placed.height())));
-    move(placed.topLeft());
+    move(centredIn(area, this->size(), frameAllowance(*this)));
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
@@ -294,6 +290,11 @@ void MainWindow::formatPicked(const QString& name) {
     ApplyFormatFonts(m_services.db, name, m_cheque, m_progress);
     SetCurrentFormat(m_services.db, name);
     m_chequeTab->showCheque();
+    showFirstUse();
+}
+
+void MainWindow::showFirstUse() {
+    m_firstUse->showWhile(firstUse(m_services.db, m_displays.currentFormat));
 }
 
 void MainWindow::showFormatList() {

@@ -20,6 +20,7 @@
 class ChequeTab;
 class Clock;
 class Database;
+class FirstUseBanner;
 class FormatTab;
 class HelpTab;
 class HistoryTab;
@@ -66,6 +67,7 @@ public:
     QTabWidget* tabs() const { return m_tabs; }
     QComboBox* formatList() const { return m_formatList; }
     QLabel* hintLine() const { return m_hint; }
+    FirstUseBanner* firstUseBanner() const { return m_firstUse; }
     QMenu* fieldPopup() const { return m_fieldPopup; }
     HistoryList& historyList() { return m_historyList; }
     BoundGrid& formatGrid() { return m_formatGrid; }
@@ -115,6 +117,8 @@ private:
     QWidget* buildTop();
     void tabChanged(int index);
     void formatPicked(const QString& name);
+    // The first start's line, while neither a cheque was kept nor the current format calibrated.
+    void showFirstUse();
     void showFormatGrid();
     void showFormatList();
     void reloadPrintFormat();
@@ -142,7 +146,8 @@ private:
     QTabWidget* m_tabs;
     QComboBox* m_formatList;  // FMT
     QLabel* m_hint;           // LBL
-    QMenu* m_fieldPopup;      // the popup of the field adjustments
+    FirstUseBanner* m_firstUse;
+    QMenu* m_fieldPopup;  // the popup of the field adjustments
     QAction* m_batchAction = nullptr;
     QAction* m_marginAction = nullptr;
     bool m_printing = false;  // a print command is running

@@ -12,6 +12,7 @@
 #include "ChequeBooksDialog.h"
 #include "ChequeTab.h"
 #include "Clock.h"
+#include "FirstUseBanner.h"
 #include "FormatTab.h"
 #include "HistoryTab.h"
 #include "MarginDialog.h"
@@ -27,12 +28,14 @@ using namespace Qt::StringLiterals;
 void MainWindow::calibratePrinter() {
     if (!runPrint(this, printFormat(), [](PrintJob& job) { return job.printCalibration(); }))
         return;
+    showFirstUse();  // a square printed calibrates the format
     // The margins are asked for in every case.
     auto* dialog = new MarginDialog(
         m_services.db, m_displays.currentFormat, m_cheque, m_displays,
         [this] {
             reloadPrintFormat();
             m_formatTab->showFormat(m_displays);
+            m_firstUse->dismiss();  // the margins are measured: the first step is done
         },
         this);
     dialog->show();

@@ -3,11 +3,11 @@
 #include <QPainter>
 
 #include "Calibration.h"
-#include "CentreOnScreen.h"
 #include "Cheque.h"
 #include "FormatStore.h"
 #include "NumberText.h"
 #include "OkCancelButtons.h"
+#include "WindowFit.h"
 #include "ui_MarginDialog.h"
 
 using namespace Qt::StringLiterals;
@@ -57,14 +57,10 @@ MarginDialog::MarginDialog(Database& db, const QString& format, Cheque& cheque,
         LoadPageSettings(m_db, m_format, loaded, shown).value_or(PageSettings{});
     m_ui->TX->setText(numberText(page.x));
     m_ui->TY->setText(numberText(page.y));
+    fitOnScreen(*this);
 }
 
 MarginDialog::~MarginDialog() = default;
-
-void MarginDialog::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    centreOnScreen(*this);
-}
 
 void MarginDialog::accept() {
     if (saveMeasuredMargins(m_db, m_ui->TX->text(), m_ui->TY->text(), m_format, m_cheque,

@@ -29,9 +29,6 @@ public:
     // OK: stores the two margins, then closes.
     void accept() override;
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     std::unique_ptr<Ui::MarginDialog> m_ui;
     Database& m_db;

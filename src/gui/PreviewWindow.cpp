@@ -15,6 +15,7 @@
 #include "PrintFormat.h"
 #include "PrintSurface.h"
 #include "Prompts.h"
+#include "WindowFit.h"
 
 using namespace Qt::StringLiterals;
 
@@ -58,6 +59,7 @@ PreviewWindow::PreviewWindow(const Cheque& cheque, std::function<const PrintForm
     layout->addWidget(m_scroll, 1);
     layout->addWidget(m_overflow);
     resize(1000, 420);
+    fitOnScreen(*this);
 }
 
 double PreviewWindow::pixelsPerMm() const {

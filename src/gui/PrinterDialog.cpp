@@ -3,11 +3,11 @@
 #include <QPointer>
 #include <QPushButton>
 
-#include "CentreOnScreen.h"
 #include "DialogWait.h"
 #include "OkCancelButtons.h"
 #include "PrinterAccess.h"
 #include "TypedKeysFilter.h"
+#include "WindowFit.h"
 #include "ui_PrinterDialog.h"
 
 using namespace Qt::StringLiterals;
@@ -26,6 +26,7 @@ PrinterDialog::PrinterDialog(PrinterAccess& printers, Prompts& prompts, QWidget*
     m_ui->Com->setCurrentIndex(m_ui->Com->findText(m_printers.currentPrinter(), Qt::MatchExactly));
     // The list cannot be typed into: arrows move the choice, Enter is OK, Esc is Cancel.
     TypedKeysFilter::install(*m_ui->Com);
+    fitOnScreen(*this);
 }
 
 PrinterDialog::~PrinterDialog() = default;
@@ -47,7 +48,6 @@ QString PrinterDialog::choosePrinterWithDialog(PrinterAccess& printers, Prompts&
 
 void PrinterDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    centreOnScreen(*this);
     // The keys go to the list at once, so the choice can be made without the mouse.
     activateWindow();
     m_ui->Com->setFocus();

@@ -16,6 +16,7 @@
 #include <QTranslator>
 
 #include "FontColorDialog.h"
+#include "WindowFit.h"
 
 using namespace Qt::StringLiterals;
 
@@ -103,6 +104,7 @@ QString chooseFile(QWidget* owner, QFileDialog::AcceptMode mode, const QString& 
     if (!defaultName.isEmpty())
         dialog.selectFile(name.fileName());
     keepAbove(dialog, owner);
+    fitOnScreen(dialog);
     if (dialog.exec() != QDialog::Accepted)
         return {};
     if (chosenFilter)

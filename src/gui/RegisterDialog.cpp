@@ -11,6 +11,7 @@
 #include "Prompts.h"
 #include "RegisterGrid.h"
 #include "TextMeasure.h"
+#include "WindowFit.h"
 #include "ui_RegisterDialog.h"
 
 using namespace Qt::StringLiterals;
@@ -59,6 +60,7 @@ RegisterDialog::RegisterDialog(Database& db, Prompts& prompts, const Clock& cloc
     connect(settle, &QPushButton::clicked, this, &RegisterDialog::settleSelected);
     connect(save, &QPushButton::clicked, this, &RegisterDialog::exportRegister);
     showRegister();
+    fitOnScreen(*this);
 }
 
 RegisterDialog::~RegisterDialog() = default;

@@ -5,10 +5,10 @@
 #include <QPushButton>
 #include <QTableWidget>
 
-#include "CentreOnScreen.h"
 #include "Cheque.h"
 #include "DialogWait.h"
 #include "Prompts.h"
+#include "WindowFit.h"
 #include "ui_SpoiledChequesDialog.h"
 
 using namespace Qt::StringLiterals;
@@ -80,6 +80,7 @@ SpoiledChequesDialog::SpoiledChequesDialog(const QList<Cheque>& cheques, const Q
     connect(table, &QTableWidget::cellChanged, this, &SpoiledChequesDialog::rowChanged);
     connect(m_ui->applyReason, &QPushButton::clicked, this,
             &SpoiledChequesDialog::applyCommonReason);
+    fitOnScreen(*this);
 }
 
 // A reason being typed is written into its row as the editor goes: not into this dialog any
@@ -144,7 +145,6 @@ void SpoiledChequesDialog::accept() {
 
 void SpoiledChequesDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    centreOnScreen(*this);
     activateWindow();
     m_ui->cheques->setFocus();
     m_ui->cheques->setCurrentCell(0, TickColumn);

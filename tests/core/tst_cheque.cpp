@@ -83,8 +83,9 @@ private slots:
         const QString guide = userGuideText();
         for (const QString& heading :
              {u"一、简介"_s, u"二、位置校准"_s, u"三、内容填写"_s, u"四、票根打印"_s,
-              u"五、常见打印问题"_s, u"六、打印预览"_s, u"七、批量打印"_s, u"八、打印日志"_s,
-              u"九、超出栏位的提示"_s, u"十、多人共用数据库"_s})
+              u"五、常见打印问题"_s, u"六、打印预览"_s, u"七、支票簿"_s, u"八、支票登记簿"_s,
+              u"九、作废号码"_s, u"十、批量打印"_s, u"十一、打印日志"_s, u"十二、超出栏位的提示"_s,
+              u"十三、多人共用数据库"_s})
             QVERIFY2(guide.contains(heading), qPrintable(heading));
     }
 };
