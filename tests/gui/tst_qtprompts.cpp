@@ -251,7 +251,7 @@ private slots:
             save ? prompts.saveFileName(
                        u"导出"_s, filter,
                        defaultName.isEmpty() ? QString() : folder.filePath(defaultName), &choice)
-                 : prompts.openFileName(u"选择付款清单"_s, filter);
+                 : prompts.openFileName(u"选择付款清单"_s, filter, {});
         QCOMPARE(locksOn(dbFiles), before);
         QVERIFY(scriptRan);
         QCOMPARE(dialogAsked, QStringList());
