@@ -42,7 +42,13 @@ void appendCsvField(QString& line, const QString& text) {
             return;
         }
     }
-    if (needsFormulaGuard(text))
+    // A text that starts with a letter, a digit or a Chinese character (nearly every one)
+    // cannot run as a formula: no need to look further.
+    const char16_t first = text.isEmpty() ? u'\0' : text.front().unicode();
+    const bool plainStart =
+        (first > u' ' && first < 0x7F && !QStringView(u"=+-@'").contains(first)) ||
+        (first >= 0x4E00 && first <= 0x9FFF);
+    if (!plainStart && needsFormulaGuard(text))
         line += csvField(text);
     else
         line += text;
