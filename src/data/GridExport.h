@@ -70,6 +70,9 @@ bool ExportExcel(const BoundGrid& grid, const QString& fileName, const QString& 
                  ProgressIndicator& progress, Prompts& prompts);
 // The same for any rows, written as they are read. Columns whose widths the rows do not give
 // are as wide as their widest text (a Chinese character counting two), plus two, at most 50.
+// In a column the rows name an amount column, an exact amount is a number shown
+// "￥"#,##0.00; in a date column, a date is a date shown yyyy-mm-dd (with hh:mm when it has
+// a time); either column is widened to what such a cell shows. Other texts stay texts.
 bool ExportExcel(ExportRows& rows, const QString& fileName, const QString& sheetName,
                  ProgressIndicator& progress, Prompts& prompts);
 
