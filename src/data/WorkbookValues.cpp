@@ -6,14 +6,16 @@
 
 namespace {
 
-// The amount as the program writes it (digits, maybe a point and up to two decimals, at most
-// eight integer digits after leading zeros), read without a pattern: a million rows carry
-// two amounts each. Nothing for any other text, which the full reading decides on.
+// The amount as the program writes it (￥ or not, digits, maybe a point and up to two
+// decimals, at most eight integer digits after leading zeros), read without a pattern: a
+// million rows carry two amounts each. Nothing for any other text, which the full reading
+// decides on.
 std::optional<double> plainFigures(const QString& text) {
+    const qsizetype start = text.startsWith(u'￥') || text.startsWith(u'¥') ? 1 : 0;
     qsizetype point = -1;
     qsizetype integerDigits = 0;
     bool leading = true;  // still among the integer part's leading zeros
-    for (qsizetype i = 0; i < text.size(); ++i) {
+    for (qsizetype i = start; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
         if (c == u'.' && point < 0) {
             point = i;
@@ -25,10 +27,11 @@ std::optional<double> plainFigures(const QString& text) {
         }
     }
     const qsizetype decimals = point < 0 ? 0 : text.size() - point - 1;
-    if (point == 0 || point == text.size() - 1 || decimals > 2 || integerDigits > 8)
+    if (text.size() == start || point == start || point == text.size() - 1 || decimals > 2 ||
+        integerDigits > 8)
         return std::nullopt;
     bool ok = false;
-    const double value = text.toDouble(&ok);
+    const double value = QStringView(text).sliced(start).toDouble(&ok);
     return ok ? std::optional<double>(value) : std::nullopt;
 }
 

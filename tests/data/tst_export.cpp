@@ -177,6 +177,8 @@ private slots:
         QTest::addColumn<int>("dateWidth");
         QTest::newRow("an amount as kept, a day")
             << u"1234.50"_s << u"2026.12.08"_s << u"1234.5"_s << u"2026-12-08"_s << 12 << 12;
+        QTest::newRow("an amount in the figure form, a day")
+            << u"￥9516.11"_s << u"2026.12.08"_s << u"9516.11"_s << u"2026-12-08"_s << 12 << 12;
         QTest::newRow("an integer amount, a day and time")
             << u"12345678"_s << u"2026.12.08 10:30"_s << u"12345678"_s << u"2026-12-08 10:30"_s
             << 17 << 18;
