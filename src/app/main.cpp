@@ -62,6 +62,7 @@ int runWindow(int argc, char* argv[], const QString& database) {
     Clock clock;
     SystemPrinters printers;
     const std::unique_ptr<QSettings> settings = openUserSettings();
+    prompts.rememberFoldersIn(settings.get());
     MainWindow window({db, prompts, clock, printers, *settings});
     window.show();
     return app.exec();

@@ -33,6 +33,27 @@ bool needsFormulaGuard(QStringView text) {
     return runsAsFormula(text.sliced(i));
 }
 
+// Appends the text as csvField writes it; the text as it is (nearly every one) without a copy
+// of its own.
+void appendCsvField(QString& line, const QString& text) {
+    for (const QChar c : text) {
+        if (c == u'"' || c == u',' || c == u'\r' || c == u'\n') {
+            line += csvField(text);
+            return;
+        }
+    }
+    // A text that starts with a letter, a digit or a Chinese character (nearly every one)
+    // cannot run as a formula: no need to look further.
+    const char16_t first = text.isEmpty() ? u'\0' : text.front().unicode();
+    const bool plainStart =
+        (first > u' ' && first < 0x7F && !QStringView(u"=+-@'").contains(first)) ||
+        (first >= 0x4E00 && first <= 0x9FFF);
+    if (!plainStart && needsFormulaGuard(text))
+        line += csvField(text);
+    else
+        line += text;
+}
+
 }  // namespace
 
 QString csvField(const QString& text) {
@@ -69,18 +90,25 @@ bool ExportCsv(ExportRows& rows, const QString& fileName, ProgressIndicator& pro
     QString line;
     QByteArray bytes;
     bool written = true;
+    // The lines are encoded straight into the piece that is written next, which keeps its
+    // room from one piece to the next.
+    constexpr qsizetype kPiece = 1 << 20;
+    bytes.reserve(kPiece + (kPiece >> 2));
     auto writeLine = [&](const QStringList& texts) {
         line.clear();
         for (qsizetype c = 0; c < texts.size(); ++c) {
             if (c > 0)
                 line += u',';
-            line += csvField(texts[c]);
+            appendCsvField(line, texts[c]);
         }
         line += u"\r\n";
-        bytes += encode(line);
-        if (bytes.size() > (1 << 20)) {  // write in pieces of about a megabyte
+        const qsizetype used = bytes.size();
+        bytes.resize(used + encode.requiredSpace(line.size()));
+        char* end = encode.appendToBuffer(bytes.data() + used, line);
+        bytes.truncate(end - bytes.constData());
+        if (bytes.size() > kPiece) {  // write in pieces of about a megabyte
             written = out.write(bytes) == bytes.size();
-            bytes.clear();
+            bytes.resize(0);
         }
         progress.StepProgress(1, QString());
     };

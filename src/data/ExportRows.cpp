@@ -1,12 +1,7 @@
 #include "ExportRows.h"
 
 #include "BoundGrid.h"
-
-namespace {
-
-constexpr int kTwipsPerCharacter = 123;
-
-}  // namespace
+#include "GridRoutines.h"
 
 GridRows::GridRows(const BoundGrid& grid) : m_grid(grid), m_row(grid.fixedRows()) {
     for (int c = 0; c < grid.cols(); ++c)
@@ -15,7 +10,7 @@ GridRows::GridRows(const BoundGrid& grid) : m_grid(grid), m_row(grid.fixedRows()
     const int heading = grid.fixedRows() - 1;
     if (heading >= 0 && heading < grid.rows())
         for (int c : m_columns)
-            m_headings << grid.text(heading, c);
+            m_headings << withoutSortMarker(grid.text(heading, c));
 }
 
 qint64 GridRows::count() const {
@@ -40,6 +35,6 @@ bool GridRows::next(QStringList& texts) {
 std::optional<std::vector<int>> GridRows::columnWidths() const {
     std::vector<int> widths;
     for (int c : m_columns)
-        widths.push_back(m_grid.colWidth(c) / kTwipsPerCharacter);
+        widths.push_back(m_grid.colWidth(c) / kTwipsPerWorkbookCharacter);
     return widths;
 }

@@ -7,6 +7,13 @@
 
 class BoundGrid;
 
+// What a column holds, for a workbook: texts as they are, amounts in figures (a number cell
+// where the text is an exact amount), or dates (a date cell where the text is a date).
+enum class ExportColumn { Text, Amount, Date };
+
+// A grid's twips to a workbook's column width in characters.
+inline constexpr int kTwipsPerWorkbookCharacter = 123;
+
 // What an export writes: a heading row, then the data rows one at a time, each with as many
 // texts as the heading row. The writers hold one row at a time, so a source may read its rows
 // from the database as they are written.
@@ -24,10 +31,13 @@ public:
     // The workbook's column widths in characters when the source knows them beforehand;
     // otherwise the workbook measures the texts it writes.
     virtual std::optional<std::vector<int>> columnWidths() const { return std::nullopt; }
+    // What each column holds; every column holds texts when the source does not say.
+    virtual std::vector<ExportColumn> columnKinds() const { return {}; }
 };
 
-// What a grid shows: the visible cells of its heading row (its last fixed row), then of each
-// visible data row, in grid order. Column widths are the grid's twips / 123, truncated.
+// What a grid shows: the visible cells of its heading row (its last fixed row) without the sort
+// marker, then of each visible data row, in grid order. Column widths are the grid's twips / 123,
+// truncated.
 class GridRows final : public ExportRows {
 public:
     explicit GridRows(const BoundGrid& grid);

@@ -1,10 +1,13 @@
 #include "GridExport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 
 #include "BoundGrid.h"
 #include "DatabaseFiles.h"
+#include "ExportRows.h"
 #include "Prompts.h"
 
 using namespace Qt::StringLiterals;
@@ -17,9 +20,19 @@ QString exportFilter() {
     return u"CSV (逗号分隔)(*.csv)|*.csv|MS Excel文件  (*.xlsx)|*.xlsx"_s;
 }
 
-QString chooseExportFile(Prompts& prompts) {
+QString proposedExportName(const QString& what, const QDate& today) {
+    return what + u'-' + today.toString(u"yyyyMMdd"_s) + u".xlsx"_s;
+}
+
+QString exportedMessage(qint64 rows, const QString& fileName) {
+    return u"已导出 %1 行到 %2"_s.arg(QLocale(QLocale::Chinese, QLocale::China).toString(rows),
+                                      QDir::toNativeSeparators(fileName));
+}
+
+QString chooseExportFile(Prompts& prompts, const QString& proposedName) {
     int choice = 0;
-    QString fileName = prompts.saveFileName({}, exportFilter(), {}, &choice);
+    QString fileName =
+        prompts.saveFile(FilePurpose::Export, {}, exportFilter(), proposedName, &choice);
     // A name typed without an ending gets the one of the kind of file chosen in the dialog,
     // and is written as that kind; a name's own ending decides otherwise.
     if (!fileName.isEmpty() && QFileInfo(fileName).suffix().isEmpty()) {
@@ -58,15 +71,17 @@ bool isCsvExportName(const QString& fileName) {
 }
 
 bool ExportGrid(const BoundGrid& grid, Prompts& prompts, const QString& sheetName,
-                ProgressIndicator& progress) {
+                const QDate& today, ProgressIndicator& progress) {
     if (!grid.hasDataRows() || grid.cols() == 0) {
         prompts.message(u"表格中没有数据！"_s, {}, PromptButtons::Ok);
         return false;
     }
-    const QString fileName = chooseExportFile(prompts);
-    if (fileName.isEmpty() || !mayReplaceExportFile(fileName, prompts))
+    const QString fileName = chooseExportFile(prompts, proposedExportName(sheetName, today));
+    if (fileName.isEmpty() || !mayReplaceExportFile(fileName, prompts) ||
+        !exportGridToFile(grid, fileName, sheetName, progress, prompts))
         return false;
-    return exportGridToFile(grid, fileName, sheetName, progress, prompts);
+    prompts.message(exportedMessage(GridRows(grid).count(), fileName), {}, PromptButtons::Ok);
+    return true;
 }
 
 bool exportGridToFile(const BoundGrid& grid, const QString& fileName, const QString& sheetName,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 
 class BoundGrid;
@@ -8,13 +9,15 @@ class ProgressIndicator;
 class Prompts;
 
 // Writes what the grid shows (its visible rows and columns, heading row first) to a file the
-// user chooses: after "表格中没有数据！" for a grid without data, the save dialog, and the
-// overwrite question for an existing file (the only one: the dialog asks none), a name ending
-// in "csv" (any case) gives CSV and any other a workbook. A name without an ending gets
-// ".csv" or ".xlsx" as the dialog's choice of file type says. The old file is only replaced
-// once the new one is complete. Returns whether a file was written.
+// user chooses: after "表格中没有数据！" for a grid without data, the save dialog (proposing
+// "SHEETNAME-YYYYMMDD.xlsx" of `today` in the folder of the last export), and the overwrite
+// question for an existing file (the only one: the dialog asks none), a name ending in "csv"
+// (any case) gives CSV and any other a workbook. A name without an ending gets ".csv" or
+// ".xlsx" as the dialog's choice of file type says. The old file is only replaced once the
+// new one is complete; then a message says how many rows went where. Returns whether a file
+// was written.
 bool ExportGrid(const BoundGrid& grid, Prompts& prompts, const QString& sheetName,
-                ProgressIndicator& progress);
+                const QDate& today, ProgressIndicator& progress);
 
 // Writes the grid to the file, as CSV when its name ends in "csv" (any case), else as a
 // workbook. On failure shows "文件保存出错！" (the reason goes to stderr) and the old file
@@ -22,9 +25,14 @@ bool ExportGrid(const BoundGrid& grid, Prompts& prompts, const QString& sheetNam
 bool exportGridToFile(const BoundGrid& grid, const QString& fileName, const QString& sheetName,
                       ProgressIndicator& progress, Prompts& prompts);
 
-// The dialog part of an export: the save dialog, then the ending from the dialog's choice of
-// file type for a name typed without one. Empty when the user cancelled.
-QString chooseExportFile(Prompts& prompts);
+// The dialog part of an export: the save dialog proposing `proposedName` in the folder of the
+// last export, then the ending from the dialog's choice of file type for a name typed without
+// one. Empty when the user cancelled.
+QString chooseExportFile(Prompts& prompts, const QString& proposedName);
+// The name an export proposes: "历史记录-20261208.xlsx" of "历史记录" on 8 December 2026.
+QString proposedExportName(const QString& what, const QDate& today);
+// What the user reads once an export is written: "已导出 1,234 行到 /path/file.xlsx".
+QString exportedMessage(qint64 rows, const QString& fileName);
 // Whether the chosen file may be written: the open database never; an existing file only after
 // "该文件已存在，是否覆盖？" is answered Yes, and only when it can be replaced (else a message).
 bool mayReplaceExportFile(const QString& fileName, Prompts& prompts);
@@ -62,6 +70,9 @@ bool ExportExcel(const BoundGrid& grid, const QString& fileName, const QString& 
                  ProgressIndicator& progress, Prompts& prompts);
 // The same for any rows, written as they are read. Columns whose widths the rows do not give
 // are as wide as their widest text (a Chinese character counting two), plus two, at most 50.
+// In a column the rows name an amount column, an exact amount is a number shown
+// "￥"#,##0.00; in a date column, a date is a date shown yyyy-mm-dd (with hh:mm when it has
+// a time); either column is widened to what such a cell shows. Other texts stay texts.
 bool ExportExcel(ExportRows& rows, const QString& fileName, const QString& sheetName,
                  ProgressIndicator& progress, Prompts& prompts);
 

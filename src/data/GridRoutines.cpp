@@ -251,6 +251,11 @@ void GridHeaderMouseDown(const GridHeader& header, double x, double y,
     }
 }
 
+QString withoutSortMarker(const QString& heading) {
+    return heading.endsWith(kAscending) || heading.endsWith(kDescending) ? heading.chopped(1)
+                                                                         : heading;
+}
+
 void SortGridByColumn(BoundGrid& grid, int col) {
     const int h = grid.fixedRows() - 1;
     if (h < 0 || col < 0 || col >= grid.cols())

@@ -76,6 +76,8 @@ void GridHeaderMouseDown(const GridHeader& header, double x, double y,
 // column's texts in the grid's sort order (gridSortKey: numbers first, by their exact value,
 // then texts) and renumbers the serial column. Equal texts keep their order.
 void SortGridByColumn(BoundGrid& grid, int col);
+// The heading without the sort marker that the grid shows after it.
+QString withoutSortMarker(const QString& heading);
 
 // Removes data rows first..last (either order) by moving the later texts up; the serial
 // column and the cell colours stay where they are.

@@ -2,9 +2,13 @@
 
 #include <optional>
 
+#include "ChequeFields.h"
 #include "Database.h"
 #include "ExportRows.h"
 #include "GridExport.h"
+#include "GridRoutines.h"
+#include "HistoryGrid.h"
+#include "HistoryRecords.h"
 #include "HistoryRows.h"
 #include "Prompts.h"
 
@@ -16,8 +20,13 @@ namespace {
 class HistoryExportRows final : public ExportRows {
 public:
     HistoryExportRows(Database& db, const HistoryOrder& order, const QStringList& headings,
-                      qint64 count)
-        : m_reader(db, order), m_headings(headings.mid(1)), m_count(count) {}
+                      const std::vector<int>& gridWidths, qint64 count)
+        : m_reader(db, order), m_count(count) {
+        for (qsizetype c = 1; c < headings.size(); ++c)
+            m_headings << withoutSortMarker(headings[c]);
+        for (size_t c = 1; c < gridWidths.size(); ++c)
+            m_widths.push_back(gridWidths[c] / kTwipsPerWorkbookCharacter);
+    }
 
     const QStringList& headings() const override { return m_headings; }
     qint64 count() const override { return m_count; }
@@ -27,14 +36,34 @@ public:
         texts.resize(m_row.size() - 1);
         for (qsizetype c = 1; c < m_row.size(); ++c)
             texts[c - 1].swap(m_row[c]);
+        ++m_read;
         return true;
     }
     bool failed() const override { return m_reader.failed(); }
+    std::optional<std::vector<int>> columnWidths() const override {
+        if (m_widths.size() != size_t(m_headings.size()))
+            return std::nullopt;
+        return m_widths;
+    }
+    std::vector<ExportColumn> columnKinds() const override {
+        const QStringList amounts = {historyTextColumn(Field::Amount),
+                                     historyTextColumn(Field::StubAmount)};
+        std::vector<ExportColumn> kinds;
+        for (const QString& name : historyGridNames().mid(1))
+            kinds.push_back(isHistoryDateColumn(name) ? ExportColumn::Date
+                            : amounts.contains(name)  ? ExportColumn::Amount
+                                                      : ExportColumn::Text);
+        return kinds;
+    }
+    // How many rows were read: the rows written once the export succeeded.
+    qint64 read() const { return m_read; }
 
 private:
     HistoryRowReader m_reader;
     QStringList m_headings;
+    std::vector<int> m_widths;
     qint64 m_count;
+    qint64 m_read = 0;
     QStringList m_row;
 };
 
@@ -64,31 +93,40 @@ bool refuseTooMany(qint64 rows, const QString& fileName, qint64 sheetRows, Promp
     return true;
 }
 
-bool writeHistory(Database& db, const HistoryOrder& order, const QStringList& headings,
-                  const QString& fileName, qint64 rows, Prompts& prompts,
-                  ProgressIndicator& progress) {
-    HistoryExportRows source(db, order, headings, rows);
-    if (!isCsvExportName(fileName))
-        return ExportExcel(source, fileName, historySheetName(), progress, prompts);
-    if (ExportCsv(source, fileName, progress))
-        return true;
-    prompts.message(u"文件保存出错！"_s, {}, PromptButtons::Ok);
-    return false;
+// The rows written, or nothing after the failure's message.
+std::optional<qint64> writeHistory(Database& db, const HistoryOrder& order,
+                                   const QStringList& headings, const std::vector<int>& gridWidths,
+                                   const QString& fileName, qint64 rows, Prompts& prompts,
+                                   ProgressIndicator& progress) {
+    HistoryExportRows source(db, order, headings, gridWidths, rows);
+    if (!isCsvExportName(fileName)) {
+        if (!ExportExcel(source, fileName, historySheetName(), progress, prompts))
+            return std::nullopt;
+    } else if (!ExportCsv(source, fileName, progress)) {
+        prompts.message(u"文件保存出错！"_s, {}, PromptButtons::Ok);
+        return std::nullopt;
+    }
+    return source.read();
 }
 
 }  // namespace
 
 bool chooseFileAndExportHistory(Database& db, const HistoryOrder& order,
-                                const QStringList& headings, Prompts& prompts,
-                                ProgressIndicator& progress, qint64 sheetRows) {
+                                const QStringList& headings, const std::vector<int>& gridWidths,
+                                const QDate& today, Prompts& prompts, ProgressIndicator& progress,
+                                qint64 sheetRows) {
     const std::optional<qint64> rows = listedRows(db);
     if (!rows || refuseEmpty(*rows, prompts))
         return false;
-    const QString fileName = chooseExportFile(prompts);
+    const QString fileName = chooseExportFile(prompts, proposedExportName(u"历史记录"_s, today));
     if (fileName.isEmpty() || refuseTooMany(*rows, fileName, sheetRows, prompts) ||
         !mayReplaceExportFile(fileName, prompts))
         return false;
-    return writeHistory(db, order, headings, fileName, *rows, prompts, progress);
+    const std::optional<qint64> written =
+        writeHistory(db, order, headings, gridWidths, fileName, *rows, prompts, progress);
+    if (written)
+        prompts.message(exportedMessage(*written, fileName), {}, PromptButtons::Ok);
+    return written.has_value();
 }
 
 bool exportHistoryToFile(Database& db, const HistoryOrder& order, const QStringList& headings,
@@ -97,5 +135,5 @@ bool exportHistoryToFile(Database& db, const HistoryOrder& order, const QStringL
     const std::optional<qint64> rows = listedRows(db);
     if (!rows || refuseEmpty(*rows, prompts) || refuseTooMany(*rows, fileName, sheetRows, prompts))
         return false;
-    return writeHistory(db, order, headings, fileName, *rows, prompts, progress);
+    return writeHistory(db, order, headings, {}, fileName, *rows, prompts, progress).has_value();
 }

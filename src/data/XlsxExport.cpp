@@ -15,6 +15,7 @@
 #include "Prompts.h"
 #include "TextCharacters.h"
 #include "WorkbookCheck.h"
+#include "WorkbookValues.h"
 
 using namespace Qt::StringLiterals;
 
@@ -63,6 +64,38 @@ int shownWidth(const QString& text, int limit) {
     return std::min(width, limit);
 }
 
+// The cell formats of the workbook: the block's borders on each, and how numbers show.
+struct CellFormats {
+    lxw_format* heading;
+    lxw_format* text;
+    lxw_format* amount;
+    lxw_format* day;
+    lxw_format* dayAndTime;
+};
+
+CellFormats addFormats(lxw_workbook* workbook) {
+    const CellFormats formats{workbook_add_format(workbook), workbook_add_format(workbook),
+                              workbook_add_format(workbook), workbook_add_format(workbook),
+                              workbook_add_format(workbook)};
+    for (lxw_format* format :
+         {formats.heading, formats.text, formats.amount, formats.day, formats.dayAndTime})
+        format_set_border(format, LXW_BORDER_THIN);
+    format_set_bold(formats.heading);
+    format_set_bg_color(formats.heading, kHeadingFill);
+    // The sign quoted: a spreadsheet takes it as a text shown before the number, whatever
+    // currency its own settings name.
+    format_set_num_format(formats.amount, "\"￥\"#,##0.00");
+    format_set_num_format(formats.day, "yyyy-mm-dd");
+    format_set_num_format(formats.dayAndTime, "yyyy-mm-dd hh:mm");
+    return formats;
+}
+
+lxw_datetime excelDateTime(const WorkbookDate& date) {
+    const QTime time = date.time.value_or(QTime(0, 0));
+    return {date.day.year(), date.day.month(), date.day.day(),
+            time.hour(),     time.minute(),    double(time.second())};
+}
+
 // Writes the workbook into `path`; false when libxlsxwriter refuses anything. The two set-up
 // steps (a new workbook; its one sheet, named) and every row are progress steps. Counts the
 // texts that were cut in `cut`. The rows go out one by one (libxlsxwriter's constant-memory
@@ -80,12 +113,7 @@ bool writeWorkbook(ExportRows& rows, const QByteArray& path, const QString& shee
     bool ok = sheet != nullptr;
     auto check = [&](lxw_error error) { ok = ok && error == LXW_NO_ERROR; };
 
-    lxw_format* body = workbook_add_format(workbook);
-    lxw_format* heading = workbook_add_format(workbook);
-    format_set_border(body, LXW_BORDER_THIN);
-    format_set_border(heading, LXW_BORDER_THIN);
-    format_set_bold(heading);
-    format_set_bg_color(heading, kHeadingFill);
+    const CellFormats formats = addFormats(workbook);
     // One buffer for every cell's UTF-8 text, instead of a new one per cell.
     QStringEncoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
     std::vector<char> buffer;
@@ -99,13 +127,45 @@ bool writeWorkbook(ExportRows& rows, const QByteArray& path, const QString& shee
     const std::optional<std::vector<int>> given = rows.columnWidths();
     std::vector<int> widths = given.value_or(std::vector<int>(size_t(rows.headings().size()), 0));
     const bool measure = !given.has_value();
+    const std::vector<ExportColumn> kinds = rows.columnKinds();
     lxw_row_t n = 0;
-    auto writeRow = [&](const QStringList& texts, lxw_format* format) {
+    // A number or a date is as wide as its format shows it, so that the column never shows
+    // "####" instead, also where the grid's column was narrower.
+    auto widen = [&](qsizetype m, int shown) {
+        if (size_t(m) < widths.size())
+            widths[size_t(m)] = std::max(widths[size_t(m)], shown + 2);
+    };
+    // A number cell for an exact amount, a date cell for a date; false for any other text.
+    auto writeValue = [&](qsizetype m, const QString& text) {
+        const ExportColumn kind = size_t(m) < kinds.size() ? kinds[size_t(m)] : ExportColumn::Text;
+        if (kind == ExportColumn::Amount) {
+            const std::optional<double> amount = workbookAmount(text);
+            if (!amount)
+                return false;
+            check(worksheet_write_number(sheet, n, lxw_col_t(m), *amount, formats.amount));
+            widen(m, shownAmountWidth(*amount));
+            return true;
+        }
+        if (kind == ExportColumn::Date) {
+            const std::optional<WorkbookDate> date = workbookDate(text);
+            if (!date)
+                return false;
+            lxw_datetime value = excelDateTime(*date);
+            check(worksheet_write_datetime(sheet, n, lxw_col_t(m), &value,
+                                           date->time ? formats.dayAndTime : formats.day));
+            widen(m, date->time ? 16 : 10);
+            return true;
+        }
+        return false;
+    };
+    auto writeRow = [&](const QStringList& texts, lxw_format* format, bool values) {
         for (qsizetype m = 0; m < texts.size() && ok; ++m) {
             const QString text = cellText(texts[m], cut);
             // Empty cells get no value, only the border of the block.
             if (text.isEmpty())
                 check(worksheet_write_blank(sheet, n, lxw_col_t(m), format));
+            else if (values && writeValue(m, text))
+                continue;
             else
                 check(worksheet_write_string(sheet, n, lxw_col_t(m),
                                              toUtf8(escapedUnderscores(text)), format));
@@ -117,10 +177,10 @@ bool writeWorkbook(ExportRows& rows, const QByteArray& path, const QString& shee
         progress.StepProgress(1, QString());
     };
     if (ok)
-        writeRow(rows.headings(), heading);
+        writeRow(rows.headings(), formats.heading, false);
     QStringList texts;
     while (ok && rows.next(texts))
-        writeRow(texts, body);
+        writeRow(texts, formats.text, true);
     ok = ok && !rows.failed();
     for (size_t m = 0; m < widths.size() && ok; ++m)
         check(worksheet_set_column(sheet, lxw_col_t(m), lxw_col_t(m), widths[m], nullptr));

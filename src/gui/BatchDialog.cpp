@@ -156,8 +156,8 @@ void BatchDialog::printedExcept(const QList<int>& unprinted) {
 }
 
 void BatchDialog::saveUnprintedRows() {
-    const QString path = m_prompts.saveFileName(u"未打印的另存为清单"_s,
-                                                u"付款清单 (*.xlsx)|*.xlsx"_s, u"未打印.xlsx"_s);
+    const QString path = m_prompts.saveFile(FilePurpose::PaymentList, u"未打印的另存为清单"_s,
+                                            u"付款清单 (*.xlsx)|*.xlsx"_s, u"未打印.xlsx"_s);
     if (path.isEmpty())
         return;
     QList<QStringList> rows;

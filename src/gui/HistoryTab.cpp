@@ -1,7 +1,10 @@
 #include "HistoryTab.h"
 
+#include <cmath>
+
 #include <QItemSelectionModel>
 
+#include "Clock.h"
 #include "HistoryExport.h"
 #include "HistoryGrid.h"
 #include "HistoryList.h"
@@ -13,13 +16,14 @@
 using namespace Qt::StringLiterals;
 
 HistoryTab::HistoryTab(HistoryList& list, GridTools tools, Database& db, Prompts& prompts,
-                       QWidget* parent)
+                       const Clock& clock, QWidget* parent)
     : QWidget(parent),
       m_ui(std::make_unique<Ui::HistoryTab>()),
       m_list(list),
       m_tools(tools),
       m_db(db),
       m_prompts(prompts),
+      m_clock(clock),
       m_view(new HistoryView(list, tools.measure, this)) {
     m_ui->setupUi(this);
     // The grid needs the list it shows, so it is made here and takes the room above the
@@ -74,8 +78,12 @@ void HistoryTab::exportHistory() {
     // The export reads the rows through one query; a server's driver would drop its rows if
     // the grid read a page meanwhile, so the grid is not drawn until the export is done.
     m_view->setUpdatesEnabled(false);
-    chooseFileAndExportHistory(m_db, m_list.order(), m_list.headings(), m_prompts,
-                               m_tools.progress);
+    // The widths as the grid shows them now, the user's own too.
+    std::vector<int> widths;
+    for (int c = 0; c < m_view->model()->columnCount(); ++c)
+        widths.push_back(int(std::lround(m_view->columnWidth(c) * 1440.0 / logicalDpiX())));
+    chooseFileAndExportHistory(m_db, m_list.order(), m_list.headings(), widths, m_clock.today(),
+                               m_prompts, m_tools.progress);
     m_view->setUpdatesEnabled(true);
 }
 

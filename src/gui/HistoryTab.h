@@ -6,6 +6,7 @@
 
 #include "GridRoutines.h"
 
+class Clock;
 class Database;
 class HistoryList;
 class HistoryView;
@@ -22,7 +23,7 @@ class HistoryTab final : public QWidget {
 
 public:
     HistoryTab(HistoryList& list, GridTools tools, Database& db, Prompts& prompts,
-               QWidget* parent = nullptr);
+               const Clock& clock, QWidget* parent = nullptr);
     ~HistoryTab() override;
 
     // Reads the list when it was never read; otherwise brings it up to date, when the history
@@ -57,5 +58,6 @@ private:
     GridTools m_tools;
     Database& m_db;
     Prompts& m_prompts;
+    const Clock& m_clock;  // today, which the export's proposed name carries
     HistoryView* m_view;
 };

@@ -19,6 +19,7 @@ JournalDialog::JournalDialog(Database& db, Prompts& prompts, GridTools tools, co
       m_db(db),
       m_prompts(prompts),
       m_tools(tools),
+      m_today(today),
       m_view(new BoundGridView(m_grid, tools, this)) {
     m_ui->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -53,5 +54,5 @@ void JournalDialog::showDays() {
 }
 
 void JournalDialog::exportJournal() {
-    ExportGrid(m_grid, m_prompts, u"打印日志"_s, m_tools.progress);
+    ExportGrid(m_grid, m_prompts, u"打印日志"_s, m_today, m_tools.progress);
 }

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include <QDate>
 #include <QDialog>
 
 #include "BoundGrid.h"
@@ -39,6 +40,7 @@ private:
     Database& m_db;
     Prompts& m_prompts;
     GridTools m_tools;
+    QDate m_today;  // the day the dialog opened, which the export's proposed name carries
     BoundGrid m_grid;
     BoundGridView* m_view;
 };

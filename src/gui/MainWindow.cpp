@@ -113,7 +113,7 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
 
     m_chequeTab = new ChequeTab(
         m_cheque, prompts, [&db](const QString& column) { return FillComboDistinct(db, column); });
-    m_historyTab = new HistoryTab(m_historyList, gridTools(), db, prompts);
+    m_historyTab = new HistoryTab(m_historyList, gridTools(), db, prompts, services.clock);
     m_formatTab = new FormatTab(m_formatGrid, gridTools(), m_cheque, prompts);
     m_helpTab = new HelpTab;
     m_tabs = new QTabWidget;

@@ -109,8 +109,9 @@ void MainWindow::printCheque() {
 
 BatchDialog* MainWindow::openBatch() {
     m_chequeTab->finishEditing();
-    const QString path = m_services.prompts.openFileName(
-        u"选择付款清单"_s, u"付款清单 (*.csv *.xlsx)|*.csv;*.xlsx|所有文件 (*)|*"_s);
+    const QString path =
+        m_services.prompts.openFile(FilePurpose::PaymentList, u"选择付款清单"_s,
+                                    u"付款清单 (*.csv *.xlsx)|*.csv;*.xlsx|所有文件 (*)|*"_s);
     return path.isEmpty() ? nullptr : openBatchFile(path);
 }
 

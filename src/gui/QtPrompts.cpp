@@ -78,12 +78,23 @@ public:
     }
 };
 
+// The choice of the filter whose pattern the name matches ("*.xlsx" for "a.xlsx"); -1 for none.
+int matchingChoice(const QString& filter, const QString& name) {
+    const QStringList parts = filter.split(u'|');
+    for (qsizetype i = 1; i < parts.size(); i += 2)
+        for (const QString& pattern : parts[i].split(u';'))
+            if (pattern.startsWith(u"*."_s) && name.endsWith(pattern.mid(1), Qt::CaseInsensitive))
+                return int(i / 2);
+    return -1;
+}
+
 // A file dialog that never looks inside the files it lists (Qt's own, not the system's, which
-// reads them to show their types), opening in the folder of the default name or else in the
-// user's documents folder. The chosen path, or an empty text when cancelled; the index of the
-// filter's choice selected at the end goes to `chosenFilter`.
+// reads them to show their types), opening in `folder`, else in the folder of the default
+// name, else in the user's documents folder. The chosen path, or an empty text when
+// cancelled; the index of the filter's choice selected at the end goes to `chosenFilter`.
 QString chooseFile(QWidget* owner, QFileDialog::AcceptMode mode, const QString& title,
-                   const QString& filter, const QString& defaultName, int* chosenFilter) {
+                   const QString& filter, const QString& folder, const QString& defaultName,
+                   int* chosenFilter) {
     NameOnlyIconProvider icons;  // declared first: the dialog's model refers to it to its end
     QFileDialog dialog(owner, title, {}, dialogFilter(filter));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -94,15 +105,20 @@ QString chooseFile(QWidget* owner, QFileDialog::AcceptMode mode, const QString& 
     dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
                                                        : QFileDialog::ExistingFile);
     const QFileInfo name(defaultName);
-    if (!defaultName.isEmpty() && name.path() != u"."_s) {
+    if (!folder.isEmpty() && QFileInfo(folder).isDir()) {
+        dialog.setDirectory(folder);
+    } else if (!defaultName.isEmpty() && name.path() != u"."_s) {
         dialog.setDirectory(name.absolutePath());
     } else {
         const QString documents =
             QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
         dialog.setDirectory(QFileInfo(documents).isDir() ? documents : QDir::homePath());
     }
-    if (!defaultName.isEmpty())
+    if (!defaultName.isEmpty()) {
         dialog.selectFile(name.fileName());
+        if (const int choice = matchingChoice(filter, defaultName); choice >= 0)
+            dialog.selectNameFilter(dialog.nameFilters().value(choice));
+    }
     keepAbove(dialog, owner);
     fitOnScreen(dialog);
     if (dialog.exec() != QDialog::Accepted)
@@ -192,11 +208,13 @@ QString QtPrompts::inputBox(const QString& prompt, const QString& title,
 
 QString QtPrompts::saveFileName(const QString& title, const QString& filter,
                                 const QString& defaultName, int* chosenFilter) {
-    return chooseFile(owner(), QFileDialog::AcceptSave, title, filter, defaultName, chosenFilter);
+    return chooseFile(owner(), QFileDialog::AcceptSave, title, filter, {}, defaultName,
+                      chosenFilter);
 }
 
-QString QtPrompts::openFileName(const QString& title, const QString& filter) {
-    return chooseFile(owner(), QFileDialog::AcceptOpen, title, filter, {}, nullptr);
+QString QtPrompts::openFileName(const QString& title, const QString& filter,
+                                const QString& folder) {
+    return chooseFile(owner(), QFileDialog::AcceptOpen, title, filter, folder, {}, nullptr);
 }
 
 std::optional<TextFont> QtPrompts::chooseFont(const TextFont& initial) {

@@ -17,7 +17,8 @@ public:
                      const QString& defaultText) override;
     QString saveFileName(const QString& title, const QString& filter, const QString& defaultName,
                          int* chosenFilter) override;
-    QString openFileName(const QString& title, const QString& filter) override;
+    QString openFileName(const QString& title, const QString& filter,
+                         const QString& folder) override;
     std::optional<TextFont> chooseFont(const TextFont& initial) override;
     std::optional<int> choose(const QString& text, const QString& title,
                               const QStringList& choices) override;

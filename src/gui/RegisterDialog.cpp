@@ -6,6 +6,7 @@
 
 #include "BoundGridModel.h"
 #include "ChequeRegister.h"
+#include "Clock.h"
 #include "GridExport.h"
 #include "NumberSettle.h"
 #include "Prompts.h"
@@ -133,5 +134,5 @@ void RegisterDialog::settleSelected() {
 }
 
 void RegisterDialog::exportRegister() {
-    ExportGrid(m_grid, m_prompts, u"支票登记簿"_s, m_tools.progress);
+    ExportGrid(m_grid, m_prompts, u"支票登记簿"_s, m_clock.today(), m_tools.progress);
 }

@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "BoundGrid.h"
+#include "ExportRows.h"
 #include "GridExport.h"
 #include "GridRoutines.h"
 #include "ProgressIndicator.h"
@@ -41,13 +42,38 @@ BoundGrid makeGrid() {
     return grid;
 }
 
-// What makeGrid() shows, row by row: the headings, then each row without its hidden columns.
+// What makeGrid() shows, row by row: the headings (without the sort marker), then each row
+// without its hidden columns.
 QList<QStringList> shownTexts() {
-    QList<QStringList> rows{{u"序号"_s, u"收款人△"_s, u"金额"_s}};
+    QList<QStringList> rows{{u"序号"_s, u"收款人"_s, u"金额"_s}};
     for (int i = 0; i < kAwkward.size(); ++i)
         rows << QStringList{QString::number(i + 1), kAwkward[i], u"￥1,234.50"_s};
     return rows;
 }
+
+// One row of an amount, a date and a text, as a history export hands them to the workbook.
+class ValueRow final : public ExportRows {
+public:
+    ValueRow(const QString& amount, const QString& date)
+        : m_row{amount, date, amount}, m_headings{u"金额"_s, u"打印时间"_s, u"用途"_s} {}
+    const QStringList& headings() const override { return m_headings; }
+    qint64 count() const override { return 1; }
+    bool next(QStringList& texts) override {
+        texts = m_row;
+        m_row.clear();
+        return !texts.isEmpty();
+    }
+    std::optional<std::vector<int>> columnWidths() const override {
+        return std::vector<int>{3, 3, 3};
+    }
+    std::vector<ExportColumn> columnKinds() const override {
+        return {ExportColumn::Amount, ExportColumn::Date, ExportColumn::Text};
+    }
+
+private:
+    QStringList m_row;
+    QStringList m_headings;
+};
 
 }  // namespace
 
@@ -101,7 +127,7 @@ private slots:
         QVERIFY(!json[u"bom"].toBool());
         // Every row reads back as one record, the one with a line break in a cell too.
         const QList<QStringList> rows = rowsOf(json);
-        QCOMPARE(rows.first(), (QStringList{u"序号"_s, u"收款人△"_s, u"金额"_s}));
+        QCOMPARE(rows.first(), (QStringList{u"序号"_s, u"收款人"_s, u"金额"_s}));  // no sort marker
         QCOMPARE(rows, shownTexts());
         QCOMPARE(m_progress.state().percent, u"100%"_s);
     }
@@ -135,6 +161,71 @@ private slots:
             const int twips = grid.colWidth(visibleCols[m - 1]);
             QCOMPARE(int(widths[QString::number(m)].toDouble()), twips / 123);
         }
+    }
+
+    // An amount column holds a number shown as yuan where the text is an exact amount, and
+    // the text as it was anywhere else; a date column a date (with its time when it has one)
+    // where the text is a day a workbook holds. A column as narrow as three characters in the
+    // grid is widened to what the number or the date shows. The text column keeps its text.
+    void workbookValues_data() {
+        QTest::addColumn<QString>("amount");
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<QString>("amountCell");  // as read back: a number's value, or the text
+        QTest::addColumn<QString>("dateCell");    // a date as yyyy-mm-dd [hh:mm], or the text
+        // The widths in characters: "￥1,234.50" is ten wide (the sign two), plus two.
+        QTest::addColumn<int>("amountWidth");
+        QTest::addColumn<int>("dateWidth");
+        QTest::newRow("an amount as kept, a day")
+            << u"1234.50"_s << u"2026.12.08"_s << u"1234.5"_s << u"2026-12-08"_s << 12 << 12;
+        QTest::newRow("an amount in the figure form, a day")
+            << u"￥9516.11"_s << u"2026.12.08"_s << u"9516.11"_s << u"2026-12-08"_s << 12 << 12;
+        QTest::newRow("an integer amount, a day and time")
+            << u"12345678"_s << u"2026.12.08 10:30"_s << u"12345678"_s << u"2026-12-08 10:30"_s
+            << 17 << 18;
+        QTest::newRow("an old row's sign and separators, a stored date")
+            << u"￥1,234.05"_s << u"2026-12-08"_s << u"1234.05"_s << u"2026-12-08"_s << 12 << 12;
+        QTest::newRow("three decimals and no such day stay texts")
+            << u"1.005"_s << u"2026.02.30"_s << u"1.005"_s << u"2026.02.30"_s << 3 << 3;
+        QTest::newRow("nine integer digits and a day before 1900 stay texts")
+            << u"123456789.00"_s << u"1899.12.31"_s << u"123456789.00"_s << u"1899.12.31"_s << 3
+            << 3;
+        QTest::newRow("separators out of place and words stay texts")
+            << u"1,23.00"_s << u"十二月八日"_s << u"1,23.00"_s << u"十二月八日"_s << 3 << 3;
+        QTest::newRow("a minus and an hour without minutes stay texts")
+            << u"-5.00"_s << u"2026.12.08 10"_s << u"-5.00"_s << u"2026.12.08 10"_s << 3 << 3;
+    }
+    void workbookValues() {
+        QFETCH(QString, amount);
+        QFETCH(QString, date);
+        QFETCH(QString, amountCell);
+        QFETCH(QString, dateCell);
+        QFETCH(int, amountWidth);
+        QFETCH(int, dateWidth);
+        ValueRow row(amount, date);
+        const QString path = m_dir.filePath(u"values.xlsx"_s);
+        ScriptedPrompts prompts;
+        QVERIFY(ExportExcel(row, path, u"历史"_s, m_progress, prompts));
+        const QJsonObject json = readBack({u"xlsx"_s, path});
+        QCOMPARE(rowsOf(json), (QList<QStringList>{{u"金额"_s, u"打印时间"_s, u"用途"_s},
+                                                   {amountCell, dateCell, amount}}));
+        const QJsonObject styles = json[u"styles"].toObject();
+        // A column widened from the grid's three characters holds a number or a date.
+        const bool number = amountWidth > 3;
+        const QString text = u"inlineStr"_s;
+        QCOMPARE(styles[u"A2"][u"type"].toString(), number ? u"n"_s : text);
+        QCOMPARE(styles[u"A2"][u"format"].toString(), number ? u"\"￥\"#,##0.00"_s : QString());
+        const bool day = dateWidth > 3;
+        QCOMPARE(styles[u"B2"][u"type"].toString(), day ? u"n"_s : text);
+        QCOMPARE(styles[u"B2"][u"format"].toString(), !day                   ? QString()
+                                                      : dateCell.size() > 10 ? u"yyyy-mm-dd hh:mm"_s
+                                                                             : u"yyyy-mm-dd"_s);
+        QCOMPARE(styles[u"C2"][u"type"].toString(), text);
+        for (const QString& cell : {u"A2"_s, u"B2"_s, u"C2"_s})
+            QVERIFY2(styles[cell][u"border"].toBool(), qPrintable(cell));
+        const QJsonObject widths = json[u"widths"].toObject();
+        QCOMPARE(int(widths[u"1"].toDouble()), amountWidth);
+        QCOMPARE(int(widths[u"2"].toDouble()), dateWidth);
+        QCOMPARE(int(widths[u"3"].toDouble()), 3);
     }
 
     // A cell too long for a workbook cell is cut (at 32,767 UTF-16 units, as the spreadsheet
@@ -251,9 +342,11 @@ private slots:
         ScriptedPrompts prompts;
         prompts.queueText(m_dir.filePath(name));
         prompts.queueFilter(choice);
-        QVERIFY(ExportGrid(makeGrid(), prompts, u"历史"_s, m_progress));
-        QCOMPARE(prompts.shown().size(), size_t(1));  // the dialog alone
+        QVERIFY(ExportGrid(makeGrid(), prompts, u"历史"_s, kTestNow.date(), m_progress));
+        QCOMPARE(prompts.shown().size(), size_t(2));  // the dialog, then where the rows went
         QCOMPARE(prompts.shown()[0].kind, ScriptedPrompts::Kind::SaveFile);
+        QCOMPARE(prompts.shown()[0].title, u"历史-20261208.xlsx"_s);  // the name proposed
+        QCOMPARE(prompts.shown()[1].text, u"已导出 8 行到 "_s + QDir::toNativeSeparators(path));
         QCOMPARE(prompts.shown()[0].defaultText,
                  u"CSV (逗号分隔)(*.csv)|*.csv|MS Excel文件  (*.xlsx)|*.xlsx"_s);
         QFile file(path);
@@ -269,7 +362,7 @@ private slots:
         old.close();
         ScriptedPrompts prompts;
         prompts.queueText(path);  // answered No (nothing queued)
-        QVERIFY(!ExportGrid(makeGrid(), prompts, u"历史"_s, m_progress));
+        QVERIFY(!ExportGrid(makeGrid(), prompts, u"历史"_s, kTestNow.date(), m_progress));
         QCOMPARE(prompts.shown().back().text, u"该文件已存在，是否覆盖？"_s);
         QCOMPARE(prompts.shown().back().buttons, PromptButtons::YesNo);
         QVERIFY(old.open(QIODevice::ReadOnly));
@@ -278,7 +371,7 @@ private slots:
 
         prompts.queueText(path);
         prompts.queueAnswer(PromptAnswer::Yes);
-        QVERIFY(ExportGrid(makeGrid(), prompts, u"历史"_s, m_progress));
+        QVERIFY(ExportGrid(makeGrid(), prompts, u"历史"_s, kTestNow.date(), m_progress));
         QVERIFY(old.open(QIODevice::ReadOnly));
         QVERIFY(old.readAll().startsWith("序号,"_ba));
         QCOMPARE(QDir(m_dir.path()).entryList({u"old.csv*"_s}).size(), 1);  // nothing left aside
@@ -294,7 +387,7 @@ private slots:
         prompts.queueText(path);
         prompts.queueAnswer(PromptAnswer::Yes);
         // A sheet name no workbook can hold makes the export fail after the question.
-        QVERIFY(!ExportGrid(makeGrid(), prompts, u"[bad]"_s, m_progress));
+        QVERIFY(!ExportGrid(makeGrid(), prompts, u"[bad]"_s, kTestNow.date(), m_progress));
         QCOMPARE(prompts.shown().back().text, u"文件保存出错！"_s);
         QVERIFY(old.open(QIODevice::ReadOnly));
         QCOMPARE(old.readAll(), QByteArray("old workbook"));
@@ -304,11 +397,12 @@ private slots:
         BoundGrid empty;
         SetUpGridColumns(empty, {u"ID"_s, u""_s}, {u"ID"_s, u"序号"_s});
         ScriptedPrompts prompts;
-        QVERIFY(!ExportGrid(empty, prompts, u"历史"_s, m_progress));
+        QVERIFY(!ExportGrid(empty, prompts, u"历史"_s, kTestNow.date(), m_progress));
         QCOMPARE(prompts.shown().size(), size_t(1));  // no dialog
         QCOMPARE(prompts.shown()[0].text, u"表格中没有数据！"_s);
         prompts.clear();
-        QVERIFY(!ExportGrid(makeGrid(), prompts, u"历史"_s, m_progress));  // cancelled
+        QVERIFY(
+            !ExportGrid(makeGrid(), prompts, u"历史"_s, kTestNow.date(), m_progress));  // cancelled
         QCOMPARE(prompts.shown().size(), size_t(1));
     }
 };

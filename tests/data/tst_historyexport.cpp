@@ -3,6 +3,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QSettings>
 #include <QTest>
 
 #include "ChequeFields.h"
@@ -105,7 +106,13 @@ private slots:
         QCOMPARE(m_progress.state().percent, u"100%"_s);
         const QJsonObject workbook = readBack({u"xlsx"_s, xlsx});
         const QList<QStringList> expected = numbered(historyGridHeadings(), kept);
-        QCOMPARE(rowsOf(workbook), expected);
+        // The workbook's dates are dates, which read back as yyyy-mm-dd.
+        QList<QStringList> withDates = expected;
+        for (qsizetype r = 1; r < withDates.size(); ++r)
+            for (qsizetype c = 1; c < historyGridNames().size(); ++c)
+                if (isHistoryDateColumn(historyGridNames()[c]))
+                    withDates[r][c - 1].replace(u'.', u'-');
+        QCOMPARE(rowsOf(workbook), withDates);
         QCOMPARE(expected[0].last(), u"支票号码"_s);
         QCOMPARE(expected[2].last(), u"9010203100000002"_s);
         // The heading row bold on its fill, every cell of the block bordered, also the last.
@@ -127,12 +134,15 @@ private slots:
         headings[2] += u"▽"_s;
         t.prompts.queueText(csv);
         t.prompts.queueFilter(0);
-        QVERIFY(chooseFileAndExportHistory(t.db, HistoryOrder{2, true}, headings, t.prompts,
-                                           m_progress));
-        QCOMPARE(t.prompts.shown().size(), size_t(1));  // the dialog alone
+        QVERIFY(chooseFileAndExportHistory(t.db, HistoryOrder{2, true}, headings, {},
+                                           kTestNow.date(), t.prompts, m_progress));
+        QCOMPARE(t.prompts.shown().size(), size_t(2));  // the dialog, then where the rows went
+        QCOMPARE(t.prompts.shown()[1].text,
+                 u"已导出 10,000 行到 "_s + QDir::toNativeSeparators(csv + u".csv"_s));
+        // The CSV's texts as the grid shows them; the headings without the sort marker.
         QList<QStringList> newestFirst(kept.rbegin(), kept.rend());
         QCOMPARE(rowsOf(readBack({u"csv"_s, csv + u".csv"_s, u"utf-8"_s})),
-                 numbered(headings, newestFirst));
+                 numbered(historyGridHeadings(), newestFirst));
         // Read as a payment list, the export is taken: the number, like the running number,
         // fills no field and is named among the unknown columns.
         QString error;
@@ -142,6 +152,85 @@ private slots:
         QCOMPARE(list->headings.last(), u"支票号码"_s);
         QCOMPARE(list->columns.last(), PaymentList::kUnknown);
         QVERIFY(list->unknownHeadings.contains(u"支票号码"_s));
+    }
+
+    // The window's export: the dialog proposes 历史记录-YYYYMMDD.xlsx of the program's day, in
+    // the folder of the last export once there was one (payment lists keep a folder of their
+    // own); the workbook has the headings without the sort marker, the exact amount as a
+    // number (an odd amount text as it was), dates as dates and the grid's widths, widened
+    // where a number needs it; the message says how many rows went where.
+    void windowExportProposesRemembersAndSays() {
+        TestDatabase t;
+        QCOMPARE(keepCheques(t, 1233).size(), 1233);
+        QVERIFY(t.db.execute(u"INSERT INTO 历史记录 (Dat, 出票日期, 金额, "_s +
+                             sqlName(u"金额(票根)"_s) +
+                             u") VALUES ('2026-12-08', '2026-12-09', '1234.50', '约1234.5元')"_s));
+        QSettings settings(t.dir.filePath(u"settings.ini"_s), QSettings::IniFormat);
+        t.prompts.rememberFoldersIn(&settings);
+        QStringList headings = historyGridHeadings();
+        headings[2] += u"▽"_s;  // newest first: the cheque just kept leads
+        const std::vector<int> widths(size_t(headings.size()), 1230);  // ten characters
+        QVERIFY(QDir(t.dir.path()).mkdir(u"导出"_s));
+        const QString folder = t.dir.filePath(u"导出"_s);
+        const QString proposed = u"历史记录-20261208.xlsx"_s;
+        for (const QString& name : {u"历史.xlsx"_s, u"历史.csv"_s}) {
+            const QString path = QDir(folder).filePath(name);
+            t.prompts.clear();
+            t.prompts.queueText(path);
+            QVERIFY(chooseFileAndExportHistory(t.db, HistoryOrder{2, true}, headings, widths,
+                                               kTestNow.date(), t.prompts, m_progress));
+            const std::vector<ScriptedPrompts::Shown> shown = t.prompts.shown();
+            QCOMPARE(shown.size(), size_t(2));
+            QCOMPARE(shown[0].kind, ScriptedPrompts::Kind::SaveFile);
+            // The first time in no folder of its own (the documents folder), then in the last.
+            QCOMPARE(shown[0].title,
+                     name.endsWith(u"xlsx"_s) ? proposed : QDir(folder).filePath(proposed));
+            QCOMPARE(shown[1].text, u"已导出 1,234 行到 "_s + QDir::toNativeSeparators(path));
+        }
+        // Payment lists open in a folder of their own, kept apart from the exports'.
+        t.prompts.clear();
+        t.prompts.queueText(t.dir.filePath(u"清单.csv"_s));
+        QCOMPARE(t.prompts.openFile(FilePurpose::PaymentList, u"选择付款清单"_s, {}),
+                 t.dir.filePath(u"清单.csv"_s));
+        QCOMPARE(t.prompts.shown()[0].title, QString());
+        t.prompts.openFile(FilePurpose::PaymentList, u"选择付款清单"_s, {});
+        QCOMPARE(t.prompts.shown()[1].title, t.dir.path());
+
+        const QJsonObject workbook = readBack({u"xlsx"_s, QDir(folder).filePath(u"历史.xlsx"_s)});
+        const QList<QStringList> rows = rowsOf(workbook);
+        QCOMPARE(rows.size(), 1235);
+        QCOMPARE(rows[0], historyGridHeadings().mid(1));
+        const QStringList& names = historyGridNames();
+        auto cell = [&](const QString& column) {  // the newest row's cell of the column
+            return ColumnLetters(qint32(names.indexOf(column))) + u'2';
+        };
+        const QJsonObject styles = workbook[u"styles"].toObject();
+        const QJsonObject widthsRead = workbook[u"widths"].toObject();
+        struct Expected {
+            QString column, text, type, format;
+            int width;
+        };
+        for (const Expected& e : {
+                 Expected{u"金额"_s, u"1234.5"_s, u"n"_s, u"\"￥\"#,##0.00"_s, 12},
+                 // widened by the figures of older rows ("1229")
+                 Expected{u"金额(票根)"_s, u"约1234.5元"_s, u"inlineStr"_s, QString(), 12},
+                 Expected{u"Dat"_s, u"2026-12-08"_s, u"n"_s, u"yyyy-mm-dd"_s, 12},
+                 Expected{u"出票日期"_s, u"2026-12-09"_s, u"n"_s, u"yyyy-mm-dd"_s, 12},
+                 Expected{u"收款人全称"_s, QString(), u"n"_s, QString(), 10},  // blank
+             }) {
+            const qsizetype c = names.indexOf(e.column);
+            QVERIFY2(c > 1, qPrintable(e.column));
+            QCOMPARE(rows[1][c - 1], e.text);
+            QCOMPARE(styles[cell(e.column)][u"type"].toString(), e.type);
+            QCOMPARE(styles[cell(e.column)][u"format"].toString(), e.format);
+            QCOMPARE(int(widthsRead[QString::number(c)].toDouble()), e.width);
+        }
+        // The CSV keeps the texts as the grid shows them.
+        const QList<QStringList> csv =
+            rowsOf(readBack({u"csv"_s, QDir(folder).filePath(u"历史.csv"_s), u"utf-8"_s}));
+        QCOMPARE(csv[0], historyGridHeadings().mid(1));
+        QCOMPARE(csv[1][names.indexOf(u"金额"_s) - 1], u"1234.50"_s);
+        QCOMPARE(csv[1][1], u"2026.12.08"_s);
     }
 
     // Texts that the CSV export keeps from running as formulas, and texts that look like the
@@ -238,8 +327,8 @@ private slots:
                 t.prompts.queueAnswer(PromptAnswer::Yes);  // to the overwrite question
             }
             const bool written =
-                window ? chooseFileAndExportHistory(t.db, HistoryOrder{}, historyGridHeadings(),
-                                                    t.prompts, m_progress, 3)
+                window ? chooseFileAndExportHistory(t.db, HistoryOrder{}, historyGridHeadings(), {},
+                                                    kTestNow.date(), t.prompts, m_progress, 3)
                        : exportHistoryToFile(t.db, HistoryOrder{}, historyGridHeadings(), path,
                                              t.prompts, m_progress, 3);
             QCOMPARE(written, message.isEmpty());
@@ -252,7 +341,9 @@ private slots:
                 shown.erase(shown.begin());
                 if (written) {
                     QCOMPARE(shown.front().text, u"该文件已存在，是否覆盖？"_s);
+                    QCOMPARE(shown.back().text, exportedMessage(rows, path));
                     shown.erase(shown.begin());
+                    shown.pop_back();
                 }
             }
             QCOMPARE(shown.size(), size_t(message.isEmpty() ? 0 : 1));

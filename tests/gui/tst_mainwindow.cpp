@@ -966,7 +966,9 @@ private slots:
         f.t.prompts.queueText(f.t.dir.filePath(u"历史"_s));
         f.t.prompts.queueAnswer(PromptAnswer::Yes);
         w.historyTab()->exportHistory();
-        QCOMPARE(f.shownTexts(), (QStringList{QString(), u"该文件已存在，是否覆盖？"_s}));
+        QCOMPARE(f.shownTexts(),
+                 (QStringList{QString(), u"该文件已存在，是否覆盖？"_s,
+                              u"已导出 2 行到 "_s + QDir::toNativeSeparators(csv)}));
         QVERIFY(QFile(csv).size() > 0);
         QVERIFY(!QFile::exists(f.t.dir.filePath(u"历史"_s)));
         f.t.prompts.queueAnswer(PromptAnswer::Yes);

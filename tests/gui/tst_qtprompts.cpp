@@ -193,6 +193,7 @@ private slots:
         QVERIFY(!before.isEmpty());
 
         QString startedIn;
+        QString preselected;  // the kind of file the dialog shows chosen as it opens
         bool qtOwnDialog = false;
         bool scriptRan = false;
         QStringList dialogAsked;  // boxes the file dialog showed itself, closed unanswered
@@ -215,6 +216,7 @@ private slots:
             });
             qtOwnDialog = dialog->testOption(QFileDialog::DontUseNativeDialog);
             startedIn = dialog->directory().absolutePath();
+            preselected = dialog->selectedNameFilter();
             auto* model = dialog->findChild<QFileSystemModel*>();
             QVERIFY(model);
             // The user goes to the database's folder and picks the kind of file.
@@ -251,7 +253,7 @@ private slots:
             save ? prompts.saveFileName(
                        u"导出"_s, filter,
                        defaultName.isEmpty() ? QString() : folder.filePath(defaultName), &choice)
-                 : prompts.openFileName(u"选择付款清单"_s, filter);
+                 : prompts.openFileName(u"选择付款清单"_s, filter, {});
         QCOMPARE(locksOn(dbFiles), before);
         QVERIFY(scriptRan);
         QCOMPARE(dialogAsked, QStringList());
@@ -263,6 +265,10 @@ private slots:
         QVERIFY(qtOwnDialog);
         QCOMPARE(startedIn,
                  defaultName.isEmpty() ? m_home.filePath(u"Documents"_s) : folder.path());
+        // A proposed workbook shows workbooks chosen; otherwise the first kind is.
+        QCOMPARE(preselected, defaultName.endsWith(u".xlsx"_s)
+                                  ? u"MS Excel文件 (*.xlsx)"_s
+                                  : filter.section(u'|', 0, 0).simplified());
     }
 
     void messagesShowAboveTheDialogThatCausedThem_data() {

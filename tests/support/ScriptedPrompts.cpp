@@ -32,8 +32,9 @@ QString ScriptedPrompts::saveFileName(const QString& title, const QString& filte
     return nextText();
 }
 
-QString ScriptedPrompts::openFileName(const QString& title, const QString& filter) {
-    m_shown.push_back({Kind::OpenFile, title, {}, PromptButtons::OkCancel, filter});
+QString ScriptedPrompts::openFileName(const QString& title, const QString& filter,
+                                      const QString& folder) {
+    m_shown.push_back({Kind::OpenFile, title, folder, PromptButtons::OkCancel, filter});
     return nextText();
 }
 

@@ -13,8 +13,8 @@ public:
 
     struct Shown {
         Kind kind;
-        QString text;  // message text, input prompt or dialog title
-        QString title;
+        QString text;   // message text, input prompt or dialog title
+        QString title;  // a save dialog's default name, an open dialog's folder
         PromptButtons buttons = PromptButtons::Ok;
         QString defaultText;  // input box default, save dialog filter
     };
@@ -38,7 +38,8 @@ public:
                      const QString& defaultText) override;
     QString saveFileName(const QString& title, const QString& filter, const QString& defaultName,
                          int* chosenFilter) override;
-    QString openFileName(const QString& title, const QString& filter) override;
+    QString openFileName(const QString& title, const QString& filter,
+                         const QString& folder) override;
     std::optional<TextFont> chooseFont(const TextFont& initial) override;
     std::optional<int> choose(const QString& text, const QString& title,
                               const QStringList& choices) override;

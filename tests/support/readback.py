@@ -3,8 +3,12 @@
 
 readback.py csv FILE ENCODING   -> {"rows": [[cell, ...], ...], "crlf": bool, "bom": bool}
 readback.py xlsx FILE           -> {"sheets": [...], "rows": [[cell, ...]], "widths": {...},
-                                    "styles": {"A1": {"bold":, "fill":, "border":}, ...}}
+                                    "styles": {"A1": {"bold":, "fill":, "border":,
+                                                      "format":, "type":}, ...}}
+A number cell reads as its value ("1234.5"); one whose number format shows a date reads as
+the day, yyyy-mm-dd, with hh:mm after it when the format shows the time.
 """
+import datetime
 import csv
 import io
 import json
@@ -51,6 +55,10 @@ def read_xlsx(path):
     fills = styles.find("m:fills", NS).findall("m:fill", NS)
     borders = styles.find("m:borders", NS).findall("m:border", NS)
     xfs = styles.find("m:cellXfs", NS).findall("m:xf", NS)
+    formats = {14: "m/d/yyyy", 22: "m/d/yyyy h:mm"}
+    num_fmts = styles.find("m:numFmts", NS)
+    for f in (num_fmts if num_fmts is not None else []):
+        formats[int(f.get("numFmtId"))] = f.get("formatCode")
 
     def style(index):
         xf = xfs[index]
@@ -63,7 +71,16 @@ def read_xlsx(path):
             "bold": font.find("m:b", NS) is not None,
             "fill": fg.get("rgb") if fg is not None else None,
             "border": all(s is not None and s.get("style") == "thin" for s in sides),
+            "format": formats.get(int(xf.get("numFmtId", 0)), ""),
         }
+
+    def shown_number(text, code):
+        bare = re.sub(r'"[^"]*"', "", code)
+        if not re.search(r"[ymd]", bare):
+            return repr(float(text)) if "." in text else text
+        day = datetime.datetime(1899, 12, 30) + datetime.timedelta(days=float(text))
+        day = day + datetime.timedelta(microseconds=500000)  # to the nearest second
+        return day.strftime("%Y-%m-%d %H:%M" if re.search(r"h", bare) else "%Y-%m-%d")
 
     sheet = ET.fromstring(z.read("xl/worksheets/sheet1.xml"))
     widths = {}
@@ -86,11 +103,12 @@ def read_xlsx(path):
             elif c.get("t") == "inlineStr":
                 value = unescape("".join(t.text or "" for t in c.iter("{%s}t" % NS["m"])))
             elif v is not None:
-                value = v.text
+                value = shown_number(v.text, style(int(c.get("s", 0)))["format"])
             while len(rows[r]) <= i:
                 rows[r].append("")
             rows[r][i] = value
             cell_styles[ref] = style(int(c.get("s", 0)))
+            cell_styles[ref]["type"] = c.get("t", "n")
     return {"sheets": sheets, "rows": rows, "widths": widths, "styles": cell_styles}
 
 
