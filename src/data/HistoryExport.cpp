@@ -38,10 +38,12 @@ private:
     QStringList m_row;
 };
 
-// How many rows the history grid lists; nothing when the database failed (after its message).
-std::optional<qint64> listedRows(Database& db) {
+// How many rows the history grid lists under the order's filter; nothing when the database failed
+// (after its message).
+std::optional<qint64> listedRows(Database& db, const HistoryOrder& order) {
+    const SqlCondition listed = listedHistoryCondition(order, db.isServer());
     std::optional<QSqlQuery> query =
-        db.select(u"SELECT count(*) FROM 历史记录 WHERE "_s + listedHistoryFilter());
+        db.select(u"SELECT count(*) FROM 历史记录 WHERE "_s + listed.sql, listed.values);
     if (!query || !query->next())
         return std::nullopt;
     return query->value(0).toLongLong();
@@ -81,7 +83,7 @@ bool writeHistory(Database& db, const HistoryOrder& order, const QStringList& he
 bool chooseFileAndExportHistory(Database& db, const HistoryOrder& order,
                                 const QStringList& headings, Prompts& prompts,
                                 ProgressIndicator& progress, qint64 sheetRows) {
-    const std::optional<qint64> rows = listedRows(db);
+    const std::optional<qint64> rows = listedRows(db, order);
     if (!rows || refuseEmpty(*rows, prompts))
         return false;
     const QString fileName = chooseExportFile(prompts);
@@ -94,7 +96,7 @@ bool chooseFileAndExportHistory(Database& db, const HistoryOrder& order,
 bool exportHistoryToFile(Database& db, const HistoryOrder& order, const QStringList& headings,
                          const QString& fileName, Prompts& prompts, ProgressIndicator& progress,
                          qint64 sheetRows) {
-    const std::optional<qint64> rows = listedRows(db);
+    const std::optional<qint64> rows = listedRows(db, order);
     if (!rows || refuseEmpty(*rows, prompts) || refuseTooMany(*rows, fileName, sheetRows, prompts))
         return false;
     return writeHistory(db, order, headings, fileName, *rows, prompts, progress);
