@@ -147,7 +147,8 @@ void historyTab(MainWindow& window, Database& db) {
     }
 
     // Searches as a cashier types them, each applied at once (the pause typing waits for left
-    // out), over the list as it was sorted last: the rows found shown, then the search cleared.
+    // out), sorted by the print date (an index) so that the search's own cost shows: the rows
+    // found shown, then the search cleared.
     auto* search = window.historyTab()->findChild<QLineEdit*>(QStringLiteral("searchText"));
     auto* byDate = window.historyTab()->findChild<QCheckBox*>(QStringLiteral("byDate"));
     auto* from = window.historyTab()->findChild<QDateEdit*>(QStringLiteral("fromDate"));
@@ -157,6 +158,7 @@ void historyTab(MainWindow& window, Database& db) {
                                                             {"1234.5", "an amount"},
                                                             {"622202000012", "an account"},
                                                             {"没有这样的收款人", "nothing found"}};
+    pressHeading(2);
     for (const auto& [text, what] : searches) {
         const double ms = timedDraw(window, [&] {
             search->setText(QString::fromUtf8(text));

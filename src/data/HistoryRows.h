@@ -17,7 +17,7 @@ class Database;
 struct HistoryOrder {
     int column = -1;
     bool descending = false;
-    HistoryFilter filter;
+    HistoryFilter filter{};
 
     // The ORDER BY clause: the column's grid sort key (a date column by its date, missing
     // dates first), then the ID, both in the order's direction.
