@@ -10,7 +10,8 @@
 
 using namespace Qt::StringLiterals;
 
-// Each kind of column the quickest way that keeps the grid's order exactly:
+// Each kind of column the quickest way that keeps the grid's order exactly (under a searched
+// text, every column as "any other column"):
 // - the order of keeping: the IDs from the print dates' index, sorted here;
 // - a date: its index, missing dates first;
 // - the payee: its index in the texts' byte order, which is the grid's order but for the few
@@ -105,23 +106,31 @@ std::optional<std::vector<qint64>> sortedHistoryIds(Database& db, const HistoryO
     // Unfiltered, the statements are the bare ones whose plans read an index alone.
     const SqlCondition filter = historyFilterCondition(order.filter, db.isServer());
     const QString where = filter.sql.isEmpty() ? QString() : u"WHERE "_s + filter.sql + u' ';
+    // A searched text is tested row by row: reading the table through a column's index would
+    // fetch every row from its place, several times slower than reading the table in one go
+    // and sorting the few rows found here.
+    const bool searched = !order.filter.text.trimmed().isEmpty();
     std::optional<std::vector<qint64>> ids;
     if (column.isEmpty()) {
         const SqlCondition listed = listedHistoryCondition(order, db.isServer());
         ids = db.selectIds(u"SELECT ID FROM 历史记录 WHERE "_s + listed.sql, listed.values);
         if (ids)
             std::sort(ids->begin(), ids->end());
-    } else if (isHistoryDateColumn(column)) {
+    } else if (isHistoryDateColumn(column) && !searched) {
         // Ascending here, turned round below with the others.
         ids = db.selectIds(
             u"SELECT ID FROM 历史记录 "_s + where + HistoryOrder{order.column, false, {}}.sql(),
             filter.values);
-    } else if (textIndexedColumns().contains(column)) {
+    } else if (textIndexedColumns().contains(column) && !searched) {
         ids = byIndexedText(db, column, filter);
     } else {
+        // A date as its ISO text, which sorts as the date does, a missing one first.
+        const QString value = isHistoryDateColumn(column)
+                                  ? u"CAST("_s + sqlName(column) + u" AS TEXT)"_s
+                                  : sqlName(column);
         KeyedIds keyed;
         if (db.readIdRows(
-                u"SELECT ID, "_s + sqlName(column) + u" FROM 历史记录 "_s + where, filter.values,
+                u"SELECT ID, "_s + value + u" FROM 历史记录 "_s + where, filter.values,
                 [&](qint64 id, const char* text, int size) { keyed.add(id, text, size); })) {
             keyed.sort();
             ids = idsOf(keyed);
