@@ -63,9 +63,15 @@ public:
     // there is one, as UTF-8 (null for a missing value). On failure shows the message of
     // select() and returns false; `row` may have had some rows by then.
     bool readIdRows(const QString& sql,
+                    const std::function<void(qint64 id, const char* text, int size)>& row) {
+        return readIdRows(sql, {}, row);
+    }
+    // The same with values for its placeholders (?): texts, numbers or nulls.
+    bool readIdRows(const QString& sql, const QVariantList& values,
                     const std::function<void(qint64 id, const char* text, int size)>& row);
     // The first column of every row, as integers (a list of IDs); nothing on failure.
-    std::optional<std::vector<qint64>> selectIds(const QString& sql);
+    std::optional<std::vector<qint64>> selectIds(const QString& sql,
+                                                 const QVariantList& values = {});
     // A statement that returns no rows; one without values is not prepared (a server refuses
     // to prepare CREATE, SET and the like). On failure returns false with the reason on stderr;
     // the caller decides what the user sees.
@@ -162,8 +168,9 @@ private:
     // A server's session locks went with the lost connection: this print takes them again.
     void holdAgainAfterReconnect();
     void closeHolds();
-    bool readFileRows(const QString& sql, const std::function<void(qint64, const char*, int)>& row);
-    bool readServerRows(const QString& sql,
+    bool readFileRows(const QString& sql, const QVariantList& values,
+                      const std::function<void(qint64, const char*, int)>& row);
+    bool readServerRows(const QString& sql, const QVariantList& values,
                         const std::function<void(qint64, const char*, int)>& row);
 
     Prompts& m_prompts;

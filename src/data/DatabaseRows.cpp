@@ -28,9 +28,61 @@ bool command(PGconn* connection, const char* sql) {
     return ok;
 }
 
+// The statement with a server's numbered placeholders ($1, $2 ...) for its question marks,
+// those inside quotes left as they are.
+QByteArray numberedPlaceholders(const QString& sql) {
+    QString numbered;
+    int count = 0;
+    QChar quote;
+    for (const QChar c : sql) {
+        if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar();
+        } else if (c == u'\'' || c == u'"') {
+            quote = c;
+        } else if (c == u'?') {
+            numbered += u'$' + QString::number(++count);
+            continue;
+        }
+        numbered += c;
+    }
+    return numbered.toUtf8();
+}
+
+bool isInteger(const QVariant& value) {
+    switch (value.typeId()) {
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+        case QMetaType::UInt:
+        case QMetaType::ULongLong:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool bindFileValues(sqlite3_stmt* statement, const QVariantList& values) {
+    for (int i = 0; i < int(values.size()); ++i) {
+        const QVariant& value = values[i];
+        int bound = SQLITE_OK;
+        if (value.isNull()) {
+            bound = sqlite3_bind_null(statement, i + 1);
+        } else if (isInteger(value)) {
+            bound = sqlite3_bind_int64(statement, i + 1, value.toLongLong());
+        } else {
+            const QByteArray text = value.toString().toUtf8();
+            bound = sqlite3_bind_text(statement, i + 1, text.constData(), int(text.size()),
+                                      SQLITE_TRANSIENT);
+        }
+        if (bound != SQLITE_OK)
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
 
-bool Database::readFileRows(const QString& sql,
+bool Database::readFileRows(const QString& sql, const QVariantList& values,
                             const std::function<void(qint64, const char*, int)>& row) {
     sqlite3* connection = driverHandle<sqlite3>(m_db, "sqlite3*");
     sqlite3_stmt* statement = nullptr;
@@ -38,6 +90,10 @@ bool Database::readFileRows(const QString& sql,
     if (!connection || sqlite3_prepare_v2(connection, utf8.constData(), int(utf8.size()),
                                           &statement, nullptr) != SQLITE_OK)
         return false;
+    if (!bindFileValues(statement, values)) {
+        sqlite3_finalize(statement);
+        return false;
+    }
     const bool text = sqlite3_column_count(statement) > 1;
     int step = SQLITE_ROW;
     while ((step = sqlite3_step(statement)) == SQLITE_ROW) {
@@ -50,7 +106,7 @@ bool Database::readFileRows(const QString& sql,
     return step == SQLITE_DONE;
 }
 
-bool Database::readServerRows(const QString& sql,
+bool Database::readServerRows(const QString& sql, const QVariantList& values,
                               const std::function<void(qint64, const char*, int)>& row) {
     PGconn* connection = driverHandle<PGconn>(m_db, "PGconn*");
     if (!connection || PQstatus(connection) != CONNECTION_OK)
@@ -62,11 +118,23 @@ bool Database::readServerRows(const QString& sql,
     if (own && !command(connection, "BEGIN"))
         return false;
     // Every row is read: the plan is for the whole result, not for its first rows.
-    bool ok =
-        command(connection, "SET LOCAL cursor_tuple_fraction = 1") &&
-        command(
-            connection,
-            ("DECLARE chequeprint_rows NO SCROLL BINARY CURSOR FOR " + sql.toUtf8()).constData());
+    // The values go as texts that the server reads as its columns' types.
+    std::vector<QByteArray> texts;
+    std::vector<const char*> params;
+    texts.reserve(size_t(values.size()));
+    for (const QVariant& value : values) {
+        texts.push_back(value.toString().toUtf8());
+        params.push_back(value.isNull() ? nullptr : texts.back().constData());
+    }
+    const QByteArray declare =
+        "DECLARE chequeprint_rows NO SCROLL BINARY CURSOR FOR " + numberedPlaceholders(sql);
+    bool ok = command(connection, "SET LOCAL cursor_tuple_fraction = 1");
+    if (ok) {
+        PGresult* declared = PQexecParams(connection, declare.constData(), int(params.size()),
+                                          nullptr, params.data(), nullptr, nullptr, 0);
+        ok = PQresultStatus(declared) == PGRES_COMMAND_OK;
+        PQclear(declared);
+    }
     while (ok) {
         PGresult* result = PQexec(connection, "FETCH 50000 FROM chequeprint_rows");
         ok = PQresultStatus(result) == PGRES_TUPLES_OK;
@@ -91,14 +159,14 @@ bool Database::readServerRows(const QString& sql,
     return ok;
 }
 
-bool Database::readIdRows(const QString& sql,
+bool Database::readIdRows(const QString& sql, const QVariantList& values,
                           const std::function<void(qint64 id, const char* text, int size)>& row) {
     qint64 delivered = 0;
     const auto counted = [&](qint64 id, const char* text, int size) {
         ++delivered;
         row(id, text, size);
     };
-    if (m_server ? readServerRows(sql, counted) : readFileRows(sql, counted))
+    if (m_server ? readServerRows(sql, values, counted) : readFileRows(sql, values, counted))
         return true;
     if (delivered > 0) {  // the caller has part of the rows: no second reading
         showStatementError(sql);
@@ -106,7 +174,7 @@ bool Database::readIdRows(const QString& sql,
     }
     // What went wrong is found and shown the common way: waiting for a busy file, connecting
     // again to a server, the message.
-    std::optional<QSqlQuery> query = select(sql);
+    std::optional<QSqlQuery> query = select(sql, values);
     if (!query)
         return false;
     const bool text = query->record().count() > 1;
@@ -121,9 +189,10 @@ bool Database::readIdRows(const QString& sql,
     return false;
 }
 
-std::optional<std::vector<qint64>> Database::selectIds(const QString& sql) {
+std::optional<std::vector<qint64>> Database::selectIds(const QString& sql,
+                                                       const QVariantList& values) {
     std::vector<qint64> ids;
-    if (!readIdRows(sql, [&](qint64 id, const char*, int) { ids.push_back(id); }))
+    if (!readIdRows(sql, values, [&](qint64 id, const char*, int) { ids.push_back(id); }))
         return std::nullopt;
     return ids;
 }

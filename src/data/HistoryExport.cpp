@@ -67,10 +67,12 @@ private:
     QStringList m_row;
 };
 
-// How many rows the history grid lists; nothing when the database failed (after its message).
-std::optional<qint64> listedRows(Database& db) {
+// How many rows the history grid lists under the order's filter; nothing when the database failed
+// (after its message).
+std::optional<qint64> listedRows(Database& db, const HistoryOrder& order) {
+    const SqlCondition listed = listedHistoryCondition(order, db.isServer());
     std::optional<QSqlQuery> query =
-        db.select(u"SELECT count(*) FROM 历史记录 WHERE "_s + listedHistoryFilter());
+        db.select(u"SELECT count(*) FROM 历史记录 WHERE "_s + listed.sql, listed.values);
     if (!query || !query->next())
         return std::nullopt;
     return query->value(0).toLongLong();
@@ -115,7 +117,7 @@ bool chooseFileAndExportHistory(Database& db, const HistoryOrder& order,
                                 const QStringList& headings, const std::vector<int>& gridWidths,
                                 const QDate& today, Prompts& prompts, ProgressIndicator& progress,
                                 qint64 sheetRows) {
-    const std::optional<qint64> rows = listedRows(db);
+    const std::optional<qint64> rows = listedRows(db, order);
     if (!rows || refuseEmpty(*rows, prompts))
         return false;
     const QString fileName = chooseExportFile(prompts, proposedExportName(u"历史记录"_s, today));
@@ -132,7 +134,7 @@ bool chooseFileAndExportHistory(Database& db, const HistoryOrder& order,
 bool exportHistoryToFile(Database& db, const HistoryOrder& order, const QStringList& headings,
                          const QString& fileName, Prompts& prompts, ProgressIndicator& progress,
                          qint64 sheetRows) {
-    const std::optional<qint64> rows = listedRows(db);
+    const std::optional<qint64> rows = listedRows(db, order);
     if (!rows || refuseEmpty(*rows, prompts) || refuseTooMany(*rows, fileName, sheetRows, prompts))
         return false;
     return writeHistory(db, order, headings, {}, fileName, *rows, prompts, progress).has_value();

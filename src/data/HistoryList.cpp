@@ -44,6 +44,17 @@ bool HistoryList::load() {
         const std::unordered_set<qint64> skipped(unlisted->begin(), unlisted->end());
         std::erase_if(m_ids, [&](qint64 id) { return skipped.count(id) != 0; });
     }
+    if (m_order.filter.isActive()) {
+        // The rows found are not all the table's rows: they are counted apart.
+        std::optional<QSqlQuery> stamp = m_db.select(u"SELECT count(*), max(ID) FROM 历史记录"_s);
+        if (!stamp || !stamp->next()) {
+            m_ids.clear();
+            return false;
+        }
+        m_tableRows = stamp->value(0).toLongLong();
+        m_largestId = stamp->value(1).toLongLong();
+        return true;
+    }
     for (const qint64 id : m_ids)
         m_largestId = std::max(m_largestId, id);
     for (const qint64 id : *unlisted)
@@ -70,23 +81,24 @@ bool HistoryList::refresh() {
         if (tableRows == m_tableRows && largest == m_largestId)
             return false;
     }
-    // The rows kept since, each with whether it is listed and what it sorts by.
+    // The rows kept since, each with whether it is listed (and found) and what it sorts by.
     const QString column = m_order.columnName();
+    const SqlCondition listed = listedHistoryCondition(m_order, m_db.isServer());
     std::optional<QSqlQuery> added =
-        m_db.select(u"SELECT ID, CASE WHEN "_s + listedHistoryFilter() + u" THEN 1 ELSE 0 END, "_s +
+        m_db.select(u"SELECT ID, CASE WHEN "_s + listed.sql + u" THEN 1 ELSE 0 END, "_s +
                         (column.isEmpty() ? u"NULL"_s : sqlName(column)) +
                         u" FROM 历史记录 WHERE ID>? ORDER BY ID"_s,
-                    {m_largestId});
+                    listed.values + QVariantList{m_largestId});
     if (!added)
         return false;
-    std::vector<std::pair<qint64, QByteArray>> listed;
+    std::vector<std::pair<qint64, QByteArray>> found;
     qint64 addedRows = 0;
     qint64 largest = m_largestId;
     while (added->next()) {
         ++addedRows;
         largest = added->value(0).toLongLong();
         if (added->value(1).toInt() == 1)
-            listed.emplace_back(largest, m_order.key(added->value(2)));
+            found.emplace_back(largest, m_order.key(added->value(2)));
     }
     added.reset();
     // Rows deleted elsewhere, or kept under a smaller ID than one already seen (a server's
@@ -97,7 +109,7 @@ bool HistoryList::refresh() {
         m_othersCounter = *counter;
     if (addedRows == 0)
         return false;
-    for (const auto& [id, key] : listed)
+    for (const auto& [id, key] : found)
         insertInOrder(id, key);
     m_tableRows += addedRows;
     m_largestId = largest;
@@ -135,10 +147,17 @@ void HistoryList::insertInOrder(qint64 id, const QByteArray& key) {
 bool HistoryList::sortBy(int column) {
     if (column < 2 || column >= historyGridNames().size())
         return false;
-    if (m_order.column == column)
+    if (m_order.column == column) {
         m_order.descending = !m_order.descending;
-    else
-        m_order = HistoryOrder{column, false};
+    } else {
+        m_order.column = column;
+        m_order.descending = false;
+    }
+    return load();
+}
+
+bool HistoryList::setFilter(const HistoryFilter& filter) {
+    m_order.filter = filter;
     return load();
 }
 

@@ -34,6 +34,9 @@ public:
     // another one sorts ascending. Columns before the dates (ID, serial) do nothing.
     bool sortBy(int column);
     const HistoryOrder& order() const { return m_order; }
+    // Lists only the rows the filter lets through (all of them for an empty filter), in the
+    // same order, and reads them again.
+    bool setFilter(const HistoryFilter& filter);
     // The headings as shown: the sorted column's ends in △ (ascending) or ▽ (descending).
     QStringList headings() const;
 

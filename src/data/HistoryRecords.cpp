@@ -182,8 +182,11 @@ bool DeleteHistoryRows(Database& db, HistoryList& list, int first, int last, Pro
 bool DeleteAllHistory(Database& db, HistoryList& list, Prompts& prompts) {
     if (list.count() == 0)
         return false;
-    if (prompts.message(u"您确定要删除所有打印记录？"_s, {}, PromptButtons::YesNoDefaultNo) !=
-        PromptAnswer::Yes)
+    // Under a search the rows listed are not all the history, and the question says so.
+    const QString question = list.order().filter.isActive()
+                                 ? u"您确定要删除搜索到的%1行记录？"_s.arg(list.count())
+                                 : u"您确定要删除所有打印记录？"_s;
+    if (prompts.message(question, {}, PromptButtons::YesNoDefaultNo) != PromptAnswer::Yes)
         return false;
     // Only the rows the grid lists go, by their IDs: a cheque another clerk of a shared
     // database kept since the grid was read stays, whatever its ID.

@@ -60,5 +60,6 @@ void loadLastInput(Database& db, Cheque& cheque, Prompts& prompts, const Clock& 
 bool DeleteHistoryRows(Database& db, HistoryList& list, int first, int last, Prompts& prompts);
 
 // Asks, then deletes every history row the list holds and empties it; rows kept since the list
-// was read, and the users' last inputs, stay. An empty list asks nothing.
+// was read, and the users' last inputs, stay. An empty list asks nothing; under a search the
+// question names how many rows were found.
 bool DeleteAllHistory(Database& db, HistoryList& list, Prompts& prompts);

@@ -46,8 +46,16 @@ QString listedHistoryFilter() {
     return u"Dat>'"_s + kLastInputDate + u'\'';
 }
 
+SqlCondition listedHistoryCondition(const HistoryOrder& order, bool server) {
+    SqlCondition condition = historyFilterCondition(order.filter, server);
+    condition.sql =
+        listedHistoryFilter() + (condition.sql.isEmpty() ? QString() : u" AND "_s + condition.sql);
+    return condition;
+}
+
 HistoryRowReader::HistoryRowReader(Database& db, const HistoryOrder& order) {
-    start(db, u"SELECT * FROM 历史记录 WHERE "_s + listedHistoryFilter() + u' ' + order.sql(), {});
+    const SqlCondition listed = listedHistoryCondition(order, db.isServer());
+    start(db, u"SELECT * FROM 历史记录 WHERE "_s + listed.sql + u' ' + order.sql(), listed.values);
 }
 
 HistoryRowReader::HistoryRowReader(Database& db, const std::vector<qint64>& ids) {

@@ -7,13 +7,17 @@
 #include <QString>
 #include <QStringList>
 
+#include "HistoryFilter.h"
+
 class Database;
 
-// How the history grid is sorted: by one of its columns (an index into historyGridNames()), or
-// by none (column -1), which lists the rows in the order they were kept.
+// Which rows the history grid lists and how it sorts them: by one of its columns (an index
+// into historyGridNames()), or by none (column -1), which lists the rows in the order they were
+// kept; the filter narrows them.
 struct HistoryOrder {
     int column = -1;
     bool descending = false;
+    HistoryFilter filter{};
 
     // The ORDER BY clause: the column's grid sort key (a date column by its date, missing
     // dates first), then the ID, both in the order's direction.
@@ -57,3 +61,5 @@ bool isHistoryDateColumn(const QString& name);
 
 // The history rows that the grid lists: "WHERE Dat>'1900-01-01'" and its value.
 QString listedHistoryFilter();
+// The same narrowed by the order's filter, with the filter's values.
+SqlCondition listedHistoryCondition(const HistoryOrder& order, bool server);

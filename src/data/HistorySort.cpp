@@ -10,7 +10,8 @@
 
 using namespace Qt::StringLiterals;
 
-// Each kind of column the quickest way that keeps the grid's order exactly:
+// Each kind of column the quickest way that keeps the grid's order exactly (under a searched
+// text, every column as "any other column"):
 // - the order of keeping: the IDs from the print dates' index, sorted here;
 // - a date: its index, missing dates first;
 // - the payee: its index in the texts' byte order, which is the grid's order but for the few
@@ -71,15 +72,19 @@ std::optional<std::vector<qint64>> idsOf(const KeyedIds& keyed) {
     return ids;
 }
 
-std::optional<std::vector<qint64>> byIndexedText(Database& db, const QString& column) {
+std::optional<std::vector<qint64>> byIndexedText(Database& db, const QString& column,
+                                                 const SqlCondition& filter) {
     const QString value = sqlName(column) + (db.isServer() ? u" COLLATE \"C\""_s : QString());
-    std::optional<std::vector<qint64>> ids =
-        db.selectIds(u"SELECT ID FROM 历史记录 ORDER BY "_s + value + u", ID"_s);
+    const QString where = filter.sql.isEmpty() ? QString() : u" WHERE "_s + filter.sql;
+    std::optional<std::vector<qint64>> ids = db.selectIds(
+        u"SELECT ID FROM 历史记录"_s + where + u" ORDER BY "_s + value + u", ID"_s, filter.values);
     KeyedIds first;
-    if (!ids ||
-        !db.readIdRows(u"SELECT ID, "_s + sqlName(column) + u" FROM 历史记录 WHERE "_s +
-                           gridSortKeyNumberCandidates(value),
-                       [&](qint64 id, const char* text, int size) { first.add(id, text, size); }))
+    if (!ids || !db.readIdRows(u"SELECT ID, "_s + sqlName(column) + u" FROM 历史记录 WHERE "_s +
+                                   gridSortKeyNumberCandidates(value) +
+                                   (filter.sql.isEmpty() ? QString() : u" AND "_s + filter.sql),
+                               filter.values, [&](qint64 id, const char* text, int size) {
+                                   first.add(id, text, size);
+                               }))
         return std::nullopt;
     first.sort();
     std::vector<qint64> moved;
@@ -98,20 +103,34 @@ std::optional<std::vector<qint64>> byIndexedText(Database& db, const QString& co
 
 std::optional<std::vector<qint64>> sortedHistoryIds(Database& db, const HistoryOrder& order) {
     const QString column = order.columnName();
+    // Unfiltered, the statements are the bare ones whose plans read an index alone.
+    const SqlCondition filter = historyFilterCondition(order.filter, db.isServer());
+    const QString where = filter.sql.isEmpty() ? QString() : u"WHERE "_s + filter.sql + u' ';
+    // A searched text is tested row by row: reading the table through a column's index would
+    // fetch every row from its place, several times slower than reading the table in one go
+    // and sorting the few rows found here.
+    const bool searched = !order.filter.text.trimmed().isEmpty();
     std::optional<std::vector<qint64>> ids;
     if (column.isEmpty()) {
-        ids = db.selectIds(u"SELECT ID FROM 历史记录 WHERE "_s + listedHistoryFilter());
+        const SqlCondition listed = listedHistoryCondition(order, db.isServer());
+        ids = db.selectIds(u"SELECT ID FROM 历史记录 WHERE "_s + listed.sql, listed.values);
         if (ids)
             std::sort(ids->begin(), ids->end());
-    } else if (isHistoryDateColumn(column)) {
+    } else if (isHistoryDateColumn(column) && !searched) {
         // Ascending here, turned round below with the others.
-        ids = db.selectIds(u"SELECT ID FROM 历史记录 "_s + HistoryOrder{order.column, false}.sql());
-    } else if (textIndexedColumns().contains(column)) {
-        ids = byIndexedText(db, column);
+        ids = db.selectIds(
+            u"SELECT ID FROM 历史记录 "_s + where + HistoryOrder{order.column, false, {}}.sql(),
+            filter.values);
+    } else if (textIndexedColumns().contains(column) && !searched) {
+        ids = byIndexedText(db, column, filter);
     } else {
+        // A date as its ISO text, which sorts as the date does, a missing one first.
+        const QString value = isHistoryDateColumn(column)
+                                  ? u"CAST("_s + sqlName(column) + u" AS TEXT)"_s
+                                  : sqlName(column);
         KeyedIds keyed;
         if (db.readIdRows(
-                u"SELECT ID, "_s + sqlName(column) + u" FROM 历史记录"_s,
+                u"SELECT ID, "_s + value + u" FROM 历史记录 "_s + where, filter.values,
                 [&](qint64 id, const char* text, int size) { keyed.add(id, text, size); })) {
             keyed.sort();
             ids = idsOf(keyed);

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include <QItemSelectionModel>
+#include <QLocale>
 
 #include "Clock.h"
 #include "HistoryExport.h"
@@ -28,7 +29,7 @@ HistoryTab::HistoryTab(HistoryList& list, GridTools tools, Database& db, Prompts
     m_ui->setupUi(this);
     // The grid needs the list it shows, so it is made here and takes the room above the
     // commands.
-    m_ui->layout->insertWidget(0, m_view, 1);
+    m_ui->layout->insertWidget(1, m_view, 1);
     m_view->setObjectName(u"MSF"_s);
     m_view->setFont(historyGridFont());  // the font its column widths were measured in
     m_view->setAccessibleName(u"历史记录"_s);
@@ -40,6 +41,26 @@ HistoryTab::HistoryTab(HistoryList& list, GridTools tools, Database& db, Prompts
     connect(m_ui->Comm5, &QPushButton::clicked, this, &HistoryTab::deleteRows);
     connect(m_ui->Comm10, &QPushButton::clicked, this, &HistoryTab::exportHistory);
     connect(m_ui->Comm6, &QPushButton::clicked, this, &HistoryTab::clearAll);
+
+    // A million rows are searched once typing pauses, not at every key.
+    m_searchPause.setSingleShot(true);
+    m_searchPause.setInterval(kSearchPause);
+    connect(&m_searchPause, &QTimer::timeout, this, &HistoryTab::applySearch);
+    connect(m_ui->searchText, &QLineEdit::textChanged, &m_searchPause, qOverload<>(&QTimer::start));
+    // The range starts as this month; it narrows nothing until 按日期 is ticked.
+    const QDate today = QDate::currentDate();
+    m_ui->fromDate->setDate(QDate(today.year(), today.month(), 1));
+    m_ui->toDate->setDate(today);
+    m_ui->fromDate->setEnabled(false);
+    m_ui->toDate->setEnabled(false);
+    connect(m_ui->byDate, &QCheckBox::toggled, this, [this](bool on) {
+        m_ui->fromDate->setEnabled(on);
+        m_ui->toDate->setEnabled(on);
+        applySearch();
+    });
+    connect(m_ui->fromDate, &QDateEdit::dateChanged, this, [this] { dateChanged(true); });
+    connect(m_ui->toDate, &QDateEdit::dateChanged, this, [this] { dateChanged(false); });
+    showCount();
 }
 
 HistoryTab::~HistoryTab() = default;
@@ -47,15 +68,45 @@ HistoryTab::~HistoryTab() = default;
 void HistoryTab::showHistory() {
     if (!m_list.isLoaded()) {
         m_list.load();
-        m_view->reload(true);
+        reloadView(true);
     } else if (m_list.refresh()) {
-        m_view->reload(false);
+        reloadView(false);
     }
 }
 
 void HistoryTab::historyChanged() {
     if (m_list.isLoaded() && m_list.refresh())
-        m_view->reload(false);
+        reloadView(false);
+}
+
+void HistoryTab::reloadView(bool fit) {
+    m_view->reload(fit);
+    showCount();
+}
+
+void HistoryTab::showCount() {
+    static const QLocale chinese(QLocale::Chinese, QLocale::China);
+    m_ui->rowCount->setText(u"共 "_s + chinese.toString(m_list.count()) + u" 行"_s);
+}
+
+// The range keeps its ends in order: moving one end past the other takes that one along.
+void HistoryTab::dateChanged(bool from) {
+    if (from && m_ui->toDate->date() < m_ui->fromDate->date())
+        m_ui->toDate->setDate(m_ui->fromDate->date());
+    else if (!from && m_ui->fromDate->date() > m_ui->toDate->date())
+        m_ui->fromDate->setDate(m_ui->toDate->date());
+    m_searchPause.start();
+}
+
+void HistoryTab::applySearch() {
+    m_searchPause.stop();
+    const bool byDate = m_ui->byDate->isChecked();
+    const HistoryFilter filter{m_ui->searchText->text(), byDate ? m_ui->fromDate->date() : QDate(),
+                               byDate ? m_ui->toDate->date() : QDate()};
+    if (filter == m_list.order().filter)
+        return;
+    m_list.setFilter(filter);
+    reloadView(false);
 }
 
 void HistoryTab::deleteRows() {
@@ -64,13 +115,13 @@ void HistoryTab::deleteRows() {
         return;
     const auto [first, last] = selectedRows();
     if (DeleteHistoryRows(m_db, m_list, first, last, m_prompts))
-        m_view->reload(false);
+        reloadView(false);
 }
 
 void HistoryTab::clearAll() {
     emit commandStarted();
     if (DeleteAllHistory(m_db, m_list, m_prompts))
-        m_view->reload(false);
+        reloadView(false);
 }
 
 void HistoryTab::exportHistory() {

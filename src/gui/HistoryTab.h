@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include <QTimer>
 #include <QWidget>
 
 #include "GridRoutines.h"
@@ -16,8 +17,9 @@ namespace Ui {
 class HistoryTab;
 }
 
-// The history tab: the history grid and its four commands. Bringing a row back into the
-// cheque is the window's (reprintRequested); deleting, clearing and exporting are the tab's.
+// The history tab: the search line and the date range above the history grid, the count of the
+// rows it lists, and its four commands. Bringing a row back into the cheque is the window's
+// (reprintRequested); deleting, clearing and exporting are the tab's.
 class HistoryTab final : public QWidget {
     Q_OBJECT
 
@@ -47,12 +49,23 @@ public:
     // The row of the current cell (from 0), or -1 when the list is empty.
     int currentRow() const;
 
+    // The search as the controls now say, applied at once rather than after the pause that
+    // typing waits for.
+    void applySearch();
+    // How long typing must pause before the grid is searched, in milliseconds.
+    static constexpr int kSearchPause = 250;
+
 signals:
     void reprintRequested(int row);  // "再 次 打 印" or a double-click
     // Before any command of the tab: the window finishes what is being typed.
     void commandStarted();
 
 private:
+    // Shows the list as it now stands and its count.
+    void reloadView(bool fit);
+    void showCount();
+    void dateChanged(bool from);
+
     std::unique_ptr<Ui::HistoryTab> m_ui;
     HistoryList& m_list;
     GridTools m_tools;
@@ -60,4 +73,5 @@ private:
     Prompts& m_prompts;
     const Clock& m_clock;  // today, which the export's proposed name carries
     HistoryView* m_view;
+    QTimer m_searchPause;
 };

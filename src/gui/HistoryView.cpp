@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QPalette>
+#include <QScrollBar>
 
 #include "BoundGrid.h"
 #include "GridRoutines.h"
@@ -45,7 +46,11 @@ void HistoryModel::reload() {
 }
 
 HistoryView::HistoryView(HistoryList& list, TextMeasure& measure, QWidget* parent)
-    : QTableView(parent), m_list(list), m_measure(measure), m_model(list) {
+    : QTableView(parent),
+      m_list(list),
+      m_measure(measure),
+      m_model(list),
+      m_pinned(new QTableView(this)) {
     setModel(&m_model);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -59,6 +64,64 @@ HistoryView::HistoryView(HistoryList& list, TextMeasure& measure, QWidget* paren
         if (index.isValid())
             emit rowDoubleClicked(index.row());
     });
+
+    // The last column again, over the grid's right edge: the same rows, the same selection,
+    // scrolled with the grid; where the grid is scrolled to its end, it lies over the grid's
+    // own last column.
+    m_pinned->setModel(&m_model);
+    m_pinned->setSelectionModel(selectionModel());
+    m_pinned->setFocusPolicy(Qt::NoFocus);
+    m_pinned->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_pinned->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_pinned->setFrameShape(QFrame::NoFrame);
+    m_pinned->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_pinned->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_pinned->verticalHeader()->hide();
+    m_pinned->verticalHeader()->setDefaultSectionSize(verticalHeader()->defaultSectionSize());
+    m_pinned->horizontalHeader()->setHighlightSections(false);
+    m_pinned->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, m_pinned->verticalScrollBar(),
+            &QScrollBar::setValue);
+    connect(m_pinned->verticalScrollBar(), &QScrollBar::valueChanged, verticalScrollBar(),
+            &QScrollBar::setValue);
+    connect(horizontalScrollBar(), &QScrollBar::rangeChanged, this, &HistoryView::placePinned);
+    connect(new HeadingPress(m_pinned->horizontalHeader()), &HeadingPress::pressed, this,
+            &HistoryView::headingPressed);
+    connect(m_pinned, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
+        if (index.isValid())
+            emit rowDoubleClicked(index.row());
+    });
+    m_pinned->hide();
+}
+
+void HistoryView::resizeEvent(QResizeEvent* event) {
+    QTableView::resizeEvent(event);
+    placePinned();
+}
+
+void HistoryView::updateGeometries() {
+    QTableView::updateGeometries();
+    placePinned();
+}
+
+void HistoryView::placePinned() {
+    const int last = m_model.columnCount() - 1;
+    const int width = columnWidth(last);
+    // Shown only while some column lies out of view, and never wider than half the grid.
+    if (horizontalScrollBar()->maximum() == 0 || width <= 0 || width > viewport()->width() / 2) {
+        m_pinned->hide();
+        return;
+    }
+    for (int c = 0; c < last; ++c)
+        m_pinned->setColumnHidden(c, true);
+    m_pinned->setColumnHidden(last, false);
+    m_pinned->setColumnWidth(last, width);
+    m_pinned->setFont(font());  // the widths were measured in the grid's font
+    m_pinned->horizontalHeader()->setFixedHeight(horizontalHeader()->height());
+    m_pinned->setGeometry(viewport()->geometry().right() + 1 - width, frameWidth(), width,
+                          horizontalHeader()->height() + viewport()->height());
+    m_pinned->verticalScrollBar()->setValue(verticalScrollBar()->value());
+    m_pinned->show();
 }
 
 int HistoryView::toPixels(int twips) const {
@@ -90,6 +153,7 @@ void HistoryView::reload(bool fit) {
         setCurrentIndex(m_model.index(row, column));
         selectRow(row);
     }
+    placePinned();
 }
 
 // A press on a heading lands at its middle: on the serial column's heading it fits the widths; on

@@ -29,7 +29,8 @@ private:
 
 // The history grid: column widths in twips, the hidden ID column, a press of any mouse button on
 // a heading that sorts (on the serial heading, fits the widths), a double-click reporting the
-// row.
+// row. When the columns are wider than the grid, the last one (the cheque number) stays in view
+// at the grid's right edge while the others scroll beneath it.
 class HistoryView final : public QTableView {
     Q_OBJECT
 
@@ -40,10 +41,18 @@ public:
     // stays at its place, within the rows there are.
     void reload(bool fit);
 
+    // The grid that keeps the last column in view; hidden while every column fits.
+    QTableView* pinnedColumn() const { return m_pinned; }
+
 signals:
     void rowDoubleClicked(int row);
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void updateGeometries() override;
+
 private:
+    void placePinned();
     int toPixels(int twips) const;
     int widthTwips() const;
     void headingPressed(int section);
@@ -51,4 +60,5 @@ private:
     HistoryList& m_list;
     TextMeasure& m_measure;
     HistoryModel m_model;
+    QTableView* m_pinned;
 };

@@ -1,6 +1,8 @@
+#include <QFile>
 #include <QTest>
 
 #include "Cheque.h"
+#include "HistoryExport.h"
 #include "HistoryGrid.h"
 #include "HistoryList.h"
 #include "HistoryRecords.h"
@@ -444,6 +446,119 @@ private slots:
         QCOMPARE(list.count(), kRows - 10);
         QCOMPARE(count(u"Dat>'1900-01-01'"_s), kRows - 10);
         QCOMPARE(list.text(95, amount), u"￥144.00"_s);
+    }
+
+    // The search and the date range, in the list and in the export alike, over payees,
+    // amounts kept with grouping commas and without, accounts and cheque numbers. Each row
+    // names the payees found, in the order of keeping.
+    void theSearchFindsRows_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QDate>("from");
+        QTest::addColumn<QDate>("to");
+        QTest::addColumn<QString>("found");
+        const QDate none;
+        QTest::newRow("a payee's part; the last-input row never")
+            << u"示例科技"_s << none << none << u"北京示例科技有限公司"_s;
+        QTest::newRow("blanks around the text do not count")
+            << u"  示例科技 "_s << none << none << u"北京示例科技有限公司"_s;
+        QTest::newRow("Latin letters in either case")
+            << u"aBc"_s << none << none << u"ABC Trading Co.|abc 贸易"_s;
+        QTest::newRow("other letters only as typed") << u"äbc"_s << none << none << u""_s;
+        QTest::newRow("other letters found as typed") << u"ÄBC"_s << none << none << u"ÄBC Ltd"_s;
+        QTest::newRow("an amount without commas finds both forms")
+            << u"1234.5"_s << none << none << u"北京示例科技有限公司|ABC Trading Co."_s;
+        QTest::newRow("an amount with commas finds both forms")
+            << u"1,234.50"_s << none << none << u"北京示例科技有限公司|ABC Trading Co."_s;
+        QTest::newRow("the yen sign anchors the amount's start")
+            << u"¥1234"_s << none << none << u"北京示例科技有限公司|ABC Trading Co."_s;
+        QTest::newRow("figures in amounts, accounts and numbers")
+            << u"1234"_s << none << none
+            << u"北京示例科技有限公司|ABC Trading Co.|百分之百_公司%|ÄBC Ltd"_s;
+        QTest::newRow("an account's part")
+            << u"2020012"_s << none << none << u"北京示例科技有限公司"_s;
+        QTest::newRow("a cheque number with letters") << u"x-1"_s << none << none << u"abc 贸易"_s;
+        QTest::newRow("_ is itself") << u"_"_s << none << none << u"百分之百_公司%"_s;
+        QTest::newRow("% is itself") << u"%"_s << none << none << u"百分之百_公司%"_s;
+        QTest::newRow("quotes are text, not SQL")
+            << u"'); DELETE FROM 历史记录; --"_s << none << none << u""_s;
+        QTest::newRow("both days of the range included")
+            << u""_s << QDate(2026, 12, 1) << QDate(2026, 12, 5)
+            << u"ABC Trading Co.|百分之百_公司%"_s;
+        QTest::newRow("a range of one day")
+            << u""_s << QDate(2026, 12, 5) << QDate(2026, 12, 5) << u"百分之百_公司%"_s;
+        QTest::newRow("a range open at its end")
+            << u""_s << QDate(2026, 12, 9) << none << u"abc 贸易|ÄBC Ltd"_s;
+        QTest::newRow("a range open at its start; the last-input row never")
+            << u""_s << none << QDate(2026, 11, 30) << u"北京示例科技有限公司"_s;
+        QTest::newRow("a text within a range")
+            << u"abc"_s << QDate(2026, 12, 2) << QDate(2026, 12, 31) << u"abc 贸易"_s;
+        QTest::newRow("nothing found") << u"没有"_s << none << none << u""_s;
+    }
+
+    void theSearchFindsRows() {
+        QFETCH(QString, text);
+        QFETCH(QDate, from);
+        QFETCH(QDate, to);
+        QFETCH(QString, found);
+        const QString insert =
+            u"INSERT INTO 历史记录 (Dat, 收款人全称, 金额, 账号, 支票号码) VALUES (?,?,?,?,?)"_s;
+        const QList<QVariantList> rows = {
+            {u"2026-11-30"_s, u"北京示例科技有限公司"_s, u"￥1,234.50"_s, u"6222020012345678"_s,
+             u"10203040"_s},
+            {u"1900-01-01"_s, u"北京示例科技有限公司"_s, u"￥1234.50"_s, u""_s, u""_s},
+            {u"2026-12-01"_s, u"ABC Trading Co."_s, u"￥1234.50"_s, u"11112222"_s, u""_s},
+            {u"2026-12-05"_s, u"百分之百_公司%"_s, u"￥12.00"_s, u""_s, u"88001234"_s},
+            {u"2026-12-09"_s, u"abc 贸易"_s, u"￥234.50"_s, u"9999"_s, u"X-1"_s},
+            {u"2026-12-31"_s, u"ÄBC Ltd"_s, u"￥11,234.00"_s, u"7777"_s, u""_s},
+        };
+        for (const QVariantList& row : rows)
+            QVERIFY(m_t->db.execute(insert, row));
+        HistoryList list = loadedList();
+        QVERIFY(list.setFilter({text, from, to}));
+        const int payee = 4;
+        QStringList listed;
+        for (int row = 0; row < list.count(); ++row)
+            listed << list.text(row, payee);
+        QCOMPARE(listed.join(u'|'), found);
+        QCOMPARE(count(), int(rows.size()));
+
+        // The export writes the rows found, in the list's order, sorted the other way round.
+        QVERIFY(list.sortBy(0 + 2));
+        QVERIFY(list.sortBy(0 + 2));
+        const QString csv = m_t->dir.filePath(u"found.csv"_s);
+        const bool written = exportHistoryToFile(m_t->db, list.order(), list.headings(), csv,
+                                                 m_t->prompts, m_progress);
+        QCOMPARE(written, !found.isEmpty());
+        QStringList exported;
+        QFile file(csv);
+        if (written && file.open(QIODevice::ReadOnly))
+            for (const QByteArray& line : file.readAll().split('\n').mid(1))
+                if (!line.isEmpty())
+                    exported.prepend(QString::fromUtf8(line).split(u',').value(payee - 1));
+        QCOMPARE(exported.join(u'|'), found);
+    }
+
+    // Under a search, sorting keeps it, and rows kept since are taken in when they are found.
+    void theSearchStaysThroughSortsAndNewRows() {
+        for (const auto& [payee, amount] : {std::pair{u"甲公司"_s, u"￥30.00"_s},
+                                            {u"乙公司"_s, u"￥10.00"_s},
+                                            {u"甲方二部"_s, u"￥20.00"_s}})
+            QVERIFY(m_t->db.execute(
+                u"INSERT INTO 历史记录 (Dat, 收款人全称, 金额) VALUES ('2026-12-01', ?, ?)"_s,
+                {payee, amount}));
+        HistoryList list = loadedList();
+        QVERIFY(list.setFilter({u"甲"_s, {}, {}}));
+        const int amount = 5;
+        QVERIFY(list.sortBy(amount));
+        QCOMPARE(list.count(), 2);
+        QCOMPARE(list.text(0, amount) + list.text(1, amount), u"￥20.00￥30.00"_s);
+        QVERIFY(SaveHistoryRecord(m_t->db, chequeTo(u"甲新"_s), QDate(2026, 12, 2)));
+        QVERIFY(SaveHistoryRecord(m_t->db, chequeTo(u"丙"_s), QDate(2026, 12, 2)));
+        QVERIFY(list.refresh());
+        QCOMPARE(list.count(), 3);
+        QVERIFY(list.setFilter({}));
+        QCOMPARE(list.count(), 5);
+        QCOMPARE(list.headings()[amount], u"金额△"_s);
     }
 };
 

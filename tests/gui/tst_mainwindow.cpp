@@ -980,6 +980,109 @@ private slots:
         QCOMPARE(f.t.prompts.shown().size(), before);
     }
 
+    // A cashier searches the history: typing waits for its pause, the count follows the rows
+    // found, a sort and the export keep the search, the date range narrows it, clearing brings
+    // every row back; the cheque number stays in view at the window's own size throughout.
+    void searchingTheHistory() {
+        Fixture f;
+        MainWindow& w = *f.window;
+        const struct {
+            QString payee, amount, number;
+            QDate printed;
+        } kept[] = {
+            {u"北京示例科技发展有限责任公司第一分公司"_s, u"￥1234.50"_s, u"3010203100000101"_s,
+             QDate(2026, 11, 1)},
+            {u"ABC Trading Co., Ltd."_s, u"￥20.00"_s, u"3010203100000102"_s, QDate(2026, 11, 5)},
+            {u"上海华南建材股份有限公司"_s, u"￥1234.50"_s, QString(), QDate(2026, 11, 5)},
+            {u"abc 贸易"_s, u"￥3.00"_s, QString(), QDate(2026, 11, 9)}};
+        for (const auto& row : kept) {
+            Cheque cheque;
+            cheque.setText(Field::Payee, row.payee);
+            cheque.setText(Field::Amount, row.amount);
+            cheque.setText(Field::AdditionalInfo, u"合同号HT20261101-0001，分两期付清"_s);
+            for (int i : {Field::StubYear, Field::StubMonth, Field::StubDay})
+                cheque.setText(i, u"2026"_s.left(i == Field::StubYear ? 4 : 1));
+            for (int i : {Field::Year, Field::Month, Field::Day})
+                cheque.setText(i, QStringList{u"贰零贰陆"_s, u"零贰"_s, u"零贰"_s}[i]);
+            QVERIFY(SaveHistoryRecord(f.t.db, cheque, row.printed, nullptr, row.number));
+        }
+        w.tabs()->setCurrentIndex(1);
+        HistoryTab& tab = *w.historyTab();
+        HistoryList& list = w.historyList();
+        HistoryView* view = tab.view();
+        auto* search = tab.findChild<QLineEdit*>(u"searchText"_s);
+        auto* rowCount = tab.findChild<QLabel*>(u"rowCount"_s);
+        auto* byDate = tab.findChild<QCheckBox*>(u"byDate"_s);
+        QVERIFY(search && rowCount && byDate);
+        QCOMPARE(search->placeholderText(), u"搜索收款人、金额、账号、支票号码"_s);
+        QCOMPARE(rowCount->text(), u"共 4 行"_s);
+        const int payee = 4;
+        const auto payees = [&] {
+            QStringList texts;
+            for (int row = 0; row < view->model()->rowCount(); ++row)
+                texts << view->model()->index(row, payee).data().toString();
+            return texts.join(u'|');
+        };
+        // The cheque number is in view: the pinned column over the grid's right edge, or the
+        // grid's own last column when every column fits.
+        const auto numberInView = [&] {
+            const int number = view->model()->columnCount() - 1;
+            if (view->pinnedColumn()->isVisible())
+                return wholeInView(view->pinnedColumn()) &&
+                       view->pinnedColumn()->model()->index(0, number).data() ==
+                           view->model()->index(0, number).data();
+            return view->viewport()->rect().contains(
+                view->visualRect(view->model()->index(0, number)));
+        };
+        QVERIFY(numberInView());
+
+        search->setFocus();
+        QTest::keyClicks(search, u"ABC"_s);
+        QCOMPARE(list.count(), 4);  // not yet: typing has not paused
+        QTRY_COMPARE(rowCount->text(), u"共 2 行"_s);
+        QCOMPARE(payees(), u"ABC Trading Co., Ltd.|abc 贸易"_s);
+
+        search->clear();
+        QTest::keyClicks(search, u"1,234.5"_s);
+        QTRY_COMPARE(payees(),
+                     u"北京示例科技发展有限责任公司第一分公司|上海华南建材股份有限公司"_s);
+        QCOMPARE(rowCount->text(), u"共 2 行"_s);
+        // Sorted by the payee's heading: the search stays.
+        QHeaderView* header = view->horizontalHeader();
+        view->scrollTo(view->model()->index(0, payee));
+        QTest::mousePress(
+            header->viewport(), Qt::LeftButton, {},
+            QPoint(header->sectionViewportPosition(payee) + header->sectionSize(payee) / 2,
+                   header->height() / 2));
+        QCOMPARE(view->model()->headerData(payee, Qt::Horizontal).toString(), u"收款人△"_s);
+        QCOMPARE(payees(), u"上海华南建材股份有限公司|北京示例科技发展有限责任公司第一分公司"_s);
+        QCOMPARE(rowCount->text(), u"共 2 行"_s);
+
+        // The range of print dates, both days included, narrows the search.
+        tab.findChild<QDateEdit*>(u"fromDate"_s)->setDate(QDate(2026, 11, 5));
+        tab.findChild<QDateEdit*>(u"toDate"_s)->setDate(QDate(2026, 11, 5));
+        byDate->setChecked(true);
+        QCOMPARE(payees(), u"上海华南建材股份有限公司"_s);
+        QCOMPARE(rowCount->text(), u"共 1 行"_s);
+        // The export writes the row found, and only it.
+        const QString csv = f.t.dir.filePath(u"找到的.csv"_s);
+        f.t.prompts.queueText(csv);
+        tab.exportHistory();
+        QFile exported(csv);
+        QVERIFY(exported.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = exported.readAll().trimmed().split('\n');
+        QCOMPARE(lines.size(), 2);
+        QVERIFY(lines[1].contains("上海华南建材股份有限公司"));
+
+        // Cleared, every row is back, still sorted by the payee.
+        byDate->setChecked(false);
+        search->clear();
+        QTRY_COMPARE(rowCount->text(), u"共 4 行"_s);
+        QCOMPARE(view->model()->headerData(payee, Qt::Horizontal).toString(), u"收款人△"_s);
+        QCOMPARE(view->model()->index(0, payee).data().toString(), u"ABC Trading Co., Ltd."_s);
+        QVERIFY(numberInView());
+    }
+
     void closingAndReopeningKeepsTheInput() {
         Fixture f;
         f.type(Field::Payee, u"甲公司"_s);

@@ -69,19 +69,6 @@ struct Fixture {
     }
 };
 
-// Whether all of `widget` can be seen: shown, and inside every widget it lies in, up to its
-// window.
-bool wholeInView(const QWidget* widget) {
-    if (!widget->isVisible())
-        return false;
-    for (const QWidget* outer = widget; !outer->isWindow();) {
-        outer = outer->parentWidget();
-        if (!outer->rect().contains(QRect(widget->mapTo(outer, QPoint()), widget->size())))
-            return false;
-    }
-    return true;
-}
-
 QString rectText(const QRect& r) {
     return u"%1x%2+%3+%4"_s.arg(r.width()).arg(r.height()).arg(r.x()).arg(r.y());
 }

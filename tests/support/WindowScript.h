@@ -51,3 +51,16 @@ inline void runOnceOpen(const QString& caption, std::function<void(QWidget*)> sc
     });
     poll->start();
 }
+
+// Whether all of `widget` can be seen: shown, and inside every widget it lies in, up to its
+// window.
+inline bool wholeInView(const QWidget* widget) {
+    if (!widget->isVisible())
+        return false;
+    for (const QWidget* outer = widget; !outer->isWindow();) {
+        outer = outer->parentWidget();
+        if (!outer->rect().contains(QRect(widget->mapTo(outer, QPoint()), widget->size())))
+            return false;
+    }
+    return true;
+}
