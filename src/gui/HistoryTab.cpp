@@ -4,6 +4,7 @@
 
 #include <QItemSelectionModel>
 #include <QLocale>
+#include <QShortcut>
 
 #include "Clock.h"
 #include "HistoryExport.h"
@@ -47,8 +48,14 @@ HistoryTab::HistoryTab(HistoryList& list, GridTools tools, Database& db, Prompts
     m_searchPause.setInterval(kSearchPause);
     connect(&m_searchPause, &QTimer::timeout, this, &HistoryTab::applySearch);
     connect(m_ui->searchText, &QLineEdit::textChanged, &m_searchPause, qOverload<>(&QTimer::start));
+    // Ctrl+F goes to the search line from anywhere on the tab, its text selected.
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this), &QShortcut::activated, this,
+            [this] {
+                m_ui->searchText->setFocus(Qt::ShortcutFocusReason);
+                m_ui->searchText->selectAll();
+            });
     // The range starts as this month; it narrows nothing until 按日期 is ticked.
-    const QDate today = QDate::currentDate();
+    const QDate today = m_clock.today();
     m_ui->fromDate->setDate(QDate(today.year(), today.month(), 1));
     m_ui->toDate->setDate(today);
     m_ui->fromDate->setEnabled(false);

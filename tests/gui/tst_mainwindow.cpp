@@ -1036,7 +1036,10 @@ private slots:
         };
         QVERIFY(numberInView());
 
-        search->setFocus();
+        // Ctrl+F from the grid goes to the search line.
+        view->setFocus();
+        QTest::keyClick(view, Qt::Key_F, Qt::ControlModifier);
+        QTRY_VERIFY(search->hasFocus());
         QTest::keyClicks(search, u"ABC"_s);
         QCOMPARE(list.count(), 4);  // not yet: typing has not paused
         QTRY_COMPARE(rowCount->text(), u"共 2 行"_s);
