@@ -42,7 +42,7 @@ QStringList scriptStatements(const QString& script) {
 
 // The schema's version: PRAGMA user_version in a file, the one row of 数据库版本 on a server.
 // Version 1 is the formats and the history; each later version is one step of upgrades().
-constexpr int kSchemaVersion = 9;
+constexpr int kSchemaVersion = 10;
 
 // The statements of one step from version n + 1 to n + 2, some in one dialect only.
 struct UpgradeStep {
@@ -54,6 +54,11 @@ struct UpgradeStep {
 
 // The version whose step moved the current format and the last input to 用户状态.
 constexpr int kUserStateStep = 3;
+
+// The time of day of the earliest journal entry that kept each history row.
+const QString kTimesFromJournal =
+    u"UPDATE 历史记录 SET 时刻 = (SELECT substr(min(时间), 12, 8) FROM 打印日志 "
+    u"WHERE 打印日志.历史ID = 历史记录.ID) WHERE 时刻 IS NULL"_s;
 
 const std::vector<UpgradeStep>& upgrades() {
     static const std::vector<UpgradeStep> steps = {
@@ -144,6 +149,12 @@ const std::vector<UpgradeStep>& upgrades() {
          QStringList{
              u"ALTER TABLE 支票号码 ADD COLUMN IF NOT EXISTS 作废人 TEXT NOT NULL DEFAULT ''"_s} +
              serverRegisterRules()},
+        // 10: a history row keeps the time of day it was printed (hh:mm:ss, empty for rows
+        // kept without one); the rows kept before take theirs from the journal entry that kept
+        // them, found through an index of the entries' history rows.
+        {{u"CREATE INDEX IF NOT EXISTS 打印日志_历史ID ON 打印日志 (历史ID)"_s},
+         {u"ALTER TABLE 历史记录 ADD COLUMN 时刻 TEXT"_s, kTimesFromJournal},
+         {u"ALTER TABLE 历史记录 ADD COLUMN IF NOT EXISTS 时刻 TEXT"_s, kTimesFromJournal}},
     };
     return steps;
 }

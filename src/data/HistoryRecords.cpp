@@ -46,7 +46,7 @@ QStringList historyTextColumns() {
     return columns;
 }
 
-bool SaveHistoryRecord(Database& db, const Cheque& cheque, const QDate& date, qint64* newId,
+bool SaveHistoryRecord(Database& db, const Cheque& cheque, const PrintedAt& date, qint64* newId,
                        const QString& number) {
     // A date that is not printed is kept empty when it is no real date; a printed one must be
     // real (checked before printing).
@@ -55,11 +55,13 @@ bool SaveHistoryRecord(Database& db, const Cheque& cheque, const QDate& date, qi
     if ((!stub.isValid() && cheque.stubVisible()) || (!issue.isValid() && issueDatePrinted(cheque)))
         return false;
 
-    QStringList columns = {u"Dat"_s, sqlName(issueDateColumn()), sqlName(stubDateColumn()),
-                           sqlName(kHistoryNumberColumn)};
+    QStringList columns = {u"Dat"_s, u"时刻"_s, sqlName(issueDateColumn()),
+                           sqlName(stubDateColumn()), sqlName(kHistoryNumberColumn)};
     // A null text would be bound as NULL: a cheque without a number keeps an empty one.
-    QVariantList values = {isoDate(date), isoDate(issue), isoDate(stub),
-                           number.isNull() ? u""_s : number};
+    QVariantList values = {isoDate(date.date),
+                           date.time.isValid() ? QVariant(date.time.toString(u"HH:mm:ss"_s))
+                                               : QVariant(QMetaType::fromType<QString>()),
+                           isoDate(issue), isoDate(stub), number.isNull() ? u""_s : number};
     for (int i = 0; i < kPrintableFieldCount; ++i) {
         if (const QString column = historyTextColumn(i); !column.isEmpty()) {
             columns << sqlName(column);
@@ -92,7 +94,7 @@ bool saveLastInput(Database& db, const Cheque& cheque) {
     return false;
 }
 
-bool saveHistoryRecords(Database& db, const QList<Cheque>& cheques, const QDate& date,
+bool saveHistoryRecords(Database& db, const QList<Cheque>& cheques, const PrintedAt& date,
                         QList<qint64>* ids, const QStringList& numbers) {
     QList<qint64> kept;
     const bool ok = db.atomically([&] {

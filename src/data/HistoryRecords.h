@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QDateTime>
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -25,13 +26,23 @@ QString historyTextColumn(int field);
 // Every history column that stores a field's text, in field order.
 QStringList historyTextColumns();
 
+// When a cheque was printed: its day, and its time of day when known (a row kept without a
+// time shows its day alone).
+struct PrintedAt {
+    // Implicit, so that a day or the clock's moment can be given as it is.
+    PrintedAt(const QDate& day) : date(day) {}
+    PrintedAt(const QDateTime& moment) : date(moment.date()), time(moment.time()) {}
+    QDate date;
+    QTime time;
+};
+
 // Saves the cheque as a new history row dated `date`. Nothing is written, and false returned,
 // when a printed date (the stub's when the stub is printed, the issue date unless 禁止日期打印
 // keeps it off) is no real date, or when the database fails (after the message for the failing
 // statement); a date that is not printed and no real date is kept empty. The caller rebuilds
 // the history grid. `newId`, when given, receives the new row's ID. `number` is the cheque
 // book's number the cheque was printed on, empty for none.
-bool SaveHistoryRecord(Database& db, const Cheque& cheque, const QDate& date,
+bool SaveHistoryRecord(Database& db, const Cheque& cheque, const PrintedAt& date,
                        qint64* newId = nullptr, const QString& number = {});
 
 // Keeps the fields' texts as the user's last input, replacing the one kept before; after the
@@ -41,7 +52,7 @@ bool saveLastInput(Database& db, const Cheque& cheque);
 // Saves a printed batch, each cheque as a new row dated `date`, all in one transaction: every
 // row is kept or none. `ids` receives the new rows' IDs in order. `numbers`, when given, holds
 // each cheque's number in the same order (empty for a cheque without one).
-bool saveHistoryRecords(Database& db, const QList<Cheque>& cheques, const QDate& date,
+bool saveHistoryRecords(Database& db, const QList<Cheque>& cheques, const PrintedAt& date,
                         QList<qint64>* ids, const QStringList& numbers = {});
 
 // Loads history row `id` (negative: the user's last input) into the fields, then gives the

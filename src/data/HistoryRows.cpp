@@ -75,9 +75,12 @@ void HistoryRowReader::start(Database& db, const QString& sql, const QVariantLis
         return;
     const QSqlRecord record = m_query->record();
     for (const QString& name : historyGridNames()) {
+        if (name == u"Dat")
+            m_printedColumn = int(m_fields.size());
         m_fields.push_back(name.isEmpty() ? -1 : record.indexOf(name));
         m_dates.push_back(isHistoryDateColumn(name));
     }
+    m_timeField = record.indexOf(u"时刻"_s);
 }
 
 bool HistoryRowReader::next(QStringList& texts) {
@@ -89,6 +92,13 @@ bool HistoryRowReader::next(QStringList& texts) {
             texts[qsizetype(c)] = c == 1 ? QString::number(++m_serial) : QString();
         else
             texts[qsizetype(c)] = shownCellText(m_query->value(m_fields[c]), m_dates[c]);
+    }
+    // 打印时间 with the hour and minute it was printed, when the row kept them.
+    if (m_printedColumn >= 0 && m_timeField >= 0) {
+        const QString time = m_query->value(m_timeField).toString();
+        QString& shown = texts[m_printedColumn];
+        if (time.size() >= 5 && !shown.isEmpty())
+            shown += u' ' + time.left(5);
     }
     return true;
 }

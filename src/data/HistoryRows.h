@@ -53,6 +53,8 @@ private:
     std::optional<QSqlQuery> m_query;
     std::vector<int> m_fields;  // the query's field of each grid column, -1 for none
     std::vector<bool> m_dates;  // whether each grid column holds dates
+    int m_printedColumn = -1;   // the grid column of the print date, which shows its time
+    int m_timeField = -1;       // the query's field of the print's time of day
     qint64 m_serial = 0;
 };
 

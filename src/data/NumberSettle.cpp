@@ -46,11 +46,12 @@ bool keepFromJournal(Database& db, const TakenNumber& number, QString* why) {
         return false;
     }
     const qint64 entryId = entry->value(0).toLongLong();
-    const QDate printedOn = QDate::fromString(entry->value(1).toString().left(10), Qt::ISODate);
+    const QDateTime printedAt =
+        QDateTime::fromString(entry->value(1).toString(), u"yyyy-MM-dd HH:mm:ss"_s);
     const bool outcomeOpen = entry->value(2).toString() == kPrinting;
     const Cheque cheque = chequeOfEntry(entry->value(3).toString());
     QList<qint64> kept;
-    if (!saveHistoryRecords(db, {cheque}, printedOn, &kept, {number.text()}))
+    if (!saveHistoryRecords(db, {cheque}, printedAt, &kept, {number.text()}))
         return false;
     const QDate issue = issueDate(cheque);
     return numberPrinted(

@@ -18,9 +18,9 @@ QString createRole(const QString& role) {
 // Fills in what a clerk may not choose: a new row's ID is the one the server's sequence gave
 // (a row of a chosen ID would block everyone's next rows), a journal entry's time is the
 // server's clock in `zone` and its login the session's (so is a taken cheque number's), a
-// history row's day the server's. The tables' owner, who could drop this trigger anyway, writes
-// what it gives; who owns them is read from pg_catalog by name, as a clerk's temporary table
-// called pg_class would come first.
+// history row's day and time of day the server's. The tables' owner, who could drop this trigger
+// anyway, writes what it gives; who owns them is read from pg_catalog by name, as a clerk's
+// temporary table called pg_class would come first.
 QString serverFillsIn(const QString& zone) {
     QString quotedZone = zone;
     quotedZone = u'\'' + quotedZone.replace(u'\'', u"''"_s) + u'\'';
@@ -36,8 +36,8 @@ QString serverFillsIn(const QString& zone) {
            u"IF TG_TABLE_NAME IN ('打印日志', '支票号码') THEN "
            u"NEW.时间 := to_char(now() AT TIME ZONE %1, 'YYYY-MM-DD HH24:MI:SS'); "
            u"NEW.用户 := session_user; "
-           u"ELSIF TG_TABLE_NAME = '历史记录' THEN NEW.dat := (now() AT TIME ZONE %1)::date; END "
-           u"IF; "
+           u"ELSIF TG_TABLE_NAME = '历史记录' THEN NEW.dat := (now() AT TIME ZONE %1)::date; "
+           u"NEW.时刻 := to_char(now() AT TIME ZONE %1, 'HH24:MI:SS'); END IF; "
            u"RETURN NEW; END $$"_s.arg(quotedZone);
 }
 

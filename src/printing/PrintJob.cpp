@@ -261,7 +261,7 @@ PrintResult PrintJob::send(const QString& kind, const QList<Cheque>& cheques,
     if (kind == kChequeJob && m_questions.keep(int(cheques.size()))) {
         result.keptAsAsked = withRetries([&] {
             return m_db.atomically([&] {
-                return saveHistoryRecords(m_db, cheques, m_clock.today(), &result.kept) &&
+                return saveHistoryRecords(m_db, cheques, m_clock.now(), &result.kept) &&
                        recordOutcome(m_db, entries, kPrinted, result.kept);
             });
         });

@@ -172,7 +172,7 @@ bool PrintJob::printOnNumber(const Cheque& cheque, const NumberTaking& take,
         result.keptAsAsked = withRetries([&] {
             return m_db.atomically([&] {
                 result.kept.clear();
-                return (!keep || saveHistoryRecords(m_db, cheques, m_clock.today(), &result.kept,
+                return (!keep || saveHistoryRecords(m_db, cheques, m_clock.now(), &result.kept,
                                                     {number->text()})) &&
                        numberPrinted(
                            m_db, number->id,
@@ -336,7 +336,7 @@ bool PrintJob::settleBatch(const QList<Cheque>& cheques, const QList<TakenNumber
     result.keptAsAsked = withRetries([&] {
         return m_db.atomically([&] {
             kept.clear();
-            if (keep && !saveHistoryRecords(m_db, good, m_clock.today(), &kept, printedOn))
+            if (keep && !saveHistoryRecords(m_db, good, m_clock.now(), &kept, printedOn))
                 return false;
             QList<qint64> goodEntries;
             for (qsizetype g = 0; g < good.size(); ++g) {

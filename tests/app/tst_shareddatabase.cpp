@@ -277,14 +277,16 @@ private slots:
             mallory.execute(u"INSERT INTO 打印日志 (时间, 用户, 种类, 结果) VALUES "
                             u"('2000-01-01 00:00:00', 'postgres', '支票', '打印中')"_s));
         QVERIFY(mallory.execute(
-            u"INSERT INTO 历史记录 (Dat, 收款人全称) VALUES ('2000-01-01', '甲')"_s));
+            u"INSERT INTO 历史记录 (Dat, 时刻, 收款人全称) VALUES ('2000-01-01', '00:00:00', '甲')"_s));
 
         QCOMPARE(storedCurrentFormat(victim).value_or(QString()), u"标准支票"_s);
         QCOMPARE(t.scalar(u"SELECT count(*) FROM 支票格式"_s).toInt(), kPrintableFieldCount + 1);
         QCOMPARE(t.rows(u"SELECT 用户, abs(extract(epoch FROM 时间::timestamp - localtimestamp)) "
                         u"< 60 FROM 打印日志"_s),
                  login + u"/1"_s);
-        QCOMPARE(t.rows(u"SELECT Dat = current_date FROM 历史记录"_s), u"1"_s);
+        QCOMPARE(t.rows(u"SELECT Dat = current_date, abs(extract(epoch FROM (Dat + 时刻::time) - "
+                        u"localtimestamp)) < 60 FROM 历史记录"_s),
+                 u"1/1"_s);
         // Everyone goes on: the clerk prints and keeps a cheque with the program, and the
         // administrator's init-database still runs.
         QUrl address(t.path());

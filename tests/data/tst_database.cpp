@@ -11,6 +11,7 @@
 #include "ChequeFields.h"
 #include "FormatStore.h"
 #include "HistoryRecords.h"
+#include "HistoryRows.h"
 #include "PrintJournal.h"
 #include "TestClock.h"
 #include "TestDatabase.h"
@@ -233,6 +234,11 @@ private slots:
                                 u"DEFAULT '', 格式 TEXT NOT NULL DEFAULT '', 结果 TEXT NOT NULL, "
                                 u"历史ID INTEGER, 内容 TEXT NOT NULL DEFAULT '')"_s
                               : u"SELECT 1"_s,
+                 // The journal entry that kept 甲's row, and one of the last input's.
+                 version >= 2 ? u"INSERT INTO 打印日志 (时间, 种类, 结果, 历史ID) VALUES "
+                                u"('2025-01-02 09:30:15', '支票', '已打印', 1), "
+                                u"('2025-01-02 09:40:00', '支票', '已打印', NULL)"_s
+                              : u"SELECT 1"_s,
                  version >= 2 ? u"CREATE TRIGGER 打印日志_不可修改 BEFORE UPDATE ON 打印日志 "
                                 u"BEGIN SELECT RAISE(ABORT, '打印日志不可修改'); END"_s
                               : u"SELECT 1"_s,
@@ -252,7 +258,17 @@ private slots:
             std::optional<QSqlQuery> q = db.select(sql);
             return q && q->next() ? q->value(0) : QVariant();
         };
-        QCOMPARE(scalar(u"PRAGMA user_version"_s).toInt(), 9);
+        QCOMPARE(scalar(u"PRAGMA user_version"_s).toInt(), 10);
+        // A row kept before the time of day was kept takes it from the journal entry that kept
+        // it; the history shows it beside the day, or the day alone without one.
+        const QString time = version >= 2 ? u"09:30:15"_s : QString();
+        QCOMPARE(
+            scalar(u"SELECT ifnull(时刻, '') FROM 历史记录 WHERE 收款人全称 = '甲'"_s).toString(),
+            time);
+        HistoryRowReader rows(db, HistoryOrder{});
+        QStringList texts;
+        QVERIFY(rows.next(texts));
+        QCOMPARE(texts[2], version >= 2 ? u"2025.01.02 09:30"_s : u"2025.01.02"_s);
         // No cheque book yet: every account prints as before. A voided number will name who
         // voided it.
         QCOMPARE(scalar(u"SELECT count(*) FROM 支票簿"_s).toInt(), 0);
@@ -276,7 +292,7 @@ private slots:
         QCOMPARE(cheque.text(Field::Amount), u"￥2.00"_s);
         QCOMPARE(scalar(u"SELECT 用户 FROM 用户状态"_s).toString(), db.userName());
         QVERIFY(!db.userName().isEmpty());
-        QCOMPARE(scalar(u"SELECT count(*) FROM 打印日志"_s).toInt(), 0);
+        QCOMPARE(scalar(u"SELECT count(*) FROM 打印日志"_s).toInt(), version >= 2 ? 2 : 0);
         // The journal takes rows and refuses to change them.
         QVERIFY(db.execute(
             u"INSERT INTO 打印日志 (时间, 种类, 结果) VALUES ('2026-12-08', '支票', '已打印')"_s));

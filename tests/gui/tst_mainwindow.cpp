@@ -1621,6 +1621,11 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&w));
         QCOMPARE(QApplication::focusWidget(), payee);
         QCOMPARE(payee->selectedText(), u"甲公司"_s);
+        // The history shows when it was printed, to the minute.
+        w.tabs()->setCurrentIndex(1);
+        QTRY_COMPARE(w.historyTab()->view()->model()->rowCount(), 1);
+        QCOMPARE(w.historyTab()->view()->model()->index(0, 2).data().toString(),
+                 kTestNow.toString(u"yyyy.MM.dd HH:mm"_s));
     }
 
     void whatPrintsIsWhatTheCashierMeant() {
