@@ -3,12 +3,9 @@
 #include <QString>
 #include <QStringList>
 
-class Database;
+#include "HistoryColumns.h"
 
-// The 18 columns of the history grid: database column names and headings, the cheque book's
-// number last.
-const QStringList& historyGridNames();
-const QStringList& historyGridHeadings();
+class Database;
 
 // The history grid's tool tip.
 QString historyGridToolTip();

@@ -4,6 +4,7 @@
 #include <QStringEncoder>
 
 #include "ExportRows.h"
+#include "FormulaGuard.h"
 #include "GridExport.h"
 #include "OutputFile.h"
 #include "ProgressIndicator.h"
@@ -11,27 +12,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// Whether a spreadsheet may run the text as a formula: it trims the blanks before =, +, - or @
-// and runs what follows, and a tab or a carriage return at the start is trimmed the same way.
-bool runsAsFormula(QStringView text) {
-    if (text.startsWith(u'\t') || text.startsWith(u'\r'))
-        return true;
-    qsizetype i = 0;
-    while (i < text.size() && text[i].isSpace())
-        ++i;
-    return i < text.size() && QStringView(u"=+-@").contains(text[i]);
-}
-
-// Whether csvField puts a "'" before the text. A text that begins with quotes of its own gets
-// one when what follows them would run, so that taking the added quote back never takes one
-// that was typed.
-bool needsFormulaGuard(QStringView text) {
-    qsizetype i = 0;
-    while (i < text.size() && text[i] == u'\'')
-        ++i;
-    return runsAsFormula(text.sliced(i));
-}
 
 // Appends the text as csvField writes it; the text as it is (nearly every one) without a copy
 // of its own.
@@ -66,12 +46,6 @@ QString csvField(const QString& text) {
         return field;
     field.replace(u'"', u"\"\""_s);
     return u'"' + field + u'"';
-}
-
-QString withoutFormulaGuard(const QString& value) {
-    if (value.startsWith(u'\'') && needsFormulaGuard(QStringView(value).sliced(1)))
-        return value.sliced(1);
-    return value;
 }
 
 bool ExportCsv(ExportRows& rows, const QString& fileName, ProgressIndicator& progress) {

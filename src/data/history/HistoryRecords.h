@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "HistoryColumns.h"
+
 class HistoryList;
 class Cheque;
 class Clock;
@@ -15,10 +17,6 @@ class Prompts;
 // Before each user had a last input of their own, it was the history row dated 1900-01-01;
 // such a row is never listed.
 inline const QString kLastInputDate = QStringLiteral("1900-01-01");
-
-// The history column that keeps the number of a cheque printed from a cheque book, empty for a
-// cheque without one. No field fills it: the number is the sheet's, not typed.
-inline const QString kHistoryNumberColumn = QStringLiteral("支票号码");
 
 // The history column that stores field i's text; empty for the date parts (stored as dates)
 // and the amount in capitals (derived again from the figures).

@@ -1,35 +1,9 @@
 #include "HistoryGrid.h"
 
-#include "ChequeFields.h"
 #include "Database.h"
 #include "HistoryRecords.h"
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-// The row ID, the running number and the print date, then one column for each field that
-// heads a history column, in field order, and last the cheque book's number.
-QStringList gridColumns(QStringList first, QStringView ChequeFieldInfo::*member) {
-    for (const ChequeFieldInfo& field : chequeFields())
-        if (!field.historyHeading.isEmpty())
-            first << (field.*member).toString();
-    return first << kHistoryNumberColumn;
-}
-
-}  // namespace
-
-const QStringList& historyGridNames() {
-    static const QStringList names =
-        gridColumns({u"ID"_s, u""_s, u"Dat"_s}, &ChequeFieldInfo::historyColumn);
-    return names;
-}
-
-const QStringList& historyGridHeadings() {
-    static const QStringList headings =
-        gridColumns({u"ID"_s, u"序号"_s, u"打印时间"_s}, &ChequeFieldInfo::historyHeading);
-    return headings;
-}
 
 QString historyGridToolTip() {
     return u"点击横向表头自动根据所点的列排序；双击表格内容历史数据自动显示到打印窗体内，重复打印。"_s;

@@ -312,6 +312,25 @@ std::optional<QList<TakenNumber>> offeredNumbers(Database& db, const QString& ty
     return std::nullopt;
 }
 
+namespace {
+
+// Whether the book's number was never taken; false when it was, with the reason in `why`, and
+// when the database failed.
+bool numberUnused(Database& db, qint64 bookId, qint64 serial, QString* why) {
+    std::optional<QSqlQuery> used =
+        db.select(u"SELECT 状态 FROM 支票号码 WHERE 支票簿ID = ? AND 号码 = ?"_s, {bookId, serial});
+    if (!used)
+        return false;
+    if (used->next()) {
+        *why = u"号码 %1 已被使用（%2），不能再用。"_s.arg(serialText(serial),
+                                                           used->value(0).toString());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 std::optional<QList<TakenNumber>> takeNumbers(Database& db, const Clock& clock,
                                               const QList<TakenNumber>& offered,
                                               const QList<qint64>& replaces, QString* why) {
@@ -322,16 +341,8 @@ std::optional<QList<TakenNumber>> takeNumbers(Database& db, const Clock& clock,
             return false;
         for (qsizetype k = 0; k < offered.size(); ++k) {
             const TakenNumber& number = offered[k];
-            std::optional<QSqlQuery> used =
-                db.select(u"SELECT 状态 FROM 支票号码 WHERE 支票簿ID = ? AND 号码 = ?"_s,
-                          {number.book.id, number.serial});
-            if (!used)
+            if (!numberUnused(db, number.book.id, number.serial, why))
                 return false;
-            if (used->next()) {
-                *why = u"号码 %1 已被使用（%2），不能再用。"_s.arg(serialText(number.serial),
-                                                                   used->value(0).toString());
-                return false;
-            }
             const std::optional<qint64> id =
                 insertTaken(db, clock, number.book, number.serial,
                             k < replaces.size() ? std::optional(replaces[k]) : std::nullopt);
@@ -381,16 +392,8 @@ std::optional<TakenNumber> takeNumber(Database& db, const Clock& clock, const QS
                 *why = u"号码 %1 不在该账号未结束的支票簿中。"_s.arg(serialText(*wanted));
                 return false;
             }
-            std::optional<QSqlQuery> used =
-                db.select(u"SELECT 状态 FROM 支票号码 WHERE 支票簿ID = ? AND 号码 = ?"_s,
-                          {book->id, *wanted});
-            if (!used)
+            if (!numberUnused(db, book->id, *wanted, why))
                 return false;
-            if (used->next()) {
-                *why = u"号码 %1 已被使用（%2），不能再用。"_s.arg(serialText(*wanted),
-                                                                   used->value(0).toString());
-                return false;
-            }
             taken = TakenNumber{0, *book, *wanted};
         }
         if (!taken)

@@ -57,8 +57,6 @@ bool ExportCsv(ExportRows& rows, const QString& fileName, ProgressIndicator& pro
 // any blanks, with a tab or with a carriage return, and also such a text behind quotes of its
 // own ("'=x" becomes "''=x"), so that withoutFormulaGuard gives back exactly the text.
 QString csvField(const QString& text);
-// A value read from a CSV file that csvField wrote, without the "'" it added: the text itself.
-QString withoutFormulaGuard(const QString& value);
 
 // An .xlsx workbook of one worksheet named `sheetName`: texts as string cells (never formulas,
 // so "=x" needs no quote, and "_x0041_" is escaped to show as typed), the heading row

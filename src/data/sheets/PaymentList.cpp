@@ -9,8 +9,8 @@
 
 #include "ChequeFields.h"
 #include "DatabaseFiles.h"
-#include "GridExport.h"
-#include "HistoryGrid.h"
+#include "FormulaGuard.h"
+#include "HistoryColumns.h"
 #include "XlsxPaymentList.h"
 
 using namespace Qt::StringLiterals;

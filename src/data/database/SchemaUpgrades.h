@@ -1,0 +1,23 @@
+#pragma once
+
+#include <vector>
+
+#include <QStringList>
+
+// The schema's version: PRAGMA user_version in a file, the one row of 数据库版本 on a server.
+// Version 1 is the formats and the history; each later version is one step of schemaUpgrades().
+inline constexpr int kSchemaVersion = 10;
+
+// The statements of one step from version n + 1 to n + 2, some in one dialect only.
+struct UpgradeStep {
+    QStringList statements;
+    QStringList fileOnly;
+    QStringList serverOnly;
+    bool movesUserState = false;  // then moves the last input and current format to 用户状态
+};
+
+// The version whose step moved the current format and the last input to 用户状态.
+inline constexpr int kUserStateStep = 3;
+
+// The steps in order: the first brings version 1 to version 2, and so on.
+const std::vector<UpgradeStep>& schemaUpgrades();
