@@ -35,10 +35,6 @@ QString databaseLocation(const QString& option) {
     return chosen.isEmpty() ? Database::defaultPath() : chosen;
 }
 
-bool openDatabase(Database& db, const Arguments& args) {
-    return db.open(databaseLocation(args.option(u"--database"_s)));
-}
-
 int usageError(const Io& io, const QString& problem) {
     write(io.err, "chequeprint: " + problem.toUtf8() + "\n\n" + usageText());
     return 2;

@@ -6,9 +6,7 @@
 #include <QFileInfo>
 
 #include "AmountCapitals.h"
-#include "Clock.h"
 #include "CommandLine.h"
-#include "ConsolePrompts.h"
 #include "Database.h"
 #include "DateCapitals.h"
 #include "FormatStore.h"
@@ -17,6 +15,7 @@
 #include "HistoryRows.h"
 #include "PrintJournal.h"
 #include "ProgressIndicator.h"
+#include "VerbSession.h"
 #include "Verbs.h"
 
 using namespace Qt::StringLiterals;
@@ -78,13 +77,12 @@ int dateVerb(const Arguments& args, const Io& io) {
 }
 
 int formatsVerb(const Arguments& args, const Io& io) {
-    ConsolePrompts prompts(io.err);
-    Database db(prompts);
-    if (!openDatabase(db, args))
+    VerbSession s(io);
+    if (!s.open(args))
         return 1;
     FormatDisplays displays;
-    ListFormatNames(db, displays);
-    if (prompts.takeShown())
+    ListFormatNames(s.db, displays);
+    if (s.prompts.takeShown())
         return 1;
     QString output;
     for (const QString& name : displays.formatNames)
@@ -93,9 +91,8 @@ int formatsVerb(const Arguments& args, const Io& io) {
 }
 
 int initDatabaseVerb(const Arguments& args, const Io& io) {
-    ConsolePrompts prompts(io.err);
-    Database db(prompts);
-    return db.initialize(databaseLocation(args.option(u"--database"_s))) ? 0 : 1;
+    VerbSession s(io);
+    return s.db.initialize(databaseLocation(args.option(u"--database"_s))) ? 0 : 1;
 }
 
 QString oneLine(QString text) {
@@ -127,14 +124,12 @@ int exportVerb(const Arguments& args, const Io& io) {
         write(io.err, "chequeprint: " + fileName.toUtf8() + " exists; add --force to replace it\n");
         return 1;
     }
-    ConsolePrompts prompts(io.err);
-    Database db(prompts);
-    if (!openDatabase(db, args))
+    VerbSession s(io);
+    if (!s.open(args))
         return 1;
-    Clock clock;
-    ProgressIndicator progress(clock);
+    ProgressIndicator progress(s.clock);
     // The rows are written as they are read; the old file is only replaced by a complete one.
-    return exportHistoryToFile(db, HistoryOrder{}, historyGridHeadings(), fileName, prompts,
+    return exportHistoryToFile(s.db, HistoryOrder{}, historyGridHeadings(), fileName, s.prompts,
                                progress)
                ? 0
                : 1;
@@ -142,11 +137,10 @@ int exportVerb(const Arguments& args, const Io& io) {
 
 // The history as the grid lists it, line by line as the rows are read.
 int historyVerb(const Arguments& args, const Io& io) {
-    ConsolePrompts prompts(io.err);
-    Database db(prompts);
-    if (!openDatabase(db, args))
+    VerbSession s(io);
+    if (!s.open(args))
         return 1;
-    HistoryRowReader reader(db, HistoryOrder{});
+    HistoryRowReader reader(s.db, HistoryOrder{});
     if (!reader.ok())
         return 1;
     // The grid's hidden column 0 holds the row's ID, which --history takes: it goes in front.
@@ -174,7 +168,7 @@ int historyVerb(const Arguments& args, const Io& io) {
     }
     if (writeOut(io, output) != 0)
         return 1;
-    return reader.failed() || prompts.takeShown() ? 1 : 0;
+    return reader.failed() || s.prompts.takeShown() ? 1 : 0;
 }
 
 int journalVerb(const Arguments& args, const Io& io) {
@@ -187,18 +181,17 @@ int journalVerb(const Arguments& args, const Io& io) {
         if (!days[i].isValid())
             return usageError(io, options[i] + u" needs a date written YYYY-MM-DD"_s);
     }
-    ConsolePrompts prompts(io.err);
-    Database db(prompts);
-    if (!openDatabase(db, args))
+    VerbSession s(io);
+    if (!s.open(args))
         return 1;
     QString output = journalHeadings().join(u'\t') + u'\n';
-    for (const QStringList& row : journalRows(db, days[0], days[1])) {
+    for (const QStringList& row : journalRows(s.db, days[0], days[1])) {
         QStringList cells;
         for (const QString& cell : row)
             cells << oneLine(cell);
         output += cells.join(u'\t') + u'\n';
     }
-    if (prompts.takeShown())
+    if (s.prompts.takeShown())
         return 1;
     return writeOut(io, output.toUtf8());
 }

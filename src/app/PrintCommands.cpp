@@ -6,13 +6,10 @@
 #include "ChequeCheck.h"
 #include "ChequePicture.h"
 #include "ChequeRegister.h"
-#include "Clock.h"
 #include "CommandLinePrint.h"
-#include "ConsolePrompts.h"
 #include "Database.h"
 #include "FieldInput.h"
 #include "FormatStore.h"
-#include "HistoryRecords.h"
 #include "OptionFlags.h"
 #include "OutputFile.h"
 #include "OverflowGuard.h"
@@ -21,6 +18,8 @@
 #include "PrintJob.h"
 #include "ProgressIndicator.h"
 #include "RegText.h"
+#include "StartingCheque.h"
+#include "VerbSession.h"
 #include "Verbs.h"
 
 using namespace Qt::StringLiterals;
@@ -31,18 +30,10 @@ void fail(const Io& io, const QString& reason) {
     write(io.err, "chequeprint: " + reason.toUtf8() + '\n');
 }
 
-// The database and prompts of one printing verb.
-struct Session {
-    explicit Session(const Io& io) : prompts(io.err), db(prompts) {}
-    ConsolePrompts prompts;
-    Database db;
-    Clock clock;
-};
-
 // Opens the database and reads the format of --format, or the current one; nothing after
 // saying why.
-std::optional<PrintFormat> openFormat(Session& s, const Arguments& args, const Io& io) {
-    if (!openDatabase(s.db, args))
+std::optional<PrintFormat> openFormat(VerbSession& s, const Arguments& args, const Io& io) {
+    if (!s.open(args))
         return std::nullopt;
     FormatDisplays displays;
     ListFormatNames(s.db, displays);
@@ -61,28 +52,24 @@ std::optional<PrintFormat> openFormat(Session& s, const Arguments& args, const I
 }
 
 // The cheque the window would show at start (the last input, or on a first start the empty
-// fields, with today's date) or history row --history with today's date, then --flags (or the
-// stored switches), the --field texts with their leave-field logic, and the format's fonts.
-std::optional<Cheque> chequeFromArguments(Session& s, const Arguments& args, const Io& io,
+// fields, with today's date) or history row --history with today's date, with --flags (or the
+// stored switches) and the format's fonts, then the --field texts with their leave-field logic.
+std::optional<Cheque> chequeFromArguments(VerbSession& s, const Arguments& args, const Io& io,
                                           const QString& format) {
-    Cheque cheque;
+    ChequeStart start{.switches = args.has(u"--flags"_s) ? args.option(u"--flags"_s)
+                                                         : storedOptionFlags(*openUserSettings()),
+                      .format = format};
+    bool rowId = true;  // --history, when given, is a row's ID
     if (args.has(u"--history"_s)) {
         bool number = false;
-        const int id = args.option(u"--history"_s).toInt(&number);
-        if (!number || id < 0 || !LoadHistoryRecord(s.db, cheque, id, s.prompts, s.clock)) {
-            fail(io, u"no history row "_s + args.option(u"--history"_s));
-            return std::nullopt;
-        }
-        leaveBodyField(cheque, Field::Amount, s.prompts);
-    } else {
-        loadLastInput(s.db, cheque, s.prompts, s.clock);
-        leaveBodyField(cheque, Field::Amount, s.prompts);
+        start.historyRow = args.option(u"--history"_s).toInt(&number);
+        rowId = number && *start.historyRow >= 0;
     }
-    if (args.has(u"--flags"_s)) {
-        applyOptionFlags(cheque, args.option(u"--flags"_s));
-    } else {
-        const std::unique_ptr<QSettings> settings = openUserSettings();
-        LoadOptionFlags(cheque, *settings);
+    Cheque cheque;
+    ProgressIndicator progress(s.clock);
+    if (!rowId || !startCheque(cheque, start, s.db, s.prompts, s.clock, progress)) {
+        fail(io, u"no history row "_s + args.option(u"--history"_s));
+        return std::nullopt;
     }
     std::optional<QString> capitals;  // the amount in capitals as --field named it
     for (const QString& assignment : args.all(u"--field"_s)) {
@@ -112,17 +99,13 @@ std::optional<Cheque> chequeFromArguments(Session& s, const Arguments& args, con
                      *capitals, cheque.text(Field::Amount), cheque.text(Field::AmountInCapitals)));
         return std::nullopt;
     }
-    ProgressIndicator progress(s.clock);
-    ApplyFormatFonts(s.db, format, cheque, progress);
-    if (s.prompts.takeShown())
-        return std::nullopt;
     return cheque;
 }
 
 // Prints through the print job on the printer of --printer or into the PDF file of --pdf:
 // 0 when the spooler took the job, it was journalled and, with --save, kept; otherwise 1,
 // after `notPrinted` when nothing was printed.
-int print(Session& s, const Arguments& args, const Io& io, const PrintFormat& format,
+int print(VerbSession& s, const Arguments& args, const Io& io, const PrintFormat& format,
           const std::function<PrintResult(PrintJob&)>& print, const QString& notPrinted = {}) {
     CommandLinePrint target(args, io, s.prompts, s.db);
     PrintJob job(s.db, s.prompts, s.clock, target, target, format);
@@ -151,7 +134,7 @@ int print(Session& s, const Arguments& args, const Io& io, const PrintFormat& fo
 }  // namespace
 
 int printVerb(const Arguments& args, const Io& io) {
-    Session s(io);
+    VerbSession s(io);
     const std::optional<PrintFormat> format = openFormat(s, args, io);
     if (!format)
         return 1;
@@ -177,7 +160,7 @@ int previewVerb(const Arguments& args, const Io& io) {
         fail(io, u"preview needs one picture file name"_s);
         return 1;
     }
-    Session s(io);
+    VerbSession s(io);
     const std::optional<PrintFormat> format = openFormat(s, args, io);
     if (!format)
         return 1;
@@ -203,7 +186,7 @@ int previewVerb(const Arguments& args, const Io& io) {
 }
 
 int calibrateVerb(const Arguments& args, const Io& io) {
-    Session s(io);
+    VerbSession s(io);
     const std::optional<PrintFormat> format = openFormat(s, args, io);
     if (!format)
         return 1;
@@ -217,7 +200,7 @@ int endorseVerb(const Arguments& args, const Io& io) {
     }
     if (args.inputs.first().isEmpty())
         return 0;  // nothing to print, no page
-    Session s(io);
+    VerbSession s(io);
     const std::optional<PrintFormat> format = openFormat(s, args, io);
     if (!format)
         return 1;
@@ -238,7 +221,7 @@ int batchVerb(const Arguments& args, const Io& io) {
         fail(io, error);
         return 1;
     }
-    Session s(io);
+    VerbSession s(io);
     const std::optional<PrintFormat> format = openFormat(s, args, io);
     if (!format)
         return 1;

@@ -5,11 +5,10 @@
 #include <QRegularExpression>
 
 #include "ChequeRegister.h"
-#include "Clock.h"
-#include "ConsolePrompts.h"
 #include "Database.h"
 #include "NumberSettle.h"
 #include "RegisterGrid.h"
+#include "VerbSession.h"
 #include "Verbs.h"
 
 using namespace Qt::StringLiterals;
@@ -26,14 +25,6 @@ int refused(const Io& io, const QString& why) {
         fail(io, why);
     return 1;
 }
-
-// The database of one verb, its messages on standard error.
-struct Session {
-    explicit Session(const Io& io) : prompts(io.err), db(prompts) {}
-    ConsolePrompts prompts;
-    Database db;
-    Clock clock;
-};
 
 // A serial as typed: up to eight digits, leading zeros allowed.
 std::optional<qint64> typedSerial(const QString& text) {
@@ -69,10 +60,10 @@ int addBook(const Arguments& args, const Io& io) {
         if (!book.received.isValid())
             return usageError(io, u"--received needs a date written YYYY-MM-DD"_s);
     }
-    Session s(io);
+    VerbSession s(io);
     if (!book.received.isValid())
         book.received = s.clock.today();
-    if (!openDatabase(s.db, args))
+    if (!s.open(args))
         return 1;
     QString why;
     return addChequeBook(s.db, book, s.clock.today(), &why) ? 0 : refused(io, why);
@@ -82,8 +73,8 @@ int addBook(const Arguments& args, const Io& io) {
 int listBooks(const Arguments& args, const Io& io) {
     if (args.inputs.size() != 1)
         return usageError(io, u"book list takes no more arguments"_s);
-    Session s(io);
-    if (!openDatabase(s.db, args))
+    VerbSession s(io);
+    if (!s.open(args))
         return 1;
     const std::optional<QList<BookRegister>> registers = chequeRegister(s.db);
     if (!registers)
@@ -101,8 +92,8 @@ int closeBook(const Arguments& args, const Io& io) {
     const std::optional<qint64> first = typedSerial(args.inputs[2]);
     if (!first)
         return usageError(io, u"book close needs the book's first serial, up to eight digits"_s);
-    Session s(io);
-    if (!openDatabase(s.db, args))
+    VerbSession s(io);
+    if (!s.open(args))
         return 1;
     QString why;
     return closeChequeBook(s.db, args.inputs[1], *first, &why) ? 0 : refused(io, why);
@@ -145,7 +136,7 @@ namespace {
 // Runs `act` on the serial that the verb's one argument names among the books of --account:
 // the serial (up to eight digits) or the full number, its book's prefix and serial.
 int onNamedSerial(const Arguments& args, const Io& io, const QString& verb,
-                  const std::function<int(Session&, const QString& account, qint64)>& act) {
+                  const std::function<int(VerbSession&, const QString& account, qint64)>& act) {
     if (args.inputs.size() != 1)
         return usageError(io, verb + u" needs one cheque number"_s);
     const QString number = args.inputs.first();
@@ -156,8 +147,8 @@ int onNamedSerial(const Arguments& args, const Io& io, const QString& verb,
     if (!serial && !fullNumber.match(number).hasMatch())
         return usageError(io, verb + u" needs a serial of up to eight digits or a full number"_s);
     const QString account = args.option(u"--account"_s);
-    Session s(io);
-    if (!openDatabase(s.db, args))
+    VerbSession s(io);
+    if (!s.open(args))
         return 1;
     if (!serial) {
         const std::optional<QList<ChequeBook>> books = chequeBooks(s.db, account);
@@ -175,7 +166,7 @@ int onNamedSerial(const Arguments& args, const Io& io, const QString& verb,
 
 int voidVerb(const Arguments& args, const Io& io) {
     return onNamedSerial(
-        args, io, u"void"_s, [&](Session& s, const QString& account, qint64 serial) {
+        args, io, u"void"_s, [&](VerbSession& s, const QString& account, qint64 serial) {
             QString why;
             return voidSerial(s.db, s.clock, account, serial, args.option(u"--reason"_s), &why)
                        ? 0
@@ -191,7 +182,7 @@ int settleVerb(const Arguments& args, const Io& io) {
     const Settlement settlement =
         args.has(u"--printed"_s) ? Settlement::Printed : Settlement::Voided;
     return onNamedSerial(args, io, u"settle"_s,
-                         [&](Session& s, const QString& account, qint64 serial) {
+                         [&](VerbSession& s, const QString& account, qint64 serial) {
                              QString why;
                              return settleNumber(s.db, s.clock, account, serial, settlement,
                                                  args.option(u"--reason"_s), &why)
@@ -201,8 +192,8 @@ int settleVerb(const Arguments& args, const Io& io) {
 }
 
 int registerVerb(const Arguments& args, const Io& io) {
-    Session s(io);
-    if (!openDatabase(s.db, args))
+    VerbSession s(io);
+    if (!s.open(args))
         return 1;
     const std::optional<QList<BookRegister>> registers =
         chequeRegister(s.db, args.option(u"--account"_s));

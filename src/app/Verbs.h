@@ -7,8 +7,6 @@
 #include <QString>
 #include <QStringList>
 
-class Database;
-
 // What the command-line verbs share.
 
 struct Io {
@@ -36,9 +34,6 @@ struct Arguments {
 bool write(std::FILE* file, const QByteArray& bytes);
 // Writes to standard output: 0, or 1 after naming the reason on standard error.
 int writeOut(const Io& io, const QByteArray& bytes);
-
-// Opens the database of --database or the user's own; false after the message was shown.
-bool openDatabase(Database& db, const Arguments& args);
 
 // Writes the problem and the usage to standard error; returns 2.
 int usageError(const Io& io, const QString& problem);

@@ -69,28 +69,30 @@ enum class FieldDrawing : quint8 {
 };
 
 struct ChequeFieldInfo {
-    int index;                  // position index 0..18
-    QStringView tag;            // "T0".."T9", "F0".."F8"
-    QStringView identifier;     // key of the field's print-format rows, e.g. "票身-年"
-    QStringView historyColumn;  // column of the history table; empty when not stored
+    int index;               // position index 0..18
+    QStringView tag;         // "T0".."T9", "F0".."F8"
+    QStringView identifier;  // key of the field's print-format rows, e.g. "票身-年"
+    // A text a field goes without is an empty one, not a null one, which a database statement
+    // would bind as NULL.
+    QStringView historyColumn = u"";  // column of the history table; empty when not stored
     // The history grid's heading of that column, on the first field of the column; empty on
     // the others.
-    QStringView historyHeading;
-    QStringView designText;   // what a first start without stored input shows
-    QStringView placeholder;  // a grey example in the empty field; never printed or saved
+    QStringView historyHeading = u"";
+    QStringView designText = u"";   // what a first start without stored input shows
+    QStringView placeholder = u"";  // a grey example in the empty field; never printed or saved
     // Characters the user may type, as characterCount counts them (𠮷 is one); 0: no limit.
-    int maxLength;
+    int maxLength = 0;
     QStringView toolTip;
     int tabOrder;  // ascending order of the focus chain
     FieldInput input;
-    int copiesTo;  // the stub field that leaving this body field fills, or -1
+    int copiesTo = -1;  // the stub field that leaving this body field fills, or -1
     FieldPick pick;
     FieldDrawing drawing;
     // Other headings of a payment list's column for this field (the identifier is always one).
-    std::array<QStringView, 2> paymentHeadings;
+    std::array<QStringView, 2> paymentHeadings = {};
     // The field belongs to one payment: a payment-list row starts it empty instead of taking
     // the base cheque's text.
-    bool perPayment;
+    bool perPayment = false;
 };
 
 // Every other piece of the program looks fields up here.

@@ -5,34 +5,38 @@
 namespace {
 
 constexpr std::array<SwitchInfo, 2> kFeedOptions = {{
-    {u"横向打印", u"支票横向放进打印机打印。"},
-    {u"纵向打印", u"支票纵向放入打印机打印。"},
+    {.caption = u"横向打印", .toolTip = u"支票横向放进打印机打印。"},
+    {.caption = u"纵向打印", .toolTip = u"支票纵向放入打印机打印。"},
 }};
 
 constexpr std::array<SwitchInfo, kCheckBoxCount> kCheckBoxes = {{
-    {u"禁止日期打印", u"说明：由于出票日期不能为空，如不想打印出日期，请选此项。", Field::Year},
-    {u"月", u"勾选后不打印月份", Field::Month},
-    {u"日", u"勾选后不打印日", Field::Day},
-    {u"收款人", u"勾选后不打印收款人", Field::Payee},
-    {u"禁止大写金额打印", u"说明：由于大写金额不能为空，如不想打印大写金额，请选此项。",
-     Field::AmountInCapitals},
-    {u"禁止小写金额打印", u"说明：由于小写金额不能为空，如不想打印小写金额，请选此项。",
-     Field::Amount},
-    {u"用途", u"勾选后不打印用途", Field::Purpose},
-    {u"连同票根一起打印",
-     u"说明：选中时，支票和票根一同打印（需要A3或A3以上幅面打印机才能支持），"
-     u"未选则只打印票身（打印前请将票根撕下）。"},
-    {u"进纸器两边向中间收缩",
-     u"如您的打印机进纸器由两边向中间收缩的（一般为激光打印机），请按下此钮，"
-     u"否则弹起此按钮。"},
+    {.caption = u"禁止日期打印",
+     .toolTip = u"说明：由于出票日期不能为空，如不想打印出日期，请选此项。",
+     .suppresses = Field::Year},
+    {.caption = u"月", .toolTip = u"勾选后不打印月份", .suppresses = Field::Month},
+    {.caption = u"日", .toolTip = u"勾选后不打印日", .suppresses = Field::Day},
+    {.caption = u"收款人", .toolTip = u"勾选后不打印收款人", .suppresses = Field::Payee},
+    {.caption = u"禁止大写金额打印",
+     .toolTip = u"说明：由于大写金额不能为空，如不想打印大写金额，请选此项。",
+     .suppresses = Field::AmountInCapitals},
+    {.caption = u"禁止小写金额打印",
+     .toolTip = u"说明：由于小写金额不能为空，如不想打印小写金额，请选此项。",
+     .suppresses = Field::Amount},
+    {.caption = u"用途", .toolTip = u"勾选后不打印用途", .suppresses = Field::Purpose},
+    {.caption = u"连同票根一起打印",
+     .toolTip = u"说明：选中时，支票和票根一同打印（需要A3或A3以上幅面打印机才能支持），"
+                u"未选则只打印票身（打印前请将票根撕下）。"},
+    {.caption = u"进纸器两边向中间收缩",
+     .toolTip = u"如您的打印机进纸器由两边向中间收缩的（一般为激光打印机），请按下此钮，"
+                u"否则弹起此按钮。"},
 }};
 
 constexpr std::array<EndorsementParameterInfo, kEndorsementParameterCount> kEndorsement = {{
-    {u"X位置(毫米)：", u"14"},
-    {u"Y位置(毫米)：", u"22"},
-    {u"宽度(毫米)：", u"63"},
-    {u"行距(毫米)：", u"0"},
-    {u"字号：", u"10"},
+    {.label = u"X位置(毫米)：", .designValue = u"14"},
+    {.label = u"Y位置(毫米)：", .designValue = u"22"},
+    {.label = u"宽度(毫米)：", .designValue = u"63"},
+    {.label = u"行距(毫米)：", .designValue = u"0"},
+    {.label = u"字号：", .designValue = u"10"},
 }};
 
 }  // namespace

@@ -24,7 +24,10 @@ struct DateRange {
 
 // Year, month and day; while typing, the day may be 1 to 31 whatever the month.
 constexpr DateRange kDateRanges[] = {
-    {Field::Year, 2000, 3000}, {Field::Month, 1, 12}, {Field::Day, 1, 31}};
+    {.field = Field::Year, .minimum = 2000, .maximum = 3000},
+    {.field = Field::Month, .minimum = 1, .maximum = 12},
+    {.field = Field::Day, .minimum = 1, .maximum = 31},
+};
 
 const ChequeFieldInfo& info(int field) {
     return chequeFields()[size_t(field)];

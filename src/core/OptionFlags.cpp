@@ -31,7 +31,10 @@ void SaveOptionFlags(const Cheque& cheque, QSettings& settings) {
     WriteRegText(settings, kOptionFlagsKey, optionFlagsText(cheque));
 }
 
+QString storedOptionFlags(QSettings& settings) {
+    return ReadRegText(settings, kOptionFlagsKey, kDefaultOptionFlags.toString());
+}
+
 void LoadOptionFlags(Cheque& cheque, QSettings& settings) {
-    applyOptionFlags(cheque,
-                     ReadRegText(settings, kOptionFlagsKey, kDefaultOptionFlags.toString()));
+    applyOptionFlags(cheque, storedOptionFlags(settings));
 }

@@ -17,5 +17,7 @@ void applyOptionFlags(Cheque& cheque, QStringView text);
 
 // Writes the switches under the LastOne key; a failed write is ignored.
 void SaveOptionFlags(const Cheque& cheque, QSettings& settings);
+// The switches' text under the LastOne key, the default text when missing.
+QString storedOptionFlags(QSettings& settings);
 // Reads the switches from the LastOne key (the default text when missing) and applies them.
 void LoadOptionFlags(Cheque& cheque, QSettings& settings);

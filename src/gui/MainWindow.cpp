@@ -22,7 +22,6 @@
 #include "Clock.h"
 #include "CollateDialog.h"
 #include "Database.h"
-#include "FieldInput.h"
 #include "FirstUse.h"
 #include "FirstUseBanner.h"
 #include "FormatCommands.h"
@@ -42,6 +41,7 @@
 #include "PrinterAccess.h"
 #include "Prompts.h"
 #include "RegisterDialog.h"
+#include "StartingCheque.h"
 #include "TypedKeysFilter.h"
 #include "WindowFit.h"
 
@@ -164,16 +164,15 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
 
     // Opening, in this order. The history grid is built when its tab is first shown, so that
     // a long history never delays the window.
-    loadLastInput(db, m_cheque, prompts, m_services.clock);
-    LoadOptionFlags(m_cheque, m_services.settings);
-    for (int field : {Field::Year, Field::Month, Field::Day, Field::Amount})
-        leaveBodyField(m_cheque, field, prompts);
     m_tabs->setCurrentIndex(0);
     tabChanged(0);
     connect(m_tabs, &QTabWidget::currentChanged, this, &MainWindow::tabChanged);
     ListFormatNames(db, m_displays);
     showFormatList();
-    ApplyFormatFonts(db, m_displays.currentFormat, m_cheque, m_progress);
+    startCheque(
+        m_cheque,
+        {.switches = storedOptionFlags(m_services.settings), .format = m_displays.currentFormat},
+        db, prompts, m_services.clock, m_progress);
     m_chequeTab->showCheque();
     showFormatGrid();
     showFirstUse();
@@ -411,8 +410,9 @@ void MainWindow::reprintHistoryRow(int row) {
     if (row < 0 || row >= m_historyList.count())
         return;
     const auto id = qint32(m_historyList.id(row));
-    if (LoadHistoryRecord(m_services.db, m_cheque, id, m_services.prompts, m_services.clock)) {
-        leaveBodyField(m_cheque, Field::Amount, m_services.prompts);
+    // The cheque keeps its switches and fonts, which the user may have changed since.
+    if (startCheque(m_cheque, {.historyRow = id}, m_services.db, m_services.prompts,
+                    m_services.clock, m_progress)) {
         m_chequeTab->showCheque();
         m_tabs->setCurrentWidget(m_chequeTab);
     }
