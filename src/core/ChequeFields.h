@@ -68,6 +68,29 @@ enum class FieldDrawing : quint8 {
     Boxes,  // one character to a figure box, the last in the last box (right-aligned edit)
 };
 
+// What a field means to the rules every kind of document shares (the checks, the input
+// filters, the payment lists, the print job, the journal, the overflow guard): they find a
+// field by its role. A field that only one kind has takes none.
+enum class FieldRole : quint8 {
+    None,
+    IssueYear,
+    IssueMonth,
+    IssueDay,
+    Payee,
+    AmountInCapitals,
+    Amount,  // in figures
+    Purpose,
+    DrawerAccount,
+    Password,
+    DrawerBank,
+    StubYear,
+    StubMonth,
+    StubDay,
+    StubPayee,
+    StubAmount,
+    StubPurpose,
+};
+
 struct ChequeFieldInfo {
     int index;               // position index 0..18
     QStringView tag;         // "T0".."T9", "F0".."F8"
@@ -93,6 +116,8 @@ struct ChequeFieldInfo {
     // The field belongs to one payment: a payment-list row starts it empty instead of taking
     // the base cheque's text.
     bool perPayment = false;
+    int part = 0;  // the kind's part it is printed on
+    FieldRole role = FieldRole::None;
 };
 
 // Every other piece of the program looks fields up here.

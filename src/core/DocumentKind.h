@@ -1,0 +1,58 @@
+#pragma once
+
+#include <span>
+
+#include <QStringList>
+#include <QStringView>
+
+#include "ChequeFields.h"
+#include "ChequeSwitches.h"
+
+// A kind of bank document the program prints (the transfer cheque today; the deposit slip and
+// the cash cheque are to come) is data: its fields, parts, switches, picture and shipped format.
+// The rules shared by every kind ask for a field by its role, never by a kind's own number.
+
+// Which side of the paper a part is printed on.
+enum class PartSide : quint8 { Front, Back };
+
+// A part of the document, such as the cheque's body and its stub.
+struct DocumentPart {
+    QStringView name;  // as the geometry names it ("body", "stub")
+    PartSide side;
+    int shownBySwitch;  // the switch that shows and prints it, or -1 when it always does
+};
+
+struct DocumentKind {
+    QStringView id;          // stored in the database's 种类 columns
+    QStringView journalJob;  // the journal's 种类 of its prints
+    std::span<const DocumentPart> parts;
+    std::span<const ChequeFieldInfo> fields;  // in position-index order
+    std::span<const SwitchInfo> switches;
+    QStringView geometry;       // the resource of its picture's geometry
+    QStringView shippedFormat;  // the format a new database is given
+    QStringView settingsKey;    // where its option switches are kept
+    bool numbered;              // printed on the numbers of cheque books
+    bool endorsable;            // has an endorsement printed on its back
+    // The columns of another kind's kept row that it can be filled from (a deposit slip from a
+    // kept cheque); none when it is filled only from its own rows.
+    std::span<const QStringView> filledFrom;
+};
+
+// The transfer cheque (转账支票).
+const DocumentKind& transferCheque();
+
+// Every kind the program knows, the transfer cheque first.
+std::span<const DocumentKind* const> documentKinds();
+
+// The kind stored as `id`, or null.
+const DocumentKind* kindById(QStringView id);
+
+// The position index of the kind's field with this role, or -1 when it has none.
+int fieldWithRole(const DocumentKind& kind, FieldRole role);
+
+// What is wrong with a kind's own tables, one text a fault: fields out of position order, a
+// tag or identifier given twice, a role taken by two fields, a field of no part, a copy or a
+// switch naming no field, a part shown by no switch, an empty id, job, geometry or format.
+// Empty for a sound kind. Whether its geometry has a place for every field is the picture's
+// to check.
+QStringList kindFaults(const DocumentKind& kind);
