@@ -83,7 +83,7 @@ std::optional<Cheque> chequeFromArguments(VerbSession& s, const Arguments& args,
             return std::nullopt;
         }
         cheque.setText(field, assignment.mid(equals + 1));
-        if (field == Field::AmountInCapitals)
+        if (field == cheque.field(FieldRole::AmountInCapitals))
             capitals = cheque.text(field);
         if (field < kBodyFieldCount)
             leaveBodyField(cheque, field, s.prompts);
@@ -94,9 +94,10 @@ std::optional<Cheque> chequeFromArguments(VerbSession& s, const Arguments& args,
     // The capitals always print from the figures: capitals that say another amount are a
     // mistake of the caller, never printed beside the figures.
     cheque.deriveCapitals();
-    if (capitals && *capitals != cheque.text(Field::AmountInCapitals)) {
+    if (capitals && *capitals != cheque.textOf(FieldRole::AmountInCapitals)) {
         fail(io, u"--field 大写金额=%1 does not match the amount in figures %2 (%3)"_s.arg(
-                     *capitals, cheque.text(Field::Amount), cheque.text(Field::AmountInCapitals)));
+                     *capitals, cheque.textOf(FieldRole::Amount),
+                     cheque.textOf(FieldRole::AmountInCapitals)));
         return std::nullopt;
     }
     return cheque;
@@ -143,12 +144,13 @@ int printVerb(const Arguments& args, const Io& io) {
         return 1;
     // A number names a sheet of the account's book: without one, nothing is printed on it.
     if (args.has(u"--number"_s)) {
-        const std::optional<bool> book = hasOpenBook(s.db, cheque->text(Field::Account));
+        const std::optional<bool> book =
+            hasOpenBook(s.db, cheque->textOf(FieldRole::DrawerAccount));
         if (!book)
             return 1;
         if (!*book) {
             fail(io, u"--number needs an open cheque book of the account \""_s +
-                         cheque->text(Field::Account) + u"\"; it has none"_s);
+                         cheque->textOf(FieldRole::DrawerAccount) + u"\"; it has none"_s);
             return 1;
         }
     }

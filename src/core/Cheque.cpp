@@ -3,11 +3,27 @@
 #include "AmountCapitals.h"
 #include "FieldInput.h"
 
-Cheque::Cheque() {
-    for (const ChequeFieldInfo& field : chequeFields())
-        m_texts.at(size_t(field.index)) = field.designText.toString();
+Cheque::Cheque(const DocumentKind& kind)
+    : m_kind(&kind),
+      m_texts(kind.fields.size()),
+      m_fonts(kind.fields.size()),
+      m_chk(kind.switches.size(), 0) {
+    for (const ChequeFieldInfo& info : kind.fields)
+        m_texts.at(size_t(info.index)) = info.designText.toString();
     resetEndorsement();
-    m_chk[Switch::PrintStub] = 1;
+    for (const DocumentPart& part : kind.parts)
+        if (part.shownBySwitch >= 0)
+            m_chk.at(size_t(part.shownBySwitch)) = 1;
+}
+
+QString Cheque::textOf(FieldRole role) const {
+    const int index = field(role);
+    return index >= 0 ? text(index) : QString();
+}
+
+void Cheque::setTextOf(FieldRole role, const QString& text) {
+    if (const int index = field(role); index >= 0)
+        setText(index, text);
 }
 
 void Cheque::resetEndorsement() {
@@ -23,15 +39,28 @@ bool Cheque::setChk(int i, int value) {
         return true;
     box = value;
     if (i == Switch::SuppressDate) {
-        setChk(suppressingSwitch(Field::Month), value);
-        setChk(suppressingSwitch(Field::Day), value);
+        for (const FieldRole part : {FieldRole::IssueMonth, FieldRole::IssueDay})
+            if (const int other = switchKeepingOff(*m_kind, field(part)); other >= 0)
+                setChk(other, value);
     }
     return true;
 }
 
-QString Cheque::printedText(int field) const {
-    if (field != Field::AmountInCapitals)
-        return text(field);
-    const QString& figures = text(Field::Amount);
+bool Cheque::stubVisible() const {
+    for (const DocumentPart& part : m_kind->parts)
+        if (part.name == u"stub")
+            return part.shownBySwitch < 0 || chk(part.shownBySwitch) != 0;
+    return false;
+}
+
+bool Cheque::suppressed(int index) const {
+    const int box = switchKeepingOff(*m_kind, index);
+    return box >= 0 && chk(box) != 0;
+}
+
+QString Cheque::printedText(int index) const {
+    if (index != field(FieldRole::AmountInCapitals))
+        return text(index);
+    const QString figures = textOf(FieldRole::Amount);
     return isFigureForm(figures) ? AmountToCapitals(figures) : QString();
 }

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <array>
+#include <vector>
 
 #include <QString>
 
 #include "ChequeFields.h"
 #include "ChequeSwitches.h"
+#include "DocumentKind.h"
 #include "TextFont.h"
 
 // The one cheque that the main window holds: the nineteen printable fields with their texts,
@@ -13,9 +15,17 @@
 // history and formats read and write this value, never a widget.
 class Cheque final {
 public:
-    // The design state: design texts, design endorsement values, crosswise feeding, the stub
-    // printed with the body and every other switch off.
-    Cheque();
+    // The design state of a document of the kind: design texts, design endorsement values,
+    // crosswise feeding, every part shown and every other switch off.
+    explicit Cheque(const DocumentKind& kind = transferCheque());
+
+    const DocumentKind& kind() const { return *m_kind; }
+    // The position index of the kind's field with this role, or -1 when it has none.
+    int field(FieldRole role) const { return fieldWithRole(*m_kind, role); }
+    // The text of the field with this role; empty when the kind has none.
+    QString textOf(FieldRole role) const;
+    // Sets the text of the field with this role; nothing when the kind has none.
+    void setTextOf(FieldRole role, const QString& text);
 
     const QString& text(int field) const { return m_texts.at(size_t(field)); }
     void setText(int field, const QString& text) { m_texts.at(size_t(field)) = text; }
@@ -28,7 +38,9 @@ public:
     // Brings the amount in capitals to what it prints, so that the journal and the history
     // keep what went on the paper.
     void deriveCapitals() {
-        setText(Field::AmountInCapitals, printedText(Field::AmountInCapitals));
+        const int capitals = field(FieldRole::AmountInCapitals);
+        if (capitals >= 0)
+            setText(capitals, printedText(capitals));
     }
 
     const TextFont& font(int field) const { return m_fonts.at(size_t(field)); }
@@ -48,18 +60,17 @@ public:
     // value to Chk(1) and Chk(2). A value other than 0, 1 or 2 is refused (returns false).
     bool setChk(int i, int value);
 
-    // The stub image and the FT fields are shown, and printed, exactly when Chk(7) is not 0.
-    bool stubVisible() const { return chk(Switch::PrintStub) != 0; }
+    // The stub image and its fields are shown, and printed, exactly when the switch that shows
+    // the stub (the transfer cheque's Chk(7)) is on; never for a kind without a stub.
+    bool stubVisible() const;
     // A check box keeps this field off the paper.
-    bool suppressed(int field) const {
-        const int box = suppressingSwitch(field);
-        return box >= 0 && chk(box) != 0;
-    }
+    bool suppressed(int field) const;
 
 private:
-    std::array<QString, kPrintableFieldCount> m_texts;
-    std::array<TextFont, kPrintableFieldCount> m_fonts;
+    const DocumentKind* m_kind;
+    std::vector<QString> m_texts;  // one per field of the kind
+    std::vector<TextFont> m_fonts;
     std::array<QString, kEndorsementParameterCount> m_endorsement;
-    std::array<int, kCheckBoxCount> m_chk{};
+    std::vector<int> m_chk;  // one per switch of the kind
     bool m_crosswise = true;
 };

@@ -20,18 +20,20 @@ constexpr QStringView kDateOrAmount = u"日期或金额有误";
 }  // namespace
 
 QDate issueDate(const Cheque& cheque) {
-    const int year = readDatePart(cheque.text(Field::Year));
+    const int year = readDatePart(cheque.textOf(FieldRole::IssueYear));
     if (year < 2000 || year > 3000)
         return {};
-    return CapitalDateToDate(cheque.text(Field::Year), cheque.text(Field::Month),
-                             cheque.text(Field::Day));
+    return CapitalDateToDate(cheque.textOf(FieldRole::IssueYear),
+                             cheque.textOf(FieldRole::IssueMonth),
+                             cheque.textOf(FieldRole::IssueDay));
 }
 
 QDate stubDate(const Cheque& cheque) {
     static const QRegularExpression pattern(
         u"^\\s*(\\d{1,4})\\s*-\\s*(\\d{1,2})\\s*-\\s*(\\d{1,2})\\s*$"_s);
-    const QString text = cheque.text(Field::StubYear) + u'-' + cheque.text(Field::StubMonth) +
-                         u'-' + cheque.text(Field::StubDay);
+    const QString text = cheque.textOf(FieldRole::StubYear) + u'-' +
+                         cheque.textOf(FieldRole::StubMonth) + u'-' +
+                         cheque.textOf(FieldRole::StubDay);
     const QRegularExpressionMatch match = pattern.match(text);
     if (!match.hasMatch())
         return {};
@@ -42,15 +44,17 @@ QDate stubDate(const Cheque& cheque) {
 }
 
 bool issueDatePrinted(const Cheque& cheque) {
-    return !cheque.suppressed(Field::Year) || !cheque.suppressed(Field::Month) ||
-           !cheque.suppressed(Field::Day);
+    return std::ranges::any_of(
+        std::array{FieldRole::IssueYear, FieldRole::IssueMonth, FieldRole::IssueDay},
+        [&](FieldRole part) { return !cheque.suppressed(cheque.field(part)); });
 }
 
 std::optional<PrintFault> faultBeforePrint(const Cheque& cheque) {
-    if (!isFigureForm(cheque.text(Field::Amount))) {
+    if (!isFigureForm(cheque.textOf(FieldRole::Amount))) {
         QString reason = u"不是有效的金额"_s;
-        figuresOfTypedAmount(cheque.text(Field::Amount), &reason);
-        return PrintFault{Field::Amount, amountErrorText(reason), kDateOrAmount.toString()};
+        figuresOfTypedAmount(cheque.textOf(FieldRole::Amount), &reason);
+        return PrintFault{cheque.field(FieldRole::Amount), amountErrorText(reason),
+                          kDateOrAmount.toString()};
     }
     // The first date part that cannot belong to a real date has the focus; a day the month
     // does not have (2月30日) is the day's fault.
@@ -62,37 +66,41 @@ std::optional<PrintFault> faultBeforePrint(const Cheque& cheque) {
         return 2;
     };
     if (issueDatePrinted(cheque) && !issueDate(cheque).isValid()) {
-        const int year = readDatePart(cheque.text(Field::Year));
+        const int year = readDatePart(cheque.textOf(FieldRole::IssueYear));
         const int part = faultyPart(year >= 2000 && year <= 3000 ? year : -1,
-                                    readDatePart(cheque.text(Field::Month)));
-        return PrintFault{std::array{Field::Year, Field::Month, Field::Day}[size_t(part)],
-                          dateErrorText(), kDateOrAmount.toString()};
+                                    readDatePart(cheque.textOf(FieldRole::IssueMonth)));
+        const auto parts =
+            std::array{FieldRole::IssueYear, FieldRole::IssueMonth, FieldRole::IssueDay};
+        return PrintFault{cheque.field(parts[size_t(part)]), dateErrorText(),
+                          kDateOrAmount.toString()};
     }
     if (cheque.stubVisible() && !stubDate(cheque).isValid()) {
         bool yearOk = false;
-        const int year = cheque.text(Field::StubYear).trimmed().toInt(&yearOk);
+        const int year = cheque.textOf(FieldRole::StubYear).trimmed().toInt(&yearOk);
         const int part = faultyPart(yearOk && year >= 0 ? year : -1,
-                                    cheque.text(Field::StubMonth).trimmed().toInt());
-        return PrintFault{
-            std::array{Field::StubYear, Field::StubMonth, Field::StubDay}[size_t(part)],
-            dateErrorText(), kDateOrAmount.toString()};
+                                    cheque.textOf(FieldRole::StubMonth).trimmed().toInt());
+        const auto parts =
+            std::array{FieldRole::StubYear, FieldRole::StubMonth, FieldRole::StubDay};
+        return PrintFault{cheque.field(parts[size_t(part)]), dateErrorText(),
+                          kDateOrAmount.toString()};
     }
     // A cheque once printed the account "货款" and the bank "23,456.00": texts typed into the
     // neighbouring field. An account is digits, grouped by blanks or dashes for reading; a
     // bank's name is never figures alone. Either may be left empty, to be written by hand.
     static const QRegularExpression accountForm(u"^[ \u3000-]*[0-9][0-9 \u3000-]*$"_s);
-    const QString account = cheque.text(Field::Account);
+    const QString account = cheque.textOf(FieldRole::DrawerAccount);
     if (!account.isEmpty() && !accountForm.match(account).hasMatch())
-        return PrintFault{Field::Account,
+        return PrintFault{cheque.field(FieldRole::DrawerAccount),
                           u"账号填写错误（只能是数字，可用空格或横线分隔），请重新填写！"_s,
                           u"账号有误"_s};
-    const QString bank = cheque.text(Field::Bank);
+    const QString bank = cheque.textOf(FieldRole::DrawerBank);
     if (!bank.trimmed().isEmpty() &&
         std::ranges::none_of(bank, [](QChar c) { return c.isLetter(); }))
-        return PrintFault{Field::Bank, u"银行名称填写错误（不能只有数字或符号），请重新填写！"_s,
+        return PrintFault{cheque.field(FieldRole::DrawerBank),
+                          u"银行名称填写错误（不能只有数字或符号），请重新填写！"_s,
                           u"银行名称有误"_s};
     // The history keeps what was printed, character for character.
-    for (const ChequeFieldInfo& field : chequeFields())
+    for (const ChequeFieldInfo& field : cheque.kind().fields)
         if (const std::optional<char32_t> c = unstorableCharacter(cheque.text(field.index)))
             return PrintFault{field.index, unstorableCharacterText(field.index, *c),
                               u"含有无法保存的字符"_s};

@@ -47,6 +47,15 @@ int fieldWithRole(const DocumentKind& kind, FieldRole role) {
     return -1;
 }
 
+int switchKeepingOff(const DocumentKind& kind, int field) {
+    if (field < 0)
+        return -1;
+    for (size_t i = 0; i < kind.switches.size(); ++i)
+        if (kind.switches[i].suppresses == field)
+            return int(i);
+    return -1;
+}
+
 QStringList kindFaults(const DocumentKind& kind) {
     QStringList faults;
     if (kind.id.isEmpty() || kind.journalJob.isEmpty() || kind.geometry.isEmpty() ||

@@ -50,6 +50,9 @@ const DocumentKind* kindById(QStringView id);
 // The position index of the kind's field with this role, or -1 when it has none.
 int fieldWithRole(const DocumentKind& kind, FieldRole role);
 
+// The kind's switch that keeps the field off the paper, or -1.
+int switchKeepingOff(const DocumentKind& kind, int field);
+
 // What is wrong with a kind's own tables, one text a fault: fields out of position order, a
 // tag or identifier given twice, a role taken by two fields, a field of no part, a copy or a
 // switch naming no field, a part shown by no switch, an empty id, job, geometry or format.

@@ -17,52 +17,60 @@ using namespace Qt::StringLiterals;
 namespace {
 
 struct DateRange {
-    int field;
+    FieldRole role;
     int minimum;
     int maximum;
 };
 
 // Year, month and day; while typing, the day may be 1 to 31 whatever the month.
 constexpr DateRange kDateRanges[] = {
-    {.field = Field::Year, .minimum = 2000, .maximum = 3000},
-    {.field = Field::Month, .minimum = 1, .maximum = 12},
-    {.field = Field::Day, .minimum = 1, .maximum = 31},
+    {.role = FieldRole::IssueYear, .minimum = 2000, .maximum = 3000},
+    {.role = FieldRole::IssueMonth, .minimum = 1, .maximum = 12},
+    {.role = FieldRole::IssueDay, .minimum = 1, .maximum = 31},
 };
 
 const ChequeFieldInfo& info(int field) {
     return chequeFields()[size_t(field)];
 }
 
+// Sets the text of the field that leaving `field` fills, when it fills one.
+void setCopy(Cheque& cheque, int field, const QString& text) {
+    const int copy = field >= 0 ? cheque.kind().fields[size_t(field)].copiesTo : -1;
+    if (copy >= 0)
+        cheque.setText(copy, text);
+}
+
 constexpr QStringView kDateCharacters = u"零壹贰叁肆伍陆柒捌玖拾";
 
 void leaveDateField(Cheque& cheque, const DateRange& range, Prompts& prompts) {
-    const QString text = cheque.text(range.field);
+    const int field = cheque.field(range.role);
+    const QString text = cheque.text(field);
     const int value = readDatePart(text);
     if (value < range.minimum || value > range.maximum) {
         showDateError(prompts);
         return;
     }
     const QString digits = QString::number(value);
-    cheque.setText(info(range.field).copiesTo, digits);
+    setCopy(cheque, field, digits);
     // Only a text typed as digits is rewritten; capitals stay exactly as typed.
     if (numericValue(text) > 0)
-        cheque.setText(range.field, DateToCapitals(digits));
+        cheque.setText(field, DateToCapitals(digits));
 }
 
 void leaveAmountField(Cheque& cheque, Prompts& prompts) {
     QString reason;
     const std::optional<QString> figures =
-        figuresOfTypedAmount(cheque.text(Field::Amount), &reason);
+        figuresOfTypedAmount(cheque.textOf(FieldRole::Amount), &reason);
     if (!figures) {
         // The capitals and the stub must not go on showing the previous amount.
-        cheque.setText(Field::AmountInCapitals, QString());
-        cheque.setText(info(Field::Amount).copiesTo, QString());
+        cheque.setTextOf(FieldRole::AmountInCapitals, QString());
+        setCopy(cheque, cheque.field(FieldRole::Amount), QString());
         showAmountError(prompts, reason);
         return;
     }
-    cheque.setText(Field::Amount, *figures);
-    cheque.setText(Field::AmountInCapitals, AmountToCapitals(*figures));
-    cheque.setText(info(Field::Amount).copiesTo, *figures);
+    cheque.setTextOf(FieldRole::Amount, *figures);
+    cheque.setTextOf(FieldRole::AmountInCapitals, AmountToCapitals(*figures));
+    setCopy(cheque, cheque.field(FieldRole::Amount), *figures);
 }
 
 }  // namespace
@@ -128,11 +136,11 @@ bool acceptsCharacter(int field, char16_t c) {
 }
 
 void leaveBodyField(Cheque& cheque, int index, Prompts& prompts) {
-    const ChequeFieldInfo& field = info(index);
+    const ChequeFieldInfo& field = cheque.kind().fields[size_t(index)];
     switch (field.input) {
         case FieldInput::Date:
             for (const DateRange& range : kDateRanges)
-                if (range.field == index)
+                if (cheque.field(range.role) == index)
                     leaveDateField(cheque, range, prompts);
             break;
         case FieldInput::Figures:
@@ -151,7 +159,10 @@ void leaveBodyField(Cheque& cheque, int index, Prompts& prompts) {
 void enterDate(Cheque& cheque, const QDate& date, Prompts& prompts) {
     const int parts[] = {date.year(), date.month(), date.day()};
     for (int i = 0; i < 3; ++i) {
-        cheque.setText(kDateRanges[i].field, QString::number(parts[i]));
-        leaveBodyField(cheque, kDateRanges[i].field, prompts);
+        const int field = cheque.field(kDateRanges[i].role);
+        if (field < 0)
+            continue;
+        cheque.setText(field, QString::number(parts[i]));
+        leaveBodyField(cheque, field, prompts);
     }
 }

@@ -15,7 +15,7 @@ bool startCheque(Cheque& cheque, const ChequeStart& start, Database& db, Prompts
     } else {
         loadLastInput(db, cheque, prompts, clock);
     }
-    leaveBodyField(cheque, Field::Amount, prompts);
+    leaveBodyField(cheque, cheque.field(FieldRole::Amount), prompts);
     if (start.switches)
         applyOptionFlags(cheque, *start.switches);
     if (!start.format.isEmpty())

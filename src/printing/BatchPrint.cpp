@@ -13,7 +13,7 @@ QString batchSummary(const QList<Cheque>& cheques) {
     // Whole cents, so that a thousand amounts add up exactly.
     qint64 cents = 0;
     for (const Cheque& cheque : cheques) {
-        const QString figures = cheque.text(Field::Amount);
+        const QString figures = cheque.textOf(FieldRole::Amount);
         if (isFigureForm(figures))
             cents += QStringView(figures).mid(1).toString().remove(u'.').toLongLong();
     }

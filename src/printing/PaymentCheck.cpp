@@ -160,9 +160,14 @@ QList<PaymentCheque> checkPaymentList(const PaymentList& list, const Cheque& bas
         // What belongs to one payment starts empty, the password too: a password belongs to
         // one cheque, never to every row of a list. The rest (switches, account, bank, supervisor
         // ...) comes from the base cheque unless the row says otherwise.
-        for (const ChequeFieldInfo& field : chequeFields())
+        for (const ChequeFieldInfo& field : cheque.kind().fields)
             if (field.perPayment)
                 cheque.setText(field.index, QString());
+        const auto roleOf = [&](int field) {
+            return field >= 0 ? cheque.kind().fields[size_t(field)].role : FieldRole::None;
+        };
+        const int payee = cheque.field(FieldRole::Payee);
+        const int amountField = cheque.field(FieldRole::Amount);
         CollectedPrompts prompts;
         QDate day = today;
         bool amountGiven = false;
@@ -182,7 +187,8 @@ QList<PaymentCheque> checkPaymentList(const PaymentList& list, const Cheque& bas
             }
             if (column < 0 || value.trimmed().isEmpty())
                 continue;
-            amountGiven = amountGiven || column == Field::Amount;
+            const FieldRole role = roleOf(column);
+            amountGiven = amountGiven || role == FieldRole::Amount;
             // What prints must be what the cell holds and what it shows.
             if (const auto shown = row.cellProblems.constFind(int(c));
                 shown != row.cellProblems.cend()) {
@@ -194,21 +200,21 @@ QList<PaymentCheque> checkPaymentList(const PaymentList& list, const Cheque& bas
                                           u"含有无法保存的字符（%1）"_s.arg(codePointName(*bad)));
                 continue;
             }
-            if (column == Field::AmountInCapitals) {
+            if (role == FieldRole::AmountInCapitals) {
                 capitalsColumn = c;  // compared with the figures' capitals when all are read
                 continue;
             }
             QString text = value;
-            if (column == Field::Amount || column == Field::StubAmount) {
+            if (role == FieldRole::Amount || role == FieldRole::StubAmount) {
                 QString reason;
                 const std::optional<QString> amount = paymentAmount(value, &reason);
                 if (!amount) {
                     entry.problems << problem(row.line, heading, value, reason);
                     continue;
                 }
-                text = column == Field::Amount ? *amount : FormatFigures(*amount);
+                text = role == FieldRole::Amount ? *amount : FormatFigures(*amount);
             }
-            const int limit = chequeFields()[size_t(column)].maxLength;
+            const int limit = cheque.kind().fields[size_t(column)].maxLength;
             if (limit > 0 && characterCount(text) > limit)
                 entry.problems << problem(row.line, heading, value, u"超过%1个字"_s.arg(limit));
             cheque.setText(column, text);
@@ -227,49 +233,49 @@ QList<PaymentCheque> checkPaymentList(const PaymentList& list, const Cheque& bas
         }
         problemsIn(columnOf(PaymentList::kIssueDate));
         // A payee cell refused for what it holds is named once, not as a missing payee as well.
-        if (cheque.text(Field::Payee).trimmed().isEmpty() && !faulty(columnOf(Field::Payee)))
+        if (cheque.textOf(FieldRole::Payee).trimmed().isEmpty() && !faulty(columnOf(payee)))
             entry.problems << problem(row.line, u"收款人"_s, QString(), u"缺少收款人"_s);
-        problemsIn(columnOf(Field::Payee));
+        problemsIn(columnOf(payee));
         if (!amountGiven)
             entry.problems << problem(row.line, u"金额"_s, QString(), u"缺少金额"_s);
-        problemsIn(columnOf(Field::Amount));
+        problemsIn(columnOf(amountField));
         // The capitals always print from the figures; a list that names others is wrong.
-        if (capitalsColumn && amountGiven && !faulty(columnOf(Field::Amount))) {
+        if (capitalsColumn && amountGiven && !faulty(columnOf(amountField))) {
             const QString& named = row.cells[*capitalsColumn];
-            const QString derived = cheque.printedText(Field::AmountInCapitals);
+            const QString derived = cheque.printedText(cheque.field(FieldRole::AmountInCapitals));
             if (named.trimmed() != derived)
-                entry.problems << problem(
-                    row.line, list.headings[*capitalsColumn], named,
-                    u"与小写金额%1的大写（%2）不符"_s.arg(cheque.text(Field::Amount), derived));
+                entry.problems << problem(row.line, list.headings[*capitalsColumn], named,
+                                          u"与小写金额%1的大写（%2）不符"_s.arg(
+                                              cheque.textOf(FieldRole::Amount), derived));
             problemsIn(*capitalsColumn);
         }
         cheque.deriveCapitals();
         // The checks of the cheque as a whole, for what its cells did not already refuse: the
         // amount and the date as a print checks them, and whether every field fits.
-        if (amountGiven && !faulty(columnOf(Field::Amount)) &&
+        if (amountGiven && !faulty(columnOf(amountField)) &&
             !faulty(columnOf(PaymentList::kIssueDate))) {
             prompts.messages.clear();
-            int fault = Field::Amount;
+            int fault = amountField;
             const bool whole = checkChequeBeforePrint(cheque, prompts, &fault);
             // The amount and the date are named as the amount, as they always were; another
             // field (an account, a bank) by its own column, or by its name when the list has none.
-            const bool amountOrDate = fault == Field::Amount || fault == Field::Year ||
-                                      fault == Field::Month || fault == Field::Day ||
-                                      fault == Field::StubYear || fault == Field::StubMonth ||
-                                      fault == Field::StubDay;
-            const int named = amountOrDate ? int(Field::Amount) : fault;
+            using enum FieldRole;
+            const bool amountOrDate =
+                QList{Amount, IssueYear, IssueMonth, IssueDay, StubYear, StubMonth, StubDay}
+                    .contains(roleOf(fault));
+            const int named = amountOrDate ? amountField : fault;
             const qsizetype c = columnOf(named);
             const QString name = amountOrDate ? u"金额"_s
                                  : c < noColumn
                                      ? list.headings[c]
-                                     : chequeFields()[size_t(named)].identifier.toString();
+                                     : cheque.kind().fields[size_t(named)].identifier.toString();
             if (!whole)
                 for (const QString& message : prompts.messages)
                     entry.problems
                         << problem(row.line, name, cheque.text(named), message.chopped(1));
-            problemsIn(amountOrDate ? columnOf(fault == Field::Amount ? Field::Amount
-                                                                      : PaymentList::kIssueDate)
-                                    : c);
+            problemsIn(amountOrDate
+                           ? columnOf(fault == amountField ? amountField : PaymentList::kIssueDate)
+                           : c);
         }
         QList<int> overflowing = findOverflowingFields(cheque, format, measure);
         overflowing.removeIf([&](int field) { return faulty(columnOf(field)); });

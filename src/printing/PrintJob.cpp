@@ -47,7 +47,7 @@ PrintResult PrintJob::printCheque(const Cheque& typed) {
         return result;
     if (!printerChosen(kChequeJob, cheques))
         return result;
-    const std::optional<bool> numbered = hasOpenBook(m_db, cheque.text(Field::Account));
+    const std::optional<bool> numbered = hasOpenBook(m_db, cheque.textOf(FieldRole::DrawerAccount));
     if (!numbered) {
         journal(kChequeJob, cheques, refusedFor(u"无法读取支票簿"_s));
         return result;
@@ -77,9 +77,9 @@ bool PrintJob::questionsAnswered(const QList<Cheque>& cheques) {
         const QString date = unusualIssueDate(cheques[k], m_clock.today());
         if (date.isEmpty())
             continue;
-        dates << (cheques.size() == 1
-                      ? date
-                      : u"第%1张（%2）：%3"_s.arg(k + 1).arg(cheques[k].text(Field::Payee), date));
+        dates << (cheques.size() == 1 ? date
+                                      : u"第%1张（%2）：%3"_s.arg(k + 1).arg(
+                                            cheques[k].textOf(FieldRole::Payee), date));
     }
     if (!dates.isEmpty() && !m_questions.printOnUnusualDate(dates)) {
         journal(kChequeJob, cheques, cancelledAt(u"出票日期不是今天"_s));
@@ -92,14 +92,15 @@ bool PrintJob::questionsAnswered(const QList<Cheque>& cheques) {
     }
     QStringList again;
     for (const Cheque& cheque : cheques)
-        if (printed->contains(paymentKey(cheque.text(Field::Payee), cheque.text(Field::Amount))))
-            again << cheque.text(Field::Payee) + u'\u3000' +
-                         groupedFigures(cheque.text(Field::Amount));
+        if (printed->contains(
+                paymentKey(cheque.textOf(FieldRole::Payee), cheque.textOf(FieldRole::Amount))))
+            again << cheque.textOf(FieldRole::Payee) + u'\u3000' +
+                         groupedFigures(cheque.textOf(FieldRole::Amount));
     const bool printAgain =
-        again.isEmpty() ||
-        (cheques.size() == 1 ? m_questions.printAgainToday(cheques.front().text(Field::Payee),
-                                                           cheques.front().text(Field::Amount))
-                             : m_questions.printBatchAgainToday(again));
+        again.isEmpty() || (cheques.size() == 1 ? m_questions.printAgainToday(
+                                                      cheques.front().textOf(FieldRole::Payee),
+                                                      cheques.front().textOf(FieldRole::Amount))
+                                                : m_questions.printBatchAgainToday(again));
     if (!printAgain) {
         journal(kChequeJob, cheques, cancelledAt(u"今天已打印过"_s));
         return false;
@@ -118,7 +119,7 @@ PrintResult PrintJob::printBatch(const QList<Cheque>& typed) {
     QStringList accounts;
     bool numbered = false;
     for (const Cheque& cheque : cheques) {
-        const QString account = cheque.text(Field::Account);
+        const QString account = cheque.textOf(FieldRole::DrawerAccount);
         if (accounts.contains(account))
             continue;
         accounts << account;

@@ -56,7 +56,7 @@ private:
 
 PrintResult PrintJob::printNumbered(const Cheque& cheque) {
     const QList<Cheque> cheques{cheque};
-    const QString account = cheque.text(Field::Account);
+    const QString account = cheque.textOf(FieldRole::DrawerAccount);
     PrintResult result;
     std::optional<qint64> replaces;  // the spoiled cheque's number, printed again on the next
     QString refusal;                 // why the number the cashier named could not be taken
@@ -177,7 +177,7 @@ bool PrintJob::printOnNumber(const Cheque& cheque, const NumberTaking& take,
                        numberPrinted(
                            m_db, number->id,
                            {issue.isValid() ? issue.toString(Qt::ISODate) : QString(),
-                            cheque.text(Field::Payee), cheque.text(Field::Amount),
+                            cheque.textOf(FieldRole::Payee), cheque.textOf(FieldRole::Amount),
                             result.kept.isEmpty() ? QVariant(QMetaType(QMetaType::LongLong))
                                                   : QVariant(result.kept.first())}) &&
                        recordOutcome(m_db, entries, kPrinted, result.kept);
@@ -201,8 +201,8 @@ PrintResult PrintJob::printNumberedBatch(const QList<Cheque>& cheques) {
     if (result.printed && !places.isEmpty()) {
         QStringList named;
         for (const int k : places)
-            named << u"%1　%2"_s.arg(cheques[k].text(Field::Payee),
-                                     groupedFigures(cheques[k].text(Field::Amount)));
+            named << u"%1　%2"_s.arg(cheques[k].textOf(FieldRole::Payee),
+                                     groupedFigures(cheques[k].textOf(FieldRole::Amount)));
         m_prompts.message(u"以下%1笔未打印：\n%2"_s.arg(places.size()).arg(named.join(u'\n')), {},
                           PromptButtons::Ok);
     }
@@ -211,7 +211,7 @@ PrintResult PrintJob::printNumberedBatch(const QList<Cheque>& cheques) {
 
 void PrintJob::printNumberedRounds(const QList<Cheque>& cheques, QList<int>& places,
                                    PrintResult& result) {
-    const QString account = cheques.first().text(Field::Account);
+    const QString account = cheques.first().textOf(FieldRole::DrawerAccount);
     QList<Cheque> pending = cheques;
     QList<qint64> replaces;  // the register rows of the spoiled cheques printed again
     while (!pending.isEmpty()) {
@@ -346,7 +346,7 @@ bool PrintJob::settleBatch(const QList<Cheque>& cheques, const QList<TakenNumber
                 if (!numberPrinted(
                         m_db, numbers[k].id,
                         {issue.isValid() ? issue.toString(Qt::ISODate) : QString(),
-                         cheques[k].text(Field::Payee), cheques[k].text(Field::Amount),
+                         cheques[k].textOf(FieldRole::Payee), cheques[k].textOf(FieldRole::Amount),
                          keep ? QVariant(kept[g]) : QVariant(QMetaType(QMetaType::LongLong))}))
                     return false;
             }

@@ -21,8 +21,8 @@ QString refusedFor(const QString& reason) {
 
 QString journalFields(const Cheque& cheque) {
     QStringList lines;
-    for (const ChequeFieldInfo& field : chequeFields())
-        if (field.index != Field::Password && !cheque.text(field.index).isEmpty())
+    for (const ChequeFieldInfo& field : cheque.kind().fields)
+        if (field.role != FieldRole::Password && !cheque.text(field.index).isEmpty())
             lines << field.identifier.toString() + u'=' + storableText(cheque.text(field.index));
     return lines.join(u'\n');
 }
@@ -158,8 +158,11 @@ std::optional<QSet<QString>> paymentsPrintedOn(Database& db, const QDate& day) {
     if (!query)
         return std::nullopt;
     // The entry's lines as journalFields wrote them.
-    const QString payeeLine = chequeFields()[Field::Payee].identifier.toString() + u'=';
-    const QString amountLine = chequeFields()[Field::Amount].identifier.toString() + u'=';
+    const DocumentKind& kind = transferCheque();
+    const QString payeeLine =
+        kind.fields[size_t(fieldWithRole(kind, FieldRole::Payee))].identifier.toString() + u'=';
+    const QString amountLine =
+        kind.fields[size_t(fieldWithRole(kind, FieldRole::Amount))].identifier.toString() + u'=';
     QSet<QString> printed;
     while (query->next()) {
         QString payee;

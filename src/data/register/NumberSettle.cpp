@@ -27,8 +27,10 @@ Cheque chequeOfEntry(const QString& content) {
     if (!stubDate(cheque).isValid())
         cheque.setChk(Switch::PrintStub, 0);
     if (!issueDate(cheque).isValid())
-        for (const int field : {Field::Year, Field::Month, Field::Day})
-            cheque.setChk(suppressingSwitch(field), 1);
+        for (const FieldRole part :
+             {FieldRole::IssueYear, FieldRole::IssueMonth, FieldRole::IssueDay})
+            if (const int box = switchKeepingOff(cheque.kind(), cheque.field(part)); box >= 0)
+                cheque.setChk(box, 1);
     return cheque;
 }
 
@@ -54,10 +56,10 @@ bool keepFromJournal(Database& db, const TakenNumber& number, QString* why) {
     if (!saveHistoryRecords(db, {cheque}, printedAt, &kept, {number.text()}))
         return false;
     const QDate issue = issueDate(cheque);
-    return numberPrinted(
-               db, number.id,
-               {issue.isValid() ? issue.toString(Qt::ISODate) : QString(),
-                cheque.text(Field::Payee), cheque.text(Field::Amount), QVariant(kept.first())}) &&
+    return numberPrinted(db, number.id,
+                         {issue.isValid() ? issue.toString(Qt::ISODate) : QString(),
+                          cheque.textOf(FieldRole::Payee), cheque.textOf(FieldRole::Amount),
+                          QVariant(kept.first())}) &&
            (!outcomeOpen || recordOutcome(db, {entryId}, kPrinted, kept));
 }
 
