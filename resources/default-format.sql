@@ -1,6 +1,7 @@
 -- The shipped print format "标准支票": every field inside its place on the standard cheque
--- (see cheque-geometry.json), margins 10/10 (the printable area starts at the paper corner),
--- a 60 mm stub and the endorsement values X 14, Y 22, width 63, line spacing 0, size 10.
+-- (see kinds/transfer-cheque/geometry.json), margins 10/10 (the printable area starts at the
+-- paper corner), a 60 mm stub and the endorsement values X 14, Y 22, width 63, line spacing 0,
+-- size 10.
 INSERT INTO 支票格式 (Name, CtlDF, X, Y, S, Color, fName, fSize, fBold, fItalic, fUnderline, fStrikethru) VALUES
     ('标准支票', '票身-年',     38,    15,   0, 0, '宋体', 12, FALSE, FALSE, FALSE, FALSE),
     ('标准支票', '票身-月',     62,    15,   0, 0, '宋体', 12, FALSE, FALSE, FALSE, FALSE),

@@ -20,22 +20,24 @@ void ChequeCanvas::setStubShown(bool shown) {
     update();
 }
 
-QRect ChequeCanvas::toPixels(const QRectF& mm, bool onStub) const {
-    const double left = kMarginMm + (onStub ? 0 : ChequeGeometry::standard().stub.width());
+QRect ChequeCanvas::toPixels(const QRectF& mm, QStringView part) const {
+    const double left = kMarginMm + ChequeGeometry::standard().partLeft(part);
     const QRectF shifted = mm.translated(left, kMarginMm);
     return QRectF(shifted.topLeft() * kPixelsPerMm, shifted.size() * kPixelsPerMm).toRect();
 }
 
 QSize ChequeCanvas::sizeHint() const {
-    const ChequeGeometry& g = ChequeGeometry::standard();
-    return QSizeF((g.stub.width() + g.body.width() + 2 * kMarginMm) * kPixelsPerMm,
-                  (g.body.height() + 2 * kMarginMm) * kPixelsPerMm)
-        .toSize();
+    // The parts side by side, as tall as the tallest.
+    QSizeF parts(0, 0);
+    for (const ChequeGeometry::Part& part : ChequeGeometry::standard().parts)
+        parts = QSizeF(parts.width() + part.size.width(), qMax(parts.height(), part.size.height()));
+    return ((parts + QSizeF(2 * kMarginMm, 2 * kMarginMm)) * kPixelsPerMm).toSize();
 }
 
 void ChequeCanvas::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const double stub = ChequeGeometry::standard().stub.width();
-    drawChequePicture(painter, kPixelsPerMm, m_stubShown, QPointF(kMarginMm, kMarginMm),
-                      QPointF(kMarginMm + stub, kMarginMm));
+    const ChequeGeometry& g = ChequeGeometry::standard();
+    drawChequePicture(painter, kPixelsPerMm, m_stubShown,
+                      QPointF(kMarginMm + g.partLeft(kStubPart), kMarginMm),
+                      QPointF(kMarginMm + g.partLeft(kBodyPart), kMarginMm));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QRectF>
+#include <QStringView>
 #include <QWidget>
 
 // The blank cheque drawn at screen scale, stub left of the body; the fields stand on it as
@@ -15,8 +16,9 @@ public:
 
     // The stub is drawn only while it is printed.
     void setStubShown(bool shown);
-    // A rectangle in mm on the stub or on the body, in the canvas's pixels.
-    QRect toPixels(const QRectF& mm, bool onStub) const;
+    // A rectangle in mm on a part of the cheque (as the geometry names it), in the canvas's
+    // pixels.
+    QRect toPixels(const QRectF& mm, QStringView part) const;
     QSize sizeHint() const override;
 
 protected:

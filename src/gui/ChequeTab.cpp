@@ -45,10 +45,11 @@ bool isBodyField(int index) {
     return index >= 0 && index < kBodyFieldCount;
 }
 
-// The place of a field on the cheque picture, in mm, and whether it lies on the stub.
-std::pair<QRectF, bool> placeOf(int index) {
-    if (const ChequeGeometry::Place* place = ChequeGeometry::standard().placeOf(index))
-        return {place->rect, place->onStub};
+// The place of a field on the cheque picture, in mm, and the part it lies on.
+std::pair<QRectF, QString> placeOf(int index) {
+    const QStringView identifier = chequeFields()[size_t(index)].identifier;
+    if (const ChequeGeometry::Place* place = ChequeGeometry::standard().placeOf(identifier))
+        return {place->rect, place->part};
     return {};
 }
 
@@ -189,7 +190,7 @@ void ChequeTab::buildFields() {
     for (const ChequeFieldInfo& info : chequeFields()) {
         const int i = info.index;
         auto accepts = [i](char16_t c) { return acceptsCharacter(i, c); };
-        auto [rect, onStub] = placeOf(i);
+        auto [rect, part] = placeOf(i);
         for (const ChequeGeometry::SwitchBox& box : ChequeGeometry::standard().switchBoxes)
             if (box.field == i && box.rect.top() > rect.top())  // room for its box at the end
                 rect.setRight(box.rect.left() - 0.5);
@@ -197,7 +198,7 @@ void ChequeTab::buildFields() {
         if (info.drawing == FieldDrawing::Lines) {
             auto* wrapping = new WrappingField(accepts, info.maxLength, m_canvas);
             wrapping->setPlaceholderText(info.placeholder.toString());
-            wrapping->setBox(m_canvas->toPixels(rect, onStub));
+            wrapping->setBox(m_canvas->toPixels(rect, part));
             wrapping->viewport()->installEventFilter(this);  // its mouse events
             connect(wrapping, &QTextEdit::textChanged, this,
                     [this, i, wrapping] { fieldEdited(i, wrapping->toPlainText()); });
@@ -207,7 +208,7 @@ void ChequeTab::buildFields() {
             line->setPlaceholderText(info.placeholder.toString());
             line->setFrame(false);
             line->setValidator(new FieldValidator(accepts, info.maxLength, line));
-            line->setGeometry(m_canvas->toPixels(rect, onStub));
+            line->setGeometry(m_canvas->toPixels(rect, part));
             // What the program derives (the capitals of the amount) can be selected and copied,
             // never typed over, and the Tab key passes it by.
             if (info.input == FieldInput::Derived) {
@@ -250,7 +251,7 @@ void ChequeTab::buildSwitches(QWidget* panel) {
     for (const ChequeGeometry::SwitchBox& place : ChequeGeometry::standard().switchBoxes) {
         QCheckBox* box = m_chk[size_t(suppressingSwitch(place.field))];
         box->setParent(m_canvas);
-        box->setGeometry(m_canvas->toPixels(place.rect, false));
+        box->setGeometry(m_canvas->toPixels(place.rect, placeOf(place.field).second));
         QFont small = box->font();
         small.setPixelSize(11);
         box->setFont(small);

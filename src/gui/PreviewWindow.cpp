@@ -70,8 +70,8 @@ double PreviewWindow::pixelsPerMm() const {
     // The whole paper (stub, body and 10 mm around) in the visible part of the window.
     const ChequeGeometry& g = ChequeGeometry::standard();
     const QSize room = m_scroll->viewport()->size() - QSize(4, 4);
-    const double width = g.stub.width() + g.body.width() + 10;
-    const double height = g.body.height() + 10;
+    const double width = g.partSize(kStubPart).width() + g.partSize(kBodyPart).width() + 10;
+    const double height = g.partSize(kBodyPart).height() + 10;
     return qMax(1.0, qMin(room.width() / width, room.height() / height));
 }
 

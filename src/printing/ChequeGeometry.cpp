@@ -1,11 +1,15 @@
 #include "ChequeGeometry.h"
 
+#include <algorithm>
+#include <map>
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMutex>
 
-#include "ChequeFields.h"
+#include "DocumentKind.h"
 
 using namespace Qt::StringLiterals;
 
@@ -19,39 +23,54 @@ QRectF rectOf(const QJsonObject& o) {
     return {o[u"x"].toDouble(), o[u"y"].toDouble(), o[u"w"].toDouble(), o[u"h"].toDouble()};
 }
 
-ChequeGeometry readGeometry() {
+ChequeGeometry::BoxSet boxSetOf(const QJsonObject& o) {
+    ChequeGeometry::BoxSet boxes;
+    boxes.field = o[u"field"].toString();
+    boxes.part = o[u"part"].toString();
+    for (const QJsonValue& left : o[u"left"].toArray())
+        boxes.lefts << left.toDouble();
+    boxes.right = o[u"right"].toDouble();
+    boxes.top = o[u"top"].toDouble();
+    boxes.bottom = o[u"bottom"].toDouble();
+    for (const QJsonValue& heading : o[u"headings"].toArray())
+        boxes.headings << heading.toString();
+    return boxes;
+}
+
+// The resource is compiled in: a missing or unreadable one is a fault of the build, and a
+// cheque drawn without it would be wrong.
+ChequeGeometry readGeometry(const DocumentKind& kind) {
     ChequeGeometry g;
-    QFile file(u":/cheque-geometry.json"_s);
+    QFile file(kind.geometry.toString());
     if (!file.open(QIODevice::ReadOnly))
-        qFatal("chequeprint: the cheque geometry resource is missing");
-    const QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
-    g.body = sizeOf(root[u"body"].toObject());
-    g.stub = sizeOf(root[u"stub"].toObject());
-    const QJsonObject boxes = root[u"figureBoxes"].toObject();
-    const QJsonArray lefts = boxes[u"left"].toArray();
-    if (lefts.size() != qsizetype(g.boxLefts.size()))
-        qFatal("chequeprint: the cheque geometry needs eleven figure boxes");
-    for (size_t i = 0; i < g.boxLefts.size(); ++i)
-        g.boxLefts[i] = lefts[qsizetype(i)].toDouble();
-    g.boxRight = boxes[u"right"].toDouble();
-    g.boxTop = boxes[u"top"].toDouble();
-    g.boxBottom = boxes[u"bottom"].toDouble();
-    for (const QJsonValue& heading : boxes[u"headings"].toArray())
-        g.boxHeadings << heading.toString();
+        qFatal("chequeprint: the geometry resource of a document kind is missing");
+    QJsonParseError error{};
+    const QJsonObject root = QJsonDocument::fromJson(file.readAll(), &error).object();
+    if (error.error != QJsonParseError::NoError)
+        qFatal("chequeprint: the geometry resource of a document kind is not JSON");
+    for (const QJsonValue& value : root[u"parts"].toArray()) {
+        const QJsonObject p = value.toObject();
+        g.parts.append({p[u"name"].toString(), sizeOf(p)});
+    }
+    for (const QJsonValue& value : root[u"figureBoxes"].toArray())
+        g.boxSets.append(boxSetOf(value.toObject()));
     for (const QJsonValue& value : root[u"places"].toArray()) {
         const QJsonObject p = value.toObject();
-        g.places.append({p[u"field"].toString(), p[u"part"].toString() == u"stub", rectOf(p)});
+        g.places.append({p[u"field"].toString(), p[u"part"].toString(), rectOf(p)});
     }
     for (const QJsonValue& value : root[u"switchBoxes"].toArray()) {
         const QJsonObject b = value.toObject();
-        const int field = FieldIndexOf(b[u"suppresses"].toString());
-        if (field < 0)
-            qFatal("chequeprint: a switch box of the cheque geometry names no field");
-        g.switchBoxes.append({field, rectOf(b)});
+        const QString suppresses = b[u"suppresses"].toString();
+        const auto field = std::ranges::find_if(kind.fields, [&](const ChequeFieldInfo& info) {
+            return info.identifier == suppresses;
+        });
+        if (field == kind.fields.end())
+            qFatal("chequeprint: a switch box of a document kind's geometry names no field");
+        g.switchBoxes.append({field->index, rectOf(b)});
     }
     for (const QJsonValue& value : root[u"labels"].toArray()) {
         const QJsonObject l = value.toObject();
-        g.labels.append({l[u"text"].toString(), l[u"part"].toString() == u"stub",
+        g.labels.append({l[u"text"].toString(), l[u"part"].toString(),
                          QPointF(l[u"x"].toDouble(), l[u"y"].toDouble()), l[u"size"].toDouble()});
     }
     return g;
@@ -59,15 +78,54 @@ ChequeGeometry readGeometry() {
 
 }  // namespace
 
-const ChequeGeometry::Place* ChequeGeometry::placeOf(int field) const {
-    const QStringView identifier = chequeFields()[size_t(field)].identifier;
+const ChequeGeometry::Part* ChequeGeometry::part(QStringView name) const {
+    for (const Part& p : parts)
+        if (p.name == name)
+            return &p;
+    return nullptr;
+}
+
+QSizeF ChequeGeometry::partSize(QStringView name) const {
+    const Part* p = part(name);
+    return p ? p->size : QSizeF();
+}
+
+double ChequeGeometry::partLeft(QStringView name) const {
+    double left = 0;
+    for (const Part& p : parts) {
+        if (p.name == name)
+            break;
+        left += p.size.width();
+    }
+    return left;
+}
+
+const ChequeGeometry::Place* ChequeGeometry::placeOf(QStringView field) const {
     for (const Place& place : places)
-        if (place.field == identifier)
+        if (place.field == field)
             return &place;
     return nullptr;
 }
 
+const ChequeGeometry::BoxSet* ChequeGeometry::boxesOf(QStringView field) const {
+    for (const BoxSet& boxes : boxSets)
+        if (boxes.field == field)
+            return &boxes;
+    return nullptr;
+}
+
+const ChequeGeometry& ChequeGeometry::of(const DocumentKind& kind) {
+    // Kept by resource name; a map's elements stay where they are while others are added.
+    static QMutex mutex;
+    static std::map<QString, ChequeGeometry> read;
+    const QMutexLocker lock(&mutex);
+    auto [at, added] = read.try_emplace(kind.geometry.toString());
+    if (added)
+        at->second = readGeometry(kind);
+    return at->second;
+}
+
 const ChequeGeometry& ChequeGeometry::standard() {
-    static const ChequeGeometry geometry = readGeometry();
+    static const ChequeGeometry& geometry = of(transferCheque());
     return geometry;
 }

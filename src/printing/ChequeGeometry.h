@@ -1,49 +1,74 @@
 #pragma once
 
-#include <array>
-
 #include <QList>
 #include <QPointF>
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
-// The standard cheque's geometry in mm (origin at each part's top-left corner), kept in
-// resources/cheque-geometry.json: the blank places that the fields fall into, the eleven
-// figure boxes, the preprinted words and the window's check boxes that stand on the cheque.
-// The amount in figures has eleven boxes on the cheque, 亿 to 分.
-inline constexpr int kFigureBoxes = 11;
+struct DocumentKind;
 
+// The names the transfer cheque gives its parts, for the code that lays the stub beside the
+// body.
+inline constexpr QStringView kBodyPart = u"body";
+inline constexpr QStringView kStubPart = u"stub";
+
+// A kind's picture geometry in mm (origin at each part's top-left corner), kept in the
+// resource its kind names (resources/kinds/<kind>/geometry.json): the parts and their sizes,
+// the blank places that the fields fall into, the boxes of the fields written one character to
+// a box, the preprinted words and the window's check boxes that stand on the form.
 struct ChequeGeometry {
+    struct Part {
+        QString name;  // as the kind's DocumentPart names it
+        QSizeF size;
+    };
     struct Place {
-        QString field;
-        bool onStub;
+        QString field;  // the field's identifier
+        QString part;
         QRectF rect;
     };
+    // The boxes of one field, such as the eleven of the amount in figures (亿 to 分).
+    struct BoxSet {
+        QString field;
+        QString part;
+        QList<double> lefts;  // each box's left edge, left to right
+        double right = 0;     // the last box's right edge
+        double top = 0;
+        double bottom = 0;
+        QStringList headings;  // printed above the boxes, one a box
+    };
     struct SwitchBox {
-        int field;    // the body field that the box keeps off the paper
-        QRectF rect;  // on the body
+        int field;    // the field that the box keeps off the paper
+        QRectF rect;  // on that field's part
     };
     struct Label {
         QString text;
-        bool onStub;
+        QString part;
         QPointF at;  // top-left
         double points;
     };
-    QSizeF body;
-    QSizeF stub;
-    std::array<double, kFigureBoxes> boxLefts{};
-    double boxRight = 0;
-    double boxTop = 0;
-    double boxBottom = 0;
-    QStringList boxHeadings;
+    QList<Part> parts;  // left to right as the window shows them
+    QList<BoxSet> boxSets;
     QList<Place> places;
     QList<Label> labels;
     QList<SwitchBox> switchBoxes;
 
-    // The place of field `field` (position index), or null when the geometry has none.
-    const Place* placeOf(int field) const;
+    // The part of this name, or null when the geometry has none.
+    const Part* part(QStringView name) const;
+    // Its size; empty when the geometry has no such part.
+    QSizeF partSize(QStringView name) const;
+    // How far right of the first part the window shows the part (the widths of those before
+    // it).
+    double partLeft(QStringView name) const;
+    // The place of the field with this identifier, or null when the geometry has none.
+    const Place* placeOf(QStringView field) const;
+    // The boxes of the field with this identifier, or null when it has none.
+    const BoxSet* boxesOf(QStringView field) const;
 
+    // The kind's geometry, read from its resource once and kept for the program's life.
+    static const ChequeGeometry& of(const DocumentKind& kind);
+    // The transfer cheque's.
     static const ChequeGeometry& standard();
 };

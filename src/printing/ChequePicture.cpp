@@ -16,12 +16,12 @@ namespace {
 const QColor kPaper(236, 246, 241);
 const QColor kInk(38, 110, 92);
 
-// Draws one part (body or stub) with its top-left at `origin` (mm).
-void drawPart(QPainter& painter, double scale, QPointF origin, bool stub) {
+// Draws one part of the cheque (as the geometry names it) with its top-left at `origin` (mm).
+void drawPart(QPainter& painter, double scale, QPointF origin, QStringView part) {
     const ChequeGeometry& g = ChequeGeometry::standard();
     auto at = [&](double x, double y) { return (origin + QPointF(x, y)) * scale; };
     auto rect = [&](const QRectF& r) { return QRectF(at(r.left(), r.top()), r.size() * scale); };
-    const QSizeF size = stub ? g.stub : g.body;
+    const QSizeF size = g.partSize(part);
 
     painter.fillRect(rect(QRectF(QPointF(), size)), kPaper);
     painter.setPen(QPen(kInk, 0.3 * scale));
@@ -29,7 +29,7 @@ void drawPart(QPainter& painter, double scale, QPointF origin, bool stub) {
     // Each blank place is a line to write on; the places of the body are underlined.
     painter.setPen(QPen(kInk, 0.15 * scale));
     for (const ChequeGeometry::Place& place : g.places) {
-        if (place.onStub != stub)
+        if (place.part != part)
             continue;
         const int field = FieldIndexOf(place.field);
         if (field >= 0 && chequeFields()[size_t(field)].drawing == FieldDrawing::Lines)
@@ -38,24 +38,26 @@ void drawPart(QPainter& painter, double scale, QPointF origin, bool stub) {
             painter.drawLine(at(place.rect.left(), place.rect.bottom()),
                              at(place.rect.right(), place.rect.bottom()));
     }
-    if (!stub) {
-        const QRectF boxes(g.boxLefts[0], g.boxTop, g.boxRight - g.boxLefts[0],
-                           g.boxBottom - g.boxTop);
-        painter.drawRect(rect(boxes));
+    for (const ChequeGeometry::BoxSet& boxes : g.boxSets) {
+        if (boxes.part != part || boxes.lefts.isEmpty())
+            continue;
+        const QList<double>& lefts = boxes.lefts;
+        painter.drawRect(rect(QRectF(lefts.first(), boxes.top, boxes.right - lefts.first(),
+                                     boxes.bottom - boxes.top)));
         QFont font(u"宋体"_s);
         font.setPointSizeF(6);
         painter.setFont(font);
-        for (size_t i = 0; i < g.boxLefts.size(); ++i) {
-            const double left = g.boxLefts[i];
-            const double right = i + 1 < g.boxLefts.size() ? g.boxLefts[i + 1] : g.boxRight;
+        for (qsizetype i = 0; i < lefts.size(); ++i) {
+            const double left = lefts[i];
+            const double right = i + 1 < lefts.size() ? lefts[i + 1] : boxes.right;
             if (i > 0)
-                painter.drawLine(at(left, g.boxTop), at(left, g.boxBottom));
-            painter.drawText(rect(QRectF(left, g.boxTop - 3, right - left, 3)), Qt::AlignCenter,
-                             g.boxHeadings.value(qsizetype(i)));
+                painter.drawLine(at(left, boxes.top), at(left, boxes.bottom));
+            painter.drawText(rect(QRectF(left, boxes.top - 3, right - left, 3)), Qt::AlignCenter,
+                             boxes.headings.value(i));
         }
     }
     for (const ChequeGeometry::Label& label : g.labels) {
-        if (label.onStub != stub)
+        if (label.part != part)
             continue;
         QFont font(u"宋体"_s);
         font.setPointSizeF(label.points);
@@ -74,8 +76,8 @@ void drawChequePicture(QPainter& painter, double pixelsPerMm, bool withStub, QPo
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     if (withStub)
-        drawPart(painter, pixelsPerMm, stubAt, true);
-    drawPart(painter, pixelsPerMm, bodyAt, false);
+        drawPart(painter, pixelsPerMm, stubAt, kStubPart);
+    drawPart(painter, pixelsPerMm, bodyAt, kBodyPart);
     painter.restore();
 }
 
@@ -86,8 +88,8 @@ QImage previewCheque(const Cheque& cheque, const PrintFormat& format, double pix
     const PageSettings& page = format.page;
     const bool withStub = fed.stubVisible();
     const double stubWidth = withStub ? page.s : 0;
-    const ChequeGeometry& g = ChequeGeometry::standard();
-    const QSizeF paper(stubWidth + g.body.width() + 10, g.body.height() + 10);
+    const QSizeF body = ChequeGeometry::standard().partSize(kBodyPart);
+    const QSizeF paper(stubWidth + body.width() + 10, body.height() + 10);
 
     QImage image((paper * pixelsPerMm).toSize(), QImage::Format_RGB32);
     const int dotsPerMeter = qRound(pixelsPerMm * 1000);

@@ -16,12 +16,12 @@ constexpr double kAdditionalLineStep = 5;    // mm
 
 }  // namespace
 
-QString boxedAmount(const QString& figures) {
+QString boxedAmount(const QString& figures, qsizetype boxes) {
     QString digits = figures;
     digits.remove(u'.');
     const qsizetype count = characterCount(digits);
-    if (count < kFigureBoxes)
-        digits.prepend(QString(kFigureBoxes - count, u' '));
+    if (count < boxes)
+        digits.prepend(QString(boxes - count, u' '));
     return digits;
 }
 
@@ -32,7 +32,6 @@ bool drawChequeFields(PrintSurface& surface, const Cheque& cheque, const PrintFo
 
 bool drawChequePage(PrintSurface& surface, const Cheque& cheque, const PrintFormat& format) {
     const PositionTable positions = fieldPositions(format, cheque);
-    const std::array<double, kFigureBoxes>& columns = figureBoxColumns();
 
     // The stub first, then the body.
     auto draw = [&](int field) {
@@ -44,18 +43,21 @@ bool drawChequePage(PrintSurface& surface, const Cheque& cheque, const PrintForm
         const QString text = cheque.printedText(field);
         switch (chequeFields()[size_t(field)].drawing) {
             case FieldDrawing::Line:
-                PrintSpaced(surface, at.x, at.y, text, at.s, columns, false);
+                PrintSpaced(surface, at.x, at.y, text, at.s, {}, false);
                 break;
-            case FieldDrawing::Boxes:
-                PrintSpaced(surface, at.x, at.y, boxedAmount(text), at.s, columns, true);
+            case FieldDrawing::Boxes: {
+                const std::span<const double> columns = figureBoxColumns(field);
+                PrintSpaced(surface, at.x, at.y, boxedAmount(text, qsizetype(columns.size())), at.s,
+                            columns, true);
                 break;
+            }
             case FieldDrawing::Lines: {
                 QString remaining = text;
                 remaining.remove(u' ');
                 for (double y = at.y; !remaining.isEmpty() && surface.ok();
                      y += kAdditionalLineStep) {
                     const QString line = takeLine(surface, remaining, kAdditionalLineWidth);
-                    PrintSpaced(surface, at.x, y, line, at.s, columns, false);
+                    PrintSpaced(surface, at.x, y, line, at.s, {}, false);
                 }
                 break;
             }
@@ -70,7 +72,7 @@ bool drawChequePage(PrintSurface& surface, const Cheque& cheque, const PrintForm
 }
 
 void PrintSpaced(PrintSurface& surface, double x, double y, const QString& text, double spacing,
-                 const std::array<double, kFigureBoxes>& columns, bool boxed) {
+                 std::span<const double> columns, bool boxed) {
     const QList<QStringView> characters = textCharacters(text);
     for (qsizetype i = 1; i <= characters.size() && surface.ok(); ++i) {
         const QString c = characters[i - 1].toString();
@@ -78,7 +80,7 @@ void PrintSpaced(PrintSurface& surface, double x, double y, const QString& text,
         surface.drawText(drawX, y, c);
         if (boxed) {
             x += spacing;
-            if (i < kFigureBoxes)
+            if (size_t(i) < columns.size())
                 x += columns[size_t(i)] - columns[size_t(i - 1)];
         } else {
             x += surface.textWidth(c) + spacing;

@@ -8,6 +8,7 @@
 #include "Cheque.h"
 #include "ChequeGeometry.h"
 #include "ChequePrinter.h"
+#include "DocumentKind.h"
 #include "PainterSurface.h"
 #include "PrintLayout.h"
 #include "PrintSurface.h"
@@ -62,23 +63,26 @@ QList<int> findOverflowingFields(const Cheque& cheque, const PrintFormat& format
     MeasuringSurface surface(measure);
     drawChequeFields(surface, cheque, format);  // measuring never fails
 
-    const ChequeGeometry& g = ChequeGeometry::standard();
+    const DocumentKind& kind = transferCheque();
+    const ChequeGeometry& g = ChequeGeometry::of(kind);
     QList<int> overflowing;
     for (int i = 0; i < kPrintableFieldCount; ++i) {
         const QRectF& printed = surface.extents[size_t(i)];
         if (printed.isNull())
             continue;  // not printed
-        const bool onStub = i >= kBodyFieldCount;
+        const ChequeFieldInfo& field = kind.fields[size_t(i)];
         // The text in the field's part of the cheque, and where the format put its start.
         const QRectF text = printed.translated(-fieldOrigin(format.page, cheque, i));
         const FieldPosition& start = format.fields[size_t(i)];
-        const QSizeF part = onStub ? g.stub : g.body;
+        const QSizeF part = g.partSize(kind.parts[size_t(field.part)].name);
         bool overflows = text.left() < -kTolerance || text.top() < -kTolerance ||
                          text.right() > part.width() + kTolerance ||
                          text.bottom() > part.height() + kTolerance;
-        if (chequeFields()[size_t(i)].drawing == FieldDrawing::Boxes) {
-            overflows = overflows || characterCount(boxedAmount(cheque.text(i))) > kFigureBoxes;
-        } else if (const ChequeGeometry::Place* place = g.placeOf(i)) {
+        if (field.drawing == FieldDrawing::Boxes) {
+            const ChequeGeometry::BoxSet* boxes = g.boxesOf(field.identifier);
+            const qsizetype count = boxes ? boxes->lefts.size() : 0;
+            overflows = overflows || characterCount(boxedAmount(cheque.text(i), count)) > count;
+        } else if (const ChequeGeometry::Place* place = g.placeOf(field.identifier)) {
             const double blankRight =
                 place->rect.right() + (start.x - place->rect.left() - kTextInset);
             overflows = overflows || text.right() > blankRight + kTolerance;

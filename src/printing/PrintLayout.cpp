@@ -4,8 +4,18 @@
 #include "ChequeGeometry.h"
 #include "PrintSurface.h"
 
-const std::array<double, kFigureBoxes>& figureBoxColumns() {
-    return ChequeGeometry::standard().boxLefts;
+namespace {
+
+constexpr double kA4WidthMm = 210;
+
+}  // namespace
+
+std::span<const double> figureBoxColumns(int field) {
+    const ChequeGeometry::BoxSet* boxes =
+        ChequeGeometry::standard().boxesOf(chequeFields()[size_t(field)].identifier);
+    if (!boxes)
+        return {};
+    return {boxes->lefts.constData(), size_t(boxes->lefts.size())};
 }
 
 bool SetupChequePage(PrintSurface& surface, const Cheque& cheque) {
@@ -22,11 +32,13 @@ bool SetupChequePage(PrintSurface& surface, const Cheque& cheque) {
 QPointF fieldOrigin(const PageSettings& page, const Cheque& cheque, int field) {
     double y = 10 - page.y;
     if (!cheque.crosswise()) {
-        // A cheque fed lengthwise lies at the far side of the A4 paper path (210 - 80 mm), or
-        // in its middle when the guides close in from both sides.
-        y += 130;
+        // Fed lengthwise, the cheque lies across the A4 paper path at its far side: the A4
+        // width less the body's height down (210 - 80 = 130 mm). Guides closing in from both
+        // sides hold it in the middle of the path instead, half of that.
+        const double farSide = kA4WidthMm - ChequeGeometry::standard().partSize(kBodyPart).height();
+        y += farSide;
         if (cheque.chk(Switch::GuidesCloseIn) != 0)
-            y -= 65;
+            y -= farSide / 2;
     }
     const bool bodyWithStub = field < kBodyFieldCount && cheque.stubVisible();
     return {10 - page.x + (bodyWithStub ? page.s : 0), y};

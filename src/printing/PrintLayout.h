@@ -2,13 +2,13 @@
 
 #include <array>
 #include <optional>
+#include <span>
 
 #include <QPointF>
 #include <QString>
 #include <QStringView>
 
 #include "ChequeFields.h"
-#include "ChequeGeometry.h"
 #include "PrintFormat.h"
 
 class Cheque;
@@ -17,9 +17,10 @@ class PrintSurface;
 // Every field's printer position (mm), by position index.
 using PositionTable = std::array<FieldPosition, kPrintableFieldCount>;
 
-// Left edges (mm) of the eleven boxes of the amount in figures; only the differences between
-// neighbours matter.
-const std::array<double, kFigureBoxes>& figureBoxColumns();
+// Left edges (mm) of the boxes of a field written one character to a box (the amount in
+// figures), one a box; empty for a field without boxes. Only the differences between neighbours
+// matter.
+std::span<const double> figureBoxColumns(int field);
 
 // Paper size (kept on a printer whose name begins with "OKI"; A3 for a crosswise cheque with
 // its stub, falling back to A4; A4 otherwise) and orientation (landscape for lengthwise
@@ -28,7 +29,8 @@ bool SetupChequePage(PrintSurface& surface, const Cheque& cheque);
 
 // Where a field's format position (0, 0), the top-left corner of its part of the cheque, lands
 // on the printer: 10 - H across (+ the stub width for a body field when the stub is printed),
-// 10 - V down (+130 lengthwise, -65 more with the paper guides closing in).
+// 10 - V down (+ the A4 width less the body's height lengthwise, 210 - 80 = 130 mm for the
+// cheque; half of that back with the paper guides closing in).
 QPointF fieldOrigin(const PageSettings& page, const Cheque& cheque, int field);
 
 // Every field's printer position from the format and the cheque's feed switches:

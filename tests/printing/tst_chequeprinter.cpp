@@ -72,7 +72,8 @@ private slots:
             if (call.y == start.y && call.font.size == 12)
                 drawn.push_back(call);
         QCOMPARE(int(drawn.size()), 11);
-        const std::array<double, 11>& columns = figureBoxColumns();
+        const std::span<const double> columns = figureBoxColumns(Field::Amount);
+        QCOMPARE(int(columns.size()), 11);
         for (int k = 0; k < 11; ++k) {
             QCOMPARE(drawn[size_t(k)].text, boxed.mid(k, 1));
             double x = start.x + k * spacing + (columns[size_t(k)] - columns[0]);
