@@ -63,7 +63,7 @@ QList<int> findOverflowingFields(const Cheque& cheque, const PrintFormat& format
     MeasuringSurface surface(measure);
     drawChequeFields(surface, cheque, format);  // measuring never fails
 
-    const DocumentKind& kind = transferCheque();
+    const DocumentKind& kind = cheque.kind();
     const ChequeGeometry& g = ChequeGeometry::of(kind);
     QList<int> overflowing;
     for (int i = 0; i < kPrintableFieldCount; ++i) {

@@ -35,7 +35,8 @@ QPointF fieldOrigin(const PageSettings& page, const Cheque& cheque, int field) {
         // Fed lengthwise, the cheque lies across the A4 paper path at its far side: the A4
         // width less the body's height down (210 - 80 = 130 mm). Guides closing in from both
         // sides hold it in the middle of the path instead, half of that.
-        const double farSide = kA4WidthMm - ChequeGeometry::standard().partSize(kBodyPart).height();
+        const double farSide =
+            kA4WidthMm - ChequeGeometry::of(cheque.kind()).partSize(kBodyPart).height();
         y += farSide;
         if (cheque.chk(Switch::GuidesCloseIn) != 0)
             y -= farSide / 2;

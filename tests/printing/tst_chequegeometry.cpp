@@ -11,18 +11,13 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// A kind's geometry as its resource has it, and a copy of its fields, for a test to break one
-// rule in.
+// A kind's geometry as its resource has it, and a copy of the kind's fields, for a test to
+// break one rule in.
 struct GeometryCopy {
-    explicit GeometryCopy(const DocumentKind& shipped)
-        : kind(shipped),
-          fields(shipped.fields.begin(), shipped.fields.end()),
-          geometry(ChequeGeometry::of(shipped)) {}
+    const DocumentKind* shipped;
+    std::vector<ChequeFieldInfo> fields;
+    ChequeGeometry geometry;
 
-    const DocumentKind& tied() {
-        kind.fields = fields;
-        return kind;
-    }
     QString identifier(size_t field) const { return fields[field].identifier.toString(); }
     ChequeGeometry::Place& placeOf(size_t field) {
         for (ChequeGeometry::Place& place : geometry.places)
@@ -30,10 +25,6 @@ struct GeometryCopy {
                 return place;
         qFatal("the shipped geometry has no place for a field");
     }
-
-    DocumentKind kind;
-    std::vector<ChequeFieldInfo> fields;
-    ChequeGeometry geometry;
 };
 
 // Breaks one rule in the copy and gives the fault that the check must report; nothing when it
@@ -52,7 +43,7 @@ private slots:
         QTest::addColumn<Breaking>("breaking");
         QTest::newRow("as shipped") << Breaking([](GeometryCopy&) { return QString(); });
         QTest::newRow("a part of the kind missing") << Breaking([](GeometryCopy& g) {
-            const QString name = g.kind.parts.back().name.toString();
+            const QString name = g.shipped->parts.back().name.toString();
             g.geometry.parts.removeIf([&](const auto& part) { return part.name == name; });
             return u"the geometry lacks part %1"_s.arg(name);
         });
@@ -91,11 +82,15 @@ private slots:
         QFETCH(Breaking, breaking);
         QVERIFY(!documentKinds().empty());
         for (const DocumentKind* shipped : documentKinds()) {
-            GeometryCopy copy(*shipped);
+            GeometryCopy copy{shipped,
+                              {shipped->fields.begin(), shipped->fields.end()},
+                              ChequeGeometry::of(*shipped)};
             QVERIFY2(copy.fields.size() > 2 && !copy.geometry.places.isEmpty(),
                      qPrintable(shipped->id.toString()));
             const QString fault = breaking(copy);
-            const QStringList faults = geometryFaults(copy.tied(), copy.geometry);
+            DocumentKind kind = *shipped;
+            kind.fields = copy.fields;
+            const QStringList faults = geometryFaults(kind, copy.geometry);
             if (fault.isEmpty())
                 QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u"; "_s)));
             else
