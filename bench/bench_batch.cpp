@@ -10,9 +10,9 @@
 
 #include "../src/app/ConsolePrompts.h"
 #include "BenchSupport.h"
-#include "Cheque.h"
 #include "Clock.h"
 #include "Database.h"
+#include "Document.h"
 #include "FormatStore.h"
 #include "HistoryRecords.h"
 #include "OverflowGuard.h"
@@ -69,7 +69,7 @@ int main(int argc, char* argv[]) {
     if (!db.open(dbPath))
         return 1;
     Clock clock;
-    Cheque base;
+    Document base;
     loadLastInput(db, base, prompts, clock);
     ProgressIndicator progress(clock);
     ApplyFormatFonts(db, u"标准支票"_s, base, progress);

@@ -24,11 +24,11 @@
 
 #include "../src/app/ConsolePrompts.h"
 #include "BenchSupport.h"
-#include "Cheque.h"
 #include "ChequePicture.h"
 #include "ChequePrinter.h"
 #include "ChequeTab.h"
 #include "Clock.h"
+#include "Document.h"
 #include "FormatStore.h"
 #include "HistoryList.h"
 #include "HistoryRecords.h"
@@ -191,7 +191,7 @@ void historyTab(MainWindow& window, Database& db) {
     });
 
     // One new cheque, then the tab shown again.
-    Cheque cheque;
+    Document cheque;
     cheque.setText(Field::Payee, QStringLiteral("新收款人有限公司"));
     cheque.setText(Field::Amount, QStringLiteral("￥4,321.00"));
     cheque.setText(Field::StubYear, QStringLiteral("2026"));
@@ -257,7 +257,7 @@ int main(int argc, char* argv[]) {
                 fullMs / emptyMs);
 
     // The preview at screen scale, and the overflow check a print adds, over the shipped format.
-    Cheque cheque;
+    Document cheque;
     cheque.setText(Field::Payee, QStringLiteral("北京示例科技有限公司"));
     cheque.setText(Field::Amount, QStringLiteral("￥12345.60"));
     const std::optional<PrintFormat> format = loadPrintFormat(empty, QStringLiteral("标准支票"));

@@ -52,7 +52,7 @@ public:
         return Outcome::PrintedWell;
     }
     bool keepNumbered() override { return m_args.has(QStringLiteral("--save")); }
-    std::optional<QList<SpoiledCheque>> spoiledInBatch(const QList<Cheque>&,
+    std::optional<QList<SpoiledCheque>> spoiledInBatch(const QList<Document>&,
                                                        const QStringList&) override {
         return QList<SpoiledCheque>();  // every cheque that printed is printed well
     }

@@ -2,12 +2,12 @@
 #include <optional>
 
 #include "BatchPrint.h"
-#include "Cheque.h"
 #include "ChequeCheck.h"
 #include "ChequePicture.h"
 #include "ChequeRegister.h"
 #include "CommandLinePrint.h"
 #include "Database.h"
+#include "Document.h"
 #include "FieldInput.h"
 #include "FormatStore.h"
 #include "OptionFlags.h"
@@ -54,8 +54,8 @@ std::optional<PrintFormat> openFormat(VerbSession& s, const Arguments& args, con
 // The cheque the window would show at start (the last input, or on a first start the empty
 // fields, with today's date) or history row --history with today's date, with --flags (or the
 // stored switches) and the format's fonts, then the --field texts with their leave-field logic.
-std::optional<Cheque> chequeFromArguments(VerbSession& s, const Arguments& args, const Io& io,
-                                          const QString& format) {
+std::optional<Document> chequeFromArguments(VerbSession& s, const Arguments& args, const Io& io,
+                                            const QString& format) {
     ChequeStart start{.switches = args.has(u"--flags"_s) ? args.option(u"--flags"_s)
                                                          : storedOptionFlags(*openUserSettings()),
                       .format = format};
@@ -65,7 +65,7 @@ std::optional<Cheque> chequeFromArguments(VerbSession& s, const Arguments& args,
         start.historyRow = args.option(u"--history"_s).toInt(&number);
         rowId = number && *start.historyRow >= 0;
     }
-    Cheque cheque;
+    Document cheque;
     ProgressIndicator progress(s.clock);
     if (!rowId || !startCheque(cheque, start, s.db, s.prompts, s.clock, progress)) {
         fail(io, u"no history row "_s + args.option(u"--history"_s));
@@ -139,7 +139,7 @@ int printVerb(const Arguments& args, const Io& io) {
     const std::optional<PrintFormat> format = openFormat(s, args, io);
     if (!format)
         return 1;
-    const std::optional<Cheque> cheque = chequeFromArguments(s, args, io, format->name);
+    const std::optional<Document> cheque = chequeFromArguments(s, args, io, format->name);
     if (!cheque)
         return 1;
     // A number names a sheet of the account's book: without one, nothing is printed on it.
@@ -166,7 +166,7 @@ int previewVerb(const Arguments& args, const Io& io) {
     const std::optional<PrintFormat> format = openFormat(s, args, io);
     if (!format)
         return 1;
-    const std::optional<Cheque> cheque = chequeFromArguments(s, args, io, format->name);
+    const std::optional<Document> cheque = chequeFromArguments(s, args, io, format->name);
     if (!cheque)
         return 1;
     const QImage picture = previewCheque(*cheque, *format, 8, s.prompts);
@@ -206,7 +206,7 @@ int endorseVerb(const Arguments& args, const Io& io) {
     const std::optional<PrintFormat> format = openFormat(s, args, io);
     if (!format)
         return 1;
-    Cheque cheque;  // with the format's stored endorsement parameters
+    Document cheque;  // with the format's stored endorsement parameters
     for (int i = 0; i < kEndorsementParameterCount; ++i)
         cheque.setEndorsement(i, format->endorsement[size_t(i)]);
     return print(s, args, io, *format, [&](PrintJob& job) { return job.printEndorsement(cheque); });
@@ -229,7 +229,7 @@ int batchVerb(const Arguments& args, const Io& io) {
         return 1;
     // Every row starts from the cheque the print verb would print: the last input, the stored
     // switches and the format's fonts.
-    const std::optional<Cheque> base = chequeFromArguments(s, args, io, format->name);
+    const std::optional<Document> base = chequeFromArguments(s, args, io, format->name);
     if (!base)
         return 1;
     QString report;
@@ -238,7 +238,7 @@ int batchVerb(const Arguments& args, const Io& io) {
     for (const QString& heading : list->unknownHeadings)
         report += u"未知的列：%1\n"_s.arg(heading);
     bool bad = false;
-    QList<Cheque> cheques;
+    QList<Document> cheques;
     QList<PaymentCheque> checked =
         checkPaymentList(*list, *base, s.clock.today(), *format, *printerLikeMeasure());
     for (PaymentCheque& cheque : checked) {

@@ -5,8 +5,8 @@
 
 #include <QRegularExpression>
 
-#include "Cheque.h"
 #include "DateCapitals.h"
+#include "Document.h"
 #include "FieldInput.h"
 #include "Prompts.h"
 #include "TextCharacters.h"
@@ -19,7 +19,7 @@ constexpr QStringView kDateOrAmount = u"日期或金额有误";
 
 }  // namespace
 
-QDate issueDate(const Cheque& cheque) {
+QDate issueDate(const Document& cheque) {
     const int year = readDatePart(cheque.textOf(FieldRole::IssueYear));
     if (year < 2000 || year > 3000)
         return {};
@@ -28,7 +28,7 @@ QDate issueDate(const Cheque& cheque) {
                              cheque.textOf(FieldRole::IssueDay));
 }
 
-QDate stubDate(const Cheque& cheque) {
+QDate stubDate(const Document& cheque) {
     static const QRegularExpression pattern(
         u"^\\s*(\\d{1,4})\\s*-\\s*(\\d{1,2})\\s*-\\s*(\\d{1,2})\\s*$"_s);
     const QString text = cheque.textOf(FieldRole::StubYear) + u'-' +
@@ -43,13 +43,13 @@ QDate stubDate(const Cheque& cheque) {
     return QDate(year, match.captured(2).toInt(), match.captured(3).toInt());
 }
 
-bool issueDatePrinted(const Cheque& cheque) {
+bool issueDatePrinted(const Document& cheque) {
     return std::ranges::any_of(
         std::array{FieldRole::IssueYear, FieldRole::IssueMonth, FieldRole::IssueDay},
         [&](FieldRole part) { return !cheque.suppressed(cheque.field(part)); });
 }
 
-std::optional<PrintFault> faultBeforePrint(const Cheque& cheque) {
+std::optional<PrintFault> faultBeforePrint(const Document& cheque) {
     if (!isFigureForm(cheque.textOf(FieldRole::Amount))) {
         QString reason = u"不是有效的金额"_s;
         figuresOfTypedAmount(cheque.textOf(FieldRole::Amount), &reason);
@@ -107,7 +107,7 @@ std::optional<PrintFault> faultBeforePrint(const Cheque& cheque) {
     return std::nullopt;
 }
 
-bool checkChequeBeforePrint(const Cheque& cheque, Prompts& prompts, int* faultyField) {
+bool checkChequeBeforePrint(const Document& cheque, Prompts& prompts, int* faultyField) {
     const std::optional<PrintFault> fault = faultBeforePrint(cheque);
     if (!fault)
         return true;
@@ -117,7 +117,7 @@ bool checkChequeBeforePrint(const Cheque& cheque, Prompts& prompts, int* faultyF
     return false;
 }
 
-QString unusualIssueDate(const Cheque& cheque, const QDate& today) {
+QString unusualIssueDate(const Document& cheque, const QDate& today) {
     const QDate issue = issueDate(cheque);
     if (!issueDatePrinted(cheque) || !issue.isValid())
         return {};

@@ -6,8 +6,8 @@
 
 #include "AmountCapitals.h"
 #include "AmountText.h"
-#include "Cheque.h"
 #include "DateCapitals.h"
+#include "Document.h"
 #include "NumberText.h"
 #include "Prompts.h"
 #include "TextCharacters.h"
@@ -34,7 +34,7 @@ const ChequeFieldInfo& info(int field) {
 }
 
 // Sets the text of the field that leaving `field` fills, when it fills one.
-void setCopy(Cheque& cheque, int field, const QString& text) {
+void setCopy(Document& cheque, int field, const QString& text) {
     const int copy = field >= 0 ? cheque.kind().fields[size_t(field)].copiesTo : -1;
     if (copy >= 0)
         cheque.setText(copy, text);
@@ -42,7 +42,7 @@ void setCopy(Cheque& cheque, int field, const QString& text) {
 
 constexpr QStringView kDateCharacters = u"零壹贰叁肆伍陆柒捌玖拾";
 
-void leaveDateField(Cheque& cheque, const DateRange& range, Prompts& prompts) {
+void leaveDateField(Document& cheque, const DateRange& range, Prompts& prompts) {
     const int field = cheque.field(range.role);
     const QString text = cheque.text(field);
     const int value = readDatePart(text);
@@ -57,7 +57,7 @@ void leaveDateField(Cheque& cheque, const DateRange& range, Prompts& prompts) {
         cheque.setText(field, DateToCapitals(digits));
 }
 
-void leaveAmountField(Cheque& cheque, Prompts& prompts) {
+void leaveAmountField(Document& cheque, Prompts& prompts) {
     QString reason;
     const std::optional<QString> figures =
         figuresOfTypedAmount(cheque.textOf(FieldRole::Amount), &reason);
@@ -135,7 +135,7 @@ bool acceptsCharacter(int field, char16_t c) {
     return true;
 }
 
-void leaveBodyField(Cheque& cheque, int index, Prompts& prompts) {
+void leaveBodyField(Document& cheque, int index, Prompts& prompts) {
     const ChequeFieldInfo& field = cheque.kind().fields[size_t(index)];
     switch (field.input) {
         case FieldInput::Date:
@@ -156,7 +156,7 @@ void leaveBodyField(Cheque& cheque, int index, Prompts& prompts) {
     }
 }
 
-void enterDate(Cheque& cheque, const QDate& date, Prompts& prompts) {
+void enterDate(Document& cheque, const QDate& date, Prompts& prompts) {
     const int parts[] = {date.year(), date.month(), date.day()};
     for (int i = 0; i < 3; ++i) {
         const int field = cheque.field(kDateRanges[i].role);

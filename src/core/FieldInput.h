@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringView>
 
-class Cheque;
+class Document;
 class Prompts;
 class QDate;
 
@@ -41,8 +41,8 @@ bool acceptsCharacter(int field, char16_t c);
 // nothing changes); the amount in figures is brought to its figure form, written in
 // capitals and copied to the stub (or the amount message is shown and nothing changes);
 // another field with a stub field (payee, purpose) is copied to it.
-void leaveBodyField(Cheque& cheque, int index, Prompts& prompts);
+void leaveBodyField(Document& cheque, int index, Prompts& prompts);
 
 // Writes the date into the three date fields as if typed in digits, each then left: the body
 // shows it in capitals, the stub in digits.
-void enterDate(Cheque& cheque, const QDate& date, Prompts& prompts);
+void enterDate(Document& cheque, const QDate& date, Prompts& prompts);

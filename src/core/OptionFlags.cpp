@@ -2,18 +2,18 @@
 
 #include <cmath>
 
-#include "Cheque.h"
+#include "Document.h"
 #include "NumberText.h"
 #include "RegText.h"
 
-QString optionFlagsText(const Cheque& cheque) {
+QString optionFlagsText(const Document& cheque) {
     QString text = cheque.crosswise() ? QStringLiteral("1;") : QStringLiteral("0;");
     for (int i = 0; i < kCheckBoxCount; ++i)
         text += QString::number(cheque.chk(i)) + u';';
     return text;
 }
 
-void applyOptionFlags(Cheque& cheque, QStringView text) {
+void applyOptionFlags(Document& cheque, QStringView text) {
     const QList<QStringView> parts = text.split(u';');
     cheque.setCrosswise(numericValue(parts[0]) == 1.0);
     for (int i = 0; i < kCheckBoxCount; ++i) {
@@ -27,7 +27,7 @@ void applyOptionFlags(Cheque& cheque, QStringView text) {
     }
 }
 
-void SaveOptionFlags(const Cheque& cheque, QSettings& settings) {
+void SaveOptionFlags(const Document& cheque, QSettings& settings) {
     WriteRegText(settings, kOptionFlagsKey, optionFlagsText(cheque));
 }
 
@@ -35,6 +35,6 @@ QString storedOptionFlags(QSettings& settings) {
     return ReadRegText(settings, kOptionFlagsKey, kDefaultOptionFlags.toString());
 }
 
-void LoadOptionFlags(Cheque& cheque, QSettings& settings) {
+void LoadOptionFlags(Document& cheque, QSettings& settings) {
     applyOptionFlags(cheque, storedOptionFlags(settings));
 }

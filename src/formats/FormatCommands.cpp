@@ -1,8 +1,8 @@
 #include "FormatCommands.h"
 
 #include "BoundGrid.h"
-#include "Cheque.h"
 #include "Database.h"
+#include "Document.h"
 #include "FormatStore.h"
 #include "GridRoutines.h"
 #include "NumberText.h"
@@ -39,7 +39,7 @@ bool formatExists(Database& db, const QString& name, bool& exists) {
 
 }  // namespace
 
-bool SaveFormatFromGrid(Database& db, BoundGrid& grid, const QString& name, Cheque& cheque,
+bool SaveFormatFromGrid(Database& db, BoundGrid& grid, const QString& name, Document& cheque,
                         FormatDisplays& displays, ProgressIndicator& progress, Prompts& prompts) {
     if (name.trimmed().isEmpty()) {
         prompts.message(u"格式名称不能为空！"_s, {}, PromptButtons::Ok);
@@ -82,7 +82,7 @@ bool SaveFormatFromGrid(Database& db, BoundGrid& grid, const QString& name, Cheq
     return true;
 }
 
-bool SaveFormatAs(Database& db, BoundGrid& grid, const QString& chosen, Cheque& cheque,
+bool SaveFormatAs(Database& db, BoundGrid& grid, const QString& chosen, Document& cheque,
                   FormatDisplays& displays, ProgressIndicator& progress, Prompts& prompts) {
     if (chosen.isEmpty())
         return false;

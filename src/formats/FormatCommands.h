@@ -3,7 +3,7 @@
 #include <QString>
 
 class BoundGrid;
-class Cheque;
+class Document;
 class Database;
 class ProgressIndicator;
 class Prompts;
@@ -16,12 +16,12 @@ struct FormatDisplays;
 // displays' margins and stub width with the endorsement parameters, and gives the fields the
 // saved fonts. All of it in one transaction: a failure leaves the stored format as it was. An
 // empty name (it belongs to the current-format row) is refused with a message.
-bool SaveFormatFromGrid(Database& db, BoundGrid& grid, const QString& name, Cheque& cheque,
+bool SaveFormatFromGrid(Database& db, BoundGrid& grid, const QString& name, Document& cheque,
                         FormatDisplays& displays, ProgressIndicator& progress, Prompts& prompts);
 
 // Saves the grid under the chosen name (empty: nothing happens), after asking
 // "该格式已经存在，是否覆盖？" when the name exists; the saved format becomes the current one.
-bool SaveFormatAs(Database& db, BoundGrid& grid, const QString& chosen, Cheque& cheque,
+bool SaveFormatAs(Database& db, BoundGrid& grid, const QString& chosen, Document& cheque,
                   FormatDisplays& displays, ProgressIndicator& progress, Prompts& prompts);
 
 // Deletes the chosen format with its page settings (empty: nothing happens); the current

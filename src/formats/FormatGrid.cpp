@@ -23,7 +23,7 @@ const QStringList& formatGridHeadings() {
     return headings;
 }
 
-void ShowFormatGrid(BoundGrid& grid, Database& db, const QString& name, Cheque& cheque,
+void ShowFormatGrid(BoundGrid& grid, Database& db, const QString& name, Document& cheque,
                     FormatDisplays& displays, GridTools tools) {
     SetUpGridColumns(grid, formatGridNames(), formatGridHeadings());
     grid.setTag(u"支票格式"_s);

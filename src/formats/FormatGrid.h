@@ -6,7 +6,7 @@
 #include "GridRoutines.h"
 
 class BoundGrid;
-class Cheque;
+class Document;
 class Database;
 struct FormatDisplays;
 
@@ -35,5 +35,5 @@ void setFormatRowFont(BoundGrid& grid, int row, const TextFont& font);
 // page-settings row is not shown); colours show as cell fills (black as near-black), flags as
 // "√". Then loads the format's page settings into the displays (0 when it has none) and the
 // endorsement parameters into the cheque. Unsaved edits in the grid are gone.
-void ShowFormatGrid(BoundGrid& grid, Database& db, const QString& name, Cheque& cheque,
+void ShowFormatGrid(BoundGrid& grid, Database& db, const QString& name, Document& cheque,
                     FormatDisplays& displays, GridTools tools);

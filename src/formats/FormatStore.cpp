@@ -5,8 +5,8 @@
 #include <QHash>
 #include <QSqlError>
 
-#include "Cheque.h"
 #include "Database.h"
+#include "Document.h"
 #include "NumberText.h"
 #include "ProgressIndicator.h"
 #include "UserState.h"
@@ -77,7 +77,7 @@ bool SetCurrentFormat(Database& db, const QString& name) {
     return storeCurrentFormat(db, name);
 }
 
-std::optional<PageSettings> LoadPageSettings(Database& db, const QString& name, Cheque& cheque,
+std::optional<PageSettings> LoadPageSettings(Database& db, const QString& name, Document& cheque,
                                              FormatDisplays& displays) {
     PageSettings page;
     cheque.resetEndorsement();
@@ -137,7 +137,7 @@ std::optional<PrintFormat> loadPrintFormat(Database& db, const QString& name) {
 }
 
 bool SavePageSettings(Database& db, std::optional<double> x, std::optional<double> y,
-                      std::optional<double> s, const QString& name, const Cheque& cheque,
+                      std::optional<double> s, const QString& name, const Document& cheque,
                       FormatDisplays& displays) {
     QVariantList stored;
     const bool ok = db.atomically([&] {
@@ -182,7 +182,7 @@ bool SavePageSettings(Database& db, std::optional<double> x, std::optional<doubl
     return true;
 }
 
-bool UpdateFieldSettings(Database& db, int field, const Cheque& cheque, const QString& name,
+bool UpdateFieldSettings(Database& db, int field, const Document& cheque, const QString& name,
                          std::optional<double> x, std::optional<double> y,
                          std::optional<double> s) {
     const QString identifier =
@@ -224,7 +224,7 @@ std::optional<FieldPosition> storedFieldPosition(Database& db, const QString& na
                          row->value(2).toDouble()};
 }
 
-void ApplyFormatFonts(Database& db, const QString& name, Cheque& cheque,
+void ApplyFormatFonts(Database& db, const QString& name, Document& cheque,
                       ProgressIndicator& progress) {
     progress.StartProgress(u"正在设置格式……"_s, kPrintableFieldCount);
     // One query for all rows; the first row of each field counts.

@@ -7,7 +7,7 @@
 
 #include "PrintFormat.h"
 
-class Cheque;
+class Document;
 class Database;
 class ProgressIndicator;
 
@@ -39,7 +39,7 @@ bool lockFormat(Database& db, const QString& name);
 // endorsement parameters to their design values, then fills them from the format when its
 // stored text has at least five blank-separated parts; updates M_X, M_Y and M_S when the row
 // exists.
-std::optional<PageSettings> LoadPageSettings(Database& db, const QString& name, Cheque& cheque,
+std::optional<PageSettings> LoadPageSettings(Database& db, const QString& name, Document& cheque,
                                              FormatDisplays& displays);
 
 // The format as drawing needs it, in one statement: its page settings, every field's stored
@@ -54,14 +54,14 @@ std::optional<PrintFormat> loadPrintFormat(Database& db, const QString& name);
 // -90000 mm is not written either: it has always meant "unchanged" to this call. M_X, M_Y and
 // M_S then show the stored values.
 bool SavePageSettings(Database& db, std::optional<double> x, std::optional<double> y,
-                      std::optional<double> s, const QString& name, const Cheque& cheque,
+                      std::optional<double> s, const QString& name, const Document& cheque,
                       FormatDisplays& displays);
 
 // Updates the format's row of field `field` (position index; -1 for none, which addresses the
 // page-settings row): each of x, y, s that is given, and, for a field, its current font and
 // colour. A value of exactly -10000 mm is not written either: it has always meant "unchanged" to
 // this call. A field without a row writes nothing (returns false).
-bool UpdateFieldSettings(Database& db, int field, const Cheque& cheque, const QString& name,
+bool UpdateFieldSettings(Database& db, int field, const Document& cheque, const QString& name,
                          std::optional<double> x, std::optional<double> y, std::optional<double> s);
 
 // The field's stored position in the format (its first row); nothing when it has no row or the
@@ -70,5 +70,5 @@ std::optional<FieldPosition> storedFieldPosition(Database& db, const QString& na
 
 // Gives every field the font and colour of its row in the format; fields without a row keep
 // theirs. Shows progress, one step per field.
-void ApplyFormatFonts(Database& db, const QString& name, Cheque& cheque,
+void ApplyFormatFonts(Database& db, const QString& name, Document& cheque,
                       ProgressIndicator& progress);

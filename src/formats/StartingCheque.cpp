@@ -1,13 +1,13 @@
 #include "StartingCheque.h"
 
-#include "Cheque.h"
 #include "Clock.h"
+#include "Document.h"
 #include "FieldInput.h"
 #include "FormatStore.h"
 #include "HistoryRecords.h"
 #include "OptionFlags.h"
 
-bool startCheque(Cheque& cheque, const ChequeStart& start, Database& db, Prompts& prompts,
+bool startCheque(Document& cheque, const ChequeStart& start, Database& db, Prompts& prompts,
                  const Clock& clock, ProgressIndicator& progress) {
     if (start.historyRow) {
         if (!LoadHistoryRecord(db, cheque, *start.historyRow, prompts, clock))

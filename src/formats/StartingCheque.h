@@ -5,7 +5,7 @@
 #include <QString>
 #include <QtGlobal>
 
-class Cheque;
+class Document;
 class Clock;
 class Database;
 class ProgressIndicator;
@@ -28,5 +28,5 @@ struct ChequeStart {
 // and stub), then the switches and the format's fonts. False, with the cheque unchanged, when
 // no history row has that ID. A failing database and an amount that is no amount show their
 // messages through `prompts`.
-bool startCheque(Cheque& cheque, const ChequeStart& start, Database& db, Prompts& prompts,
+bool startCheque(Document& cheque, const ChequeStart& start, Database& db, Prompts& prompts,
                  const Clock& clock, ProgressIndicator& progress);

@@ -109,8 +109,8 @@ BatchDialog::BatchDialog(const QString& fileName, const PaymentList& list,
 
 BatchDialog::~BatchDialog() = default;
 
-QList<Cheque> BatchDialog::pendingCheques() const {
-    QList<Cheque> pending;
+QList<Document> BatchDialog::pendingCheques() const {
+    QList<Document> pending;
     for (const int r : m_pending)
         pending << m_cheques[r].cheque;
     return pending;

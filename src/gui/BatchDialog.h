@@ -33,7 +33,7 @@ public:
 
     const QList<PaymentCheque>& cheques() const { return m_cheques; }
     // The cheques of the rows still to print: every row until a print stops part-way.
-    QList<Cheque> pendingCheques() const;
+    QList<Document> pendingCheques() const;
     // After a print of pendingCheques() that printed some: `unprinted` are the places (from 0)
     // among them that did not print; the others are marked 已打印.
     void printedExcept(const QList<int>& unprinted);

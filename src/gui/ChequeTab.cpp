@@ -23,11 +23,11 @@
 #include <QVBoxLayout>
 #include <QtMath>
 
-#include "Cheque.h"
 #include "ChequeCanvas.h"
 #include "ChequeGeometry.h"
 #include "Colors.h"
 #include "DateCapitals.h"
+#include "Document.h"
 #include "FieldInput.h"
 #include "FieldValidator.h"
 #include "FlowLayout.h"
@@ -92,7 +92,7 @@ void showText(QWidget* field, const QString& text) {
 
 }  // namespace
 
-ChequeTab::ChequeTab(Cheque& cheque, Prompts& prompts,
+ChequeTab::ChequeTab(Document& cheque, Prompts& prompts,
                      std::function<QStringList(const QString& column)> pickList, QWidget* parent)
     : QWidget(parent),
       m_cheque(cheque),

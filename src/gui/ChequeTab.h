@@ -9,7 +9,7 @@
 #include "ChequeFields.h"
 #include "ChequeSwitches.h"
 
-class Cheque;
+class Document;
 class ChequeCanvas;
 class Prompts;
 class QCalendarWidget;
@@ -29,7 +29,7 @@ class ChequeTab final : public QWidget {
 
 public:
     // `pickList` gives the distinct values of a history column for the pick list.
-    ChequeTab(Cheque& cheque, Prompts& prompts,
+    ChequeTab(Document& cheque, Prompts& prompts,
               std::function<QStringList(const QString& column)> pickList,
               QWidget* parent = nullptr);
 
@@ -81,7 +81,7 @@ private:
     void pickListChanged(const QString& text);
     void rightClicked(int index, QPoint globalPos);
 
-    Cheque& m_cheque;
+    Document& m_cheque;
     Prompts& m_prompts;
     std::function<QStringList(const QString&)> m_pickListSource;
     ChequeCanvas* m_canvas;

@@ -12,7 +12,7 @@
 
 using namespace Qt::StringLiterals;
 
-CollateDialog::CollateDialog(Database& db, const QString& formatName, int field, Cheque& cheque,
+CollateDialog::CollateDialog(Database& db, const QString& formatName, int field, Document& cheque,
                              std::function<void()> refresh, QWidget* mainWindow)
     : QDialog(mainWindow),
       m_ui(std::make_unique<Ui::CollateDialog>()),

@@ -6,7 +6,7 @@
 #include <QDialog>
 #include <QString>
 
-class Cheque;
+class Document;
 class Database;
 
 namespace Ui {
@@ -21,7 +21,7 @@ class CollateDialog final : public QDialog {
 
 public:
     // `field` is the position index (0..18); `refresh` runs after a successful store.
-    CollateDialog(Database& db, const QString& formatName, int field, Cheque& cheque,
+    CollateDialog(Database& db, const QString& formatName, int field, Document& cheque,
                   std::function<void()> refresh, QWidget* mainWindow);
     ~CollateDialog() override;
 
@@ -38,6 +38,6 @@ private:
     Database& m_db;
     QString m_format;
     int m_field;
-    Cheque& m_cheque;
+    Document& m_cheque;
     std::function<void()> m_refresh;
 };

@@ -5,7 +5,7 @@
 
 #include "BoundGrid.h"
 #include "BoundGridModel.h"
-#include "Cheque.h"
+#include "Document.h"
 #include "FieldInput.h"
 #include "FieldValidator.h"
 #include "FormatGrid.h"
@@ -16,7 +16,7 @@
 
 using namespace Qt::StringLiterals;
 
-FormatTab::FormatTab(BoundGrid& grid, GridTools tools, Cheque& cheque, Prompts& prompts,
+FormatTab::FormatTab(BoundGrid& grid, GridTools tools, Document& cheque, Prompts& prompts,
                      QWidget* parent)
     : QWidget(parent),
       m_ui(std::make_unique<Ui::FormatTab>()),

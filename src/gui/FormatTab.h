@@ -10,7 +10,7 @@
 
 class BoundGrid;
 class BoundGridView;
-class Cheque;
+class Document;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -29,7 +29,7 @@ class FormatTab final : public QWidget {
     Q_OBJECT
 
 public:
-    FormatTab(BoundGrid& grid, GridTools tools, Cheque& cheque, Prompts& prompts,
+    FormatTab(BoundGrid& grid, GridTools tools, Document& cheque, Prompts& prompts,
               QWidget* parent = nullptr);
     ~FormatTab() override;
 
@@ -65,7 +65,7 @@ private:
 
     std::unique_ptr<Ui::FormatTab> m_ui;
     BoundGrid& m_grid;
-    Cheque& m_cheque;
+    Document& m_cheque;
     Prompts& m_prompts;
     BoundGridView* m_view;
     QLineEdit* m_cellEditor;                                             // TT

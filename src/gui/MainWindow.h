@@ -9,7 +9,7 @@
 #include <QPointer>
 
 #include "BoundGrid.h"
-#include "Cheque.h"
+#include "Document.h"
 #include "FormatStore.h"
 #include "GridRoutines.h"
 #include "HistoryList.h"
@@ -59,7 +59,7 @@ public:
     explicit MainWindow(WindowServices services, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    Cheque& cheque() { return m_cheque; }
+    Document& cheque() { return m_cheque; }
     ChequeTab* chequeTab() const { return m_chequeTab; }
     HistoryTab* historyTab() const { return m_historyTab; }
     FormatTab* formatTab() const { return m_formatTab; }
@@ -131,7 +131,7 @@ private:
     void setPrintCommandsEnabled(bool enabled);
 
     WindowServices m_services;
-    Cheque m_cheque;
+    Document m_cheque;
     FormatDisplays m_displays;
     std::optional<PrintFormat> m_printFormat;  // the current format, read once
     HistoryList m_historyList;

@@ -93,7 +93,7 @@ void MainWindow::setPrintCommandsEnabled(bool enabled) {
 
 void MainWindow::printCheque() {
     const std::optional<PrintResult> result = runPrint(this, printFormat(), [this](PrintJob& job) {
-        const Cheque cheque = m_cheque;
+        const Document cheque = m_cheque;
         return job.printCheque(cheque);
     });
     if (result && result->faultyField) {
@@ -143,7 +143,7 @@ BatchDialog* MainWindow::openBatchFile(const QString& path) {
 }
 
 void MainWindow::printBatch(BatchDialog& dialog) {
-    const QList<Cheque> cheques = dialog.pendingCheques();
+    const QList<Document> cheques = dialog.pendingCheques();
     // The progress window lets events through after each page: meanwhile the list can neither
     // print a second time nor be closed under this function.
     const QPointer<BatchDialog> batch(&dialog);
@@ -165,7 +165,7 @@ void MainWindow::printBatch(BatchDialog& dialog) {
 
 void MainWindow::printEndorsement() {
     runPrint(this, printFormat(), [this](PrintJob& job) {
-        const Cheque cheque = m_cheque;
+        const Document cheque = m_cheque;
         return job.printEndorsement(cheque);
     });
 }

@@ -3,7 +3,7 @@
 #include <QPainter>
 
 #include "Calibration.h"
-#include "Cheque.h"
+#include "Document.h"
 #include "FormatStore.h"
 #include "NumberText.h"
 #include "OkCancelButtons.h"
@@ -37,7 +37,7 @@ QPixmap squarePicture() {
 
 }  // namespace
 
-MarginDialog::MarginDialog(Database& db, const QString& format, Cheque& cheque,
+MarginDialog::MarginDialog(Database& db, const QString& format, Document& cheque,
                            FormatDisplays& displays, std::function<void()> stored, QWidget* parent)
     : QDialog(parent),
       m_ui(std::make_unique<Ui::MarginDialog>()),
@@ -51,7 +51,7 @@ MarginDialog::MarginDialog(Database& db, const QString& format, Cheque& cheque,
     captionOkCancel(*m_ui->buttons, u"确  定"_s, u"取  消"_s, u"Comm"_s);
     m_ui->Square->setPixmap(squarePicture());
 
-    Cheque loaded = m_cheque;  // the endorsement boxes stay as the user has them
+    Document loaded = m_cheque;  // the endorsement boxes stay as the user has them
     FormatDisplays shown;
     const PageSettings page =
         LoadPageSettings(m_db, m_format, loaded, shown).value_or(PageSettings{});

@@ -6,7 +6,7 @@
 #include <QDialog>
 #include <QString>
 
-class Cheque;
+class Document;
 class Database;
 struct FormatDisplays;
 
@@ -22,7 +22,7 @@ class MarginDialog final : public QDialog {
 
 public:
     // `stored` runs after the margins were stored (the window shows them there).
-    MarginDialog(Database& db, const QString& format, Cheque& cheque, FormatDisplays& displays,
+    MarginDialog(Database& db, const QString& format, Document& cheque, FormatDisplays& displays,
                  std::function<void()> stored, QWidget* parent = nullptr);
     ~MarginDialog() override;
 
@@ -33,7 +33,7 @@ private:
     std::unique_ptr<Ui::MarginDialog> m_ui;
     Database& m_db;
     QString m_format;
-    Cheque& m_cheque;
+    Document& m_cheque;
     FormatDisplays& m_displays;
     std::function<void()> m_stored;
 };

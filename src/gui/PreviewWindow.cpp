@@ -8,9 +8,9 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
-#include "Cheque.h"
 #include "ChequeGeometry.h"
 #include "ChequePicture.h"
+#include "Document.h"
 #include "OverflowGuard.h"
 #include "PrintFormat.h"
 #include "PrintSurface.h"
@@ -19,7 +19,7 @@
 
 using namespace Qt::StringLiterals;
 
-PreviewWindow::PreviewWindow(const Cheque& cheque, std::function<const PrintFormat*()> format,
+PreviewWindow::PreviewWindow(const Document& cheque, std::function<const PrintFormat*()> format,
                              Prompts& prompts, QWidget* parent)
     : QWidget(parent, Qt::Window),
       m_cheque(cheque),
@@ -97,7 +97,7 @@ void PreviewWindow::redraw() {
     if (m_picture.isNull())
         return;
     // The fields that will not fit, measured as the preview draws them (fed crosswise).
-    Cheque fed = m_cheque;
+    Document fed = m_cheque;
     fed.setCrosswise(true);
     QList<QRectF> extents;
     const QList<int> overflowing =

@@ -5,7 +5,7 @@
 #include <QImage>
 #include <QWidget>
 
-class Cheque;
+class Document;
 class Prompts;
 struct PrintFormat;
 class QLabel;
@@ -20,7 +20,7 @@ class PreviewWindow final : public QWidget {
 
 public:
     // `format` gives the current print format at each redraw; none when it could not be read.
-    PreviewWindow(const Cheque& cheque, std::function<const PrintFormat*()> format,
+    PreviewWindow(const Document& cheque, std::function<const PrintFormat*()> format,
                   Prompts& prompts, QWidget* parent = nullptr);
 
     // Draws the cheque again as it now stands, without reading the database.
@@ -41,7 +41,7 @@ protected:
 private:
     double pixelsPerMm() const;
 
-    const Cheque& m_cheque;
+    const Document& m_cheque;
     std::function<const PrintFormat*()> m_format;
     Prompts& m_prompts;
     QScrollArea* m_scroll;

@@ -5,8 +5,8 @@
 #include <QPushButton>
 #include <QTableWidget>
 
-#include "Cheque.h"
 #include "DialogWait.h"
+#include "Document.h"
 #include "Prompts.h"
 #include "WindowFit.h"
 #include "ui_SpoiledChequesDialog.h"
@@ -43,8 +43,9 @@ std::optional<QList<SpoiledCheque>> spoiledFromMarks(const QList<SpoiledMark>& m
     return spoiled;
 }
 
-SpoiledChequesDialog::SpoiledChequesDialog(const QList<Cheque>& cheques, const QStringList& numbers,
-                                           Prompts& prompts, QWidget* parent)
+SpoiledChequesDialog::SpoiledChequesDialog(const QList<Document>& cheques,
+                                           const QStringList& numbers, Prompts& prompts,
+                                           QWidget* parent)
     : QDialog(parent),
       m_ui(std::make_unique<Ui::SpoiledChequesDialog>()),
       m_numbers(numbers),
@@ -89,7 +90,7 @@ SpoiledChequesDialog::~SpoiledChequesDialog() {
     disconnect(m_ui->cheques, nullptr, this, nullptr);
 }
 
-std::optional<QList<SpoiledCheque>> SpoiledChequesDialog::askSpoiled(const QList<Cheque>& cheques,
+std::optional<QList<SpoiledCheque>> SpoiledChequesDialog::askSpoiled(const QList<Document>& cheques,
                                                                      const QStringList& numbers,
                                                                      Prompts& prompts,
                                                                      QWidget* parent) {

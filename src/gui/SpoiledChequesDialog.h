@@ -10,7 +10,7 @@
 
 #include "PrintJob.h"
 
-class Cheque;
+class Document;
 class Prompts;
 class QLineEdit;
 class QTableWidget;
@@ -41,13 +41,13 @@ class SpoiledChequesDialog final : public QDialog {
     Q_OBJECT
 
 public:
-    SpoiledChequesDialog(const QList<Cheque>& cheques, const QStringList& numbers, Prompts& prompts,
-                         QWidget* parent = nullptr);
+    SpoiledChequesDialog(const QList<Document>& cheques, const QStringList& numbers,
+                         Prompts& prompts, QWidget* parent = nullptr);
     ~SpoiledChequesDialog() override;
 
     // Shows the dialog and waits for its answer: the spoiled cheques, none when every one
     // printed well; nothing when the dialog was destroyed unanswered, as the program closes.
-    static std::optional<QList<SpoiledCheque>> askSpoiled(const QList<Cheque>& cheques,
+    static std::optional<QList<SpoiledCheque>> askSpoiled(const QList<Document>& cheques,
                                                           const QStringList& numbers,
                                                           Prompts& prompts,
                                                           QWidget* parent = nullptr);

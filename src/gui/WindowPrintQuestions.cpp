@@ -125,6 +125,6 @@ std::optional<PrintQuestions::Outcome> WindowPrintQuestions::numberedOutcome(con
 }
 
 std::optional<QList<SpoiledCheque>> WindowPrintQuestions::spoiledInBatch(
-    const QList<Cheque>& cheques, const QStringList& numbers) {
+    const QList<Document>& cheques, const QStringList& numbers) {
     return SpoiledChequesDialog::askSpoiled(cheques, numbers, m_prompts, m_parent);
 }

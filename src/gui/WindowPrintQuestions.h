@@ -31,7 +31,7 @@ public:
                                                      const QString& refusal) override;
     std::optional<Outcome> numberedOutcome(const QString& number, QString* voidReason) override;
     bool keepNumbered() override { return true; }
-    std::optional<QList<SpoiledCheque>> spoiledInBatch(const QList<Cheque>& cheques,
+    std::optional<QList<SpoiledCheque>> spoiledInBatch(const QList<Document>& cheques,
                                                        const QStringList& numbers) override;
 
 private:

@@ -1,18 +1,18 @@
 #include "BatchPrint.h"
 
 #include "AmountText.h"
-#include "Cheque.h"
 #include "ChequePrinter.h"
+#include "Document.h"
 #include "FieldInput.h"
 #include "PrintLayout.h"
 #include "PrintSurface.h"
 
 using namespace Qt::StringLiterals;
 
-QString batchSummary(const QList<Cheque>& cheques) {
+QString batchSummary(const QList<Document>& cheques) {
     // Whole cents, so that a thousand amounts add up exactly.
     qint64 cents = 0;
-    for (const Cheque& cheque : cheques) {
+    for (const Document& cheque : cheques) {
         const QString figures = cheque.textOf(FieldRole::Amount);
         if (isFigureForm(figures))
             cents += QStringView(figures).mid(1).toString().remove(u'.').toLongLong();
@@ -20,7 +20,7 @@ QString batchSummary(const QList<Cheque>& cheques) {
     return u"共 %1 张支票，合计 %2"_s.arg(cheques.size()).arg(groupedYuan(cents));
 }
 
-bool printChequeBatch(PrintSurface& surface, const QList<Cheque>& cheques,
+bool printChequeBatch(PrintSurface& surface, const QList<Document>& cheques,
                       const PrintFormat& format, const std::function<void(int)>& pageDrawn) {
     bool ok = !cheques.isEmpty() && SetupChequePage(surface, cheques.front());
     for (qsizetype k = 0; ok && k < cheques.size(); ++k) {

@@ -5,19 +5,19 @@
 #include <QList>
 #include <QString>
 
-class Cheque;
+class Document;
 class PrintSurface;
 struct PrintFormat;
 
 // What the cashier confirms before a batch prints: "共 N 张支票，合计 ￥…", the total of the
 // amounts in figures with thousands grouped.
-QString batchSummary(const QList<Cheque>& cheques);
+QString batchSummary(const QList<Document>& cheques);
 
 // Prints the cheques as one document with a page each, in order: the page is set up once, for
 // the first cheque (every cheque of a batch shares its switches and format). `pageDrawn(k)` is
 // told after the k-th page. On any failure the document is abandoned, so that no cheque of the
 // batch reaches the printer, and the result is false.
-bool printChequeBatch(PrintSurface& surface, const QList<Cheque>& cheques,
+bool printChequeBatch(PrintSurface& surface, const QList<Document>& cheques,
                       const PrintFormat& format, const std::function<void(int)>& pageDrawn);
 
 // What the cashier is told when a batch failed: that none of its cheques was printed.

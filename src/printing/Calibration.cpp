@@ -10,7 +10,7 @@ bool drawCalibrationSquare(PrintSurface& surface) {
 }
 
 bool saveMeasuredMargins(Database& db, const QString& horizontal, const QString& vertical,
-                         const QString& format, const Cheque& cheque, FormatDisplays& displays) {
+                         const QString& format, const Document& cheque, FormatDisplays& displays) {
     return SavePageSettings(db, numericValue(horizontal), numericValue(vertical), std::nullopt,
                             format, cheque, displays);
 }

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-class Cheque;
+class Document;
 class Database;
 class PrintSurface;
 struct FormatDisplays;
@@ -14,4 +14,4 @@ bool drawCalibrationSquare(PrintSurface& surface);
 // Stores the measured margins (the numeric values of the two texts; anything else counts as
 // 0) as the format's page margins; the stub width stays as stored.
 bool saveMeasuredMargins(Database& db, const QString& horizontal, const QString& vertical,
-                         const QString& format, const Cheque& cheque, FormatDisplays& displays);
+                         const QString& format, const Document& cheque, FormatDisplays& displays);

@@ -2,9 +2,9 @@
 
 #include <QPainter>
 
-#include "Cheque.h"
 #include "ChequeGeometry.h"
 #include "ChequePrinter.h"
+#include "Document.h"
 #include "PainterSurface.h"
 #include "PrintFormat.h"
 #include "Prompts.h"
@@ -81,9 +81,9 @@ void drawChequePicture(QPainter& painter, double pixelsPerMm, bool withStub, QPo
     painter.restore();
 }
 
-QImage previewCheque(const Cheque& cheque, const PrintFormat& format, double pixelsPerMm,
+QImage previewCheque(const Document& cheque, const PrintFormat& format, double pixelsPerMm,
                      Prompts& prompts) {
-    Cheque fed = cheque;
+    Document fed = cheque;
     fed.setCrosswise(true);
     const PageSettings& page = format.page;
     const bool withStub = fed.stubVisible();

@@ -4,7 +4,7 @@
 #include <QPointF>
 #include <QString>
 
-class Cheque;
+class Document;
 class Prompts;
 struct PrintFormat;
 class QPainter;
@@ -18,5 +18,5 @@ void drawChequePicture(QPainter& painter, double pixelsPerMm, bool withStub, QPo
 // when the stub is printed, at the format's stub width) with the fields drawn onto it by the
 // same code that prints, fed crosswise. Null (after the print error message) when it cannot
 // be drawn.
-QImage previewCheque(const Cheque& cheque, const PrintFormat& format, double pixelsPerMm,
+QImage previewCheque(const Document& cheque, const PrintFormat& format, double pixelsPerMm,
                      Prompts& prompts);

@@ -1,6 +1,6 @@
 #include "ChequePrinter.h"
 
-#include "Cheque.h"
+#include "Document.h"
 #include "PrintLayout.h"
 #include "PrintSurface.h"
 #include "Prompts.h"
@@ -25,12 +25,12 @@ QString boxedAmount(const QString& figures, qsizetype boxes) {
     return digits;
 }
 
-bool drawChequeFields(PrintSurface& surface, const Cheque& cheque, const PrintFormat& format) {
+bool drawChequeFields(PrintSurface& surface, const Document& cheque, const PrintFormat& format) {
     return SetupChequePage(surface, cheque) && drawChequePage(surface, cheque, format) &&
            surface.endDocument();
 }
 
-bool drawChequePage(PrintSurface& surface, const Cheque& cheque, const PrintFormat& format) {
+bool drawChequePage(PrintSurface& surface, const Document& cheque, const PrintFormat& format) {
     const PositionTable positions = fieldPositions(format, cheque);
 
     // The stub first, then the body.
@@ -102,7 +102,7 @@ QString takeLine(PrintSurface& surface, QString& remaining, double width) {
     return line;
 }
 
-bool PrintCheque(PrintSurface& surface, const Cheque& cheque, const PrintFormat& format,
+bool PrintCheque(PrintSurface& surface, const Document& cheque, const PrintFormat& format,
                  Prompts& prompts) {
     if (drawChequeFields(surface, cheque, format))
         return true;

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-class Cheque;
+class Document;
 class Prompts;
 class PrintSurface;
 struct PrintFormat;
@@ -29,16 +29,16 @@ QString takeLine(PrintSurface& surface, QString& remaining, double width);
 
 // Draws the cheque's fields in the format on the page in hand, which is already set up for it;
 // false on any failure, without a message.
-bool drawChequePage(PrintSurface& surface, const Cheque& cheque, const PrintFormat& format);
+bool drawChequePage(PrintSurface& surface, const Document& cheque, const PrintFormat& format);
 
 // Sets up the page, draws the cheque in the format and ends the document; false on any failure,
 // without a message. PrintCheque and the overflow check both draw through here.
-bool drawChequeFields(PrintSurface& surface, const Cheque& cheque, const PrintFormat& format);
+bool drawChequeFields(PrintSurface& surface, const Document& cheque, const PrintFormat& format);
 
 // Prints the cheque in the format: page set-up, positions, the stub fields when the stub is
 // printed (the additional information wrapped into 40 mm lines 5 mm apart), the body fields
 // but the suppressed ones, the amount in figures right-aligned in its boxes, and the
 // end of the document. Any failure shows "打印错误，请检查打印机！", abandons the document
 // and returns false.
-bool PrintCheque(PrintSurface& surface, const Cheque& cheque, const PrintFormat& format,
+bool PrintCheque(PrintSurface& surface, const Document& cheque, const PrintFormat& format,
                  Prompts& prompts);

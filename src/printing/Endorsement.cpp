@@ -2,14 +2,14 @@
 
 #include <QStringList>
 
-#include "Cheque.h"
 #include "ChequePrinter.h"
+#include "Document.h"
 #include "NumberText.h"
 #include "PrintSurface.h"
 
 using namespace Qt::StringLiterals;
 
-EndorsementLayout endorsementLayout(const Cheque& cheque, double marginX, double marginY) {
+EndorsementLayout endorsementLayout(const Document& cheque, double marginX, double marginY) {
     auto parameter = [&](int i) { return numericValue(cheque.endorsement(i)); };
     return {parameter(0) - (marginX - 10), parameter(1) - (marginY - 10), parameter(2),
             parameter(3), parameter(4)};

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-class Cheque;
+class Document;
 class PrintSurface;
 
 // Where and how an endorsement is printed, in mm and points.
@@ -16,7 +16,7 @@ struct EndorsementLayout {
 
 // The layout from the endorsement parameters and the format's page margins (H, V):
 // x = B_T(0) - (H - 10), y = B_T(1) - (V - 10).
-EndorsementLayout endorsementLayout(const Cheque& cheque, double marginX, double marginY);
+EndorsementLayout endorsementLayout(const Document& cheque, double marginX, double marginY);
 
 // Whether the text leaves a page blank: it is empty, or holds nothing but the "//" that starts a
 // line and blanks.

@@ -5,9 +5,9 @@
 #include <QImage>
 #include <QRectF>
 
-#include "Cheque.h"
 #include "ChequeGeometry.h"
 #include "ChequePrinter.h"
+#include "Document.h"
 #include "DocumentKind.h"
 #include "PainterSurface.h"
 #include "PrintLayout.h"
@@ -58,7 +58,7 @@ private:
 
 }  // namespace
 
-QList<int> findOverflowingFields(const Cheque& cheque, const PrintFormat& format,
+QList<int> findOverflowingFields(const Document& cheque, const PrintFormat& format,
                                  PrintSurface& measure, QList<QRectF>* extents) {
     MeasuringSurface surface(measure);
     drawChequeFields(surface, cheque, format);  // measuring never fails

@@ -8,7 +8,7 @@
 
 #include "PrintSurface.h"
 
-class Cheque;
+class Document;
 struct PrintFormat;
 
 // The printed fields whose text will not fit, by position index, in field order. Each field is
@@ -19,7 +19,7 @@ struct PrintFormat;
 // more than its eleven boxes. Suppressed fields, and the stub when it is not printed, never
 // overflow.
 // `extents`, when given, receives where each overflowing field's text lies on the printer (mm).
-QList<int> findOverflowingFields(const Cheque& cheque, const PrintFormat& format,
+QList<int> findOverflowingFields(const Document& cheque, const PrintFormat& format,
                                  PrintSurface& measure, QList<QRectF>* extents = nullptr);
 
 // The identifiers of the fields, joined by "、".

@@ -93,7 +93,7 @@ QString inheritedValuesLine(const PaymentList& list, const QList<PaymentCheque>&
     return parts.isEmpty() ? QString() : u"各行沿用："_s + parts.join(u'\u3000');
 }
 
-QString batchSwitchesLine(const Cheque& base) {
+QString batchSwitchesLine(const Document& base) {
     QStringList parts{feedOptions()[base.crosswise() ? 0 : 1].caption.toString()};
     QList<int> order{Switch::PrintStub, Switch::GuidesCloseIn};
     for (int i = 0; i < kCheckBoxCount; ++i)
@@ -133,7 +133,7 @@ std::optional<QString> paymentAmount(const QString& text, QString* reason) {
     return amount;
 }
 
-QList<PaymentCheque> checkPaymentList(const PaymentList& list, const Cheque& base,
+QList<PaymentCheque> checkPaymentList(const PaymentList& list, const Document& base,
                                       const QDate& today, const PrintFormat& format,
                                       PrintSurface& measure) {
     QList<PaymentCheque> cheques;
@@ -156,7 +156,7 @@ QList<PaymentCheque> checkPaymentList(const PaymentList& list, const Cheque& bas
         if (row.hidden)
             entry.problems << u"第%1行：该行在表格中被隐藏"_s.arg(row.line);
         problemsIn(-1);
-        Cheque& cheque = entry.cheque;
+        Document& cheque = entry.cheque;
         // What belongs to one payment starts empty, the password too: a password belongs to
         // one cheque, never to every row of a list. The rest (switches, account, bank, supervisor
         // ...) comes from the base cheque unless the row says otherwise.

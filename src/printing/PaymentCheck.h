@@ -6,7 +6,7 @@
 #include <QList>
 #include <QString>
 
-#include "Cheque.h"
+#include "Document.h"
 
 class PrintSurface;
 struct PaymentList;
@@ -15,7 +15,7 @@ struct PrintFormat;
 // One cheque per row of a payment list, checked in full before anything prints.
 struct PaymentCheque {
     int line;              // the row's line in the file
-    Cheque cheque;         // the row's values set as if typed
+    Document cheque;       // the row's values set as if typed
     QStringList problems;  // "第N行，列“…”（值）：原因", empty when the row may print
 };
 
@@ -29,7 +29,7 @@ struct PaymentCheque {
 // ("第N行：该行在表格中被隐藏" for a hidden row): every problem of the row, in the order of its
 // columns, what belongs to none last. The checks of the cheque as a whole (the print checks,
 // the overflow guard) leave out the cells already refused.
-QList<PaymentCheque> checkPaymentList(const PaymentList& list, const Cheque& base,
+QList<PaymentCheque> checkPaymentList(const PaymentList& list, const Document& base,
                                       const QDate& today, const PrintFormat& format,
                                       PrintSurface& measure);
 
@@ -45,7 +45,7 @@ QString inheritedValuesLine(const PaymentList& list, const QList<PaymentCheque>&
 // switches of the base cheque that all rows share: the feed option, then each switch that is on,
 // those of the paper first. A box that stands on the cheque beside its field reads "不打印" and
 // its caption; the month and the day are left out when the date switch holds them.
-QString batchSwitchesLine(const Cheque& base);
+QString batchSwitchesLine(const Document& base);
 
 // The day a date cell names, in any of the forms above; invalid for anything else.
 QDate paymentDate(const QString& text);

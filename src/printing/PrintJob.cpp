@@ -3,12 +3,12 @@
 #include "AmountText.h"
 #include "BatchPrint.h"
 #include "Calibration.h"
-#include "Cheque.h"
 #include "ChequeCheck.h"
 #include "ChequePrinter.h"
 #include "ChequeRegister.h"
 #include "Clock.h"
 #include "Database.h"
+#include "Document.h"
 #include "Endorsement.h"
 #include "HistoryRecords.h"
 #include "OverflowGuard.h"
@@ -29,10 +29,10 @@ PrintJob::PrintJob(Database& db, Prompts& prompts, const Clock& clock, PrinterAc
       m_questions(questions),
       m_format(format) {}
 
-PrintResult PrintJob::printCheque(const Cheque& typed) {
-    Cheque cheque = typed;
+PrintResult PrintJob::printCheque(const Document& typed) {
+    Document cheque = typed;
     cheque.deriveCapitals();
-    const QList<Cheque> cheques{cheque};
+    const QList<Document> cheques{cheque};
     PrintResult result;
     if (!printerReady(kChequeJob, cheques))
         return result;
@@ -62,9 +62,9 @@ PrintResult PrintJob::printCheque(const Cheque& typed) {
                 [&](PrintSurface& surface) { return drawChequeFields(surface, cheque, m_format); });
 }
 
-bool PrintJob::questionsAnswered(const QList<Cheque>& cheques) {
+bool PrintJob::questionsAnswered(const QList<Document>& cheques) {
     if (cheques.size() == 1) {
-        const Cheque& cheque = cheques.front();
+        const Document& cheque = cheques.front();
         const QList<int> overflowing =
             findOverflowingFields(cheque, m_format, *printerLikeMeasure());
         if (!overflowing.isEmpty() && !m_questions.printOverflowing(overflowing)) {
@@ -91,7 +91,7 @@ bool PrintJob::questionsAnswered(const QList<Cheque>& cheques) {
         return false;
     }
     QStringList again;
-    for (const Cheque& cheque : cheques)
+    for (const Document& cheque : cheques)
         if (printed->contains(
                 paymentKey(cheque.textOf(FieldRole::Payee), cheque.textOf(FieldRole::Amount))))
             again << cheque.textOf(FieldRole::Payee) + u'\u3000' +
@@ -108,9 +108,9 @@ bool PrintJob::questionsAnswered(const QList<Cheque>& cheques) {
     return true;
 }
 
-PrintResult PrintJob::printBatch(const QList<Cheque>& typed) {
-    QList<Cheque> cheques = typed;
-    for (Cheque& cheque : cheques)
+PrintResult PrintJob::printBatch(const QList<Document>& typed) {
+    QList<Document> cheques = typed;
+    for (Document& cheque : cheques)
         cheque.deriveCapitals();
     if (cheques.isEmpty() || !printerReady(kChequeJob, cheques))
         return {};
@@ -118,7 +118,7 @@ PrintResult PrintJob::printBatch(const QList<Cheque>& typed) {
         return {};
     QStringList accounts;
     bool numbered = false;
-    for (const Cheque& cheque : cheques) {
+    for (const Document& cheque : cheques) {
         const QString account = cheque.textOf(FieldRole::DrawerAccount);
         if (accounts.contains(account))
             continue;
@@ -153,7 +153,7 @@ PrintResult PrintJob::printBatch(const QList<Cheque>& typed) {
     });
 }
 
-PrintResult PrintJob::printEndorsement(const Cheque& cheque) {
+PrintResult PrintJob::printEndorsement(const Document& cheque) {
     if (!printerChosen(kEndorsementJob, {}))
         return {};
     const EndorsementLayout layout = endorsementLayout(cheque, m_format.page.x, m_format.page.y);
@@ -183,7 +183,7 @@ PrintResult PrintJob::printCalibration() {
                 [](PrintSurface& surface) { return drawCalibrationSquare(surface); });
 }
 
-bool PrintJob::printerReady(const QString& kind, const QList<Cheque>& cheques) {
+bool PrintJob::printerReady(const QString& kind, const QList<Document>& cheques) {
     if (!m_printers.installedPrinters().isEmpty())
         return true;
     m_prompts.message(u"您的电脑没有连接打印机！"_s, u"打印机错误"_s, PromptButtons::Ok);
@@ -191,7 +191,7 @@ bool PrintJob::printerReady(const QString& kind, const QList<Cheque>& cheques) {
     return false;
 }
 
-bool PrintJob::printerChosen(const QString& kind, const QList<Cheque>& cheques) {
+bool PrintJob::printerChosen(const QString& kind, const QList<Document>& cheques) {
     bool noAnswer = false;
     if (m_questions.choosePrinter(noAnswer))
         return true;
@@ -200,7 +200,7 @@ bool PrintJob::printerChosen(const QString& kind, const QList<Cheque>& cheques) 
     return false;
 }
 
-std::optional<bool> PrintJob::journalAndSend(const QString& kind, const QList<Cheque>& cheques,
+std::optional<bool> PrintJob::journalAndSend(const QString& kind, const QList<Document>& cheques,
                                              const QStringList& fields,
                                              const std::function<bool(PrintSurface&)>& draw,
                                              QList<qint64>& entries,
@@ -242,11 +242,11 @@ std::optional<bool> PrintJob::journalAndSend(const QString& kind, const QList<Ch
     return printed;
 }
 
-PrintResult PrintJob::send(const QString& kind, const QList<Cheque>& cheques,
+PrintResult PrintJob::send(const QString& kind, const QList<Document>& cheques,
                            const std::function<bool(PrintSurface&)>& draw) {
     PrintResult result;
     QStringList fields;
-    for (const Cheque& cheque : cheques)
+    for (const Document& cheque : cheques)
         fields << journalFields(cheque);
     QList<qint64> entries;
     const std::optional<bool> printed = journalAndSend(kind, cheques, fields, draw, entries);
@@ -275,7 +275,8 @@ PrintResult PrintJob::send(const QString& kind, const QList<Cheque>& cheques,
     return result;
 }
 
-bool PrintJob::journal(const QString& kind, const QList<Cheque>& cheques, const QString& outcome) {
+bool PrintJob::journal(const QString& kind, const QList<Document>& cheques,
+                       const QString& outcome) {
     JournalEntry entry{kind, m_printers.currentPrinter(), m_format.name, outcome, {}, {}};
     if (cheques.size() > 1)
         return appendBatchJournal(m_db, m_clock, cheques, entry, {});

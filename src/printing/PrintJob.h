@@ -7,7 +7,7 @@
 #include <QString>
 #include <QStringList>
 
-class Cheque;
+class Document;
 class Clock;
 struct TakenNumber;
 class Database;
@@ -74,7 +74,7 @@ public:
     // out spoiled, each with the reason its number is voided for; none when every one printed
     // well. The spoiled ones are printed again on the next numbers. Nothing when no one said:
     // the numbers then stay 打印中 in the register, never taken for printed well.
-    virtual std::optional<QList<SpoiledCheque>> spoiledInBatch(const QList<Cheque>& cheques,
+    virtual std::optional<QList<SpoiledCheque>> spoiledInBatch(const QList<Document>& cheques,
                                                                const QStringList& numbers) = 0;
 };
 
@@ -105,23 +105,23 @@ public:
     // Told after each page of a batch is drawn.
     std::function<void(int page, int pages)> pageDrawn;
 
-    PrintResult printCheque(const Cheque& cheque);
+    PrintResult printCheque(const Document& cheque);
     // The cheques of a payment list, already checked, as one document with a page each.
-    PrintResult printBatch(const QList<Cheque>& cheques);
+    PrintResult printBatch(const QList<Document>& cheques);
     // An endorsement with the cheque's endorsement parameters and the format's margins.
-    PrintResult printEndorsement(const Cheque& cheque);
+    PrintResult printEndorsement(const Document& cheque);
     PrintResult printCalibration();
 
 private:
     // The questions asked of every cheque before the printer is chosen: fields that do not
     // fit, an issue date a bank would not pay today, the same payee and amount printed today
     // already. False, journalled, when the print stops there.
-    bool questionsAnswered(const QList<Cheque>& cheques);
+    bool questionsAnswered(const QList<Document>& cheques);
     // Whether any printer is installed; otherwise says so and journals the refusal.
-    bool printerReady(const QString& kind, const QList<Cheque>& cheques);
+    bool printerReady(const QString& kind, const QList<Document>& cheques);
     // The cashier's (or the options') printer; a cancelled or failed choice is journalled.
-    bool printerChosen(const QString& kind, const QList<Cheque>& cheques);
-    PrintResult send(const QString& kind, const QList<Cheque>& cheques,
+    bool printerChosen(const QString& kind, const QList<Document>& cheques);
+    PrintResult send(const QString& kind, const QList<Document>& cheques,
                      const std::function<bool(class PrintSurface&)>& draw);
     // Takes the cheques' numbers inside the journal's transaction, adding each one to its
     // cheque's journal `fields`; false (the transaction undone) when they cannot be taken.
@@ -129,31 +129,32 @@ private:
     // Journals the job as 打印中 (`entries`), with `takeNumbers` in the same transaction, then
     // sends it: whether the spooler accepted it, after the failure's message when not;
     // nothing, sending nothing and taking no number, when the journal could not be written.
-    std::optional<bool> journalAndSend(const QString& kind, const QList<Cheque>& cheques,
+    std::optional<bool> journalAndSend(const QString& kind, const QList<Document>& cheques,
                                        const QStringList& fields,
                                        const std::function<bool(class PrintSurface&)>& draw,
                                        QList<qint64>& entries,
                                        const NumberTaking& takeNumbers = {});
     // A cheque whose account has a cheque book: each print takes a number of the book, and
     // the cashier says what came of it.
-    PrintResult printNumbered(const Cheque& cheque);
+    PrintResult printNumbered(const Document& cheque);
     // A batch of one account with a cheque book: consecutive numbers, the range named before
     // printing; the cheques the cashier finds spoiled go again on the next numbers.
-    PrintResult printNumberedBatch(const QList<Cheque>& cheques);
+    PrintResult printNumberedBatch(const QList<Document>& cheques);
     // The rounds of a numbered batch: the cheques at `places` print, and those found spoiled go
     // again, until none is left or one round stops; `places` keeps those not printed well.
-    void printNumberedRounds(const QList<Cheque>& cheques, QList<int>& places, PrintResult& result);
+    void printNumberedRounds(const QList<Document>& cheques, QList<int>& places,
+                             PrintResult& result);
     // Keeps the good cheques of a numbered job and voids the spoiled ones, with the outcome of
     // every entry, in one transaction.
-    bool settleBatch(const QList<Cheque>& cheques, const QList<TakenNumber>& numbers,
+    bool settleBatch(const QList<Document>& cheques, const QList<TakenNumber>& numbers,
                      const QList<qint64>& entries, const QList<SpoiledCheque>& spoiled,
                      PrintResult& result);
     // Prints the cheque on the number `take` takes with its journal entry (`number` then holds
     // it; it stays empty when none could be taken), until the cashier settles it: true when it
     // printed well and was kept, false when it was spoiled (`spoiled`) or the print failed.
-    bool printOnNumber(const Cheque& cheque, const NumberTaking& take,
+    bool printOnNumber(const Document& cheque, const NumberTaking& take,
                        std::optional<TakenNumber>& number, PrintResult& result, bool& spoiled);
-    bool journal(const QString& kind, const QList<Cheque>& cheques, const QString& outcome);
+    bool journal(const QString& kind, const QList<Document>& cheques, const QString& outcome);
     // Runs `work` (a transaction) until it succeeds or the cashier stops trying.
     bool withRetries(const std::function<bool()>& work);
 

@@ -8,12 +8,12 @@
 
 #include "AmountText.h"
 #include "BatchPrint.h"
-#include "Cheque.h"
 #include "ChequeCheck.h"
 #include "ChequePrinter.h"
 #include "ChequeRegister.h"
 #include "Clock.h"
 #include "Database.h"
+#include "Document.h"
 #include "HistoryRecords.h"
 #include "PrintFormat.h"
 #include "PrintJournal.h"
@@ -54,8 +54,8 @@ private:
 
 }  // namespace
 
-PrintResult PrintJob::printNumbered(const Cheque& cheque) {
-    const QList<Cheque> cheques{cheque};
+PrintResult PrintJob::printNumbered(const Document& cheque) {
+    const QList<Document> cheques{cheque};
     const QString account = cheque.textOf(FieldRole::DrawerAccount);
     PrintResult result;
     std::optional<qint64> replaces;  // the spoiled cheque's number, printed again on the next
@@ -106,10 +106,10 @@ PrintResult PrintJob::printNumbered(const Cheque& cheque) {
     }
 }
 
-bool PrintJob::printOnNumber(const Cheque& cheque, const NumberTaking& take,
+bool PrintJob::printOnNumber(const Document& cheque, const NumberTaking& take,
                              std::optional<TakenNumber>& number, PrintResult& result,
                              bool& spoiled) {
-    const QList<Cheque> cheques{cheque};
+    const QList<Document> cheques{cheque};
     for (;;) {
         const bool taking = !number;
         QStringList fields{journalFields(cheque)};
@@ -190,7 +190,7 @@ bool PrintJob::printOnNumber(const Cheque& cheque, const NumberTaking& take,
     }
 }
 
-PrintResult PrintJob::printNumberedBatch(const QList<Cheque>& cheques) {
+PrintResult PrintJob::printNumberedBatch(const QList<Document>& cheques) {
     PrintResult result;
     QList<int> places(cheques.size());  // where each cheque still to print stands in the batch
     std::iota(places.begin(), places.end(), 0);
@@ -209,10 +209,10 @@ PrintResult PrintJob::printNumberedBatch(const QList<Cheque>& cheques) {
     return result;
 }
 
-void PrintJob::printNumberedRounds(const QList<Cheque>& cheques, QList<int>& places,
+void PrintJob::printNumberedRounds(const QList<Document>& cheques, QList<int>& places,
                                    PrintResult& result) {
     const QString account = cheques.first().textOf(FieldRole::DrawerAccount);
-    QList<Cheque> pending = cheques;
+    QList<Document> pending = cheques;
     QList<qint64> replaces;  // the register rows of the spoiled cheques printed again
     while (!pending.isEmpty()) {
         QString why;
@@ -242,7 +242,7 @@ void PrintJob::printNumberedRounds(const QList<Cheque>& cheques, QList<int>& pla
             return true;
         };
         QStringList fields;
-        for (const Cheque& cheque : pending)
+        for (const Document& cheque : pending)
             fields << journalFields(cheque);
         const int pages = int(pending.size());
         QList<qint64> entries;
@@ -303,7 +303,7 @@ void PrintJob::printNumberedRounds(const QList<Cheque>& cheques, QList<int>& pla
             places.clear();  // printed, though what came of them is not recorded
             return;
         }
-        QList<Cheque> again;
+        QList<Document> again;
         QList<int> againPlaces;
         replaces.clear();
         for (const SpoiledCheque& cheque : spoiled) {
@@ -316,13 +316,13 @@ void PrintJob::printNumberedRounds(const QList<Cheque>& cheques, QList<int>& pla
     }
 }
 
-bool PrintJob::settleBatch(const QList<Cheque>& cheques, const QList<TakenNumber>& numbers,
+bool PrintJob::settleBatch(const QList<Document>& cheques, const QList<TakenNumber>& numbers,
                            const QList<qint64>& entries, const QList<SpoiledCheque>& spoiled,
                            PrintResult& result) {
     QList<bool> isSpoiled(cheques.size(), false);
     for (const SpoiledCheque& cheque : spoiled)
         isSpoiled[cheque.place] = true;
-    QList<Cheque> good;
+    QList<Document> good;
     QList<int> goodPlaces;
     QStringList printedOn;
     for (int k = 0; k < cheques.size(); ++k)

@@ -1,7 +1,7 @@
 #include "PrintLayout.h"
 
-#include "Cheque.h"
 #include "ChequeGeometry.h"
+#include "Document.h"
 #include "PrintSurface.h"
 
 namespace {
@@ -18,7 +18,7 @@ std::span<const double> figureBoxColumns(int field) {
     return {boxes->lefts.constData(), size_t(boxes->lefts.size())};
 }
 
-bool SetupChequePage(PrintSurface& surface, const Cheque& cheque) {
+bool SetupChequePage(PrintSurface& surface, const Document& cheque) {
     if (!surface.deviceName().toUpper().startsWith(u"OKI")) {
         const bool a3 = cheque.crosswise() && cheque.stubVisible();
         if (!(a3 && surface.setPaperSize(PaperSize::A3)) && !surface.setPaperSize(PaperSize::A4))
@@ -29,7 +29,7 @@ bool SetupChequePage(PrintSurface& surface, const Cheque& cheque) {
     return true;
 }
 
-QPointF fieldOrigin(const PageSettings& page, const Cheque& cheque, int field) {
+QPointF fieldOrigin(const PageSettings& page, const Document& cheque, int field) {
     double y = 10 - page.y;
     if (!cheque.crosswise()) {
         // Fed lengthwise, the cheque lies across the A4 paper path at its far side: the A4
@@ -45,7 +45,7 @@ QPointF fieldOrigin(const PageSettings& page, const Cheque& cheque, int field) {
     return {10 - page.x + (bodyWithStub ? page.s : 0), y};
 }
 
-PositionTable fieldPositions(const PrintFormat& format, const Cheque& cheque) {
+PositionTable fieldPositions(const PrintFormat& format, const Document& cheque) {
     PositionTable table;
     for (int i = 0; i < kPrintableFieldCount; ++i) {
         const QPointF origin = fieldOrigin(format.page, cheque, i);

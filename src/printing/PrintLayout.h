@@ -11,7 +11,7 @@
 #include "ChequeFields.h"
 #include "PrintFormat.h"
 
-class Cheque;
+class Document;
 class PrintSurface;
 
 // Every field's printer position (mm), by position index.
@@ -25,16 +25,16 @@ std::span<const double> figureBoxColumns(int field);
 // Paper size (kept on a printer whose name begins with "OKI"; A3 for a crosswise cheque with
 // its stub, falling back to A4; A4 otherwise) and orientation (landscape for lengthwise
 // feeding). False when even A4 is refused.
-bool SetupChequePage(PrintSurface& surface, const Cheque& cheque);
+bool SetupChequePage(PrintSurface& surface, const Document& cheque);
 
 // Where a field's format position (0, 0), the top-left corner of its part of the cheque, lands
 // on the printer: 10 - H across (+ the stub width for a body field when the stub is printed),
 // 10 - V down (+ the A4 width less the body's height lengthwise, 210 - 80 = 130 mm for the
 // cheque; half of that back with the paper guides closing in).
-QPointF fieldOrigin(const PageSettings& page, const Cheque& cheque, int field);
+QPointF fieldOrigin(const PageSettings& page, const Document& cheque, int field);
 
 // Every field's printer position from the format and the cheque's feed switches:
 // X = format X + 10 - H (+ stub width for a body field when the stub is printed),
 // Y = format Y + 10 - V (+130 lengthwise, -65 more with the paper guides closing in),
 // S = format S.
-PositionTable fieldPositions(const PrintFormat& format, const Cheque& cheque);
+PositionTable fieldPositions(const PrintFormat& format, const Document& cheque);

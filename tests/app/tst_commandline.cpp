@@ -8,8 +8,8 @@
 #include <xlsxwriter.h>
 
 #include "AmountCapitals.h"
-#include "Cheque.h"
 #include "ChequeRegister.h"
+#include "Document.h"
 #include "HistoryRecords.h"
 #include "ProgramRun.h"
 #include "TestClock.h"
@@ -601,7 +601,7 @@ private slots:
         // Three good rows, one with a line break in a quoted value: one PDF with a page each,
         // all three kept and journalled with their history rows, each with the last input's
         // account but without its password.
-        Cheque last;
+        Document last;
         last.setText(Field::Account, u"6222001"_s);
         last.setText(Field::Password, u"SECRET"_s);
         QVERIFY(saveLastInput(t.db, last));

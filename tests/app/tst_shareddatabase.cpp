@@ -8,9 +8,9 @@
 #include <QUrl>
 
 #include "BoundGrid.h"
-#include "Cheque.h"
 #include "ChequeFields.h"
 #include "ChequeRegister.h"
+#include "Document.h"
 #include "FormatCommands.h"
 #include "FormatGrid.h"
 #include "FormatStore.h"
@@ -40,7 +40,7 @@ int saveFormatRepeatedly(const QString& address, int times) {
     ZeroMeasure measure;
     ProgressIndicator progress(clock);
     BoundGrid grid;
-    Cheque cheque;
+    Document cheque;
     FormatDisplays displays;
     ListFormatNames(db, displays);
     ShowFormatGrid(grid, db, displays.currentFormat, cheque, displays, {measure, progress});
@@ -94,8 +94,8 @@ QString clerksPrintAtOnce(TestDatabase& t, int times, const QString& options) {
     return runTogether(clerks);
 }
 
-Cheque chequeFor(const QString& payee) {
-    Cheque cheque;
+Document chequeFor(const QString& payee) {
+    Document cheque;
     const QString texts[] = {u"2026"_s, u"12"_s, u"8"_s};
     for (int i = 0; i < 3; ++i) {
         cheque.setText(i, texts[i]);
@@ -218,7 +218,7 @@ private slots:
         QCOMPARE(runProgram({u"init-database"_s, u"--database"_s, empty.address()}).exitCode, 0);
         Database upgraded(prompts);
         QVERIFY(upgraded.open(empty.address()));
-        Cheque cheque;
+        Document cheque;
         const Clock clock = testClock();
         loadLastInput(upgraded, cheque, prompts, clock);
         QCOMPARE(cheque.text(Field::Payee), u"上次的收款人"_s);

@@ -1,6 +1,6 @@
 #include <QTest>
 
-#include "Cheque.h"
+#include "Document.h"
 
 using namespace Qt::StringLiterals;
 
@@ -38,7 +38,7 @@ private slots:
     }
 
     void yearSwitchCopiesToMonthAndDayOnly() {
-        Cheque cheque;
+        Document cheque;
         cheque.setChk(0, 1);
         QCOMPARE(cheque.chk(1), 1);
         QCOMPARE(cheque.chk(2), 1);
@@ -51,7 +51,7 @@ private slots:
     }
 
     void switchesRefuseValuesACheckBoxCannotHold() {
-        Cheque cheque;
+        Document cheque;
         QVERIFY(!cheque.setChk(3, 5));
         QVERIFY(!cheque.setChk(3, -1));
         QCOMPARE(cheque.chk(3), 0);
@@ -60,7 +60,7 @@ private slots:
     }
 
     void stubAndSuppressionFollowTheSwitches() {
-        Cheque cheque;
+        Document cheque;
         cheque.setChk(7, 0);
         QVERIFY(!cheque.stubVisible());
         cheque.setChk(7, 1);
@@ -73,7 +73,7 @@ private slots:
     }
 
     void copiedTextsAreNeverCutToTheLengthLimit() {
-        Cheque cheque;
+        Document cheque;
         const QString payee(30, u'款');
         cheque.setText(stubField(4), payee);
         QCOMPARE(cheque.text(stubField(4)), payee);

@@ -2,8 +2,8 @@
 #include <QTest>
 
 #include "AmountCapitals.h"
-#include "Cheque.h"
 #include "ChequeCheck.h"
+#include "Document.h"
 #include "FieldInput.h"
 #include "ScriptedPrompts.h"
 
@@ -94,7 +94,7 @@ private slots:
         QFETCH(QString, shown);
         QFETCH(QString, stub);
         QFETCH(bool, error);
-        Cheque cheque;
+        Document cheque;
         const int stubIndex = stubField(field + 1);
         cheque.setText(stubIndex, u"OLD"_s);
         cheque.setText(field, typed);
@@ -154,7 +154,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, figures);
         QFETCH(QString, reason);
-        Cheque cheque;
+        Document cheque;
         const QString before[] = {u"贰拾元整"_s, u"￥20.00"_s};
         cheque.setText(Field::AmountInCapitals, before[0]);
         cheque.setText(Field::StubAmount, before[1]);
@@ -242,7 +242,7 @@ private slots:
         QFETCH(QStringList, texts);
         QFETCH(bool, withStub);
         QFETCH(QString, message);
-        Cheque cheque;
+        Document cheque;
         ScriptedPrompts prompts;
         enterDate(cheque, QDate(2026, 12, 8), prompts);
         cheque.setText(Field::Amount, u"1"_s);
@@ -257,13 +257,13 @@ private slots:
     }
 
     void aNewChequeCarriesNoSamplePayee() {
-        const Cheque cheque;
+        const Document cheque;
         QVERIFY(cheque.text(Field::Payee).isEmpty());
         QCOMPARE(chequeFields()[Field::Payee].placeholder, u"北京示例科技有限公司");
     }
 
     void payeeAndPurposeOverwriteTheStub() {
-        Cheque cheque;
+        Document cheque;
         cheque.setText(stubField(4), u"edited on the stub"_s);
         cheque.setText(3, u"上海某某贸易有限公司第一分公司财务部"_s);
         cheque.setText(6, u"货款"_s);
@@ -275,9 +275,9 @@ private slots:
     }
 
     void otherFieldsChangeNothing() {
-        const Cheque before;
+        const Document before;
         for (int field : {4, 7, 8, 9}) {
-            Cheque cheque;
+            Document cheque;
             ScriptedPrompts prompts;
             leaveBodyField(cheque, field, prompts);
             for (int i = 0; i < kPrintableFieldCount; ++i)

@@ -3,7 +3,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "Cheque.h"
+#include "Document.h"
 #include "OptionFlags.h"
 #include "RegText.h"
 
@@ -16,7 +16,7 @@ struct Switches {
     QList<int> chk;
 };
 
-Switches switchesOf(const Cheque& cheque) {
+Switches switchesOf(const Document& cheque) {
     Switches s{cheque.crosswise(), {}};
     for (int i = 0; i < kCheckBoxCount; ++i)
         s.chk << cheque.chk(i);
@@ -61,7 +61,7 @@ private slots:
         QFETCH(QString, stored);
         QFETCH(bool, crosswise);
         QFETCH(QList<int>, chk);
-        Cheque cheque;
+        Document cheque;
         applyOptionFlags(cheque, stored);
         const Switches s = switchesOf(cheque);
         QCOMPARE(s.crosswise, crosswise);
@@ -70,7 +70,7 @@ private slots:
     }
 
     void buildsTheTextOfTheSwitches() {
-        Cheque cheque;
+        Document cheque;
         QCOMPARE(optionFlagsText(cheque), kDefaultOptionFlags.toString());
         cheque.setCrosswise(false);
         cheque.setChk(0, 1);
@@ -81,7 +81,7 @@ private slots:
 
     void firstStartUsesTheDefault() {
         QSettings settings(iniPath(u"first.ini"_s), QSettings::IniFormat);
-        Cheque cheque;
+        Document cheque;
         cheque.setChk(7, 0);
         cheque.setChk(3, 1);
         LoadOptionFlags(cheque, settings);
@@ -98,7 +98,7 @@ private slots:
     // Saved on closing, read by the next run: a fresh settings object sees the same switches.
     void savedSwitchesComeBackNextRun() {
         const QString path = iniPath(u"roundtrip.ini"_s);
-        Cheque before;
+        Document before;
         before.setCrosswise(false);
         before.setChk(3, 1);
         before.setChk(6, 1);
@@ -109,7 +109,7 @@ private slots:
         }
         QSettings settings(path, QSettings::IniFormat);
         QCOMPARE(ReadRegText(settings, kOptionFlagsKey, QString()), u"0;0;0;0;1;0;0;1;1;1;"_s);
-        Cheque after;
+        Document after;
         LoadOptionFlags(after, settings);
         QCOMPARE(switchesOf(after).chk, switchesOf(before).chk);
         QCOMPARE(after.crosswise(), before.crosswise());
@@ -128,12 +128,12 @@ private slots:
         {
             QSettings settings(path, QSettings::IniFormat);
             QVERIFY(!WriteRegText(settings, kOptionFlagsKey, u"0;1;1;1;0;0;0;0;0;1;"_s));
-            Cheque cheque;
+            Document cheque;
             cheque.setCrosswise(false);
             SaveOptionFlags(cheque, settings);
         }
         QSettings settings(path, QSettings::IniFormat);
-        Cheque next;
+        Document next;
         LoadOptionFlags(next, settings);
         QVERIFY(next.crosswise());
     }

@@ -7,8 +7,8 @@
 #include <QSqlQuery>
 #include <QTest>
 
-#include "Cheque.h"
 #include "ChequeFields.h"
+#include "Document.h"
 #include "FormatStore.h"
 #include "HistoryRecords.h"
 #include "HistoryRows.h"
@@ -285,7 +285,7 @@ private slots:
         FormatDisplays displays;
         ListFormatNames(db, displays);
         QCOMPARE(displays.currentFormat, u"我的格式"_s);
-        Cheque cheque;
+        Document cheque;
         const Clock clock = testClock();
         loadLastInput(db, cheque, prompts, clock);
         QCOMPARE(cheque.text(Field::Payee), u"上次的收款人"_s);

@@ -1,7 +1,7 @@
 #include <QFile>
 #include <QTest>
 
-#include "Cheque.h"
+#include "Document.h"
 #include "HistoryExport.h"
 #include "HistoryGrid.h"
 #include "HistoryList.h"
@@ -20,8 +20,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // The sample cheque made out to `payee`.
-Cheque chequeTo(const QString& payee) {
-    Cheque cheque = sampleCheque();
+Document chequeTo(const QString& payee) {
+    Document cheque = sampleCheque();
     cheque.setText(Field::Payee, payee);
     return cheque;
 }
@@ -52,7 +52,7 @@ private slots:
     void cleanup() { delete m_t; }
 
     void savingWithADateAlwaysAddsARow() {
-        const Cheque cheque = chequeTo(u"甲公司"_s);
+        const Document cheque = chequeTo(u"甲公司"_s);
         QVERIFY(SaveHistoryRecord(m_t->db, cheque, QDate(2026, 12, 7)));
         QVERIFY(SaveHistoryRecord(m_t->db, cheque, QDate(2026, 12, 7)));
         QCOMPARE(count(), 2);
@@ -108,7 +108,7 @@ private slots:
         // A character the database would not keep as it is comes back as U+FFFD, the rest of
         // the text as it was (a leading U+FFFE would otherwise turn every character after it).
         QVERIFY(saveLastInput(m_t->db, chequeTo(u"\uFFFE北京某某\xD800公司"_s)));
-        Cheque loaded;
+        Document loaded;
         ScriptedPrompts prompts;
         Clock clock = testClock();
         loadLastInput(m_t->db, loaded, prompts, clock);
@@ -127,7 +127,7 @@ private slots:
         QVERIFY(storeCurrentFormat(other, u"乙的格式"_s));
         for (auto [db, payee, format] : {std::tuple{&m_t->db, u"甲的收款人"_s, u"标准支票"_s},
                                          std::tuple{&other, u"乙的收款人"_s, u"乙的格式"_s}}) {
-            Cheque cheque;
+            Document cheque;
             QVERIFY(LoadHistoryRecord(*db, cheque, -1, prompts, m_clock));
             QCOMPARE(cheque.text(Field::Payee), payee);
             std::optional<QString> current = storedCurrentFormat(*db);
@@ -142,7 +142,7 @@ private slots:
                             u"('', '共用格式', '{\"收款人全称\":\"共用\"}')"_s));
         Database third(prompts);
         QVERIFY(!m_t->openAs(u"clerk_c"_s, third).isEmpty());
-        Cheque cheque;
+        Document cheque;
         QVERIFY(LoadHistoryRecord(third, cheque, -1, prompts, m_clock));
         QCOMPARE(cheque.text(Field::Payee), u"共用"_s);
         QCOMPARE(storedCurrentFormat(third).value_or(u"-"_s), u"共用格式"_s);
@@ -183,7 +183,7 @@ private slots:
         QFETCH(int, switchOn);
         QFETCH(bool, saved);
         QFETCH(QString, kept);
-        Cheque cheque = chequeTo(u"甲"_s);
+        Document cheque = chequeTo(u"甲"_s);
         for (int i = 0; i < 3; ++i)
             cheque.setText(stubField(i + 1), stubDate[i]);
         cheque.setText(Field::Day, issueDay);
@@ -256,7 +256,7 @@ private slots:
     // A cheque the user chose to keep is never lost silently: the failing statement is shown
     // and the failure returned. An issue date that is no real date is not kept either.
     void failedSavesAreShown() {
-        Cheque cheque = chequeTo(u"甲"_s);
+        Document cheque = chequeTo(u"甲"_s);
         cheque.setText(Field::Day, u"叁拾壹"_s);
         cheque.setText(Field::Month, u"零贰"_s);  // 31 February
         QVERIFY(!SaveHistoryRecord(m_t->db, cheque, QDate(2026, 12, 7)));
@@ -295,11 +295,11 @@ private slots:
     }
     void loadingBringsTodaysDate() {
         QFETCH(int, id);
-        const Cheque stored = chequeTo(u"O'Brien 贸易"_s);
+        const Document stored = chequeTo(u"O'Brien 贸易"_s);
         QVERIFY(id < 0 ? saveLastInput(m_t->db, stored)
                        : SaveHistoryRecord(m_t->db, stored, QDate(2009, 5, 20)));
         const int rowId = id < 0 ? -1 : m_t->scalar(u"SELECT max(ID) FROM 历史记录"_s).toInt();
-        Cheque cheque;
+        Document cheque;
         QVERIFY(LoadHistoryRecord(m_t->db, cheque, rowId, m_t->prompts, m_clock));
         QCOMPARE(cheque.text(0), u"贰零贰陆"_s);
         QCOMPARE(cheque.text(1), u"壹拾贰"_s);
@@ -309,16 +309,16 @@ private slots:
         QCOMPARE(cheque.text(stubField(3)), u"8"_s);
         for (int i : {3, 5, 6, 7, 8, 9, 10, 14, 15, 16, 17, 18})
             QCOMPARE(cheque.text(i), stored.text(i));
-        QCOMPARE(cheque.text(4), Cheque().text(4));  // the capitals are not stored
+        QCOMPARE(cheque.text(4), Document().text(4));  // the capitals are not stored
         QVERIFY(m_t->prompts.shown().empty());
     }
 
     void loadingAnUnknownIdChangesNothing() {
-        Cheque cheque;
+        Document cheque;
         QVERIFY(!LoadHistoryRecord(m_t->db, cheque, 999, m_t->prompts, m_clock));
         QVERIFY(!LoadHistoryRecord(m_t->db, cheque, -1, m_t->prompts, m_clock));
         for (int i = 0; i < kPrintableFieldCount; ++i)
-            QCOMPARE(cheque.text(i), Cheque().text(i));
+            QCOMPARE(cheque.text(i), Document().text(i));
     }
 
     void deletingASelection_data() {
@@ -378,7 +378,7 @@ private slots:
         QVERIFY(DeleteAllHistory(m_t->db, list, m_t->prompts));
         QCOMPARE(m_t->rows(u"SELECT 收款人全称 FROM 历史记录 ORDER BY ID"_s), u"晚提交的|后来的"_s);
         QCOMPARE(list.count(), 0);
-        Cheque cheque;
+        Document cheque;
         QVERIFY(LoadHistoryRecord(m_t->db, cheque, -1, m_t->prompts, m_clock));
         QCOMPARE(cheque.text(Field::Payee), u"上次"_s);
         m_t->prompts.clear();

@@ -2,7 +2,7 @@
 #include <QTest>
 
 #include "BoundGrid.h"
-#include "Cheque.h"
+#include "Document.h"
 #include "FormatCommands.h"
 #include "FormatGrid.h"
 #include "FormatStore.h"
@@ -30,7 +30,7 @@ private:
     ZeroMeasure m_measure;
     ProgressIndicator m_progress{m_clock};
     BoundGrid m_grid;
-    Cheque m_cheque;
+    Document m_cheque;
     FormatDisplays m_displays;
 
     void showFormat(const QString& name) {
@@ -70,7 +70,7 @@ private slots:
     void initTestCase() { SKIP_WITHOUT_TEST_SERVER(); }
     void init() {
         m_t = new TestDatabase;
-        m_cheque = Cheque();
+        m_cheque = Document();
         showFormat(kDefault);
     }
     void cleanup() { delete m_t; }
@@ -197,7 +197,7 @@ private slots:
         QCOMPARE(m_t->prompts.shown().back().text, u"删除完成！"_s);
         QCOMPARE(count(u"旧格式"_s), 0);  // its page settings too
         QCOMPARE(m_displays.formatNames, QStringList{kDefault});
-        Cheque cheque;
+        Document cheque;
         const std::optional<PageSettings> page =
             LoadPageSettings(m_t->db, u"旧格式"_s, cheque, m_displays);
         QVERIFY(page && page->x == 0 && page->y == 0 && page->s == 0);

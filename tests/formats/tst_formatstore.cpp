@@ -1,6 +1,6 @@
 #include <QTest>
 
-#include "Cheque.h"
+#include "Document.h"
 #include "FormatStore.h"
 #include "ProgressIndicator.h"
 #include "TestClock.h"
@@ -12,7 +12,7 @@ namespace {
 
 const QString kDefault = u"标准支票"_s;
 
-QStringList endorsementOf(const Cheque& cheque) {
+QStringList endorsementOf(const Document& cheque) {
     QStringList values;
     for (int i = 0; i < kEndorsementParameterCount; ++i)
         values << cheque.endorsement(i);
@@ -56,7 +56,7 @@ private slots:
 
     void missingCurrentRowIsRecreatedWithTheFirstName() {
         QVERIFY(m_t->db.execute(u"DELETE FROM 用户状态"_s));
-        Cheque cheque;
+        Document cheque;
         QVERIFY(SavePageSettings(m_t->db, 1, 2, 3, u"A格式"_s, cheque, m_displays));
         ListFormatNames(m_t->db, m_displays);
         QCOMPARE(m_displays.formatNames, (QStringList{u"A格式"_s, kDefault}));
@@ -68,14 +68,14 @@ private slots:
 
     void namesWithQuotesAreStoredLikeAnyOther() {
         const QString name = u"O'Neil's 格式"_s;
-        Cheque cheque;
+        Document cheque;
         cheque.setEndorsement(4, u"12"_s);
         QVERIFY(SavePageSettings(m_t->db, 12, 13, 50, name, cheque, m_displays));
         QVERIFY(SetCurrentFormat(m_t->db, name));
         ListFormatNames(m_t->db, m_displays);
         QVERIFY(m_displays.formatNames.contains(name));
         QCOMPARE(m_displays.currentFormat, name);
-        Cheque loaded;
+        Document loaded;
         const std::optional<PageSettings> page =
             LoadPageSettings(m_t->db, name, loaded, m_displays);
         QVERIFY(page);
@@ -102,7 +102,7 @@ private slots:
         QFETCH(QStringList, boxes);
         QVERIFY(m_t->db.execute(u"UPDATE 支票格式 SET fName=? WHERE Name=? AND CtlDF=''"_s,
                                 {stored, kDefault}));
-        Cheque cheque;
+        Document cheque;
         cheque.setEndorsement(0, u"typed, not saved"_s);
         LoadPageSettings(m_t->db, kDefault, cheque, m_displays);
         QCOMPARE(endorsementOf(cheque), boxes);
@@ -113,7 +113,7 @@ private slots:
     }
 
     void pageSettingsOfTheShippedFormat() {
-        Cheque cheque;
+        Document cheque;
         const std::optional<PageSettings> page =
             LoadPageSettings(m_t->db, kDefault, cheque, m_displays);
         QVERIFY(page);
@@ -130,7 +130,7 @@ private slots:
     }
 
     void unchangedMarkersKeepStoredPageValues() {
-        Cheque cheque;
+        Document cheque;
         QVERIFY(SavePageSettings(m_t->db, std::nullopt, 12.5, std::nullopt, kDefault, cheque,
                                  m_displays));
         QCOMPARE(m_displays.marginX, u"10"_s);
@@ -155,14 +155,14 @@ private slots:
     // goes too.
     void interruptedSaveLeavesTheOldState() {
         QVERIFY(m_t->refuse(u"UPDATE"_s, u"支票格式"_s));
-        Cheque cheque;
+        Document cheque;
         QVERIFY(!SavePageSettings(m_t->db, 1, 2, 3, u"新格式"_s, cheque, m_displays));
         QCOMPARE(m_t->scalar(u"SELECT count(*) FROM 支票格式 WHERE Name='新格式'"_s).toInt(), 0);
         QVERIFY(m_displays.marginX.isEmpty());
     }
 
     void fieldSettingsUpdateOnlyExistingRows() {
-        Cheque cheque;
+        Document cheque;
         TextFont font{u"黑体"_s, 14, true, true, false, true, 255};
         cheque.setFont(3, font);
         QVERIFY(UpdateFieldSettings(m_t->db, 3, cheque, kDefault, 30, std::nullopt, 0.5));
@@ -189,7 +189,7 @@ private slots:
             m_t->db.execute(u"UPDATE 支票格式 SET fName='楷体', fSize=15, fBold=TRUE, Color=128 "
                             u"WHERE CtlDF='票身-用途'"_s));
         QVERIFY(m_t->db.execute(u"DELETE FROM 支票格式 WHERE CtlDF='密码'"_s));
-        Cheque cheque;
+        Document cheque;
         const TextFont untouched{u"仿宋"_s, 9, false, false, true, false, 7};
         cheque.setFont(8, untouched);
         const Clock clock = testClock();

@@ -1,6 +1,6 @@
 #include <QTest>
 
-#include "Cheque.h"
+#include "Document.h"
 #include "HistoryRecords.h"
 #include "ProgressIndicator.h"
 #include "SampleCheque.h"
@@ -42,7 +42,7 @@ private slots:
         TestDatabase t;
         const Clock clock = testClock();
         ProgressIndicator progress(clock);
-        Cheque stored = sampleCheque();
+        Document stored = sampleCheque();
         stored.setText(Field::Payee, u"上次的收款人"_s);
         stored.setText(Field::Amount, u"1234.5"_s);  // as typed: the start leaves the field
         ChequeStart start{.switches = u"0;1;0;0;0;0;0;0;1;0;"_s, .format = u"标准支票"_s};
@@ -55,12 +55,12 @@ private slots:
             start.historyRow = 999;
         }
 
-        Cheque cheque;
+        Document cheque;
         cheque.setText(Field::Payee, u"原有收款人"_s);
         TextFont marked = cheque.font(Field::Purpose);
         marked.size = 99;
         cheque.setFont(Field::Purpose, marked);
-        const Cheque before = cheque;
+        const Document before = cheque;
 
         QCOMPARE(startCheque(cheque, start, t.db, t.prompts, clock, progress),
                  kept != Kept::NoSuchRow);

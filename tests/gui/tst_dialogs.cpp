@@ -18,12 +18,12 @@
 #include <QTest>
 #include <QTimer>
 
-#include "Cheque.h"
 #include "ChequeFields.h"
 #include "ChequeRegister.h"
 #include "CollateDialog.h"
 #include "Colors.h"
 #include "DialogWait.h"
+#include "Document.h"
 #include "FontColorDialog.h"
 #include "PdfPrinters.h"
 #include "PrinterDialog.h"
@@ -264,7 +264,7 @@ private slots:
 
         TestDatabase data;
         QVERIFY(data.db.isOpen());
-        Cheque cheque;
+        Document cheque;
         TextFont bold = cheque.font(Field::StubPayee);
         bold.bold = true;
         cheque.setFont(Field::StubPayee, bold);
@@ -455,7 +455,7 @@ private slots:
         ScriptedPrompts prompts;
         PdfPrinters printers(m_dir.filePath(u"q.pdf"_s));
         WindowPrintQuestions questions(prompts, printers, nullptr);
-        QList<Cheque> cheques(3);
+        QList<Document> cheques(3);
         const QStringList payees = {u"甲公司"_s, u"乙公司"_s, u"丙公司"_s};
         for (int k = 0; k < 3; ++k) {
             cheques[k].setText(Field::Payee, payees[k]);

@@ -146,7 +146,7 @@ private slots:
 
         // Number 5 left 打印中 by a print that died after its journal entry: unconfirmed, kept
         // from that entry once the cashier says the cheque came out well; 6 likewise, voided.
-        Cheque died;
+        Document died;
         died.setText(Field::Payee, u"乙公司"_s);
         died.setText(Field::Amount, u"￥5.00"_s);
         for (const QString& serial : {u"5"_s, u"6"_s}) {  // taken before the book was closed

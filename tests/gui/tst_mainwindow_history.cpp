@@ -78,7 +78,7 @@ private slots:
     void historyCommands() {
         Fixture f;
         MainWindow& w = *f.window;
-        Cheque stored;
+        Document stored;
         for (const QString& payee : {u"甲"_s, u"乙"_s, u"丙"_s}) {
             stored.setText(Field::Payee, payee);
             stored.setText(Field::Amount, u"￥5.00"_s);
@@ -171,7 +171,7 @@ private slots:
             {u"上海华南建材股份有限公司"_s, u"￥1234.50"_s, QString(), QDate(2026, 11, 5)},
             {u"abc 贸易"_s, u"￥3.00"_s, QString(), QDate(2026, 11, 9)}};
         for (const auto& row : kept) {
-            Cheque cheque;
+            Document cheque;
             cheque.setText(Field::Payee, row.payee);
             cheque.setText(Field::Amount, row.amount);
             cheque.setText(Field::AdditionalInfo, u"合同号HT20261101-0001，分两期付清"_s);

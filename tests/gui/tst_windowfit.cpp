@@ -200,7 +200,7 @@ private slots:
                               f.clock.today(), &why));
         const QString format = w.currentFormat();
         FormatDisplays displays;
-        QList<Cheque> cheques(40, w.cheque());
+        QList<Document> cheques(40, w.cheque());
         QStringList numbers;
         for (int i = 1; i <= 40; ++i)
             numbers << serialText(i);

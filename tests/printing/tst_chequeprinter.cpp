@@ -1,7 +1,7 @@
 #include <QTest>
 
-#include "Cheque.h"
 #include "ChequePrinter.h"
+#include "Document.h"
 #include "FormatStore.h"
 #include "PrintLayout.h"
 #include "RecordingSurface.h"
@@ -25,8 +25,8 @@ private:
 
     // The format as it stands in the database now.
     PrintFormat format() { return loadPrintFormat(m_t->db, kFormat).value_or(PrintFormat{}); }
-    PositionTable positionsFor(const Cheque& cheque) { return fieldPositions(format(), cheque); }
-    RecordingSurface print(const Cheque& cheque) {
+    PositionTable positionsFor(const Document& cheque) { return fieldPositions(format(), cheque); }
+    RecordingSurface print(const Document& cheque) {
         RecordingSurface surface;
         PrintCheque(surface, cheque, format(), m_t->prompts);
         return surface;
@@ -62,7 +62,7 @@ private slots:
         QFETCH(double, spacing);
         QFETCH(QString, boxed);
         QVERIFY(m_t->db.execute(u"UPDATE 支票格式 SET S=? WHERE CtlDF='小写金额'"_s, {spacing}));
-        Cheque cheque = sampleCheque();
+        Document cheque = sampleCheque();
         cheque.setText(5, figures);
         cheque.setFont(5, TextFont{u"宋体"_s, 12});
         const FieldPosition start = positionsFor(cheque)[5];
@@ -85,7 +85,7 @@ private slots:
 
     void unboxedCharactersFollowTheirWidths() {
         QVERIFY(m_t->db.execute(u"UPDATE 支票格式 SET S=1.5 WHERE CtlDF='票身-收款人'"_s));
-        Cheque cheque = sampleCheque();
+        Document cheque = sampleCheque();
         cheque.setText(3, u"ab公司"_s);
         // The account, and the additional information's second line, share the payee's row.
         cheque.setText(Field::Account, QString());
@@ -102,7 +102,7 @@ private slots:
     }
 
     void stubOnlyWithItsSwitch() {
-        Cheque cheque = sampleCheque();
+        Document cheque = sampleCheque();
         cheque.setText(stubField(0), u"附加"_s);
         cheque.setChk(7, 0);
         QVERIFY(!print(cheque).drawnText().contains(u"张三"));
@@ -115,7 +115,7 @@ private slots:
     }
 
     void suppressedFieldsAreNotDrawn() {
-        Cheque cheque = sampleCheque();
+        Document cheque = sampleCheque();
         cheque.setChk(7, 0);
         for (int i : {0, 3, 4, 5, 6})
             cheque.setChk(i, 1);
@@ -127,7 +127,7 @@ private slots:
     }
 
     void additionalInformationWrapsIntoFortyMillimetreLines() {
-        Cheque cheque = sampleCheque();
+        Document cheque = sampleCheque();
         cheque.setFont(stubField(0), TextFont{u"宋体"_s, 10});
         // 24 characters and blanks: 10-point characters are 3.53 mm, so 11 fit in 40 mm.
         cheque.setText(stubField(0), u"一二三四五 六七八九十 甲乙丙丁戊己庚辛壬癸子丑寅卯"_s);
@@ -146,7 +146,7 @@ private slots:
     }
 
     void characterWiderThanTheLineGetsALineOfItsOwn() {
-        Cheque cheque = sampleCheque();
+        Document cheque = sampleCheque();
         cheque.setFont(stubField(0), TextFont{u"宋体"_s, 200});  // 70 mm characters
         cheque.setText(stubField(0), u"大字"_s);
         const FieldPosition start = positionsFor(cheque)[10];
@@ -156,7 +156,7 @@ private slots:
     }
 
     void fieldsPrintInTheirFontsAndColours() {
-        Cheque cheque = sampleCheque();
+        Document cheque = sampleCheque();
         const TextFont red{u"黑体"_s, 16, true, false, false, false, 255};
         cheque.setFont(9, red);
         const FieldPosition start = positionsFor(cheque)[9];
@@ -168,7 +168,7 @@ private slots:
     }
 
     void failureShowsTheMessageAndAbandons() {
-        Cheque cheque = sampleCheque();
+        Document cheque = sampleCheque();
         RecordingSurface surface;
         surface.failAfterTexts = 3;
         QVERIFY(!PrintCheque(surface, cheque, format(), m_t->prompts));

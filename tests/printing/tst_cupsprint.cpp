@@ -5,8 +5,8 @@
 
 #include "BatchPrint.h"
 #include "Calibration.h"
-#include "Cheque.h"
 #include "ChequePrinter.h"
+#include "Document.h"
 #include "FormatStore.h"
 #include "PainterSurface.h"
 #include "PrintQueues.h"
@@ -133,7 +133,7 @@ private slots:
         QPrinter printer(QPrinter::HighResolution);
         QCOMPARE(selectPrinterByName(printer, queue, t.prompts), queue);
         printer.setDocName(title);
-        Cheque cheque;
+        Document cheque;
         QVERIFY(cheque.crosswise() && cheque.stubVisible());
         cheque.setText(Field::Payee, u"甲公司"_s);
         PainterSurface surface(printer);
@@ -158,7 +158,7 @@ private slots:
         QPrinter printer(QPrinter::HighResolution);
         QCOMPARE(selectPrinterByName(printer, kA4Queue, t.prompts), kA4Queue);
         printer.setDocName(title);
-        QList<Cheque> cheques(3);
+        QList<Document> cheques(3);
         for (int k = 0; k < 3; ++k)
             cheques[k].setText(Field::Payee, u"收款人%1"_s.arg(k));
         PainterSurface surface(printer);

@@ -1,7 +1,7 @@
 #include <QTest>
 
 #include "Calibration.h"
-#include "Cheque.h"
+#include "Document.h"
 #include "Endorsement.h"
 #include "FormatStore.h"
 #include "RecordingSurface.h"
@@ -39,13 +39,13 @@ private slots:
         QFETCH(double, marginY);
         QFETCH(double, x);
         QFETCH(double, y);
-        const EndorsementLayout layout = endorsementLayout(Cheque(), marginX, marginY);
+        const EndorsementLayout layout = endorsementLayout(Document(), marginX, marginY);
         QCOMPARE(layout.x, x);
         QCOMPARE(layout.y, y);
         QCOMPARE(layout.width, 63.0);
         QCOMPARE(layout.gap, 0.0);
         QCOMPARE(layout.fontSize, 10.0);
-        Cheque typed;
+        Document typed;
         typed.setEndorsement(2, u"50mm"_s);
         typed.setEndorsement(3, u"abc"_s);
         QCOMPARE(endorsementLayout(typed, 10, 10).width, 50.0);
@@ -69,7 +69,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QStringList, expected);
         RecordingSurface surface;
-        EndorsementLayout layout = endorsementLayout(Cheque(), 10, 10);
+        EndorsementLayout layout = endorsementLayout(Document(), 10, 10);
         layout.gap = 2;
         QCOMPARE(PrintEndorsement(surface, text, layout), !expected.isEmpty());
         QCOMPARE(lines(surface), expected);
@@ -87,7 +87,7 @@ private slots:
 
     void characterWiderThanTheWidthGetsItsOwnLine() {
         RecordingSurface surface;
-        EndorsementLayout layout = endorsementLayout(Cheque(), 10, 10);
+        EndorsementLayout layout = endorsementLayout(Document(), 10, 10);
         layout.width = 2;
         QVERIFY(PrintEndorsement(surface, u"甲乙"_s, layout));
         QCOMPARE(lines(surface), (QStringList{u"甲"_s, u"乙"_s}));
@@ -97,7 +97,7 @@ private slots:
         RecordingSurface surface;
         surface.failAfterTexts = 0;
         QVERIFY(
-            !PrintEndorsement(surface, QString(100, u'字'), endorsementLayout(Cheque(), 10, 10)));
+            !PrintEndorsement(surface, QString(100, u'字'), endorsementLayout(Document(), 10, 10)));
         QVERIFY(surface.texts().empty());
     }
 
@@ -115,7 +115,8 @@ private slots:
     void measuredMarginsKeepTheStubWidth() {
         TestDatabase t;
         FormatDisplays displays;
-        QVERIFY(saveMeasuredMargins(t.db, u"13.5"_s, u"毫米"_s, u"标准支票"_s, Cheque(), displays));
+        QVERIFY(
+            saveMeasuredMargins(t.db, u"13.5"_s, u"毫米"_s, u"标准支票"_s, Document(), displays));
         QCOMPARE(displays.marginX, u"13.5"_s);
         QCOMPARE(displays.marginY, u"0"_s);
         QCOMPARE(displays.stubWidth, u"60"_s);

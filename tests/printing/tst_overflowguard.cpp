@@ -2,7 +2,7 @@
 // surface (a Chinese character is as wide as its font size).
 #include <QTest>
 
-#include "Cheque.h"
+#include "Document.h"
 #include "FieldInput.h"
 #include "FormatStore.h"
 #include "OverflowGuard.h"
@@ -77,7 +77,7 @@ private slots:
         TestDatabase t;
         for (const QString& sql : settings)
             QVERIFY(t.db.execute(sql));
-        Cheque cheque;
+        Document cheque;
         ScriptedPrompts prompts;
         enterDate(cheque, QDate(2026, 12, 8), prompts);
         cheque.setText(Field::Amount, u"12345.6"_s);

@@ -13,7 +13,7 @@
 #include <zip.h>
 
 #include "BatchPrint.h"
-#include "Cheque.h"
+#include "Document.h"
 #include "FieldInput.h"
 #include "FormatStore.h"
 #include "PaymentCheck.h"
@@ -161,7 +161,7 @@ private slots:
         QString error;
         const std::optional<PaymentList> list = readCsvPaymentList(csv, &error);
         QVERIFY(list);
-        Cheque base;
+        Document base;
         base.setText(Field::Bank, u"工商银行"_s);
         RecordingSurface measure;
         const QList<PaymentCheque> cheques = checkPaymentList(
@@ -169,7 +169,7 @@ private slots:
         QCOMPARE(cheques.size(), 7);
 
         // The good row: typed as a user types, the capitals and the stub follow.
-        const Cheque& good = cheques[0].cheque;
+        const Document& good = cheques[0].cheque;
         QVERIFY2(cheques[0].problems.isEmpty(), qPrintable(cheques[0].problems.join(u'\n')));
         QCOMPARE(good.text(Field::Amount), u"￥1234.50"_s);
         QCOMPARE(good.text(Field::AmountInCapitals), u"壹仟贰佰叁拾肆元伍角整"_s);
@@ -260,7 +260,7 @@ private slots:
         QString error;
         const std::optional<PaymentList> list = readCsvPaymentList(csv.toUtf8(), &error);
         QVERIFY2(list, qPrintable(error));
-        Cheque base;
+        Document base;
         base.setChk(Switch::PrintStub, stub ? 1 : 0);
         for (const int field : {Field::StubPayee, Field::StubAmount, Field::StubPurpose}) {
             TextFont font = base.font(field);
@@ -479,7 +479,7 @@ private slots:
         QList<PaymentCheque> cheques;
         if (list) {
             RecordingSurface measure;
-            cheques = checkPaymentList(*list, Cheque(), QDate(2026, 12, 8),
+            cheques = checkPaymentList(*list, Document(), QDate(2026, 12, 8),
                                        loadPrintFormat(t.db, u"标准支票"_s).value(), measure);
         }
         const qint64 grown = peakMemory() - peakBefore;
@@ -532,7 +532,7 @@ private slots:
         QString error;
         const std::optional<PaymentList> list = readCsvPaymentList(csv.toUtf8(), &error);
         QVERIFY2(list, qPrintable(error));
-        Cheque base;
+        Document base;
         base.setText(Field::Password, u"123456"_s);
         base.setText(Field::Account, u"6222001"_s);
         base.setText(Field::Bank, u"工商银行"_s);
@@ -552,7 +552,7 @@ private slots:
 
     void aBatchPrintsAsOneDocumentOrNotAtAll() {
         TestDatabase t;
-        QList<Cheque> cheques(3);
+        QList<Document> cheques(3);
         const QString amounts[] = {u"￥99999999.99"_s, u"￥0.10"_s, u"￥1234.56"_s};
         for (int k = 0; k < 3; ++k) {
             cheques[k].setText(Field::Payee, u"收款人%1"_s.arg(k));

@@ -4,8 +4,8 @@
 #include <QStandardPaths>
 #include <QTest>
 
-#include "Cheque.h"
 #include "ChequePrinter.h"
+#include "Document.h"
 #include "FormatStore.h"
 #include "PainterSurface.h"
 #include "ProgressIndicator.h"
@@ -165,7 +165,7 @@ private slots:
             }
         }
         TestDatabase t;
-        Cheque cheque = sampleCheque();
+        Document cheque = sampleCheque();
         for (auto change = changes.cbegin(); change != changes.cend(); ++change)
             cheque.setText(change.key(), change.value());
         const Clock clock = testClock();

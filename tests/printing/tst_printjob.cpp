@@ -9,8 +9,8 @@
 #include <QRegularExpression>
 #include <QTest>
 
-#include "Cheque.h"
 #include "ChequeRegister.h"
+#include "Document.h"
 #include "FieldInput.h"
 #include "FormatStore.h"
 #include "NumberSettle.h"
@@ -107,7 +107,7 @@ public:
     std::deque<QList<SpoiledCheque>> spoiledBatches;
     QList<QStringList> batchesShown;
     bool nobodySays = false;  // the batch question goes unanswered
-    std::optional<QList<SpoiledCheque>> spoiledInBatch(const QList<Cheque>& cheques,
+    std::optional<QList<SpoiledCheque>> spoiledInBatch(const QList<Document>& cheques,
                                                        const QStringList& numbers) override {
         QStringList shown;
         for (qsizetype k = 0; k < cheques.size(); ++k)
@@ -123,8 +123,8 @@ public:
     }
 };
 
-Cheque payable() {
-    Cheque cheque;
+Document payable() {
+    Document cheque;
     cheque.setText(Field::Year, u"贰零贰陆"_s);
     cheque.setText(Field::Month, u"壹拾贰"_s);
     cheque.setText(Field::Day, u"零捌"_s);
@@ -137,7 +137,7 @@ Cheque payable() {
 }
 
 // `cheque` issued on `day`, the stub dated the same, as the window writes a date.
-Cheque issuedOn(Cheque cheque, const QDate& day) {
+Document issuedOn(Document cheque, const QDate& day) {
     ScriptedPrompts prompts;
     enterDate(cheque, day, prompts);
     return cheque;
@@ -252,7 +252,7 @@ private slots:
         f.questions.outcomes = {PrintQuestions::Outcome::PrintedWell, std::nullopt, std::nullopt};
         QStringList payees{u"甲公司"_s, u"乙公司"_s, u"丙公司"_s};
         for (const QString& payee : payees) {
-            Cheque cheque = payable();
+            Document cheque = payable();
             // Blanks typed around the account still find its book.
             cheque.setText(Field::Account, payee == u"丙公司"_s ? u" 12345 "_s : account);
             cheque.setText(Field::Payee, payee);
@@ -301,7 +301,7 @@ private slots:
         f.printers.refuseJobs = true;
         const PrintResult result = cheques == 1
                                        ? f.job.printCheque(payable())
-                                       : f.job.printBatch(QList<Cheque>(cheques, payable()));
+                                       : f.job.printBatch(QList<Document>(cheques, payable()));
         QVERIFY(!result.printed);
         QCOMPARE(f.t.prompts.shown().back().text, message);
         QCOMPARE(f.questions.keepAsked, 0);
@@ -354,7 +354,7 @@ private slots:
     // never offered again), and no number left at last. The journal names every attempt's number.
     void aChequeBookNumbersEveryPrint() {
         Fixture f;
-        Cheque cheque = payable();
+        Document cheque = payable();
         cheque.setText(Field::Account, u"12345"_s);
         QString why;
         QVERIFY(
@@ -421,13 +421,13 @@ private slots:
     // or outside the batch spoils nothing more. Accounts with and without a book do not mix.
     void aBatchTakesConsecutiveNumbers() {
         Fixture f;
-        Cheque cheque = payable();
+        Document cheque = payable();
         cheque.setText(Field::Account, u"12345"_s);
         QString why;
         QVERIFY(
             addChequeBook(f.t.db, {0, u"12345"_s, u"9"_s, 1, 7, {}, false}, f.clock.today(), &why));
         QVERIFY(voidSerial(f.t.db, f.clock, u"12345"_s, 3, u"撕坏"_s, &why));  // passed over
-        QList<Cheque> batch(3, cheque);
+        QList<Document> batch(3, cheque);
         for (int k = 0; k < 3; ++k)
             batch[k].setText(Field::Payee, u"收款人"_s + QString::number(k + 1));
         // The first and the third of the first job.
@@ -464,12 +464,12 @@ private slots:
     // 打印中 for someone to settle, and nothing is kept.
     void aBatchNobodySettlesStaysPrinting() {
         Fixture f;
-        Cheque cheque = payable();
+        Document cheque = payable();
         cheque.setText(Field::Account, u"12345"_s);
         QString why;
         QVERIFY(addChequeBook(f.t.db, {0, u"12345"_s, {}, 1, 5, {}, false}, f.clock.today(), &why));
         f.questions.nobodySays = true;
-        const PrintResult result = f.job.printBatch(QList<Cheque>(2, cheque));
+        const PrintResult result = f.job.printBatch(QList<Document>(2, cheque));
         QVERIFY(result.printed && result.recorded);
         QVERIFY(result.unprinted.isEmpty() && result.kept.isEmpty() && result.numbers.isEmpty());
         QCOMPARE(
@@ -484,7 +484,7 @@ private slots:
     // journal keeps what went on the paper: for one cheque and for each of a batch.
     void theCapitalsPrintFromTheFigures() {
         Fixture f;
-        Cheque cheque = payable();
+        Document cheque = payable();
         cheque.setText(Field::Amount, u"￥12345.67"_s);
         cheque.setText(Field::AmountInCapitals, u"捌仟捌佰元整"_s);
         QVERIFY(f.job.printCheque(cheque).printed);
@@ -493,7 +493,7 @@ private slots:
         QVERIFY2(printed[0].contains(u"壹万贰仟叁佰肆拾伍元陆角柒分"_s), qPrintable(printed[0]));
         QVERIFY(!printed[0].contains(u"捌仟捌佰"_s));
 
-        Cheque other = payable();
+        Document other = payable();
         other.setText(Field::Payee, u"乙公司"_s);
         other.setText(Field::Amount, u"￥1234.50"_s);
         other.setText(Field::AmountInCapitals, QString());
@@ -536,7 +536,7 @@ private slots:
         QFETCH(bool, dateOff);
         QFETCH(QString, asked);
         Fixture f;
-        Cheque cheque = issuedOn(payable(), issued);
+        Document cheque = issuedOn(payable(), issued);
         cheque.setChk(Switch::SuppressDate, dateOff ? 1 : 0);
         f.questions.dateAnswer = false;
         const PrintResult result = f.job.printCheque(cheque);
@@ -556,7 +556,7 @@ private slots:
     // prints none of it.
     void aBatchNamesEachChequeOfAnUnusualDate() {
         Fixture f;
-        QList<Cheque> batch;
+        QList<Document> batch;
         for (const QDate& day : {QDate(2026, 12, 8), QDate(2026, 12, 9), QDate(2026, 11, 27)}) {
             batch << issuedOn(payable(), day);
             batch.last().setText(Field::Payee, u"收款人"_s + QString::number(batch.size()));
@@ -602,7 +602,7 @@ private slots:
                                     {kChequeJob, u"测试打印机"_s, u"标准支票"_s, kPrinting, {}, {}},
                                     {journalFields(payable())}));
         } else if (before == u"batch"_s) {
-            Cheque other = payable();
+            Document other = payable();
             other.setText(Field::Payee, u"乙公司"_s);
             QVERIFY(f.job.printBatch({other, payable()}).printed);
         } else {
@@ -617,7 +617,7 @@ private slots:
         QVERIFY(!QFile::exists(f.pdf) || QFile::remove(f.pdf));
         QVERIFY(f.questions.printedToday.isEmpty());
 
-        Cheque cheque = payable();
+        Document cheque = payable();
         cheque.setText(Field::Payee, payee);
         cheque.setText(Field::Amount, amount);
         f.questions.againAnswer = false;
@@ -648,7 +648,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QString, journalled);
         Fixture f;
-        Cheque cheque = payable();
+        Document cheque = payable();
         cheque.setText(field, text);
         const PrintResult result = f.job.printCheque(cheque);
         QVERIFY(!result.printed);
@@ -666,7 +666,7 @@ private slots:
     // the reason is journalled and no number is taken.
     void aRefusedNumberIsAskedAgainWithItsReason() {
         Fixture f;
-        Cheque cheque = payable();
+        Document cheque = payable();
         cheque.setText(Field::Account, u"12345"_s);
         QString why;
         QVERIFY(
@@ -749,7 +749,7 @@ private slots:
         QVERIFY(addChequeBook(f.t.db, {0, u"12345"_s, u"9"_s, 1, lastSerial, {}, false},
                               f.clock.today(), &why));
         const QString amounts[] = {u"￥12345.67"_s, u"￥88.00"_s, u"￥1000000.00"_s};
-        QList<Cheque> batch;
+        QList<Document> batch;
         for (const QString& amount : amounts) {
             batch << payable();
             batch.last().setText(Field::Account, u"12345"_s);

@@ -1,7 +1,7 @@
 #include <QTest>
 
-#include "Cheque.h"
 #include "ChequeGeometry.h"
+#include "Document.h"
 #include "FormatStore.h"
 #include "PrintLayout.h"
 #include "RecordingSurface.h"
@@ -72,7 +72,7 @@ private slots:
         QFETCH(double, bodyDx);
         QFETCH(double, stubDx);
         QFETCH(double, dy);
-        Cheque cheque;
+        Document cheque;
         QVERIFY(SavePageSettings(m_t->db, marginX, marginY, 60, kFormat, cheque, m_displays));
         QVERIFY(m_t->db.execute(u"UPDATE 支票格式 SET S=0.25 WHERE CtlDF='小写金额'"_s));
         cheque.setCrosswise(crosswise);
@@ -103,7 +103,7 @@ private slots:
             u"INSERT INTO 支票格式 (Name, CtlDF, X, Y) VALUES (?, '银行', 99, 99)"_s, {kFormat}));
         const std::optional<PrintFormat> format = loadPrintFormat(m_t->db, kFormat);
         QVERIFY(format);
-        const PositionTable table = fieldPositions(*format, Cheque());
+        const PositionTable table = fieldPositions(*format, Document());
         // No page settings: H = V = W = 0, so everything moves 10 mm right and down.
         QCOMPARE(table[3].x, stored(3).x + 10);
         QCOMPARE(table[3].y, stored(3).y + 10);
@@ -143,7 +143,7 @@ private slots:
         surface.name = device;
         surface.refuseA3 = refuseA3;
         surface.paper = PaperSize::A3;
-        Cheque cheque;
+        Document cheque;
         cheque.setCrosswise(crosswise);
         cheque.setChk(7, stub);
         QVERIFY(SetupChequePage(surface, cheque));
@@ -154,7 +154,7 @@ private slots:
     void refusedA4StopsThePrint() {
         RecordingSurface surface;
         surface.refuseA3 = surface.refuseA4 = true;
-        QVERIFY(!SetupChequePage(surface, Cheque()));
+        QVERIFY(!SetupChequePage(surface, Document()));
     }
 
     // The shipped format puts every field's first character inside its place on the cheque.

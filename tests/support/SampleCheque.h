@@ -2,13 +2,13 @@
 
 #include <utility>
 
-#include "Cheque.h"
+#include "Document.h"
 
 // A cheque filled in as the window holds it once every field was left: the issue date in
 // capitals on the body and in figures on the stub, the amount in figures and in capitals, every
 // other field with a text of its own. Its date is not the tests' today (TestClock.h), so that
 // a date the program fills in is told apart from a stored one.
-inline Cheque sampleCheque() {
+inline Document sampleCheque() {
     using namespace Qt::StringLiterals;
     const std::pair<int, QString> texts[] = {
         {Field::Year, u"贰零零玖"_s},
@@ -31,7 +31,7 @@ inline Cheque sampleCheque() {
         {Field::Supervisor, u"张三"_s},
         {Field::Accountant, u"李四"_s},
     };
-    Cheque cheque;
+    Document cheque;
     for (const auto& [field, text] : texts)
         cheque.setText(field, text);
     return cheque;

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "Cheque.h"
 #include "ChequeCheck.h"
 #include "Clock.h"
 #include "Database.h"
+#include "Document.h"
 #include "FieldInput.h"
 #include "GridRoutines.h"
 #include "HistoryList.h"
@@ -46,7 +46,7 @@ QStringList historyTextColumns() {
     return columns;
 }
 
-bool SaveHistoryRecord(Database& db, const Cheque& cheque, const PrintedAt& date, qint64* newId,
+bool SaveHistoryRecord(Database& db, const Document& cheque, const PrintedAt& date, qint64* newId,
                        const QString& number) {
     // A date that is not printed is kept empty when it is no real date; a printed one must be
     // real (checked before printing).
@@ -80,7 +80,7 @@ bool SaveHistoryRecord(Database& db, const Cheque& cheque, const PrintedAt& date
     return true;
 }
 
-bool saveLastInput(Database& db, const Cheque& cheque) {
+bool saveLastInput(Database& db, const Document& cheque) {
     // Dates are not kept: a reloaded cheque carries today's date. A character the database
     // would not keep as it is (a cheque with one never prints) comes back as U+FFFD, never
     // as other text.
@@ -94,7 +94,7 @@ bool saveLastInput(Database& db, const Cheque& cheque) {
     return false;
 }
 
-bool saveHistoryRecords(Database& db, const QList<Cheque>& cheques, const PrintedAt& date,
+bool saveHistoryRecords(Database& db, const QList<Document>& cheques, const PrintedAt& date,
                         QList<qint64>* ids, const QStringList& numbers) {
     QList<qint64> kept;
     const bool ok = db.atomically([&] {
@@ -112,7 +112,7 @@ bool saveHistoryRecords(Database& db, const QList<Cheque>& cheques, const Printe
     return ok;
 }
 
-bool LoadHistoryRecord(Database& db, Cheque& cheque, qint32 id, Prompts& prompts,
+bool LoadHistoryRecord(Database& db, Document& cheque, qint32 id, Prompts& prompts,
                        const Clock& clock) {
     QHash<QString, QString> texts;
     if (id < 0) {
@@ -136,7 +136,7 @@ bool LoadHistoryRecord(Database& db, Cheque& cheque, qint32 id, Prompts& prompts
     return true;
 }
 
-void loadLastInput(Database& db, Cheque& cheque, Prompts& prompts, const Clock& clock) {
+void loadLastInput(Database& db, Document& cheque, Prompts& prompts, const Clock& clock) {
     if (!LoadHistoryRecord(db, cheque, -1, prompts, clock))
         enterDate(cheque, clock.today(), prompts);
 }

@@ -9,7 +9,7 @@
 #include "HistoryColumns.h"
 
 class HistoryList;
-class Cheque;
+class Document;
 class Clock;
 class Database;
 class Prompts;
@@ -40,28 +40,28 @@ struct PrintedAt {
 // statement); a date that is not printed and no real date is kept empty. The caller rebuilds
 // the history grid. `newId`, when given, receives the new row's ID. `number` is the cheque
 // book's number the cheque was printed on, empty for none.
-bool SaveHistoryRecord(Database& db, const Cheque& cheque, const PrintedAt& date,
+bool SaveHistoryRecord(Database& db, const Document& cheque, const PrintedAt& date,
                        qint64* newId = nullptr, const QString& number = {});
 
 // Keeps the fields' texts as the user's last input, replacing the one kept before; after the
 // message for the failing statement, false when the database fails.
-bool saveLastInput(Database& db, const Cheque& cheque);
+bool saveLastInput(Database& db, const Document& cheque);
 
 // Saves a printed batch, each cheque as a new row dated `date`, all in one transaction: every
 // row is kept or none. `ids` receives the new rows' IDs in order. `numbers`, when given, holds
 // each cheque's number in the same order (empty for a cheque without one).
-bool saveHistoryRecords(Database& db, const QList<Cheque>& cheques, const PrintedAt& date,
+bool saveHistoryRecords(Database& db, const QList<Document>& cheques, const PrintedAt& date,
                         QList<qint64>* ids, const QStringList& numbers = {});
 
 // Loads history row `id` (negative: the user's last input) into the fields, then gives the
 // cheque today's date through the date fields' leave-field logic. Returns whether a row was
 // found; an ID that no row has changes nothing.
-bool LoadHistoryRecord(Database& db, Cheque& cheque, qint32 id, Prompts& prompts,
+bool LoadHistoryRecord(Database& db, Document& cheque, qint32 id, Prompts& prompts,
                        const Clock& clock);
 
 // The fields of the last input, or on a first start the fields as they stand; either way
 // with today's date.
-void loadLastInput(Database& db, Cheque& cheque, Prompts& prompts, const Clock& clock);
+void loadLastInput(Database& db, Document& cheque, Prompts& prompts, const Clock& clock);
 
 // Asks, then deletes the history rows of list rows first..last (0-based, either order) from
 // the table and the list; the question names them by their serial numbers. Returns whether

@@ -3,9 +3,9 @@
 #include <QSqlError>
 
 #include "BoundGrid.h"
-#include "Cheque.h"
 #include "Clock.h"
 #include "Database.h"
+#include "Document.h"
 #include "Prompts.h"
 #include "TextCharacters.h"
 
@@ -19,7 +19,7 @@ QString refusedFor(const QString& reason) {
     return u"未打印："_s + reason;
 }
 
-QString journalFields(const Cheque& cheque) {
+QString journalFields(const Document& cheque) {
     QStringList lines;
     for (const ChequeFieldInfo& field : cheque.kind().fields)
         if (field.role != FieldRole::Password && !cheque.text(field.index).isEmpty())
@@ -51,7 +51,7 @@ bool appendJournal(Database& db, const Clock& clock, const JournalEntry& entry) 
     return false;
 }
 
-bool appendBatchJournal(Database& db, const Clock& clock, const QList<Cheque>& cheques,
+bool appendBatchJournal(Database& db, const Clock& clock, const QList<Document>& cheques,
                         const JournalEntry& batch, const QList<qint64>& historyIds) {
     return db.atomically([&] {
         for (qsizetype k = 0; k < cheques.size(); ++k) {

@@ -12,7 +12,7 @@
 #include "GridRoutines.h"
 
 class BoundGrid;
-class Cheque;
+class Document;
 class Clock;
 class Database;
 
@@ -42,7 +42,7 @@ QString refusedFor(const QString& reason);
 
 // The cheque's fields as "identifier=text" lines, the password left out; a character the
 // database would not keep (see storableText) is written as U+FFFD.
-QString journalFields(const Cheque& cheque);
+QString journalFields(const Document& cheque);
 
 // Appends the entry, stamped with the clock's time to the second. False after the database's
 // message when it could not be written.
@@ -50,7 +50,7 @@ bool appendJournal(Database& db, const Clock& clock, const JournalEntry& entry);
 
 // Appends one entry per cheque of a batch, all in one transaction; `historyIds` holds the kept
 // rows' IDs, or is empty when the batch was not kept.
-bool appendBatchJournal(Database& db, const Clock& clock, const QList<Cheque>& cheques,
+bool appendBatchJournal(Database& db, const Clock& clock, const QList<Document>& cheques,
                         const JournalEntry& batch, const QList<qint64>& historyIds);
 
 // Whether the journal and the register are as the program made them (in a file; a server

@@ -1,10 +1,10 @@
 #include "NumberSettle.h"
 
-#include "Cheque.h"
 #include "ChequeCheck.h"
 #include "ChequeFields.h"
 #include "ChequeRegister.h"
 #include "Database.h"
+#include "Document.h"
 #include "HistoryRecords.h"
 #include "PrintJournal.h"
 
@@ -14,8 +14,8 @@ namespace {
 
 // The cheque as its journal entry's "identifier=text" lines recorded it: a field without a
 // line was empty. The entry keeps texts, not switches: a date it lacks was not printed.
-Cheque chequeOfEntry(const QString& content) {
-    Cheque cheque;
+Document chequeOfEntry(const QString& content) {
+    Document cheque;
     for (int field = 0; field < kPrintableFieldCount; ++field)
         cheque.setText(field, {});
     for (const QString& line : content.split(u'\n')) {
@@ -51,7 +51,7 @@ bool keepFromJournal(Database& db, const TakenNumber& number, QString* why) {
     const QDateTime printedAt =
         QDateTime::fromString(entry->value(1).toString(), u"yyyy-MM-dd HH:mm:ss"_s);
     const bool outcomeOpen = entry->value(2).toString() == kPrinting;
-    const Cheque cheque = chequeOfEntry(entry->value(3).toString());
+    const Document cheque = chequeOfEntry(entry->value(3).toString());
     QList<qint64> kept;
     if (!saveHistoryRecords(db, {cheque}, printedAt, &kept, {number.text()}))
         return false;

@@ -1,9 +1,9 @@
-#include "Cheque.h"
+#include "Document.h"
 
 #include "AmountCapitals.h"
 #include "FieldInput.h"
 
-Cheque::Cheque(const DocumentKind& kind)
+Document::Document(const DocumentKind& kind)
     : m_kind(&kind),
       m_texts(kind.fields.size()),
       m_fonts(kind.fields.size()),
@@ -16,22 +16,22 @@ Cheque::Cheque(const DocumentKind& kind)
             m_chk.at(size_t(part.shownBySwitch)) = 1;
 }
 
-QString Cheque::textOf(FieldRole role) const {
+QString Document::textOf(FieldRole role) const {
     const int index = field(role);
     return index >= 0 ? text(index) : QString();
 }
 
-void Cheque::setTextOf(FieldRole role, const QString& text) {
+void Document::setTextOf(FieldRole role, const QString& text) {
     if (const int index = field(role); index >= 0)
         setText(index, text);
 }
 
-void Cheque::resetEndorsement() {
+void Document::resetEndorsement() {
     for (size_t i = 0; i < m_endorsement.size(); ++i)
         m_endorsement[i] = endorsementParameters()[i].designValue.toString();
 }
 
-bool Cheque::setChk(int i, int value) {
+bool Document::setChk(int i, int value) {
     if (value < 0 || value > 2)
         return false;
     int& box = m_chk.at(size_t(i));
@@ -46,19 +46,19 @@ bool Cheque::setChk(int i, int value) {
     return true;
 }
 
-bool Cheque::stubVisible() const {
+bool Document::stubVisible() const {
     for (const DocumentPart& part : m_kind->parts)
         if (part.name == u"stub")
             return part.shownBySwitch < 0 || chk(part.shownBySwitch) != 0;
     return false;
 }
 
-bool Cheque::suppressed(int index) const {
+bool Document::suppressed(int index) const {
     const int box = switchKeepingOff(*m_kind, index);
     return box >= 0 && chk(box) != 0;
 }
 
-QString Cheque::printedText(int index) const {
+QString Document::printedText(int index) const {
     if (index != field(FieldRole::AmountInCapitals))
         return text(index);
     const QString figures = textOf(FieldRole::Amount);

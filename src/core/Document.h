@@ -10,14 +10,14 @@
 #include "DocumentKind.h"
 #include "TextFont.h"
 
-// The one cheque that the main window holds: the nineteen printable fields with their texts,
-// fonts and colours, the five endorsement parameters and the option switches. Printing,
-// history and formats read and write this value, never a widget.
-class Cheque final {
+// A document of one kind, such as the cheque the main window holds: the kind's printable fields
+// with their texts, fonts and colours, the five endorsement parameters and the kind's option
+// switches. Printing, history and formats read and write this value, never a widget.
+class Document final {
 public:
     // The design state of a document of the kind: design texts, design endorsement values,
     // crosswise feeding, every part shown and every other switch off.
-    explicit Cheque(const DocumentKind& kind = transferCheque());
+    explicit Document(const DocumentKind& kind = transferCheque());
 
     const DocumentKind& kind() const { return *m_kind; }
     // The position index of the kind's field with this role, or -1 when it has none.
