@@ -210,8 +210,8 @@ private slots:
         // A database of the version before each clerk had a state of their own: its one last
         // input and current format become where every clerk starts from.
         for (const QString& sql :
-             {u"DROP TABLE 用户状态"_s, u"ALTER TABLE 打印日志 DROP COLUMN 用户"_s,
-              u"UPDATE 数据库版本 SET 版本=2"_s,
+             {u"DROP TABLE 用户状态"_s, u"DROP TABLE 用户种类状态"_s,
+              u"ALTER TABLE 打印日志 DROP COLUMN 用户"_s, u"UPDATE 数据库版本 SET 版本=2"_s,
               u"INSERT INTO 支票格式 (Name, CtlDF) VALUES ('', '标准支票')"_s,
               u"INSERT INTO 历史记录 (Dat, 收款人全称) VALUES ('1900-01-01', '上次的收款人')"_s})
             QVERIFY(client.execute(sql));
@@ -248,6 +248,8 @@ private slots:
         QVERIFY(!login.isEmpty() && !t.openAs(u"victim"_s, victim).isEmpty());
         QVERIFY(storeCurrentFormat(victim, u"标准支票"_s));
         QVERIFY(storeCurrentFormat(mallory, u"标准支票"_s));
+        QVERIFY(storeCurrentKind(victim, u"转账支票"_s) &&
+                storeCurrentKind(mallory, u"转账支票"_s));
         const QString victimName = victim.userName();
         for (
             const QString& sql : {
@@ -265,6 +267,10 @@ private slots:
                 u"ALTER TABLE 用户状态 DISABLE ROW LEVEL SECURITY"_s,
                 u"INSERT INTO 用户状态 (用户, 当前格式) VALUES ('"_s + victimName + u"', '偏移')"_s,
                 u"UPDATE 用户状态 SET 用户='"_s + victimName + u"'"_s,
+                u"ALTER TABLE 用户种类状态 DISABLE ROW LEVEL SECURITY"_s,
+                u"INSERT INTO 用户种类状态 (用户, 种类, 当前格式) VALUES ('"_s + victimName +
+                    u"', '转账支票', '偏移')"_s,
+                u"UPDATE 用户种类状态 SET 用户='"_s + victimName + u"'"_s,
                 u"DELETE FROM 支票格式"_s,
                 u"UPDATE 支票格式 SET X=X+50"_s,
             })
@@ -272,6 +278,9 @@ private slots:
         // These run, and touch nothing of anyone else's.
         QVERIFY(mallory.execute(u"UPDATE 用户状态 SET 当前格式='偏移' WHERE 用户<>current_user"_s));
         QVERIFY(mallory.execute(u"DELETE FROM 用户状态 WHERE 用户<>current_user"_s));
+        QVERIFY(
+            mallory.execute(u"UPDATE 用户种类状态 SET 当前格式='偏移' WHERE 用户<>current_user"_s));
+        QVERIFY(mallory.execute(u"DELETE FROM 用户种类状态 WHERE 用户<>current_user"_s));
         QVERIFY(mallory.execute(u"SET TIME ZONE 'Pacific/Kiritimati'"_s));
         QVERIFY(
             mallory.execute(u"INSERT INTO 打印日志 (时间, 用户, 种类, 结果) VALUES "

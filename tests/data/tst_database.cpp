@@ -258,7 +258,7 @@ private slots:
             std::optional<QSqlQuery> q = db.select(sql);
             return q && q->next() ? q->value(0) : QVariant();
         };
-        QCOMPARE(scalar(u"PRAGMA user_version"_s).toInt(), 10);
+        QCOMPARE(scalar(u"PRAGMA user_version"_s).toInt(), 11);
         // A row kept before the time of day was kept takes it from the journal entry that kept
         // it; the history shows it beside the day, or the day alone without one.
         const QString time = version >= 2 ? u"09:30:15"_s : QString();
@@ -291,6 +291,11 @@ private slots:
         QCOMPARE(cheque.text(Field::Payee), u"上次的收款人"_s);
         QCOMPARE(cheque.text(Field::Amount), u"￥2.00"_s);
         QCOMPARE(scalar(u"SELECT 用户 FROM 用户状态"_s).toString(), db.userName());
+        // Everything kept before there were kinds is the transfer cheque's.
+        QCOMPARE(scalar(u"SELECT group_concat(种类) FROM 历史记录"_s).toString(), u"转账支票"_s);
+        QCOMPARE(scalar(u"SELECT count(*) FROM 支票格式 WHERE 种类<>'转账支票'"_s).toInt(), 0);
+        QCOMPARE(scalar(u"SELECT 用户 || 种类 || 当前格式 FROM 用户种类状态"_s).toString(),
+                 db.userName() + u"转账支票我的格式"_s);
         QVERIFY(!db.userName().isEmpty());
         QCOMPARE(scalar(u"SELECT count(*) FROM 打印日志"_s).toInt(), version >= 2 ? 2 : 0);
         // The journal takes rows and refuses to change them.

@@ -98,8 +98,8 @@ private slots:
     void closingSavesKeepOneLastInputRow() {
         QVERIFY(saveLastInput(m_t->db, chequeTo(u"第一次"_s)));
         QVERIFY(saveLastInput(m_t->db, chequeTo(u"第二次"_s)));
-        QCOMPARE(m_t->scalar(u"SELECT count(*) FROM 用户状态 WHERE 上次输入<>''"_s).toInt(), 1);
-        QVERIFY(m_t->scalar(u"SELECT 上次输入 FROM 用户状态 WHERE 上次输入<>''"_s)
+        QCOMPARE(m_t->scalar(u"SELECT count(*) FROM 用户种类状态 WHERE 上次输入<>''"_s).toInt(), 1);
+        QVERIFY(m_t->scalar(u"SELECT 上次输入 FROM 用户种类状态 WHERE 上次输入<>''"_s)
                     .toString()
                     .contains(u"第二次"_s));
         QCOMPARE(count(), 0);
@@ -133,13 +133,13 @@ private slots:
             std::optional<QString> current = storedCurrentFormat(*db);
             QCOMPARE(current.value_or(u"-"_s), format);
         }
-        QCOMPARE(m_t->scalar(u"SELECT count(*) FROM 用户状态 WHERE 用户<>''"_s).toInt(), 2);
+        QCOMPARE(m_t->scalar(u"SELECT count(*) FROM 用户种类状态 WHERE 用户<>''"_s).toInt(), 2);
 
         // A user without a state of their own starts from the one of user ''.
-        QVERIFY(m_t->db.execute(u"DELETE FROM 用户状态 WHERE 用户=''"_s));
+        QVERIFY(m_t->db.execute(u"DELETE FROM 用户种类状态 WHERE 用户=''"_s));
         QVERIFY(
-            m_t->db.execute(u"INSERT INTO 用户状态 (用户, 当前格式, 上次输入) VALUES "
-                            u"('', '共用格式', '{\"收款人全称\":\"共用\"}')"_s));
+            m_t->db.execute(u"INSERT INTO 用户种类状态 (用户, 种类, 当前格式, 上次输入) VALUES "
+                            u"('', '转账支票', '共用格式', '{\"收款人全称\":\"共用\"}')"_s));
         Database third(prompts);
         QVERIFY(!m_t->openAs(u"clerk_c"_s, third).isEmpty());
         Document cheque;

@@ -55,7 +55,7 @@ private slots:
     }
 
     void missingCurrentRowIsRecreatedWithTheFirstName() {
-        QVERIFY(m_t->db.execute(u"DELETE FROM 用户状态"_s));
+        QVERIFY(m_t->db.execute(u"DELETE FROM 用户种类状态"_s));
         Document cheque;
         QVERIFY(SavePageSettings(m_t->db, 1, 2, 3, u"A格式"_s, cheque, m_displays));
         ListFormatNames(m_t->db, m_displays);
@@ -63,7 +63,7 @@ private slots:
         QCOMPARE(m_displays.currentFormat, u"A格式"_s);
         QCOMPARE(m_t->currentFormat(), u"A格式"_s);
         QVERIFY(SetCurrentFormat(m_t->db, kDefault));
-        QCOMPARE(m_t->scalar(u"SELECT count(*) FROM 用户状态"_s).toInt(), 1);
+        QCOMPARE(m_t->scalar(u"SELECT count(*) FROM 用户种类状态"_s).toInt(), 1);
     }
 
     void namesWithQuotesAreStoredLikeAnyOther() {

@@ -307,7 +307,7 @@ private slots:
         QVERIFY(!f.tab().checkBox(Switch::PrintStub)->isChecked());
         QVERIFY(f.tab().feedOption(1)->isChecked());
         QCOMPARE(f.t.scalar(u"SELECT count(*) FROM 历史记录"_s).toInt(), 0);  // no listed row
-        QCOMPARE(f.t.scalar(u"SELECT count(*) FROM 用户状态 WHERE 上次输入<>''"_s).toInt(), 1);
+        QCOMPARE(f.t.scalar(u"SELECT count(*) FROM 用户种类状态 WHERE 上次输入<>''"_s).toInt(), 1);
     }
 
     // A cheque typed and printed by keyboard alone: Enter moves on through the fields in the

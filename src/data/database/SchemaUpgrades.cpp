@@ -13,6 +13,22 @@ const QString kTimesFromJournal =
     u"UPDATE 历史记录 SET 时刻 = (SELECT substr(min(时间), 12, 8) FROM 打印日志 "
     u"WHERE 打印日志.历史ID = 历史记录.ID) WHERE 时刻 IS NULL"_s;
 
+// The columns of the kinds, added as `add` says (a server's step may run on tables that have
+// them already).
+QStringList kindColumns(QStringView add) {
+    const QString kind = u"种类 TEXT NOT NULL DEFAULT '转账支票'"_s;
+    QStringList statements;
+    for (const QString& table : {u"历史记录"_s, u"支票格式"_s, u"支票簿"_s})
+        statements << u"ALTER TABLE %1 %2 %3"_s.arg(table, add, kind);
+    for (const QString& column :
+         {u"出票人全称"_s, u"收款人账号"_s, u"收款人开户银行"_s, u"票据种类"_s, u"票据张数"_s,
+          u"身份证件名称"_s, u"发证机关"_s, u"身份证件号码"_s})
+        statements << u"ALTER TABLE 历史记录 %1 %2 TEXT DEFAULT ''"_s.arg(add, column);
+    statements << u"ALTER TABLE 历史记录 %1 来源ID INTEGER"_s.arg(add)
+               << u"ALTER TABLE 用户状态 %1 当前种类 TEXT NOT NULL DEFAULT '转账支票'"_s.arg(add);
+    return statements;
+}
+
 }  // namespace
 
 const std::vector<UpgradeStep>& schemaUpgrades() {
@@ -110,6 +126,18 @@ const std::vector<UpgradeStep>& schemaUpgrades() {
         {{u"CREATE INDEX IF NOT EXISTS 打印日志_历史ID ON 打印日志 (历史ID)"_s},
          {u"ALTER TABLE 历史记录 ADD COLUMN 时刻 TEXT"_s, kTimesFromJournal},
          {u"ALTER TABLE 历史记录 ADD COLUMN IF NOT EXISTS 时刻 TEXT"_s, kTimesFromJournal}},
+        // 11: more than one kind of document. A history row, a format and a cheque book belong
+        // to a kind (all kept before are transfer cheques); the history gains the columns the
+        // other kinds fill, named by meaning and shared by the kinds; each user keeps a
+        // current format and a last input per kind, and a current kind.
+        {{u"CREATE TABLE IF NOT EXISTS 用户种类状态 (用户 TEXT NOT NULL, 种类 TEXT NOT NULL, "
+          u"当前格式 TEXT NOT NULL DEFAULT '', 上次输入 TEXT NOT NULL DEFAULT '', "
+          u"PRIMARY KEY (用户, 种类))"_s,
+          u"INSERT INTO 用户种类状态 (用户, 种类, 当前格式, 上次输入) "
+          u"SELECT 用户, '转账支票', 当前格式, 上次输入 FROM 用户状态 WHERE NOT EXISTS "
+          u"(SELECT 1 FROM 用户种类状态 k WHERE k.用户 = 用户状态.用户 AND k.种类 = '转账支票')"_s},
+         kindColumns(u"ADD COLUMN"),
+         kindColumns(u"ADD COLUMN IF NOT EXISTS")},
     };
     return steps;
 }

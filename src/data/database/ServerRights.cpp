@@ -4,7 +4,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kTables = u"数据库版本, 支票格式, 历史记录, 打印日志, 用户状态, 支票簿, 支票号码"_s;
+const QString kTables =
+    u"数据库版本, 支票格式, 历史记录, 打印日志, 用户状态, 用户种类状态, 支票簿, 支票号码"_s;
 
 // Creates a role without a login when there is none; two administrators of two databases on
 // one server may create it at the same moment.
@@ -65,7 +66,7 @@ QStringList serverRightsStatements(const QString& timeZone) {
         u"GRANT SELECT ON 数据库版本, 支票格式 TO %1"_s.arg(kClerkRole),
         u"GRANT SELECT, INSERT, DELETE ON 历史记录 TO %1"_s.arg(kClerkRole),
         u"GRANT SELECT, INSERT, UPDATE (结果, 历史ID) ON 打印日志 TO %1"_s.arg(kClerkRole),
-        u"GRANT SELECT, INSERT, UPDATE, DELETE ON 用户状态 TO %1"_s.arg(kClerkRole),
+        u"GRANT SELECT, INSERT, UPDATE, DELETE ON 用户状态, 用户种类状态 TO %1"_s.arg(kClerkRole),
         // A clerk enters and closes cheque books, takes numbers and settles their fate, which
         // the numbers' own trigger keeps to the changes it allows.
         u"GRANT SELECT, INSERT, UPDATE (已结束) ON 支票簿 TO %1"_s.arg(kClerkRole),
@@ -94,6 +95,13 @@ QStringList serverRightsStatements(const QString& timeZone) {
         u"DROP POLICY IF EXISTS 用户状态_写 ON 用户状态"_s,
         u"CREATE POLICY 用户状态_写 ON 用户状态 USING (用户 = session_user::text) "
         u"WITH CHECK (用户 = session_user::text)"_s,
+        u"ALTER TABLE 用户种类状态 ENABLE ROW LEVEL SECURITY"_s,
+        u"DROP POLICY IF EXISTS 用户种类状态_读 ON 用户种类状态"_s,
+        u"CREATE POLICY 用户种类状态_读 ON 用户种类状态 FOR SELECT "
+        u"USING (用户 IN (session_user::text, ''))"_s,
+        u"DROP POLICY IF EXISTS 用户种类状态_写 ON 用户种类状态"_s,
+        u"CREATE POLICY 用户种类状态_写 ON 用户种类状态 USING (用户 = session_user::text) "
+        u"WITH CHECK (用户 = session_user::text)"_s,
     };
 }
 
@@ -101,7 +109,9 @@ QString loginsWithOwnRightsQuery() {
     return u"SELECT DISTINCT quote_ident(r.rolname) FROM pg_class c "
            u"CROSS JOIN LATERAL aclexplode(c.relacl) a JOIN pg_roles r ON r.oid = a.grantee "
            u"WHERE c.relnamespace = current_schema()::regnamespace AND c.relname IN "
-           u"('数据库版本', '支票格式', '历史记录', '打印日志', '用户状态', '支票簿', '支票号码') "
+           u"('数据库版本', '支票格式', '历史记录', '打印日志', '用户状态', '用户种类状态', "
+           u"'支票簿', "
+           u"'支票号码') "
            u"AND a.grantee <> c.relowner AND r.rolname NOT IN ('%1', '%2') ORDER BY 1"_s.arg(
                kClerkRole, kFormatEditorRole);
 }
