@@ -9,6 +9,7 @@
 #include "PrintJournal.h"
 #include "ProgressIndicator.h"
 #include "SampleCheque.h"
+#include "ScriptedPrompts.h"
 #include "TestClock.h"
 #include "TestDatabase.h"
 #include "TextMeasure.h"
@@ -93,6 +94,37 @@ private slots:
         QCOMPARE(column(4), u"戊|丁|丙|甲|乙"_s);
         QVERIFY(list.sortBy(number));
         QCOMPARE(column(4), u"乙|甲|丙|丁|戊"_s);
+    }
+
+    // Each kind keeps its own last input, current format and history rows: a second kind (here
+    // the transfer cheque's tables under another id) neither sees nor overwrites the first's.
+    void eachKindKeepsItsOwnState() {
+        DocumentKind other = transferCheque();
+        other.id = u"另一种";
+        Document slip(other);
+        const Document sample = chequeTo(u"另一种的收款人"_s);
+        for (const ChequeFieldInfo& field : other.fields)
+            slip.setText(field.index, sample.text(field.index));
+        QVERIFY(saveLastInput(m_t->db, chequeTo(u"支票的收款人"_s)));
+        QVERIFY(saveLastInput(m_t->db, slip));
+        QVERIFY(storeCurrentFormat(m_t->db, u"另一种格式"_s, u"另一种"_s));
+        QVERIFY(storeCurrentKind(m_t->db, u"另一种"_s));
+        ScriptedPrompts prompts;
+        Document cheque;
+        QVERIFY(LoadHistoryRecord(m_t->db, cheque, -1, prompts, m_clock));
+        QCOMPARE(cheque.text(Field::Payee), u"支票的收款人"_s);
+        Document reloaded(other);
+        QVERIFY(LoadHistoryRecord(m_t->db, reloaded, -1, prompts, m_clock));
+        QCOMPARE(reloaded.text(Field::Payee), u"另一种的收款人"_s);
+        QCOMPARE(storedCurrentFormat(m_t->db, u"另一种"_s).value_or(u"-"_s), u"另一种格式"_s);
+        QVERIFY(storedCurrentFormat(m_t->db).value_or(u"-"_s) != u"另一种格式"_s);
+        QCOMPARE(storedCurrentKind(m_t->db).value_or(u"-"_s), u"另一种"_s);
+        QVERIFY(SaveHistoryRecord(m_t->db, slip, QDate(2026, 12, 2)));
+        QVERIFY(SaveHistoryRecord(m_t->db, chequeTo(u"丙"_s), QDate(2026, 12, 2)));
+        QCOMPARE(m_t->scalar(u"SELECT 种类 FROM 历史记录 ORDER BY ID LIMIT 1"_s).toString(),
+                 u"另一种"_s);
+        QCOMPARE(m_t->scalar(u"SELECT 种类 FROM 历史记录 ORDER BY ID DESC LIMIT 1"_s).toString(),
+                 u"转账支票"_s);
     }
 
     void closingSavesKeepOneLastInputRow() {

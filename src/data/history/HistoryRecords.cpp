@@ -55,13 +55,20 @@ bool SaveHistoryRecord(Database& db, const Document& cheque, const PrintedAt& da
     if ((!stub.isValid() && cheque.stubVisible()) || (!issue.isValid() && issueDatePrinted(cheque)))
         return false;
 
-    QStringList columns = {u"Dat"_s, u"时刻"_s, sqlName(issueDateColumn()),
-                           sqlName(stubDateColumn()), sqlName(kHistoryNumberColumn)};
+    QStringList columns = {u"Dat"_s,
+                           u"时刻"_s,
+                           sqlName(issueDateColumn()),
+                           sqlName(stubDateColumn()),
+                           sqlName(kHistoryNumberColumn),
+                           u"种类"_s};
     // A null text would be bound as NULL: a cheque without a number keeps an empty one.
     QVariantList values = {isoDate(date.date),
                            date.time.isValid() ? QVariant(date.time.toString(u"HH:mm:ss"_s))
                                                : QVariant(QMetaType::fromType<QString>()),
-                           isoDate(issue), isoDate(stub), number.isNull() ? u""_s : number};
+                           isoDate(issue),
+                           isoDate(stub),
+                           number.isNull() ? u""_s : number,
+                           cheque.kind().id.toString()};
     for (int i = 0; i < kPrintableFieldCount; ++i) {
         if (const QString column = historyTextColumn(i); !column.isEmpty()) {
             columns << sqlName(column);
@@ -88,9 +95,9 @@ bool saveLastInput(Database& db, const Document& cheque) {
     for (int i = 0; i < kPrintableFieldCount; ++i)
         if (const QString column = historyTextColumn(i); !column.isEmpty())
             texts.insert(column, storableText(cheque.text(i)));
-    if (storeLastInput(db, texts))
+    if (storeLastInput(db, texts, cheque.kind().id.toString()))
         return true;
-    db.showStatementError(u"INSERT INTO 用户状态"_s);
+    db.showStatementError(u"INSERT INTO 用户种类状态"_s);
     return false;
 }
 
@@ -116,7 +123,8 @@ bool LoadHistoryRecord(Database& db, Document& cheque, qint32 id, Prompts& promp
                        const Clock& clock) {
     QHash<QString, QString> texts;
     if (id < 0) {
-        std::optional<QHash<QString, QString>> lastInput = storedLastInput(db);
+        std::optional<QHash<QString, QString>> lastInput =
+            storedLastInput(db, cheque.kind().id.toString());
         if (!lastInput || lastInput->isEmpty())
             return false;
         texts = *lastInput;
