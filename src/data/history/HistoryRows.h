@@ -8,16 +8,18 @@
 #include <QStringList>
 
 #include "HistoryFilter.h"
+#include "UserState.h"
 
 class Database;
 
-// Which rows the history grid lists and how it sorts them: by one of its columns (an index
-// into historyGridNames()), or by none (column -1), which lists the rows in the order they were
-// kept; the filter narrows them.
+// Which rows the history grid lists and how it sorts them: the rows of one kind of document,
+// by one of the grid's columns (an index into historyGridNames()), or by none (column -1),
+// which lists the rows in the order they were kept; the filter narrows them.
 struct HistoryOrder {
     int column = -1;
     bool descending = false;
     HistoryFilter filter{};
+    QString kind = kTransferCheque;
 
     // The ORDER BY clause: the column's grid sort key (a date column by its date, missing
     // dates first), then the ID, both in the order's direction.
