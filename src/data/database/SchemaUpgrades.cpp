@@ -29,6 +29,25 @@ QStringList kindColumns(QStringView add) {
     return statements;
 }
 
+// The history grid lists one kind's rows: the indexes it reads its IDs from begin with the kind
+// (a row's ID is the last part of each, a file's implicitly). The grid never reads a print date
+// or an issue date of every kind, so their single indexes go; a file's payee and amount keep
+// theirs, which give the pick lists of all kinds their values in order.
+QStringList kindLedIndexes(bool server) {
+    const QString nullsFirst = server ? u" NULLS FIRST, ID"_s : QString();
+    return {u"DROP INDEX IF EXISTS 历史记录_Dat"_s,
+            u"DROP INDEX IF EXISTS 历史记录_出票日期"_s,
+            u"DROP INDEX IF EXISTS 历史记录_打印时间"_s,
+            u"DROP INDEX IF EXISTS 历史记录_出票日期排序"_s,
+            u"DROP INDEX IF EXISTS 历史记录_收款人排序"_s,
+            u"CREATE INDEX IF NOT EXISTS 历史记录_种类_打印日期 ON 历史记录 (种类, Dat%1)"_s.arg(
+                nullsFirst),
+            u"CREATE INDEX IF NOT EXISTS 历史记录_种类_出票日期 ON 历史记录 (种类, 出票日期%1)"_s.arg(
+                nullsFirst),
+            u"CREATE INDEX IF NOT EXISTS 历史记录_种类_收款人 ON 历史记录 (种类, 收款人全称%1)"_s.arg(
+                server ? u" COLLATE \"C\", ID"_s : QString())};
+}
+
 }  // namespace
 
 const std::vector<UpgradeStep>& schemaUpgrades() {
@@ -129,15 +148,16 @@ const std::vector<UpgradeStep>& schemaUpgrades() {
         // 11: more than one kind of document. A history row, a format and a cheque book belong
         // to a kind (all kept before are transfer cheques); the history gains the columns the
         // other kinds fill, named by meaning and shared by the kinds; each user keeps a
-        // current format and a last input per kind, and a current kind.
+        // current format and a last input per kind, and a current kind. The history's indexes
+        // begin with the kind.
         {{u"CREATE TABLE IF NOT EXISTS 用户种类状态 (用户 TEXT NOT NULL, 种类 TEXT NOT NULL, "
           u"当前格式 TEXT NOT NULL DEFAULT '', 上次输入 TEXT NOT NULL DEFAULT '', "
           u"PRIMARY KEY (用户, 种类))"_s,
           u"INSERT INTO 用户种类状态 (用户, 种类, 当前格式, 上次输入) "
           u"SELECT 用户, '转账支票', 当前格式, 上次输入 FROM 用户状态 WHERE NOT EXISTS "
           u"(SELECT 1 FROM 用户种类状态 k WHERE k.用户 = 用户状态.用户 AND k.种类 = '转账支票')"_s},
-         kindColumns(u"ADD COLUMN"),
-         kindColumns(u"ADD COLUMN IF NOT EXISTS")},
+         kindColumns(u"ADD COLUMN") + kindLedIndexes(false),
+         kindColumns(u"ADD COLUMN IF NOT EXISTS") + kindLedIndexes(true)},
     };
     return steps;
 }

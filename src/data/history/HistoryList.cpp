@@ -14,10 +14,15 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Rows that are never listed: the last-input row of 1900-01-01, and rows without a date.
+// Rows of the kind that are never listed: the last-input row of 1900-01-01, and rows without
+// a date.
 QString unlistedRows() {
-    return u"Dat IS NULL OR Dat<='"_s + kLastInputDate + u'\'';
+    return u"种类=? AND (Dat IS NULL OR Dat<='"_s + kLastInputDate + u"')"_s;
 }
+
+// The count and the largest ID of the kind's rows, which tell whether others kept or deleted
+// rows of it since.
+const QString kKindStamp = u"SELECT count(*), max(ID) FROM 历史记录 WHERE 种类=?"_s;
 
 constexpr int kCachedPages = 64;
 
@@ -34,7 +39,7 @@ bool HistoryList::load() {
     // The IDs come from the sort order alone, which an index of the column can give without
     // reading the table; the few unlisted rows are left out here.
     const std::optional<std::vector<qint64>> unlisted =
-        m_db.selectIds(u"SELECT ID FROM 历史记录 WHERE "_s + unlistedRows());
+        m_db.selectIds(u"SELECT ID FROM 历史记录 WHERE "_s + unlistedRows(), {m_order.kind});
     std::optional<std::vector<qint64>> ids =
         unlisted ? sortedHistoryIds(m_db, m_order) : std::nullopt;
     if (!ids)
@@ -45,8 +50,8 @@ bool HistoryList::load() {
         std::erase_if(m_ids, [&](qint64 id) { return skipped.count(id) != 0; });
     }
     if (m_order.filter.isActive()) {
-        // The rows found are not all the table's rows: they are counted apart.
-        std::optional<QSqlQuery> stamp = m_db.select(u"SELECT count(*), max(ID) FROM 历史记录"_s);
+        // The rows found are not all the kind's rows: they are counted apart.
+        std::optional<QSqlQuery> stamp = m_db.select(kKindStamp, {m_order.kind});
         if (!stamp || !stamp->next()) {
             m_ids.clear();
             return false;
@@ -72,7 +77,7 @@ bool HistoryList::refresh() {
     const bool othersWrote = !counter || *counter != m_othersCounter;
     qint64 tableRows = 0;
     if (othersWrote) {
-        std::optional<QSqlQuery> stamp = m_db.select(u"SELECT count(*), max(ID) FROM 历史记录"_s);
+        std::optional<QSqlQuery> stamp = m_db.select(kKindStamp, {m_order.kind});
         if (!stamp || !stamp->next())
             return false;
         tableRows = stamp->value(0).toLongLong();
@@ -81,14 +86,17 @@ bool HistoryList::refresh() {
         if (tableRows == m_tableRows && largest == m_largestId)
             return false;
     }
-    // The rows kept since, each with whether it is listed (and found) and what it sorts by.
+    // The kind's rows kept since, each with whether it is listed (and found) and what it sorts
+    // by; read from the IDs' own order, the kind tested on each.
     const QString column = m_order.columnName();
     const SqlCondition listed = listedHistoryCondition(m_order, m_db.isServer());
+    const SqlCondition kindRows = kindHistoryCondition(HistoryOrder{.kind = m_order.kind},
+                                                       m_db.isServer(), true);
     std::optional<QSqlQuery> added =
         m_db.select(u"SELECT ID, CASE WHEN "_s + listed.sql + u" THEN 1 ELSE 0 END, "_s +
                         (column.isEmpty() ? u"NULL"_s : sqlName(column)) +
-                        u" FROM 历史记录 WHERE ID>? ORDER BY ID"_s,
-                    listed.values + QVariantList{m_largestId});
+                        u" FROM 历史记录 WHERE ID>? AND "_s + kindRows.sql + u" ORDER BY ID"_s,
+                    listed.values + QVariantList{m_largestId} + kindRows.values);
     if (!added)
         return false;
     std::vector<std::pair<qint64, QByteArray>> found;

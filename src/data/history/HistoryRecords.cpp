@@ -129,7 +129,9 @@ bool LoadHistoryRecord(Database& db, Document& cheque, qint32 id, Prompts& promp
             return false;
         texts = *lastInput;
     } else {
-        std::optional<QSqlQuery> query = db.select(u"SELECT * FROM 历史记录 WHERE ID=?"_s, {id});
+        // Only a row of the document's own kind fills it.
+        std::optional<QSqlQuery> query = db.select(u"SELECT * FROM 历史记录 WHERE ID=? AND 种类=?"_s,
+                                                   {id, cheque.kind().id.toString()});
         if (!query || !query->next())
             return false;
         for (const QString& column : historyTextColumns())

@@ -46,10 +46,18 @@ QString listedHistoryFilter() {
     return u"Dat>'"_s + kLastInputDate + u'\'';
 }
 
-SqlCondition listedHistoryCondition(const HistoryOrder& order, bool server) {
+SqlCondition kindHistoryCondition(const HistoryOrder& order, bool server, bool scanned) {
     SqlCondition condition = historyFilterCondition(order.filter, server);
-    condition.sql =
-        listedHistoryFilter() + (condition.sql.isEmpty() ? QString() : u" AND "_s + condition.sql);
+    condition.sql = (scanned && !server ? u"+种类=?"_s : u"种类=?"_s) +
+                    (condition.sql.isEmpty() ? QString() : u" AND "_s + condition.sql);
+    condition.values.prepend(order.kind);
+    return condition;
+}
+
+SqlCondition listedHistoryCondition(const HistoryOrder& order, bool server) {
+    SqlCondition condition =
+        kindHistoryCondition(order, server, !order.filter.text.trimmed().isEmpty());
+    condition.sql = listedHistoryFilter() + u" AND "_s + condition.sql;
     return condition;
 }
 

@@ -65,5 +65,10 @@ bool isHistoryDateColumn(const QString& name);
 
 // The history rows that the grid lists: "WHERE Dat>'1900-01-01'" and its value.
 QString listedHistoryFilter();
-// The same narrowed by the order's filter, with the filter's values.
+// The rows of the order's kind that its filter lets through, with the values. A statement
+// that reads each row (`scanned`) names the kind so that a file reads the table in one go
+// rather than fetching every row of the kind from its place through an index.
+SqlCondition kindHistoryCondition(const HistoryOrder& order, bool server, bool scanned);
+// The listed rows of the order's kind that its filter lets through; a searched text is
+// tested row by row (scanned).
 SqlCondition listedHistoryCondition(const HistoryOrder& order, bool server);

@@ -73,16 +73,17 @@ std::optional<std::vector<qint64>> idsOf(const KeyedIds& keyed) {
 }
 
 std::optional<std::vector<qint64>> byIndexedText(Database& db, const QString& column,
-                                                 const SqlCondition& filter) {
+                                                 const SqlCondition& kindRows) {
     const QString value = sqlName(column) + (db.isServer() ? u" COLLATE \"C\""_s : QString());
-    const QString where = filter.sql.isEmpty() ? QString() : u" WHERE "_s + filter.sql;
-    std::optional<std::vector<qint64>> ids = db.selectIds(
-        u"SELECT ID FROM 历史记录"_s + where + u" ORDER BY "_s + value + u", ID"_s, filter.values);
+    std::optional<std::vector<qint64>> ids =
+        db.selectIds(u"SELECT ID FROM 历史记录 WHERE "_s + kindRows.sql + u" ORDER BY "_s + value +
+                         u", ID"_s,
+                     kindRows.values);
     KeyedIds first;
     if (!ids || !db.readIdRows(u"SELECT ID, "_s + sqlName(column) + u" FROM 历史记录 WHERE "_s +
-                                   gridSortKeyNumberCandidates(value) +
-                                   (filter.sql.isEmpty() ? QString() : u" AND "_s + filter.sql),
-                               filter.values, [&](qint64 id, const char* text, int size) {
+                                   kindRows.sql + u" AND ("_s +
+                                   gridSortKeyNumberCandidates(value) + u')',
+                               kindRows.values, [&](qint64 id, const char* text, int size) {
                                    first.add(id, text, size);
                                }))
         return std::nullopt;
@@ -103,9 +104,6 @@ std::optional<std::vector<qint64>> byIndexedText(Database& db, const QString& co
 
 std::optional<std::vector<qint64>> sortedHistoryIds(Database& db, const HistoryOrder& order) {
     const QString column = order.columnName();
-    // Unfiltered, the statements are the bare ones whose plans read an index alone.
-    const SqlCondition filter = historyFilterCondition(order.filter, db.isServer());
-    const QString where = filter.sql.isEmpty() ? QString() : u"WHERE "_s + filter.sql + u' ';
     // A searched text is tested row by row: reading the table through a column's index would
     // fetch every row from its place, several times slower than reading the table in one go
     // and sorting the few rows found here.
@@ -118,19 +116,21 @@ std::optional<std::vector<qint64>> sortedHistoryIds(Database& db, const HistoryO
             std::sort(ids->begin(), ids->end());
     } else if (isHistoryDateColumn(column) && !searched) {
         // Ascending here, turned round below with the others.
-        ids = db.selectIds(
-            u"SELECT ID FROM 历史记录 "_s + where + HistoryOrder{order.column, false, {}}.sql(),
-            filter.values);
+        const SqlCondition rows = kindHistoryCondition(order, db.isServer(), false);
+        ids = db.selectIds(u"SELECT ID FROM 历史记录 WHERE "_s + rows.sql + u' ' +
+                               HistoryOrder{order.column, false, {}}.sql(),
+                           rows.values);
     } else if (textIndexedColumns().contains(column) && !searched) {
-        ids = byIndexedText(db, column, filter);
+        ids = byIndexedText(db, column, kindHistoryCondition(order, db.isServer(), false));
     } else {
         // A date as its ISO text, which sorts as the date does, a missing one first.
         const QString value = isHistoryDateColumn(column)
                                   ? u"CAST("_s + sqlName(column) + u" AS TEXT)"_s
                                   : sqlName(column);
+        const SqlCondition rows = kindHistoryCondition(order, db.isServer(), true);
         KeyedIds keyed;
         if (db.readIdRows(
-                u"SELECT ID, "_s + value + u" FROM 历史记录 "_s + where, filter.values,
+                u"SELECT ID, "_s + value + u" FROM 历史记录 WHERE "_s + rows.sql, rows.values,
                 [&](qint64 id, const char* text, int size) { keyed.add(id, text, size); })) {
             keyed.sort();
             ids = idsOf(keyed);
