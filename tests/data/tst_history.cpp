@@ -426,13 +426,17 @@ private slots:
     // A list of a few pages sorts in the database, takes in rows kept since in their sorted
     // places, and is read again when another clerk deleted rows.
     void theListSortsPagesAndTakesInNewRows() {
-        // Amounts ￥1.00 … ￥250.00 in a shuffled order of keeping.
+        // Amounts ￥1.00 … ￥250.00 in a shuffled order of keeping, between rows of another kind
+        // whose amounts would fall between them.
         constexpr int kRows = 250;
         QVERIFY(m_t->db.atomically([&] {
             for (int i = 0; i < kRows; ++i)
                 if (!m_t->db.execute(
                         u"INSERT INTO 历史记录 (Dat, 收款人全称, 金额) VALUES ('2026-12-01', ?, ?)"_s,
-                        {u"收款人%1"_s.arg(i), u"￥%1.00"_s.arg((i * 37) % kRows + 1)}))
+                        {u"收款人%1"_s.arg(i), u"￥%1.00"_s.arg((i * 37) % kRows + 1)}) ||
+                    !m_t->db.execute(u"INSERT INTO 历史记录 (种类, Dat, 收款人全称, 金额) "
+                                     u"VALUES ('测试单据', '2026-12-01', '别的', ?)"_s,
+                                     {u"￥%1.50"_s.arg(i)}))
                     return false;
             return true;
         }));
@@ -468,15 +472,24 @@ private slots:
         QVERIFY(other.open(m_t->path()));
         QVERIFY(other.execute(u"INSERT INTO 历史记录 (Dat) VALUES ('1900-01-01')"_s));
         QVERIFY(other.execute(u"DELETE FROM 历史记录 WHERE 金额='￥250.00'"_s));
+        QVERIFY(
+            other.execute(u"INSERT INTO 历史记录 (种类, Dat, 金额) "
+                          u"VALUES ('测试单据', '2026-12-02', '￥999.00')"_s));
         QVERIFY(list.refresh());
         QCOMPARE(list.count(), kRows);
         QCOMPARE(list.text(0, amount), u"￥249.00"_s);
+        // Rows of another kind kept or deleted elsewhere leave the list as it is.
+        QVERIFY(other.execute(u"DELETE FROM 历史记录 WHERE 金额='￥0.50'"_s));
+        QVERIFY(
+            other.execute(u"INSERT INTO 历史记录 (种类, Dat, 金额) "
+                          u"VALUES ('测试单据', '2026-12-02', '￥0.01')"_s));
+        QVERIFY(!list.refresh());
 
         // Deleting a range across a page's end.
         m_t->prompts.queueAnswer(PromptAnswer::Yes);
         QVERIFY(DeleteHistoryRows(m_t->db, list, 95, 104, m_t->prompts));
         QCOMPARE(list.count(), kRows - 10);
-        QCOMPARE(count(u"Dat>'1900-01-01'"_s), kRows - 10);
+        QCOMPARE(count(u"Dat>'1900-01-01' AND 种类='转账支票'"_s), kRows - 10);
         QCOMPARE(list.text(95, amount), u"￥144.00"_s);
     }
 
@@ -543,8 +556,12 @@ private slots:
             {u"2026-12-09"_s, u"abc 贸易"_s, u"￥234.50"_s, u"9999"_s, u"X-1"_s},
             {u"2026-12-31"_s, u"ÄBC Ltd"_s, u"￥11,234.00"_s, u"7777"_s, u""_s},
         };
+        // The same rows of another kind are never found.
         for (const QVariantList& row : rows)
-            QVERIFY(m_t->db.execute(insert, row));
+            QVERIFY(m_t->db.execute(insert, row) &&
+                    m_t->db.execute(u"INSERT INTO 历史记录 (种类, Dat, 收款人全称, 金额, 账号, "
+                                    u"支票号码) VALUES ('测试单据', ?,?,?,?,?)"_s,
+                                    row));
         HistoryList list = loadedList();
         QVERIFY(list.setFilter({text, from, to}));
         const int payee = 4;
@@ -552,7 +569,7 @@ private slots:
         for (int row = 0; row < list.count(); ++row)
             listed << list.text(row, payee);
         QCOMPARE(listed.join(u'|'), found);
-        QCOMPARE(count(), int(rows.size()));
+        QCOMPARE(count(), 2 * int(rows.size()));
 
         // The export writes the rows found, in the list's order, sorted the other way round.
         QVERIFY(list.sortBy(0 + 2));

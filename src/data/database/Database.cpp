@@ -203,6 +203,8 @@ std::optional<QSqlQuery> Database::run(const QString& sql, const QVariantList& v
 
 std::optional<QSqlQuery> Database::runStatement(const QString& sql, const QVariantList& values,
                                                 bool prepared) {
+    if (m_watch)
+        m_watch(sql, values);
     for (int attempt = 0;; ++attempt) {
         ++m_statementsRun;
         m_busy = false;

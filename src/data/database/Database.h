@@ -103,6 +103,10 @@ public:
     bool wasBusy() const { return m_busy; }
     // How many statements were run, for the benchmarks.
     qint64 statementsRun() const { return m_statementsRun; }
+    // Hands each statement about to run, with its values, to `watch` (for the tests of the
+    // statements' query plans); an empty function stops it.
+    using StatementWatch = std::function<void(const QString& sql, const QVariantList& values)>;
+    void watchStatements(StatementWatch watch) { m_watch = std::move(watch); }
 
     // Runs `work` as one transaction, false when it returns false (after showing why) or when
     // the transaction cannot begin or commit (shown here). Its BEGIN connects again to a server
@@ -183,6 +187,7 @@ private:
     bool m_server = false;
     bool m_busy = false;  // the last failure was another program holding the database
     qint64 m_statementsRun = 0;
+    StatementWatch m_watch;
     int m_busyTimeout = 5000;  // ms
     int m_transactionDepth = 0;
     bool m_transactionFailed = false;

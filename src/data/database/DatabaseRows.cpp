@@ -161,6 +161,8 @@ bool Database::readServerRows(const QString& sql, const QVariantList& values,
 
 bool Database::readIdRows(const QString& sql, const QVariantList& values,
                           const std::function<void(qint64 id, const char* text, int size)>& row) {
+    if (m_watch)
+        m_watch(sql, values);
     qint64 delivered = 0;
     const auto counted = [&](qint64 id, const char* text, int size) {
         ++delivered;

@@ -35,17 +35,18 @@ QStringList kindColumns(QStringView add) {
 // theirs, which give the pick lists of all kinds their values in order.
 QStringList kindLedIndexes(bool server) {
     const QString nullsFirst = server ? u" NULLS FIRST, ID"_s : QString();
-    return {u"DROP INDEX IF EXISTS 历史记录_Dat"_s,
-            u"DROP INDEX IF EXISTS 历史记录_出票日期"_s,
-            u"DROP INDEX IF EXISTS 历史记录_打印时间"_s,
-            u"DROP INDEX IF EXISTS 历史记录_出票日期排序"_s,
-            u"DROP INDEX IF EXISTS 历史记录_收款人排序"_s,
-            u"CREATE INDEX IF NOT EXISTS 历史记录_种类_打印日期 ON 历史记录 (种类, Dat%1)"_s.arg(
-                nullsFirst),
-            u"CREATE INDEX IF NOT EXISTS 历史记录_种类_出票日期 ON 历史记录 (种类, 出票日期%1)"_s.arg(
-                nullsFirst),
-            u"CREATE INDEX IF NOT EXISTS 历史记录_种类_收款人 ON 历史记录 (种类, 收款人全称%1)"_s.arg(
-                server ? u" COLLATE \"C\", ID"_s : QString())};
+    return {
+        u"DROP INDEX IF EXISTS 历史记录_Dat"_s,
+        u"DROP INDEX IF EXISTS 历史记录_出票日期"_s,
+        u"DROP INDEX IF EXISTS 历史记录_打印时间"_s,
+        u"DROP INDEX IF EXISTS 历史记录_出票日期排序"_s,
+        u"DROP INDEX IF EXISTS 历史记录_收款人排序"_s,
+        u"CREATE INDEX IF NOT EXISTS 历史记录_种类_打印日期 ON 历史记录 (种类, Dat%1)"_s.arg(
+            nullsFirst),
+        u"CREATE INDEX IF NOT EXISTS 历史记录_种类_出票日期 ON 历史记录 (种类, 出票日期%1)"_s.arg(
+            nullsFirst),
+        u"CREATE INDEX IF NOT EXISTS 历史记录_种类_收款人 ON 历史记录 (种类, 收款人全称%1)"_s.arg(
+            server ? u" COLLATE \"C\", ID"_s : QString())};
 }
 
 }  // namespace

@@ -90,8 +90,8 @@ bool HistoryList::refresh() {
     // by; read from the IDs' own order, the kind tested on each.
     const QString column = m_order.columnName();
     const SqlCondition listed = listedHistoryCondition(m_order, m_db.isServer());
-    const SqlCondition kindRows = kindHistoryCondition(HistoryOrder{.kind = m_order.kind},
-                                                       m_db.isServer(), true);
+    const SqlCondition kindRows =
+        kindHistoryCondition(HistoryOrder{.kind = m_order.kind}, m_db.isServer(), true);
     std::optional<QSqlQuery> added =
         m_db.select(u"SELECT ID, CASE WHEN "_s + listed.sql + u" THEN 1 ELSE 0 END, "_s +
                         (column.isEmpty() ? u"NULL"_s : sqlName(column)) +

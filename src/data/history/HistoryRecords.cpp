@@ -130,8 +130,8 @@ bool LoadHistoryRecord(Database& db, Document& cheque, qint32 id, Prompts& promp
         texts = *lastInput;
     } else {
         // Only a row of the document's own kind fills it.
-        std::optional<QSqlQuery> query = db.select(u"SELECT * FROM 历史记录 WHERE ID=? AND 种类=?"_s,
-                                                   {id, cheque.kind().id.toString()});
+        std::optional<QSqlQuery> query = db.select(
+            u"SELECT * FROM 历史记录 WHERE ID=? AND 种类=?"_s, {id, cheque.kind().id.toString()});
         if (!query || !query->next())
             return false;
         for (const QString& column : historyTextColumns())

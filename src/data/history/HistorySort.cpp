@@ -75,17 +75,15 @@ std::optional<std::vector<qint64>> idsOf(const KeyedIds& keyed) {
 std::optional<std::vector<qint64>> byIndexedText(Database& db, const QString& column,
                                                  const SqlCondition& kindRows) {
     const QString value = sqlName(column) + (db.isServer() ? u" COLLATE \"C\""_s : QString());
-    std::optional<std::vector<qint64>> ids =
-        db.selectIds(u"SELECT ID FROM 历史记录 WHERE "_s + kindRows.sql + u" ORDER BY "_s + value +
-                         u", ID"_s,
-                     kindRows.values);
+    std::optional<std::vector<qint64>> ids = db.selectIds(
+        u"SELECT ID FROM 历史记录 WHERE "_s + kindRows.sql + u" ORDER BY "_s + value + u", ID"_s,
+        kindRows.values);
     KeyedIds first;
-    if (!ids || !db.readIdRows(u"SELECT ID, "_s + sqlName(column) + u" FROM 历史记录 WHERE "_s +
-                                   kindRows.sql + u" AND ("_s +
-                                   gridSortKeyNumberCandidates(value) + u')',
-                               kindRows.values, [&](qint64 id, const char* text, int size) {
-                                   first.add(id, text, size);
-                               }))
+    if (!ids ||
+        !db.readIdRows(u"SELECT ID, "_s + sqlName(column) + u" FROM 历史记录 WHERE "_s +
+                           kindRows.sql + u" AND ("_s + gridSortKeyNumberCandidates(value) + u')',
+                       kindRows.values,
+                       [&](qint64 id, const char* text, int size) { first.add(id, text, size); }))
         return std::nullopt;
     first.sort();
     std::vector<qint64> moved;
