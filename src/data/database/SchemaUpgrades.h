@@ -19,5 +19,13 @@ struct UpgradeStep {
 // The version whose step moved the current format and the last input to 用户状态.
 inline constexpr int kUserStateStep = 3;
 
-// The steps in order: the first brings version 1 to version 2, and so on.
+// The steps in order: the first brings version 1 to version 2, and so on. A step, once
+// shipped, never changes: the first n steps build what the program of version n + 1 built.
 const std::vector<UpgradeStep>& schemaUpgrades();
+
+// The statements of version 1's tables, and those of the shipped format (with the row that
+// named it the current one, before each user had a state of their own).
+QStringList schemaScript();
+QStringList shippedFormatScript();
+// A statement of the schema as PostgreSQL takes it.
+QString inServerDialect(QString statement);
