@@ -21,7 +21,7 @@ int HistoryModel::rowCount(const QModelIndex& parent) const {
 }
 
 int HistoryModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : int(historyGridNames().size());
+    return parent.isValid() ? 0 : m_list.columnCount();
 }
 
 QVariant HistoryModel::data(const QModelIndex& index, int role) const {
@@ -139,7 +139,7 @@ void HistoryView::reload(bool fit) {
     // The last column fills the grid's width less the cells' padding, so that it ends in
     // view and its heading, centred, shows without scrolling.
     const int padding = int(
-        std::lround(double(historyGridNames().size() - 1) * kCellPadding * 1440.0 / logicalDpiX()));
+        std::lround(double(m_list.columnCount() - 1) * kCellPadding * 1440.0 / logicalDpiX()));
     if (fit || m_list.columnWidths().empty())
         m_list.fitColumnWidths(m_measure, widthTwips() - padding);
     const std::vector<int>& widths = m_list.columnWidths();

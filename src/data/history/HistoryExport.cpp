@@ -21,7 +21,7 @@ class HistoryExportRows final : public ExportRows {
 public:
     HistoryExportRows(Database& db, const HistoryOrder& order, const QStringList& headings,
                       const std::vector<int>& gridWidths, qint64 count)
-        : m_reader(db, order), m_count(count) {
+        : m_reader(db, order), m_kind(order.documentKind()), m_count(count) {
         for (qsizetype c = 1; c < headings.size(); ++c)
             m_headings << withoutSortMarker(headings[c]);
         for (size_t c = 1; c < gridWidths.size(); ++c)
@@ -46,10 +46,12 @@ public:
         return m_widths;
     }
     std::vector<ExportColumn> columnKinds() const override {
-        const QStringList amounts = {historyTextColumn(Field::Amount),
-                                     historyTextColumn(Field::StubAmount)};
+        QStringList amounts;
+        for (const ChequeFieldInfo& field : m_kind.fields)
+            if (field.role == FieldRole::Amount || field.role == FieldRole::StubAmount)
+                amounts << field.historyColumn.toString();
         std::vector<ExportColumn> kinds;
-        for (const QString& name : historyGridNames().mid(1))
+        for (const QString& name : historyGridNames(m_kind).mid(1))
             kinds.push_back(isHistoryDateColumn(name) ? ExportColumn::Date
                             : amounts.contains(name)  ? ExportColumn::Amount
                                                       : ExportColumn::Text);
@@ -60,6 +62,7 @@ public:
 
 private:
     HistoryRowReader m_reader;
+    const DocumentKind& m_kind;
     QStringList m_headings;
     std::vector<int> m_widths;
     qint64 m_count;

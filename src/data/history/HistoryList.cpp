@@ -153,7 +153,7 @@ void HistoryList::insertInOrder(qint64 id, const QByteArray& key) {
 }
 
 bool HistoryList::sortBy(int column) {
-    if (column < 2 || column >= historyGridNames().size())
+    if (column < 2 || column >= historyGridNames(m_order.documentKind()).size())
         return false;
     if (m_order.column == column) {
         m_order.descending = !m_order.descending;
@@ -169,8 +169,12 @@ bool HistoryList::setFilter(const HistoryFilter& filter) {
     return load();
 }
 
+int HistoryList::columnCount() const {
+    return int(historyGridNames(m_order.documentKind()).size());
+}
+
 QStringList HistoryList::headings() const {
-    QStringList headings = historyGridHeadings();
+    QStringList headings = historyGridHeadings(m_order.documentKind());
     if (m_order.column >= 0)
         headings[m_order.column] += m_order.descending ? u'▽' : u'△';
     return headings;
@@ -186,7 +190,7 @@ const QStringList* HistoryList::page(int row) {
         const int last = std::min(first + kPageRows, count());
         const std::vector<qint64> ids(m_ids.begin() + first, m_ids.begin() + last);
         QHash<qint64, QStringList> read;
-        HistoryRowReader reader(m_db, ids);
+        HistoryRowReader reader(m_db, ids, m_order.documentKind());
         for (QStringList texts; reader.next(texts);)
             read.insert(texts[0].toLongLong(), texts);
         // A row deleted by another clerk since shows empty; a failed read shows the page empty
@@ -194,7 +198,7 @@ const QStringList* HistoryList::page(int row) {
         std::vector<QStringList> rows;
         rows.reserve(ids.size());
         for (size_t i = 0; i < ids.size(); ++i) {
-            QStringList texts = read.value(ids[i], QStringList(historyGridNames().size()));
+            QStringList texts = read.value(ids[i], QStringList(historyGridNames(m_order.documentKind()).size()));
             texts[1] = QString::number(first + int(i) + 1);
             rows.push_back(std::move(texts));
         }
@@ -204,7 +208,7 @@ const QStringList* HistoryList::page(int row) {
 }
 
 QString HistoryList::text(int row, int column) {
-    if (row < 0 || row >= count() || column < 0 || column >= historyGridNames().size())
+    if (row < 0 || row >= count() || column < 0 || column >= historyGridNames(m_order.documentKind()).size())
         return {};
     return page(row)->at(column);
 }
@@ -239,7 +243,7 @@ void HistoryList::fitColumnWidths(TextMeasure& measure, int gridWidth) {
     for (qsizetype c = 1; c < headings.size(); ++c) {
         double& w = widest[size_t(c)];
         if (count() == 0)
-            w = std::max(measure.widthTwips(historyGridNames()[c]),
+            w = std::max(measure.widthTwips(historyGridNames(m_order.documentKind())[c]),
                          measure.widthTwips(headings[c]));
         else if (w != 0)
             w = std::max(w, measure.widthTwips(headings[c]));

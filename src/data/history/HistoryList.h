@@ -39,6 +39,8 @@ public:
     bool setFilter(const HistoryFilter& filter);
     // The headings as shown: the sorted column's ends in △ (ascending) or ▽ (descending).
     QStringList headings() const;
+    // How many columns the grid of the list's kind has.
+    int columnCount() const;
 
     int count() const { return int(m_ids.size()); }
     const std::vector<qint64>& ids() const { return m_ids; }

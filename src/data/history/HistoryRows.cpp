@@ -16,8 +16,13 @@ bool isHistoryDateColumn(const QString& name) {
     return name == u"Dat" || name == issueDateColumn() || name == stubDateColumn();
 }
 
+const DocumentKind& HistoryOrder::documentKind() const {
+    const DocumentKind* found = kindById(kind);
+    return found ? *found : transferCheque();
+}
+
 QString HistoryOrder::columnName() const {
-    const QStringList& names = historyGridNames();
+    const QStringList& names = historyGridNames(documentKind());
     return column >= 2 && column < names.size() ? names[column] : QString();
 }
 
@@ -63,10 +68,12 @@ SqlCondition listedHistoryCondition(const HistoryOrder& order, bool server) {
 
 HistoryRowReader::HistoryRowReader(Database& db, const HistoryOrder& order) {
     const SqlCondition listed = listedHistoryCondition(order, db.isServer());
-    start(db, u"SELECT * FROM 历史记录 WHERE "_s + listed.sql + u' ' + order.sql(), listed.values);
+    start(db, u"SELECT * FROM 历史记录 WHERE "_s + listed.sql + u' ' + order.sql(), listed.values,
+          order.documentKind());
 }
 
-HistoryRowReader::HistoryRowReader(Database& db, const std::vector<qint64>& ids) {
+HistoryRowReader::HistoryRowReader(Database& db, const std::vector<qint64>& ids,
+                                   const DocumentKind& kind) {
     QVariantList values;
     values.reserve(qsizetype(ids.size()));
     for (qint64 id : ids)
@@ -74,15 +81,16 @@ HistoryRowReader::HistoryRowReader(Database& db, const std::vector<qint64>& ids)
     start(db,
           u"SELECT * FROM 历史记录 WHERE "_s + listedHistoryFilter() + u" AND ID IN ("_s +
               QStringList(values.size(), u"?"_s).join(u',') + u')',
-          values);
+          values, kind);
 }
 
-void HistoryRowReader::start(Database& db, const QString& sql, const QVariantList& values) {
+void HistoryRowReader::start(Database& db, const QString& sql, const QVariantList& values,
+                             const DocumentKind& kind) {
     m_query = db.select(sql, values);
     if (!m_query)
         return;
     const QSqlRecord record = m_query->record();
-    for (const QString& name : historyGridNames()) {
+    for (const QString& name : historyGridNames(kind)) {
         if (name == u"Dat")
             m_printedColumn = int(m_fields.size());
         m_fields.push_back(name.isEmpty() ? -1 : record.indexOf(name));

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "DocumentKind.h"
 #include "HistoryFilter.h"
 #include "UserState.h"
 
@@ -29,6 +30,8 @@ struct HistoryOrder {
     QByteArray key(const QVariant& value) const;
     // The stored column the order sorts by; empty for the order of keeping.
     QString columnName() const;
+    // The kind the rows are of (the transfer cheque for a kind the program does not know).
+    const DocumentKind& documentKind() const;
 };
 
 // Reads history rows as the grid shows them, forwards only: each row as its texts in the
@@ -38,8 +41,8 @@ class HistoryRowReader final {
 public:
     // Every listed row, in the order.
     HistoryRowReader(Database& db, const HistoryOrder& order);
-    // The rows of these IDs that are still there, in no particular order.
-    HistoryRowReader(Database& db, const std::vector<qint64>& ids);
+    // The rows of these IDs that are still there, in no particular order, in the kind's columns.
+    HistoryRowReader(Database& db, const std::vector<qint64>& ids, const DocumentKind& kind);
 
     // False when the query failed (after the database's message).
     bool ok() const { return m_query.has_value(); }
@@ -50,7 +53,8 @@ public:
     bool failed() const;
 
 private:
-    void start(Database& db, const QString& sql, const QVariantList& values);
+    void start(Database& db, const QString& sql, const QVariantList& values,
+               const DocumentKind& kind);
 
     std::optional<QSqlQuery> m_query;
     std::vector<int> m_fields;  // the query's field of each grid column, -1 for none
