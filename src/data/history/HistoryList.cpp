@@ -153,7 +153,7 @@ void HistoryList::insertInOrder(qint64 id, const QByteArray& key) {
 }
 
 bool HistoryList::sortBy(int column) {
-    if (column < 2 || column >= historyGridNames(m_order.documentKind()).size())
+    if (column < 2 || column >= columnCount())
         return false;
     if (m_order.column == column) {
         m_order.descending = !m_order.descending;
@@ -198,7 +198,7 @@ const QStringList* HistoryList::page(int row) {
         std::vector<QStringList> rows;
         rows.reserve(ids.size());
         for (size_t i = 0; i < ids.size(); ++i) {
-            QStringList texts = read.value(ids[i], QStringList(historyGridNames(m_order.documentKind()).size()));
+            QStringList texts = read.value(ids[i], QStringList(columnCount()));
             texts[1] = QString::number(first + int(i) + 1);
             rows.push_back(std::move(texts));
         }
@@ -208,7 +208,7 @@ const QStringList* HistoryList::page(int row) {
 }
 
 QString HistoryList::text(int row, int column) {
-    if (row < 0 || row >= count() || column < 0 || column >= historyGridNames(m_order.documentKind()).size())
+    if (row < 0 || row >= count() || column < 0 || column >= columnCount())
         return {};
     return page(row)->at(column);
 }
