@@ -138,8 +138,8 @@ void HistoryView::reload(bool fit) {
     m_model.reload();
     // The last column fills the grid's width less the cells' padding, so that it ends in
     // view and its heading, centred, shows without scrolling.
-    const int padding = int(
-        std::lround(double(m_list.columnCount() - 1) * kCellPadding * 1440.0 / logicalDpiX()));
+    const int padding =
+        int(std::lround(double(m_list.columnCount() - 1) * kCellPadding * 1440.0 / logicalDpiX()));
     if (fit || m_list.columnWidths().empty())
         m_list.fitColumnWidths(m_measure, widthTwips() - padding);
     const std::vector<int>& widths = m_list.columnWidths();
