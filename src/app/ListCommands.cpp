@@ -81,7 +81,7 @@ int formatsVerb(const Arguments& args, const Io& io) {
     if (!s.open(args))
         return 1;
     FormatDisplays displays;
-    ListFormatNames(s.db, displays);
+    ListFormatNames(s.db, displays, documentKind(args).id.toString());
     if (s.prompts.takeShown())
         return 1;
     QString output;
@@ -129,8 +129,9 @@ int exportVerb(const Arguments& args, const Io& io) {
         return 1;
     ProgressIndicator progress(s.clock);
     // The rows are written as they are read; the old file is only replaced by a complete one.
-    return exportHistoryToFile(s.db, HistoryOrder{}, historyGridHeadings(), fileName, s.prompts,
-                               progress)
+    HistoryOrder order;
+    order.kind = documentKind(args).id.toString();
+    return exportHistoryToFile(s.db, order, historyGridHeadings(), fileName, s.prompts, progress)
                ? 0
                : 1;
 }
@@ -140,7 +141,9 @@ int historyVerb(const Arguments& args, const Io& io) {
     VerbSession s(io);
     if (!s.open(args))
         return 1;
-    HistoryRowReader reader(s.db, HistoryOrder{});
+    HistoryOrder order;
+    order.kind = documentKind(args).id.toString();
+    HistoryRowReader reader(s.db, order);
     if (!reader.ok())
         return 1;
     // The grid's hidden column 0 holds the row's ID, which --history takes: it goes in front.
