@@ -263,9 +263,9 @@ PrintResult PrintJob::send(const QString& kind, const QList<Document>& cheques,
         result.recorded = withRetries([&] { return recordOutcome(m_db, entries, kPrintFailed); });
         return result;
     }
-    // The journal already holds the cheques: keeping them is asked until it succeeds or the
-    // cashier gives up, and the kept rows commit with the outcome.
-    // A document's print, never an endorsement's or a calibration square's, may be kept.
+    // The journal already holds the documents: keeping them (never an endorsement or a
+    // calibration square, which have none) is asked until it succeeds or the cashier gives up,
+    // and the kept rows commit with the outcome.
     if (!cheques.isEmpty() && m_questions.keep(int(cheques.size()))) {
         result.keptAsAsked = withRetries([&] {
             return m_db.atomically([&] {
