@@ -35,6 +35,11 @@ QString databaseLocation(const QString& option) {
     return chosen.isEmpty() ? Database::defaultPath() : chosen;
 }
 
+const DocumentKind& documentKind(const Arguments& args) {
+    const DocumentKind* kind = args.has(u"--kind"_s) ? kindById(args.option(u"--kind"_s)) : nullptr;
+    return kind != nullptr ? *kind : transferCheque();
+}
+
 int usageError(const Io& io, const QString& problem) {
     write(io.err, "chequeprint: " + problem.toUtf8() + "\n\n" + usageText());
     return 2;
@@ -158,6 +163,8 @@ int runCommandLine(const QStringList& arguments, std::FILE* in, std::FILE* out, 
         }
         args.options[option] = values;
     }
+    if (args.has(u"--kind"_s) && kindById(args.option(u"--kind"_s)) == nullptr)
+        return usageError(io, u"没有这种单据：%1"_s.arg(args.option(u"--kind"_s)));
     if (!verb->takesInputs() && !args.inputs.isEmpty())
         return usageError(io, u"unexpected argument "_s + args.inputs.first());
     for (const QString& option : verb->required)

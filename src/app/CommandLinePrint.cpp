@@ -129,7 +129,8 @@ std::optional<PrintQuestions::LoadedNumber> CommandLinePrint::confirmNumberedSta
         fail(m_io, u"--number takes a cheque number of the account's book: "_s + typed);
         return std::nullopt;
     }
-    const std::optional<QList<ChequeBook>> books = chequeBooks(m_db, offered.book.account);
+    const std::optional<QList<ChequeBook>> books =
+        chequeBooks(m_db, offered.book.account, offered.book.kind);
     if (!books)
         return std::nullopt;  // after the database's message
     QList<ChequeBook> open = *books;

@@ -81,7 +81,7 @@ int formatsVerb(const Arguments& args, const Io& io) {
     if (!s.open(args))
         return 1;
     FormatDisplays displays;
-    ListFormatNames(s.db, displays);
+    ListFormatNames(s.db, displays, documentKind(args).id.toString());
     if (s.prompts.takeShown())
         return 1;
     QString output;
@@ -129,8 +129,9 @@ int exportVerb(const Arguments& args, const Io& io) {
         return 1;
     ProgressIndicator progress(s.clock);
     // The rows are written as they are read; the old file is only replaced by a complete one.
-    return exportHistoryToFile(s.db, HistoryOrder{}, historyGridHeadings(), fileName, s.prompts,
-                               progress)
+    const HistoryOrder order{.kind = documentKind(args).id.toString()};
+    return exportHistoryToFile(s.db, order, historyGridHeadings(order.documentKind()), fileName,
+                               s.prompts, progress)
                ? 0
                : 1;
 }
@@ -140,7 +141,8 @@ int historyVerb(const Arguments& args, const Io& io) {
     VerbSession s(io);
     if (!s.open(args))
         return 1;
-    HistoryRowReader reader(s.db, HistoryOrder{});
+    const HistoryOrder order{.kind = documentKind(args).id.toString()};
+    HistoryRowReader reader(s.db, order);
     if (!reader.ok())
         return 1;
     // The grid's hidden column 0 holds the row's ID, which --history takes: it goes in front.
@@ -156,7 +158,7 @@ int historyVerb(const Arguments& args, const Io& io) {
         line += u'\n';
         output += line.toUtf8();
     };
-    add(historyGridHeadings());
+    add(historyGridHeadings(order.documentKind()));
     QStringList row;
     while (reader.next(row)) {
         add(row);

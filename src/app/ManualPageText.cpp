@@ -45,6 +45,26 @@ Every verb takes
 to use another database (see
 .BR DATABASE ).
 Output goes to standard output; a write that fails there ends the verb with exit status 1.
+.SS Kinds of document
+A print format, a cheque book and a kept cheque belong to one kind of document; the only kind
+today is 转账支票, the transfer cheque.
+Two kinds may each have a format of one name, a number is taken only from a book of the printed
+document's kind, and the journal names each print by its kind's job (支票 for the transfer
+cheque).
+.BR print ,
+.BR preview ,
+.BR batch ,
+.BR history ,
+.BR export ,
+.BR formats ,
+.B book
+and
+.B register
+take
+.B \-\-kind
+.I NAME
+(default 转账支票); a kind the program does not know is refused with 没有这种单据 and exit
+status 2.
 .SS The cheque
 Before the printer dialog, before the cashier is told to load a blank cheque, the window and
 .B print

@@ -30,13 +30,14 @@ void fail(const Io& io, const QString& reason) {
     write(io.err, "chequeprint: " + reason.toUtf8() + '\n');
 }
 
-// Opens the database and reads the format of --format, or the current one; nothing after
-// saying why.
+// Opens the database and reads the format of --format, or the current one, of the kind of
+// --kind; nothing after saying why.
 std::optional<PrintFormat> openFormat(VerbSession& s, const Arguments& args, const Io& io) {
     if (!s.open(args))
         return std::nullopt;
+    const QString kind = documentKind(args).id.toString();
     FormatDisplays displays;
-    ListFormatNames(s.db, displays);
+    ListFormatNames(s.db, displays, kind);
     const QString name =
         args.has(u"--format"_s) ? args.option(u"--format"_s) : displays.currentFormat;
     if (s.prompts.takeShown())
@@ -45,14 +46,22 @@ std::optional<PrintFormat> openFormat(VerbSession& s, const Arguments& args, con
         fail(io, u"no print format named \""_s + name + u'"');
         return std::nullopt;
     }
-    std::optional<PrintFormat> format = loadPrintFormat(s.db, name);
+    std::optional<PrintFormat> format = loadPrintFormat(s.db, name, kind);
     if (s.prompts.takeShown())
         return std::nullopt;
     return format;
 }
 
-// The cheque the window would show at start (the last input, or on a first start the empty
-// fields, with today's date) or history row --history with today's date, with --flags (or the
+// The kind's field that `key` names, by its tag (T3) or its identifier (票身-收款人); -1 for none.
+int fieldNamed(const DocumentKind& kind, const QString& key) {
+    for (const ChequeFieldInfo& field : kind.fields)
+        if (field.tag == key || field.identifier == key)
+            return field.index;
+    return -1;
+}
+
+// The document of --kind the window would show at start (the last input, or on a first start the
+// empty fields, with today's date) or history row --history with today's date, with --flags (or the
 // stored switches) and the format's fonts, then the --field texts with their leave-field logic.
 std::optional<Document> chequeFromArguments(VerbSession& s, const Arguments& args, const Io& io,
                                             const QString& format) {
@@ -65,7 +74,7 @@ std::optional<Document> chequeFromArguments(VerbSession& s, const Arguments& arg
         start.historyRow = args.option(u"--history"_s).toInt(&number);
         rowId = number && *start.historyRow >= 0;
     }
-    Document cheque;
+    Document cheque(documentKind(args));
     ProgressIndicator progress(s.clock);
     if (!rowId || !startCheque(cheque, start, s.db, s.prompts, s.clock, progress)) {
         fail(io, u"no history row "_s + args.option(u"--history"_s));
@@ -75,9 +84,7 @@ std::optional<Document> chequeFromArguments(VerbSession& s, const Arguments& arg
     for (const QString& assignment : args.all(u"--field"_s)) {
         const qsizetype equals = assignment.indexOf(u'=');
         const QString key = assignment.left(equals);
-        int field = fieldIndexByTag(key);
-        if (field < 0)
-            field = FieldIndexOf(key);
+        const int field = fieldNamed(cheque.kind(), key);
         if (equals < 0 || field < 0) {
             fail(io, u"unknown field "_s + key + u" in --field"_s);
             return std::nullopt;
@@ -144,8 +151,8 @@ int printVerb(const Arguments& args, const Io& io) {
         return 1;
     // A number names a sheet of the account's book: without one, nothing is printed on it.
     if (args.has(u"--number"_s)) {
-        const std::optional<bool> book =
-            hasOpenBook(s.db, cheque->textOf(FieldRole::DrawerAccount));
+        const std::optional<bool> book = hasOpenBook(s.db, cheque->textOf(FieldRole::DrawerAccount),
+                                                     cheque->kind().id.toString());
         if (!book)
             return 1;
         if (!*book) {

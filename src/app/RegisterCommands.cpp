@@ -55,6 +55,7 @@ int addBook(const Arguments& args, const Io& io) {
     book.prefix = args.option(u"--prefix"_s);
     book.first = *first;
     book.last = *last;
+    book.kind = documentKind(args).id.toString();
     if (args.has(u"--received"_s)) {
         book.received = QDate::fromString(args.option(u"--received"_s), Qt::ISODate);
         if (!book.received.isValid())
@@ -76,7 +77,8 @@ int listBooks(const Arguments& args, const Io& io) {
     VerbSession s(io);
     if (!s.open(args))
         return 1;
-    const std::optional<QList<BookRegister>> registers = chequeRegister(s.db);
+    const std::optional<QList<BookRegister>> registers =
+        chequeRegister(s.db, {}, documentKind(args).id.toString());
     if (!registers)
         return 1;
     QString output;
@@ -96,7 +98,9 @@ int closeBook(const Arguments& args, const Io& io) {
     if (!s.open(args))
         return 1;
     QString why;
-    return closeChequeBook(s.db, args.inputs[1], *first, &why) ? 0 : refused(io, why);
+    return closeChequeBook(s.db, args.inputs[1], *first, &why, documentKind(args).id.toString())
+               ? 0
+               : refused(io, why);
 }
 
 // A book's lines: its heading, its numbers, its gaps and its totals.
@@ -196,7 +200,7 @@ int registerVerb(const Arguments& args, const Io& io) {
     if (!s.open(args))
         return 1;
     const std::optional<QList<BookRegister>> registers =
-        chequeRegister(s.db, args.option(u"--account"_s));
+        chequeRegister(s.db, args.option(u"--account"_s), documentKind(args).id.toString());
     if (!registers)
         return 1;
     QString output;

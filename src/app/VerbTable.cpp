@@ -53,7 +53,7 @@ const std::vector<Verb>& verbTable() {
          dateVerb},
         {u"formats"_s,
          {},
-         {},
+         {{u"--kind"_s}},
          u"the print formats, one per line; the current one ends in a tab and *"_s,
          formatsVerb},
         {u"init-database"_s,
@@ -65,7 +65,7 @@ const std::vector<Verb>& verbTable() {
          initDatabaseVerb},
         {u"history"_s,
          {},
-         {},
+         {{u"--kind"_s}},
          u"the history as the grid shows it, each line led by the row's ID (the ID that print "
          u"--history takes): the headings, then one line per cheque, cells separated by tabs "
          u"(tabs and line breaks inside a cell shown as blanks)"_s,
@@ -82,7 +82,8 @@ const std::vector<Verb>& verbTable() {
           {u"--pdf"_s, u"--printer"_s},
           {u"--format"_s},
           {u"--save"_s},
-          {u"--allow-date"_s}},
+          {u"--allow-date"_s},
+          {u"--kind"_s}},
          u"print a payment list (CSV, or the first visible sheet of an .xlsx; the history's "
          u"headings or the fields' identifiers), one cheque per row in one print job, each row "
          u"starting from the last input (but with the password of its own 密码 column or none); "
@@ -95,7 +96,7 @@ const std::vector<Verb>& verbTable() {
          batchVerb},
         {u"export"_s,
          u"FILE"_s,
-         {{u"--force"_s}},
+         {{u"--force"_s}, {u"--kind"_s}},
          u"write the history grid to FILE: CSV when the name ends in csv, otherwise an .xlsx "
          u"workbook; an existing FILE needs --force"_s,
          exportVerb},
@@ -109,7 +110,8 @@ const std::vector<Verb>& verbTable() {
           {u"--save"_s},
           {u"--allow-overflow"_s},
           {u"--allow-date"_s},
-          {u"--number"_s}},
+          {u"--number"_s},
+          {u"--kind"_s}},
          u"print the cheque: the last input with today's date, or --history ID with today's "
          u"date; --field KEY=TEXT (a tag such as T3 or an identifier such as 票身-收款人) as if "
          u"typed into the field; --flags TEXT the option switches (default: the stored ones); "
@@ -124,7 +126,7 @@ const std::vector<Verb>& verbTable() {
          printVerb},
         {u"preview"_s,
          u"FILE.png"_s,
-         {{u"--format"_s}, {u"--history"_s}, {u"--field"_s}, {u"--flags"_s}},
+         {{u"--format"_s}, {u"--history"_s}, {u"--field"_s}, {u"--flags"_s}, {u"--kind"_s}},
          u"the same cheque drawn onto a picture of the blank cheque"_s,
          previewVerb},
         {u"calibrate"_s,
@@ -139,7 +141,7 @@ const std::vector<Verb>& verbTable() {
          endorseVerb},
         {u"book"_s,
          u"add ACCOUNT FIRST LAST | list | close ACCOUNT FIRST"_s,
-         {{u"--prefix"_s}, {u"--received"_s}},
+         {{u"--prefix"_s}, {u"--received"_s}, {u"--kind"_s}},
          u"the cheque books: add registers the book of ACCOUNT with the serials FIRST to LAST (up "
          u"to eight digits each), --prefix PREFIX the bank's code printed before each serial (up "
          u"to eight digits), --received DATE (YYYY-MM-DD) the day it came, not later than today "
@@ -167,7 +169,7 @@ const std::vector<Verb>& verbTable() {
          {u"--account"_s}},
         {u"register"_s,
          {},
-         {{u"--account"_s}},
+         {{u"--account"_s}, {u"--kind"_s}},
          u"the register of every cheque book, or of those of --account ACCOUNT, as tab-separated "
          u"lines: for each book a heading (支票簿, the account, the first and the last number, "
          u"未结束 or 已结束), then one line per number (the full number; 已打印, 已作废, 未使用 or "
@@ -194,6 +196,9 @@ const std::vector<VerbOption>& optionTable() {
          u"print on this printer (default: the system's default printer)"_s},
         {u"--pdf"_s, u"FILE"_s, false, u"print into this PDF file instead"_s},
         {u"--format"_s, u"NAME"_s, false, u"use this print format (default: the current one)"_s},
+        {u"--kind"_s, u"NAME"_s, false,
+         u"work on this kind of document: its formats, its history, its cheque books (default: "
+         u"转账支票, the transfer cheque)"_s},
         {u"--history"_s, u"ID"_s, false, {}},
         {u"--number"_s, u"N"_s, false, {}},
         {u"--field"_s, u"KEY=TEXT"_s, true, {}},

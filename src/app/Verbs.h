@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "DocumentKind.h"
+
 // What the command-line verbs share.
 
 struct Io {
@@ -34,6 +36,10 @@ struct Arguments {
 bool write(std::FILE* file, const QByteArray& bytes);
 // Writes to standard output: 0, or 1 after naming the reason on standard error.
 int writeOut(const Io& io, const QByteArray& bytes);
+
+// The kind of document of --kind (the transfer cheque without it); runCommandLine has refused a
+// kind the program does not know before any verb runs.
+const DocumentKind& documentKind(const Arguments& args);
 
 // Writes the problem and the usage to standard error; returns 2.
 int usageError(const Io& io, const QString& problem);

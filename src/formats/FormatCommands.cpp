@@ -30,9 +30,9 @@ QVariant cellValue(const BoundGrid& grid, int row, int col) {
     return text;
 }
 
-bool formatExists(Database& db, const QString& name, bool& exists) {
+bool formatExists(Database& db, const QString& kind, const QString& name, bool& exists) {
     std::optional<QSqlQuery> row =
-        db.select(u"SELECT Name FROM 支票格式 WHERE Name=? LIMIT 1"_s, {name});
+        db.select(u"SELECT Name FROM 支票格式 WHERE 种类=? AND Name=? LIMIT 1"_s, {kind, name});
     exists = row && row->next();
     return row.has_value();
 }
@@ -45,22 +45,23 @@ bool SaveFormatFromGrid(Database& db, BoundGrid& grid, const QString& name, Docu
         prompts.message(u"格式名称不能为空！"_s, {}, PromptButtons::Ok);
         return false;
     }
-    QStringList columns = {u"Name"_s};
+    const QString kind = cheque.kind().id.toString();
+    QStringList columns = {u"种类"_s, u"Name"_s};
     for (int c = kFirstColumn; c < grid.cols(); ++c)
         columns << grid.text(0, c);
     const QString insert = u"INSERT INTO 支票格式 ("_s + columns.join(u',') + u") VALUES ("_s +
                            QStringList(columns.size(), u"?"_s).join(u',') + u')';
-    const QString remove = u"DELETE FROM 支票格式 WHERE Name=? AND CtlDF<>''"_s;
+    const QString remove = u"DELETE FROM 支票格式 WHERE 种类=? AND Name=? AND CtlDF<>''"_s;
     const bool ok = db.atomically([&] {
         progress.StartProgress(u"正在保存格式……"_s, grid.rows() + 1);
         // Another clerk saving this format at the same moment waits here, so the two sets of
         // rows never both stay.
-        bool written = lockFormat(db, name) && db.execute(remove, {name});
+        bool written = lockFormat(db, name, kind) && db.execute(remove, {kind, name});
         if (!written)
             db.showStatementError(remove);
         progress.StepProgress(1, QString());
         for (int r = grid.fixedRows(); r < grid.rows() && written; ++r) {
-            QVariantList values = {name};
+            QVariantList values = {kind, name};
             for (int c = kFirstColumn; c < grid.cols(); ++c)
                 values << cellValue(grid, r, c);
             written = db.execute(insert, values);
@@ -86,20 +87,22 @@ bool SaveFormatAs(Database& db, BoundGrid& grid, const QString& chosen, Document
                   FormatDisplays& displays, ProgressIndicator& progress, Prompts& prompts) {
     if (chosen.isEmpty())
         return false;
+    const QString kind = cheque.kind().id.toString();
     bool exists = false;
-    if (!formatExists(db, chosen, exists))
+    if (!formatExists(db, kind, chosen, exists))
         return false;
     if (exists && prompts.message(u"该格式已经存在，是否覆盖？"_s, {}, PromptButtons::YesNo) !=
                       PromptAnswer::Yes)
         return false;
     if (!SaveFormatFromGrid(db, grid, chosen, cheque, displays, progress, prompts))
         return false;
-    ListFormatNames(db, displays);
+    ListFormatNames(db, displays, kind);
     displays.currentFormat = chosen;
-    return SetCurrentFormat(db, chosen);
+    return SetCurrentFormat(db, chosen, kind);
 }
 
-bool DeleteFormat(Database& db, const QString& chosen, FormatDisplays& displays, Prompts& prompts) {
+bool DeleteFormat(Database& db, const QString& chosen, FormatDisplays& displays, Prompts& prompts,
+                  const QString& kind) {
     if (chosen.isEmpty())
         return false;
     if (chosen == displays.currentFormat) {
@@ -109,9 +112,9 @@ bool DeleteFormat(Database& db, const QString& chosen, FormatDisplays& displays,
     if (prompts.message(u"您确定要删除格式“"_s + chosen + u"”？"_s, {},
                         PromptButtons::YesNoDefaultNo) != PromptAnswer::Yes)
         return false;
-    const QString remove = u"DELETE FROM 支票格式 WHERE Name=?"_s;
+    const QString remove = u"DELETE FROM 支票格式 WHERE 种类=? AND Name=?"_s;
     const bool deleted = db.atomically([&] {
-        if (lockFormat(db, chosen) && db.execute(remove, {chosen}))
+        if (lockFormat(db, chosen, kind) && db.execute(remove, {kind, chosen}))
             return true;
         db.showStatementError(remove);
         return false;
@@ -119,7 +122,7 @@ bool DeleteFormat(Database& db, const QString& chosen, FormatDisplays& displays,
     if (!deleted)
         return false;
     const QString current = displays.currentFormat;
-    ListFormatNames(db, displays);
+    ListFormatNames(db, displays, kind);
     displays.currentFormat = current;
     prompts.message(u"删除完成！"_s, {}, PromptButtons::Ok);
     return true;

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "UserState.h"
+
 class BoundGrid;
 class Document;
 class Database;
@@ -10,6 +12,7 @@ class Prompts;
 struct FormatDisplays;
 
 // The format commands behind the format tab's buttons, on the format grid, without widgets.
+// They work on the formats of the cheque's kind (DeleteFormat: of `kind`).
 
 // Replaces the format's field rows by the grid's data rows (colour from the cell fill, black
 // stored as 0; flags from "√"), marks the grid saved, stores the page settings from the
@@ -26,4 +29,5 @@ bool SaveFormatAs(Database& db, BoundGrid& grid, const QString& chosen, Document
 
 // Deletes the chosen format with its page settings (empty: nothing happens); the current
 // format is refused with "此格式为当前格式，不允许删除！". Ends with "删除完成！".
-bool DeleteFormat(Database& db, const QString& chosen, FormatDisplays& displays, Prompts& prompts);
+bool DeleteFormat(Database& db, const QString& chosen, FormatDisplays& displays, Prompts& prompts,
+                  const QString& kind = kTransferCheque);

@@ -1,6 +1,7 @@
 #include "FormatGrid.h"
 
 #include "BoundGrid.h"
+#include "Document.h"
 #include "FormatStore.h"
 #include "NumberText.h"
 #include "TextFont.h"
@@ -27,7 +28,8 @@ void ShowFormatGrid(BoundGrid& grid, Database& db, const QString& name, Document
                     FormatDisplays& displays, GridTools tools) {
     SetUpGridColumns(grid, formatGridNames(), formatGridHeadings());
     grid.setTag(u"支票格式"_s);
-    FillGrid(grid, db, u" Name=? AND CtlDF<>''"_s, {name}, u"ID"_s, tools);
+    FillGrid(grid, db, u" 种类=? AND Name=? AND CtlDF<>''"_s, {cheque.kind().id.toString(), name},
+             u"ID"_s, tools);
     const std::optional<PageSettings> page = LoadPageSettings(db, name, cheque, displays);
     const PageSettings shown = page.value_or(PageSettings{});
     displays.marginX = numberText(shown.x);

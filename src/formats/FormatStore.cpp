@@ -15,7 +15,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kPageRow = u"SELECT ID, X, Y, S, fName FROM 支票格式 WHERE Name=? AND CtlDF=''"_s;
+const QString kPageRow =
+    u"SELECT ID, X, Y, S, fName FROM 支票格式 WHERE 种类=? AND Name=? AND CtlDF=''"_s;
 
 // What a caller typed can equal the number that used to say "unchanged"; it is still not stored.
 constexpr double kFieldUnchangedMarker = -10000;  // UpdateFieldSettings
@@ -45,43 +46,44 @@ std::optional<QStringList> storedEndorsement(const QString& text) {
 
 }  // namespace
 
-QStringList storedFormatNames(Database& db) {
+QStringList storedFormatNames(Database& db, const QString& kind) {
     QStringList found;
-    if (std::optional<QSqlQuery> names =
-            db.select(u"SELECT Name FROM 支票格式 WHERE Name<>'' GROUP BY Name ORDER BY Name"_s))
+    if (std::optional<QSqlQuery> names = db.select(
+            u"SELECT Name FROM 支票格式 WHERE 种类=? AND Name<>'' GROUP BY Name ORDER BY Name"_s,
+            {kind}))
         while (names->next())
             found << names->value(0).toString();
     return found;
 }
 
-void ListFormatNames(Database& db, FormatDisplays& displays) {
-    displays.formatNames = storedFormatNames(db);
+void ListFormatNames(Database& db, FormatDisplays& displays, const QString& kind) {
+    displays.formatNames = storedFormatNames(db, kind);
 
-    const std::optional<QString> current = storedCurrentFormat(db);
+    const std::optional<QString> current = storedCurrentFormat(db, kind);
     // On a shared database another user may have deleted this user's current format.
     if (current && displays.formatNames.contains(*current)) {
         displays.currentFormat = *current;
     } else {
         displays.currentFormat = displays.formatNames.value(0);
         if (current && *current != displays.currentFormat)
-            SetCurrentFormat(db, displays.currentFormat);
+            SetCurrentFormat(db, displays.currentFormat, kind);
     }
 }
 
-bool lockFormat(Database& db, const QString& name) {
+bool lockFormat(Database& db, const QString& name, const QString& kind) {
     constexpr int kFormatLocks = 20261209;
-    return db.lockName(kFormatLocks, name);
+    return db.lockName(kFormatLocks, kind + u'\n' + name);
 }
 
-bool SetCurrentFormat(Database& db, const QString& name) {
-    return storeCurrentFormat(db, name);
+bool SetCurrentFormat(Database& db, const QString& name, const QString& kind) {
+    return storeCurrentFormat(db, name, kind);
 }
 
 std::optional<PageSettings> LoadPageSettings(Database& db, const QString& name, Document& cheque,
                                              FormatDisplays& displays) {
     PageSettings page;
     cheque.resetEndorsement();
-    std::optional<QSqlQuery> row = db.select(kPageRow, {name});
+    std::optional<QSqlQuery> row = db.select(kPageRow, {cheque.kind().id.toString(), name});
     if (!row)
         return std::nullopt;
     if (!row->next())
@@ -96,13 +98,14 @@ std::optional<PageSettings> LoadPageSettings(Database& db, const QString& name, 
     return page;
 }
 
-std::optional<PrintFormat> loadPrintFormat(Database& db, const QString& name) {
+std::optional<PrintFormat> loadPrintFormat(Database& db, const QString& name, const QString& kind) {
     PrintFormat format;
     format.name = name;
     for (int i = 0; i < kEndorsementParameterCount; ++i)
         format.endorsement[size_t(i)] = endorsementParameters()[size_t(i)].designValue.toString();
-    const QString sql = u"SELECT CtlDF, X, Y, S, fName FROM 支票格式 WHERE Name=? ORDER BY ID"_s;
-    std::optional<QSqlQuery> rows = db.select(sql, {name});
+    const QString sql =
+        u"SELECT CtlDF, X, Y, S, fName FROM 支票格式 WHERE 种类=? AND Name=? ORDER BY ID"_s;
+    std::optional<QSqlQuery> rows = db.select(sql, {kind, name});
     if (!rows)
         return std::nullopt;
     bool pageRead = false;
@@ -140,10 +143,11 @@ bool SavePageSettings(Database& db, std::optional<double> x, std::optional<doubl
                       std::optional<double> s, const QString& name, const Document& cheque,
                       FormatDisplays& displays) {
     QVariantList stored;
+    const QString kind = cheque.kind().id.toString();
     const bool ok = db.atomically([&] {
-        if (!lockFormat(db, name))
+        if (!lockFormat(db, name, kind))
             return false;
-        std::optional<QSqlQuery> row = db.select(kPageRow, {name});
+        std::optional<QSqlQuery> row = db.select(kPageRow, {kind, name});
         if (!row)
             return false;
         QVariant id;
@@ -151,7 +155,7 @@ bool SavePageSettings(Database& db, std::optional<double> x, std::optional<doubl
             id = row->value(0);
         } else {
             const std::optional<qint64> added = db.insertReturningId(
-                u"INSERT INTO 支票格式 (Name, CtlDF) VALUES (?, '')"_s, {name});
+                u"INSERT INTO 支票格式 (种类, Name, CtlDF) VALUES (?, ?, '')"_s, {kind, name});
             if (!added)
                 return false;
             id = *added;
@@ -186,13 +190,15 @@ bool UpdateFieldSettings(Database& db, int field, const Document& cheque, const 
                          std::optional<double> x, std::optional<double> y,
                          std::optional<double> s) {
     const QString identifier =
-        field >= 0 ? chequeFields()[size_t(field)].identifier.toString() : QString();
+        field >= 0 ? cheque.kind().fields[size_t(field)].identifier.toString() : QString();
+    const QString kind = cheque.kind().id.toString();
     return db.atomically([&] {
         // After another clerk's save of the format, whose rows then have new IDs.
-        if (!lockFormat(db, name))
+        if (!lockFormat(db, name, kind))
             return false;
         std::optional<QSqlQuery> row =
-            db.select(u"SELECT ID FROM 支票格式 WHERE Name=? AND CtlDF=?"_s, {name, identifier});
+            db.select(u"SELECT ID FROM 支票格式 WHERE 种类=? AND Name=? AND CtlDF=?"_s,
+                      {kind, name, identifier});
         if (!row || !row->next())
             return false;
         const QVariant id = row->value(0);
@@ -214,10 +220,11 @@ bool UpdateFieldSettings(Database& db, int field, const Document& cheque, const 
     });
 }
 
-std::optional<FieldPosition> storedFieldPosition(Database& db, const QString& name, int field) {
+std::optional<FieldPosition> storedFieldPosition(Database& db, const QString& name, int field,
+                                                 const QString& kind) {
     std::optional<QSqlQuery> row =
-        db.select(u"SELECT X, Y, S FROM 支票格式 WHERE Name=? AND CtlDF=? ORDER BY ID"_s,
-                  {name, chequeFields().at(size_t(field)).identifier.toString()});
+        db.select(u"SELECT X, Y, S FROM 支票格式 WHERE 种类=? AND Name=? AND CtlDF=? ORDER BY ID"_s,
+                  {kind, name, chequeFields().at(size_t(field)).identifier.toString()});
     if (!row || !row->next())
         return std::nullopt;
     return FieldPosition{row->value(0).toDouble(), row->value(1).toDouble(),
@@ -231,8 +238,8 @@ void ApplyFormatFonts(Database& db, const QString& name, Document& cheque,
     QHash<QString, TextFont> fonts;
     if (std::optional<QSqlQuery> rows =
             db.select(u"SELECT CtlDF, Color, fName, fSize, fBold, fItalic, fUnderline, fStrikethru "
-                      u"FROM 支票格式 WHERE Name=? AND CtlDF<>'' ORDER BY ID"_s,
-                      {name})) {
+                      u"FROM 支票格式 WHERE 种类=? AND Name=? AND CtlDF<>'' ORDER BY ID"_s,
+                      {cheque.kind().id.toString(), name})) {
         while (rows->next()) {
             const QString identifier = rows->value(0).toString();
             if (fonts.contains(identifier))
@@ -249,7 +256,7 @@ void ApplyFormatFonts(Database& db, const QString& name, Document& cheque,
         }
     }
     for (int i = 0; i < kPrintableFieldCount; ++i) {
-        const auto found = fonts.constFind(chequeFields()[size_t(i)].identifier.toString());
+        const auto found = fonts.constFind(cheque.kind().fields[size_t(i)].identifier.toString());
         if (found != fonts.cend()) {
             TextFont font = *found;
             // A row without a usable name or size keeps the field's own, so that it prints.

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include "PrintFormat.h"
+#include "UserState.h"
 
 class Document;
 class Database;
@@ -21,18 +22,23 @@ struct FormatDisplays {
     QString stubWidth;
 };
 
-// The names of the stored formats, in order.
-QStringList storedFormatNames(Database& db);
-// The format names, one per format, and the current format (the one the current-format row
-// names; the first name when that row is missing, which is then recreated naming it).
-void ListFormatNames(Database& db, FormatDisplays& displays);
+// A format belongs to a kind of document: its name is unique within the kind only, and two
+// kinds may each have a format of one name. The calls below that take a document work on the
+// formats of the document's kind; the others take the kind's id (the transfer cheque unless
+// told).
 
-// Names the current format in the current-format row (recreated when missing).
-bool SetCurrentFormat(Database& db, const QString& name);
+// The names of the kind's stored formats, in order.
+QStringList storedFormatNames(Database& db, const QString& kind = kTransferCheque);
+// The kind's format names, one per format, and the current format (the one the current-format row
+// names; the first name when that row is missing, which is then recreated naming it).
+void ListFormatNames(Database& db, FormatDisplays& displays, const QString& kind = kTransferCheque);
+
+// Names the kind's current format in the current-format row (recreated when missing).
+bool SetCurrentFormat(Database& db, const QString& name, const QString& kind = kTransferCheque);
 
 // Inside a transaction that replaces rows of the format: waits for another program doing the
 // same to finish, and keeps others waiting until this transaction ends.
-bool lockFormat(Database& db, const QString& name);
+bool lockFormat(Database& db, const QString& name, const QString& kind = kTransferCheque);
 
 // The format's margins and stub width (0, 0, 0 without a page-settings row); nothing when the
 // query fails, so that nobody prints with margins that were never read. Resets the
@@ -47,7 +53,8 @@ std::optional<PageSettings> LoadPageSettings(Database& db, const QString& name, 
 // touching any cheque. A row naming no field is skipped; of two rows of one field the first
 // counts. Nothing when the database fails, so that nobody prints with margins that were never
 // read.
-std::optional<PrintFormat> loadPrintFormat(Database& db, const QString& name);
+std::optional<PrintFormat> loadPrintFormat(Database& db, const QString& name,
+                                           const QString& kind = kTransferCheque);
 
 // Writes the format's page-settings row (created when missing): each of x, y, s that is given,
 // and the endorsement parameters as they stand, joined by single blanks. A value of exactly
@@ -66,7 +73,8 @@ bool UpdateFieldSettings(Database& db, int field, const Document& cheque, const 
 
 // The field's stored position in the format (its first row); nothing when it has no row or the
 // query fails.
-std::optional<FieldPosition> storedFieldPosition(Database& db, const QString& name, int field);
+std::optional<FieldPosition> storedFieldPosition(Database& db, const QString& name, int field,
+                                                 const QString& kind = kTransferCheque);
 
 // Gives every field the font and colour of its row in the format; fields without a row keep
 // theirs. Shows progress, one step per field.

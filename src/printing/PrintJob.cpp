@@ -33,42 +33,44 @@ PrintResult PrintJob::printCheque(const Document& typed) {
     Document cheque = typed;
     cheque.deriveCapitals();
     const QList<Document> cheques{cheque};
+    const QString job = documentJob(cheques);
     PrintResult result;
-    if (!printerReady(kChequeJob, cheques))
+    if (!printerReady(job, cheques))
         return result;
     // What would be refused, or asked about, comes before the cashier loads a blank cheque.
     if (const std::optional<PrintFault> fault = faultBeforePrint(cheque)) {
         m_prompts.message(fault->message, u"错误提示"_s, PromptButtons::Ok);
         result.faultyField = fault->field;
-        journal(kChequeJob, cheques, refusedFor(fault->journalled));
+        journal(job, cheques, refusedFor(fault->journalled));
         return result;
     }
     if (!questionsAnswered(cheques))
         return result;
-    if (!printerChosen(kChequeJob, cheques))
+    if (!printerChosen(job, cheques))
         return result;
-    const std::optional<bool> numbered = hasOpenBook(m_db, cheque.textOf(FieldRole::DrawerAccount));
+    const std::optional<bool> numbered = hasBook(cheque);
     if (!numbered) {
-        journal(kChequeJob, cheques, refusedFor(u"无法读取支票簿"_s));
+        journal(job, cheques, refusedFor(u"无法读取支票簿"_s));
         return result;
     }
     if (*numbered)
         return printNumbered(cheque);
     if (!m_questions.confirmStart({})) {
-        journal(kChequeJob, cheques, cancelledAt(u"打印开始提示"_s));
+        journal(job, cheques, cancelledAt(u"打印开始提示"_s));
         return result;
     }
-    return send(kChequeJob, cheques,
+    return send(job, cheques,
                 [&](PrintSurface& surface) { return drawChequeFields(surface, cheque, m_format); });
 }
 
 bool PrintJob::questionsAnswered(const QList<Document>& cheques) {
+    const QString job = documentJob(cheques);
     if (cheques.size() == 1) {
         const Document& cheque = cheques.front();
         const QList<int> overflowing =
             findOverflowingFields(cheque, m_format, *printerLikeMeasure());
         if (!overflowing.isEmpty() && !m_questions.printOverflowing(overflowing)) {
-            journal(kChequeJob, cheques, cancelledAt(u"超出支票栏位"_s));
+            journal(job, cheques, cancelledAt(u"超出支票栏位"_s));
             return false;
         }
     }
@@ -82,12 +84,13 @@ bool PrintJob::questionsAnswered(const QList<Document>& cheques) {
                                             cheques[k].textOf(FieldRole::Payee), date));
     }
     if (!dates.isEmpty() && !m_questions.printOnUnusualDate(dates)) {
-        journal(kChequeJob, cheques, cancelledAt(u"出票日期不是今天"_s));
+        journal(job, cheques, cancelledAt(u"出票日期不是今天"_s));
         return false;
     }
-    const std::optional<QSet<QString>> printed = paymentsPrintedOn(m_db, m_clock.today());
+    const std::optional<QSet<QString>> printed =
+        paymentsPrintedOn(m_db, m_clock.today(), cheques.front().kind());
     if (!printed) {
-        journal(kChequeJob, cheques, refusedFor(u"无法读取打印日志"_s));
+        journal(job, cheques, refusedFor(u"无法读取打印日志"_s));
         return false;
     }
     QStringList again;
@@ -102,7 +105,7 @@ bool PrintJob::questionsAnswered(const QList<Document>& cheques) {
                                                       cheques.front().textOf(FieldRole::Amount))
                                                 : m_questions.printBatchAgainToday(again));
     if (!printAgain) {
-        journal(kChequeJob, cheques, cancelledAt(u"今天已打印过"_s));
+        journal(job, cheques, cancelledAt(u"今天已打印过"_s));
         return false;
     }
     return true;
@@ -112,9 +115,12 @@ PrintResult PrintJob::printBatch(const QList<Document>& typed) {
     QList<Document> cheques = typed;
     for (Document& cheque : cheques)
         cheque.deriveCapitals();
-    if (cheques.isEmpty() || !printerReady(kChequeJob, cheques))
+    if (cheques.isEmpty())
         return {};
-    if (!questionsAnswered(cheques) || !printerChosen(kChequeJob, cheques))
+    const QString job = documentJob(cheques);
+    if (!printerReady(job, cheques))
+        return {};
+    if (!questionsAnswered(cheques) || !printerChosen(job, cheques))
         return {};
     QStringList accounts;
     bool numbered = false;
@@ -123,9 +129,9 @@ PrintResult PrintJob::printBatch(const QList<Document>& typed) {
         if (accounts.contains(account))
             continue;
         accounts << account;
-        const std::optional<bool> book = hasOpenBook(m_db, account);
+        const std::optional<bool> book = hasBook(cheque);
         if (!book) {
-            journal(kChequeJob, cheques, refusedFor(u"无法读取支票簿"_s));
+            journal(job, cheques, refusedFor(u"无法读取支票簿"_s));
             return {};
         }
         numbered = numbered || *book;
@@ -133,17 +139,17 @@ PrintResult PrintJob::printBatch(const QList<Document>& typed) {
     if (numbered && accounts.size() > 1) {
         const QString why = u"这批支票的账号不同，不能按支票簿编号，请按账号分批打印。"_s;
         m_prompts.message(why, {}, PromptButtons::Ok);
-        journal(kChequeJob, cheques, refusedFor(why));
+        journal(job, cheques, refusedFor(why));
         return {};
     }
     if (numbered)
         return printNumberedBatch(cheques);
     if (!m_questions.confirmStart(batchSummary(cheques))) {
-        journal(kChequeJob, cheques, cancelledAt(u"打印开始提示"_s));
+        journal(job, cheques, cancelledAt(u"打印开始提示"_s));
         return {};
     }
     const int pages = int(cheques.size());
-    return send(kChequeJob, cheques, [&](PrintSurface& surface) {
+    return send(job, cheques, [&](PrintSurface& surface) {
         if (pageDrawn)
             pageDrawn(0, pages);
         return printChequeBatch(surface, cheques, m_format, [&](int page) {
@@ -257,9 +263,10 @@ PrintResult PrintJob::send(const QString& kind, const QList<Document>& cheques,
         result.recorded = withRetries([&] { return recordOutcome(m_db, entries, kPrintFailed); });
         return result;
     }
-    // The journal already holds the cheques: keeping them is asked until it succeeds or the
-    // cashier gives up, and the kept rows commit with the outcome.
-    if (kind == kChequeJob && m_questions.keep(int(cheques.size()))) {
+    // The journal already holds the documents: keeping them (never an endorsement or a
+    // calibration square, which have none) is asked until it succeeds or the cashier gives up,
+    // and the kept rows commit with the outcome.
+    if (!cheques.isEmpty() && m_questions.keep(int(cheques.size()))) {
         result.keptAsAsked = withRetries([&] {
             return m_db.atomically([&] {
                 return saveHistoryRecords(m_db, cheques, m_clock.now(), &result.kept) &&
@@ -283,6 +290,16 @@ bool PrintJob::journal(const QString& kind, const QList<Document>& cheques,
     if (!cheques.isEmpty())
         entry.fields = journalFields(cheques.front());
     return appendJournal(m_db, m_clock, entry);
+}
+
+QString PrintJob::documentJob(const QList<Document>& cheques) {
+    return cheques.front().kind().journalJob.toString();
+}
+
+std::optional<bool> PrintJob::hasBook(const Document& cheque) {
+    if (!cheque.kind().numbered)
+        return false;
+    return hasOpenBook(m_db, cheque.textOf(FieldRole::DrawerAccount), cheque.kind().id.toString());
 }
 
 bool PrintJob::withRetries(const std::function<bool()>& work) {

@@ -155,6 +155,11 @@ private:
     bool printOnNumber(const Document& cheque, const NumberTaking& take,
                        std::optional<TakenNumber>& number, PrintResult& result, bool& spoiled);
     bool journal(const QString& kind, const QList<Document>& cheques, const QString& outcome);
+    // The journal's job of the documents' print: their kind's (a print holds one kind).
+    static QString documentJob(const QList<Document>& cheques);
+    // Whether the document's account has an open cheque book of its kind; false for a kind that
+    // is not numbered, nothing when the books cannot be read.
+    std::optional<bool> hasBook(const Document& cheque);
     // Runs `work` (a transaction) until it succeeds or the cashier stops trying.
     bool withRetries(const std::function<bool()>& work);
 

@@ -57,17 +57,19 @@ private:
 PrintResult PrintJob::printNumbered(const Document& cheque) {
     const QList<Document> cheques{cheque};
     const QString account = cheque.textOf(FieldRole::DrawerAccount);
+    const QString kind = cheque.kind().id.toString();
+    const QString job = documentJob(cheques);
     PrintResult result;
     std::optional<qint64> replaces;  // the spoiled cheque's number, printed again on the next
     QString refusal;                 // why the number the cashier named could not be taken
     for (;;) {
         QString why;
-        const std::optional<TakenNumber> offered = offeredNumber(m_db, account, &why);
+        const std::optional<TakenNumber> offered = offeredNumber(m_db, account, &why, kind);
         std::optional<PrintQuestions::LoadedNumber> loaded;
         if (offered) {
             loaded = m_questions.confirmNumberedStart(*offered, refusal);
             if (!loaded) {
-                journal(kChequeJob, cheques,
+                journal(job, cheques,
                         refusal.isEmpty() ? cancelledAt(u"打印开始提示"_s) : refusedFor(refusal));
                 return result;
             }
@@ -76,7 +78,7 @@ PrintResult PrintJob::printNumbered(const Document& cheque) {
         std::optional<TakenNumber> taken;
         const NumberTaking take = [&](QStringList& fields) {
             held.releaseAll();  // a transaction run again takes its number again
-            taken = takeNumber(m_db, m_clock, account, loaded->serial, &why, replaces);
+            taken = takeNumber(m_db, m_clock, account, loaded->serial, &why, replaces, kind);
             if (!taken || !held.hold(*taken, &why))
                 return false;
             fields.first() += u"\n支票号码="_s + taken->text();
@@ -93,7 +95,7 @@ PrintResult PrintJob::printNumbered(const Document& cheque) {
             // Without a reason, the database failed and said so.
             if (!why.isEmpty()) {
                 m_prompts.message(why, {}, PromptButtons::Ok);
-                journal(kChequeJob, cheques, refusedFor(why));
+                journal(job, cheques, refusedFor(why));
             }
             return result;
         }
@@ -110,6 +112,7 @@ bool PrintJob::printOnNumber(const Document& cheque, const NumberTaking& take,
                              std::optional<TakenNumber>& number, PrintResult& result,
                              bool& spoiled) {
     const QList<Document> cheques{cheque};
+    const QString job = documentJob(cheques);
     for (;;) {
         const bool taking = !number;
         QStringList fields{journalFields(cheque)};
@@ -117,7 +120,7 @@ bool PrintJob::printOnNumber(const Document& cheque, const NumberTaking& take,
             fields.first() += u"\n支票号码="_s + number->text();
         QList<qint64> entries;
         const std::optional<bool> printed = journalAndSend(
-            kChequeJob, cheques, fields,
+            job, cheques, fields,
             [&](PrintSurface& surface) { return drawChequeFields(surface, cheque, m_format); },
             entries, taking ? take : NumberTaking());
         if (!printed) {
@@ -212,17 +215,19 @@ PrintResult PrintJob::printNumberedBatch(const QList<Document>& cheques) {
 void PrintJob::printNumberedRounds(const QList<Document>& cheques, QList<int>& places,
                                    PrintResult& result) {
     const QString account = cheques.first().textOf(FieldRole::DrawerAccount);
+    const QString kind = cheques.first().kind().id.toString();
+    const QString job = documentJob(cheques);
     QList<Document> pending = cheques;
     QList<qint64> replaces;  // the register rows of the spoiled cheques printed again
     while (!pending.isEmpty()) {
         QString why;
         const std::optional<QList<TakenNumber>> offered =
-            offeredNumbers(m_db, account, int(pending.size()), &why);
+            offeredNumbers(m_db, account, int(pending.size()), &why, kind);
         if (offered &&
             !m_questions.confirmStart(
                 batchSummary(pending) +
                 u"\n号码 %1 至 %2"_s.arg(offered->first().text(), offered->last().text()))) {
-            journal(kChequeJob, pending, cancelledAt(u"打印开始提示"_s));
+            journal(job, pending, cancelledAt(u"打印开始提示"_s));
             return;
         }
         // The numbers are chosen again as they are taken: another batch may have taken the
@@ -231,7 +236,8 @@ void PrintJob::printNumberedRounds(const QList<Document>& cheques, QList<int>& p
         std::optional<QList<TakenNumber>> taken;
         const NumberTaking take = [&](QStringList& fields) {
             held.releaseAll();
-            taken = takeBatchNumbers(m_db, m_clock, account, int(pending.size()), replaces, &why);
+            taken =
+                takeBatchNumbers(m_db, m_clock, account, int(pending.size()), replaces, &why, kind);
             if (!taken)
                 return false;
             for (qsizetype k = 0; k < taken->size(); ++k) {
@@ -248,7 +254,7 @@ void PrintJob::printNumberedRounds(const QList<Document>& cheques, QList<int>& p
         QList<qint64> entries;
         const std::optional<bool> printed =
             offered ? journalAndSend(
-                          kChequeJob, pending, fields,
+                          job, pending, fields,
                           [&](PrintSurface& surface) {
                               return printChequeBatch(surface, pending, m_format, [&](int page) {
                                   if (pageDrawn)
@@ -261,7 +267,7 @@ void PrintJob::printNumberedRounds(const QList<Document>& cheques, QList<int>& p
             // Nothing was sent and no number taken; without a reason, the database said why.
             if (!why.isEmpty()) {
                 m_prompts.message(why, {}, PromptButtons::Ok);
-                journal(kChequeJob, pending, refusedFor(why));
+                journal(job, pending, refusedFor(why));
             }
             return;
         }

@@ -4,6 +4,7 @@
 #include <QSqlError>
 #include <QSqlRecord>
 
+#include "DocumentKind.h"
 #include "Prompts.h"
 #include "SchemaUpgrades.h"
 #include "ServerRights.h"
@@ -12,6 +13,13 @@
 // The database's tables: created from the shipped schema and brought up to date step by step.
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// The version whose step gave formats, cheque books and history rows their kind.
+constexpr int kKindStep = 11;
+
+}  // namespace
 
 // Runs the statements of creating or upgrading the tables on one query: those without values
 // as they stand (a server refuses to prepare a CREATE); a failure names itself in `reason`.
@@ -100,7 +108,14 @@ bool Database::createServerSchema(QString& reason) {
     // Each run puts back the shipped format and the clerks' rights, whatever became of them.
     // The format's script also names it the current one, in the row that the step to each
     // user's own state moves; past that step, every user already has a current format.
-    ok = ok && run(u"SELECT count(*) FROM 支票格式 WHERE Name='标准支票'"_s) && query.next();
+    // From the step that gave formats their kind, the shipped one is the transfer cheque's.
+    const DocumentKind& shipped = transferCheque();
+    ok = ok &&
+         (version >= kKindStep ? run(u"SELECT count(*) FROM 支票格式 WHERE 种类=? AND Name=?"_s,
+                                     {shipped.id.toString(), shipped.shippedFormat.toString()})
+                               : run(u"SELECT count(*) FROM 支票格式 WHERE Name=?"_s,
+                                     {shipped.shippedFormat.toString()})) &&
+         query.next();
     const bool formatMissing = ok && query.value(0).toInt() == 0;
     if (formatMissing) {
         for (const QString& statement : shippedFormatScript())

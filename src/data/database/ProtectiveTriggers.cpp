@@ -76,8 +76,8 @@ const std::vector<NamedTrigger>& fileJournalTriggers() {
 
 // The register's own triggers in a file: a number is never written over another (INSERT OR
 // REPLACE would delete it without a trigger) nor outside its book, its changes are those
-// numberChangeAllowed() lets through, and no book is deleted, overlaps another of its account,
-// or changes but for being closed (never reopened).
+// numberChangeAllowed() lets through, and no book is deleted, overlaps another of its account
+// and kind, or changes but for being closed (never reopened).
 const std::vector<NamedTrigger>& fileRegisterTriggers() {
     static const std::vector<NamedTrigger> triggers = {
         {u"支票号码_不可修改"_s,
@@ -101,14 +101,14 @@ const std::vector<NamedTrigger>& fileRegisterTriggers() {
          u"BEGIN SELECT RAISE(ABORT, '支票簿不可删除'); END"_s},
         {u"支票簿_不可重叠"_s,
          u"CREATE TRIGGER 支票簿_不可重叠 BEFORE INSERT ON 支票簿 WHEN "
-         u"EXISTS (SELECT 1 FROM 支票簿 WHERE ID = NEW.ID OR (账号 = NEW.账号 "
+         u"EXISTS (SELECT 1 FROM 支票簿 WHERE ID = NEW.ID OR (账号 = NEW.账号 AND 种类 = NEW.种类 "
          u"AND 起始号码 <= NEW.终止号码 AND 终止号码 >= NEW.起始号码)) "
          u"BEGIN SELECT RAISE(ABORT, '支票簿号码重叠'); END"_s},
         {u"支票簿_不可修改"_s,
          u"CREATE TRIGGER 支票簿_不可修改 BEFORE UPDATE ON 支票簿 WHEN NOT (NEW.ID = OLD.ID "
          u"AND NEW.账号 = OLD.账号 AND NEW.前缀 = OLD.前缀 AND NEW.起始号码 = OLD.起始号码 "
          u"AND NEW.终止号码 = OLD.终止号码 AND NEW.领用日期 = OLD.领用日期 "
-         u"AND NEW.已结束 IN (OLD.已结束, 1)) "
+         u"AND NEW.种类 = OLD.种类 AND NEW.已结束 IN (OLD.已结束, 1)) "
          u"BEGIN SELECT RAISE(ABORT, '支票簿不可修改'); END"_s},
     };
     return triggers;
@@ -241,7 +241,7 @@ QString Database::registerTampering() {
         tamperingOf(names, {u"支票簿"_s, u"支票号码"_s},
                     {{u"支票簿"_s,
                       {u"ID"_s, u"账号"_s, u"前缀"_s, u"起始号码"_s, u"终止号码"_s, u"领用日期"_s,
-                       u"已结束"_s}},
+                       u"已结束"_s, u"种类"_s}},
                      {u"支票号码"_s,
                       {u"ID"_s, u"支票簿ID"_s, u"号码"_s, u"状态"_s, u"时间"_s, u"用户"_s,
                        u"出票日期"_s, u"收款人"_s, u"金额"_s, u"历史ID"_s, u"重打次数"_s,

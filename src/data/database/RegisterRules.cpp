@@ -5,8 +5,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // A book as it is added: eight-digit serials, first <= last, at most 1000 of them, none shared
-// with another book of the account, open or closed. The check takes the account's lock, as the
-// program does, so that two books added at once are checked one after the other, each seeing
+// with another book of the account and kind, open or closed. The check takes the account's lock, as
+// the program does, so that two books added at once are checked one after the other, each seeing
 // the other's serials; a transaction reading from an older snapshot would not see them, so none
 // adds a book. Once added, a book only closes.
 QString bookRule() {
@@ -15,8 +15,9 @@ QString bookRule() {
            u"IF TG_OP = 'UPDATE' THEN "
            u"IF OLD.已结束 <> 0 AND NEW.已结束 = 0 THEN "
            u"RAISE EXCEPTION '已结束的支票簿不能重新启用'; END IF; "
-           u"IF (NEW.id, NEW.账号, NEW.前缀, NEW.起始号码, NEW.终止号码, NEW.领用日期) IS "
-           u"DISTINCT FROM (OLD.id, OLD.账号, OLD.前缀, OLD.起始号码, OLD.终止号码, OLD.领用日期) "
+           u"IF (NEW.id, NEW.账号, NEW.前缀, NEW.起始号码, NEW.终止号码, NEW.领用日期, NEW.种类) "
+           u"IS DISTINCT FROM "
+           u"(OLD.id, OLD.账号, OLD.前缀, OLD.起始号码, OLD.终止号码, OLD.领用日期, OLD.种类) "
            u"OR NEW.已结束 NOT IN (OLD.已结束, 1) THEN "
            u"RAISE EXCEPTION '支票簿不可修改'; END IF; "
            u"RETURN NEW; END IF; "
@@ -27,7 +28,7 @@ QString bookRule() {
            u"IF current_setting('transaction_isolation') = 'repeatable read' THEN "
            u"RAISE EXCEPTION '支票簿不能在可重复读的事务中登记'; END IF; "
            u"PERFORM pg_advisory_xact_lock(%1, hashtext(NEW.账号)); "
-           u"IF EXISTS (SELECT FROM 支票簿 WHERE 账号 = NEW.账号 "
+           u"IF EXISTS (SELECT FROM 支票簿 WHERE 账号 = NEW.账号 AND 种类 = NEW.种类 "
            u"AND 起始号码 <= NEW.终止号码 AND 终止号码 >= NEW.起始号码) THEN "
            u"RAISE EXCEPTION '该账号已有号码重叠的支票簿'; END IF; "
            u"RETURN NEW; END $$"_s.arg(kAccountBookLocks);

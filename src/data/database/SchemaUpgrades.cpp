@@ -199,8 +199,13 @@ const std::vector<UpgradeStep>& schemaUpgrades() {
           u"INSERT INTO 用户种类状态 (用户, 种类, 当前格式, 上次输入) "
           u"SELECT 用户, '转账支票', 当前格式, 上次输入 FROM 用户状态 WHERE NOT EXISTS "
           u"(SELECT 1 FROM 用户种类状态 k WHERE k.用户 = 用户状态.用户 AND k.种类 = '转账支票')"_s},
-         kindColumns(u"ADD COLUMN") + kindLedIndexes(false),
-         kindColumns(u"ADD COLUMN IF NOT EXISTS") + kindLedIndexes(true)},
+         // A book's serials are apart from those of the account's other books of its kind
+         // only, and its kind never changes: the register's rules are made again to say so.
+         kindColumns(u"ADD COLUMN") + kindLedIndexes(false) +
+             QStringList{u"DROP TRIGGER IF EXISTS 支票簿_不可重叠"_s, fileRegisterTriggers()[5].sql,
+                         u"DROP TRIGGER IF EXISTS 支票簿_不可修改"_s,
+                         fileRegisterTriggers()[6].sql},
+         kindColumns(u"ADD COLUMN IF NOT EXISTS") + kindLedIndexes(true) + serverRegisterRules()},
     };
     return steps;
 }

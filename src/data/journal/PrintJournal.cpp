@@ -150,15 +150,15 @@ QString paymentKey(const QString& payee, const QString& figures) {
     return payee + u'\n' + figures;
 }
 
-std::optional<QSet<QString>> paymentsPrintedOn(Database& db, const QDate& day) {
+std::optional<QSet<QString>> paymentsPrintedOn(Database& db, const QDate& day,
+                                               const DocumentKind& kind) {
     const QString sql =
         u"SELECT 内容 FROM 打印日志 WHERE 种类=? AND 结果 IN (?,?) AND 时间>=? AND 时间<=?"_s;
-    std::optional<QSqlQuery> query =
-        db.select(sql, QVariantList{kChequeJob, kPrinted, kPrinting} + dayBounds(day, day));
+    std::optional<QSqlQuery> query = db.select(
+        sql, QVariantList{kind.journalJob.toString(), kPrinted, kPrinting} + dayBounds(day, day));
     if (!query)
         return std::nullopt;
     // The entry's lines as journalFields wrote them.
-    const DocumentKind& kind = transferCheque();
     const QString payeeLine =
         kind.fields[size_t(fieldWithRole(kind, FieldRole::Payee))].identifier.toString() + u'=';
     const QString amountLine =

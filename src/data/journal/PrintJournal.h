@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QVariant>
 
+#include "DocumentKind.h"
 #include "GridRoutines.h"
 
 class BoundGrid;
@@ -20,7 +21,7 @@ class Database;
 // from the window or the command line, printed, failed or cancelled. The table only ever grows;
 // the database itself refuses to change or delete its rows.
 struct JournalEntry {
-    QString kind;    // kChequeJob, kEndorsementJob, kCalibrationJob
+    QString kind;    // the document kind's journalJob, kEndorsementJob, kCalibrationJob
     QString target;  // the printer's name, or the PDF file's path
     QString format;
     QString outcome;     // kPrinted, kPrintFailed, or what stopped it
@@ -28,7 +29,8 @@ struct JournalEntry {
     QString fields;      // the cheque's fields without the password
 };
 
-inline const QString kChequeJob = QStringLiteral("支票");
+// The job of a transfer cheque's print; each kind of document names its own (journalJob).
+inline const QString kChequeJob = transferCheque().journalJob.toString();
 inline const QString kEndorsementJob = QStringLiteral("背书");
 inline const QString kCalibrationJob = QStringLiteral("校准");
 inline const QString kPrinted = QStringLiteral("已打印");
@@ -75,10 +77,11 @@ std::optional<QList<qint64>> journalPrinting(Database& db, const Clock& clock,
 bool recordOutcome(Database& db, const QList<qint64>& journalIds, const QString& outcome,
                    const QList<qint64>& historyIds = {});
 
-// The cheques that went to the printer on `day` (journalled as printed, or still printing), each
-// as its payee and its amount in figure form joined by a line break (paymentKey). Nothing after
-// the database's message.
-std::optional<QSet<QString>> paymentsPrintedOn(Database& db, const QDate& day);
+// The documents of the kind that went to the printer on `day` (journalled under the kind's job
+// as printed, or still printing), each as its payee and its amount in figure form joined by a
+// line break (paymentKey). Nothing after the database's message.
+std::optional<QSet<QString>> paymentsPrintedOn(Database& db, const QDate& day,
+                                               const DocumentKind& kind = transferCheque());
 QString paymentKey(const QString& payee, const QString& figures);
 
 // The journal's headings, and its rows newest first, between the two days (either may be

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include <QHash>
-#include <QRegularExpression>
 
+#include "BookRows.h"
 #include "Clock.h"
 #include "Database.h"
 #include "RegisterRules.h"
@@ -12,33 +12,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-const QString kBookColumns = u"ID, 账号, 前缀, 起始号码, 终止号码, 领用日期, 已结束"_s;
-
-ChequeBook bookFrom(const QSqlQuery& row) {
-    ChequeBook book;
-    book.id = row.value(0).toLongLong();
-    book.account = row.value(1).toString();
-    book.prefix = row.value(2).toString();
-    book.first = row.value(3).toLongLong();
-    book.last = row.value(4).toLongLong();
-    book.received = QDate::fromString(row.value(5).toString(), Qt::ISODate);
-    book.closed = row.value(6).toInt() != 0;
-    return book;
-}
-
-std::optional<QList<ChequeBook>> selectBooks(Database& db, const QString& where,
-                                             const QVariantList& values) {
-    std::optional<QSqlQuery> rows = db.select(
-        u"SELECT "_s + kBookColumns + u" FROM 支票簿"_s + where + u" ORDER BY 账号, 起始号码"_s,
-        values);
-    if (!rows)
-        return std::nullopt;
-    QList<ChequeBook> books;
-    while (rows->next())
-        books << bookFrom(*rows);
-    return books;
-}
 
 // Two clerks taking a number of one account's books, or adding a book to it, do it in turn.
 bool lockAccount(Database& db, const QString& account) {
@@ -78,6 +51,13 @@ std::optional<qint64> nextSerial(Database& db, const ChequeBook& book, bool* fai
     return next <= book.last ? std::optional<qint64>(next) : std::nullopt;
 }
 
+// The open books of the account for documents of the kind: a number is never taken from a book
+// of another kind.
+std::optional<QList<ChequeBook>> openBooks(Database& db, const QString& account,
+                                           const QString& kind) {
+    return selectBooks(db, u" WHERE 账号 = ? AND 种类 = ? AND 已结束 = 0"_s, {account, kind});
+}
+
 // Marks a serial taken for a print: 打印中, with the time and login.
 std::optional<qint64> insertTaken(Database& db, const Clock& clock, const ChequeBook& book,
                                   qint64 serial, std::optional<qint64> replaces) {
@@ -95,162 +75,12 @@ std::optional<ChequeBook> bookHolding(const QList<ChequeBook>& books, qint64 ser
     return std::nullopt;
 }
 
-// A tab, a line break or another control character: none belongs in an account, where it
-// would break the lines of the register and the lists.
-bool hasControlCharacter(QStringView text) {
-    return std::any_of(text.begin(), text.end(), [](QChar c) {
-        const QChar::Category category = c.category();
-        return category == QChar::Other_Control || category == QChar::Separator_Line ||
-               category == QChar::Separator_Paragraph;
-    });
-}
-
 }  // namespace
 
-QString serialText(qint64 serial) {
-    return u"%1"_s.arg(serial, 8, 10, QChar(u'0'));
-}
-
-std::optional<qint64> serialInBook(const ChequeBook& book, const QString& typed, QString* why) {
-    QString digits = typed;
-    digits.remove(u' ');
-    if (digits.size() > 8 && !book.prefix.isEmpty() && digits.startsWith(book.prefix))
-        digits.remove(0, book.prefix.size());
-    static const QRegularExpression serialDigits(u"^[0-9]{1,8}$"_s);
-    if (!serialDigits.match(digits).hasMatch()) {
-        *why = u"请输入支票号码（8位）或号码的末几位。"_s;
-        return std::nullopt;
-    }
-    if (digits.size() == 8)
-        return digits.toLongLong();
-    QStringList matching;
-    qint64 serial = 0;
-    for (qint64 s = book.first; s <= book.last && matching.size() < 3; ++s)
-        if (serialText(s).endsWith(digits)) {
-            matching << serialText(s);
-            serial = s;
-        }
-    if (matching.size() == 1)
-        return serial;
-    if (matching.isEmpty())
-        *why = u"本支票簿（%1 至 %2）中没有末几位为 %3 的号码。"_s.arg(
-            serialText(book.first), serialText(book.last), digits);
-    else if (matching.size() == 2)
-        *why = u"%1 可能是 %2 或 %3，请多输入几位。"_s.arg(digits, matching[0], matching[1]);
-    else
-        *why = u"%1 可能是 %2、%3 等，请多输入几位。"_s.arg(digits, matching[0], matching[1]);
-    return std::nullopt;
-}
-
-std::optional<qint64> addChequeBook(Database& db, const ChequeBook& entered, const QDate& today,
-                                    QString* why) {
-    ChequeBook book = entered;
-    book.account = entered.account.trimmed();
-    if (book.account.isEmpty()) {
-        *why = u"请填写出票人账号。"_s;
-        return std::nullopt;
-    }
-    if (hasControlCharacter(book.account)) {
-        *why = u"出票人账号中不能有制表符、换行等控制字符。"_s;
-        return std::nullopt;
-    }
-    static const QRegularExpression prefixDigits(
-        QRegularExpression::anchoredPattern(u"[0-9]{0,%1}"_s.arg(kLongestPrefix)));
-    if (!prefixDigits.match(book.prefix).hasMatch()) {
-        *why = u"支票号码前缀只能是数字，最多%1位。"_s.arg(kLongestPrefix);
-        return std::nullopt;
-    }
-    if (book.first < 0 || book.last > kLastSerial || book.first > book.last) {
-        *why = u"支票号码应为8位数字，且起始号码不大于终止号码。"_s;
-        return std::nullopt;
-    }
-    // A book holds 25 or 50 cheques; a range of thousands is a typing error, and its register
-    // would list every number.
-    if (book.last - book.first + 1 > kMostChequesInBook) {
-        *why = u"一本支票簿最多%1张支票。"_s.arg(kMostChequesInBook);
-        return std::nullopt;
-    }
-    if (book.received.isValid() && book.received > today) {
-        *why = u"领用日期不能晚于今天。"_s;
-        return std::nullopt;
-    }
-    std::optional<qint64> id;
-    const bool ok = db.atomically([&] {
-        if (!lockAccount(db, book.account))
-            return false;
-        const std::optional<QList<ChequeBook>> overlapping =
-            selectBooks(db, u" WHERE 账号 = ? AND 起始号码 <= ? AND 终止号码 >= ?"_s,
-                        {book.account, book.last, book.first});
-        if (!overlapping)
-            return false;
-        if (!overlapping->isEmpty()) {
-            const ChequeBook& other = overlapping->first();
-            *why = u"该账号已有号码重叠的支票簿：%1 至 %2。"_s.arg(serialText(other.first),
-                                                                   serialText(other.last));
-            return false;
-        }
-        id = db.insertReturningId(
-            u"INSERT INTO 支票簿 (账号, 前缀, 起始号码, 终止号码, 领用日期) VALUES (?,?,?,?,?)"_s,
-            {book.account, book.prefix.isNull() ? u""_s : book.prefix, book.first, book.last,
-             book.received.isValid() ? book.received.toString(Qt::ISODate) : u""_s});
-        return id.has_value();
-    });
-    return ok ? id : std::nullopt;
-}
-
-std::optional<TakenNumber> numberInBooks(const QList<ChequeBook>& books, const QString& number) {
-    static const QRegularExpression serialDigits(
-        QRegularExpression::anchoredPattern(u"[0-9]{8}"_s));
-    for (const ChequeBook& book : books) {
-        if (number.size() != book.prefix.size() + 8 || !number.startsWith(book.prefix))
-            continue;
-        const QString serial = number.mid(book.prefix.size());
-        if (!serialDigits.match(serial).hasMatch())
-            continue;
-        const qint64 value = serial.toLongLong();
-        if (value >= book.first && value <= book.last)
-            return TakenNumber{0, book, value};
-    }
-    return std::nullopt;
-}
-
-std::optional<QList<ChequeBook>> chequeBooks(Database& db, const QString& typedAccount) {
+std::optional<TakenNumber> offeredNumber(Database& db, const QString& typedAccount, QString* why,
+                                         const QString& kind) {
     const QString account = typedAccount.trimmed();  // an account is kept without blanks
-    return account.isEmpty() ? selectBooks(db, {}, {})
-                             : selectBooks(db, u" WHERE 账号 = ?"_s, {account});
-}
-
-bool closeChequeBook(Database& db, const QString& typedAccount, qint64 first, QString* why) {
-    const QString account = typedAccount.trimmed();  // an account is kept without blanks
-    return db.atomically([&] {
-        const std::optional<QList<ChequeBook>> books =
-            selectBooks(db, u" WHERE 账号 = ? AND 起始号码 = ? AND 已结束 = 0"_s, {account, first});
-        if (!books)
-            return false;
-        if (books->isEmpty()) {
-            *why = u"没有这本未结束的支票簿。"_s;
-            return false;
-        }
-        if (db.execute(u"UPDATE 支票簿 SET 已结束 = 1 WHERE ID = ?"_s, {books->first().id}))
-            return true;
-        db.showStatementError(u"UPDATE 支票簿"_s);
-        return false;
-    });
-}
-
-std::optional<bool> hasOpenBook(Database& db, const QString& typedAccount) {
-    const QString account = typedAccount.trimmed();  // an account is kept without blanks
-    std::optional<QSqlQuery> row =
-        db.select(u"SELECT COUNT(*) FROM 支票簿 WHERE 账号 = ? AND 已结束 = 0"_s, {account});
-    if (!row || !row->next())
-        return std::nullopt;
-    return row->value(0).toLongLong() > 0;
-}
-
-std::optional<TakenNumber> offeredNumber(Database& db, const QString& typedAccount, QString* why) {
-    const QString account = typedAccount.trimmed();  // an account is kept without blanks
-    const std::optional<QList<ChequeBook>> books =
-        selectBooks(db, u" WHERE 账号 = ? AND 已结束 = 0"_s, {account});
+    const std::optional<QList<ChequeBook>> books = openBooks(db, account, kind);
     if (!books)
         return std::nullopt;
     for (const ChequeBook& book : *books) {
@@ -267,13 +97,12 @@ std::optional<TakenNumber> offeredNumber(Database& db, const QString& typedAccou
 }
 
 std::optional<QList<TakenNumber>> offeredNumbers(Database& db, const QString& typedAccount,
-                                                 int count, QString* why) {
+                                                 int count, QString* why, const QString& kind) {
     const QString account = typedAccount.trimmed();  // an account is kept without blanks
-    const std::optional<TakenNumber> offered = offeredNumber(db, account, why);
+    const std::optional<TakenNumber> offered = offeredNumber(db, account, why, kind);
     if (!offered)
         return std::nullopt;
-    const std::optional<QList<ChequeBook>> books =
-        selectBooks(db, u" WHERE 账号 = ? AND 已结束 = 0"_s, {account});
+    const std::optional<QList<ChequeBook>> books = openBooks(db, account, kind);
     if (!books)
         return std::nullopt;
     // The book of the offered number, or else the first later one with room for the whole
@@ -357,14 +186,16 @@ std::optional<QList<TakenNumber>> takeNumbers(Database& db, const Clock& clock,
 
 std::optional<QList<TakenNumber>> takeBatchNumbers(Database& db, const Clock& clock,
                                                    const QString& typedAccount, int count,
-                                                   const QList<qint64>& replaces, QString* why) {
+                                                   const QList<qint64>& replaces, QString* why,
+                                                   const QString& kind) {
     const QString account = typedAccount.trimmed();  // an account is kept without blanks
     std::optional<QList<TakenNumber>> taken;
     const bool ok = db.atomically([&] {
         taken.reset();
         if (!lockAccount(db, account))
             return false;
-        const std::optional<QList<TakenNumber>> offered = offeredNumbers(db, account, count, why);
+        const std::optional<QList<TakenNumber>> offered =
+            offeredNumbers(db, account, count, why, kind);
         taken = offered ? takeNumbers(db, clock, *offered, replaces, why) : std::nullopt;
         return taken.has_value();
     });
@@ -373,7 +204,7 @@ std::optional<QList<TakenNumber>> takeBatchNumbers(Database& db, const Clock& cl
 
 std::optional<TakenNumber> takeNumber(Database& db, const Clock& clock, const QString& typedAccount,
                                       std::optional<qint64> wanted, QString* why,
-                                      std::optional<qint64> replaces) {
+                                      std::optional<qint64> replaces, const QString& kind) {
     const QString account = typedAccount.trimmed();  // an account is kept without blanks
     std::optional<TakenNumber> taken;
     const bool ok = db.atomically([&] {
@@ -381,10 +212,9 @@ std::optional<TakenNumber> takeNumber(Database& db, const Clock& clock, const QS
         if (!lockAccount(db, account))
             return false;
         if (!wanted) {
-            taken = offeredNumber(db, account, why);
+            taken = offeredNumber(db, account, why, kind);
         } else {
-            const std::optional<QList<ChequeBook>> books =
-                selectBooks(db, u" WHERE 账号 = ? AND 已结束 = 0"_s, {account});
+            const std::optional<QList<ChequeBook>> books = openBooks(db, account, kind);
             if (!books)
                 return false;
             const std::optional<ChequeBook> book = bookHolding(*books, *wanted);
@@ -445,7 +275,7 @@ bool voidTakenNumber(Database& db, const Clock& clock, qint64 numberId, const QS
 }
 
 bool voidSerial(Database& db, const Clock& clock, const QString& typedAccount, qint64 serial,
-                const QString& reason, QString* why) {
+                const QString& reason, QString* why, const QString& kind) {
     const QString account = typedAccount.trimmed();  // an account is kept without blanks
     if (reason.trimmed().isEmpty()) {
         *why = u"请填写作废原因。"_s;
@@ -455,7 +285,7 @@ bool voidSerial(Database& db, const Clock& clock, const QString& typedAccount, q
         if (!lockAccount(db, account))
             return false;
         const std::optional<QList<ChequeBook>> books =
-            selectBooks(db, u" WHERE 账号 = ?"_s, {account});
+            selectBooks(db, u" WHERE 账号 = ? AND 种类 = ?"_s, {account, kind});
         if (!books)
             return false;
         const std::optional<ChequeBook> book = bookHolding(*books, serial);

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QVariant>
 
+#include "UserState.h"
+
 class Clock;
 class Database;
 
@@ -25,6 +27,9 @@ struct ChequeBook {
     qint64 last = 0;
     QDate received;
     bool closed = false;
+    // The kind of document its blanks are (转账支票): a number goes only to a document of the
+    // book's kind, and books of different kinds may share serials.
+    QString kind = kTransferCheque;
 };
 
 // A serial as the cheque shows it: eight digits.
@@ -54,14 +59,19 @@ inline constexpr qsizetype kLongestPrefix = 8;
 // prefix is more than kLongestPrefix characters or anything but digits, the serials are not
 // first <= last within eight digits, the book would hold more than kMostChequesInBook cheques,
 // it was received later than `today`, or they share a serial with another book of the account
-// (open or closed). Its ID, or nothing (after the database's message when it failed).
+// and kind (open or closed). Its ID, or nothing (after the database's message when it failed).
 std::optional<qint64> addChequeBook(Database& db, const ChequeBook& book, const QDate& today,
                                     QString* why);
-// Every book, by account then first serial; nothing after the database's message.
-std::optional<QList<ChequeBook>> chequeBooks(Database& db, const QString& account = {});
+// The calls below that take a `kind` work on the books of that kind of document only.
+
+// Every book of the kind (of the account, when given), by account then first serial; nothing
+// after the database's message.
+std::optional<QList<ChequeBook>> chequeBooks(Database& db, const QString& account = {},
+                                             const QString& kind = kTransferCheque);
 // Closes the account's book that starts at `first`: none of its numbers is offered again, the
 // ones used stay in the register. False with the reason when there is no such open book.
-bool closeChequeBook(Database& db, const QString& account, qint64 first, QString* why);
+bool closeChequeBook(Database& db, const QString& account, qint64 first, QString* why,
+                     const QString& kind = kTransferCheque);
 
 // A number taken for one print: the journal and the history name it by its text.
 struct TakenNumber {
@@ -77,13 +87,15 @@ struct TakenNumber {
 std::optional<TakenNumber> numberInBooks(const QList<ChequeBook>& books, const QString& number);
 
 // Whether the account has an open book: without one, a cheque prints as it always has.
-std::optional<bool> hasOpenBook(Database& db, const QString& account);
+std::optional<bool> hasOpenBook(Database& db, const QString& account,
+                                const QString& kind = kTransferCheque);
 // The number a print of the account would take now: the first one past the last taken for a
 // print, in the first open book that has one left; numbers voided by hand before their turn
 // are passed over, numbers skipped by a print are not offered again (they are gaps). Nothing
 // when there is none (`why` says whether the account has no open book or its books are used
 // up) or after the database's message.
-std::optional<TakenNumber> offeredNumber(Database& db, const QString& account, QString* why);
+std::optional<TakenNumber> offeredNumber(Database& db, const QString& account, QString* why,
+                                         const QString& kind = kTransferCheque);
 
 // Takes a number for a print, before anything is sent, in one transaction that holds the book
 // (two clerks never take one number): `wanted`, which must be in an open book of the account
@@ -92,14 +104,16 @@ std::optional<TakenNumber> offeredNumber(Database& db, const QString& account, Q
 // when no number can be taken.
 std::optional<TakenNumber> takeNumber(Database& db, const Clock& clock, const QString& account,
                                       std::optional<qint64> wanted, QString* why,
-                                      std::optional<qint64> replaces = std::nullopt);
+                                      std::optional<qint64> replaces = std::nullopt,
+                                      const QString& kind = kTransferCheque);
 
 // The `count` numbers a batch of the account would take now, all of one book: the offered one
 // and the next free ones after it, or when its book has too few left, the next free ones of
 // the first later open book that has enough (the few left wait for single cheques). Nothing,
 // with the reason, when no open book has that many left, or after the database's message.
 std::optional<QList<TakenNumber>> offeredNumbers(Database& db, const QString& account, int count,
-                                                 QString* why);
+                                                 QString* why,
+                                                 const QString& kind = kTransferCheque);
 // Takes exactly the `offered` numbers in one transaction that holds the book, each replacing
 // the register row at the same place of `replaces` when there is one; nothing, with the reason
 // and none taken, when another print took one of them meanwhile.
@@ -111,7 +125,8 @@ std::optional<QList<TakenNumber>> takeNumbers(Database& db, const Clock& clock,
 // take two runs, one after the other, never the same numbers.
 std::optional<QList<TakenNumber>> takeBatchNumbers(Database& db, const Clock& clock,
                                                    const QString& account, int count,
-                                                   const QList<qint64>& replaces, QString* why);
+                                                   const QList<qint64>& replaces, QString* why,
+                                                   const QString& kind = kTransferCheque);
 // Inside a transaction, holds the account's books to its end: two clerks take, void or settle
 // numbers of one account in turn.
 bool lockAccountBooks(Database& db, const QString& account);
@@ -138,7 +153,7 @@ bool voidTakenNumber(Database& db, const Clock& clock, qint64 numberId, const QS
 // reason when the serial is in no book of the account, already voided, or held by a print that
 // is running.
 bool voidSerial(Database& db, const Clock& clock, const QString& account, qint64 serial,
-                const QString& reason, QString* why);
+                const QString& reason, QString* why, const QString& kind = kTransferCheque);
 
 // One number of a book as the register lists it.
 struct RegisterLine {
@@ -167,5 +182,7 @@ struct BookRegister {
     int count(const QString& state) const;
 };
 
-// The register of the account's books (every book when `account` is empty).
-std::optional<QList<BookRegister>> chequeRegister(Database& db, const QString& account = {});
+// The register of the account's books of the kind (every book of the kind when `account` is
+// empty).
+std::optional<QList<BookRegister>> chequeRegister(Database& db, const QString& account = {},
+                                                  const QString& kind = kTransferCheque);

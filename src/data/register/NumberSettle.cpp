@@ -14,18 +14,23 @@ namespace {
 
 // The cheque as its journal entry's "identifier=text" lines recorded it: a field without a
 // line was empty. The entry keeps texts, not switches: a date it lacks was not printed.
-Document chequeOfEntry(const QString& content) {
-    Document cheque;
-    for (int field = 0; field < kPrintableFieldCount; ++field)
-        cheque.setText(field, {});
+Document chequeOfEntry(const DocumentKind& kind, const QString& content) {
+    Document cheque(kind);
+    for (size_t field = 0; field < kind.fields.size(); ++field)
+        cheque.setText(int(field), {});
     for (const QString& line : content.split(u'\n')) {
         const qsizetype equals = line.indexOf(u'=');
-        const int field = equals > 0 ? FieldIndexOf(QStringView(line).left(equals)) : -1;
+        int field = -1;
+        for (const ChequeFieldInfo& info : kind.fields)
+            if (equals > 0 && info.identifier == QStringView(line).left(equals))
+                field = info.index;
         if (field >= 0)
             cheque.setText(field, line.mid(equals + 1));
     }
     if (!stubDate(cheque).isValid())
-        cheque.setChk(Switch::PrintStub, 0);
+        for (const DocumentPart& part : kind.parts)
+            if (part.name == u"stub" && part.shownBySwitch >= 0)
+                cheque.setChk(part.shownBySwitch, 0);
     if (!issueDate(cheque).isValid())
         for (const FieldRole part :
              {FieldRole::IssueYear, FieldRole::IssueMonth, FieldRole::IssueDay})
@@ -36,11 +41,12 @@ Document chequeOfEntry(const QString& content) {
 
 // Keeps the cheque of the number's last journal entry: its history row, the register's
 // 已打印 with what it carried, and the entry's outcome when it still shows 打印中.
-bool keepFromJournal(Database& db, const TakenNumber& number, QString* why) {
+bool keepFromJournal(Database& db, const DocumentKind& kind, const TakenNumber& number,
+                     QString* why) {
     std::optional<QSqlQuery> entry = db.select(
         u"SELECT ID, 时间, 结果, 内容 FROM 打印日志 WHERE 种类 = ? AND 内容 LIKE ? "
         u"ORDER BY ID DESC LIMIT 1"_s,
-        {kChequeJob, u"%\n支票号码="_s + number.text()});
+        {kind.journalJob.toString(), u"%\n支票号码="_s + number.text()});
     if (!entry)
         return false;
     if (!entry->next()) {
@@ -51,7 +57,7 @@ bool keepFromJournal(Database& db, const TakenNumber& number, QString* why) {
     const QDateTime printedAt =
         QDateTime::fromString(entry->value(1).toString(), u"yyyy-MM-dd HH:mm:ss"_s);
     const bool outcomeOpen = entry->value(2).toString() == kPrinting;
-    const Document cheque = chequeOfEntry(entry->value(3).toString());
+    const Document cheque = chequeOfEntry(kind, entry->value(3).toString());
     QList<qint64> kept;
     if (!saveHistoryRecords(db, {cheque}, printedAt, &kept, {number.text()}))
         return false;
@@ -66,7 +72,8 @@ bool keepFromJournal(Database& db, const TakenNumber& number, QString* why) {
 }  // namespace
 
 bool settleNumber(Database& db, const Clock& clock, const QString& typedAccount, qint64 serial,
-                  Settlement settlement, const QString& reason, QString* why) {
+                  Settlement settlement, const QString& reason, QString* why,
+                  const DocumentKind& kind) {
     const QString account = typedAccount.trimmed();  // an account is kept without blanks
     if (settlement == Settlement::Voided && reason.trimmed().isEmpty()) {
         *why = u"请填写作废原因。"_s;
@@ -77,8 +84,8 @@ bool settleNumber(Database& db, const Clock& clock, const QString& typedAccount,
             return false;
         std::optional<QSqlQuery> row = db.select(
             u"SELECT n.ID, b.ID, b.前缀, n.状态 FROM 支票号码 n JOIN 支票簿 b ON b.ID = n.支票簿ID "
-            u"WHERE b.账号 = ? AND n.号码 = ?"_s,
-            {account, serial});
+            u"WHERE b.账号 = ? AND b.种类 = ? AND n.号码 = ?"_s,
+            {account, kind.id.toString(), serial});
         if (!row)
             return false;
         if (!row->next()) {
@@ -100,7 +107,7 @@ bool settleNumber(Database& db, const Clock& clock, const QString& typedAccount,
             return false;
         }
         return settlement == Settlement::Printed
-                   ? keepFromJournal(db, number, why)
+                   ? keepFromJournal(db, kind, number, why)
                    : voidTakenNumber(db, clock, number.id, reason.trimmed(), why);
     });
 }

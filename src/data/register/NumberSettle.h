@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "DocumentKind.h"
+
 class Clock;
 class Database;
 
@@ -16,6 +18,8 @@ enum class Settlement {
 // on the day of that entry), its register line 已打印 and its entry's outcome, in one
 // transaction; for Voided, as a void by hand. False with the reason when the number is not
 // 打印中, a running print still holds it, no journal entry names it (Printed), or the reason
-// is empty (Voided); false after the database's message when it failed.
+// is empty (Voided); false after the database's message when it failed. The serial is one of
+// the account's books of `kind`, whose journal entries it reads.
 bool settleNumber(Database& db, const Clock& clock, const QString& account, qint64 serial,
-                  Settlement settlement, const QString& reason, QString* why);
+                  Settlement settlement, const QString& reason, QString* why,
+                  const DocumentKind& kind = transferCheque());

@@ -15,9 +15,10 @@ int BookRegister::count(const QString& state) const {
                              [&](const RegisterLine& line) { return line.state == state; }));
 }
 
-std::optional<QList<BookRegister>> chequeRegister(Database& db, const QString& typedAccount) {
+std::optional<QList<BookRegister>> chequeRegister(Database& db, const QString& typedAccount,
+                                                  const QString& kind) {
     const QString account = typedAccount.trimmed();  // an account is kept without blanks
-    const std::optional<QList<ChequeBook>> books = chequeBooks(db, account);
+    const std::optional<QList<ChequeBook>> books = chequeBooks(db, account, kind);
     if (!books)
         return std::nullopt;
     // The numbers that printed a spoiled cheque again, by the register row of the spoiled one.
