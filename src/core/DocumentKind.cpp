@@ -59,7 +59,7 @@ int switchKeepingOff(const DocumentKind& kind, int field) {
 QStringList kindFaults(const DocumentKind& kind) {
     QStringList faults;
     if (kind.id.isEmpty() || kind.journalJob.isEmpty() || kind.geometry.isEmpty() ||
-        kind.shippedFormat.isEmpty())
+        kind.shippedFormat.isEmpty() || kind.shippedFormatRows.isEmpty())
         faults << u"the kind lacks its id, journal job, geometry or shipped format"_s;
     if (kind.parts.empty())
         faults << u"the kind has no part"_s;

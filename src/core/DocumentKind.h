@@ -28,11 +28,12 @@ struct DocumentKind {
     std::span<const DocumentPart> parts;
     std::span<const ChequeFieldInfo> fields;  // in position-index order
     std::span<const SwitchInfo> switches;
-    QStringView geometry;       // the resource of its picture's geometry
-    QStringView shippedFormat;  // the format a new database is given
-    QStringView settingsKey;    // where its option switches are kept
-    bool numbered;              // printed on the numbers of cheque books
-    bool endorsable;            // has an endorsement printed on its back
+    QStringView geometry;           // the resource of its picture's geometry
+    QStringView shippedFormat;      // the format a new database is given
+    QStringView shippedFormatRows;  // the resource of its rows, as SQL that inserts them
+    QStringView settingsKey;        // where its option switches are kept
+    bool numbered;                  // printed on the numbers of cheque books
+    bool endorsable;                // has an endorsement printed on its back
     // The columns of another kind's kept row that it can be filled from (a deposit slip from a
     // kept cheque); none when it is filled only from its own rows.
     std::span<const QStringView> filledFrom;

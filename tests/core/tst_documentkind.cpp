@@ -90,6 +90,10 @@ private slots:
             k.kind.shippedFormat = {};
             return u"the kind lacks its id, journal job, geometry or shipped format"_s;
         });
+        QTest::newRow("no rows of its shipped format") << Breaking([](KindCopy& k) {
+            k.kind.shippedFormatRows = {};
+            return u"the kind lacks its id, journal job, geometry or shipped format"_s;
+        });
     }
     void kindsAreConsistent() {
         QFETCH(Breaking, breaking);

@@ -321,6 +321,7 @@ const DocumentKind& transferCheque() {
         .switches = checkBoxes(),
         .geometry = u":/kinds/transfer-cheque/geometry.json",
         .shippedFormat = u"标准支票",
+        .shippedFormatRows = u":/default-format.sql",
         .settingsKey = kOptionFlagsKey,
         .numbered = true,
         .endorsable = true,

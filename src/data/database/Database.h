@@ -151,6 +151,7 @@ private:
     // Brings the tables from `version` to the program's, step by step.
     bool upgradeFrom(int version, StatementRun& run, QString& reason);
     bool moveUserState(QString& reason);
+    bool addShippedFormatsOfNewKinds(StatementRun& run);
     // In the user's own file, puts back a journal trigger that was deleted, and says so.
     void restoreJournalTriggers();
     bool refuseNewerSchema(int version, QString& reason);

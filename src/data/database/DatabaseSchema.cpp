@@ -123,7 +123,7 @@ bool Database::createServerSchema(QString& reason) {
         if (version >= kUserStateStep)
             ok = ok && run(u"DELETE FROM 支票格式 WHERE Name=''"_s);
     }
-    ok = ok && upgradeFrom(version, run, reason);
+    ok = ok && upgradeFrom(version, run, reason) && addShippedFormatsOfNewKinds(run);
     if (ok && found != kSchemaVersion)
         ok = run(u"DELETE FROM 数据库版本"_s) &&
              run(u"INSERT INTO 数据库版本 (版本) VALUES (%1)"_s.arg(kSchemaVersion));
@@ -160,6 +160,24 @@ bool Database::upgradeFrom(int version, StatementRun& run, QString& reason) {
                 return false;
         if (step.movesUserState && !moveUserState(reason))
             return false;
+    }
+    return true;
+}
+
+bool Database::addShippedFormatsOfNewKinds(StatementRun& run) {
+    // The transfer cheque's shipped format comes with a new database (and back on a server);
+    // a kind the program learnt later brings its own to a database that has none of its.
+    for (const DocumentKind* kind : documentKinds()) {
+        if (kind->id == transferCheque().id)
+            continue;
+        if (!run(u"SELECT count(*) FROM 支票格式 WHERE 种类=?"_s, {kind->id.toString()}) ||
+            !run.query.next())
+            return false;
+        if (run.query.value(0).toInt() > 0)
+            continue;
+        for (const QString& statement : shippedFormatScript(*kind))
+            if (!run(statement))
+                return false;
     }
     return true;
 }
@@ -217,7 +235,7 @@ bool Database::createSchema(QString& reason) {
         version = 1;
     }
     // Older files are brought up step by step, all in this one transaction.
-    ok = ok && upgradeFrom(version, run, reason);
+    ok = ok && upgradeFrom(version, run, reason) && addShippedFormatsOfNewKinds(run);
     // A file whose tables are gone (or stand in as views) is refused now, not action by action.
     for (const QString& table : {u"支票格式"_s, u"历史记录"_s, u"打印日志"_s, u"用户状态"_s}) {
         ok = ok &&

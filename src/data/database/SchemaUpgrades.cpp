@@ -76,8 +76,8 @@ QStringList schemaScript() {
     return scriptStatements(resourceText(u":/schema.sql"_s));
 }
 
-QStringList shippedFormatScript() {
-    return scriptStatements(resourceText(u":/default-format.sql"_s));
+QStringList shippedFormatScript(const DocumentKind& kind) {
+    return scriptStatements(resourceText(kind.shippedFormatRows.toString()));
 }
 
 // Identity columns for AUTOINCREMENT, 64-bit integers (a colour such as 0x80000008 needs

@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include "DocumentKind.h"
+
 // The schema's version: PRAGMA user_version in a file, the one row of 数据库版本 on a server.
 // Version 1 is the formats and the history; each later version is one step of schemaUpgrades().
 inline constexpr int kSchemaVersion = 11;
@@ -23,9 +25,10 @@ inline constexpr int kUserStateStep = 3;
 // shipped, never changes: the first n steps build what the program of version n + 1 built.
 const std::vector<UpgradeStep>& schemaUpgrades();
 
-// The statements of version 1's tables, and those of the shipped format (with the row that
-// named it the current one, before each user had a state of their own).
+// The statements of version 1's tables, and those of a kind's shipped format (the transfer
+// cheque's with the row that named it the current one, before each user had a state of their
+// own).
 QStringList schemaScript();
-QStringList shippedFormatScript();
+QStringList shippedFormatScript(const DocumentKind& kind = transferCheque());
 // A statement of the schema as PostgreSQL takes it.
 QString inServerDialect(QString statement);
