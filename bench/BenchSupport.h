@@ -35,12 +35,16 @@ inline constexpr int kRows = 100000;
 
 // A history of `rows` cheques as clerks keep them: payees of many companies (a few with
 // Latin names), figure-form amounts from fen to millions as the amount field formats them,
-// 20 years of print dates, now and then an additional information. One transaction of
-// multi-row inserts: 500 rows to a statement on a server, 32 in a file (Qt's SQLite driver
-// looks every value's place up by name, which grows with the square of the values).
-inline bool generateHistory(Database& db, int rows = kRows) {
+// 20 years of print dates, now and then an additional information. `otherRows` rows of
+// another kind of document, with values of the same sort, are spread evenly among them in the
+// order of keeping; they draw from a random sequence of their own, so that the cheques are the
+// same whatever their number. One transaction of multi-row inserts: 500 rows to a statement on
+// a server, 32 in a file (Qt's SQLite driver looks every value's place up by name, which grows
+// with the square of the values).
+inline bool generateHistory(Database& db, int rows = kRows, int otherRows = 0) {
     using namespace Qt::StringLiterals;
-    QRandomGenerator random(7);
+    QRandomGenerator chequeRandom(7);
+    QRandomGenerator otherRandom(11);
     const QStringList cities = {u"北京"_s, u"上海"_s, u"广州"_s, u"深圳"_s, u"杭州"_s,
                                 u"成都"_s, u"武汉"_s, u"南京"_s, u"西安"_s, u"苏州"_s};
     const QStringList trades = {
@@ -52,15 +56,22 @@ inline bool generateHistory(Database& db, int rows = kRows) {
     const QStringList banks = {u"中国工商银行北京分行"_s, u"中国建设银行上海分行"_s,
                                u"招商银行深圳分行"_s, u"中国银行广州分行"_s};
     const QString columns =
-        u"INSERT INTO 历史记录 (Dat, 出票日期, 收款人全称, 金额, 用途, 账号, 密码, 银行, "
+        u"INSERT INTO 历史记录 (种类, Dat, 出票日期, 收款人全称, 金额, 用途, 账号, 密码, 银行, "
         u"附加信息, \"日期(票根)\", \"收款人(票根)\", \"金额(票根)\", \"用途(票根)\", "
         u"\"主管(票根)\", \"会计(票根)\") VALUES "_s;
-    const QString one = u"(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"_s;
+    constexpr int kColumns = 16;
+    const QString one = u"(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"_s;
     const int batch = db.isServer() ? 500 : 32;
     Transaction transaction(db);
     QVariantList values;
     bool ok = transaction.active();
-    for (int i = 0; i < rows && ok; ++i) {
+    const qint64 total = qint64(rows) + otherRows;
+    int cheques = 0, others = 0;
+    for (qint64 i = 0; i < total && ok; ++i) {
+        // Row i is of the other kind where i * otherRows / total steps up: otherRows of them.
+        const bool other = (i + 1) * otherRows / total != i * otherRows / total;
+        QRandomGenerator& random = other ? otherRandom : chequeRandom;
+        const int number = other ? others++ : cheques++;
         const QDate day = QDate(2006, 1, 1).addDays(random.bounded(7305));
         const QString iso = day.toString(Qt::ISODate);
         const QString payee =
@@ -76,19 +87,28 @@ inline bool generateHistory(Database& db, int rows = kRows) {
         const QString amount = FormatFigures(QString::number(fen / 100) + u'.' +
                                              QString::number(fen % 100).rightJustified(2, u'0'));
         const QString purpose = purposes[random.bounded(int(purposes.size()))];
-        values << iso << iso << payee << amount << purpose
-               << QString::number(6222020000000000000LL + random.bounded(1000000000))
+        values << (other ? u"测试单据"_s : u"转账支票"_s) << iso << iso << payee << amount
+               << purpose << QString::number(6222020000000000000LL + random.bounded(1000000000))
                << QString::number(random.bounded(100000000)).rightJustified(16, u'0')
                << banks[random.bounded(int(banks.size()))]
-               << (random.bounded(10) == 0 ? u"合同号HT"_s + QString::number(i) : QString()) << iso
-               << payee.left(10) << amount << purpose << u"张三"_s << u"李四"_s;
-        if (values.size() == 15 * batch || i == rows - 1) {
-            const int n = int(values.size() / 15);
+               << (random.bounded(10) == 0 ? u"合同号HT"_s + QString::number(number) : QString())
+               << iso << payee.left(10) << amount << purpose << u"张三"_s << u"李四"_s;
+        if (values.size() == kColumns * batch || i == total - 1) {
+            const int n = int(values.size() / kColumns);
             ok = db.execute(columns + QStringList(n, one).join(u','), values);
             values.clear();
         }
     }
     return ok && transaction.commit();
+}
+
+// The rows of transfer cheques the history verb lists, in the order they were kept, read in one
+// scan of a file's table.
+inline QString listedChequesQuery(bool server) {
+    return QStringLiteral(
+               "SELECT * FROM 历史记录 WHERE Dat>'1900-01-01' AND %1种类='转账支票' "
+               "ORDER BY ID")
+        .arg(server ? QString() : QStringLiteral("+"));
 }
 
 // The median of several timed runs, in seconds.
@@ -127,12 +147,14 @@ struct GeneratedHistory {
     bool ok = false;
 };
 
-// What the benchmarks of the verbs take: --rows N, --engine sqlite|postgres, --address
+// What the benchmarks of the verbs take: --rows N (transfer cheques), --other-kind-rows N (rows
+// of another kind of document among them, none unless told), --engine sqlite|postgres, --address
 // postgresql://USER@HOST:PORT/DBNAME (default CHEQUEPRINT_TEST_POSTGRES: a database of the
 // bench's own is made there and dropped), --exe PATH (the chequeprint to measure, repeatable,
 // to compare builds), --runs N.
 struct BenchOptions {
     int rows = kRows;
+    int otherKindRows = 0;
     bool server = false;
     QString address;
     QStringList programs;
@@ -143,6 +165,8 @@ struct BenchOptions {
         parser.addOptions(
             {{QStringLiteral("rows"), QStringLiteral("rows"), QStringLiteral("N"),
               QString::number(kRows)},
+             {QStringLiteral("other-kind-rows"), QStringLiteral("rows of another kind"),
+              QStringLiteral("N"), QStringLiteral("0")},
              {QStringLiteral("engine"), QStringLiteral("sqlite or postgres"),
               QStringLiteral("ENGINE"), QStringLiteral("sqlite")},
              {QStringLiteral("address"), QStringLiteral("server address"), QStringLiteral("URL")},
@@ -155,6 +179,7 @@ struct BenchOptions {
             return false;
         }
         rows = parser.value(QStringLiteral("rows")).toInt();
+        otherKindRows = parser.value(QStringLiteral("other-kind-rows")).toInt();
         runs = std::max(1, parser.value(QStringLiteral("runs")).toInt());
         server = parser.value(QStringLiteral("engine")) == QStringLiteral("postgres");
         address = parser.isSet(QStringLiteral("address"))
@@ -168,7 +193,7 @@ struct BenchOptions {
                          "--engine postgres needs --address or CHEQUEPRINT_TEST_POSTGRES\n");
             return false;
         }
-        return rows > 0;
+        return rows > 0 && otherKindRows >= 0;
     }
 };
 
@@ -195,12 +220,12 @@ inline bool runOnServer(const QString& address, const QString& sql) {
 
 // A database made on the server for the benchmark, dropped with everything in it.
 struct ServerBenchDatabase {
-    ServerBenchDatabase(const QString& server, const QString& name) : server(server) {
+    ServerBenchDatabase(const QString& address, const QString& databaseName) : server(address) {
         if (!server.isEmpty() &&
             runOnServer(server, QStringLiteral("CREATE DATABASE %1 TEMPLATE template0 ENCODING "
                                                "'UTF8' LC_COLLATE 'C.UTF-8' LC_CTYPE 'C.UTF-8'")
-                                    .arg(name)))
-            this->name = name;
+                                    .arg(databaseName)))
+            name = databaseName;
     }
     ~ServerBenchDatabase() {
         if (!name.isEmpty())
@@ -232,9 +257,9 @@ public:
         }
         QElapsedTimer timer;
         timer.start();
-        m_ok = m_ok && generateHistory(db, options.rows);
-        std::printf("%s history of %d rows generated in %.1f s\n",
-                    options.server ? "PostgreSQL" : "SQLite", options.rows,
+        m_ok = m_ok && generateHistory(db, options.rows, options.otherKindRows);
+        std::printf("%s history of %d rows of 转账支票 and %d of 测试单据 generated in %.1f s\n",
+                    options.server ? "PostgreSQL" : "SQLite", options.rows, options.otherKindRows,
                     double(timer.elapsed()) / 1000);
         if (m_ok && options.server)
             // As autovacuum leaves a table, its visibility map set for index-only scans.
@@ -324,8 +349,7 @@ inline void printCost(const char* what, const ProgramCost& cost, const ProgramCo
 
 // The listed history as the shells write it: sqlite3 -csv, or psql copying it out as CSV.
 inline QStringList shellCsvCommand(const BenchOptions& options, const QString& location) {
-    const QString query =
-        QStringLiteral("SELECT * FROM 历史记录 WHERE Dat>'1900-01-01' ORDER BY ID");
+    const QString query = listedChequesQuery(options.server);
     if (!options.server)
         return {QStringLiteral("sqlite3"), QStringLiteral("-csv"), QStringLiteral("-header"),
                 location, query};

@@ -1,7 +1,7 @@
-// The export verb over a generated history (bench_export --rows N --engine sqlite|postgres
-// [--address URL] [--exe PATH]...), its CPU time and peak memory: export x.csv against the
-// database's own shell writing the same rows as CSV (sqlite3 -csv, or psql copying them out),
-// and export x.xlsx against a bare libxlsxwriter writer in constant-memory mode that reads
+// The export verb over a generated history (bench_export --rows N [--other-kind-rows N] --engine
+// sqlite|postgres [--address URL] [--exe PATH]...), its CPU time and peak memory: export x.csv
+// against the database's own shell writing the same rows as CSV (sqlite3 -csv, or psql copying them
+// out), and export x.xlsx against a bare libxlsxwriter writer in constant-memory mode that reads
 // the same rows forwards and writes the same cells, without formats (this program run again
 // with --bare-xlsx FILE --database LOCATION).
 #include <cstdio>
@@ -23,8 +23,7 @@ int writeBareWorkbook(const QString& fileName, const QString& location) {
     Database db(prompts);
     if (!db.open(location))
         return 1;
-    std::optional<QSqlQuery> query =
-        db.select(u"SELECT * FROM 历史记录 WHERE Dat>'1900-01-01' ORDER BY ID"_s);
+    std::optional<QSqlQuery> query = db.select(listedChequesQuery(db.isServer()));
     if (!query)
         return 1;
     lxw_workbook_options options{};

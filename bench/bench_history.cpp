@@ -1,7 +1,7 @@
-// The history verb over a generated history (bench_history --rows N --engine sqlite|postgres
-// [--address URL] [--exe PATH]...): its CPU time and peak memory against the database's own
-// shell writing the same rows as CSV (sqlite3 -csv, or psql copying them out). The server's
-// own work is not counted for either. The window's history grid has its figures in
+// The history verb over a generated history (bench_history --rows N [--other-kind-rows N] --engine
+// sqlite|postgres [--address URL] [--exe PATH]...): its CPU time and peak memory against the
+// database's own shell writing the same rows as CSV (sqlite3 -csv, or psql copying them out). The
+// server's own work is not counted for either. The window's history grid has its figures in
 // bench_window.
 #include <cstdio>
 

@@ -1,9 +1,9 @@
 // The main window from construction to its first paint, offscreen, with an empty history and
-// with a generated one (--rows N, 100,000 unless told; --engine sqlite|postgres, --address as
-// the other benchmarks take them); the preview as it follows typing; then the history tab over
-// the generated history: shown, sorted by each kind of column, searched (texts, a date range,
-// both), shown again after one new row, scrolled from the top to the bottom, and the memory it
-// took.
+// with a generated one (--rows N, 100,000 unless told; --other-kind-rows N, rows of another kind
+// of document among them; --engine sqlite|postgres, --address as the other benchmarks take them);
+// the preview as it follows typing; then the history tab over the generated history: shown, sorted
+// by each kind of column, searched (texts, a date range, both), shown again after one new row,
+// scrolled from the top to the bottom, and the memory it took.
 #include <cstdio>
 #include <memory>
 
