@@ -3,6 +3,7 @@
 
 #include "HistoryColumns.h"
 #include "HistoryList.h"
+#include "HistoryRows.h"
 #include "TestDatabase.h"
 
 using namespace Qt::StringLiterals;
@@ -169,6 +170,13 @@ private slots:
                 {kind}));
         QVERIFY(list.refresh());
         QCOMPARE(list.count(), before + 1);
+
+        // The history verb and the export read every row of the kind in the order of keeping.
+        HistoryRowReader reader(m_t->db, HistoryOrder{});
+        int read = 0;
+        for (QStringList texts; reader.next(texts);)
+            ++read;
+        QCOMPARE(read, list.count());
 
         m_t->db.watchStatements({});
         statements.removeDuplicates();

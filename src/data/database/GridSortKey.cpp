@@ -157,20 +157,20 @@ bool isGridSortKeyOfText(const QByteArray& key) {
     return !key.isEmpty() && key[0] == kText;
 }
 
-QString gridSortKeyNumberCandidates(const QString& column) {
+QStringList gridSortKeyNumberCandidates(const QString& column) {
     // Everything below ':' (ASCII blanks, signs, the point, the digits, the empty text), then
     // each other character a number may start with, up to the next one.
-    QString condition = column + u" IS NULL OR "_s + column + u"<':'"_s;
+    QStringList terms = {column + u" IS NULL"_s, column + u"<':'"_s};
     const std::pair<char32_t, char32_t> starts[] = {
         {0x85, 0x85},     {0xA0, 0xA0},     {0xA5, 0xA5} /* ¥ */, {0x1680, 0x1680},
         {0x2000, 0x200A}, {0x2028, 0x2029}, {0x202F, 0x202F},     {0x205F, 0x205F},
         {0x3000, 0x3000}, {0xFFE5, 0xFFE5} /* ￥ */};
     for (const auto& [from, to] : starts) {
         const char32_t next = to + 1;
-        condition += u" OR ("_s + column + u">='"_s + QString::fromUcs4(&from, 1) + u"' AND "_s +
-                     column + u"<'"_s + QString::fromUcs4(&next, 1) + u"')"_s;
+        terms << column + u">='"_s + QString::fromUcs4(&from, 1) + u"' AND "_s + column + u"<'"_s +
+                     QString::fromUcs4(&next, 1) + u'\'';
     }
-    return condition;
+    return terms;
 }
 
 bool registerGridSortKey(QSqlDatabase& db) {

@@ -20,11 +20,11 @@ QByteArray gridSortKeyOfUtf8(const char* text, int size);
 // Whether the key is a text's rather than a number's.
 bool isGridSortKeyOfText(const QByteArray& key);
 
-// A condition on a text column (its name as SQL writes it) that holds for every value whose
-// key is a number's or the empty text's (a missing value too), and for few others: the values
-// that start as a number may (with a blank, a sign, a point, a digit or ￥). An index of the
-// column finds them without reading the rest.
-QString gridSortKeyNumberCandidates(const QString& column);
+// The terms, any of which holds, of a condition on a text column (its name as SQL writes it)
+// that holds for every value whose key is a number's or the empty text's (a missing value too),
+// and for few others: the values that start as a number may (with a blank, a sign, a point, a
+// digit or ￥). An index of the column finds each term's values without reading the rest.
+QStringList gridSortKeyNumberCandidates(const QString& column);
 
 // The key as an SQL function, grid_sort_key(text), on a file's connection; false when the
 // connection is not a SQLite one.

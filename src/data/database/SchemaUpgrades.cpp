@@ -66,6 +66,7 @@ QStringList kindLedIndexes(bool server) {
             nullsFirst),
         u"CREATE INDEX IF NOT EXISTS 历史记录_种类_出票日期 ON 历史记录 (种类, 出票日期%1)"_s.arg(
             nullsFirst),
+        u"CREATE INDEX IF NOT EXISTS 历史记录_种类_金额 ON 历史记录 (种类, 金额)"_s,
         u"CREATE INDEX IF NOT EXISTS 历史记录_种类_收款人 ON 历史记录 (种类, 收款人全称%1)"_s.arg(
             server ? u" COLLATE \"C\", ID"_s : QString())};
 }

@@ -59,15 +59,17 @@ SqlCondition kindHistoryCondition(const HistoryOrder& order, bool server, bool s
     return condition;
 }
 
-SqlCondition listedHistoryCondition(const HistoryOrder& order, bool server) {
+SqlCondition listedHistoryCondition(const HistoryOrder& order, bool server, bool scanned) {
     SqlCondition condition =
-        kindHistoryCondition(order, server, !order.filter.text.trimmed().isEmpty());
+        kindHistoryCondition(order, server, scanned || !order.filter.text.trimmed().isEmpty());
     condition.sql = listedHistoryFilter() + u" AND "_s + condition.sql;
     return condition;
 }
 
 HistoryRowReader::HistoryRowReader(Database& db, const HistoryOrder& order) {
-    const SqlCondition listed = listedHistoryCondition(order, db.isServer());
+    // Every row in the order of keeping is the table read once in its own order.
+    const SqlCondition listed =
+        listedHistoryCondition(order, db.isServer(), order.columnName().isEmpty());
     start(db, u"SELECT * FROM 历史记录 WHERE "_s + listed.sql + u' ' + order.sql(), listed.values,
           order.documentKind());
 }

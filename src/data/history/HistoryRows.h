@@ -74,5 +74,5 @@ QString listedHistoryFilter();
 // rather than fetching every row of the kind from its place through an index.
 SqlCondition kindHistoryCondition(const HistoryOrder& order, bool server, bool scanned);
 // The listed rows of the order's kind that its filter lets through; a searched text is
-// tested row by row (scanned).
-SqlCondition listedHistoryCondition(const HistoryOrder& order, bool server);
+// tested row by row (scanned), and so is every row when `scanned` says so.
+SqlCondition listedHistoryCondition(const HistoryOrder& order, bool server, bool scanned = false);

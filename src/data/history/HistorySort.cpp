@@ -27,6 +27,12 @@ const QStringList& textIndexedColumns() {
     return columns;
 }
 
+// Other columns that an index led by the kind holds, whose values are read from it.
+const QStringList& kindIndexedColumns() {
+    static const QStringList columns = {u"金额"_s};
+    return columns;
+}
+
 // IDs with their sort keys in one buffer, sorted by key, then ID.
 class KeyedIds {
 public:
@@ -73,17 +79,28 @@ std::optional<std::vector<qint64>> idsOf(const KeyedIds& keyed) {
 }
 
 std::optional<std::vector<qint64>> byIndexedText(Database& db, const QString& column,
-                                                 const SqlCondition& kindRows) {
+                                                 const HistoryOrder& order) {
+    const SqlCondition kindRows = kindHistoryCondition(order, db.isServer(), false);
     const QString value = sqlName(column) + (db.isServer() ? u" COLLATE \"C\""_s : QString());
     std::optional<std::vector<qint64>> ids = db.selectIds(
         u"SELECT ID FROM 历史记录 WHERE "_s + kindRows.sql + u" ORDER BY "_s + value + u", ID"_s,
         kindRows.values);
+    // A file seeks each term in the kind's part of the index only when the term names the kind
+    // itself; a server combines the terms' index scans either way.
+    QStringList terms = gridSortKeyNumberCandidates(value);
+    QVariantList values;
+    for (QString& term : terms) {
+        term = u"(种类=? AND "_s + term + u')';
+        values << order.kind;
+    }
+    const SqlCondition filter = historyFilterCondition(order.filter, db.isServer());
     KeyedIds first;
-    if (!ids ||
-        !db.readIdRows(u"SELECT ID, "_s + sqlName(column) + u" FROM 历史记录 WHERE "_s +
-                           kindRows.sql + u" AND ("_s + gridSortKeyNumberCandidates(value) + u')',
-                       kindRows.values,
-                       [&](qint64 id, const char* text, int size) { first.add(id, text, size); }))
+    if (!ids || !db.readIdRows(u"SELECT ID, "_s + sqlName(column) + u" FROM 历史记录 WHERE ("_s +
+                                   terms.join(u" OR "_s) + u')' +
+                                   (filter.sql.isEmpty() ? QString() : u" AND "_s + filter.sql),
+                               values + filter.values, [&](qint64 id, const char* text, int size) {
+                                   first.add(id, text, size);
+                               }))
         return std::nullopt;
     first.sort();
     std::vector<qint64> moved;
@@ -119,13 +136,15 @@ std::optional<std::vector<qint64>> sortedHistoryIds(Database& db, const HistoryO
                                HistoryOrder{order.column, false, {}}.sql(),
                            rows.values);
     } else if (textIndexedColumns().contains(column) && !searched) {
-        ids = byIndexedText(db, column, kindHistoryCondition(order, db.isServer(), false));
+        ids = byIndexedText(db, column, order);
     } else {
         // A date as its ISO text, which sorts as the date does, a missing one first.
         const QString value = isHistoryDateColumn(column)
                                   ? u"CAST("_s + sqlName(column) + u" AS TEXT)"_s
                                   : sqlName(column);
-        const SqlCondition rows = kindHistoryCondition(order, db.isServer(), true);
+        // A column that an index led by the kind holds is read from the index alone.
+        const SqlCondition rows = kindHistoryCondition(
+            order, db.isServer(), searched || !kindIndexedColumns().contains(column));
         KeyedIds keyed;
         if (db.readIdRows(
                 u"SELECT ID, "_s + value + u" FROM 历史记录 WHERE "_s + rows.sql, rows.values,
