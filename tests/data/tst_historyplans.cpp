@@ -48,17 +48,9 @@ private:
         }
         const QString connection = u"plans"_s;
         {
-            const std::optional<ServerAddress> address = parseServerAddress(m_t->path(), nullptr);
-            QSqlDatabase server = QSqlDatabase::addDatabase(u"QPSQL"_s, connection);
-            if (address) {
-                server.setHostName(address->host);
-                server.setPort(address->port);
-                server.setUserName(address->user);
-                server.setDatabaseName(address->database);
-                server.setConnectOptions(address->connectOptions);
-            }
+            QSqlDatabase server = plainConnection(m_t->path(), connection);
             QSqlQuery plan(server);
-            if (address && server.open() && plan.exec(u"SET enable_sort = off"_s) &&
+            if (server.isOpen() && plan.exec(u"SET enable_sort = off"_s) &&
                 plan.exec(u"EXPLAIN "_s + sql))
                 while (plan.next())
                     lines << plan.value(0).toString();

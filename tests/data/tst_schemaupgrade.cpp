@@ -42,29 +42,11 @@ private:
     QTemporaryDir m_dir;
     QString m_location;
 
-    // A plain connection to the database, as the older program's tables see it.
-    static QSqlDatabase connect(const QString& location, const QString& name) {
-        QSqlDatabase db =
-            QSqlDatabase::addDatabase(onTestServer() ? u"QPSQL"_s : u"QSQLITE"_s, name);
-        if (!onTestServer()) {
-            db.setDatabaseName(location);
-        } else if (const std::optional<ServerAddress> address =
-                       parseServerAddress(location, nullptr)) {
-            db.setHostName(address->host);
-            db.setPort(address->port);
-            db.setUserName(address->user);
-            db.setDatabaseName(address->database);
-            db.setConnectOptions(address->connectOptions);
-        }
-        db.open();
-        return db;
-    }
-
     // Each table's rows in the given columns, in the order of their IDs, as text.
     static QString rowsOf(const QString& location) {
         QStringList tables;
         {
-            QSqlDatabase db = connect(location, u"rows"_s);
+            QSqlDatabase db = plainConnection(location, u"rows"_s);
             QSqlQuery query(db);
             for (const auto& [table, columns] : kKeptRows) {
                 QStringList rows;
@@ -127,7 +109,7 @@ private:
                u"'￥1,234.50', 1, '', '')"_s;
         QString failure;
         {
-            QSqlDatabase db = connect(location, u"older"_s);
+            QSqlDatabase db = plainConnection(location, u"older"_s);
             QSqlQuery query(db);
             for (const QString& statement : std::as_const(statements))
                 if (failure.isEmpty() &&

@@ -23,6 +23,24 @@ inline bool onTestServer() {
     return qEnvironmentVariable("CHEQUEPRINT_TEST_BACKEND") == QStringLiteral("postgres");
 }
 
+// A plain Qt connection named `name` to a test database (a file, or a server's address), opened,
+// that runs statements as they stand (EXPLAIN, or an older program's tables).
+inline QSqlDatabase plainConnection(const QString& location, const QString& name) {
+    QSqlDatabase db = QSqlDatabase::addDatabase(
+        onTestServer() ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE"), name);
+    if (!onTestServer()) {
+        db.setDatabaseName(location);
+    } else if (const std::optional<ServerAddress> address = parseServerAddress(location, nullptr)) {
+        db.setHostName(address->host);
+        db.setPort(address->port);
+        db.setUserName(address->user);
+        db.setDatabaseName(address->database);
+        db.setConnectOptions(address->connectOptions);
+    }
+    db.open();
+    return db;
+}
+
 // A database of its own on the test server, dropped again with everything in it.
 class TestServerDatabase {
 public:
