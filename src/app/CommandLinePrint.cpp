@@ -92,10 +92,10 @@ bool CommandLinePrint::documentAccepted() {
     return false;
 }
 
-bool CommandLinePrint::printOverflowing(const QList<int>& fields) {
+bool CommandLinePrint::printOverflowing(const QString& fields) {
     if (m_args.has(u"--allow-overflow"_s))
         return true;
-    fail(m_io, u"these fields do not fit on the cheque: "_s + fieldIdentifiers(fields) +
+    fail(m_io, u"these fields do not fit on the cheque: "_s + fields +
                    u" (--allow-overflow prints them all the same)"_s);
     return false;
 }

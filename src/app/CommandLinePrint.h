@@ -30,7 +30,7 @@ public:
     void beforeDocumentEnds() override;
     bool documentAccepted() override;
 
-    bool printOverflowing(const QList<int>& fields) override;
+    bool printOverflowing(const QString& fields) override;
     bool printOnUnusualDate(const QStringList& dates) override;
     bool printAgainToday(const QString&, const QString&) override { return true; }
     bool printBatchAgainToday(const QStringList&) override { return true; }

@@ -46,7 +46,7 @@ std::optional<PrintFormat> openFormat(VerbSession& s, const Arguments& args, con
         fail(io, u"no print format named \""_s + name + u'"');
         return std::nullopt;
     }
-    std::optional<PrintFormat> format = loadPrintFormat(s.db, name, kind);
+    std::optional<PrintFormat> format = loadPrintFormat(s.db, name, documentKind(args));
     if (s.prompts.takeShown())
         return std::nullopt;
     return format;

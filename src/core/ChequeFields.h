@@ -11,6 +11,10 @@ inline constexpr int kBodyFieldCount = 10;
 inline constexpr int kStubFieldCount = 9;
 inline constexpr int kPrintableFieldCount = kBodyFieldCount + kStubFieldCount;
 
+// The most fields a kind of document may have: the size of the tables that hold one value for
+// each field of any kind (a format's positions, a page's printer positions).
+inline constexpr int kMaxKindFields = 32;
+
 // Position index of body field Txt(i) and of stub field FT(i).
 constexpr int bodyField(int i) {
     return i;

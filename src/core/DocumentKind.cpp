@@ -47,6 +47,13 @@ int fieldWithRole(const DocumentKind& kind, FieldRole role) {
     return -1;
 }
 
+int fieldByIdentifier(const DocumentKind& kind, QStringView identifier) {
+    for (const ChequeFieldInfo& field : kind.fields)
+        if (field.identifier == identifier)
+            return field.index;
+    return -1;
+}
+
 int switchKeepingOff(const DocumentKind& kind, int field) {
     if (field < 0)
         return -1;
@@ -63,6 +70,8 @@ QStringList kindFaults(const DocumentKind& kind) {
         faults << u"the kind lacks its id, journal job, geometry or shipped format"_s;
     if (kind.parts.empty())
         faults << u"the kind has no part"_s;
+    if (kind.fields.size() > size_t(kMaxKindFields))
+        faults << u"the kind has more than %1 fields"_s.arg(kMaxKindFields);
     for (const DocumentPart& part : kind.parts)
         if (part.shownBySwitch < -1 || size_t(part.shownBySwitch + 1) > kind.switches.size())
             faults << u"part %1 is shown by no switch of the kind"_s.arg(part.name.toString());

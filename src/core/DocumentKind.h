@@ -51,6 +51,14 @@ const DocumentKind* kindById(QStringView id);
 // The position index of the kind's field with this role, or -1 when it has none.
 int fieldWithRole(const DocumentKind& kind, FieldRole role);
 
+// The position index of the kind's field with this identifier, or -1.
+int fieldByIdentifier(const DocumentKind& kind, QStringView identifier);
+
+// The name of the part the kind's field is printed on.
+inline QStringView partOf(const DocumentKind& kind, int field) {
+    return kind.parts[size_t(kind.fields[size_t(field)].part)].name;
+}
+
 // The kind's switch that keeps the field off the paper, or -1.
 int switchKeepingOff(const DocumentKind& kind, int field);
 

@@ -98,18 +98,19 @@ std::optional<PageSettings> LoadPageSettings(Database& db, const QString& name, 
     return page;
 }
 
-std::optional<PrintFormat> loadPrintFormat(Database& db, const QString& name, const QString& kind) {
+std::optional<PrintFormat> loadPrintFormat(Database& db, const QString& name,
+                                           const DocumentKind& kind) {
     PrintFormat format;
     format.name = name;
     for (int i = 0; i < kEndorsementParameterCount; ++i)
         format.endorsement[size_t(i)] = endorsementParameters()[size_t(i)].designValue.toString();
     const QString sql =
         u"SELECT CtlDF, X, Y, S, fName FROM 支票格式 WHERE 种类=? AND Name=? ORDER BY ID"_s;
-    std::optional<QSqlQuery> rows = db.select(sql, {kind, name});
+    std::optional<QSqlQuery> rows = db.select(sql, {kind.id.toString(), name});
     if (!rows)
         return std::nullopt;
     bool pageRead = false;
-    std::array<bool, kPrintableFieldCount> fieldRead{};
+    std::array<bool, kMaxKindFields> fieldRead{};
     while (rows->next()) {
         const QString identifier = rows->value(0).toString();
         const FieldPosition stored{rows->value(1).toDouble(), rows->value(2).toDouble(),
@@ -124,7 +125,7 @@ std::optional<PrintFormat> loadPrintFormat(Database& db, const QString& name, co
                     format.endorsement[size_t(i)] = parts->at(i);
             continue;
         }
-        const int field = FieldIndexOf(identifier);
+        const int field = fieldByIdentifier(kind, identifier);
         if (field < 0 || std::exchange(fieldRead[size_t(field)], true))
             continue;
         format.fields[size_t(field)] = stored;
@@ -222,9 +223,12 @@ bool UpdateFieldSettings(Database& db, int field, const Document& cheque, const 
 
 std::optional<FieldPosition> storedFieldPosition(Database& db, const QString& name, int field,
                                                  const QString& kind) {
+    const DocumentKind* documentKind = kindById(kind);
+    if (!documentKind || field < 0 || size_t(field) >= documentKind->fields.size())
+        return std::nullopt;
     std::optional<QSqlQuery> row =
         db.select(u"SELECT X, Y, S FROM 支票格式 WHERE 种类=? AND Name=? AND CtlDF=? ORDER BY ID"_s,
-                  {kind, name, chequeFields().at(size_t(field)).identifier.toString()});
+                  {kind, name, documentKind->fields[size_t(field)].identifier.toString()});
     if (!row || !row->next())
         return std::nullopt;
     return FieldPosition{row->value(0).toDouble(), row->value(1).toDouble(),
@@ -233,7 +237,8 @@ std::optional<FieldPosition> storedFieldPosition(Database& db, const QString& na
 
 void ApplyFormatFonts(Database& db, const QString& name, Document& cheque,
                       ProgressIndicator& progress) {
-    progress.StartProgress(u"正在设置格式……"_s, kPrintableFieldCount);
+    const int fields = int(cheque.kind().fields.size());
+    progress.StartProgress(u"正在设置格式……"_s, fields);
     // One query for all rows; the first row of each field counts.
     QHash<QString, TextFont> fonts;
     if (std::optional<QSqlQuery> rows =
@@ -255,7 +260,7 @@ void ApplyFormatFonts(Database& db, const QString& name, Document& cheque,
             fonts.insert(identifier, font);
         }
     }
-    for (int i = 0; i < kPrintableFieldCount; ++i) {
+    for (int i = 0; i < fields; ++i) {
         const auto found = fonts.constFind(cheque.kind().fields[size_t(i)].identifier.toString());
         if (found != fonts.cend()) {
             TextFont font = *found;

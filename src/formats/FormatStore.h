@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "DocumentKind.h"
 #include "PrintFormat.h"
 #include "UserState.h"
 
@@ -54,7 +55,7 @@ std::optional<PageSettings> LoadPageSettings(Database& db, const QString& name, 
 // counts. Nothing when the database fails, so that nobody prints with margins that were never
 // read.
 std::optional<PrintFormat> loadPrintFormat(Database& db, const QString& name,
-                                           const QString& kind = kTransferCheque);
+                                           const DocumentKind& kind = transferCheque());
 
 // Writes the format's page-settings row (created when missing): each of x, y, s that is given,
 // and the endorsement parameters as they stand, joined by single blanks. A value of exactly

@@ -28,9 +28,9 @@ struct PrintFormat {
     QString name;
     // The margins H, V and the stub width; 0, 0, 0 without a page-settings row.
     PageSettings page;
-    // Each field's X, Y and S as stored, from the top-left corner of its part of the cheque;
-    // 0, 0, 0 for a field without a row.
-    std::array<FieldPosition, kPrintableFieldCount> fields{};
+    // Each field's X, Y and S as stored, from the top-left corner of its part of the document,
+    // by the kind's position index; 0, 0, 0 for a field without a row.
+    std::array<FieldPosition, kMaxKindFields> fields{};
     // The endorsement parameters stored with the page settings, or their design values when
     // the stored text has fewer than five blank-separated parts.
     std::array<QString, kEndorsementParameterCount> endorsement;

@@ -4,6 +4,7 @@
 
 #include "ChequeGeometry.h"
 #include "ChequePicture.h"
+#include "DocumentKind.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ QSize ChequeCanvas::sizeHint() const {
 void ChequeCanvas::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const ChequeGeometry& g = ChequeGeometry::standard();
-    drawChequePicture(painter, kPixelsPerMm, m_stubShown,
+    drawChequePicture(painter, transferCheque(), kPixelsPerMm, m_stubShown,
                       QPointF(kMarginMm + g.partLeft(kStubPart), kMarginMm),
                       QPointF(kMarginMm + g.partLeft(kBodyPart), kMarginMm));
 }

@@ -110,7 +110,8 @@ void PreviewWindow::redraw() {
         for (const QRectF& extent : extents)
             painter.drawRect(QRectF((extent.topLeft() + offset) * scale, extent.size() * scale)
                                  .adjusted(-1, -1, 1, 1));
-        m_overflow->setText(u"以下内容超出支票栏位："_s + fieldIdentifiers(overflowing));
+        m_overflow->setText(u"以下内容超出支票栏位："_s +
+                            fieldIdentifiers(m_cheque.kind(), overflowing));
     } else {
         m_overflow->clear();
     }

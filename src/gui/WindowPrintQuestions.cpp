@@ -9,10 +9,9 @@
 
 using namespace Qt::StringLiterals;
 
-bool WindowPrintQuestions::printOverflowing(const QList<int>& fields) {
-    return m_prompts.message(
-               u"以下内容超出支票栏位："_s + fieldIdentifiers(fields) + u"，是否继续打印？"_s, {},
-               PromptButtons::YesNoDefaultNo) == PromptAnswer::Yes;
+bool WindowPrintQuestions::printOverflowing(const QString& fields) {
+    return m_prompts.message(u"以下内容超出支票栏位："_s + fields + u"，是否继续打印？"_s, {},
+                             PromptButtons::YesNoDefaultNo) == PromptAnswer::Yes;
 }
 
 bool WindowPrintQuestions::printOnUnusualDate(const QStringList& dates) {

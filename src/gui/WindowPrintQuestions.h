@@ -17,7 +17,7 @@ public:
     WindowPrintQuestions(Prompts& prompts, PrinterAccess& printers, QWidget* parent)
         : m_prompts(prompts), m_printers(printers), m_parent(parent) {}
 
-    bool printOverflowing(const QList<int>& fields) override;
+    bool printOverflowing(const QString& fields) override;
     bool printOnUnusualDate(const QStringList& dates) override;
     bool printAgainToday(const QString& payee, const QString& figures) override;
     bool printBatchAgainToday(const QStringList& payments) override;

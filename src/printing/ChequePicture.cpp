@@ -17,8 +17,9 @@ const QColor kPaper(236, 246, 241);
 const QColor kInk(38, 110, 92);
 
 // Draws one part of the cheque (as the geometry names it) with its top-left at `origin` (mm).
-void drawPart(QPainter& painter, double scale, QPointF origin, QStringView part) {
-    const ChequeGeometry& g = ChequeGeometry::standard();
+void drawPart(QPainter& painter, const DocumentKind& kind, double scale, QPointF origin,
+              QStringView part) {
+    const ChequeGeometry& g = ChequeGeometry::of(kind);
     auto at = [&](double x, double y) { return (origin + QPointF(x, y)) * scale; };
     auto rect = [&](const QRectF& r) { return QRectF(at(r.left(), r.top()), r.size() * scale); };
     const QSizeF size = g.partSize(part);
@@ -31,8 +32,8 @@ void drawPart(QPainter& painter, double scale, QPointF origin, QStringView part)
     for (const ChequeGeometry::Place& place : g.places) {
         if (place.part != part)
             continue;
-        const int field = FieldIndexOf(place.field);
-        if (field >= 0 && chequeFields()[size_t(field)].drawing == FieldDrawing::Lines)
+        const int field = fieldByIdentifier(kind, place.field);
+        if (field >= 0 && kind.fields[size_t(field)].drawing == FieldDrawing::Lines)
             painter.drawRect(rect(place.rect));
         else
             painter.drawLine(at(place.rect.left(), place.rect.bottom()),
@@ -71,13 +72,13 @@ void drawPart(QPainter& painter, double scale, QPointF origin, QStringView part)
 
 }  // namespace
 
-void drawChequePicture(QPainter& painter, double pixelsPerMm, bool withStub, QPointF stubAt,
-                       QPointF bodyAt) {
+void drawChequePicture(QPainter& painter, const DocumentKind& kind, double pixelsPerMm,
+                       bool withStub, QPointF stubAt, QPointF bodyAt) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     if (withStub)
-        drawPart(painter, pixelsPerMm, stubAt, kStubPart);
-    drawPart(painter, pixelsPerMm, bodyAt, kBodyPart);
+        drawPart(painter, kind, pixelsPerMm, stubAt, kStubPart);
+    drawPart(painter, kind, pixelsPerMm, bodyAt, kBodyPart);
     painter.restore();
 }
 
@@ -88,7 +89,7 @@ QImage previewCheque(const Document& cheque, const PrintFormat& format, double p
     const PageSettings& page = format.page;
     const bool withStub = fed.stubVisible();
     const double stubWidth = withStub ? page.s : 0;
-    const QSizeF body = ChequeGeometry::standard().partSize(kBodyPart);
+    const QSizeF body = ChequeGeometry::of(cheque.kind()).partSize(kBodyPart);
     const QSizeF paper(stubWidth + body.width() + 10, body.height() + 10);
 
     QImage image((paper * pixelsPerMm).toSize(), QImage::Format_RGB32);
@@ -98,7 +99,8 @@ QImage previewCheque(const Document& cheque, const PrintFormat& format, double p
     image.fill(Qt::white);
     {
         QPainter painter(&image);
-        drawChequePicture(painter, pixelsPerMm, withStub, QPointF(0, 0), QPointF(stubWidth, 0));
+        drawChequePicture(painter, cheque.kind(), pixelsPerMm, withStub, QPointF(0, 0),
+                          QPointF(stubWidth, 0));
     }
     // The printer's origin lies (H - 10, V - 10) mm from the paper corner.
     PainterSurface surface(image, QPointF(page.x - 10, page.y - 10));

@@ -5,14 +5,16 @@
 #include <QString>
 
 class Document;
+struct DocumentKind;
 class Prompts;
 struct PrintFormat;
 class QPainter;
 
-// Draws a blank cheque at true size on a painter whose device has `pixelsPerMm`: the stub
-// with its top-left at `stubAt` (unless `withStub` is false) and the body at `bodyAt` (mm).
-void drawChequePicture(QPainter& painter, double pixelsPerMm, bool withStub, QPointF stubAt,
-                       QPointF bodyAt);
+// Draws a blank document of the kind at true size on a painter whose device has `pixelsPerMm`:
+// the stub with its top-left at `stubAt` (unless `withStub` is false) and the body at `bodyAt`
+// (mm).
+void drawChequePicture(QPainter& painter, const DocumentKind& kind, double pixelsPerMm,
+                       bool withStub, QPointF stubAt, QPointF bodyAt);
 
 // The cheque as it would come out of the printer: the blank cheque (stub left of the body
 // when the stub is printed, at the format's stub width) with the fields drawn onto it by the

@@ -1,5 +1,6 @@
 #include "ChequePrinter.h"
 
+#include "ChequeGeometry.h"
 #include "Document.h"
 #include "PrintLayout.h"
 #include "PrintSurface.h"
@@ -41,12 +42,12 @@ bool drawChequePage(PrintSurface& surface, const Document& cheque, const PrintFo
         if (cheque.suppressed(field))
             return;
         const QString text = cheque.printedText(field);
-        switch (chequeFields()[size_t(field)].drawing) {
+        switch (cheque.kind().fields[size_t(field)].drawing) {
             case FieldDrawing::Line:
                 PrintSpaced(surface, at.x, at.y, text, at.s, {}, false);
                 break;
             case FieldDrawing::Boxes: {
-                const std::span<const double> columns = figureBoxColumns(field);
+                const std::span<const double> columns = figureBoxColumns(cheque.kind(), field);
                 PrintSpaced(surface, at.x, at.y, boxedAmount(text, qsizetype(columns.size())), at.s,
                             columns, true);
                 break;
@@ -63,11 +64,16 @@ bool drawChequePage(PrintSurface& surface, const Document& cheque, const PrintFo
             }
         }
     };
+    const DocumentKind& kind = cheque.kind();
+    const int fields = int(kind.fields.size());
+    auto onStub = [&](int field) { return partOf(kind, field) == kStubPart; };
     if (cheque.stubVisible())
-        for (int j = 0; j < kStubFieldCount; ++j)
-            draw(stubField(j));
-    for (int i = 0; i < kBodyFieldCount; ++i)
-        draw(bodyField(i));
+        for (int i = 0; i < fields; ++i)
+            if (onStub(i))
+                draw(i);
+    for (int i = 0; i < fields; ++i)
+        if (!onStub(i))
+            draw(i);
     return surface.ok();
 }
 

@@ -29,7 +29,7 @@ class MeasuringSurface final : public PrintSurface {
 public:
     explicit MeasuringSurface(PrintSurface& measure) : m_measure(measure) {}
 
-    std::array<QRectF, kPrintableFieldCount> extents;
+    std::array<QRectF, kMaxKindFields> extents;
 
     QString deviceName() const override { return m_measure.deviceName(); }
     bool setPaperSize(PaperSize) override { return true; }
@@ -66,7 +66,7 @@ QList<int> findOverflowingFields(const Document& cheque, const PrintFormat& form
     const DocumentKind& kind = cheque.kind();
     const ChequeGeometry& g = ChequeGeometry::of(kind);
     QList<int> overflowing;
-    for (int i = 0; i < kPrintableFieldCount; ++i) {
+    for (int i = 0; i < int(kind.fields.size()); ++i) {
         const QRectF& printed = surface.extents[size_t(i)];
         if (printed.isNull())
             continue;  // not printed
@@ -96,10 +96,10 @@ QList<int> findOverflowingFields(const Document& cheque, const PrintFormat& form
     return overflowing;
 }
 
-QString fieldIdentifiers(const QList<int>& fields) {
+QString fieldIdentifiers(const DocumentKind& kind, const QList<int>& fields) {
     QStringList names;
     for (int field : fields)
-        names << chequeFields()[size_t(field)].identifier.toString();
+        names << kind.fields[size_t(field)].identifier.toString();
     return names.join(u"、"_s);
 }
 

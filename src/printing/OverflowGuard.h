@@ -9,6 +9,7 @@
 #include "PrintSurface.h"
 
 class Document;
+struct DocumentKind;
 struct PrintFormat;
 
 // The printed fields whose text will not fit, by position index, in field order. Each field is
@@ -23,7 +24,7 @@ QList<int> findOverflowingFields(const Document& cheque, const PrintFormat& form
                                  PrintSurface& measure, QList<QRectF>* extents = nullptr);
 
 // The identifiers of the fields, joined by "、".
-QString fieldIdentifiers(const QList<int>& fields);
+QString fieldIdentifiers(const DocumentKind& kind, const QList<int>& fields);
 
 // A surface that measures like the printer's but on a picture at printer resolution, for the
 // check before the printer is chosen.

@@ -290,7 +290,7 @@ QList<PaymentCheque> checkPaymentList(const PaymentList& list, const Document& b
             return body >= 0;
         });
         if (!overflowing.isEmpty())
-            entry.problems << problem(row.line, fieldIdentifiers(overflowing),
+            entry.problems << problem(row.line, fieldIdentifiers(cheque.kind(), overflowing),
                                       cheque.text(overflowing.front()), u"超出支票栏位"_s);
         problemsIn(overflowing.isEmpty() ? noColumn : columnOf(overflowing.front()));
         for (const auto& [stub, body] : copied) {

@@ -69,7 +69,8 @@ bool PrintJob::questionsAnswered(const QList<Document>& cheques) {
         const Document& cheque = cheques.front();
         const QList<int> overflowing =
             findOverflowingFields(cheque, m_format, *printerLikeMeasure());
-        if (!overflowing.isEmpty() && !m_questions.printOverflowing(overflowing)) {
+        if (!overflowing.isEmpty() &&
+            !m_questions.printOverflowing(fieldIdentifiers(cheque.kind(), overflowing))) {
             journal(job, cheques, cancelledAt(u"超出支票栏位"_s));
             return false;
         }

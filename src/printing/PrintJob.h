@@ -27,8 +27,8 @@ class PrintQuestions {
 public:
     virtual ~PrintQuestions() = default;
 
-    // Whether to print although these fields (position indices) do not fit.
-    virtual bool printOverflowing(const QList<int>& fields) = 0;
+    // Whether to print although these fields (their identifiers, joined by "、") do not fit.
+    virtual bool printOverflowing(const QString& fields) = 0;
     // Whether to print cheques whose issue date a bank would not pay today: later than today or
     // more than ten days before it (`dates`, as unusualIssueDate says each, for a batch led by
     // the cheque's place and payee).

@@ -10,9 +10,9 @@ constexpr double kA4WidthMm = 210;
 
 }  // namespace
 
-std::span<const double> figureBoxColumns(int field) {
+std::span<const double> figureBoxColumns(const DocumentKind& kind, int field) {
     const ChequeGeometry::BoxSet* boxes =
-        ChequeGeometry::standard().boxesOf(chequeFields()[size_t(field)].identifier);
+        ChequeGeometry::of(kind).boxesOf(kind.fields[size_t(field)].identifier);
     if (!boxes)
         return {};
     return {boxes->lefts.constData(), size_t(boxes->lefts.size())};
@@ -41,13 +41,14 @@ QPointF fieldOrigin(const PageSettings& page, const Document& cheque, int field)
         if (cheque.chk(Switch::GuidesCloseIn) != 0)
             y -= farSide / 2;
     }
-    const bool bodyWithStub = field < kBodyFieldCount && cheque.stubVisible();
-    return {10 - page.x + (bodyWithStub ? page.s : 0), y};
+    // The stub is printed left of the other parts.
+    const bool rightOfStub = cheque.stubVisible() && partOf(cheque.kind(), field) != kStubPart;
+    return {10 - page.x + (rightOfStub ? page.s : 0), y};
 }
 
 PositionTable fieldPositions(const PrintFormat& format, const Document& cheque) {
     PositionTable table;
-    for (int i = 0; i < kPrintableFieldCount; ++i) {
+    for (int i = 0; i < int(cheque.kind().fields.size()); ++i) {
         const QPointF origin = fieldOrigin(format.page, cheque, i);
         const FieldPosition& stored = format.fields[size_t(i)];
         table[size_t(i)] = {origin.x() + stored.x, origin.y() + stored.y, stored.s};

@@ -12,15 +12,16 @@
 #include "PrintFormat.h"
 
 class Document;
+struct DocumentKind;
 class PrintSurface;
 
-// Every field's printer position (mm), by position index.
-using PositionTable = std::array<FieldPosition, kPrintableFieldCount>;
+// Every field's printer position (mm), by the kind's position index.
+using PositionTable = std::array<FieldPosition, kMaxKindFields>;
 
 // Left edges (mm) of the boxes of a field written one character to a box (the amount in
 // figures), one a box; empty for a field without boxes. Only the differences between neighbours
 // matter.
-std::span<const double> figureBoxColumns(int field);
+std::span<const double> figureBoxColumns(const DocumentKind& kind, int field);
 
 // Paper size (kept on a printer whose name begins with "OKI"; A3 for a crosswise cheque with
 // its stub, falling back to A4; A4 otherwise) and orientation (landscape for lengthwise

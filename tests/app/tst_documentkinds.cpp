@@ -1,11 +1,17 @@
 // Two kinds of document in one database stay apart: each has its own formats (of the same name
 // too), its own cheque books and its own job in the journal. The second kind exists only here:
-// a copy of the transfer cheque with another id and job, handed to the code as a value.
+// a copy of the transfer cheque with another id and job, handed to the code as a value. A third,
+// with fields, a picture and switches of its own, prints and is kept through the same code.
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
 
+#include "ChequeGeometry.h"
 #include "ChequeRegister.h"
 #include "Document.h"
 #include "FormatStore.h"
+#include "GeometryFaults.h"
+#include "HistoryRecords.h"
 #include "PdfPrinters.h"
 #include "PrintFormat.h"
 #include "PrintJob.h"
@@ -29,10 +35,109 @@ const DocumentKind& scratchKind() {
 
 const QString kAccount = u"11001234"_s;
 
+// A receipt of six fields on one part, its picture in a file the test writes: nothing of the
+// transfer cheque's tables, not even a switch.
+constexpr DocumentPart kReceiptParts[] = {
+    {.name = u"body", .side = PartSide::Front, .shownBySwitch = -1}};
+constexpr ChequeFieldInfo kReceiptFields[] = {
+    {.index = 0,
+     .tag = u"R0",
+     .identifier = u"回单-年",
+     .historyColumn = u"出票日期",
+     .toolTip = u"",
+     .tabOrder = 0,
+     .input = FieldInput::Date,
+     .pick = FieldPick::None,
+     .drawing = FieldDrawing::Line,
+     .role = FieldRole::IssueYear},
+    {.index = 1,
+     .tag = u"R1",
+     .identifier = u"回单-月",
+     .historyColumn = u"出票日期",
+     .toolTip = u"",
+     .tabOrder = 1,
+     .input = FieldInput::Date,
+     .pick = FieldPick::None,
+     .drawing = FieldDrawing::Line,
+     .role = FieldRole::IssueMonth},
+    {.index = 2,
+     .tag = u"R2",
+     .identifier = u"回单-日",
+     .historyColumn = u"出票日期",
+     .toolTip = u"",
+     .tabOrder = 2,
+     .input = FieldInput::Date,
+     .pick = FieldPick::None,
+     .drawing = FieldDrawing::Line,
+     .role = FieldRole::IssueDay},
+    {.index = 3,
+     .tag = u"R3",
+     .identifier = u"回单-付款人",
+     .historyColumn = u"出票人全称",
+     .toolTip = u"",
+     .tabOrder = 3,
+     .input = FieldInput::Text,
+     .pick = FieldPick::None,
+     .drawing = FieldDrawing::Line},
+    {.index = 4,
+     .tag = u"R4",
+     .identifier = u"回单-大写",
+     .toolTip = u"",
+     .tabOrder = 4,
+     .input = FieldInput::Derived,
+     .pick = FieldPick::None,
+     .drawing = FieldDrawing::Line,
+     .role = FieldRole::AmountInCapitals},
+    {.index = 5,
+     .tag = u"R5",
+     .identifier = u"回单-金额",
+     .historyColumn = u"金额",
+     .toolTip = u"",
+     .tabOrder = 5,
+     .input = FieldInput::Figures,
+     .pick = FieldPick::None,
+     .drawing = FieldDrawing::Boxes,
+     .role = FieldRole::Amount},
+};
+
+// Each field's place on the receipt (mm), as the picture file has it.
+const QList<std::pair<QString, QRectF>> kReceiptPlaces = {
+    {u"回单-年"_s, {20, 10, 22, 7}},   {u"回单-月"_s, {45, 10, 16, 7}},
+    {u"回单-日"_s, {64, 10, 16, 7}},   {u"回单-付款人"_s, {20, 20, 90, 7}},
+    {u"回单-大写"_s, {20, 30, 60, 7}}, {u"回单-金额"_s, {82, 30, 44, 7}},
+};
+
+// The receipt's picture, written into `folder`.
+QString writeReceiptGeometry(const QString& folder) {
+    QString places;
+    for (const auto& [field, r] : kReceiptPlaces)
+        places +=
+            u"%1{\"field\": \"%2\", \"part\": \"body\", \"x\": %3, \"y\": %4, "
+            u"\"w\": %5, \"h\": %6}"_s.arg(places.isEmpty() ? u""_s : u", "_s, field)
+                .arg(r.x())
+                .arg(r.y())
+                .arg(r.width())
+                .arg(r.height());
+    QString lefts;
+    for (int i = 0; i < 11; ++i)
+        lefts += (i ? u", "_s : u""_s) + QString::number(82 + 4 * i);
+    const QString json =
+        u"{\"parts\": [{\"name\": \"body\", \"width\": 130, \"height\": 45}], "
+        u"\"figureBoxes\": [{\"field\": \"回单-金额\", \"part\": \"body\", \"left\": [%1], "
+        u"\"right\": 126, \"top\": 30, \"bottom\": 37, \"headings\": [\"亿\", \"千\", "
+        u"\"百\", \"十\", \"万\", \"千\", \"百\", \"十\", \"元\", \"角\", \"分\"]}], "
+        u"\"places\": [%2], \"switchBoxes\": [], \"labels\": []}"_s.arg(lefts, places);
+    const QString path = folder + u"/receipt-geometry.json"_s;
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(json.toUtf8()) < 0)
+        return {};
+    return path;
+}
+
 // Prints as a cashier who says yes to everything and finds every cheque printed well.
 class YesQuestions final : public PrintQuestions {
 public:
-    bool printOverflowing(const QList<int>&) override { return true; }
+    bool printOverflowing(const QString&) override { return true; }
     bool printOnUnusualDate(const QStringList&) override { return true; }
     bool printAgainToday(const QString&, const QString&) override { return true; }
     bool printBatchAgainToday(const QStringList&) override { return true; }
@@ -134,8 +239,7 @@ private slots:
                               {kAccount, kind->id.toString()}));
         }
 
-        const std::optional<PrintFormat> format =
-            loadPrintFormat(t.db, u"共用"_s, printed.id.toString());
+        const std::optional<PrintFormat> format = loadPrintFormat(t.db, u"共用"_s, printed);
         QVERIFY(format);
         QCOMPARE(format->page.x, scratchPrints ? 22.0 : 11.0);
         PdfPrinters printers(t.dir.filePath(u"kind.pdf"_s));
@@ -153,6 +257,93 @@ private slots:
                           {other})
                      .toInt(),
                  0);
+    }
+
+    // A kind whose fields, picture and switches are all its own prints each field inside its
+    // place, is journalled under its job, keeps its texts in the history's columns of its own
+    // fields, and comes back from there.
+    void aKindOfItsOwnPrintsAndIsKept() {
+        TestDatabase t;
+        const QString geometryPath = writeReceiptGeometry(t.dir.path());
+        QVERIFY(!geometryPath.isEmpty());
+        const DocumentKind receipt{
+            .id = u"测试回单",
+            .journalJob = u"回单",
+            .parts = kReceiptParts,
+            .fields = kReceiptFields,
+            .switches = {},
+            .geometry = geometryPath,
+            .shippedFormat = u"标准回单",
+            .shippedFormatRows = u"(written by the test)",
+            .settingsKey = u"测试回单/选项",
+            .numbered = false,
+            .endorsable = false,
+            .filledFrom = {},
+        };
+        QCOMPARE(kindFaults(receipt), QStringList());
+        QCOMPARE(geometryFaults(receipt, ChequeGeometry::of(receipt)), QStringList());
+
+        // Its format puts each field 1 mm into its place; margins 10/10 put the paper's
+        // corner at the printer's origin.
+        QVERIFY(
+            t.db.execute(u"INSERT INTO 支票格式 (种类, Name, CtlDF, X, Y, S, fName, fSize) "
+                         u"VALUES ('测试回单', '标准回单', '', 10, 10, 0, '', 0)"_s));
+        for (const auto& [field, place] : kReceiptPlaces)
+            QVERIFY(t.db.execute(
+                u"INSERT INTO 支票格式 (种类, Name, CtlDF, X, Y, S, fName, fSize) "
+                u"VALUES ('测试回单', '标准回单', ?, ?, ?, 0, '宋体', 10)"_s,
+                {field, place.x() + (field == u"回单-金额"_s ? 0.8 : 1), place.y() + 1}));
+        const std::optional<PrintFormat> format = loadPrintFormat(t.db, u"标准回单"_s, receipt);
+        QVERIFY(format);
+
+        Document filled(receipt);
+        filled.setTextOf(FieldRole::IssueYear, u"贰零贰陆"_s);
+        filled.setTextOf(FieldRole::IssueMonth, u"壹拾贰"_s);
+        filled.setTextOf(FieldRole::IssueDay, u"零捌"_s);
+        filled.setText(3, u"乙公司"_s);
+        filled.setTextOf(FieldRole::Amount, u"￥1234.50"_s);
+        const QString pdf = t.dir.filePath(u"receipt.pdf"_s);
+        PdfPrinters printers(pdf);
+        printers.choosePrinter(printers.currentPrinter(), t.prompts);
+        YesQuestions questions;
+        const Clock clock = testClock();
+        PrintJob job(t.db, t.prompts, clock, printers, questions, *format);
+        QVERIFY(job.printCheque(filled).printed);
+
+        // Every word on the paper lies inside the place of a field.
+        QProcess text;
+        text.start(u"pdftotext"_s, {u"-bbox"_s, pdf, u"-"_s});
+        QVERIFY(text.waitForFinished(60000));
+        static const QRegularExpression word(
+            u"xMin=\"([-\\d.]+)\" yMin=\"([-\\d.]+)\" xMax=\"([-\\d.]+)\" yMax=\"([-\\d.]+)\">([^<]*)<"_s);
+        QStringList printed;
+        QStringList outside;
+        for (auto it = word.globalMatch(QString::fromUtf8(text.readAllStandardOutput()));
+             it.hasNext();) {
+            const QRegularExpressionMatch m = it.next();
+            const double mm = 25.4 / 72;
+            const QRectF box(QPointF(m.captured(1).toDouble() * mm, m.captured(2).toDouble() * mm),
+                             QPointF(m.captured(3).toDouble() * mm, m.captured(4).toDouble() * mm));
+            printed << m.captured(5);
+            if (std::ranges::none_of(kReceiptPlaces, [&](const auto& place) {
+                    return place.second.adjusted(0, -1, 0, 1).contains(box);
+                }))
+                outside << m.captured(5);
+        }
+        QCOMPARE(printed.join(u' '),
+                 u"贰零贰陆 壹拾贰 零捌 乙公司 壹仟贰佰叁拾肆元伍角整 ￥ 1 2 3 4 5 0"_s);
+        QCOMPARE(outside, QStringList());
+
+        // Journalled under its job and kept in its own columns, and loaded back from there.
+        QCOMPARE(t.rows(u"SELECT 种类, 格式, 结果 FROM 打印日志"_s), u"回单/标准回单/已打印"_s);
+        QCOMPARE(t.rows(u"SELECT 种类, 出票日期, 出票人全称, 金额, 收款人全称 FROM 历史记录 "
+                        u"WHERE Dat<>'1900-01-01'"_s),
+                 u"测试回单/2026-12-08/乙公司/￥1234.50/"_s);
+        Document loaded(receipt);
+        const qint64 id = t.scalar(u"SELECT max(ID) FROM 历史记录"_s).toLongLong();
+        QVERIFY(LoadHistoryRecord(t.db, loaded, qint32(id), t.prompts, clock));
+        QCOMPARE(loaded.text(3), u"乙公司"_s);
+        QCOMPARE(loaded.textOf(FieldRole::Amount), u"￥1234.50"_s);
     }
 
     // A kind the program does not know is refused by every verb that takes one, before

@@ -72,7 +72,7 @@ private slots:
             if (call.y == start.y && call.font.size == 12)
                 drawn.push_back(call);
         QCOMPARE(int(drawn.size()), 11);
-        const std::span<const double> columns = figureBoxColumns(Field::Amount);
+        const std::span<const double> columns = figureBoxColumns(transferCheque(), Field::Amount);
         QCOMPARE(int(columns.size()), 11);
         for (int k = 0; k < 11; ++k) {
             QCOMPARE(drawn[size_t(k)].text, boxed.mid(k, 1));

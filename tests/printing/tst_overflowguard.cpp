@@ -96,7 +96,8 @@ private slots:
         RecordingSurface surface;
         const std::optional<PrintFormat> format = loadPrintFormat(t.db, kFormat);
         QVERIFY(format);
-        QCOMPARE(fieldIdentifiers(findOverflowingFields(cheque, *format, surface)), overflowing);
+        QCOMPARE(fieldIdentifiers(cheque.kind(), findOverflowingFields(cheque, *format, surface)),
+                 overflowing);
         QVERIFY(surface.texts().empty());  // measured, never drawn
     }
 };

@@ -34,7 +34,7 @@ public:
     int keepAsked = 0;
     int retries = 0;
 
-    bool printOverflowing(const QList<int>&) override { return true; }
+    bool printOverflowing(const QString&) override { return true; }
     QStringList unusualDates;  // what the date question named, when it was asked
     bool dateAnswer = true;
     bool printOnUnusualDate(const QStringList& dates) override {

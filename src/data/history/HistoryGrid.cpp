@@ -1,5 +1,7 @@
 #include "HistoryGrid.h"
 
+#include <algorithm>
+
 #include "Database.h"
 #include "HistoryRecords.h"
 
@@ -10,7 +12,10 @@ QString historyGridToolTip() {
 }
 
 QStringList FillComboDistinct(Database& db, const QString& column) {
-    if (!historyTextColumns().contains(column))
+    // Only a column that keeps a field's text: the name goes into the statement.
+    if (std::ranges::none_of(documentKinds(), [&](const DocumentKind* kind) {
+            return historyTextColumns(*kind).contains(column);
+        }))
         return {};
     // The column as it stands, so that its index gives the values in order without reading
     // the table; a missing value is the empty text, which sorts before every other.

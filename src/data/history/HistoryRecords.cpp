@@ -23,9 +23,9 @@ QVariant isoDate(const QDate& date) {
 
 }  // namespace
 
-QString historyTextColumn(int field) {
+QString historyTextColumn(const DocumentKind& kind, int field) {
     // The dates are kept as dates; the amount in capitals is derived again from the figures.
-    const ChequeFieldInfo& info = chequeFields()[size_t(field)];
+    const ChequeFieldInfo& info = kind.fields[size_t(field)];
     switch (info.input) {
         case FieldInput::Date:
         case FieldInput::Digits:
@@ -38,10 +38,10 @@ QString historyTextColumn(int field) {
     return {};
 }
 
-QStringList historyTextColumns() {
+QStringList historyTextColumns(const DocumentKind& kind) {
     QStringList columns;
-    for (int i = 0; i < kPrintableFieldCount; ++i)
-        if (const QString column = historyTextColumn(i); !column.isEmpty())
+    for (int i = 0; i < int(kind.fields.size()); ++i)
+        if (const QString column = historyTextColumn(kind, i); !column.isEmpty())
             columns << column;
     return columns;
 }
@@ -69,8 +69,8 @@ bool SaveHistoryRecord(Database& db, const Document& cheque, const PrintedAt& da
                            isoDate(stub),
                            number.isNull() ? u""_s : number,
                            cheque.kind().id.toString()};
-    for (int i = 0; i < kPrintableFieldCount; ++i) {
-        if (const QString column = historyTextColumn(i); !column.isEmpty()) {
+    for (int i = 0; i < int(cheque.kind().fields.size()); ++i) {
+        if (const QString column = historyTextColumn(cheque.kind(), i); !column.isEmpty()) {
             columns << sqlName(column);
             values << cheque.text(i);
         }
@@ -92,8 +92,8 @@ bool saveLastInput(Database& db, const Document& cheque) {
     // would not keep as it is (a cheque with one never prints) comes back as U+FFFD, never
     // as other text.
     QHash<QString, QString> texts;
-    for (int i = 0; i < kPrintableFieldCount; ++i)
-        if (const QString column = historyTextColumn(i); !column.isEmpty())
+    for (int i = 0; i < int(cheque.kind().fields.size()); ++i)
+        if (const QString column = historyTextColumn(cheque.kind(), i); !column.isEmpty())
             texts.insert(column, storableText(cheque.text(i)));
     if (storeLastInput(db, texts, cheque.kind().id.toString()))
         return true;
@@ -134,11 +134,11 @@ bool LoadHistoryRecord(Database& db, Document& cheque, qint32 id, Prompts& promp
             u"SELECT * FROM 历史记录 WHERE ID=? AND 种类=?"_s, {id, cheque.kind().id.toString()});
         if (!query || !query->next())
             return false;
-        for (const QString& column : historyTextColumns())
+        for (const QString& column : historyTextColumns(cheque.kind()))
             texts.insert(column, query->value(column).toString());
     }
-    for (int i = 0; i < kPrintableFieldCount; ++i)
-        if (const QString column = historyTextColumn(i); texts.contains(column))
+    for (int i = 0; i < int(cheque.kind().fields.size()); ++i)
+        if (const QString column = historyTextColumn(cheque.kind(), i); texts.contains(column))
             cheque.setText(i, texts.value(column));
 
     // A reloaded cheque always carries today's date.

@@ -18,11 +18,11 @@ class Prompts;
 // such a row is never listed.
 inline const QString kLastInputDate = QStringLiteral("1900-01-01");
 
-// The history column that stores field i's text; empty for the date parts (stored as dates)
-// and the amount in capitals (derived again from the figures).
-QString historyTextColumn(int field);
-// Every history column that stores a field's text, in field order.
-QStringList historyTextColumns();
+// The history column that stores the text of the kind's field; empty for the date parts
+// (stored as dates) and the amount in capitals (derived again from the figures).
+QString historyTextColumn(const DocumentKind& kind, int field);
+// Every history column that stores a text of one of the kind's fields, in field order.
+QStringList historyTextColumns(const DocumentKind& kind);
 
 // When a cheque was printed: its day, and its time of day when known (a row kept without a
 // time shows its day alone).
