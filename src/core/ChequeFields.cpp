@@ -2,11 +2,10 @@
 
 #include <QFile>
 
+#include "DocumentKind.h"
+
 int FieldIndexOf(QStringView identifier) {
-    for (const ChequeFieldInfo& field : chequeFields())
-        if (field.identifier == identifier)
-            return field.index;
-    return -1;
+    return fieldByIdentifier(transferCheque(), identifier);
 }
 
 int fieldIndexByTag(QStringView tag) {
