@@ -171,9 +171,10 @@ private slots:
         QTest::newRow("rows without a full name or with one twice")
             << QByteArray("全称,账号\n新公司,1\n,2\n乙公司,3\n 新公司 ,4\n")
             << u"第3行：缺少全称\n第5行：全称重复"_s;
-        QTest::newRow("an unknown heading")
-            << QByteArray("全称,开户行\n新公司,工行\n")
-            << u"不认识的标题：开户行（可用：全称、打印名称、账号、开户银行、用途、备注）"_s;
+        QTest::newRow("an unknown heading and one twice")
+            << QByteArray("全称,开户行,全称\n新公司,工行,新\n")
+            << u"标题重复：全称\n"
+               u"不认识的标题：开户行（可用：全称、打印名称、账号、开户银行、用途、备注）"_s;
         QTest::newRow("no full name column") << QByteArray("账号\n1\n") << u"没有“全称”列"_s;
     }
     void aBadListChangesNothing() {

@@ -27,6 +27,9 @@ std::optional<QList<ListedPayee>> listedPayees(const PaymentList& list, QString*
         if (!heading.isEmpty() && !kPayeeListHeadings.contains(heading))
             problems << u"不认识的标题：%1（可用：%2）"_s.arg(heading,
                                                               kPayeeListHeadings.join(u"、"_s));
+        else if (!heading.isEmpty() && list.headings.count(heading) > 1 &&
+                 !problems.contains(u"标题重复：%1"_s.arg(heading)))
+            problems << u"标题重复：%1"_s.arg(heading);  // which column counts would be chance
     if (!list.headings.contains(u"全称"_s))
         problems << u"没有“全称”列"_s;
     if (!problems.isEmpty()) {
@@ -34,7 +37,7 @@ std::optional<QList<ListedPayee>> listedPayees(const PaymentList& list, QString*
         return std::nullopt;
     }
     QList<ListedPayee> rows;
-    QHash<QString, int> lineOfName;
+    QSet<QString> names;
     for (const PaymentList::Row& row : list.rows) {
         ListedPayee listed{row.line, {}};
         QString problem;
@@ -51,9 +54,9 @@ std::optional<QList<ListedPayee>> listedPayees(const PaymentList& list, QString*
         const QString name = listed.values.value(u"全称"_s);
         if (problem.isEmpty() && name.isEmpty())
             problem = kNoFullName;
-        if (problem.isEmpty() && lineOfName.contains(name))
+        if (problem.isEmpty() && names.contains(name))
             problem = u"全称重复"_s;
-        lineOfName.insert(name, row.line);
+        names.insert(name);
         if (!problem.isEmpty())
             problems << u"第%1行：%2"_s.arg(row.line).arg(problem);
         rows << listed;

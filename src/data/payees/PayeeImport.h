@@ -22,9 +22,9 @@ inline const QStringList kPayeeListHeadings = {QStringLiteral("全称"), QString
 // Imports a CSV file or the first visible sheet of an .xlsx, read as a payment list is, under
 // the headings of kPayeeListHeadings: a full name the book has not is added, one it has takes
 // the row's values that are not empty. All in one transaction, or nothing: a list that cannot
-// be read, an unknown heading, a hidden row, a row without a full name or with one given twice
-// refuse the whole list, `why` naming each bad row ("第3行：缺少全称"). `why` is empty after the
-// database's message.
+// be read, an unknown heading or one given twice, a hidden row, a row without a full name or
+// with one given twice refuse the whole list, `why` naming each bad row ("第3行：缺少全称").
+// `why` is empty after the database's message.
 std::optional<PayeeImportCount> importPayeeList(Database& db, const QString& path, QString* why);
 
 // Adds every payee of the history's transfer cheques (收款人全称, without the blanks around it)
