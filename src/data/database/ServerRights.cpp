@@ -75,9 +75,8 @@ QStringList serverRightsStatements(const QString& timeZone) {
         u"作废时间) ON 支票号码 TO %1"_s.arg(kClerkRole),
         // Every clerk keeps the one book of counterparties: adds, edits and marks an entry
         // removed, which keeps it (the tables' owner alone deletes).
-        u"GRANT SELECT, INSERT, UPDATE (全称, 打印名称, 账号, 开户银行, 用途, 备注, 本单位, "
-        u"已删除) "
-        u"ON 往来单位 TO %1"_s.arg(kClerkRole),
+        u"GRANT SELECT, INSERT, UPDATE (全称, 打印名称, 账号, 开户银行, 用途, 备注, "
+        u"本单位, 已删除) ON 往来单位 TO %1"_s.arg(kClerkRole),
         u"GRANT SELECT, INSERT, UPDATE, DELETE ON 支票格式 TO %1"_s.arg(kFormatEditorRole),
         // The check of a new row's ID reads the sequence's last value in the session.
         u"DO $$ BEGIN EXECUTE format('GRANT USAGE ON SEQUENCE %s, %s, %s, %s, %s TO %1', "
