@@ -47,9 +47,11 @@ int usageError(const Io& io, const QString& problem) {
 
 namespace {
 
-bool takesValue(const QString& option) {
+// Whether the option takes a value: as the option table says, unless it is one of `switches`
+// (those a verb takes without a value).
+bool takesValue(const QString& option, const QStringList& switches = {}) {
     const VerbOption* found = findOption(option);
-    return found != nullptr && !found->valueName.isEmpty();
+    return found != nullptr && !found->valueName.isEmpty() && !switches.contains(option);
 }
 
 // "--database" -> "database", the name QCommandLineParser knows the option by.
@@ -59,12 +61,13 @@ QString bareName(const QString& option) {
 
 // A parser that knows the given options. A single-dash word such as -500 is read as one long
 // option, so that it is refused as a whole instead of as the short options 5, 0 and 0.
-void setUpParser(QCommandLineParser& parser, const QStringList& options) {
+void setUpParser(QCommandLineParser& parser, const QStringList& options,
+                 const QStringList& switches = {}) {
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
     for (const QString& option : options) {
         QCommandLineOption parsed(bareName(option));
-        if (takesValue(option))
+        if (takesValue(option, switches))
             parsed.setValueName(u"VALUE"_s);
         parser.addOption(parsed);
     }
@@ -109,18 +112,32 @@ int runCommandLine(const QStringList& arguments, std::FILE* in, std::FILE* out, 
     QStringList commandLine = arguments;
     commandLine.prepend(u"chequeprint"_s);
 
-    // First pass: every option of every verb, to tell option values from the verb.
-    QCommandLineParser first;
+    // First pass: every option of every verb, to tell option values from the verb. An option
+    // that one verb takes as a switch and others with a value is read as a switch when that
+    // finds a verb that takes switches (payee import --history ends the line).
     QStringList everyOption;
-    for (const Verb& verb : verbTable())
+    QStringList someVerbsSwitches;
+    for (const Verb& verb : verbTable()) {
         everyOption += verb.optionNames();
+        someVerbsSwitches += verb.switches;
+    }
     everyOption.removeDuplicates();
-    setUpParser(first, everyOption);
     const QCommandLineOption help(QStringList{u"h"_s, u"help"_s});
     const QCommandLineOption version(u"version"_s);
-    first.addOption(help);
-    first.addOption(version);
-    if (!first.parse(commandLine))
+    const auto setUp = [&](QCommandLineParser& parser, const QStringList& switches) {
+        setUpParser(parser, everyOption, switches);
+        parser.addOption(help);
+        parser.addOption(version);
+    };
+    QCommandLineParser switched;
+    setUp(switched, someVerbsSwitches);
+    const Verb* switchedVerb =
+        switched.parse(commandLine) ? findVerb(switched.positionalArguments().value(0)) : nullptr;
+    const bool useSwitched = switchedVerb != nullptr && !switchedVerb->switches.isEmpty();
+    QCommandLineParser valued;
+    setUp(valued, {});
+    QCommandLineParser& first = useSwitched ? switched : valued;
+    if (!useSwitched && !valued.parse(commandLine))
         return usageError(io, parseError(first));
     if (first.isSet(help))
         return writeOut(io, usageText());
@@ -143,7 +160,7 @@ int runCommandLine(const QStringList& arguments, std::FILE* in, std::FILE* out, 
 
     // Second pass: only the options of the verb.
     QCommandLineParser second;
-    setUpParser(second, verbOptions);
+    setUpParser(second, verbOptions, verb->switches);
     if (!second.parse(commandLine))
         return usageError(io, parseError(second));
     Arguments args;
@@ -151,7 +168,7 @@ int runCommandLine(const QStringList& arguments, std::FILE* in, std::FILE* out, 
     for (const QString& option : verbOptions) {
         if (!second.isSet(bareName(option)))
             continue;
-        if (!takesValue(option)) {
+        if (!takesValue(option, verb->switches)) {
             args.options[option] = QStringList{QString()};
             continue;
         }

@@ -117,6 +117,25 @@ column under a field's heading, refuses the list, and a hidden row is a bad row.
 While one row is bad, nothing prints: the report names every problem of each bad row by its
 line as the spreadsheet shows it, the column, the value and the reason.
 Otherwise all the cheques go to the printer as one job.
+.SS Counterparties
+The book of counterparties (往来单位) holds the parties the company pays and is paid by, and
+its own accounts (本单位): each entry's full name (全称), the name to print when it differs
+(打印名称), 账号, 开户银行, the default 用途 and 备注.
+A full name names one entry;
+.B payee add
+refuses one the book has with 往来单位已存在 and exit status 1.
+.B payee remove
+marks an entry removed: it stays in the database, is no longer listed, and its name may be
+added again.
+.B payee import
+reads a list as
+.B batch
+does, under the headings 全称, 打印名称, 账号, 开户银行, 用途 and 备注, in one transaction: a row
+without 全称 or with a name given twice refuses the whole list with its line and the reason, and
+nothing changes; a name the book has takes the list's values that are not empty.
+.B payee import \-\-history
+adds each payee of the history's transfer cheques that the book has not (a removed entry stays
+removed).
 .SS The journal
 Every print attempt, from the window or a verb, is appended to the table 打印日志 of the
 database (文件 → 打印日志 in the window,
@@ -259,7 +278,8 @@ url=postgresql://小王@\fIHOST\fP/\fINAME\fP
 .EE
 .PP
 A clerk reads everything, adds history rows and journal entries, deletes history rows, gives a
-journal entry its outcome, and reads and writes only their own row of 用户状态; the schema
+journal entry its outcome, adds and edits the counterparties and marks them removed (only the
+tables' owner deletes one), and reads and writes only their own row of 用户状态; the schema
 version and the formats they only read.
 The server itself writes a new row's ID, a journal entry's time and login, and a history row's
 day, whatever the client sends.

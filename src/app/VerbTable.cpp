@@ -25,7 +25,7 @@ QStringList Verb::synopsis() const {
         bool repeatable = false;
         for (const QString& optionName : group) {
             const VerbOption* option = findOption(optionName);
-            alternatives << option->synopsis();
+            alternatives << (switches.contains(optionName) ? optionName : option->synopsis());
             repeatable = repeatable || option->repeatable;
         }
         if (group.size() == 1 && required.contains(group.first()))
@@ -182,6 +182,33 @@ const std::vector<Verb>& verbTable() {
          u"them, giving the reason), and 合计 with the count of each state and the serials of "
          u"the gaps"_s,
          registerVerb},
+        {u"payee"_s,
+         u"add NAME | list [TEXT] | remove NAME | import FILE"_s,
+         {{u"--account"_s},
+          {u"--bank"_s},
+          {u"--purpose"_s},
+          {u"--print-name"_s},
+          {u"--notes"_s},
+          {u"--own"_s},
+          {u"--history"_s}},
+         u"the book of counterparties (往来单位): add enters NAME (its full name, 全称) with "
+         u"--account ACCOUNT, --bank BANK (开户银行), --purpose TEXT (the default 用途), "
+         u"--print-name NAME (printed instead of the full name) and --notes TEXT (备注), --own "
+         u"for an account of the company's own (本单位), and refuses a name the book has; list "
+         u"writes a heading line, then one tab-separated line per entry (全称, 打印名称, 账号, "
+         u"开户银行, 用途, 备注, 本单位 as 是 or empty), those whose name, account or bank "
+         u"contains TEXT when it is given; remove marks the entry of NAME removed (it is kept, "
+         u"no longer listed, and the name may be added again); import reads FILE (CSV, or the "
+         u"first visible sheet of an .xlsx) under the headings 全称, 打印名称, 账号, 开户银行, "
+         u"用途 "
+         u"and 备注, adding the names the book has not and giving those it has the file's values "
+         u"that are not empty, all or nothing: a row without 全称 or with one given twice refuses "
+         u"the file, naming its line; import --history adds each payee of the history's transfer "
+         u"cheques that the book has not; an import writes how many entries it added and "
+         u"updated"_s,
+         payeeVerb,
+         {},
+         {u"--history"_s}},
     };
     return table;
 }
@@ -216,6 +243,11 @@ const std::vector<VerbOption>& optionTable() {
         {u"--reason"_s, u"TEXT"_s, false, {}},
         {u"--printed"_s, {}, false, {}},
         {u"--void"_s, {}, false, {}},
+        {u"--bank"_s, u"BANK"_s, false, {}},
+        {u"--purpose"_s, u"TEXT"_s, false, {}},
+        {u"--print-name"_s, u"NAME"_s, false, {}},
+        {u"--notes"_s, u"TEXT"_s, false, {}},
+        {u"--own"_s, {}, false, {}},
         {u"--"_s, {}, false, u"ends the options: amount -- -500 converts the text -500"_s},
         {u"--help"_s, {}, false, u"show this text"_s},
         {u"--version"_s, {}, false, u"show the program's version"_s},

@@ -24,8 +24,10 @@ struct VerbOption {
 
 // One verb: its arguments as the usage writes them (empty when it takes none), the options it
 // takes besides --database (each list one pair of brackets, options that exclude each other
-// in the same list), its help, the routine that runs it (0 done, 1 failed) and the options it
-// cannot run without (each one a list of its own, written without brackets).
+// in the same list), its help, the routine that runs it (0 done, 1 failed), the options it
+// cannot run without (each one a list of its own, written without brackets) and the options it
+// takes as switches although other verbs give them a value (payee import --history, print
+// --history ID).
 struct Verb {
     QString name;
     QString arguments;
@@ -33,6 +35,7 @@ struct Verb {
     QString help;
     int (*run)(const Arguments&, const Io&);
     QStringList required = {};
+    QStringList switches = {};
 
     bool takesInputs() const { return !arguments.isEmpty(); }
     // Every option the verb accepts, --database first.

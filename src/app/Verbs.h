@@ -64,3 +64,4 @@ int bookVerb(const Arguments& args, const Io& io);
 int voidVerb(const Arguments& args, const Io& io);
 int settleVerb(const Arguments& args, const Io& io);
 int registerVerb(const Arguments& args, const Io& io);
+int payeeVerb(const Arguments& args, const Io& io);

@@ -258,7 +258,7 @@ private slots:
             std::optional<QSqlQuery> q = db.select(sql);
             return q && q->next() ? q->value(0) : QVariant();
         };
-        QCOMPARE(scalar(u"PRAGMA user_version"_s).toInt(), 11);
+        QCOMPARE(scalar(u"PRAGMA user_version"_s).toInt(), 12);
         // A row kept before the time of day was kept takes it from the journal entry that kept
         // it; the history shows it beside the day, or the day alone without one.
         const QString time = version >= 2 ? u"09:30:15"_s : QString();

@@ -164,6 +164,8 @@ private slots:
                  u"出纳转账支票标准支票"_s);
         QCOMPARE(rows(u"SELECT count(*) FROM 历史记录 WHERE 来源ID IS NOT NULL OR 票据种类<>''"_s),
                  u"0"_s);
+        // The book of counterparties comes, empty.
+        QCOMPARE(rows(u"SELECT count(*) FROM 往来单位"_s), u"0"_s);
         // The program's own checks find the journal and the register whole, and the history
         // lists the transfer cheques.
         QCOMPARE(db.journalTampering(), QString());

@@ -207,6 +207,18 @@ const std::vector<UpgradeStep>& schemaUpgrades() {
                          u"DROP TRIGGER IF EXISTS 支票簿_不可修改"_s,
                          fileRegisterTriggers()[6].sql},
          kindColumns(u"ADD COLUMN IF NOT EXISTS") + kindLedIndexes(true) + serverRegisterRules()},
+        // 12: the book of counterparties (往来单位), the company's own accounts among them
+        // (本单位). An entry is never deleted, only marked 已删除, so that what the history and
+        // the lists once took from it keeps its meaning; a full name names one entry not
+        // removed, found through the partial index that also keeps it unique.
+        {{u"CREATE TABLE IF NOT EXISTS 往来单位 (ID INTEGER PRIMARY KEY AUTOINCREMENT, "
+          u"全称 TEXT NOT NULL, 打印名称 TEXT NOT NULL DEFAULT '', 账号 TEXT NOT NULL DEFAULT '', "
+          u"开户银行 TEXT NOT NULL DEFAULT '', 用途 TEXT NOT NULL DEFAULT '', "
+          u"备注 TEXT NOT NULL DEFAULT '', 本单位 INTEGER NOT NULL DEFAULT 0, "
+          u"已删除 INTEGER NOT NULL DEFAULT 0)"_s,
+          u"CREATE UNIQUE INDEX IF NOT EXISTS 往来单位_全称 ON 往来单位 (全称) WHERE 已删除 = 0"_s},
+         {},
+         {}},
     };
     return steps;
 }

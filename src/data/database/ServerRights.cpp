@@ -5,7 +5,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString kTables =
-    u"数据库版本, 支票格式, 历史记录, 打印日志, 用户状态, 用户种类状态, 支票簿, 支票号码"_s;
+    u"数据库版本, 支票格式, 历史记录, 打印日志, 用户状态, 用户种类状态, 支票簿, 支票号码, "
+    u"往来单位"_s;
 
 // Creates a role without a login when there is none; two administrators of two databases on
 // one server may create it at the same moment.
@@ -72,12 +73,16 @@ QStringList serverRightsStatements(const QString& timeZone) {
         u"GRANT SELECT, INSERT, UPDATE (已结束) ON 支票簿 TO %1"_s.arg(kClerkRole),
         u"GRANT SELECT, INSERT, UPDATE (状态, 出票日期, 收款人, 金额, 历史ID, 重打次数, 作废原因, "
         u"作废时间) ON 支票号码 TO %1"_s.arg(kClerkRole),
+        // Every clerk keeps the one book of counterparties: adds, edits and marks an entry
+        // removed, which keeps it (the tables' owner alone deletes).
+        u"GRANT SELECT, INSERT, UPDATE (全称, 打印名称, 账号, 开户银行, 用途, 备注, "
+        u"本单位, 已删除) ON 往来单位 TO %1"_s.arg(kClerkRole),
         u"GRANT SELECT, INSERT, UPDATE, DELETE ON 支票格式 TO %1"_s.arg(kFormatEditorRole),
         // The check of a new row's ID reads the sequence's last value in the session.
-        u"DO $$ BEGIN EXECUTE format('GRANT USAGE ON SEQUENCE %s, %s, %s, %s TO %1', "
+        u"DO $$ BEGIN EXECUTE format('GRANT USAGE ON SEQUENCE %s, %s, %s, %s, %s TO %1', "
         u"pg_get_serial_sequence('历史记录', 'id'), pg_get_serial_sequence('打印日志', 'id'), "
-        u"pg_get_serial_sequence('支票簿', 'id'), pg_get_serial_sequence('支票号码', 'id')); "
-        u"END $$"_s.arg(kClerkRole),
+        u"pg_get_serial_sequence('支票簿', 'id'), pg_get_serial_sequence('支票号码', 'id'), "
+        u"pg_get_serial_sequence('往来单位', 'id')); END $$"_s.arg(kClerkRole),
         serverFillsIn(timeZone),
         u"CREATE OR REPLACE TRIGGER 由服务器填写 BEFORE INSERT ON 打印日志 "
         u"FOR EACH ROW EXECUTE FUNCTION 由服务器填写()"_s,
@@ -86,6 +91,8 @@ QStringList serverRightsStatements(const QString& timeZone) {
         u"CREATE OR REPLACE TRIGGER 由服务器填写 BEFORE INSERT ON 支票簿 "
         u"FOR EACH ROW EXECUTE FUNCTION 由服务器填写()"_s,
         u"CREATE OR REPLACE TRIGGER 由服务器填写 BEFORE INSERT ON 支票号码 "
+        u"FOR EACH ROW EXECUTE FUNCTION 由服务器填写()"_s,
+        u"CREATE OR REPLACE TRIGGER 由服务器填写 BEFORE INSERT ON 往来单位 "
         u"FOR EACH ROW EXECUTE FUNCTION 由服务器填写()"_s,
         // Each clerk reads their own state and the one everyone starts from (user ''), and
         // writes only their own.
@@ -110,8 +117,7 @@ QString loginsWithOwnRightsQuery() {
            u"CROSS JOIN LATERAL aclexplode(c.relacl) a JOIN pg_roles r ON r.oid = a.grantee "
            u"WHERE c.relnamespace = current_schema()::regnamespace AND c.relname IN "
            u"('数据库版本', '支票格式', '历史记录', '打印日志', '用户状态', '用户种类状态', "
-           u"'支票簿', "
-           u"'支票号码') "
+           u"'支票簿', '支票号码', '往来单位') "
            u"AND a.grantee <> c.relowner AND r.rolname NOT IN ('%1', '%2') ORDER BY 1"_s.arg(
                kClerkRole, kFormatEditorRole);
 }

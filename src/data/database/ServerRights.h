@@ -6,9 +6,9 @@
 // What a shared database lets its clerks do, set up by the administrator's init-database and
 // set again each time it runs. A clerk logs in as a member of kClerkRole: reads everything,
 // adds history rows and journal entries (whose IDs, times and login the server sets), deletes
-// history rows, gives a journal entry its outcome, and reads and writes only their own row of
-// 用户状态. Print formats are changed only by members of kFormatEditorRole. The tables' owner
-// keeps every right.
+// history rows, gives a journal entry its outcome, adds and edits the counterparties (往来单位)
+// and marks them removed, and reads and writes only their own row of 用户状态. Print formats are
+// changed only by members of kFormatEditorRole. The tables' owner keeps every right.
 
 inline const QString kClerkRole = QStringLiteral("chequeprint_clerk");
 inline const QString kFormatEditorRole = QStringLiteral("chequeprint_format_editor");
