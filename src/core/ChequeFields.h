@@ -52,6 +52,7 @@ enum class FieldInput : quint8 {
     Text,     // anything; leaving copies it to its stub field, if it has one
     Date,     // digits or capital digits; leaving checks the part, writes it in capitals and
               // copies it in digits to the stub
+    DateFigures,  // as Date, but leaving writes the part in figures (the deposit slip's date)
     Figures,  // anything; leaving brings the amount to its figure form (or refuses it), writes
               // it in capitals and copies it to the stub
     Derived,  // read-only: the program derives it (the amount in capitals); shown grey
