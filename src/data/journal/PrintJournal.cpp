@@ -152,6 +152,11 @@ QString paymentKey(const QString& payee, const QString& figures) {
 
 std::optional<QSet<QString>> paymentsPrintedOn(Database& db, const QDate& day,
                                                const DocumentKind& kind) {
+    // A kind without a payee or an amount has no payment to find printed again.
+    const int payeeField = fieldWithRole(kind, FieldRole::Payee);
+    const int amountField = fieldWithRole(kind, FieldRole::Amount);
+    if (payeeField < 0 || amountField < 0)
+        return QSet<QString>();
     const QString sql =
         u"SELECT 内容 FROM 打印日志 WHERE 种类=? AND 结果 IN (?,?) AND 时间>=? AND 时间<=?"_s;
     std::optional<QSqlQuery> query = db.select(
@@ -159,10 +164,8 @@ std::optional<QSet<QString>> paymentsPrintedOn(Database& db, const QDate& day,
     if (!query)
         return std::nullopt;
     // The entry's lines as journalFields wrote them.
-    const QString payeeLine =
-        kind.fields[size_t(fieldWithRole(kind, FieldRole::Payee))].identifier.toString() + u'=';
-    const QString amountLine =
-        kind.fields[size_t(fieldWithRole(kind, FieldRole::Amount))].identifier.toString() + u'=';
+    const QString payeeLine = kind.fields[size_t(payeeField)].identifier.toString() + u'=';
+    const QString amountLine = kind.fields[size_t(amountField)].identifier.toString() + u'=';
     QSet<QString> printed;
     while (query->next()) {
         QString payee;
