@@ -141,8 +141,7 @@ void leaveBodyField(Document& cheque, int index, Prompts& prompts) {
         case FieldInput::DateFigures:
             for (const DateRange& range : kDateRanges)
                 if (cheque.field(range.role) == index)
-                    leaveDateField(cheque, range, field.input == FieldInput::DateFigures,
-                                   prompts);
+                    leaveDateField(cheque, range, field.input == FieldInput::DateFigures, prompts);
             break;
         case FieldInput::Figures:
             leaveAmountField(cheque, prompts);

@@ -119,10 +119,10 @@ QList<std::pair<QString, QRectF>> pdfWords(const QString& pdf) {
     for (auto it = word.globalMatch(QString::fromUtf8(text.readAllStandardOutput()));
          it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
-        words.append({m.captured(5),
-                      QRectF(QPointF(m.captured(1).toDouble() * mm, m.captured(2).toDouble() * mm),
-                             QPointF(m.captured(3).toDouble() * mm,
-                                     m.captured(4).toDouble() * mm))});
+        words.append(
+            {m.captured(5),
+             QRectF(QPointF(m.captured(1).toDouble() * mm, m.captured(2).toDouble() * mm),
+                    QPointF(m.captured(3).toDouble() * mm, m.captured(4).toDouble() * mm))});
     }
     return words;
 }
@@ -373,13 +373,17 @@ private slots:
     void depositSlipFromTheCommandLine() {
         TestDatabase t;
         const QString pdf = t.dir.filePath(u"slip.pdf"_s);
-        const QStringList fields = {
-            u"出票人全称=上海甲贸易有限公司"_s, u"出票人账号=310066001"_s,
-            u"出票人开户银行=工商银行上海分行"_s, u"收款人全称=北京乙科技有限公司"_s,
-            u"收款人账号=110077002"_s, u"收款人开户银行=建设银行北京分行"_s,
-            u"小写金额=1234.50"_s, u"票据种类=转账支票"_s, u"票据张数=1"_s};
-        QStringList arguments = {u"print"_s, u"--kind"_s,  u"进账单"_s, u"--database"_s,
-                                 t.path(),   u"--pdf"_s,   pdf,         u"--save"_s};
+        const QStringList fields = {u"出票人全称=上海甲贸易有限公司"_s,
+                                    u"出票人账号=310066001"_s,
+                                    u"出票人开户银行=工商银行上海分行"_s,
+                                    u"收款人全称=北京乙科技有限公司"_s,
+                                    u"收款人账号=110077002"_s,
+                                    u"收款人开户银行=建设银行北京分行"_s,
+                                    u"小写金额=1234.50"_s,
+                                    u"票据种类=转账支票"_s,
+                                    u"票据张数=1"_s};
+        QStringList arguments = {u"print"_s, u"--kind"_s, u"进账单"_s, u"--database"_s,
+                                 t.path(),   u"--pdf"_s,  pdf,         u"--save"_s};
         for (const QString& field : fields)
             arguments << u"--field"_s << field;
         const ProgramRun run = runProgram(arguments);
@@ -391,8 +395,8 @@ private slots:
         for (const QString& field : fields)
             if (!field.startsWith(u"小写金额"_s))
                 expected << field.section(u'=', 1);
-        expected << u"壹仟贰佰叁拾肆元伍角整"_s << u"￥"_s << u"1"_s << u"2"_s << u"3"_s
-                 << u"4"_s << u"5"_s << u"0"_s;
+        expected << u"壹仟贰佰叁拾肆元伍角整"_s << u"￥"_s << u"1"_s << u"2"_s << u"3"_s << u"4"_s
+                 << u"5"_s << u"0"_s;
         const QList<std::pair<QString, QRectF>> words = pdfWords(pdf);
         QStringList printed;
         for (const auto& [word, box] : words)

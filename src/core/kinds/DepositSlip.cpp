@@ -10,8 +10,10 @@ using enum FieldInput;
 using enum FieldPick;
 using enum FieldDrawing;
 
-constexpr QStringView kDateTip = u"使用方法：直接输入数字日期，或双击后从日历中选择日期，点右键进行位置微调。";
-constexpr QStringView kTextTip = u"使用方法：直接输入，或双击鼠标从历史记录中选取，点右键进行位置微调。";
+constexpr QStringView kDateTip =
+    u"使用方法：直接输入数字日期，或双击后从日历中选择日期，点右键进行位置微调。";
+constexpr QStringView kTextTip =
+    u"使用方法：直接输入，或双击鼠标从历史记录中选取，点右键进行位置微调。";
 
 // Tab order: date, the drawer, the payee, the amount, the cheque.
 constexpr ChequeFieldInfo kFields[] = {
@@ -166,7 +168,7 @@ constexpr ChequeFieldInfo kFields[] = {
      .maxLength = 3,
      .toolTip = u"使用方法：直接输入张数，点右键进行位置微调。",
      .tabOrder = 12,
-     .input = Digits,
+     .input = Text,
      .pick = None,
      .drawing = Line},
 };
