@@ -3,6 +3,7 @@
 
 #include "BatchPrint.h"
 #include "ChequeCheck.h"
+#include "ChequeGeometry.h"
 #include "ChequePicture.h"
 #include "ChequeRegister.h"
 #include "CommandLinePrint.h"
@@ -92,7 +93,8 @@ std::optional<Document> chequeFromArguments(VerbSession& s, const Arguments& arg
         cheque.setText(field, assignment.mid(equals + 1));
         if (field == cheque.field(FieldRole::AmountInCapitals))
             capitals = cheque.text(field);
-        if (field < kBodyFieldCount)
+        // Leaving a field of the stub does nothing; leaving any other runs its rules.
+        if (partOf(cheque.kind(), field) != kStubPart)
             leaveBodyField(cheque, field, s.prompts);
     }
     // A message (a wrong date, a database error) was already shown: do not print.

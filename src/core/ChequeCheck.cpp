@@ -102,7 +102,7 @@ std::optional<PrintFault> faultBeforePrint(const Document& cheque) {
     // The history keeps what was printed, character for character.
     for (const ChequeFieldInfo& field : cheque.kind().fields)
         if (const std::optional<char32_t> c = unstorableCharacter(cheque.text(field.index)))
-            return PrintFault{field.index, unstorableCharacterText(field.index, *c),
+            return PrintFault{field.index, unstorableCharacterText(cheque.kind(), field.index, *c),
                               u"含有无法保存的字符"_s};
     return std::nullopt;
 }

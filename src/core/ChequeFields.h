@@ -49,13 +49,14 @@ inline constexpr int Accountant = stubField(8);
 
 // What a field takes from the keyboard, and what leaving it does (body fields only).
 enum class FieldInput : quint8 {
-    Text,     // anything; leaving copies it to its stub field, if it has one
-    Date,     // digits or capital digits; leaving checks the part, writes it in capitals and
-              // copies it in digits to the stub
-    Figures,  // anything; leaving brings the amount to its figure form (or refuses it), writes
-              // it in capitals and copies it to the stub
-    Derived,  // read-only: the program derives it (the amount in capitals); shown grey
-    Digits,   // the numeric characters (the stub's date)
+    Text,         // anything; leaving copies it to its stub field, if it has one
+    Date,         // digits or capital digits; leaving checks the part, writes it in capitals and
+                  // copies it in digits to the stub
+    DateFigures,  // as Date, but leaving writes the part in figures (the deposit slip's date)
+    Figures,      // anything; leaving brings the amount to its figure form (or refuses it), writes
+                  // it in capitals and copies it to the stub
+    Derived,      // read-only: the program derives it (the amount in capitals); shown grey
+    Digits,       // the numeric characters (the stub's date)
 };
 
 // What a double click on a body field opens.

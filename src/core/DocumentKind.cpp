@@ -27,7 +27,7 @@ bool isField(const DocumentKind& kind, int index) {
 }  // namespace
 
 std::span<const DocumentKind* const> documentKinds() {
-    static const DocumentKind* const kinds[] = {&transferCheque()};
+    static const DocumentKind* const kinds[] = {&transferCheque(), &depositSlip()};
     return kinds;
 }
 

@@ -41,6 +41,8 @@ struct DocumentKind {
 
 // The transfer cheque (转账支票).
 const DocumentKind& transferCheque();
+// The bank deposit slip (进账单).
+const DocumentKind& depositSlip();
 
 // Every kind the program knows, the transfer cheque first.
 std::span<const DocumentKind* const> documentKinds();

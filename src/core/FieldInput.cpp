@@ -29,10 +29,6 @@ constexpr DateRange kDateRanges[] = {
     {.role = FieldRole::IssueDay, .minimum = 1, .maximum = 31},
 };
 
-const ChequeFieldInfo& info(int field) {
-    return chequeFields()[size_t(field)];
-}
-
 // Sets the text of the field that leaving `field` fills, when it fills one.
 void setCopy(Document& cheque, int field, const QString& text) {
     const int copy = field >= 0 ? cheque.kind().fields[size_t(field)].copiesTo : -1;
@@ -42,7 +38,7 @@ void setCopy(Document& cheque, int field, const QString& text) {
 
 constexpr QStringView kDateCharacters = u"零壹贰叁肆伍陆柒捌玖拾";
 
-void leaveDateField(Document& cheque, const DateRange& range, Prompts& prompts) {
+void leaveDateField(Document& cheque, const DateRange& range, bool inFigures, Prompts& prompts) {
     const int field = cheque.field(range.role);
     const QString text = cheque.text(field);
     const int value = readDatePart(text);
@@ -52,8 +48,10 @@ void leaveDateField(Document& cheque, const DateRange& range, Prompts& prompts) 
     }
     const QString digits = QString::number(value);
     setCopy(cheque, field, digits);
+    if (inFigures)
+        cheque.setText(field, digits);
     // Only a text typed as digits is rewritten; capitals stay exactly as typed.
-    if (numericValue(text) > 0)
+    else if (numericValue(text) > 0)
         cheque.setText(field, DateToCapitals(digits));
 }
 
@@ -83,9 +81,9 @@ QString amountErrorText(const QString& reason) {
     return u"金额填写错误（%1），请重新填写！"_s.arg(reason);
 }
 
-QString unstorableCharacterText(int field, char32_t c) {
+QString unstorableCharacterText(const DocumentKind& kind, int field, char32_t c) {
     return u"%1中有无法保存的字符（%2），请删除后再打印！"_s.arg(
-        chequeFields()[size_t(field)].identifier, codePointName(c));
+        kind.fields[size_t(field)].identifier, codePointName(c));
 }
 
 void showDateError(Prompts& prompts) {
@@ -119,9 +117,10 @@ bool NumericKeyFilter(char16_t c) {
     return c == 8 || c == u'%' || c == u'\'' || c == u'-' || c == u'.' || (c >= u'0' && c <= u'9');
 }
 
-bool acceptsCharacter(int field, char16_t c) {
-    switch (info(field).input) {
+bool acceptsCharacter(const DocumentKind& kind, int field, char16_t c) {
+    switch (kind.fields[size_t(field)].input) {
         case FieldInput::Date:
+        case FieldInput::DateFigures:
             if (kDateCharacters.contains(QChar(c)))
                 return true;
             return c != u'.' && NumericKeyFilter(c);
@@ -139,9 +138,10 @@ void leaveBodyField(Document& cheque, int index, Prompts& prompts) {
     const ChequeFieldInfo& field = cheque.kind().fields[size_t(index)];
     switch (field.input) {
         case FieldInput::Date:
+        case FieldInput::DateFigures:
             for (const DateRange& range : kDateRanges)
                 if (cheque.field(range.role) == index)
-                    leaveDateField(cheque, range, prompts);
+                    leaveDateField(cheque, range, field.input == FieldInput::DateFigures, prompts);
             break;
         case FieldInput::Figures:
             leaveAmountField(cheque, prompts);

@@ -6,6 +6,7 @@
 #include <QStringView>
 
 class Document;
+struct DocumentKind;
 class Prompts;
 class QDate;
 
@@ -13,7 +14,7 @@ class QDate;
 // a character the history cannot keep; shown with the title "错误提示".
 QString dateErrorText();
 QString amountErrorText(const QString& reason);
-QString unstorableCharacterText(int field, char32_t c);
+QString unstorableCharacterText(const DocumentKind& kind, int field, char32_t c);
 void showDateError(Prompts& prompts);
 void showAmountError(Prompts& prompts, const QString& reason);
 
@@ -34,7 +35,7 @@ bool NumericKeyFilter(char16_t c);
 // numeric characters; every other field takes everything. The amount in figures takes every
 // character too: dropping a 万 or a second point would silently print another amount, so
 // what is typed stays in view and leaving the field refuses what is no amount.
-bool acceptsCharacter(int field, char16_t c);
+bool acceptsCharacter(const DocumentKind& kind, int field, char16_t c);
 
 // What leaving body field Txt(index) does: a date part is checked against its range,
 // written in capitals and copied in digits to the stub (or the date message is shown and

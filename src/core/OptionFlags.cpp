@@ -8,7 +8,7 @@
 
 QString optionFlagsText(const Document& cheque) {
     QString text = cheque.crosswise() ? QStringLiteral("1;") : QStringLiteral("0;");
-    for (int i = 0; i < kCheckBoxCount; ++i)
+    for (int i = 0; i < int(cheque.kind().switches.size()); ++i)
         text += QString::number(cheque.chk(i)) + u';';
     return text;
 }
@@ -16,7 +16,8 @@ QString optionFlagsText(const Document& cheque) {
 void applyOptionFlags(Document& cheque, QStringView text) {
     const QList<QStringView> parts = text.split(u';');
     cheque.setCrosswise(numericValue(parts[0]) == 1.0);
-    for (int i = 0; i < kCheckBoxCount; ++i) {
+    // A kind's own switches only: a kind with fewer takes the first of the stored values.
+    for (int i = 0; i < int(cheque.kind().switches.size()); ++i) {
         if (i + 1 >= parts.size())
             break;
         const double value = std::nearbyint(numericValue(parts[i + 1]));

@@ -189,7 +189,7 @@ ChequeTab::ChequeTab(Document& cheque, Prompts& prompts,
 void ChequeTab::buildFields() {
     for (const ChequeFieldInfo& info : chequeFields()) {
         const int i = info.index;
-        auto accepts = [i](char16_t c) { return acceptsCharacter(i, c); };
+        auto accepts = [i](char16_t c) { return acceptsCharacter(transferCheque(), i, c); };
         auto [rect, part] = placeOf(i);
         for (const ChequeGeometry::SwitchBox& box : ChequeGeometry::standard().switchBoxes)
             if (box.field == i && box.rect.top() > rect.top())  // room for its box at the end

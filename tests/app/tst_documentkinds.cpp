@@ -107,6 +107,39 @@ const QList<std::pair<QString, QRectF>> kReceiptPlaces = {
     {u"回单-大写"_s, {20, 30, 60, 7}}, {u"回单-金额"_s, {82, 30, 44, 7}},
 };
 
+// The words of a PDF with where each lies on the paper (mm), as pdftotext -bbox reads them.
+QList<std::pair<QString, QRectF>> pdfWords(const QString& pdf) {
+    QProcess text;
+    text.start(u"pdftotext"_s, {u"-bbox"_s, pdf, u"-"_s});
+    text.waitForFinished(60000);
+    static const QRegularExpression word(
+        u"xMin=\"([-\\d.]+)\" yMin=\"([-\\d.]+)\" xMax=\"([-\\d.]+)\" yMax=\"([-\\d.]+)\">([^<]*)<"_s);
+    QList<std::pair<QString, QRectF>> words;
+    constexpr double mm = 25.4 / 72;
+    for (auto it = word.globalMatch(QString::fromUtf8(text.readAllStandardOutput()));
+         it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        words.append(
+            {m.captured(5),
+             QRectF(QPointF(m.captured(1).toDouble() * mm, m.captured(2).toDouble() * mm),
+                    QPointF(m.captured(3).toDouble() * mm, m.captured(4).toDouble() * mm))});
+    }
+    return words;
+}
+
+// The words that lie inside none of the places (given 1 mm more up and down, where a
+// character's ascent and descent may reach).
+QStringList wordsOutside(const QList<std::pair<QString, QRectF>>& words,
+                         const QList<QRectF>& places) {
+    QStringList outside;
+    for (const auto& [text, box] : words)
+        if (std::ranges::none_of(places, [&](const QRectF& place) {
+                return place.adjusted(0, -1, 0, 1).contains(box);
+            }))
+            outside << text;
+    return outside;
+}
+
 // The receipt's picture, written into `folder`.
 QString writeReceiptGeometry(const QString& folder) {
     QString places;
@@ -311,28 +344,16 @@ private slots:
         QVERIFY(job.printCheque(filled).printed);
 
         // Every word on the paper lies inside the place of a field.
-        QProcess text;
-        text.start(u"pdftotext"_s, {u"-bbox"_s, pdf, u"-"_s});
-        QVERIFY(text.waitForFinished(60000));
-        static const QRegularExpression word(
-            u"xMin=\"([-\\d.]+)\" yMin=\"([-\\d.]+)\" xMax=\"([-\\d.]+)\" yMax=\"([-\\d.]+)\">([^<]*)<"_s);
+        const QList<std::pair<QString, QRectF>> words = pdfWords(pdf);
         QStringList printed;
-        QStringList outside;
-        for (auto it = word.globalMatch(QString::fromUtf8(text.readAllStandardOutput()));
-             it.hasNext();) {
-            const QRegularExpressionMatch m = it.next();
-            const double mm = 25.4 / 72;
-            const QRectF box(QPointF(m.captured(1).toDouble() * mm, m.captured(2).toDouble() * mm),
-                             QPointF(m.captured(3).toDouble() * mm, m.captured(4).toDouble() * mm));
-            printed << m.captured(5);
-            if (std::ranges::none_of(kReceiptPlaces, [&](const auto& place) {
-                    return place.second.adjusted(0, -1, 0, 1).contains(box);
-                }))
-                outside << m.captured(5);
-        }
+        for (const auto& [word, box] : words)
+            printed << word;
         QCOMPARE(printed.join(u' '),
                  u"贰零贰陆 壹拾贰 零捌 乙公司 壹仟贰佰叁拾肆元伍角整 ￥ 1 2 3 4 5 0"_s);
-        QCOMPARE(outside, QStringList());
+        QList<QRectF> places;
+        for (const auto& [field, place] : kReceiptPlaces)
+            places << place;
+        QCOMPARE(wordsOutside(words, places), QStringList());
 
         // Journalled under its job and kept in its own columns, and loaded back from there.
         QCOMPARE(t.rows(u"SELECT 种类, 格式, 结果 FROM 打印日志"_s), u"回单/标准回单/已打印"_s);
@@ -344,6 +365,65 @@ private slots:
         QVERIFY(LoadHistoryRecord(t.db, loaded, qint32(id), t.prompts, clock));
         QCOMPARE(loaded.text(3), u"乙公司"_s);
         QCOMPARE(loaded.textOf(FieldRole::Amount), u"￥1234.50"_s);
+    }
+
+    // A deposit slip from the command line: every field given lands inside its place on the
+    // slip, the date in figures, the capitals derived from the figures; the slip is journalled
+    // under its own job and kept in its own history with its own columns.
+    void depositSlipFromTheCommandLine() {
+        TestDatabase t;
+        const QString pdf = t.dir.filePath(u"slip.pdf"_s);
+        const QStringList fields = {u"出票人全称=上海甲贸易有限公司"_s,
+                                    u"出票人账号=310066001"_s,
+                                    u"出票人开户银行=工商银行上海分行"_s,
+                                    u"收款人全称=北京乙科技有限公司"_s,
+                                    u"收款人账号=110077002"_s,
+                                    u"收款人开户银行=建设银行北京分行"_s,
+                                    u"小写金额=1234.50"_s,
+                                    u"票据种类=转账支票"_s,
+                                    u"票据张数=1"_s};
+        QStringList arguments = {u"print"_s, u"--kind"_s, u"进账单"_s, u"--database"_s,
+                                 t.path(),   u"--pdf"_s,  pdf,         u"--save"_s};
+        for (const QString& field : fields)
+            arguments << u"--field"_s << field;
+        const ProgramRun run = runProgram(arguments);
+        QVERIFY2(run.exitCode == 0, run.err.constData());
+
+        const QDate today = QDate::currentDate();
+        QStringList expected = {QString::number(today.year()), QString::number(today.month()),
+                                QString::number(today.day())};
+        for (const QString& field : fields)
+            if (!field.startsWith(u"小写金额"_s))
+                expected << field.section(u'=', 1);
+        expected << u"壹仟贰佰叁拾肆元伍角整"_s << u"￥"_s << u"1"_s << u"2"_s << u"3"_s << u"4"_s
+                 << u"5"_s << u"0"_s;
+        const QList<std::pair<QString, QRectF>> words = pdfWords(pdf);
+        QStringList printed;
+        for (const auto& [word, box] : words)
+            printed << word;
+        std::ranges::sort(printed);
+        std::ranges::sort(expected);
+        QCOMPARE(printed, expected);
+        QList<QRectF> places;
+        for (const ChequeGeometry::Place& place : ChequeGeometry::of(depositSlip()).places)
+            places << place.rect;
+        QCOMPARE(wordsOutside(words, places), QStringList());
+
+        QCOMPARE(t.rows(u"SELECT 种类, 格式, 结果 FROM 打印日志"_s), u"进账单/标准进账单/已打印"_s);
+        const ProgramRun history =
+            runProgram({u"history"_s, u"--kind"_s, u"进账单"_s, u"--database"_s, t.path()});
+        QCOMPARE(history.exitCode, 0);
+        const QStringList lines = QString::fromUtf8(history.out).split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines[0].section(u'\t', 2),
+                 u"打印时间\t出票日期\t出票人\t出票人账号\t出票人开户银行\t收款人\t收款人账号\t"
+                 u"收款人开户银行\t金额\t票据种类\t票据张数"_s);
+        QCOMPARE(lines[1].section(u'\t', 4),
+                 u"上海甲贸易有限公司\t310066001\t工商银行上海分行\t北京乙科技有限公司\t"
+                 u"110077002\t建设银行北京分行\t￥1234.50\t转账支票\t1"_s);
+        // The transfer cheques' history lists no slip.
+        const ProgramRun cheques = runProgram({u"history"_s, u"--database"_s, t.path()});
+        QCOMPARE(QString::fromUtf8(cheques.out).count(u'\n'), 1);
     }
 
     // A kind the program does not know is refused by every verb that takes one, before

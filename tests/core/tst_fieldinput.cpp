@@ -43,7 +43,7 @@ private slots:
         QFETCH(QString, kept);
         QString result;
         for (QChar c : typed) {
-            if (acceptsCharacter(field, c.unicode()))
+            if (acceptsCharacter(transferCheque(), field, c.unicode()))
                 result += c;
         }
         QCOMPARE(result, kept);

@@ -28,6 +28,7 @@ QString historyTextColumn(const DocumentKind& kind, int field) {
     const ChequeFieldInfo& info = kind.fields[size_t(field)];
     switch (info.input) {
         case FieldInput::Date:
+        case FieldInput::DateFigures:
         case FieldInput::Digits:
         case FieldInput::Derived:
             return {};
