@@ -381,7 +381,8 @@ private slots:
                                     u"收款人开户银行=建设银行北京分行"_s,
                                     u"小写金额=1234.50"_s,
                                     u"票据种类=转账支票"_s,
-                                    u"票据张数=1"_s};
+                                    u"票据张数=1"_s,
+                                    u"票据号码=10203040"_s};
         QStringList arguments = {u"print"_s, u"--kind"_s, u"进账单"_s, u"--database"_s,
                                  t.path(),   u"--pdf"_s,  pdf,         u"--save"_s};
         for (const QString& field : fields)
@@ -417,10 +418,10 @@ private slots:
         QCOMPARE(lines.size(), 2);
         QCOMPARE(lines[0].section(u'\t', 2),
                  u"打印时间\t出票日期\t出票人\t出票人账号\t出票人开户银行\t收款人\t收款人账号\t"
-                 u"收款人开户银行\t金额\t票据种类\t票据张数"_s);
+                 u"收款人开户银行\t金额\t票据种类\t票据张数\t票据号码"_s);
         QCOMPARE(lines[1].section(u'\t', 4),
                  u"上海甲贸易有限公司\t310066001\t工商银行上海分行\t北京乙科技有限公司\t"
-                 u"110077002\t建设银行北京分行\t￥1234.50\t转账支票\t1"_s);
+                 u"110077002\t建设银行北京分行\t￥1234.50\t转账支票\t1\t10203040"_s);
         // The transfer cheques' history lists no slip.
         const ProgramRun cheques = runProgram({u"history"_s, u"--database"_s, t.path()});
         QCOMPARE(QString::fromUtf8(cheques.out).count(u'\n'), 1);

@@ -18,6 +18,7 @@
 #include "ChequeFields.h"
 #include "ChequeRegister.h"
 #include "DateCapitals.h"
+#include "DocumentKind.h"
 #include "ProgramRun.h"
 #include "TestDatabase.h"
 
@@ -110,7 +111,10 @@ private slots:
                      .toInt(),
                  8);
         // The shipped format exists exactly once: its fields and its page settings.
-        QCOMPARE(t.scalar(u"SELECT count(*) FROM 支票格式"_s).toInt(), kPrintableFieldCount + 1);
+        QCOMPARE(t.scalar(u"SELECT count(*) FROM 支票格式 WHERE 种类='转账支票'"_s).toInt(),
+                 kPrintableFieldCount + 1);
+        QCOMPARE(t.scalar(u"SELECT count(*) FROM 支票格式 WHERE 种类='进账单'"_s).toInt(),
+                 int(depositSlip().fields.size()) + 1);
         QVERIFY(isPrivate(db));
     }
 

@@ -14,4 +14,5 @@ INSERT INTO 支票格式 (种类, Name, CtlDF, X, Y, S, Color, fName, fSize, fBo
     ('进账单', '标准进账单', '小写金额', 140.9, 50.5, 0, 0, '宋体', 12, FALSE, FALSE, FALSE, FALSE),
     ('进账单', '标准进账单', '票据种类', 21, 60.5, 0, 0, '宋体', 10, FALSE, FALSE, FALSE, FALSE),
     ('进账单', '标准进账单', '票据张数', 81, 60.5, 0, 0, '宋体', 10, FALSE, FALSE, FALSE, FALSE),
+    ('进账单', '标准进账单', '票据号码', 21, 68.5, 0, 0, '宋体', 10, FALSE, FALSE, FALSE, FALSE),
     ('进账单', '标准进账单', '', 10, 10, 0, 0, '', 0, FALSE, FALSE, FALSE, FALSE);

@@ -171,6 +171,17 @@ constexpr ChequeFieldInfo kFields[] = {
      .input = Text,
      .pick = None,
      .drawing = Line},
+    {.index = 13,
+     .tag = u"J13",
+     .identifier = u"票据号码",
+     .historyColumn = u"票据号码",
+     .historyHeading = u"票据号码",
+     .maxLength = 30,
+     .toolTip = kTextTip,
+     .tabOrder = 13,
+     .input = Text,
+     .pick = History,
+     .drawing = Line},
 };
 
 constexpr DocumentPart kParts[] = {
