@@ -66,8 +66,9 @@ int fieldNamed(const DocumentKind& kind, const QString& key) {
 // stored switches) and the format's fonts, then the --field texts with their leave-field logic.
 std::optional<Document> chequeFromArguments(VerbSession& s, const Arguments& args, const Io& io,
                                             const QString& format) {
-    ChequeStart start{.switches = args.has(u"--flags"_s) ? args.option(u"--flags"_s)
-                                                         : storedOptionFlags(*openUserSettings()),
+    ChequeStart start{.switches = args.has(u"--flags"_s)
+                                      ? args.option(u"--flags"_s)
+                                      : storedOptionFlags(*openUserSettings(), documentKind(args)),
                       .format = format};
     bool rowId = true;  // --history, when given, is a row's ID
     if (args.has(u"--history"_s)) {

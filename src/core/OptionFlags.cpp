@@ -29,13 +29,15 @@ void applyOptionFlags(Document& cheque, QStringView text) {
 }
 
 void SaveOptionFlags(const Document& cheque, QSettings& settings) {
-    WriteRegText(settings, kOptionFlagsKey, optionFlagsText(cheque));
+    WriteRegText(settings, cheque.kind().settingsKey, optionFlagsText(cheque));
 }
 
-QString storedOptionFlags(QSettings& settings) {
-    return ReadRegText(settings, kOptionFlagsKey, kDefaultOptionFlags.toString());
+QString storedOptionFlags(QSettings& settings, const DocumentKind& kind) {
+    const QString defaults = &kind == &transferCheque() ? kDefaultOptionFlags.toString()
+                                                        : optionFlagsText(Document(kind));
+    return ReadRegText(settings, kind.settingsKey, defaults);
 }
 
 void LoadOptionFlags(Document& cheque, QSettings& settings) {
-    applyOptionFlags(cheque, storedOptionFlags(settings));
+    applyOptionFlags(cheque, storedOptionFlags(settings, cheque.kind()));
 }

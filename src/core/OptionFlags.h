@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringView>
 
+#include "DocumentKind.h"
+
 class Document;
 class QSettings;
 
@@ -15,9 +17,11 @@ QString optionFlagsText(const Document& cheque);
 // check boxes as they are, unreadable numbers count as 0.
 void applyOptionFlags(Document& cheque, QStringView text);
 
-// Writes the switches under the LastOne key; a failed write is ignored.
+// Writes the switches under the kind's key (the transfer cheque's is LastOne); a failed write
+// is ignored. Each kind keeps its own, so that a slip never writes over a cheque's switches.
 void SaveOptionFlags(const Document& cheque, QSettings& settings);
-// The switches' text under the LastOne key, the default text when missing.
-QString storedOptionFlags(QSettings& settings);
+// The switches' text under the kind's key; when missing, the default text (for another kind
+// than the transfer cheque, its design state's).
+QString storedOptionFlags(QSettings& settings, const DocumentKind& kind = transferCheque());
 // Reads the switches from the LastOne key (the default text when missing) and applies them.
 void LoadOptionFlags(Document& cheque, QSettings& settings);

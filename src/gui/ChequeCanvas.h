@@ -4,8 +4,10 @@
 #include <QStringView>
 #include <QWidget>
 
-// The blank cheque drawn at screen scale, stub left of the body; the fields stand on it as
-// child widgets at the places of the cheque's geometry.
+struct DocumentKind;
+
+// The blank document drawn at screen scale, a cheque's stub left of its body; the fields stand
+// on it as child widgets at the places of the kind's geometry.
 class ChequeCanvas final : public QWidget {
     Q_OBJECT
 
@@ -14,6 +16,8 @@ public:
 
     explicit ChequeCanvas(QWidget* parent = nullptr);
 
+    // The kind drawn (the transfer cheque until told).
+    void setKind(const DocumentKind& kind);
     // The stub is drawn only while it is printed.
     void setStubShown(bool shown);
     // A rectangle in mm on a part of the cheque (as the geometry names it), in the canvas's
@@ -25,5 +29,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    const DocumentKind* m_kind;
     bool m_stubShown = true;
 };

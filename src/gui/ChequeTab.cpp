@@ -23,6 +23,8 @@
 #include <QVBoxLayout>
 #include <QtMath>
 
+#include <utility>
+
 #include "ChequeCanvas.h"
 #include "ChequeGeometry.h"
 #include "Colors.h"
@@ -41,16 +43,24 @@ namespace {
 
 const QColor kSuppressedText(160, 160, 160);
 
-bool isBodyField(int index) {
-    return index >= 0 && index < kBodyFieldCount;
-}
-
-// The place of a field on the cheque picture, in mm, and the part it lies on.
-std::pair<QRectF, QString> placeOf(int index) {
-    const QStringView identifier = chequeFields()[size_t(index)].identifier;
-    if (const ChequeGeometry::Place* place = ChequeGeometry::standard().placeOf(identifier))
+// The place of a field on the document's picture, in mm, and the part it lies on.
+std::pair<QRectF, QString> placeOf(const DocumentKind& kind, int index) {
+    const QStringView identifier = kind.fields[size_t(index)].identifier;
+    if (const ChequeGeometry::Place* place = ChequeGeometry::of(kind).placeOf(identifier))
         return {place->rect, place->part};
     return {};
+}
+
+// What the print button says for the kind: the transfer cheque's caption, spaced as the other
+// buttons' are, or 打印 and the kind's name.
+QString printCaption(const DocumentKind& kind) {
+    return &kind == &transferCheque() ? u"打 印 支 票"_s : u"打印"_s + kind.id.toString();
+}
+
+// A button's caption with the letter that Alt presses; its name as read aloud has no letter.
+void labelButton(QPushButton* button, const QString& caption, char16_t letter) {
+    button->setAccessibleName(caption);
+    button->setText(caption + u"(&"_s + QChar(letter) + u')');
 }
 
 // The scroll area of the cheque: as large as the cheque when there is room for it, with a
@@ -102,9 +112,11 @@ ChequeTab::ChequeTab(Document& cheque, Prompts& prompts,
       m_area(new ChequeScrollArea(this)),
       m_pickList(new QComboBox(m_canvas)),
       m_datePicker(new QCalendarWidget(m_canvas)),
-      m_print(new QPushButton(u"打 印 支 票"_s, this)),
-      m_endorse(new QPushButton(u"打 印 背 书"_s, this)),
-      m_preview(new QPushButton(u"打印预览"_s, this)) {
+      m_print(new QPushButton(this)),
+      m_endorse(new QPushButton(this)),
+      m_preview(new QPushButton(this)),
+      m_panel(new QWidget(this)) {
+    m_canvas->setKind(m_cheque.kind());
     buildFields();
 
     m_pickList->setObjectName(u"COMB"_s);
@@ -125,17 +137,16 @@ ChequeTab::ChequeTab(Document& cheque, Prompts& prompts,
     connect(m_datePicker, &QCalendarWidget::clicked, this, &ChequeTab::datePicked);
     connect(m_datePicker, &QCalendarWidget::activated, this, &ChequeTab::datePicked);
 
-    auto* panel = new QWidget(this);
-    buildSwitches(panel);
+    buildFeedOptions();
+    buildSwitches();
     m_preview->setObjectName(u"Preview"_s);
     connect(m_preview, &QPushButton::clicked, this, &ChequeTab::previewRequested);
-    // Alt and the underlined letter press a button; its name as read aloud has no letter.
-    for (auto [button, letter] :
-         {std::pair{m_print, u'P'}, std::pair{m_endorse, u'B'}, std::pair{m_preview, u'V'}}) {
-        button->setAccessibleName(button->text());
-        button->setText(button->text() + u"(&"_s + QChar(letter) + u')');
+    labelButton(m_print, printCaption(m_cheque.kind()), u'P');
+    labelButton(m_endorse, u"打 印 背 书"_s, u'B');
+    labelButton(m_preview, u"打印预览"_s, u'V');
+    for (QPushButton* button : {m_print, m_endorse, m_preview})
         button->setMinimumHeight(32);
-    }
+    m_endorse->setVisible(m_cheque.kind().endorsable);
     m_print->setObjectName(u"Comm1"_s);
     // A shortcut of its own: the button's one shortcut is its underlined letter.
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), this), &QShortcut::activated, m_print,
@@ -165,18 +176,46 @@ ChequeTab::ChequeTab(Document& cheque, Prompts& prompts,
     buttons->addWidget(m_print);
     buttons->addWidget(m_endorse);
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(panel, 1);
+    bottom->addWidget(m_panel, 1);
     bottom->addLayout(buttons);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_area);
     layout->addLayout(bottom);
     layout->addStretch();
+    chainFocus();
+}
 
-    // Once every widget has its parent: the focus runs in the fields' own order (date, payee, bank,
-    // account, amount, purpose, password, then the stub), then to printing the cheque, then to the
-    // other prints.
-    std::array<const ChequeFieldInfo*, kPrintableFieldCount> order{};
-    for (const ChequeFieldInfo& info : chequeFields())
+void ChequeTab::showKind() {
+    hidePopups();
+    m_pickTarget = -1;
+    // Out of the lists first: a widget being deleted still sends events through the filter,
+    // which looks its field up in them.
+    const std::vector<QWidget*> fields = std::exchange(m_fields, {});
+    const std::vector<QCheckBox*> boxes = std::exchange(m_chk, {});
+    qDeleteAll(fields);
+    qDeleteAll(boxes);
+    m_canvas->setKind(m_cheque.kind());
+    buildFields();
+    buildSwitches();
+    for (QWidget* field : m_fields)
+        field->show();  // the canvas is shown already
+    labelButton(m_print, printCaption(m_cheque.kind()), u'P');
+    m_endorse->setVisible(m_cheque.kind().endorsable);
+    chainFocus();
+    showCheque();
+}
+
+bool ChequeTab::isStubField(int index) const {
+    return partOf(m_cheque.kind(), index) == kStubPart;
+}
+
+// Once every widget has its parent: the focus runs in the fields' own order (a cheque's date,
+// payee, bank, account, amount, purpose, password, then the stub), then to printing, then to
+// the other prints.
+void ChequeTab::chainFocus() {
+    const std::span<const ChequeFieldInfo> fields = m_cheque.kind().fields;
+    std::vector<const ChequeFieldInfo*> order(fields.size());
+    for (const ChequeFieldInfo& info : fields)
         order[size_t(info.tabOrder)] = &info;
     QList<QWidget*> chain;
     for (const ChequeFieldInfo* info : order)
@@ -187,11 +226,13 @@ ChequeTab::ChequeTab(Document& cheque, Prompts& prompts,
 }
 
 void ChequeTab::buildFields() {
-    for (const ChequeFieldInfo& info : chequeFields()) {
+    const DocumentKind& kind = m_cheque.kind();
+    m_fields.assign(kind.fields.size(), nullptr);
+    for (const ChequeFieldInfo& info : kind.fields) {
         const int i = info.index;
-        auto accepts = [i](char16_t c) { return acceptsCharacter(transferCheque(), i, c); };
-        auto [rect, part] = placeOf(i);
-        for (const ChequeGeometry::SwitchBox& box : ChequeGeometry::standard().switchBoxes)
+        auto accepts = [&kind, i](char16_t c) { return acceptsCharacter(kind, i, c); };
+        auto [rect, part] = placeOf(kind, i);
+        for (const ChequeGeometry::SwitchBox& box : ChequeGeometry::of(kind).switchBoxes)
             if (box.field == i && box.rect.top() > rect.top())  // room for its box at the end
                 rect.setRight(box.rect.left() - 0.5);
         QWidget* edit;
@@ -234,9 +275,11 @@ void ChequeTab::buildFields() {
     }
 }
 
-void ChequeTab::buildSwitches(QWidget* panel) {
-    for (int i = 0; i < kCheckBoxCount; ++i) {
-        const SwitchInfo& info = checkBoxes()[size_t(i)];
+void ChequeTab::buildSwitches() {
+    const DocumentKind& kind = m_cheque.kind();
+    m_chk.assign(kind.switches.size(), nullptr);
+    for (int i = 0; i < int(kind.switches.size()); ++i) {
+        const SwitchInfo& info = kind.switches[size_t(i)];
         auto* box = new QCheckBox(info.caption.toString());
         box->setObjectName(u"Chk%1"_s.arg(i));
         box->setAccessibleName(info.caption.toString());
@@ -247,20 +290,31 @@ void ChequeTab::buildSwitches(QWidget* panel) {
                 [this, i](int state) { switchChanged(i, Qt::CheckState(state)); });
         m_chk[size_t(i)] = box;
     }
-    // The boxes of single fields stand on the cheque beside them; the others below it.
-    for (const ChequeGeometry::SwitchBox& place : ChequeGeometry::standard().switchBoxes) {
-        QCheckBox* box = m_chk[size_t(suppressingSwitch(place.field))];
+    // The boxes of single fields stand on the document beside them; the others below it.
+    for (const ChequeGeometry::SwitchBox& place : ChequeGeometry::of(kind).switchBoxes) {
+        QCheckBox* box = m_chk[size_t(switchKeepingOff(kind, place.field))];
         box->setParent(m_canvas);
-        box->setGeometry(m_canvas->toPixels(place.rect, placeOf(place.field).second));
+        box->setGeometry(m_canvas->toPixels(place.rect, placeOf(kind, place.field).second));
         QFont small = box->font();
         small.setPixelSize(11);
         box->setFont(small);
+        box->show();
     }
+    for (QCheckBox* box : m_chk) {
+        if (box->parent() == m_canvas)
+            continue;
+        box->setParent(m_panel);
+        m_panel->layout()->addWidget(box);
+        box->show();
+    }
+}
+
+void ChequeTab::buildFeedOptions() {
     auto* group = new QButtonGroup(this);
-    auto* layout = new FlowLayout(panel);
+    auto* layout = new FlowLayout(m_panel);
     for (int i = 0; i < 2; ++i) {
         const SwitchInfo& info = feedOptions()[size_t(i)];
-        auto* option = new QRadioButton(info.caption.toString(), panel);
+        auto* option = new QRadioButton(info.caption.toString(), m_panel);
         option->setObjectName(u"OP%1"_s.arg(i));
         option->setAccessibleName(info.caption.toString());
         option->setToolTip(info.toolTip.toString());
@@ -274,17 +328,11 @@ void ChequeTab::buildSwitches(QWidget* panel) {
         m_cheque.setCrosswise(id == 0);
         showCheque();
     });
-    for (QCheckBox* box : m_chk) {
-        if (box->parent() == m_canvas)
-            continue;
-        box->setParent(panel);
-        layout->addWidget(box);
-    }
 }
 
 void ChequeTab::showCheque() {
     showFieldTexts();
-    for (int i = 0; i < kPrintableFieldCount; ++i) {
+    for (int i = 0; i < int(m_fields.size()); ++i) {
         const TextFont& font = m_cheque.font(i);
         QFont shown = toQFont(font);
         // As large on the screen as on the cheque.
@@ -298,7 +346,7 @@ void ChequeTab::showCheque() {
                          m_cheque.suppressed(i) ? kSuppressedText : toQColor(font.color));
         edit->setPalette(palette);
     }
-    for (int i = 0; i < kCheckBoxCount; ++i) {
+    for (int i = 0; i < int(m_chk.size()); ++i) {
         QCheckBox* box = m_chk[size_t(i)];
         const QSignalBlocker blocker(box);
         // A stored 2 is the greyed state a check box can hold too.
@@ -316,14 +364,15 @@ void ChequeTab::showCheque() {
     }
     const bool stub = m_cheque.stubVisible();
     m_canvas->setStubShown(stub);
-    for (int i = kBodyFieldCount; i < kPrintableFieldCount; ++i)
-        m_fields[size_t(i)]->setVisible(stub);
+    for (int i = 0; i < int(m_fields.size()); ++i)
+        if (isStubField(i))
+            m_fields[size_t(i)]->setVisible(stub);
 }
 
 void ChequeTab::showFieldTexts() {
     // Each field shows what it prints: the capitals are those of the figures, none while the
     // figures are refused.
-    for (int i = 0; i < kPrintableFieldCount; ++i)
+    for (int i = 0; i < int(m_fields.size()); ++i)
         if (const QString shown = m_cheque.printedText(i); textOf(m_fields[size_t(i)]) != shown)
             showText(m_fields[size_t(i)], shown);
     emit chequeChanged();
@@ -342,7 +391,7 @@ void ChequeTab::switchChanged(int index, Qt::CheckState state) {
 }
 
 int ChequeTab::indexOf(QObject* watched) const {
-    for (int i = 0; i < kPrintableFieldCount; ++i) {
+    for (int i = 0; i < int(m_fields.size()); ++i) {
         QWidget* field = m_fields[size_t(i)];
         if (field == watched)
             return i;
@@ -361,7 +410,7 @@ bool ChequeTab::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::FocusOut: {
             // Switching to another program or opening a popup is no leaving of the field.
             const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-            if (isBodyField(index) && reason != Qt::ActiveWindowFocusReason &&
+            if (!isStubField(index) && reason != Qt::ActiveWindowFocusReason &&
                 reason != Qt::PopupFocusReason)
                 leaveField(index);
             break;
@@ -378,7 +427,7 @@ bool ChequeTab::eventFilter(QObject* watched, QEvent* event) {
             break;
         }
         case QEvent::FocusIn:
-            if (!isBodyField(index))  // a stub field selects its whole text
+            if (isStubField(index))  // a stub field selects its whole text
                 QMetaObject::invokeMethod(m_fields[size_t(index)], "selectAll",
                                           Qt::QueuedConnection);
             break;
@@ -393,7 +442,7 @@ bool ChequeTab::eventFilter(QObject* watched, QEvent* event) {
             break;
         }
         case QEvent::MouseButtonDblClick:
-            if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && isBodyField(index))
+            if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && !isStubField(index))
                 fieldDoubleClicked(index);
             break;
         default:
@@ -413,14 +462,14 @@ void ChequeTab::leaveField(int index) {
 }
 
 void ChequeTab::focusFirstField() {
-    for (const ChequeFieldInfo& info : chequeFields())
+    for (const ChequeFieldInfo& info : m_cheque.kind().fields)
         if (info.tabOrder == 0)
             m_fields[size_t(info.index)]->setFocus();
 }
 
 void ChequeTab::finishEditing() {
     const int index = indexOf(QApplication::focusWidget());
-    if (isBodyField(index))
+    if (index >= 0 && !isStubField(index))
         leaveField(index);
     hidePopups();
 }
@@ -431,7 +480,7 @@ void ChequeTab::hidePopups() {
 }
 
 void ChequeTab::fieldDoubleClicked(int index) {
-    switch (chequeFields()[size_t(index)].pick) {
+    switch (m_cheque.kind().fields[size_t(index)].pick) {
         case FieldPick::Calendar:
             openDatePicker(index);
             break;
@@ -452,7 +501,7 @@ void ChequeTab::openPickList(int index) {
         const QSignalBlocker blocker(m_pickList);
         m_pickList->clear();
         m_pickList->addItems(
-            m_pickListSource(chequeFields()[size_t(index)].historyColumn.toString()));
+            m_pickListSource(m_cheque.kind().fields[size_t(index)].historyColumn.toString()));
         m_pickList->setEditText(textOf(m_fields[size_t(index)]));
     }
     m_pickList->setGeometry(at.left(), at.top(), at.width(), m_pickList->sizeHint().height());
@@ -467,15 +516,16 @@ void ChequeTab::pickListChanged(const QString& text) {
     m_cheque.setText(m_pickTarget, text);
     // An amount typed half-way is no mistake yet: it stays as typed, without a message on
     // every key, until it reads as an amount (printing refuses it meanwhile).
-    if (m_pickTarget != Field::Amount || figuresOfTypedAmount(text))
+    if (m_pickTarget != m_cheque.field(FieldRole::Amount) || figuresOfTypedAmount(text))
         leaveBodyField(m_cheque, m_pickTarget, m_prompts);
     showFieldTexts();
 }
 
 void ChequeTab::openDatePicker(int index) {
     m_pickList->hide();
-    const QDate shown = CapitalDateToDate(m_cheque.text(Field::Year), m_cheque.text(Field::Month),
-                                          m_cheque.text(Field::Day));
+    const QDate shown = CapitalDateToDate(m_cheque.textOf(FieldRole::IssueYear),
+                                          m_cheque.textOf(FieldRole::IssueMonth),
+                                          m_cheque.textOf(FieldRole::IssueDay));
     m_datePicker->setSelectedDate(shown.isValid() ? shown : QDate::currentDate());
     const QRect field = m_fields[size_t(index)]->geometry();
     m_datePicker->resize(m_datePicker->sizeHint());
@@ -495,5 +545,5 @@ void ChequeTab::rightClicked(int index, QPoint globalPos) {
     const bool enabled = field->isEnabled();
     field->setEnabled(false);  // so that the field's own menu does not open
     emit adjustRequested(index, globalPos);
-    field->setEnabled(isBodyField(index) ? enabled : true);
+    field->setEnabled(isStubField(index) ? true : enabled);
 }

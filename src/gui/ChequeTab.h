@@ -2,6 +2,7 @@
 
 #include <array>
 #include <functional>
+#include <vector>
 
 #include <QStringList>
 #include <QWidget>
@@ -19,8 +20,9 @@ class QPushButton;
 class QRadioButton;
 class QScrollArea;
 
-// The cheque tab: the cheque drawn at screen scale with the nineteen fields over its blanks,
-// the option switches and the print buttons. The fields show the cheque value and write back
+// The cheque tab: the document drawn at screen scale with its kind's fields over its blanks
+// (the transfer cheque's nineteen, the deposit slip's fourteen), the kind's option switches and
+// the print buttons. The fields show the cheque value and write back
 // into it; what happens while the user types and leaves a field is the field input logic of
 // the core. On a screen too small for the cheque, the cheque scrolls while the switches and
 // the buttons stay in view.
@@ -35,6 +37,9 @@ public:
 
     // Shows every text, font and switch of the cheque.
     void showCheque();
+    // Builds the fields and switches again for the kind the document now is (after the window
+    // changed the kind of its document), then shows it.
+    void showKind();
     // Gives the focus to the first field of the focus chain (the year of the date).
     void focusFirstField();
     // Runs the leave-field logic of the field that has the focus and hides the pick list and
@@ -44,7 +49,7 @@ public:
     // A field's edit: a QLineEdit, or for the additional information a QTextEdit whose text
     // wraps within the stub's box.
     QWidget* field(int index) const { return m_fields[size_t(index)]; }
-    QCheckBox* checkBox(int i) const { return m_chk[size_t(i)]; }
+    QCheckBox* checkBox(int i) const { return m_chk.at(size_t(i)); }
     QRadioButton* feedOption(int i) const { return m_op[size_t(i)]; }
     QComboBox* pickList() const { return m_pickList; }
     QCalendarWidget* datePicker() const { return m_datePicker; }
@@ -67,7 +72,10 @@ protected:
 
 private:
     void buildFields();
-    void buildSwitches(QWidget* panel);
+    void buildSwitches();
+    void buildFeedOptions();
+    void chainFocus();
+    bool isStubField(int index) const;
     void fieldEdited(int index, const QString& text);
     void switchChanged(int index, Qt::CheckState state);
     int indexOf(QObject* watched) const;
@@ -85,15 +93,16 @@ private:
     Prompts& m_prompts;
     std::function<QStringList(const QString&)> m_pickListSource;
     ChequeCanvas* m_canvas;
-    QScrollArea* m_area;  // the cheque, scrolled when the screen is too small for it
-    std::array<QWidget*, kPrintableFieldCount> m_fields{};
-    std::array<QCheckBox*, kCheckBoxCount> m_chk{};
+    QScrollArea* m_area;             // the cheque, scrolled when the screen is too small for it
+    std::vector<QWidget*> m_fields;  // one per field of the kind
+    std::vector<QCheckBox*> m_chk;   // one per switch of the kind
     std::array<QRadioButton*, 2> m_op{};
     QComboBox* m_pickList;          // COMB
     QCalendarWidget* m_datePicker;  // DTP1
     QPushButton* m_print;           // Comm(1)
     QPushButton* m_endorse;         // Comm(0)
     QPushButton* m_preview;
+    QWidget* m_panel;       // the switches that stand below the document, and the feed options
     int m_pickTarget = -1;  // PickTarget
     bool m_leaving = false;
 };

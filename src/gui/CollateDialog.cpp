@@ -2,8 +2,8 @@
 
 #include <QShowEvent>
 
-#include "ChequeFields.h"
 #include "Database.h"
+#include "Document.h"
 #include "FormatStore.h"
 #include "NumberText.h"
 #include "OkCancelButtons.h"
@@ -24,7 +24,7 @@ CollateDialog::CollateDialog(Database& db, const QString& formatName, int field,
     m_ui->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
     captionOkCancel(*m_ui->buttons, u"确     定"_s, u"取     消"_s, u"COM"_s);
-    m_ui->LBL->setText(chequeFields().at(size_t(field)).identifier.toString());
+    m_ui->LBL->setText(cheque.kind().fields[size_t(field)].identifier.toString());
     fitOnScreen(*this);
 }
 
@@ -41,7 +41,8 @@ void CollateDialog::showEvent(QShowEvent* event) {
 void CollateDialog::loadPosition() {
     m_ui->TX->clear();
     m_ui->TY->clear();
-    const std::optional<FieldPosition> position = storedFieldPosition(m_db, m_format, m_field);
+    const std::optional<FieldPosition> position =
+        storedFieldPosition(m_db, m_format, m_field, m_cheque.kind().id.toString());
     if (!position)
         return;
     m_ui->TX->setText(numberText(position->x));

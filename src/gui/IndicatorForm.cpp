@@ -9,6 +9,8 @@ IndicatorForm::IndicatorForm(QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint),
       m_ui(std::make_unique<Ui::IndicatorForm>()) {
     m_ui->setupUi(this);
+    // It shows how far a task is and takes no key: the window the cashier works in keeps them.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     m_ui->Percent->setMinimumWidth(
         m_ui->Percent->fontMetrics().horizontalAdvance(QStringLiteral("100.0%")));
     updateProgress(ProgressState{});

@@ -1,5 +1,7 @@
 #include "MainWindow.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -18,6 +20,7 @@
 
 #include "BoundGridModel.h"
 #include "ChequeBooksDialog.h"
+#include "ChequeGeometry.h"
 #include "ChequeTab.h"
 #include "Clock.h"
 #include "CollateDialog.h"
@@ -43,6 +46,7 @@
 #include "RegisterDialog.h"
 #include "StartingCheque.h"
 #include "TypedKeysFilter.h"
+#include "UserState.h"
 #include "WindowFit.h"
 
 using namespace Qt::StringLiterals;
@@ -110,6 +114,10 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
     setWindowIcon(QIcon(u":/chequeprint.svg"_s));
     Prompts& prompts = m_services.prompts;
     Database& db = m_services.db;
+    // The kind the user worked on last.
+    const DocumentKind* kind = kindById(storedCurrentKind(db).value_or(kTransferCheque));
+    m_cheque = Document(kind ? *kind : transferCheque());
+    m_historyList.setKind(m_cheque.kind().id.toString());
 
     m_chequeTab = new ChequeTab(
         m_cheque, prompts, [&db](const QString& column) { return FillComboDistinct(db, column); });
@@ -167,13 +175,14 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
     m_tabs->setCurrentIndex(0);
     tabChanged(0);
     connect(m_tabs, &QTabWidget::currentChanged, this, &MainWindow::tabChanged);
-    ListFormatNames(db, m_displays);
+    ListFormatNames(db, m_displays, m_cheque.kind().id.toString());
     showFormatList();
-    startCheque(
-        m_cheque,
-        {.switches = storedOptionFlags(m_services.settings), .format = m_displays.currentFormat},
-        db, prompts, m_services.clock, m_progress);
+    startCheque(m_cheque,
+                {.switches = storedOptionFlags(m_services.settings, m_cheque.kind()),
+                 .format = m_displays.currentFormat},
+                db, prompts, m_services.clock, m_progress);
     m_chequeTab->showCheque();
+    showKindCommands();
     showFormatGrid();
     showFirstUse();
     fitToScreen();
@@ -218,6 +227,23 @@ QWidget* MainWindow::buildTop() {
     row->addWidget(title);
     row->addStretch();
     // Centred beside the title, which gives up height first when the screen is small.
+    auto* kindLabel = new QLabel(u"单据(&D)："_s);
+    row->addWidget(kindLabel, 0, Qt::AlignVCenter);
+    m_kindList = new QComboBox;
+    m_kindList->setObjectName(u"KindList"_s);
+    m_kindList->setAccessibleName(u"单据"_s);
+    m_kindList->setToolTip(u"选择要填写和打印的单据。"_s);
+    for (const DocumentKind* each : documentKinds())
+        m_kindList->addItem(each->id.toString());
+    m_kindList->setCurrentText(m_cheque.kind().id.toString());
+    kindLabel->setBuddy(m_kindList);
+    TypedKeysFilter::install(*m_kindList);
+    connect(m_kindList, &QComboBox::textActivated, this, [this](const QString& id) {
+        if (const DocumentKind* picked = kindById(id))
+            switchKind(*picked);
+    });
+    row->addWidget(m_kindList, 0, Qt::AlignVCenter);
+    row->addSpacing(12);
     row->addWidget(new QLabel(u"当前格式："_s), 0, Qt::AlignVCenter);
     m_formatList = new QComboBox;
     m_formatList->setObjectName(u"FMT"_s);
@@ -242,17 +268,17 @@ void MainWindow::buildMenus() {
     m_batchAction = file->addAction(u"批量打印…"_s, this, &MainWindow::openBatch);
     m_batchAction->setObjectName(u"mBatch"_s);
     file->addAction(u"打印日志"_s, this, &MainWindow::showJournal)->setObjectName(u"mJournal"_s);
-    file->addAction(u"支票簿…"_s, this, &MainWindow::showChequeBooks)
-        ->setObjectName(u"mChequeBooks"_s);
-    file->addAction(u"支票登记簿"_s, this, &MainWindow::showRegister)
-        ->setObjectName(u"mRegister"_s);
+    m_chequeBookActions << file->addAction(u"支票簿…"_s, this, &MainWindow::showChequeBooks)
+                        << file->addAction(u"支票登记簿"_s, this, &MainWindow::showRegister);
+    m_chequeBookActions[0]->setObjectName(u"mChequeBooks"_s);
+    m_chequeBookActions[1]->setObjectName(u"mRegister"_s);
     file->addAction(u"退出"_s, this, &MainWindow::close)->setObjectName(u"mExit"_s);
     QMenu* format = menuBar()->addMenu(u"格式(&O)"_s);
     format->setObjectName(u"mFormat"_s);
     m_marginAction = format->addAction(u"修改页边距"_s, this, &MainWindow::calibratePrinter);
     m_marginAction->setObjectName(u"mMargin"_s);
-    format->addAction(u"修改票根宽"_s, this, &MainWindow::askStubWidth)
-        ->setObjectName(u"mRooWidth"_s);
+    m_stubWidthAction = format->addAction(u"修改票根宽"_s, this, &MainWindow::askStubWidth);
+    m_stubWidthAction->setObjectName(u"mRooWidth"_s);
     QMenu* help = menuBar()->addMenu(u"帮助(&H)"_s);
     help->setObjectName(u"mHelp"_s);
     // The guide's tab is chosen without touching the hint line.
@@ -281,6 +307,49 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     saveLastInput(m_services.db, m_cheque);
     m_fieldPopup->close();
     event->accept();
+}
+
+void MainWindow::switchKind(const DocumentKind& kind) {
+    m_chequeTab->finishEditing();
+    const QSignalBlocker blocker(m_kindList);
+    m_kindList->setCurrentText(kind.id.toString());
+    if (&kind == &m_cheque.kind())
+        return;
+    // What was typed is kept, in memory and as the kind's last input, before anything else.
+    SaveOptionFlags(m_cheque, m_services.settings);
+    saveLastInput(m_services.db, m_cheque);
+    m_putAside.insert_or_assign(m_cheque.kind().id.toString(), m_cheque);
+    const QString id = kind.id.toString();
+    storeCurrentKind(m_services.db, id);
+    ListFormatNames(m_services.db, m_displays, id);
+    showFormatList();
+    if (const auto found = m_putAside.find(id); found != m_putAside.end()) {
+        m_cheque = found->second;
+        ApplyFormatFonts(m_services.db, m_displays.currentFormat, m_cheque, m_progress);
+    } else {
+        m_cheque = Document(kind);
+        startCheque(m_cheque,
+                    {.switches = storedOptionFlags(m_services.settings, kind),
+                     .format = m_displays.currentFormat},
+                    m_services.db, m_services.prompts, m_services.clock, m_progress);
+    }
+    m_historyList.setKind(id);
+    m_chequeTab->showKind();
+    showKindCommands();
+    showFormatGrid();
+    showFirstUse();
+    if (m_tabs->currentWidget() == m_historyTab)
+        m_historyTab->showHistory();
+    if (m_preview)
+        m_preview->redraw();
+}
+
+void MainWindow::showKindCommands() {
+    const DocumentKind& kind = m_cheque.kind();
+    for (QAction* action : m_chequeBookActions)
+        action->setVisible(kind.numbered);
+    m_stubWidthAction->setVisible(std::ranges::any_of(
+        kind.parts, [](const DocumentPart& part) { return part.name == kStubPart; }));
 }
 
 void MainWindow::formatPicked(const QString& name) {
@@ -396,7 +465,7 @@ void MainWindow::showFormatGrid() {
 }
 
 void MainWindow::reloadPrintFormat() {
-    m_printFormat = loadPrintFormat(m_services.db, m_displays.currentFormat);
+    m_printFormat = loadPrintFormat(m_services.db, m_displays.currentFormat, m_cheque.kind());
 }
 
 const PrintFormat* MainWindow::printFormat() {
@@ -447,8 +516,8 @@ void MainWindow::adjustSpacing(int field) {
     if (field < 0)
         return;
     QString stored;
-    if (const std::optional<FieldPosition> position =
-            storedFieldPosition(m_services.db, m_displays.currentFormat, field))
+    if (const std::optional<FieldPosition> position = storedFieldPosition(
+            m_services.db, m_displays.currentFormat, field, m_cheque.kind().id.toString()))
         stored = numberText(position->s);
     const QString answer = m_services.prompts.inputBox(u"请输入字符间距（毫米）："_s, {}, stored);
     if (answer.isEmpty())

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include <functional>
+#include <map>
 #include <optional>
 
 #include <QMainWindow>
@@ -66,6 +67,7 @@ public:
     HelpTab* helpTab() const { return m_helpTab; }
     QTabWidget* tabs() const { return m_tabs; }
     QComboBox* formatList() const { return m_formatList; }
+    QComboBox* kindList() const { return m_kindList; }
     QLabel* hintLine() const { return m_hint; }
     FirstUseBanner* firstUseBanner() const { return m_firstUse; }
     QMenu* fieldPopup() const { return m_fieldPopup; }
@@ -75,6 +77,11 @@ public:
     // The current format as printing and the preview read it; it is read again when it was
     // saved or another one chosen, and when reading it had failed. Null when it cannot be read.
     const PrintFormat* printFormat();
+
+    // Puts the document in the window aside, with what was typed into it, and shows the one of
+    // `kind` (as it was left, or on the first switch the user's last input of that kind) with
+    // the kind's formats, history and commands; remembered for the user.
+    void switchKind(const DocumentKind& kind);
 
     // The commands, as the buttons and menus run them.
     void printCheque();
@@ -121,6 +128,9 @@ private:
     void showFirstUse();
     void showFormatGrid();
     void showFormatList();
+    // The commands of cheques alone (cheque books, the stub, the endorsement) only for a kind
+    // that has them.
+    void showKindCommands();
     void reloadPrintFormat();
     GridTools gridTools() { return {m_measure, m_progress}; }
     // Runs one print through the print job, one at a time: while it runs every print command
@@ -131,7 +141,8 @@ private:
     void setPrintCommandsEnabled(bool enabled);
 
     WindowServices m_services;
-    Document m_cheque;
+    Document m_cheque;                       // the document shown, of the current kind
+    std::map<QString, Document> m_putAside;  // the other kinds', as they were left
     FormatDisplays m_displays;
     std::optional<PrintFormat> m_printFormat;  // the current format, read once
     HistoryList m_historyList;
@@ -145,11 +156,14 @@ private:
     HelpTab* m_helpTab;
     QTabWidget* m_tabs;
     QComboBox* m_formatList;  // FMT
-    QLabel* m_hint;           // LBL
+    QComboBox* m_kindList;
+    QLabel* m_hint;  // LBL
     FirstUseBanner* m_firstUse;
     QMenu* m_fieldPopup;  // the popup of the field adjustments
     QAction* m_batchAction = nullptr;
     QAction* m_marginAction = nullptr;
+    QList<QAction*> m_chequeBookActions;  // 支票簿…, 支票登记簿
+    QAction* m_stubWidthAction = nullptr;
     bool m_printing = false;  // a print command is running
     bool m_shown = false;     // it was shown once
     int m_adjustField = -1;   // the field whose popup is open (AdjustFieldTag, AdjustFieldId)

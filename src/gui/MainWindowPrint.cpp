@@ -100,7 +100,7 @@ void MainWindow::printCheque() {
         m_chequeTab->field(*result->faultyField)->setFocus();
     } else if (result && result->printed) {
         // Ready for the next cheque: the payee, its text selected to be typed over.
-        QWidget* payee = m_chequeTab->field(Field::Payee);
+        QWidget* payee = m_chequeTab->field(m_cheque.field(FieldRole::Payee));
         payee->setFocus(Qt::OtherFocusReason);
         if (auto* line = qobject_cast<QLineEdit*>(payee))
             line->selectAll();

@@ -68,10 +68,14 @@ double PreviewWindow::pixelsPerMm() const {
         return (shown ? shown->physicalDotsPerInchX() : 96.0) / 25.4;
     }
     // The whole paper (stub, body and 10 mm around) in the visible part of the window.
-    const ChequeGeometry& g = ChequeGeometry::standard();
+    const ChequeGeometry& g = ChequeGeometry::of(m_cheque.kind());
     const QSize room = m_scroll->viewport()->size() - QSize(4, 4);
-    const double width = g.partSize(kStubPart).width() + g.partSize(kBodyPart).width() + 10;
-    const double height = g.partSize(kBodyPart).height() + 10;
+    double width = 10;
+    double height = 0;
+    for (const ChequeGeometry::Part& part : g.parts) {
+        width += part.size.width();
+        height = qMax(height, part.size.height() + 10);
+    }
     return qMax(1.0, qMin(room.width() / width, room.height() / height));
 }
 

@@ -167,6 +167,19 @@ bool HistoryList::sortBy(int column) {
     return load();
 }
 
+void HistoryList::setKind(const QString& kind) {
+    if (kind == m_order.kind)
+        return;
+    m_kindOrders.insert(m_order.kind, m_order);
+    HistoryOrder order = m_kindOrders.value(kind, HistoryOrder{.kind = kind});
+    order.filter = m_order.filter;
+    m_order = order;
+    m_ids.clear();
+    m_pages.clear();
+    m_widths.clear();
+    m_loaded = false;
+}
+
 bool HistoryList::setFilter(const HistoryFilter& filter) {
     m_order.filter = filter;
     return load();

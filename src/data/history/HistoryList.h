@@ -34,6 +34,9 @@ public:
     // another one sorts ascending. Columns before the dates (ID, serial) do nothing.
     bool sortBy(int column);
     const HistoryOrder& order() const { return m_order; }
+    // Lists the rows of another kind, sorted as that kind's rows were last sorted (by the order
+    // of keeping at first), through the same filter; read when next shown.
+    void setKind(const QString& kind);
     // Lists only the rows the filter lets through (all of them for an empty filter), in the
     // same order, and reads them again.
     bool setFilter(const HistoryFilter& filter);
@@ -74,5 +77,6 @@ private:
     qint64 m_othersCounter = -1;  // the file's count of others' changes then
     bool m_loaded = false;
     QHash<int, std::vector<QStringList>> m_pages;  // page number -> its rows' texts
+    QHash<QString, HistoryOrder> m_kindOrders;     // each other kind's order, as last sorted
     std::vector<int> m_widths;
 };

@@ -1,0 +1,107 @@
+// The window's kinds of document: the cashier switches between the transfer cheque and the
+// deposit slip without losing what was typed into either, prints a slip, and finds each kind's
+// own formats, history and commands.
+#include <QAction>
+#include <QTabWidget>
+
+#include "HistoryList.h"
+#include "HistoryTab.h"
+#include "MainWindowFixture.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+int slipField(QStringView identifier) {
+    return fieldByIdentifier(depositSlip(), identifier);
+}
+
+// Picks a kind in the 单据 box by keyboard, as a cashier does.
+void pickKind(MainWindow& window, const QString& kind) {
+    QComboBox* kinds = window.kindList();
+    kinds->setFocus();
+    const int target = kinds->findText(kind);
+    QVERIFY(target >= 0);
+    while (kinds->currentIndex() != target)
+        QTest::keyClick(kinds, target > kinds->currentIndex() ? Qt::Key_Down : Qt::Key_Up);
+    // Showing and hiding the progress of reading the kind's fonts leaves no window active on the
+    // offscreen platform.
+    QApplication::setActiveWindow(&window);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+}
+
+QAction* action(MainWindow& window, const QString& name) {
+    return window.findChild<QAction*>(name);
+}
+
+}  // namespace
+
+class TestMainWindowKinds : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        SKIP_WITHOUT_TEST_SERVER();
+        installChineseFontSubstitutes();
+    }
+
+    void switchingKindsKeepsEachOnesInputAndPrintsASlip() {
+        Fixture f;
+        QCOMPARE(f.window->kindList()->currentText(), u"转账支票"_s);
+        f.type(Field::Payee, u"甲公司"_s);
+        f.type(Field::Amount, u"88"_s);
+
+        // The slip: its own fields, format, commands and history.
+        pickKind(*f.window, u"进账单"_s);
+        QCOMPARE(&f.window->cheque().kind(), &depositSlip());
+        QCOMPARE(f.window->formatList()->currentText(), u"标准进账单"_s);
+        QCOMPARE(f.tab().printButton()->accessibleName(), u"打印进账单"_s);
+        QVERIFY(f.tab().endorseButton()->isHidden());
+        QVERIFY(!action(*f.window, u"mChequeBooks"_s)->isVisible());
+        QVERIFY(!action(*f.window, u"mRooWidth"_s)->isVisible());
+        const std::pair<QStringView, QString> typed[] = {{u"出票人全称", u"上海甲贸易有限公司"_s},
+                                                         {u"出票人账号", u"310066001"_s},
+                                                         {u"出票人开户银行", u"工商银行上海分行"_s},
+                                                         {u"收款人全称", u"北京乙科技有限公司"_s},
+                                                         {u"收款人账号", u"110077002"_s},
+                                                         {u"收款人开户银行", u"建设银行北京分行"_s},
+                                                         {u"小写金额", u"1234.5"_s}};
+        for (const auto& [identifier, text] : typed)
+            f.type(slipField(identifier), text);
+        QCOMPARE(f.field(slipField(u"大写金额"))->text(), u"壹仟贰佰叁拾肆元伍角整"_s);
+        f.printAnswering(PromptAnswer::Yes);
+        QVERIFY(QFile::exists(f.t.dir.filePath(u"cheque.pdf"_s)));
+        QCOMPARE(f.t.rows(u"SELECT 种类, 出票人全称, 收款人账号, 金额, 票据种类 FROM 历史记录 "
+                          u"WHERE Dat>'1900-01-01'"_s),
+                 u"进账单/上海甲贸易有限公司/110077002/￥1234.50/转账支票"_s);
+        QCOMPARE(f.t.rows(u"SELECT 种类, 格式, 结果 FROM 打印日志"_s),
+                 u"进账单/标准进账单/已打印"_s);
+        f.window->tabs()->setCurrentWidget(f.window->historyTab());
+        QCOMPARE(f.window->historyList().count(), 1);
+        QCOMPARE(f.window->historyList().text(0, 4), u"上海甲贸易有限公司"_s);
+
+        // Back to the cheque: what was typed is there, with the cheque's own history and
+        // commands; the slip's input waits in turn.
+        pickKind(*f.window, u"转账支票"_s);
+        QCOMPARE(f.field(Field::Payee)->text(), u"甲公司"_s);
+        QCOMPARE(f.field(Field::Amount)->text(), u"￥88.00"_s);
+        QCOMPARE(f.window->formatList()->currentText(), u"标准支票"_s);
+        QCOMPARE(f.window->historyList().count(), 0);
+        QVERIFY(action(*f.window, u"mChequeBooks"_s)->isVisible());
+        QVERIFY(!f.tab().endorseButton()->isHidden());
+        pickKind(*f.window, u"进账单"_s);
+        QCOMPARE(f.field(slipField(u"收款人账号"))->text(), u"110077002"_s);
+
+        // The next start shows the kind worked on last, with its last input; the cheque's is
+        // kept too.
+        f.window->close();
+        f.open();
+        QCOMPARE(f.window->kindList()->currentText(), u"进账单"_s);
+        QCOMPARE(f.field(slipField(u"出票人全称"))->text(), u"上海甲贸易有限公司"_s);
+        pickKind(*f.window, u"转账支票"_s);
+        QCOMPARE(f.field(Field::Payee)->text(), u"甲公司"_s);
+    }
+};
+
+QTEST_MAIN(TestMainWindowKinds)
+#include "tst_mainwindow_kinds.moc"
