@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <span>
 
 #include <QStringList>
@@ -59,6 +60,12 @@ int fieldByIdentifier(const DocumentKind& kind, QStringView identifier);
 // The name of the part the kind's field is printed on.
 inline QStringView partOf(const DocumentKind& kind, int field) {
     return kind.parts[size_t(kind.fields[size_t(field)].part)].name;
+}
+
+// Whether the kind has a part of this name (a cheque's stub, whose width a format sets).
+inline bool hasPart(const DocumentKind& kind, QStringView name) {
+    return std::ranges::any_of(kind.parts,
+                               [name](const DocumentPart& p) { return p.name == name; });
 }
 
 // The kind's switch that keeps the field off the paper, or -1.

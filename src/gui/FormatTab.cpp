@@ -5,6 +5,7 @@
 
 #include "BoundGrid.h"
 #include "BoundGridModel.h"
+#include "ChequeGeometry.h"
 #include "Document.h"
 #include "FieldInput.h"
 #include "FieldValidator.h"
@@ -91,6 +92,11 @@ QPushButton* FormatTab::calibrateButton() const {
 }
 
 void FormatTab::showFormat(const FormatDisplays& displays) {
+    // A kind without a stub or an endorsement has no values of them to set.
+    const bool stub = hasPart(m_cheque.kind(), kStubPart);
+    m_ui->stubWidthLabel->setVisible(stub);
+    m_ui->M_S->setVisible(stub);
+    m_ui->endorsement->setVisible(m_cheque.kind().endorsable);
     m_cellEditor->hide();
     m_view->reload();
     // The format opens at its first field, nothing selected, so a red row shows red.

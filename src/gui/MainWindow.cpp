@@ -1,7 +1,5 @@
 #include "MainWindow.h"
 
-#include <algorithm>
-
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -227,7 +225,7 @@ QWidget* MainWindow::buildTop() {
     row->addWidget(title);
     row->addStretch();
     // Centred beside the title, which gives up height first when the screen is small.
-    auto* kindLabel = new QLabel(u"单据(&D)："_s);
+    auto* kindLabel = new QLabel(u"单据(&K)："_s);
     row->addWidget(kindLabel, 0, Qt::AlignVCenter);
     m_kindList = new QComboBox;
     m_kindList->setObjectName(u"KindList"_s);
@@ -348,8 +346,7 @@ void MainWindow::showKindCommands() {
     const DocumentKind& kind = m_cheque.kind();
     for (QAction* action : m_chequeBookActions)
         action->setVisible(kind.numbered);
-    m_stubWidthAction->setVisible(std::ranges::any_of(
-        kind.parts, [](const DocumentPart& part) { return part.name == kStubPart; }));
+    m_stubWidthAction->setVisible(hasPart(kind, kStubPart));
 }
 
 void MainWindow::formatPicked(const QString& name) {
