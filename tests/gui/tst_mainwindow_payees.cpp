@@ -212,8 +212,7 @@ private slots:
         press(u"importHistory"_s);
         QCOMPARE(f.shownTexts(), QStringList{u"已新增 1 个，更新 0 个往来单位。"_s});
         QCOMPARE(f.t.rows(kListed), shown());
-        QCOMPARE(table->item(rowOf(u"戊公司"_s), 2)->text(), QString());
-        QCOMPARE(table->rowCount(), 4);
+        QVERIFY(shown().contains(u"|戊公司//////|"_s));
         dialog->close();
 
         // The payee's pick list: the book, the most used first, then the history's other names.
