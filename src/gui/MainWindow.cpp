@@ -38,6 +38,8 @@
 #include "JournalDialog.h"
 #include "NumberText.h"
 #include "OptionFlags.h"
+#include "PayeePickList.h"
+#include "PayeesDialog.h"
 #include "PreviewWindow.h"
 #include "PrinterAccess.h"
 #include "Prompts.h"
@@ -117,8 +119,14 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
     m_cheque = Document(kind ? *kind : transferCheque());
     m_historyList.setKind(m_cheque.kind().id.toString());
 
-    m_chequeTab = new ChequeTab(
-        m_cheque, prompts, [&db](const QString& column) { return FillComboDistinct(db, column); });
+    // The payee's list offers the book of counterparties first; the other fields what the
+    // history has.
+    m_chequeTab = new ChequeTab(m_cheque, prompts, [this, &db](const QString& column) {
+        const int payee = m_cheque.field(FieldRole::Payee);
+        if (payee >= 0 && column == m_cheque.kind().fields[size_t(payee)].historyColumn)
+            return payeePickList(db, m_cheque.kind().id.toString());
+        return FillComboDistinct(db, column);
+    });
     m_historyTab = new HistoryTab(m_historyList, gridTools(), db, prompts, services.clock);
     m_formatTab = new FormatTab(m_formatGrid, gridTools(), m_cheque, prompts);
     m_helpTab = new HelpTab;
@@ -270,6 +278,7 @@ void MainWindow::buildMenus() {
                         << file->addAction(u"支票登记簿"_s, this, &MainWindow::showRegister);
     m_chequeBookActions[0]->setObjectName(u"mChequeBooks"_s);
     m_chequeBookActions[1]->setObjectName(u"mRegister"_s);
+    file->addAction(u"往来单位…"_s, this, &MainWindow::showPayees)->setObjectName(u"mPayees"_s);
     file->addAction(u"退出"_s, this, &MainWindow::close)->setObjectName(u"mExit"_s);
     QMenu* format = menuBar()->addMenu(u"格式(&O)"_s);
     format->setObjectName(u"mFormat"_s);
@@ -431,6 +440,13 @@ ChequeBooksDialog* MainWindow::showChequeBooks() {
                                         m_cheque.text(Field::Account), m_services.clock, this);
     books->show();
     return books;
+}
+
+PayeesDialog* MainWindow::showPayees() {
+    m_chequeTab->finishEditing();
+    auto* book = new PayeesDialog(m_services.db, m_services.prompts, this);
+    book->show();
+    return book;
 }
 
 RegisterDialog* MainWindow::showRegister() {

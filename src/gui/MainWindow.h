@@ -28,6 +28,7 @@ class HistoryTab;
 class IndicatorForm;
 class BatchDialog;
 class ChequeBooksDialog;
+class PayeesDialog;
 class PrintJob;
 class QAction;
 class JournalDialog;
@@ -100,6 +101,8 @@ public:
     JournalDialog* showJournal();
     // The cheque books ("文件" → "支票簿…"), a new one's account taken from the cheque.
     ChequeBooksDialog* showChequeBooks();
+    // The book of counterparties ("文件" → "往来单位…").
+    PayeesDialog* showPayees();
     // The register of the cheque numbers ("文件" → "支票登记簿"), the cheque's account first.
     RegisterDialog* showRegister();
     // The print preview ("打印预览"), one at a time; it follows the cheque while open.

@@ -1,8 +1,12 @@
+#include <functional>
+
 #include <QFile>
 #include <QTest>
 
+#include "DocumentKind.h"
 #include "PayeeBook.h"
 #include "PayeeImport.h"
+#include "PayeePickList.h"
 #include "PaymentListSave.h"
 #include "ProgramRun.h"
 #include "TestDatabase.h"
@@ -42,15 +46,15 @@ private:
         std::optional<Payee> found;
         return findPayee(m_t->db, name, &found) ? found : std::nullopt;
     }
-    // The plan of the statement findPayee runs: a file's from EXPLAIN QUERY PLAN, a server's
-    // from EXPLAIN with reading the whole table made dear (a table of a few rows would be read
-    // whole otherwise).
-    QString planOfFind(const QString& name) {
+    // The plan of the last statement `run` runs, its one value `value`: a file's from EXPLAIN
+    // QUERY PLAN, a server's from EXPLAIN with reading the whole table made dear (a table of a
+    // few rows would be read whole otherwise).
+    QString planOf(const std::function<void()>& run, const QString& value) {
         QString sql;
         m_t->db.watchStatements([&](const QString& statement, const QVariantList&) {
-            sql = QString(statement).replace(u"?"_s, u"'"_s + name + u"'"_s);
+            sql = QString(statement).replace(u"?"_s, u"'"_s + value + u"'"_s);
         });
-        find(name);
+        run();
         m_t->db.watchStatements({});
         QStringList lines;
         {
@@ -85,7 +89,7 @@ private slots:
         QVERIFY(!addPayee(db, {.fullName = u"  "_s}, &why));
         QCOMPARE(why, u"缺少全称"_s);
         QVERIFY(!find(u"甲公"_s));  // exact names only, found by one seek in the unique index
-        const QString plan = planOfFind(u"甲公司"_s);
+        const QString plan = planOf([&] { find(u"甲公司"_s); }, u"甲公司"_s);
         QVERIFY2(
             plan.contains(onTestServer() ? u"Index Scan using \"往来单位_全称\""_s
                                          : u"SEARCH 往来单位 USING INDEX 往来单位_全称 (全称=?)"_s),
@@ -186,6 +190,40 @@ private slots:
         QVERIFY(!importPayeeList(m_t->db, csv(u"bad.csv"_s, bytes), &why));
         QCOMPARE(why, reason);
         QCOMPARE(m_t->rows(kBookRows), before);
+    }
+
+    // A payee field's pick list: the book's entries not removed, the most used of the kind
+    // first (a name kept with blanks around it counts for its entry), then the kind's other
+    // history names; a removed entry is one of those when the history has it, else not listed.
+    // The history's names and counts come from its index alone.
+    void thePayeePickListTakesTheBookFirst() {
+        Database& db = m_t->db;
+        QString why;
+        for (const QString& name :
+             {u"甲公司"_s, u"乙公司"_s, u"丙公司"_s, u"丁公司"_s, u"戊公司"_s})
+            QVERIFY(addPayee(db, {.fullName = name}, &why));
+        QVERIFY(removePayee(db, u"丙公司"_s, &why));
+        QVERIFY(removePayee(db, u"丁公司"_s, &why));
+        const QString cheque = transferCheque().id.toString();
+        const QString slip = depositSlip().id.toString();
+        const std::pair<QString, QString> rows[] = {
+            {u"乙公司"_s, cheque}, {u"乙公司"_s, cheque},  {u"乙公司"_s, cheque},
+            {u"甲公司"_s, cheque}, {u" 甲公司"_s, cheque}, {u"丙公司"_s, cheque},
+            {u"丙公司"_s, cheque}, {u"己公司"_s, cheque},  {u""_s, cheque},
+            {u"庚公司"_s, slip},   {u"庚公司"_s, slip},    {u"甲公司"_s, slip}};
+        for (const auto& [payee, kind] : rows)
+            QVERIFY(db.execute(
+                u"INSERT INTO 历史记录 (Dat, 收款人全称, 种类) VALUES ('2026-12-01', ?, ?)"_s,
+                {payee, kind}));
+        QCOMPARE(payeePickList(db, cheque),
+                 (QStringList{u"乙公司"_s, u"甲公司"_s, u"戊公司"_s, u"丙公司"_s, u"己公司"_s}));
+        QCOMPARE(payeePickList(db, slip),
+                 (QStringList{u"甲公司"_s, u"乙公司"_s, u"戊公司"_s, u"庚公司"_s}));
+        const QString plan = planOf([&] { payeePickList(db, cheque); }, cheque);
+        QVERIFY2(
+            plan.contains(onTestServer() ? u"Index Only Scan using \"历史记录_种类_收款人\""_s
+                                         : u"USING COVERING INDEX 历史记录_种类_收款人 (种类=?)"_s),
+            qPrintable(plan));
     }
 
     // Each verb once, through the program as a user runs it.
