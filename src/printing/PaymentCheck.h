@@ -32,10 +32,10 @@ struct PaymentCheque {
 // every check: the row not hidden in its sheet, the amount and date rules, a payee and an amount
 // present (and the payee's account and bank where the kind has them), the length limits and the
 // overflow guard (measured on `measure`). A row's problems name its line, column, value and reason
-// in Chinese
-// ("第N行：该行在表格中被隐藏" for a hidden row): every problem of the row, in the order of its
-// columns, what belongs to none last. The checks of the cheque as a whole (the print checks,
-// the overflow guard) leave out the cells already refused.
+// in Chinese ("第N行：该行在表格中被隐藏" for a hidden row;
+// "第N行，收款人账号列“”：缺少收款人账号，往来单位中没有“丙公司”" for a payee the book has not):
+// every problem of the row, in the order of its columns, what belongs to none last. The checks of
+// the cheque as a whole (the print checks, the overflow guard) leave out the cells already refused.
 QList<PaymentCheque> checkPaymentList(const PaymentList& list, const Document& base,
                                       const QDate& today, const PrintFormat& format,
                                       PrintSurface& measure,
