@@ -117,6 +117,12 @@ column under a field's heading, refuses the list, and a hidden row is a bad row.
 While one row is bad, nothing prints: the report names every problem of each bad row by its
 line as the spreadsheet shows it, the column, the value and the reason.
 Otherwise all the cheques go to the printer as one job.
+With
+.B \-\-kind 进账单
+each row is a deposit slip, under the slip's headings (出票人, 账号, 银行, 收款人全称 or 收款人,
+收款人账号, 收款人开户银行, 金额, 票据种类, 票据张数, 票据号码, 出票日期) or its fields'
+identifiers; a row that leaves the payee's account or bank empty takes it from the book of
+counterparties under the payee's full name, and a row the book cannot fill is a bad row.
 .SS Counterparties
 The book of counterparties (往来单位) holds the parties the company pays and is paid by, and
 its own accounts (本单位): each entry's full name (全称), the name to print when it differs

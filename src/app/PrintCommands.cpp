@@ -11,6 +11,7 @@
 #include "Document.h"
 #include "FieldInput.h"
 #include "FormatStore.h"
+#include "ListPayees.h"
 #include "OptionFlags.h"
 #include "OutputFile.h"
 #include "OverflowGuard.h"
@@ -228,7 +229,8 @@ int batchVerb(const Arguments& args, const Io& io) {
         return 2;
     }
     QString error;
-    const std::optional<PaymentList> list = readPaymentListFile(args.inputs.first(), &error);
+    const DocumentKind& kind = documentKind(args);
+    const std::optional<PaymentList> list = readPaymentListFile(args.inputs.first(), &error, kind);
     if (!list) {
         fail(io, error);
         return 1;
@@ -237,10 +239,14 @@ int batchVerb(const Arguments& args, const Io& io) {
     const std::optional<PrintFormat> format = openFormat(s, args, io);
     if (!format)
         return 1;
-    // Every row starts from the cheque the print verb would print: the last input, the stored
+    // Every row starts from the document the print verb would print: the last input, the stored
     // switches and the format's fonts.
     const std::optional<Document> base = chequeFromArguments(s, args, io, format->name);
     if (!base)
+        return 1;
+    // What the rows that name only the payee take from the book of counterparties.
+    const std::optional<QHash<QString, Payee>> book = listedPayees(s.db, *list, kind);
+    if (!book)
         return 1;
     QString report;
     if (!list->hiddenSheets.isEmpty())
@@ -250,7 +256,7 @@ int batchVerb(const Arguments& args, const Io& io) {
     bool bad = false;
     QList<Document> cheques;
     QList<PaymentCheque> checked =
-        checkPaymentList(*list, *base, s.clock.today(), *format, *printerLikeMeasure());
+        checkPaymentList(*list, *base, s.clock.today(), *format, *printerLikeMeasure(), *book);
     for (PaymentCheque& cheque : checked) {
         // A date a bank would not pay is a problem of its row unless asked for.
         const QString date = unusualIssueDate(cheque.cheque, s.clock.today());
@@ -276,7 +282,9 @@ int batchVerb(const Arguments& args, const Io& io) {
 
     if (const int failed = print(
             s, args, io, *format, [&](PrintJob& job) { return job.printBatch(cheques); },
-            u"none of the %1 cheques was printed"_s.arg(cheques.size())))
+            // A kind printed on a cheque book's numbers is a cheque.
+            u"none of the %1 %2 was printed"_s.arg(cheques.size())
+                .arg(kind.numbered ? u"cheques"_s : u"documents"_s)))
         return failed;
     return writeOut(io, (batchSummary(cheques) + u'\n').toUtf8());
 }

@@ -92,7 +92,9 @@ const std::vector<Verb>& verbTable() {
          u"1; --check only checks; --save keeps every cheque in the history; --printer and --pdf "
          u"as for print; rows of an account with a cheque book take consecutive numbers of the "
          u"book, written on standard output; rows dated later than today or more than ten days "
-         u"before it are printed only with --allow-date"_s,
+         u"before it are printed only with --allow-date; --kind 进账单 prints a deposit slip per "
+         u"row, a row's empty 收款人账号 and 收款人开户银行 taken from the book of "
+         u"counterparties under its 收款人全称"_s,
          batchVerb},
         {u"export"_s,
          u"FILE"_s,

@@ -94,6 +94,10 @@ enum class FieldRole : quint8 {
     StubPayee,
     StubAmount,
     StubPurpose,
+    // The payee's account and bank, on a document that names them (the deposit slip): a
+    // payment list may leave them to the book of counterparties.
+    PayeeAccount,
+    PayeeBank,
 };
 
 struct ChequeFieldInfo {

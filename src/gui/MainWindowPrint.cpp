@@ -15,6 +15,7 @@
 #include "FirstUseBanner.h"
 #include "FormatTab.h"
 #include "HistoryTab.h"
+#include "ListPayees.h"
 #include "MarginDialog.h"
 #include "OverflowGuard.h"
 #include "PaymentCheck.h"
@@ -117,7 +118,7 @@ BatchDialog* MainWindow::openBatch() {
 
 BatchDialog* MainWindow::openBatchFile(const QString& path) {
     QString error;
-    const std::optional<PaymentList> list = readPaymentListFile(path, &error);
+    const std::optional<PaymentList> list = readPaymentListFile(path, &error, m_cheque.kind());
     if (!list) {
         m_services.prompts.message(error, u"批量打印"_s, PromptButtons::Ok);
         return nullptr;
@@ -125,8 +126,12 @@ BatchDialog* MainWindow::openBatchFile(const QString& path) {
     const PrintFormat* format = printFormat();
     if (!format)
         return nullptr;
-    QList<PaymentCheque> cheques =
-        checkPaymentList(*list, m_cheque, m_services.clock.today(), *format, *printerLikeMeasure());
+    const std::optional<QHash<QString, Payee>> book =
+        listedPayees(m_services.db, *list, m_cheque.kind());
+    if (!book)
+        return nullptr;
+    QList<PaymentCheque> cheques = checkPaymentList(*list, m_cheque, m_services.clock.today(),
+                                                    *format, *printerLikeMeasure(), *book);
     auto* batch =
         new BatchDialog(path, *list, std::move(cheques), *format, m_services.prompts, this);
     connect(batch, &BatchDialog::printAllRequested, this, [this, batch] { printBatch(*batch); });

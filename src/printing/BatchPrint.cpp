@@ -17,7 +17,13 @@ QString batchSummary(const QList<Document>& cheques) {
         if (isFigureForm(figures))
             cents += QStringView(figures).mid(1).toString().remove(u'.').toLongLong();
     }
-    return u"共 %1 张支票，合计 %2"_s.arg(cheques.size()).arg(groupedYuan(cents));
+    return u"共 %1 张%2，合计 %3"_s.arg(cheques.size())
+        .arg(documentNoun(cheques), groupedYuan(cents));
+}
+
+QString documentNoun(const QList<Document>& documents) {
+    // The journal's name of a kind's prints is what a cashier calls one: 支票, 进账单.
+    return documents.isEmpty() ? u"支票"_s : documents.front().kind().journalJob.toString();
 }
 
 bool printChequeBatch(PrintSurface& surface, const QList<Document>& cheques,
@@ -34,6 +40,7 @@ bool printChequeBatch(PrintSurface& surface, const QList<Document>& cheques,
     return false;
 }
 
-QString batchFailure(int count) {
-    return u"打印错误，请检查打印机！本批 %1 张支票都没有打印。"_s.arg(count);
+QString batchFailure(const QList<Document>& documents) {
+    return u"打印错误，请检查打印机！本批 %1 张%2都没有打印。"_s.arg(documents.size())
+        .arg(documentNoun(documents));
 }

@@ -9,9 +9,12 @@ class Document;
 class PrintSurface;
 struct PrintFormat;
 
-// What the cashier confirms before a batch prints: "共 N 张支票，合计 ￥…", the total of the
-// amounts in figures with thousands grouped.
+// What the cashier confirms before a batch prints: "共 N 张支票，合计 ￥…" ("共 N 张进账单…" for
+// slips), the total of the amounts in figures with thousands grouped.
 QString batchSummary(const QList<Document>& cheques);
+
+// What one of the documents is called: 支票, 进账单 (支票 for none).
+QString documentNoun(const QList<Document>& documents);
 
 // Prints the cheques as one document with a page each, in order: the page is set up once, for
 // the first cheque (every cheque of a batch shares its switches and format). `pageDrawn(k)` is
@@ -20,5 +23,5 @@ QString batchSummary(const QList<Document>& cheques);
 bool printChequeBatch(PrintSurface& surface, const QList<Document>& cheques,
                       const PrintFormat& format, const std::function<void(int)>& pageDrawn);
 
-// What the cashier is told when a batch failed: that none of its cheques was printed.
-QString batchFailure(int count);
+// What the cashier is told when a batch failed: that none of its documents was printed.
+QString batchFailure(const QList<Document>& documents);

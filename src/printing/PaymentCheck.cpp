@@ -45,22 +45,45 @@ QString problem(int line, const QString& column, const QString& value, const QSt
 
 // The body field whose text the stub field `field` repeats in this row (the stub's payee,
 // amount or purpose, without a non-empty cell of its own), or -1.
-int copiedFromBody(int field, const PaymentList& list, const PaymentList::Row& row) {
+int copiedFromBody(const DocumentKind& kind, int field, const PaymentList& list,
+                   const PaymentList::Row& row) {
     for (qsizetype c = 0; c < list.columns.size(); ++c)
         if (list.columns[c] == field && !row.cells[c].trimmed().isEmpty())
             return -1;
-    for (const ChequeFieldInfo& body : chequeFields())
+    for (const ChequeFieldInfo& body : kind.fields)
         if (body.copiesTo == field && body.input != FieldInput::Date)
             return body.index;
     return -1;
 }
 
 // "票根的收款人栏放不下，…": the stub's blank is too small for what the body repeats on it.
-QString stubTooSmall(int stubField) {
-    const QStringView identifier = chequeFields()[size_t(stubField)].identifier;
+QString stubTooSmall(const DocumentKind& kind, int stubField) {
+    const QStringView identifier = kind.fields[size_t(stubField)].identifier;
+    const int shows = kind.parts[size_t(kind.fields[size_t(stubField)].part)].shownBySwitch;
     return u"票根的%1栏放不下，可缩小票根字号或取消‘%2’"_s.arg(
         identifier.mid(identifier.indexOf(u'-') + 1).toString(),
-        checkBoxes()[size_t(Switch::PrintStub)].caption.toString());
+        shows >= 0 ? kind.switches[size_t(shows)].caption.toString() : QString());
+}
+
+// The name a field takes in lists: its first heading there, or its identifier without one.
+QString listName(const ChequeFieldInfo& field) {
+    return (field.paymentHeadings[0].isEmpty() ? field.identifier : field.paymentHeadings[0])
+        .toString();
+}
+
+// The name a row's problem gives a field: the list's heading of its column, or its list name.
+QString nameInList(const DocumentKind& kind, int field, const PaymentList& list) {
+    const qsizetype c = list.columns.indexOf(field);
+    return c >= 0 ? list.headings[c] : listName(kind.fields[size_t(field)]);
+}
+
+// Whether a row inherits the field from the base document when it leaves it empty, and the
+// cashier should see what it inherits: what the base holds for every payment (an account, a
+// bank, a supervisor), not a date, which a row takes from today, nor what is derived.
+bool inheritedShown(const ChequeFieldInfo& field) {
+    using enum FieldInput;
+    return !field.perPayment && field.input != Date && field.input != DateFigures &&
+           field.input != Digits && field.input != Derived;
 }
 
 }  // namespace
@@ -72,12 +95,15 @@ QString checkSummary(const QList<PaymentCheque>& cheques) {
 }
 
 QString inheritedValuesLine(const PaymentList& list, const QList<PaymentCheque>& cheques) {
-    static constexpr std::pair<int, QStringView> kShown[] = {{Field::Account, u"账号"},
-                                                             {Field::Bank, u"银行"},
-                                                             {Field::Supervisor, u"主管"},
-                                                             {Field::Accountant, u"会计"}};
+    if (cheques.isEmpty())
+        return {};
+    const DocumentKind& kind = cheques.front().cheque.kind();
     QStringList parts;
-    for (const auto& [field, name] : kShown) {
+    for (const ChequeFieldInfo& info : kind.fields) {
+        if (!inheritedShown(info))
+            continue;
+        const int field = info.index;
+        const QString name = listName(info);
         // The first row that leaves the field to the base cheque shows the base's value.
         for (qsizetype r = 0; r < cheques.size() && r < list.rows.size(); ++r) {
             bool own = false;
@@ -86,7 +112,7 @@ QString inheritedValuesLine(const PaymentList& list, const QList<PaymentCheque>&
             if (own)
                 continue;
             const QString value = cheques[r].cheque.text(field);
-            parts << name.toString() + u' ' + (value.isEmpty() ? u"（空）"_s : value);
+            parts << name + u' ' + (value.isEmpty() ? u"（空）"_s : value);
             break;
         }
     }
@@ -94,18 +120,23 @@ QString inheritedValuesLine(const PaymentList& list, const QList<PaymentCheque>&
 }
 
 QString batchSwitchesLine(const Document& base) {
+    const DocumentKind& kind = base.kind();
     QStringList parts{feedOptions()[base.crosswise() ? 0 : 1].caption.toString()};
-    QList<int> order{Switch::PrintStub, Switch::GuidesCloseIn};
-    for (int i = 0; i < kCheckBoxCount; ++i)
-        if (!order.contains(i))
-            order << i;
-    const bool dateOff = base.chk(Switch::SuppressDate) != 0;
+    // The switches of the paper (those that keep no field off it) first.
+    QList<int> order;
+    for (const bool ofThePaper : {true, false})
+        for (int i = 0; i < int(kind.switches.size()); ++i)
+            if ((kind.switches[size_t(i)].suppresses < 0) == ofThePaper)
+                order << i;
+    const int dateSwitch = switchKeepingOff(kind, base.field(FieldRole::IssueYear));
+    const bool dateOff = dateSwitch >= 0 && base.chk(dateSwitch) != 0;
+    const int month = base.field(FieldRole::IssueMonth);
+    const int day = base.field(FieldRole::IssueDay);
     for (const int i : order) {
-        const SwitchInfo& info = checkBoxes()[size_t(i)];
-        if (base.chk(i) == 0 ||
-            (dateOff && (info.suppresses == Field::Month || info.suppresses == Field::Day)))
+        const SwitchInfo& info = kind.switches[size_t(i)];
+        if (base.chk(i) == 0 || (dateOff && (info.suppresses == month || info.suppresses == day)))
             continue;
-        const auto& boxes = ChequeGeometry::standard().switchBoxes;
+        const auto& boxes = ChequeGeometry::of(kind).switchBoxes;
         const bool onTheCheque = std::any_of(
             boxes.begin(), boxes.end(),
             [&](const ChequeGeometry::SwitchBox& box) { return box.field == info.suppresses; });
@@ -135,7 +166,8 @@ std::optional<QString> paymentAmount(const QString& text, QString* reason) {
 
 QList<PaymentCheque> checkPaymentList(const PaymentList& list, const Document& base,
                                       const QDate& today, const PrintFormat& format,
-                                      PrintSurface& measure) {
+                                      PrintSurface& measure, const QHash<QString, Payee>& book) {
+    const DocumentKind& kind = base.kind();
     QList<PaymentCheque> cheques;
     for (const PaymentList::Row& row : list.rows) {
         PaymentCheque entry{row.line, base, {}};
@@ -160,11 +192,11 @@ QList<PaymentCheque> checkPaymentList(const PaymentList& list, const Document& b
         // What belongs to one payment starts empty, the password too: a password belongs to
         // one cheque, never to every row of a list. The rest (switches, account, bank, supervisor
         // ...) comes from the base cheque unless the row says otherwise.
-        for (const ChequeFieldInfo& field : cheque.kind().fields)
+        for (const ChequeFieldInfo& field : kind.fields)
             if (field.perPayment)
                 cheque.setText(field.index, QString());
         const auto roleOf = [&](int field) {
-            return field >= 0 ? cheque.kind().fields[size_t(field)].role : FieldRole::None;
+            return field >= 0 ? kind.fields[size_t(field)].role : FieldRole::None;
         };
         const int payee = cheque.field(FieldRole::Payee);
         const int amountField = cheque.field(FieldRole::Amount);
@@ -214,12 +246,13 @@ QList<PaymentCheque> checkPaymentList(const PaymentList& list, const Document& b
                 }
                 text = role == FieldRole::Amount ? *amount : FormatFigures(*amount);
             }
-            const int limit = cheque.kind().fields[size_t(column)].maxLength;
+            const int limit = kind.fields[size_t(column)].maxLength;
             if (limit > 0 && characterCount(text) > limit)
                 entry.problems << problem(row.line, heading, value, u"超过%1个字"_s.arg(limit));
             cheque.setText(column, text);
             prompts.messages.clear();
-            if (column < kBodyFieldCount)
+            // Leaving a field of the stub does nothing; leaving any other runs its rules.
+            if (partOf(kind, column) != kStubPart)
                 leaveBodyField(cheque, column, prompts);
             for (const QString& message : prompts.messages)
                 entry.problems << problem(row.line, heading, value, message.chopped(1));
@@ -236,6 +269,31 @@ QList<PaymentCheque> checkPaymentList(const PaymentList& list, const Document& b
         if (cheque.textOf(FieldRole::Payee).trimmed().isEmpty() && !faulty(columnOf(payee)))
             entry.problems << problem(row.line, u"收款人"_s, QString(), u"缺少收款人"_s);
         problemsIn(columnOf(payee));
+        // A row may name only the payee: the book of counterparties gives the account and the
+        // bank it leaves empty. Without them the row has nowhere to pay into.
+        const QString payeeName = cheque.textOf(FieldRole::Payee).trimmed();
+        if (!payeeName.isEmpty() && !faulty(columnOf(payee))) {
+            const auto known = book.constFind(payeeName);
+            for (const FieldRole role : {FieldRole::PayeeAccount, FieldRole::PayeeBank}) {
+                const int field = cheque.field(role);
+                if (field < 0 || !cheque.text(field).trimmed().isEmpty() || faulty(columnOf(field)))
+                    continue;
+                const QString fromBook = known == book.cend()              ? QString()
+                                         : role == FieldRole::PayeeAccount ? known->account
+                                                                           : known->bank;
+                if (!fromBook.trimmed().isEmpty()) {
+                    cheque.setText(field, fromBook);
+                    continue;
+                }
+                const QString missing =
+                    u"缺少"_s + kind.fields[size_t(field)].identifier.toString();
+                entry.problems << problem(row.line, nameInList(kind, field, list), QString(),
+                                          known == book.cend()
+                                              ? missing + u"，往来单位中没有“%1”"_s.arg(payeeName)
+                                              : missing);
+                problemsIn(columnOf(field));
+            }
+        }
         if (!amountGiven)
             entry.problems << problem(row.line, u"金额"_s, QString(), u"缺少金额"_s);
         problemsIn(columnOf(amountField));
@@ -265,10 +323,9 @@ QList<PaymentCheque> checkPaymentList(const PaymentList& list, const Document& b
                     .contains(roleOf(fault));
             const int named = amountOrDate ? amountField : fault;
             const qsizetype c = columnOf(named);
-            const QString name = amountOrDate ? u"金额"_s
-                                 : c < noColumn
-                                     ? list.headings[c]
-                                     : cheque.kind().fields[size_t(named)].identifier.toString();
+            const QString name = amountOrDate   ? u"金额"_s
+                                 : c < noColumn ? list.headings[c]
+                                                : kind.fields[size_t(named)].identifier.toString();
             if (!whole)
                 for (const QString& message : prompts.messages)
                     entry.problems
@@ -284,7 +341,7 @@ QList<PaymentCheque> checkPaymentList(const PaymentList& list, const Document& b
         // the stub's blank and the way out, rather than a column the list does not have.
         QList<std::pair<int, int>> copied;  // stub field, the body field it repeats
         overflowing.removeIf([&](int field) {
-            const int body = copiedFromBody(field, list, row);
+            const int body = copiedFromBody(kind, field, list, row);
             if (body >= 0 && !faulty(columnOf(body)))
                 copied.append({field, body});
             return body >= 0;
@@ -295,11 +352,11 @@ QList<PaymentCheque> checkPaymentList(const PaymentList& list, const Document& b
         problemsIn(overflowing.isEmpty() ? noColumn : columnOf(overflowing.front()));
         for (const auto& [stub, body] : copied) {
             const qsizetype c = columnOf(body);
-            const QString name = c < noColumn ? list.headings[c]
-                                              : chequeFields()[size_t(body)].identifier.toString();
+            const QString name =
+                c < noColumn ? list.headings[c] : kind.fields[size_t(body)].identifier.toString();
             const QString value = c < noColumn ? row.cells[c] : cheque.text(body);
             entry.problems << u"第%1行，%2“%3”：%4"_s.arg(row.line).arg(name, value,
-                                                                        stubTooSmall(stub));
+                                                                        stubTooSmall(kind, stub));
             problemsIn(c);
         }
         QList<qsizetype> order(entry.problems.size());

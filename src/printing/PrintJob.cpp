@@ -244,8 +244,8 @@ std::optional<bool> PrintJob::journalAndSend(const QString& kind, const QList<Do
     }
     if (!printed)
         m_prompts.message(
-            cheques.size() > 1 ? batchFailure(int(cheques.size())) : u"打印错误，请检查打印机！"_s,
-            {}, PromptButtons::Ok);
+            cheques.size() > 1 ? batchFailure(cheques) : u"打印错误，请检查打印机！"_s, {},
+            PromptButtons::Ok);
     return printed;
 }
 

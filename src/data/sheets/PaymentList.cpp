@@ -39,8 +39,8 @@ bool isBlank(const QStringList& cells) {
 // under the headings that export writes, the quote is taken back, so that a payee "+1+1" prints
 // as it was typed and not as "'+1+1". A list typed by hand under the fields' identifiers is
 // no export: its values stay as they are.
-void takeBackFormulaGuards(PaymentList& list) {
-    const QStringList exported = historyGridHeadings().mid(1);  // the export leaves out the ID
+void takeBackFormulaGuards(PaymentList& list, const DocumentKind& kind) {
+    const QStringList exported = historyGridHeadings(kind).mid(1);  // the export leaves out the ID
     for (qsizetype c = 0; c < list.headings.size(); ++c) {
         if (!exported.contains(list.headings[c]))
             continue;
@@ -51,25 +51,26 @@ void takeBackFormulaGuards(PaymentList& list) {
 
 }  // namespace
 
-int paymentColumnOf(const QString& heading) {
+int paymentColumnOf(const QString& heading, const DocumentKind& kind) {
     const QString name = heading.trimmed();
     if (name == issueDateColumn())
         return PaymentList::kIssueDate;
     // The headings the fields take in a payment list, then their identifiers.
-    for (const ChequeFieldInfo& field : chequeFields())
+    for (const ChequeFieldInfo& field : kind.fields)
         for (QStringView alias : field.paymentHeadings)
             if (!alias.isEmpty() && name == alias)
                 return field.index;
-    const int field = FieldIndexOf(name);
+    const int field = fieldByIdentifier(kind, name);
     return field >= 0 ? field : PaymentList::kUnknown;
 }
 
-std::optional<PaymentList> readCsvPaymentList(const QByteArray& bytes, QString* error) {
+std::optional<PaymentList> readCsvPaymentList(const QByteArray& bytes, QString* error,
+                                              const DocumentKind& kind) {
     const QString text = decode(bytes);
     // RFC 4180: records of fields split at commas; a quoted field may hold commas, quotes
     // (doubled) and line breaks. CR LF, LF and CR end a record. A spreadsheet shows each record
     // as one row, so a row's line counts records, not the line breaks inside values.
-    PaymentListBuilder list;
+    PaymentListBuilder list(kind);
     QString field;
     bool quoted = false;
     bool fieldStarted = false;
@@ -118,11 +119,12 @@ std::optional<PaymentList> readCsvPaymentList(const QByteArray& bytes, QString* 
         return std::nullopt;
     std::optional<PaymentList> read = list.finish(error);
     if (read)
-        takeBackFormulaGuards(*read);
+        takeBackFormulaGuards(*read, kind);
     return read;
 }
 
-std::optional<PaymentList> readPaymentListFile(const QString& path, QString* error) {
+std::optional<PaymentList> readPaymentListFile(const QString& path, QString* error,
+                                               const DocumentKind& kind) {
     if (isDatabaseFile(path)) {  // reading it would drop the database's locks
         *error = u"无法读取文件%1：这是程序的数据库文件"_s.arg(path);
         return std::nullopt;
@@ -154,7 +156,8 @@ std::optional<PaymentList> readPaymentListFile(const QString& path, QString* err
     // named .xls that holds text is read as CSV.
     const bool workbook = bytes.startsWith("PK\x03\x04") || bytes.startsWith("\xD0\xCF\x11\xE0") ||
                           path.endsWith(u".xlsx"_s, Qt::CaseInsensitive);
-    return workbook ? readXlsxPaymentList(bytes, error) : readCsvPaymentList(bytes, error);
+    return workbook ? readXlsxPaymentList(bytes, error, kind)
+                    : readCsvPaymentList(bytes, error, kind);
 }
 
 void PaymentListBuilder::setCell(int column, const QString& text, const QString& problem) {
@@ -208,7 +211,7 @@ bool PaymentListBuilder::endRecord(QString* error) {
     headed_ = true;
     for (const QString& heading : record.cells) {
         const QString name = heading.trimmed();
-        const int column = paymentColumnOf(name);
+        const int column = paymentColumnOf(name, *kind_);
         // Two columns for one field would leave which one prints to chance.
         if (const qsizetype same =
                 column == PaymentList::kUnknown ? -1 : list_.columns.indexOf(column);

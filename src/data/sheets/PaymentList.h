@@ -9,11 +9,14 @@
 #include <QString>
 #include <QStringList>
 
+#include "DocumentKind.h"
+
 // A list of payments for batch printing, read from a CSV file or an Excel workbook: its
 // headings, which field each column fills, and its rows with the line each one starts on (as a
 // spreadsheet numbers it).
 struct PaymentList {
-    // A column that fills a cheque field (its position index), the issue date, or nothing.
+    // A column that fills a field of the list's kind (its position index), the issue date, or
+    // nothing.
     static constexpr int kIssueDate = -2;
     static constexpr int kUnknown = -1;
 
@@ -33,20 +36,23 @@ struct PaymentList {
     QStringList hiddenSheets;     // a workbook's hidden sheets before the one read, by name
 };
 
-// Reads a CSV payment list: UTF-8 (with or without a byte-order mark) when the bytes are valid
-// UTF-8, GB18030 otherwise; quotes, commas and line breaks inside quoted values as RFC 4180
-// says. The first non-empty row holds the headings: 出票日期, the fields' payment-list headings
-// (收款人全称 or 收款人, 金额, 用途, ...: see paymentColumnOf) or the fields' identifiers
-// (票身-收款人, 小写金额, ...). Under the headings of the history's export, a value's leading
-// "'" that the export added to keep it from running as a formula is taken off again
-// (withoutFormulaGuard); other columns keep their values as they are. Nothing, with the
-// reason, for a file with an unclosed quote or a list that PaymentListBuilder refuses.
-std::optional<PaymentList> readCsvPaymentList(const QByteArray& bytes, QString* error);
+// Reads a CSV payment list of `kind` (a list of transfer cheques unless told): UTF-8 (with or
+// without a byte-order mark) when the bytes are valid UTF-8, GB18030 otherwise; quotes, commas
+// and line breaks inside quoted values as RFC 4180 says. The first non-empty row holds the
+// headings: 出票日期, the kind's payment-list headings (收款人全称 or 收款人, 金额, 用途, ...:
+// see paymentColumnOf) or its fields' identifiers (票身-收款人, 小写金额, ...). Under the
+// headings of the kind's history export, a value's leading "'" that the export added to keep it
+// from running as a formula is taken off again (withoutFormulaGuard); other columns keep their
+// values as they are. Nothing, with the reason, for a file with an unclosed quote or a list
+// that PaymentListBuilder refuses.
+std::optional<PaymentList> readCsvPaymentList(const QByteArray& bytes, QString* error,
+                                              const DocumentKind& kind = transferCheque());
 
-// Reads a payment list file: an Excel workbook (.xlsx) when its bytes or its name say so, CSV
-// otherwise. Nothing, with the reason, for a file that cannot be read, is larger than
+// Reads a payment list file of `kind`: an Excel workbook (.xlsx) when its bytes or its name say
+// so, CSV otherwise. Nothing, with the reason, for a file that cannot be read, is larger than
 // kMaxPaymentFileSize (refused before it is read) or is no list.
-std::optional<PaymentList> readPaymentListFile(const QString& path, QString* error);
+std::optional<PaymentList> readPaymentListFile(const QString& path, QString* error,
+                                               const DocumentKind& kind = transferCheque());
 
 // The most columns a payment list's headings may have.
 constexpr int kMaxPaymentColumns = 256;
@@ -55,13 +61,16 @@ constexpr int kMaxPaymentRows = 10000;
 // The largest payment list file that is read.
 constexpr qint64 kMaxPaymentFileSize = 20 * 1024 * 1024;
 
-// Makes a payment list from the records a reader finds, one at a time, keeping no more than the
-// list needs: the first non-empty record holds the headings, the blank ones after it are left
-// out, and of the others only the cells under a heading are kept, filled up with empty cells to
-// the headings' width. A value far to the right of the headings costs nothing, and a list that
+// Makes a payment list of a kind from the records a reader finds, one at a time, keeping no more
+// than the list needs: the first non-empty record holds the headings, the blank ones after it are
+// left out, and of the others only the cells under a heading are kept, filled up with empty cells
+// to the headings' width. A value far to the right of the headings costs nothing, and a list that
 // passes a limit is refused as soon as it does.
 class PaymentListBuilder {
 public:
+    // The headings name the fields of `kind`.
+    explicit PaymentListBuilder(const DocumentKind& kind = transferCheque()) : kind_(&kind) {}
+
     // Starts a record on `line` (1-based), which the sheet may hide; the one before must have
     // ended.
     void startRecord(int line, bool hidden = false) { record_ = {line, {}, {}, hidden}; }
@@ -81,6 +90,7 @@ public:
     std::optional<PaymentList> finish(QString* error);
 
 private:
+    const DocumentKind* kind_;
     PaymentList list_;
     bool headed_ = false;
     PaymentList::Row record_{1, {}};
@@ -88,5 +98,5 @@ private:
     QBitArray hiddenColumns_{kMaxPaymentColumns};
 };
 
-// The cheque field (position index) or kIssueDate that a heading names; kUnknown for others.
-int paymentColumnOf(const QString& heading);
+// The field of `kind` (position index) or kIssueDate that a heading names; kUnknown for others.
+int paymentColumnOf(const QString& heading, const DocumentKind& kind = transferCheque());

@@ -222,7 +222,8 @@ bool showsNothing(const QString& code) {
 // list passes.
 class WorkbookReader {
 public:
-    explicit WorkbookReader(const ZipArchive& archive) : archive_(archive) {}
+    WorkbookReader(const ZipArchive& archive, const DocumentKind& kind)
+        : archive_(archive), list_(kind) {}
 
     std::optional<PaymentList> readList(QString* error) {
         const bool read = readWorkbook() && readRelationships() &&
@@ -472,7 +473,8 @@ private:
 
 }  // namespace
 
-std::optional<PaymentList> readXlsxPaymentList(const QByteArray& bytes, QString* error) {
+std::optional<PaymentList> readXlsxPaymentList(const QByteArray& bytes, QString* error,
+                                               const DocumentKind& kind) {
     if (bytes.startsWith("\xD0\xCF\x11\xE0")) {
         *error = u"不支持旧版Excel（.xls）文件，请另存为.xlsx或CSV"_s;
         return std::nullopt;
@@ -488,5 +490,5 @@ std::optional<PaymentList> readXlsxPaymentList(const QByteArray& bytes, QString*
         *error = damaged(repeated + u"重名"_s);
         return std::nullopt;
     }
-    return WorkbookReader(archive).readList(error);
+    return WorkbookReader(archive, kind).readList(error);
 }

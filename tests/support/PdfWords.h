@@ -1,0 +1,52 @@
+#pragma once
+
+#include <algorithm>
+
+#include <QList>
+#include <QProcess>
+#include <QRectF>
+#include <QRegularExpression>
+#include <QStringList>
+
+// The words of a PDF (of its page `page`, counted from 1; of every page for 0) with where each
+// lies on the paper (mm), as pdftotext -bbox reads them.
+inline QList<std::pair<QString, QRectF>> pdfWords(const QString& pdf, int page = 0) {
+    QStringList arguments{QStringLiteral("-bbox")};
+    if (page > 0)
+        arguments << QStringLiteral("-f") << QString::number(page) << QStringLiteral("-l")
+                  << QString::number(page);
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), arguments + QStringList{pdf, QStringLiteral("-")});
+    text.waitForFinished(60000);
+    static const QRegularExpression word(
+        QStringLiteral("xMin=\"([-\\d.]+)\" yMin=\"([-\\d.]+)\" xMax=\"([-\\d.]+)\" "
+                       "yMax=\"([-\\d.]+)\">([^<]*)<"));
+    QList<std::pair<QString, QRectF>> words;
+    constexpr double mm = 25.4 / 72;
+    for (auto it = word.globalMatch(QString::fromUtf8(text.readAllStandardOutput()));
+         it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        words.append(
+            {m.captured(5),
+             QRectF(QPointF(m.captured(1).toDouble() * mm, m.captured(2).toDouble() * mm),
+                    QPointF(m.captured(3).toDouble() * mm, m.captured(4).toDouble() * mm))});
+    }
+    return words;
+}
+
+// Whether a word's box lies inside a place (given 1 mm more up and down, where a character's
+// ascent and descent may reach).
+inline bool liesInside(const QRectF& box, const QRectF& place) {
+    return place.adjusted(0, -1, 0, 1).contains(box);
+}
+
+// The words that lie inside none of the places.
+inline QStringList wordsOutside(const QList<std::pair<QString, QRectF>>& words,
+                                const QList<QRectF>& places) {
+    QStringList outside;
+    for (const auto& [text, box] : words)
+        if (std::ranges::none_of(places,
+                                 [&](const QRectF& place) { return liesInside(box, place); }))
+            outside << text;
+    return outside;
+}
