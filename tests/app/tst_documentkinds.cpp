@@ -13,6 +13,7 @@
 #include "GeometryFaults.h"
 #include "HistoryRecords.h"
 #include "PdfPrinters.h"
+#include "PdfWords.h"
 #include "PrintFormat.h"
 #include "PrintJob.h"
 #include "ProgramRun.h"
@@ -106,39 +107,6 @@ const QList<std::pair<QString, QRectF>> kReceiptPlaces = {
     {u"回单-日"_s, {64, 10, 16, 7}},   {u"回单-付款人"_s, {20, 20, 90, 7}},
     {u"回单-大写"_s, {20, 30, 60, 7}}, {u"回单-金额"_s, {82, 30, 44, 7}},
 };
-
-// The words of a PDF with where each lies on the paper (mm), as pdftotext -bbox reads them.
-QList<std::pair<QString, QRectF>> pdfWords(const QString& pdf) {
-    QProcess text;
-    text.start(u"pdftotext"_s, {u"-bbox"_s, pdf, u"-"_s});
-    text.waitForFinished(60000);
-    static const QRegularExpression word(
-        u"xMin=\"([-\\d.]+)\" yMin=\"([-\\d.]+)\" xMax=\"([-\\d.]+)\" yMax=\"([-\\d.]+)\">([^<]*)<"_s);
-    QList<std::pair<QString, QRectF>> words;
-    constexpr double mm = 25.4 / 72;
-    for (auto it = word.globalMatch(QString::fromUtf8(text.readAllStandardOutput()));
-         it.hasNext();) {
-        const QRegularExpressionMatch m = it.next();
-        words.append(
-            {m.captured(5),
-             QRectF(QPointF(m.captured(1).toDouble() * mm, m.captured(2).toDouble() * mm),
-                    QPointF(m.captured(3).toDouble() * mm, m.captured(4).toDouble() * mm))});
-    }
-    return words;
-}
-
-// The words that lie inside none of the places (given 1 mm more up and down, where a
-// character's ascent and descent may reach).
-QStringList wordsOutside(const QList<std::pair<QString, QRectF>>& words,
-                         const QList<QRectF>& places) {
-    QStringList outside;
-    for (const auto& [text, box] : words)
-        if (std::ranges::none_of(places, [&](const QRectF& place) {
-                return place.adjusted(0, -1, 0, 1).contains(box);
-            }))
-            outside << text;
-    return outside;
-}
 
 // The receipt's picture, written into `folder`.
 QString writeReceiptGeometry(const QString& folder) {
