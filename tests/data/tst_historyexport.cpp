@@ -248,7 +248,7 @@ private slots:
         // and, eight commas on, the stub's payee.
         QTest::newRow("CSV") << u"h.csv"_s
                              << "\r\n1,2026.12.01,,'+1+1" + QByteArray(8, ',') + "'+1+1" +
-                                    QByteArray(5, ',') + "\r\n";
+                                    QByteArray(6, ',') + "\r\n";
         QTest::newRow("workbook") << u"h.xlsx"_s << "<t>_x005F_x0041_</t>"_ba;
     }
     void exportReadsBackAsTyped() {
