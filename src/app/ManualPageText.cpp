@@ -95,6 +95,30 @@ stops with exit status 1 unless
 .B \-\-allow\-overflow
 is given.
 The window, the preview and the verbs print through one print job, one print at a time.
+.SS A deposit slip from a kept cheque
+A transfer cheque goes to the bank with a deposit slip (进账单) that repeats it.
+.B print \-\-kind 进账单 \-\-from\-history
+.I ID
+fills the slip from the kept transfer cheque of history row
+.IR ID :
+today's date in figures, the cheque's account and bank as the drawer's, the drawer's name of
+the account's last slip or else of the company's own entry of that account in the book of
+counterparties (its 打印名称 when set), the cheque's payee with the account and bank of its
+entry in the book or else of the last slip to it, the amount, 转账支票, 1 and the cheque's
+number.
+What cannot be found stays empty;
+.B \-\-field
+then changes any field.
+A row that is no kept transfer cheque is refused (第N条历史记录不是转账支票), and
+.B \-\-from\-history
+with another kind with exit status 2.
+A slip without 出票人全称, 出票人账号, 出票人开户银行, 收款人全称, 收款人账号, 收款人开户银行 or
+小写金额 does not print (请填写收款人账号。).
+Kept with
+.BR \-\-save ,
+the slip names its cheque, and the cheque's row in
+.B history
+reads 已打印 under 进账单.
 .SS Payment lists
 .B batch
 reads a CSV file (UTF\-8 with or without a byte-order mark, or GB18030; quotes as in RFC 4180)

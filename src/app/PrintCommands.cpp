@@ -20,6 +20,7 @@
 #include "PrintJob.h"
 #include "ProgressIndicator.h"
 #include "RegText.h"
+#include "SlipFromCheque.h"
 #include "StartingCheque.h"
 #include "VerbSession.h"
 #include "Verbs.h"
@@ -63,8 +64,9 @@ int fieldNamed(const DocumentKind& kind, const QString& key) {
 }
 
 // The document of --kind the window would show at start (the last input, or on a first start the
-// empty fields, with today's date) or history row --history with today's date, with --flags (or the
-// stored switches) and the format's fonts, then the --field texts with their leave-field logic.
+// empty fields, with today's date), history row --history with today's date, or the slip filled
+// from the kept cheque of --from-history, with --flags (or the stored switches) and the format's
+// fonts, then the --field texts with their leave-field logic.
 std::optional<Document> chequeFromArguments(VerbSession& s, const Arguments& args, const Io& io,
                                             const QString& format) {
     ChequeStart start{.switches = args.has(u"--flags"_s)
@@ -82,6 +84,21 @@ std::optional<Document> chequeFromArguments(VerbSession& s, const Arguments& arg
     if (!rowId || !startCheque(cheque, start, s.db, s.prompts, s.clock, progress)) {
         fail(io, u"no history row "_s + args.option(u"--history"_s));
         return std::nullopt;
+    }
+    // A slip filled from a kept cheque, over the last input: --field may still change it.
+    if (args.has(u"--from-history"_s)) {
+        bool number = false;
+        const qint64 id = args.option(u"--from-history"_s).toLongLong(&number);
+        QString why = u"没有第%1条历史记录"_s.arg(args.option(u"--from-history"_s));
+        const std::optional<Document> slip =
+            number ? slipFromCheque(s.db, id, s.clock, &why) : std::nullopt;
+        if (!slip) {
+            fail(io, why);
+            return std::nullopt;
+        }
+        for (int i = 0; i < int(cheque.kind().fields.size()); ++i)
+            cheque.setText(i, slip->text(i));
+        cheque.setSourceId(slip->sourceId());
     }
     std::optional<QString> capitals;  // the amount in capitals as --field named it
     for (const QString& assignment : args.all(u"--field"_s)) {
@@ -146,6 +163,9 @@ int print(VerbSession& s, const Arguments& args, const Io& io, const PrintFormat
 }  // namespace
 
 int printVerb(const Arguments& args, const Io& io) {
+    // Only a deposit slip is filled from a kept cheque.
+    if (args.has(u"--from-history"_s) && documentKind(args).id != depositSlip().id)
+        return usageError(io, u"--from-history 只能用于进账单"_s);
     VerbSession s(io);
     const std::optional<PrintFormat> format = openFormat(s, args, io);
     if (!format)

@@ -106,7 +106,7 @@ const std::vector<Verb>& verbTable() {
          {},
          {{u"--pdf"_s, u"--printer"_s},
           {u"--format"_s},
-          {u"--history"_s},
+          {u"--history"_s, u"--from-history"_s},
           {u"--field"_s},
           {u"--flags"_s},
           {u"--save"_s},
@@ -124,7 +124,14 @@ const std::vector<Verb>& verbTable() {
          u"(账号) has a "
          u"cheque book, the cheque takes the book's next number, or --number N (a serial of up "
          u"to eight digits, or the full number of any open book of the account), and the number "
-         u"is written on standard output"_s,
+         u"is written on standard output; --kind 进账单 --from-history ID fills the deposit slip "
+         u"from the kept transfer cheque of history row ID (dated today; the drawer's name from "
+         u"the "
+         u"account's last slip or the company's own entry in the book of counterparties, the "
+         u"payee's account and bank from its entry or its last slip), then applies --field, and "
+         u"--save keeps the slip naming the cheque, whose history then reads 已打印 under 进账单; "
+         u"a slip without its drawer, payee, their accounts and banks, or the amount does not "
+         u"print"_s,
          printVerb},
         {u"preview"_s,
          u"FILE.png"_s,
@@ -229,6 +236,7 @@ const std::vector<VerbOption>& optionTable() {
          u"work on this kind of document: its formats, its history, its cheque books (default: "
          u"转账支票, the transfer cheque)"_s},
         {u"--history"_s, u"ID"_s, false, {}},
+        {u"--from-history"_s, u"ID"_s, false, {}},
         {u"--number"_s, u"N"_s, false, {}},
         {u"--field"_s, u"KEY=TEXT"_s, true, {}},
         {u"--flags"_s, u"TEXT"_s, false, {}},

@@ -50,6 +50,12 @@ bool issueDatePrinted(const Document& cheque) {
 }
 
 std::optional<PrintFault> faultBeforePrint(const Document& cheque) {
+    // A field the bank cannot do without is named before anything else is checked: an empty
+    // amount is a missing amount, not a wrong one.
+    for (const ChequeFieldInfo& field : cheque.kind().fields)
+        if (field.required && cheque.text(field.index).trimmed().isEmpty())
+            return PrintFault{field.index, u"请填写%1。"_s.arg(field.identifier),
+                              u"%1未填写"_s.arg(field.identifier)};
     if (!isFigureForm(cheque.textOf(FieldRole::Amount))) {
         QString reason = u"不是有效的金额"_s;
         figuresOfTypedAmount(cheque.textOf(FieldRole::Amount), &reason);

@@ -28,10 +28,10 @@ struct PrintFault {
     QString journalled;  // what the print journal says of it, briefly
 };
 
-// What stops the cheque from going to the printer: an amount not in figure form, an issue
-// date that is printed but not real, or, when the stub is printed, a stub date that is not
-// real; then a text holding a character that the history could not keep as it is. Nothing
-// when it may print.
+// What stops the cheque from going to the printer: an empty field the kind requires
+// ("请填写收款人账号。"), an amount not in figure form, an issue date that is printed but not
+// real, or, when the stub is printed, a stub date that is not real; then a text holding a character
+// that the history could not keep as it is. Nothing when it may print.
 std::optional<PrintFault> faultBeforePrint(const Document& cheque);
 
 // Whether the cheque may go to the printer, checked before the printer is touched (see

@@ -125,6 +125,9 @@ struct ChequeFieldInfo {
     // The field belongs to one payment: a payment-list row starts it empty instead of taking
     // the base cheque's text.
     bool perPayment = false;
+    // The document does not print while the field is empty (the slip's parties and amount:
+    // a bank refuses a slip without them).
+    bool required = false;
     int part = 0;  // the kind's part it is printed on
     FieldRole role = FieldRole::None;
 };

@@ -52,6 +52,11 @@ public:
 
     // OP(0) on: the cheque goes into the printer crosswise; OP(1) is always the opposite.
     bool crosswise() const { return m_crosswise; }
+
+    // The history row of the kept cheque this document was filled from (a deposit slip goes
+    // to the bank with its cheque), kept with it as its 来源ID; 0 for none.
+    qint64 sourceId() const { return m_sourceId; }
+    void setSourceId(qint64 id) { m_sourceId = id; }
     void setCrosswise(bool on) { m_crosswise = on; }
 
     // Chk(i): 0 off, 1 on (2, greyed, is a value a check box can hold too).
@@ -73,4 +78,5 @@ private:
     std::array<QString, kEndorsementParameterCount> m_endorsement;
     std::vector<int> m_chk;  // one per switch of the kind
     bool m_crosswise = true;
+    qint64 m_sourceId = 0;
 };

@@ -9,12 +9,15 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // The row ID, the running number and the print date, then one column for each field that
-// heads a history column, in field order, and last the cheque book's number.
+// heads a history column, in field order, whether a slip was printed from a cheque, and last the
+// cheque book's number.
 QStringList gridColumns(const DocumentKind& kind, QStringList first,
                         QStringView ChequeFieldInfo::*member) {
     for (const ChequeFieldInfo& field : kind.fields)
         if (!field.historyHeading.isEmpty())
             first << (field.*member).toString();
+    if (kind.id == transferCheque().id)
+        first << kSlipPrintedColumn;
     if (kind.numbered)
         first << kHistoryNumberColumn;
     return first;

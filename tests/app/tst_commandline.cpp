@@ -145,11 +145,13 @@ private slots:
         QCOMPARE(first.mid(1, 5),
                  (QStringList{u"1"_s, u"2009.05.19"_s, u""_s, u"甲"_s, u"￥1.00"_s}));
         QCOMPARE(first[10], u"第一行 第二行"_s);
-        // The cheque book's number last, empty for a cheque without one.
-        QVERIFY(lines[0].endsWith(u"\t会计(票根)\t支票号码"_s));
-        QCOMPARE(first.size(), 18);
+        // The cheque book's number last, empty for a cheque without one, after whether a slip
+        // was printed from the cheque (none here).
+        QVERIFY(lines[0].endsWith(u"\t会计(票根)\t进账单\t支票号码"_s));
+        QCOMPARE(first.size(), 19);
+        QCOMPARE(first[17], QString());
         QCOMPARE(first.last(), u"3010203100000101"_s);
-        QCOMPARE(second.size(), 18);
+        QCOMPARE(second.size(), 19);
         QCOMPARE(second.last(), QString());
         QCOMPARE(second.mid(1, 5),
                  (QStringList{u"2"_s, u"2009.05.20"_s, u""_s, u"乙"_s, u"￥2.00"_s}));

@@ -209,7 +209,8 @@ const std::vector<UpgradeStep>& schemaUpgrades() {
          kindColumns(u"ADD COLUMN IF NOT EXISTS") + kindLedIndexes(true) + serverRegisterRules()},
         // 12: the number of the cheque a deposit slip goes with (票据号码: not 支票号码, which
         // the cheque books check), the slips filled from a kept cheque found by it (来源ID), and
-        // the book of counterparties (往来单位), the company's own accounts among them (本单位). An
+        // the book of counterparties (往来单位), the company's own accounts among them (本单位),
+        // and the last slip of an account found by the kind and the account (its drawer's name). An
         // entry is never deleted, only marked 已删除, so that what the history and
         // the lists once took from it keeps its meaning; a full name names one entry not
         // removed, found through the partial index that also keeps it unique.
@@ -220,8 +221,10 @@ const std::vector<UpgradeStep>& schemaUpgrades() {
           u"已删除 INTEGER NOT NULL DEFAULT 0)"_s,
           u"CREATE UNIQUE INDEX IF NOT EXISTS 往来单位_全称 ON 往来单位 (全称) WHERE 已删除 = 0"_s,
           u"CREATE INDEX IF NOT EXISTS 历史记录_来源ID ON 历史记录 (来源ID)"_s},
-         {u"ALTER TABLE 历史记录 ADD COLUMN 票据号码 TEXT DEFAULT ''"_s},
-         {u"ALTER TABLE 历史记录 ADD COLUMN IF NOT EXISTS 票据号码 TEXT DEFAULT ''"_s}},
+         {u"ALTER TABLE 历史记录 ADD COLUMN 票据号码 TEXT DEFAULT ''"_s,
+          u"CREATE INDEX IF NOT EXISTS 历史记录_种类_账号 ON 历史记录 (种类, 账号)"_s},
+         {u"ALTER TABLE 历史记录 ADD COLUMN IF NOT EXISTS 票据号码 TEXT DEFAULT ''"_s,
+          u"CREATE INDEX IF NOT EXISTS 历史记录_种类_账号 ON 历史记录 (种类, 账号, ID)"_s}},
     };
     return steps;
 }

@@ -156,7 +156,9 @@ void HistoryList::insertInOrder(qint64 id, const QByteArray& key) {
 }
 
 bool HistoryList::sortBy(int column) {
-    if (column < 2 || column >= columnCount())
+    // Whether a slip was printed is read row by row from the slips: no index gives its order.
+    if (column < 2 || column >= columnCount() ||
+        historyGridNames(m_order.documentKind())[column] == kSlipPrintedColumn)
         return false;
     if (m_order.column == column) {
         m_order.descending = !m_order.descending;

@@ -31,7 +31,8 @@ public:
     bool isLoaded() const { return m_loaded; }
 
     // Sorts by a column of historyGridNames(): the sorted column again turns the direction round,
-    // another one sorts ascending. Columns before the dates (ID, serial) do nothing.
+    // another one sorts ascending. Columns before the dates (ID, serial) and the transfer
+    // cheque's 进账单 do nothing (false).
     bool sortBy(int column);
     const HistoryOrder& order() const { return m_order; }
     // Lists the rows of another kind, sorted as that kind's rows were last sorted (by the order

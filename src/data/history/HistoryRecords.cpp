@@ -76,6 +76,11 @@ bool SaveHistoryRecord(Database& db, const Document& cheque, const PrintedAt& da
             values << cheque.text(i);
         }
     }
+    // A slip filled from a kept cheque names it, which then shows that its slip was printed.
+    if (cheque.sourceId() > 0) {
+        columns << u"来源ID"_s;
+        values << cheque.sourceId();
+    }
     const QString sql = u"INSERT INTO 历史记录 ("_s + columns.join(u',') + u") VALUES ("_s +
                         QStringList(columns.size(), u"?"_s).join(u',') + u')';
     const std::optional<qint64> id = db.insertReturningId(sql, values);
@@ -141,6 +146,8 @@ bool LoadHistoryRecord(Database& db, Document& cheque, qint32 id, Prompts& promp
     for (int i = 0; i < int(cheque.kind().fields.size()); ++i)
         if (const QString column = historyTextColumn(cheque.kind(), i); texts.contains(column))
             cheque.setText(i, texts.value(column));
+    // A document loaded again is filled from what it holds, no longer from a kept cheque.
+    cheque.setSourceId(0);
 
     // A reloaded cheque always carries today's date.
     enterDate(cheque, clock.today(), prompts);

@@ -39,7 +39,8 @@ struct PrintedAt {
 // keeps it off) is no real date, or when the database fails (after the message for the failing
 // statement); a date that is not printed and no real date is kept empty. The caller rebuilds
 // the history grid. `newId`, when given, receives the new row's ID. `number` is the cheque
-// book's number the cheque was printed on, empty for none.
+// book's number the cheque was printed on, empty for none. A document filled from a kept cheque
+// keeps that cheque's row as its 来源ID.
 bool SaveHistoryRecord(Database& db, const Document& cheque, const PrintedAt& date,
                        qint64* newId = nullptr, const QString& number = {});
 

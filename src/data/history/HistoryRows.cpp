@@ -23,7 +23,9 @@ const DocumentKind& HistoryOrder::documentKind() const {
 
 QString HistoryOrder::columnName() const {
     const QStringList& names = historyGridNames(documentKind());
-    return column >= 2 && column < names.size() ? names[column] : QString();
+    return column >= 2 && column < names.size() && names[column] != kSlipPrintedColumn
+               ? names[column]
+               : QString();
 }
 
 QString HistoryOrder::sql() const {
@@ -66,12 +68,26 @@ SqlCondition listedHistoryCondition(const HistoryOrder& order, bool server, bool
     return condition;
 }
 
+QString historyRowColumns(const DocumentKind& kind) {
+    if (!historyGridNames(kind).contains(kSlipPrintedColumn))
+        return u"*"_s;
+    // One seek in the slips' index of their source for each row read. The kind is tested on
+    // the slip found and, written as an expression, never looked up by: either engine would
+    // otherwise walk an index of every slip for each row.
+    return u"*, CASE WHEN EXISTS (SELECT 1 FROM 历史记录 s WHERE s.来源ID=历史记录.ID AND "
+           u"s.种类||''='"_s +
+           depositSlip().id.toString() + u"') THEN '"_s + kSlipPrinted + u"' ELSE '' END AS "_s +
+           kSlipPrintedColumn;
+}
+
 HistoryRowReader::HistoryRowReader(Database& db, const HistoryOrder& order) {
     // Every row in the order of keeping is the table read once in its own order.
     const SqlCondition listed =
         listedHistoryCondition(order, db.isServer(), order.columnName().isEmpty());
-    start(db, u"SELECT * FROM 历史记录 WHERE "_s + listed.sql + u' ' + order.sql(), listed.values,
-          order.documentKind());
+    start(db,
+          u"SELECT "_s + historyRowColumns(order.documentKind()) + u" FROM 历史记录 WHERE "_s +
+              listed.sql + u' ' + order.sql(),
+          listed.values, order.documentKind());
 }
 
 HistoryRowReader::HistoryRowReader(Database& db, const std::vector<qint64>& ids,
@@ -81,7 +97,8 @@ HistoryRowReader::HistoryRowReader(Database& db, const std::vector<qint64>& ids,
     for (qint64 id : ids)
         values << id;
     start(db,
-          u"SELECT * FROM 历史记录 WHERE "_s + listedHistoryFilter() + u" AND ID IN ("_s +
+          u"SELECT "_s + historyRowColumns(kind) + u" FROM 历史记录 WHERE "_s +
+              listedHistoryFilter() + u" AND ID IN ("_s +
               QStringList(values.size(), u"?"_s).join(u',') + u')',
           values, kind);
 }

@@ -28,7 +28,8 @@ struct HistoryOrder {
     // The value that the clause sorts a row by, as bytes that compare (memcmp) the same way;
     // the ID breaks ties. `value` is the column's stored value.
     QByteArray key(const QVariant& value) const;
-    // The stored column the order sorts by; empty for the order of keeping.
+    // The stored column the order sorts by; empty for the order of keeping (and for a column
+    // that is not stored, which does not sort).
     QString columnName() const;
     // The kind the rows are of (the transfer cheque for a kind the program does not know).
     const DocumentKind& documentKind() const;
@@ -63,6 +64,10 @@ private:
     int m_timeField = -1;       // the query's field of the print's time of day
     qint64 m_serial = 0;
 };
+
+// What a statement that reads history rows of the kind as the grid shows them selects: every
+// stored column, and for the transfer cheque whether a slip was printed from the row.
+QString historyRowColumns(const DocumentKind& kind);
 
 // Whether the history column holds dates (stored yyyy-mm-dd, shown yyyy.mm.dd).
 bool isHistoryDateColumn(const QString& name);
