@@ -4,6 +4,8 @@
 
 #include <QItemSelectionModel>
 #include <QLocale>
+#include <QMenu>
+#include <QPushButton>
 #include <QShortcut>
 
 #include "Clock.h"
@@ -13,6 +15,7 @@
 #include "HistoryRecords.h"
 #include "HistoryView.h"
 #include "TextMeasure.h"
+#include "UserState.h"
 #include "ui_HistoryTab.h"
 
 using namespace Qt::StringLiterals;
@@ -26,7 +29,8 @@ HistoryTab::HistoryTab(HistoryList& list, GridTools tools, Database& db, Prompts
       m_db(db),
       m_prompts(prompts),
       m_clock(clock),
-      m_view(new HistoryView(list, tools.measure, this)) {
+      m_view(new HistoryView(list, tools.measure, this)),
+      m_fillSlip(new QPushButton(u"填写进账单(&J)"_s, this)) {
     m_ui->setupUi(this);
     // The grid needs the list it shows, so it is made here and takes the room above the
     // commands.
@@ -39,6 +43,14 @@ HistoryTab::HistoryTab(HistoryList& list, GridTools tools, Database& db, Prompts
     connect(m_view, &HistoryView::rowDoubleClicked, this, &HistoryTab::reprintRequested);
     connect(m_ui->Comm15, &QPushButton::clicked, this,
             [this] { emit reprintRequested(currentRow()); });
+    // A deposit slip goes to the bank with a transfer cheque: it is filled from the cheque's row.
+    m_fillSlip->setObjectName(u"FillSlip"_s);
+    m_fillSlip->setAccessibleName(u"填写进账单"_s);
+    m_fillSlip->setMinimumHeight(30);
+    m_ui->commands->insertWidget(1, m_fillSlip);
+    connect(m_fillSlip, &QPushButton::clicked, this, [this] { emit slipRequested(currentRow()); });
+    m_view->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_view, &QWidget::customContextMenuRequested, this, &HistoryTab::showRowMenu);
     connect(m_ui->Comm5, &QPushButton::clicked, this, &HistoryTab::deleteRows);
     connect(m_ui->Comm10, &QPushButton::clicked, this, &HistoryTab::exportHistory);
     connect(m_ui->Comm6, &QPushButton::clicked, this, &HistoryTab::clearAll);
@@ -73,12 +85,26 @@ HistoryTab::HistoryTab(HistoryList& list, GridTools tools, Database& db, Prompts
 HistoryTab::~HistoryTab() = default;
 
 void HistoryTab::showHistory() {
+    m_fillSlip->setVisible(m_list.order().kind == kTransferCheque);
     if (!m_list.isLoaded()) {
         m_list.load();
         reloadView(true);
     } else if (m_list.refresh()) {
         reloadView(false);
     }
+}
+
+void HistoryTab::showRowMenu(QPoint at) {
+    const QModelIndex index = m_view->indexAt(at);
+    if (!index.isValid())
+        return;
+    m_view->setCurrentIndex(index);
+    QMenu menu(this);
+    menu.addAction(u"再次打印"_s, this, [this, row = index.row()] { emit reprintRequested(row); });
+    if (m_list.order().kind == kTransferCheque)
+        menu.addAction(u"填写进账单"_s, this,
+                       [this, row = index.row()] { emit slipRequested(row); });
+    menu.exec(m_view->viewport()->mapToGlobal(at));
 }
 
 void HistoryTab::historyChanged() {

@@ -12,6 +12,7 @@ class Database;
 class HistoryList;
 class HistoryView;
 class Prompts;
+class QPushButton;
 
 namespace Ui {
 class HistoryTab;
@@ -48,6 +49,8 @@ public:
     std::pair<int, int> selectedRows() const;
     // The row of the current cell (from 0), or -1 when the list is empty.
     int currentRow() const;
+    // "填写进账单": shown while the grid lists transfer cheques.
+    QPushButton* fillSlipButton() const { return m_fillSlip; }
 
     // The search as the controls now say, applied at once rather than after the pause that
     // typing waits for.
@@ -57,6 +60,7 @@ public:
 
 signals:
     void reprintRequested(int row);  // "再 次 打 印" or a double-click
+    void slipRequested(int row);     // "填写进账单", on a row of a transfer cheque
     // Before any command of the tab: the window finishes what is being typed.
     void commandStarted();
 
@@ -65,6 +69,8 @@ private:
     void reloadView(bool fit);
     void showCount();
     void dateChanged(bool from);
+    // The row's menu: 再次打印, and for a transfer cheque 填写进账单.
+    void showRowMenu(QPoint at);
 
     std::unique_ptr<Ui::HistoryTab> m_ui;
     HistoryList& m_list;
@@ -73,5 +79,6 @@ private:
     Prompts& m_prompts;
     const Clock& m_clock;  // today, which the export's proposed name carries
     HistoryView* m_view;
+    QPushButton* m_fillSlip;
     QTimer m_searchPause;
 };

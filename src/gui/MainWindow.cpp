@@ -44,6 +44,7 @@
 #include "PrinterAccess.h"
 #include "Prompts.h"
 #include "RegisterDialog.h"
+#include "SlipFromCheque.h"
 #include "StartingCheque.h"
 #include "TypedKeysFilter.h"
 #include "UserState.h"
@@ -168,6 +169,7 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
         m_fieldPopup->exec(at);
     });
     connect(m_historyTab, &HistoryTab::reprintRequested, this, &MainWindow::reprintHistoryRow);
+    connect(m_historyTab, &HistoryTab::slipRequested, this, &MainWindow::fillSlipFromHistoryRow);
     connect(m_historyTab, &HistoryTab::commandStarted, m_chequeTab, &ChequeTab::finishEditing);
     connect(m_helpTab, &HelpTab::aboutRequested, this, &MainWindow::showAbout);
     connect(m_formatTab, &FormatTab::saveRequested, this, &MainWindow::saveFormat);
@@ -498,6 +500,30 @@ void MainWindow::reprintHistoryRow(int row) {
         m_chequeTab->showCheque();
         m_tabs->setCurrentWidget(m_chequeTab);
     }
+}
+
+void MainWindow::fillSlipFromHistoryRow(int row) {
+    m_chequeTab->finishEditing();
+    if (row < 0 || row >= m_historyList.count())
+        return;
+    QString why;
+    std::optional<Document> slip =
+        slipFromCheque(m_services.db, m_historyList.id(row), m_services.clock, &why);
+    if (!slip) {
+        if (!why.isEmpty())
+            m_services.prompts.message(why, u"填写进账单"_s, PromptButtons::Ok);
+        return;
+    }
+    switchKind(slip->kind());
+    // The slip keeps the switches and fonts the cashier has for slips.
+    applyOptionFlags(*slip, optionFlagsText(m_cheque));
+    for (int field = 0; field < int(m_cheque.kind().fields.size()); ++field)
+        slip->setFont(field, m_cheque.font(field));
+    m_cheque = *slip;
+    m_chequeTab->showCheque();
+    m_tabs->setCurrentWidget(m_chequeTab);
+    if (m_preview)
+        m_preview->redraw();
 }
 
 void MainWindow::showAbout() {

@@ -88,6 +88,9 @@ public:
     void printCheque();
     void printEndorsement();
     void reprintHistoryRow(int row);
+    // "填写进账单" on a row of a kept transfer cheque: the window turns to the deposit slip,
+    // filled from that cheque (see slipFromCheque), ready to print.
+    void fillSlipFromHistoryRow(int row);
     void showAbout();
     void adjustFont(int field);
     void adjustSpacing(int field);

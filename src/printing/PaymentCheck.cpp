@@ -6,6 +6,7 @@
 
 #include <QRegularExpression>
 #include <QScopeGuard>
+#include <QSet>
 
 #include "AmountCapitals.h"
 #include "AmountText.h"
@@ -265,9 +266,13 @@ QList<PaymentCheque> checkPaymentList(const PaymentList& list, const Document& b
                                           u"日期填写错误"_s);
         }
         problemsIn(columnOf(PaymentList::kIssueDate));
+        // The fields already named as missing, which the print check below would name again.
+        QSet<int> missing;
         // A payee cell refused for what it holds is named once, not as a missing payee as well.
-        if (cheque.textOf(FieldRole::Payee).trimmed().isEmpty() && !faulty(columnOf(payee)))
+        if (cheque.textOf(FieldRole::Payee).trimmed().isEmpty() && !faulty(columnOf(payee))) {
             entry.problems << problem(row.line, u"收款人"_s, QString(), u"缺少收款人"_s);
+            missing << payee;
+        }
         problemsIn(columnOf(payee));
         // A row may name only the payee: the book of counterparties gives the account and the
         // bank it leaves empty. Without them the row has nowhere to pay into.
@@ -285,12 +290,13 @@ QList<PaymentCheque> checkPaymentList(const PaymentList& list, const Document& b
                     cheque.setText(field, fromBook);
                     continue;
                 }
-                const QString missing =
+                const QString lacking =
                     u"缺少"_s + kind.fields[size_t(field)].identifier.toString();
                 entry.problems << problem(row.line, nameInList(kind, field, list), QString(),
                                           known == book.cend()
-                                              ? missing + u"，往来单位中没有“%1”"_s.arg(payeeName)
-                                              : missing);
+                                              ? lacking + u"，往来单位中没有“%1”"_s.arg(payeeName)
+                                              : lacking);
+                missing << field;
                 problemsIn(columnOf(field));
             }
         }
@@ -326,7 +332,7 @@ QList<PaymentCheque> checkPaymentList(const PaymentList& list, const Document& b
             const QString name = amountOrDate   ? u"金额"_s
                                  : c < noColumn ? list.headings[c]
                                                 : kind.fields[size_t(named)].identifier.toString();
-            if (!whole)
+            if (!whole && !missing.contains(fault))
                 for (const QString& message : prompts.messages)
                     entry.problems
                         << problem(row.line, name, cheque.text(named), message.chopped(1));

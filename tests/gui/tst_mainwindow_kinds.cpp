@@ -4,9 +4,12 @@
 #include <QAction>
 #include <QTabWidget>
 
+#include "HistoryColumns.h"
 #include "HistoryList.h"
 #include "HistoryTab.h"
+#include "HistoryView.h"
 #include "MainWindowFixture.h"
+#include "PayeeBook.h"
 
 using namespace Qt::StringLiterals;
 
@@ -100,6 +103,67 @@ private slots:
         QCOMPARE(f.field(slipField(u"出票人全称"))->text(), u"上海甲贸易有限公司"_s);
         pickKind(*f.window, u"转账支票"_s);
         QCOMPARE(f.field(Field::Payee)->text(), u"甲公司"_s);
+    }
+
+    // A kept cheque's row fills a slip: the drawer's name from the company's own entry of the
+    // account, the payee's account and bank from the book, the cheque's amount; the slip printed
+    // names its cheque, whose row then shows that a slip was printed.
+    void aSlipFilledFromAKeptCheque() {
+        Fixture f;
+        QString why;
+        QVERIFY(addPayee(f.t.db,
+                         {.fullName = u"上海甲贸易有限公司"_s,
+                          .account = u"310066001"_s,
+                          .bank = u"工商银行上海分行"_s,
+                          .own = true},
+                         &why));
+        QVERIFY(addPayee(
+            f.t.db,
+            {.fullName = u"乙公司"_s, .account = u"110077002"_s, .bank = u"建设银行北京分行"_s},
+            &why));
+        f.type(Field::Payee, u"乙公司"_s);
+        f.type(Field::Bank, u"工商银行上海分行"_s);
+        f.type(Field::Account, u"310066001"_s);
+        f.type(Field::Amount, u"88"_s);
+        f.printAnswering(PromptAnswer::Yes);
+        const qint64 cheque = f.t.scalar(u"SELECT max(ID) FROM 历史记录"_s).toLongLong();
+
+        f.window->tabs()->setCurrentWidget(f.window->historyTab());
+        HistoryTab& history = *f.window->historyTab();
+        QVERIFY(history.fillSlipButton()->isVisible());
+        history.view()->setCurrentIndex(history.view()->model()->index(0, 2));
+        QTest::mouseClick(history.fillSlipButton(), Qt::LeftButton);
+        QCOMPARE(&f.window->cheque().kind(), &depositSlip());
+        QCOMPARE(f.window->tabs()->currentWidget(), f.window->chequeTab());
+        const std::pair<QStringView, QString> filled[] = {
+            {u"出票日期-年", u"2026"_s},
+            {u"出票日期-日", u"8"_s},
+            {u"出票人全称", u"上海甲贸易有限公司"_s},
+            {u"出票人账号", u"310066001"_s},
+            {u"收款人全称", u"乙公司"_s},
+            {u"收款人账号", u"110077002"_s},
+            {u"收款人开户银行", u"建设银行北京分行"_s},
+            {u"小写金额", u"￥88.00"_s},
+            {u"大写金额", u"捌拾捌元整"_s},
+            {u"票据种类", u"转账支票"_s},
+            {u"票据张数", u"1"_s}};
+        for (const auto& [identifier, text] : filled)
+            QCOMPARE(f.field(slipField(identifier))->text(), text);
+
+        QFile::remove(f.t.dir.filePath(u"cheque.pdf"_s));
+        f.printAnswering(PromptAnswer::Yes);
+        QVERIFY(QFile::exists(f.t.dir.filePath(u"cheque.pdf"_s)));
+        QCOMPARE(f.t.scalar(u"SELECT 来源ID FROM 历史记录 WHERE 种类='进账单' AND "
+                            u"Dat>'1900-01-01'"_s)
+                     .toLongLong(),
+                 cheque);
+        // The cheques' history shows the slip; the slips' has no such command.
+        f.window->tabs()->setCurrentWidget(f.window->historyTab());
+        QVERIFY(!history.fillSlipButton()->isVisible());
+        pickKind(*f.window, u"转账支票"_s);
+        const int column = int(historyGridNames().indexOf(kSlipPrintedColumn));
+        QCOMPARE(f.window->historyList().text(0, column), kSlipPrinted);
+        QVERIFY(history.fillSlipButton()->isVisible());
     }
 };
 
