@@ -195,6 +195,7 @@ void ChequeTab::showKind() {
     qDeleteAll(fields);
     qDeleteAll(boxes);
     m_canvas->setKind(m_cheque.kind());
+    m_area->updateGeometry();  // its size follows the document's, which it is not told of
     buildFields();
     buildSwitches();
     for (QWidget* field : m_fields)

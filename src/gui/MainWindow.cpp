@@ -217,6 +217,19 @@ void MainWindow::fitToScreen() {
     move(centredIn(area, this->size(), frameAllowance(*this)));
 }
 
+void MainWindow::growToFit() {
+    const QRect area = screenArea(*this);
+    if (area.isEmpty())
+        return;
+    const QSize room = area.size().shrunkBy(frameAllowance(*this));
+    // At this width, as fitToScreen measures it: the switches may take more lines.
+    const int natural = qMax(sizeHint().height(), menuBar()->sizeHint().height() +
+                                                      centralWidget()->heightForWidth(width()));
+    const int wanted = qBound(height(), natural, qMax(height(), room.height()));
+    if (wanted != height())
+        resize(width(), wanted);
+}
+
 void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!m_shown && !event->spontaneous()) {
@@ -344,6 +357,7 @@ void MainWindow::switchKind(const DocumentKind& kind) {
     }
     m_historyList.setKind(id);
     m_chequeTab->showKind();
+    growToFit();
     showKindCommands();
     showFormatGrid();
     showFirstUse();

@@ -126,6 +126,9 @@ private:
     // Sizes the window to its natural size, or to the screen's available area when that is
     // smaller, and places it in the middle of that area, frame and all.
     void fitToScreen();
+    // Grows the window, where the screen has room, to what a taller kind of document needs;
+    // it never shrinks or moves under the cashier.
+    void growToFit();
     void buildMenus();
     QWidget* buildTop();
     void tabChanged(int index);
