@@ -357,7 +357,8 @@ void MainWindow::switchKind(const DocumentKind& kind) {
     }
     m_historyList.setKind(id);
     m_chequeTab->showKind();
-    growToFit();
+    // Once the layouts have taken the new document's size, which they do on posted events.
+    QMetaObject::invokeMethod(this, &MainWindow::growToFit, Qt::QueuedConnection);
     showKindCommands();
     showFormatGrid();
     showFirstUse();
