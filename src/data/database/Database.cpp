@@ -442,3 +442,13 @@ void Database::showStatementError(const QString& sql) {
                           (m_busy ? u"\n数据库正被其他程序使用，请稍后再试。"_s : QString()),
                       {}, PromptButtons::Ok);
 }
+
+QString likePatternContaining(const QString& text) {
+    QString pattern = u"%"_s;
+    for (const QChar c : text) {
+        if (c == u'%' || c == u'_' || c == u'\\')
+            pattern += u'\\';
+        pattern += c;
+    }
+    return pattern + u'%';
+}

@@ -227,3 +227,7 @@ private:
     Database& m_db;
     bool m_active;
 };
+
+// The LIKE pattern (with ESCAPE '\') that finds `text` anywhere: its own %, _ and \ stand
+// for themselves.
+QString likePatternContaining(const QString& text);

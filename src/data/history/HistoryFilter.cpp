@@ -1,21 +1,11 @@
 #include "HistoryFilter.h"
 
+#include "Database.h"
 #include "HistoryRecords.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// The LIKE pattern that finds `text` anywhere: its own %, _ and \ stand for themselves.
-QString containing(const QString& text) {
-    QString pattern = u"%"_s;
-    for (const QChar c : text) {
-        if (c == u'%' || c == u'_' || c == u'\\')
-            pattern += u'\\';
-        pattern += c;
-    }
-    return pattern + u'%';
-}
 
 // Latin capitals to small letters, and nothing else, as both engines match them.
 QString asciiLower(QString text) {
@@ -57,7 +47,7 @@ SqlCondition historyFilterCondition(const HistoryFilter& filter, bool server) {
         const auto like = [server](const QString& column) {
             return column + (server ? u" COLLATE \"C\" ILIKE"_s : u" LIKE"_s) + u" ? ESCAPE '\\'"_s;
         };
-        const QString pattern = containing(asciiLower(typed));
+        const QString pattern = likePatternContaining(asciiLower(typed));
         QStringList found;
         for (const QString& column : {u"收款人全称"_s, u"账号"_s, kHistoryNumberColumn}) {
             found << like(column);
@@ -68,7 +58,7 @@ SqlCondition historyFilterCondition(const HistoryFilter& filter, bool server) {
         // and ￥1234.50 alike.
         if (const QString amount = typedAmount(typed); !amount.isEmpty()) {
             found << u"replace(金额, ',', '') LIKE ? ESCAPE '\\'"_s;
-            values << containing(amount);
+            values << likePatternContaining(amount);
         }
         parts << u'(' + found.join(u" OR "_s) + u')';
     }

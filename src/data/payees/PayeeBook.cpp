@@ -21,17 +21,6 @@ QString orEmpty(const QString& text) {
     return text.isNull() ? u""_s : text;
 }
 
-// The LIKE pattern that finds `text` anywhere: its own %, _ and \ stand for themselves.
-QString containingPattern(const QString& text) {
-    QString pattern = u"%"_s;
-    for (const QChar c : text) {
-        if (c == u'%' || c == u'_' || c == u'\\')
-            pattern += u'\\';
-        pattern += c;
-    }
-    return pattern + u'%';
-}
-
 // The name is free unless an entry other than `self` has it.
 bool nameIsFree(Database& db, const QString& fullName, qint64 self, QString* why) {
     std::optional<Payee> other;
@@ -124,7 +113,7 @@ std::optional<QList<Payee>> payees(Database& db, const QString& containing) {
         const QString like =
             db.isServer() ? u" COLLATE \"C\" ILIKE ? ESCAPE '\\'"_s : u" LIKE ? ESCAPE '\\'"_s;
         sql += u" AND (全称"_s + like + u" OR 账号"_s + like + u" OR 开户银行"_s + like + u')';
-        const QString pattern = containingPattern(containing);
+        const QString pattern = likePatternContaining(containing);
         values = {pattern, pattern, pattern};
     }
     std::optional<QSqlQuery> query = db.select(sql + u" ORDER BY 全称, ID"_s, values);
