@@ -460,6 +460,7 @@ void ChequeTab::leaveField(int index) {
     leaveBodyField(m_cheque, index, m_prompts);
     showFieldTexts();
     m_leaving = false;
+    emit fieldLeft(index);
 }
 
 void ChequeTab::focusFirstField() {
@@ -520,6 +521,7 @@ void ChequeTab::pickListChanged(const QString& text) {
     if (m_pickTarget != m_cheque.field(FieldRole::Amount) || figuresOfTypedAmount(text))
         leaveBodyField(m_cheque, m_pickTarget, m_prompts);
     showFieldTexts();
+    emit fieldLeft(m_pickTarget);
 }
 
 void ChequeTab::openDatePicker(int index) {

@@ -66,6 +66,8 @@ signals:
     void adjustRequested(int index, QPoint globalPos);
     // A text or a switch of the cheque changed (the preview follows).
     void chequeChanged();
+    // The field's text was taken in (it was left, or picked from its list).
+    void fieldLeft(int index);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

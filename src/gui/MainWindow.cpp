@@ -36,6 +36,7 @@
 #include "HistoryTab.h"
 #include "IndicatorForm.h"
 #include "JournalDialog.h"
+#include "ListPayees.h"
 #include "NumberText.h"
 #include "OptionFlags.h"
 #include "PayeePickList.h"
@@ -164,6 +165,11 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
     connect(m_chequeTab, &ChequeTab::printRequested, this, &MainWindow::printCheque);
     connect(m_chequeTab, &ChequeTab::endorseRequested, this, &MainWindow::printEndorsement);
     connect(m_chequeTab, &ChequeTab::previewRequested, this, &MainWindow::showPreview);
+    // A slip's payee named, the book gives the account and the bank left empty.
+    connect(m_chequeTab, &ChequeTab::fieldLeft, this, [this](int field) {
+        if (field == m_cheque.field(FieldRole::Payee) && fillPayeeFromBook(m_services.db, m_cheque))
+            m_chequeTab->showCheque();
+    });
     connect(m_chequeTab, &ChequeTab::adjustRequested, this, [this](int field, QPoint at) {
         m_adjustField = field;
         m_fieldPopup->exec(at);

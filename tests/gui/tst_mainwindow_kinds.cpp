@@ -164,6 +164,20 @@ private slots:
         const int column = int(historyGridNames().indexOf(kSlipPrintedColumn));
         QCOMPARE(f.window->historyList().text(0, column), kSlipPrinted);
         QVERIFY(history.fillSlipButton()->isVisible());
+
+        // On a slip, naming a payee of the book fills the account and bank left empty, never
+        // one that was typed.
+        pickKind(*f.window, u"进账单"_s);
+        f.window->tabs()->setCurrentWidget(f.window->chequeTab());
+        QLineEdit* account = f.field(slipField(u"收款人账号"));
+        account->setFocus();
+        account->selectAll();
+        QTest::keyClick(account, Qt::Key_Delete);
+        QTest::keyClick(account, Qt::Key_Tab);
+        f.type(slipField(u"收款人开户银行"), u"自填银行"_s);
+        f.type(slipField(u"收款人全称"), u"上海甲贸易有限公司"_s);
+        QCOMPARE(f.field(slipField(u"收款人账号"))->text(), u"310066001"_s);
+        QCOMPARE(f.field(slipField(u"收款人开户银行"))->text(), u"自填银行"_s);
     }
 };
 

@@ -4,6 +4,7 @@
 
 #include <QSet>
 
+#include "Document.h"
 #include "PaymentList.h"
 
 std::optional<QHash<QString, Payee>> listedPayees(Database& db, const PaymentList& list,
@@ -33,4 +34,25 @@ std::optional<QHash<QString, Payee>> listedPayees(Database& db, const PaymentLis
             found.insert(name, *entry);
     }
     return found;
+}
+
+bool fillPayeeFromBook(Database& db, Document& document) {
+    const int account = document.field(FieldRole::PayeeAccount);
+    const int bank = document.field(FieldRole::PayeeBank);
+    const QString name = document.textOf(FieldRole::Payee).trimmed();
+    const auto empty = [&](int field) {
+        return field >= 0 && document.text(field).trimmed().isEmpty();
+    };
+    if (name.isEmpty() || (!empty(account) && !empty(bank)))
+        return false;
+    std::optional<Payee> entry;
+    if (!findPayee(db, name, &entry) || !entry)
+        return false;
+    bool changed = false;
+    for (const auto& [field, value] : {std::pair{account, entry->account}, {bank, entry->bank}})
+        if (empty(field) && !value.trimmed().isEmpty()) {
+            document.setText(field, value);
+            changed = true;
+        }
+    return changed;
 }
