@@ -196,6 +196,8 @@ QList<PaymentCheque> checkPaymentList(const PaymentList& list, const Document& b
         for (const ChequeFieldInfo& field : kind.fields)
             if (field.perPayment)
                 cheque.setText(field.index, QString());
+        // A row is filled from the list, never from the kept cheque the base may have been.
+        cheque.setSourceId(0);
         const auto roleOf = [&](int field) {
             return field >= 0 ? kind.fields[size_t(field)].role : FieldRole::None;
         };

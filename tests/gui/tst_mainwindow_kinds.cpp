@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QTabWidget>
 
+#include "BatchDialog.h"
 #include "HistoryColumns.h"
 #include "HistoryList.h"
 #include "HistoryTab.h"
@@ -178,6 +179,28 @@ private slots:
         f.type(slipField(u"收款人全称"), u"上海甲贸易有限公司"_s);
         QCOMPARE(f.field(slipField(u"收款人账号"))->text(), u"310066001"_s);
         QCOMPARE(f.field(slipField(u"收款人开户银行"))->text(), u"自填银行"_s);
+
+        // A list of slips naming the payees alone: the book gives their accounts and banks,
+        // the slip in the window the drawer; one job, both kept as slips.
+        QFile list(f.t.dir.filePath(u"slips.csv"_s));
+        QVERIFY(list.open(QIODevice::WriteOnly));
+        list.write(u"收款人,金额\n乙公司,10\n上海甲贸易有限公司,20.5\n"_s.toUtf8());
+        list.close();
+        f.t.prompts.queueText(list.fileName());
+        action(*f.window, u"mBatch"_s)->trigger();
+        QPointer<BatchDialog> batch = f.window->findChild<BatchDialog*>();
+        QVERIFY(batch && batch->printAll()->isEnabled());
+        answerPrinterDialog(true);
+        f.t.prompts.queueAnswer(PromptAnswer::Ok);
+        f.t.prompts.queueAnswer(PromptAnswer::Yes);
+        QTest::mouseClick(batch->printAll(), Qt::LeftButton);
+        QTRY_VERIFY(!batch);
+        QVERIFY(f.shownTexts().join(u'|').contains(u"共 2 张进账单，合计 ￥30.50"_s));
+        QCOMPARE(f.t.rows(u"SELECT 收款人全称, 收款人账号, 收款人开户银行, 出票人全称, 金额 "
+                          u"FROM 历史记录 WHERE 种类='进账单' AND Dat>'1900-01-01' AND 来源ID "
+                          u"IS NULL ORDER BY ID"_s),
+                 u"乙公司/110077002/建设银行北京分行/上海甲贸易有限公司/￥10.00|"
+                 u"上海甲贸易有限公司/310066001/工商银行上海分行/上海甲贸易有限公司/￥20.50"_s);
     }
 };
 
