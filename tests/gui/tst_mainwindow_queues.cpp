@@ -54,9 +54,16 @@ private slots:
                                  u"--pdf"_s,
                                  f.t.dir.filePath(u"verb.pdf"_s),
                                  u"--flags"_s,
-                                 u"1;0;0;0;0;0;0;0;1;0;"_s};
+                                 u"1;0;0;0;0;0;0;0;1;0;"_s,
+                                 u"--allow-date"_s};
         for (const QString& field : fields)
             arguments << u"--field"_s << field;
+        // The window's day, which its fixed clock gives: the verb's own today would write
+        // another date, of other characters, on every day but that one.
+        const QDate day = f.clock.today();
+        for (const auto& [tag, part] :
+             {std::pair{u"T0"_s, day.year()}, {u"T1"_s, day.month()}, {u"T2"_s, day.day()}})
+            arguments << u"--field"_s << tag + u'=' + QString::number(part);
         QProcess verb;
         verb.start(QStringLiteral(CHEQUEPRINT_EXE), arguments);
         QVERIFY(verb.waitForFinished(60000) && verb.exitCode() == 0);
