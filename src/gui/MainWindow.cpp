@@ -223,19 +223,6 @@ void MainWindow::fitToScreen() {
     move(centredIn(area, this->size(), frameAllowance(*this)));
 }
 
-void MainWindow::growToFit() {
-    const QRect area = screenArea(*this);
-    if (area.isEmpty())
-        return;
-    const QSize room = area.size().shrunkBy(frameAllowance(*this));
-    // At this width, as fitToScreen measures it: the switches may take more lines.
-    const int natural = qMax(sizeHint().height(), menuBar()->sizeHint().height() +
-                                                      centralWidget()->heightForWidth(width()));
-    const int wanted = qBound(height(), natural, qMax(height(), room.height()));
-    if (wanted != height())
-        resize(width(), wanted);
-}
-
 void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!m_shown && !event->spontaneous()) {
@@ -337,50 +324,6 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void MainWindow::switchKind(const DocumentKind& kind) {
-    m_chequeTab->finishEditing();
-    const QSignalBlocker blocker(m_kindList);
-    m_kindList->setCurrentText(kind.id.toString());
-    if (&kind == &m_cheque.kind())
-        return;
-    // What was typed is kept, in memory and as the kind's last input, before anything else.
-    SaveOptionFlags(m_cheque, m_services.settings);
-    saveLastInput(m_services.db, m_cheque);
-    m_putAside.insert_or_assign(m_cheque.kind().id.toString(), m_cheque);
-    const QString id = kind.id.toString();
-    storeCurrentKind(m_services.db, id);
-    ListFormatNames(m_services.db, m_displays, id);
-    showFormatList();
-    if (const auto found = m_putAside.find(id); found != m_putAside.end()) {
-        m_cheque = found->second;
-        ApplyFormatFonts(m_services.db, m_displays.currentFormat, m_cheque, m_progress);
-    } else {
-        m_cheque = Document(kind);
-        startCheque(m_cheque,
-                    {.switches = storedOptionFlags(m_services.settings, kind),
-                     .format = m_displays.currentFormat},
-                    m_services.db, m_services.prompts, m_services.clock, m_progress);
-    }
-    m_historyList.setKind(id);
-    m_chequeTab->showKind();
-    // Once the layouts have taken the new document's size, which they do on posted events.
-    QMetaObject::invokeMethod(this, &MainWindow::growToFit, Qt::QueuedConnection);
-    showKindCommands();
-    showFormatGrid();
-    showFirstUse();
-    if (m_tabs->currentWidget() == m_historyTab)
-        m_historyTab->showHistory();
-    if (m_preview)
-        m_preview->redraw();
-}
-
-void MainWindow::showKindCommands() {
-    const DocumentKind& kind = m_cheque.kind();
-    for (QAction* action : m_chequeBookActions)
-        action->setVisible(kind.numbered);
-    m_stubWidthAction->setVisible(hasPart(kind, kStubPart));
-}
-
 void MainWindow::formatPicked(const QString& name) {
     m_displays.currentFormat = name;
     showFormatGrid();
@@ -399,40 +342,6 @@ void MainWindow::showFormatList() {
     m_formatList->clear();
     m_formatList->addItems(m_displays.formatNames);
     m_formatList->setCurrentText(m_displays.currentFormat);
-}
-
-void MainWindow::saveFormat() {
-    m_chequeTab->finishEditing();
-    if (SaveFormatFromGrid(m_services.db, m_formatGrid, m_displays.currentFormat, m_cheque,
-                           m_displays, m_progress, m_services.prompts)) {
-        reloadPrintFormat();
-        m_formatTab->showFormat(m_displays);
-        m_chequeTab->showCheque();
-    }
-}
-
-void MainWindow::saveFormatAs() {
-    m_chequeTab->finishEditing();
-    // Read afresh: another clerk may have added or deleted a format since the list was shown.
-    const QString name = FormatNameDialog::chooseFormatName(storedFormatNames(m_services.db),
-                                                            m_displays.currentFormat, true, this);
-    if (SaveFormatAs(m_services.db, m_formatGrid, name, m_cheque, m_displays, m_progress,
-                     m_services.prompts)) {
-        reloadPrintFormat();
-        showFormatList();
-        m_formatTab->showFormat(m_displays);
-        m_chequeTab->showCheque();
-    }
-}
-
-void MainWindow::deleteFormat() {
-    m_chequeTab->finishEditing();
-    const QString name = FormatNameDialog::chooseFormatName(storedFormatNames(m_services.db),
-                                                            m_displays.currentFormat, false, this);
-    if (DeleteFormat(m_services.db, name, m_displays, m_services.prompts)) {
-        reloadPrintFormat();
-        showFormatList();
-    }
 }
 
 PreviewWindow* MainWindow::showPreview() {
@@ -523,30 +432,6 @@ void MainWindow::reprintHistoryRow(int row) {
     }
 }
 
-void MainWindow::fillSlipFromHistoryRow(int row) {
-    m_chequeTab->finishEditing();
-    if (row < 0 || row >= m_historyList.count())
-        return;
-    QString why;
-    std::optional<Document> slip =
-        slipFromCheque(m_services.db, m_historyList.id(row), m_services.clock, &why);
-    if (!slip) {
-        if (!why.isEmpty())
-            m_services.prompts.message(why, u"填写进账单"_s, PromptButtons::Ok);
-        return;
-    }
-    switchKind(slip->kind());
-    // The slip keeps the switches and fonts the cashier has for slips.
-    applyOptionFlags(*slip, optionFlagsText(m_cheque));
-    for (int field = 0; field < int(m_cheque.kind().fields.size()); ++field)
-        slip->setFont(field, m_cheque.font(field));
-    m_cheque = *slip;
-    m_chequeTab->showCheque();
-    m_tabs->setCurrentWidget(m_chequeTab);
-    if (m_preview)
-        m_preview->redraw();
-}
-
 void MainWindow::showAbout() {
     m_chequeTab->finishEditing();
     m_services.prompts.message(
@@ -557,42 +442,4 @@ void MainWindow::showAbout() {
         u"本程序从不连接网络：支票密码只留在您的电脑上，没有版本检查，也不打开任何网页。"_s.arg(
             QStringLiteral(CHEQUEPRINT_VERSION), QString::fromLatin1(qVersion())),
         u"版权说明"_s, PromptButtons::Ok);
-}
-
-void MainWindow::adjustFont(int field) {
-    if (field < 0)
-        return;
-    const std::optional<TextFont> chosen = m_services.prompts.chooseFont(m_cheque.font(field));
-    if (!chosen)
-        return;
-    m_cheque.setFont(field, *chosen);
-    m_chequeTab->showCheque();
-    UpdateFieldSettings(m_services.db, field, m_cheque, m_displays.currentFormat, std::nullopt,
-                        std::nullopt, std::nullopt);
-    showFormatGrid();
-}
-
-void MainWindow::adjustSpacing(int field) {
-    if (field < 0)
-        return;
-    QString stored;
-    if (const std::optional<FieldPosition> position = storedFieldPosition(
-            m_services.db, m_displays.currentFormat, field, m_cheque.kind().id.toString()))
-        stored = numberText(position->s);
-    const QString answer = m_services.prompts.inputBox(u"请输入字符间距（毫米）："_s, {}, stored);
-    if (answer.isEmpty())
-        return;
-    UpdateFieldSettings(m_services.db, field, m_cheque, m_displays.currentFormat, std::nullopt,
-                        std::nullopt, numericValue(answer));
-    showFormatGrid();
-}
-
-void MainWindow::adjustPosition(int field) {
-    if (field < 0)
-        return;
-    auto* dialog = new CollateDialog(
-        m_services.db, m_displays.currentFormat, field, m_cheque, [this] { showFormatGrid(); },
-        this);
-    // Modal to the window, which takes no input until the position is stored or cancelled.
-    dialog->open();
 }
