@@ -100,6 +100,11 @@ bool CommandLinePrint::printOverflowing(const QString& fields) {
     return false;
 }
 
+bool CommandLinePrint::printDoubtfulIdentity(const QStringList& doubts) {
+    fail(m_io, u"警告："_s + doubts.join(u"；"_s));
+    return true;
+}
+
 bool CommandLinePrint::printOnUnusualDate(const QStringList& dates) {
     if (m_args.has(u"--allow-date"_s))
         return true;

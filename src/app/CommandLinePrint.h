@@ -42,6 +42,8 @@ public:
     bool tryAgain() override;
     bool printCalibrationSquare() override { return true; }
     QString endorsementText() override { return m_args.inputs.value(0); }
+    // A doubtful identity number is said on the error output, and the back prints.
+    bool printDoubtfulIdentity(const QStringList& doubts) override;
     // The number of --number: a serial of up to eight digits, or the whole number of any open
     // book of the account (its prefix, then the eight digits), else the next one when it is
     // taken; a cheque that printed is printed well, and kept with --save. A number refused is

@@ -166,6 +166,8 @@ int printVerb(const Arguments& args, const Io& io) {
     // Only a deposit slip is filled from a kept cheque.
     if (args.has(u"--from-history"_s) && documentKind(args).id != depositSlip().id)
         return usageError(io, u"--from-history 只能用于进账单"_s);
+    if (args.has(u"--back"_s) && !hasBack(documentKind(args)))
+        return usageError(io, u"--back 只能用于现金支票"_s);
     VerbSession s(io);
     const std::optional<PrintFormat> format = openFormat(s, args, io);
     if (!format)
@@ -173,6 +175,12 @@ int printVerb(const Arguments& args, const Io& io) {
     const std::optional<Document> cheque = chequeFromArguments(s, args, io, format->name);
     if (!cheque)
         return 1;
+    if (args.has(u"--back"_s)) {
+        // Of a kept cheque, its back's print is linked to its row.
+        const qint64 row = args.has(u"--history"_s) ? args.option(u"--history"_s).toLongLong() : 0;
+        return print(s, args, io, *format,
+                     [&](PrintJob& job) { return job.printBacks({*cheque}, {row}); });
+    }
     // A number names a sheet of the account's book: without one, nothing is printed on it.
     if (args.has(u"--number"_s)) {
         const std::optional<bool> book = hasOpenBook(s.db, cheque->textOf(FieldRole::DrawerAccount),
@@ -250,6 +258,9 @@ int batchVerb(const Arguments& args, const Io& io) {
     }
     QString error;
     const DocumentKind& kind = documentKind(args);
+    const bool backs = args.has(u"--back"_s);
+    if (backs && !hasBack(kind))
+        return usageError(io, u"--back 只能用于现金支票"_s);
     const std::optional<PaymentList> list = readPaymentListFile(args.inputs.first(), &error, kind);
     if (!list) {
         fail(io, error);
@@ -279,7 +290,8 @@ int batchVerb(const Arguments& args, const Io& io) {
         checkPaymentList(*list, *base, s.clock.today(), *format, *printerLikeMeasure(), *book);
     for (PaymentCheque& cheque : checked) {
         // A date a bank would not pay is a problem of its row unless asked for.
-        const QString date = unusualIssueDate(cheque.cheque, s.clock.today());
+        // The back carries no date: its fronts were asked about theirs.
+        const QString date = backs ? QString() : unusualIssueDate(cheque.cheque, s.clock.today());
         if (!date.isEmpty() && !args.has(u"--allow-date"_s))
             cheque.problems << u"第%1行：出票日期不是今天（%2），加 --allow-date 才打印"_s.arg(
                 QString::number(cheque.line), date);
@@ -301,7 +313,10 @@ int batchVerb(const Arguments& args, const Io& io) {
     }
 
     if (const int failed = print(
-            s, args, io, *format, [&](PrintJob& job) { return job.printBatch(cheques); },
+            s, args, io, *format,
+            [&](PrintJob& job) {
+                return backs ? job.printBacks(cheques) : job.printBatch(cheques);
+            },
             // A kind printed on a cheque book's numbers is a cheque.
             u"none of the %1 %2 was printed"_s.arg(cheques.size())
                 .arg(kind.numbered ? u"cheques"_s : u"documents"_s)))

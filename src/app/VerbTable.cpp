@@ -83,6 +83,7 @@ const std::vector<Verb>& verbTable() {
           {u"--format"_s},
           {u"--save"_s},
           {u"--allow-date"_s},
+          {u"--back"_s},
           {u"--kind"_s}},
          u"print a payment list (CSV, or the first visible sheet of an .xlsx; the history's "
          u"headings or the fields' identifiers), one cheque per row in one print job, each row "
@@ -94,7 +95,9 @@ const std::vector<Verb>& verbTable() {
          u"book, written on standard output; rows dated later than today or more than ten days "
          u"before it are printed only with --allow-date; --kind 进账单 prints a deposit slip per "
          u"row, a row's empty 收款人账号 and 收款人开户银行 taken from the book of "
-         u"counterparties under its 收款人全称"_s,
+         u"counterparties under its 收款人全称; --kind 现金支票 --back prints the backs of the "
+         u"list's cash cheques, in the list's order, as one job after the fronts (columns "
+         u"身份证件名称, 发证机关, 身份证件号码)"_s,
          batchVerb},
         {u"export"_s,
          u"FILE"_s,
@@ -112,7 +115,7 @@ const std::vector<Verb>& verbTable() {
           {u"--save"_s},
           {u"--allow-overflow"_s},
           {u"--allow-date"_s},
-          {u"--number"_s},
+          {u"--number"_s, u"--back"_s},
           {u"--kind"_s}},
          u"print the cheque: the last input with today's date, or --history ID with today's "
          u"date; --field KEY=TEXT (a tag such as T3 or an identifier such as 票身-收款人) as if "
@@ -131,7 +134,10 @@ const std::vector<Verb>& verbTable() {
          u"payee's account and bank from its entry or its last slip), then applies --field, and "
          u"--save keeps the slip naming the cheque, whose history then reads 已打印 under 进账单; "
          u"a slip without its drawer, payee, their accounts and banks, or the amount does not "
-         u"print"_s,
+         u"print; --kind 现金支票 --back prints the cash cheque's back alone (身份证件名称, "
+         u"发证机关, 身份证件号码) as a job of its own, of --history ID linked to that kept "
+         u"cheque, "
+         u"with a warning on the error output when an identity card's number fails its check"_s,
          printVerb},
         {u"preview"_s,
          u"FILE.png"_s,
@@ -238,6 +244,7 @@ const std::vector<VerbOption>& optionTable() {
         {u"--history"_s, u"ID"_s, false, {}},
         {u"--from-history"_s, u"ID"_s, false, {}},
         {u"--number"_s, u"N"_s, false, {}},
+        {u"--back"_s, {}, false, {}},
         {u"--field"_s, u"KEY=TEXT"_s, true, {}},
         {u"--flags"_s, u"TEXT"_s, false, {}},
         {u"--save"_s, {}, false, {}},

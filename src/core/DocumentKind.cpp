@@ -27,7 +27,7 @@ bool isField(const DocumentKind& kind, int index) {
 }  // namespace
 
 std::span<const DocumentKind* const> documentKinds() {
-    static const DocumentKind* const kinds[] = {&transferCheque(), &depositSlip()};
+    static const DocumentKind* const kinds[] = {&transferCheque(), &cashCheque(), &depositSlip()};
     return kinds;
 }
 
@@ -68,6 +68,8 @@ QStringList kindFaults(const DocumentKind& kind) {
     if (kind.id.isEmpty() || kind.journalJob.isEmpty() || kind.geometry.isEmpty() ||
         kind.shippedFormat.isEmpty() || kind.shippedFormatRows.isEmpty())
         faults << u"the kind lacks its id, journal job, geometry or shipped format"_s;
+    if (hasBack(kind) == kind.backJob.isEmpty())
+        faults << u"the kind's back and its back's journal job do not go together"_s;
     if (kind.parts.empty())
         faults << u"the kind has no part"_s;
     if (kind.fields.size() > size_t(kMaxKindFields))

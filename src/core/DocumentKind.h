@@ -9,8 +9,8 @@
 #include "ChequeFields.h"
 #include "ChequeSwitches.h"
 
-// A kind of bank document the program prints (the transfer cheque today; the deposit slip and
-// the cash cheque are to come) is data: its fields, parts, switches, picture and shipped format.
+// A kind of bank document the program prints (the transfer cheque, the cash cheque, the deposit
+// slip) is data: its fields, parts, switches, picture and shipped format.
 // The rules shared by every kind ask for a field by its role, never by a kind's own number.
 
 // Which side of the paper a part is printed on.
@@ -26,6 +26,7 @@ struct DocumentPart {
 struct DocumentKind {
     QStringView id;          // stored in the database's 种类 columns
     QStringView journalJob;  // the journal's 种类 of its prints
+    QStringView backJob;     // the journal's 种类 of its back's prints; empty without a back
     std::span<const DocumentPart> parts;
     std::span<const ChequeFieldInfo> fields;  // in position-index order
     std::span<const SwitchInfo> switches;
@@ -44,6 +45,8 @@ struct DocumentKind {
 const DocumentKind& transferCheque();
 // The bank deposit slip (进账单).
 const DocumentKind& depositSlip();
+// The cash cheque (现金支票): the transfer cheque's front, and a back printed on its own.
+const DocumentKind& cashCheque();
 
 // Every kind the program knows, the transfer cheque first.
 std::span<const DocumentKind* const> documentKinds();
@@ -60,6 +63,17 @@ int fieldByIdentifier(const DocumentKind& kind, QStringView identifier);
 // The name of the part the kind's field is printed on.
 inline QStringView partOf(const DocumentKind& kind, int field) {
     return kind.parts[size_t(kind.fields[size_t(field)].part)].name;
+}
+
+// The side of the paper the kind's field is printed on.
+inline PartSide sideOf(const DocumentKind& kind, int field) {
+    return kind.parts[size_t(kind.fields[size_t(field)].part)].side;
+}
+
+// Whether the kind has fields printed on the back of the paper, as a job of their own.
+inline bool hasBack(const DocumentKind& kind) {
+    return std::ranges::any_of(kind.parts,
+                               [](const DocumentPart& p) { return p.side == PartSide::Back; });
 }
 
 // Whether the kind has a part of this name (a cheque's stub, whose width a format sets).

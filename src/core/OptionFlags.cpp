@@ -33,8 +33,9 @@ void SaveOptionFlags(const Document& cheque, QSettings& settings) {
 }
 
 QString storedOptionFlags(QSettings& settings, const DocumentKind& kind) {
-    const QString defaults = &kind == &transferCheque() ? kDefaultOptionFlags.toString()
-                                                        : optionFlagsText(Document(kind));
+    const QString defaults = kind.switches.data() == checkBoxes().data()
+                                 ? kDefaultOptionFlags.toString()
+                                 : optionFlagsText(Document(kind));
     return ReadRegText(settings, kind.settingsKey, defaults);
 }
 

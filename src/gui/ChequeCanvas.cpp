@@ -28,23 +28,24 @@ void ChequeCanvas::setStubShown(bool shown) {
 }
 
 QRect ChequeCanvas::toPixels(const QRectF& mm, QStringView part) const {
-    const double left = kMarginMm + ChequeGeometry::of(*m_kind).partLeft(part);
-    const QRectF shifted = mm.translated(left, kMarginMm);
+    const ChequeGeometry& g = ChequeGeometry::of(*m_kind);
+    const QRectF shifted = mm.translated(kMarginMm + g.partLeft(part), kMarginMm + g.partTop(part));
     return QRectF(shifted.topLeft() * kPixelsPerMm, shifted.size() * kPixelsPerMm).toRect();
 }
 
 QSize ChequeCanvas::sizeHint() const {
-    // The parts side by side, as tall as the tallest.
-    QSizeF parts(0, 0);
-    for (const ChequeGeometry::Part& part : ChequeGeometry::of(*m_kind).parts)
-        parts = QSizeF(parts.width() + part.size.width(), qMax(parts.height(), part.size.height()));
-    return ((parts + QSizeF(2 * kMarginMm, 2 * kMarginMm)) * kPixelsPerMm).toSize();
+    // The parts side by side, a back below them.
+    const QSizeF shown = ChequeGeometry::of(*m_kind).shownSize();
+    return ((shown + QSizeF(2 * kMarginMm, 2 * kMarginMm)) * kPixelsPerMm).toSize();
 }
 
 void ChequeCanvas::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const ChequeGeometry& g = ChequeGeometry::of(*m_kind);
-    drawChequePicture(painter, *m_kind, kPixelsPerMm, m_stubShown,
-                      QPointF(kMarginMm + g.partLeft(kStubPart), kMarginMm),
-                      QPointF(kMarginMm + g.partLeft(kBodyPart), kMarginMm));
+    for (const ChequeGeometry::Part& part : g.parts)
+        if (m_stubShown || part.name != kStubPart)
+            drawDocumentPart(
+                painter, *m_kind, kPixelsPerMm,
+                QPointF(kMarginMm + g.partLeft(part.name), kMarginMm + g.partTop(part.name)),
+                part.name);
 }

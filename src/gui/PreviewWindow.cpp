@@ -70,12 +70,9 @@ double PreviewWindow::pixelsPerMm() const {
     // The whole paper (stub, body and 10 mm around) in the visible part of the window.
     const ChequeGeometry& g = ChequeGeometry::of(m_cheque.kind());
     const QSize room = m_scroll->viewport()->size() - QSize(4, 4);
-    double width = 10;
-    double height = 0;
-    for (const ChequeGeometry::Part& part : g.parts) {
-        width += part.size.width();
-        height = qMax(height, part.size.height() + 10);
-    }
+    const QSizeF front = g.rowSize(0);
+    const double width = front.width() + 10;
+    const double height = front.height() + 10;
     return qMax(1.0, qMin(room.width() / width, room.height() / height));
 }
 

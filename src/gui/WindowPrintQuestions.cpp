@@ -63,6 +63,11 @@ bool WindowPrintQuestions::printCalibrationSquare() {
                              u"打印位置校验"_s, PromptButtons::YesNo) == PromptAnswer::Yes;
 }
 
+bool WindowPrintQuestions::printDoubtfulIdentity(const QStringList& doubts) {
+    return m_prompts.message(doubts.join(u'\n') + u"\n是否继续打印？"_s, {},
+                             PromptButtons::YesNoDefaultNo) == PromptAnswer::Yes;
+}
+
 QString WindowPrintQuestions::endorsementText() {
     return m_prompts.inputBox(u"请输入背书内容(须换行处请输入“//”)："_s);
 }

@@ -27,6 +27,7 @@ public:
     bool tryAgain() override;
     bool printCalibrationSquare() override;
     QString endorsementText() override;
+    bool printDoubtfulIdentity(const QStringList& doubts) override;
     std::optional<LoadedNumber> confirmNumberedStart(const TakenNumber& offered,
                                                      const QString& refusal) override;
     std::optional<Outcome> numberedOutcome(const QString& number, QString* voidReason) override;

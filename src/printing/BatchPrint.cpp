@@ -27,10 +27,11 @@ QString documentNoun(const QList<Document>& documents) {
 }
 
 bool printChequeBatch(PrintSurface& surface, const QList<Document>& cheques,
-                      const PrintFormat& format, const std::function<void(int)>& pageDrawn) {
-    bool ok = !cheques.isEmpty() && SetupChequePage(surface, cheques.front());
+                      const PrintFormat& format, const std::function<void(int)>& pageDrawn,
+                      PartSide side) {
+    bool ok = !cheques.isEmpty() && SetupChequePage(surface, cheques.front(), side);
     for (qsizetype k = 0; ok && k < cheques.size(); ++k) {
-        ok = (k == 0 || surface.newPage()) && drawChequePage(surface, cheques[k], format);
+        ok = (k == 0 || surface.newPage()) && drawChequePage(surface, cheques[k], format, side);
         if (ok && pageDrawn)
             pageDrawn(int(k + 1));
     }

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include "DocumentKind.h"
+
 class Document;
 class PrintSurface;
 struct PrintFormat;
@@ -21,7 +23,8 @@ QString documentNoun(const QList<Document>& documents);
 // told after the k-th page. On any failure the document is abandoned, so that no cheque of the
 // batch reaches the printer, and the result is false.
 bool printChequeBatch(PrintSurface& surface, const QList<Document>& cheques,
-                      const PrintFormat& format, const std::function<void(int)>& pageDrawn);
+                      const PrintFormat& format, const std::function<void(int)>& pageDrawn,
+                      PartSide side = PartSide::Front);
 
 // What the cashier is told when a batch failed: that none of its documents was printed.
 QString batchFailure(const QList<Document>& documents);

@@ -50,7 +50,7 @@ ChequeGeometry readGeometry(const DocumentKind& kind) {
         qFatal("chequeprint: the geometry resource of a document kind is not JSON");
     for (const QJsonValue& value : root[u"parts"].toArray()) {
         const QJsonObject p = value.toObject();
-        g.parts.append({p[u"name"].toString(), sizeOf(p)});
+        g.parts.append({p[u"name"].toString(), sizeOf(p), p[u"row"].toInt()});
     }
     for (const QJsonValue& value : root[u"figureBoxes"].toArray())
         g.boxSets.append(boxSetOf(value.toObject()));
@@ -91,13 +91,41 @@ QSizeF ChequeGeometry::partSize(QStringView name) const {
 }
 
 double ChequeGeometry::partLeft(QStringView name) const {
+    const Part* of = part(name);
     double left = 0;
     for (const Part& p : parts) {
         if (p.name == name)
             break;
-        left += p.size.width();
+        if (!of || p.row == of->row)
+            left += p.size.width();
     }
     return left;
+}
+
+double ChequeGeometry::partTop(QStringView name) const {
+    const Part* of = part(name);
+    double top = 0;
+    for (int row = 0; of && row < of->row; ++row)
+        top += rowSize(row).height() + kRowGap;
+    return top;
+}
+
+QSizeF ChequeGeometry::rowSize(int row) const {
+    QSizeF size(0, 0);
+    for (const Part& p : parts)
+        if (p.row == row)
+            size = QSizeF(size.width() + p.size.width(), qMax(size.height(), p.size.height()));
+    return size;
+}
+
+QSizeF ChequeGeometry::shownSize() const {
+    QSizeF size(0, 0);
+    for (int row = 0; !rowSize(row).isEmpty(); ++row) {
+        const QSizeF each = rowSize(row);
+        size = QSizeF(qMax(size.width(), each.width()),
+                      size.height() + (row > 0 ? kRowGap : 0) + each.height());
+    }
+    return size;
 }
 
 const ChequeGeometry::Place* ChequeGeometry::placeOf(QStringView field) const {

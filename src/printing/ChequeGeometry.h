@@ -23,6 +23,7 @@ struct ChequeGeometry {
     struct Part {
         QString name;  // as the kind's DocumentPart names it
         QSizeF size;
+        int row = 0;  // the window shows row 1 (a cheque's back) below row 0
     };
     struct Place {
         QString field;  // the field's identifier
@@ -49,7 +50,10 @@ struct ChequeGeometry {
         QPointF at;  // top-left
         double points;
     };
-    QList<Part> parts;  // left to right as the window shows them
+    // The gap (mm) the window leaves between two rows of parts.
+    static constexpr double kRowGap = 6;
+
+    QList<Part> parts;  // left to right as the window shows them, row by row
     QList<BoxSet> boxSets;
     QList<Place> places;
     QList<Label> labels;
@@ -59,9 +63,16 @@ struct ChequeGeometry {
     const Part* part(QStringView name) const;
     // Its size; empty when the geometry has no such part.
     QSizeF partSize(QStringView name) const;
-    // How far right of the first part the window shows the part (the widths of those before
-    // it).
+    // How far right of its row's first part the window shows the part (the widths of those
+    // before it in its row).
     double partLeft(QStringView name) const;
+    // How far below the first row the window shows the part (the heights of the rows above
+    // it, each with the gap).
+    double partTop(QStringView name) const;
+    // The size of the parts of `row` side by side, as tall as the tallest.
+    QSizeF rowSize(int row) const;
+    // The size of every row, one below the other with the gaps.
+    QSizeF shownSize() const;
     // The place of the field with this identifier, or null when the geometry has none.
     const Place* placeOf(QStringView field) const;
     // The boxes of the field with this identifier, or null when it has none.

@@ -82,6 +82,14 @@ void drawChequePicture(QPainter& painter, const DocumentKind& kind, double pixel
     painter.restore();
 }
 
+void drawDocumentPart(QPainter& painter, const DocumentKind& kind, double pixelsPerMm, QPointF at,
+                      QStringView part) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    drawPart(painter, kind, pixelsPerMm, at, part);
+    painter.restore();
+}
+
 QImage previewCheque(const Document& cheque, const PrintFormat& format, double pixelsPerMm,
                      Prompts& prompts) {
     Document fed = cheque;

@@ -26,12 +26,14 @@ QString boxedAmount(const QString& figures, qsizetype boxes) {
     return digits;
 }
 
-bool drawChequeFields(PrintSurface& surface, const Document& cheque, const PrintFormat& format) {
-    return SetupChequePage(surface, cheque) && drawChequePage(surface, cheque, format) &&
-           surface.endDocument();
+bool drawChequeFields(PrintSurface& surface, const Document& cheque, const PrintFormat& format,
+                      PartSide side) {
+    return SetupChequePage(surface, cheque, side) &&
+           drawChequePage(surface, cheque, format, side) && surface.endDocument();
 }
 
-bool drawChequePage(PrintSurface& surface, const Document& cheque, const PrintFormat& format) {
+bool drawChequePage(PrintSurface& surface, const Document& cheque, const PrintFormat& format,
+                    PartSide side) {
     const PositionTable positions = fieldPositions(format, cheque);
 
     // The stub first, then the body.
@@ -67,12 +69,13 @@ bool drawChequePage(PrintSurface& surface, const Document& cheque, const PrintFo
     const DocumentKind& kind = cheque.kind();
     const int fields = int(kind.fields.size());
     auto onStub = [&](int field) { return partOf(kind, field) == kStubPart; };
+    auto onSide = [&](int field) { return sideOf(kind, field) == side; };
     if (cheque.stubVisible())
         for (int i = 0; i < fields; ++i)
-            if (onStub(i))
+            if (onStub(i) && onSide(i))
                 draw(i);
     for (int i = 0; i < fields; ++i)
-        if (!onStub(i))
+        if (!onStub(i) && onSide(i))
             draw(i);
     return surface.ok();
 }

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include "DocumentKind.h"
+
 class Document;
 class Prompts;
 class PrintSurface;
@@ -27,13 +29,15 @@ void PrintSpaced(PrintSurface& surface, double x, double y, const QString& text,
 // one).
 QString takeLine(PrintSurface& surface, QString& remaining, double width);
 
-// Draws the cheque's fields in the format on the page in hand, which is already set up for it;
-// false on any failure, without a message.
-bool drawChequePage(PrintSurface& surface, const Document& cheque, const PrintFormat& format);
+// Draws the cheque's fields of one side of the paper in the format on the page in hand, which
+// is already set up for it; false on any failure, without a message.
+bool drawChequePage(PrintSurface& surface, const Document& cheque, const PrintFormat& format,
+                    PartSide side = PartSide::Front);
 
-// Sets up the page, draws the cheque in the format and ends the document; false on any failure,
-// without a message. PrintCheque and the overflow check both draw through here.
-bool drawChequeFields(PrintSurface& surface, const Document& cheque, const PrintFormat& format);
+// Sets up the page, draws the cheque's side in the format and ends the document; false on any
+// failure, without a message. PrintCheque and the overflow check both draw through here.
+bool drawChequeFields(PrintSurface& surface, const Document& cheque, const PrintFormat& format,
+                      PartSide side = PartSide::Front);
 
 // Prints the cheque in the format: page set-up, positions, the stub fields when the stub is
 // printed (the additional information wrapped into 40 mm lines 5 mm apart), the body fields

@@ -59,9 +59,9 @@ private:
 }  // namespace
 
 QList<int> findOverflowingFields(const Document& cheque, const PrintFormat& format,
-                                 PrintSurface& measure, QList<QRectF>* extents) {
+                                 PrintSurface& measure, QList<QRectF>* extents, PartSide side) {
     MeasuringSurface surface(measure);
-    drawChequeFields(surface, cheque, format);  // measuring never fails
+    drawChequeFields(surface, cheque, format, side);  // measuring never fails
 
     const DocumentKind& kind = cheque.kind();
     const ChequeGeometry& g = ChequeGeometry::of(kind);

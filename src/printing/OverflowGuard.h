@@ -6,6 +6,7 @@
 #include <QRectF>
 #include <QString>
 
+#include "DocumentKind.h"
 #include "PrintSurface.h"
 
 class Document;
@@ -18,10 +19,11 @@ struct PrintFormat;
 // cheque body (or of the stub), past the right end of its blank (the blank of the cheque
 // picture, moved with the format's position of the field), or when the amount in figures needs
 // more than its eleven boxes. Suppressed fields, and the stub when it is not printed, never
-// overflow.
+// overflow. Only the fields of `side` are measured.
 // `extents`, when given, receives where each overflowing field's text lies on the printer (mm).
 QList<int> findOverflowingFields(const Document& cheque, const PrintFormat& format,
-                                 PrintSurface& measure, QList<QRectF>* extents = nullptr);
+                                 PrintSurface& measure, QList<QRectF>* extents = nullptr,
+                                 PartSide side = PartSide::Front);
 
 // The identifiers of the fields, joined by "、".
 QString fieldIdentifiers(const DocumentKind& kind, const QList<int>& fields);

@@ -51,6 +51,10 @@ public:
     virtual bool printCalibrationSquare() = 0;
     // The endorsement's text; empty when cancelled.
     virtual QString endorsementText() = 0;
+    // Whether to print backs whose identity numbers fail their check (`doubts`, as
+    // identityNumberDoubt says each, for a batch led by the cheque's place and payee): a
+    // warning, since a number may be right and the check not apply to it.
+    virtual bool printDoubtfulIdentity(const QStringList& doubts) = 0;
 
     // With a cheque book for the cheque's account: the confirmation names the number of the
     // blank cheque to load, `offered`; the cashier may load another one of the book instead.
@@ -108,6 +112,12 @@ public:
     PrintResult printCheque(const Document& cheque);
     // The cheques of a payment list, already checked, as one document with a page each.
     PrintResult printBatch(const QList<Document>& cheques);
+    // The backs of cash cheques, in order, as one job with a page each, after their fronts: the
+    // identity numbers checked (a doubt is asked about, never refused), the fields that do not
+    // fit (for one back), the printer, the start; journalled under the kind's back job, each
+    // entry linked to its cheque's history row, `historyRows[k]` (0: none). Nothing is kept:
+    // the back's values are kept in the cheque's own row when its front is.
+    PrintResult printBacks(const QList<Document>& cheques, const QList<qint64>& historyRows = {});
     // An endorsement with the cheque's endorsement parameters and the format's margins.
     PrintResult printEndorsement(const Document& cheque);
     PrintResult printCalibration();

@@ -18,9 +18,9 @@ std::span<const double> figureBoxColumns(const DocumentKind& kind, int field) {
     return {boxes->lefts.constData(), size_t(boxes->lefts.size())};
 }
 
-bool SetupChequePage(PrintSurface& surface, const Document& cheque) {
+bool SetupChequePage(PrintSurface& surface, const Document& cheque, PartSide side) {
     if (!surface.deviceName().toUpper().startsWith(u"OKI")) {
-        const bool a3 = cheque.crosswise() && cheque.stubVisible();
+        const bool a3 = side == PartSide::Front && cheque.crosswise() && cheque.stubVisible();
         if (!(a3 && surface.setPaperSize(PaperSize::A3)) && !surface.setPaperSize(PaperSize::A4))
             return false;
     }
@@ -41,8 +41,9 @@ QPointF fieldOrigin(const PageSettings& page, const Document& cheque, int field)
         if (cheque.chk(Switch::GuidesCloseIn) != 0)
             y -= farSide / 2;
     }
-    // The stub is printed left of the other parts.
-    const bool rightOfStub = cheque.stubVisible() && partOf(cheque.kind(), field) != kStubPart;
+    // The stub is printed left of the other parts of the front.
+    const bool rightOfStub = cheque.stubVisible() && partOf(cheque.kind(), field) != kStubPart &&
+                             sideOf(cheque.kind(), field) == PartSide::Front;
     return {10 - page.x + (rightOfStub ? page.s : 0), y};
 }
 

@@ -9,6 +9,7 @@
 #include <QStringView>
 
 #include "ChequeFields.h"
+#include "DocumentKind.h"
 #include "PrintFormat.h"
 
 class Document;
@@ -25,11 +26,13 @@ std::span<const double> figureBoxColumns(const DocumentKind& kind, int field);
 
 // Paper size (kept on a printer whose name begins with "OKI"; A3 for a crosswise cheque with
 // its stub, falling back to A4; A4 otherwise) and orientation (landscape for lengthwise
-// feeding). False when even A4 is refused.
-bool SetupChequePage(PrintSurface& surface, const Document& cheque);
+// feeding). The back has no stub beside it: never A3. False when even A4 is refused.
+bool SetupChequePage(PrintSurface& surface, const Document& cheque,
+                     PartSide side = PartSide::Front);
 
 // Where a field's format position (0, 0), the top-left corner of its part of the cheque, lands
-// on the printer: 10 - H across (+ the stub width for a body field when the stub is printed),
+// on the printer: 10 - H across (+ the stub width for a front field off the stub when the stub
+// is printed; a back is printed with the stub torn off),
 // 10 - V down (+ the A4 width less the body's height lengthwise, 210 - 80 = 130 mm for the
 // cheque; half of that back with the paper guides closing in).
 QPointF fieldOrigin(const PageSettings& page, const Document& cheque, int field);

@@ -146,6 +146,7 @@ public:
     bool tryAgain() override { return false; }
     bool printCalibrationSquare() override { return true; }
     QString endorsementText() override { return {}; }
+    bool printDoubtfulIdentity(const QStringList&) override { return true; }
     std::optional<LoadedNumber> confirmNumberedStart(const TakenNumber& offered,
                                                      const QString&) override {
         return LoadedNumber{offered.serial};
@@ -268,6 +269,7 @@ private slots:
         const DocumentKind receipt{
             .id = u"测试回单",
             .journalJob = u"回单",
+            .backJob = {},
             .parts = kReceiptParts,
             .fields = kReceiptFields,
             .switches = {},

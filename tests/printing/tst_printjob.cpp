@@ -69,6 +69,12 @@ public:
     bool tryAgain() override { return onRetry && onRetry(++retries); }
     bool printCalibrationSquare() override { return true; }
     QString endorsementText() override { return u"甲公司//乙公司"_s; }
+    QStringList identityDoubts;  // what the doubt question was asked about
+    bool identityAnswer = true;
+    bool printDoubtfulIdentity(const QStringList& doubts) override {
+        identityDoubts = doubts;
+        return identityAnswer;
+    }
 
     // With a cheque book: the numbers offered, the serial loaded instead (when set) and the
     // outcomes, one per print, with the reason of a spoiled one.

@@ -211,6 +211,7 @@ const DocumentKind& depositSlip() {
     static const DocumentKind kind{
         .id = u"进账单",
         .journalJob = u"进账单",
+        .backJob = {},
         .parts = kParts,
         .fields = kFields,
         .switches = {},

@@ -316,6 +316,7 @@ const DocumentKind& transferCheque() {
     static const DocumentKind kind{
         .id = u"转账支票",
         .journalJob = u"支票",
+        .backJob = {},
         .parts = kParts,
         .fields = chequeFields(),
         .switches = checkBoxes(),

@@ -120,7 +120,9 @@ bool recordOutcome(Database& db, const QList<qint64>& journalIds, const QString&
     const QString sql = u"UPDATE 打印日志 SET 结果=?, 历史ID=? WHERE ID=? AND 结果=?"_s;
     return db.atomically([&] {
         for (qsizetype k = 0; k < journalIds.size(); ++k) {
-            const QVariant kept = k < historyIds.size() ? QVariant(historyIds[k]) : QVariant();
+            // 0 stands for a document kept in no row.
+            const QVariant kept =
+                k < historyIds.size() && historyIds[k] > 0 ? QVariant(historyIds[k]) : QVariant();
             if (!db.execute(sql, {outcome, kept, journalIds[k], kPrinting})) {
                 db.showStatementError(sql);
                 return false;
