@@ -168,6 +168,9 @@ int printVerb(const Arguments& args, const Io& io) {
         return usageError(io, u"--from-history 只能用于进账单"_s);
     if (args.has(u"--back"_s) && !hasBack(documentKind(args)))
         return usageError(io, u"--back 只能用于现金支票"_s);
+    // The back goes on a cheque whose number its front took.
+    if (args.has(u"--back"_s) && args.has(u"--number"_s))
+        return usageError(io, u"--back and --number exclude each other"_s);
     VerbSession s(io);
     const std::optional<PrintFormat> format = openFormat(s, args, io);
     if (!format)

@@ -108,7 +108,7 @@ QString registerText(const BookRegister& bookRegister) {
     const ChequeBook& book = bookRegister.book;
     const auto number = [&](qint64 serial) { return serialRangeText(book, serial, serial); };
     QString text = line({u"支票簿"_s, book.account, serialRangeText(book, book.first, book.last),
-                         bookStateText(book)});
+                         bookStateText(book), book.kind});
     for (const RegisterLine& n : bookRegister.lines) {
         const bool unused = n.state == kNumberUnused;
         text += line({number(n.serial), registerStateText(n), registerLineDate(n), n.payee,

@@ -7,8 +7,8 @@
 using namespace Qt::StringLiterals;
 
 bool identityNumberChecks(QStringView number) {
-    static constexpr std::array<int, 17> kWeights = {7, 9, 10, 5, 8, 4, 2, 1, 6,
-                                                     3, 7, 9, 10, 5, 8, 4, 2};
+    static constexpr std::array<int, 17> kWeights = {7, 9, 10, 5,  8, 4, 2, 1, 6,
+                                                     3, 7, 9,  10, 5, 8, 4, 2};
     static constexpr QStringView kCheckCharacters = u"10X98765432";
     if (number.size() != 18)
         return false;

@@ -5,6 +5,7 @@
 #include <QRegularExpressionValidator>
 
 #include "Clock.h"
+#include "DocumentKind.h"
 #include "Prompts.h"
 #include "RegisterGrid.h"
 #include "WindowFit.h"
@@ -19,13 +20,15 @@ constexpr int kColumnSpare = 16;  // pixels
 }  // namespace
 
 ChequeBooksDialog::ChequeBooksDialog(Database& db, Prompts& prompts, const QString& account,
-                                     const Clock& clock, QWidget* parent)
+                                     const Clock& clock, const DocumentKind& kind, QWidget* parent)
     : QDialog(parent, Qt::Window),
       m_ui(std::make_unique<Ui::ChequeBooksDialog>()),
       m_db(db),
       m_prompts(prompts),
-      m_clock(clock) {
+      m_clock(clock),
+      m_kind(kind.id.toString()) {
     m_ui->setupUi(this);
+    setWindowTitle(windowTitle() + u"（"_s + m_kind + u"）"_s);
     setAttribute(Qt::WA_DeleteOnClose);
     const QStringList headings = bookListHeadings();
     m_ui->books->setColumnCount(int(headings.size()));
@@ -56,7 +59,7 @@ void ChequeBooksDialog::showBooks(qint64 select) {
     QTableWidget* table = m_ui->books;
     table->setRowCount(0);
     m_books.clear();
-    const std::optional<QList<BookRegister>> registers = chequeRegister(m_db);
+    const std::optional<QList<BookRegister>> registers = chequeRegister(m_db, {}, m_kind);
     if (!registers)
         return;
     table->setRowCount(int(registers->size()));
@@ -91,6 +94,7 @@ void ChequeBooksDialog::addBook() {
     book.first = m_ui->first->text().toLongLong();
     book.last = m_ui->last->text().toLongLong();
     book.received = m_ui->received->date();
+    book.kind = m_kind;
     QString why;
     const std::optional<qint64> id = addChequeBook(m_db, book, m_clock.today(), &why);
     if (!id) {
@@ -115,7 +119,7 @@ void ChequeBooksDialog::closeBook() {
                           PromptButtons::YesNoDefaultNo) != PromptAnswer::Yes)
         return;
     QString why;
-    if (!closeChequeBook(m_db, book.account, book.first, &why)) {
+    if (!closeChequeBook(m_db, book.account, book.first, &why, m_kind)) {
         if (!why.isEmpty())
             m_prompts.message(why);
         return;

@@ -9,6 +9,7 @@
 
 class Clock;
 class Database;
+struct DocumentKind;
 class Prompts;
 
 namespace Ui {
@@ -24,8 +25,9 @@ class ChequeBooksDialog final : public QDialog {
 public:
     // `account` fills the new book's account (the cheque's 账号), the clock's today its day
     // received; a book received later than today is refused.
+    // The books are those of `kind` (a cash cheque never takes a transfer cheque's number).
     ChequeBooksDialog(Database& db, Prompts& prompts, const QString& account, const Clock& clock,
-                      QWidget* parent = nullptr);
+                      const DocumentKind& kind, QWidget* parent = nullptr);
     ~ChequeBooksDialog() override;
 
     // Lists the books again; `select` the row of the book with this ID.
@@ -40,5 +42,6 @@ private:
     Database& m_db;
     Prompts& m_prompts;
     const Clock& m_clock;
+    const QString m_kind;
     QList<ChequeBook> m_books;  // as listed
 };

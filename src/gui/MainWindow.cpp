@@ -368,8 +368,9 @@ JournalDialog* MainWindow::showJournal() {
 
 ChequeBooksDialog* MainWindow::showChequeBooks() {
     m_chequeTab->finishEditing();
-    auto* books = new ChequeBooksDialog(m_services.db, m_services.prompts,
-                                        m_cheque.text(Field::Account), m_services.clock, this);
+    auto* books =
+        new ChequeBooksDialog(m_services.db, m_services.prompts, m_cheque.text(Field::Account),
+                              m_services.clock, m_cheque.kind(), this);
     books->show();
     return books;
 }
@@ -383,8 +384,9 @@ PayeesDialog* MainWindow::showPayees() {
 
 RegisterDialog* MainWindow::showRegister() {
     m_chequeTab->finishEditing();
-    auto* numbers = new RegisterDialog(m_services.db, m_services.prompts, m_services.clock,
-                                       gridTools(), m_cheque.text(Field::Account), this);
+    auto* numbers =
+        new RegisterDialog(m_services.db, m_services.prompts, m_services.clock, gridTools(),
+                           m_cheque.text(Field::Account), m_cheque.kind(), this);
     numbers->show();
     return numbers;
 }

@@ -138,7 +138,7 @@ BatchDialog* MainWindow::openBatchFile(const QString& path) {
     connect(batch, &BatchDialog::chequeBooksRequested, this, [this, batch] {
         auto* books = new ChequeBooksDialog(m_services.db, m_services.prompts,
                                             batch->pendingCheques().value(0).text(Field::Account),
-                                            m_services.clock, batch);
+                                            m_services.clock, m_cheque.kind(), batch);
         books->show();
     });
     // Modal to the window: while the list is open, the format and the cheque it was checked

@@ -7,6 +7,7 @@
 #include "BoundGridModel.h"
 #include "ChequeRegister.h"
 #include "Clock.h"
+#include "DocumentKind.h"
 #include "GridExport.h"
 #include "NumberSettle.h"
 #include "Prompts.h"
@@ -18,16 +19,18 @@
 using namespace Qt::StringLiterals;
 
 RegisterDialog::RegisterDialog(Database& db, Prompts& prompts, const Clock& clock, GridTools tools,
-                               const QString& account, QWidget* parent)
+                               const QString& account, const DocumentKind& kind, QWidget* parent)
     : QDialog(parent, Qt::Window),
       m_ui(std::make_unique<Ui::RegisterDialog>()),
       m_db(db),
       m_prompts(prompts),
       m_clock(clock),
+      m_kind(kind),
       m_tools(tools),
       // The register keeps its order: a number's line stays with its book, gaps and totals.
       m_view(new BoundGridView(m_grid, tools, this, BoundGridView::Headings::KeepOrder)) {
     m_ui->setupUi(this);
+    setWindowTitle(windowTitle() + u"（"_s + kind.id.toString() + u"）"_s);
     setAttribute(Qt::WA_DeleteOnClose);
     m_ui->layout->addWidget(m_view, 1);
     m_view->setObjectName(u"RegisterGrid"_s);
@@ -39,7 +42,7 @@ RegisterDialog::RegisterDialog(Database& db, Prompts& prompts, const Clock& cloc
 
     QComboBox* accounts = m_ui->account;
     accounts->addItem(u"全部账号"_s, QString());
-    if (const std::optional<QList<ChequeBook>> books = chequeBooks(m_db))
+    if (const std::optional<QList<ChequeBook>> books = chequeBooks(m_db, {}, m_kind.id.toString()))
         for (const ChequeBook& book : *books)
             if (accounts->findData(book.account) < 0)
                 accounts->addItem(book.account, book.account);
@@ -73,7 +76,7 @@ QComboBox* RegisterDialog::accounts() const {
 void RegisterDialog::showRegister() {
     const QModelIndex selected = m_view->currentIndex();
     const std::optional<QList<BookRegister>> registers =
-        chequeRegister(m_db, m_ui->account->currentData().toString());
+        chequeRegister(m_db, m_ui->account->currentData().toString(), m_kind.id.toString());
     buildRegisterGrid(m_grid, registers.value_or(QList<BookRegister>()), m_tools);
     if (selected.isValid() && m_grid.fixedRows() + selected.row() < m_grid.rows())
         m_grid.setCurrentCell(m_grid.fixedRows() + selected.row(), kRegisterNumberCol);
@@ -105,7 +108,8 @@ void RegisterDialog::voidSelected() {
         return;
     }
     QString why;
-    if (!voidSerial(m_db, m_clock, number->account, number->serial, reason, &why)) {
+    if (!voidSerial(m_db, m_clock, number->account, number->serial, reason, &why,
+                    m_kind.id.toString())) {
         if (!why.isEmpty())
             m_prompts.message(why);
         return;
@@ -124,8 +128,8 @@ void RegisterDialog::settleSelected() {
             PromptButtons::YesNoDefaultNo) != PromptAnswer::Yes)
         return;
     QString why;
-    if (!settleNumber(m_db, m_clock, number->account, number->serial, Settlement::Printed, {},
-                      &why)) {
+    if (!settleNumber(m_db, m_clock, number->account, number->serial, Settlement::Printed, {}, &why,
+                      m_kind)) {
         if (!why.isEmpty())
             m_prompts.message(why);
         return;

@@ -11,6 +11,7 @@
 class BoundGridView;
 class Clock;
 class Database;
+struct DocumentKind;
 class Prompts;
 class QComboBox;
 
@@ -26,9 +27,10 @@ class RegisterDialog final : public QDialog {
     Q_OBJECT
 
 public:
-    // `account` is chosen first when it has books; otherwise all accounts are shown.
+    // The register of the books of `kind`; `account` is chosen first when it has books;
+    // otherwise all accounts are shown.
     RegisterDialog(Database& db, Prompts& prompts, const Clock& clock, GridTools tools,
-                   const QString& account, QWidget* parent = nullptr);
+                   const QString& account, const DocumentKind& kind, QWidget* parent = nullptr);
     ~RegisterDialog() override;
 
     BoundGrid& grid() { return m_grid; }
@@ -51,6 +53,7 @@ private:
     Database& m_db;
     Prompts& m_prompts;
     const Clock& m_clock;
+    const DocumentKind& m_kind;
     GridTools m_tools;
     BoundGrid m_grid;
     BoundGridView* m_view;

@@ -34,18 +34,17 @@ PrintResult PrintJob::printBacks(const QList<Document>& cheques, const QList<qin
         const QList<int> overflowing = findOverflowingFields(
             cheques.front(), m_format, *printerLikeMeasure(), nullptr, PartSide::Back);
         if (!overflowing.isEmpty() &&
-            !m_questions.printOverflowing(
-                fieldIdentifiers(cheques.front().kind(), overflowing))) {
+            !m_questions.printOverflowing(fieldIdentifiers(cheques.front().kind(), overflowing))) {
             journal(job, cheques, cancelledAt(u"超出支票栏位"_s));
             return result;
         }
     }
     if (!printerChosen(job, cheques))
         return result;
-    const QString turnOver = cheques.size() == 1
-                                 ? u"现金支票背面：请把支票翻过来，背面朝上放入。"_s
-                                 : u"现金支票背面共 %1 张：请按正面的顺序翻过来，背面朝上放入。"_s
-                                       .arg(cheques.size());
+    const QString turnOver =
+        cheques.size() == 1
+            ? u"现金支票背面：请把支票翻过来，背面朝上放入。"_s
+            : u"现金支票背面共 %1 张：请按正面的顺序翻过来，背面朝上放入。"_s.arg(cheques.size());
     if (!m_questions.confirmStart(turnOver)) {
         journal(job, cheques, cancelledAt(u"打印开始提示"_s));
         return result;
@@ -54,10 +53,12 @@ PrintResult PrintJob::printBacks(const QList<Document>& cheques, const QList<qin
     for (const Document& cheque : cheques)
         fields << journalFields(cheque);
     QList<qint64> entries;
-    const std::optional<bool> printed =
-        journalAndSend(job, cheques, fields, [&](PrintSurface& surface) {
+    const std::optional<bool> printed = journalAndSend(
+        job, cheques, fields,
+        [&](PrintSurface& surface) {
             return printChequeBatch(surface, cheques, m_format, {}, PartSide::Back);
-        }, entries);
+        },
+        entries);
     if (!printed)
         return result;
     result.printed = *printed;

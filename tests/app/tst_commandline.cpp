@@ -698,14 +698,16 @@ private slots:
 
         r = verb({u"book"_s, u"list"_s});
         QCOMPARE(r.exitCode, 0);
-        QCOMPARE(QString::fromUtf8(r.out),
-                 a + u"\t30102031\t00000001\t00000005\t2026-12-01\t未结束\t1\t2\t0\t2\n"_s +
-                     u"6222 0002\t\t00000011\t00000012\t"_s + today + u"\t未结束\t0\t0\t0\t2\n"_s);
+        QCOMPARE(
+            QString::fromUtf8(r.out),
+            a + u"\t30102031\t00000001\t00000005\t2026-12-01\t未结束\t1\t2\t0\t2\t转账支票\n"_s +
+                u"6222 0002\t\t00000011\t00000012\t"_s + today +
+                u"\t未结束\t0\t0\t0\t2\t转账支票\n"_s);
         r = verb({u"register"_s, u"--account"_s, a});
         QCOMPARE(r.exitCode, 0);
         static const QRegularExpression stamp(u"\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d"_s);
         QCOMPARE(QString::fromUtf8(r.out).replace(stamp, u"{time}"_s),
-                 u"支票簿\t"_s + a + u"\t3010203100000001-3010203100000005\t未结束\n"_s +
+                 u"支票簿\t"_s + a + u"\t3010203100000001-3010203100000005\t未结束\t转账支票\n"_s +
                      u"3010203100000001\t已打印\t2026-12-02\t甲公司\t￥1,234.50\t1\t\t\n"
                      u"3010203100000002\t已作废\t2026-12-03\t乙 公司\t￥20.00\t0\t"
                      u"金额写错（"_s +
@@ -734,9 +736,9 @@ private slots:
         QCOMPARE(verb({u"book"_s, u"close"_s, a, u"0001"_s}).exitCode, 0);
         QVERIFY(refusedWith({u"book"_s, u"close"_s, a, u"1"_s}, u"没有这本未结束的支票簿。"_s));
         QVERIFY(verb({u"register"_s})
-                    .out.startsWith(
-                        (u"支票簿\t"_s + a + u"\t3010203100000001-3010203100000005\t已结束\n"_s)
-                            .toUtf8()));
+                    .out.startsWith((u"支票簿\t"_s + a +
+                                     u"\t3010203100000001-3010203100000005\t已结束\t转账支票\n"_s)
+                                        .toUtf8()));
 
         const QStringList wrong[] = {
             {u"book"_s},

@@ -264,7 +264,7 @@ private slots:
         one.lines << line(6, kNumberUnused) << lost << torn << printing << line(10, kNumberUnused);
         BookRegister other{book(1, 1, u"6222 0002"_s), {line(1, kNumberUnused)}, {}};
         // The book list's counts add up to the book's size.
-        QCOMPARE(bookListRow(one).mid(6), (QStringList{u"2"_s, u"2"_s, u"2"_s, u"4"_s}));
+        QCOMPARE(bookListRow(one).mid(6, 4), (QStringList{u"2"_s, u"2"_s, u"2"_s, u"4"_s}));
 
         LengthMeasure measure;
         ProgressIndicator progress(m_clock);

@@ -52,8 +52,9 @@ private:
                 QStringList rows;
                 // The formats a later kind ships are added by the upgrade, beside the
                 // cashier's rows.
-                const QString kept =
-                    table == u"支票格式"_s ? u" WHERE Name <> '标准进账单'"_s : QString();
+                const QString kept = table == u"支票格式"_s
+                                         ? u" WHERE Name NOT IN ('标准进账单', '标准现金支票')"_s
+                                         : QString();
                 if (!query.exec(u"SELECT %1 FROM %2%3 ORDER BY %4"_s.arg(
                         columns, table, kept, table == u"用户状态"_s ? u"用户"_s : u"ID"_s)))
                     rows << query.lastError().text();
@@ -160,8 +161,9 @@ private slots:
         // Everything kept was a transfer cheque's; a row kept takes its time of day from the
         // journal entry that kept it; no number was voided by anyone named.
         QCOMPARE(rows(u"SELECT DISTINCT 种类 FROM 历史记录"_s), u"转账支票"_s);
-        QCOMPARE(rows(u"SELECT 种类 FROM 支票格式 GROUP BY 种类 ORDER BY 种类 = '进账单'"_s),
-                 u"转账支票|进账单"_s);
+        QCOMPARE(rows(u"SELECT 种类 FROM 支票格式 GROUP BY 种类 "
+                      u"ORDER BY 种类 = '进账单', 种类 = '现金支票'"_s),
+                 u"转账支票|现金支票|进账单"_s);
         QCOMPARE(rows(u"SELECT DISTINCT 种类 FROM 支票簿"_s), u"转账支票"_s);
         QCOMPARE(rows(u"SELECT 时刻 FROM 历史记录 ORDER BY ID"_s), u"09:30:15|10:00:00"_s);
         QCOMPARE(rows(u"SELECT 作废人 FROM 支票号码 ORDER BY ID"_s), u"|"_s);

@@ -46,7 +46,7 @@ private slots:
         f.window->findChild<QAction*>(u"mChequeBooks"_s)->trigger();
         auto* books = f.window->findChild<ChequeBooksDialog*>();
         QVERIFY(books && books->isVisible());
-        QCOMPARE(books->windowTitle(), u"支票簿"_s);
+        QCOMPARE(books->windowTitle(), u"支票簿（转账支票）"_s);
         QCOMPARE(child<QLineEdit>(books, u"account"_s)->text(), account);
         QCOMPARE(child<QDateEdit>(books, u"received"_s)->date(), f.clock.today());
         auto* first = child<QLineEdit>(books, u"first"_s);
@@ -77,7 +77,7 @@ private slots:
         QCOMPARE(table->rowCount(), 1);
         QCOMPARE(tableRow(0),
                  (QStringList{account, u"10"_s, u"00000001"_s, u"00000006"_s, u"2026-12-08"_s,
-                              u"未结束"_s, u"0"_s, u"0"_s, u"0"_s, u"6"_s}));
+                              u"未结束"_s, u"0"_s, u"0"_s, u"0"_s, u"6"_s, u"转账支票"_s}));
         enter(u"6"_s, u"9"_s, u"10"_s);
         QCOMPARE(f.shownTexts(),
                  (QStringList{u"支票号码前缀只能是数字，最多8位。"_s, u"领用日期不能晚于今天。"_s,

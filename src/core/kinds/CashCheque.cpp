@@ -52,7 +52,8 @@ constexpr std::array<ChequeFieldInfo, kBackFieldCount> kBackFields = {{
      .historyHeading = u"身份证件号码",
      .placeholder = u"110101199003071234",
      .maxLength = 20,
-     .toolTip = u"使用方法：直接输入证件号码，身份证号码不符合校验规则时会提示，点右键进行位置微调。",
+     .toolTip =
+         u"使用方法：直接输入证件号码，身份证号码不符合校验规则时会提示，点右键进行位置微调。",
      .tabOrder = kPrintableFieldCount + 2,
      .input = Text,
      .pick = None,

@@ -98,8 +98,8 @@ QString registerTotals(const BookRegister& bookRegister) {
 }
 
 QStringList bookListHeadings() {
-    return {u"账号"_s, u"前缀"_s,   u"起始号码"_s, u"终止号码"_s, u"领用日期"_s,
-            u"状态"_s, u"已打印"_s, u"已作废"_s,   u"打印中"_s,   u"未使用"_s};
+    return {u"账号"_s,   u"前缀"_s,   u"起始号码"_s, u"终止号码"_s, u"领用日期"_s, u"状态"_s,
+            u"已打印"_s, u"已作废"_s, u"打印中"_s,   u"未使用"_s,   u"种类"_s};
 }
 
 QStringList bookListRow(const BookRegister& bookRegister) {
@@ -113,7 +113,8 @@ QStringList bookListRow(const BookRegister& bookRegister) {
             QString::number(bookRegister.count(kNumberPrinted)),
             QString::number(bookRegister.count(kNumberVoided)),
             QString::number(bookRegister.count(kNumberPrinting)),
-            QString::number(bookRegister.count(kNumberUnused))};
+            QString::number(bookRegister.count(kNumberUnused)),
+            book.kind};
 }
 
 void buildRegisterGrid(BoundGrid& grid, const QList<BookRegister>& registers, GridTools tools) {
