@@ -100,7 +100,7 @@ private slots:
         QCOMPARE(f.t.prompts.shown().back().text,
                  u"结束这本支票簿后，其余号码不再使用，是否继续？"_s);
         QCOMPARE(f.t.prompts.shown().back().buttons, PromptButtons::YesNoDefaultNo);
-        QCOMPARE(tableRow(0).mid(6), (QStringList{u"1"_s, u"0"_s, u"0"_s, u"5"_s}));
+        QCOMPARE(tableRow(0).mid(6, 4), (QStringList{u"1"_s, u"0"_s, u"0"_s, u"5"_s}));
         books->close();
 
         f.window->findChild<QAction*>(u"mRegister"_s)->trigger();
