@@ -114,6 +114,7 @@ ChequeTab::ChequeTab(Document& cheque, Prompts& prompts,
       m_datePicker(new QCalendarWidget(m_canvas)),
       m_print(new QPushButton(this)),
       m_endorse(new QPushButton(this)),
+      m_printBack(new QPushButton(this)),
       m_preview(new QPushButton(this)),
       m_panel(new QWidget(this)) {
     m_canvas->setKind(m_cheque.kind());
@@ -144,9 +145,11 @@ ChequeTab::ChequeTab(Document& cheque, Prompts& prompts,
     labelButton(m_print, printCaption(m_cheque.kind()), u'P');
     labelButton(m_endorse, u"打 印 背 书"_s, u'B');
     labelButton(m_preview, u"打印预览"_s, u'V');
-    for (QPushButton* button : {m_print, m_endorse, m_preview})
+    labelButton(m_printBack, u"打印背面"_s, u'M');
+    for (QPushButton* button : {m_print, m_endorse, m_preview, m_printBack})
         button->setMinimumHeight(32);
     m_endorse->setVisible(m_cheque.kind().endorsable);
+    m_printBack->setVisible(hasBack(m_cheque.kind()));
     m_print->setObjectName(u"Comm1"_s);
     // A shortcut of its own: the button's one shortcut is its underlined letter.
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), this), &QShortcut::activated, m_print,
@@ -154,6 +157,8 @@ ChequeTab::ChequeTab(Document& cheque, Prompts& prompts,
     m_endorse->setObjectName(u"Comm0"_s);
     connect(m_print, &QPushButton::clicked, this, &ChequeTab::printRequested);
     connect(m_endorse, &QPushButton::clicked, this, &ChequeTab::endorseRequested);
+    m_printBack->setObjectName(u"PrintBack"_s);
+    connect(m_printBack, &QPushButton::clicked, this, &ChequeTab::printBackRequested);
 
     // The cheque scrolls when the screen is too small for it; it takes no room of the focus
     // chain, nor a frame of its own.
@@ -174,6 +179,7 @@ ChequeTab::ChequeTab(Document& cheque, Prompts& prompts,
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(m_preview);
     buttons->addWidget(m_print);
+    buttons->addWidget(m_printBack);
     buttons->addWidget(m_endorse);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(m_panel, 1);
@@ -202,6 +208,7 @@ void ChequeTab::showKind() {
         field->show();  // the canvas is shown already
     labelButton(m_print, printCaption(m_cheque.kind()), u'P');
     m_endorse->setVisible(m_cheque.kind().endorsable);
+    m_printBack->setVisible(hasBack(m_cheque.kind()));
     chainFocus();
     showCheque();
 }
@@ -211,8 +218,8 @@ bool ChequeTab::isStubField(int index) const {
 }
 
 // Once every widget has its parent: the focus runs in the fields' own order (a cheque's date,
-// payee, bank, account, amount, purpose, password, then the stub), then to printing, then to
-// the other prints.
+// payee, bank, account, amount, purpose, password, then the stub, then the back), then to
+// printing and the back's print, then to the other prints.
 void ChequeTab::chainFocus() {
     const std::span<const ChequeFieldInfo> fields = m_cheque.kind().fields;
     std::vector<const ChequeFieldInfo*> order(fields.size());
@@ -221,7 +228,7 @@ void ChequeTab::chainFocus() {
     QList<QWidget*> chain;
     for (const ChequeFieldInfo* info : order)
         chain << m_fields[size_t(info->index)];
-    chain << m_print << m_preview << m_endorse;
+    chain << m_print << m_printBack << m_preview << m_endorse;
     for (qsizetype k = 1; k < chain.size(); ++k)
         setTabOrder(chain[k - 1], chain[k]);
 }
@@ -420,20 +427,6 @@ void ChequeTab::hidePopups() {
     m_pickList->hide();
 }
 
-void ChequeTab::fieldDoubleClicked(int index) {
-    switch (m_cheque.kind().fields[size_t(index)].pick) {
-        case FieldPick::Calendar:
-            openDatePicker(index);
-            break;
-        case FieldPick::None:
-            m_datePicker->hide();
-            break;
-        case FieldPick::History:
-            openPickList(index);
-            break;
-    }
-}
-
 void ChequeTab::openPickList(int index) {
     m_datePicker->hide();
     m_pickTarget = index;
@@ -480,12 +473,4 @@ void ChequeTab::datePicked(const QDate& date) {
     m_datePicker->hide();
     enterDate(m_cheque, date, m_prompts);
     showFieldTexts();
-}
-
-void ChequeTab::rightClicked(int index, QPoint globalPos) {
-    QWidget* field = m_fields[size_t(index)];
-    const bool enabled = field->isEnabled();
-    field->setEnabled(false);  // so that the field's own menu does not open
-    emit adjustRequested(index, globalPos);
-    field->setEnabled(isStubField(index) ? true : enabled);
 }

@@ -22,10 +22,10 @@ class QScrollArea;
 
 // The cheque tab: the document drawn at screen scale with its kind's fields over its blanks
 // (the transfer cheque's nineteen, the deposit slip's fourteen), the kind's option switches and
-// the print buttons. The fields show the cheque value and write back
-// into it; what happens while the user types and leaves a field is the field input logic of
-// the core. On a screen too small for the cheque, the cheque scrolls while the switches and
-// the buttons stay in view.
+// the print buttons (the back's too, for a kind with a back). The fields show the cheque value and
+// write back into it; what happens while the user types and leaves a field is the field input logic
+// of the core. On a screen too small for the cheque, the cheque scrolls while the switches and the
+// buttons stay in view.
 class ChequeTab final : public QWidget {
     Q_OBJECT
 
@@ -55,12 +55,15 @@ public:
     QCalendarWidget* datePicker() const { return m_datePicker; }
     QPushButton* printButton() const { return m_print; }
     QPushButton* endorseButton() const { return m_endorse; }
+    // "打印背面": shown for a kind with a back.
+    QPushButton* printBackButton() const { return m_printBack; }
     QPushButton* previewButton() const { return m_preview; }
     QScrollArea* chequeArea() const { return m_area; }
 
 signals:
     void printRequested();
     void endorseRequested();
+    void printBackRequested();
     void previewRequested();
     // A right click on field `index` at `globalPos`: the adjustment popup opens there.
     void adjustRequested(int index, QPoint globalPos);
@@ -103,6 +106,7 @@ private:
     QCalendarWidget* m_datePicker;  // DTP1
     QPushButton* m_print;           // Comm(1)
     QPushButton* m_endorse;         // Comm(0)
+    QPushButton* m_printBack;
     QPushButton* m_preview;
     QWidget* m_panel;       // the switches that stand below the document, and the feed options
     int m_pickTarget = -1;  // PickTarget

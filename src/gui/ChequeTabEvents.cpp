@@ -3,10 +3,13 @@
 #include "ChequeTab.h"
 
 #include <QAbstractScrollArea>
+#include <QCalendarWidget>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+
+#include "Document.h"
 
 int ChequeTab::indexOf(QObject* watched) const {
     for (int i = 0; i < int(m_fields.size()); ++i) {
@@ -67,4 +70,26 @@ bool ChequeTab::eventFilter(QObject* watched, QEvent* event) {
             break;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void ChequeTab::fieldDoubleClicked(int index) {
+    switch (m_cheque.kind().fields[size_t(index)].pick) {
+        case FieldPick::Calendar:
+            openDatePicker(index);
+            break;
+        case FieldPick::None:
+            m_datePicker->hide();
+            break;
+        case FieldPick::History:
+            openPickList(index);
+            break;
+    }
+}
+
+void ChequeTab::rightClicked(int index, QPoint globalPos) {
+    QWidget* field = m_fields[size_t(index)];
+    const bool enabled = field->isEnabled();
+    field->setEnabled(false);  // so that the field's own menu does not open
+    emit adjustRequested(index, globalPos);
+    field->setEnabled(isStubField(index) ? true : enabled);
 }

@@ -9,6 +9,7 @@
 #include <QShortcut>
 
 #include "Clock.h"
+#include "DocumentKind.h"
 #include "HistoryExport.h"
 #include "HistoryGrid.h"
 #include "HistoryList.h"
@@ -30,7 +31,8 @@ HistoryTab::HistoryTab(HistoryList& list, GridTools tools, Database& db, Prompts
       m_prompts(prompts),
       m_clock(clock),
       m_view(new HistoryView(list, tools.measure, this)),
-      m_fillSlip(new QPushButton(u"填写进账单(&J)"_s, this)) {
+      m_fillSlip(new QPushButton(u"填写进账单(&J)"_s, this)),
+      m_printBack(new QPushButton(u"打印背面(&M)"_s, this)) {
     m_ui->setupUi(this);
     // The grid needs the list it shows, so it is made here and takes the room above the
     // commands.
@@ -49,6 +51,12 @@ HistoryTab::HistoryTab(HistoryList& list, GridTools tools, Database& db, Prompts
     m_fillSlip->setMinimumHeight(30);
     m_ui->commands->insertWidget(1, m_fillSlip);
     connect(m_fillSlip, &QPushButton::clicked, this, [this] { emit slipRequested(currentRow()); });
+    // A back is printed after its front, which may have been printed and kept some time before.
+    m_printBack->setObjectName(u"PrintBack"_s);
+    m_printBack->setAccessibleName(u"打印背面"_s);
+    m_printBack->setMinimumHeight(30);
+    m_ui->commands->insertWidget(2, m_printBack);
+    connect(m_printBack, &QPushButton::clicked, this, [this] { emit backRequested(currentRow()); });
     m_view->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_view, &QWidget::customContextMenuRequested, this, &HistoryTab::showRowMenu);
     connect(m_ui->Comm5, &QPushButton::clicked, this, &HistoryTab::deleteRows);
@@ -86,6 +94,7 @@ HistoryTab::~HistoryTab() = default;
 
 void HistoryTab::showHistory() {
     m_fillSlip->setVisible(m_list.order().kind == kTransferCheque);
+    m_printBack->setVisible(listsBacks());
     if (!m_list.isLoaded()) {
         m_list.load();
         reloadView(true);
@@ -104,7 +113,14 @@ void HistoryTab::showRowMenu(QPoint at) {
     if (m_list.order().kind == kTransferCheque)
         menu.addAction(u"填写进账单"_s, this,
                        [this, row = index.row()] { emit slipRequested(row); });
+    if (listsBacks())
+        menu.addAction(u"打印背面"_s, this, [this, row = index.row()] { emit backRequested(row); });
     menu.exec(m_view->viewport()->mapToGlobal(at));
+}
+
+bool HistoryTab::listsBacks() const {
+    const DocumentKind* kind = kindById(m_list.order().kind);
+    return kind && hasBack(*kind);
 }
 
 void HistoryTab::historyChanged() {

@@ -19,7 +19,7 @@ class HistoryTab;
 }
 
 // The history tab: the search line and the date range above the history grid, the count of the
-// rows it lists, and its four commands. Bringing a row back into the cheque is the window's
+// rows it lists, and its commands. Bringing a row back into the cheque is the window's
 // (reprintRequested); deleting, clearing and exporting are the tab's.
 class HistoryTab final : public QWidget {
     Q_OBJECT
@@ -51,6 +51,8 @@ public:
     int currentRow() const;
     // "填写进账单": shown while the grid lists transfer cheques.
     QPushButton* fillSlipButton() const { return m_fillSlip; }
+    // "打印背面": shown while the grid lists a kind with a back.
+    QPushButton* printBackButton() const { return m_printBack; }
 
     // The search as the controls now say, applied at once rather than after the pause that
     // typing waits for.
@@ -61,6 +63,7 @@ public:
 signals:
     void reprintRequested(int row);  // "再 次 打 印" or a double-click
     void slipRequested(int row);     // "填写进账单", on a row of a transfer cheque
+    void backRequested(int row);     // "打印背面", on a row of a kind with a back
     // Before any command of the tab: the window finishes what is being typed.
     void commandStarted();
 
@@ -69,8 +72,10 @@ private:
     void reloadView(bool fit);
     void showCount();
     void dateChanged(bool from);
-    // The row's menu: 再次打印, and for a transfer cheque 填写进账单.
+    // The row's menu: 再次打印, for a transfer cheque 填写进账单, for a kind with a back 打印背面.
     void showRowMenu(QPoint at);
+    // Whether the grid lists a kind of document that has a back.
+    bool listsBacks() const;
 
     std::unique_ptr<Ui::HistoryTab> m_ui;
     HistoryList& m_list;
@@ -80,5 +85,6 @@ private:
     const Clock& m_clock;  // today, which the export's proposed name carries
     HistoryView* m_view;
     QPushButton* m_fillSlip;
+    QPushButton* m_printBack;
     QTimer m_searchPause;
 };

@@ -164,6 +164,8 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
 
     connect(m_chequeTab, &ChequeTab::printRequested, this, &MainWindow::printCheque);
     connect(m_chequeTab, &ChequeTab::endorseRequested, this, &MainWindow::printEndorsement);
+    connect(m_chequeTab, &ChequeTab::printBackRequested, this, &MainWindow::printBack);
+    connect(m_chequeTab, &ChequeTab::chequeChanged, this, &MainWindow::forgetChangedKeptFront);
     connect(m_chequeTab, &ChequeTab::previewRequested, this, &MainWindow::showPreview);
     // A slip's payee named, the book gives the account and the bank left empty.
     connect(m_chequeTab, &ChequeTab::fieldLeft, this, [this](int field) {
@@ -176,6 +178,7 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
     });
     connect(m_historyTab, &HistoryTab::reprintRequested, this, &MainWindow::reprintHistoryRow);
     connect(m_historyTab, &HistoryTab::slipRequested, this, &MainWindow::fillSlipFromHistoryRow);
+    connect(m_historyTab, &HistoryTab::backRequested, this, &MainWindow::printBackOfHistoryRow);
     connect(m_historyTab, &HistoryTab::commandStarted, m_chequeTab, &ChequeTab::finishEditing);
     connect(m_helpTab, &HelpTab::aboutRequested, this, &MainWindow::showAbout);
     connect(m_formatTab, &FormatTab::saveRequested, this, &MainWindow::saveFormat);

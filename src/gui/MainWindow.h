@@ -87,6 +87,12 @@ public:
     // The commands, as the buttons and menus run them.
     void printCheque();
     void printEndorsement();
+    // "打印背面": the back of the document in the window, linked to the row of its front when
+    // that front was just printed and kept and nothing was typed since.
+    void printBack();
+    // "打印背面" on a row of the history: the back of that kept document; the one in the window
+    // stays as it is.
+    void printBackOfHistoryRow(int row);
     void reprintHistoryRow(int row);
     // "填写进账单" on a row of a kept transfer cheque: the window turns to the deposit slip,
     // filled from that cheque (see slipFromCheque), ready to print.
@@ -127,7 +133,7 @@ private:
     // smaller, and places it in the middle of that area, frame and all.
     void fitToScreen();
     // Grows the window, where the screen has room, to what a taller kind of document needs;
-    // it never shrinks or moves under the cashier.
+    // it never shrinks, and moves only as far as keeps its bottom on the screen.
     void growToFit();
     void buildMenus();
     QWidget* buildTop();
@@ -148,6 +154,8 @@ private:
     std::optional<PrintResult> runPrint(QWidget* parent, const PrintFormat* format,
                                         const std::function<PrintResult(PrintJob&)>& print);
     void setPrintCommandsEnabled(bool enabled);
+    // Forgets the kept front once the document differs from what was kept.
+    void forgetChangedKeptFront();
 
     WindowServices m_services;
     Document m_cheque;                       // the document shown, of the current kind
@@ -174,7 +182,13 @@ private:
     QList<QAction*> m_chequeBookActions;  // 支票簿…, 支票登记簿
     QAction* m_stubWidthAction = nullptr;
     bool m_printing = false;  // a print command is running
-    bool m_shown = false;     // it was shown once
-    int m_adjustField = -1;   // the field whose popup is open (AdjustFieldTag, AdjustFieldId)
+    // The front just printed and kept from the document in the window: its history row and the
+    // texts it was kept with. Its back's print is linked to that row while the texts are the same.
+    struct KeptFront {
+        qint64 row = 0;
+        QStringList texts;
+    } m_keptFront;
+    bool m_shown = false;    // it was shown once
+    int m_adjustField = -1;  // the field whose popup is open (AdjustFieldTag, AdjustFieldId)
     QPointer<PreviewWindow> m_preview;
 };

@@ -32,8 +32,14 @@ void MainWindow::growToFit() {
     const int natural = qMax(sizeHint().height(), menuBar()->sizeHint().height() +
                                                       centralWidget()->heightForWidth(width()));
     const int wanted = qBound(height(), natural, qMax(height(), room.height()));
-    if (wanted != height())
-        resize(width(), wanted);
+    if (wanted == height())
+        return;
+    resize(width(), wanted);
+    // Grown past the bottom of the screen, it would hide its own buttons there: it comes up
+    // by as much, never above the top.
+    const QRect frame = frameGeometry();
+    if (frame.bottom() > area.bottom())
+        move(frame.left(), qMax(area.top(), frame.top() - (frame.bottom() - area.bottom())));
 }
 
 void MainWindow::switchKind(const DocumentKind& kind) {
@@ -46,6 +52,7 @@ void MainWindow::switchKind(const DocumentKind& kind) {
     SaveOptionFlags(m_cheque, m_services.settings);
     saveLastInput(m_services.db, m_cheque);
     m_putAside.insert_or_assign(m_cheque.kind().id.toString(), m_cheque);
+    m_keptFront = {};
     const QString id = kind.id.toString();
     storeCurrentKind(m_services.db, id);
     ListFormatNames(m_services.db, m_displays, id);

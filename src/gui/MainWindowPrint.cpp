@@ -14,9 +14,11 @@
 #include "Clock.h"
 #include "FirstUseBanner.h"
 #include "FormatTab.h"
+#include "HistoryRecords.h"
 #include "HistoryTab.h"
 #include "ListPayees.h"
 #include "MarginDialog.h"
+#include "OptionFlags.h"
 #include "OverflowGuard.h"
 #include "PaymentCheck.h"
 #include "PaymentList.h"
@@ -25,6 +27,18 @@
 #include "WindowPrintQuestions.h"
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// Every text of the document, to tell whether anything was typed since it was kept.
+QStringList textsOf(const Document& document) {
+    QStringList texts;
+    for (int field = 0; field < int(document.kind().fields.size()); ++field)
+        texts << document.text(field);
+    return texts;
+}
+
+}  // namespace
 
 void MainWindow::calibratePrinter() {
     if (!runPrint(this, printFormat(), [](PrintJob& job) { return job.printCalibration(); }))
@@ -84,7 +98,8 @@ std::optional<PrintResult> MainWindow::runPrint(
 
 void MainWindow::setPrintCommandsEnabled(bool enabled) {
     for (QPushButton* button :
-         {m_chequeTab->printButton(), m_chequeTab->endorseButton(), m_formatTab->calibrateButton()})
+         {m_chequeTab->printButton(), m_chequeTab->endorseButton(), m_chequeTab->printBackButton(),
+          m_historyTab->printBackButton(), m_formatTab->calibrateButton()})
         button->setEnabled(enabled);
     for (QAction* action : {m_batchAction, m_marginAction})
         action->setEnabled(enabled);
@@ -93,10 +108,17 @@ void MainWindow::setPrintCommandsEnabled(bool enabled) {
 }
 
 void MainWindow::printCheque() {
-    const std::optional<PrintResult> result = runPrint(this, printFormat(), [this](PrintJob& job) {
+    QStringList printedTexts;
+    const std::optional<PrintResult> result = runPrint(this, printFormat(), [&](PrintJob& job) {
         const Document cheque = m_cheque;
+        printedTexts = textsOf(cheque);
         return job.printCheque(cheque);
     });
+    // The back printed next belongs to the front just kept.
+    if (result && result->printed)
+        m_keptFront = hasBack(m_cheque.kind()) && !result->kept.isEmpty()
+                          ? KeptFront{result->kept.front(), printedTexts}
+                          : KeptFront{};
     if (result && result->faultyField) {
         m_chequeTab->field(*result->faultyField)->setFocus();
     } else if (result && result->printed) {
@@ -162,10 +184,50 @@ void MainWindow::printBatch(BatchDialog& dialog) {
     if (!result || !result->printed || !batch)
         return;
     // A batch that stopped part-way stays open with what it did not print.
-    if (result->unprinted.isEmpty())
-        batch->accept();
-    else
+    if (!result->unprinted.isEmpty()) {
         batch->printedExcept(result->unprinted);
+        return;
+    }
+    const PrintFormat format = batch->format();  // the list goes once accepted
+    batch->accept();
+    // The backs go through the printer as a second job, the sheets turned over in the fronts'
+    // order; each is linked to its front's row when the fronts were kept.
+    if (!hasBack(cheques.front().kind()) ||
+        m_services.prompts.message(u"正面已打印完毕。是否接着打印这批支票的背面？"_s, u"批量打印"_s,
+                                   PromptButtons::YesNo) != PromptAnswer::Yes)
+        return;
+    QList<qint64> rows = result->kept;
+    rows.resize(cheques.size(), 0);
+    runPrint(this, &format, [&](PrintJob& job) { return job.printBacks(cheques, rows); });
+}
+
+void MainWindow::forgetChangedKeptFront() {
+    if (m_keptFront.row != 0 && textsOf(m_cheque) != m_keptFront.texts)
+        m_keptFront = {};
+}
+
+void MainWindow::printBack() {
+    runPrint(this, printFormat(), [this](PrintJob& job) {
+        // Decided once the field being typed in was left, which runPrint does first.
+        const Document cheque = m_cheque;
+        const qint64 row = textsOf(cheque) == m_keptFront.texts ? m_keptFront.row : 0;
+        return job.printBacks({cheque}, {row});
+    });
+}
+
+void MainWindow::printBackOfHistoryRow(int row) {
+    m_chequeTab->finishEditing();
+    if (row < 0 || row >= m_historyList.count())
+        return;
+    const qint64 id = m_historyList.id(row);
+    // The row's texts, with the switches and fonts the cashier has for the kind.
+    Document cheque(m_cheque.kind());
+    applyOptionFlags(cheque, optionFlagsText(m_cheque));
+    for (int field = 0; field < int(m_cheque.kind().fields.size()); ++field)
+        cheque.setFont(field, m_cheque.font(field));
+    if (!LoadHistoryRecord(m_services.db, cheque, qint32(id), m_services.prompts, m_services.clock))
+        return;
+    runPrint(this, printFormat(), [&](PrintJob& job) { return job.printBacks({cheque}, {id}); });
 }
 
 void MainWindow::printEndorsement() {
