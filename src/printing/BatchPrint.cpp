@@ -41,6 +41,19 @@ bool printChequeBatch(PrintSurface& surface, const QList<Document>& cheques,
     return false;
 }
 
+QStringList sayOfEach(const QList<Document>& documents,
+                      const std::function<QString(const Document&)>& say) {
+    QStringList said;
+    for (qsizetype k = 0; k < documents.size(); ++k) {
+        const QString text = say(documents[k]);
+        if (!text.isEmpty())
+            said << (documents.size() == 1 ? text
+                                           : u"第%1张（%2）：%3"_s.arg(k + 1).arg(
+                                                 documents[k].textOf(FieldRole::Payee), text));
+    }
+    return said;
+}
+
 QString batchFailure(const QList<Document>& documents) {
     return u"打印错误，请检查打印机！本批 %1 张%2都没有打印。"_s.arg(documents.size())
         .arg(documentNoun(documents));

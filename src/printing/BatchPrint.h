@@ -26,5 +26,11 @@ bool printChequeBatch(PrintSurface& surface, const QList<Document>& cheques,
                       const PrintFormat& format, const std::function<void(int)>& pageDrawn,
                       PartSide side = PartSide::Front);
 
+// What `say` says of each document that it has something to say of (empty: nothing), for a
+// question before a print: as it stands for one document, led by the document's place and payee
+// ("第2张（乙公司）：…") in a batch.
+QStringList sayOfEach(const QList<Document>& documents,
+                      const std::function<QString(const Document&)>& say);
+
 // What the cashier is told when a batch failed: that none of its documents was printed.
 QString batchFailure(const QList<Document>& documents);

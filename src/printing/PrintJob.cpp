@@ -75,15 +75,9 @@ bool PrintJob::questionsAnswered(const QList<Document>& cheques) {
             return false;
         }
     }
-    QStringList dates;
-    for (qsizetype k = 0; k < cheques.size(); ++k) {
-        const QString date = unusualIssueDate(cheques[k], m_clock.today());
-        if (date.isEmpty())
-            continue;
-        dates << (cheques.size() == 1 ? date
-                                      : u"第%1张（%2）：%3"_s.arg(k + 1).arg(
-                                            cheques[k].textOf(FieldRole::Payee), date));
-    }
+    const QStringList dates = sayOfEach(cheques, [this](const Document& cheque) {
+        return unusualIssueDate(cheque, m_clock.today());
+    });
     if (!dates.isEmpty() && !m_questions.printOnUnusualDate(dates)) {
         journal(job, cheques, cancelledAt(u"出票日期不是今天"_s));
         return false;

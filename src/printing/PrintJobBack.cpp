@@ -18,14 +18,7 @@ PrintResult PrintJob::printBacks(const QList<Document>& cheques, const QList<qin
     PrintResult result;
     if (!printerReady(job, cheques))
         return result;
-    QStringList doubts;
-    for (qsizetype k = 0; k < cheques.size(); ++k) {
-        const QString doubt = identityNumberDoubt(cheques[k]);
-        if (!doubt.isEmpty())
-            doubts << (cheques.size() == 1 ? doubt
-                                           : u"第%1张（%2）：%3"_s.arg(k + 1).arg(
-                                                 cheques[k].textOf(FieldRole::Payee), doubt));
-    }
+    const QStringList doubts = sayOfEach(cheques, identityNumberDoubt);
     if (!doubts.isEmpty() && !m_questions.printDoubtfulIdentity(doubts)) {
         journal(job, cheques, cancelledAt(u"身份证件号码"_s));
         return result;

@@ -86,29 +86,21 @@ private slots:
 
     void booksFrontsAndBacks() {
         // A book of each kind on one account, sharing serials: each kind takes its own.
-        QCOMPARE(run({u"book"_s, u"add"_s, kAccount, u"1"_s, u"25"_s, u"--prefix"_s, u"101"_s})
-                     .exitCode,
-                 0);
+        QCOMPARE(
+            run({u"book"_s, u"add"_s, kAccount, u"1"_s, u"25"_s, u"--prefix"_s, u"101"_s}).exitCode,
+            0);
         QCOMPARE(run({u"book"_s, u"add"_s, kAccount, u"1"_s, u"25"_s, u"--prefix"_s, u"202"_s,
                       u"--kind"_s, u"现金支票"_s})
                      .exitCode,
                  0);
-        const QStringList front = {u"--allow-date"_s,
-                                   u"--save"_s,
-                                   u"--field"_s,
-                                   u"票身-收款人=张三"_s,
-                                   u"--field"_s,
-                                   u"小写金额=5000"_s,
-                                   u"--field"_s,
-                                   u"账号="_s + kAccount,
-                                   u"--field"_s,
-                                   u"银行=工商银行上海分行"_s,
-                                   u"--field"_s,
-                                   u"票身-用途=差旅费"_s,
-                                   u"--field"_s,
-                                   u"发证机关=北京市公安局西城分局"_s,
-                                   u"--field"_s,
-                                   u"身份证件号码="_s + kCard};
+        const QStringList front = {u"--allow-date"_s, u"--save"_s,
+                                   u"--field"_s,      u"票身-收款人=张三"_s,
+                                   u"--field"_s,      u"小写金额=5000"_s,
+                                   u"--field"_s,      u"账号="_s + kAccount,
+                                   u"--field"_s,      u"银行=工商银行上海分行"_s,
+                                   u"--field"_s,      u"票身-用途=差旅费"_s,
+                                   u"--field"_s,      u"发证机关=北京市公安局西城分局"_s,
+                                   u"--field"_s,      u"身份证件号码="_s + kCard};
         const QStringList cash = {u"print"_s, u"--kind"_s, u"现金支票"_s};
         QCOMPARE(run(cash + QStringList{u"--pdf"_s, pdf(u"front.pdf"_s)} + front).out,
                  "20200000001\n");
@@ -140,13 +132,14 @@ private slots:
 
         // The back of the first kept cash cheque, from its row: its three values alone, inside
         // their places, journalled under its own job and linked to the row.
-        const QString row = t.rows(u"SELECT ID FROM 历史记录 WHERE 种类='现金支票' AND "
-                                   u"支票号码='20200000001'"_s);
+        const QString row = t.rows(
+            u"SELECT ID FROM 历史记录 WHERE 种类='现金支票' AND "
+            u"支票号码='20200000001'"_s);
         QCOMPARE(t.rows(u"SELECT 身份证件名称, 发证机关, 身份证件号码 FROM 历史记录 WHERE ID=?"_s,
                         {row}),
                  u"身份证/北京市公安局西城分局/"_s + kCard);
-        const ProgramRun back = run(cash + QStringList{u"--back"_s, u"--history"_s, row,
-                                                        u"--pdf"_s, pdf(u"back.pdf"_s)});
+        const ProgramRun back = run(
+            cash + QStringList{u"--back"_s, u"--history"_s, row, u"--pdf"_s, pdf(u"back.pdf"_s)});
         QVERIFY2(back.exitCode == 0 && back.err.isEmpty(), back.err.constData());
         QStringList backWords = wordsOf(pdf(u"back.pdf"_s));
         backWords.sort();
@@ -176,9 +169,10 @@ private slots:
     void batchFrontsThenBacks() {
         QFile list(t.dir.filePath(u"wages.csv"_s));
         QVERIFY(list.open(QIODevice::WriteOnly));
-        list.write(u"收款人,金额,用途,身份证件号码,发证机关\n"
-                   u"李四,800.00,备用金,440304198506123455,深圳市公安局福田分局\n"
-                   u"王五,1200.00,差旅费,310115199001011232,上海市公安局浦东分局\n"_s.toUtf8());
+        list.write(
+            u"收款人,金额,用途,身份证件号码,发证机关\n"
+            u"李四,800.00,备用金,440304198506123455,深圳市公安局福田分局\n"
+            u"王五,1200.00,差旅费,310115199001011232,上海市公安局浦东分局\n"_s.toUtf8());
         list.close();
         const QString before = t.rows(u"SELECT max(ID) FROM 打印日志"_s);
         const QStringList batch = {u"batch"_s, list.fileName(), u"--kind"_s, u"现金支票"_s,
@@ -195,9 +189,9 @@ private slots:
             QVERIFY(wordsOf(pdf(u"fronts.pdf"_s), page).contains(payee));
             QVERIFY(!wordsOf(pdf(u"fronts.pdf"_s), page).contains(number));
             QVERIFY(wordsOf(pdf(u"backs.pdf"_s), page).contains(number));
-            QCOMPARE(wordsOutside(pdfWords(pdf(u"backs.pdf"_s), page),
-                                  placesOnPaper(PartSide::Back)),
-                     QStringList());
+            QCOMPARE(
+                wordsOutside(pdfWords(pdf(u"backs.pdf"_s), page), placesOnPaper(PartSide::Back)),
+                QStringList());
         }
         QCOMPARE(t.rows(u"SELECT 种类, count(*) FROM 打印日志 WHERE 结果='已打印' AND ID > ? "
                         u"GROUP BY 种类 ORDER BY 种类"_s,

@@ -50,7 +50,7 @@ constexpr std::array<ChequeFieldInfo, kBackFieldCount> kBackFields = {{
      .identifier = u"身份证件号码",
      .historyColumn = u"身份证件号码",
      .historyHeading = u"身份证件号码",
-     .placeholder = u"110101199003071234",
+     .placeholder = u"11010519491231002X",
      .maxLength = 20,
      .toolTip =
          u"使用方法：直接输入证件号码，身份证号码不符合校验规则时会提示，点右键进行位置微调。",
