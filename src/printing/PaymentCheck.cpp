@@ -343,6 +343,10 @@ QList<PaymentCheque> checkPaymentList(const PaymentList& list, const Document& b
                            : c);
         }
         QList<int> overflowing = findOverflowingFields(cheque, format, measure);
+        // The backs print as a job of their own, after every front: one that would not fit
+        // is found now, before any front is printed.
+        if (hasBack(kind))
+            overflowing += findOverflowingFields(cheque, format, measure, nullptr, PartSide::Back);
         overflowing.removeIf([&](int field) { return faulty(columnOf(field)); });
         // A stub field that only repeats its body field (the row has no cell of its own for it)
         // is on the paper because the stub prints with the body: the row names the body's cell,

@@ -174,6 +174,19 @@ private slots:
             u"李四,800.00,备用金,440304198506123455,深圳市公安局福田分局\n"
             u"王五,1200.00,差旅费,310115199001011232,上海市公安局浦东分局\n"_s.toUtf8());
         list.close();
+        // A back whose issuing office runs past its blank makes the row bad before anything
+        // prints.
+        QFile tooLong(t.dir.filePath(u"long.csv"_s));
+        QVERIFY(tooLong.open(QIODevice::WriteOnly));
+        tooLong.write(
+            u"收款人,金额,发证机关\n赵六,10.00,新疆维吾尔自治区乌鲁木齐市公安局\n"_s.toUtf8());
+        tooLong.close();
+        const ProgramRun refused = run({u"batch"_s, tooLong.fileName(), u"--kind"_s, u"现金支票"_s,
+                                        u"--allow-date"_s, u"--check"_s});
+        QCOMPARE(refused.exitCode, 1);
+        QVERIFY2(QString::fromUtf8(refused.out).contains(u"第2行，发证机关列"_s) &&
+                     QString::fromUtf8(refused.out).contains(u"超出支票栏位"_s),
+                 refused.out.constData());
         const QString before = t.rows(u"SELECT max(ID) FROM 打印日志"_s);
         const QStringList batch = {u"batch"_s, list.fileName(), u"--kind"_s, u"现金支票"_s,
                                    u"--allow-date"_s};
