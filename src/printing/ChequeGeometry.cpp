@@ -71,7 +71,8 @@ ChequeGeometry readGeometry(const DocumentKind& kind) {
     for (const QJsonValue& value : root[u"labels"].toArray()) {
         const QJsonObject l = value.toObject();
         g.labels.append({l[u"text"].toString(), l[u"part"].toString(),
-                         QPointF(l[u"x"].toDouble(), l[u"y"].toDouble()), l[u"size"].toDouble()});
+                         QPointF(l[u"x"].toDouble(), l[u"y"].toDouble()), l[u"size"].toDouble(),
+                         l[u"colour"].toString()});
     }
     return g;
 }

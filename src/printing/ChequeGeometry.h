@@ -49,6 +49,7 @@ struct ChequeGeometry {
         QString part;
         QPointF at;  // top-left
         double points;
+        QString colour;  // "#rrggbb" where the form prints it in its own colour, else empty
     };
     // The gap (mm) the window leaves between two rows of parts.
     static constexpr double kRowGap = 6;

@@ -63,7 +63,7 @@ void drawPart(QPainter& painter, const DocumentKind& kind, double scale, QPointF
         QFont font(u"宋体"_s);
         font.setPointSizeF(label.points);
         painter.setFont(font);
-        painter.setPen(kInk);
+        painter.setPen(label.colour.isEmpty() ? kInk : QColor(label.colour));
         painter.drawText(at(label.at.x(), label.at.y()) +
                              QPointF(0, QFontMetricsF(font, painter.device()).ascent()),
                          label.text);
