@@ -8,6 +8,7 @@
 #include "OverflowGuard.h"
 #include "PrinterChoice.h"
 #include "Prompts.h"
+#include "RegText.h"
 
 using namespace Qt::StringLiterals;
 
@@ -21,7 +22,12 @@ void fail(const Io& io, const QString& reason) {
 
 CommandLinePrint::CommandLinePrint(const Arguments& args, const Io& io, Prompts& prompts,
                                    Database& db)
-    : m_args(args), m_io(io), m_prompts(prompts), m_db(db) {
+    : m_args(args),
+      m_io(io),
+      m_prompts(prompts),
+      m_db(db),
+      m_settings(openUserSettings()),
+      m_system(m_settings.get()) {
     if (args.has(u"--pdf"_s))
         m_target = QFileInfo(args.option(u"--pdf"_s)).absoluteFilePath();
     else

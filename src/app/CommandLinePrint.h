@@ -1,8 +1,10 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 
 #include <QPrinter>
+#include <QSettings>
 
 #include "OutputFile.h"
 #include "PrintJob.h"
@@ -29,6 +31,10 @@ public:
     void beginDocument() override;
     void beforeDocumentEnds() override;
     bool documentAccepted() override;
+    // The fit kept on this machine for the printer of --printer; none for --pdf.
+    KeptFit printerFit(bool landscape) const override {
+        return m_args.has(QStringLiteral("--pdf")) ? KeptFit{} : m_system.printerFit(landscape);
+    }
 
     bool printOverflowing(const QString& fields) override;
     bool printOnUnusualDate(const QStringList& dates) override;
@@ -65,6 +71,7 @@ private:
     Prompts& m_prompts;
     Database& m_db;
     QString m_target;
+    std::unique_ptr<QSettings> m_settings;  // the printers' fits
     SystemPrinters m_system;
     QPrinter m_pdfPrinter{QPrinter::HighResolution};
     std::optional<OutputFile> m_pdf;

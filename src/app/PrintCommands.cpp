@@ -230,11 +230,28 @@ int previewVerb(const Arguments& args, const Io& io) {
 }
 
 int calibrateVerb(const Arguments& args, const Io& io) {
+    const int modes = int(args.has(u"--sheet"_s)) + int(args.has(u"--measured"_s)) +
+                      int(args.has(u"--show"_s)) + int(args.has(u"--reset"_s));
+    if (modes > 1)
+        return usageError(io, u"--sheet, --measured, --show and --reset exclude each other"_s);
+    if (args.has(u"--check"_s) && !args.has(u"--sheet"_s) && !args.has(u"--measured"_s))
+        return usageError(io, u"--check goes with --sheet or --measured"_s);
+    if (modes == 1 && !args.has(u"--sheet"_s))
+        return printerFitVerb(args, io);
     VerbSession s(io);
     const std::optional<PrintFormat> format = openFormat(s, args, io);
     if (!format)
         return 1;
-    return print(s, args, io, *format, [](PrintJob& job) { return job.printCalibration(); });
+    if (!args.has(u"--sheet"_s))
+        return print(s, args, io, *format, [](PrintJob& job) { return job.printCalibration(); });
+    // The marks' places are written once the sheet printed: they are what it is measured by.
+    const bool landscape = fitSheetLandscape(args);
+    const bool check = args.has(u"--check"_s);
+    if (const int printed = print(s, args, io, *format, [&](PrintJob& job) {
+            return job.printFitSheet(landscape, check);
+        }))
+        return printed;
+    return writeOut(io, fitSheetLines(landscape));
 }
 
 int endorseVerb(const Arguments& args, const Io& io) {

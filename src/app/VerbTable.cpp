@@ -146,8 +146,24 @@ const std::vector<Verb>& verbTable() {
          previewVerb},
         {u"calibrate"_s,
          {},
-         {{u"--pdf"_s, u"--printer"_s}},
-         u"print the calibration square (10 mm square, 10 mm from the origin)"_s,
+         {{u"--pdf"_s, u"--printer"_s},
+          {u"--sheet"_s, u"--measured"_s, u"--show"_s, u"--reset"_s},
+          {u"--check"_s},
+          {u"--force"_s},
+          {u"--format"_s},
+          {u"--kind"_s},
+          {u"--flags"_s}},
+         u"print the calibration square (10 mm square, 10 mm from the origin); --sheet prints "
+         u"the sheet a printer's scale and offset are measured by, on A4 as the cheque lies "
+         u"(--flags, or the stored switches), and writes each mark's place (A, tab, X, tab, Y in "
+         u"mm from the paper's left and top edges); --measured \"A=x,y B=x,y C=x,y D=x,y\" fits "
+         u"the printer of --printer to the marks as measured with a ruler and keeps the fit on "
+         u"this machine (a page scaled by 2 % or more only with --force; a mark 1 mm off the fit, "
+         u"or a page scaled by over 5 % or moved by over 20 mm, never); every later print "
+         u"through that printer sends each position as (intended - offset) / scale, named in "
+         u"the journal; --check prints the sheet through the kept fit, or with --measured says "
+         u"how far each mark lies from its place (exit 1 beyond 0.5 mm); --show lists the kept "
+         u"fits, --reset forgets those of --printer"_s,
          calibrateVerb},
         {u"endorse"_s,
          u"TEXT"_s,
@@ -251,6 +267,10 @@ const std::vector<VerbOption>& optionTable() {
         {u"--allow-overflow"_s, {}, false, {}},
         {u"--allow-date"_s, {}, false, {}},
         {u"--check"_s, {}, false, {}},
+        {u"--sheet"_s, {}, false, {}},
+        {u"--measured"_s, u"MARKS"_s, false, {}},
+        {u"--show"_s, {}, false, {}},
+        {u"--reset"_s, {}, false, {}},
         {u"--force"_s, {}, false, {}},
         {u"--from"_s, u"DATE"_s, false, {}},
         {u"--to"_s, u"DATE"_s, false, {}},

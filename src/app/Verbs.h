@@ -58,6 +58,13 @@ int exportVerb(const Arguments& args, const Io& io);
 int printVerb(const Arguments& args, const Io& io);
 int previewVerb(const Arguments& args, const Io& io);
 int calibrateVerb(const Arguments& args, const Io& io);
+// calibrate --measured, --show and --reset: a printer's fit, without the database.
+int printerFitVerb(const Arguments& args, const Io& io);
+// Whether the sheet of calibrate --sheet lies lengthwise: as the kind's cheque does with --flags
+// or the stored switches.
+bool fitSheetLandscape(const Arguments& args);
+// The sheet's marks, "A\tX\tY" a line, in mm from the paper's left and top edges.
+QByteArray fitSheetLines(bool landscape);
 int endorseVerb(const Arguments& args, const Io& io);
 int batchVerb(const Arguments& args, const Io& io);
 int bookVerb(const Arguments& args, const Io& io);

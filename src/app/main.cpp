@@ -60,8 +60,8 @@ int runWindow(int argc, char* argv[], const QString& database) {
     if (!db.open(databaseLocation(database)))
         return 1;
     Clock clock;
-    SystemPrinters printers;
     const std::unique_ptr<QSettings> settings = openUserSettings();
+    SystemPrinters printers(settings.get());
     prompts.rememberFoldersIn(settings.get());
     MainWindow window({db, prompts, clock, printers, *settings});
     window.show();

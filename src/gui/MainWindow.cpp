@@ -297,6 +297,8 @@ void MainWindow::buildMenus() {
     m_marginAction->setObjectName(u"mMargin"_s);
     m_stubWidthAction = format->addAction(u"修改票根宽"_s, this, &MainWindow::askStubWidth);
     m_stubWidthAction->setObjectName(u"mRooWidth"_s);
+    format->addAction(u"精确校准…"_s, this, &MainWindow::openPrinterFit)
+        ->setObjectName(u"mPrinterFit"_s);
     QMenu* help = menuBar()->addMenu(u"帮助(&H)"_s);
     help->setObjectName(u"mHelp"_s);
     // The guide's tab is chosen without touching the hint line.

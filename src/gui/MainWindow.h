@@ -105,6 +105,8 @@ public:
     void saveFormatAs();
     void deleteFormat();
     void calibratePrinter();
+    // The fine calibration of a printer's scale and offset, for the cheque's orientation.
+    void openPrinterFit();
     void askStubWidth();
     // The print journal window ("文件" → "打印日志").
     JournalDialog* showJournal();

@@ -23,6 +23,7 @@
 #include "PaymentCheck.h"
 #include "PaymentList.h"
 #include "PreviewWindow.h"
+#include "PrinterFitDialog.h"
 #include "Prompts.h"
 #include "WindowPrintQuestions.h"
 
@@ -54,6 +55,20 @@ void MainWindow::calibratePrinter() {
         },
         this);
     dialog->show();
+}
+
+void MainWindow::openPrinterFit() {
+    const bool landscape = !m_cheque.crosswise();
+    auto* dialog = new PrinterFitDialog(
+        m_services.settings, m_services.printers, m_services.prompts, landscape,
+        [this, landscape](QWidget* parent, bool check) {
+            const std::optional<PrintResult> result =
+                runPrint(parent, printFormat(),
+                         [&](PrintJob& job) { return job.printFitSheet(landscape, check); });
+            return result && result->printed;
+        },
+        this);
+    dialog->open();
 }
 
 std::optional<PrintResult> MainWindow::runPrint(

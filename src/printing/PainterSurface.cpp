@@ -86,7 +86,10 @@ double PainterSurface::pixelsPerMm() const {
 }
 
 QPointF PainterSurface::toDevice(double x, double y) const {
-    return QPointF((x + m_offset.x()) * pixelsPerMm(), (y + m_offset.y()) * pixelsPerMm());
+    QPointF at(x, y);
+    if (m_correction)
+        at = m_correction->corrected(at + m_paperOrigin) - m_paperOrigin;
+    return (at + m_offset) * pixelsPerMm();
 }
 
 void PainterSurface::setFont(const TextFont& font) {

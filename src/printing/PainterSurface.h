@@ -2,12 +2,14 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include <QFont>
 #include <QPainter>
 #include <QPointF>
 
 #include "PrintSurface.h"
+#include "PrinterFit.h"
 
 class QPaintDevice;
 class QPrinter;
@@ -36,6 +38,14 @@ public:
     void abandonDocument() override;
     bool ok() const override { return m_ok; }
 
+    // Sends every position through the printer's fit: a point meant at p on the paper goes to
+    // (p − offset) / scale on each axis, the surface's origin lying at `paperOrigin` (mm) on the
+    // paper. What is measured (text widths) stays as meant.
+    void setCorrection(const PrinterFit& fit, QPointF paperOrigin) {
+        m_correction = fit;
+        m_paperOrigin = paperOrigin;
+    }
+
     // Run just before the document ends (the spooler's answer is readied there).
     void setBeforeEnd(std::function<void()> beforeEnd) { m_beforeEnd = std::move(beforeEnd); }
 
@@ -51,6 +61,8 @@ private:
     QFont m_font;
     QColor m_color = Qt::black;
     bool m_ok = true;
+    std::optional<PrinterFit> m_correction;
+    QPointF m_paperOrigin;
     std::function<void()> m_beforeEnd;
 };
 

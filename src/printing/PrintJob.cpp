@@ -10,13 +10,18 @@
 #include "Database.h"
 #include "Document.h"
 #include "Endorsement.h"
+#include "FitSheet.h"
 #include "HistoryRecords.h"
 #include "OverflowGuard.h"
 #include "PainterSurface.h"
 #include "PrintFormat.h"
 #include "PrintJournal.h"
+#include "PrintLayout.h"
 #include "PrinterAccess.h"
+#include "PrinterFitStore.h"
 #include "Prompts.h"
+
+#include <QScopeGuard>
 
 using namespace Qt::StringLiterals;
 
@@ -184,6 +189,21 @@ PrintResult PrintJob::printCalibration() {
                 [](PrintSurface& surface) { return drawCalibrationSquare(surface); });
 }
 
+PrintResult PrintJob::printFitSheet(bool landscape, bool check) {
+    if (!printerChosen(kFitSheetJob, {}))
+        return {};
+    // The job's entry names the fit of the orientation the sheet prints in.
+    m_printers.printer().setPageOrientation(landscape ? QPageLayout::Landscape
+                                                      : QPageLayout::Portrait);
+    const QString heading = (check ? u"精确校准检查页（已校正）"_s : u"精确校准页"_s) +
+                            u"　打印机："_s + m_printers.currentPrinter();
+    m_applyFit = check;
+    const auto restore = qScopeGuard([this] { m_applyFit = true; });
+    return send(kFitSheetJob, {}, [&](PrintSurface& surface) {
+        return drawFitSheet(surface, landscape, paperOrigin(m_format.page), heading);
+    });
+}
+
 bool PrintJob::printerReady(const QString& kind, const QList<Document>& cheques) {
     if (!m_printers.installedPrinters().isEmpty())
         return true;
@@ -212,10 +232,31 @@ std::optional<bool> PrintJob::journalAndSend(const QString& kind, const QList<Do
     // the entry that says where it went.
     if (!recordsIntact(m_db))
         return std::nullopt;
+    // A kept fit moves every position; the entry names it.
+    const bool landscape = cheques.isEmpty() ? m_printers.printer().pageLayout().orientation() ==
+                                                   QPageLayout::Landscape
+                                             : !cheques.front().crosswise();
+    const KeptFit kept = m_applyFit ? m_printers.printerFit(landscape) : KeptFit{};
+    if (kept.state == KeptFit::State::Damaged) {
+        m_prompts.message(u"打印机“%1”的精确校准数据已损坏，请重新校准或清除校准。"_s.arg(
+                              m_printers.currentPrinter()),
+                          u"打印机错误"_s, PromptButtons::Ok);
+        journal(kind, cheques, refusedFor(u"精确校准数据损坏"_s));
+        return std::nullopt;
+    }
+    QStringList contents = fields;
+    if (kept.state == KeptFit::State::Kept) {
+        const QString named =
+            u"精确校准="_s + orientationName(landscape) + u"："_s + describeFit(kept.fit);
+        if (contents.isEmpty())
+            contents << QString();
+        for (QString& content : contents)
+            content += (content.isEmpty() ? QString() : u"\n"_s) + named;
+    }
     const JournalEntry job{kind, m_printers.currentPrinter(), m_format.name, kPrinting, {}, {}};
     std::optional<QList<qint64>> journalled;
     const bool written = m_db.atomically([&] {
-        QStringList withNumbers = fields;
+        QStringList withNumbers = contents;
         journalled = (!takeNumbers || takeNumbers(withNumbers))
                          ? writePrintingEntries(m_db, m_clock, job, withNumbers)
                          : std::nullopt;
@@ -229,6 +270,8 @@ std::optional<bool> PrintJob::journalAndSend(const QString& kind, const QList<Do
     m_printers.beginDocument();
     {
         PainterSurface surface(m_printers.printer());
+        if (kept.state == KeptFit::State::Kept)
+            surface.setCorrection(kept.fit, paperOrigin(m_format.page));
         surface.setBeforeEnd([this] { m_printers.beforeDocumentEnds(); });
         if (!draw(surface)) {
             surface.abandonDocument();

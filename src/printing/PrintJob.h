@@ -121,6 +121,10 @@ public:
     // An endorsement with the cheque's endorsement parameters and the format's margins.
     PrintResult printEndorsement(const Document& cheque);
     PrintResult printCalibration();
+    // The sheet a printer's scale and offset are measured by, on A4 lying lengthwise
+    // (`landscape`) or crosswise, through the format's margins: uncorrected to be measured,
+    // or (`check`) through the printer's kept fit to check it.
+    PrintResult printFitSheet(bool landscape, bool check);
 
 private:
     // The questions asked of every cheque before the printer is chosen: fields that do not
@@ -179,4 +183,5 @@ private:
     PrinterAccess& m_printers;
     PrintQuestions& m_questions;
     const PrintFormat& m_format;
+    bool m_applyFit = true;  // false while a sheet to be measured prints
 };

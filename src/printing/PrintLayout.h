@@ -37,6 +37,12 @@ bool SetupChequePage(PrintSurface& surface, const Document& cheque,
 // cheque; half of that back with the paper guides closing in).
 QPointF fieldOrigin(const PageSettings& page, const Document& cheque, int field);
 
+// Where the printer's origin lies on the paper as the format's margins measured it: the
+// calibration square, drawn 10 mm from the origin, lay H across and V down from the edges.
+inline QPointF paperOrigin(const PageSettings& page) {
+    return {page.x - 10, page.y - 10};
+}
+
 // Every field's printer position from the format and the cheque's feed switches:
 // X = format X + 10 - H (+ stub width for a body field when the stub is printed),
 // Y = format Y + 10 - V (+130 lengthwise, -65 more with the paper guides closing in),

@@ -4,7 +4,7 @@
 
 using namespace Qt::StringLiterals;
 
-SystemPrinters::SystemPrinters() : m_current(defaultPrinterName()) {
+SystemPrinters::SystemPrinters(QSettings* fits) : m_fits(fits), m_current(defaultPrinterName()) {
     // Without a default printer the first installed one is offered.
     if (m_current.isEmpty())
         m_current = ::installedPrinters().value(0);
@@ -36,4 +36,8 @@ void SystemPrinters::beforeDocumentEnds() {
 
 bool SystemPrinters::documentAccepted() {
     return m_job && m_job->accepted(m_printer.printerName());
+}
+
+KeptFit SystemPrinters::printerFit(bool landscape) const {
+    return m_fits ? keptPrinterFit(*m_fits, m_current, landscape) : KeptFit{};
 }

@@ -6,9 +6,11 @@
 #include <QString>
 #include <QStringList>
 
+#include "PrinterFitStore.h"
 #include "Spooler.h"
 
 class Prompts;
+class QSettings;
 
 // The printers the window may print on and the printer a job goes to. The window and its
 // printer dialog reach printers only through here, so that tests can put a PDF file behind.
@@ -33,12 +35,17 @@ public:
     virtual void beginDocument() {}
     virtual void beforeDocumentEnds() {}
     virtual bool documentAccepted() { return true; }
+
+    // The fit kept for the current printer, for a page lying lengthwise (`landscape`) or
+    // crosswise; none for a file.
+    virtual KeptFit printerFit(bool /*landscape*/) const { return {}; }
 };
 
 // The system's printers (CUPS on Linux, the spooler on Windows).
 class SystemPrinters final : public PrinterAccess {
 public:
-    SystemPrinters();
+    // The printers' fits are read from `fits` (none without).
+    explicit SystemPrinters(QSettings* fits = nullptr);
 
     QStringList installedPrinters() const override;
     QString currentPrinter() const override { return m_current; }
@@ -47,8 +54,10 @@ public:
     void beginDocument() override;
     void beforeDocumentEnds() override;
     bool documentAccepted() override;
+    KeptFit printerFit(bool landscape) const override;
 
 private:
+    QSettings* m_fits;
     QPrinter m_printer{QPrinter::HighResolution};
     QString m_current;
     QString m_docName;

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QPointF>
 #include <QString>
+#include <QStringList>
 
 // How a printer misplaces what it prints, on each axis of the paper: it puts a point meant at
 // p (mm from the paper's edge) at scale × p + offset. Fitted from a sheet of marks the cashier
@@ -41,3 +42,20 @@ struct FitOutcome {
 // axis). A residual over 1 mm means a misread mark or a sheet laid askew; a scale off by more
 // than 5 % or an offset over 20 mm is no printer's error but a wrong setting or measurement.
 FitOutcome fitPrinter(const QList<QPointF>& intended, const QList<QPointF>& measured);
+
+// Whether a fit is one that may be stored: scaled by 5 % at most, offset by 20 mm at most.
+bool acceptableFit(const PrinterFit& fit);
+
+// A length in mm with its sign and two decimals: "+1.50", "−2.00".
+QString signedMillimetres(double mm);
+
+// What the cashier reads of a fit: the scale and offset of each axis, then each mark's residual
+// (the marks named A, B, C...).
+QStringList fitReport(const FitOutcome& outcome);
+// What the cashier reads of a check sheet: how far each mark lies from where it is meant, and
+// whether the farthest lies within 0.5 mm.
+QStringList checkReport(const QList<QPointF>& intended, const QList<QPointF>& measured);
+
+// The marks' measured places as typed: "A=x,y B=x,y ..." in mm, for marks A to the count
+// given, each once, in any order; none (with the reason) when it is not.
+std::optional<QList<QPointF>> parseMeasuredMarks(const QString& text, int count, QString* why);

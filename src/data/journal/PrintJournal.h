@@ -21,7 +21,8 @@ class Database;
 // from the window or the command line, printed, failed or cancelled. The table only ever grows;
 // the database itself refuses to change or delete its rows.
 struct JournalEntry {
-    QString kind;    // the document kind's journalJob, kEndorsementJob, kCalibrationJob
+    QString kind;    // the document kind's journalJob, kEndorsementJob, kCalibrationJob,
+                     // kFitSheetJob
     QString target;  // the printer's name, or the PDF file's path
     QString format;
     QString outcome;     // kPrinted, kPrintFailed, or what stopped it
@@ -33,6 +34,8 @@ struct JournalEntry {
 inline const QString kChequeJob = transferCheque().journalJob.toString();
 inline const QString kEndorsementJob = QStringLiteral("背书");
 inline const QString kCalibrationJob = QStringLiteral("校准");
+// The sheet a printer's scale and offset are measured or checked by.
+inline const QString kFitSheetJob = QStringLiteral("精确校准");
 inline const QString kPrinted = QStringLiteral("已打印");
 inline const QString kPrintFailed = QStringLiteral("打印失败");
 // Written before a print is sent; the one mark that later changes, once, to its outcome.
