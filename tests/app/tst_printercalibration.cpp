@@ -45,20 +45,6 @@ bool darkAt(const QImage& page, QPointF mm) {
     return qGray(page.pixel(qRound(mm.x() * 10), qRound(mm.y() * 10))) < 128;
 }
 
-// Where each word of a PDF begins (mm), by its text: only the words that appear once.
-QMap<QString, QPointF> wordCorners(const QString& pdf) {
-    QMap<QString, QPointF> corners;
-    QStringList twice;
-    for (const auto& [word, box] : pdfWords(pdf)) {
-        if (corners.contains(word))
-            twice << word;
-        corners.insert(word, box.topLeft());
-    }
-    for (const QString& word : twice)
-        corners.remove(word);
-    return corners;
-}
-
 }  // namespace
 
 class TestPrinterCalibration : public QObject {
@@ -141,12 +127,12 @@ private slots:
             << "横向打印\t左右 97.00%、+0.00 毫米；上下 97.00%、+0.00 毫米"_ba;
         QTest::newRow("a page fitted to 90 %")
             << measuredText(marks, {{0.9, 0}, {0.9, 0}}) << true << 1 << "未校准"_ba;
-        QTest::newRow("a mark missing") << u"A=20,20 B=190,20 C=20,277"_s << false << 2
-                                        << "未校准"_ba;
+        QTest::newRow("a mark missing")
+            << u"A=20,20 B=190,20 C=20,277"_s << false << 2 << "未校准"_ba;
         QTest::newRow("a mark given twice")
             << u"A=20,20 B=190,20 C=20,277 D=190,277 A=20,20"_s << false << 2 << "未校准"_ba;
-        QTest::newRow("not numbers") << u"A=20 B=190,20 C=20,277 D=190,x"_s << false << 2
-                                     << "未校准"_ba;
+        QTest::newRow("not numbers")
+            << u"A=20 B=190,20 C=20,277 D=190,x"_s << false << 2 << "未校准"_ba;
     }
     void measurements() {
         QFETCH(QString, measured);
@@ -154,8 +140,9 @@ private slots:
         QFETCH(int, exitCode);
         QFETCH(QByteArray, kept);
         const QString printer = u"打印机"_s + QString::fromUtf8(QTest::currentDataTag());
-        QStringList arguments{u"calibrate"_s, u"--measured"_s, measured, u"--printer"_s, printer,
-                              u"--flags"_s, u"1;0;0;0;0;0;0;0;1;0;"_s};
+        QStringList arguments{u"calibrate"_s,           u"--measured"_s, measured,
+                              u"--printer"_s,           printer,         u"--flags"_s,
+                              u"1;0;0;0;0;0;0;0;1;0;"_s};
         if (force)
             arguments << u"--force"_s;
         const ProgramRun fitted = run(arguments);
@@ -168,22 +155,17 @@ private slots:
     }
 
     void printsThroughAQueueMovedByItsFit() {
-        SKIP_WITHOUT_QUEUE(kPdfQueue);
-        const QStringList cheque{u"print"_s,
-                                 u"--allow-date"_s,
-                                 u"--field"_s,
-                                 u"T3=北京华光科技有限公司"_s,
-                                 u"--field"_s,
-                                 u"T5=12345.6"_s,
-                                 u"--field"_s,
-                                 u"T6=货款"_s,
-                                 u"--field"_s,
-                                 u"T9=工商银行"_s};
+        SKIP_WITHOUT_QUEUE(kFineQueue);
+        const QStringList cheque{
+            u"print"_s,   u"--allow-date"_s, u"--field"_s, u"T3=北京华光科技有限公司"_s,
+            u"--field"_s, u"T5=12345.6"_s,   u"--field"_s, u"T6=货款"_s,
+            u"--field"_s, u"T9=工商银行"_s};
         const auto throughQueue = [&] {
             const PrintedJobs jobs;
-            const ProgramRun printed = run(cheque + QStringList{u"--printer"_s, kPdfQueue});
-            const QString pdf = printed.exitCode == 0 ? jobs.awaitPdf(u"chequeprint-"_s) : QString();
-            const QMap<QString, QPointF> words = wordCorners(pdf);
+            const ProgramRun printed = run(cheque + QStringList{u"--printer"_s, kFineQueue});
+            const QString pdf =
+                printed.exitCode == 0 ? jobs.awaitPdf(u"chequeprint-"_s) : QString();
+            const QMap<QString, QPointF> words = wordCornersOnce(pdf);
             QFile::remove(pdf);
             return words;
         };
@@ -194,12 +176,12 @@ private slots:
         const ProgramRun sheet = run({u"calibrate"_s, u"--sheet"_s, u"--pdf"_s, path(u"s.pdf"_s)});
         const ProgramRun fitted =
             run({u"calibrate"_s, u"--measured"_s, measuredText(marksOf(sheet.out), kPrinter),
-                 u"--printer"_s, kPdfQueue});
+                 u"--printer"_s, kFineQueue});
         QVERIFY2(fitted.exitCode == 0, fitted.err);
 
         // The queue's page begins at the corner of the printable area Qt gives it.
         QPrinter printer;
-        printer.setPrinterName(kPdfQueue);
+        printer.setPrinterName(kFineQueue);
         printer.setPageSize(QPageSize(QPageSize::A3));
         const QMarginsF margins = printer.pageLayout().margins(QPageLayout::Millimeter);
         const QPointF origin(margins.left(), margins.top());
@@ -230,15 +212,15 @@ private slots:
         // A fit no calibration could have kept (150 %) is taken for damaged: nothing prints.
         {
             QSettings settings(path(u"chequeprint/chequeprint.ini"_s), QSettings::IniFormat);
-            settings.setValue(u"打印机精确校准/%1/横向打印"_s.arg(kPdfQueue), u"1.5 0 1 0"_s);
+            settings.setValue(u"打印机精确校准/%1/横向打印"_s.arg(kFineQueue), u"1.5 0 1 0"_s);
         }
         const PrintedJobs jobs;
-        const ProgramRun damaged = run(cheque + QStringList{u"--printer"_s, kPdfQueue});
+        const ProgramRun damaged = run(cheque + QStringList{u"--printer"_s, kFineQueue});
         QCOMPARE(damaged.exitCode, 1);
         QVERIFY2(damaged.err.contains("精确校准数据已损坏"), damaged.err);
         QCOMPARE(jobs.sent(u"chequeprint-"_s), 0);
-        QVERIFY(lastEntry().startsWith(u"支票/%1/未打印：精确校准数据损坏/"_s.arg(kPdfQueue)));
-        QVERIFY(shown(kPdfQueue).endsWith("横向打印\t校准数据已损坏\n"));
+        QVERIFY(lastEntry().startsWith(u"支票/%1/未打印：精确校准数据损坏/"_s.arg(kFineQueue)));
+        QVERIFY(shown(kFineQueue).endsWith("横向打印\t校准数据已损坏\n"));
     }
 };
 

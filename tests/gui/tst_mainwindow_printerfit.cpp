@@ -27,21 +27,6 @@ QPointF printedBy(const PrinterFit& printer, QPointF sent) {
             printer.down.scale * sent.y() + printer.down.offset};
 }
 
-// Where each word of a PDF begins (mm), by its text. Spaced characters that a fit moves apart
-// may fall into other words: only words that appear once are taken.
-QMap<QString, QPointF> wordCorners(const QString& pdf) {
-    QMap<QString, QPointF> corners;
-    QStringList twice;
-    for (const auto& [word, box] : pdfWords(pdf)) {
-        if (corners.contains(word))
-            twice << word;
-        corners.insert(word, box.topLeft());
-    }
-    for (const QString& word : twice)
-        corners.remove(word);
-    return corners;
-}
-
 void typeMarks(PrinterFitDialog& dialog, const QList<QPointF>& marks) {
     for (int k = 0; k < int(marks.size()); ++k) {
         dialog.markBox(k, false)->setValue(marks[k].x());
@@ -68,7 +53,7 @@ private slots:
         f.type(Field::Payee, u"北京华光科技有限公司"_s);
         f.type(Field::Amount, u"12345.6"_s);
         f.printAnswering(PromptAnswer::No);
-        const QMap<QString, QPointF> asMeant = wordCorners(pdf);
+        const QMap<QString, QPointF> asMeant = wordCornersOnce(pdf);
         QVERIFY2(asMeant.size() >= 5, qPrintable(QStringList(asMeant.keys()).join(u' ')));
 
         f.window->findChild<QAction*>(u"mPrinterFit"_s)->trigger();
@@ -126,7 +111,7 @@ private slots:
         // and its entry names the fit. (Yes: the same payment again today.)
         f.t.prompts.queueAnswer(PromptAnswer::Yes);
         f.printAnswering(PromptAnswer::No);
-        const QMap<QString, QPointF> corrected = wordCorners(pdf);
+        const QMap<QString, QPointF> corrected = wordCornersOnce(pdf);
         int compared = 0;
         for (auto word = corrected.begin(); word != corrected.end(); ++word) {
             if (!asMeant.contains(word.key()))
@@ -156,7 +141,7 @@ private slots:
         press(*dialog, u"close"_s);
         f.t.prompts.queueAnswer(PromptAnswer::Yes);
         f.printAnswering(PromptAnswer::No);
-        QCOMPARE(wordCorners(pdf), asMeant);
+        QCOMPARE(wordCornersOnce(pdf), asMeant);
         QVERIFY(!f.t.scalar(u"SELECT 内容 FROM 打印日志 ORDER BY ID DESC LIMIT 1"_s)
                      .toString()
                      .contains(u"精确校准"_s));

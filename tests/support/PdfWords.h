@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QList>
+#include <QMap>
 #include <QProcess>
 #include <QRectF>
 #include <QRegularExpression>
@@ -49,4 +50,20 @@ inline QStringList wordsOutside(const QList<std::pair<QString, QRectF>>& words,
                                  [&](const QRectF& place) { return liesInside(box, place); }))
             outside << text;
     return outside;
+}
+
+// Where each word of a PDF begins (mm), by its text, for the words that appear once: spaced
+// characters moved apart or closer may fall into other words, and a text printed twice (the
+// payee on the stub and the body) names no one place.
+inline QMap<QString, QPointF> wordCornersOnce(const QString& pdf) {
+    QMap<QString, QPointF> corners;
+    QStringList twice;
+    for (const auto& [word, box] : pdfWords(pdf)) {
+        if (corners.contains(word))
+            twice << word;
+        corners.insert(word, box.topLeft());
+    }
+    for (const QString& word : twice)
+        corners.remove(word);
+    return corners;
 }
