@@ -2,6 +2,7 @@
 
 #include <QDoubleSpinBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QScrollBar>
 
@@ -48,7 +49,6 @@ PrinterFitDialog::PrinterFitDialog(QSettings& settings, PrinterAccess& printers,
             box->setRange(0, 500);
             box->setDecimals(1);
             box->setSingleStep(0.5);
-            box->setSuffix(u" 毫米"_s);
             box->setSpecialValueText(u" "_s);  // 0: not measured yet
             box->setAccessibleName(u"标记%1%2"_s.arg(name, caption->text()));
             box->setToolTip(u"应在 %1 毫米"_s.arg(fromTop ? marks[k].y() : marks[k].x()));
@@ -62,10 +62,22 @@ PrinterFitDialog::PrinterFitDialog(QSettings& settings, PrinterAccess& printers,
         m_ui->marks->addWidget(mark, k / 2 * 2, right ? 2 : 0);
     }
     // A gap between the columns and the rows, as on the paper.
-    m_ui->marks->setColumnMinimumWidth(1, 40);
+    m_ui->marks->setColumnMinimumWidth(1, 24);
     m_ui->marks->setColumnStretch(1, 1);
     m_ui->marks->setRowMinimumHeight(1, 30);
     m_ui->sheet->setTitle(m_ui->sheet->title() + u"　"_s + orientationName(m_landscape));
+
+    // By keyboard the marks come between the sheet's buttons and the fit's, in the sheet's
+    // order. Enter goes on to the next box, as Tab does, and presses only the button it is on:
+    // a half-typed sheet is never fitted nor a sheet printed by the dialog's default button.
+    QWidget* previous = m_ui->reset;
+    for (QWidget* next : QList<QWidget*>(m_boxes.begin(), m_boxes.end()) +
+                             QList<QWidget*>{m_ui->fit, m_ui->check, m_ui->close}) {
+        setTabOrder(previous, next);
+        previous = next;
+    }
+    for (QPushButton* button : findChildren<QPushButton*>())
+        button->setAutoDefault(false);
 
     connect(m_ui->printSheet, &QPushButton::clicked, this, [this] { this->printSheet(false); });
     connect(m_ui->printCheck, &QPushButton::clicked, this, [this] { this->printSheet(true); });
@@ -78,6 +90,17 @@ PrinterFitDialog::PrinterFitDialog(QSettings& settings, PrinterAccess& printers,
 }
 
 PrinterFitDialog::~PrinterFitDialog() = default;
+
+void PrinterFitDialog::keyPressEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+        QDialog::keyPressEvent(event);
+        return;
+    }
+    if (auto* button = qobject_cast<QPushButton*>(focusWidget()))
+        button->click();
+    else
+        focusNextChild();
+}
 
 QDoubleSpinBox* PrinterFitDialog::markBox(int mark, bool fromTop) const {
     return m_boxes.value(mark * 2 + int(fromTop));

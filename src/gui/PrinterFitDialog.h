@@ -34,6 +34,9 @@ public:
     // The box of a mark's distance from the paper's left (or top) edge, for tests.
     QDoubleSpinBox* markBox(int mark, bool fromTop) const;
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void showPrinter();
     void printSheet(bool check);

@@ -192,6 +192,14 @@ PrintResult PrintJob::printCalibration() {
 PrintResult PrintJob::printFitSheet(bool landscape, bool check) {
     if (!printerChosen(kFitSheetJob, {}))
         return {};
+    // A check sheet is printed through the printer's fit: without one it would check nothing.
+    if (check && m_printers.printerFit(landscape).state != KeptFit::State::Kept) {
+        m_prompts.message(u"打印机“%1”尚未精确校准（%2），不能打印检查页。"_s.arg(
+                              m_printers.currentPrinter(), orientationName(landscape)),
+                          {}, PromptButtons::Ok);
+        journal(kFitSheetJob, {}, refusedFor(u"未精确校准"_s));
+        return {};
+    }
     // The job's entry names the fit of the orientation the sheet prints in.
     m_printers.printer().setPageOrientation(landscape ? QPageLayout::Landscape
                                                       : QPageLayout::Portrait);

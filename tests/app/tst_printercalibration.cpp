@@ -105,6 +105,14 @@ private slots:
         }
         QCOMPARE(t.rows(u"SELECT 种类, 结果 FROM 打印日志 ORDER BY ID DESC LIMIT 1"_s),
                  u"精确校准/已打印"_s);
+
+        // A file has no fit to check.
+        const ProgramRun check =
+            run({u"calibrate"_s, u"--sheet"_s, u"--check"_s, u"--pdf"_s, path(u"check.pdf"_s)});
+        QCOMPARE(check.exitCode, 1);
+        QVERIFY(!QFile::exists(path(u"check.pdf"_s)));
+        QCOMPARE(t.rows(u"SELECT 种类, 结果 FROM 打印日志 ORDER BY ID DESC LIMIT 1"_s),
+                 u"精确校准/未打印：未精确校准"_s);
     }
 
     // What is kept of the marks as measured: each row on a printer of its own.
