@@ -190,8 +190,18 @@ PrintResult PrintJob::printCalibration() {
 }
 
 PrintResult PrintJob::printFitSheet(bool landscape, bool check) {
+    // The job's entry names the fit of the orientation the sheet prints in; a sheet to be
+    // measured goes uncorrected.
+    m_applyFit = check;
+    const auto restore = qScopeGuard([this] { m_applyFit = true; });
+    const auto orient = [&] {
+        m_printers.printer().setPageOrientation(landscape ? QPageLayout::Landscape
+                                                          : QPageLayout::Portrait);
+    };
+    orient();
     if (!printerChosen(kFitSheetJob, {}))
         return {};
+    orient();
     // A check sheet is printed through the printer's fit: without one it would check nothing.
     if (check && m_printers.printerFit(landscape).state != KeptFit::State::Kept) {
         m_prompts.message(u"打印机“%1”尚未精确校准（%2），不能打印检查页。"_s.arg(
@@ -200,16 +210,30 @@ PrintResult PrintJob::printFitSheet(bool landscape, bool check) {
         journal(kFitSheetJob, {}, refusedFor(u"未精确校准"_s));
         return {};
     }
-    // The job's entry names the fit of the orientation the sheet prints in.
-    m_printers.printer().setPageOrientation(landscape ? QPageLayout::Landscape
-                                                      : QPageLayout::Portrait);
     const QString heading = (check ? u"精确校准检查页（已校正）"_s : u"精确校准页"_s) +
                             u"　打印机："_s + m_printers.currentPrinter();
-    m_applyFit = check;
-    const auto restore = qScopeGuard([this] { m_applyFit = true; });
     return send(kFitSheetJob, {}, [&](PrintSurface& surface) {
         return drawFitSheet(surface, landscape, paperOrigin(m_format.page), heading);
     });
+}
+
+bool PrintJob::pageLandscape(const QList<Document>& cheques) {
+    return cheques.isEmpty()
+               ? m_printers.printer().pageLayout().orientation() == QPageLayout::Landscape
+               : !cheques.front().crosswise();
+}
+
+std::optional<KeptFit> PrintJob::usableFit(const QString& kind, const QList<Document>& cheques) {
+    if (!m_applyFit)
+        return KeptFit{};
+    const KeptFit kept = m_printers.printerFit(pageLandscape(cheques));
+    if (kept.state != KeptFit::State::Damaged)
+        return kept;
+    m_prompts.message(u"打印机“%1”的精确校准数据已损坏，请重新校准或清除校准。"_s.arg(
+                          m_printers.currentPrinter()),
+                      u"打印机错误"_s, PromptButtons::Ok);
+    journal(kind, cheques, refusedFor(u"精确校准数据损坏"_s));
+    return std::nullopt;
 }
 
 bool PrintJob::printerReady(const QString& kind, const QList<Document>& cheques) {
@@ -222,8 +246,9 @@ bool PrintJob::printerReady(const QString& kind, const QList<Document>& cheques)
 
 bool PrintJob::printerChosen(const QString& kind, const QList<Document>& cheques) {
     bool noAnswer = false;
+    // A printer whose fit is damaged is refused as soon as it is chosen.
     if (m_questions.choosePrinter(noAnswer))
-        return true;
+        return usableFit(kind, cheques).has_value();
     // A printer that did not answer is a failed attempt; a cancelled choice, a cancelled one.
     journal(kind, cheques, noAnswer ? kPrintFailed : cancelledAt(u"请选择打印机"_s));
     return false;
@@ -240,22 +265,16 @@ std::optional<bool> PrintJob::journalAndSend(const QString& kind, const QList<Do
     // the entry that says where it went.
     if (!recordsIntact(m_db))
         return std::nullopt;
-    // A kept fit moves every position; the entry names it.
-    const bool landscape = cheques.isEmpty() ? m_printers.printer().pageLayout().orientation() ==
-                                                   QPageLayout::Landscape
-                                             : !cheques.front().crosswise();
-    const KeptFit kept = m_applyFit ? m_printers.printerFit(landscape) : KeptFit{};
-    if (kept.state == KeptFit::State::Damaged) {
-        m_prompts.message(u"打印机“%1”的精确校准数据已损坏，请重新校准或清除校准。"_s.arg(
-                              m_printers.currentPrinter()),
-                          u"打印机错误"_s, PromptButtons::Ok);
-        journal(kind, cheques, refusedFor(u"精确校准数据损坏"_s));
+    // A kept fit moves every position; the entry names it. (Read again: another window may
+    // have changed it since the printer was chosen.)
+    const std::optional<KeptFit> fit = usableFit(kind, cheques);
+    if (!fit)
         return std::nullopt;
-    }
+    const KeptFit& kept = *fit;
     QStringList contents = fields;
     if (kept.state == KeptFit::State::Kept) {
-        const QString named =
-            u"精确校准="_s + orientationName(landscape) + u"："_s + describeFit(kept.fit);
+        const QString named = u"精确校准="_s + orientationName(pageLandscape(cheques)) + u"："_s +
+                              describeFit(kept.fit);
         if (contents.isEmpty())
             contents << QString();
         for (QString& content : contents)

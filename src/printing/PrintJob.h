@@ -12,6 +12,7 @@ class Clock;
 struct TakenNumber;
 class Database;
 class PrinterAccess;
+struct KeptFit;
 class Prompts;
 struct PrintFormat;
 
@@ -133,7 +134,8 @@ private:
     bool questionsAnswered(const QList<Document>& cheques);
     // Whether any printer is installed; otherwise says so and journals the refusal.
     bool printerReady(const QString& kind, const QList<Document>& cheques);
-    // The cashier's (or the options') printer; a cancelled or failed choice is journalled.
+    // The cashier's (or the options') printer; a cancelled or failed choice is journalled, as is
+    // a printer whose kept fit is damaged.
     bool printerChosen(const QString& kind, const QList<Document>& cheques);
     PrintResult send(const QString& kind, const QList<Document>& cheques,
                      const std::function<bool(class PrintSurface&)>& draw);
@@ -169,6 +171,12 @@ private:
     bool printOnNumber(const Document& cheque, const NumberTaking& take,
                        std::optional<TakenNumber>& number, PrintResult& result, bool& spoiled);
     bool journal(const QString& kind, const QList<Document>& cheques, const QString& outcome);
+    // Whether the documents' pages lie lengthwise (landscape): as the cheques are fed, or for a
+    // job of no document as the printer's page is set.
+    bool pageLandscape(const QList<Document>& cheques);
+    // The chosen printer's fit for the job's page (none while a sheet to be measured prints);
+    // nothing, after saying so and journalling the refusal, when the kept fit is damaged.
+    std::optional<KeptFit> usableFit(const QString& kind, const QList<Document>& cheques);
     // The journal's job of the documents' print: their kind's (a print holds one kind).
     static QString documentJob(const QList<Document>& cheques);
     // Whether the document's account has an open cheque book of its kind; false for a kind that
