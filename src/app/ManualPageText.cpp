@@ -37,8 +37,9 @@ is set) it says so in one line, prints the usage and exits with status 2.
 The verbs (see
 .BR COMMANDS )
 run without a display: they write amounts and dates in capitals, list the formats, the history
-and the journal, print a cheque, a payment list, an endorsement or the calibration square, draw
-a preview and export the history.
+and the journal, print a cheque, a payment list, an endorsement, the calibration square or the
+sheet a printer's scale and offset are measured by (and keep the printer's fit), draw a preview
+and export the history.
 Every verb takes
 .B \-\-database
 .I FILE
@@ -46,8 +47,10 @@ to use another database (see
 .BR DATABASE ).
 Output goes to standard output; a write that fails there ends the verb with exit status 1.
 .SS Kinds of document
-A print format, a cheque book and a kept cheque belong to one kind of document; the only kind
-today is 转账支票, the transfer cheque.
+A print format, a cheque book and a kept cheque belong to one kind of document: 转账支票, the
+transfer cheque (without
+.BR \-\-kind ),
+现金支票, the cash cheque, or 进账单, the deposit slip.
 Two kinds may each have a format of one name, a number is taken only from a book of the printed
 document's kind, and the journal names each print by its kind's job (支票 for the transfer
 cheque).
@@ -57,6 +60,7 @@ cheque).
 .BR history ,
 .BR export ,
 .BR formats ,
+.BR calibrate ,
 .B book
 and
 .B register
@@ -378,7 +382,10 @@ names the database, and the key
 .B \%Parameter\eLastOne\eDefault
 of section
 .B [CHK_F]
-holds the option switches.
+holds the option switches, and the group
+.B 打印机精确校准
+each printer's fit for each orientation (see
+.BR calibrate ).
 .TP
 .I ~/.pgpass
 The passwords of shared databases, read by libpq.
