@@ -56,6 +56,17 @@ const std::vector<Verb>& verbTable() {
          {{u"--kind"_s}},
          u"the print formats, one per line; the current one ends in a tab and *"_s,
          formatsVerb},
+        {u"format"_s,
+         u"export NAME FILE | import FILE | show NAME"_s,
+         {{u"--kind"_s}, {u"--name"_s}, {u"--force"_s}},
+         u"a print format as a file to carry to another database: export writes format NAME into "
+         u"FILE (JSON, every length in mm from the paper's top-left edge, never a printer's fit); "
+         u"import stores the file's format, under --name NAME or its own name, all its rows or "
+         u"none, an existing name only with --force; a file over 1 MB, of a newer version, of "
+         u"an unknown kind, with a field missing, given twice or of another kind, or a number "
+         u"that is not finite or lies off the paper, is refused with the reason; show writes the "
+         u"format's rows as the format tab shows them, tab-separated"_s,
+         formatVerb},
         {u"init-database"_s,
          {},
          {},
@@ -268,6 +279,7 @@ const std::vector<VerbOption>& optionTable() {
         {u"--allow-date"_s, {}, false, {}},
         {u"--check"_s, {}, false, {}},
         {u"--sheet"_s, {}, false, {}},
+        {u"--name"_s, u"NAME"_s, false, {}},
         {u"--measured"_s, u"MARKS"_s, false, {}},
         {u"--show"_s, {}, false, {}},
         {u"--reset"_s, {}, false, {}},

@@ -58,6 +58,7 @@ int exportVerb(const Arguments& args, const Io& io);
 int printVerb(const Arguments& args, const Io& io);
 int previewVerb(const Arguments& args, const Io& io);
 int calibrateVerb(const Arguments& args, const Io& io);
+int formatVerb(const Arguments& args, const Io& io);
 // calibrate --measured, --show and --reset: a printer's fit, without the database.
 int printerFitVerb(const Arguments& args, const Io& io);
 // Whether the sheet of calibrate --sheet lies lengthwise: as the kind's cheque does with --flags

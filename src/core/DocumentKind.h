@@ -13,6 +13,10 @@
 // slip) is data: its fields, parts, switches, picture and shipped format.
 // The rules shared by every kind ask for a field by its role, never by a kind's own number.
 
+// The names the cheques give their parts, for the code that lays the stub beside the body.
+inline constexpr QStringView kBodyPart = u"body";
+inline constexpr QStringView kStubPart = u"stub";
+
 // Which side of the paper a part is printed on.
 enum class PartSide : quint8 { Front, Back };
 

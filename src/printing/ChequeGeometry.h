@@ -8,12 +8,7 @@
 #include <QStringList>
 #include <QStringView>
 
-struct DocumentKind;
-
-// The names the transfer cheque gives its parts, for the code that lays the stub beside the
-// body.
-inline constexpr QStringView kBodyPart = u"body";
-inline constexpr QStringView kStubPart = u"stub";
+#include "DocumentKind.h"
 
 // A kind's picture geometry in mm (origin at each part's top-left corner), kept in the
 // resource its kind names (resources/kinds/<kind>/geometry.json): the parts and their sizes,
