@@ -51,7 +51,7 @@ int showFormat(VerbSession& s, const QString& name, const DocumentKind& kind, co
                      .join(u'\t');
     }
     lines << u"页边距\t%1\t%2\t票根宽\t%3"_s.arg(number(file->page.x), number(file->page.y),
-                                                  number(file->page.s));
+                                                 number(file->page.s));
     return writeOut(io, lines.join(u'\n').toUtf8() + '\n');
 }
 
@@ -88,8 +88,9 @@ int importFormat(VerbSession& s, const Arguments& args, const QString& source, c
 
 int formatVerb(const Arguments& args, const Io& io) {
     const QString action = args.inputs.value(0);
-    const qsizetype wanted = action == u"export" ? 3 : action == u"show" || action == u"import" ? 2
-                                                                                                 : 0;
+    const qsizetype wanted = action == u"export"                        ? 3
+                             : action == u"show" || action == u"import" ? 2
+                                                                        : 0;
     if (wanted == 0 || args.inputs.size() != wanted)
         return usageError(io, u"format needs export NAME FILE, import FILE or show NAME"_s);
     if (action != u"import" && (args.has(u"--name"_s) || args.has(u"--force"_s)))

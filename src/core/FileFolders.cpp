@@ -9,6 +9,8 @@ QString folderKey(FilePurpose purpose) {
     switch (purpose) {
         case FilePurpose::PaymentList:
             return QStringLiteral("CHK_F/Folders/PaymentList");
+        case FilePurpose::FormatFile:
+            return QStringLiteral("CHK_F/Folders/FormatFile");
         case FilePurpose::Export:
             break;
     }

@@ -27,8 +27,7 @@ double partShift(const DocumentKind& kind, int field, double stubWidth) {
 
 // Colours are kept with red in the lowest byte; a file names them as #RRGGBB.
 QString colourName(quint32 stored) {
-    return QColor(int(stored & 0xFF), int((stored >> 8) & 0xFF), int((stored >> 16) & 0xFF))
-        .name();
+    return QColor(int(stored & 0xFF), int((stored >> 8) & 0xFF), int((stored >> 16) & 0xFF)).name();
 }
 
 std::optional<quint32> storedColour(const QString& name) {
@@ -50,8 +49,9 @@ QSizeF formatFilePaper(const DocumentKind& kind) {
 
 std::optional<FormatFile> storedFormatFile(Database& db, const QString& name,
                                            const DocumentKind& kind) {
-    const QString sql = u"SELECT CtlDF, X, Y, S, Color, fName, fSize, fBold, fItalic, fUnderline, "
-                        u"fStrikethru FROM 支票格式 WHERE 种类=? AND Name=? ORDER BY ID"_s;
+    const QString sql =
+        u"SELECT CtlDF, X, Y, S, Color, fName, fSize, fBold, fItalic, fUnderline, "
+        u"fStrikethru FROM 支票格式 WHERE 种类=? AND Name=? ORDER BY ID"_s;
     std::optional<QSqlQuery> rows = db.select(sql, {kind.id.toString(), name});
     if (!rows)
         return std::nullopt;
@@ -128,8 +128,7 @@ QByteArray formatFileJson(const FormatFile& file) {
                                  {u"orientation"_s, u"portrait"_s},
                                  {u"width"_s, paper.width()},
                                  {u"height"_s, paper.height()}}},
-        {u"margins"_s,
-         QJsonObject{{u"horizontal"_s, file.page.x}, {u"vertical"_s, file.page.y}}},
+        {u"margins"_s, QJsonObject{{u"horizontal"_s, file.page.x}, {u"vertical"_s, file.page.y}}},
         {u"stubWidth"_s, file.page.s},
         {u"endorsement"_s, endorsement},
         {u"fields"_s, fields}};
@@ -165,8 +164,8 @@ std::optional<FormatFile> readFormatFile(const QByteArray& bytes, QString* why) 
          {margins.value(u"horizontal"_s), margins.value(u"vertical"_s), root.value(u"stubWidth"_s)})
         if (!finiteNumber(number))
             return refuse(u"页边距或票根宽不是数字"_s);
-    file.page = {margins.value(u"horizontal"_s).toDouble(),
-                 margins.value(u"vertical"_s).toDouble(), root.value(u"stubWidth"_s).toDouble()};
+    file.page = {margins.value(u"horizontal"_s).toDouble(), margins.value(u"vertical"_s).toDouble(),
+                 root.value(u"stubWidth"_s).toDouble()};
     const QSizeF paper = formatFilePaper(*kind);
     if (std::abs(file.page.x) > paper.width() || std::abs(file.page.y) > paper.height() ||
         file.page.s < 0 || file.page.s > paper.width())

@@ -54,6 +54,8 @@ signals:
     void saveRequested();
     void saveAsRequested();
     void deleteRequested();
+    void exportRequested();
+    void importRequested();
     void calibrateRequested();
     void stubWidthRequested();  // a double-click on M_S
 

@@ -184,6 +184,8 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
     connect(m_formatTab, &FormatTab::saveRequested, this, &MainWindow::saveFormat);
     connect(m_formatTab, &FormatTab::saveAsRequested, this, &MainWindow::saveFormatAs);
     connect(m_formatTab, &FormatTab::deleteRequested, this, &MainWindow::deleteFormat);
+    connect(m_formatTab, &FormatTab::exportRequested, this, &MainWindow::exportFormat);
+    connect(m_formatTab, &FormatTab::importRequested, this, &MainWindow::importFormat);
     connect(m_formatTab, &FormatTab::calibrateRequested, this, &MainWindow::calibratePrinter);
     connect(m_formatTab, &FormatTab::stubWidthRequested, this, &MainWindow::askStubWidth);
 

@@ -104,6 +104,9 @@ public:
     void saveFormat();
     void saveFormatAs();
     void deleteFormat();
+    // The current format into a format file, and a format file into the database.
+    void exportFormat();
+    void importFormat();
     void calibratePrinter();
     // The fine calibration of a printer's scale and offset, for the cheque's orientation.
     void openPrinterFit();

@@ -2,14 +2,18 @@
 // spacing and position in it.
 #include "MainWindow.h"
 
+#include <QFile>
+
 #include "ChequeTab.h"
 #include "CollateDialog.h"
 #include "Database.h"
 #include "FormatCommands.h"
+#include "FormatFile.h"
 #include "FormatNameDialog.h"
 #include "FormatStore.h"
 #include "FormatTab.h"
 #include "NumberText.h"
+#include "OutputFile.h"
 #include "Prompts.h"
 
 using namespace Qt::StringLiterals;
@@ -46,6 +50,59 @@ void MainWindow::deleteFormat() {
         reloadPrintFormat();
         showFormatList();
     }
+}
+
+namespace {
+
+const QString kFormatFiles = u"格式文件|*.chequeformat|JSON 文件|*.json"_s;
+
+}  // namespace
+
+void MainWindow::exportFormat() {
+    const QString name = m_displays.currentFormat;
+    const std::optional<FormatFile> file = storedFormatFile(m_services.db, name, m_cheque.kind());
+    if (!file)
+        return;
+    const QString target = m_services.prompts.saveFile(FilePurpose::FormatFile, u"导出格式"_s,
+                                                       kFormatFiles, name + u".chequeformat"_s);
+    if (target.isEmpty())
+        return;
+    // Written whole or not at all: a file that was there stays as it was when writing fails.
+    OutputFile out(target);
+    const QByteArray json = formatFileJson(*file);
+    const bool written = out.open() && out.device().write(json) == json.size() && out.commit();
+    m_services.prompts.message(written ? u"导出完成！"_s : u"格式文件无法写入：%1"_s.arg(target),
+                               {}, PromptButtons::Ok);
+}
+
+void MainWindow::importFormat() {
+    const QString source =
+        m_services.prompts.openFile(FilePurpose::FormatFile, u"导入格式"_s, kFormatFiles);
+    if (source.isEmpty())
+        return;
+    QFile in(source);
+    QString why = u"格式文件无法读取"_s;
+    const std::optional<FormatFile> file =
+        in.open(QIODevice::ReadOnly) ? readFormatFile(in.read(kMostFormatFileBytes + 1), &why)
+                                     : std::nullopt;
+    if (!file) {
+        m_services.prompts.message(u"无法导入格式：%1"_s.arg(why), {}, PromptButtons::Ok);
+        return;
+    }
+    const bool exists = storedFormatNames(m_services.db, file->kind).contains(file->name);
+    if (exists && m_services.prompts.message(u"该格式已经存在，是否覆盖？"_s, {},
+                                             PromptButtons::YesNo) != PromptAnswer::Yes)
+        return;
+    if (!storeFormatFile(m_services.db, *file, file->name))
+        return;
+    // The format shown is read again: it may be the one just replaced.
+    if (file->kind == m_cheque.kind().id) {
+        reloadPrintFormat();
+        showFormatList();
+        showFormatGrid();
+    }
+    m_services.prompts.message(u"导入完成！格式“%1”（%2）已保存。"_s.arg(file->name, file->kind),
+                               {}, PromptButtons::Ok);
 }
 
 void MainWindow::adjustFont(int field) {

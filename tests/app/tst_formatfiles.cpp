@@ -15,8 +15,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QStringList kCheque{u"--allow-date"_s,        u"--field"_s, u"T3=北京华光科技有限公司"_s,
-                          u"--field"_s,             u"T5=12345.6"_s, u"--field"_s,
+const QStringList kCheque{u"--allow-date"_s, u"--field"_s,    u"T3=北京华光科技有限公司"_s,
+                          u"--field"_s,      u"T5=12345.6"_s, u"--field"_s,
                           u"T6=货款"_s};
 
 }  // namespace
@@ -35,8 +35,9 @@ class TestFormatFiles : public QObject {
     }
     QString path(const QString& name) const { return office.dir.filePath(name); }
     QString formatRows(TestDatabase& db) {
-        return db.rows(u"SELECT Name, CtlDF, X, Y, S, Color, fName, fSize, fBold FROM 支票格式 "
-                       u"WHERE Name<>'' ORDER BY Name, ID"_s);
+        return db.rows(
+            u"SELECT Name, CtlDF, X, Y, S, Color, fName, fSize, fBold FROM 支票格式 "
+            u"WHERE Name<>'' ORDER BY Name, ID"_s);
     }
 
 private slots:
@@ -54,8 +55,8 @@ private slots:
     void carriedToAnotherDatabase() {
         QCOMPARE(run(office, {u"format"_s, u"export"_s, u"标准支票"_s, path(u"f.json"_s)}).exitCode,
                  0);
-        const ProgramRun imported = run(branch, {u"format"_s, u"import"_s, path(u"f.json"_s),
-                                                 u"--name"_s, u"分行格式"_s});
+        const ProgramRun imported =
+            run(branch, {u"format"_s, u"import"_s, path(u"f.json"_s), u"--name"_s, u"分行格式"_s});
         QVERIFY2(imported.exitCode == 0, imported.err);
         const ProgramRun there = run(office, {u"format"_s, u"show"_s, u"标准支票"_s});
         const ProgramRun here = run(branch, {u"format"_s, u"show"_s, u"分行格式"_s});
@@ -63,11 +64,11 @@ private slots:
         QVERIFY(there.out.contains("票身-收款人\t41.5\t22.5\t0.5\t255\t黑体\t12\t√"));
         QVERIFY(there.out.endsWith("页边距\t12.5\t9\t票根宽\t58\n"));
 
-        QCOMPARE(run(office, QStringList{u"print"_s, u"--pdf"_s, path(u"a.pdf"_s)} + kCheque)
-                     .exitCode,
-                 0);
+        QCOMPARE(
+            run(office, QStringList{u"print"_s, u"--pdf"_s, path(u"a.pdf"_s)} + kCheque).exitCode,
+            0);
         QCOMPARE(run(branch, QStringList{u"print"_s, u"--format"_s, u"分行格式"_s, u"--pdf"_s,
-                                             path(u"b.pdf"_s)} +
+                                         path(u"b.pdf"_s)} +
                                  kCheque)
                      .exitCode,
                  0);
@@ -76,8 +77,8 @@ private slots:
         QCOMPARE(pdfWords(path(u"b.pdf"_s)), words);
 
         // Once there, the name is only taken again when told to.
-        const ProgramRun again = run(branch, {u"format"_s, u"import"_s, path(u"f.json"_s),
-                                              u"--name"_s, u"分行格式"_s});
+        const ProgramRun again =
+            run(branch, {u"format"_s, u"import"_s, path(u"f.json"_s), u"--name"_s, u"分行格式"_s});
         QCOMPARE(again.exitCode, 1);
         QVERIFY(again.err.contains("已经存在"));
         QCOMPARE(run(branch, {u"format"_s, u"import"_s, path(u"f.json"_s), u"--name"_s,
@@ -91,8 +92,8 @@ private slots:
     void refusedFiles_data() {
         QTest::addColumn<QString>("change");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("a newer version") << u"version"_s
-                                         << u"格式文件的版本（2）比本程序新，请先升级程序"_s;
+        QTest::newRow("a newer version")
+            << u"version"_s << u"格式文件的版本（2）比本程序新，请先升级程序"_s;
         QTest::newRow("an unknown kind") << u"kind"_s << u"没有这种单据：本票"_s;
         QTest::newRow("a field of another kind")
             << u"other"_s << u"“身份证件号码”不是转账支票的栏位"_s;

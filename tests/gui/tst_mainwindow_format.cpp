@@ -270,6 +270,47 @@ private slots:
         QCOMPARE(f.t.scalar(u"SELECT count(*) FROM 支票格式 WHERE Name='标准支票'"_s).toInt(), 0);
     }
 
+    // A format goes out as a file and comes back over a changed one; a file that is none is
+    // refused with its reason and changes nothing.
+    void exportingAndImportingAFormatFile() {
+        Fixture f;
+        MainWindow& w = *f.window;
+        w.tabs()->setCurrentWidget(w.formatTab());
+        BoundGrid& grid = w.formatGrid();
+        const int payee = grid.fixedRows() + Field::Payee;
+        const QString file = f.t.dir.filePath(u"标准支票.chequeformat"_s);
+        auto press = [&](const QString& button) {
+            QTest::mouseClick(w.formatTab()->findChild<QPushButton*>(button), Qt::LeftButton);
+        };
+        f.t.prompts.queueText(file);
+        press(u"exportFormat"_s);
+        QCOMPARE(f.shownTexts().last(), u"导出完成！"_s);
+        QVERIFY(QFile::exists(file));
+
+        const QString payeeRow =
+            u" WHERE 种类='转账支票' AND Name='标准支票' AND CtlDF='票身-收款人'"_s;
+        QVERIFY(f.t.db.execute(u"UPDATE 支票格式 SET X=99"_s + payeeRow));
+        f.t.prompts.queueText(file);
+        f.t.prompts.queueAnswer(PromptAnswer::Yes);  // over the changed one
+        press(u"importFormat"_s);
+        QCOMPARE(f.shownTexts().mid(f.shownTexts().size() - 2),
+                 (QStringList{u"该格式已经存在，是否覆盖？"_s,
+                              u"导入完成！格式“标准支票”（转账支票）已保存。"_s}));
+        QCOMPARE(grid.text(payee, 3), u"22"_s);
+        QCOMPARE(f.t.scalar(u"SELECT X FROM 支票格式"_s + payeeRow).toDouble(), 22.0);
+        const QString rows =
+            f.t.rows(u"SELECT 种类, Name, CtlDF, X, Y, S FROM 支票格式 ORDER BY ID"_s);
+
+        QFile broken(file);
+        QVERIFY(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        broken.write("{}");
+        broken.close();
+        f.t.prompts.queueText(file);
+        press(u"importFormat"_s);
+        QCOMPARE(f.shownTexts().last(), u"无法导入格式：不是格式文件"_s);
+        QCOMPARE(f.t.rows(u"SELECT 种类, Name, CtlDF, X, Y, S FROM 支票格式 ORDER BY ID"_s), rows);
+    }
+
     void calibration_data() {
         QTest::addColumn<bool>("choose");  // a printer chosen
         QTest::addColumn<bool>("square");  // Yes to printing the square
