@@ -31,14 +31,13 @@ int showFormat(VerbSession& s, const QString& name, const DocumentKind& kind, co
     const auto tick = [](bool on) { return on ? u"√"_s : QString(); };
     int place = 0;
     for (const FormatFileField& field : file->fields) {
-        const int index = fieldByIdentifier(kind, field.identifier);
         // The tab shows the stored numbers, from the corner of the field's part.
-        const bool rightOfStub = hasPart(kind, kStubPart) && partOf(kind, index) != kStubPart &&
-                                 sideOf(kind, index) == PartSide::Front;
+        const double shift =
+            partShift(kind, fieldByIdentifier(kind, field.identifier), file->page.s);
         const TextFont& font = field.font;
         lines << QStringList{QString::number(++place),
                              field.identifier,
-                             number(field.at.x - (rightOfStub ? file->page.s : 0)),
+                             number(field.at.x - shift),
                              number(field.at.y),
                              number(field.at.s),
                              QString::number(font.color),

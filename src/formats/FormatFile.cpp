@@ -17,14 +17,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// How far right of the paper's edge a field's part lies: a front field off the stub lies right
-// of it, by the stub's width.
-double partShift(const DocumentKind& kind, int field, double stubWidth) {
-    const bool rightOfStub = hasPart(kind, kStubPart) && partOf(kind, field) != kStubPart &&
-                             sideOf(kind, field) == PartSide::Front;
-    return rightOfStub ? stubWidth : 0;
-}
-
 // Colours are kept with red in the lowest byte; a file names them as #RRGGBB.
 QString colourName(quint32 stored) {
     return QColor(int(stored & 0xFF), int((stored >> 8) & 0xFF), int((stored >> 16) & 0xFF)).name();
@@ -42,6 +34,12 @@ bool finiteNumber(const QJsonValue& value) {
 }
 
 }  // namespace
+
+double partShift(const DocumentKind& kind, int field, double stubWidth) {
+    const bool rightOfStub = hasPart(kind, kStubPart) && partOf(kind, field) != kStubPart &&
+                             sideOf(kind, field) == PartSide::Front;
+    return rightOfStub ? stubWidth : 0;
+}
 
 QSizeF formatFilePaper(const DocumentKind& kind) {
     return hasPart(kind, kStubPart) ? QSizeF(297, 420) : QSizeF(210, 297);

@@ -39,6 +39,10 @@ struct FormatFile {
 // has one) left of its body, on A3 then (230 mm do not fit across A4), else on A4.
 QSizeF formatFilePaper(const DocumentKind& kind);
 
+// How far right of the paper's edge a field's part lies in a format file: a front field off the
+// stub lies right of it, by the stub's width; the file's x is the stored x plus this.
+double partShift(const DocumentKind& kind, int field, double stubWidth);
+
 // The stored format as a file's contents; nothing when it cannot be read (the database said
 // why) or has no rows.
 std::optional<FormatFile> storedFormatFile(Database& db, const QString& name,
