@@ -2,6 +2,7 @@
 #include <QFile>
 
 #include "DocumentKind.h"
+#include "FormatBackground.h"
 #include "FormatFile.h"
 #include "FormatGrid.h"
 #include "FormatStore.h"
@@ -54,9 +55,11 @@ int showFormat(VerbSession& s, const QString& name, const DocumentKind& kind, co
     return writeOut(io, lines.join(u'\n').toUtf8() + '\n');
 }
 
-int exportFormat(VerbSession& s, const QString& name, const QString& target,
+int exportFormat(VerbSession& s, const Arguments& args, const QString& target,
                  const DocumentKind& kind, const Io& io) {
-    const std::optional<FormatFile> file = storedFormatFile(s.db, name, kind);
+    const QString name = args.inputs[1];
+    const std::optional<FormatFile> file =
+        storedFormatFile(s.db, name, kind, args.has(u"--with-background"_s));
     if (!file)
         return refused(io, u"没有这个格式：%1"_s.arg(name));
     OutputFile out(target);
@@ -83,17 +86,49 @@ int importFormat(VerbSession& s, const Arguments& args, const QString& source, c
     return storeFormatFile(s.db, *file, name) ? 0 : 1;
 }
 
+// Sets the format's background from IMAGE, or removes it with --remove.
+int setBackground(VerbSession& s, const Arguments& args, const DocumentKind& kind, const Io& io) {
+    const QString name = args.inputs[1];
+    const QString id = kind.id.toString();
+    if (!storedFormatNames(s.db, id).contains(name))
+        return refused(io, u"没有这个格式：%1"_s.arg(name));
+    FormatBackground background;
+    if (!args.has(u"--remove"_s)) {
+        QFile in(args.inputs[2]);
+        if (!in.open(QIODevice::ReadOnly))
+            return refused(io, u"cannot read "_s + in.fileName() + u": "_s + in.errorString());
+        background.image = in.read(kMostBackgroundBytes + 1);
+        bool isNumber = true;
+        if (args.has(u"--dpi"_s))
+            background.dotsPerInch = args.option(u"--dpi"_s).toDouble(&isNumber);
+        QString why;
+        if (!isNumber || (args.has(u"--dpi"_s) && background.dotsPerInch == 0))
+            return usageError(io, u"--dpi needs the scan's dots per inch, 50 to 2400"_s);
+        if (!backgroundPicture(background, &why))
+            return refused(io, why);
+    }
+    return storeBackground(s.db, name, id, background) ? 0 : 1;
+}
+
 }  // namespace
 
 int formatVerb(const Arguments& args, const Io& io) {
     const QString action = args.inputs.value(0);
+    const bool removing = args.has(u"--remove"_s);
     const qsizetype wanted = action == u"export"                        ? 3
                              : action == u"show" || action == u"import" ? 2
+                             : action == u"background"                  ? (removing ? 2 : 3)
                                                                         : 0;
     if (wanted == 0 || args.inputs.size() != wanted)
-        return usageError(io, u"format needs export NAME FILE, import FILE or show NAME"_s);
+        return usageError(io,
+                          u"format needs export NAME FILE, import FILE, show NAME or "
+                          u"background NAME IMAGE (NAME --remove)"_s);
     if (action != u"import" && (args.has(u"--name"_s) || args.has(u"--force"_s)))
         return usageError(io, u"--name and --force are for format import"_s);
+    if (action != u"background" && (args.has(u"--dpi"_s) || removing))
+        return usageError(io, u"--dpi and --remove are for format background"_s);
+    if (action != u"export" && args.has(u"--with-background"_s))
+        return usageError(io, u"--with-background is for format export"_s);
     VerbSession s(io);
     if (!s.open(args))
         return 1;
@@ -101,6 +136,8 @@ int formatVerb(const Arguments& args, const Io& io) {
     if (action == u"show")
         return showFormat(s, args.inputs[1], kind, io);
     if (action == u"export")
-        return exportFormat(s, args.inputs[1], args.inputs[2], kind, io);
+        return exportFormat(s, args, args.inputs[2], kind, io);
+    if (action == u"background")
+        return setBackground(s, args, kind, io);
     return importFormat(s, args, args.inputs[1], io);
 }

@@ -211,7 +211,11 @@ int previewVerb(const Arguments& args, const Io& io) {
     const std::optional<Document> cheque = chequeFromArguments(s, args, io, format->name);
     if (!cheque)
         return 1;
-    const QImage picture = previewCheque(*cheque, *format, 8, s.prompts);
+    // The format's scan of the blank form behind the fields, as the window's preview shows it.
+    const std::optional<FaintPicture> background =
+        storedFaintBackground(s.db, *format, cheque->kind());
+    const QImage picture =
+        previewCheque(*cheque, *format, 8, s.prompts, background ? &*background : nullptr);
     if (picture.isNull())
         return 1;
     OutputFile file(args.inputs.first());

@@ -18,8 +18,12 @@ QString VerbOption::synopsis() const {
 
 QStringList Verb::synopsis() const {
     QStringList words;
-    if (takesInputs())
-        words << arguments;
+    // Alternatives of the arguments may each go on a line of their own, whole.
+    if (takesInputs()) {
+        const QStringList alternatives = arguments.split(u" | "_s);
+        for (qsizetype i = 0; i < alternatives.size(); ++i)
+            words << alternatives[i] + (i + 1 < alternatives.size() ? u" |"_s : QString());
+    }
     for (const QStringList& group : options) {
         QStringList alternatives;
         bool repeatable = false;
@@ -57,15 +61,24 @@ const std::vector<Verb>& verbTable() {
          u"the print formats, one per line; the current one ends in a tab and *"_s,
          formatsVerb},
         {u"format"_s,
-         u"export NAME FILE | import FILE | show NAME"_s,
-         {{u"--kind"_s}, {u"--name"_s}, {u"--force"_s}},
+         u"export NAME FILE | import FILE | show NAME | background NAME [IMAGE]"_s,
+         {{u"--kind"_s},
+          {u"--name"_s},
+          {u"--force"_s},
+          {u"--with-background"_s},
+          {u"--dpi"_s, u"--remove"_s}},
          u"a print format as a file to carry to another database: export writes format NAME into "
          u"FILE (JSON, every length in mm from the paper's top-left edge, never a printer's fit); "
          u"import stores the file's format, under --name NAME or its own name, all its rows or "
          u"none, an existing name only with --force; a file over 1 MB, of a newer version, of "
          u"an unknown kind, with a field missing, given twice or of another kind, or a number "
          u"that is not finite or lies off the paper, is refused with the reason; show writes the "
-         u"format's rows as the format tab shows them, tab-separated"_s,
+         u"format's rows as the format tab shows them, tab-separated; export --with-background "
+         u"puts the format's background in the file too; background sets a scan of the blank "
+         u"form (a PNG or JPEG file of at most 700 KB) that the window's picture and the "
+         u"preview draw faintly behind the fields and that never prints: placed by --dpi N "
+         u"(its top-left at the form's), or stretched over the whole form without it; "
+         u"--remove takes it away"_s,
          formatVerb},
         {u"init-database"_s,
          {},
@@ -284,6 +297,9 @@ const std::vector<VerbOption>& optionTable() {
         {u"--show"_s, {}, false, {}},
         {u"--reset"_s, {}, false, {}},
         {u"--force"_s, {}, false, {}},
+        {u"--with-background"_s, {}, false, {}},
+        {u"--dpi"_s, u"N"_s, false, {}},
+        {u"--remove"_s, {}, false, {}},
         {u"--from"_s, u"DATE"_s, false, {}},
         {u"--to"_s, u"DATE"_s, false, {}},
         {u"--prefix"_s, u"PREFIX"_s, false, {}},

@@ -11,6 +11,8 @@ QString folderKey(FilePurpose purpose) {
             return QStringLiteral("CHK_F/Folders/PaymentList");
         case FilePurpose::FormatFile:
             return QStringLiteral("CHK_F/Folders/FormatFile");
+        case FilePurpose::Background:
+            return QStringLiteral("CHK_F/Folders/Background");
         case FilePurpose::Export:
             break;
     }

@@ -13,7 +13,7 @@ class QSettings;
 enum class PromptButtons { Ok, OkCancel, YesNo, YesNoDefaultNo, YesNoCancel };
 enum class PromptAnswer { Ok, Cancel, Yes, No };
 // What a file dialog asks for: each kind of file opens in the folder last chosen for it.
-enum class FilePurpose { Export, PaymentList, FormatFile };
+enum class FilePurpose { Export, PaymentList, FormatFile, Background };
 
 // Every message box, question, input box, file and font dialog goes through this interface,
 // so that the logic can run without a window and tests can answer for the user.

@@ -3,6 +3,7 @@
 #include "BoundGrid.h"
 #include "Database.h"
 #include "Document.h"
+#include "FormatBackground.h"
 #include "FormatStore.h"
 #include "GridRoutines.h"
 #include "NumberText.h"
@@ -114,8 +115,9 @@ bool DeleteFormat(Database& db, const QString& chosen, FormatDisplays& displays,
         return false;
     const QString remove = u"DELETE FROM 支票格式 WHERE 种类=? AND Name=?"_s;
     const bool deleted = db.atomically([&] {
+        // Its background goes with it: a later format of the name starts without one.
         if (lockFormat(db, chosen, kind) && db.execute(remove, {kind, chosen}))
-            return true;
+            return writeBackground(db, chosen, kind, {});
         db.showStatementError(remove);
         return false;
     });

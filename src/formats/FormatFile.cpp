@@ -11,6 +11,7 @@
 
 #include "Database.h"
 #include "DocumentKind.h"
+#include "FormatBackground.h"
 #include "FormatStore.h"
 
 using namespace Qt::StringLiterals;
@@ -46,55 +47,26 @@ QSizeF formatFilePaper(const DocumentKind& kind) {
 }
 
 std::optional<FormatFile> storedFormatFile(Database& db, const QString& name,
-                                           const DocumentKind& kind) {
-    const QString sql =
-        u"SELECT CtlDF, X, Y, S, Color, fName, fSize, fBold, fItalic, fUnderline, "
-        u"fStrikethru FROM 支票格式 WHERE 种类=? AND Name=? ORDER BY ID"_s;
-    std::optional<QSqlQuery> rows = db.select(sql, {kind.id.toString(), name});
-    if (!rows)
+                                           const DocumentKind& kind, bool withBackground) {
+    const std::optional<StoredFormatRows> stored = readFormatRows(db, name, kind);
+    if (!stored || (stored->fonts.isEmpty() && !stored->hasPageRow))
         return std::nullopt;
     FormatFile file;
     file.kind = kind.id.toString();
     file.name = name;
-    for (int i = 0; i < kEndorsementParameterCount; ++i)
-        file.endorsement[size_t(i)] = endorsementParameters()[size_t(i)].designValue.toString();
-    bool pageRead = false;
-    QSet<int> read;
-    QList<std::pair<int, FormatFileField>> fields;
-    while (rows->next()) {
-        const QString identifier = rows->value(0).toString();
-        const FieldPosition stored{rows->value(1).toDouble(), rows->value(2).toDouble(),
-                                   rows->value(3).toDouble()};
-        if (identifier.isEmpty()) {
-            if (std::exchange(pageRead, true))
-                continue;
-            file.page = {stored.x, stored.y, stored.s};
-            const QStringList parts = rows->value(5).toString().split(u' ');
-            if (parts.size() >= kEndorsementParameterCount)
-                for (int i = 0; i < kEndorsementParameterCount; ++i)
-                    file.endorsement[size_t(i)] = parts[i];
-            continue;
-        }
-        const int field = fieldByIdentifier(kind, identifier);
-        if (field < 0 || read.contains(field))
-            continue;
-        read.insert(field);
-        TextFont font;
-        font.color = quint32(rows->value(4).toLongLong());
-        font.name = rows->value(5).toString();
-        font.size = rows->value(6).toDouble();
-        font.bold = rows->value(7).toLongLong() != 0;
-        font.italic = rows->value(8).toLongLong() != 0;
-        font.underline = rows->value(9).toLongLong() != 0;
-        font.strikethrough = rows->value(10).toLongLong() != 0;
-        fields << std::pair{field, FormatFileField{identifier, stored, font}};
-    }
-    if (fields.isEmpty() && !pageRead)
-        return std::nullopt;
+    file.page = stored->format.page;
+    file.endorsement = stored->format.endorsement;
     // On the paper: the stub's width moves the fields right of it.
-    for (auto& [field, row] : fields) {
-        row.at.x += partShift(kind, field, file.page.s);
-        file.fields << row;
+    for (const auto& [field, font] : stored->fonts) {
+        FieldPosition at = stored->format.fields[size_t(field)];
+        at.x += partShift(kind, field, file.page.s);
+        file.fields << FormatFileField{kind.fields[size_t(field)].identifier.toString(), at, font};
+    }
+    if (withBackground) {
+        const std::optional<FormatBackground> background = storedBackground(db, name, file.kind);
+        if (!background)
+            return std::nullopt;
+        file.background = *background;
     }
     return file;
 }
@@ -118,7 +90,7 @@ QByteArray formatFileJson(const FormatFile& file) {
     QJsonArray endorsement;
     for (const QString& part : file.endorsement)
         endorsement.append(part);
-    const QJsonObject root{
+    QJsonObject root{
         {u"chequeformat"_s, kFormatFileVersion},
         {u"kind"_s, file.kind},
         {u"name"_s, file.name},
@@ -130,6 +102,11 @@ QByteArray formatFileJson(const FormatFile& file) {
         {u"stubWidth"_s, file.page.s},
         {u"endorsement"_s, endorsement},
         {u"fields"_s, fields}};
+    if (!file.background.image.isEmpty())
+        root.insert(
+            u"background"_s,
+            QJsonObject{{u"dotsPerInch"_s, file.background.dotsPerInch},
+                        {u"image"_s, QString::fromLatin1(file.background.image.toBase64())}});
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
@@ -208,6 +185,17 @@ std::optional<FormatFile> readFormatFile(const QByteArray& bytes, QString* why) 
     for (const ChequeFieldInfo& field : kind->fields)
         if (!given.contains(field.index))
             return refuse(u"缺少栏位“%1”"_s.arg(field.identifier));
+    if (root.contains(u"background"_s)) {
+        const QJsonObject background = root.value(u"background"_s).toObject();
+        const QByteArray::FromBase64Result image =
+            QByteArray::fromBase64Encoding(background.value(u"image"_s).toString().toLatin1(),
+                                           QByteArray::AbortOnBase64DecodingErrors);
+        if (!image || !finiteNumber(background.value(u"dotsPerInch"_s)))
+            return refuse(u"格式文件中的底图已损坏"_s);
+        file.background = {*image, background.value(u"dotsPerInch"_s).toDouble()};
+        if (!backgroundPicture(file.background, why))
+            return std::nullopt;
+    }
     return file;
 }
 
@@ -246,7 +234,10 @@ bool storeFormatFile(Database& db, const FormatFile& file, const QString& name) 
         TextFont page;
         page.name = endorsement;
         page.size = 0;
-        // An empty identifier, never NULL: the page-settings row.
-        return row(u""_s, {file.page.x, file.page.y, file.page.s}, page);
+        // An empty identifier, never NULL: the page-settings row. A file without a background
+        // leaves the one the format has.
+        return row(u""_s, {file.page.x, file.page.y, file.page.s}, page) &&
+               (file.background.image.isEmpty() ||
+                writeBackground(db, name, file.kind, file.background));
     });
 }

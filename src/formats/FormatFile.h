@@ -8,6 +8,7 @@
 #include <QSizeF>
 #include <QString>
 
+#include "FormatBackground.h"
 #include "PrintFormat.h"
 #include "TextFont.h"
 
@@ -33,6 +34,7 @@ struct FormatFile {
     PageSettings page;  // the margins and the stub width
     std::array<QString, kEndorsementParameterCount> endorsement;
     QList<FormatFileField> fields;  // in the order they were stored
+    FormatBackground background;    // none unless asked for on export, or given in the file
 };
 
 // The paper a kind's format file measures on: the cheque lying crosswise, its stub (where it
@@ -43,17 +45,19 @@ QSizeF formatFilePaper(const DocumentKind& kind);
 // stub lies right of it, by the stub's width; the file's x is the stored x plus this.
 double partShift(const DocumentKind& kind, int field, double stubWidth);
 
-// The stored format as a file's contents; nothing when it cannot be read (the database said
-// why) or has no rows.
+// The stored format as a file's contents, with its background when asked; nothing when it
+// cannot be read (the database said why) or has no rows.
 std::optional<FormatFile> storedFormatFile(Database& db, const QString& name,
-                                           const DocumentKind& kind);
+                                           const DocumentKind& kind, bool withBackground = false);
 QByteArray formatFileJson(const FormatFile& file);
 // The file's contents, checked: nothing, with the reason, when the file is over 1 MB, no JSON
 // object, of a newer version, of a kind this program does not know, or when a field of the
 // kind is missing or given twice, an identifier belongs to no field of the kind, or a number
-// is not finite or lies off the paper.
+// is not finite or lies off the paper, or a background it holds is damaged or not a picture
+// a format may have.
 std::optional<FormatFile> readFormatFile(const QByteArray& bytes, QString* why);
 
 // Stores the file's format under `name` in one transaction under the format's lock: its old
-// rows go, the file's come, all or none. False after the database's message.
+// rows go, the file's come, all or none; a background in the file replaces the format's.
+// False after the database's message.
 bool storeFormatFile(Database& db, const FormatFile& file, const QString& name);

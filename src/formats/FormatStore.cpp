@@ -98,27 +98,28 @@ std::optional<PageSettings> LoadPageSettings(Database& db, const QString& name, 
     return page;
 }
 
-std::optional<PrintFormat> loadPrintFormat(Database& db, const QString& name,
-                                           const DocumentKind& kind) {
-    PrintFormat format;
+std::optional<StoredFormatRows> readFormatRows(Database& db, const QString& name,
+                                               const DocumentKind& kind) {
+    StoredFormatRows stored;
+    PrintFormat& format = stored.format;
     format.name = name;
     for (int i = 0; i < kEndorsementParameterCount; ++i)
         format.endorsement[size_t(i)] = endorsementParameters()[size_t(i)].designValue.toString();
     const QString sql =
-        u"SELECT CtlDF, X, Y, S, fName FROM 支票格式 WHERE 种类=? AND Name=? ORDER BY ID"_s;
+        u"SELECT CtlDF, X, Y, S, fName, Color, fSize, fBold, fItalic, fUnderline, fStrikethru "
+        u"FROM 支票格式 WHERE 种类=? AND Name=? ORDER BY ID"_s;
     std::optional<QSqlQuery> rows = db.select(sql, {kind.id.toString(), name});
     if (!rows)
         return std::nullopt;
-    bool pageRead = false;
     std::array<bool, kMaxKindFields> fieldRead{};
     while (rows->next()) {
         const QString identifier = rows->value(0).toString();
-        const FieldPosition stored{rows->value(1).toDouble(), rows->value(2).toDouble(),
-                                   rows->value(3).toDouble()};
+        const FieldPosition at{rows->value(1).toDouble(), rows->value(2).toDouble(),
+                               rows->value(3).toDouble()};
         if (identifier.isEmpty()) {
-            if (std::exchange(pageRead, true))
+            if (std::exchange(stored.hasPageRow, true))
                 continue;
-            format.page = {stored.x, stored.y, stored.s};
+            format.page = {at.x, at.y, at.s};
             if (const std::optional<QStringList> parts =
                     storedEndorsement(rows->value(4).toString()))
                 for (int i = 0; i < kEndorsementParameterCount; ++i)
@@ -128,7 +129,16 @@ std::optional<PrintFormat> loadPrintFormat(Database& db, const QString& name,
         const int field = fieldByIdentifier(kind, identifier);
         if (field < 0 || std::exchange(fieldRead[size_t(field)], true))
             continue;
-        format.fields[size_t(field)] = stored;
+        format.fields[size_t(field)] = at;
+        TextFont font;
+        font.name = rows->value(4).toString();
+        font.color = quint32(rows->value(5).toLongLong());
+        font.size = rows->value(6).toDouble();
+        font.bold = rows->value(7).toLongLong() != 0;
+        font.italic = rows->value(8).toLongLong() != 0;
+        font.underline = rows->value(9).toLongLong() != 0;
+        font.strikethrough = rows->value(10).toLongLong() != 0;
+        stored.fonts << std::pair{field, font};
     }
     // A row that fails to read ends the rows early, as if there were no more.
     if (rows->lastError().isValid()) {
@@ -137,7 +147,15 @@ std::optional<PrintFormat> loadPrintFormat(Database& db, const QString& name,
         db.showStatementError(sql);
         return std::nullopt;
     }
-    return format;
+    return stored;
+}
+
+std::optional<PrintFormat> loadPrintFormat(Database& db, const QString& name,
+                                           const DocumentKind& kind) {
+    std::optional<StoredFormatRows> stored = readFormatRows(db, name, kind);
+    if (!stored)
+        return std::nullopt;
+    return std::move(stored->format);
 }
 
 bool SavePageSettings(Database& db, std::optional<double> x, std::optional<double> y,

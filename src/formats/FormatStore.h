@@ -2,11 +2,13 @@
 
 #include <optional>
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
 #include "DocumentKind.h"
 #include "PrintFormat.h"
+#include "TextFont.h"
 #include "UserState.h"
 
 class Document;
@@ -56,6 +58,17 @@ std::optional<PageSettings> LoadPageSettings(Database& db, const QString& name, 
 // read.
 std::optional<PrintFormat> loadPrintFormat(Database& db, const QString& name,
                                            const DocumentKind& kind = transferCheque());
+
+// The format's rows as stored: the format as loadPrintFormat gives it, whether it has a
+// page-settings row, and the font of each field that has a row (by position index, in the
+// order of the rows). Nothing when the database fails.
+struct StoredFormatRows {
+    PrintFormat format;
+    bool hasPageRow = false;
+    QList<std::pair<int, TextFont>> fonts;
+};
+std::optional<StoredFormatRows> readFormatRows(Database& db, const QString& name,
+                                               const DocumentKind& kind);
 
 // Writes the format's page-settings row (created when missing): each of x, y, s that is given,
 // and the endorsement parameters as they stand, joined by single blanks. A value of exactly

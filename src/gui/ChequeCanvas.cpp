@@ -27,6 +27,13 @@ void ChequeCanvas::setStubShown(bool shown) {
     update();
 }
 
+void ChequeCanvas::setBackground(const FaintPicture* background) {
+    m_background.reset();
+    if (background)
+        m_background = *background;
+    update();
+}
+
 QRect ChequeCanvas::toPixels(const QRectF& mm, QStringView part) const {
     const ChequeGeometry& g = ChequeGeometry::of(*m_kind);
     const QRectF shifted = mm.translated(kMarginMm + g.partLeft(part), kMarginMm + g.partTop(part));
@@ -48,4 +55,14 @@ void ChequeCanvas::paintEvent(QPaintEvent*) {
                 painter, *m_kind, kPixelsPerMm,
                 QPointF(kMarginMm + g.partLeft(part.name), kMarginMm + g.partTop(part.name)),
                 part.name);
+    if (!m_background)
+        return;
+    // Over the front parts shown, lined up with the body (the stub drawn may be narrower or
+    // wider than the format's).
+    const QPointF body(kMarginMm + g.partLeft(kBodyPart), kMarginMm + g.partTop(kBodyPart));
+    const double left =
+        m_stubShown && hasPart(*m_kind, kStubPart) ? kMarginMm + g.partLeft(kStubPart) : body.x();
+    const QSizeF bodySize = g.partSize(kBodyPart);
+    drawFaintPicture(painter, *m_background, kPixelsPerMm, body,
+                     QRectF(left, body.y(), body.x() + bodySize.width() - left, bodySize.height()));
 }

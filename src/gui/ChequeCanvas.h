@@ -1,8 +1,12 @@
 #pragma once
 
+#include <optional>
+
 #include <QRectF>
 #include <QStringView>
 #include <QWidget>
+
+#include "ChequePicture.h"
 
 struct DocumentKind;
 
@@ -20,6 +24,8 @@ public:
     void setKind(const DocumentKind& kind);
     // The stub is drawn only while it is printed.
     void setStubShown(bool shown);
+    // A scan of the blank form drawn faintly behind the fields; none to draw none.
+    void setBackground(const FaintPicture* background);
     // A rectangle in mm on a part of the cheque (as the geometry names it), in the canvas's
     // pixels.
     QRect toPixels(const QRectF& mm, QStringView part) const;
@@ -31,4 +37,5 @@ protected:
 private:
     const DocumentKind* m_kind;
     bool m_stubShown = true;
+    std::optional<FaintPicture> m_background;
 };

@@ -58,6 +58,8 @@ public:
     // "打印背面": shown for a kind with a back.
     QPushButton* printBackButton() const { return m_printBack; }
     QPushButton* previewButton() const { return m_preview; }
+    // The blank document the fields stand on.
+    ChequeCanvas* canvas() const { return m_canvas; }
     QScrollArea* chequeArea() const { return m_area; }
 
 signals:

@@ -301,6 +301,14 @@ void MainWindow::buildMenus() {
     m_stubWidthAction->setObjectName(u"mRooWidth"_s);
     format->addAction(u"精确校准…"_s, this, &MainWindow::openPrinterFit)
         ->setObjectName(u"mPrinterFit"_s);
+    format->addSeparator();
+    format->addAction(u"底图…"_s, this, &MainWindow::chooseBackground)
+        ->setObjectName(u"mBackground"_s);
+    m_showBackgroundAction = format->addAction(u"显示底图"_s);
+    m_showBackgroundAction->setObjectName(u"mShowBackground"_s);
+    m_showBackgroundAction->setCheckable(true);
+    m_showBackgroundAction->setChecked(true);
+    connect(m_showBackgroundAction, &QAction::toggled, this, &MainWindow::showBackground);
     QMenu* help = menuBar()->addMenu(u"帮助(&H)"_s);
     help->setObjectName(u"mHelp"_s);
     // The guide's tab is chosen without touching the hint line.
@@ -355,7 +363,11 @@ PreviewWindow* MainWindow::showPreview() {
     m_chequeTab->finishEditing();
     if (!m_preview) {
         m_preview = new PreviewWindow(
-            m_cheque, [this] { return printFormat(); }, m_services.prompts, this);
+            m_cheque, [this] { return printFormat(); }, [this] { return shownBackground(); },
+            m_services.prompts, this);
+        m_preview->setBackgroundShown(m_showBackgroundAction->isChecked());
+        connect(m_preview, &PreviewWindow::backgroundShownChanged, m_showBackgroundAction,
+                &QAction::setChecked);
         connect(m_chequeTab, &ChequeTab::chequeChanged, m_preview, &PreviewWindow::redraw);
         connect(m_preview, &PreviewWindow::printRequested, this, &MainWindow::printCheque);
     }
@@ -420,6 +432,7 @@ void MainWindow::showFormatGrid() {
 
 void MainWindow::reloadPrintFormat() {
     m_printFormat = loadPrintFormat(m_services.db, m_displays.currentFormat, m_cheque.kind());
+    reloadBackground();
 }
 
 const PrintFormat* MainWindow::printFormat() {

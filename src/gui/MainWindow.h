@@ -10,6 +10,7 @@
 #include <QPointer>
 
 #include "BoundGrid.h"
+#include "ChequePicture.h"
 #include "Document.h"
 #include "FormatStore.h"
 #include "GridRoutines.h"
@@ -107,6 +108,10 @@ public:
     // The current format into a format file, and a format file into the database.
     void exportFormat();
     void importFormat();
+    // "格式" → "底图…": sets, replaces or removes the current format's scan of the blank form.
+    void chooseBackground();
+    // "格式" → "显示底图" (and the preview's box of that name).
+    void showBackground(bool shown);
     void calibratePrinter();
     // The fine calibration of a printer's scale and offset, for the cheque's orientation.
     void openPrinterFit();
@@ -152,6 +157,10 @@ private:
     // that has them.
     void showKindCommands();
     void reloadPrintFormat();
+    // Reads the current format's background again and draws it (or none) in the picture.
+    void reloadBackground();
+    // The background while it is shown; none otherwise or without one.
+    const FaintPicture* shownBackground() const;
     GridTools gridTools() { return {m_measure, m_progress}; }
     // Runs one print through the print job, one at a time: while it runs every print command
     // is disabled, and a second request (a double-click) is ignored (nothing). Nothing too
@@ -167,6 +176,7 @@ private:
     std::map<QString, Document> m_putAside;  // the other kinds', as they were left
     FormatDisplays m_displays;
     std::optional<PrintFormat> m_printFormat;  // the current format, read once
+    std::optional<FaintPicture> m_background;  // its scan of the blank form, placed
     HistoryList m_historyList;
     BoundGrid m_formatGrid;
     FontTextMeasure m_measure;
@@ -186,7 +196,8 @@ private:
     QAction* m_marginAction = nullptr;
     QList<QAction*> m_chequeBookActions;  // 支票簿…, 支票登记簿
     QAction* m_stubWidthAction = nullptr;
-    bool m_printing = false;  // a print command is running
+    QAction* m_showBackgroundAction = nullptr;  // 显示底图
+    bool m_printing = false;                    // a print command is running
     // The front just printed and kept from the document in the window: its history row and the
     // texts it was kept with. Its back's print is linked to that row while the texts are the same.
     struct KeptFront {

@@ -60,9 +60,13 @@ const QString kFormatFiles = u"格式文件|*.chequeformat|JSON 文件|*.json"_s
 
 void MainWindow::exportFormat() {
     const QString name = m_displays.currentFormat;
-    const std::optional<FormatFile> file = storedFormatFile(m_services.db, name, m_cheque.kind());
+    std::optional<FormatFile> file = storedFormatFile(m_services.db, name, m_cheque.kind(), true);
     if (!file)
         return;
+    if (!file->background.image.isEmpty() &&
+        m_services.prompts.message(u"是否把底图一并导出？"_s, {}, PromptButtons::YesNo) !=
+            PromptAnswer::Yes)
+        file->background = {};
     const QString target = m_services.prompts.saveFile(FilePurpose::FormatFile, u"导出格式"_s,
                                                        kFormatFiles, name + u".chequeformat"_s);
     if (target.isEmpty())

@@ -1,5 +1,6 @@
 #include "PreviewWindow.h"
 
+#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -20,10 +21,12 @@
 using namespace Qt::StringLiterals;
 
 PreviewWindow::PreviewWindow(const Document& cheque, std::function<const PrintFormat*()> format,
-                             Prompts& prompts, QWidget* parent)
+                             std::function<const FaintPicture*()> background, Prompts& prompts,
+                             QWidget* parent)
     : QWidget(parent, Qt::Window),
       m_cheque(cheque),
       m_format(std::move(format)),
+      m_background(std::move(background)),
       m_prompts(prompts),
       m_scroll(new QScrollArea(this)),
       m_shown(new QLabel),
@@ -48,10 +51,15 @@ PreviewWindow::PreviewWindow(const Document& cheque, std::function<const PrintFo
     connect(fit, &QPushButton::clicked, this, [this] { setActualSize(false); });
     connect(actual, &QPushButton::clicked, this, [this] { setActualSize(true); });
     connect(print, &QPushButton::clicked, this, &PreviewWindow::printRequested);
+    m_showBackground = new QCheckBox(u"显示底图(&B)"_s, this);
+    m_showBackground->setObjectName(u"ShowBackground"_s);
+    m_showBackground->setChecked(true);
+    connect(m_showBackground, &QCheckBox::toggled, this, &PreviewWindow::backgroundShownChanged);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(fit);
     buttons->addWidget(actual);
+    buttons->addWidget(m_showBackground);
     buttons->addStretch();
     buttons->addWidget(print);
     auto* layout = new QVBoxLayout(this);
@@ -80,6 +88,12 @@ void PreviewWindow::setPrintEnabled(bool enabled) {
     m_print->setEnabled(enabled);
 }
 
+void PreviewWindow::setBackgroundShown(bool shown) {
+    const QSignalBlocker quiet(m_showBackground);
+    m_showBackground->setChecked(shown);
+    redraw();
+}
+
 void PreviewWindow::setActualSize(bool actual) {
     m_actualSize = actual;
     redraw();
@@ -94,7 +108,7 @@ void PreviewWindow::redraw() {
         m_picture = {};
         return;
     }
-    m_picture = previewCheque(m_cheque, *format, scale, m_prompts);
+    m_picture = previewCheque(m_cheque, *format, scale, m_prompts, m_background());
     if (m_picture.isNull())
         return;
     // The fields that will not fit, measured as the preview draws them (fed crosswise).

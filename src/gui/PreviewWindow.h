@@ -6,8 +6,10 @@
 #include <QWidget>
 
 class Document;
+struct FaintPicture;
 class Prompts;
 struct PrintFormat;
+class QCheckBox;
 class QLabel;
 class QPushButton;
 class QScrollArea;
@@ -20,8 +22,10 @@ class PreviewWindow final : public QWidget {
 
 public:
     // `format` gives the current print format at each redraw; none when it could not be read.
+    // `background` gives the scan of the blank form drawn behind the fields; none to draw none.
     PreviewWindow(const Document& cheque, std::function<const PrintFormat*()> format,
-                  Prompts& prompts, QWidget* parent = nullptr);
+                  std::function<const FaintPicture*()> background, Prompts& prompts,
+                  QWidget* parent = nullptr);
 
     // Draws the cheque again as it now stands, without reading the database.
     void redraw();
@@ -29,11 +33,15 @@ public:
     void setActualSize(bool actual);
     // Its print button is off while a print runs.
     void setPrintEnabled(bool enabled);
+    // Ticks "显示底图" as the window shows the background, without telling it back.
+    void setBackgroundShown(bool shown);
     const QImage& picture() const { return m_picture; }
     QLabel* overflowLine() const { return m_overflow; }
 
 signals:
     void printRequested();
+    // "显示底图" was ticked or cleared.
+    void backgroundShownChanged(bool shown);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -43,11 +51,13 @@ private:
 
     const Document& m_cheque;
     std::function<const PrintFormat*()> m_format;
+    std::function<const FaintPicture*()> m_background;
     Prompts& m_prompts;
     QScrollArea* m_scroll;
     QLabel* m_shown;
     QLabel* m_overflow;
     QPushButton* m_print = nullptr;
+    QCheckBox* m_showBackground = nullptr;
     QImage m_picture;
     bool m_actualSize = false;
 };

@@ -5,6 +5,7 @@
 #include "ChequeGeometry.h"
 #include "ChequePrinter.h"
 #include "Document.h"
+#include "FormatBackground.h"
 #include "PainterSurface.h"
 #include "PrintFormat.h"
 #include "Prompts.h"
@@ -90,8 +91,44 @@ void drawDocumentPart(QPainter& painter, const DocumentKind& kind, double pixels
     painter.restore();
 }
 
+FaintPicture placedBackground(const QImage& image, double dotsPerInch, const DocumentKind& kind,
+                              double stubWidth) {
+    const double stub = hasPart(kind, kStubPart) ? stubWidth : 0;
+    const QSizeF body = ChequeGeometry::of(kind).partSize(kBodyPart);
+    const QSizeF size = dotsPerInch > 0 ? QSizeF(image.size()) * (25.4 / dotsPerInch)
+                                        : QSizeF(stub + body.width(), body.height());
+    return {image, QRectF(QPointF(-stub, 0), size)};
+}
+
+std::optional<FaintPicture> storedFaintBackground(Database& db, const PrintFormat& format,
+                                                  const DocumentKind& kind) {
+    const std::optional<FormatBackground> stored =
+        storedBackground(db, format.name, kind.id.toString());
+    QString why;
+    if (!stored || stored->image.isEmpty())
+        return std::nullopt;
+    const std::optional<QImage> picture = backgroundPicture(*stored, &why);
+    if (!picture)
+        return std::nullopt;
+    return placedBackground(*picture, stored->dotsPerInch, kind, format.page.s);
+}
+
+void drawFaintPicture(QPainter& painter, const FaintPicture& picture, double pixelsPerMm,
+                      QPointF bodyAt, const QRectF& within) {
+    const auto pixels = [pixelsPerMm](const QRectF& mm) {
+        return QRectF(mm.topLeft() * pixelsPerMm, mm.size() * pixelsPerMm);
+    };
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.setClipRect(pixels(within), Qt::IntersectClip);
+    // Faint enough that the fields over it stay the clearest thing in the picture.
+    painter.setOpacity(0.4);
+    painter.drawImage(pixels(picture.fromBody.translated(bodyAt)), picture.image);
+    painter.restore();
+}
+
 QImage previewCheque(const Document& cheque, const PrintFormat& format, double pixelsPerMm,
-                     Prompts& prompts) {
+                     Prompts& prompts, const FaintPicture* background) {
     Document fed = cheque;
     fed.setCrosswise(true);
     const PageSettings& page = format.page;
@@ -109,6 +146,9 @@ QImage previewCheque(const Document& cheque, const PrintFormat& format, double p
         QPainter painter(&image);
         drawChequePicture(painter, cheque.kind(), pixelsPerMm, withStub, QPointF(0, 0),
                           QPointF(stubWidth, 0));
+        if (background)
+            drawFaintPicture(painter, *background, pixelsPerMm, QPointF(stubWidth, 0),
+                             QRectF(0, 0, stubWidth + body.width(), body.height()));
     }
     // The printer's origin lies (H - 10, V - 10) mm from the paper corner.
     PainterSurface surface(image, QPointF(page.x - 10, page.y - 10));

@@ -13,6 +13,7 @@
 #include "HistoryRecords.h"
 #include "HistoryRows.h"
 #include "PrintJournal.h"
+#include "SchemaUpgrades.h"
 #include "TestClock.h"
 #include "TestDatabase.h"
 
@@ -260,7 +261,7 @@ private slots:
             std::optional<QSqlQuery> q = db.select(sql);
             return q && q->next() ? q->value(0) : QVariant();
         };
-        QCOMPARE(scalar(u"PRAGMA user_version"_s).toInt(), 12);
+        QCOMPARE(scalar(u"PRAGMA user_version"_s).toInt(), kSchemaVersion);
         // A row kept before the time of day was kept takes it from the journal entry that kept
         // it; the history shows it beside the day, or the day alone without one.
         const QString time = version >= 2 ? u"09:30:15"_s : QString();

@@ -225,6 +225,13 @@ const std::vector<UpgradeStep>& schemaUpgrades() {
           u"CREATE INDEX IF NOT EXISTS 历史记录_种类_账号 ON 历史记录 (种类, 账号)"_s},
          {u"ALTER TABLE 历史记录 ADD COLUMN IF NOT EXISTS 票据号码 TEXT DEFAULT ''"_s,
           u"CREATE INDEX IF NOT EXISTS 历史记录_种类_账号 ON 历史记录 (种类, 账号, ID)"_s}},
+        // 13: a format may have a scan of the blank form behind its fields (the PNG or JPEG
+        // file as chosen, and its resolution; 0 fits it to the form), one a format.
+        {{},
+         {u"CREATE TABLE IF NOT EXISTS 格式底图 (种类 TEXT NOT NULL, Name TEXT NOT NULL, "
+          u"图像 BLOB NOT NULL, 分辨率 DOUBLE NOT NULL DEFAULT 0, PRIMARY KEY (种类, Name))"_s},
+         {u"CREATE TABLE IF NOT EXISTS 格式底图 (种类 TEXT NOT NULL, Name TEXT NOT NULL, "
+          u"图像 BYTEA NOT NULL, 分辨率 DOUBLE NOT NULL DEFAULT 0, PRIMARY KEY (种类, Name))"_s}},
     };
     return steps;
 }

@@ -8,7 +8,7 @@
 
 // The schema's version: PRAGMA user_version in a file, the one row of 数据库版本 on a server.
 // Version 1 is the formats and the history; each later version is one step of schemaUpgrades().
-inline constexpr int kSchemaVersion = 12;
+inline constexpr int kSchemaVersion = 13;
 
 // The statements of one step from version n + 1 to n + 2, some in one dialect only.
 struct UpgradeStep {

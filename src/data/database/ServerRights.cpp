@@ -6,7 +6,7 @@ namespace {
 
 const QString kTables =
     u"数据库版本, 支票格式, 历史记录, 打印日志, 用户状态, 用户种类状态, 支票簿, 支票号码, "
-    u"往来单位"_s;
+    u"往来单位, 格式底图"_s;
 
 // Creates a role without a login when there is none; two administrators of two databases on
 // one server may create it at the same moment.
@@ -64,7 +64,7 @@ QStringList serverRightsStatements(const QString& timeZone) {
         createRole(kFormatEditorRole),
         // From nothing to exactly these rights, however they were changed since.
         u"REVOKE ALL ON %1 FROM PUBLIC, %2"_s.arg(kTables, roles),
-        u"GRANT SELECT ON 数据库版本, 支票格式 TO %1"_s.arg(kClerkRole),
+        u"GRANT SELECT ON 数据库版本, 支票格式, 格式底图 TO %1"_s.arg(kClerkRole),
         u"GRANT SELECT, INSERT, DELETE ON 历史记录 TO %1"_s.arg(kClerkRole),
         u"GRANT SELECT, INSERT, UPDATE (结果, 历史ID) ON 打印日志 TO %1"_s.arg(kClerkRole),
         u"GRANT SELECT, INSERT, UPDATE, DELETE ON 用户状态, 用户种类状态 TO %1"_s.arg(kClerkRole),
@@ -77,7 +77,8 @@ QStringList serverRightsStatements(const QString& timeZone) {
         // removed, which keeps it (the tables' owner alone deletes).
         u"GRANT SELECT, INSERT, UPDATE (全称, 打印名称, 账号, 开户银行, 用途, 备注, "
         u"本单位, 已删除) ON 往来单位 TO %1"_s.arg(kClerkRole),
-        u"GRANT SELECT, INSERT, UPDATE, DELETE ON 支票格式 TO %1"_s.arg(kFormatEditorRole),
+        u"GRANT SELECT, INSERT, UPDATE, DELETE ON 支票格式, 格式底图 TO %1"_s.arg(
+            kFormatEditorRole),
         // The check of a new row's ID reads the sequence's last value in the session.
         u"DO $$ BEGIN EXECUTE format('GRANT USAGE ON SEQUENCE %s, %s, %s, %s, %s TO %1', "
         u"pg_get_serial_sequence('历史记录', 'id'), pg_get_serial_sequence('打印日志', 'id'), "
@@ -117,7 +118,7 @@ QString loginsWithOwnRightsQuery() {
            u"CROSS JOIN LATERAL aclexplode(c.relacl) a JOIN pg_roles r ON r.oid = a.grantee "
            u"WHERE c.relnamespace = current_schema()::regnamespace AND c.relname IN "
            u"('数据库版本', '支票格式', '历史记录', '打印日志', '用户状态', '用户种类状态', "
-           u"'支票簿', '支票号码', '往来单位') "
+           u"'支票簿', '支票号码', '往来单位', '格式底图') "
            u"AND a.grantee <> c.relowner AND r.rolname NOT IN ('%1', '%2') ORDER BY 1"_s.arg(
                kClerkRole, kFormatEditorRole);
 }
