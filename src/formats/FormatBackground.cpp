@@ -64,7 +64,6 @@ bool writeBackground(Database& db, const QString& name, const QString& kind,
 
 bool storeBackground(Database& db, const QString& name, const QString& kind,
                      const FormatBackground& background) {
-    return db.atomically([&] {
-        return lockFormat(db, name, kind) && writeBackground(db, name, kind, background);
-    });
+    return db.atomically(
+        [&] { return lockFormat(db, name, kind) && writeBackground(db, name, kind, background); });
 }

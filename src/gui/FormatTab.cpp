@@ -65,6 +65,8 @@ FormatTab::FormatTab(BoundGrid& grid, GridTools tools, Document& cheque, Prompts
     connect(m_ui->Comm13, &QPushButton::clicked, this, &FormatTab::saveRequested);
     connect(m_ui->exportFormat, &QPushButton::clicked, this, &FormatTab::exportRequested);
     connect(m_ui->importFormat, &QPushButton::clicked, this, &FormatTab::importRequested);
+    connect(m_ui->showPreview, &QPushButton::clicked, this, &FormatTab::previewRequested);
+    connect(m_ui->chooseBackground, &QPushButton::clicked, this, &FormatTab::backgroundRequested);
     connect(m_ui->Comm12, &QPushButton::clicked, this, &FormatTab::saveAsRequested);
     connect(m_ui->Comm14, &QPushButton::clicked, this, &FormatTab::deleteRequested);
 }

@@ -56,6 +56,9 @@ signals:
     void deleteRequested();
     void exportRequested();
     void importRequested();
+    // The preview beside the grid, and the scan of the blank form behind it: fields placed by eye.
+    void previewRequested();
+    void backgroundRequested();
     void calibrateRequested();
     void stubWidthRequested();  // a double-click on M_S
 

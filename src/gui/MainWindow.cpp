@@ -186,6 +186,8 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
     connect(m_formatTab, &FormatTab::deleteRequested, this, &MainWindow::deleteFormat);
     connect(m_formatTab, &FormatTab::exportRequested, this, &MainWindow::exportFormat);
     connect(m_formatTab, &FormatTab::importRequested, this, &MainWindow::importFormat);
+    connect(m_formatTab, &FormatTab::previewRequested, this, &MainWindow::showPreview);
+    connect(m_formatTab, &FormatTab::backgroundRequested, this, &MainWindow::chooseBackground);
     connect(m_formatTab, &FormatTab::calibrateRequested, this, &MainWindow::calibratePrinter);
     connect(m_formatTab, &FormatTab::stubWidthRequested, this, &MainWindow::askStubWidth);
 
@@ -428,6 +430,9 @@ void MainWindow::showFormatGrid() {
                    gridTools());
     reloadPrintFormat();
     m_formatTab->showFormat(m_displays);
+    // An open preview follows the format as it is changed.
+    if (m_preview)
+        m_preview->redraw();
 }
 
 void MainWindow::reloadPrintFormat() {

@@ -81,9 +81,9 @@ void MainWindow::chooseBackground() {
     const double own = qRound(picture->dotsPerMeterX() * 0.0254);
     const QString answer =
         m_services.prompts
-            .inputBox(u"请输入图片的分辨率（点/英寸）；输入0则按单据大小放置："_s, u"底图"_s,
-                      own >= kFewestBackgroundDpi && own <= kMostBackgroundDpi ? numberText(own)
-                                                                               : u"0"_s)
+            .inputBox(
+                u"请输入图片的分辨率（点/英寸）；输入0则按单据大小放置："_s, u"底图"_s,
+                own >= kFewestBackgroundDpi && own <= kMostBackgroundDpi ? numberText(own) : u"0"_s)
             .trimmed();
     if (answer.isEmpty())
         return;

@@ -5,10 +5,13 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
+#include <QRandomGenerator>
 #include <QTest>
 
 #include "PdfWords.h"
 #include "ProgramRun.h"
+#include "ScannedForm.h"
 #include "TestDatabase.h"
 
 using namespace Qt::StringLiterals;
@@ -18,6 +21,15 @@ namespace {
 const QStringList kCheque{u"--allow-date"_s, u"--field"_s,    u"T3=北京华光科技有限公司"_s,
                           u"--field"_s,      u"T5=12345.6"_s, u"--field"_s,
                           u"T6=货款"_s};
+
+// The lines pdfimages lists for a PDF's images, below its two lines of headings.
+QStringList pdfImages(const QString& pdf) {
+    QProcess list;
+    list.start(u"pdfimages"_s, {u"-list"_s, pdf});
+    if (!list.waitForFinished() || list.exitCode() != 0)
+        return {u"pdfimages failed"_s};
+    return QString::fromUtf8(list.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts).mid(2);
+}
 
 }  // namespace
 
@@ -34,6 +46,11 @@ class TestFormatFiles : public QObject {
         return runProgram(arguments, options);
     }
     QString path(const QString& name) const { return office.dir.filePath(name); }
+    QJsonObject readJson(const QString& name) const {
+        QFile file(path(name));
+        return file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).object()
+                                              : QJsonObject();
+    }
     QString formatRows(TestDatabase& db) {
         return db.rows(
             u"SELECT Name, CtlDF, X, Y, S, Color, fName, fSize, fBold FROM 支票格式 "
@@ -88,6 +105,102 @@ private slots:
         QCOMPARE(run(branch, {u"format"_s, u"show"_s, u"分行格式"_s}).out, there.out);
     }
 
+    // A scan of the blank form behind the fields: the preview shows it, the print never holds
+    // it, and it travels in the file only when asked.
+    void aBackgroundIsSeenNeverPrintedAndCarried() {
+        QVERIFY(scannedForm().save(path(u"form.png"_s)));
+        QVERIFY(scannedForm().save(path(u"form.jpg"_s), "JPEG", 80));
+        const auto preview = [&](const QString& name) {
+            const ProgramRun drawn =
+                run(office, QStringList{u"preview"_s, path(name)} + kCheque.mid(1));
+            return drawn.exitCode == 0 ? QImage(path(name)) : QImage();
+        };
+        const auto print = [&](const QString& name) {
+            return run(office, QStringList{u"print"_s, u"--pdf"_s, path(name)} + kCheque).exitCode;
+        };
+        const QImage plain = preview(u"plain.png"_s);
+        QCOMPARE(print(u"plain.pdf"_s), 0);
+        QVERIFY(!plain.isNull());
+
+        const auto setBackground = [&](const QStringList& arguments) {
+            return run(office,
+                       QStringList{u"format"_s, u"background"_s, u"标准支票"_s} + arguments);
+        };
+        QCOMPARE(setBackground({path(u"form.png"_s)}).exitCode, 0);
+        const QImage fitted = preview(u"fitted.png"_s);
+        QCOMPARE(setBackground({path(u"form.jpg"_s), u"--dpi"_s, u"300"_s}).exitCode, 0);
+        const QImage halfSize = preview(u"half.png"_s);
+        // At 8 pixels a mm: the frame's left edge lies on the form's left edge, its stub line
+        // (59.5 mm in) at the stub's width of this format (58 mm) when fitted, 30 mm in at twice
+        // the resolution; the margin beyond the form (10 mm below it) stays as it was.
+        QVERIFY(!pinkish(plain.pixel(2, 300)));
+        QVERIFY(pinkish(fitted.pixel(2, 300)));
+        QVERIFY(pinkish(fitted.pixel(476, 300)) && !pinkish(halfSize.pixel(476, 300)));
+        QVERIFY(pinkish(halfSize.pixel(240, 150)) && !pinkish(halfSize.pixel(240, 400)));
+        QCOMPARE(fitted.pixel(1000, 700), plain.pixel(1000, 700));
+
+        // Never printed: the PDF holds no picture, and the same words in the same places.
+        QCOMPARE(print(u"withBackground.pdf"_s), 0);
+        QCOMPARE(pdfImages(path(u"plain.pdf"_s)), QStringList());
+        QCOMPARE(pdfImages(path(u"withBackground.pdf"_s)), QStringList());
+        QCOMPARE(pdfWords(path(u"withBackground.pdf"_s)), pdfWords(path(u"plain.pdf"_s)));
+
+        // Carried when asked: the other database holds the same picture at the same resolution.
+        const QString stored = u"SELECT 种类, Name, 分辨率, length(图像) FROM 格式底图"_s;
+        QCOMPARE(
+            run(office, {u"format"_s, u"export"_s, u"标准支票"_s, path(u"bare.json"_s)}).exitCode,
+            0);
+        QCOMPARE(run(office, {u"format"_s, u"export"_s, u"标准支票"_s, path(u"full.json"_s),
+                              u"--with-background"_s})
+                     .exitCode,
+                 0);
+        QVERIFY(!readJson(u"bare.json"_s).contains(u"background"_s));
+        QCOMPARE(run(branch, {u"format"_s, u"import"_s, path(u"full.json"_s), u"--name"_s,
+                              u"分行格式"_s, u"--force"_s})
+                     .exitCode,
+                 0);
+        QCOMPARE(branch.rows(stored), office.rows(stored).replace(u"标准支票"_s, u"分行格式"_s));
+        QCOMPARE(run(branch, {u"format"_s, u"export"_s, u"分行格式"_s, path(u"again.json"_s),
+                              u"--with-background"_s})
+                     .exitCode,
+                 0);
+        QCOMPARE(readJson(u"again.json"_s).value(u"background"_s),
+                 readJson(u"full.json"_s).value(u"background"_s));
+        // A file without one leaves the background the format has.
+        QCOMPARE(run(branch, {u"format"_s, u"import"_s, path(u"bare.json"_s), u"--name"_s,
+                              u"分行格式"_s, u"--force"_s})
+                     .exitCode,
+                 0);
+        QCOMPARE(branch.rows(stored), office.rows(stored).replace(u"标准支票"_s, u"分行格式"_s));
+
+        // Refused, each with its reason, the background kept as it was.
+        const QString kept = office.rows(stored);
+        QFile text(path(u"notes.png"_s));
+        QVERIFY(text.open(QIODevice::WriteOnly) && text.write("not a picture") > 0);
+        text.close();
+        QVERIFY(scannedForm().scaled(300, 100).save(path(u"form.bmp"_s), "BMP"));
+        QImage noise(600, 600, QImage::Format_RGB32);
+        for (int y = 0; y < noise.height(); ++y)
+            for (int x = 0; x < noise.width(); ++x)
+                noise.setPixel(x, y, QRandomGenerator::global()->generate());
+        QVERIFY(noise.save(path(u"noise.png"_s)));
+        const QList<std::pair<QStringList, QString>> refusals = {
+            {{path(u"notes.png"_s)}, u"底图应是PNG或JPEG图片"_s},
+            {{path(u"form.bmp"_s)}, u"底图应是PNG或JPEG图片"_s},
+            {{path(u"noise.png"_s)}, u"底图超过700KB，请降低分辨率或存为JPEG"_s},
+            {{path(u"form.png"_s), u"--dpi"_s, u"20"_s}, u"底图的分辨率应在50到2400点/英寸之间"_s},
+        };
+        for (const auto& [arguments, reason] : refusals) {
+            const ProgramRun refused = setBackground(arguments);
+            QCOMPARE(refused.exitCode, 1);
+            QCOMPARE(QString::fromUtf8(refused.err), u"chequeprint: "_s + reason + u'\n');
+            QCOMPARE(office.rows(stored), kept);
+        }
+        QCOMPARE(setBackground({u"--remove"_s}).exitCode, 0);
+        QCOMPARE(office.rows(stored), QString());
+        QCOMPARE(preview(u"removed.png"_s), plain);
+    }
+
     // Each file is the exported one with one thing wrong.
     void refusedFiles_data() {
         QTest::addColumn<QString>("change");
@@ -103,6 +216,8 @@ private slots:
         QTest::newRow("a field off the paper") << u"off"_s << u"栏位“票身-年”的位置不在纸张上"_s;
         QTest::newRow("over 1 MB") << u"big"_s << u"格式文件超过1MB"_s;
         QTest::newRow("no format file") << u"garbage"_s << u"不是格式文件"_s;
+        QTest::newRow("a damaged background") << u"background"_s << u"格式文件中的底图已损坏"_s;
+        QTest::newRow("a background no picture") << u"notPicture"_s << u"底图应是PNG或JPEG图片"_s;
     }
     void refusedFiles() {
         QFETCH(QString, change);
@@ -133,6 +248,10 @@ private slots:
         if (change == u"other" || change == u"text" || change == u"off")
             fields[0] = first;
         root[u"fields"_s] = fields;
+        if (change == u"background" || change == u"notPicture")
+            root[u"background"_s] =
+                QJsonObject{{u"dotsPerInch"_s, 0},
+                            {u"image"_s, change == u"background" ? u"iVBOR*w0"_s : u"aGVsbG8="_s}};
         bytes = QJsonDocument(root).toJson();
         if (change == u"big")
             bytes.append(QByteArray(1024 * 1024, ' '));
