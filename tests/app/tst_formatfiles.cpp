@@ -8,10 +8,13 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTest>
+#include <QUrl>
 
 #include "PdfWords.h"
 #include "ProgramRun.h"
 #include "ScannedForm.h"
+#include "ScriptedPrompts.h"
+#include "ServerRights.h"
 #include "TestDatabase.h"
 
 using namespace Qt::StringLiterals;
@@ -199,6 +202,40 @@ private slots:
         QCOMPARE(setBackground({u"--remove"_s}).exitCode, 0);
         QCOMPARE(office.rows(stored), QString());
         QCOMPARE(preview(u"removed.png"_s), plain);
+    }
+
+    // On a server only a format editor changes formats: a clerk's import and background are
+    // refused by the server and change nothing; made an editor, the clerk imports the same file.
+    void onAServerOnlyAFormatEditorImports() {
+        if (!onTestServer())
+            QSKIP("a database file has no logins");
+        ScriptedPrompts prompts;
+        Database session(prompts);
+        const QString clerk = branch.openAs(u"clerk"_s, session);
+        QVERIFY(!clerk.isEmpty());
+        QUrl address(branch.path());
+        address.setUserName(clerk);
+        const auto asClerk = [&](const QStringList& arguments) {
+            return runProgram(arguments + QStringList{u"--database"_s, address.toString()});
+        };
+        QCOMPARE(run(office, {u"format"_s, u"export"_s, u"标准支票"_s, path(u"f.json"_s)}).exitCode,
+                 0);
+        QVERIFY(scannedForm().save(path(u"form.png"_s)));
+        const QString rows = formatRows(branch);
+        const QString backgrounds = branch.rows(u"SELECT Name, 分辨率 FROM 格式底图"_s);
+        const QStringList import{u"format"_s, u"import"_s, path(u"f.json"_s), u"--name"_s,
+                                 u"办事员格式"_s};
+        QCOMPARE(asClerk(import).exitCode, 1);
+        QCOMPARE(
+            asClerk({u"format"_s, u"background"_s, u"标准支票"_s, path(u"form.png"_s)}).exitCode,
+            1);
+        QCOMPARE(formatRows(branch), rows);
+        QCOMPARE(branch.rows(u"SELECT Name, 分辨率 FROM 格式底图"_s), backgrounds);
+
+        QVERIFY(branch.db.execute(u"GRANT "_s + kFormatEditorRole + u" TO "_s + clerk));
+        const ProgramRun editor = asClerk(import);
+        QVERIFY2(editor.exitCode == 0, editor.err.constData());
+        QVERIFY(formatRows(branch).contains(u"办事员格式"_s));
     }
 
     // Each file is the exported one with one thing wrong.
