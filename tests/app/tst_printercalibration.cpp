@@ -199,13 +199,8 @@ private slots:
             if (!asMeant.contains(word.key()))
                 continue;
             const QPointF expected = kPrinter.corrected(asMeant[word.key()] - origin) + origin;
-            QVERIFY2(std::abs(word->x() - expected.x()) <= 0.05 &&
-                         std::abs(word->y() - expected.y()) <= 0.05,
-                     qPrintable(u"%1 at %2,%3 instead of %4,%5"_s.arg(word.key())
-                                    .arg(word->x())
-                                    .arg(word->y())
-                                    .arg(expected.x())
-                                    .arg(expected.y())));
+            const QString misplaced = misplacedWord(word.key(), *word, expected, 0.05);
+            QVERIFY2(misplaced.isEmpty(), qPrintable(misplaced));
             ++compared;
         }
         QVERIFY(compared >= 5);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cmath>
 
 #include <QList>
 #include <QMap>
@@ -66,4 +67,17 @@ inline QMap<QString, QPointF> wordCornersOnce(const QString& pdf) {
     for (const QString& word : twice)
         corners.remove(word);
     return corners;
+}
+
+// Why a word does not lie where it should, for a test's message ("金额 at x,y instead of x,y"):
+// empty when it lies within `tolerance` mm of `expected` on both axes.
+inline QString misplacedWord(const QString& word, QPointF at, QPointF expected, double tolerance) {
+    if (std::abs(at.x() - expected.x()) <= tolerance && std::abs(at.y() - expected.y()) <= tolerance)
+        return {};
+    return QStringLiteral("%1 at %2,%3 instead of %4,%5")
+        .arg(word)
+        .arg(at.x())
+        .arg(at.y())
+        .arg(expected.x())
+        .arg(expected.y());
 }
