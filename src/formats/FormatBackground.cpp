@@ -28,7 +28,10 @@ std::optional<QImage> backgroundPicture(const FormatBackground& background, QStr
     const QByteArray format = reader.format();
     if (format != "png" && format != "jpeg")
         return refuse(u"底图应是PNG或JPEG图片"_s);
-    // The reader's own limit on memory refuses a small file that claims a huge picture.
+    // A small file may claim a huge picture, which would be unpacked at every redraw.
+    const QSize size = reader.size();
+    if (size.width() > kMostBackgroundPixels || size.height() > kMostBackgroundPixels)
+        return refuse(u"底图超过%1×%1像素，请降低分辨率"_s.arg(kMostBackgroundPixels));
     QImage picture = reader.read();
     if (picture.isNull())
         return refuse(u"无法读取底图：%1"_s.arg(reader.errorString()));

@@ -19,12 +19,14 @@ struct FormatBackground {
 
 // At most this big, so that a format file holding it (in base64) stays under 1 MB.
 inline constexpr qsizetype kMostBackgroundBytes = 700 * 1024;
+// Enough for the widest form at 600 dpi.
+inline constexpr int kMostBackgroundPixels = 8000;
 inline constexpr double kFewestBackgroundDpi = 50;
 inline constexpr double kMostBackgroundDpi = 2400;
 
 // The picture of a background, checked: nothing, with the reason, unless the image is a PNG or
-// JPEG file of at most 700 KB that can be read and the resolution is 0 (fitted to the form) or
-// 50 to 2400 dots per inch.
+// JPEG file of at most 700 KB and 8000 pixels a side that can be read, and the resolution is 0
+// (fitted to the form) or 50 to 2400 dots per inch.
 std::optional<QImage> backgroundPicture(const FormatBackground& background, QString* why);
 
 // The format's background (an empty image when it has none); nothing when the database fails.

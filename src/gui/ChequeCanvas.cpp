@@ -29,8 +29,12 @@ void ChequeCanvas::setStubShown(bool shown) {
 
 void ChequeCanvas::setBackground(const FaintPicture* background) {
     m_background.reset();
+    // Scaled once to the size it is drawn at, not at every paint.
     if (background)
-        m_background = *background;
+        m_background = FaintPicture{
+            background->image.scaled((background->fromBody.size() * kPixelsPerMm).toSize(),
+                                     Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
+            background->fromBody};
     update();
 }
 

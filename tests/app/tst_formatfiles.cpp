@@ -187,10 +187,12 @@ private slots:
             for (int x = 0; x < noise.width(); ++x)
                 noise.setPixel(x, y, QRandomGenerator::global()->generate());
         QVERIFY(noise.save(path(u"noise.png"_s)));
+        QVERIFY(QImage(9000, 10, QImage::Format_Mono).save(path(u"wide.png"_s)));
         const QList<std::pair<QStringList, QString>> refusals = {
             {{path(u"notes.png"_s)}, u"底图应是PNG或JPEG图片"_s},
             {{path(u"form.bmp"_s)}, u"底图应是PNG或JPEG图片"_s},
             {{path(u"noise.png"_s)}, u"底图超过700KB，请降低分辨率或存为JPEG"_s},
+            {{path(u"wide.png"_s)}, u"底图超过8000×8000像素，请降低分辨率"_s},
             {{path(u"form.png"_s), u"--dpi"_s, u"20"_s}, u"底图的分辨率应在50到2400点/英寸之间"_s},
         };
         for (const auto& [arguments, reason] : refusals) {
