@@ -72,7 +72,8 @@ inline QMap<QString, QPointF> wordCornersOnce(const QString& pdf) {
 // Why a word does not lie where it should, for a test's message ("金额 at x,y instead of x,y"):
 // empty when it lies within `tolerance` mm of `expected` on both axes.
 inline QString misplacedWord(const QString& word, QPointF at, QPointF expected, double tolerance) {
-    if (std::abs(at.x() - expected.x()) <= tolerance && std::abs(at.y() - expected.y()) <= tolerance)
+    if (std::abs(at.x() - expected.x()) <= tolerance &&
+        std::abs(at.y() - expected.y()) <= tolerance)
         return {};
     return QStringLiteral("%1 at %2,%3 instead of %4,%5")
         .arg(word)
