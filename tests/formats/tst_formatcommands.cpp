@@ -3,6 +3,7 @@
 
 #include "BoundGrid.h"
 #include "Document.h"
+#include "FormatBackground.h"
 #include "FormatCommands.h"
 #include "FormatGrid.h"
 #include "FormatStore.h"
@@ -181,6 +182,8 @@ private slots:
         QVERIFY(
             m_t->db.execute(u"INSERT INTO 支票格式 (Name, CtlDF, X, Y, S) VALUES "
                             u"('旧格式', '', 12, 13, 50), ('旧格式', '银行', 1, 1, 0)"_s));
+        // Its scan of the blank form goes with it, so a later format of the name has none.
+        QVERIFY(storeBackground(m_t->db, u"旧格式"_s, kTransferCheque, {"scan", 0}));
         ListFormatNames(m_t->db, m_displays);
         QVERIFY(!DeleteFormat(m_t->db, QString(), m_displays, m_t->prompts));  // cancelled
         QVERIFY(m_t->prompts.shown().empty());
@@ -192,10 +195,12 @@ private slots:
         QCOMPARE(m_t->prompts.shown().back().text, u"您确定要删除格式“旧格式”？"_s);
         QCOMPARE(m_t->prompts.shown().back().buttons, PromptButtons::YesNoDefaultNo);
         QCOMPARE(count(u"旧格式"_s), 2);
+        QCOMPARE(m_t->scalar(u"SELECT count(*) FROM 格式底图"_s).toInt(), 1);
         m_t->prompts.queueAnswer(PromptAnswer::Yes);
         QVERIFY(DeleteFormat(m_t->db, u"旧格式"_s, m_displays, m_t->prompts));
         QCOMPARE(m_t->prompts.shown().back().text, u"删除完成！"_s);
         QCOMPARE(count(u"旧格式"_s), 0);  // its page settings too
+        QCOMPARE(m_t->scalar(u"SELECT count(*) FROM 格式底图"_s).toInt(), 0);
         QCOMPARE(m_displays.formatNames, QStringList{kDefault});
         Document cheque;
         const std::optional<PageSettings> page =
