@@ -51,7 +51,7 @@ PreviewWindow::PreviewWindow(const Document& cheque, std::function<const PrintFo
     connect(fit, &QPushButton::clicked, this, [this] { setActualSize(false); });
     connect(actual, &QPushButton::clicked, this, [this] { setActualSize(true); });
     connect(print, &QPushButton::clicked, this, &PreviewWindow::printRequested);
-    m_showBackground = new QCheckBox(u"显示底图(&B)"_s, this);
+    m_showBackground = new QCheckBox(u"显示底图(&G)"_s, this);
     m_showBackground->setObjectName(u"ShowBackground"_s);
     m_showBackground->setChecked(true);
     connect(m_showBackground, &QCheckBox::toggled, this, &PreviewWindow::backgroundShownChanged);
