@@ -89,25 +89,28 @@ int importFormat(VerbSession& s, const Arguments& args, const QString& source, c
 // Sets the format's background from IMAGE, or removes it with --remove.
 int setBackground(VerbSession& s, const Arguments& args, const DocumentKind& kind, const Io& io) {
     const QString name = args.inputs[1];
-    const QString id = kind.id.toString();
-    if (!storedFormatNames(s.db, id).contains(name))
-        return refused(io, u"没有这个格式：%1"_s.arg(name));
-    FormatBackground background;
+    FormatBackground background;  // none: removed
     if (!args.has(u"--remove"_s)) {
-        QFile in(args.inputs[2]);
-        if (!in.open(QIODevice::ReadOnly))
-            return refused(io, u"cannot read "_s + in.fileName() + u": "_s + in.errorString());
-        background.image = in.read(kMostBackgroundBytes + 1);
         bool isNumber = true;
-        if (args.has(u"--dpi"_s))
-            background.dotsPerInch = args.option(u"--dpi"_s).toDouble(&isNumber);
-        QString why;
-        if (!isNumber || (args.has(u"--dpi"_s) && background.dotsPerInch == 0))
+        const double dpi = args.has(u"--dpi"_s) ? args.option(u"--dpi"_s).toDouble(&isNumber) : 0;
+        if (!isNumber || (args.has(u"--dpi"_s) && dpi == 0))
             return usageError(io, u"--dpi needs the scan's dots per inch, 50 to 2400"_s);
-        if (!backgroundPicture(background, &why))
+        QString why;
+        const std::optional<FormatBackground> chosen =
+            backgroundFromFile(args.inputs[2], dpi, &why);
+        if (!chosen)
             return refused(io, why);
+        background = *chosen;
     }
-    return storeBackground(s.db, name, id, background) ? 0 : 1;
+    switch (storeBackground(s.db, name, kind.id.toString(), background)) {
+        case BackgroundStored::Stored:
+            return 0;
+        case BackgroundStored::NoFormat:
+            return refused(io, u"没有这个格式：%1"_s.arg(name));
+        case BackgroundStored::Failed:
+            break;
+    }
+    return 1;
 }
 
 }  // namespace
@@ -125,8 +128,10 @@ int formatVerb(const Arguments& args, const Io& io) {
                           u"background NAME IMAGE (NAME --remove)"_s);
     if (action != u"import" && (args.has(u"--name"_s) || args.has(u"--force"_s)))
         return usageError(io, u"--name and --force are for format import"_s);
-    if (action != u"background" && (args.has(u"--dpi"_s) || removing))
-        return usageError(io, u"--dpi and --remove are for format background"_s);
+    if ((action != u"background" || removing) && args.has(u"--dpi"_s))
+        return usageError(io, u"--dpi is for format background NAME IMAGE"_s);
+    if (action != u"background" && removing)
+        return usageError(io, u"--remove is for format background"_s);
     if (action != u"export" && args.has(u"--with-background"_s))
         return usageError(io, u"--with-background is for format export"_s);
     VerbSession s(io);

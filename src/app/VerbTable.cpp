@@ -166,7 +166,8 @@ const std::vector<Verb>& verbTable() {
         {u"preview"_s,
          u"FILE.png"_s,
          {{u"--format"_s}, {u"--history"_s}, {u"--field"_s}, {u"--flags"_s}, {u"--kind"_s}},
-         u"the same cheque drawn onto a picture of the blank cheque"_s,
+         u"the same cheque drawn onto a picture of the blank cheque, with the format's scan of "
+         u"the blank form (format background) faintly behind it"_s,
          previewVerb},
         {u"calibrate"_s,
          {},

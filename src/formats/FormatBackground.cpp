@@ -3,7 +3,9 @@
 #include <cmath>
 
 #include <QBuffer>
+#include <QFile>
 #include <QImageReader>
+#include <QSqlError>
 #include <QSqlQuery>
 
 #include "Database.h"
@@ -38,6 +40,22 @@ std::optional<QImage> backgroundPicture(const FormatBackground& background, QStr
     return picture;
 }
 
+std::optional<FormatBackground> backgroundFromFile(const QString& path, double dotsPerInch,
+                                                   QString* why) {
+    QFile in(path);
+    FormatBackground background{{}, dotsPerInch};
+    // One byte more than allowed is enough to know the file is too big.
+    if (in.open(QIODevice::ReadOnly))
+        background.image = in.read(kMostBackgroundBytes + 1);
+    if (background.image.isEmpty()) {
+        *why = u"图片无法读取：%1"_s.arg(path);
+        return std::nullopt;
+    }
+    if (!backgroundPicture(background, why))
+        return std::nullopt;
+    return background;
+}
+
 std::optional<FormatBackground> storedBackground(Database& db, const QString& name,
                                                  const QString& kind) {
     std::optional<QSqlQuery> row =
@@ -45,8 +63,13 @@ std::optional<FormatBackground> storedBackground(Database& db, const QString& na
     if (!row)
         return std::nullopt;
     FormatBackground background;
-    if (row->next())
+    if (row->next()) {
         background = {row->value(0).toByteArray(), row->value(1).toDouble()};
+    } else if (row->lastError().isValid()) {
+        // A row that failed to read is no "none".
+        db.showStatementError(row->lastQuery());
+        return std::nullopt;
+    }
     return background;
 }
 
@@ -65,8 +88,24 @@ bool writeBackground(Database& db, const QString& name, const QString& kind,
     return false;
 }
 
-bool storeBackground(Database& db, const QString& name, const QString& kind,
-                     const FormatBackground& background) {
-    return db.atomically(
-        [&] { return lockFormat(db, name, kind) && writeBackground(db, name, kind, background); });
+BackgroundStored storeBackground(Database& db, const QString& name, const QString& kind,
+                                 const FormatBackground& background) {
+    bool formatFound = true;
+    const bool stored = db.atomically([&] {
+        if (!lockFormat(db, name, kind))
+            return false;
+        if (!background.image.isEmpty()) {
+            std::optional<QSqlQuery> rows = db.select(
+                u"SELECT 1 FROM 支票格式 WHERE 种类=? AND Name=? LIMIT 1"_s, {kind, name});
+            if (!rows)
+                return false;
+            formatFound = rows->next() || rows->lastError().isValid();
+            if (!formatFound || rows->lastError().isValid())
+                return false;
+        }
+        return writeBackground(db, name, kind, background);
+    });
+    return stored        ? BackgroundStored::Stored
+           : formatFound ? BackgroundStored::Failed
+                         : BackgroundStored::NoFormat;
 }

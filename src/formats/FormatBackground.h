@@ -29,6 +29,11 @@ inline constexpr double kMostBackgroundDpi = 2400;
 // (fitted to the form) or 50 to 2400 dots per inch.
 std::optional<QImage> backgroundPicture(const FormatBackground& background, QString* why);
 
+// The background of an image file at the resolution given, checked as above: nothing, with the
+// reason, when the file cannot be read or the picture is refused.
+std::optional<FormatBackground> backgroundFromFile(const QString& path, double dotsPerInch,
+                                                   QString* why);
+
 // The format's background (an empty image when it has none); nothing when the database fails.
 std::optional<FormatBackground> storedBackground(Database& db, const QString& name,
                                                  const QString& kind);
@@ -36,6 +41,8 @@ std::optional<FormatBackground> storedBackground(Database& db, const QString& na
 // transaction with the format's lock; false after the database's message.
 bool writeBackground(Database& db, const QString& name, const QString& kind,
                      const FormatBackground& background);
-// The same in a transaction of its own under the format's lock.
-bool storeBackground(Database& db, const QString& name, const QString& kind,
-                     const FormatBackground& background);
+// The same in a transaction of its own under the format's lock. A background is only set for a
+// format that has rows (another clerk may have deleted it meanwhile); removing always runs.
+enum class BackgroundStored { Stored, NoFormat, Failed };
+BackgroundStored storeBackground(Database& db, const QString& name, const QString& kind,
+                                 const FormatBackground& background);

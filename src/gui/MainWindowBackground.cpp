@@ -1,7 +1,8 @@
 // The current format's scan of the blank form: chosen from 格式 → 底图…, drawn faintly behind
 // the fields in the window's picture and in the preview while 显示底图 is ticked, never printed.
+#include <cmath>
+
 #include <QAction>
-#include <QFile>
 
 #include "ChequeCanvas.h"
 #include "ChequeTab.h"
@@ -45,12 +46,15 @@ void MainWindow::chooseBackground() {
     if (!stored)
         return;
     const auto keep = [&](const FormatBackground& background, const QString& done) {
-        if (!storeBackground(m_services.db, name, kind, background))
+        const BackgroundStored outcome = storeBackground(m_services.db, name, kind, background);
+        if (outcome == BackgroundStored::Failed)
             return;
         reloadBackground();
         if (m_preview)
             m_preview->redraw();
-        m_services.prompts.message(done, {}, PromptButtons::Ok);
+        m_services.prompts.message(
+            outcome == BackgroundStored::Stored ? done : u"没有这个格式：%1"_s.arg(name), {},
+            PromptButtons::Ok);
     };
     if (!stored->image.isEmpty()) {
         const std::optional<int> chosen =
@@ -68,30 +72,30 @@ void MainWindow::chooseBackground() {
     const auto refuse = [this](const QString& why) {
         m_services.prompts.message(u"无法使用底图：%1"_s.arg(why), {}, PromptButtons::Ok);
     };
-    QFile in(source);
-    FormatBackground background;
-    if (in.open(QIODevice::ReadOnly))
-        background.image = in.read(kMostBackgroundBytes + 1);
-    QString why = u"图片无法读取"_s;
-    const std::optional<QImage> picture =
-        background.image.isEmpty() ? std::nullopt : backgroundPicture(background, &why);
-    if (!picture)
+    QString why;
+    std::optional<FormatBackground> background = backgroundFromFile(source, 0, &why);
+    if (!background)
         return refuse(why);
-    // The scan's own resolution is offered where it names a likely one.
+    // The scan's own resolution is offered where it makes the picture about as wide as the
+    // form; a picture that names none reports the screen's, which would not.
+    const std::optional<QImage> picture = backgroundPicture(*background, &why);
     const double own = qRound(picture->dotsPerMeterX() * 0.0254);
+    const double front =
+        frontSize(m_cheque.kind(), m_printFormat ? m_printFormat->page.s : 0).width();
+    const bool likely = own >= kFewestBackgroundDpi && own <= kMostBackgroundDpi &&
+                        std::abs(picture->width() * 25.4 / own / front - 1) <= 0.15;
     const QString answer =
         m_services.prompts
-            .inputBox(
-                u"请输入图片的分辨率（点/英寸）；输入0则按单据大小放置："_s, u"底图"_s,
-                own >= kFewestBackgroundDpi && own <= kMostBackgroundDpi ? numberText(own) : u"0"_s)
+            .inputBox(u"请输入图片的分辨率（点/英寸）；输入0则按单据大小放置："_s, u"底图"_s,
+                      likely ? numberText(own) : u"0"_s)
             .trimmed();
     if (answer.isEmpty())
         return;
     bool isNumber = false;
-    background.dotsPerInch = answer.toDouble(&isNumber);
+    background->dotsPerInch = answer.toDouble(&isNumber);
     if (!isNumber)
         return refuse(u"分辨率不是数字"_s);
-    if (!backgroundPicture(background, &why))
+    if (!backgroundPicture(*background, &why))
         return refuse(why);
-    keep(background, u"底图已保存。"_s);
+    keep(*background, u"底图已保存。"_s);
 }

@@ -91,13 +91,29 @@ void drawDocumentPart(QPainter& painter, const DocumentKind& kind, double pixels
     painter.restore();
 }
 
+QSizeF frontSize(const DocumentKind& kind, double stubWidth) {
+    const QSizeF body = ChequeGeometry::of(kind).partSize(kBodyPart);
+    return {(hasPart(kind, kStubPart) ? stubWidth : 0) + body.width(), body.height()};
+}
+
 FaintPicture placedBackground(const QImage& image, double dotsPerInch, const DocumentKind& kind,
                               double stubWidth) {
-    const double stub = hasPart(kind, kStubPart) ? stubWidth : 0;
-    const QSizeF body = ChequeGeometry::of(kind).partSize(kBodyPart);
-    const QSizeF size = dotsPerInch > 0 ? QSizeF(image.size()) * (25.4 / dotsPerInch)
-                                        : QSizeF(stub + body.width(), body.height());
-    return {image, QRectF(QPointF(-stub, 0), size)};
+    const QPointF corner(hasPart(kind, kStubPart) ? -stubWidth : 0, 0);
+    const QRectF form(corner, frontSize(kind, stubWidth));
+    if (dotsPerInch <= 0)
+        return {image, form};
+    // A scan of a whole page, or one given too low a resolution, would otherwise be kept and
+    // scaled far beyond the form.
+    const double mmPerPixel = 25.4 / dotsPerInch;
+    const QRectF onForm = QRectF(corner, QSizeF(image.size()) * mmPerPixel) & form;
+    if (onForm.isEmpty())
+        return {};
+    const QRect pixels =
+        QRectF((onForm.topLeft() - corner) / mmPerPixel, onForm.size() / mmPerPixel)
+            .toAlignedRect() &
+        image.rect();
+    return {image.copy(pixels), QRectF(corner + QPointF(pixels.topLeft()) * mmPerPixel,
+                                       QSizeF(pixels.size()) * mmPerPixel)};
 }
 
 std::optional<FaintPicture> storedFaintBackground(Database& db, const PrintFormat& format,
@@ -110,11 +126,16 @@ std::optional<FaintPicture> storedFaintBackground(Database& db, const PrintForma
     const std::optional<QImage> picture = backgroundPicture(*stored, &why);
     if (!picture)
         return std::nullopt;
-    return placedBackground(*picture, stored->dotsPerInch, kind, format.page.s);
+    FaintPicture placed = placedBackground(*picture, stored->dotsPerInch, kind, format.page.s);
+    if (placed.image.isNull())  // it lies wholly off the form
+        return std::nullopt;
+    return placed;
 }
 
 void drawFaintPicture(QPainter& painter, const FaintPicture& picture, double pixelsPerMm,
                       QPointF bodyAt, const QRectF& within) {
+    if (picture.image.isNull())
+        return;
     const auto pixels = [pixelsPerMm](const QRectF& mm) {
         return QRectF(mm.topLeft() * pixelsPerMm, mm.size() * pixelsPerMm);
     };

@@ -32,8 +32,11 @@ struct FaintPicture {
     QRectF fromBody;  // where it lies, in mm from the top-left corner of the document's body
 };
 
-// Where a format's background lies: its top-left at the form's (the stub's, `stubWidth` wide,
-// where the kind has one), its size by its resolution; with none (0), over the whole form.
+// The front of the form: the stub (`stubWidth` wide, where the kind has one) left of the body.
+QSizeF frontSize(const DocumentKind& kind, double stubWidth);
+
+// Where a format's background lies: its top-left at the form's front's, its size by its
+// resolution; with none (0), over the whole front. Only the part on the front is kept.
 FaintPicture placedBackground(const QImage& image, double dotsPerInch, const DocumentKind& kind,
                               double stubWidth);
 

@@ -183,7 +183,8 @@ private slots:
             m_t->db.execute(u"INSERT INTO 支票格式 (Name, CtlDF, X, Y, S) VALUES "
                             u"('旧格式', '', 12, 13, 50), ('旧格式', '银行', 1, 1, 0)"_s));
         // Its scan of the blank form goes with it, so a later format of the name has none.
-        QVERIFY(storeBackground(m_t->db, u"旧格式"_s, kTransferCheque, {"scan", 0}));
+        QCOMPARE(storeBackground(m_t->db, u"旧格式"_s, kTransferCheque, {"scan", 0}),
+                 BackgroundStored::Stored);
         ListFormatNames(m_t->db, m_displays);
         QVERIFY(!DeleteFormat(m_t->db, QString(), m_displays, m_t->prompts));  // cancelled
         QVERIFY(m_t->prompts.shown().empty());
@@ -200,6 +201,10 @@ private slots:
         QVERIFY(DeleteFormat(m_t->db, u"旧格式"_s, m_displays, m_t->prompts));
         QCOMPARE(m_t->prompts.shown().back().text, u"删除完成！"_s);
         QCOMPARE(count(u"旧格式"_s), 0);  // its page settings too
+        QCOMPARE(m_t->scalar(u"SELECT count(*) FROM 格式底图"_s).toInt(), 0);
+        // Nor can one be set for it afterwards (another clerk's window may still try).
+        QCOMPARE(storeBackground(m_t->db, u"旧格式"_s, kTransferCheque, {"scan", 0}),
+                 BackgroundStored::NoFormat);
         QCOMPARE(m_t->scalar(u"SELECT count(*) FROM 格式底图"_s).toInt(), 0);
         QCOMPARE(m_displays.formatNames, QStringList{kDefault});
         Document cheque;

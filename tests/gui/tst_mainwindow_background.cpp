@@ -45,6 +45,7 @@ private slots:
         const auto& shown = f.t.prompts.shown();
         QCOMPARE(shown[shown.size() - 2].text,
                  u"请输入图片的分辨率（点/英寸）；输入0则按单据大小放置："_s);
+        QCOMPARE(shown[shown.size() - 2].defaultText, u"150"_s);
         QCOMPARE(shown.back().text, u"底图已保存。"_s);
         QCOMPARE(f.t.rows(u"SELECT 种类, Name, 分辨率 FROM 格式底图"_s), u"转账支票/标准支票/0"_s);
         // The frame's left edge at the form's: 1 mm into the canvas, at the stub's left edge

@@ -8,6 +8,8 @@
 inline QImage scannedForm() {
     QImage form(1387, 472, QImage::Format_RGB32);
     form.fill(QColor(247, 233, 236));
+    form.setDotsPerMeterX(5906);  // 150 dpi, as the file says
+    form.setDotsPerMeterY(5906);
     QPainter painter(&form);
     painter.setPen(QPen(QColor(176, 48, 80), 6));
     painter.drawRect(form.rect().adjusted(3, 3, -4, -4));
