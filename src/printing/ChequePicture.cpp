@@ -105,9 +105,8 @@ FaintPicture placedBackground(const QImage& image, double dotsPerInch, const Doc
     // A scan of a whole page, or one given too low a resolution, would otherwise be kept and
     // scaled far beyond the form.
     const double mmPerPixel = 25.4 / dotsPerInch;
+    // Both start at the form's corner, so they always overlap.
     const QRectF onForm = QRectF(corner, QSizeF(image.size()) * mmPerPixel) & form;
-    if (onForm.isEmpty())
-        return {};
     const QRect pixels =
         QRectF((onForm.topLeft() - corner) / mmPerPixel, onForm.size() / mmPerPixel)
             .toAlignedRect() &
@@ -120,22 +119,17 @@ std::optional<FaintPicture> storedFaintBackground(Database& db, const PrintForma
                                                   const DocumentKind& kind) {
     const std::optional<FormatBackground> stored =
         storedBackground(db, format.name, kind.id.toString());
-    QString why;
     if (!stored || stored->image.isEmpty())
         return std::nullopt;
+    QString why;
     const std::optional<QImage> picture = backgroundPicture(*stored, &why);
     if (!picture)
         return std::nullopt;
-    FaintPicture placed = placedBackground(*picture, stored->dotsPerInch, kind, format.page.s);
-    if (placed.image.isNull())  // it lies wholly off the form
-        return std::nullopt;
-    return placed;
+    return placedBackground(*picture, stored->dotsPerInch, kind, format.page.s);
 }
 
 void drawFaintPicture(QPainter& painter, const FaintPicture& picture, double pixelsPerMm,
                       QPointF bodyAt, const QRectF& within) {
-    if (picture.image.isNull())
-        return;
     const auto pixels = [pixelsPerMm](const QRectF& mm) {
         return QRectF(mm.topLeft() * pixelsPerMm, mm.size() * pixelsPerMm);
     };
